@@ -1,0 +1,35 @@
+// The record of one place, its defaults and its load and save rules over a ProfileStore.
+#ifndef FARHOUR_CLOCK_PLACE_SETTINGS_H
+#define FARHOUR_CLOCK_PLACE_SETTINGS_H
+
+#include <string>
+
+#include "clock/profile_store.h"
+
+struct PlaceSettings {
+  std::string place = "Here!";
+  double offset = 0.0;
+  int icon = 0;
+  int from = 17;  // 8:30am
+  int to = 10;    // 5:00pm
+  int weekdays = 1;
+  std::string userActiveIcon;
+  std::string userInActiveIcon;
+  int iconFrom = 0;
+};
+
+// "Settings" for instance numbers of 0 or less, "Settings%i" above.
+std::string SettingsSection(int instanceNumber);
+
+// The instance number as atoi reads it from the command-line text (null counts as empty).
+int ParseInstanceNumber(const char* commandLine);
+
+// Country code 1 and 64 have defaults of their own; other codes leave the record as it is.
+void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
+
+// Reads the nine values; each read defaults to the field's current value.
+void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
+// Writes all nine values, in order, in their stored kinds.
+void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
+
+#endif

@@ -1,0 +1,23 @@
+// The place's clock: the shifted time, its text and whether the place is inside its active hours.
+#ifndef FARHOUR_CLOCK_REMOTE_CLOCK_H
+#define FARHOUR_CLOCK_REMOTE_CLOCK_H
+
+#include <ctime>
+#include <string>
+
+#include "clock/place_settings.h"
+
+struct RemoteReading {
+  std::string tip;
+  bool active = false;
+};
+
+// Minute of the day behind the From and To list entries; -1 for an index outside 0 to 23.
+int FromListMinutes(int index);
+int ToListMinutes(int index);
+
+// Evaluates the place's clock at the instant now, rendered in the process's local time zone.
+RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
+                              std::time_t now);
+
+#endif

@@ -1,0 +1,22 @@
+// Turns the user's time and long-date pictures into a strftime format for the tip.
+#ifndef FARHOUR_CLOCK_TIP_TIME_FORMAT_H
+#define FARHOUR_CLOCK_TIP_TIME_FORMAT_H
+
+#include <string>
+
+// Tells whether a byte starts a two-byte character in the ANSI code page; null for single-byte pages.
+using LeadBytePredicate = bool (*)(unsigned char);
+
+// Replaces at most the first occurrence of picture in format by directive (see the .cpp for the rule).
+void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive,
+                         LeadBytePredicate isLeadByte = nullptr);
+
+// Escapes every "%" that does not begin a conversion all C runtimes share, so that strftime can
+// neither fail nor end the process on it. Formats made only of converted pictures pass unchanged.
+std::string MakeStrftimeSafe(const std::string& format, LeadBytePredicate isLeadByte = nullptr);
+
+// time picture + ". " + long-date picture, converted row by row, then made safe.
+std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
+                            LeadBytePredicate isLeadByte = nullptr);
+
+#endif

@@ -1,0 +1,63 @@
+// The icon-file format, parsed from bytes. Knows nothing of the platform's files or icon handles.
+#ifndef FARHOUR_ICONS_ICON_FILE_H
+#define FARHOUR_ICONS_ICON_FILE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Where the reader gets its bytes: a file on Windows, memory in tests and the fuzzer.
+class IconByteSource {
+ public:
+  virtual ~IconByteSource() = default;
+  // Reads up to count bytes at the current position; false when the read itself failed.
+  virtual bool Read(void* buffer, std::uint32_t count, std::uint32_t* got) = 0;
+  // Moves to offset from the start, taken as a signed 32-bit value: 2^31 and above fail.
+  virtual bool Seek(std::uint32_t offset) = 0;
+  // Total size in bytes, to keep allocations bounded by what the source can deliver.
+  virtual std::uint64_t Size() const = 0;
+};
+
+class MemoryByteSource : public IconByteSource {
+ public:
+  MemoryByteSource(const void* data, std::size_t size);
+  bool Read(void* buffer, std::uint32_t count, std::uint32_t* got) override;
+  bool Seek(std::uint32_t offset) override;
+  std::uint64_t Size() const override;
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+struct IconFileImage {
+  std::int32_t width = 0;
+  std::int32_t height = 0;     // biHeight / 2, rounded toward zero
+  std::uint32_t colours = 0;   // biPlanes * biBitCount
+  std::vector<std::uint8_t> data;
+  std::uint32_t size = 0;
+  // Positions within data; informational, nothing reads through them.
+  std::int64_t header = 0;
+  std::int64_t xorBits = 0;
+  std::int64_t andBits = 0;
+};
+
+struct IconFileResource {
+  std::string sourceFileName;
+  std::string secondName;
+  std::uint32_t imageCount = 0;
+  std::vector<IconFileImage> images;
+};
+
+// Reads the 6-byte header at the start; false for a short read, reserved not 0 or type not 1.
+bool ReadIconFileHeader(IconByteSource& source, std::uint16_t* count);
+// The whole file, or null on any failure.
+std::unique_ptr<IconFileResource> ReadIconFile(IconByteSource& source, const std::string& path);
+void LocateImageParts(IconFileImage& image);
+// First image, in directory order, whose width and height equal the given ones exactly.
+const IconFileImage* FindImageOfSize(const IconFileResource& resource, int width, int height);
+
+#endif

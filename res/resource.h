@@ -1,0 +1,53 @@
+// Resource and message identifiers. The numbers are part of the program's contract: stored settings,
+// other copies of the program and the tests rely on them.
+#ifndef FARHOUR_RES_RESOURCE_H
+#define FARHOUR_RES_RESOURCE_H
+
+// Dialogs
+#define IDD_ABOUTBOX                100
+#define IDD_PLACE                   102
+
+// Controls of the properties window
+#define IDC_PLACE                   1000
+#define IDC_OFFSET                  1001
+#define IDC_WEEKDAYS                1002
+#define IDC_FROM                    1003
+#define IDC_TO                      1004
+#define IDC_APPLY                   1006
+#define IDC_ICON_NAME               1007
+#define IDC_DISMISS                 1008
+#define IDC_BUILTIN                 1009
+#define IDC_ICON_FILES              1010
+#define IDC_ACTIVE_FILE             1011
+#define IDC_INACTIVE_FILE           1012
+#define IDC_BROWSE_ACTIVE           1013
+#define IDC_BROWSE_INACTIVE         1014
+
+// Strings
+#define IDS_ABOUTBOX                101
+#define IDS_APP_TITLE               57344
+#define IDS_INTERNAL_ERROR          61704
+#define IDS_ENTER_NUMBER            61713
+#define IDS_ENTER_NUMBER_RANGE      61715
+#define IDS_TOO_MANY_CHARS          61716
+
+// Menus and commands
+#define IDR_TRAY_MENU               132
+#define ID_TRAY_PROPERTIES          32772
+#define ID_TRAY_NOW                 32774
+#define IDM_ABOUTBOX                0x0010
+#define ID_HELP                     57670
+
+// Icons
+#define IDR_MAINFRAME               128
+#define ACTIVE_ICON_BASE            149
+#define INACTIVE_ICON_BASE          249
+#define BUILTIN_ICON_COUNT          28
+
+// Tray and timer
+#define TRAY_ICON_ID                999
+#define REFRESH_TIMER_ID            101
+#define REFRESH_PERIOD_MS           60000
+#define TRAY_NOTIFY_MESSAGE         0x8064
+
+#endif

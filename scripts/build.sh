@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds Farhour: build/win holds farhour.exe and the Windows tests, build/native the portable core
+# and its tests. Usage: scripts/build.sh [native|win|all]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+what=${1:-all}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ "$what" = all ] || [ "$what" = win ]; then
+  cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build/win" -j "$jobs"
+fi
+if [ "$what" = all ] || [ "$what" = native ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$root/build/native" -j "$jobs"
+fi

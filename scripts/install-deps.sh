@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what building and testing Farhour needs from Debian's packages.
+# Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+need_pkgs=(
+  cmake make g++ g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
+  googletest libgtest-dev
+  clang libclang-rt-14-dev
+  xvfb xauth x11-utils imagemagick zip
+  wine wine32:i386
+)
+
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+
+missing=()
+for p in "${need_pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && { echo "install-deps: everything is installed"; exit 0; }
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: these packages are missing: ${missing[*]}" >&2
+  echo "install-deps: run this script as root (or with sudo) to install them" >&2
+  exit 1
+fi
+have_cmd apt-get || { echo "install-deps: apt-get not found; this script needs Debian 12 or a close relative" >&2; exit 1; }
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "install-deps: done"

@@ -1,0 +1,229 @@
+#include "e2e/driver.h"
+
+#include <cstdlib>
+
+namespace {
+
+const char* const APP_KEY = "Software\\Brindlewood\\Farhour";
+
+struct FindState {
+  DWORD processId;
+  HWND exclude;
+  std::string caption;
+  bool wantMessageBox;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lParam) {
+  auto* state = reinterpret_cast<FindState*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != state->processId || hwnd == state->exclude) return TRUE;
+  char className[64] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  if (std::string(className) != "#32770") return TRUE;
+  if (state->wantMessageBox) {
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    // A message box has a button for one of its answers.
+    if (!GetDlgItem(hwnd, IDOK) && !GetDlgItem(hwnd, IDYES) && !GetDlgItem(hwnd, IDNO)) return TRUE;
+  } else if (WindowText(hwnd) != state->caption) {
+    return TRUE;
+  }
+  state->found = hwnd;
+  return FALSE;
+}
+
+std::string ExePath() {
+  const char* path = std::getenv("FARHOUR_EXE");
+  std::string unixPath = path ? path : "farhour.exe";
+  if (!unixPath.empty() && unixPath[0] == '/') {
+    std::string windowsPath = "Z:" + unixPath;
+    for (char& c : windowsPath) if (c == '/') c = '\\';
+    return windowsPath;
+  }
+  return unixPath;
+}
+
+}  // namespace
+
+std::string RegValue::Text() const {
+  std::string text(data.begin(), data.end());
+  std::size_t zero = text.find('\0');
+  if (zero != std::string::npos) text.erase(zero);
+  return text;
+}
+
+int RegValue::Int() const {
+  DWORD value = 0;
+  if (data.size() == sizeof value) memcpy(&value, data.data(), sizeof value);
+  return static_cast<int>(value);
+}
+
+std::vector<RegValue> ReadSection(const std::string& section, bool* exists) {
+  std::vector<RegValue> values;
+  HKEY key = nullptr;
+  std::string path = std::string(APP_KEY) + "\\" + section;
+  bool opened = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+  if (exists) *exists = opened;
+  if (!opened) return values;
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD nameLength = sizeof name;
+    DWORD kind = 0;
+    DWORD size = 0;
+    if (RegEnumValueA(key, i, name, &nameLength, nullptr, &kind, nullptr, &size) != ERROR_SUCCESS) break;
+    RegValue value;
+    value.name = name;
+    value.kind = kind;
+    value.data.resize(size);
+    DWORD got = size;
+    RegQueryValueExA(key, name, nullptr, nullptr, size ? value.data.data() : nullptr, &got);
+    value.data.resize(got);
+    values.push_back(value);
+  }
+  RegCloseKey(key);
+  return values;
+}
+
+const RegValue* FindValue(const std::vector<RegValue>& values, const std::string& name) {
+  for (const RegValue& v : values) {
+    if (lstrcmpiA(v.name.c_str(), name.c_str()) == 0) return &v;
+  }
+  return nullptr;
+}
+
+void DeleteSection(const std::string& section) {
+  std::string path = std::string(APP_KEY) + "\\" + section;
+  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+}
+
+static HKEY CreateSectionKey(const std::string& section) {
+  HKEY key = nullptr;
+  std::string path = std::string(APP_KEY) + "\\" + section;
+  RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+  return key;
+}
+
+void WriteSectionString(const std::string& section, const char* name, const std::string& text) {
+  HKEY key = CreateSectionKey(section);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(key);
+}
+
+void WriteSectionDword(const std::string& section, const char* name, DWORD value) {
+  HKEY key = CreateSectionKey(section);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+std::string WindowText(HWND hwnd) {
+  char text[1024] = "";
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+std::string MessageBoxText(HWND box) {
+  // The message is the box's static text; its id is 0xFFFF.
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : std::string();
+}
+
+void PressButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void Settle(DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+FarhourProcess::FarhourProcess(const std::string& arguments) {
+  std::string commandLine = "\"" + ExePath() + "\" " + arguments;
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info;
+  ZeroMemory(&info, sizeof info);
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return;
+  }
+  CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  processId_ = info.dwProcessId;
+  WaitForInputIdle(process_, 20000);
+  // Set-up ends with the title; wait until the window carries it.
+  int number = std::atoi(arguments.c_str());
+  std::string caption = number > 0 ? "Farhour (" + std::to_string(number) + ")" : "Farhour";
+  for (int i = 0; i < 200 && !window_; ++i) {
+    FindState state{processId_, nullptr, caption, false, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&state));
+    window_ = state.found;
+    if (!window_) Sleep(50);
+  }
+}
+
+FarhourProcess::~FarhourProcess() {
+  if (process_) {
+    if (Running()) Kill();
+    CloseHandle(process_);
+  }
+}
+
+bool FarhourProcess::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool FarhourProcess::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
+  if (!process_ || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return false;
+  if (exitCode) GetExitCodeProcess(process_, exitCode);
+  return true;
+}
+
+HWND FarhourProcess::WaitForMessageBox(DWORD milliseconds) const {
+  DWORD end = GetTickCount() + milliseconds;
+  do {
+    FindState state{processId_, window_, "", true, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&state));
+    if (state.found) return state.found;
+    Sleep(50);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+  return nullptr;
+}
+
+HWND FarhourProcess::WaitForWindow(const std::string& caption, DWORD milliseconds) const {
+  DWORD end = GetTickCount() + milliseconds;
+  do {
+    FindState state{processId_, window_, caption, false, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&state));
+    if (state.found) return state.found;
+    Sleep(50);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+  return nullptr;
+}
+
+bool FarhourProcess::CloseConfirmed() {
+  if (!window_) return false;
+  PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND box = WaitForMessageBox(10000);
+  if (!box) return false;
+  PressButton(box, IDYES);
+  return WaitForExit(20000);
+}
+
+void FarhourProcess::Kill() {
+  if (process_) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+}

@@ -1,0 +1,19 @@
+// The About box, opened from the properties window's system menu.
+#ifndef FARHOUR_UI_ABOUT_DIALOG_WIN_H
+#define FARHOUR_UI_ABOUT_DIALOG_WIN_H
+
+#include "ui/dialog_window_win.h"
+
+class AboutDialog : public DialogWindow {
+ public:
+  explicit AboutDialog(HINSTANCE instance);
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};
+
+// Centres a window over its owner, or over the work area when the owner is hidden or minimised.
+void CentreOverOwner(HWND hwnd);
+
+#endif

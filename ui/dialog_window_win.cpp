@@ -1,0 +1,249 @@
+#include "ui/dialog_window_win.h"
+
+#include <vector>
+
+#include "res/resource.h"
+#include "ui/offset_text.h"
+
+std::string LoadResourceString(HINSTANCE instance, UINT id) {
+  char text[512];
+  int length = LoadStringA(instance, id, text, sizeof text);
+  return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
+}
+
+std::string ApplicationTitle(HINSTANCE instance) {
+  std::string title = LoadResourceString(instance, IDS_APP_TITLE);
+  if (!title.empty()) return title;
+  char path[MAX_PATH] = "";
+  DWORD length = GetModuleFileNameA(instance, path, sizeof path);
+  std::string name(path, length < sizeof path ? length : 0);
+  std::size_t slash = name.find_last_of("\\/:");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+DialogWindow::DialogWindow(HINSTANCE instance, int templateId)
+    : instance_(instance), templateId_(templateId) {}
+
+DialogWindow::~DialogWindow() = default;
+
+INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DialogWindow* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<DialogWindow*>(lParam);
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  if (!self) return FALSE;
+
+  LRESULT result = 0;
+  if (!self->WindowProc(message, wParam, lParam, &result)) return FALSE;
+  switch (message) {
+    // These return their result straight from the dialog procedure.
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+      return static_cast<INT_PTR>(result);
+    default:
+      SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+      return TRUE;
+  }
+}
+
+bool DialogWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  return OnMessage(message, wParam, lParam, result);
+}
+
+bool DialogWindow::OnMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
+  if (message == WM_INITDIALOG) {
+    *result = OnInitDialog();
+    return true;
+  }
+  return false;
+}
+
+INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
+  modeless_ = true;
+  ended_ = false;
+  result_ = 0;
+  HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+  if (!hwnd) return -1;
+  if (previousForeground) (void)SetForegroundWindow(previousForeground);
+
+  MSG msg;
+  while (!ended_) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // Someone asked the whole process to quit: pass it on and end the run as a failed one.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      result_ = -1;
+      break;
+    }
+    if (got == -1) {
+      result_ = -1;
+      break;
+    }
+    if (!IsDialogMessageA(hwnd_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  (void)SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+  DestroyWindow();
+  return result_;
+}
+
+INT_PTR DialogWindow::RunModal(HWND owner) {
+  modeless_ = false;
+  return DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+void DialogWindow::EndDialog(INT_PTR result) {
+  result_ = result;
+  ended_ = true;
+  if (!modeless_ && hwnd_) (void)::EndDialog(hwnd_, result);
+  // Wake the loop of the hidden run, which may be waiting for a message.
+  if (modeless_ && hwnd_) (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+void DialogWindow::DestroyWindow() {
+  if (hwnd_ && modeless_) (void)::DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+bool DialogWindow::UpdateData(bool save) {
+  DataExchange dx(*this, save);
+  DoDataExchange(dx);
+  return !dx.Failed();
+}
+
+int DialogWindow::ShowMessage(const std::string& text, UINT type) {
+  std::string title = ApplicationTitle(instance_);
+  return MessageBoxA(hwnd_, text.c_str(), title.c_str(), type);
+}
+
+namespace {
+
+std::string WindowText(HWND control) {
+  int length = GetWindowTextLengthA(control);
+  if (length <= 0) return std::string();
+  std::vector<char> text(static_cast<std::size_t>(length) + 1);
+  int got = GetWindowTextA(control, text.data(), length + 1);
+  return std::string(text.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
+bool IsRadioButton(HWND control) {
+  char className[16] = "";
+  (void)GetClassNameA(control, className, sizeof className);
+  if (lstrcmpiA(className, "Button") != 0) return false;
+  LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+}  // namespace
+
+void DataExchange::Fail(int id, const std::string& message) {
+  failed_ = true;
+  dialog_.ShowMessage(message, MB_OK | MB_ICONEXCLAMATION);
+  HWND control = GetDlgItem(dialog_.Hwnd(), id);
+  if (control) {
+    (void)SetFocus(control);
+    (void)SendMessageA(control, EM_SETSEL, 0, -1);
+  }
+}
+
+void DataExchange::Text(int id, std::string& field) {
+  if (failed_) return;
+  HWND control = GetDlgItem(dialog_.Hwnd(), id);
+  if (save_) {
+    field = WindowText(control);
+  } else {
+    (void)SetWindowTextA(control, field.c_str());
+  }
+}
+
+void DataExchange::MaxChars(int id, const std::string& field, int maxChars) {
+  if (failed_) return;
+  if (save_ && field.size() > static_cast<std::size_t>(maxChars)) {
+    std::string prompt = LoadResourceString(dialog_.Instance(), IDS_TOO_MANY_CHARS);
+    Fail(id, FormatPrompt(prompt, std::to_string(maxChars)));
+    return;
+  }
+  (void)SendDlgItemMessageA(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+}
+
+void DataExchange::Check(int id, int& field) {
+  if (failed_) return;
+  if (save_) {
+    field = SendDlgItemMessageA(dialog_.Hwnd(), id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  } else {
+    if (field < 0 || field > 2) field = 0;
+    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, BM_SETCHECK, static_cast<WPARAM>(field), 0);
+  }
+}
+
+void DataExchange::ListIndex(int id, int& field) {
+  if (failed_) return;
+  if (save_) {
+    field = static_cast<int>(SendDlgItemMessageA(dialog_.Hwnd(), id, CB_GETCURSEL, 0, 0));
+  } else {
+    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, CB_SETCURSEL, static_cast<WPARAM>(field), 0);
+  }
+}
+
+void DataExchange::Offset(int id, double& field) {
+  if (failed_) return;
+  HWND control = GetDlgItem(dialog_.Hwnd(), id);
+  if (!save_) {
+    (void)SetWindowTextA(control, FormatOffsetText(field).c_str());
+    return;
+  }
+  double value = 0.0;
+  if (!ParseOffsetText(WindowText(control), &value)) {
+    Fail(id, LoadResourceString(dialog_.Instance(), IDS_ENTER_NUMBER));
+    return;
+  }
+  field = value;
+}
+
+void DataExchange::OffsetRange(int id, double field) {
+  if (failed_ || !save_) return;
+  if (!OffsetInRange(field)) {
+    std::string prompt = LoadResourceString(dialog_.Instance(), IDS_ENTER_NUMBER_RANGE);
+    Fail(id, FormatPrompt(prompt, FormatOffsetText(OFFSET_MIN), FormatOffsetText(OFFSET_MAX)));
+  }
+}
+
+void DataExchange::Radio(int firstId, int& field) {
+  if (failed_) return;
+  HWND control = GetDlgItem(dialog_.Hwnd(), firstId);
+  if (save_) field = -1;
+  // The group runs from the first button up to the next control that starts a group.
+  int position = 0;
+  for (HWND c = control; c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (c != control && (GetWindowLongA(c, GWL_STYLE) & WS_GROUP)) break;
+    if (!IsRadioButton(c)) continue;
+    if (save_) {
+      if (SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED) field = position;
+    } else {
+      (void)SendMessageA(c, BM_SETCHECK, position == field ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    ++position;
+  }
+}

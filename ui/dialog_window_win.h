@@ -1,0 +1,86 @@
+// A dialog window object: the template's window, its message dispatch to named handlers, the hidden
+// modal run and the data exchange between controls and the object's fields.
+#ifndef FARHOUR_UI_DIALOG_WINDOW_WIN_H
+#define FARHOUR_UI_DIALOG_WINDOW_WIN_H
+
+#include <windows.h>
+
+#include <string>
+
+class DataExchange;
+
+class DialogWindow {
+ public:
+  DialogWindow(HINSTANCE instance, int templateId);
+  virtual ~DialogWindow();
+  DialogWindow(const DialogWindow&) = delete;
+  DialogWindow& operator=(const DialogWindow&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  HINSTANCE Instance() const { return instance_; }
+
+  // Creates the window from the template and runs its modal loop without ever showing it. The
+  // window that had the foreground gets it back. Returns the value given to EndDialog, or -1
+  // when the window could not be created.
+  INT_PTR RunHidden(HWND previousForeground);
+  // The ordinary modal run over an owner, which stays disabled meanwhile.
+  INT_PTR RunModal(HWND owner);
+  void EndDialog(INT_PTR result);
+
+  // FALSE: copy the fields into the controls. TRUE: copy the controls into the fields with
+  // validation; false when a validation failed (the user has been told).
+  bool UpdateData(bool save);
+
+  // A message box captioned with the application title, modal over this window.
+  int ShowMessage(const std::string& text, UINT type = MB_OK | MB_ICONEXCLAMATION);
+
+ protected:
+  virtual BOOL OnInitDialog() { return TRUE; }
+  virtual void DoDataExchange(DataExchange&) {}
+  // Sees every message before the message map; the base passes it on to OnMessage.
+  virtual bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  // The message map: true when the message was handled, with its result.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  // Called once the modal loop is over; the override tears down, then calls the base.
+  virtual void DestroyWindow();
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  int templateId_;
+  HWND hwnd_ = nullptr;
+  bool modeless_ = false;
+  bool ended_ = false;
+  INT_PTR result_ = 0;
+};
+
+// One transfer between the controls and the fields, in one direction.
+class DataExchange {
+ public:
+  DataExchange(DialogWindow& dialog, bool save) : dialog_(dialog), save_(save) {}
+  bool Saving() const { return save_; }
+  bool Failed() const { return failed_; }
+
+  void Text(int id, std::string& field);
+  void MaxChars(int id, const std::string& field, int maxChars);
+  void Check(int id, int& field);
+  void ListIndex(int id, int& field);
+  void Offset(int id, double& field);
+  void OffsetRange(int id, double field);
+  void Radio(int firstId, int& field);
+
+ private:
+  void Fail(int id, const std::string& message);
+
+  DialogWindow& dialog_;
+  bool save_;
+  bool failed_ = false;
+};
+
+// A string of the program's string table, or empty when there is none.
+std::string LoadResourceString(HINSTANCE instance, UINT id);
+// The application title, the name of the settings' key and the caption of every message box.
+std::string ApplicationTitle(HINSTANCE instance);
+
+#endif

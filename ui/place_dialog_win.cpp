@@ -1,0 +1,360 @@
+#include "ui/place_dialog_win.h"
+
+#include <windowsx.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+
+#include "app/handles_win.h"
+#include "clock/tip_time_format.h"
+#include "icons/builtin_icons.h"
+#include "res/resource.h"
+#include "ui/about_dialog_win.h"
+
+namespace {
+
+// The shell's first, 88-byte form of the record: what every version of the shell understands.
+constexpr DWORD TRAY_RECORD_SIZE = 88;
+constexpr int PLACE_MAX_CHARS = 10;
+constexpr int LOCALE_TEXT_MAX = 128;
+
+bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+// One locale picture, or false when the lookup fails or the text does not fit.
+bool ReadLocalePicture(LCTYPE type, std::string* picture) {
+  char text[LOCALE_TEXT_MAX] = "";
+  if (GetLocaleInfoA(GetUserDefaultLCID(), type, text, LOCALE_TEXT_MAX) == 0) return false;
+  text[LOCALE_TEXT_MAX - 1] = '\0';
+  *picture = text;
+  return true;
+}
+
+void AddTimeItem(HWND list, const char* text, int hour, int minute) {
+  LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  if (index >= 0) (void)SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), hour * 60 + minute);
+}
+
+void FillHalfHours(HWND list, int firstHour, const char* suffix) {
+  for (int hour = firstHour; hour < firstHour + 12; ++hour) {
+    for (int minute = 0; minute < 60; minute += 30) {
+      char text[16];
+      int shown = hour % 12 == 0 ? 12 : hour % 12;
+      std::snprintf(text, sizeof text, "%d:%02d%s", shown, minute, suffix);
+      AddTimeItem(list, text, hour, minute);
+    }
+  }
+}
+
+NOTIFYICONDATAA TrayRecord(HWND hwnd, unsigned id) {
+  NOTIFYICONDATAA record;
+  ZeroMemory(&record, sizeof record);
+  record.cbSize = TRAY_RECORD_SIZE;
+  record.hWnd = hwnd;
+  record.uID = id;
+  return record;
+}
+
+}  // namespace
+
+PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber)
+    : DialogWindow(instance, IDD_PLACE), store_(store), instanceNumber_(instanceNumber) {
+  programIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  std::string country;
+  if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings_, std::atoi(country.c_str()));
+  LoadSettings();
+  LoadCustomIcons();
+}
+
+PlaceDialog::~PlaceDialog() = default;
+
+void PlaceDialog::LoadSettings() { ::LoadSettings(store_, instanceNumber_, settings_); }
+
+void PlaceDialog::SaveSettings() { ::SaveSettings(store_, instanceNumber_, settings_); }
+
+void PlaceDialog::LoadCustomIcons() {
+  ::LoadCustomIcons(customIcons_, settings_.userActiveIcon, settings_.userInActiveIcon);
+}
+
+void PlaceDialog::FreeCustomIcons() { ::FreeCustomIcons(customIcons_); }
+
+RemoteReading PlaceDialog::ReadRemoteClock() {
+  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr));
+}
+
+void PlaceDialog::BuildTipTimeFormat() {
+  std::string timePicture;
+  std::string longDatePicture;
+  // Both lookups come first, so a failure of either keeps the format in force.
+  if (!ReadLocalePicture(LOCALE_STIMEFORMAT, &timePicture)) return;
+  if (!ReadLocalePicture(LOCALE_SLONGDATE, &longDatePicture)) return;
+  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, IsAnsiLeadByte);
+}
+
+BOOL PlaceDialog::OnInitDialog() {
+  AppendAboutCommand();
+  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon_));
+  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon_));
+  BuildTipTimeFormat();
+  FillLists();
+  (void)UpdateData(false);
+  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  CreateTray();
+  refreshTimerId_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
+  timerStarted_ = true;
+  HWND ok = GetDlgItem(Hwnd(), IDOK);
+  if (ok) {
+    (void)EnableWindow(ok, FALSE);
+    (void)ShowWindow(ok, SW_HIDE);
+  }
+  if (instanceNumber_ > 0) {
+    char title[256] = "";
+    (void)GetWindowTextA(Hwnd(), title, sizeof title);
+    char numbered[300];
+    std::snprintf(numbered, sizeof numbered, "%s (%i)", title, instanceNumber_);
+    (void)SetWindowTextA(Hwnd(), numbered);
+  }
+  return TRUE;
+}
+
+void PlaceDialog::AppendAboutCommand() {
+  HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
+  if (!systemMenu) return;
+  std::string about = LoadResourceString(Instance(), IDS_ABOUTBOX);
+  if (about.empty()) return;
+  (void)AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+  (void)AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+}
+
+void PlaceDialog::FillLists() {
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_FROM), 0, "am");
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_TO), 12, "pm");
+  HWND names = GetDlgItem(Hwnd(), IDC_ICON_NAME);
+  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) {
+    (void)SendMessageA(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(BuiltinIconName(i)));
+  }
+}
+
+void PlaceDialog::DoDataExchange(DataExchange& dx) {
+  dx.Text(IDC_PLACE, settings_.place);
+  dx.MaxChars(IDC_PLACE, settings_.place, PLACE_MAX_CHARS);
+  dx.Check(IDC_WEEKDAYS, settings_.weekdays);
+  dx.ListIndex(IDC_FROM, settings_.from);
+  dx.ListIndex(IDC_TO, settings_.to);
+  dx.Offset(IDC_OFFSET, settings_.offset);
+  dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  dx.ListIndex(IDC_ICON_NAME, settings_.icon);
+  dx.Text(IDC_ACTIVE_FILE, settings_.userActiveIcon);
+  dx.Text(IDC_INACTIVE_FILE, settings_.userInActiveIcon);
+  dx.Radio(IDC_BUILTIN, settings_.iconFrom);
+}
+
+bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
+    ShowProperties(false);
+  } else if (message == TRAY_NOTIFY_MESSAGE) {
+    OnTrayNotify(lParam);
+  } else if (message == taskbarCreatedMessage_ && message != 0) {
+    // The shell restarted and forgot every icon: add ours again, as at start-up.
+    CreateTray();
+  }
+  return DialogWindow::WindowProc(message, wParam, lParam, result);
+}
+
+bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      OnSysCommand(static_cast<UINT>(wParam), lParam);
+      return (wParam & 0xFFF0) == IDM_ABOUTBOX || (wParam & 0xFFF0) == SC_CLOSE;
+    case WM_PAINT:
+      if (!IsIconic(Hwnd())) return false;
+      OnPaint();
+      return true;
+    case WM_QUERYDRAGICON:
+      *result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+      return true;
+    case WM_SETTINGCHANGE:
+      OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<const char*>(lParam));
+      return false;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      return true;
+    case WM_QUERYENDSESSION:
+      *result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      OnEndSession(wParam != FALSE);
+      return true;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      switch (LOWORD(wParam)) {
+        case IDC_APPLY: OnApply(); return true;
+        case IDC_DISMISS: OnDismiss(); return true;
+        case IDC_BROWSE_ACTIVE: OnBrowseActive(); return true;
+        case IDC_BROWSE_INACTIVE: OnBrowseInactive(); return true;
+        // Ending this window ends the program: only the confirmed Close may do that.
+        case IDOK:
+        case IDCANCEL: return true;
+        default: return false;
+      }
+    default:
+      return DialogWindow::OnMessage(message, wParam, lParam, result);
+  }
+}
+
+void PlaceDialog::OnSysCommand(UINT id, LPARAM) {
+  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    AboutDialog about(Instance());
+    (void)about.RunModal(Hwnd());
+  } else if ((id & 0xFFF0) == SC_CLOSE) {
+    int answer = ShowMessage("Are you sure you want to remove Farhour \nfrom the taskbar's status area?",
+                             MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer == IDYES) EndDialog(1);
+  }
+}
+
+void PlaceDialog::OnPaint() {
+  PaintDc dc(Hwnd());
+  (void)SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+  int iconWidth = GetSystemMetrics(SM_CXICON);
+  int iconHeight = GetSystemMetrics(SM_CYICON);
+  RECT client;
+  (void)GetClientRect(Hwnd(), &client);
+  int x = (client.right - client.left - iconWidth + 1) / 2;
+  int y = (client.bottom - client.top - iconHeight + 1) / 2;
+  (void)DrawIcon(dc.Get(), x, y, programIcon_);
+}
+
+void PlaceDialog::OnSettingChange(UINT, const char* section) {
+  if (section && std::string(section) == "intl") BuildTipTimeFormat();
+}
+
+void PlaceDialog::OnTimer(UINT_PTR) { UpdateTray(); }
+
+void PlaceDialog::OnApply() {
+  if (!UpdateData(true)) return;
+  SaveSettings();
+  LoadCustomIcons();
+  UpdateTray();
+  (void)ShowWindow(Hwnd(), SW_HIDE);
+}
+
+void PlaceDialog::OnDismiss() { (void)ShowWindow(Hwnd(), SW_HIDE); }
+
+void PlaceDialog::OnBrowseActive() { OnBrowse(settings_.userActiveIcon); }
+
+void PlaceDialog::OnBrowseInactive() { OnBrowse(settings_.userInActiveIcon); }
+
+void PlaceDialog::OnBrowse(std::string& path) {
+  if (!UpdateData(true)) return;
+  if (!BrowseIconFile(path)) return;
+  (void)UpdateData(false);
+}
+
+bool PlaceDialog::BrowseIconFile(std::string& path) {
+  char file[MAX_PATH] = "";
+  lstrcpynA(file, path.c_str(), MAX_PATH);
+  OPENFILENAMEA ofn;
+  ZeroMemory(&ofn, sizeof ofn);
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = Hwnd();
+  ofn.lpstrFilter = "Icon files (.ico)\0*.ico\0";
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrDefExt = "ico";
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  path = file;
+  return true;
+}
+
+void PlaceDialog::OnTrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_RBUTTONDOWN: ShowTrayMenu(); break;
+    case WM_LBUTTONDBLCLK: ShowProperties(true); break;
+    case WM_MOUSEMOVE: UpdateTray(); break;
+    default: break;
+  }
+}
+
+void PlaceDialog::ShowProperties(bool toForeground) {
+  LoadSettings();
+  (void)UpdateData(false);
+  (void)ShowWindow(Hwnd(), SW_SHOW);
+  if (toForeground) (void)SetForegroundWindow(Hwnd());
+}
+
+void PlaceDialog::ShowTrayMenu() {
+  OwnedMenu menu(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu.Get(), 0);
+  if (!popup) return;
+  std::string now = ReadRemoteClock().tip;
+  (void)ModifyMenuA(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, now.c_str());
+  POINT cursor = {0, 0};
+  (void)GetCursorPos(&cursor);
+  (void)SetForegroundWindow(Hwnd());
+  (void)TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+  (void)PostMessageA(Hwnd(), WM_NULL, 0, 0);
+}
+
+void PlaceDialog::OnEndSession(bool ending) {
+  // Windows ends the process after this message without running the tear-down.
+  if (ending) SaveSettings();
+}
+
+void PlaceDialog::DestroyWindow() {
+  if (!tornDown_ && Hwnd()) {
+    tornDown_ = true;
+    if (refreshTimerId_) (void)KillTimer(Hwnd(), refreshTimerId_);
+    refreshTimerId_ = 0;
+    DeleteTray();
+    SaveSettings();
+    FreeCustomIcons();
+  }
+  DialogWindow::DestroyWindow();
+}
+
+void PlaceDialog::CreateTray() { tray_.CreateTray(*this); }
+
+void PlaceDialog::UpdateTray() { tray_.UpdateTray(*this); }
+
+void PlaceDialog::DeleteTray() { tray_.DeleteTray(*this); }
+
+unsigned PlaceDialog::RefreshTimerId() const {
+  // The first refresh runs before the timer is started; it shows the clock, not a warning.
+  if (!timerStarted_) return REFRESH_TIMER_ID;
+  return static_cast<unsigned>(refreshTimerId_);
+}
+
+IconRef PlaceDialog::LoadResourceIcon(unsigned short resourceId) {
+  auto found = resourceIcons_.find(resourceId);
+  if (found != resourceIcons_.end()) return found->second;
+  HICON icon = LoadIconA(Instance(), MAKEINTRESOURCEA(resourceId));
+  resourceIcons_.emplace(resourceId, icon);
+  return icon;
+}
+
+bool PlaceDialog::ShellAdd(unsigned id, IconRef icon) {
+  NOTIFYICONDATAA record = TrayRecord(Hwnd(), id);
+  record.uFlags = NIF_MESSAGE | NIF_ICON;
+  record.uCallbackMessage = TRAY_NOTIFY_MESSAGE;
+  record.hIcon = static_cast<HICON>(const_cast<void*>(icon));
+  return Shell_NotifyIconA(NIM_ADD, &record) != FALSE;
+}
+
+bool PlaceDialog::ShellModify(unsigned id, IconRef icon, const char* tip) {
+  NOTIFYICONDATAA record = TrayRecord(Hwnd(), id);
+  record.uFlags = NIF_ICON | NIF_TIP;
+  record.hIcon = static_cast<HICON>(const_cast<void*>(icon));
+  lstrcpynA(record.szTip, tip, static_cast<int>(TRAY_TIP_MAX + 1));
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+void PlaceDialog::ShellDelete(unsigned id) {
+  NOTIFYICONDATAA record = TrayRecord(Hwnd(), id);
+  (void)Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+LeadBytePredicate PlaceDialog::LeadBytes() const { return IsAnsiLeadByte; }
