@@ -1,0 +1,228 @@
+// The tray refresh decides image and tip and calls the shell only on change.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tray/tray_controller.h"
+
+namespace {
+
+// Distinct fake handles: resource n is the address of icons[n].
+char resourceIcons[70000];
+char customActive, customInactive, programIcon;
+
+IconRef Resource(unsigned id) { return &resourceIcons[id]; }
+
+struct ShellCall {
+  enum Kind { ADD, MODIFY, DELETE } kind;
+  unsigned id;
+  IconRef icon;
+  std::string tip;
+};
+
+class FakeHost : public TrayHost {
+ public:
+  RemoteReading reading{"Here! = 10:15", true};
+  PlaceSettings settings;
+  IconRef active = &customActive;
+  IconRef inactive = &customInactive;
+  unsigned timerId = REFRESH_TIMER_ID;
+  bool addSucceeds = true;
+  bool modifySucceeds = true;
+  std::vector<ShellCall> calls;
+  int clockReads = 0;
+
+  RemoteReading ReadRemoteClock() override {
+    ++clockReads;
+    return reading;
+  }
+  const PlaceSettings& Settings() const override { return settings; }
+  IconRef CustomActiveIcon() const override { return active; }
+  IconRef CustomInactiveIcon() const override { return inactive; }
+  IconRef ProgramIcon() const override { return &programIcon; }
+  unsigned RefreshTimerId() const override { return timerId; }
+  IconRef LoadResourceIcon(unsigned short id) override {
+    bool exists = id == IDR_MAINFRAME || (id >= 149 && id <= 176) || (id >= 249 && id <= 276);
+    return exists ? Resource(id) : nullptr;
+  }
+  bool ShellAdd(unsigned id, IconRef icon) override {
+    calls.push_back({ShellCall::ADD, id, icon, ""});
+    return addSucceeds;
+  }
+  bool ShellModify(unsigned id, IconRef icon, const char* tip) override {
+    calls.push_back({ShellCall::MODIFY, id, icon, tip});
+    return modifySucceeds;
+  }
+  void ShellDelete(unsigned id) override { calls.push_back({ShellCall::DELETE, id, nullptr, ""}); }
+};
+
+}  // namespace
+
+TEST(TrayController, AddsWithEntryZeroThenShowsTheRealImageAndTip) {
+  FakeHost host;
+  host.settings.icon = 16;
+  TrayController tray;
+  tray.CreateTray(host);
+  ASSERT_EQ(host.calls.size(), 2u);
+  EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
+  EXPECT_EQ(host.calls[0].id, 999u);
+  EXPECT_EQ(host.calls[0].icon, Resource(149));
+  EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY);
+  EXPECT_EQ(host.calls[1].icon, Resource(149 + 16));
+  EXPECT_EQ(host.calls[1].tip, "Here! = 10:15");
+}
+
+TEST(TrayController, CallsTheShellOnlyWhenTipOrImageChange) {
+  FakeHost host;
+  TrayController tray;
+  tray.CreateTray(host);
+  host.calls.clear();
+  for (int i = 0; i < 1000; ++i) tray.UpdateTray(host);
+  EXPECT_TRUE(host.calls.empty());
+
+  host.reading.tip = "Here! = 10:16";
+  tray.UpdateTray(host);
+  tray.UpdateTray(host);
+  ASSERT_EQ(host.calls.size(), 1u);
+  EXPECT_EQ(host.calls[0].tip, "Here! = 10:16");
+
+  // The window opens: image and brackets change in one modify.
+  host.calls.clear();
+  host.reading = {"[Here! = 10:16]", false};
+  tray.UpdateTray(host);
+  ASSERT_EQ(host.calls.size(), 1u);
+  EXPECT_EQ(host.calls[0].icon, Resource(249));
+  EXPECT_EQ(host.calls[0].tip, "[Here! = 10:16]");
+}
+
+TEST(TrayController, ChoosesTheImageAndTip) {
+  struct Row {
+    const char* name;
+    int icon;
+    int iconFrom;
+    bool active;
+    bool haveActive, haveInactive;
+    unsigned timerId;
+    IconRef image;
+    std::string tip;
+  };
+  const Row rows[] = {
+      {"built-in active", 3, 0, true, true, true, 101, Resource(152), "tip"},
+      {"built-in inactive", 3, 0, false, true, true, 101, Resource(252), "tip"},
+      {"last entry", 27, 0, true, true, true, 101, Resource(176), "tip"},
+      {"last entry inactive", 27, 0, false, true, true, 101, Resource(276), "tip"},
+      {"one past the set", 28, 0, true, true, true, 101, nullptr, "tip"},
+      {"one past the set inactive", 28, 0, false, true, true, 101, nullptr, "tip"},
+      {"index 100 lands on the inactive range", 100, 0, true, true, true, 101, Resource(249), "tip"},
+      {"index -1 while active is resource 148, which does not exist", -1, 0, true, true, true, 101, nullptr, "tip"},
+      {"16-bit wrap", 65536 + 2, 0, true, true, true, 101, Resource(151), "tip"},
+      {"files, both present", 5, 1, true, true, true, 101, &customActive, "tip"},
+      {"files, inactive", 5, 1, false, true, true, 101, &customInactive, "tip"},
+      {"any non-zero IconFrom", 5, -1, true, true, true, 101, &customActive, "tip"},
+      {"active file missing", 5, 1, true, false, true, 101, &programIcon, "\"C:\\a.ico\" not found"},
+      {"inactive file missing", 5, 1, false, true, false, 101, &programIcon, "\"\" not found"},
+      {"no timer", 5, 0, true, true, true, 0, Resource(154), "No TIMER!"},
+      {"no timer and a missing file", 5, 1, true, false, true, 0, &programIcon, "No TIMER!"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeHost host;
+    host.settings.icon = row.icon;
+    host.settings.iconFrom = row.iconFrom;
+    host.settings.userActiveIcon = "C:\\a.ico";
+    host.reading = {"tip", row.active};
+    host.active = row.haveActive ? &customActive : nullptr;
+    host.inactive = row.haveInactive ? &customInactive : nullptr;
+    host.timerId = row.timerId;
+    TrayController tray;
+    tray.CreateTray(host);
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[1].icon, row.image);
+    EXPECT_EQ(host.calls[1].tip, row.tip);
+  }
+}
+
+TEST(TrayController, AFailedAddOrModifyEndsEveryLaterCall) {
+  FakeHost host;
+  host.addSucceeds = false;
+  TrayController tray;
+  tray.CreateTray(host);
+  EXPECT_EQ(host.calls.size(), 1u);
+  EXPECT_EQ(host.clockReads, 0);
+  tray.UpdateTray(host);
+  tray.DeleteTray(host);
+  EXPECT_EQ(host.calls.size(), 1u);
+
+  FakeHost second;
+  second.modifySucceeds = false;
+  TrayController other;
+  other.CreateTray(second);
+  EXPECT_EQ(other.TrayIconId(), 0u);
+  second.reading.tip = "changed";
+  other.UpdateTray(second);
+  other.DeleteTray(second);
+  EXPECT_EQ(second.calls.size(), 2u) << "no refresh and no removal after a failed modify";
+}
+
+TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
+  struct NoEntryZero : FakeHost {
+    IconRef LoadResourceIcon(unsigned short id) override {
+      return id == 249 ? nullptr : FakeHost::LoadResourceIcon(id);
+    }
+  } host;
+  TrayController tray;
+  tray.CreateTray(host);
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(tray.TrayIconId(), 0u);
+}
+
+TEST(TrayController, ARestartedShellGetsTheIconAgain) {
+  FakeHost host;
+  TrayController tray;
+  tray.CreateTray(host);
+  host.calls.clear();
+  tray.CreateTray(host);  // what the "TaskbarCreated" broadcast leads to
+  ASSERT_EQ(host.calls.size(), 2u);
+  EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
+  EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY) << "the same tip must be sent again";
+}
+
+TEST(TrayController, RemovesTheIconOnce) {
+  FakeHost host;
+  TrayController tray;
+  tray.CreateTray(host);
+  tray.DeleteTray(host);
+  tray.DeleteTray(host);
+  ASSERT_EQ(host.calls.size(), 3u);
+  EXPECT_EQ(host.calls[2].kind, ShellCall::DELETE);
+  EXPECT_EQ(host.calls[2].id, 999u);
+}
+
+namespace {
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+}  // namespace
+
+TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
+  struct Row {
+    std::string tip;
+    LeadBytePredicate lead;
+    std::size_t expectedLength;
+  };
+  const Row rows[] = {
+      {std::string(63, 'a'), nullptr, 63},
+      {std::string(64, 'a'), nullptr, 63},
+      {std::string(5000, 'a'), nullptr, 63},
+      {"", nullptr, 0},
+      // 62 single bytes, then a two-byte character that would straddle the end.
+      {std::string(62, 'a') + "\x82\xa0" + "zz", ShiftJisLead, 62},
+      {std::string(61, 'a') + "\x82\xa0" + "zz", ShiftJisLead, 63},
+      {std::string(64, '\x82'), ShiftJisLead, 62},
+  };
+  for (const Row& row : rows) {
+    std::string cut = CutTip(row.tip, row.lead);
+    EXPECT_EQ(cut.size(), row.expectedLength);
+    EXPECT_EQ(row.tip.compare(0, cut.size(), cut), 0);
+  }
+}
