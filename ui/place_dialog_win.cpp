@@ -1,5 +1,7 @@
 #include "ui/place_dialog_win.h"
 
+#include <commdlg.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstdio>
