@@ -1,0 +1,100 @@
+// The place record's defaults and its nine stored values.
+#include "clock/place_settings.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "clock/decimal_text.h"
+
+namespace {
+
+const double MAX_OFFSET_HOURS = 24.0;
+
+// The stored form of Offset: the C library's "%f" text in the default locale, which the program
+// never changes, so the separator is always a point.
+// A value that is not a finite number is written as "0.000000". The runtimes spell infinity and
+// NaN differently ("inf", "nan", "1.#INF00", "-1.#IND00"), and the older Microsoft forms read back
+// through the number prefix as 1.0 and -1.0, which are valid offsets: the place would silently
+// move by an hour. 0.0 is what loading makes of any out-of-range or not-a-number value anyway.
+std::string FormatOffset(double offset) {
+  if (!std::isfinite(offset)) offset = 0.0;
+  char small[64];
+  int length = std::snprintf(small, sizeof small, "%f", offset);
+  if (length < 0) return "0.000000";
+  if (static_cast<size_t>(length) < sizeof small) return std::string(small, static_cast<size_t>(length));
+  // A value refused by the dialog (1e300, say) is written whole; loading then resets it.
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  (void)std::snprintf(&text[0], text.size(), "%f", offset);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// What loading keeps of a stored offset: values outside -24 to 24, and not-a-number, become 0.0.
+double LimitOffset(double offset) {
+  if (std::isnan(offset) || offset < -MAX_OFFSET_HOURS || offset > MAX_OFFSET_HOURS) return 0.0;
+  return offset;
+}
+
+}  // namespace
+
+std::string SettingsSection(int instanceNumber) {
+  if (instanceNumber <= 0) return "Settings";
+  return "Settings" + std::to_string(instanceNumber);
+}
+
+int ParseInstanceNumber(const char* commandLine) {
+  if (!commandLine) return 0;
+  // atoi's reading, with a number too large for an int held at the nearest limit rather than left
+  // to the runtime (atoi's result is undefined there).
+  long value = std::strtol(commandLine, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+void ApplyCountryDefaults(PlaceSettings& settings, int countryCode) {
+  if (countryCode == 1) {
+    settings.place = "NZ";
+    settings.offset = 19.0;
+    settings.icon = 16;  // "New Zealand"
+  } else if (countryCode == 64) {
+    settings.place = "CA";
+    settings.offset = -19.0;
+    settings.icon = 25;  // "USA"
+  }
+}
+
+void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings) {
+  const std::string section = SettingsSection(instanceNumber);
+  settings.place = store.GetProfileString(section, "Place", settings.place);
+  // The offset always passes through its six-decimal text, even when nothing is stored.
+  const std::string offsetText =
+      store.GetProfileString(section, "Offset", FormatOffset(settings.offset));
+  // Only the decimal prefix is read, the way atof reads it in the old runtimes: newer ones would also
+  // take "0x10" as 16 and "inf" or "nan", and one stored text must mean the same offset everywhere.
+  settings.offset = LimitOffset(DecimalToDouble(offsetText.c_str()));
+  settings.icon = store.GetProfileInt(section, "Icon", settings.icon);
+  settings.from = store.GetProfileInt(section, "From", settings.from);
+  settings.to = store.GetProfileInt(section, "To", settings.to);
+  settings.weekdays = store.GetProfileInt(section, "Weekdays", settings.weekdays);
+  settings.userActiveIcon = store.GetProfileString(section, "UserActiveIcon", settings.userActiveIcon);
+  settings.userInActiveIcon =
+      store.GetProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
+  settings.iconFrom = store.GetProfileInt(section, "IconFrom", settings.iconFrom);
+}
+
+void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
+  const std::string section = SettingsSection(instanceNumber);
+  // A failed write is not reported: the record stays in memory and is written again next time.
+  (void)store.WriteProfileString(section, "Place", settings.place);
+  (void)store.WriteProfileString(section, "Offset", FormatOffset(settings.offset));
+  (void)store.WriteProfileInt(section, "Icon", settings.icon);
+  (void)store.WriteProfileInt(section, "From", settings.from);
+  (void)store.WriteProfileInt(section, "To", settings.to);
+  (void)store.WriteProfileInt(section, "Weekdays", settings.weekdays);
+  (void)store.WriteProfileString(section, "UserActiveIcon", settings.userActiveIcon);
+  (void)store.WriteProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
+  (void)store.WriteProfileInt(section, "IconFrom", settings.iconFrom);
+}

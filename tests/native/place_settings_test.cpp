@@ -1,0 +1,478 @@
+// The place record's defaults, its section names and its nine stored values, over an in-memory
+// profile that follows the registry's rules.
+#include "clock/place_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "clock/memory_profile_store.h"
+
+namespace {
+
+const char* const VALUE_NAMES[] = {"Place", "Offset", "Icon", "From", "To", "Weekdays",
+                                   "UserActiveIcon", "UserInActiveIcon", "IconFrom"};
+
+std::string IntBytes(uint32_t bits) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+std::string Text(const std::string& text) { return text + std::string(1, '\0'); }
+
+void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual) {
+  EXPECT_EQ(expected.place, actual.place);
+  EXPECT_EQ(expected.offset, actual.offset);
+  EXPECT_EQ(expected.icon, actual.icon);
+  EXPECT_EQ(expected.from, actual.from);
+  EXPECT_EQ(expected.to, actual.to);
+  EXPECT_EQ(expected.weekdays, actual.weekdays);
+  EXPECT_EQ(expected.userActiveIcon, actual.userActiveIcon);
+  EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
+  EXPECT_EQ(expected.iconFrom, actual.iconFrom);
+}
+
+PlaceSettings SampleRecord() {
+  PlaceSettings s;
+  s.place = "Oslo";
+  s.offset = 5.75;
+  s.icon = 3;
+  s.from = 4;
+  s.to = 20;
+  s.weekdays = 0;
+  s.userActiveIcon = "C:\\icons\\day.ico";
+  s.userInActiveIcon = "C:\\icons\\night.ico";
+  s.iconFrom = 1;
+  return s;
+}
+
+// First start on an empty profile: fixed defaults, then the country's, then nothing stored.
+struct FirstStartCase {
+  int countryCode;  // 0: the country lookup failed
+  const char* place;
+  double offset;
+  int icon;
+};
+
+class FirstStart : public ::testing::TestWithParam<FirstStartCase> {};
+
+TEST_P(FirstStart, DefaultsDependOnlyOnCountryAndCreateTheEmptySection) {
+  const FirstStartCase& c = GetParam();
+  MemoryProfileStore store;
+  PlaceSettings s;
+  if (c.countryCode != 0) ApplyCountryDefaults(s, c.countryCode);
+  LoadSettings(store, 0, s);
+
+  EXPECT_EQ(c.place, s.place);
+  EXPECT_EQ(c.offset, s.offset);
+  EXPECT_EQ(c.icon, s.icon);
+  EXPECT_EQ(17, s.from);
+  EXPECT_EQ(10, s.to);
+  EXPECT_EQ(1, s.weekdays);
+  EXPECT_EQ("", s.userActiveIcon);
+  EXPECT_EQ("", s.userInActiveIcon);
+  EXPECT_EQ(0, s.iconFrom);
+  EXPECT_TRUE(store.HasSection("Settings"));
+  EXPECT_TRUE(store.ValueNames("Settings").empty());
+}
+
+const FirstStartCase FIRST_START_CASES[] = {
+    {1, "NZ", 19.0, 16},
+    {64, "CA", -19.0, 25},
+    {44, "Here!", 0.0, 0},
+    {0, "Here!", 0.0, 0},
+    {-1, "Here!", 0.0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Countries, FirstStart, ::testing::ValuesIn(FIRST_START_CASES));
+
+// Instance numbers and their sections.
+struct SectionCase {
+  int instanceNumber;
+  const char* section;
+};
+
+class Sections : public ::testing::TestWithParam<SectionCase> {};
+
+TEST_P(Sections, InstanceNumberChoosesTheSectionOfEveryValue) {
+  const SectionCase& c = GetParam();
+  EXPECT_EQ(c.section, SettingsSection(c.instanceNumber));
+  MemoryProfileStore store;
+  SaveSettings(store, c.instanceNumber, SampleRecord());
+  EXPECT_EQ(9u, store.ValueNames(c.section).size());
+  PlaceSettings loaded;
+  LoadSettings(store, c.instanceNumber, loaded);
+  for (const ProfileAccess& access : store.Accesses()) EXPECT_EQ(c.section, access.section);
+  ExpectSameRecord(SampleRecord(), loaded);
+}
+
+const SectionCase SECTION_CASES[] = {
+    {0, "Settings"},    {-5, "Settings"},      {2, "Settings2"},
+    {10, "Settings10"}, {INT_MIN, "Settings"}, {INT_MAX, "Settings2147483647"},
+};
+INSTANTIATE_TEST_SUITE_P(Instances, Sections, ::testing::ValuesIn(SECTION_CASES));
+
+TEST(Sections, DifferentInstancesKeepIndependentRecords) {
+  MemoryProfileStore store;
+  PlaceSettings two = SampleRecord();
+  SaveSettings(store, 2, two);
+  PlaceSettings unnumbered;
+  LoadSettings(store, 0, unnumbered);
+  ExpectSameRecord(PlaceSettings(), unnumbered);
+}
+
+// The instance number from the command line, read as atoi reads it.
+struct InstanceNumberCase {
+  const char* commandLine;
+  int expected;
+};
+
+class InstanceNumbers : public ::testing::TestWithParam<InstanceNumberCase> {};
+
+TEST_P(InstanceNumbers, ReadLikeAtoi) {
+  EXPECT_EQ(GetParam().expected, ParseInstanceNumber(GetParam().commandLine));
+}
+
+const InstanceNumberCase INSTANCE_NUMBER_CASES[] = {
+    {nullptr, 0}, {"", 0},     {"2", 2},      {"10", 10},
+    {"-5", -5},   {" 7x", 7},  {"abc", 0},    {"+3", 3},
+    {"0x10", 0},  {"1.9", 1},  {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLines, InstanceNumbers, ::testing::ValuesIn(INSTANCE_NUMBER_CASES));
+
+// A save writes the nine values, in order, each in its kind.
+TEST(Save, WritesExactlyTheNineValuesInOrderWithTheirKinds) {
+  MemoryProfileStore store;
+  PlaceSettings s = SampleRecord();
+  s.from = -1;
+  s.userActiveIcon.clear();
+  SaveSettings(store, 0, s);
+
+  std::vector<std::string> written;
+  for (const ProfileAccess& access : store.Accesses()) {
+    EXPECT_TRUE(access.write);
+    written.push_back(access.name);
+  }
+  EXPECT_EQ(std::vector<std::string>(std::begin(VALUE_NAMES), std::end(VALUE_NAMES)), written);
+  EXPECT_EQ(written, store.ValueNames("Settings"));
+
+  struct Expected {
+    const char* name;
+    StoredKind kind;
+    std::string bytes;
+  };
+  const Expected expected[] = {
+      {"Place", StoredKind::TEXT, Text("Oslo")},
+      {"Offset", StoredKind::TEXT, Text("5.750000")},
+      {"Icon", StoredKind::INTEGER, IntBytes(3)},
+      {"From", StoredKind::INTEGER, std::string(4, '\xFF')},
+      {"To", StoredKind::INTEGER, IntBytes(20)},
+      {"Weekdays", StoredKind::INTEGER, IntBytes(0)},
+      {"UserActiveIcon", StoredKind::TEXT, Text("")},
+      {"UserInActiveIcon", StoredKind::TEXT, Text("C:\\icons\\night.ico")},
+      {"IconFrom", StoredKind::INTEGER, IntBytes(1)},
+  };
+  for (const Expected& e : expected) {
+    const StoredValue* value = store.GetRaw("Settings", e.name);
+    ASSERT_NE(nullptr, value) << e.name;
+    EXPECT_EQ(e.kind, value->kind) << e.name;
+    EXPECT_EQ(e.bytes, value->bytes) << e.name;
+  }
+}
+
+TEST(Load, ReadsTheNineValuesInOrder) {
+  MemoryProfileStore store;
+  PlaceSettings s;
+  LoadSettings(store, 3, s);
+  std::vector<std::string> read;
+  for (const ProfileAccess& access : store.Accesses()) {
+    EXPECT_FALSE(access.write);
+    read.push_back(access.name);
+  }
+  EXPECT_EQ(std::vector<std::string>(std::begin(VALUE_NAMES), std::end(VALUE_NAMES)), read);
+}
+
+// The Offset as saved: "%f", six decimals, a point; numbers that are not finite as 0.
+struct SavedOffsetCase {
+  double offset;
+  const char* text;
+};
+
+class SavedOffsets : public ::testing::TestWithParam<SavedOffsetCase> {};
+
+TEST_P(SavedOffsets, AreWrittenAsSixDecimalTextThatReadsBackSafely) {
+  const SavedOffsetCase& c = GetParam();
+  MemoryProfileStore store;
+  PlaceSettings s;
+  s.offset = c.offset;
+  SaveSettings(store, 0, s);
+  const StoredValue* value = store.GetRaw("Settings", "Offset");
+  ASSERT_NE(nullptr, value);
+  EXPECT_EQ(StoredKind::TEXT, value->kind);
+  EXPECT_EQ(Text(c.text), value->bytes);
+
+  PlaceSettings loaded;
+  loaded.offset = 7.0;
+  LoadSettings(store, 0, loaded);
+  const double expected = std::isfinite(c.offset) && std::fabs(c.offset) <= 24.0
+                              ? std::strtod(c.text, nullptr)
+                              : 0.0;
+  EXPECT_EQ(expected, loaded.offset);
+}
+
+const SavedOffsetCase SAVED_OFFSET_CASES[] = {
+    {5.75, "5.750000"},
+    {-19.0, "-19.000000"},
+    {19.0, "19.000000"},
+    {-3.5, "-3.500000"},
+    {0.0, "0.000000"},
+    {1.0 / 3.0, "0.333333"},
+    {30.0, "30.000000"},
+    {-24.0, "-24.000000"},
+    {std::numeric_limits<double>::quiet_NaN(), "0.000000"},
+    {std::numeric_limits<double>::infinity(), "0.000000"},
+    {-std::numeric_limits<double>::infinity(), "0.000000"},
+};
+INSTANTIATE_TEST_SUITE_P(Offsets, SavedOffsets, ::testing::ValuesIn(SAVED_OFFSET_CASES));
+
+TEST(Save, HugeFiniteOffsetIsWrittenWholeAndLoadsAsZero) {
+  MemoryProfileStore store;
+  PlaceSettings s;
+  s.offset = 1e300;
+  SaveSettings(store, 0, s);
+  const StoredValue* value = store.GetRaw("Settings", "Offset");
+  ASSERT_NE(nullptr, value);
+  EXPECT_GT(value->bytes.size(), 300u);
+  EXPECT_EQ(".000000", value->bytes.substr(value->bytes.size() - 8, 7));
+  PlaceSettings loaded;
+  loaded.offset = 2.0;
+  LoadSettings(store, 0, loaded);
+  EXPECT_EQ(0.0, loaded.offset);
+}
+
+// Stored Offset texts and the offset they load as.
+struct StoredOffsetCase {
+  const char* text;
+  double expected;
+};
+
+class StoredOffsets : public ::testing::TestWithParam<StoredOffsetCase> {};
+
+TEST_P(StoredOffsets, LoadAsTheirDecimalPrefixWithinPlusMinus24) {
+  const StoredOffsetCase& c = GetParam();
+  MemoryProfileStore store;
+  store.SetRaw("Settings", "Offset", StoredKind::TEXT, Text(c.text));
+  PlaceSettings s;
+  s.offset = 11.0;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(c.expected, s.offset) << '"' << c.text << '"';
+  // The stored text is left as it was until the next save.
+  EXPECT_EQ(Text(c.text), store.GetRaw("Settings", "Offset")->bytes);
+}
+
+const StoredOffsetCase STORED_OFFSET_CASES[] = {
+    {"24", 24.0},
+    {"-24.000000", -24.0},
+    {"24.5", 0.0},
+    {"-24.5", 0.0},
+    {"24.000001", 0.0},
+    {"5,5", 5.0},
+    {"abc", 0.0},
+    {"", 0.0},
+    {"1e2", 0.0},
+    {"1e1", 10.0},
+    {"2.5e", 2.5},
+    {"  7.25xyz", 7.25},
+    {"\t-3.5", -3.5},
+    {".5", 0.5},
+    {"-.25", -0.25},
+    {"+6", 6.0},
+    {"nan", 0.0},
+    {"inf", 0.0},
+    {"-infinity", 0.0},
+    {"1e999", 0.0},
+    {"-1e999", 0.0},
+    {"0x10", 0.0},
+    {"1.#INF00", 1.0},
+    {"19.000000", 19.0},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, StoredOffsets, ::testing::ValuesIn(STORED_OFFSET_CASES));
+
+// With nothing stored, the in-memory Offset still passes through its six-decimal text.
+struct UnstoredOffsetCase {
+  double inMemory;
+  double expected;
+};
+
+class UnstoredOffsets : public ::testing::TestWithParam<UnstoredOffsetCase> {};
+
+TEST_P(UnstoredOffsets, PassThroughTheirTextAndTheRangeRule) {
+  MemoryProfileStore store;
+  PlaceSettings s;
+  s.offset = GetParam().inMemory;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(GetParam().expected, s.offset);
+}
+
+const UnstoredOffsetCase UNSTORED_OFFSET_CASES[] = {
+    {1.0 / 3.0, 0.333333},
+    {5.75, 5.75},
+    {-19.0, -19.0},
+    {30.0, 0.0},
+    {-24.0000001, -24.0},
+    {std::numeric_limits<double>::quiet_NaN(), 0.0},
+    {std::numeric_limits<double>::infinity(), 0.0},
+    {-1e300, 0.0},
+};
+INSTANTIATE_TEST_SUITE_P(Offsets, UnstoredOffsets, ::testing::ValuesIn(UNSTORED_OFFSET_CASES));
+
+// Values stored by hand, with other kinds or sizes than a save would give.
+struct StoredDataCase {
+  const char* name;
+  StoredKind kind;
+  std::string bytes;
+  PlaceSettings expected;
+};
+
+PlaceSettings With(void (*change)(PlaceSettings&)) {
+  PlaceSettings s = SampleRecord();
+  change(s);
+  return s;
+}
+
+class StoredData : public ::testing::TestWithParam<StoredDataCase> {};
+
+TEST_P(StoredData, LoadsAsItsKindAllowsAndOtherwiseKeepsTheField) {
+  const StoredDataCase& c = GetParam();
+  MemoryProfileStore store;
+  SaveSettings(store, 0, SampleRecord());
+  store.SetRaw("Settings", c.name, c.kind, c.bytes);
+  PlaceSettings s = SampleRecord();
+  LoadSettings(store, 0, s);
+  ExpectSameRecord(c.expected, s);
+}
+
+const StoredDataCase STORED_DATA_CASES[] = {
+    {"Icon", StoredKind::INTEGER, IntBytes(3) + std::string(4, '\0'), SampleRecord()},
+    {"Icon", StoredKind::INTEGER, std::string("\x07\x00", 2), SampleRecord()},
+    {"Icon", StoredKind::INTEGER, "", SampleRecord()},
+    {"Icon", StoredKind::TEXT, Text("12"), SampleRecord()},
+    {"Icon", StoredKind::BYTES, IntBytes(12), SampleRecord()},
+    {"Icon", StoredKind::INTEGER, IntBytes(12), With([](PlaceSettings& s) { s.icon = 12; })},
+    {"Icon", StoredKind::INTEGER, IntBytes(99), With([](PlaceSettings& s) { s.icon = 99; })},
+    {"From", StoredKind::INTEGER, IntBytes(40), With([](PlaceSettings& s) { s.from = 40; })},
+    {"From", StoredKind::INTEGER, std::string(4, '\xFF'), With([](PlaceSettings& s) { s.from = -1; })},
+    {"To", StoredKind::INTEGER, IntBytes(0x80000000u), With([](PlaceSettings& s) { s.to = INT_MIN; })},
+    {"Weekdays", StoredKind::INTEGER, IntBytes(7), With([](PlaceSettings& s) { s.weekdays = 7; })},
+    {"IconFrom", StoredKind::BYTES, std::string(8, '\x01'), SampleRecord()},
+    {"Place", StoredKind::INTEGER, IntBytes(5), SampleRecord()},
+    {"Place", StoredKind::BYTES, Text("Binary"), SampleRecord()},
+    {"Place", StoredKind::TEXT, Text(""), With([](PlaceSettings& s) { s.place = ""; })},
+    {"Place", StoredKind::TEXT, "", With([](PlaceSettings& s) { s.place = ""; })},
+    {"Place", StoredKind::TEXT, "NoTerminator", With([](PlaceSettings& s) { s.place = "NoTerminator"; })},
+    {"Place", StoredKind::TEXT, std::string("Two\0Parts\0", 10), With([](PlaceSettings& s) { s.place = "Two"; })},
+    {"Place", StoredKind::TEXT, Text("A place name of thirty chars.."),
+     With([](PlaceSettings& s) { s.place = "A place name of thirty chars.."; })},
+    {"Offset", StoredKind::INTEGER, IntBytes(3), SampleRecord()},
+    {"UserActiveIcon", StoredKind::INTEGER, IntBytes(1), SampleRecord()},
+    {"UserInActiveIcon", StoredKind::TEXT, Text("D:\\x.ico"),
+     With([](PlaceSettings& s) { s.userInActiveIcon = "D:\\x.ico"; })},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, StoredData, ::testing::ValuesIn(STORED_DATA_CASES));
+
+TEST(StoredData, OneMegabyteTextLoadsWhole) {
+  MemoryProfileStore store;
+  std::string big(1 << 20, 'x');
+  for (size_t i = 0; i < big.size(); i += 97) big[i] = static_cast<char>('A' + i % 26);
+  store.SetRaw("Settings", "UserActiveIcon", StoredKind::TEXT, Text(big));
+  store.SetRaw("Settings", "Offset", StoredKind::TEXT, Text("1" + std::string(1 << 20, '0')));
+  PlaceSettings s;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(big, s.userActiveIcon);
+  EXPECT_EQ(0.0, s.offset);
+}
+
+// A value deleted while the program runs leaves its field, and the next save writes it back.
+class DeletedValues : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DeletedValues, KeepTheInMemoryFieldAndComeBackOnSave) {
+  const char* name = GetParam();
+  MemoryProfileStore store;
+  SaveSettings(store, 0, PlaceSettings());
+  ASSERT_TRUE(store.DeleteValue("Settings", name));
+
+  PlaceSettings s = SampleRecord();
+  LoadSettings(store, 0, s);
+  // Every field but the deleted one now holds the stored default; the deleted one kept its value.
+  PlaceSettings expected;
+  const std::string n = name;
+  const PlaceSettings sample = SampleRecord();
+  if (n == "Place") expected.place = sample.place;
+  if (n == "Offset") expected.offset = sample.offset;
+  if (n == "Icon") expected.icon = sample.icon;
+  if (n == "From") expected.from = sample.from;
+  if (n == "To") expected.to = sample.to;
+  if (n == "Weekdays") expected.weekdays = sample.weekdays;
+  if (n == "UserActiveIcon") expected.userActiveIcon = sample.userActiveIcon;
+  if (n == "UserInActiveIcon") expected.userInActiveIcon = sample.userInActiveIcon;
+  if (n == "IconFrom") expected.iconFrom = sample.iconFrom;
+  ExpectSameRecord(expected, s);
+
+  SaveSettings(store, 0, s);
+  EXPECT_EQ(9u, store.ValueNames("Settings").size());
+  PlaceSettings reloaded;
+  LoadSettings(store, 0, reloaded);
+  ExpectSameRecord(expected, reloaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DeletedValues, ::testing::ValuesIn(VALUE_NAMES));
+
+// Save followed by load gives the same record, Offset as its six-decimal text.
+class RoundTrips : public ::testing::TestWithParam<PlaceSettings> {};
+
+TEST_P(RoundTrips, SaveThenLoadGivesTheSameRecord) {
+  MemoryProfileStore store;
+  SaveSettings(store, 4, GetParam());
+  PlaceSettings loaded;
+  ApplyCountryDefaults(loaded, 1);
+  LoadSettings(store, 4, loaded);
+  PlaceSettings expected = GetParam();
+  char text[64];
+  std::snprintf(text, sizeof text, "%f", expected.offset);
+  expected.offset = std::strtod(text, nullptr);
+  ExpectSameRecord(expected, loaded);
+}
+
+const PlaceSettings ROUND_TRIP_CASES[] = {
+    PlaceSettings(),
+    SampleRecord(),
+    With([](PlaceSettings& s) { s.offset = 1.0 / 3.0; s.place = ""; }),
+    With([](PlaceSettings& s) { s.offset = -24.0; s.icon = -1; s.from = -1; s.to = -1; s.iconFrom = -1; }),
+    With([](PlaceSettings& s) { s.offset = 24.0; s.icon = INT_MAX; s.weekdays = INT_MIN; }),
+    With([](PlaceSettings& s) { s.offset = -0.5; s.place = "Z\xfc" "rich \x82\xa0"; }),
+};
+INSTANTIATE_TEST_SUITE_P(Records, RoundTrips, ::testing::ValuesIn(ROUND_TRIP_CASES));
+
+// The registry cannot be reached: every read gives its default and every write fails quietly.
+TEST(Unreachable, ReadsKeepTheRecordAndWritesLeaveNothing) {
+  MemoryProfileStore store;
+  store.SetUnreachable(true);
+  PlaceSettings s = SampleRecord();
+  s.offset = 1.0 / 3.0;
+  LoadSettings(store, 0, s);
+  PlaceSettings expected = SampleRecord();
+  expected.offset = 0.333333;
+  ExpectSameRecord(expected, s);
+  SaveSettings(store, 0, s);
+  EXPECT_FALSE(store.HasSection("Settings"));
+  EXPECT_EQ(18u, store.Accesses().size());
+}
+
+}  // namespace
