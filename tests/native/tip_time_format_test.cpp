@@ -1,0 +1,269 @@
+// The user's time and long-date pictures as a strftime format: the conversion table, the
+// first-occurrence rule, double-byte text, and the escaping that keeps strftime safe.
+#include "clock/tip_time_format.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Shift-JIS: these bytes begin a two-byte character.
+bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// 09:05:07 on Tuesday 5 March 2002.
+std::tm SampleTime() {
+  std::tm t{};
+  t.tm_year = 102;
+  t.tm_mon = 2;
+  t.tm_mday = 5;
+  t.tm_hour = 9;
+  t.tm_min = 5;
+  t.tm_sec = 7;
+  t.tm_wday = 2;
+  t.tm_yday = 63;
+  t.tm_isdst = 0;
+  return t;
+}
+
+// strftime with room for any result of these formats; "" when it gives nothing.
+std::string Render(const std::string& format) {
+  std::tm t = SampleTime();
+  std::vector<char> buffer(256 + format.size() * 16);
+  size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &t);
+  return std::string(buffer.data(), length);
+}
+
+std::string Repeat(const std::string& text, size_t times) {
+  std::string all;
+  for (size_t i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+// Locale pictures and the format they give.
+struct PicturesCase {
+  const char* timePicture;
+  const char* longDatePicture;
+  const char* format;
+};
+
+class Pictures : public ::testing::TestWithParam<PicturesCase> {};
+
+TEST_P(Pictures, ConvertTokenByTokenInTableOrder) {
+  const PicturesCase& c = GetParam();
+  EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture));
+  EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture, IsShiftJisLeadByte));
+}
+
+const PicturesCase PICTURES_CASES[] = {
+    {"h:mm:ss tt", "dddd, MMMM dd, yyyy", "%I:%M:%S %p. %A, %B %d, %Y"},
+    {"HH:mm:ss", "dd MMMM yyyy", "%H:%M:%S. %d %B %Y"},
+    {"H:mm:ss", "d. MMMM yyyy", "%H:%M:%S. %d. %B %Y"},
+    {"H:mm:ss", "dddd, d' de 'MMMM' de 'yyyy", "%H:%M:%S. %A, %d' de '%B' de '%Y"},
+    {"HH' h 'mm' min 'ss' s '", "d MMMM yyyy", "%H' %I '%M' %Min '%S' %S '. %d %B %Y"},
+    {"HH:mm:ss", "yyyy 'm.' MMMM d 'd.'", "%H:%M:%S. %Y '%M.' %B %d 'd.'"},
+    {"HH:mm:ss", "d MMMM yyyy 'y.'", "%H:%M:%S. %d %B %Y '%y.'"},
+    // Empty pictures, a changed time picture, and the short tokens.
+    {"", "", ". "},
+    {"HH:mm:ss", "dddd, MMMM dd, yyyy", "%H:%M:%S. %A, %B %d, %Y"},
+    {"h:m:s t", "ddd d MMM M yy", "%I:%M:%S %p. %a %d %b %m %y"},
+    {"h:mm", "y", "%I:%M. %y"},
+};
+INSTANTIATE_TEST_SUITE_P(Locales, Pictures, ::testing::ValuesIn(PICTURES_CASES));
+
+// What strftime makes of the converted pictures at 09:05:07 on Tuesday 5 March 2002.
+struct RenderedCase {
+  std::string timePicture;
+  std::string longDatePicture;
+  std::string rendered;
+};
+
+class Rendered : public ::testing::TestWithParam<RenderedCase> {};
+
+TEST_P(Rendered, ShowsTheTimeInTheDefaultLocale) {
+  const RenderedCase& c = GetParam();
+  EXPECT_EQ(c.rendered, Render(ConvertPictures(c.timePicture, c.longDatePicture)));
+}
+
+const RenderedCase RENDERED_CASES[] = {
+    {"h:mm:ss tt", "dddd, MMMM dd, yyyy", "09:05:07 AM. Tuesday, March 05, 2002"},
+    {"HH:mm:ss", "dd MMMM yyyy", "09:05:07. 05 March 2002"},
+    {"H:mm:ss", "d. MMMM yyyy", "09:05:07. 05. March 2002"},
+    // A "%" the user wrote keeps its letter from being converted and shows as written unless it
+    // begins a conversion every runtime knows.
+    {"%", "%", "%. %"},
+    {"100%", "%%", "100%. %"},
+    {"HH%q", "%E %# %O", "09%q. %E %# %O"},
+    {"%#A %Ec", "", "%#A %Ec. "},
+    {"HH:mm%", "%", "09:05%. %"},
+    {"%H", "d", "09. 05"},
+    // "%%" is already an escaped "%": 63 pairs and one lone "%" give 64.
+    {Repeat("%", 127), Repeat("%", 127), Repeat("%", 64) + ". " + Repeat("%", 64)},
+    {Repeat("%q", 63) + "%", Repeat("%E", 63) + "%",
+     Repeat("%q", 63) + "%. " + Repeat("%E", 63) + "%"},
+};
+INSTANTIATE_TEST_SUITE_P(Formats, Rendered, ::testing::ValuesIn(RENDERED_CASES));
+
+// Pictures of the longest length the locale lookup gives (127 characters): the format always
+// renders to something, of a size the tip's buffer logic allows for.
+class LongPictures : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LongPictures, AlwaysRenderToText) {
+  const std::string picture = GetParam().substr(0, 127);
+  for (LeadBytePredicate isLeadByte : {LeadBytePredicate(nullptr), &IsShiftJisLeadByte}) {
+    const std::string format = ConvertPictures(picture, picture, isLeadByte);
+    std::tm t = SampleTime();
+    std::vector<char> buffer(256 + format.size() * 16);
+    size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &t);
+    EXPECT_GT(length, 0u) << format;
+    EXPECT_NE(std::string::npos, std::string(buffer.data(), length).find(". ")) << format;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, LongPictures,
+                         ::testing::Values(Repeat("%", 127), Repeat("%q", 64), Repeat("%#", 64),
+                                           Repeat("%E", 64), Repeat("dddd", 32), Repeat("tt", 64),
+                                           Repeat("%c", 64), Repeat("\x82%", 64),
+                                           Repeat("\x82", 127), Repeat("h%", 64),
+                                           Repeat("dddd MMMM yyyy hh:mm:ss tt ", 5)));
+
+// One replacement: the first occurrence only, at a character boundary, and never the letter of a
+// directive (a "%" just before it).
+struct ReplaceCase {
+  const char* label;
+  std::string format;
+  const char* picture;
+  const char* directive;
+  bool doubleByte;
+  std::string expected;
+};
+
+class Replacements : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(Replacements, ReplaceAtMostTheFirstOccurrence) {
+  const ReplaceCase& c = GetParam();
+  std::string format = c.format;
+  ReplaceFirstPicture(format, c.picture, c.directive, c.doubleByte ? IsShiftJisLeadByte : nullptr);
+  EXPECT_EQ(c.expected, format) << c.label;
+}
+
+const ReplaceCase REPLACE_CASES[] = {
+    {"at the start", "d/M", "d", "%d", false, "%d/M"},
+    {"in the middle", "x dd y", "dd", "%d", false, "x %d y"},
+    {"at the end", "MM/dd", "dd", "%d", false, "MM/%d"},
+    {"whole text", "yyyy", "yyyy", "%Y", false, "%Y"},
+    {"first only", "d d d", "d", "%d", false, "%d d d"},
+    {"longer token, first part", "MMMM", "MM", "%m", false, "%mMM"},
+    {"none", "HH:mm", "ss", "%S", false, "HH:mm"},
+    {"case-sensitive", "DD", "dd", "%d", false, "DD"},
+    {"empty format", "", "d", "%d", false, ""},
+    {"empty picture", "dd", "", "%d", false, "dd"},
+    {"after a percent", "x%dd", "dd", "%d", false, "x%dd"},
+    {"after a directive, later ones untouched", "%d d", "d", "%d", false, "%d d"},
+    {"after a directive's letter", "%Hh", "h", "%I", false, "%H%I"},
+    {"percent two back", "%xd", "d", "%d", false, "%x%d"},
+    // Shift-JIS: the second byte of a character is neither a token nor a "%".
+    {"trail d skipped", "\x82" "dd", "d", "%d", true, "\x82" "d%d"},
+    {"trail d single-byte", "\x82" "dd", "d", "%d", false, "\x82%dd"},
+    {"trail dd skipped", "\x82" "ddd", "dd", "%d", true, "\x82" "d%d"},
+    {"trail percent is no percent", "\x82%d", "d", "%d", true, "\x82%%d"},
+    {"trail percent single-byte", "\x82%d", "d", "%d", false, "\x82%d"},
+    {"trail that is a lead value", "\x81\x81" "d", "d", "%d", true, "\x81\x81%d"},
+    {"two characters then token", "\xE0" "d\xFC" "dHH", "HH", "%H", true, "\xE0" "d\xFC" "d%H"},
+    {"lone lead at the end", "d\x82", "d", "%d", true, "%d\x82"},
+    {"lead before token", "\x82" "d\x82", "d", "%d", true, "\x82" "d\x82"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, Replacements, ::testing::ValuesIn(REPLACE_CASES));
+
+// Escaping: every "%" that does not begin a shared conversion is doubled.
+struct SafeCase {
+  std::string format;
+  bool doubleByte;
+  std::string expected;
+};
+
+class SafeFormats : public ::testing::TestWithParam<SafeCase> {};
+
+TEST_P(SafeFormats, EscapeEveryPercentStrftimeCouldMisread) {
+  const SafeCase& c = GetParam();
+  LeadBytePredicate isLeadByte = c.doubleByte ? IsShiftJisLeadByte : nullptr;
+  const std::string safe = MakeStrftimeSafe(c.format, isLeadByte);
+  EXPECT_EQ(c.expected, safe);
+  // The clock makes its format safe once more, byte by byte: a safe format passes unchanged.
+  EXPECT_EQ(safe, MakeStrftimeSafe(safe));
+}
+
+std::vector<SafeCase> SafeCases() {
+  std::vector<SafeCase> cases = {
+      {"", false, ""},
+      {"%", false, "%%"},
+      {"%%", false, "%%"},
+      {"%%%", false, "%%%%"},
+      {"%%%%", false, "%%%%"},
+      {"a%", false, "a%%"},
+      {"%a%", false, "%a%%"},
+      {"% d", false, "%% d"},
+      {"%q", false, "%%q"},
+      {"%E", false, "%%E"},
+      {"%Ey", false, "%%Ey"},
+      {"%Od", false, "%%Od"},
+      {"%#d", false, "%%#d"},
+      {"%#", false, "%%#"},
+      {"%-d", false, "%%-d"},
+      {"%k%l%s%z%Z%e%D%T%n%t", false, "%%k%%l%%s%%z%%Z%%e%%D%%T%%n%%t"},
+      {"100%%d", false, "100%%d"},
+      {"%%%d", false, "%%%d"},
+      {std::string("%\0x", 3), false, std::string("%%\0x", 4)},
+      {"%\x82\xA0", false, "%%\x82\xA0"},
+      {"%\x82\xA0", true, "%%\x82\xA0"},
+      // Shift-JIS: a "%" second byte is doubled so the byte-wise strftime copies the character whole.
+      {"\x82%", true, "\x82%%"},
+      {"\x82%d", true, "\x82%%d"},
+      {"\x82%%", true, "\x82%%%%"},
+      {"\x82%d", false, "\x82%d"},
+      {"\x82", true, "\x82"},
+      {"%d\x82", true, "%d\x82"},
+      {"\x82" "d%q", true, "\x82" "d%%q"},
+  };
+  // Each shared conversion stays as it is, alone and among text.
+  for (const char* c = "aAbBcdHIjmMpSUwWxXyY"; *c; ++c) {
+    const std::string directive = std::string("%") + *c;
+    cases.push_back({directive, false, directive});
+    cases.push_back({"<" + directive + ">", true, "<" + directive + ">"});
+  }
+  return cases;
+}
+INSTANTIATE_TEST_SUITE_P(Cases, SafeFormats, ::testing::ValuesIn(SafeCases()));
+
+// Formats built from real pictures pass through the escaping unchanged.
+TEST(SafeFormats, LeaveConvertedPicturesAlone) {
+  for (const PicturesCase& c : PICTURES_CASES) {
+    EXPECT_EQ(c.format, MakeStrftimeSafe(c.format)) << c.format;
+  }
+}
+
+// Double-byte text in the pictures reaches the tip as it was written.
+struct DoubleByteCase {
+  std::string timePicture;
+  std::string longDatePicture;
+  std::string rendered;
+};
+
+class DoubleBytePictures : public ::testing::TestWithParam<DoubleByteCase> {};
+
+TEST_P(DoubleBytePictures, KeepTheirCharactersWhole) {
+  const DoubleByteCase& c = GetParam();
+  EXPECT_EQ(c.rendered,
+            Render(ConvertPictures(c.timePicture, c.longDatePicture, IsShiftJisLeadByte)));
+}
+
+const DoubleByteCase DOUBLE_BYTE_CASES[] = {
+    {"HH\x82%mm", "d", "09\x82%05. 05"},
+    {"H\x8E" "ss", "yyyy\x94" "NM\x8C\x8E" "d\x93\xFA", "09\x8E" "s07. 2002\x94" "N03\x8C\x8E" "05\x93\xFA"},
+    {"tt h\x8E" "dm", "d", "AM 09\x8E" "d05. 05"},
+};
+INSTANTIATE_TEST_SUITE_P(Pictures, DoubleBytePictures, ::testing::ValuesIn(DOUBLE_BYTE_CASES));
+
+}  // namespace
