@@ -1,0 +1,92 @@
+// The place's time: the present shifted by the offset, rendered in the user's own time zone.
+#include "clock/remote_clock.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "clock/tip_time_format.h"
+
+namespace {
+
+// The time text is held to what the tip's 128-character buffer always held.
+const size_t MAX_TIME_TEXT = 127;
+
+// Offsets beyond ±24 hours only come from a refused dialog entry and last until the next load.
+// Holding them to about a thousand years keeps the shift within any time_t; the breakdown may still
+// fail there, which gives an empty time text (see ReadRemoteClock).
+const double MAX_SHIFT_HOURS = 1.0e7;
+
+// The shift in seconds: whole hours and whole minutes of |offset|, minutes truncated, sign applied
+// last, so -3.5 goes back 3 hours 30 minutes. An offset that is not a finite number shifts nothing.
+long long ShiftSeconds(double offset) {
+  if (!std::isfinite(offset)) return 0;
+  double a = std::fabs(offset);
+  if (a > MAX_SHIFT_HOURS) a = MAX_SHIFT_HOURS;
+  const double hours = std::floor(a);
+  const double minutes = std::trunc((a - hours) * 60.0);
+  const long long seconds =
+      static_cast<long long>(hours) * 3600 + static_cast<long long>(minutes) * 60;
+  return offset < 0 ? -seconds : seconds;
+}
+
+// now + shift, held to the range of time_t instead of overflowing.
+std::time_t AddSeconds(std::time_t now, long long shift) {
+  const long long lo = static_cast<long long>(std::numeric_limits<std::time_t>::min());
+  const long long hi = static_cast<long long>(std::numeric_limits<std::time_t>::max());
+  const long long n = static_cast<long long>(now);
+  if (shift > 0 && n > hi - shift) return static_cast<std::time_t>(hi);
+  if (shift < 0 && n < lo - shift) return static_cast<std::time_t>(lo);
+  return static_cast<std::time_t>(n + shift);
+}
+
+// The rendered time, cut to 127 bytes. A result longer than that keeps its first 127 bytes rather
+// than blanking the tip, so the buffer is sized for the whole result: in the default locale no
+// conversion gives more than 12 characters per format character ("%c" is 24 for 2).
+std::string FormatTime(const std::tm& parts, const std::string& format) {
+  if (format.empty()) return std::string();
+  // Runtimes that end the process on an unknown conversion never see one.
+  const std::string safe = MakeStrftimeSafe(format);
+  std::vector<char> buffer(256 + safe.size() * 16);
+  size_t length = std::strftime(buffer.data(), buffer.size(), safe.c_str(), &parts);
+  if (length > MAX_TIME_TEXT) length = MAX_TIME_TEXT;
+  return std::string(buffer.data(), length);
+}
+
+}  // namespace
+
+int FromListMinutes(int index) {
+  if (index < 0 || index > 23) return -1;
+  return 30 * index;
+}
+
+int ToListMinutes(int index) {
+  if (index < 0 || index > 23) return -1;
+  return 720 + 30 * index;
+}
+
+RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
+                              std::time_t now) {
+  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
+
+  // One breakdown serves the text and the fields (localtime's result is overwritten by the next call).
+  std::string timeText;
+  bool active = false;
+  if (const std::tm* broken = std::localtime(&shifted)) {
+    const std::tm parts = *broken;
+    timeText = FormatTime(parts, tipTimeFormat);
+    const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
+    active = FromListMinutes(settings.from) <= nowMinutes &&
+             nowMinutes <= ToListMinutes(settings.to);
+    if (settings.weekdays != 0) active = active && parts.tm_wday >= 1 && parts.tm_wday <= 5;
+  }
+  // Without a breakdown (Microsoft's runtime has none before 1970 or after 3000) there is no time to
+  // compare: the place shows as inactive, with an empty time.
+
+  // The place name goes in as "%s" would take it: up to its first zero byte.
+  const std::string place(settings.place.c_str());
+  RemoteReading reading;
+  reading.active = active;
+  reading.tip = active ? place + " = " + timeText : "[" + place + " = " + timeText + "]";
+  return reading;
+}

@@ -1,0 +1,260 @@
+// The place's clock: the shift, the active window, the weekday rule and the tip text, in fixed
+// time zones.
+#include "clock/remote_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "clock/tip_time_format.h"
+
+namespace {
+
+const char* const UTC = "UTC0";
+// New Zealand: clocks go forward on the last Sunday of September (29 September 2002) at 2:00.
+const char* const NEW_ZEALAND = "NZST-12NZDT,M9.5.0,M4.1.0/3";
+
+// Runs each test in a time zone of its own choosing and gives the process its zone back after.
+class InTimeZone {
+ public:
+  explicit InTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) {
+      hadZone_ = true;
+      oldZone_ = old;
+    }
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~InTimeZone() {
+    if (hadZone_) {
+      setenv("TZ", oldZone_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+  InTimeZone(const InTimeZone&) = delete;
+  InTimeZone& operator=(const InTimeZone&) = delete;
+
+ private:
+  bool hadZone_ = false;
+  std::string oldZone_;
+};
+
+struct WallClock {
+  int year, month, day, hour, minute, second;
+};
+
+// The instant at which the zone's clocks show the given time.
+std::time_t At(const WallClock& w) {
+  std::tm t{};
+  t.tm_year = w.year - 1900;
+  t.tm_mon = w.month - 1;
+  t.tm_mday = w.day;
+  t.tm_hour = w.hour;
+  t.tm_min = w.minute;
+  t.tm_sec = w.second;
+  t.tm_isdst = -1;
+  return std::mktime(&t);
+}
+
+// 5 March 2002 is a Tuesday.
+WallClock Tuesday(int hour, int minute) { return {2002, 3, 5, hour, minute, 0}; }
+
+PlaceSettings Place(double offset, int from, int to, int weekdays) {
+  PlaceSettings s;
+  s.offset = offset;
+  s.from = from;
+  s.to = to;
+  s.weekdays = weekdays;
+  return s;
+}
+
+// Minute values behind the list entries.
+struct ListCase {
+  int index;
+  int fromMinutes;
+  int toMinutes;
+};
+
+class ListMinutes : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(ListMinutes, AreHalfHoursFromMidnightAndNoonOrMinusOne) {
+  EXPECT_EQ(GetParam().fromMinutes, FromListMinutes(GetParam().index));
+  EXPECT_EQ(GetParam().toMinutes, ToListMinutes(GetParam().index));
+}
+
+const ListCase LIST_CASES[] = {
+    {0, 0, 720},   {1, 30, 750},   {10, 300, 1020}, {17, 510, 1230}, {23, 690, 1410},
+    {-1, -1, -1},  {24, -1, -1},   {40, -1, -1},    {INT_MIN, -1, -1}, {INT_MAX, -1, -1},
+};
+INSTANTIATE_TEST_SUITE_P(Indices, ListMinutes, ::testing::ValuesIn(LIST_CASES));
+
+// One reading: the zone, the user's wall clock, the place, and what the tip and flag must be.
+// The tip format shows the shifted weekday and time so that the shift itself is checked.
+struct ReadingCase {
+  const char* label;
+  const char* zone;
+  WallClock now;
+  PlaceSettings place;
+  const char* tip;
+  bool active;
+};
+
+class Readings : public ::testing::TestWithParam<ReadingCase> {};
+
+TEST_P(Readings, ShiftWindowAndWeekdaysGiveTipAndFlag) {
+  const ReadingCase& c = GetParam();
+  InTimeZone zone(c.zone);
+  RemoteReading reading = ReadRemoteClock(c.place, "%a %H:%M", At(c.now));
+  EXPECT_EQ(c.tip, reading.tip) << c.label;
+  EXPECT_EQ(c.active, reading.active) << c.label;
+}
+
+const ReadingCase READING_CASES[] = {
+    // Office hours 8:30am to 5:00pm, Monday to Friday, both ends inclusive.
+    {"before opening", UTC, Tuesday(8, 29), Place(0, 17, 10, 1), "[Here! = Tue 08:29]", false},
+    {"opening minute", UTC, Tuesday(8, 30), Place(0, 17, 10, 1), "Here! = Tue 08:30", true},
+    {"closing minute", UTC, Tuesday(17, 0), Place(0, 17, 10, 1), "Here! = Tue 17:00", true},
+    {"seconds ignored", UTC, {2002, 3, 5, 17, 0, 59}, Place(0, 17, 10, 1), "Here! = Tue 17:00", true},
+    {"after closing", UTC, Tuesday(17, 1), Place(0, 17, 10, 1), "[Here! = Tue 17:01]", false},
+    {"Saturday", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 17, 10, 1), "[Here! = Sat 12:00]", false},
+    {"Sunday", UTC, {2002, 3, 10, 12, 0, 0}, Place(0, 17, 10, 1), "[Here! = Sun 12:00]", false},
+    {"Monday", UTC, {2002, 3, 4, 12, 0, 0}, Place(0, 17, 10, 1), "Here! = Mon 12:00", true},
+    {"Friday", UTC, {2002, 3, 8, 12, 0, 0}, Place(0, 17, 10, 1), "Here! = Fri 12:00", true},
+    // The whole day without the weekday rule.
+    {"weekend allowed", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 0, 23, 0), "Here! = Sat 12:00", true},
+    {"weekdays 2", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 0, 23, 2), "[Here! = Sat 12:00]", false},
+    {"midnight opens", UTC, Tuesday(0, 0), Place(0, 0, 23, 0), "Here! = Tue 00:00", true},
+    {"last entry", UTC, Tuesday(23, 30), Place(0, 0, 23, 0), "Here! = Tue 23:30", true},
+    {"last half hour", UTC, Tuesday(23, 45), Place(0, 0, 23, 0), "[Here! = Tue 23:45]", false},
+    // Indices outside the lists: a From of -1 opens at midnight, a To of -1 never lets it open.
+    {"From -1", UTC, Tuesday(0, 0), Place(0, -1, 23, 0), "Here! = Tue 00:00", true},
+    {"From 24", UTC, Tuesday(0, 0), Place(0, 24, 0, 0), "Here! = Tue 00:00", true},
+    {"To -1", UTC, Tuesday(0, 0), Place(0, -1, -1, 0), "[Here! = Tue 00:00]", false},
+    {"To 24", UTC, Tuesday(12, 0), Place(0, 0, 24, 0), "[Here! = Tue 12:00]", false},
+    // The shift: whole hours and truncated minutes of |offset|, the sign applied to both.
+    {"-3.5 back a day", UTC, {2002, 3, 4, 1, 10, 0}, Place(-3.5, 0, 23, 1), "[Here! = Sun 21:40]", false},
+    {"-3.5 back to Friday", UTC, {2002, 3, 9, 1, 10, 0}, Place(-3.5, 0, 23, 1), "Here! = Fri 21:40", true},
+    {"19 into Saturday", UTC, {2002, 3, 8, 15, 0, 0}, Place(19, 17, 10, 1), "[Here! = Sat 10:00]", false},
+    {"5.75", UTC, Tuesday(0, 0), Place(5.75, 0, 23, 0), "Here! = Tue 05:45", true},
+    {"-0.5", UTC, Tuesday(8, 59), Place(-0.5, 17, 10, 1), "[Here! = Tue 08:29]", false},
+    {"-0.5 across midnight", UTC, Tuesday(0, 10), Place(-0.5, 0, 23, 0), "[Here! = Mon 23:40]", false},
+    {"5.1 truncates", UTC, Tuesday(0, 0), Place(5.1, 0, 23, 0), "Here! = Tue 05:05", true},
+    {"-5.1 truncates", UTC, Tuesday(12, 0), Place(-5.1, 0, 23, 0), "Here! = Tue 06:55", true},
+    {"30 hours", UTC, Tuesday(0, 0), Place(30, 0, 23, 0), "Here! = Wed 06:00", true},
+    {"24", UTC, Tuesday(9, 0), Place(24, 17, 10, 1), "Here! = Wed 09:00", true},
+    {"-24", UTC, Tuesday(9, 0), Place(-24, 17, 10, 1), "Here! = Mon 09:00", true},
+    {"no seconds shifted", UTC, Tuesday(0, 0), Place(1.0 / 3600, 0, 23, 0), "Here! = Tue 00:00", true},
+    // Not a number: no shift at all.
+    {"NaN", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::quiet_NaN(), 17, 10, 1),
+     "Here! = Tue 08:30", true},
+    {"infinity", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::infinity(), 17, 10, 1),
+     "Here! = Tue 08:30", true},
+    // The shifted instant is rendered with the user's own rule in force at that instant.
+    {"before spring forward", NEW_ZEALAND, {2002, 9, 28, 20, 0, 0}, Place(12, 0, 23, 0),
+     "Here! = Sun 09:00", true},
+    {"same side of the change", NEW_ZEALAND, {2002, 9, 28, 1, 0, 0}, Place(12, 0, 23, 0),
+     "Here! = Sat 13:00", true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, Readings, ::testing::ValuesIn(READING_CASES));
+
+// The time text: the format as given, cut to 127 bytes but never blanked.
+struct TimeTextCase {
+  const char* label;
+  std::string format;
+  std::string timeText;
+};
+
+class TimeTexts : public ::testing::TestWithParam<TimeTextCase> {};
+
+TEST_P(TimeTexts, FormatTheShiftedTime) {
+  const TimeTextCase& c = GetParam();
+  InTimeZone zone(UTC);
+  PlaceSettings place = Place(0, 17, 10, 1);
+  RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)));
+  EXPECT_TRUE(active.active) << c.label;
+  EXPECT_EQ("Here! = " + c.timeText, active.tip) << c.label;
+  // The same instant outside a window that never opens: the same text, in brackets.
+  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, 1), c.format, At(Tuesday(10, 15)));
+  EXPECT_FALSE(inactive.active) << c.label;
+  EXPECT_EQ("[Here! = " + c.timeText + "]", inactive.tip) << c.label;
+}
+
+std::string Repeat(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+const TimeTextCase TIME_TEXT_CASES[] = {
+    {"locale pictures", ConvertPictures("h:mm:ss tt", "dddd, MMMM dd, yyyy"),
+     "10:15:00 AM. Tuesday, March 05, 2002"},
+    {"empty format", "", ""},
+    {"literal text", "no time", "no time"},
+    {"127 bytes", std::string(127, 'x'), std::string(127, 'x')},
+    {"128 bytes cut", std::string(128, 'x'), std::string(127, 'x')},
+    {"long literal cut", std::string(400, 'y'), std::string(127, 'y')},
+    {"expands past 128", Repeat("%c ", 8), Repeat("Tue Mar  5 10:15:00 2002 ", 8).substr(0, 127)},
+    {"unknown conversions", "%q %E %k%", "%q %E %k%"},
+    {"escaped percent", "100%% %H", "100% 10"},
+};
+INSTANTIATE_TEST_SUITE_P(Formats, TimeTexts, ::testing::ValuesIn(TIME_TEXT_CASES));
+
+TEST(Readings, PlaceNameAndBracketsFrameTheTimeText) {
+  InTimeZone zone(UTC);
+  PlaceSettings place = Place(0, 17, 10, 1);
+  place.place = "Tokyo";
+  EXPECT_EQ("[Tokyo = Sat 10:15]", ReadRemoteClock(place, "%a %H:%M", At({2002, 3, 9, 10, 15, 0})).tip);
+  place.place = "";
+  EXPECT_EQ(" = Tue 10:15", ReadRemoteClock(place, "%a %H:%M", At(Tuesday(10, 15))).tip);
+}
+
+// Instants no breakdown can render: no time text, and the place is not shown as active.
+struct UnrenderableCase {
+  std::time_t now;
+  double offset;
+};
+
+class Unrenderable : public ::testing::TestWithParam<UnrenderableCase> {};
+
+TEST_P(Unrenderable, GiveAnEmptyInactiveReading) {
+  InTimeZone zone(UTC);
+  RemoteReading reading = ReadRemoteClock(Place(GetParam().offset, -1, 23, 0), "%H:%M", GetParam().now);
+  EXPECT_EQ("[Here! = ]", reading.tip);
+  EXPECT_FALSE(reading.active);
+}
+
+const UnrenderableCase UNRENDERABLE_CASES[] = {
+    {std::numeric_limits<std::time_t>::max(), 0.0},
+    {std::numeric_limits<std::time_t>::max(), 24.0},
+    {std::numeric_limits<std::time_t>::max() - 3600, 1e300},
+    {std::numeric_limits<std::time_t>::min(), -24.0},
+    {std::numeric_limits<std::time_t>::min(), -1e300},
+};
+INSTANTIATE_TEST_SUITE_P(Instants, Unrenderable, ::testing::ValuesIn(UNRENDERABLE_CASES));
+
+// Offsets far beyond any dialog entry still give a reading, shifted by at most a bounded amount.
+class AbsurdOffsets : public ::testing::TestWithParam<double> {};
+
+TEST_P(AbsurdOffsets, GiveAWellFormedReading) {
+  InTimeZone zone(UTC);
+  const std::time_t now = At(Tuesday(12, 0));
+  RemoteReading reading = ReadRemoteClock(Place(GetParam(), 0, 23, 0), "%Y", now);
+  const std::string prefix = reading.active ? "Here! = " : "[Here! = ";
+  ASSERT_EQ(prefix, reading.tip.substr(0, prefix.size()));
+  const int year = std::atoi(reading.tip.c_str() + prefix.size());
+  EXPECT_NE(0, year);
+  EXPECT_LT(std::abs(year - 2002), 2000);
+  EXPECT_EQ(GetParam() > 0, year > 2002);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, AbsurdOffsets,
+                         ::testing::Values(1e300, -1e300, 1e12, -1e12, std::numeric_limits<double>::max(),
+                                           -std::numeric_limits<double>::max()));
+
+}  // namespace
