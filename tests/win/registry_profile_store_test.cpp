@@ -1,0 +1,319 @@
+// The profile in the real registry (under Wine): the key chain, the stored kinds and sizes, and
+// what values of the wrong kind or size read as. Works under a private company key.
+#include "clock/registry_profile_store_win.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "clock/place_settings.h"
+
+namespace {
+
+const char* const COMPANY = "BrindlewoodTest";
+const char* const APPLICATION = "Farhour";
+const char* const SECTION_PATH = "software\\BrindlewoodTest\\Farhour\\Settings";
+
+// RegDeleteTreeA is newer than the Windows version the program targets.
+void DeleteTree(HKEY parent, const char* name) {
+  RegKey key;
+  if (RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, key.Receive()) != ERROR_SUCCESS) return;
+  char child[256];
+  for (;;) {
+    DWORD length = sizeof child;
+    if (RegEnumKeyExA(key.Get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    DeleteTree(key.Get(), child);
+  }
+  key.Reset();
+  (void)RegDeleteKeyA(parent, name);
+}
+
+struct RawValue {
+  bool found = false;
+  DWORD kind = REG_NONE;
+  std::string bytes;
+};
+
+RegKey OpenSectionDirectly(const char* path) {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ | KEY_WRITE, key.Receive()) !=
+      ERROR_SUCCESS) {
+    key.Reset();
+  }
+  return key;
+}
+
+RawValue ReadRaw(const char* name) {
+  RawValue raw;
+  RegKey key = OpenSectionDirectly(SECTION_PATH);
+  if (!key) return raw;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.Get(), name, nullptr, &raw.kind, nullptr, &size) != ERROR_SUCCESS) {
+    return raw;
+  }
+  std::vector<char> data(size + 1);
+  if (RegQueryValueExA(key.Get(), name, nullptr, &raw.kind, reinterpret_cast<BYTE*>(data.data()),
+                       &size) != ERROR_SUCCESS) {
+    return raw;
+  }
+  raw.found = true;
+  raw.bytes.assign(data.data(), size);
+  return raw;
+}
+
+void WriteRaw(const char* name, DWORD kind, const std::string& bytes) {
+  RegKey key = OpenSectionDirectly(SECTION_PATH);
+  ASSERT_TRUE(key);
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(key.Get(), name, 0, kind, reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size())));
+}
+
+DWORD ValueCount(const char* path) {
+  RegKey key = OpenSectionDirectly(path);
+  if (!key) return ULONG_MAX;
+  DWORD values = 0;
+  if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return ULONG_MAX;
+  }
+  return values;
+}
+
+std::string IntBytes(unsigned bits) {
+  std::string bytes(4, '\0');
+  for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+std::string Text(const std::string& text) { return text + std::string(1, '\0'); }
+
+PlaceSettings SampleRecord() {
+  PlaceSettings s;
+  s.place = "Oslo";
+  s.offset = 5.75;
+  s.icon = 3;
+  s.from = -1;
+  s.to = 20;
+  s.weekdays = 0;
+  s.userActiveIcon = "";
+  s.userInActiveIcon = "C:\\icons\\night.ico";
+  s.iconFrom = 1;
+  return s;
+}
+
+void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual) {
+  EXPECT_EQ(expected.place, actual.place);
+  EXPECT_EQ(expected.offset, actual.offset);
+  EXPECT_EQ(expected.icon, actual.icon);
+  EXPECT_EQ(expected.from, actual.from);
+  EXPECT_EQ(expected.to, actual.to);
+  EXPECT_EQ(expected.weekdays, actual.weekdays);
+  EXPECT_EQ(expected.userActiveIcon, actual.userActiveIcon);
+  EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
+  EXPECT_EQ(expected.iconFrom, actual.iconFrom);
+}
+
+class RegistryTest {
+ protected:
+  void Clean() {
+    RegKey software = OpenSectionDirectly("software");
+    ASSERT_TRUE(software);
+    DeleteTree(software.Get(), COMPANY);
+  }
+  RegistryProfileStore store_{COMPANY, APPLICATION};
+};
+
+class RegistryStore : public ::testing::Test, public RegistryTest {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+};
+
+TEST_F(RegistryStore, ReadsCreateTheEmptySectionKey) {
+  ASSERT_FALSE(OpenSectionDirectly("software\\BrindlewoodTest"));
+  PlaceSettings s;
+  ApplyCountryDefaults(s, 1);
+  LoadSettings(store_, 0, s);
+  PlaceSettings expected;
+  ApplyCountryDefaults(expected, 1);
+  ExpectSameRecord(expected, s);
+  EXPECT_EQ(0u, ValueCount(SECTION_PATH));
+  EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings2"));
+}
+
+TEST_F(RegistryStore, EachInstanceCreatesItsOwnSection) {
+  EXPECT_EQ(5, store_.GetProfileInt("Settings10", "Icon", 5));
+  EXPECT_EQ(0u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings10"));
+  EXPECT_EQ(ULONG_MAX, ValueCount(SECTION_PATH));
+}
+
+// Writes, their stored kind and bytes.
+struct WriteCase {
+  const char* label;
+  bool text;
+  std::string textValue;
+  int intValue;
+  DWORD kind;
+  std::string bytes;
+};
+
+class RegistryWrites : public ::testing::TestWithParam<WriteCase>, public RegistryTest {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+};
+
+TEST_P(RegistryWrites, StoreTheKindAndSizeTheReadsExpect) {
+  const WriteCase& c = GetParam();
+  const bool stored = c.text ? store_.WriteProfileString("Settings", "Value", c.textValue)
+                             : store_.WriteProfileInt("Settings", "Value", c.intValue);
+  EXPECT_TRUE(stored) << c.label;
+  RawValue raw = ReadRaw("Value");
+  ASSERT_TRUE(raw.found) << c.label;
+  EXPECT_EQ(c.kind, raw.kind) << c.label;
+  EXPECT_EQ(c.bytes, raw.bytes) << c.label;
+  if (c.text) {
+    EXPECT_EQ(std::string(c.textValue.c_str()), store_.GetProfileString("Settings", "Value", "x"));
+  } else {
+    EXPECT_EQ(c.intValue, store_.GetProfileInt("Settings", "Value", 12345));
+  }
+}
+
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.label; }
+
+const WriteCase WRITE_CASES[] = {
+    {"text", true, "Oslo", 0, REG_SZ, Text("Oslo")},
+    {"empty text", true, "", 0, REG_SZ, Text("")},
+    {"text with a zero byte", true, std::string("Two\0Parts", 9), 0, REG_SZ, Text("Two")},
+    {"ANSI text", true, "Z\xfcrich", 0, REG_SZ, Text("Z\xfcrich")},
+    {"zero", false, "", 0, REG_DWORD, IntBytes(0)},
+    {"minus one", false, "", -1, REG_DWORD, std::string(4, '\xFF')},
+    {"largest", false, "", INT_MAX, REG_DWORD, IntBytes(0x7FFFFFFF)},
+    {"smallest", false, "", INT_MIN, REG_DWORD, IntBytes(0x80000000u)},
+};
+INSTANTIATE_TEST_SUITE_P(Values, RegistryWrites, ::testing::ValuesIn(WRITE_CASES));
+
+TEST_F(RegistryStore, SaveWritesTheNineValuesInTheirKinds) {
+  SaveSettings(store_, 0, SampleRecord());
+  EXPECT_EQ(9u, ValueCount(SECTION_PATH));
+  struct Expected {
+    const char* name;
+    DWORD kind;
+    std::string bytes;
+  };
+  const Expected expected[] = {
+      {"Place", REG_SZ, Text("Oslo")},
+      {"Offset", REG_SZ, Text("5.750000")},
+      {"Icon", REG_DWORD, IntBytes(3)},
+      {"From", REG_DWORD, std::string(4, '\xFF')},
+      {"To", REG_DWORD, IntBytes(20)},
+      {"Weekdays", REG_DWORD, IntBytes(0)},
+      {"UserActiveIcon", REG_SZ, Text("")},
+      {"UserInActiveIcon", REG_SZ, Text("C:\\icons\\night.ico")},
+      {"IconFrom", REG_DWORD, IntBytes(1)},
+  };
+  for (const Expected& e : expected) {
+    RawValue raw = ReadRaw(e.name);
+    ASSERT_TRUE(raw.found) << e.name;
+    EXPECT_EQ(e.kind, raw.kind) << e.name;
+    EXPECT_EQ(e.bytes, raw.bytes) << e.name;
+  }
+  PlaceSettings loaded;
+  LoadSettings(store_, 0, loaded);
+  ExpectSameRecord(SampleRecord(), loaded);
+}
+
+// Values edited by hand into another kind or size: read as their kind allows, else the default;
+// the next save puts them back in their proper kinds.
+struct HandEditCase {
+  const char* label;
+  const char* name;
+  DWORD kind;
+  std::string bytes;
+  void (*change)(PlaceSettings&);  // what the load makes of it; null: the field keeps its value
+};
+
+class RegistryHandEdits : public ::testing::TestWithParam<HandEditCase>, public RegistryTest {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+};
+
+TEST_P(RegistryHandEdits, ReadSafelyAndAreRewrittenInTheirKinds) {
+  const HandEditCase& c = GetParam();
+  SaveSettings(store_, 0, SampleRecord());
+  WriteRaw(c.name, c.kind, c.bytes);
+  PlaceSettings loaded = SampleRecord();
+  LoadSettings(store_, 0, loaded);
+  PlaceSettings expected = SampleRecord();
+  if (c.change) c.change(expected);
+  ExpectSameRecord(expected, loaded);
+
+  SaveSettings(store_, 0, loaded);
+  RawValue raw = ReadRaw(c.name);
+  ASSERT_TRUE(raw.found);
+  const std::string n = c.name;
+  const bool text = n == "Place" || n == "Offset" || n == "UserActiveIcon" || n == "UserInActiveIcon";
+  EXPECT_EQ(text ? static_cast<DWORD>(REG_SZ) : static_cast<DWORD>(REG_DWORD), raw.kind) << c.label;
+  EXPECT_EQ(text ? raw.bytes.find('\0') + 1 : 4u, raw.bytes.size()) << c.label;
+}
+
+void PrintTo(const HandEditCase& c, std::ostream* os) { *os << c.label; }
+
+const HandEditCase HAND_EDIT_CASES[] = {
+    {"binary integer", "Icon", REG_BINARY, IntBytes(12), nullptr},
+    {"eight-byte integer", "From", REG_QWORD, IntBytes(12) + IntBytes(0), nullptr},
+    {"eight-byte DWORD", "To", REG_DWORD, IntBytes(12) + IntBytes(0), nullptr},
+    {"two-byte DWORD", "Weekdays", REG_DWORD, std::string("\x01\x00", 2), nullptr},
+    {"empty DWORD", "IconFrom", REG_DWORD, "", nullptr},
+    {"text integer", "Icon", REG_SZ, Text("12"), nullptr},
+    {"DWORD text", "Place", REG_DWORD, IntBytes(0x41414141), nullptr},
+    {"binary text", "Place", REG_BINARY, Text("Bin"), nullptr},
+    {"no kind", "UserInActiveIcon", REG_NONE, Text("D:\\x.ico"), nullptr},
+    {"DWORD offset", "Offset", REG_DWORD, IntBytes(3), nullptr},
+    {"proper DWORD", "Icon", REG_DWORD, IntBytes(27), [](PlaceSettings& s) { s.icon = 27; }},
+    {"empty text", "Place", REG_SZ, "", [](PlaceSettings& s) { s.place = ""; }},
+    {"terminator only", "Place", REG_SZ, Text(""), [](PlaceSettings& s) { s.place = ""; }},
+    {"no terminator", "Place", REG_SZ, "Bergen",
+     [](PlaceSettings& s) { s.place = "Bergen"; }},
+    {"zero inside", "Place", REG_SZ, std::string("Two\0Parts\0", 10),
+     [](PlaceSettings& s) { s.place = "Two"; }},
+    {"expandable, kept as written", "UserActiveIcon", REG_EXPAND_SZ, Text("%TEMP%\\a.ico"),
+     [](PlaceSettings& s) { s.userActiveIcon = "%TEMP%\\a.ico"; }},
+    {"multi-string, first part", "UserActiveIcon", REG_MULTI_SZ, std::string("a.ico\0b.ico\0\0", 13),
+     [](PlaceSettings& s) { s.userActiveIcon = "a.ico"; }},
+    {"offset out of range", "Offset", REG_SZ, Text("1e2"), [](PlaceSettings& s) { s.offset = 0.0; }},
+    {"offset hexadecimal", "Offset", REG_SZ, Text("0x10"), [](PlaceSettings& s) { s.offset = 0.0; }},
+    {"offset with comma", "Offset", REG_SZ, Text("5,5"), [](PlaceSettings& s) { s.offset = 5.0; }},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, RegistryHandEdits, ::testing::ValuesIn(HAND_EDIT_CASES));
+
+TEST_F(RegistryStore, OneMegabyteTextLoadsWhole) {
+  SaveSettings(store_, 0, SampleRecord());
+  std::string big(1 << 20, 'x');
+  for (size_t i = 0; i < big.size(); i += 97) big[i] = static_cast<char>('A' + i % 26);
+  WriteRaw("UserActiveIcon", REG_SZ, Text(big));
+  PlaceSettings loaded = SampleRecord();
+  LoadSettings(store_, 0, loaded);
+  EXPECT_EQ(big.size(), loaded.userActiveIcon.size());
+  EXPECT_EQ(big, loaded.userActiveIcon);
+}
+
+TEST_F(RegistryStore, DeletedKeysAreMadeAgainByTheNextSave) {
+  SaveSettings(store_, 3, SampleRecord());
+  Clean();
+  PlaceSettings kept = SampleRecord();
+  LoadSettings(store_, 3, kept);
+  ExpectSameRecord(SampleRecord(), kept);
+  SaveSettings(store_, 3, kept);
+  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
+}
+
+}  // namespace
