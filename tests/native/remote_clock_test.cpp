@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "clock/tip_time_format.h"
@@ -115,6 +116,8 @@ TEST_P(Readings, ShiftWindowAndWeekdaysGiveTipAndFlag) {
   EXPECT_EQ(c.active, reading.active) << c.label;
 }
 
+void PrintTo(const ReadingCase& c, std::ostream* os) { *os << c.label; }
+
 const ReadingCase READING_CASES[] = {
     // Office hours 8:30am to 5:00pm, Monday to Friday, both ends inclusive.
     {"before opening", UTC, Tuesday(8, 29), Place(0, 17, 10, 1), "[Here! = Tue 08:29]", false},
@@ -190,6 +193,8 @@ std::string Repeat(const std::string& text, int times) {
   for (int i = 0; i < times; ++i) all += text;
   return all;
 }
+
+void PrintTo(const TimeTextCase& c, std::ostream* os) { *os << c.label; }
 
 const TimeTextCase TIME_TEXT_CASES[] = {
     {"locale pictures", ConvertPictures("h:mm:ss tt", "dddd, MMMM dd, yyyy"),

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,8 @@ TEST_P(Replacements, ReplaceAtMostTheFirstOccurrence) {
   ReplaceFirstPicture(format, c.picture, c.directive, c.doubleByte ? IsShiftJisLeadByte : nullptr);
   EXPECT_EQ(c.expected, format) << c.label;
 }
+
+void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.label; }
 
 const ReplaceCase REPLACE_CASES[] = {
     {"at the start", "d/M", "d", "%d", false, "%d/M"},
