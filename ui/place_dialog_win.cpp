@@ -134,7 +134,7 @@ void PlaceDialog::FillLists() {
   FillHalfHours(GetDlgItem(Hwnd(), IDC_TO), 12, "pm");
   HWND names = GetDlgItem(Hwnd(), IDC_ICON_NAME);
   for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) {
-    (void)SendMessageA(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(BuiltinIconName(i)));
+    (void)SendMessageA(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(BUILTIN_ICON_NAMES[i]));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "e2e/driver.h"
 
+#include <shlwapi.h>
+
 #include <cstdlib>
 
 namespace {
@@ -33,7 +35,9 @@ BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
-std::string ExePath() {
+}  // namespace
+
+std::string FarhourExePath() {
   const char* path = std::getenv("FARHOUR_EXE");
   std::string unixPath = path ? path : "farhour.exe";
   if (!unixPath.empty() && unixPath[0] == '/') {
@@ -44,7 +48,6 @@ std::string ExePath() {
   return unixPath;
 }
 
-}  // namespace
 
 std::string RegValue::Text() const {
   std::string text(data.begin(), data.end());
@@ -94,7 +97,7 @@ const RegValue* FindValue(const std::vector<RegValue>& values, const std::string
 
 void DeleteSection(const std::string& section) {
   std::string path = std::string(APP_KEY) + "\\" + section;
-  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+  SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
 static HKEY CreateSectionKey(const std::string& section) {
@@ -147,7 +150,7 @@ void Settle(DWORD milliseconds) {
 }
 
 FarhourProcess::FarhourProcess(const std::string& arguments) {
-  std::string commandLine = "\"" + ExePath() + "\" " + arguments;
+  std::string commandLine = "\"" + FarhourExePath() + "\" " + arguments;
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;

@@ -53,6 +53,9 @@ class FarhourProcess {
   HWND window_ = nullptr;
 };
 
+// The program under test, as a Windows path.
+std::string FarhourExePath();
+
 std::string WindowText(HWND hwnd);
 // The text of a message box's message.
 std::string MessageBoxText(HWND box);
