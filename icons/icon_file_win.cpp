@@ -17,7 +17,11 @@ T HeaderField(const IconFileImage& image, std::size_t at) {
 }  // namespace
 
 FileByteSource::FileByteSource(const char* path)
-    : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  // A stored path may name a pipe or a device, whose reads can wait for ever on the interface thread;
+  // an icon file is a file on a disk.
+  if (file_.Valid() && GetFileType(file_.Get()) != FILE_TYPE_DISK) file_.Reset();
+}
 
 bool FileByteSource::Read(void* buffer, std::uint32_t count, std::uint32_t* got) {
   // A read of nothing (an empty directory or image) still goes to the file, with somewhere to point at.

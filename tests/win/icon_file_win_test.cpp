@@ -224,6 +224,35 @@ TEST(IconFileLoadPath, FileHeldOpenWithoutSharingGivesNothing) {
   EXPECT_TRUE(LoadIconFileAtSystemSize(path.c_str())) << "the file is readable once let go";
 }
 
+struct BackgroundLoad {
+  std::string path;
+  bool icon = true;
+};
+
+DWORD WINAPI LoadInBackground(LPVOID p) {
+  BackgroundLoad* load = static_cast<BackgroundLoad*>(p);
+  load->icon = static_cast<bool>(LoadIconFileAtSystemSize(load->path.c_str()));
+  return 0;
+}
+
+// A pipe whose other end never writes: reading it would wait for ever. The load runs on a thread so
+// that a reader which does wait fails the test instead of hanging it.
+TEST(IconFileLoadPath, PipeGivesNothingAtOnce) {
+  char name[64];
+  std::snprintf(name, sizeof name, "\\\\.\\pipe\\farhour-icon-%lu", GetCurrentProcessId());
+  FileHandle server(CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+  ASSERT_TRUE(server.Valid());
+  BackgroundLoad load{name};
+  HANDLE worker = CreateThread(nullptr, 0, &LoadInBackground, &load, 0, nullptr);
+  ASSERT_NE(worker, nullptr);
+  const DWORD waited = WaitForSingleObject(worker, 5000);
+  server.Reset();  // lets a waiting read end
+  (void)WaitForSingleObject(worker, INFINITE);
+  (void)CloseHandle(worker);
+  EXPECT_EQ(waited, WAIT_OBJECT_0) << "the load waited on the pipe";
+  EXPECT_FALSE(load.icon);
+}
+
 TEST(IconFileLoadPath, ReaderLeavesTheFileClosed) {
   TempDir dir;
   std::string path = dir.Write("closed.ico", GoodFile());
