@@ -1,0 +1,524 @@
+// The built-in icon set: the committed icon files are what the generator draws, they have the form the
+// program's resources need (read back with the program's own icon-file reader), the pictures keep the
+// layout and dimming rules, and the names are listed in the order stored settings rely on.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "icons/builtin_icons.h"
+#include "icons/icon_file.h"
+#include "res/resource.h"
+#include "tools/icongen/icon_set.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using RgbPalette = std::array<std::uint32_t, 16>;
+
+const RgbPalette STANDARD_PALETTE = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                     0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                     0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+const RgbPalette ENTRY_ZERO_PALETTE = {0x000000, 0xBF0000, 0x00BF00, 0xBFBF00, 0x0000BF, 0xBF00BF,
+                                       0x00BFBF, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+// Palette indices, spelled out here so that the rules below read like the picture descriptions.
+namespace vga {
+enum : std::uint8_t {
+  BLACK = 0, DARK_RED = 1, DARK_GREEN = 2, OLIVE = 3, NAVY = 4, TEAL = 6, LIGHT_GREY = 7,
+  DARK_GREY = 8, RED = 9, GREEN = 10, YELLOW = 11, BLUE = 12, CYAN = 14, WHITE = 15,
+};
+}  // namespace vga
+
+std::string IconDir() {
+  const char* source = std::getenv("FARHOUR_SOURCE_DIR");
+  return std::string(source ? source : ".") + "/res/icons/";
+}
+
+std::string FileNameOf(int id) {
+  if (id == IDR_MAINFRAME) return "farhour.ico";
+  const bool active = id < INACTIVE_ICON_BASE;
+  const int index = id - (active ? ACTIVE_ICON_BASE : INACTIVE_ICON_BASE);
+  char name[32];
+  std::snprintf(name, sizeof name, "%s_%02d.ico", active ? "active" : "inactive", index);
+  return name;
+}
+
+Bytes ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Rows of the colour bitmap (4 bits a pixel) and of the mask (1 bit) are padded to 4 bytes.
+std::uint32_t ColourRowBytes(int size) { return ((size * 4 + 31) / 32) * 4; }
+std::uint32_t MaskRowBytes(int size) { return ((size + 31) / 32) * 4; }
+
+std::uint32_t Le16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t Le32(const Bytes& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
+
+// One image decoded from the bytes the program's reader delivered.
+struct Picture {
+  int size = 0;
+  std::uint32_t biSize = 0, biPlanes = 0, biBitCount = 0, biCompression = 0, biClrUsed = 0;
+  RgbPalette palette{};
+  std::vector<std::uint8_t> index;  // top row first
+  std::vector<bool> transparent;
+
+  std::uint8_t At(int x, int y) const { return index[y * size + x]; }
+  bool Clear(int x, int y) const { return transparent[y * size + x]; }
+  bool SamePixels(const Picture& other) const {
+    return size == other.size && index == other.index && transparent == other.transparent;
+  }
+};
+
+// Decodes through the reader's own positions; false when they do not fit the data.
+bool Decode(const IconFileImage& image, Picture* out) {
+  const Bytes& d = image.data;
+  if (d.size() < 40 || image.width != image.height || (image.width != 32 && image.width != 16)) return false;
+  Picture p;
+  p.size = image.width;
+  p.biSize = Le32(d, 0);
+  p.biPlanes = Le16(d, 12);
+  p.biBitCount = Le16(d, 14);
+  p.biCompression = Le32(d, 16);
+  p.biClrUsed = Le32(d, 32);
+  const std::size_t colourRow = ColourRowBytes(p.size);
+  const std::size_t maskRow = MaskRowBytes(p.size);
+  const std::int64_t colourBytes = static_cast<std::int64_t>(p.size * colourRow);
+  if (p.biSize != 40 || image.xorBits != 40 + 64 || image.andBits != image.xorBits + colourBytes ||
+      d.size() < static_cast<std::size_t>(image.andBits) + p.size * maskRow)
+    return false;
+  for (int i = 0; i < 16; ++i) p.palette[i] = (d[40 + 4 * i + 2] << 16) | (d[40 + 4 * i + 1] << 8) | d[40 + 4 * i];
+  for (int y = 0; y < p.size; ++y) {
+    const std::size_t row = p.size - 1 - y;  // stored bottom-up
+    for (int x = 0; x < p.size; ++x) {
+      const std::uint8_t byte = d[image.xorBits + row * colourRow + x / 2];
+      p.index.push_back(x % 2 == 0 ? byte >> 4 : byte & 0x0F);
+      p.transparent.push_back((d[image.andBits + row * maskRow + x / 8] >> (7 - x % 8)) & 1);
+    }
+  }
+  *out = p;
+  return true;
+}
+
+struct IconFile {
+  Bytes bytes;
+  std::unique_ptr<IconFileResource> resource;
+  std::map<int, Picture> bySize;
+};
+
+IconFile LoadIcon(int id) {
+  IconFile file;
+  const std::string path = IconDir() + FileNameOf(id);
+  file.bytes = ReadBytes(path);
+  MemoryByteSource source(file.bytes.data(), file.bytes.size());
+  file.resource = ReadIconFile(source, path);
+  if (file.resource) {
+    for (const IconFileImage& image : file.resource->images) {
+      Picture picture;
+      if (Decode(image, &picture)) file.bySize[picture.size] = picture;
+    }
+  }
+  return file;
+}
+
+std::vector<int> AllIconIds() {
+  std::vector<int> ids{IDR_MAINFRAME};
+  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) ids.push_back(ACTIVE_ICON_BASE + i);
+  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) ids.push_back(INACTIVE_ICON_BASE + i);
+  return ids;
+}
+
+// ---- The committed files are the generator's output -------------------------------------------
+
+TEST(BuiltinIconFiles, CommittedFilesAreWhatTheGeneratorDraws) {
+  const std::vector<IconResource> resources = BuildIconResources();
+  ASSERT_EQ(resources.size(), 1u + 2 * BUILTIN_ICON_COUNT);
+  std::set<int> ids;
+  for (const IconResource& resource : resources) {
+    ids.insert(resource.id);
+    EXPECT_EQ(resource.fileName, FileNameOf(resource.id));
+    EXPECT_EQ(ReadBytes(IconDir() + resource.fileName), EncodeIconResource(resource))
+        << resource.fileName << " differs from the generator's picture; rebuild the 'icons' target";
+  }
+  const std::vector<int> expected = AllIconIds();
+  EXPECT_EQ(ids, std::set<int>(expected.begin(), expected.end()));
+}
+
+// ---- Form of every file --------------------------------------------------------------------------
+
+struct FormRow {
+  int id;
+  std::vector<int> sizes;  // in directory order
+  const RgbPalette* palette;
+};
+
+std::vector<FormRow> FormRows() {
+  std::vector<FormRow> rows{{IDR_MAINFRAME, {32, 16}, &STANDARD_PALETTE},
+                            {ACTIVE_ICON_BASE, {16}, &ENTRY_ZERO_PALETTE},
+                            {INACTIVE_ICON_BASE, {16}, &ENTRY_ZERO_PALETTE}};
+  for (int i = 1; i < BUILTIN_ICON_COUNT; ++i) {
+    rows.push_back({ACTIVE_ICON_BASE + i, {32, 16}, &STANDARD_PALETTE});
+    rows.push_back({INACTIVE_ICON_BASE + i, {32, 16}, &STANDARD_PALETTE});
+  }
+  return rows;
+}
+
+class IconFileForm : public ::testing::TestWithParam<FormRow> {};
+
+TEST_P(IconFileForm, HasTheSizesDepthAndPaletteOfItsResource) {
+  const FormRow& row = GetParam();
+  const IconFile file = LoadIcon(row.id);
+  ASSERT_TRUE(file.resource) << FileNameOf(row.id) << " is not read as an icon file";
+  ASSERT_EQ(file.resource->imageCount, row.sizes.size());
+  ASSERT_EQ(file.resource->images.size(), row.sizes.size());
+  ASSERT_GE(file.bytes.size(), 6 + 16 * row.sizes.size());
+
+  std::uint32_t expectedOffset = 6 + 16 * static_cast<std::uint32_t>(row.sizes.size());
+  for (std::size_t i = 0; i < row.sizes.size(); ++i) {
+    const int size = row.sizes[i];
+    const IconFileImage& image = file.resource->images[i];
+    SCOPED_TRACE(FileNameOf(row.id) + " image " + std::to_string(i));
+    EXPECT_EQ(image.width, size);
+    EXPECT_EQ(image.height, size);
+    EXPECT_EQ(image.colours, 4u);  // planes x bits per pixel
+
+    // Directory entry: width, height, colour count, reserved, planes, bit count, bytes, offset.
+    const std::size_t entry = 6 + 16 * i;
+    EXPECT_EQ(file.bytes[entry], size);
+    EXPECT_EQ(file.bytes[entry + 1], size);
+    EXPECT_EQ(file.bytes[entry + 2], 16);
+    EXPECT_EQ(file.bytes[entry + 3], 0);
+    EXPECT_EQ(Le16(file.bytes, entry + 4), 1u);
+    EXPECT_EQ(Le16(file.bytes, entry + 6), 4u);
+    const std::uint32_t bytes = 40 + 64 + size * (ColourRowBytes(size) + MaskRowBytes(size));
+    EXPECT_EQ(Le32(file.bytes, entry + 8), bytes);
+    EXPECT_EQ(Le32(file.bytes, entry + 12), expectedOffset);
+    EXPECT_EQ(image.size, bytes);
+    expectedOffset += bytes;
+
+    ASSERT_EQ(file.bySize.count(size), 1u);
+    const Picture& picture = file.bySize.at(size);
+    EXPECT_EQ(picture.biSize, 40u);
+    EXPECT_EQ(Le32(image.data, 8), static_cast<std::uint32_t>(2 * size));  // colour bitmap and mask
+    EXPECT_EQ(picture.biPlanes, 1u);
+    EXPECT_EQ(picture.biBitCount, 4u);
+    EXPECT_EQ(picture.biCompression, 0u);
+    EXPECT_EQ(picture.biClrUsed, 0u);
+    EXPECT_EQ(picture.palette, *row.palette);
+    // The mask alone makes a pixel transparent: the colour beneath it is black.
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        if (picture.Clear(x, y)) EXPECT_EQ(picture.At(x, y), vga::BLACK) << x << "," << y;
+  }
+  EXPECT_EQ(file.bytes.size(), expectedOffset);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllIcons, IconFileForm, ::testing::ValuesIn(FormRows()),
+                         [](const auto& info) { return "Icon" + std::to_string(info.param.id); });
+
+// ---- Flag layout ---------------------------------------------------------------------------------
+
+struct FlagRow {
+  int index;
+  int firstRow32, lastRow32;
+  int firstRow16, lastRow16;
+};
+
+const FlagRow FLAG_ROWS[] = {
+    {1, 6, 25, 3, 13},  {2, 6, 25, 3, 13},  {3, 6, 25, 3, 13},  {4, 6, 25, 3, 13},  {5, 6, 25, 3, 13},
+    {6, 6, 25, 3, 13},  {7, 6, 25, 3, 13},  {8, 6, 26, 3, 12},  {9, 6, 25, 3, 13},  {10, 6, 25, 3, 13},
+    {11, 6, 25, 3, 13}, {12, 6, 25, 3, 13}, {13, 6, 25, 3, 13}, {14, 6, 25, 3, 13}, {15, 6, 25, 3, 13},
+    {16, 6, 25, 3, 13}, {17, 6, 25, 3, 13}, {18, 6, 25, 3, 13}, {19, 6, 25, 3, 13}, {20, 6, 25, 3, 13},
+    {21, 6, 25, 3, 13}, {22, 6, 25, 3, 13}, {23, 6, 25, 3, 13}, {24, 6, 25, 3, 13}, {25, 6, 25, 3, 13},
+};
+
+class FlagLayout : public ::testing::TestWithParam<FlagRow> {};
+
+void ExpectFlagLayout(const Picture& p, int first, int last) {
+  for (int y = 0; y < p.size; ++y) {
+    for (int x = 0; x < p.size; ++x) {
+      const bool inside = y >= first && y <= last;
+      EXPECT_EQ(p.Clear(x, y), !inside) << "pixel " << x << "," << y;
+      const bool frame = inside && (y == first || y == last || x == 0 || x == p.size - 1);
+      if (frame) EXPECT_EQ(p.At(x, y), vga::BLACK) << "frame pixel " << x << "," << y;
+    }
+  }
+}
+
+TEST_P(FlagLayout, FillsItsRowsInsideABlackFrameInBothStates) {
+  const FlagRow& row = GetParam();
+  for (int base : {ACTIVE_ICON_BASE, INACTIVE_ICON_BASE}) {
+    const IconFile file = LoadIcon(base + row.index);
+    ASSERT_EQ(file.bySize.size(), 2u) << FileNameOf(base + row.index);
+    SCOPED_TRACE(FileNameOf(base + row.index));
+    ExpectFlagLayout(file.bySize.at(32), row.firstRow32, row.lastRow32);
+    ExpectFlagLayout(file.bySize.at(16), row.firstRow16, row.lastRow16);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, FlagLayout, ::testing::ValuesIn(FLAG_ROWS),
+                         [](const auto& info) { return std::string("Entry") + std::to_string(info.param.index); });
+
+// ---- Active and inactive pictures ----------------------------------------------------------------
+
+enum class Dimming { GENERAL, BLUE_WHITE, WHITE_ONLY, PORTUGAL, FACE, PHONE };
+
+struct DimmingRow {
+  int index;
+  Dimming dimming;
+};
+
+const DimmingRow DIMMING_ROWS[] = {
+    {1, Dimming::BLUE_WHITE},  {2, Dimming::GENERAL},  {3, Dimming::GENERAL},     {4, Dimming::GENERAL},
+    {5, Dimming::GENERAL},     {6, Dimming::GENERAL},  {7, Dimming::GENERAL},     {8, Dimming::GENERAL},
+    {9, Dimming::GENERAL},     {10, Dimming::WHITE_ONLY}, {11, Dimming::GENERAL}, {12, Dimming::GENERAL},
+    {13, Dimming::GENERAL},    {14, Dimming::GENERAL}, {15, Dimming::GENERAL},    {16, Dimming::BLUE_WHITE},
+    {17, Dimming::PORTUGAL},   {18, Dimming::GENERAL}, {19, Dimming::GENERAL},    {20, Dimming::GENERAL},
+    {21, Dimming::GENERAL},    {22, Dimming::GENERAL}, {23, Dimming::GENERAL},    {24, Dimming::GENERAL},
+    {25, Dimming::WHITE_ONLY}, {26, Dimming::FACE},    {27, Dimming::PHONE},
+};
+
+std::map<std::uint8_t, std::uint8_t> DarkerPartners(Dimming dimming) {
+  switch (dimming) {
+    case Dimming::GENERAL:
+    case Dimming::PORTUGAL:
+    case Dimming::FACE:
+      return {{vga::RED, vga::DARK_RED}, {vga::YELLOW, vga::OLIVE}, {vga::BLUE, vga::NAVY}, {vga::WHITE, vga::LIGHT_GREY}};
+    case Dimming::BLUE_WHITE:
+      return {{vga::BLUE, vga::NAVY}, {vga::WHITE, vga::LIGHT_GREY}};
+    case Dimming::WHITE_ONLY:
+      return {{vga::WHITE, vga::LIGHT_GREY}};
+    case Dimming::PHONE:
+      return {{vga::WHITE, vga::LIGHT_GREY}, {vga::LIGHT_GREY, vga::DARK_GREY}, {vga::DARK_GREY, vga::BLACK}};
+  }
+  return {};
+}
+
+std::uint8_t Partner(const std::map<std::uint8_t, std::uint8_t>& partners, std::uint8_t colour) {
+  const auto found = partners.find(colour);
+  return found == partners.end() ? colour : found->second;
+}
+
+class ActiveAndInactive : public ::testing::TestWithParam<DimmingRow> {};
+
+TEST_P(ActiveAndInactive, SmallPicturesAreTheSameAndLargeOnesDiffer) {
+  const int index = GetParam().index;
+  const IconFile active = LoadIcon(ACTIVE_ICON_BASE + index);
+  const IconFile inactive = LoadIcon(INACTIVE_ICON_BASE + index);
+  ASSERT_EQ(active.bySize.size(), 2u);
+  ASSERT_EQ(inactive.bySize.size(), 2u);
+  EXPECT_TRUE(active.bySize.at(16).SamePixels(inactive.bySize.at(16)));
+  EXPECT_FALSE(active.bySize.at(32).SamePixels(inactive.bySize.at(32)));
+}
+
+TEST_P(ActiveAndInactive, InactiveLargePictureDarkensTheActiveOne) {
+  const DimmingRow& row = GetParam();
+  const IconFile activeFile = LoadIcon(ACTIVE_ICON_BASE + row.index);
+  const IconFile inactiveFile = LoadIcon(INACTIVE_ICON_BASE + row.index);
+  ASSERT_EQ(activeFile.bySize.count(32), 1u);
+  ASSERT_EQ(inactiveFile.bySize.count(32), 1u);
+  const Picture& active = activeFile.bySize.at(32);
+  const Picture& inactive = inactiveFile.bySize.at(32);
+  const auto partners = DarkerPartners(row.dimming);
+  EXPECT_EQ(active.transparent, inactive.transparent) << "the outline of the picture stays";
+
+  int darkened = 0, kept = 0, changedShape = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const std::uint8_t was = active.At(x, y);
+      const std::uint8_t now = inactive.At(x, y);
+      const bool hasPartner = partners.count(was) != 0;
+      if (now == Partner(partners, was)) {
+        if (hasPartner) ++darkened;
+      } else if (now == was && hasPartner) {
+        ++kept;
+      } else {
+        ++changedShape;
+      }
+    }
+  }
+  EXPECT_GT(darkened, 0);
+  switch (row.dimming) {
+    case Dimming::PORTUGAL:
+      // The emblem is only partly darkened: some bright pixels keep their colour, nothing else changes.
+      EXPECT_GT(kept, 0);
+      EXPECT_EQ(changedShape, 0);
+      break;
+    case Dimming::FACE:
+      // The expression changes; the face itself is recoloured by the rule.
+      EXPECT_GT(changedShape, 0);
+      break;
+    default:
+      EXPECT_EQ(kept, 0);
+      EXPECT_EQ(changedShape, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, ActiveAndInactive, ::testing::ValuesIn(DIMMING_ROWS),
+                         [](const auto& info) { return std::string("Entry") + std::to_string(info.param.index); });
+
+// The face outside its hours: olive, the eyes two bars one above the other on the left, the mouth a
+// straight vertical line on the right, and no smile.
+TEST(FacePictures, InactiveFaceIsNeutralAndOnItsSide) {
+  const IconFile activeFile = LoadIcon(ACTIVE_ICON_BASE + 26);
+  const IconFile inactiveFile = LoadIcon(INACTIVE_ICON_BASE + 26);
+  ASSERT_EQ(activeFile.bySize.count(32), 1u);
+  ASSERT_EQ(inactiveFile.bySize.count(32), 1u);
+  const Picture& active = activeFile.bySize.at(32);
+  const Picture& inactive = inactiveFile.bySize.at(32);
+
+  // Features are the black pixels well inside the outline.
+  auto features = [](const Picture& p, int x0, int x1, int y0, int y1) {
+    std::vector<std::pair<int, int>> found;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) {
+        const int dx = 2 * x + 1 - 32, dy = 2 * y + 1 - 32;
+        if (dx * dx + dy * dy < 24 * 24 && !p.Clear(x, y) && p.At(x, y) == vga::BLACK) found.emplace_back(x, y);
+      }
+    return found;
+  };
+  auto rowsOf = [](const std::vector<std::pair<int, int>>& pixels) {
+    std::set<int> rows;
+    for (const auto& pixel : pixels) rows.insert(pixel.second);
+    return rows;
+  };
+  auto colsOf = [](const std::vector<std::pair<int, int>>& pixels) {
+    std::set<int> cols;
+    for (const auto& pixel : pixels) cols.insert(pixel.first);
+    return cols;
+  };
+
+  // Active: a smile low in the middle; inactive: nothing there.
+  EXPECT_FALSE(features(active, 13, 18, 20, 27).empty());
+  EXPECT_TRUE(features(inactive, 13, 18, 18, 27).empty());
+  // Left half: two bars one above the other, each wider than tall, with a gap between them.
+  const auto left = features(inactive, 0, 15, 0, 31);
+  const std::set<int> leftRows = rowsOf(left);
+  ASSERT_FALSE(leftRows.empty());
+  EXPECT_LT(static_cast<int>(leftRows.size()), *leftRows.rbegin() - *leftRows.begin() + 1) << "no gap";
+  EXPECT_GT(colsOf(left).size(), 2u);
+  // Right half: one straight vertical line, much taller than wide.
+  const auto right = features(inactive, 16, 31, 0, 31);
+  ASSERT_FALSE(right.empty());
+  EXPECT_GE(rowsOf(right).size(), 3 * colsOf(right).size());
+  EXPECT_EQ(static_cast<int>(rowsOf(right).size()), *rowsOf(right).rbegin() - *rowsOf(right).begin() + 1);
+
+  int yellow = 0, olive = 0;
+  for (std::uint8_t c : inactive.index) {
+    yellow += c == vga::YELLOW;
+    olive += c == vga::OLIVE;
+  }
+  EXPECT_EQ(yellow, 0);
+  EXPECT_GT(olive, 200);
+}
+
+// ---- Entry 0 and the program icon ----------------------------------------------------------------
+
+std::set<std::uint8_t> OpaqueColours(const Picture& p) {
+  std::set<std::uint8_t> colours;
+  for (int y = 0; y < p.size; ++y)
+    for (int x = 0; x < p.size; ++x)
+      if (!p.Clear(x, y)) colours.insert(p.At(x, y));
+  return colours;
+}
+
+struct ProgramPictureRow {
+  int id;
+  int size;
+  std::set<std::uint8_t> colours;
+};
+
+const ProgramPictureRow PROGRAM_PICTURE_ROWS[] = {
+    {IDR_MAINFRAME, 32, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {IDR_MAINFRAME, 16, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {ACTIVE_ICON_BASE, 16, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {INACTIVE_ICON_BASE, 16, {vga::BLACK, vga::WHITE, vga::DARK_GREEN, vga::NAVY, vga::TEAL}},
+};
+
+class ProgramPicture : public ::testing::TestWithParam<ProgramPictureRow> {};
+
+TEST_P(ProgramPicture, ClockOverGlobeTransparentAround) {
+  const ProgramPictureRow& row = GetParam();
+  const IconFile file = LoadIcon(row.id);
+  ASSERT_EQ(file.bySize.count(row.size), 1u);
+  const Picture& p = file.bySize.at(row.size);
+  EXPECT_EQ(OpaqueColours(p), row.colours);
+  const int last = row.size - 1;
+  EXPECT_TRUE(p.Clear(0, last) && p.Clear(last, 0) && p.Clear(0, 0) && p.Clear(last, last));
+  // White clock face at upper left, globe colours at lower right.
+  EXPECT_EQ(p.At(row.size / 4 - 1, row.size / 4 + 1), vga::WHITE);
+  const std::uint8_t lowerRight = p.At(row.size * 3 / 4, row.size * 3 / 4);
+  EXPECT_TRUE(row.colours.count(lowerRight) && lowerRight != vga::WHITE && lowerRight != vga::BLACK);
+}
+
+INSTANTIATE_TEST_SUITE_P(ClockAndGlobe, ProgramPicture, ::testing::ValuesIn(PROGRAM_PICTURE_ROWS));
+
+TEST(ProgramPictures, EntryZeroIsTheSmallProgramIconAndItsDimmedTwin) {
+  const IconFile program = LoadIcon(IDR_MAINFRAME);
+  const IconFile active = LoadIcon(ACTIVE_ICON_BASE);
+  const IconFile inactive = LoadIcon(INACTIVE_ICON_BASE);
+  ASSERT_EQ(program.bySize.count(16), 1u);
+  ASSERT_EQ(active.bySize.count(16), 1u);
+  ASSERT_EQ(inactive.bySize.count(16), 1u);
+  EXPECT_TRUE(active.bySize.at(16).SamePixels(program.bySize.at(16)));
+  const std::map<std::uint8_t, std::uint8_t> threeQuarter{{vga::GREEN, vga::DARK_GREEN}, {vga::BLUE, vga::NAVY}, {vga::CYAN, vga::TEAL}};
+  const Picture& a = active.bySize.at(16);
+  const Picture& i = inactive.bySize.at(16);
+  EXPECT_EQ(a.transparent, i.transparent);
+  for (std::size_t n = 0; n < a.index.size(); ++n)
+    EXPECT_EQ(i.index[n], Partner(threeQuarter, a.index[n])) << "pixel " << n;
+}
+
+// ---- The names -----------------------------------------------------------------------------------
+
+struct NameRow {
+  int index;
+  const char* name;
+  int active;
+  int inactive;
+};
+
+const NameRow NAME_ROWS[] = {
+    {0, "Farhour", 149, 249},       {1, "Australia", 150, 250},    {2, "Austria", 151, 251},
+    {3, "Belgium", 152, 252},       {4, "Brazil", 153, 253},       {5, "Canada", 154, 254},
+    {6, "Denmark", 155, 255},       {7, "Finland", 156, 256},      {8, "France", 157, 257},
+    {9, "Germany", 158, 258},       {10, "Ireland", 159, 259},     {11, "Italy", 160, 260},
+    {12, "Japan", 161, 261},        {13, "Mexico", 162, 262},      {14, "Netherlands", 163, 263},
+    {15, "Norway", 164, 264},       {16, "New Zealand", 165, 265}, {17, "Portugal", 166, 266},
+    {18, "South Africa", 167, 267}, {19, "Russia", 168, 268},      {20, "Spain", 169, 269},
+    {21, "Sweden", 170, 270},       {22, "Switzerland", 171, 271}, {23, "Turkey", 172, 272},
+    {24, "United Kingdom", 173, 273}, {25, "USA", 174, 274},       {26, "Face", 175, 275},
+    {27, "Phone", 176, 276},
+};
+
+class BuiltinIconNames : public ::testing::TestWithParam<NameRow> {};
+
+TEST_P(BuiltinIconNames, NameAndResourcesOfEachIndex) {
+  const NameRow& row = GetParam();
+  EXPECT_STREQ(BUILTIN_ICON_NAMES[row.index], row.name);
+  EXPECT_EQ(ACTIVE_ICON_BASE + row.index, row.active);
+  EXPECT_EQ(INACTIVE_ICON_BASE + row.index, row.inactive);
+  EXPECT_FALSE(ReadBytes(IconDir() + FileNameOf(row.active)).empty());
+  EXPECT_FALSE(ReadBytes(IconDir() + FileNameOf(row.inactive)).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllEntries, BuiltinIconNames, ::testing::ValuesIn(NAME_ROWS),
+                         [](const auto& info) { return std::string("Entry") + std::to_string(info.param.index); });
+
+TEST(BuiltinIconNamesList, HasOneNameForEveryEntry) {
+  EXPECT_EQ(std::size(BUILTIN_ICON_NAMES), static_cast<std::size_t>(BUILTIN_ICON_COUNT));
+  EXPECT_EQ(std::size(NAME_ROWS), static_cast<std::size_t>(BUILTIN_ICON_COUNT));
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// A PNG showing every icon of the program enlarged, active beside inactive, with the entry names, so
+// that a person can judge the pictures without building the program.
+#ifndef FARHOUR_TOOLS_ICONGEN_CONTACT_SHEET_H
+#define FARHOUR_TOOLS_ICONGEN_CONTACT_SHEET_H
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/icongen/icon_set.h"
+
+// resources as made by BuildIconResources.
+std::vector<std::uint8_t> RenderContactSheet(const std::vector<IconResource>& resources);
+
+#endif

@@ -1,0 +1,18 @@
+// A minimal PNG writer for the contact sheet: 8-bit RGB, one zlib stream compressed with the fixed
+// Huffman codes of deflate and back-references only to the previous pixel and the row above, which
+// is all an enlarged picture of flat colours needs.
+#ifndef FARHOUR_TOOLS_ICONGEN_PNG_ENCODER_H
+#define FARHOUR_TOOLS_ICONGEN_PNG_ENCODER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
+std::uint32_t Adler32(const std::uint8_t* data, std::size_t size);
+// A complete zlib stream (header, one final deflate block, checksum).
+std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, std::size_t rowBytes);
+// pixels holds width * height values 0xRRGGBB, top row first.
+std::vector<std::uint8_t> EncodePng(const std::vector<std::uint32_t>& pixels, int width, int height);
+
+#endif
