@@ -5,6 +5,9 @@
 #include "clock/decimal_text.h"
 
 std::string FormatOffsetText(double offset) {
+  // A negative zero ("-0.000000" stored, or a tiny negative offset saved in six decimals) is shown
+  // as 0: the field refuses "-0", and must accept whatever it shows.
+  if (offset == 0.0) offset = 0.0;
   char text[64];
   std::snprintf(text, sizeof text, "%.*g", 15, offset);
   return text;
