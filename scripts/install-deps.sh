@@ -7,7 +7,7 @@ need_pkgs=(
   cmake make g++ g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
   googletest libgtest-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick zip
+  xvfb xauth x11-utils xdotool imagemagick zip
   wine wine32:i386
 )
 

@@ -22,16 +22,26 @@ shots="$root/build/screenshots"
 mkdir -p "$shots"
 run_on_virtual_display() {
   [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-  # A virtual desktop has a taskbar with a notification area at its foot.
-  wine explorer /desktop=Farhour,800x600 >/dev/null 2>&1 &
-  sleep 3
-  wine explorer /desktop=Farhour,800x600 "$exe" $number >/dev/null 2>&1 &
+  # A virtual desktop of Wine has a taskbar with the notification area at its bottom right.
+  local desktop="explorer /desktop=Farhour,800x600"
+  wine $desktop "$exe" $number >/dev/null 2>&1 &
   sleep 6
-  import -window root "$shots/desktop.png"
-  convert "$shots/desktop.png" -gravity SouthEast -crop 240x48+0+0 +repage -scale 300% "$shots/notification-area.png"
+  # Rest the pointer on the icon, so that its tip shows as it would for a person.
+  xdotool mousemove 785 585 && sleep 0.5 && xdotool mousemove 790 590 && sleep 2
+  import -window root -crop 800x600+0+0 +repage "$shots/desktop.png"
+  convert "$shots/desktop.png" -crop 400x90+400+510 +repage -scale 200% "$shots/notification-area.png"
   echo "Screenshot of the notification area: $shots/notification-area.png"
-  echo "Whole screen: $shots/desktop.png"
-  wine "$ctl" close $number >/dev/null 2>&1 && echo "Farhour closed cleanly; its settings are saved."
+  echo "Screenshot of the whole virtual desktop: $shots/desktop.png"
+  wine $desktop "$ctl" close $number >/dev/null 2>&1 || true
+  # Wine shows the program under its Windows path; look for this copy only.
+  local pattern
+  pattern=$(printf 'Z:%s' "$exe" | tr / '\\' | sed 's/[][\\.^$*]/\\&/g')
+  for _ in $(seq 50); do pgrep -f -- "$pattern" >/dev/null || break; sleep 0.2; done
+  if pgrep -f -- "$pattern" >/dev/null; then
+    echo "Farhour did not close; stopping Wine." >&2
+  else
+    echo "Farhour closed cleanly; its settings are saved."
+  fi
   wineserver -k 2>/dev/null || true
 }
 export -f run_on_virtual_display
