@@ -138,12 +138,10 @@ TEST(Tray, DoubleClickShowsThePropertiesWindowInFront) {
   ASSERT_NE(farhour.Window(), nullptr);
   EXPECT_FALSE(IsWindowVisible(farhour.Window()));
   // The shell reports the first click's press and release, then the double-click.
-  PostMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN);
-  PostMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP);
-  SendMessageA(farhour.Window(), WM_NULL, 0, 0);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP);
   EXPECT_FALSE(IsWindowVisible(farhour.Window())) << "a single click does nothing";
-  PostMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDBLCLK);
-  SendMessageA(farhour.Window(), WM_NULL, 0, 0);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(IsWindowVisible(farhour.Window()));
   EXPECT_EQ(GetForegroundWindow(), farhour.Window());
   char place[64] = "";
