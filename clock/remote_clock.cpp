@@ -43,14 +43,30 @@ std::time_t AddSeconds(std::time_t now, long long shift) {
 // The rendered time, cut to 127 bytes. A result longer than that keeps its first 127 bytes rather
 // than blanking the tip, so the buffer is sized for the whole result: in the default locale no
 // conversion gives more than 12 characters per format character ("%c" is 24 for 2).
+// This runs on every mouse movement over the icon: the usual format is checked without copying and
+// rendered on the stack.
 std::string FormatTime(const std::tm& parts, const std::string& format) {
   if (format.empty()) return std::string();
   // Runtimes that end the process on an unknown conversion never see one.
-  const std::string safe = MakeStrftimeSafe(format);
-  std::vector<char> buffer(256 + safe.size() * 16);
-  size_t length = std::strftime(buffer.data(), buffer.size(), safe.c_str(), &parts);
+  std::string escaped;
+  const std::string* safe = &format;
+  if (!IsStrftimeSafe(format)) {
+    escaped = MakeStrftimeSafe(format);
+    safe = &escaped;
+  }
+  char onStack[2048];
+  std::vector<char> onHeap;
+  char* buffer = onStack;
+  size_t capacity = sizeof onStack;
+  const size_t needed = 256 + safe->size() * 16;
+  if (needed > capacity) {
+    onHeap.resize(needed);
+    buffer = onHeap.data();
+    capacity = onHeap.size();
+  }
+  size_t length = std::strftime(buffer, capacity, safe->c_str(), &parts);
   if (length > MAX_TIME_TEXT) length = MAX_TIME_TEXT;
-  return std::string(buffer.data(), length);
+  return std::string(buffer, length);
 }
 
 }  // namespace

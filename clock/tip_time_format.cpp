@@ -90,6 +90,15 @@ std::string MakeStrftimeSafe(const std::string& format, LeadBytePredicate isLead
   return safe;
 }
 
+bool IsStrftimeSafe(const std::string& format) {
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (i + 1 >= format.size() || !IsSharedConversion(format[i + 1])) return false;
+    ++i;
+  }
+  return true;
+}
+
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
                             LeadBytePredicate isLeadByte) {
   std::string format = timePicture + ". " + longDatePicture;

@@ -15,6 +15,9 @@ void ReplaceFirstPicture(std::string& format, const char* picture, const char* d
 // neither fail nor end the process on it. Formats made only of converted pictures pass unchanged.
 std::string MakeStrftimeSafe(const std::string& format, LeadBytePredicate isLeadByte = nullptr);
 
+// Whether MakeStrftimeSafe, reading byte by byte, would leave format as it is; copies nothing.
+bool IsStrftimeSafe(const std::string& format);
+
 // time picture + ". " + long-date picture, converted row by row, then made safe.
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
                             LeadBytePredicate isLeadByte = nullptr);

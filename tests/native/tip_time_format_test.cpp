@@ -196,6 +196,9 @@ TEST_P(SafeFormats, EscapeEveryPercentStrftimeCouldMisread) {
   EXPECT_EQ(c.expected, safe);
   // The clock makes its format safe once more, byte by byte: a safe format passes unchanged.
   EXPECT_EQ(safe, MakeStrftimeSafe(safe));
+  // ...and the check it makes first, without copying, agrees with that.
+  EXPECT_TRUE(IsStrftimeSafe(safe));
+  EXPECT_EQ(IsStrftimeSafe(c.format), MakeStrftimeSafe(c.format) == c.format) << c.format;
 }
 
 std::vector<SafeCase> SafeCases() {
