@@ -203,7 +203,11 @@ void DataExchange::ListIndex(int id, int& field) {
   if (save_) {
     field = static_cast<int>(SendDlgItemMessageA(dialog_.Hwnd(), id, CB_GETCURSEL, 0, 0));
   } else {
-    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, CB_SETCURSEL, static_cast<WPARAM>(field), 0);
+    // An index outside the list must clear the selection; some list implementations (Wine's among
+    // them) refuse such an index and keep the old selection instead.
+    LRESULT count = SendDlgItemMessageA(dialog_.Hwnd(), id, CB_GETCOUNT, 0, 0);
+    int index = field >= 0 && field < count ? field : -1;
+    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   }
 }
 
