@@ -98,6 +98,9 @@ BOOL PlaceDialog::OnInitDialog() {
   AppendAboutCommand();
   (void)SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon_));
   (void)SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon_));
+  // The template sits at (0, 0) without a centring style: the window starts centred on the work
+  // area, and later showings leave it where the user put it.
+  CentreOverOwner(Hwnd());
   BuildTipTimeFormat();
   FillLists();
   (void)UpdateData(false);
