@@ -230,3 +230,59 @@ void FarhourProcess::Kill() {
     WaitForSingleObject(process_, 5000);
   }
 }
+
+std::string ControlText(HWND dialog, int id) {
+  char text[1024] = "";
+  SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string ComboEntryText(HWND combo, int index) {
+  // Asked for in Unicode: Wine 8 hands the ANSI form of this message across processes as wide text.
+  LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR || length < 0) return std::string();
+  std::vector<WCHAR> wide(static_cast<std::size_t>(length) + 1);
+  if (SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data())) ==
+      CB_ERR) {
+    return std::string();
+  }
+  char text[1024] = "";
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info;
+  ZeroMemory(&info, sizeof info);
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void TypeText(HWND control, const std::string& text) {
+  PostMessageA(control, EM_SETSEL, 0, -1);
+  if (text.empty()) PostMessageA(control, WM_CHAR, VK_BACK, 1);
+  for (char c : text) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void PressKey(HWND control, UINT virtualKey, bool alt) {
+  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16;
+  // Bit 29 is the Alt key's context bit; bits 30 and 31 mark a release.
+  LPARAM context = alt ? (1 << 29) : 0;
+  PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | scan | context);
+  PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | scan | context | (3u << 30));
+}
+
+void SetFarhourWindowsManaged(bool managed) {
+  const char* const key = "Software\\Wine\\AppDefaults\\farhour.exe\\X11 Driver";
+  if (managed) {
+    SHDeleteKeyA(HKEY_CURRENT_USER, key);
+    return;
+  }
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+  RegCloseKey(handle);
+}

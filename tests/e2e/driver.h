@@ -64,4 +64,20 @@ void PressButton(HWND dialog, int id);
 // Lets a few messages pass so that posted ones are handled.
 void Settle(DWORD milliseconds = 200);
 
+// The text of a dialog's control, asked for with WM_GETTEXT, which Wine carries across processes.
+std::string ControlText(HWND dialog, int id);
+// The text of a combo box's list entry; empty when there is none.
+std::string ComboEntryText(HWND combo, int index);
+// The control that has the keyboard focus in the window's thread, or null.
+HWND FocusedControl(HWND window);
+// Replaces a field's whole text by typing, one character message per character.
+void TypeText(HWND control, const std::string& text);
+// A press and release of a key, posted to the control as the keyboard delivers it; with alt, the
+// Alt key is held down.
+void PressKey(HWND control, UINT virtualKey, bool alt = false);
+// Whether farhour.exe's windows are left to the X window manager (Wine's default) or framed by
+// Wine itself. With no window manager on the test display, Wine waits two seconds for each managed
+// window that is hidden; windows that Wine frames itself hide at once and look as on Windows.
+void SetFarhourWindowsManaged(bool managed);
+
 #endif
