@@ -1,0 +1,640 @@
+// The properties window as a person uses it: shown from the tray, edited with the keyboard, applied
+// with OK or Enter, refused with the program's message boxes, dismissed with Cancel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/menu_probe/probe_client.h"
+#include "e2e/tray_stand_in.h"
+
+namespace {
+
+constexpr UINT REFRESH_TIMER = 101;
+const char* const SECTION = "Settings5";
+const char* const INSTANCE = "5";
+
+enum Control {
+  IDC_PLACE = 1000,
+  IDC_OFFSET = 1001,
+  IDC_WEEKDAYS = 1002,
+  IDC_FROM = 1003,
+  IDC_TO = 1004,
+  IDC_APPLY = 1006,
+  IDC_ICON_NAME = 1007,
+  IDC_DISMISS = 1008,
+  IDC_BUILTIN = 1009,
+  IDC_ICON_FILES = 1010,
+  IDC_ACTIVE_FILE = 1011,
+  IDC_INACTIVE_FILE = 1012,
+  IDC_BROWSE_ACTIVE = 1013,
+  IDC_BROWSE_INACTIVE = 1014,
+};
+
+// The nine stored values, each written, so that a showing loads exactly these.
+struct Stored {
+  const char* place;
+  const char* offset;
+  int icon;
+  int from;
+  int to;
+  int weekdays;
+  const char* activeFile;
+  const char* inactiveFile;
+  int iconFrom;
+};
+
+void WriteStored(const Stored& s) {
+  DeleteSection(SECTION);
+  WriteSectionString(SECTION, "Place", s.place);
+  WriteSectionString(SECTION, "Offset", s.offset);
+  WriteSectionDword(SECTION, "Icon", static_cast<DWORD>(s.icon));
+  WriteSectionDword(SECTION, "From", static_cast<DWORD>(s.from));
+  WriteSectionDword(SECTION, "To", static_cast<DWORD>(s.to));
+  WriteSectionDword(SECTION, "Weekdays", static_cast<DWORD>(s.weekdays));
+  WriteSectionString(SECTION, "UserActiveIcon", s.activeFile);
+  WriteSectionString(SECTION, "UserInActiveIcon", s.inactiveFile);
+  WriteSectionDword(SECTION, "IconFrom", static_cast<DWORD>(s.iconFrom));
+}
+
+// What the section holds, as name=value lines sorted by name, for before-and-after comparisons.
+std::string Snapshot() {
+  std::vector<RegValue> values = ReadSection(SECTION);
+  std::vector<std::string> lines;
+  for (const RegValue& v : values) {
+    lines.push_back(v.name + "=" + (v.kind == REG_SZ ? "sz:" + v.Text() : "dw:" + std::to_string(v.Int())));
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+// The hour offset that puts the place at about noon now, so that 8:00am to 5:00pm is open.
+int NoonOffset() {
+  std::time_t now = std::time(nullptr);
+  return 12 - std::localtime(&now)->tm_hour;
+}
+
+// The place's clock as the en_US tip shows its start ("03:07"), for the time now shifted by offset.
+std::string ClockAt(double offsetHours) {
+  std::time_t shifted = std::time(nullptr) + static_cast<std::time_t>(offsetHours * 3600);
+  char text[16] = "";
+  std::strftime(text, sizeof text, "%I:%M", std::localtime(&shifted));
+  return text;
+}
+
+DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
+
+std::vector<TrayCall> ModifiesOf(const TrayStandIn& tray, HWND window) {
+  std::vector<TrayCall> calls;
+  for (const TrayCall& call : tray.Calls()) {
+    if (call.window == Handle32(window) && call.message == NIM_MODIFY) calls.push_back(call);
+  }
+  return calls;
+}
+
+// A refresh of the tray the way the minute timer makes one; returns the tip it handed over, or
+// empty when the shell was told nothing new.
+std::string RefreshedTip(TrayStandIn& tray, HWND window) {
+  tray.Clear();
+  Sleep(1100);  // the en_US tip shows seconds, so the next refresh always has news
+  SendMessageA(window, WM_TIMER, REFRESH_TIMER, 0);
+  tray.WaitForCalls(1, 2000);
+  std::vector<TrayCall> calls = ModifiesOf(tray, window);
+  return calls.empty() ? std::string() : calls.back().tip;
+}
+
+int SelectedIndex(HWND dialog, int id) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+std::string SelectedText(HWND dialog, int id) {
+  int index = SelectedIndex(dialog, id);
+  return index < 0 ? std::string() : ComboEntryText(GetDlgItem(dialog, id), index);
+}
+
+int CheckOf(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0)); }
+
+// Start and end of an edit field's selection.
+std::pair<int, int> SelectionOf(HWND dialog, int id) {
+  LRESULT both = SendDlgItemMessageA(dialog, id, EM_GETSEL, 0, 0);
+  return {LOWORD(both), HIWORD(both)};
+}
+
+// Picks a list entry from the keyboard: Home, then Down as often as needed.
+void ChooseEntry(HWND dialog, int id, int index) {
+  HWND combo = GetDlgItem(dialog, id);
+  PressKey(combo, VK_HOME);
+  for (int i = 0; i < index; ++i) PressKey(combo, VK_DOWN);
+}
+
+// Waits for the program's message box and checks that it is one of the validation messages.
+void ExpectMessageBox(ProbedFarhour& session, HWND box, const std::string& text) {
+  ASSERT_NE(box, nullptr) << "no message box for \"" << text << "\"";
+  EXPECT_EQ(WindowText(box), "Farhour");
+  EXPECT_EQ(MessageBoxText(box), text);
+  EXPECT_EQ(session.Probe().MessageBoxIcon(), "exclamation");
+  EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "a single OK button";
+  EXPECT_FALSE(IsWindowEnabled(session.Window())) << "modal over the properties window";
+}
+
+BOOL CALLBACK FindFileNameEdit(HWND hwnd, LPARAM lParam) {
+  char className[16] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  // The common dialog's file-name box, control 0x47C, has the edit field inside it.
+  if (lstrcmpiA(className, "Edit") == 0 && GetDlgCtrlID(hwnd) == 0x47C) {
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FileNameField(HWND fileDialog) {
+  HWND found = nullptr;
+  EnumChildWindows(fileDialog, FindFileNameEdit, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+const char* const ICON_NAMES[] = {
+    "Farhour", "Australia", "Austria",     "Belgium",     "Brazil",       "Canada",   "Denmark",
+    "Finland", "France",    "Germany",     "Ireland",     "Italy",        "Japan",    "Mexico",
+    "Netherlands", "Norway", "New Zealand", "Portugal",   "South Africa", "Russia",   "Spain",
+    "Sweden",  "Switzerland", "Turkey",    "United Kingdom", "USA",       "Face",     "Phone",
+};
+
+}  // namespace
+
+TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
+  struct Row {
+    Stored stored;
+    const char* place;
+    const char* offset;
+    const char* from;  // empty: no entry selected
+    const char* to;
+    int weekdays;
+    int builtin;
+    int iconFiles;
+    const char* iconName;
+  };
+  const Row rows[] = {
+      {{"Wellington", "5.500000", 15, 17, 10, 1, "C:\\flags\\on.ico", "C:\\flags\\off.ico", 1},
+       "Wellington", "5.5", "8:30am", "5:00pm", BST_CHECKED, BST_UNCHECKED, BST_CHECKED, "Norway"},
+      {{"", "-19.000000", 16, 0, 23, 0, "", "", 0},
+       "", "-19", "12:00am", "11:30pm", BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, "New Zealand"},
+      {{"Oslo", "0.000000", 27, 30, -1, 7, "", "", 5},
+       "Oslo", "0", "", "", BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED, "Phone"},
+      {{"Lima", "0.25", 0, 23, 0, 2, "", "", 1},
+       "Lima", "0.25", "11:30am", "12:00pm", BST_CHECKED, BST_UNCHECKED, BST_CHECKED, "Farhour"},
+  };
+  WriteStored(rows[0].stored);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.place);
+    WriteStored(row.stored);
+    session.Show();
+    ASSERT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(GetForegroundWindow(), w);
+    EXPECT_EQ(ControlText(w, IDC_PLACE), row.place);
+    EXPECT_EQ(ControlText(w, IDC_OFFSET), row.offset);
+    EXPECT_EQ(SelectedText(w, IDC_FROM), row.from);
+    EXPECT_EQ(SelectedText(w, IDC_TO), row.to);
+    EXPECT_EQ(CheckOf(w, IDC_WEEKDAYS), row.weekdays);
+    EXPECT_EQ(CheckOf(w, IDC_BUILTIN), row.builtin);
+    EXPECT_EQ(CheckOf(w, IDC_ICON_FILES), row.iconFiles);
+    EXPECT_EQ(SelectedText(w, IDC_ICON_NAME), row.iconName);
+    EXPECT_EQ(ControlText(w, IDC_ACTIVE_FILE), row.stored.activeFile);
+    EXPECT_EQ(ControlText(w, IDC_INACTIVE_FILE), row.stored.inactiveFile);
+  }
+
+  // The last showing's odd values come back from OK in their own forms.
+  session.Press(IDC_APPLY);
+  EXPECT_FALSE(IsWindowVisible(w));
+  std::vector<RegValue> values = ReadSection(SECTION);
+  EXPECT_EQ(FindValue(values, "From")->Int(), 23);
+  EXPECT_EQ(FindValue(values, "To")->Int(), 0);
+  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1) << "a two-state box holds 1 for a stored 2";
+  WriteStored(rows[2].stored);
+  session.Show();
+  session.Press(IDC_APPLY);
+  values = ReadSection(SECTION);
+  EXPECT_EQ(FindValue(values, "From")->Int(), -1) << "no entry selected";
+  EXPECT_EQ(FindValue(values, "To")->Int(), -1);
+  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 0);
+  EXPECT_EQ(FindValue(values, "IconFrom")->Int(), -1) << "no radio button ticked";
+  EXPECT_EQ(FindValue(values, "Icon")->Int(), 27);
+  EXPECT_EQ(FindValue(values, "Offset")->Text(), "0.000000");
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, TheListsAndLabelsReadAsDesigned) {
+  WriteStored({"Here", "0", 0, 17, 10, 1, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  session.Show();
+
+  struct ListRow {
+    int id;
+    int index;
+    const char* text;
+  };
+  const ListRow lists[] = {
+      {IDC_FROM, 0, "12:00am"},  {IDC_FROM, 1, "12:30am"},  {IDC_FROM, 2, "1:00am"},
+      {IDC_FROM, 19, "9:30am"},  {IDC_FROM, 23, "11:30am"}, {IDC_TO, 0, "12:00pm"},
+      {IDC_TO, 3, "1:30pm"},     {IDC_TO, 21, "10:30pm"},   {IDC_TO, 23, "11:30pm"},
+  };
+  for (const ListRow& row : lists) {
+    EXPECT_EQ(ComboEntryText(GetDlgItem(w, row.id), row.index), row.text) << row.id << " " << row.index;
+  }
+  EXPECT_EQ(SendDlgItemMessageA(w, IDC_FROM, CB_GETCOUNT, 0, 0), 24);
+  EXPECT_EQ(SendDlgItemMessageA(w, IDC_TO, CB_GETCOUNT, 0, 0), 24);
+
+  HWND names = GetDlgItem(w, IDC_ICON_NAME);
+  ASSERT_EQ(SendMessageA(names, CB_GETCOUNT, 0, 0), 28);
+  for (int i = 0; i < 28; ++i) EXPECT_EQ(ComboEntryText(names, i), ICON_NAMES[i]) << i;
+
+  // The window's labels in template order, with the plus-minus sign of the ANSI code page.
+  const char* const labels[] = {
+      "OK", "Cancel", "&Place Name:", "&Offset (\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
+      "&Weekdays only", "&Built-in", "I&con Files", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
+  };
+  std::vector<std::string> shown;
+  for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char className[32] = "";
+    GetClassNameA(c, className, sizeof className);
+    if (lstrcmpiA(className, "Button") != 0 && lstrcmpiA(className, "Static") != 0) continue;
+    if (!IsWindowVisible(c)) continue;
+    char text[128] = "";
+    SendMessageA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    shown.push_back(text);
+  }
+  ASSERT_EQ(shown.size(), sizeof labels / sizeof labels[0]);
+  for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i], labels[i]) << i;
+  EXPECT_EQ(WindowText(w), "Farhour (5)");
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
+  const char* source = std::getenv("FARHOUR_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  std::string icons = std::string("Z:") + source + "\\res\\icons\\";
+  for (char& c : icons) if (c == '/') c = '\\';
+  const std::string canadaActive = icons + "active_05.ico";
+  const std::string canadaInactive = icons + "inactive_05.ico";
+  struct Row {
+    const char* place;
+    int fromIndex;
+    int toIndex;
+    char iconKey;          // a letter typed into the icon-name list
+    int iconIndex;         // where that letter lands
+    bool iconFiles;        // tick "Icon Files" with Alt+C, else "Built-in" with Alt+B
+    bool canadaFiles;      // type the files of the built-in Canada pair, else empty the fields
+    const char* tipStart;  // null: the place and its time
+    int image;             // the icon resource whose picture the shell gets
+  };
+  const Row rows[] = {
+      {"Auckland", 16, 10, 'J', 12, false, false, nullptr, 149 + 12},
+      {"Kyoto", 14, 16, 'S', 18, true, true, nullptr, 149 + 5},
+      // Icon Files without files: the program icon and the not-found tip naming the empty path.
+      {"Apia", 0, 23, 'F', 26, true, false, "\"\" not found", 128},
+  };
+  TrayStandIn tray;
+  WriteStored({"Start", "0.000000", 3, 17, 10, 1, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  HMODULE module = LoadLibraryExA(FarhourExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.place);
+    session.Show();
+    int weekdaysBefore = CheckOf(w, IDC_WEEKDAYS);
+    int offset = NoonOffset();
+    session.Type(IDC_PLACE, row.place);
+    session.Type(IDC_OFFSET, std::to_string(offset));
+    ChooseEntry(w, IDC_FROM, row.fromIndex);
+    ChooseEntry(w, IDC_TO, row.toIndex);
+    PostMessageA(session.Item(IDC_ICON_NAME), WM_CHAR, static_cast<WPARAM>(row.iconKey), 1);
+    session.Key(IDC_PLACE, 'W', true);
+    session.Key(IDC_PLACE, row.iconFiles ? 'C' : 'B', true);
+    session.Type(IDC_ACTIVE_FILE, row.canadaFiles ? canadaActive : "");
+    session.Type(IDC_INACTIVE_FILE, row.canadaFiles ? canadaInactive : "");
+    EXPECT_EQ(SelectedIndex(w, IDC_FROM), row.fromIndex);
+    EXPECT_EQ(SelectedIndex(w, IDC_TO), row.toIndex);
+    EXPECT_EQ(SelectedIndex(w, IDC_ICON_NAME), row.iconIndex);
+    EXPECT_NE(CheckOf(w, IDC_WEEKDAYS), weekdaysBefore) << "Alt+W toggles the box";
+    tray.Clear();
+    session.Key(IDC_PLACE, VK_RETURN);
+    EXPECT_FALSE(IsWindowVisible(w));
+
+    std::vector<RegValue> values = ReadSection(SECTION);
+    EXPECT_EQ(values.size(), 9u);
+    struct Expected {
+      const char* name;
+      DWORD kind;
+      std::string text;
+      int number;
+    };
+    const Expected expected[] = {
+        {"Place", REG_SZ, row.place, 0},
+        {"Offset", REG_SZ, std::to_string(offset) + ".000000", 0},
+        {"Icon", REG_DWORD, "", row.iconIndex},
+        {"From", REG_DWORD, "", row.fromIndex},
+        {"To", REG_DWORD, "", row.toIndex},
+        {"Weekdays", REG_DWORD, "", weekdaysBefore == BST_CHECKED ? 0 : 1},
+        {"UserActiveIcon", REG_SZ, row.canadaFiles ? canadaActive : "", 0},
+        {"UserInActiveIcon", REG_SZ, row.canadaFiles ? canadaInactive : "", 0},
+        {"IconFrom", REG_DWORD, "", row.iconFiles ? 1 : 0},
+    };
+    for (const Expected& e : expected) {
+      const RegValue* v = FindValue(values, e.name);
+      ASSERT_NE(v, nullptr) << e.name;
+      EXPECT_EQ(v->kind, e.kind) << e.name;
+      if (e.kind == REG_SZ) {
+        EXPECT_EQ(v->Text(), e.text) << e.name;
+      } else {
+        EXPECT_EQ(v->data.size(), 4u) << e.name;
+        EXPECT_EQ(v->Int(), e.number) << e.name;
+      }
+    }
+
+    // The tray has the new settings at once; the place is at about noon, inside its window.
+    std::vector<TrayCall> calls = ModifiesOf(tray, w);
+    ASSERT_FALSE(calls.empty()) << "OK refreshes the tray";
+    std::string tipStart = row.tipStart ? row.tipStart : std::string(row.place) + " = ";
+    EXPECT_EQ(calls.back().tip.substr(0, tipStart.size()), tipStart) << calls.back().tip;
+    EXPECT_TRUE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(row.image))))
+        << "the picture of icon " << row.image;
+    if (row.image != 128) {
+      EXPECT_FALSE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(128))));
+    }
+  }
+  FreeLibrary(module);
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, OffsetsAreCheckedWhenOkIsPressed) {
+  struct Row {
+    const char* typed;
+    const char* message;  // null: accepted
+    const char* stored;   // the stored text when accepted
+    const char* shown;    // how the next showing prints it
+  };
+  const Row rows[] = {
+      {"abc", "Please enter a number.", nullptr, nullptr},
+      {"", "Please enter a number.", nullptr, nullptr},
+      {"-0", "Please enter a number.", nullptr, nullptr},
+      {"+0", "Please enter a number.", nullptr, nullptr},
+      {".0", "Please enter a number.", nullptr, nullptr},
+      {"7h", "Please enter a number.", nullptr, nullptr},
+      {"24.5", "Please enter a number between -24 and 24.", nullptr, nullptr},
+      {"-25", "Please enter a number between -24 and 24.", nullptr, nullptr},
+      {"1e999", "Please enter a number between -24 and 24.", nullptr, nullptr},
+      {"5.5", nullptr, "5.500000", "5.5"},
+      {"0", nullptr, "0.000000", "0"},
+      {"1e1", nullptr, "10.000000", "10"},
+      {"-24", nullptr, "-24.000000", "-24"},
+      {"24", nullptr, "24.000000", "24"},
+      {" 7 ", nullptr, "7.000000", "7"},
+      {".5", nullptr, "0.500000", "0.5"},
+  };
+  WriteStored({"Quito", "3.000000", 2, 17, 10, 0, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  session.Show();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string("\"") + row.typed + "\"");
+    std::string before = Snapshot();
+    session.Type(IDC_OFFSET, row.typed);
+    ASSERT_EQ(ControlText(w, IDC_OFFSET), row.typed);
+    session.Key(IDC_OFFSET, VK_RETURN);
+    if (row.message) {
+      HWND box = session.Process().WaitForMessageBox(5000);
+      ExpectMessageBox(session, box, row.message);
+      if (!box) continue;
+      PressButton(box, IDOK);
+      session.Sync();
+      EXPECT_FALSE(IsWindow(box));
+      EXPECT_TRUE(IsWindowVisible(w));
+      EXPECT_TRUE(IsWindowEnabled(w));
+      EXPECT_EQ(FocusedControl(w), session.Item(IDC_OFFSET));
+      int length = static_cast<int>(std::string(row.typed).size());
+      EXPECT_EQ(SelectionOf(w, IDC_OFFSET), std::make_pair(0, length)) << "the whole text selected";
+      EXPECT_EQ(Snapshot(), before) << "nothing saved";
+    } else {
+      EXPECT_EQ(session.Process().WaitForMessageBox(300), nullptr);
+      EXPECT_FALSE(IsWindowVisible(w));
+      EXPECT_EQ(FindValue(ReadSection(SECTION), "Offset")->Text(), row.stored);
+      session.Show();
+      EXPECT_EQ(ControlText(w, IDC_OFFSET), row.shown);
+    }
+  }
+  EXPECT_TRUE(session.Process().Running());
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
+  TrayStandIn tray;
+  WriteStored({"Christchurch", "3.000000", 2, 17, 10, 0, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  session.Show();
+  EXPECT_EQ(ControlText(w, IDC_PLACE), "Christchurch") << "a longer stored place is shown whole";
+  std::string before = Snapshot();
+  session.Press(IDC_APPLY);
+  HWND box = session.Process().WaitForMessageBox(5000);
+  ExpectMessageBox(session, box, "Please enter no more than 10 characters.");
+  ASSERT_NE(box, nullptr);
+  PressButton(box, IDOK);
+  session.Sync();
+  EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_EQ(FocusedControl(w), session.Item(IDC_PLACE));
+  EXPECT_EQ(SelectionOf(w, IDC_PLACE), std::make_pair(0, 12));
+  EXPECT_EQ(Snapshot(), before);
+
+  // Typing stops at ten characters.
+  struct Row {
+    const char* typed;
+    const char* kept;
+  };
+  const Row rows[] = {{"Wellington", "Wellington"}, {"Wellingtonian", "Wellington"}, {"Perth", "Perth"}};
+  for (const Row& row : rows) {
+    session.Type(IDC_PLACE, row.typed);
+    EXPECT_EQ(ControlText(w, IDC_PLACE), row.kept) << row.typed;
+  }
+  PostMessageA(session.Item(IDC_PLACE), WM_CHAR, 'x', 1);
+  session.Sync();
+  EXPECT_EQ(ControlText(w, IDC_PLACE), "Perthx");
+
+  // A refused offset keeps the place taken before it; Cancel leaves it in memory, where the
+  // tray's next refresh shows it, while the settings section keeps the old one.
+  session.Type(IDC_OFFSET, "abc");
+  session.Press(IDC_APPLY);
+  box = session.Process().WaitForMessageBox(5000);
+  ExpectMessageBox(session, box, "Please enter a number.");
+  ASSERT_NE(box, nullptr);
+  PressButton(box, IDOK);
+  session.Press(IDC_DISMISS);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(Snapshot(), before);
+  std::string tip = RefreshedTip(tray, w);
+  // Brackets mark a place outside its window, which depends on the hour of the run.
+  if (!tip.empty() && tip[0] == '[') tip.erase(0, 1);
+  EXPECT_EQ(tip.substr(0, 9), "Perthx = ") << tip;
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, CancelAfterABrowseSavesNothingButTheTrayFollowsTheNewOffset) {
+  TrayStandIn tray;
+  int noon = NoonOffset();
+  std::string stored = std::to_string(noon) + ".000000";
+  WriteStored({"Lagos", stored.c_str(), 9, 16, 10, 0, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  session.Show();
+  std::string before = Snapshot();
+
+  // The new offset, typed with a trailing zero that the window drops when it reprints it.
+  double moved = noon > 0 ? noon - 5.5 : noon + 5.5;
+  char typed[32];
+  std::snprintf(typed, sizeof typed, "%.2f", moved);
+  char reprinted[32];
+  std::snprintf(reprinted, sizeof reprinted, "%.15g", moved);
+  session.Type(IDC_OFFSET, typed);
+  session.Press(IDC_BROWSE_ACTIVE);
+  HWND open = session.Process().WaitForWindow("Open", 5000);
+  ASSERT_NE(open, nullptr) << "no file dialog";
+  EXPECT_FALSE(IsWindowEnabled(w)) << "the file dialog is modal over the window";
+  HWND filter = GetDlgItem(open, 0x470);  // the file-type list of the common dialog
+  ASSERT_NE(filter, nullptr);
+  EXPECT_EQ(SendMessageA(filter, CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(ComboEntryText(filter, 0), "Icon files (.ico)");
+
+  const char* source = std::getenv("FARHOUR_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  std::string chosen = std::string("Z:") + source + "/res/icons/active_07.ico";
+  for (char& c : chosen) if (c == '/') c = '\\';
+  HWND name = FileNameField(open);
+  ASSERT_NE(name, nullptr);
+  TypeText(name, chosen);
+  session.Sync();
+  PressButton(open, IDOK);
+  session.Sync();
+  for (int i = 0; i < 50 && IsWindow(open); ++i) Sleep(50);
+  session.Sync();
+  EXPECT_FALSE(IsWindow(open));
+  EXPECT_EQ(ControlText(w, IDC_ACTIVE_FILE), chosen);
+  EXPECT_EQ(ControlText(w, IDC_OFFSET), reprinted);
+  EXPECT_EQ(Snapshot(), before) << "a browse saves nothing";
+
+  session.Press(IDC_DISMISS);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(Snapshot(), before) << "Cancel saves nothing";
+  std::string earlier = "Lagos = " + ClockAt(moved);
+  std::string tip = RefreshedTip(tray, w);
+  std::string later = "Lagos = " + ClockAt(moved);
+  if (!tip.empty() && tip[0] == '[') tip.erase(0, 1);
+  EXPECT_TRUE(tip.rfind(earlier, 0) == 0 || tip.rfind(later, 0) == 0) << tip << " wanted " << later;
+
+  session.Show();
+  EXPECT_EQ(ControlText(w, IDC_OFFSET), std::to_string(noon));
+  EXPECT_EQ(ControlText(w, IDC_ACTIVE_FILE), "");
+
+  // A browse with an offset that is not a number stops at the message: no file dialog.
+  session.Type(IDC_OFFSET, "abc");
+  session.Press(IDC_BROWSE_INACTIVE);
+  HWND box = session.Process().WaitForMessageBox(5000);
+  ExpectMessageBox(session, box, "Please enter a number.");
+  ASSERT_NE(box, nullptr);
+  PressButton(box, IDOK);
+  session.Sync();
+  EXPECT_EQ(session.Process().WaitForWindow("Open", 1000), nullptr);
+  EXPECT_EQ(FocusedControl(w), session.Item(IDC_OFFSET));
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Properties, EnterAppliesEscapeDoesNothingAndAltLettersMoveTheFocus) {
+  WriteStored({"Cairo", "2.000000", 4, 17, 10, 1, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  session.Show();
+
+  struct FocusRow {
+    char letter;
+    int focused;
+  };
+  const FocusRow focusRows[] = {
+      {'O', IDC_OFFSET}, {'P', IDC_PLACE},       {'F', IDC_FROM},          {'T', IDC_TO},
+      {'N', IDC_ICON_NAME}, {'A', IDC_ACTIVE_FILE}, {'I', IDC_INACTIVE_FILE},
+  };
+  for (const FocusRow& row : focusRows) {
+    session.Key(IDC_PLACE, static_cast<UINT>(row.letter), true);
+    EXPECT_EQ(FocusedControl(w), session.Item(row.focused)) << "Alt+" << row.letter;
+  }
+  struct ButtonRow {
+    char letter;
+    int weekdays;
+    int builtin;
+    int iconFiles;
+  };
+  const ButtonRow buttonRows[] = {
+      {'W', BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED},
+      {'C', BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED},
+      {'W', BST_CHECKED, BST_UNCHECKED, BST_CHECKED},
+      {'B', BST_CHECKED, BST_CHECKED, BST_UNCHECKED},
+  };
+  for (const ButtonRow& row : buttonRows) {
+    session.Key(IDC_PLACE, static_cast<UINT>(row.letter), true);
+    EXPECT_EQ(CheckOf(w, IDC_WEEKDAYS), row.weekdays) << "Alt+" << row.letter;
+    EXPECT_EQ(CheckOf(w, IDC_BUILTIN), row.builtin) << "Alt+" << row.letter;
+    EXPECT_EQ(CheckOf(w, IDC_ICON_FILES), row.iconFiles) << "Alt+" << row.letter;
+  }
+
+  // Escape, wherever the focus is, leaves the window as it is.
+  std::string before = Snapshot();
+  session.Type(IDC_PLACE, "Giza");
+  const int escapeFrom[] = {IDC_PLACE, IDC_OFFSET, IDC_FROM, IDC_APPLY};
+  for (int id : escapeFrom) {
+    session.Key(id, VK_ESCAPE);
+    EXPECT_TRUE(IsWindowVisible(w)) << id;
+    EXPECT_EQ(ControlText(w, IDC_PLACE), "Giza") << id;
+  }
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_TRUE(session.Process().Running());
+
+  // Enter in the place field runs OK.
+  session.Key(IDC_PLACE, 'P', true);
+  session.Key(IDC_PLACE, VK_RETURN);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(FindValue(ReadSection(SECTION), "Place")->Text(), "Giza");
+  EXPECT_TRUE(session.Process().Running());
+
+  // A double-click on an open window drops the edits that were not applied.
+  session.Show();
+  session.Type(IDC_PLACE, "Luxor");
+  session.Show();
+  EXPECT_EQ(ControlText(w, IDC_PLACE), "Giza");
+  EXPECT_EQ(GetForegroundWindow(), w);
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
