@@ -1,0 +1,201 @@
+// The tray icon's mouse buttons and its context menu, read inside the program through the probe.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <ctime>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/menu_probe/probe_client.h"
+#include "e2e/tray_stand_in.h"
+
+namespace {
+
+constexpr UINT TRAY_NOTIFY = 0x8064;
+constexpr UINT TRAY_ID = 999;
+constexpr UINT ID_TRAY_PROPERTIES = 32772;
+constexpr UINT ID_TRAY_NOW = 32774;
+constexpr int IDC_PLACE = 1000;
+constexpr int IDC_DISMISS = 1008;
+const char* const SECTION = "Settings7";
+const char* const INSTANCE = "7";
+
+// A place at about noon now, inside its window (12:00am to 11:30pm) or never inside (To unset).
+void WritePlace(const char* place, bool active) {
+  std::time_t now = std::time(nullptr);
+  int offset = 12 - std::localtime(&now)->tm_hour;
+  DeleteSection(SECTION);
+  WriteSectionString(SECTION, "Place", place);
+  WriteSectionString(SECTION, "Offset", std::to_string(offset) + ".000000");
+  WriteSectionDword(SECTION, "Icon", 5);
+  WriteSectionDword(SECTION, "From", 0);
+  WriteSectionDword(SECTION, "To", active ? 23 : 0xFFFFFFFF);
+  WriteSectionDword(SECTION, "Weekdays", 0);
+  WriteSectionString(SECTION, "UserActiveIcon", "");
+  WriteSectionString(SECTION, "UserInActiveIcon", "");
+  WriteSectionDword(SECTION, "IconFrom", 0);
+}
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char className[16] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  if (pid == search->processId && IsWindowVisible(hwnd) && lstrcmpA(className, "#32768") == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The open popup menu window of the process, or null.
+HWND OpenMenuWindow(DWORD processId, DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  for (;;) {
+    Search search{processId, nullptr};
+    EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found || static_cast<LONG>(end - GetTickCount()) <= 0) return search.found;
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
+TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
+  struct Row {
+    const char* place;
+    bool active;
+    const char* firstLine;  // a pattern
+  };
+  const Row rows[] = {
+      {"Tokyo", true, R"(Tokyo = 12:\d\d:\d\d PM\. [A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4})"},
+      {"Oslo", false, R"(\[Oslo = 12:\d\d:\d\d PM\. [A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4}\])"},
+      {"A&B", true, R"(A&B = 12:.*)"},
+  };
+  TrayStandIn tray;
+  WritePlace("Start", true);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.place);
+    WritePlace(row.place, row.active);
+    // The stored settings reach the program's memory only through a showing; Cancel hides it again.
+    session.Show();
+    session.Press(IDC_DISMISS);
+    tray.Clear();
+    SetCursorPos(300, 200);
+    session.Notify(WM_RBUTTONDOWN);
+    HWND menuWindow = OpenMenuWindow(session.Process().Id(), 5000);
+    ASSERT_NE(menuWindow, nullptr) << "no menu";
+    std::vector<ProbeMenuItem> items;
+    ASSERT_TRUE(session.Probe().OpenMenu(&items));
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].id, ID_TRAY_NOW);
+    EXPECT_TRUE(std::regex_match(items[0].text, std::regex(row.firstLine))) << items[0].text;
+    EXPECT_TRUE(items[1].Separator());
+    EXPECT_EQ(items[2].id, ID_TRAY_PROPERTIES);
+    EXPECT_EQ(items[2].text, "&Properties");
+    for (const ProbeMenuItem& item : items) {
+      if (item.Separator()) continue;
+      EXPECT_EQ(item.state & (MFS_GRAYED | MFS_DISABLED | MFS_DEFAULT | MFS_CHECKED), 0u) << item.text;
+    }
+    // The line is computed at the press: the tray was last told nothing about this place.
+    for (const TrayCall& call : tray.Calls()) {
+      EXPECT_EQ(call.tip.find(row.place), std::string::npos) << call.tip;
+    }
+    RECT r;
+    GetWindowRect(menuWindow, &r);
+    EXPECT_EQ(r.left, 300);
+    EXPECT_EQ(r.top, 200);
+
+    // Escape closes it without a choice: nothing changes.
+    PressKey(w, VK_ESCAPE);
+    session.Sync();
+    EXPECT_EQ(OpenMenuWindow(session.Process().Id(), 0), nullptr);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_TRUE(session.Process().Running());
+  }
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(TrayMenu, EitherLineOfTheMenuOpensThePropertiesWindow) {
+  struct Row {
+    const char* how;
+    std::vector<UINT> keys;
+  };
+  const Row rows[] = {
+      {"the clock line", {VK_DOWN, VK_RETURN}},
+      {"Properties, by arrows", {VK_DOWN, VK_DOWN, VK_RETURN}},
+      {"Properties, by its letter", {'P'}},
+  };
+  WritePlace("Dublin", true);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    // The settings are read anew: what the window shows is what the section holds now.
+    WritePlace(row.how, true);
+    session.Notify(WM_RBUTTONDOWN);
+    ASSERT_NE(OpenMenuWindow(session.Process().Id(), 5000), nullptr);
+    for (UINT key : row.keys) PressKey(w, key);
+    session.Sync();
+    EXPECT_EQ(OpenMenuWindow(session.Process().Id(), 0), nullptr);
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(ControlText(w, IDC_PLACE), row.how) << "a longer stored place is shown whole";
+    PressButton(w, IDC_DISMISS);
+    session.Sync();
+  }
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
+  struct Row {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool shows;
+  };
+  const Row rows[] = {
+      {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN, false},
+      {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP, false},
+      {TRAY_NOTIFY, TRAY_ID, WM_RBUTTONUP, false},
+      {TRAY_NOTIFY, TRAY_ID, WM_RBUTTONDBLCLK, false},
+      {TRAY_NOTIFY, TRAY_ID, WM_MBUTTONDOWN, false},
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_PROPERTIES, 1), 0, false},
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_NOW, 1), 0, false},
+      {WM_COMMAND, ID_TRAY_PROPERTIES, 0, true},
+      {WM_COMMAND, ID_TRAY_NOW, 0, true},
+  };
+  WritePlace("Lusaka", true);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.message << " " << row.wParam << " " << row.lParam);
+    PostMessageA(w, row.message, row.wParam, row.lParam);
+    session.Sync();
+    EXPECT_EQ(OpenMenuWindow(session.Process().Id(), 300), nullptr);
+    EXPECT_EQ(IsWindowVisible(w) != FALSE, row.shows);
+    if (row.shows) {
+      EXPECT_EQ(ControlText(w, IDC_PLACE), "Lusaka");
+      PressButton(w, IDC_DISMISS);
+      session.Sync();
+    }
+  }
+  EXPECT_TRUE(session.Process().Running());
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
