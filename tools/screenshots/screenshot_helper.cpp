@@ -1,0 +1,181 @@
+// Drives a running farhour.exe for the screenshot script, the way a person would, and prints the
+// screen rectangle of what is to be photographed:
+//   screenshot_helper prepare   forgets the unnumbered instance's settings, so that it starts fresh,
+//                               and has Wine frame farhour's windows itself (see below)
+//   screenshot_helper finish    gives the framing of farhour's windows back to the window manager
+//   screenshot_helper show      double-clicks the tray icon; prints the properties window's rectangle
+//   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
+//   screenshot_helper close     closes the About box, answers the Close question with Yes, waits
+// Rectangles are printed as "WIDTHxHEIGHT+X+Y", the geometry ImageMagick's -crop takes.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr UINT TRAY_NOTIFY = 0x8064;
+constexpr UINT TRAY_ID = 999;
+constexpr int IDC_APPLY = 1006;
+constexpr DWORD WAIT_MS = 20000;
+// On a display without a window manager nobody draws the title bars of windows that Wine leaves to
+// one; windows that Wine frames itself look as they do on Windows.
+const char* const WINE_FRAMING_KEY = "Software\\Wine\\AppDefaults\\farhour.exe\\X11 Driver";
+
+struct Search {
+  const char* caption;
+  DWORD processId;  // 0: any process
+  bool question;    // a message box with Yes and No
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  char className[32] = "";
+  char text[256] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  GetWindowTextA(hwnd, text, sizeof text);
+  if (std::string(className) != "#32770") return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (search->processId && pid != search->processId) return TRUE;
+  bool match = search->question ? IsWindowVisible(hwnd) && GetDlgItem(hwnd, IDYES) && GetDlgItem(hwnd, IDNO)
+                                : std::string(text) == search->caption;
+  if (!match) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+HWND WaitForDialog(const char* caption, DWORD processId, bool question) {
+  DWORD end = GetTickCount() + WAIT_MS;
+  for (;;) {
+    Search search{caption, processId, question, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found || static_cast<LONG>(end - GetTickCount()) <= 0) return search.found;
+    Sleep(100);
+  }
+}
+
+// The properties window: the "Farhour" dialog that has the OK button of the properties.
+HWND WaitForProperties() {
+  DWORD end = GetTickCount() + WAIT_MS;
+  for (;;) {
+    Search search{"Farhour", 0, false, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found && GetDlgItem(search.found, IDC_APPLY)) return search.found;
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return nullptr;
+    Sleep(100);
+  }
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+// Prints the window's rectangle once it has been painted.
+int PrintRectangle(HWND hwnd) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return 1;
+  std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+  return 0;
+}
+
+// Lets the window's thread handle what has been sent or posted to it.
+void Pump(DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+}
+
+// A small window of the helper, in front: the person's other work.
+HWND TakeTheFront() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "FarhourScreenshotWork";
+  RegisterClassA(&wc);
+  HWND work = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  (void)SetForegroundWindow(work);
+  Pump(300);
+  return work;
+}
+
+bool DoubleClickTrayIcon(HWND window) {
+  PostMessageA(window, TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDBLCLK);
+  for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
+  Pump(300);
+  return IsWindowVisible(window) != FALSE;
+}
+
+int Show() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  if (!DoubleClickTrayIcon(window)) return 1;
+  // Wine draws the title bar of a window that became active while it was hidden as inactive when
+  // it is shown. After another window has had the front, the next double-click brings it forward
+  // with an active title bar, as on Windows.
+  HWND work = TakeTheFront();
+  bool shown = DoubleClickTrayIcon(window);
+  DestroyWindow(work);
+  return shown ? PrintRectangle(window) : 1;
+}
+
+int About() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  PostMessageA(window, WM_SYSCOMMAND, 16, 0);
+  HWND about = WaitForDialog("About Farhour", ProcessOf(window), false);
+  return about ? PrintRectangle(about) : 1;
+}
+
+int Close() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  DWORD pid = ProcessOf(window);
+  Search search{"About Farhour", pid, false, nullptr};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+  if (search.found) PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND question = WaitForDialog(nullptr, pid, true);
+  if (!question) return 1;
+  PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
+  bool ended = !process || WaitForSingleObject(process, WAIT_MS) == WAIT_OBJECT_0;
+  if (process) CloseHandle(process);
+  return ended ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string command = argc > 1 ? argv[1] : "";
+  if (command == "prepare") {
+    (void)SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings");
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, WINE_FRAMING_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      return 1;
+    }
+    (void)RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    RegCloseKey(key);
+    return 0;
+  }
+  if (command == "finish") {
+    (void)SHDeleteKeyA(HKEY_CURRENT_USER, WINE_FRAMING_KEY);
+    return 0;
+  }
+  if (command == "show") return Show();
+  if (command == "about") return About();
+  if (command == "close") return Close();
+  std::fprintf(stderr, "usage: screenshot_helper prepare|show|about|close|finish\n");
+  return 2;
+}
