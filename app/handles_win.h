@@ -129,6 +129,30 @@ class GdiObject {
   T h_ = nullptr;
 };
 
+// A library loaded at run time.
+class LoadedLibrary {
+ public:
+  LoadedLibrary() = default;
+  explicit LoadedLibrary(HMODULE h) : h_(h) {}
+  ~LoadedLibrary() { Reset(); }
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+  LoadedLibrary(LoadedLibrary&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  LoadedLibrary& operator=(LoadedLibrary&& o) noexcept {
+    if (this != &o) { Reset(); h_ = std::exchange(o.h_, nullptr); }
+    return *this;
+  }
+  HMODULE Get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  void Reset() {
+    if (h_) (void)FreeLibrary(h_);
+    h_ = nullptr;
+  }
+
+ private:
+  HMODULE h_ = nullptr;
+};
+
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {
  public:

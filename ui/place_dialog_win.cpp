@@ -269,7 +269,13 @@ bool PlaceDialog::BrowseIconFile(std::string& path) {
   ofn.nMaxFile = MAX_PATH;
   ofn.lpstrDefExt = "ico";
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&ofn)) return false;
+  // The file dialog's library is loaded when it is first needed rather than at every start, where
+  // it would delay the icon's arrival in the notification area.
+  if (!commonDialogs_) commonDialogs_ = LoadedLibrary(LoadLibraryA("comdlg32.dll"));
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  FARPROC found = commonDialogs_ ? GetProcAddress(commonDialogs_.Get(), "GetOpenFileNameA") : nullptr;
+  auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(reinterpret_cast<void*>(found));
+  if (!getOpenFileName || !getOpenFileName(&ofn)) return false;
   path = file;
   return true;
 }

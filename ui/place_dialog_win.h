@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "app/handles_win.h"
 #include "clock/place_settings.h"
 #include "clock/profile_store.h"
 #include "clock/remote_clock.h"
@@ -84,6 +85,7 @@ class PlaceDialog : public DialogWindow, private TrayHost {
   UINT_PTR refreshTimerId_ = 0;
   UINT taskbarCreatedMessage_ = 0;
   std::map<unsigned short, HICON> resourceIcons_;  // shared handles, looked up once
+  LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;
 };
 
