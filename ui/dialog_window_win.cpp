@@ -1,5 +1,6 @@
 #include "ui/dialog_window_win.h"
 
+#include <new>
 #include <vector>
 
 #include "res/resource.h"
@@ -41,7 +42,15 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam
   if (!self) return FALSE;
 
   LRESULT result = 0;
-  if (!self->WindowProc(message, wParam, lParam, &result)) return FALSE;
+  // No exception may unwind into the system's code that called this procedure; running out of
+  // memory in a handler leaves the message to the default handling.
+  bool handled = false;
+  try {
+    handled = self->WindowProc(message, wParam, lParam, &result);
+  } catch (...) {
+    handled = false;
+  }
+  if (!handled) return FALSE;
   switch (message) {
     // These return their result straight from the dialog procedure.
     case WM_INITDIALOG:
@@ -129,7 +138,13 @@ void DialogWindow::DestroyWindow() {
 
 bool DialogWindow::UpdateData(bool save) {
   DataExchange dx(*this, save);
-  DoDataExchange(dx);
+  try {
+    DoDataExchange(dx);
+  } catch (const std::bad_alloc&) {
+    // A failure with no message of its own, reported like a refused value.
+    ShowMessage(LoadResourceString(instance_, IDS_INTERNAL_ERROR), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
   return !dx.Failed();
 }
 

@@ -14,6 +14,7 @@
 #include "icons/builtin_icons.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
+#include "ui/window_geometry.h"
 
 namespace {
 
@@ -226,9 +227,8 @@ void PlaceDialog::OnPaint() {
   int iconHeight = GetSystemMetrics(SM_CYICON);
   RECT client;
   (void)GetClientRect(Hwnd(), &client);
-  int x = (client.right - client.left - iconWidth + 1) / 2;
-  int y = (client.bottom - client.top - iconHeight + 1) / 2;
-  (void)DrawIcon(dc.Get(), x, y, programIcon_);
+  Point origin = CentredIconOrigin(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
+  (void)DrawIcon(dc.Get(), origin.x, origin.y, programIcon_);
 }
 
 void PlaceDialog::OnSettingChange(UINT, const char* section) {
