@@ -1,8 +1,10 @@
 #include "e2e/driver.h"
 
+#include <psapi.h>
 #include <shlwapi.h>
 
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -118,6 +120,370 @@ void WriteSectionDword(const std::string& section, const char* name, DWORD value
   HKEY key = CreateSectionKey(section);
   RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
+}
+
+void WriteSectionValue(const std::string& section, const char* name, DWORD kind, const std::string& bytes) {
+  HKEY key = CreateSectionKey(section);
+  RegSetValueExA(key, name, 0, kind, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+}
+
+std::vector<std::unique_ptr<FarhourProcess>> StartFarhours(const std::vector<std::string>& arguments) {
+  std::vector<std::unique_ptr<FarhourProcess>> processes(arguments.size());
+  std::vector<std::thread> starters;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    starters.emplace_back([&processes, &arguments, i] { processes[i].reset(new FarhourProcess(arguments[i])); });
+  }
+  for (std::thread& starter : starters) starter.join();
+  return processes;
+}
+
+// The probe's procedure runs in farhour's copy of this image, which Wine maps at another address
+// without applying its relocations or resolving its imports. The procedure relocates the copy
+// itself before it touches any data, then calls the platform only through the table below; the
+// compiler must not turn its loops into calls of the C library's memcpy, memset or strlen.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace probe {
+
+const UINT COUNT_MESSAGE = WM_APP + 0x2340;
+const UINT PICTURES_MESSAGE = WM_APP + 0x2341;
+const UINT ANSWER_MESSAGE = WM_APP + 0x2350;  // wParam: which, lParam: value
+const UINT DONE_MESSAGE = WM_APP + 0x2351;    // lParam: non-zero on success
+const char* const REPLY_CLASS = "FarhourProbeReply";
+const DWORD KERNEL_HANDLE_SLOTS = 0x8000;  // handles are multiples of 4
+const DWORD GDI_HANDLE_SLOTS = 0x10000;    // a handle's low word is its slot
+const DWORD USER_HANDLE_SLOTS = 0x7FF0;    // handle = 0x20 + 2 * slot in its low word
+const DWORD HEAPS_MAX = 64;
+const int PICTURE_MAX = 1024;
+
+using GetLocaleInfoAFn = int(WINAPI*)(LCID, LCTYPE, LPSTR, int);
+
+struct Api {
+  FARPROC(WINAPI* getProcAddress)(HMODULE, LPCSTR);
+  HMODULE(WINAPI* loadLibraryA)(LPCSTR);
+  HMODULE(WINAPI* getModuleHandleA)(LPCSTR);
+  BOOL(WINAPI* getHandleInformation)(HANDLE, LPDWORD);
+  DWORD(WINAPI* getProcessHeaps)(DWORD, PHANDLE);
+  BOOL(WINAPI* heapLock)(HANDLE);
+  BOOL(WINAPI* heapUnlock)(HANDLE);
+  BOOL(WINAPI* heapWalk)(HANDLE, LPPROCESS_HEAP_ENTRY);
+  BOOL(WINAPI* getProcessMemoryInfo)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+  HANDLE(WINAPI* getCurrentProcess)();
+  DWORD(WINAPI* getCurrentThreadId)();
+  void(WINAPI* setLastError)(DWORD);
+  BOOL(WINAPI* virtualProtect)(LPVOID, SIZE_T, DWORD, PDWORD);
+  GetLocaleInfoAFn getLocaleInfoA;
+  DWORD(WINAPI* getObjectType)(HGDIOBJ);
+  BOOL(WINAPI* deleteObject)(HGDIOBJ);
+  BOOL(WINAPI* isMenu)(HMENU);
+  BOOL(WINAPI* getIconInfo)(HICON, PICONINFO);
+  BOOL(WINAPI* enumThreadWindows)(DWORD, WNDENUMPROC, LPARAM);
+  BOOL(WINAPI* enumChildWindows)(HWND, WNDENUMPROC, LPARAM);
+  HWND(WINAPI* findWindowA)(LPCSTR, LPCSTR);
+  int(WINAPI* getWindowTextA)(HWND, LPSTR, int);
+  BOOL(WINAPI* postMessageA)(HWND, UINT, WPARAM, LPARAM);
+};
+
+Api g_api;
+bool g_ready;
+// The pictures the patched lookup gives: [0] time, [1] long date; a failing lookup when set.
+char g_pictures[2][PICTURE_MAX];
+bool g_fails[2];
+char g_title[2 * PICTURE_MAX + 8];
+bool g_patched;
+GetLocaleInfoAFn g_platformGetLocaleInfoA;
+
+// How far this copy runs from where it was linked to run: 0 once its relocations are applied,
+// since the address of the label is itself relocated.
+__attribute__((noinline)) DWORD_PTR LoadDelta() {
+  DWORD_PTR delta;
+  asm volatile("call 1f\n1:\tpopl %0\n\tsubl $1b, %0" : "=r"(delta));
+  return delta;
+}
+
+// Applies this image's base relocations to the copy it runs in. Every address the code holds is
+// wrong until then, so it reaches its one name through the distance.
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) bool Relocate(WPARAM getProcAddress,
+                                                                              LPARAM kernel32) {
+  const DWORD_PTR delta = LoadDelta();
+  if (delta == 0) return true;
+  auto find = reinterpret_cast<FARPROC(WINAPI*)(HMODULE, LPCSTR)>(getProcAddress);
+  const char* name = reinterpret_cast<const char*>(reinterpret_cast<DWORD_PTR>("VirtualProtect") + delta);
+  auto protect = reinterpret_cast<BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD)>(
+      reinterpret_cast<void*>(find(reinterpret_cast<HMODULE>(kernel32), name)));
+  if (!protect) return false;
+  BYTE* base = reinterpret_cast<BYTE*>(reinterpret_cast<DWORD_PTR>(&__ImageBase) + delta);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const DWORD imageSize = nt->OptionalHeader.SizeOfImage;
+  const DWORD relocations = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].VirtualAddress;
+  const DWORD relocationBytes = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
+  DWORD protection = 0;
+  if (!relocations || !protect(base, imageSize, PAGE_EXECUTE_READWRITE, &protection)) return false;
+  const BYTE* block = base + relocations;
+  const BYTE* end = block + relocationBytes;
+  while (block + sizeof(IMAGE_BASE_RELOCATION) <= end) {
+    const auto* header = reinterpret_cast<const IMAGE_BASE_RELOCATION*>(block);
+    if (header->SizeOfBlock < sizeof(IMAGE_BASE_RELOCATION)) break;
+    const DWORD page = header->VirtualAddress;
+    const DWORD count = (header->SizeOfBlock - sizeof(IMAGE_BASE_RELOCATION)) / sizeof(WORD);
+    const WORD* entries = reinterpret_cast<const WORD*>(block + sizeof(IMAGE_BASE_RELOCATION));
+    for (DWORD i = 0; i < count; ++i) {
+      if ((entries[i] >> 12) != IMAGE_REL_BASED_HIGHLOW) continue;
+      *reinterpret_cast<volatile DWORD*>(base + page + (entries[i] & 0xFFF)) += static_cast<DWORD>(delta);
+    }
+    block += header->SizeOfBlock;
+  }
+  return true;
+}
+
+template <typename F>
+bool Resolve(HMODULE module, const char* name, F* function) {
+  *function = reinterpret_cast<F>(reinterpret_cast<void*>(g_api.getProcAddress(module, name)));
+  return *function != nullptr;
+}
+
+bool Bootstrap(WPARAM getProcAddress, LPARAM kernel32) {
+  if (g_ready) return true;
+  g_api.getProcAddress = reinterpret_cast<FARPROC(WINAPI*)(HMODULE, LPCSTR)>(getProcAddress);
+  HMODULE kernel = reinterpret_cast<HMODULE>(kernel32);
+  if (!g_api.getProcAddress || !kernel || !Resolve(kernel, "LoadLibraryA", &g_api.loadLibraryA)) return false;
+  HMODULE user = g_api.loadLibraryA("user32.dll");
+  HMODULE gdi = g_api.loadLibraryA("gdi32.dll");
+  if (!user || !gdi) return false;
+  g_ready = Resolve(kernel, "GetModuleHandleA", &g_api.getModuleHandleA) &&
+            Resolve(kernel, "GetHandleInformation", &g_api.getHandleInformation) &&
+            Resolve(kernel, "GetProcessHeaps", &g_api.getProcessHeaps) &&
+            Resolve(kernel, "HeapLock", &g_api.heapLock) && Resolve(kernel, "HeapUnlock", &g_api.heapUnlock) &&
+            Resolve(kernel, "HeapWalk", &g_api.heapWalk) &&
+            Resolve(kernel, "K32GetProcessMemoryInfo", &g_api.getProcessMemoryInfo) &&
+            Resolve(kernel, "GetCurrentProcess", &g_api.getCurrentProcess) &&
+            Resolve(kernel, "GetCurrentThreadId", &g_api.getCurrentThreadId) &&
+            Resolve(kernel, "SetLastError", &g_api.setLastError) &&
+            Resolve(kernel, "VirtualProtect", &g_api.virtualProtect) &&
+            Resolve(kernel, "GetLocaleInfoA", &g_api.getLocaleInfoA) &&
+            Resolve(gdi, "GetObjectType", &g_api.getObjectType) && Resolve(gdi, "DeleteObject", &g_api.deleteObject) &&
+            Resolve(user, "IsMenu", &g_api.isMenu) && Resolve(user, "GetIconInfo", &g_api.getIconInfo) &&
+            Resolve(user, "EnumThreadWindows", &g_api.enumThreadWindows) &&
+            Resolve(user, "EnumChildWindows", &g_api.enumChildWindows) &&
+            Resolve(user, "FindWindowA", &g_api.findWindowA) &&
+            Resolve(user, "GetWindowTextA", &g_api.getWindowTextA) &&
+            Resolve(user, "PostMessageA", &g_api.postMessageA);
+  return g_ready;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountTopWindow(HWND hwnd, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  (void)g_api.enumChildWindows(hwnd, CountWindow, count);
+  return TRUE;
+}
+
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) void CountResources(DWORD* answers) {
+  for (DWORD h = 4; h < 4 * KERNEL_HANDLE_SLOTS; h += 4) {
+    DWORD flags = 0;
+    if (g_api.getHandleInformation(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(h)), &flags)) ++answers[0];
+  }
+  for (DWORD i = 1; i < GDI_HANDLE_SLOTS; ++i) {
+    const DWORD type = g_api.getObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)));
+    if (type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC || type == OBJ_METADC || type == OBJ_REGION) {
+      ++answers[6];
+    } else if (type != 0) {
+      ++answers[1];
+    }
+  }
+  (void)g_api.enumThreadWindows(g_api.getCurrentThreadId(), CountTopWindow, reinterpret_cast<LPARAM>(&answers[2]));
+  for (DWORD i = 0; i < USER_HANDLE_SLOTS; ++i) {
+    HANDLE h = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x20 + 2 * i));
+    if (g_api.isMenu(static_cast<HMENU>(h))) {
+      ++answers[2];
+      continue;
+    }
+    ICONINFO info;
+    if (g_api.getIconInfo(static_cast<HICON>(h), &info)) {
+      ++answers[2];
+      if (info.hbmColor) (void)g_api.deleteObject(info.hbmColor);
+      if (info.hbmMask) (void)g_api.deleteObject(info.hbmMask);
+    }
+  }
+  HANDLE heaps[HEAPS_MAX];
+  DWORD heapCount = g_api.getProcessHeaps(HEAPS_MAX, heaps);
+  if (heapCount > HEAPS_MAX) heapCount = HEAPS_MAX;
+  for (DWORD i = 0; i < heapCount; ++i) {
+    if (!g_api.heapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry;
+    entry.lpData = nullptr;
+    while (g_api.heapWalk(heaps[i], &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) answers[3] += entry.cbData;
+    }
+    (void)g_api.heapUnlock(heaps[i]);
+  }
+  PROCESS_MEMORY_COUNTERS memory;
+  memory.cb = sizeof memory;
+  if (g_api.getProcessMemoryInfo(g_api.getCurrentProcess(), &memory, sizeof memory)) {
+    answers[4] = static_cast<DWORD>(memory.WorkingSetSize);
+    answers[5] = static_cast<DWORD>(memory.PagefileUsage);
+  }
+}
+
+int Which(LCTYPE type) {
+  type &= ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP);
+  if (type == LOCALE_STIMEFORMAT) return 0;
+  if (type == LOCALE_SLONGDATE) return 1;
+  return -1;
+}
+
+// The platform's contract: the length with its zero, 0 with ERROR_INSUFFICIENT_BUFFER when the
+// text does not fit, the length needed when asked with no buffer.
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) int WINAPI
+PatchedGetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size) {
+  const int which = Which(type);
+  if (which < 0) return g_platformGetLocaleInfoA(locale, type, data, size);
+  if (g_fails[which]) {
+    g_api.setLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const volatile char* picture = g_pictures[which];
+  int length = 0;
+  while (picture[length]) ++length;
+  if (size == 0) return length + 1;
+  if (!data || length + 1 > size) {
+    g_api.setLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  volatile char* out = data;
+  for (int i = 0; i <= length; ++i) out[i] = picture[i];
+  return length + 1;
+}
+
+// Points farhour.exe's import of GetLocaleInfoA at the patched lookup.
+bool PatchLocaleLookup() {
+  if (g_patched) return true;
+  g_platformGetLocaleInfoA = g_api.getLocaleInfoA;
+  BYTE* base = reinterpret_cast<BYTE*>(g_api.getModuleHandleA(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!imports.VirtualAddress) return false;
+  const auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+  for (; descriptor->Name; ++descriptor) {
+    auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+    for (; thunk->u1.Function; ++thunk) {
+      if (thunk->u1.Function != reinterpret_cast<ULONG_PTR>(g_platformGetLocaleInfoA)) continue;
+      DWORD protection = 0;
+      if (!g_api.virtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, PAGE_READWRITE, &protection)) {
+        return false;
+      }
+      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(&PatchedGetLocaleInfoA);
+      (void)g_api.virtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, protection, &protection);
+      g_patched = true;
+    }
+  }
+  return g_patched;
+}
+
+// The pictures come as the reply window's title: time, 0x01, long date; a lone 0x02 for a failing
+// lookup. GetWindowTextA gives them in farhour's code page.
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) bool TakePictures(HWND reply) {
+  volatile char* title = g_title;
+  title[0] = '\0';
+  if (g_api.getWindowTextA(reply, g_title, sizeof g_title) <= 0 && title[0] == '\0') return false;
+  int i = 0;
+  for (int which = 0; which < 2; ++which) {
+    volatile char* picture = g_pictures[which];
+    int n = 0;
+    while (title[i] && title[i] != '\x01' && n < PICTURE_MAX - 1) picture[n++] = title[i++];
+    picture[n] = '\0';
+    g_fails[which] = n == 1 && picture[0] == '\x02';
+    if (title[i] == '\x01') ++i;
+  }
+  return PatchLocaleLookup();
+}
+
+LRESULT CALLBACK Hook(int code, WPARAM removed, LPARAM lParam) {
+  if (code != HC_ACTION || removed != PM_REMOVE) return 0;
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (msg->message != COUNT_MESSAGE && msg->message != PICTURES_MESSAGE) return 0;
+  if (!Relocate(msg->wParam, msg->lParam) || !Bootstrap(msg->wParam, msg->lParam)) return 0;
+  HWND reply = g_api.findWindowA(REPLY_CLASS, nullptr);
+  if (!reply) return 0;
+  bool done = false;
+  if (msg->message == COUNT_MESSAGE) {
+    DWORD answers[7] = {0, 0, 0, 0, 0, 0, 0};
+    CountResources(answers);
+    for (int i = 0; i < 7; ++i) (void)g_api.postMessageA(reply, ANSWER_MESSAGE, i, static_cast<LPARAM>(answers[i]));
+    done = true;
+  } else {
+    done = TakePictures(reply);
+  }
+  (void)g_api.postMessageA(reply, DONE_MESSAGE, 0, done ? 1 : 0);
+  return 0;
+}
+
+}  // namespace probe
+
+ProcessProbe::ProcessProbe(HWND farhourWindow) : target_(farhourWindow) {
+  WNDCLASSA wc;
+  ZeroMemory(&wc, sizeof wc);
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = probe::REPLY_CLASS;
+  (void)RegisterClassA(&wc);  // fails harmlessly once registered
+  reply_ = CreateWindowExA(0, probe::REPLY_CLASS, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  DWORD thread = farhourWindow ? GetWindowThreadProcessId(farhourWindow, nullptr) : 0;
+  if (reply_ && thread) hook_ = SetWindowsHookExA(WH_GETMESSAGE, probe::Hook, GetModuleHandleA(nullptr), thread);
+}
+
+ProcessProbe::~ProcessProbe() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  if (reply_) DestroyWindow(reply_);
+}
+
+bool ProcessProbe::Request(UINT message, DWORD timeoutMs) {
+  if (!hook_) return false;
+  MSG msg;
+  while (PeekMessageA(&msg, reply_, probe::ANSWER_MESSAGE, probe::DONE_MESSAGE, PM_REMOVE)) {
+  }
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC getProcAddress = GetProcAddress(kernel, "GetProcAddress");
+  if (!PostMessageA(target_, message, reinterpret_cast<WPARAM>(getProcAddress), reinterpret_cast<LPARAM>(kernel))) {
+    return false;
+  }
+  DWORD end = GetTickCount() + timeoutMs;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    if (!PeekMessageA(&msg, reply_, probe::ANSWER_MESSAGE, probe::DONE_MESSAGE, PM_REMOVE)) {
+      Sleep(5);
+      continue;
+    }
+    if (msg.message == probe::DONE_MESSAGE) return msg.lParam != 0;
+    if (msg.wParam < sizeof answers_ / sizeof answers_[0]) answers_[msg.wParam] = static_cast<DWORD>(msg.lParam);
+  }
+  return false;
+}
+
+bool ProcessProbe::CountResources(ProcessResources* counts) {
+  for (DWORD& a : answers_) a = 0;
+  if (!Request(probe::COUNT_MESSAGE, 5000)) return false;
+  counts->kernelHandles = answers_[0];
+  counts->gdiObjects = answers_[1];
+  counts->userObjects = answers_[2];
+  counts->heapBytes = answers_[3];
+  counts->workingSetBytes = answers_[4];
+  counts->pagefileBytes = answers_[5];
+  counts->deviceContexts = answers_[6];
+  return true;
+}
+
+bool ProcessProbe::SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture) {
+  std::wstring title = timePicture ? timePicture : L"\x02";
+  title += L'\x01';
+  title += longDatePicture ? longDatePicture : L"\x02";
+  if (!SetWindowTextW(reply_, title.c_str())) return false;
+  return Request(probe::PICTURES_MESSAGE, 10000);
 }
 
 std::string WindowText(HWND hwnd) {

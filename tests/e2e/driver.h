@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ const RegValue* FindValue(const std::vector<RegValue>& values, const std::string
 void DeleteSection(const std::string& section);
 void WriteSectionString(const std::string& section, const char* name, const std::string& text);
 void WriteSectionDword(const std::string& section, const char* name, DWORD value);
+// Stores data of any kind and size, as a hand edit of the registry can.
+void WriteSectionValue(const std::string& section, const char* name, DWORD kind, const std::string& bytes);
 
 // One running farhour.exe.
 class FarhourProcess {
@@ -51,6 +54,49 @@ class FarhourProcess {
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   HWND window_ = nullptr;
+};
+
+// Starts one process per argument text at the same time (a start takes seconds under Wine) and
+// waits for all their windows.
+std::vector<std::unique_ptr<FarhourProcess>> StartFarhours(const std::vector<std::string>& arguments);
+
+// What a process holds, counted from inside it.
+struct ProcessResources {
+  DWORD kernelHandles = 0;
+  DWORD gdiObjects = 0;       // bitmaps, brushes, fonts, pens and the like
+  DWORD deviceContexts = 0;   // device contexts and regions, which the platform keeps caches of
+  DWORD userObjects = 0;      // its windows, menus and icons
+  DWORD heapBytes = 0;        // allocated in all its heaps
+  DWORD workingSetBytes = 0;
+  DWORD pagefileBytes = 0;
+};
+
+// Work done inside a running farhour.exe, from a WH_GETMESSAGE hook on its thread whose procedure
+// lives in this test program. Wine maps the test's image into farhour without applying its
+// relocations or resolving its imports, so the procedure relocates that copy itself and reaches
+// every call through GetProcAddress, whose address each request carries (the system's DLLs sit at
+// the same address in every process).
+class ProcessProbe {
+ public:
+  explicit ProcessProbe(HWND farhourWindow);
+  ~ProcessProbe();
+  ProcessProbe(const ProcessProbe&) = delete;
+  ProcessProbe& operator=(const ProcessProbe&) = delete;
+
+  bool Installed() const { return hook_ != nullptr; }
+  // False when the program did not answer in time.
+  bool CountResources(ProcessResources* counts);
+  // From now on the program's lookups of the time and long-date pictures give these texts, in its
+  // ANSI code page; a null picture makes its lookup fail. Other locale lookups are left alone.
+  bool SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture);
+
+ private:
+  bool Request(UINT message, DWORD timeoutMs);
+
+  HWND target_ = nullptr;
+  HWND reply_ = nullptr;
+  HHOOK hook_ = nullptr;
+  DWORD answers_[8] = {};
 };
 
 // The program under test, as a Windows path.
