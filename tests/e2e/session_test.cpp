@@ -1,0 +1,195 @@
+// The end of the user's session, and two copies of the program sharing one settings section: what
+// each leaves in the registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/tray_stand_in.h"
+#include "res/resource.h"
+
+namespace {
+
+// The nine stored values of one record: a text for REG_SZ values, a number for REG_DWORD ones.
+struct Record {
+  const char* place;
+  const char* offset;
+  int icon;
+  int from;
+  int to;
+  int weekdays;
+  const char* userActiveIcon;
+  const char* userInActiveIcon;
+  int iconFrom;
+};
+
+void WriteRecord(const std::string& section, const Record& r) {
+  DeleteSection(section);
+  WriteSectionString(section, "Place", r.place);
+  WriteSectionString(section, "Offset", r.offset);
+  WriteSectionDword(section, "Icon", static_cast<DWORD>(r.icon));
+  WriteSectionDword(section, "From", static_cast<DWORD>(r.from));
+  WriteSectionDword(section, "To", static_cast<DWORD>(r.to));
+  WriteSectionDword(section, "Weekdays", static_cast<DWORD>(r.weekdays));
+  WriteSectionString(section, "UserActiveIcon", r.userActiveIcon);
+  WriteSectionString(section, "UserInActiveIcon", r.userInActiveIcon);
+  WriteSectionDword(section, "IconFrom", static_cast<DWORD>(r.iconFrom));
+}
+
+// The section holds exactly this record, each value in its proper kind and size.
+void ExpectRecord(const std::string& section, const Record& r) {
+  const std::vector<RegValue> values = ReadSection(section);
+  EXPECT_EQ(values.size(), 9u) << section;
+  const struct {
+    const char* name;
+    const char* text;
+    int number;
+  } expected[] = {
+      {"Place", r.place, 0},       {"Offset", r.offset, 0},    {"Icon", nullptr, r.icon},
+      {"From", nullptr, r.from},   {"To", nullptr, r.to},      {"Weekdays", nullptr, r.weekdays},
+      {"UserActiveIcon", r.userActiveIcon, 0}, {"UserInActiveIcon", r.userInActiveIcon, 0},
+      {"IconFrom", nullptr, r.iconFrom},
+  };
+  for (const auto& e : expected) {
+    SCOPED_TRACE(section + "\\" + e.name);
+    const RegValue* v = FindValue(values, e.name);
+    ASSERT_NE(v, nullptr);
+    if (e.text) {
+      EXPECT_EQ(v->kind, static_cast<DWORD>(REG_SZ));
+      EXPECT_EQ(v->Text(), e.text);
+      EXPECT_EQ(v->data.size(), v->Text().size() + 1);
+    } else {
+      EXPECT_EQ(v->kind, static_cast<DWORD>(REG_DWORD));
+      EXPECT_EQ(v->data.size(), 4u);
+      EXPECT_EQ(v->Int(), e.number);
+    }
+  }
+}
+
+bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+  return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, result) != 0;
+}
+
+// Shows the properties window, types a place and an offset out of range, and presses OK: the
+// refusal leaves both in the record, and the message box open.
+HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
+  HWND window = farhour.Window();
+  DWORD_PTR result = 0;
+  if (!SendWithin(window, TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDBLCLK, &result)) return nullptr;
+  SetDlgItemTextA(window, IDC_PLACE, place);
+  SetDlgItemTextA(window, IDC_OFFSET, offset);
+  PressButton(window, IDC_APPLY);
+  return farhour.WaitForMessageBox(5000);
+}
+
+}  // namespace
+
+// What the program holds once the user's edits were refused, over the stored values below: the
+// place and offset typed, Weekdays 7 made 0 by the check box, and the From nothing stored gave.
+const Record HELD = {"Session", "30.000000", 4, 17, 20, 0, "", "C:\\night.ico", 0};
+
+TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothing) {
+  struct Step {
+    BOOL ending;
+    LPARAM reason;
+    bool saved;
+  };
+  // The session ends only at the last step; until then nothing may be written.
+  const Step steps[] = {
+      {FALSE, 0, false},
+      {FALSE, static_cast<LPARAM>(ENDSESSION_LOGOFF), false},
+      {TRUE, static_cast<LPARAM>(ENDSESSION_LOGOFF), true},
+  };
+  TrayStandIn tray;
+  DeleteSection("Settings44");
+  WriteSectionString("Settings44", "Place", "Before");
+  WriteSectionString("Settings44", "Offset", "5,5");
+  WriteSectionDword("Settings44", "Icon", 4);
+  WriteSectionDword("Settings44", "To", 20);
+  WriteSectionDword("Settings44", "Weekdays", 7);
+  WriteSectionString("Settings44", "UserActiveIcon", "");
+  WriteSectionString("Settings44", "UserInActiveIcon", "C:\\night.ico");
+  WriteSectionDword("Settings44", "IconFrom", 0);
+  const std::vector<RegValue> before = ReadSection("Settings44");
+
+  FarhourProcess farhour("44");
+  ASSERT_NE(farhour.Window(), nullptr);
+  HWND box = RefusedOk(farhour, HELD.place, "30");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), "Please enter a number between -24 and 24.");
+  PressButton(box, IDOK);
+  for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendWithin(farhour.Window(), WM_COMMAND, MAKEWPARAM(IDC_DISMISS, BN_CLICKED), 0, &result));
+  ASSERT_FALSE(IsWindowVisible(farhour.Window()));
+
+  ASSERT_TRUE(SendWithin(farhour.Window(), WM_QUERYENDSESSION, 0, 0, &result));
+  EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE)) << "the program must let the session end";
+  for (const Step& step : steps) {
+    SCOPED_TRACE("WM_ENDSESSION " + std::to_string(step.ending) + ", " + std::to_string(step.reason));
+    ASSERT_TRUE(SendWithin(farhour.Window(), WM_ENDSESSION, static_cast<WPARAM>(step.ending), step.reason, &result));
+    ASSERT_TRUE(farhour.Running());
+    if (!step.saved) {
+      const std::vector<RegValue> now = ReadSection("Settings44");
+      ASSERT_EQ(now.size(), before.size());
+      for (const RegValue& v : before) {
+        const RegValue* same = FindValue(now, v.name);
+        ASSERT_NE(same, nullptr) << v.name;
+        EXPECT_EQ(same->data, v.data) << v.name;
+      }
+    }
+  }
+  // Windows ends the process after the message, without the program's own tear-down.
+  farhour.Kill();
+  ExpectRecord("Settings44", HELD);
+  DeleteSection("Settings44");
+}
+
+TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
+  TrayStandIn tray;
+  WriteRecord("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
+  FarhourProcess farhour("44");
+  ASSERT_NE(farhour.Window(), nullptr);
+  HWND box = RefusedOk(farhour, "Boxed", "-99");
+  ASSERT_NE(box, nullptr);
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendWithin(farhour.Window(), WM_QUERYENDSESSION, 0, 0, &result));
+  EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(SendWithin(farhour.Window(), WM_ENDSESSION, TRUE, 0, &result));
+  farhour.Kill();
+  ExpectRecord("Settings44", {"Boxed", "-99.000000", 2, 3, 4, 1, "", "", 0});
+  DeleteSection("Settings44");
+}
+
+// Two copies with the same instance number hold different records; each close writes its own
+// whole, so the section always holds one writer's record and never a mixture.
+TEST(SharedSection, EachCloseLeavesOneWholeRecordOfItsWriter) {
+  const Record first = {"First", "1.500000", 3, 4, 5, 0, "C:\\one.ico", "C:\\one_night.ico", 1};
+  const Record second = {"Second", "-2.250000", 7, 8, 9, 1, "C:\\two.ico", "C:\\two_night.ico", 0};
+  struct Order {
+    bool firstClosesFirst;
+  };
+  const Order orders[] = {{true}, {false}};
+  TrayStandIn tray;
+  for (const Order& order : orders) {
+    SCOPED_TRACE(order.firstClosesFirst ? "first started closes first" : "second started closes first");
+    WriteRecord("Settings45", first);
+    FarhourProcess one("45");
+    ASSERT_NE(one.Window(), nullptr);
+    WriteRecord("Settings45", second);
+    FarhourProcess two("45");
+    ASSERT_NE(two.Window(), nullptr);
+
+    FarhourProcess& closesFirst = order.firstClosesFirst ? one : two;
+    FarhourProcess& closesLast = order.firstClosesFirst ? two : one;
+    ASSERT_TRUE(closesFirst.CloseConfirmed());
+    ExpectRecord("Settings45", order.firstClosesFirst ? first : second);
+    ASSERT_TRUE(closesLast.Running());
+    ASSERT_TRUE(closesLast.CloseConfirmed());
+    ExpectRecord("Settings45", order.firstClosesFirst ? second : first);
+  }
+  DeleteSection("Settings45");
+}
