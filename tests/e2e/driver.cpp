@@ -148,6 +148,7 @@ namespace probe {
 
 const UINT COUNT_MESSAGE = WM_APP + 0x2340;
 const UINT PICTURES_MESSAGE = WM_APP + 0x2341;
+const UINT SYNC_MESSAGE = WM_APP + 0x2342;
 const UINT ANSWER_MESSAGE = WM_APP + 0x2350;  // wParam: which, lParam: value
 const UINT DONE_MESSAGE = WM_APP + 0x2351;    // lParam: non-zero on success
 const char* const REPLY_CLASS = "FarhourProbeReply";
@@ -290,7 +291,8 @@ __attribute__((optimize("no-tree-loop-distribute-patterns"))) void CountResource
   }
   for (DWORD i = 1; i < GDI_HANDLE_SLOTS; ++i) {
     const DWORD type = g_api.getObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)));
-    if (type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC || type == OBJ_METADC || type == OBJ_REGION) {
+    if (type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_ENHMETADC || type == OBJ_METADC || type == OBJ_REGION ||
+        type == OBJ_PEN || type == OBJ_EXTPEN || type == OBJ_BRUSH) {
       ++answers[6];
     } else if (type != 0) {
       ++answers[1];
@@ -407,17 +409,18 @@ __attribute__((optimize("no-tree-loop-distribute-patterns"))) bool TakePictures(
 LRESULT CALLBACK Hook(int code, WPARAM removed, LPARAM lParam) {
   if (code != HC_ACTION || removed != PM_REMOVE) return 0;
   const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-  if (msg->message != COUNT_MESSAGE && msg->message != PICTURES_MESSAGE) return 0;
+  if (msg->message != COUNT_MESSAGE && msg->message != PICTURES_MESSAGE && msg->message != SYNC_MESSAGE) return 0;
   if (!Relocate(msg->wParam, msg->lParam) || !Bootstrap(msg->wParam, msg->lParam)) return 0;
   HWND reply = g_api.findWindowA(REPLY_CLASS, nullptr);
   if (!reply) return 0;
-  bool done = false;
+  // Posted messages are retrieved in order: everything posted before this one has been handled.
+  bool done = msg->message == SYNC_MESSAGE;
   if (msg->message == COUNT_MESSAGE) {
     DWORD answers[7] = {0, 0, 0, 0, 0, 0, 0};
     CountResources(answers);
     for (int i = 0; i < 7; ++i) (void)g_api.postMessageA(reply, ANSWER_MESSAGE, i, static_cast<LPARAM>(answers[i]));
     done = true;
-  } else {
+  } else if (msg->message == PICTURES_MESSAGE) {
     done = TakePictures(reply);
   }
   (void)g_api.postMessageA(reply, DONE_MESSAGE, 0, done ? 1 : 0);
@@ -474,9 +477,11 @@ bool ProcessProbe::CountResources(ProcessResources* counts) {
   counts->heapBytes = answers_[3];
   counts->workingSetBytes = answers_[4];
   counts->pagefileBytes = answers_[5];
-  counts->deviceContexts = answers_[6];
+  counts->drawingObjects = answers_[6];
   return true;
 }
+
+bool ProcessProbe::Sync() { return Request(probe::SYNC_MESSAGE, 60000); }
 
 bool ProcessProbe::SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture) {
   std::wstring title = timePicture ? timePicture : L"\x02";
@@ -484,6 +489,35 @@ bool ProcessProbe::SetLocalePictures(const wchar_t* timePicture, const wchar_t* 
   title += longDatePicture ? longDatePicture : L"\x02";
   if (!SetWindowTextW(reply_, title.c_str())) return false;
   return Request(probe::PICTURES_MESSAGE, 10000);
+}
+
+namespace {
+const char* const WINE_X11_KEY = "Software\\Wine\\X11 Driver";
+}
+
+UnmanagedWindows::UnmanagedWindows() {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, WINE_X11_KEY, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                      nullptr) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  char value[16] = "";
+  DWORD size = sizeof value;
+  DWORD kind = 0;
+  had_ = RegQueryValueExA(key_, "Managed", nullptr, &kind, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+  if (had_) previous_.assign(value, size);
+  RegSetValueExA(key_, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+}
+
+UnmanagedWindows::~UnmanagedWindows() {
+  if (!key_) return;
+  if (had_) {
+    RegSetValueExA(key_, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.data()),
+                   static_cast<DWORD>(previous_.size()));
+  } else {
+    RegDeleteValueA(key_, "Managed");
+  }
+  RegCloseKey(key_);
 }
 
 std::string WindowText(HWND hwnd) {

@@ -63,8 +63,11 @@ std::vector<std::unique_ptr<FarhourProcess>> StartFarhours(const std::vector<std
 // What a process holds, counted from inside it.
 struct ProcessResources {
   DWORD kernelHandles = 0;
-  DWORD gdiObjects = 0;       // bitmaps, brushes, fonts, pens and the like
-  DWORD deviceContexts = 0;   // device contexts and regions, which the platform keeps caches of
+  DWORD gdiObjects = 0;       // bitmaps (icons are made of them), fonts, palettes and the like
+  // Device contexts, regions, pens and brushes: the platform makes these while it paints windows
+  // and keeps caches of them (window device contexts, system-colour pens and brushes); the
+  // program makes none.
+  DWORD drawingObjects = 0;
   DWORD userObjects = 0;      // its windows, menus and icons
   DWORD heapBytes = 0;        // allocated in all its heaps
   DWORD workingSetBytes = 0;
@@ -86,6 +89,9 @@ class ProcessProbe {
   bool Installed() const { return hook_ != nullptr; }
   // False when the program did not answer in time.
   bool CountResources(ProcessResources* counts);
+  // Returns once the program has handled every message posted to it before: a sent message does
+  // not tell, since a thread handles the messages sent to it before those posted.
+  bool Sync();
   // From now on the program's lookups of the time and long-date pictures give these texts, in its
   // ANSI code page; a null picture makes its lookup fail. Other locale lookups are left alone.
   bool SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture);
@@ -97,6 +103,22 @@ class ProcessProbe {
   HWND reply_ = nullptr;
   HHOOK hook_ = nullptr;
   DWORD answers_[8] = {};
+};
+
+// Without a window manager, Wine waits a second for one at every hiding of a managed window, such as
+// the properties window after OK. While an object of this type lives, programs started then make
+// unmanaged windows, which skip that wait; the setting is put back as it was afterwards.
+class UnmanagedWindows {
+ public:
+  UnmanagedWindows();
+  ~UnmanagedWindows();
+  UnmanagedWindows(const UnmanagedWindows&) = delete;
+  UnmanagedWindows& operator=(const UnmanagedWindows&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  std::string previous_;
 };
 
 // The program under test, as a Windows path.
