@@ -104,6 +104,7 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
       {TRUE, static_cast<LPARAM>(ENDSESSION_LOGOFF), true},
   };
   TrayStandIn tray;
+  UnmanagedWindows unmanaged;
   DeleteSection("Settings44");
   WriteSectionString("Settings44", "Place", "Before");
   WriteSectionString("Settings44", "Offset", "5,5");
@@ -130,7 +131,8 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
   EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE)) << "the program must let the session end";
   for (const Step& step : steps) {
     SCOPED_TRACE("WM_ENDSESSION " + std::to_string(step.ending) + ", " + std::to_string(step.reason));
-    ASSERT_TRUE(SendWithin(farhour.Window(), WM_ENDSESSION, static_cast<WPARAM>(step.ending), step.reason, &result));
+    ASSERT_TRUE(
+        SendWithin(farhour.Window(), WM_ENDSESSION, static_cast<WPARAM>(step.ending), step.reason, &result));
     ASSERT_TRUE(farhour.Running());
     if (!step.saved) {
       const std::vector<RegValue> now = ReadSection("Settings44");
@@ -150,6 +152,7 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
 
 TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
   TrayStandIn tray;
+  UnmanagedWindows unmanaged;
   WriteRecord("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
   FarhourProcess farhour("44");
   ASSERT_NE(farhour.Window(), nullptr);
@@ -174,6 +177,7 @@ TEST(SharedSection, EachCloseLeavesOneWholeRecordOfItsWriter) {
   };
   const Order orders[] = {{true}, {false}};
   TrayStandIn tray;
+  UnmanagedWindows unmanaged;
   for (const Order& order : orders) {
     SCOPED_TRACE(order.firstClosesFirst ? "first started closes first" : "second started closes first");
     WriteRecord("Settings45", first);
