@@ -8,7 +8,7 @@ need_pkgs=(
   googletest libgtest-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick zip
-  wine wine32:i386 fonts-wine
+  wine wine32:i386
 )
 
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
