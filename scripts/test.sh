@@ -7,25 +7,31 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" all
 
 status=0
+log="$root/build/test-summary.log"
+: > "$log"
 echo "== native tests"
-(cd "$root/build/native" && ctest --output-on-failure) || status=1
+(cd "$root/build/native" && ctest --output-on-failure | tee -a "$log") || status=1
 
 echo "== Windows tests under Wine"
 export FARHOUR_WINEPREFIX="$root/build/win/wineprefix"
 run_wine_tests() {
+  set -o pipefail
   cd "$root/build/win"
   local rc=0
-  ctest --output-on-failure || rc=1
+  ctest --output-on-failure | tee -a "$log" || rc=1
   WINEPREFIX="$FARHOUR_WINEPREFIX" wineserver -k 2>/dev/null || true
   return $rc
 }
 export -f run_wine_tests
-export root
+export root log
 if [ -n "${DISPLAY:-}" ]; then
   run_wine_tests || status=1
 else
   "$root/cmake/with-display.sh" bash -c run_wine_tests || status=1
 fi
 
-if [ $status -eq 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; fi
+# One closing line for both runs of ctest, counted from their own summaries.
+read -r total failed < <(awk '/tests passed, .* tests failed out of/ {f += $4; t += $NF} END {print t+0, f+0}' "$log")
+if [ $status -eq 0 ] && [ "$total" -gt 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; status=1; fi
+echo "Tests: $((total - failed)) passed, $failed failed"
 exit $status
