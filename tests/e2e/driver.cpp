@@ -492,7 +492,8 @@ bool ProcessProbe::SetLocalePictures(const wchar_t* timePicture, const wchar_t* 
 }
 
 namespace {
-const char* const WINE_X11_KEY = "Software\\Wine\\X11 Driver";
+// Wine's settings for farhour.exe alone.
+const char* const WINE_X11_KEY = "Software\\Wine\\AppDefaults\\farhour.exe\\X11 Driver";
 }
 
 UnmanagedWindows::UnmanagedWindows() {
@@ -671,18 +672,4 @@ void PressKey(HWND control, UINT virtualKey, bool alt) {
   LPARAM context = alt ? (1 << 29) : 0;
   PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | scan | context);
   PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | scan | context | (3u << 30));
-}
-
-void SetFarhourWindowsManaged(bool managed) {
-  const char* const key = "Software\\Wine\\AppDefaults\\farhour.exe\\X11 Driver";
-  if (managed) {
-    SHDeleteKeyA(HKEY_CURRENT_USER, key);
-    return;
-  }
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-  RegCloseKey(handle);
 }

@@ -105,9 +105,10 @@ class ProcessProbe {
   DWORD answers_[8] = {};
 };
 
-// Without a window manager, Wine waits a second for one at every hiding of a managed window, such as
-// the properties window after OK. While an object of this type lives, programs started then make
-// unmanaged windows, which skip that wait; the setting is put back as it was afterwards.
+// Without a window manager, Wine waits up to two seconds for one at every hiding of a managed window,
+// such as the properties window after OK. While an object of this type lives, copies of farhour.exe
+// started then make windows that Wine frames itself: they hide at once and look as on Windows. The
+// setting is put back as it was afterwards.
 class UnmanagedWindows {
  public:
   UnmanagedWindows();
@@ -143,9 +144,5 @@ void TypeText(HWND control, const std::string& text);
 // A press and release of a key, posted to the control as the keyboard delivers it; with alt, the
 // Alt key is held down.
 void PressKey(HWND control, UINT virtualKey, bool alt = false);
-// Whether farhour.exe's windows are left to the X window manager (Wine's default) or framed by
-// Wine itself. With no window manager on the test display, Wine waits two seconds for each managed
-// window that is hidden; windows that Wine frames itself hide at once and look as on Windows.
-void SetFarhourWindowsManaged(bool managed);
 
 #endif

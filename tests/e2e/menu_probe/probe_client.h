@@ -132,7 +132,7 @@ class ProbeHook {
 };
 
 // One running farhour.exe with the probe in it, driven the way a person drives it. Its windows
-// are framed by Wine for as long as it runs (see SetFarhourWindowsManaged).
+// are framed by Wine for as long as it runs (see UnmanagedWindows).
 class ProbedFarhour {
  public:
   static constexpr UINT TRAY_NOTIFY = 0x8064;
@@ -173,12 +173,7 @@ class ProbedFarhour {
   }
 
  private:
-  struct FramedByWine {
-    FramedByWine() { SetFarhourWindowsManaged(false); }
-    ~FramedByWine() { SetFarhourWindowsManaged(true); }
-  };
-
-  FramedByWine framed_;
+  UnmanagedWindows framed_;
   FarhourProcess farhour_;
   std::unique_ptr<ProbeHook> probe_;
 };
