@@ -74,11 +74,9 @@ struct ProcessResources {
   DWORD pagefileBytes = 0;
 };
 
-// Work done inside a running farhour.exe, from a WH_GETMESSAGE hook on its thread whose procedure
-// lives in this test program. Wine maps the test's image into farhour without applying its
-// relocations or resolving its imports, so the procedure relocates that copy itself and reaches
-// every call through GetProcAddress, whose address each request carries (the system's DLLs sit at
-// the same address in every process).
+class ProbeHook;
+
+// Work done inside a running farhour.exe, by the probe DLL hooked into its thread.
 class ProcessProbe {
  public:
   explicit ProcessProbe(HWND farhourWindow);
@@ -86,7 +84,7 @@ class ProcessProbe {
   ProcessProbe(const ProcessProbe&) = delete;
   ProcessProbe& operator=(const ProcessProbe&) = delete;
 
-  bool Installed() const { return hook_ != nullptr; }
+  bool Installed() const;
   // False when the program did not answer in time.
   bool CountResources(ProcessResources* counts);
   // Returns once the program has handled every message posted to it before: a sent message does
@@ -97,12 +95,7 @@ class ProcessProbe {
   bool SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture);
 
  private:
-  bool Request(UINT message, DWORD timeoutMs);
-
-  HWND target_ = nullptr;
-  HWND reply_ = nullptr;
-  HHOOK hook_ = nullptr;
-  DWORD answers_[8] = {};
+  std::unique_ptr<ProbeHook> hook_;
 };
 
 // Without a window manager, Wine waits up to two seconds for one at every hiding of a managed window,

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "e2e/driver.h"
-#include "e2e/menu_probe/probe_client.h"
+#include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
 
 namespace {

@@ -1,7 +1,8 @@
-// The test's side of the probe DLL (menu_probe.cpp): installs its hook on the thread of farhour's
-// window and asks it what the program shows, or simply for a sign that all posted input is handled.
-#ifndef FARHOUR_TESTS_E2E_MENU_PROBE_PROBE_CLIENT_H
-#define FARHOUR_TESTS_E2E_MENU_PROBE_PROBE_CLIENT_H
+// The test's side of the probe DLL (farhour_probe.cpp): installs its hook on the thread of farhour's
+// window and asks it what the program shows or holds, or simply for a sign that all posted input
+// is handled.
+#ifndef FARHOUR_TESTS_E2E_PROBE_PROBE_CLIENT_H
+#define FARHOUR_TESTS_E2E_PROBE_PROBE_CLIENT_H
 
 #include <windows.h>
 
@@ -32,7 +33,7 @@ class ProbeHook {
     GetModuleFileNameA(nullptr, exe, sizeof exe);
     std::string dll(exe);
     dll.erase(dll.find_last_of("\\/") + 1);
-    dll += "menu_probe.dll";
+    dll += "farhour_probe.dll";
     module_ = LoadLibraryA(dll.c_str());
     FARPROC proc = nullptr;
     if (module_) {
@@ -45,14 +46,16 @@ class ProbeHook {
     char dir[MAX_PATH] = "";
     GetTempPathA(sizeof dir, dir);
     char path[MAX_PATH + 64];
-    std::snprintf(path, sizeof path, "%sfarhour_probe_%lu.txt", dir, processId);
-    answerPath_ = path;
+    std::snprintf(path, sizeof path, "%sfarhour_probe_%lu", dir, processId);
+    answerPath_ = std::string(path) + ".txt";
+    requestPath_ = std::string(path) + ".in";
     request_ = RegisterWindowMessageA("FarhourProbeRequest");
   }
   ~ProbeHook() {
     if (hook_) UnhookWindowsHookEx(hook_);
     if (module_) FreeLibrary(module_);
     DeleteFileA(answerPath_.c_str());
+    DeleteFileA(requestPath_.c_str());
   }
   ProbeHook(const ProbeHook&) = delete;
   ProbeHook& operator=(const ProbeHook&) = delete;
@@ -106,6 +109,40 @@ class ProbeHook {
     return lines[0];
   }
 
+  bool CountResources(ProcessResources* counts) {
+    std::vector<std::string> lines;
+    unsigned long n[7];
+    if (!Ask(4, &lines) || lines.empty() ||
+        std::sscanf(lines[0].c_str(), "%lu %lu %lu %lu %lu %lu %lu", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5],
+                    &n[6]) != 7) {
+      return false;
+    }
+    counts->kernelHandles = n[0];
+    counts->gdiObjects = n[1];
+    counts->drawingObjects = n[2];
+    counts->userObjects = n[3];
+    counts->heapBytes = n[4];
+    counts->workingSetBytes = n[5];
+    counts->pagefileBytes = n[6];
+    return true;
+  }
+
+  // The program converts the pictures to its own code page; each goes as '+' and its text, or
+  // '-' for a failing lookup, on a line of its own.
+  bool SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture) {
+    std::wstring text;
+    for (const wchar_t* picture : {timePicture, longDatePicture}) {
+      text += picture ? L"+" + std::wstring(picture) : L"-";
+      text += L'\n';
+    }
+    FILE* file = std::fopen(requestPath_.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(text.data(), sizeof(wchar_t), text.size(), file) == text.size();
+    if (std::fclose(file) != 0 || !written) return false;
+    std::vector<std::string> lines;
+    return Ask(5, &lines, 10000) && !lines.empty() && lines[0] == "ok";
+  }
+
  private:
   bool Menu(WPARAM request, std::vector<ProbeMenuItem>* items) {
     std::vector<std::string> lines;
@@ -129,6 +166,7 @@ class ProbeHook {
   UINT request_ = 0;
   long serial_ = 0;
   std::string answerPath_;
+  std::string requestPath_;
 };
 
 // One running farhour.exe with the probe in it, driven the way a person drives it. Its windows
