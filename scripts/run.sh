@@ -7,7 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 number=${1:-}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" win >/dev/null
-export WINEPREFIX="${FARHOUR_WINEPREFIX:-$root/build/win/wineprefix}"
+export FARHOUR_WINEPREFIX="${FARHOUR_WINEPREFIX:-$root/build/win/wineprefix}"
+export WINEPREFIX="$FARHOUR_WINEPREFIX"
 export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
 exe="$root/build/win/farhour.exe"
 ctl="$root/build/win/tests/farhour_ctl.exe"
