@@ -337,3 +337,46 @@ void PressKey(HWND control, UINT virtualKey, bool alt) {
   PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, 1 | scan | context);
   PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 1 | scan | context | (3u << 30));
 }
+
+void WriteStoredPlace(const std::string& section, const StoredPlace& stored) {
+  DeleteSection(section);
+  WriteSectionString(section, "Place", stored.place);
+  WriteSectionString(section, "Offset", stored.offset);
+  WriteSectionDword(section, "Icon", static_cast<DWORD>(stored.icon));
+  WriteSectionDword(section, "From", static_cast<DWORD>(stored.from));
+  WriteSectionDword(section, "To", static_cast<DWORD>(stored.to));
+  WriteSectionDword(section, "Weekdays", static_cast<DWORD>(stored.weekdays));
+  WriteSectionString(section, "UserActiveIcon", stored.userActiveIcon);
+  WriteSectionString(section, "UserInActiveIcon", stored.userInActiveIcon);
+  WriteSectionDword(section, "IconFrom", static_cast<DWORD>(stored.iconFrom));
+}
+
+namespace {
+
+struct MenuSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<MenuSearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char className[16] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  if (pid != search->processId || !IsWindowVisible(hwnd) || lstrcmpA(className, "#32768") != 0) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND OpenMenuWindow(DWORD processId, DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  for (;;) {
+    MenuSearch search{processId, nullptr};
+    EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found || static_cast<LONG>(end - GetTickCount()) <= 0) return search.found;
+    Sleep(5);
+  }
+}

@@ -115,6 +115,24 @@ class UnmanagedWindows {
   std::string previous_;
 };
 
+// The nine stored values of one place: a text for the REG_SZ values, a number for the REG_DWORD ones.
+struct StoredPlace {
+  const char* place;
+  const char* offset;
+  int icon;
+  int from;
+  int to;
+  int weekdays;
+  const char* userActiveIcon;
+  const char* userInActiveIcon;
+  int iconFrom;
+};
+// Replaces the section by exactly these nine values.
+void WriteStoredPlace(const std::string& section, const StoredPlace& stored);
+
+// The open popup menu window of a process, waiting up to milliseconds for one; null when none.
+HWND OpenMenuWindow(DWORD processId, DWORD milliseconds);
+
 // The program under test, as a Windows path.
 std::string FarhourExePath();
 

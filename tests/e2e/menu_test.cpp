@@ -29,45 +29,8 @@ const char* const INSTANCE = "7";
 void WritePlace(const char* place, bool active) {
   std::time_t now = std::time(nullptr);
   int offset = 12 - std::localtime(&now)->tm_hour;
-  DeleteSection(SECTION);
-  WriteSectionString(SECTION, "Place", place);
-  WriteSectionString(SECTION, "Offset", std::to_string(offset) + ".000000");
-  WriteSectionDword(SECTION, "Icon", 5);
-  WriteSectionDword(SECTION, "From", 0);
-  WriteSectionDword(SECTION, "To", active ? 23 : 0xFFFFFFFF);
-  WriteSectionDword(SECTION, "Weekdays", 0);
-  WriteSectionString(SECTION, "UserActiveIcon", "");
-  WriteSectionString(SECTION, "UserInActiveIcon", "");
-  WriteSectionDword(SECTION, "IconFrom", 0);
-}
-
-struct Search {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char className[16] = "";
-  GetClassNameA(hwnd, className, sizeof className);
-  if (pid == search->processId && IsWindowVisible(hwnd) && lstrcmpA(className, "#32768") == 0) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The open popup menu window of the process, or null.
-HWND OpenMenuWindow(DWORD processId, DWORD milliseconds) {
-  DWORD end = GetTickCount() + milliseconds;
-  for (;;) {
-    Search search{processId, nullptr};
-    EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found || static_cast<LONG>(end - GetTickCount()) <= 0) return search.found;
-    Sleep(20);
-  }
+  std::string offsetText = std::to_string(offset) + ".000000";
+  WriteStoredPlace(SECTION, {place, offsetText.c_str(), 5, 0, active ? 23 : -1, 0, "", "", 0});
 }
 
 }  // namespace

@@ -42,30 +42,7 @@ enum Control {
 };
 
 // The nine stored values, each written, so that a showing loads exactly these.
-struct Stored {
-  const char* place;
-  const char* offset;
-  int icon;
-  int from;
-  int to;
-  int weekdays;
-  const char* activeFile;
-  const char* inactiveFile;
-  int iconFrom;
-};
-
-void WriteStored(const Stored& s) {
-  DeleteSection(SECTION);
-  WriteSectionString(SECTION, "Place", s.place);
-  WriteSectionString(SECTION, "Offset", s.offset);
-  WriteSectionDword(SECTION, "Icon", static_cast<DWORD>(s.icon));
-  WriteSectionDword(SECTION, "From", static_cast<DWORD>(s.from));
-  WriteSectionDword(SECTION, "To", static_cast<DWORD>(s.to));
-  WriteSectionDword(SECTION, "Weekdays", static_cast<DWORD>(s.weekdays));
-  WriteSectionString(SECTION, "UserActiveIcon", s.activeFile);
-  WriteSectionString(SECTION, "UserInActiveIcon", s.inactiveFile);
-  WriteSectionDword(SECTION, "IconFrom", static_cast<DWORD>(s.iconFrom));
-}
+using Stored = StoredPlace;
 
 // What the section holds, as name=value lines sorted by name, for before-and-after comparisons.
 std::string Snapshot() {
@@ -198,13 +175,13 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
       {{"Lima", "0.25", 0, 23, 0, 2, "", "", 1},
        "Lima", "0.25", "11:30am", "12:00pm", BST_CHECKED, BST_UNCHECKED, BST_CHECKED, "Farhour"},
   };
-  WriteStored(rows[0].stored);
+  WriteStoredPlace(SECTION, rows[0].stored);
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.place);
-    WriteStored(row.stored);
+    WriteStoredPlace(SECTION, row.stored);
     session.Show();
     ASSERT_TRUE(IsWindowVisible(w));
     EXPECT_EQ(GetForegroundWindow(), w);
@@ -216,8 +193,8 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
     EXPECT_EQ(CheckOf(w, IDC_BUILTIN), row.builtin);
     EXPECT_EQ(CheckOf(w, IDC_ICON_FILES), row.iconFiles);
     EXPECT_EQ(SelectedText(w, IDC_ICON_NAME), row.iconName);
-    EXPECT_EQ(ControlText(w, IDC_ACTIVE_FILE), row.stored.activeFile);
-    EXPECT_EQ(ControlText(w, IDC_INACTIVE_FILE), row.stored.inactiveFile);
+    EXPECT_EQ(ControlText(w, IDC_ACTIVE_FILE), row.stored.userActiveIcon);
+    EXPECT_EQ(ControlText(w, IDC_INACTIVE_FILE), row.stored.userInActiveIcon);
   }
 
   // The last showing's odd values come back from OK in their own forms.
@@ -227,7 +204,7 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
   EXPECT_EQ(FindValue(values, "From")->Int(), 23);
   EXPECT_EQ(FindValue(values, "To")->Int(), 0);
   EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1) << "a two-state box holds 1 for a stored 2";
-  WriteStored(rows[2].stored);
+  WriteStoredPlace(SECTION, rows[2].stored);
   session.Show();
   session.Press(IDC_APPLY);
   values = ReadSection(SECTION);
@@ -241,7 +218,7 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
 }
 
 TEST(Properties, TheListsAndLabelsReadAsDesigned) {
-  WriteStored({"Here", "0", 0, 17, 10, 1, "", "", 0});
+  WriteStoredPlace(SECTION, {"Here", "0", 0, 17, 10, 1, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -313,7 +290,7 @@ TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
       {"Apia", 0, 23, 'F', 26, true, false, "\"\" not found", 128},
   };
   TrayStandIn tray;
-  WriteStored({"Start", "0.000000", 3, 17, 10, 1, "", "", 0});
+  WriteStoredPlace(SECTION, {"Start", "0.000000", 3, 17, 10, 1, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -414,7 +391,7 @@ TEST(Properties, OffsetsAreCheckedWhenOkIsPressed) {
       {" 7 ", nullptr, "7.000000", "7"},
       {".5", nullptr, "0.500000", "0.5"},
   };
-  WriteStored({"Quito", "3.000000", 2, 17, 10, 0, "", "", 0});
+  WriteStoredPlace(SECTION, {"Quito", "3.000000", 2, 17, 10, 0, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -452,7 +429,7 @@ TEST(Properties, OffsetsAreCheckedWhenOkIsPressed) {
 
 TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
   TrayStandIn tray;
-  WriteStored({"Christchurch", "3.000000", 2, 17, 10, 0, "", "", 0});
+  WriteStoredPlace(SECTION, {"Christchurch", "3.000000", 2, 17, 10, 0, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -507,7 +484,7 @@ TEST(Properties, CancelAfterABrowseSavesNothingButTheTrayFollowsTheNewOffset) {
   TrayStandIn tray;
   int noon = NoonOffset();
   std::string stored = std::to_string(noon) + ".000000";
-  WriteStored({"Lagos", stored.c_str(), 9, 16, 10, 0, "", "", 0});
+  WriteStoredPlace(SECTION, {"Lagos", stored.c_str(), 9, 16, 10, 0, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -575,7 +552,7 @@ TEST(Properties, CancelAfterABrowseSavesNothingButTheTrayFollowsTheNewOffset) {
 }
 
 TEST(Properties, EnterAppliesEscapeDoesNothingAndAltLettersMoveTheFocus) {
-  WriteStored({"Cairo", "2.000000", 4, 17, 10, 1, "", "", 0});
+  WriteStoredPlace(SECTION, {"Cairo", "2.000000", 4, 17, 10, 1, "", "", 0});
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();

@@ -13,31 +13,7 @@
 
 namespace {
 
-// The nine stored values of one record: a text for REG_SZ values, a number for REG_DWORD ones.
-struct Record {
-  const char* place;
-  const char* offset;
-  int icon;
-  int from;
-  int to;
-  int weekdays;
-  const char* userActiveIcon;
-  const char* userInActiveIcon;
-  int iconFrom;
-};
-
-void WriteRecord(const std::string& section, const Record& r) {
-  DeleteSection(section);
-  WriteSectionString(section, "Place", r.place);
-  WriteSectionString(section, "Offset", r.offset);
-  WriteSectionDword(section, "Icon", static_cast<DWORD>(r.icon));
-  WriteSectionDword(section, "From", static_cast<DWORD>(r.from));
-  WriteSectionDword(section, "To", static_cast<DWORD>(r.to));
-  WriteSectionDword(section, "Weekdays", static_cast<DWORD>(r.weekdays));
-  WriteSectionString(section, "UserActiveIcon", r.userActiveIcon);
-  WriteSectionString(section, "UserInActiveIcon", r.userInActiveIcon);
-  WriteSectionDword(section, "IconFrom", static_cast<DWORD>(r.iconFrom));
-}
+using Record = StoredPlace;
 
 // The section holds exactly this record, each value in its proper kind and size.
 void ExpectRecord(const std::string& section, const Record& r) {
@@ -153,7 +129,7 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
 TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
   TrayStandIn tray;
   UnmanagedWindows unmanaged;
-  WriteRecord("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
+  WriteStoredPlace("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
   FarhourProcess farhour("44");
   ASSERT_NE(farhour.Window(), nullptr);
   HWND box = RefusedOk(farhour, "Boxed", "-99");
@@ -180,10 +156,10 @@ TEST(SharedSection, EachCloseLeavesOneWholeRecordOfItsWriter) {
   UnmanagedWindows unmanaged;
   for (const Order& order : orders) {
     SCOPED_TRACE(order.firstClosesFirst ? "first started closes first" : "second started closes first");
-    WriteRecord("Settings45", first);
+    WriteStoredPlace("Settings45", first);
     FarhourProcess one("45");
     ASSERT_NE(one.Window(), nullptr);
-    WriteRecord("Settings45", second);
+    WriteStoredPlace("Settings45", second);
     FarhourProcess two("45");
     ASSERT_NE(two.Window(), nullptr);
 

@@ -140,41 +140,15 @@ bool Repeat(int count, const std::function<bool()>& operation) {
   return true;
 }
 
-struct MenuSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindOpenMenu(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<MenuSearch*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char className[16] = "";
-  GetClassNameA(hwnd, className, sizeof className);
-  if (pid != search->processId || !IsWindowVisible(hwnd) || lstrcmpA(className, "#32768") != 0) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-HWND OpenMenu(DWORD processId) {
-  MenuSearch search{processId, nullptr};
-  EnumWindows(FindOpenMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A right click on the icon, then Escape once the menu is up. False when it never came or never went.
 bool OpenAndDismissMenu(HWND window, DWORD processId) {
   PostMessageA(window, TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_RBUTTONDOWN);
-  HWND menu = nullptr;
-  for (int i = 0; i < 500 && !menu; ++i) {
-    menu = OpenMenu(processId);
-    if (!menu) Sleep(5);
-  }
+  HWND menu = OpenMenuWindow(processId, 2500);
   if (!menu) return false;
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
   PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 1 | (3u << 30));
-  for (int i = 0; i < 500 && OpenMenu(processId); ++i) Sleep(5);
-  return !OpenMenu(processId);
+  for (int i = 0; i < 500 && OpenMenuWindow(processId, 0); ++i) Sleep(5);
+  return !OpenMenuWindow(processId, 0);
 }
 
 bool ShowAndApply(HWND window) {
