@@ -5,10 +5,11 @@ set -euo pipefail
 
 need_pkgs=(
   cmake make g++ g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   googletest libgtest-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick zip
-  wine wine32:i386
+  wine wine32:i386 wine64
 )
 
 have_cmd() { command -v "$1" >/dev/null 2>&1; }

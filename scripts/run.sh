@@ -6,12 +6,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 number=${1:-}
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" win >/dev/null
-export FARHOUR_WINEPREFIX="${FARHOUR_WINEPREFIX:-$root/build/win/wineprefix}"
+source "$root/cmake/wine-loader.sh"
+# Where this machine cannot start 32-bit programs, the 64-bit build of the same sources runs instead.
+win_tree=$(windows_tree "$root")
+"$root/scripts/build.sh" "$(basename "$win_tree")" >/dev/null
+export FARHOUR_WINEPREFIX="${FARHOUR_WINEPREFIX:-$win_tree/wineprefix}"
 export WINEPREFIX="$FARHOUR_WINEPREFIX"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-exe="$root/build/win/farhour.exe"
-ctl="$root/build/win/tests/farhour_ctl.exe"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+exe="$win_tree/farhour.exe"
+ctl="$win_tree/tests/farhour_ctl.exe"
+wine_for "$exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Farhour runs in the notification area; close it from its properties window's system menu."
@@ -22,10 +26,10 @@ fi
 shots="$root/build/screenshots"
 mkdir -p "$shots"
 run_on_virtual_display() {
-  [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+  [ -f "$WINEPREFIX/system.reg" ] || { "$WINE" wineboot -i >/dev/null 2>&1; wineserver -w; }
   # A virtual desktop of Wine has a taskbar with the notification area at its bottom right.
   local desktop="explorer /desktop=Farhour,800x600"
-  wine $desktop "$exe" $number >/dev/null 2>&1 &
+  "$WINE" $desktop "$exe" $number >/dev/null 2>&1 &
   sleep 6
   # Rest the pointer on the icon, so that its tip shows as it would for a person.
   xdotool mousemove 785 585 && sleep 0.5 && xdotool mousemove 790 590 && sleep 2
@@ -33,7 +37,7 @@ run_on_virtual_display() {
   convert "$shots/desktop.png" -crop 400x90+400+510 +repage -scale 200% "$shots/notification-area.png"
   echo "Screenshot of the notification area: $shots/notification-area.png"
   echo "Screenshot of the whole virtual desktop: $shots/desktop.png"
-  wine $desktop "$ctl" close $number >/dev/null 2>&1 || true
+  "$WINE" $desktop "$ctl" close $number >/dev/null 2>&1 || true
   # Wine shows the program under its Windows path; look for this copy only.
   local pattern
   pattern=$(printf 'Z:%s' "$exe" | tr / '\\' | sed 's/[][\\.^$*]/\\&/g')
@@ -46,5 +50,5 @@ run_on_virtual_display() {
   wineserver -k 2>/dev/null || true
 }
 export -f run_on_virtual_display
-export exe ctl number shots
+export exe ctl number shots WINE WINEARCH
 "$root/cmake/with-display.sh" bash -c run_on_virtual_display

@@ -12,18 +12,25 @@ log="$root/build/test-summary.log"
 echo "== native tests"
 (cd "$root/build/native" && ctest --output-on-failure | tee -a "$log") || status=1
 
-echo "== Windows tests under Wine"
-export FARHOUR_WINEPREFIX="$root/build/win/wineprefix"
+source "$root/cmake/wine-loader.sh"
+win_tree=$(windows_tree "$root")
+if [ "$win_tree" = "$root/build/win" ]; then
+  echo "== Windows tests under Wine"
+else
+  echo "== Windows tests under 64-bit Wine: this machine cannot start 32-bit programs, so they run on"
+  echo "   the 64-bit build of the same sources (build/win64); build/win still holds the 32-bit product"
+fi
+export FARHOUR_WINEPREFIX="$win_tree/wineprefix"
 run_wine_tests() {
   set -o pipefail
-  cd "$root/build/win"
+  cd "$win_tree"
   local rc=0
   ctest --output-on-failure | tee -a "$log" || rc=1
   WINEPREFIX="$FARHOUR_WINEPREFIX" wineserver -k 2>/dev/null || true
   return $rc
 }
 export -f run_wine_tests
-export root log
+export root log win_tree
 if [ -n "${DISPLAY:-}" ]; then
   run_wine_tests || status=1
 else
