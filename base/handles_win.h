@@ -1,6 +1,7 @@
 // Owners of platform handles, one type per kind. Each is move-only, so nothing is closed twice.
-#ifndef FARHOUR_APP_HANDLES_WIN_H
-#define FARHOUR_APP_HANDLES_WIN_H
+// Every Win32 file of the program may use them; they use nothing of the program.
+#ifndef FARHOUR_BASE_HANDLES_WIN_H
+#define FARHOUR_BASE_HANDLES_WIN_H
 
 #include <windows.h>
 

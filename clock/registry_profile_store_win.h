@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "clock/profile_store.h"
 
 class RegistryProfileStore : public ProfileStore {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "icons/icon_file.h"
 
 // A file opened for reading without sharing: while it is read nobody else can open it, and a file
