@@ -40,12 +40,12 @@ std::time_t AddSeconds(std::time_t now, long long shift) {
   return static_cast<std::time_t>(n + shift);
 }
 
-// The rendered time, cut to 127 bytes. A result longer than that keeps its first 127 bytes rather
-// than blanking the tip, so the buffer is sized for the whole result: in the default locale no
+// The rendered time, cut to 127 bytes without splitting a character. A result longer than that keeps
+// its beginning rather than blanking the tip, so the buffer is sized for the whole result: in the default locale no
 // conversion gives more than 12 characters per format character ("%c" is 24 for 2).
 // This runs on every mouse movement over the icon: the usual format is checked without copying and
 // rendered on the stack.
-std::string FormatTime(const std::tm& parts, const std::string& format) {
+std::string FormatTime(const std::tm& parts, const std::string& format, CharacterLength characterLength) {
   if (format.empty()) return std::string();
   // Runtimes that end the process on an unknown conversion never see one.
   std::string escaped;
@@ -64,8 +64,8 @@ std::string FormatTime(const std::tm& parts, const std::string& format) {
     buffer = onHeap.data();
     capacity = onHeap.size();
   }
-  size_t length = std::strftime(buffer, capacity, safe->c_str(), &parts);
-  if (length > MAX_TIME_TEXT) length = MAX_TIME_TEXT;
+  const size_t length = std::strftime(buffer, capacity, safe->c_str(), &parts);
+  if (length > MAX_TIME_TEXT) return CutText(std::string(buffer, length), MAX_TIME_TEXT, characterLength);
   return std::string(buffer, length);
 }
 
@@ -82,7 +82,7 @@ int ToListMinutes(int index) {
 }
 
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now) {
+                              std::time_t now, CharacterLength characterLength) {
   const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
 
   // One breakdown serves the text and the fields (localtime's result is overwritten by the next call).
@@ -90,7 +90,7 @@ RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& 
   bool active = false;
   if (const std::tm* broken = std::localtime(&shifted)) {
     const std::tm parts = *broken;
-    timeText = FormatTime(parts, tipTimeFormat);
+    timeText = FormatTime(parts, tipTimeFormat, characterLength);
     const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
     active = FromListMinutes(settings.from) <= nowMinutes &&
              nowMinutes <= ToListMinutes(settings.to);

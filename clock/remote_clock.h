@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "clock/ansi_text.h"
 #include "clock/place_settings.h"
 
 struct RemoteReading {
@@ -16,8 +17,9 @@ struct RemoteReading {
 int FromListMinutes(int index);
 int ToListMinutes(int index);
 
-// Evaluates the place's clock at the instant now, rendered in the process's local time zone.
+// Evaluates the place's clock at the instant now, rendered in the process's local time zone. The time
+// text is cut to 127 bytes between characters.
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now);
+                              std::time_t now, CharacterLength characterLength = nullptr);
 
 #endif

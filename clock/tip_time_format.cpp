@@ -25,19 +25,20 @@ bool IsSharedConversion(char c) {
   return c != '\0' && std::strchr("aAbBcdHIjmMpSUwWxXyY%", c) != nullptr;
 }
 
-bool StartsTwoByteCharacter(LeadBytePredicate isLeadByte, const std::string& text, size_t i) {
-  return isLeadByte && i + 1 < text.size() && text[i] != '%' &&
-         isLeadByte(static_cast<unsigned char>(text[i]));
+// The bytes of the character at text[i]; a "%" always stands alone.
+size_t CharacterAt(CharacterLength characterLength, const std::string& text, size_t i) {
+  return text[i] == '%' ? 1 : CharacterBytesAt(text, i, characterLength);
 }
 
 }  // namespace
 
-// The first occurrence of picture, searching by characters (a match never starts on the second
-// byte of a two-byte character), is replaced by directive, unless the character just before it is
+// The first occurrence of picture, searching by characters (a match never starts inside a
+// character of several bytes), is replaced by directive, unless the character just before it is
 // a "%": then the occurrence is the letter of a directive an earlier row made, and nothing changes
-// (later occurrences are not looked at). A second byte that happens to be "%" is not a "%".
+// (later occurrences are not looked at). A later byte of a character that happens to be "%" is not
+// a "%".
 void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive,
-                         LeadBytePredicate isLeadByte) {
+                         CharacterLength characterLength) {
   // An empty picture would match everywhere; there is nothing to convert.
   if (!picture || !*picture || !directive) return;
   const size_t pictureLength = std::strlen(picture);
@@ -49,30 +50,26 @@ void ReplaceFirstPicture(std::string& format, const char* picture, const char* d
       format.replace(i, pictureLength, directive);
       return;
     }
-    if (StartsTwoByteCharacter(isLeadByte, format, i)) {
-      afterPercent = false;
-      i += 2;
-    } else {
-      afterPercent = format[i] == '%';
-      i += 1;
-    }
+    afterPercent = format[i] == '%';
+    i += CharacterAt(characterLength, format, i);
   }
 }
 
 // strftime reads its format byte by byte in the default locale, so every "%" byte it will meet
 // must begin a shared conversion or be part of "%%". A "%" that begins anything else, a lone
-// trailing "%", and a "%" that is the second byte of a two-byte character are doubled: strftime
+// trailing "%", and a "%" that is a later byte of a character of several bytes are doubled: strftime
 // then writes exactly that byte, and the character survives whole.
-std::string MakeStrftimeSafe(const std::string& format, LeadBytePredicate isLeadByte) {
+std::string MakeStrftimeSafe(const std::string& format, CharacterLength characterLength) {
   std::string safe;
   safe.reserve(format.size() + 8);
   size_t i = 0;
   while (i < format.size()) {
-    if (StartsTwoByteCharacter(isLeadByte, format, i)) {
-      safe += format[i];
-      safe += format[i + 1];
-      if (format[i + 1] == '%') safe += '%';
-      i += 2;
+    const size_t bytes = CharacterAt(characterLength, format, i);
+    if (bytes > 1) {
+      for (size_t end = i + bytes; i < end; ++i) {
+        safe += format[i];
+        if (format[i] == '%') safe += '%';
+      }
     } else if (format[i] == '%') {
       if (i + 1 < format.size() && IsSharedConversion(format[i + 1])) {
         safe += format[i];
@@ -100,10 +97,10 @@ bool IsStrftimeSafe(const std::string& format) {
 }
 
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
-                            LeadBytePredicate isLeadByte) {
+                            CharacterLength characterLength) {
   std::string format = timePicture + ". " + longDatePicture;
   for (const PictureRow& row : CONVERSIONS) {
-    ReplaceFirstPicture(format, row.picture, row.directive, isLeadByte);
+    ReplaceFirstPicture(format, row.picture, row.directive, characterLength);
   }
-  return MakeStrftimeSafe(format, isLeadByte);
+  return MakeStrftimeSafe(format, characterLength);
 }

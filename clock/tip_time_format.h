@@ -4,22 +4,21 @@
 
 #include <string>
 
-// Tells whether a byte starts a two-byte character in the ANSI code page; null for single-byte pages.
-using LeadBytePredicate = bool (*)(unsigned char);
+#include "clock/ansi_text.h"
 
 // Replaces at most the first occurrence of picture in format by directive (see the .cpp for the rule).
 void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive,
-                         LeadBytePredicate isLeadByte = nullptr);
+                         CharacterLength characterLength = nullptr);
 
 // Escapes every "%" that does not begin a conversion all C runtimes share, so that strftime can
 // neither fail nor end the process on it. Formats made only of converted pictures pass unchanged.
-std::string MakeStrftimeSafe(const std::string& format, LeadBytePredicate isLeadByte = nullptr);
+std::string MakeStrftimeSafe(const std::string& format, CharacterLength characterLength = nullptr);
 
 // Whether MakeStrftimeSafe, reading byte by byte, would leave format as it is; copies nothing.
 bool IsStrftimeSafe(const std::string& format);
 
 // time picture + ". " + long-date picture, converted row by row, then made safe.
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
-                            LeadBytePredicate isLeadByte = nullptr);
+                            CharacterLength characterLength = nullptr);
 
 #endif

@@ -17,7 +17,9 @@ namespace {
 // The locale lookup gives at most 127 characters; longer pictures are tried too.
 const size_t MAX_PICTURE = 512;
 
-bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+std::size_t ShiftJisCharacterLength(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+}
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -81,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (longDatePicture.size() > MAX_PICTURE) longDatePicture.resize(MAX_PICTURE);
 
   CheckFormat(ConvertPictures(timePicture, longDatePicture), now);
-  CheckFormat(ConvertPictures(timePicture, longDatePicture, IsShiftJisLeadByte), now);
+  CheckFormat(ConvertPictures(timePicture, longDatePicture, ShiftJisCharacterLength), now);
 
   // Pictures the conversion never saw, straight into the clock.
   PlaceSettings place;

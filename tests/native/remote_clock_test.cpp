@@ -171,7 +171,10 @@ struct TimeTextCase {
   const char* label;
   std::string format;
   std::string timeText;
+  CharacterLength characters = nullptr;
 };
+
+std::size_t ShiftJis(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1; }
 
 class TimeTexts : public ::testing::TestWithParam<TimeTextCase> {};
 
@@ -179,11 +182,11 @@ TEST_P(TimeTexts, FormatTheShiftedTime) {
   const TimeTextCase& c = GetParam();
   InTimeZone zone(UTC);
   PlaceSettings place = Place(0, 17, 10, 1);
-  RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)));
+  RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)), c.characters);
   EXPECT_TRUE(active.active) << c.label;
   EXPECT_EQ("Here! = " + c.timeText, active.tip) << c.label;
   // The same instant outside a window that never opens: the same text, in brackets.
-  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, 1), c.format, At(Tuesday(10, 15)));
+  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, 1), c.format, At(Tuesday(10, 15)), c.characters);
   EXPECT_FALSE(inactive.active) << c.label;
   EXPECT_EQ("[Here! = " + c.timeText + "]", inactive.tip) << c.label;
 }
@@ -204,6 +207,11 @@ const TimeTextCase TIME_TEXT_CASES[] = {
     {"127 bytes", std::string(127, 'x'), std::string(127, 'x')},
     {"128 bytes cut", std::string(128, 'x'), std::string(127, 'x')},
     {"long literal cut", std::string(400, 'y'), std::string(127, 'y')},
+    {"two-byte character across the cut", std::string(126, 'x') + "\x82\xa0z", std::string(126, 'x'), ShiftJis},
+    {"UTF-8 character across the cut", std::string(125, 'x') + "\xe0\xbd\x80", std::string(125, 'x'),
+     Utf8CharacterLength},
+    {"UTF-8 character ending at the cut", std::string(124, 'x') + "\xe0\xbd\x80z", std::string(124, 'x') + "\xe0\xbd\x80",
+     Utf8CharacterLength},
     {"expands past 128", Repeat("%c ", 8), Repeat("Tue Mar  5 10:15:00 2002 ", 8).substr(0, 127)},
     {"unknown conversions", "%q %E %k%", "%q %E %k%"},
     {"escaped percent", "100%% %H", "100% 10"},

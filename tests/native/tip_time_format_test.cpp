@@ -12,7 +12,9 @@
 namespace {
 
 // Shift-JIS: these bytes begin a two-byte character.
-bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+std::size_t ShiftJisCharacterLength(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+}
 
 // 09:05:07 on Tuesday 5 March 2002.
 std::tm SampleTime() {
@@ -55,7 +57,7 @@ class Pictures : public ::testing::TestWithParam<PicturesCase> {};
 TEST_P(Pictures, ConvertTokenByTokenInTableOrder) {
   const PicturesCase& c = GetParam();
   EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture));
-  EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture, IsShiftJisLeadByte));
+  EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture, ShiftJisCharacterLength));
 }
 
 const PicturesCase PICTURES_CASES[] = {
@@ -113,8 +115,8 @@ class LongPictures : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LongPictures, AlwaysRenderToText) {
   const std::string picture = GetParam().substr(0, 127);
-  for (LeadBytePredicate isLeadByte : {LeadBytePredicate(nullptr), &IsShiftJisLeadByte}) {
-    const std::string format = ConvertPictures(picture, picture, isLeadByte);
+  for (CharacterLength characters : {CharacterLength(nullptr), &ShiftJisCharacterLength}) {
+    const std::string format = ConvertPictures(picture, picture, characters);
     std::tm t = SampleTime();
     std::vector<char> buffer(256 + format.size() * 16);
     size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &t);
@@ -146,7 +148,7 @@ class Replacements : public ::testing::TestWithParam<ReplaceCase> {};
 TEST_P(Replacements, ReplaceAtMostTheFirstOccurrence) {
   const ReplaceCase& c = GetParam();
   std::string format = c.format;
-  ReplaceFirstPicture(format, c.picture, c.directive, c.doubleByte ? IsShiftJisLeadByte : nullptr);
+  ReplaceFirstPicture(format, c.picture, c.directive, c.doubleByte ? ShiftJisCharacterLength : nullptr);
   EXPECT_EQ(c.expected, format) << c.label;
 }
 
@@ -191,8 +193,8 @@ class SafeFormats : public ::testing::TestWithParam<SafeCase> {};
 
 TEST_P(SafeFormats, EscapeEveryPercentStrftimeCouldMisread) {
   const SafeCase& c = GetParam();
-  LeadBytePredicate isLeadByte = c.doubleByte ? IsShiftJisLeadByte : nullptr;
-  const std::string safe = MakeStrftimeSafe(c.format, isLeadByte);
+  CharacterLength characters = c.doubleByte ? ShiftJisCharacterLength : nullptr;
+  const std::string safe = MakeStrftimeSafe(c.format, characters);
   EXPECT_EQ(c.expected, safe);
   // The clock makes its format safe once more, byte by byte: a safe format passes unchanged.
   EXPECT_EQ(safe, MakeStrftimeSafe(safe));
@@ -262,7 +264,7 @@ class DoubleBytePictures : public ::testing::TestWithParam<DoubleByteCase> {};
 TEST_P(DoubleBytePictures, KeepTheirCharactersWhole) {
   const DoubleByteCase& c = GetParam();
   EXPECT_EQ(c.rendered,
-            Render(ConvertPictures(c.timePicture, c.longDatePicture, IsShiftJisLeadByte)));
+            Render(ConvertPictures(c.timePicture, c.longDatePicture, ShiftJisCharacterLength)));
 }
 
 const DoubleByteCase DOUBLE_BYTE_CASES[] = {

@@ -1,0 +1,21 @@
+// Text in the ANSI code page, which may hold characters of more than one byte.
+#ifndef FARHOUR_CLOCK_ANSI_TEXT_H
+#define FARHOUR_CLOCK_ANSI_TEXT_H
+
+#include <cstddef>
+#include <string>
+
+// How many bytes the character that starts with this byte takes: 2 for a lead byte of a double-byte
+// code page, 2 to 4 for the start of a UTF-8 sequence, 1 otherwise. Null stands for a single-byte page.
+using CharacterLength = std::size_t (*)(unsigned char firstByte);
+
+// UTF-8's rule, for a code page that is UTF-8.
+std::size_t Utf8CharacterLength(unsigned char firstByte);
+
+// The bytes of the character at text[i]: 1 where the text ends before the character does.
+std::size_t CharacterBytesAt(const std::string& text, std::size_t i, CharacterLength characterLength);
+
+// At most the first maxBytes bytes of text, ending before a character that would not fit whole.
+std::string CutText(const std::string& text, std::size_t maxBytes, CharacterLength characterLength);
+
+#endif
