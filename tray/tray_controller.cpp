@@ -12,24 +12,16 @@ std::string NotFoundTip(const std::string& path) {
 
 }  // namespace
 
-std::string CutTip(const std::string& tip, LeadBytePredicate isLeadByte) {
-  if (tip.size() <= TRAY_TIP_MAX) return tip;
-  std::size_t end = 0;
-  if (!isLeadByte) {
-    end = TRAY_TIP_MAX;
-  } else {
-    for (std::size_t i = 0; i < TRAY_TIP_MAX;) {
-      std::size_t step = (isLeadByte(static_cast<unsigned char>(tip[i])) && i + 1 < tip.size()) ? 2 : 1;
-      if (i + step > TRAY_TIP_MAX) break;
-      i += step;
-      end = i;
-    }
-  }
-  return tip.substr(0, end);
+std::string CutTip(const std::string& tip, CharacterLength characterLength) {
+  return CutText(tip, TRAY_TIP_MAX, characterLength);
 }
 
-void TrayController::CreateTray(TrayHost& host) {
-  // Also the answer to a restarted shell, which has forgotten the icon: start from nothing.
+void TrayController::CreateTray(TrayHost& host) { AddTray(host, false); }
+
+void TrayController::ReAddTray(TrayHost& host) { AddTray(host, trayIconId_ != 0); }
+
+void TrayController::AddTray(TrayHost& host, bool mayStillBeShown) {
+  // Whatever the shell showed before, the refresh below hands it the whole picture again.
   lastTip_.clear();
   lastIcon_ = nullptr;
   IconRef active = host.LoadResourceIcon(ACTIVE_ICON_BASE);
@@ -39,7 +31,9 @@ void TrayController::CreateTray(TrayHost& host) {
     return;
   }
   trayIconId_ = TRAY_ICON_ID;
-  if (!host.ShellAdd(trayIconId_, active)) trayIconId_ = 0;
+  // A refused add of an icon the shell still holds is no failure: the modify of the refresh reaches
+  // that icon, and only a refused modify means there is none.
+  if (!host.ShellAdd(trayIconId_, active) && !mayStillBeShown) trayIconId_ = 0;
   UpdateTray(host);
 }
 
@@ -68,7 +62,7 @@ void TrayController::UpdateTray(TrayHost& host) {
   if (image == lastIcon_ && tip == lastTip_) return;
   lastIcon_ = image;
   lastTip_ = tip;
-  std::string shown = CutTip(tip, host.LeadBytes());
+  std::string shown = CutTip(tip, host.Characters());
   if (!host.ShellModify(trayIconId_, image, shown.c_str())) trayIconId_ = 0;
 }
 

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string>
 
+#include "clock/ansi_text.h"
 #include "clock/place_settings.h"
 #include "clock/remote_clock.h"
-#include "clock/tip_time_format.h"
 
 // An icon handle as the portable code sees it: compared, handed on, never dereferenced.
 using IconRef = const void*;
@@ -32,14 +32,18 @@ class TrayHost {
   virtual bool ShellAdd(unsigned id, IconRef icon) = 0;
   virtual bool ShellModify(unsigned id, IconRef icon, const char* tip) = 0;
   virtual void ShellDelete(unsigned id) = 0;
-  // Whether a byte starts a two-byte character, so that a cut tip never ends in half a character.
-  virtual LeadBytePredicate LeadBytes() const { return nullptr; }
+  // How the ANSI code page forms characters, so that a cut tip never ends in part of one.
+  virtual CharacterLength Characters() const { return nullptr; }
 };
 
 class TrayController {
  public:
   // Adds the icon with the active image of entry 0, then gives it its real image and tip.
   void CreateTray(TrayHost& host);
+  // The answer to the shell announcing itself ("TaskbarCreated"). A restarted shell has forgotten
+  // the icon and takes it back; one that still holds it refuses the add, and the icon it holds goes
+  // on being refreshed and is removed at the end.
+  void ReAddTray(TrayHost& host);
   // Recomputes tip and image; calls the shell only when either changed since the last call.
   void UpdateTray(TrayHost& host);
   void DeleteTray(TrayHost& host);
@@ -49,13 +53,14 @@ class TrayController {
   IconRef LastIcon() const { return lastIcon_; }
 
  private:
+  void AddTray(TrayHost& host, bool mayStillBeShown);
+
   unsigned trayIconId_ = 0;
   std::string lastTip_;
   IconRef lastIcon_ = nullptr;
 };
 
-// The first TRAY_TIP_MAX bytes of tip, shortened by one more byte where that would split a
-// two-byte character.
-std::string CutTip(const std::string& tip, LeadBytePredicate isLeadByte);
+// The first TRAY_TIP_MAX bytes of tip, shortened where that would split a character.
+std::string CutTip(const std::string& tip, CharacterLength characterLength);
 
 #endif

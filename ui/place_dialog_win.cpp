@@ -8,7 +8,8 @@
 #include <ctime>
 #include <new>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
+#include "clock/ansi_text_win.h"
 #include "clock/tip_time_format.h"
 #include "icons/builtin_icons.h"
 #include "res/resource.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int PLACE_MAX_CHARS = 10;
 constexpr int LOCALE_TEXT_MAX = 128;
-
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 // One locale picture, or false when the lookup fails or the text does not fit.
 bool ReadLocalePicture(LCTYPE type, std::string* picture) {
@@ -50,7 +49,11 @@ void FillHalfHours(HWND list, int firstHour, const char* suffix) {
 }  // namespace
 
 PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber)
-    : DialogWindow(instance, IDD_PLACE), store_(store), instanceNumber_(instanceNumber) {
+    : DialogWindow(instance, IDD_PLACE),
+      store_(store),
+      instanceNumber_(instanceNumber),
+      trayIcon_(instance, *this),
+      characters_(AnsiCharacterLength()) {
   programIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
   std::string country;
   if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings_, std::atoi(country.c_str()));
@@ -71,7 +74,7 @@ void PlaceDialog::LoadCustomIcons() {
 void PlaceDialog::FreeCustomIcons() { ::FreeCustomIcons(customIcons_); }
 
 RemoteReading PlaceDialog::ReadRemoteClock() {
-  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr));
+  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_);
 }
 
 void PlaceDialog::BuildTipTimeFormat() {
@@ -80,7 +83,7 @@ void PlaceDialog::BuildTipTimeFormat() {
   // Both lookups come first, so a failure of either keeps the format in force.
   if (!ReadLocalePicture(LOCALE_STIMEFORMAT, &timePicture)) return;
   if (!ReadLocalePicture(LOCALE_SLONGDATE, &longDatePicture)) return;
-  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, IsAnsiLeadByte);
+  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, characters_);
 }
 
 BOOL PlaceDialog::OnInitDialog() {
@@ -93,7 +96,6 @@ BOOL PlaceDialog::OnInitDialog() {
   BuildTipTimeFormat();
   FillLists();
   (void)UpdateData(false);
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
   CreateTray();
   refreshTimerId_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
   timerStarted_ = true;
@@ -145,15 +147,27 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
 }
 
 bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
-    ShowProperties(false);
-  } else if (message == TRAY_NOTIFY_MESSAGE) {
-    OnTrayNotify(lParam);
-  } else if (message == taskbarCreatedMessage_ && message != 0) {
-    // The shell restarted and forgot every icon: add ours again, as at start-up.
-    CreateTray();
-  }
+  trayIcon_.OnMessage(message, wParam, lParam);
   return DialogWindow::WindowProc(message, wParam, lParam, result);
+}
+
+void PlaceDialog::ShowProperties(bool toForeground) {
+  LoadSettings();
+  (void)UpdateData(false);
+  (void)ShowWindow(Hwnd(), SW_SHOW);
+  if (toForeground) (void)SetForegroundWindow(Hwnd());
+}
+
+void PlaceDialog::CreateTray() { trayIcon_.CreateTray(Hwnd()); }
+
+void PlaceDialog::UpdateTray() { trayIcon_.UpdateTray(); }
+
+void PlaceDialog::DeleteTray() { trayIcon_.DeleteTray(); }
+
+unsigned PlaceDialog::RefreshTimerId() const {
+  // The first refresh runs before the timer is started; it shows the clock, not a warning.
+  if (!timerStarted_) return REFRESH_TIMER_ID;
+  return static_cast<unsigned>(refreshTimerId_);
 }
 
 bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -284,5 +298,3 @@ void PlaceDialog::DestroyWindow() {
   }
   DialogWindow::DestroyWindow();
 }
-
-LeadBytePredicate PlaceDialog::LeadBytes() const { return IsAnsiLeadByte; }

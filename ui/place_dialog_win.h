@@ -5,18 +5,17 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "clock/place_settings.h"
 #include "clock/profile_store.h"
 #include "clock/remote_clock.h"
 #include "icons/icon_file_win.h"
-#include "tray/tray_controller.h"
+#include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
 
-class PlaceDialog : public DialogWindow, private TrayHost {
+class PlaceDialog : public DialogWindow, private TrayIconOwner {
  public:
   // Defaults, country defaults, the stored settings, then the icon files.
   PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber);
@@ -35,6 +34,7 @@ class PlaceDialog : public DialogWindow, private TrayHost {
   void DeleteTray();
 
   const PlaceSettings& Settings() const override { return settings_; }
+  void ShowProperties(bool toForeground) override;
   const std::string& TipTimeFormat() const { return tipTimeFormat_; }
 
  protected:
@@ -56,23 +56,15 @@ class PlaceDialog : public DialogWindow, private TrayHost {
   void OnBrowseInactive();
   void OnBrowse(std::string& path);
   bool BrowseIconFile(std::string& path);
-  void OnTrayNotify(LPARAM mouseMessage);
-  void ShowProperties(bool toForeground);
-  void ShowTrayMenu();
   void OnEndSession(bool ending);
   void AppendAboutCommand();
   void FillLists();
 
-  // TrayHost
-  IconRef CustomActiveIcon() const override { return customIcons_.active.Get(); }
-  IconRef CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
-  IconRef ProgramIcon() const override { return programIcon_; }
+  // TrayIconOwner
+  HICON CustomActiveIcon() const override { return customIcons_.active.Get(); }
+  HICON CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
+  HICON ProgramIcon() const override { return programIcon_; }
   unsigned RefreshTimerId() const override;
-  IconRef LoadResourceIcon(unsigned short resourceId) override;
-  bool ShellAdd(unsigned id, IconRef icon) override;
-  bool ShellModify(unsigned id, IconRef icon, const char* tip) override;
-  void ShellDelete(unsigned id) override;
-  LeadBytePredicate LeadBytes() const override;
 
   ProfileStore& store_;
   int instanceNumber_;
@@ -80,11 +72,10 @@ class PlaceDialog : public DialogWindow, private TrayHost {
   std::string tipTimeFormat_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
   CustomIcons customIcons_;
-  TrayController tray_;
+  TrayIcon trayIcon_;
+  CharacterLength characters_ = nullptr;  // of the ANSI code page
   bool timerStarted_ = false;
   UINT_PTR refreshTimerId_ = 0;
-  UINT taskbarCreatedMessage_ = 0;
-  std::map<unsigned short, HICON> resourceIcons_;  // shared handles, looked up once
   LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;
 };

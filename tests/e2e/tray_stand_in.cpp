@@ -68,7 +68,16 @@ LRESULT CALLBACK TrayStandIn::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
   }
   std::lock_guard<std::mutex> lock(g_standIn->mutex_);
   g_standIn->calls_.push_back(call);
-  return g_standIn->fail_ ? FALSE : TRUE;
+  if (g_standIn->fail_) return FALSE;
+  const std::pair<DWORD, UINT> icon(call.window, call.id);
+  if (call.message == NIM_ADD) return g_standIn->held_.insert(icon).second ? TRUE : FALSE;
+  if (call.message == NIM_DELETE) g_standIn->held_.erase(icon);
+  return TRUE;
+}
+
+void TrayStandIn::ForgetIcons() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  held_.clear();
 }
 
 std::vector<TrayCall> TrayStandIn::Calls() const {

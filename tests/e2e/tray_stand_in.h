@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -34,6 +36,9 @@ class TrayStandIn {
   bool WaitForCalls(std::size_t count, DWORD milliseconds) const;
   // Makes the next calls fail, as a shell that has gone away does.
   void FailCalls(bool fail) { fail_ = fail; }
+  // Forgets the icons it holds, as a shell that restarted has. Until then it refuses a second add of
+  // an icon it holds, as the real shell does.
+  void ForgetIcons();
   // The pixels an icon of this process gives when handed to the shell, for comparison.
   std::string ImageOf(HICON icon);
 
@@ -43,6 +48,7 @@ class TrayStandIn {
 
   mutable std::mutex mutex_;
   std::vector<TrayCall> calls_;
+  std::set<std::pair<DWORD, UINT>> held_;  // window and id of each icon added and not removed
   std::thread thread_;
   HANDLE ready_ = nullptr;
   HWND hwnd_ = nullptr;

@@ -157,6 +157,7 @@ TEST(Tray, ARestartedShellGetsTheIconBack) {
   ASSERT_NE(farhour.Window(), nullptr);
   ASSERT_TRUE(tray.WaitForCalls(2, 5000));
   tray.Clear();
+  tray.ForgetIcons();
   SendMessageA(farhour.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   std::vector<TrayCall> calls = CallsOf(tray, Handle32(farhour.Window()));
   ASSERT_EQ(calls.size(), 2u);
@@ -164,6 +165,28 @@ TEST(Tray, ARestartedShellGetsTheIconBack) {
   EXPECT_EQ(calls[1].message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_TRUE(std::regex_match(calls[1].tip, std::regex(R"(Lima = .*)"))) << calls[1].tip;
   ASSERT_TRUE(farhour.CloseConfirmed());
+}
+
+// Any program may broadcast "TaskbarCreated" while the shell still holds the icon; the shell then
+// refuses the second add. The icon it holds must go on being refreshed and be removed at the end.
+TEST(Tray, AReAnnouncedShellThatStillHoldsTheIconKeepsItCurrent) {
+  TrayStandIn tray;
+  WritePlace("Settings4", "Oslo", true, 3);
+  FarhourProcess farhour("4");
+  ASSERT_NE(farhour.Window(), nullptr);
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  tray.Clear();
+  SendMessageA(farhour.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  Sleep(1100);  // the next tip differs by its seconds
+  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE);
+  ASSERT_TRUE(farhour.CloseConfirmed());
+  std::vector<TrayCall> calls = CallsOf(tray, Handle32(farhour.Window()));
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_ADD)) << "refused: the shell holds the icon";
+  EXPECT_EQ(calls[1].message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(calls[2].message, static_cast<DWORD>(NIM_MODIFY)) << "the mouse movement's refresh";
+  EXPECT_NE(calls[2].tip, calls[1].tip);
+  EXPECT_EQ(calls[3].message, static_cast<DWORD>(NIM_DELETE));
 }
 
 TEST(Tray, AFailedModifyLeavesTheNotificationAreaAlone) {

@@ -189,6 +189,38 @@ TEST(TrayController, ARestartedShellGetsTheIconAgain) {
   EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY) << "the same tip must be sent again";
 }
 
+TEST(TrayController, AShellThatStillHoldsTheIconKeepsGettingItsRefreshesAndRemoval) {
+  FakeHost host;
+  TrayController tray;
+  tray.CreateTray(host);
+  host.calls.clear();
+  host.addSucceeds = false;  // a re-announced shell refuses a second add of the same icon
+  tray.ReAddTray(host);
+  host.reading.tip = "Here! = 10:16";
+  tray.UpdateTray(host);
+  tray.DeleteTray(host);
+  ASSERT_EQ(host.calls.size(), 4u);
+  EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
+  EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY) << "the held icon gets the whole picture again";
+  EXPECT_EQ(host.calls[2].tip, "Here! = 10:16");
+  EXPECT_EQ(host.calls[3].kind, ShellCall::DELETE);
+  EXPECT_EQ(host.calls[3].id, 999u);
+}
+
+TEST(TrayController, AReAnnouncedShellThatRefusesEverythingEndsTheRefreshes) {
+  FakeHost host;
+  TrayController tray;
+  tray.CreateTray(host);
+  host.addSucceeds = false;
+  host.modifySucceeds = false;
+  tray.ReAddTray(host);
+  host.calls.clear();
+  tray.UpdateTray(host);
+  tray.DeleteTray(host);
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(tray.TrayIconId(), 0u);
+}
+
 TEST(TrayController, RemovesTheIconOnce) {
   FakeHost host;
   TrayController tray;
@@ -201,13 +233,13 @@ TEST(TrayController, RemovesTheIconOnce) {
 }
 
 namespace {
-bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+std::size_t ShiftJis(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1; }
 }  // namespace
 
 TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
   struct Row {
     std::string tip;
-    LeadBytePredicate lead;
+    CharacterLength lead;
     std::size_t expectedLength;
   };
   const Row rows[] = {
@@ -216,9 +248,14 @@ TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
       {std::string(5000, 'a'), nullptr, 63},
       {"", nullptr, 0},
       // 62 single bytes, then a two-byte character that would straddle the end.
-      {std::string(62, 'a') + "\x82\xa0" + "zz", ShiftJisLead, 62},
-      {std::string(61, 'a') + "\x82\xa0" + "zz", ShiftJisLead, 63},
-      {std::string(64, '\x82'), ShiftJisLead, 62},
+      {std::string(62, 'a') + "\x82\xa0" + "zz", ShiftJis, 62},
+      {std::string(61, 'a') + "\x82\xa0" + "zz", ShiftJis, 63},
+      {std::string(64, '\x82'), ShiftJis, 62},
+      // UTF-8: a three-byte character across the end, a four-byte one, two-byte ones throughout.
+      {std::string(61, 'a') + "\xe0\xbd\x80" + "z", Utf8CharacterLength, 61},
+      {std::string(60, 'a') + "\xe0\xbd\x80" + "z", Utf8CharacterLength, 63},
+      {std::string(62, 'a') + "\xf0\x9f\x95\x90", Utf8CharacterLength, 62},
+      {[] { std::string s; for (int i = 0; i < 40; ++i) s += "\xc3\xa9"; return s; }(), Utf8CharacterLength, 62},
   };
   for (const Row& row : rows) {
     std::string cut = CutTip(row.tip, row.lead);

@@ -1,0 +1,101 @@
+#include "tray/tray_icon_win.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "base/handles_win.h"
+#include "clock/ansi_text_win.h"
+#include "res/resource.h"
+
+namespace {
+
+// The shell's first form of the record (88 bytes in a 32-bit program): what every version of the
+// shell understands.
+constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAA_V1_SIZE;
+
+NOTIFYICONDATAA TrayRecord(HWND hwnd, unsigned id) {
+  NOTIFYICONDATAA record;
+  ZeroMemory(&record, sizeof record);
+  record.cbSize = TRAY_RECORD_SIZE;
+  record.hWnd = hwnd;
+  record.uID = id;
+  return record;
+}
+
+HICON ToHandle(IconRef icon) { return static_cast<HICON>(const_cast<void*>(icon)); }
+
+}  // namespace
+
+void TrayIcon::CreateTray(HWND hwnd) {
+  hwnd_ = hwnd;
+  characters_ = AnsiCharacterLength();
+  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  tray_.CreateTray(*this);
+}
+
+void TrayIcon::UpdateTray() { tray_.UpdateTray(*this); }
+
+void TrayIcon::DeleteTray() { tray_.DeleteTray(*this); }
+
+void TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
+    owner_.ShowProperties(false);
+  } else if (message == TRAY_NOTIFY_MESSAGE) {
+    OnTrayNotify(lParam);
+  } else if (message == taskbarCreatedMessage_ && message != 0) {
+    tray_.ReAddTray(*this);
+  }
+}
+
+void TrayIcon::OnTrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_RBUTTONDOWN: ShowTrayMenu(); break;
+    case WM_LBUTTONDBLCLK: owner_.ShowProperties(true); break;
+    case WM_MOUSEMOVE: UpdateTray(); break;
+    default: break;
+  }
+}
+
+void TrayIcon::ShowTrayMenu() {
+  OwnedMenu menu(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu.Get(), 0);
+  if (!popup) return;
+  std::string now = owner_.ReadRemoteClock().tip;
+  (void)ModifyMenuA(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, now.c_str());
+  POINT cursor = {0, 0};
+  (void)GetCursorPos(&cursor);
+  (void)SetForegroundWindow(hwnd_);
+  (void)TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
+  (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
+  auto found = resourceIcons_.find(resourceId);
+  if (found != resourceIcons_.end()) return found->second;
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(resourceId));
+  resourceIcons_.emplace(resourceId, icon);
+  return icon;
+}
+
+bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {
+  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  record.uFlags = NIF_MESSAGE | NIF_ICON;
+  record.uCallbackMessage = TRAY_NOTIFY_MESSAGE;
+  record.hIcon = ToHandle(icon);
+  return Shell_NotifyIconA(NIM_ADD, &record) != FALSE;
+}
+
+bool TrayIcon::ShellModify(unsigned id, IconRef icon, const char* tip) {
+  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  record.uFlags = NIF_ICON | NIF_TIP;
+  record.hIcon = ToHandle(icon);
+  lstrcpynA(record.szTip, tip, static_cast<int>(TRAY_TIP_MAX + 1));
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+void TrayIcon::ShellDelete(unsigned id) {
+  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  (void)Shell_NotifyIconA(NIM_DELETE, &record);
+}
