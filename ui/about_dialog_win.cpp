@@ -1,6 +1,7 @@
 #include "ui/about_dialog_win.h"
 
 #include "res/resource.h"
+#include "ui/window_geometry.h"
 
 AboutDialog::AboutDialog(HINSTANCE instance) : DialogWindow(instance, IDD_ABOUTBOX) {}
 
@@ -18,21 +19,23 @@ bool AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 }
 
 void CentreOverOwner(HWND hwnd) {
-  RECT area;
-  (void)SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   HWND owner = GetWindow(hwnd, GW_OWNER);
+  const bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner);
+  // The work area of the monitor the owner is on, so that a box over a window on a second monitor
+  // stays there.
+  MONITORINFO monitor;
+  ZeroMemory(&monitor, sizeof monitor);
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromWindow(overOwner ? owner : hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    (void)SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+  }
+  const RECT& area = monitor.rcWork;
   RECT centre = area;
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) (void)GetWindowRect(owner, &centre);
+  if (overOwner) (void)GetWindowRect(owner, &centre);
   RECT own;
   (void)GetWindowRect(hwnd, &own);
-  int width = own.right - own.left;
-  int height = own.bottom - own.top;
-  int x = centre.left + (centre.right - centre.left - width) / 2;
-  int y = centre.top + (centre.bottom - centre.top - height) / 2;
-  // Keep the whole box on the work area.
-  if (x + width > area.right) x = area.right - width;
-  if (y + height > area.bottom) y = area.bottom - height;
-  if (x < area.left) x = area.left;
-  if (y < area.top) y = area.top;
-  (void)SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Point at = CentredWithin(own.right - own.left, own.bottom - own.top,
+                           Rect{centre.left, centre.top, centre.right, centre.bottom},
+                           Rect{area.left, area.top, area.right, area.bottom});
+  (void)SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -69,7 +69,42 @@ std::vector<std::string> StaticTexts(HWND window, bool* hasIcon) {
 
 POINT CentreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+// The rectangles of a dialog template's controls, in dialog units, as compiled into the program.
+std::vector<RECT> TemplateControlRects(int templateId) {
+  std::vector<RECT> rects;
+  HMODULE exe = LoadLibraryExA(FarhourExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = exe ? FindResourceA(exe, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5)) : nullptr;
+  const BYTE* p = found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+  if (p) {
+    const auto* header = reinterpret_cast<const DLGTEMPLATE*>(p);
+    const WORD* w = reinterpret_cast<const WORD*>(header + 1);
+    // Menu, class and title: an ordinal (0xFFFF and a number) or a zero-ended wide text each.
+    auto skip = [](const WORD* at) { return *at == 0xFFFF ? at + 2 : at + lstrlenW(reinterpret_cast<LPCWSTR>(at)) + 1; };
+    w = skip(skip(skip(w)));
+    if (header->style & DS_SETFONT) w = skip(w + 1);
+    for (int i = 0; i < header->cdit; ++i) {
+      auto at = (reinterpret_cast<UINT_PTR>(w) + 3) & ~static_cast<UINT_PTR>(3);
+      const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(at);
+      rects.push_back({item->x, item->y, item->x + item->cx, item->y + item->cy});
+      w = skip(skip(reinterpret_cast<const WORD*>(item + 1)));  // class, then text
+      w += *w ? *w / sizeof(WORD) : 1;                          // creation data, its size first
+    }
+  }
+  if (exe) FreeLibrary(exe);
+  return rects;
+}
+
 }  // namespace
+
+TEST(About, TheCompiledBoxHoldsTheIconAtTwentyByTwentyUnits) {
+  std::vector<RECT> rects = TemplateControlRects(100);
+  ASSERT_EQ(rects.size(), 4u);
+  EXPECT_EQ(rects[0].left, 11);
+  EXPECT_EQ(rects[0].top, 17);
+  EXPECT_EQ(rects[0].right - rects[0].left, 20);
+  EXPECT_EQ(rects[0].bottom - rects[0].top, 20);
+  EXPECT_EQ(rects[3].right - rects[3].left, 32) << "the OK button, read past the icon's entry";
+}
 
 TEST(About, TheSystemMenuEndsWithTheAboutCommandOnce) {
   WriteStored("Accra");

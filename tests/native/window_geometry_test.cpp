@@ -22,3 +22,25 @@ TEST(CentredIconOrigin, DropsTheRemainderTowardZero) {
     EXPECT_EQ(p.y, r.y) << r.clientWidth << "x" << r.clientHeight;
   }
 }
+
+TEST(CentredWithin, CentresOverTheOwnerAndStaysOnItsMonitorsWorkArea) {
+  struct Row {
+    const char* label;
+    Rect over, workArea;
+    int x, y;
+  };
+  const Rect primary{0, 0, 1024, 738};
+  const Rect left{-1280, -200, 0, 824};  // a second monitor left of the primary one, higher up
+  const Row rows[] = {
+      {"centred over the owner", {100, 100, 500, 400}, primary, 200, 200},
+      {"owner on the left monitor", {-1000, -100, -600, 300}, left, -900, 50},
+      {"owner at the left monitor's left edge", {-1300, 0, -1100, 100}, left, -1280, 0},
+      {"owner at the primary's bottom right", {900, 700, 1100, 800}, primary, 824, 638},
+      {"larger than the work area", {0, 0, 100, 100}, {0, 0, 150, 80}, 0, 0},
+  };
+  for (const Row& r : rows) {
+    Point p = CentredWithin(200, 100, r.over, r.workArea);
+    EXPECT_EQ(p.x, r.x) << r.label;
+    EXPECT_EQ(p.y, r.y) << r.label;
+  }
+}
