@@ -63,6 +63,10 @@ bool MemoryProfileStore::WriteProfileInt(const std::string& section, const char*
   return true;
 }
 
+bool MemoryProfileStore::HasValue(const std::string& section, const char* name) {
+  return !unreachable_ && Find(section, name) != nullptr;
+}
+
 void MemoryProfileStore::SetRaw(const std::string& section, const std::string& name,
                                 StoredKind kind, const std::string& bytes) {
   Store(section, name, {kind, bytes});

@@ -37,6 +37,8 @@ class MemoryProfileStore : public ProfileStore {
   bool WriteProfileString(const std::string& section, const char* name,
                           const std::string& value) override;
   bool WriteProfileInt(const std::string& section, const char* name, int value) override;
+  // Neither creates the section nor counts among the accesses.
+  bool HasValue(const std::string& section, const char* name) override;
 
   // Stores data of any kind, as a hand edit of the registry could.
   void SetRaw(const std::string& section, const std::string& name, StoredKind kind,

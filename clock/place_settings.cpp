@@ -1,4 +1,4 @@
-// The place record's defaults and its nine stored values.
+// The place record's defaults and its stored values: the nine of old, and Zone.
 #include "clock/place_settings.h"
 
 #include <climits>
@@ -83,6 +83,7 @@ void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settin
   settings.userInActiveIcon =
       store.GetProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
   settings.iconFrom = store.GetProfileInt(section, "IconFrom", settings.iconFrom);
+  settings.zone = store.GetProfileString(section, "Zone", settings.zone);
 }
 
 void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
@@ -97,4 +98,9 @@ void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& 
   (void)store.WriteProfileString(section, "UserActiveIcon", settings.userActiveIcon);
   (void)store.WriteProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
   (void)store.WriteProfileInt(section, "IconFrom", settings.iconFrom);
+  // A user who never picks a zone keeps the nine values of old; one who clears it keeps an empty
+  // Zone, which means the same as none.
+  if (!settings.zone.empty() || store.HasValue(section, "Zone")) {
+    (void)store.WriteProfileString(section, "Zone", settings.zone);
+  }
 }

@@ -16,6 +16,8 @@ struct PlaceSettings {
   std::string userActiveIcon;
   std::string userInActiveIcon;
   int iconFrom = 0;
+  // The key name of one of the system's time zones; empty: the offset applies instead.
+  std::string zone;
 };
 
 // "Settings" for instance numbers of 0 or less, "Settings%i" above.
@@ -27,9 +29,10 @@ int ParseInstanceNumber(const char* commandLine);
 // Country code 1 and 64 have defaults of their own; other codes leave the record as it is.
 void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 
-// Reads the nine values; each read defaults to the field's current value.
+// Reads the nine values and Zone; each read defaults to the field's current value.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
-// Writes all nine values, in order, in their stored kinds.
+// Writes the nine values, in order, in their stored kinds, then Zone when it is not empty or the
+// section already holds one.
 void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
 
 #endif

@@ -16,6 +16,8 @@ class ProfileStore {
   virtual bool WriteProfileString(const std::string& section, const char* name,
                                   const std::string& value) = 0;
   virtual bool WriteProfileInt(const std::string& section, const char* name, int value) = 0;
+  // Whether the section holds the value, of any kind. False when the store cannot be reached.
+  virtual bool HasValue(const std::string& section, const char* name) = 0;
 };
 
 #endif

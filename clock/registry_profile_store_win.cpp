@@ -117,3 +117,9 @@ bool RegistryProfileStore::WriteProfileInt(const std::string& section, const cha
   return RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                         sizeof data) == ERROR_SUCCESS;
 }
+
+bool RegistryProfileStore::HasValue(const std::string& section, const char* name) {
+  RegKey key = OpenSection(section);
+  if (!key) return false;
+  return RegQueryValueExA(key.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}

@@ -22,6 +22,8 @@ class RegistryProfileStore : public ProfileStore {
                           const std::string& value) override;
   // REG_DWORD of 4 bytes.
   bool WriteProfileInt(const std::string& section, const char* name, int value) override;
+  // A value of any kind and size counts.
+  bool HasValue(const std::string& section, const char* name) override;
 
   // The section's key, opened anew through the whole chain and created when missing; empty when
   // "software" cannot be opened or a key cannot be created.

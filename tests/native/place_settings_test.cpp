@@ -1,5 +1,5 @@
-// The place record's defaults, its section names and its nine stored values, over an in-memory
-// profile that follows the registry's rules.
+// The place record's defaults, its section names, its nine stored values and its zone, over an
+// in-memory profile that follows the registry's rules.
 #include "clock/place_settings.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual
   EXPECT_EQ(expected.userActiveIcon, actual.userActiveIcon);
   EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
   EXPECT_EQ(expected.iconFrom, actual.iconFrom);
+  EXPECT_EQ(expected.zone, actual.zone);
 }
 
 PlaceSettings SampleRecord() {
@@ -187,7 +189,7 @@ TEST(Save, WritesExactlyTheNineValuesInOrderWithTheirKinds) {
   }
 }
 
-TEST(Load, ReadsTheNineValuesInOrder) {
+TEST(Load, ReadsTheNineValuesInOrderThenZone) {
   MemoryProfileStore store;
   PlaceSettings s;
   LoadSettings(store, 3, s);
@@ -196,7 +198,9 @@ TEST(Load, ReadsTheNineValuesInOrder) {
     EXPECT_FALSE(access.write);
     read.push_back(access.name);
   }
-  EXPECT_EQ(std::vector<std::string>(std::begin(VALUE_NAMES), std::end(VALUE_NAMES)), read);
+  std::vector<std::string> expected(std::begin(VALUE_NAMES), std::end(VALUE_NAMES));
+  expected.push_back("Zone");
+  EXPECT_EQ(expected, read);
 }
 
 // The Offset as saved: "%f", six decimals, a point; numbers that are not finite as 0.
@@ -457,6 +461,7 @@ const PlaceSettings ROUND_TRIP_CASES[] = {
     With([](PlaceSettings& s) { s.offset = -24.0; s.icon = -1; s.from = -1; s.to = -1; s.iconFrom = -1; }),
     With([](PlaceSettings& s) { s.offset = 24.0; s.icon = INT_MAX; s.weekdays = INT_MIN; }),
     With([](PlaceSettings& s) { s.offset = -0.5; s.place = "Z\xfc" "rich \x82\xa0"; }),
+    With([](PlaceSettings& s) { s.zone = "Chatham Islands Standard Time"; }),
 };
 INSTANTIATE_TEST_SUITE_P(Records, RoundTrips, ::testing::ValuesIn(ROUND_TRIP_CASES));
 
@@ -472,7 +477,96 @@ TEST(Unreachable, ReadsKeepTheRecordAndWritesLeaveNothing) {
   ExpectSameRecord(expected, s);
   SaveSettings(store, 0, s);
   EXPECT_FALSE(store.HasSection("Settings"));
-  EXPECT_EQ(18u, store.Accesses().size());
+  EXPECT_EQ(19u, store.Accesses().size());
+}
+
+// Zone is written only once the user has chosen one, so a user who never does keeps the nine values
+// of old; once stored it is always written, emptied rather than removed when the zone is cleared.
+struct ZoneSaveCase {
+  const char* label;
+  const StoredValue* before;  // the stored Zone before the save; null: none
+  const char* zone;
+  const char* after;  // the stored Zone text after the save; null: none
+};
+
+const StoredValue NAMED_ZONE{StoredKind::TEXT, Text("Tokyo Standard Time")};
+const StoredValue EMPTY_ZONE{StoredKind::TEXT, Text("")};
+const StoredValue INTEGER_ZONE{StoredKind::INTEGER, IntBytes(7)};
+
+class ZoneSaves : public ::testing::TestWithParam<ZoneSaveCase> {};
+
+TEST_P(ZoneSaves, WriteZoneLastOnlyWhenChosenOrAlreadyStored) {
+  const ZoneSaveCase& c = GetParam();
+  MemoryProfileStore store;
+  if (c.before) store.SetRaw("Settings2", "Zone", c.before->kind, c.before->bytes);
+  PlaceSettings s = SampleRecord();
+  s.zone = c.zone;
+  SaveSettings(store, 2, s);
+
+  const StoredValue* stored = store.GetRaw("Settings2", "Zone");
+  const std::vector<std::string> names = store.ValueNames("Settings2");
+  if (!c.after) {
+    EXPECT_EQ(nullptr, stored) << c.label;
+    EXPECT_EQ(9u, names.size()) << c.label;
+    return;
+  }
+  ASSERT_NE(nullptr, stored) << c.label;
+  EXPECT_EQ(StoredKind::TEXT, stored->kind) << c.label;
+  EXPECT_EQ(Text(c.after), stored->bytes) << c.label;
+  EXPECT_EQ(10u, names.size()) << c.label;
+  EXPECT_EQ("Zone", store.Accesses().back().name) << c.label;
+}
+
+void PrintTo(const ZoneSaveCase& c, std::ostream* os) { *os << c.label; }
+
+const ZoneSaveCase ZONE_SAVE_CASES[] = {
+    {"never chosen", nullptr, "", nullptr},
+    {"chosen", nullptr, "New Zealand Standard Time", "New Zealand Standard Time"},
+    {"changed", &NAMED_ZONE, "India Standard Time", "India Standard Time"},
+    {"cleared", &NAMED_ZONE, "", ""},
+    {"stored empty", &EMPTY_ZONE, "", ""},
+    {"stored in another kind", &INTEGER_ZONE, "", ""},
+};
+INSTANTIATE_TEST_SUITE_P(Rules, ZoneSaves, ::testing::ValuesIn(ZONE_SAVE_CASES));
+
+// A stored Zone as the load reads it; anything but text keeps the field's current value.
+struct ZoneLoadCase {
+  const char* label;
+  const StoredValue* stored;  // null: none
+  const char* expected;       // from a record whose zone was "Nepal Standard Time"
+};
+
+class ZoneLoads : public ::testing::TestWithParam<ZoneLoadCase> {};
+
+TEST_P(ZoneLoads, ReadTextAndOtherwiseKeepTheField) {
+  const ZoneLoadCase& c = GetParam();
+  MemoryProfileStore store;
+  SaveSettings(store, 0, SampleRecord());
+  if (c.stored) store.SetRaw("Settings", "Zone", c.stored->kind, c.stored->bytes);
+  PlaceSettings s = SampleRecord();
+  s.zone = "Nepal Standard Time";
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(c.expected, s.zone) << c.label;
+}
+
+void PrintTo(const ZoneLoadCase& c, std::ostream* os) { *os << c.label; }
+
+const ZoneLoadCase ZONE_LOAD_CASES[] = {
+    {"none stored", nullptr, "Nepal Standard Time"},
+    {"a zone", &NAMED_ZONE, "Tokyo Standard Time"},
+    {"empty: no zone", &EMPTY_ZONE, ""},
+    {"an integer", &INTEGER_ZONE, "Nepal Standard Time"},
+};
+INSTANTIATE_TEST_SUITE_P(Stored, ZoneLoads, ::testing::ValuesIn(ZONE_LOAD_CASES));
+
+TEST(ZoneLoads, AHandStoredZoneSurvivesLoadAndSave) {
+  MemoryProfileStore store;
+  store.SetRaw("Settings", "Zone", StoredKind::TEXT, Text("Lord Howe Standard Time"));
+  PlaceSettings s;
+  LoadSettings(store, 0, s);
+  SaveSettings(store, 0, s);
+  ASSERT_NE(nullptr, store.GetRaw("Settings", "Zone"));
+  EXPECT_EQ(Text("Lord Howe Standard Time"), store.GetRaw("Settings", "Zone")->bytes);
 }
 
 }  // namespace
