@@ -1,4 +1,5 @@
-// The place's time: the present shifted by the offset, rendered in the user's own time zone.
+// The place's time: the present in the place's zone, or shifted by the offset and rendered in the
+// user's own time zone.
 #include "clock/remote_clock.h"
 
 #include <cmath>
@@ -69,6 +70,20 @@ std::string FormatTime(const std::tm& parts, const std::string& format, Characte
   return std::string(buffer, length);
 }
 
+// The place's time, broken down: the zone's when it has one the zone clock can tell, else the
+// shifted instant in the local zone. False when there is no breakdown.
+bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
+  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
+  // user chose too and which still gives a time.
+  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
+  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
+  // localtime's result is overwritten by the next call.
+  const std::tm* broken = std::localtime(&shifted);
+  if (!broken) return false;
+  *parts = *broken;
+  return true;
+}
+
 }  // namespace
 
 int FromListMinutes(int index) {
@@ -82,14 +97,12 @@ int ToListMinutes(int index) {
 }
 
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now, CharacterLength characterLength) {
-  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
-
-  // One breakdown serves the text and the fields (localtime's result is overwritten by the next call).
+                              std::time_t now, CharacterLength characterLength, ZoneClock* zone) {
+  // One breakdown serves the text and the fields.
   std::string timeText;
   bool active = false;
-  if (const std::tm* broken = std::localtime(&shifted)) {
-    const std::tm parts = *broken;
+  std::tm parts{};
+  if (PlaceTime(settings, now, zone, &parts)) {
     timeText = FormatTime(parts, tipTimeFormat, characterLength);
     const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
     active = FromListMinutes(settings.from) <= nowMinutes &&

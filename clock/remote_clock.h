@@ -7,6 +7,7 @@
 
 #include "clock/ansi_text.h"
 #include "clock/place_settings.h"
+#include "clock/zone_clock.h"
 
 struct RemoteReading {
   std::string tip;
@@ -17,9 +18,11 @@ struct RemoteReading {
 int FromListMinutes(int index);
 int ToListMinutes(int index);
 
-// Evaluates the place's clock at the instant now, rendered in the process's local time zone. The time
-// text is cut to 127 bytes between characters.
+// Evaluates the place's clock at the instant now. A place with a zone that zone can tell takes the
+// zone's time; any other is shifted by its offset and rendered in the process's local time zone. The
+// time text is cut to 127 bytes between characters.
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now, CharacterLength characterLength = nullptr);
+                              std::time_t now, CharacterLength characterLength = nullptr,
+                              ZoneClock* zone = nullptr);
 
 #endif

@@ -1,5 +1,5 @@
 // The place's clock: the shift, the active window, the weekday rule and the tip text, in fixed
-// time zones.
+// time zones; and a place with a zone of its own, its zone clock replaced by a fixed one.
 #include "clock/remote_clock.h"
 
 #include <gtest/gtest.h>
@@ -269,5 +269,74 @@ TEST_P(AbsurdOffsets, GiveAWellFormedReading) {
 INSTANTIATE_TEST_SUITE_P(Offsets, AbsurdOffsets,
                          ::testing::Values(1e300, -1e300, 1e12, -1e12, std::numeric_limits<double>::max(),
                                            -std::numeric_limits<double>::max()));
+
+// A zone clock whose zone is a fixed number of minutes from UTC, or which cannot tell the zone.
+class FixedZoneClock : public ZoneClock {
+ public:
+  FixedZoneClock(bool known, int minutesFromUtc) : known_(known), minutes_(minutesFromUtc) {}
+  bool ZoneTime(std::time_t utc, std::tm* zoneTime) override {
+    ++calls;
+    asked = utc;
+    if (!known_) return false;
+    const std::time_t shifted = utc + minutes_ * 60;
+    *zoneTime = *std::gmtime(&shifted);
+    return true;
+  }
+  int calls = 0;
+  std::time_t asked = 0;
+
+ private:
+  bool known_;
+  int minutes_;
+};
+
+struct ZoneReadingCase {
+  const char* label;
+  const char* zone;        // the place's stored zone
+  bool withClock;          // false: no zone clock is given
+  bool known;              // whether the zone clock can tell the zone
+  int zoneMinutes;         // the zone's distance from UTC
+  WallClock now;           // UTC
+  PlaceSettings place;     // offset, window, weekday rule
+  const char* tip;
+  bool active;
+  bool asked;              // whether the zone clock was asked
+};
+
+class ZoneReadings : public ::testing::TestWithParam<ZoneReadingCase> {};
+
+TEST_P(ZoneReadings, TakeTheZonesTimeWhenItCanBeToldElseTheOffset) {
+  const ZoneReadingCase& c = GetParam();
+  InTimeZone zone(UTC);
+  FixedZoneClock clock(c.known, c.zoneMinutes);
+  PlaceSettings place = c.place;
+  place.zone = c.zone;
+  const std::time_t now = At(c.now);
+  RemoteReading reading = ReadRemoteClock(place, "%a %H:%M", now, nullptr, c.withClock ? &clock : nullptr);
+  EXPECT_EQ(c.tip, reading.tip) << c.label;
+  EXPECT_EQ(c.active, reading.active) << c.label;
+  EXPECT_EQ(c.asked ? 1 : 0, clock.calls) << c.label;
+  if (c.asked) EXPECT_EQ(now, clock.asked) << c.label;
+}
+
+void PrintTo(const ZoneReadingCase& c, std::ostream* os) { *os << c.label; }
+
+const ZoneReadingCase ZONE_READING_CASES[] = {
+    {"zone opens the window", "Nepal Standard Time", true, true, 345, Tuesday(2, 45), Place(0, 17, 10, 1),
+     "Here! = Tue 08:30", true, true},
+    {"zone's weekday", "Tonga Standard Time", true, true, 780, {2002, 3, 8, 12, 0, 0}, Place(0, 0, 23, 1),
+     "[Here! = Sat 01:00]", false, true},
+    {"offset not added to the zone", "GMT Standard Time", true, true, 60, Tuesday(10, 0), Place(5.75, 0, 23, 0),
+     "Here! = Tue 11:00", true, true},
+    {"zone behind, day before", "Hawaiian Standard Time", true, true, -600, Tuesday(3, 0), Place(0, 0, 23, 0),
+     "Here! = Mon 17:00", true, true},
+    {"unknown zone: the offset", "Atlantis Standard Time", true, false, 0, Tuesday(0, 0), Place(5.75, 0, 23, 0),
+     "Here! = Tue 05:45", true, true},
+    {"no zone chosen: the offset", "", true, true, 60, Tuesday(9, 0), Place(-0.5, 17, 10, 1),
+     "Here! = Tue 08:30", true, false},
+    {"no zone clock: the offset", "India Standard Time", false, true, 330, Tuesday(9, 0), Place(-0.5, 17, 10, 1),
+     "Here! = Tue 08:30", true, false},
+};
+INSTANTIATE_TEST_SUITE_P(Zones, ZoneReadings, ::testing::ValuesIn(ZONE_READING_CASES));
 
 }  // namespace

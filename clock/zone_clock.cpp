@@ -1,0 +1,51 @@
+// The portable side of a place's zone: the offset it amounts to, and the order and search of the list.
+#include "clock/zone_clock.h"
+
+#include <algorithm>
+
+namespace {
+
+// Days from 1 January 1970 to the given date of the proleptic Gregorian calendar; months outside
+// 0 to 11 carry into the year, as mktime would take them.
+long long DaysFromCivil(long long year, long long month0, long long day) {
+  year += month0 >= 0 ? month0 / 12 : -((11 - month0) / 12);
+  month0 = ((month0 % 12) + 12) % 12;
+  const long long y = month0 < 2 ? year - 1 : year;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yearOfEra = y - era * 400;
+  const long long m = month0 < 2 ? month0 + 10 : month0 - 2;  // March is 0
+  const long long dayOfYear = (153 * m + 2) / 5 + day - 1;
+  const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+long long WallMinutes(const std::tm& t) {
+  return DaysFromCivil(1900LL + t.tm_year, t.tm_mon, t.tm_mday) * 1440 + t.tm_hour * 60LL + t.tm_min;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
+  const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                                 [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+  return found != text.end();
+}
+
+}  // namespace
+
+double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime) {
+  return static_cast<double>(WallMinutes(zoneTime) - WallMinutes(localTime)) / 60.0;
+}
+
+void SortZones(std::vector<ZoneEntry>& zones) {
+  std::sort(zones.begin(), zones.end(), [](const ZoneEntry& a, const ZoneEntry& b) {
+    if (a.biasMinutes != b.biasMinutes) return a.biasMinutes > b.biasMinutes;
+    if (a.displayName != b.displayName) return a.displayName < b.displayName;
+    return a.keyName < b.keyName;
+  });
+}
+
+bool ZoneMatches(const ZoneEntry& zone, const std::string& text) {
+  return text.empty() || ContainsIgnoringCase(zone.displayName, text) ||
+         ContainsIgnoringCase(zone.keyName, text);
+}
