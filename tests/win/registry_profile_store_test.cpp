@@ -316,4 +316,42 @@ TEST_F(RegistryStore, DeletedKeysAreMadeAgainByTheNextSave) {
   EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
 }
 
+// Whether a value is there, whatever its kind and size; what decides whether Zone is written.
+struct HasValueCase {
+  const char* label;
+  DWORD kind;  // REG_NONE with no bytes and stored false: nothing stored
+  std::string bytes;
+  bool stored;
+};
+
+class RegistryHasValue : public ::testing::TestWithParam<HasValueCase>, public RegistryTest {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+};
+
+TEST_P(RegistryHasValue, CountsAValueOfAnyKind) {
+  const HasValueCase& c = GetParam();
+  SaveSettings(store_, 0, SampleRecord());
+  if (c.stored) WriteRaw("Zone", c.kind, c.bytes);
+  EXPECT_EQ(c.stored, store_.HasValue("Settings", "Zone")) << c.label;
+  EXPECT_FALSE(store_.HasValue("Settings", "Zone2")) << c.label;
+  EXPECT_FALSE(store_.HasValue("Settings7", "Zone")) << c.label;
+  // A stored Zone, of whatever kind, is written back as text by the next save; none stays none.
+  SaveSettings(store_, 0, SampleRecord());
+  EXPECT_EQ(c.stored ? 10u : 9u, ValueCount(SECTION_PATH)) << c.label;
+}
+
+void PrintTo(const HasValueCase& c, std::ostream* os) { *os << c.label; }
+
+const HasValueCase HAS_VALUE_CASES[] = {
+    {"nothing", REG_NONE, "", false},
+    {"text", REG_SZ, Text("New Zealand Standard Time"), true},
+    {"empty text", REG_SZ, Text(""), true},
+    {"integer", REG_DWORD, IntBytes(1), true},
+    {"no bytes, no kind", REG_NONE, "", true},
+    {"binary", REG_BINARY, std::string(300, '\x01'), true},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, RegistryHasValue, ::testing::ValuesIn(HAS_VALUE_CASES));
+
 }  // namespace
