@@ -2,8 +2,9 @@
 # Runs the Windows benchmarks one after the other under Wine, in the build folder's own Wine prefix
 # (FARHOUR_WINEPREFIX, by default ./wineprefix), then ends that prefix's Wine server.
 # Usage: run_win_benches.sh WINE-RUN FARHOUR-EXE MINIMAL-EXE REFRESH-BENCH ICON-BENCH TRAY-BENCH SIZE-BENCH
+#        ZONE-BENCH
 set -eu
-wine_run=$1 farhour=$2 minimal=$3 refresh=$4 icons=$5 tray=$6 size=$7
+wine_run=$1 farhour=$2 minimal=$3 refresh=$4 icons=$5 tray=$6 size=$7 zone=$8
 : "${FARHOUR_WINEPREFIX:=$(pwd)/wineprefix}"
 export FARHOUR_WINEPREFIX FARHOUR_EXE="$farhour" FARHOUR_MINIMAL_EXE="$minimal"
 # Wine takes the user locale from these; en_US gives the time picture with seconds, "h:mm:ss tt".
@@ -14,6 +15,9 @@ trap 'WINEPREFIX="$FARHOUR_WINEPREFIX" wineserver -k 2>/dev/null || true' EXIT
 
 echo "== Refresh path, under Wine"
 "$wine_run" "$refresh" ${FARHOUR_BENCH_ROUNDS:-21}
+echo
+echo "== Refresh path of a place with a zone, under Wine"
+"$wine_run" "$zone" ${FARHOUR_BENCH_ROUNDS:-21}
 echo
 echo "== Icon-file reader, under Wine"
 "$wine_run" "$icons"
