@@ -401,10 +401,12 @@ Bytes ReadFileBytes(const std::filesystem::path& p) {
 
 TEST(IconFileCorpus, EveryFileGivesAResourceWithinItsSizeOrNothing) {
   const char* dir = std::getenv("FARHOUR_CORPUS_DIR");
-  if (!dir) GTEST_SKIP() << "FARHOUR_CORPUS_DIR is not set";
+  ASSERT_NE(dir, nullptr) << "FARHOUR_CORPUS_DIR is not set; the test command points it at tests/data";
+  const std::filesystem::path folder = std::filesystem::path(dir) / "ico";
+  ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
   int files = 0;
   int read = 0;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(std::filesystem::path(dir) / "ico")) {
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
     std::string ext = e.path().extension().string();
     if (!e.is_regular_file() || (ext != ".ico" && ext != ".cur")) continue;
     SCOPED_TRACE(e.path().string());
@@ -434,7 +436,7 @@ class IconFileKnownCorpus : public testing::TestWithParam<KnownFileCase> {};
 // What the format says of a few of those files, read off their bytes.
 TEST_P(IconFileKnownCorpus, GivesTheImageTheFileHolds) {
   const char* dir = std::getenv("FARHOUR_CORPUS_DIR");
-  if (!dir) GTEST_SKIP() << "FARHOUR_CORPUS_DIR is not set";
+  ASSERT_NE(dir, nullptr) << "FARHOUR_CORPUS_DIR is not set; the test command points it at tests/data";
   const KnownFileCase& c = GetParam();
   std::filesystem::path p = std::filesystem::path(dir) / "ico" / c.name;
   ASSERT_TRUE(std::filesystem::exists(p)) << p;
