@@ -177,7 +177,7 @@ Figures Measure(const Bytes& file, int rounds, double blockSeconds) {
     MemoryByteSource source(file.data(), file.size());
     std::unique_ptr<IconFileResource> r = ReadIconFile(source, "bench.ico");
     read = r != nullptr;
-    if (r && !r->images.empty() && !r->images.back().data.empty()) g_sink = g_sink + r->images.back().data[0];
+    if (r && !r->images.empty() && r->images.back().size > 0) g_sink = g_sink + r->images.back().data[0];
   };
 
   const long passes = PassesFor(blockSeconds, plain);

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -118,10 +122,39 @@ class CountingSource : public IconByteSource {
   MemoryByteSource inner_;
 };
 
+Bytes BytesOf(const IconFileImage& image) { return Bytes(image.data, image.data + image.size); }
+
+// The image bytes a resource holds: its shared buffer once, and any image's bytes kept outside it.
 std::uint64_t DataBytes(const IconFileResource& r) {
-  std::uint64_t total = 0;
-  for (const IconFileImage& image : r.images) total += image.data.size();
+  const auto begin = reinterpret_cast<std::uintptr_t>(r.imageBytes.get());
+  const std::uintptr_t end = begin + r.imageByteCount;
+  std::uint64_t total = r.imageByteCount;
+  for (const IconFileImage& image : r.images) {
+    const auto at = reinterpret_cast<std::uintptr_t>(image.data);
+    if (image.size > 0 && (at < begin || at + image.size > end)) total += image.size;
+  }
   return total;
+}
+
+std::uint32_t DwordAt(const Bytes& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// Each image holds the bytes its directory entry names in the file. Entries naming the same bytes
+// are compared once when they share them, so 65,535 of them over one large image stay quick.
+void ExpectEachImageHoldsItsEntryBytes(const Bytes& file, const IconFileResource& r) {
+  std::map<std::pair<std::uint32_t, std::uint32_t>, const std::uint8_t*> compared;
+  for (std::size_t i = 0; i < r.images.size(); ++i) {
+    const IconFileImage& image = r.images[i];
+    const std::uint32_t size = DwordAt(file, 6 + 16 * i + 8);
+    const std::uint32_t offset = DwordAt(file, 6 + 16 * i + 12);
+    ASSERT_EQ(image.size, size) << "image " << i;
+    if (size == 0) continue;
+    ASSERT_LE(std::uint64_t{offset} + size, file.size()) << "image " << i;
+    auto [known, fresh] = compared.emplace(std::make_pair(offset, size), image.data);
+    if (!fresh && known->second == image.data) continue;
+    ASSERT_EQ(std::memcmp(image.data, file.data() + offset, size), 0) << "image " << i;
+  }
 }
 
 int MatchIndex(const IconFileResource& r, int w, int h) {
@@ -210,6 +243,7 @@ TEST_P(IconFileRead, ReadsOrRefusesAndPicksTheFirstExactSize) {
   ASSERT_EQ(r->images.size(), static_cast<std::size_t>(c.images));
   EXPECT_LE(DataBytes(*r), c.file.size());
   EXPECT_EQ(MatchIndex(*r, 32, 32), c.match);
+  ExpectEachImageHoldsItsEntryBytes(c.file, *r);
 }
 
 const Bytes SMALL_AND_LARGE = IconFileBuilder().Add(Icon(16, 16, 4), 16, 16).Add(Icon(48, 48, 8), 48, 48).Build();
@@ -249,9 +283,9 @@ TEST(IconFileReadData, KeepsEachImageByteForByte) {
   std::unique_ptr<IconFileResource> r = ReadIconFile(source, "x.ico");
   ASSERT_NE(r, nullptr);
   ASSERT_EQ(r->images.size(), 2u);
-  EXPECT_EQ(r->images[0].data, first);
+  EXPECT_EQ(BytesOf(r->images[0]), first);
   EXPECT_EQ(r->images[0].size, first.size());
-  EXPECT_EQ(r->images[1].data, second);
+  EXPECT_EQ(BytesOf(r->images[1]), second);
   EXPECT_EQ(r->images[1].size, second.size());
   EXPECT_EQ(r->images[1].width, 169478669);
 }
@@ -347,9 +381,10 @@ class IconFileParts : public testing::TestWithParam<PartsCase> {};
 
 TEST_P(IconFileParts, FollowTheBitmapHeader) {
   const PartsCase& c = GetParam();
+  Bytes bytes = Dib(c.fields, c.length);
+  bytes.resize(c.length);
   IconFileImage image;
-  image.data = Dib(c.fields, c.length);
-  image.data.resize(c.length);
+  image.data = bytes.data();
   image.size = static_cast<std::uint32_t>(c.length);
   LocateImageParts(image);
   EXPECT_EQ(image.width, c.width);

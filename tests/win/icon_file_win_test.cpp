@@ -416,18 +416,19 @@ class IconFileMake : public testing::TestWithParam<MakeCase> {};
 
 TEST_P(IconFileMake, TriesTheOlderCallOnlyWhenItCanHelp) {
   const MakeCase& c = GetParam();
+  Bytes bytes = IconImage(32, 32, c.bpp);
+  PutDword(bytes, 8, static_cast<std::uint32_t>(c.biHeight));
+  if (c.dataBytes) bytes.resize(c.dataBytes);
   IconFileImage image;
-  image.data = IconImage(32, 32, c.bpp);
-  PutDword(image.data, 8, static_cast<std::uint32_t>(c.biHeight));
-  if (c.dataBytes) image.data.resize(c.dataBytes);
-  image.size = static_cast<std::uint32_t>(image.data.size());
+  image.data = bytes.data();
+  image.size = static_cast<std::uint32_t>(bytes.size());
   calls = MakerCalls{};
   calls.exResult = c.exMakesOne ? Marker(1) : nullptr;
   calls.plainResult = Marker(2);
   const IconMakers fakes{&FakeFromResourceEx, &FakeFromResource};
 
   EXPECT_EQ(MakeIconFromImage(&image, fakes), c.result);
-  const int exCalls = image.data.size() < 40 ? 0 : 1;
+  const int exCalls = image.size < 40 ? 0 : 1;
   EXPECT_EQ(calls.ex, exCalls);
   EXPECT_EQ(calls.plain, c.plainCalls);
   if (exCalls) {
@@ -460,9 +461,10 @@ TEST(IconFileMakeNothing, NoImageGivesNull) {
 
 // What this platform makes of a 16-bit image, for the record; either way the result is usable or null.
 TEST(IconFileMakeNothing, RealSixteenBitImageIsUsableOrNull) {
+  const Bytes bytes = IconImage(32, 32, 16);
   IconFileImage image;
-  image.data = IconImage(32, 32, 16);
-  image.size = static_cast<std::uint32_t>(image.data.size());
+  image.data = bytes.data();
+  image.size = static_cast<std::uint32_t>(bytes.size());
   LocateImageParts(image);
   OwnedIcon icon(MakeIconFromImage(&image));
   std::printf("16-bit image: %s\n", icon ? "made into an icon" : "refused");
