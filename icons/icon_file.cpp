@@ -86,20 +86,19 @@ std::unique_ptr<IconFileResource> ReadWholeFile(IconByteSource& source, const st
   std::vector<std::uint8_t> directory(static_cast<std::size_t>(directoryBytes));
   if (!ReadExactly(source, directory.data(), static_cast<std::uint32_t>(directoryBytes))) return nullptr;
 
-  // The images are read as one span, from the lowest offset to the highest end, and each image
-  // points at its bytes inside it.
-  std::uint64_t claimed = HEADER_BYTES + directoryBytes;
+  // The images are read as one span, from the lowest offset to the highest end: entries that share
+  // or overlap their bytes count them once, and 65,535 entries over one image hold that image once.
   std::uint64_t spanStart = fileSize;
   std::uint64_t spanEnd = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* entry = directory.data() + std::size_t{i} * ENTRY_BYTES;
     const std::uint64_t size = Dword(entry + 8);
     const std::uint64_t offset = Dword(entry + 12);
-    claimed += size;
-    if (offset + size > fileSize || claimed > fileSize) return nullptr;
     // Windows takes such an offset as negative and cannot seek there, even for an image of no bytes.
     if (offset >= FIRST_UNSEEKABLE_OFFSET) return nullptr;
+    // An image of no bytes reads nothing wherever it points; it is an image that is never chosen.
     if (size == 0) continue;
+    if (offset + size > fileSize) return nullptr;
     spanStart = std::min(spanStart, offset);
     spanEnd = std::max(spanEnd, offset + size);
   }

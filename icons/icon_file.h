@@ -56,7 +56,8 @@ struct IconFileResource {
   std::string secondName;
   std::uint32_t imageCount = 0;
   std::vector<IconFileImage> images;
-  // The file's bytes from the lowest image offset to the highest image end, read once.
+  // The file's bytes from the lowest image offset to the highest image end, read once. Entries may
+  // share or overlap their bytes; each byte is held once however many entries name it.
   std::unique_ptr<std::uint8_t[]> imageBytes;
   std::uint32_t imageByteCount = 0;
 };

@@ -55,6 +55,15 @@ int SystemIconWidth() { return GetSystemMetrics(SM_CXICON); }
 int SystemIconHeight() { return GetSystemMetrics(SM_CYICON); }
 
 Bytes GoodFile() { return IconFile({IconImage(SystemIconWidth(), SystemIconHeight(), 4)}); }
+std::uint32_t GoodImageBytes() { return static_cast<std::uint32_t>(GoodFile().size() - 6 - 16); }
+
+// An image of no bytes, then a good one; the first entry is then pointed at size bytes at offset.
+Bytes EmptyEntryThenGood(std::uint32_t size, std::uint32_t offset) {
+  Bytes b = IconFile({Bytes{}, IconImage(SystemIconWidth(), SystemIconHeight(), 4)});
+  PutDword(b, 6 + 8, size);
+  PutDword(b, 6 + 12, offset);
+  return b;
+}
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
   FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -180,6 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"no_images", [] { return IconFile({}); }, false},
         LoadCase{"only_other_sizes", [] { return IconFile({IconImage(16, 16, 4), IconImage(48, 48, 4)}); }, false},
         LoadCase{"cut_short", [] { Bytes b = GoodFile(); b.resize(b.size() - 1); return b; }, false},
+        LoadCase{"two_entries_one_image", [] { return EmptyEntryThenGood(GoodImageBytes(), 6 + 2 * 16); }, true},
+        LoadCase{"empty_entry_past_end", [] { return EmptyEntryThenGood(0, 100000); }, true},
+        LoadCase{"empty_entry_offset_2_pow_31", [] { return EmptyEntryThenGood(0, 0x80000000u); }, false},
         LoadCase{"empty_file", [] { return Bytes{}; }, false},
         LoadCase{"missing", nullptr, false}),
     [](const testing::TestParamInfo<LoadCase>& i) { return std::string(i.param.name); });
