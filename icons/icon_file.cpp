@@ -9,6 +9,7 @@ namespace {
 constexpr std::uint32_t HEADER_BYTES = 6;
 constexpr std::uint32_t ENTRY_BYTES = 16;
 constexpr std::uint32_t BITMAP_HEADER_BYTES = 40;  // BITMAPINFOHEADER
+constexpr std::uint64_t FIRST_UNSEEKABLE_OFFSET = 0x80000000u;
 
 // Little-endian fields, taken with memcpy so that no unaligned or out-of-range read is possible.
 std::uint16_t Word(const std::uint8_t* p) {
@@ -85,28 +86,45 @@ std::unique_ptr<IconFileResource> ReadWholeFile(IconByteSource& source, const st
   std::vector<std::uint8_t> directory(static_cast<std::size_t>(directoryBytes));
   if (!ReadExactly(source, directory.data(), static_cast<std::uint32_t>(directoryBytes))) return nullptr;
 
-  std::uint64_t claimed = HEADER_BYTES + directoryBytes;
+  // The images are read as one span, from the lowest offset to the highest end: entries that share
+  // or overlap their bytes count them once, and 65,535 entries over one image hold that image once.
+  std::uint64_t spanStart = fileSize;
+  std::uint64_t spanEnd = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* entry = directory.data() + std::size_t{i} * ENTRY_BYTES;
     const std::uint64_t size = Dword(entry + 8);
     const std::uint64_t offset = Dword(entry + 12);
-    claimed += size;
-    if (offset + size > fileSize || claimed > fileSize) return nullptr;
+    // Windows takes such an offset as negative and cannot seek there, even for an image of no bytes.
+    if (offset >= FIRST_UNSEEKABLE_OFFSET) return nullptr;
+    // An image of no bytes reads nothing wherever it points; it is an image that is never chosen.
+    if (size == 0) continue;
+    if (offset + size > fileSize) return nullptr;
+    spanStart = std::min(spanStart, offset);
+    spanEnd = std::max(spanEnd, offset + size);
   }
+  const std::uint64_t spanBytes = spanEnd > spanStart ? spanEnd - spanStart : 0;
+  // The directory and the span are all the reader holds; in a sound file they lie side by side after
+  // the header, so the three fit in it. One read takes at most a 32-bit count.
+  if (HEADER_BYTES + directoryBytes + spanBytes > fileSize || spanBytes > UINT32_MAX) return nullptr;
 
   auto resource = std::make_unique<IconFileResource>();
   resource->sourceFileName = path;
   resource->secondName.clear();
   resource->imageCount = count;
   resource->images.resize(count);
+  if (spanBytes > 0) {
+    // Not zero-filled: the read fills every byte, or the file is refused.
+    resource->imageBytes.reset(new std::uint8_t[static_cast<std::size_t>(spanBytes)]);
+    resource->imageByteCount = static_cast<std::uint32_t>(spanBytes);
+    if (!source.Seek(static_cast<std::uint32_t>(spanStart))) return nullptr;
+    if (!ReadExactly(source, resource->imageBytes.get(), resource->imageByteCount)) return nullptr;
+  }
 
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* entry = directory.data() + std::size_t{i} * ENTRY_BYTES;
     IconFileImage& image = resource->images[i];
     image.size = Dword(entry + 8);
-    image.data.resize(image.size);
-    if (!source.Seek(Dword(entry + 12))) return nullptr;
-    if (!ReadExactly(source, image.data.data(), image.size)) return nullptr;
+    image.data = image.size ? resource->imageBytes.get() + (Dword(entry + 12) - spanStart) : nullptr;
     LocateImageParts(image);
   }
   return resource;
@@ -125,7 +143,7 @@ std::unique_ptr<IconFileResource> ReadIconFile(IconByteSource& source, const std
 
 void LocateImageParts(IconFileImage& image) {
   image.header = 0;
-  if (image.data.size() < BITMAP_HEADER_BYTES) {
+  if (!image.data || image.size < BITMAP_HEADER_BYTES) {
     // Too short to hold a bitmap header: a size no screen has, so the image is never chosen.
     image.width = 0;
     image.height = 0;
@@ -134,7 +152,7 @@ void LocateImageParts(IconFileImage& image) {
     image.andBits = 0;
     return;
   }
-  const std::uint8_t* h = image.data.data();
+  const std::uint8_t* h = image.data;
   const std::uint32_t biSize = Dword(h);
   const std::int32_t biWidth = SignedDword(h + 4);
   const std::int32_t biHeight = SignedDword(h + 8);

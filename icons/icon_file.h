@@ -37,7 +37,8 @@ struct IconFileImage {
   std::int32_t width = 0;
   std::int32_t height = 0;     // biHeight / 2, rounded toward zero
   std::uint32_t colours = 0;   // biPlanes * biBitCount
-  std::vector<std::uint8_t> data;
+  // The image's bytes, held by the resource it belongs to; null when the entry names no bytes.
+  const std::uint8_t* data = nullptr;
   std::uint32_t size = 0;
   // Positions within data; informational, nothing reads through them.
   std::int64_t header = 0;
@@ -46,10 +47,19 @@ struct IconFileImage {
 };
 
 struct IconFileResource {
+  IconFileResource() = default;
+  // The images point into imageBytes: a copy's images would point into the original.
+  IconFileResource(const IconFileResource&) = delete;
+  IconFileResource& operator=(const IconFileResource&) = delete;
+
   std::string sourceFileName;
   std::string secondName;
   std::uint32_t imageCount = 0;
   std::vector<IconFileImage> images;
+  // The file's bytes from the lowest image offset to the highest image end, read once. Entries may
+  // share or overlap their bytes; each byte is held once however many entries name it.
+  std::unique_ptr<std::uint8_t[]> imageBytes;
+  std::uint32_t imageByteCount = 0;
 };
 
 // Reads the 6-byte header at the start; false for a short read, reserved not 0 or type not 1.

@@ -10,7 +10,7 @@ constexpr std::size_t BITMAP_HEADER_BYTES = 40;
 template <typename T>
 T HeaderField(const IconFileImage& image, std::size_t at) {
   T value;
-  std::memcpy(&value, image.data.data() + at, sizeof value);
+  std::memcpy(&value, image.data + at, sizeof value);
   return value;
 }
 
@@ -56,13 +56,13 @@ HICON MakeIconFromImage(const IconFileImage* image) { return MakeIconFromImage(i
 HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers) {
   // The desired size and the retry rule come from the bitmap header, so an image too short to hold
   // one is no icon.
-  if (!image || image->data.size() < BITMAP_HEADER_BYTES) return nullptr;
+  if (!image || !image->data || image->size < BITMAP_HEADER_BYTES) return nullptr;
   const std::int32_t biWidth = HeaderField<std::int32_t>(*image, 4);
   const std::int32_t biHeight = HeaderField<std::int32_t>(*image, 8);
   const std::uint16_t biBitCount = HeaderField<std::uint16_t>(*image, 14);
   // The platform only reads the bytes; its declaration just lacks the const.
-  PBYTE bits = const_cast<PBYTE>(image->data.data());
-  const DWORD size = static_cast<DWORD>(image->data.size());
+  PBYTE bits = const_cast<PBYTE>(image->data);
+  const DWORD size = image->size;
 
   HICON icon = makers.fromResourceEx(bits, size, TRUE, ICON_FORMAT_VERSION, biWidth, biHeight / 2, 0);
   // A 16-bit image the platform refused is not offered again: the older call would decode it no better.

@@ -81,9 +81,11 @@ struct Picture {
   }
 };
 
+Bytes BytesOf(const IconFileImage& image) { return Bytes(image.data, image.data + image.size); }
+
 // Decodes through the reader's own positions; false when they do not fit the data.
 bool Decode(const IconFileImage& image, Picture* out) {
-  const Bytes& d = image.data;
+  const Bytes d = BytesOf(image);
   if (d.size() < 40 || image.width != image.height || (image.width != 32 && image.width != 16)) return false;
   Picture p;
   p.size = image.width;
@@ -210,7 +212,7 @@ TEST_P(IconFileForm, HasTheSizesDepthAndPaletteOfItsResource) {
     ASSERT_EQ(file.bySize.count(size), 1u);
     const Picture& picture = file.bySize.at(size);
     EXPECT_EQ(picture.biSize, 40u);
-    EXPECT_EQ(Le32(image.data, 8), static_cast<std::uint32_t>(2 * size));  // colour bitmap and mask
+    EXPECT_EQ(Le32(BytesOf(image), 8), static_cast<std::uint32_t>(2 * size));  // colour bitmap and mask
     EXPECT_EQ(picture.biPlanes, 1u);
     EXPECT_EQ(picture.biBitCount, 4u);
     EXPECT_EQ(picture.biCompression, 0u);
