@@ -64,14 +64,14 @@ void BreakDown(const SYSTEMTIME& t, bool daylight, std::tm* out) {
   out->tm_isdst = daylight ? 1 : 0;
 }
 
-// The key name in UTF-16; empty when it does not fit TimeZoneKeyName or does not convert.
-std::wstring WideKeyName(const std::string& keyName) {
-  if (keyName.empty() || keyName.size() >= static_cast<size_t>(KEY_NAME_CHARS)) return std::wstring();
-  WCHAR wide[KEY_NAME_CHARS];
+// The key name in UTF-16, as TimeZoneKeyName holds it; empty when it does not fit or does not convert.
+// A fixed array rather than a wide string keeps the runtime's wide strings out of the program.
+void WideKeyName(const std::string& keyName, WCHAR (&wide)[KEY_NAME_CHARS]) {
+  wide[0] = L'\0';
+  if (keyName.empty() || keyName.size() >= static_cast<size_t>(KEY_NAME_CHARS)) return;
   const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, keyName.c_str(),
                                          static_cast<int>(keyName.size()), wide, KEY_NAME_CHARS - 1);
-  if (length <= 0) return std::wstring();
-  return std::wstring(wide, static_cast<size_t>(length));
+  wide[length > 0 ? length : 0] = L'\0';
 }
 
 // A REG_SZ value as text; false for any other kind or a failed read.
@@ -113,7 +113,7 @@ bool ReadBias(HKEY key, int* bias) {
 void SystemZoneClock::SetZone(const std::string& keyName) {
   if (keyName == keyName_) return;
   keyName_ = keyName;
-  wideKeyName_ = WideKeyName(keyName_);
+  WideKeyName(keyName_, wideKeyName_);
   Invalidate();
 }
 
@@ -137,16 +137,17 @@ const TIME_ZONE_INFORMATION* SystemZoneClock::Rules(int year) {
   nextSlot_ = 1 - nextSlot_;
   slot = YearRules();
   slot.year = year;
-  if (rulesForYear_ && !wideKeyName_.empty() && year > 0 && year <= 0xFFFF) {
+  if (rulesForYear_ && wideKeyName_[0] != L'\0' && year > 0 && year <= 0xFFFF) {
     DYNAMIC_TIME_ZONE_INFORMATION zone{};
-    std::memcpy(zone.TimeZoneKeyName, wideKeyName_.c_str(), (wideKeyName_.size() + 1) * sizeof(WCHAR));
+    static_assert(sizeof zone.TimeZoneKeyName == sizeof wideKeyName_, "the key name's field");
+    std::memcpy(zone.TimeZoneKeyName, wideKeyName_, sizeof wideKeyName_);
     slot.known = rulesForYear_(static_cast<USHORT>(year), &zone, &slot.rules) != FALSE;
   }
   return slot.known ? &slot.rules : nullptr;
 }
 
 bool SystemZoneClock::ZoneTime(std::time_t utc, std::tm* zoneTime) {
-  if (keyName_.empty() || wideKeyName_.empty()) return false;
+  if (keyName_.empty() || wideKeyName_[0] == L'\0') return false;
   SYSTEMTIME universal;
   if (!UtcSystemTime(utc, &universal)) return false;
   const TIME_ZONE_INFORMATION* rules = Rules(universal.wYear);

@@ -37,7 +37,7 @@ class SystemZoneClock : public ZoneClock {
 
   std::string keyName_;
   // The key name as GetTimeZoneInformationForYear takes it; empty for a name it cannot hold.
-  std::wstring wideKeyName_;
+  WCHAR wideKeyName_[128] = {};
   RulesForYear rulesForYear_ = nullptr;
   bool resolved_ = false;
   // Near New Year the zone's year and UTC's differ: both stay, and the older lookup gives way.

@@ -1,0 +1,229 @@
+// A place with its own time zone, as a person uses it: the tip follows the zone whatever this
+// computer's zone is, the Time Zone window picks one, and a zone this computer lacks changes nothing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/probe/probe_client.h"
+#include "e2e/tray_stand_in.h"
+
+namespace {
+
+constexpr int IDC_OFFSET = 1001;
+constexpr int IDC_APPLY = 1006;
+constexpr int IDC_TIME_ZONE = 1015;
+constexpr int IDC_ZONE_SEARCH = 1016;
+constexpr int IDC_ZONE_LIST = 1017;
+constexpr int IDC_ZONE_NOW = 1018;
+constexpr UINT REFRESH_TIMER = 101;
+const char* const SECTION = "Settings9";
+const char* const INSTANCE = "9";
+const char* const NEPAL = "Nepal Standard Time";  // +5:45 all year
+
+// A place open all day every day, with the given zone and offset.
+void StorePlace(const char* place, const char* offset, const char* zone) {
+  WriteStoredPlace(SECTION, {place, offset, 0, 0, 23, 0, "", "", 0});
+  if (zone) WriteSectionString(SECTION, "Zone", zone);
+}
+
+// The en_US tip's time, "%I:%M:%S %p. %A, %B %d, %Y", of the UTC instant now + shift seconds.
+std::string TipTimeAt(std::time_t instant) {
+  char text[128] = "";
+  std::strftime(text, sizeof text, "%I:%M:%S %p. %A, %B %d, %Y", std::gmtime(&instant));
+  return text;
+}
+
+// Whether tip is "<place> = <the time at UTC + shift>" for an instant within [from, to].
+bool TipShowsUtcPlus(const std::string& tip, const std::string& place, long shift, std::time_t from,
+                     std::time_t to) {
+  for (std::time_t t = from; t <= to; ++t) {
+    if (tip == place + " = " + TipTimeAt(t + shift)) return true;
+  }
+  return false;
+}
+
+DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
+
+std::string LastTip(const TrayStandIn& tray, HWND window) {
+  std::string tip;
+  for (const TrayCall& call : tray.Calls()) {
+    if (call.window == Handle32(window) && call.message == NIM_MODIFY) tip = call.tip;
+  }
+  return tip;
+}
+
+// Starts farhour.exe without TZ in its environment: Microsoft's runtime would read a Linux zone
+// name there as UTC, while Wine takes this computer's zone from the TZ this test runs under.
+class WithoutTz {
+ public:
+  WithoutTz() {
+    char value[256] = "";
+    had_ = GetEnvironmentVariableA("TZ", value, sizeof value) > 0;
+    old_ = value;
+    SetEnvironmentVariableA("TZ", nullptr);
+  }
+  ~WithoutTz() {
+    if (had_) SetEnvironmentVariableA("TZ", old_.c_str());
+  }
+
+ private:
+  bool had_ = false;
+  std::string old_;
+};
+
+std::string ListText(HWND list, int index) {
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return std::string();
+  std::vector<char> text(static_cast<std::size_t>(length) + 1);
+  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+int ListCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+
+// Selects a list entry as a click does.
+void SelectEntry(HWND picker, int index) {
+  HWND list = GetDlgItem(picker, IDC_ZONE_LIST);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDC_ZONE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+bool ReadOnly(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & ES_READONLY) != 0; }
+
+HWND OpenPicker(ProbedFarhour& session) {
+  PressButton(session.Window(), IDC_TIME_ZONE);
+  HWND picker = session.Process().WaitForWindow("Time Zone", 5000);
+  session.Sync();
+  return picker;
+}
+
+}  // namespace
+
+// Run once per computer zone (see tests/CMakeLists.txt): the same zone time under each.
+TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
+  const char* bias = std::getenv("FARHOUR_COMPUTER_BIAS");
+  ASSERT_NE(bias, nullptr) << "run by the e2e_zone_* entries";
+  TIME_ZONE_INFORMATION here;
+  const DWORD season = GetTimeZoneInformation(&here);
+  ASSERT_EQ(here.Bias, std::atol(bias)) << "this computer's zone is the entry's";
+  const long biasNow = here.Bias + (season == TIME_ZONE_ID_DAYLIGHT ? here.DaylightBias : here.StandardBias);
+
+  StorePlace("Kathmandu", "1.000000", NEPAL);
+  TrayStandIn tray;
+  WithoutTz withoutTz;
+  const std::time_t before = std::time(nullptr);
+  FarhourProcess farhour(INSTANCE);
+  ASSERT_NE(farhour.Window(), nullptr);
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  const std::time_t after = std::time(nullptr);
+  const std::string tip = LastTip(tray, farhour.Window());
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kathmandu", 5 * 3600 + 45 * 60, before, after)) << tip;
+  ASSERT_TRUE(farhour.CloseConfirmed());
+  const std::vector<RegValue> stored = ReadSection(SECTION);
+  ASSERT_NE(FindValue(stored, "Offset"), nullptr);
+  // What is stored is Nepal's offset from this computer's clock: +5:45 from UTC, less this
+  // computer's own offset from UTC now.
+  char expected[32];
+  std::snprintf(expected, sizeof expected, "%f", (5 * 60 + 45 + biasNow) / 60.0);
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), expected);
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), NEPAL);
+}
+
+TEST(Zones, ThePickerStoresTheZoneAndItsOffsetAndNoZoneMakesTheOffsetEditable) {
+  StorePlace("Kathmandu", "1.000000", nullptr);
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  session.Show();
+  EXPECT_FALSE(ReadOnly(session.Item(IDC_OFFSET)));
+
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  HWND list = GetDlgItem(picker, IDC_ZONE_LIST);
+  EXPECT_GT(ListCount(list), 100) << "this computer's zones";
+  EXPECT_EQ(ListText(list, 0), "(No zone: a fixed offset from this computer's clock)");
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "kathmandu");
+  session.Sync();
+  ASSERT_EQ(ListCount(list), 2) << "the search keeps the zones whose names hold the text";
+  EXPECT_NE(ListText(list, 1).find("Kathmandu"), std::string::npos) << ListText(list, 1);
+  SelectEntry(picker, 1);
+  session.Sync();
+  const std::string now = ControlText(picker, IDC_ZONE_NOW);
+  EXPECT_EQ(now.rfind("Now there: ", 0), 0u) << now;
+  EXPECT_NE(now.find("standard time"), std::string::npos) << now;
+  PressButton(picker, IDOK);
+  session.Sync();
+  EXPECT_FALSE(IsWindow(picker));
+
+  // This computer runs on UTC here: Nepal is 5 hours 45 minutes ahead of it.
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "5.75");
+  EXPECT_TRUE(ReadOnly(session.Item(IDC_OFFSET)));
+  PressButton(session.Window(), IDC_APPLY);
+  session.Sync();
+  std::vector<RegValue> stored = ReadSection(SECTION);
+  ASSERT_NE(FindValue(stored, "Zone"), nullptr);
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), NEPAL);
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), "5.750000");
+
+  session.Show();
+  picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  SelectEntry(picker, 0);
+  session.Sync();
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);  // Enter is OK
+  session.Sync();
+  EXPECT_FALSE(IsWindow(picker));
+  EXPECT_FALSE(ReadOnly(session.Item(IDC_OFFSET))) << "no zone: the offset is the user's again";
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "5.75");
+  PressButton(session.Window(), IDC_APPLY);
+  session.Sync();
+  stored = ReadSection(SECTION);
+  ASSERT_NE(FindValue(stored, "Zone"), nullptr) << "a stored zone is cleared, not left behind";
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), "");
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), "5.750000");
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Zones, AZoneThisComputerLacksKeepsItsNameAndTheStoredOffsetRules) {
+  StorePlace("Atlantis", "2.000000", "Atlantis Standard Time");
+  TrayStandIn tray;
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  const std::time_t before = std::time(nullptr);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  const std::string tip = LastTip(tray, session.Window());
+  // This computer runs on UTC here: the offset of 2 hours is UTC + 2.
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Atlantis", 2 * 3600, before, std::time(nullptr))) << tip;
+
+  session.Show();
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "2");
+  EXPECT_FALSE(ReadOnly(session.Item(IDC_OFFSET)));
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  HWND list = GetDlgItem(picker, IDC_ZONE_LIST);
+  EXPECT_EQ(ListText(list, 1), "Atlantis Standard Time (not available on this computer)");
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(ControlText(picker, IDC_ZONE_NOW).rfind("Not available on this computer", 0), 0u);
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_ESCAPE);  // Escape is Cancel
+  session.Sync();
+  EXPECT_FALSE(IsWindow(picker));
+  PressButton(session.Window(), IDC_APPLY);
+  session.Sync();
+  SendMessageA(session.Window(), WM_TIMER, REFRESH_TIMER, 0);
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  std::vector<RegValue> stored = ReadSection(SECTION);
+  ASSERT_NE(FindValue(stored, "Zone"), nullptr);
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), "Atlantis Standard Time");
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), "2.000000");
+}
