@@ -460,6 +460,23 @@ TEST(DoubleByteLocale, PicturesAndCutTipsKeepTheirCharactersWhole) {
   DeleteSection("Settings42");
 }
 
+// Where the ANSI code page is UTF-8 (Windows' option for it, Wine's locales that have no ANSI code
+// page of their own), a cut tip keeps its UTF-8 sequences whole.
+TEST(Utf8Locale, CutTipsKeepTheirCharactersWhole) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not UTF-8: run with LANG=dz_BT.UTF-8";
+  TrayStandIn tray;
+  UnmanagedWindows unmanaged;
+  // One letter and 30 three-byte characters: the tip's 63rd byte would split the 21st.
+  std::string place = "a";
+  for (int i = 0; i < 30; ++i) place += "\xe0\xbd\x80";
+  WriteInactivePlace("Settings43", place);
+  FarhourProcess farhour("43");
+  ASSERT_NE(farhour.Window(), nullptr);
+  EXPECT_EQ(LastTip(tray, farhour.Window()), "[" + place.substr(0, 61)) << "cut before the split character";
+  ASSERT_TRUE(farhour.CloseConfirmed());
+  DeleteSection("Settings43");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Command lines and icon files nobody would choose on purpose.
 
