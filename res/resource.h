@@ -6,6 +6,7 @@
 // Dialogs
 #define IDD_ABOUTBOX                100
 #define IDD_PLACE                   102
+#define IDD_TIME_ZONE               103
 
 // Controls of the properties window
 #define IDC_PLACE                   1000
@@ -22,6 +23,12 @@
 #define IDC_INACTIVE_FILE           1012
 #define IDC_BROWSE_ACTIVE           1013
 #define IDC_BROWSE_INACTIVE         1014
+#define IDC_TIME_ZONE               1015
+
+// Controls of the Time Zone window
+#define IDC_ZONE_SEARCH             1016
+#define IDC_ZONE_LIST               1017
+#define IDC_ZONE_NOW                1018
 
 // Strings
 #define IDS_ABOUTBOX                101

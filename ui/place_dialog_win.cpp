@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/window_geometry.h"
+#include "ui/zone_dialog_win.h"
 
 namespace {
 
@@ -65,7 +66,25 @@ PlaceDialog::~PlaceDialog() = default;
 
 void PlaceDialog::LoadSettings() { ::LoadSettings(store_, instanceNumber_, settings_); }
 
-void PlaceDialog::SaveSettings() { ::SaveSettings(store_, instanceNumber_, settings_); }
+void PlaceDialog::SaveSettings() {
+  // With a zone, the stored offset is the zone's of the day of saving, so that a copy of the program
+  // without zones shows the right time that day.
+  double hours = 0.0;
+  if (ZoneOffset(&hours)) settings_.offset = hours;
+  ::SaveSettings(store_, instanceNumber_, settings_);
+}
+
+bool PlaceDialog::ZoneOffset(double* hours) {
+  if (settings_.zone.empty()) return false;
+  zoneClock_.SetZone(settings_.zone);
+  const std::time_t now = std::time(nullptr);
+  std::tm there{};
+  if (!zoneClock_.ZoneTime(now, &there)) return false;
+  const std::tm* here = std::localtime(&now);
+  if (!here) return false;
+  *hours = EffectiveOffsetHours(there, *here);
+  return true;
+}
 
 void PlaceDialog::LoadCustomIcons() {
   ::LoadCustomIcons(customIcons_, settings_.userActiveIcon, settings_.userInActiveIcon);
@@ -74,7 +93,8 @@ void PlaceDialog::LoadCustomIcons() {
 void PlaceDialog::FreeCustomIcons() { ::FreeCustomIcons(customIcons_); }
 
 RemoteReading PlaceDialog::ReadRemoteClock() {
-  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_);
+  zoneClock_.SetZone(settings_.zone);
+  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_, &zoneClock_);
 }
 
 void PlaceDialog::BuildTipTimeFormat() {
@@ -138,8 +158,16 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.Check(IDC_WEEKDAYS, settings_.weekdays);
   dx.ListIndex(IDC_FROM, settings_.from);
   dx.ListIndex(IDC_TO, settings_.to);
-  dx.Offset(IDC_OFFSET, settings_.offset);
-  dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  // With a zone the field shows the zone's offset of the moment, read-only, and that is what OK
+  // stores; without one it is the user's, checked as always.
+  double zoneOffset = 0.0;
+  const bool zoned = ZoneOffset(&zoneOffset);
+  if (zoned) settings_.offset = zoneOffset;
+  if (!zoned || !dx.Saving()) {
+    dx.Offset(IDC_OFFSET, settings_.offset);
+    dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  }
+  if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
   dx.ListIndex(IDC_ICON_NAME, settings_.icon);
   dx.Text(IDC_ACTIVE_FILE, settings_.userActiveIcon);
   dx.Text(IDC_INACTIVE_FILE, settings_.userInActiveIcon);
@@ -185,6 +213,9 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     case WM_SETTINGCHANGE:
       OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<const char*>(lParam));
       return false;
+    case WM_TIMECHANGE:
+      zoneClock_.Invalidate();
+      return false;
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
       return true;
@@ -201,6 +232,7 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
         case IDC_DISMISS: OnDismiss(); return true;
         case IDC_BROWSE_ACTIVE: OnBrowseActive(); return true;
         case IDC_BROWSE_INACTIVE: OnBrowseInactive(); return true;
+        case IDC_TIME_ZONE: OnTimeZone(); return true;
         // Ending this window ends the program: only the confirmed Close may do that.
         case IDOK:
         case IDCANCEL: return true;
@@ -234,6 +266,8 @@ void PlaceDialog::OnPaint() {
 }
 
 void PlaceDialog::OnSettingChange(UINT, const char* section) {
+  // The zones' rules may have come with the change; they are looked up again when next needed.
+  zoneClock_.Invalidate();
   if (section && std::string(section) == "intl") BuildTipTimeFormat();
 }
 
@@ -256,6 +290,15 @@ void PlaceDialog::OnBrowseInactive() { OnBrowse(settings_.userInActiveIcon); }
 void PlaceDialog::OnBrowse(std::string& path) {
   if (!UpdateData(true)) return;
   if (!BrowseIconFile(path)) return;
+  (void)UpdateData(false);
+}
+
+// Like a browse button: the choice goes into memory, and the properties' OK stores it.
+void PlaceDialog::OnTimeZone() {
+  if (!UpdateData(true)) return;
+  ZoneDialog picker(Instance(), settings_.zone, tipTimeFormat_, characters_);
+  if (picker.RunModal(Hwnd()) != IDOK) return;
+  settings_.zone = picker.Zone();
   (void)UpdateData(false);
 }
 

@@ -11,6 +11,7 @@
 #include "clock/place_settings.h"
 #include "clock/profile_store.h"
 #include "clock/remote_clock.h"
+#include "clock/system_zone_clock_win.h"
 #include "icons/icon_file_win.h"
 #include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
@@ -55,6 +56,10 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   void OnBrowseActive();
   void OnBrowseInactive();
   void OnBrowse(std::string& path);
+  void OnTimeZone();
+  // The chosen zone's time minus this computer's now, in hours; false with no zone, or one this
+  // computer does not have.
+  bool ZoneOffset(double* hours);
   bool BrowseIconFile(std::string& path);
   void OnEndSession(bool ending);
   void AppendAboutCommand();
@@ -74,6 +79,7 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   CustomIcons customIcons_;
   TrayIcon trayIcon_;
   CharacterLength characters_ = nullptr;  // of the ANSI code page
+  SystemZoneClock zoneClock_;
   bool timerStarted_ = false;
   UINT_PTR refreshTimerId_ = 0;
   LoadedLibrary commonDialogs_;  // loaded at the first browse

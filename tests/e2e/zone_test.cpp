@@ -79,12 +79,17 @@ class WithoutTz {
   std::string old_;
 };
 
+// Asked for in Unicode, like ComboEntryText: Wine 8 hands the ANSI form across processes as wide text.
 std::string ListText(HWND list, int index) {
-  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return std::string();
-  std::vector<char> text(static_cast<std::size_t>(length) + 1);
-  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
+  LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR || length < 0) return std::string();
+  std::vector<WCHAR> wide(static_cast<std::size_t>(length) + 1);
+  if (SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data())) == LB_ERR) {
+    return std::string();
+  }
+  char text[1024] = "";
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+  return text;
 }
 
 int ListCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
