@@ -1,8 +1,9 @@
 # Sourced: picks the Wine loader for a Windows program.
 # wine_for PROGRAM sets WINE and WINEARCH: 64-bit Wine for a 64-bit (x86-64) program, 32-bit Wine
-# for anything else.
+# for anything else. A program of Wine's own (cmd) runs in the Wine that WINEARCH already names.
 wine_for() {
   local machine=""
+  [ ! -f "$1" ] && [ "${WINEARCH:-}" = win64 ] && machine=8664
   if [ -f "$1" ]; then
     local header
     header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')

@@ -16,10 +16,14 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 exe="$win_tree/farhour.exe"
 ctl="$win_tree/tests/farhour_ctl.exe"
 wine_for "$exe"
+# Wine copies the Linux TZ into the Windows environment, where the C runtime would read a name like
+# "America/Chicago" as UTC; Wine itself takes this computer's zone from it. The program starts
+# without it, through cmd.
+farhour_command="set TZ=&& $(printf 'Z:%s' "$exe" | tr / '\\') $number"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Farhour runs in the notification area; close it from its properties window's system menu."
-  "$root/cmake/wine-run.sh" "$exe" $number
+  "$root/cmake/wine-run.sh" cmd /c "$farhour_command"
   exit 0
 fi
 
@@ -29,7 +33,7 @@ run_on_virtual_display() {
   [ -f "$WINEPREFIX/system.reg" ] || { "$WINE" wineboot -i >/dev/null 2>&1; wineserver -w; }
   # A virtual desktop of Wine has a taskbar with the notification area at its bottom right.
   local desktop="explorer /desktop=Farhour,800x600"
-  "$WINE" $desktop "$exe" $number >/dev/null 2>&1 &
+  "$WINE" $desktop cmd /c "$farhour_command" >/dev/null 2>&1 &
   sleep 6
   # Rest the pointer on the icon, so that its tip shows as it would for a person.
   xdotool mousemove 785 585 && sleep 0.5 && xdotool mousemove 790 590 && sleep 2
@@ -50,5 +54,5 @@ run_on_virtual_display() {
   wineserver -k 2>/dev/null || true
 }
 export -f run_on_virtual_display
-export exe ctl number shots WINE WINEARCH
+export exe ctl number shots WINE WINEARCH farhour_command
 "$root/cmake/with-display.sh" bash -c run_on_virtual_display

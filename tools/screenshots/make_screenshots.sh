@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the properties window and the About box as a person sees them on the
-# screen: starts farhour.exe fresh under Wine, opens each window with screenshot_helper, photographs
+# Takes the screenshots of the properties window, the Time Zone window beside it and the About box
+# as a person sees them on the screen: starts farhour.exe fresh under Wine, opens each window with screenshot_helper, photographs
 # the whole screen and crops it to the window.
 #   make_screenshots.sh WINE_RUN FARHOUR_EXE HELPER_EXE OUT_DIR
 # Needs an X display (run it through cmake/with-display.sh) and ImageMagick's import.
@@ -21,6 +21,8 @@ capture() {  # GEOMETRY FILE
 
 geometry=$("$run" "$helper" show | tr -d '\r')
 capture "$geometry" "$out/properties.png"
+geometry=$("$run" "$helper" zone | tr -d '\r')
+capture "$geometry" "$out/time-zone.png"
 geometry=$("$run" "$helper" about | tr -d '\r')
 capture "$geometry" "$out/about.png"
 "$run" "$helper" close

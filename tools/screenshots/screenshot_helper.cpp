@@ -4,6 +4,8 @@
 //                               and has Wine frame farhour's windows itself (see below)
 //   screenshot_helper finish    gives the framing of farhour's windows back to the window manager
 //   screenshot_helper show      double-clicks the tray icon; prints the properties window's rectangle
+//   screenshot_helper zone      presses Time Zone..., searches for a city and picks its zone, sets the
+//                               window beside the properties window; prints the rectangle of both
 //   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
 //   screenshot_helper close     closes the About box, answers the Close question with Yes, waits
 // Rectangles are printed as "WIDTHxHEIGHT+X+Y", the geometry ImageMagick's -crop takes.
@@ -18,6 +20,9 @@ namespace {
 constexpr UINT TRAY_NOTIFY = 0x8064;
 constexpr UINT TRAY_ID = 999;
 constexpr int IDC_APPLY = 1006;
+constexpr int IDC_TIME_ZONE = 1015;
+constexpr int IDC_ZONE_SEARCH = 1016;
+constexpr int IDC_ZONE_LIST = 1017;
 constexpr DWORD WAIT_MS = 20000;
 // On a display without a window manager nobody draws the title bars of windows that Wine leaves to
 // one; windows that Wine frames itself look as they do on Windows.
@@ -129,9 +134,41 @@ int Show() {
   return shown ? PrintRectangle(window) : 1;
 }
 
+int Zone() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TIME_ZONE, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_TIME_ZONE)));
+  HWND zone = WaitForDialog("Time Zone", ProcessOf(window), false);
+  if (!zone) return 1;
+  HWND search = GetDlgItem(zone, IDC_ZONE_SEARCH);
+  for (char c : std::string("auckland")) PostMessageA(search, WM_CHAR, static_cast<unsigned char>(c), 1);
+  Pump(500);
+  HWND list = GetDlgItem(zone, IDC_ZONE_LIST);
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  PostMessageA(zone, WM_COMMAND, MAKEWPARAM(IDC_ZONE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  Pump(300);
+  RECT properties, picker;
+  GetWindowRect(window, &properties);
+  GetWindowRect(zone, &picker);
+  SetWindowPos(zone, nullptr, properties.right + 8, properties.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Pump(300);
+  GetWindowRect(zone, &picker);
+  RedrawWindow(zone, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
+  RECT both;
+  UnionRect(&both, &properties, &picker);
+  std::printf("%ldx%ld+%ld+%ld\n", both.right - both.left, both.bottom - both.top, both.left, both.top);
+  return 0;
+}
+
 int About() {
   HWND window = WaitForProperties();
   if (!window) return 1;
+  Search zone{"Time Zone", ProcessOf(window), false, nullptr};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&zone));
+  if (zone.found) PostMessageA(zone.found, WM_COMMAND, IDCANCEL, 0);
+  Pump(300);
   PostMessageA(window, WM_SYSCOMMAND, 16, 0);
   HWND about = WaitForDialog("About Farhour", ProcessOf(window), false);
   return about ? PrintRectangle(about) : 1;
@@ -141,9 +178,12 @@ int Close() {
   HWND window = WaitForProperties();
   if (!window) return 1;
   DWORD pid = ProcessOf(window);
-  Search search{"About Farhour", pid, false, nullptr};
-  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-  if (search.found) PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+  for (const char* box : {"About Farhour", "Time Zone"}) {
+    Search search{box, pid, false, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+  }
+  Pump(300);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
   PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
   HWND question = WaitForDialog(nullptr, pid, true);
@@ -174,8 +214,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "show") return Show();
+  if (command == "zone") return Zone();
   if (command == "about") return About();
   if (command == "close") return Close();
-  std::fprintf(stderr, "usage: screenshot_helper prepare|show|about|close|finish\n");
+  std::fprintf(stderr, "usage: screenshot_helper prepare|show|zone|about|close|finish\n");
   return 2;
 }
