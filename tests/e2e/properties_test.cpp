@@ -248,6 +248,7 @@ TEST(Properties, TheListsAndLabelsReadAsDesigned) {
   const char* const labels[] = {
       "OK", "Cancel", "&Place Name:", "&Offset (\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
       "&Weekdays only", "&Built-in", "I&con Files", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
+      "Time &Zone...",
   };
   std::vector<std::string> shown;
   for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
