@@ -148,9 +148,10 @@ int Zone() {
   SendMessageA(list, LB_SETCURSEL, 1, 0);
   PostMessageA(zone, WM_COMMAND, MAKEWPARAM(IDC_ZONE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   Pump(300);
+  // Side by side, both on the screen: the properties window moves to the left edge.
+  SetWindowPos(window, nullptr, 8, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT properties, picker;
   GetWindowRect(window, &properties);
-  GetWindowRect(zone, &picker);
   SetWindowPos(zone, nullptr, properties.right + 8, properties.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Pump(300);
   GetWindowRect(zone, &picker);
