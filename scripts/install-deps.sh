@@ -10,6 +10,7 @@ need_pkgs=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick zip
   wine wine32:i386 wine64
+  nsis
 )
 
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
