@@ -5,12 +5,18 @@
 ;   COMPANY       the publisher, as in farhour.exe's own file properties
 ;   PROGRAM, README, LICENSE, ICON   the files to pack
 ;   OUTFILE       the setup program to write
+;   TARGET        optional: "amd64-unicode" for a 64-bit setup program of a 64-bit build (the tests'
+;                 build on machines that cannot start 32-bit programs); the product's is 32-bit
 ;
 ; Command line of the uninstaller: /S uninstalls without asking; /REMOVESETTINGS also removes the
 ; places' settings, as ticking "Also remove my places' settings" does (a silent uninstall keeps them
 ; otherwise).
 
-Unicode true
+!ifdef TARGET
+  Target ${TARGET}
+!else
+  Unicode true
+!endif
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ManifestDPIAware true
