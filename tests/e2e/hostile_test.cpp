@@ -612,7 +612,15 @@ TEST(HostileIconFiles, EveryCorpusFileGivesItsIconOrTheProgramIconAndLeavesNothi
   EXPECT_LE(after.gdiObjects, before.gdiObjects + 6);
   EXPECT_LE(after.drawingObjects, before.drawingObjects + 160);  // the platform's caches, see soak_test.cpp
   EXPECT_LE(after.userObjects, before.userObjects + 3);
-  EXPECT_LE(after.heapBytes, before.heapBytes + 32 * 1024);
+  // Wine's own caches (fonts, device contexts) sometimes grow once while the window is painted during
+  // the round; a leak grows in every round. A third round tells the two apart.
+  if (after.heapBytes > before.heapBytes + 32 * 1024) {
+    for (const std::string& path : files) ASSERT_TRUE(apply(path)) << path;
+    ProcessResources third;
+    ASSERT_TRUE(probe.CountResources(&third));
+    std::printf("[ ICONS    ] third round: heap %lu -> %lu B\n", after.heapBytes, third.heapBytes);
+    EXPECT_LE(third.heapBytes, after.heapBytes + 32 * 1024) << "the heap grows in every round";
+  }
   std::printf("[ ICONS    ] second round: handles %lu -> %lu, GDI %lu -> %lu, drawing %lu -> %lu, "
               "USER %lu -> %lu, heap %lu -> %lu B\n",
               before.kernelHandles, after.kernelHandles, before.gdiObjects, after.gdiObjects,
