@@ -41,12 +41,29 @@ std::time_t AddSeconds(std::time_t now, long long shift) {
   return static_cast<std::time_t>(n + shift);
 }
 
+
+// The place's time, broken down: the zone's when it has one the zone clock can tell, else the
+// shifted instant in the local zone. False when there is no breakdown.
+bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
+  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
+  // user chose too and which still gives a time.
+  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
+  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
+  // localtime's result is overwritten by the next call.
+  const std::tm* broken = std::localtime(&shifted);
+  if (!broken) return false;
+  *parts = *broken;
+  return true;
+}
+
+}  // namespace
+
 // The rendered time, cut to 127 bytes without splitting a character. A result longer than that keeps
 // its beginning rather than blanking the tip, so the buffer is sized for the whole result: in the default locale no
 // conversion gives more than 12 characters per format character ("%c" is 24 for 2).
 // This runs on every mouse movement over the icon: the usual format is checked without copying and
 // rendered on the stack.
-std::string FormatTime(const std::tm& parts, const std::string& format, CharacterLength characterLength) {
+std::string FormatTimeText(const std::tm& parts, const std::string& format, CharacterLength characterLength) {
   if (format.empty()) return std::string();
   // Runtimes that end the process on an unknown conversion never see one.
   std::string escaped;
@@ -70,22 +87,6 @@ std::string FormatTime(const std::tm& parts, const std::string& format, Characte
   return std::string(buffer, length);
 }
 
-// The place's time, broken down: the zone's when it has one the zone clock can tell, else the
-// shifted instant in the local zone. False when there is no breakdown.
-bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
-  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
-  // user chose too and which still gives a time.
-  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
-  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
-  // localtime's result is overwritten by the next call.
-  const std::tm* broken = std::localtime(&shifted);
-  if (!broken) return false;
-  *parts = *broken;
-  return true;
-}
-
-}  // namespace
-
 int FromListMinutes(int index) {
   if (index < 0 || index > 23) return -1;
   return 30 * index;
@@ -103,7 +104,7 @@ RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& 
   bool active = false;
   std::tm parts{};
   if (PlaceTime(settings, now, zone, &parts)) {
-    timeText = FormatTime(parts, tipTimeFormat, characterLength);
+    timeText = FormatTimeText(parts, tipTimeFormat, characterLength);
     const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
     active = FromListMinutes(settings.from) <= nowMinutes &&
              nowMinutes <= ToListMinutes(settings.to);

@@ -14,6 +14,10 @@ struct RemoteReading {
   bool active = false;
 };
 
+// A broken-down time rendered with the tip's strftime format, made safe for every runtime and cut to
+// 127 bytes between characters; empty for an empty format.
+std::string FormatTimeText(const std::tm& parts, const std::string& format, CharacterLength characterLength);
+
 // Minute of the day behind the From and To list entries; -1 for an index outside 0 to 23.
 int FromListMinutes(int index);
 int ToListMinutes(int index);

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "clock/tip_time_format.h"
+#include "clock/remote_clock.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 
@@ -19,12 +19,6 @@ std::string ControlText(HWND control) {
   char text[256] = "";
   (void)GetWindowTextA(control, text, sizeof text);
   return text;
-}
-
-std::string Render(const std::tm& time, const std::string& format, CharacterLength characters) {
-  char text[256] = "";
-  size_t length = std::strftime(text, sizeof text, MakeStrftimeSafe(format, characters).c_str(), &time);
-  return CutText(std::string(text, length), 127, characters);
 }
 
 }  // namespace
@@ -125,7 +119,7 @@ void ZoneDialog::ShowNow() {
     if (!clock_.ZoneTime(std::time(nullptr), &there)) {
       line = "Not available on this computer: the stored Offset gives the place's time.";
     } else {
-      line = "Now there: " + Render(there, timeFormat_, characters_) +
+      line = "Now there: " + FormatTimeText(there, timeFormat_, characters_) +
              (there.tm_isdst > 0 ? ", daylight-saving time" : ", standard time");
     }
   }
