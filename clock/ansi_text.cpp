@@ -1,16 +1,23 @@
 #include "clock/ansi_text.h"
 
-std::size_t Utf8CharacterLength(unsigned char firstByte) {
-  if (firstByte >= 0xF0 && firstByte <= 0xF7) return 4;
-  if (firstByte >= 0xE0) return firstByte <= 0xEF ? 3 : 1;
-  if (firstByte >= 0xC0) return 2;
-  return 1;
+std::size_t Utf8CharacterLength(const char* text, std::size_t available) {
+  const auto first = static_cast<unsigned char>(text[0]);
+  std::size_t length = 1;
+  if (first >= 0xC0 && first <= 0xDF) length = 2;
+  if (first >= 0xE0 && first <= 0xEF) length = 3;
+  if (first >= 0xF0 && first <= 0xF7) length = 4;
+  if (length > available) return 1;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
 }
 
 std::size_t CharacterBytesAt(const std::string& text, std::size_t i, CharacterLength characterLength) {
   if (!characterLength || i >= text.size()) return 1;
-  const std::size_t bytes = characterLength(static_cast<unsigned char>(text[i]));
-  return bytes >= 1 && i + bytes <= text.size() ? bytes : 1;
+  const std::size_t available = text.size() - i;
+  const std::size_t bytes = characterLength(text.data() + i, available);
+  return bytes >= 1 && bytes <= available ? bytes : 1;
 }
 
 std::string CutText(const std::string& text, std::size_t maxBytes, CharacterLength characterLength) {

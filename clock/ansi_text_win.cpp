@@ -4,8 +4,8 @@
 
 namespace {
 
-std::size_t DoubleByteCharacterLength(unsigned char firstByte) {
-  return IsDBCSLeadByte(firstByte) ? 2 : 1;
+std::size_t DoubleByteCharacterLength(const char* text, std::size_t) {
+  return IsDBCSLeadByte(static_cast<BYTE>(text[0])) ? 2 : 1;
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ namespace {
 // The locale lookup gives at most 127 characters; longer pictures are tried too.
 const size_t MAX_PICTURE = 512;
 
-std::size_t ShiftJisCharacterLength(unsigned char c) {
+std::size_t ShiftJisCharacterLength(const char* text, std::size_t) {
+  const auto c = static_cast<unsigned char>(text[0]);
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
 }
 

@@ -174,7 +174,10 @@ struct TimeTextCase {
   CharacterLength characters = nullptr;
 };
 
-std::size_t ShiftJis(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1; }
+std::size_t ShiftJis(const char* text, std::size_t) {
+  const auto c = static_cast<unsigned char>(text[0]);
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+}
 
 class TimeTexts : public ::testing::TestWithParam<TimeTextCase> {};
 

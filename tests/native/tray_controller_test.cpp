@@ -233,7 +233,10 @@ TEST(TrayController, RemovesTheIconOnce) {
 }
 
 namespace {
-std::size_t ShiftJis(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1; }
+std::size_t ShiftJis(const char* text, std::size_t) {
+  const auto c = static_cast<unsigned char>(text[0]);
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+}
 }  // namespace
 
 TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
@@ -256,6 +259,8 @@ TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
       {std::string(60, 'a') + "\xe0\xbd\x80" + "z", Utf8CharacterLength, 63},
       {std::string(62, 'a') + "\xf0\x9f\x95\x90", Utf8CharacterLength, 62},
       {[] { std::string s; for (int i = 0; i < 40; ++i) s += "\xc3\xa9"; return s; }(), Utf8CharacterLength, 62},
+      // A stray lead byte is a character of its own: the whole character after it is cut before.
+      {std::string(60, 'a') + "\xc3" + "\xe3\x81\x82", Utf8CharacterLength, 61},
   };
   for (const Row& row : rows) {
     std::string cut = CutTip(row.tip, row.lead);
