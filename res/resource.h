@@ -55,6 +55,10 @@
 #define TRAY_ICON_ID                999
 #define REFRESH_TIMER_ID            101
 #define REFRESH_PERIOD_MS           60000
+// While the shell refuses the icon in the first minute, it is asked again this often.
+#define ADD_RETRY_TIMER_ID          102
+#define ADD_RETRY_PERIOD_MS         3000
+#define ADD_RETRY_COUNT             20
 #define TRAY_NOTIFY_MESSAGE         0x8064
 
 #endif

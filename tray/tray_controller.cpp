@@ -16,29 +16,39 @@ std::string CutTip(const std::string& tip, CharacterLength characterLength) {
   return CutText(tip, TRAY_TIP_MAX, characterLength);
 }
 
-void TrayController::CreateTray(TrayHost& host) { AddTray(host, false); }
-
-void TrayController::ReAddTray(TrayHost& host) { AddTray(host, trayIconId_ != 0); }
-
-void TrayController::AddTray(TrayHost& host, bool mayStillBeShown) {
-  // Whatever the shell showed before, the refresh below hands it the whole picture again.
-  lastTip_.clear();
-  lastIcon_ = nullptr;
+void TrayController::CreateTray(TrayHost& host) {
   IconRef active = host.LoadResourceIcon(ACTIVE_ICON_BASE);
   IconRef inactive = host.LoadResourceIcon(INACTIVE_ICON_BASE);
   if (!active || !inactive) {
     trayIconId_ = 0;
+    addPending_ = false;
     return;
   }
   trayIconId_ = TRAY_ICON_ID;
-  // A refused add of an icon the shell still holds is no failure: the modify of the refresh reaches
-  // that icon, and only a refused modify means there is none.
-  if (!host.ShellAdd(trayIconId_, active) && !mayStillBeShown) trayIconId_ = 0;
+  addedImage_ = active;
+  AddTray(host);
+}
+
+void TrayController::ReAddTray(TrayHost& host) {
+  if (trayIconId_ != 0) AddTray(host);
+}
+
+void TrayController::AddTray(TrayHost& host) {
+  // Whatever the shell showed before, the refresh hands it the whole picture again.
+  lastTip_.clear();
+  lastIcon_ = nullptr;
+  addPending_ = true;
   UpdateTray(host);
 }
 
 void TrayController::UpdateTray(TrayHost& host) {
   if (trayIconId_ == 0) return;
+  if (addPending_) {
+    // A refused add of an icon the shell still holds is no failure: the modify below reaches it.
+    if (!host.ShellAdd(trayIconId_, addedImage_) && !shown_) return;
+    addPending_ = false;
+    shown_ = true;
+  }
 
   RemoteReading reading = host.ReadRemoteClock();
   std::string tip = std::move(reading.tip);
@@ -60,14 +70,22 @@ void TrayController::UpdateTray(TrayHost& host) {
   if (host.RefreshTimerId() == 0) tip = "No TIMER!";
 
   if (image == lastIcon_ && tip == lastTip_) return;
-  lastIcon_ = image;
-  lastTip_ = tip;
   std::string shown = CutTip(tip, host.Characters());
-  if (!host.ShellModify(trayIconId_, image, shown.c_str())) trayIconId_ = 0;
+  if (!host.ShellModify(trayIconId_, image, shown.c_str())) {
+    // The next refresh tries again with the whole picture, and adds the icon first in case the
+    // shell lost it without announcing itself.
+    lastTip_.clear();
+    lastIcon_ = nullptr;
+    addPending_ = true;
+    return;
+  }
+  lastIcon_ = image;
+  lastTip_ = std::move(tip);
 }
 
 void TrayController::DeleteTray(TrayHost& host) {
-  if (trayIconId_ == 0) return;
-  host.ShellDelete(trayIconId_);
+  if (trayIconId_ != 0 && shown_) host.ShellDelete(trayIconId_);
   trayIconId_ = 0;
+  addPending_ = false;
+  shown_ = false;
 }

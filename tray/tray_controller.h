@@ -38,24 +38,35 @@ class TrayHost {
 
 class TrayController {
  public:
-  // Adds the icon with the active image of entry 0, then gives it its real image and tip.
+  // Adds the icon with the active image of entry 0, then gives it its real image and tip. Without
+  // the images of entry 0 there is no icon for the whole run. An add the shell refuses (it often
+  // does while Windows starts the programs of a sign-in) is tried again at every refresh until the
+  // shell takes it.
   void CreateTray(TrayHost& host);
   // The answer to the shell announcing itself ("TaskbarCreated"). A restarted shell has forgotten
   // the icon and takes it back; one that still holds it refuses the add, and the icon it holds goes
   // on being refreshed and is removed at the end.
   void ReAddTray(TrayHost& host);
-  // Recomputes tip and image; calls the shell only when either changed since the last call.
+  // Recomputes tip and image; calls the shell only when either changed since the last call. While
+  // the icon is not yet in the notification area, it first asks the shell to add it.
   void UpdateTray(TrayHost& host);
+  // Removes the icon if the shell may still show it.
   void DeleteTray(TrayHost& host);
 
+  // Whether the shell has yet to take the icon.
+  bool AddPending() const { return addPending_; }
   unsigned TrayIconId() const { return trayIconId_; }
   const std::string& LastTip() const { return lastTip_; }
   IconRef LastIcon() const { return lastIcon_; }
 
  private:
-  void AddTray(TrayHost& host, bool mayStillBeShown);
+  void AddTray(TrayHost& host);
 
-  unsigned trayIconId_ = 0;
+  unsigned trayIconId_ = 0;     // TRAY_ICON_ID while there is an icon to show; 0 for none
+  IconRef addedImage_ = nullptr;  // what an add shows: the active image of entry 0
+  bool addPending_ = false;
+  // The shell may show the icon: it took an add, or refused one because it already held the icon.
+  bool shown_ = false;
   std::string lastTip_;
   IconRef lastIcon_ = nullptr;
 };

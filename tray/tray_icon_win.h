@@ -35,6 +35,8 @@ class TrayIcon : private TrayHost {
   void CreateTray(HWND hwnd);
   void UpdateTray();
   void DeleteTray();
+  // Whether the shell has yet to take the icon; each UpdateTray asks it again.
+  bool AddPending() const { return tray_.AddPending(); }
   // The icon's mouse notifications, its menu's commands and the shell's "TaskbarCreated"; the
   // window passes every message here first.
   void OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

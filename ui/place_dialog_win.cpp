@@ -119,6 +119,11 @@ BOOL PlaceDialog::OnInitDialog() {
   CreateTray();
   refreshTimerId_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
   timerStarted_ = true;
+  // At sign-in the shell often refuses icons for a while: ask it again soon, then at each refresh.
+  if (trayIcon_.AddPending()) {
+    addRetriesLeft_ = ADD_RETRY_COUNT;
+    (void)SetTimer(Hwnd(), ADD_RETRY_TIMER_ID, ADD_RETRY_PERIOD_MS, nullptr);
+  }
   HWND ok = GetDlgItem(Hwnd(), IDOK);
   if (ok) {
     (void)EnableWindow(ok, FALSE);
@@ -271,7 +276,11 @@ void PlaceDialog::OnSettingChange(UINT, const char* section) {
   if (section && std::string(section) == "intl") BuildTipTimeFormat();
 }
 
-void PlaceDialog::OnTimer(UINT_PTR) { UpdateTray(); }
+void PlaceDialog::OnTimer(UINT_PTR id) {
+  UpdateTray();
+  if (id != ADD_RETRY_TIMER_ID) return;
+  if (!trayIcon_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
+}
 
 void PlaceDialog::OnApply() {
   if (!UpdateData(true)) return;
@@ -335,6 +344,7 @@ void PlaceDialog::DestroyWindow() {
     tornDown_ = true;
     if (refreshTimerId_) (void)KillTimer(Hwnd(), refreshTimerId_);
     refreshTimerId_ = 0;
+    (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
     DeleteTray();
     SaveSettings();
     FreeCustomIcons();

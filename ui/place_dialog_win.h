@@ -82,6 +82,7 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   SystemZoneClock zoneClock_;
   bool timerStarted_ = false;
   UINT_PTR refreshTimerId_ = 0;
+  int addRetriesLeft_ = 0;  // ticks the add-retry timer has left
   LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;
 };

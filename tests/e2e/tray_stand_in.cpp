@@ -70,9 +70,18 @@ LRESULT CALLBACK TrayStandIn::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
   g_standIn->calls_.push_back(call);
   if (g_standIn->fail_) return FALSE;
   const std::pair<DWORD, UINT> icon(call.window, call.id);
+  if (call.message == NIM_ADD && g_standIn->refusedAdds_ > 0) {
+    --g_standIn->refusedAdds_;
+    return FALSE;
+  }
   if (call.message == NIM_ADD) return g_standIn->held_.insert(icon).second ? TRUE : FALSE;
   if (call.message == NIM_DELETE) g_standIn->held_.erase(icon);
   return TRUE;
+}
+
+void TrayStandIn::RefuseAdds(int count) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  refusedAdds_ = count;
 }
 
 void TrayStandIn::ForgetIcons() {

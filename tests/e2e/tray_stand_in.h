@@ -36,6 +36,8 @@ class TrayStandIn {
   bool WaitForCalls(std::size_t count, DWORD milliseconds) const;
   // Makes the next calls fail, as a shell that has gone away does.
   void FailCalls(bool fail) { fail_ = fail; }
+  // Refuses the next adds, as a shell still busy at sign-in does.
+  void RefuseAdds(int count);
   // Forgets the icons it holds, as a shell that restarted has. Until then it refuses a second add of
   // an icon it holds, as the real shell does.
   void ForgetIcons();
@@ -54,6 +56,7 @@ class TrayStandIn {
   HWND hwnd_ = nullptr;
   DWORD threadId_ = 0;
   volatile bool fail_ = false;
+  int refusedAdds_ = 0;  // guarded by mutex_
 };
 
 #endif

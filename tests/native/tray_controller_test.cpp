@@ -29,15 +29,14 @@ class FakeHost : public TrayHost {
   IconRef active = &customActive;
   IconRef inactive = &customInactive;
   unsigned timerId = REFRESH_TIMER_ID;
-  bool addSucceeds = true;
-  bool modifySucceeds = true;
+  // The shell as Windows has it: it takes calls only while up, refuses a second add of an icon it
+  // holds, and can modify only an icon it holds.
+  bool shellUp = true;
+  bool held = false;
   std::vector<ShellCall> calls;
-  int clockReads = 0;
+  std::string letters;  // the calls in short: A add, M modify, D delete; lower case when refused
 
-  RemoteReading ReadRemoteClock() override {
-    ++clockReads;
-    return reading;
-  }
+  RemoteReading ReadRemoteClock() override { return reading; }
   const PlaceSettings& Settings() const override { return settings; }
   IconRef CustomActiveIcon() const override { return active; }
   IconRef CustomInactiveIcon() const override { return inactive; }
@@ -49,13 +48,22 @@ class FakeHost : public TrayHost {
   }
   bool ShellAdd(unsigned id, IconRef icon) override {
     calls.push_back({ShellCall::ADD, id, icon, ""});
-    return addSucceeds;
+    const bool taken = shellUp && !held;
+    held = held || taken;
+    letters += taken ? "A" : "a";
+    return taken;
   }
   bool ShellModify(unsigned id, IconRef icon, const char* tip) override {
     calls.push_back({ShellCall::MODIFY, id, icon, tip});
-    return modifySucceeds;
+    const bool taken = shellUp && held;
+    letters += taken ? "M" : "m";
+    return taken;
   }
-  void ShellDelete(unsigned id) override { calls.push_back({ShellCall::DELETE, id, nullptr, ""}); }
+  void ShellDelete(unsigned id) override {
+    calls.push_back({ShellCall::DELETE, id, nullptr, ""});
+    letters += shellUp && held ? "D" : "d";
+    held = false;
+  }
 };
 
 }  // namespace
@@ -144,28 +152,6 @@ TEST(TrayController, ChoosesTheImageAndTip) {
   }
 }
 
-TEST(TrayController, AFailedAddOrModifyEndsEveryLaterCall) {
-  FakeHost host;
-  host.addSucceeds = false;
-  TrayController tray;
-  tray.CreateTray(host);
-  EXPECT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.clockReads, 0);
-  tray.UpdateTray(host);
-  tray.DeleteTray(host);
-  EXPECT_EQ(host.calls.size(), 1u);
-
-  FakeHost second;
-  second.modifySucceeds = false;
-  TrayController other;
-  other.CreateTray(second);
-  EXPECT_EQ(other.TrayIconId(), 0u);
-  second.reading.tip = "changed";
-  other.UpdateTray(second);
-  other.DeleteTray(second);
-  EXPECT_EQ(second.calls.size(), 2u) << "no refresh and no removal after a failed modify";
-}
-
 TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
   struct NoEntryZero : FakeHost {
     IconRef LoadResourceIcon(unsigned short id) override {
@@ -174,62 +160,62 @@ TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
   } host;
   TrayController tray;
   tray.CreateTray(host);
-  EXPECT_TRUE(host.calls.empty());
-  EXPECT_EQ(tray.TrayIconId(), 0u);
-}
-
-TEST(TrayController, ARestartedShellGetsTheIconAgain) {
-  FakeHost host;
-  TrayController tray;
-  tray.CreateTray(host);
-  host.calls.clear();
-  tray.CreateTray(host);  // what the "TaskbarCreated" broadcast leads to
-  ASSERT_EQ(host.calls.size(), 2u);
-  EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
-  EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY) << "the same tip must be sent again";
-}
-
-TEST(TrayController, AShellThatStillHoldsTheIconKeepsGettingItsRefreshesAndRemoval) {
-  FakeHost host;
-  TrayController tray;
-  tray.CreateTray(host);
-  host.calls.clear();
-  host.addSucceeds = false;  // a re-announced shell refuses a second add of the same icon
-  tray.ReAddTray(host);
-  host.reading.tip = "Here! = 10:16";
   tray.UpdateTray(host);
-  tray.DeleteTray(host);
-  ASSERT_EQ(host.calls.size(), 4u);
-  EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
-  EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY) << "the held icon gets the whole picture again";
-  EXPECT_EQ(host.calls[2].tip, "Here! = 10:16");
-  EXPECT_EQ(host.calls[3].kind, ShellCall::DELETE);
-  EXPECT_EQ(host.calls[3].id, 999u);
-}
-
-TEST(TrayController, AReAnnouncedShellThatRefusesEverythingEndsTheRefreshes) {
-  FakeHost host;
-  TrayController tray;
-  tray.CreateTray(host);
-  host.addSucceeds = false;
-  host.modifySucceeds = false;
   tray.ReAddTray(host);
-  host.calls.clear();
-  tray.UpdateTray(host);
   tray.DeleteTray(host);
   EXPECT_TRUE(host.calls.empty());
   EXPECT_EQ(tray.TrayIconId(), 0u);
 }
 
-TEST(TrayController, RemovesTheIconOnce) {
-  FakeHost host;
-  TrayController tray;
-  tray.CreateTray(host);
-  tray.DeleteTray(host);
-  tray.DeleteTray(host);
-  ASSERT_EQ(host.calls.size(), 3u);
-  EXPECT_EQ(host.calls[2].kind, ShellCall::DELETE);
-  EXPECT_EQ(host.calls[2].id, 999u);
+// How the icon lives through a shell that refuses calls, forgets the icon or announces itself again.
+TEST(TrayController, FollowsTheShellThroughRefusalsAndRestarts) {
+  struct Step {
+    char op;       // c CreateTray, r ReAddTray ("TaskbarCreated"), u UpdateTray with a new tip,
+                   // s UpdateTray with the same tip, f the shell restarts and forgets its icons, d DeleteTray
+    bool shellUp;  // whether the shell takes calls during the step
+    const char* calls;
+  };
+  struct Row {
+    const char* name;
+    std::vector<Step> steps;
+  };
+  const Row rows[] = {
+      {"a busy shell at sign-in takes the icon late",
+       {{'c', false, "a"}, {'u', false, "a"}, {'s', true, "AM"}, {'u', true, "M"}, {'d', true, "D"}}},
+      {"an icon the shell never took is not removed", {{'c', false, "a"}, {'u', false, "a"}, {'d', true, ""}}},
+      {"a refused modify is sent again whole", {{'c', true, "AM"}, {'u', false, "m"}, {'s', true, "aM"}, {'s', true, ""}, {'d', true, "D"}}},
+      {"a re-add refused, then the modify refused",
+       {{'c', true, "AM"}, {'r', false, "am"}, {'s', true, "aM"}, {'u', true, "M"}, {'d', true, "D"}}},
+      {"a re-announced shell that holds the icon", {{'c', true, "AM"}, {'r', true, "aM"}, {'u', true, "M"}, {'d', true, "D"}}},
+      {"a restarted shell gets the icon back", {{'c', true, "AM"}, {'f', true, ""}, {'r', true, "AM"}, {'d', true, "D"}}},
+      {"a shell that lost the icon unannounced", {{'c', true, "AM"}, {'f', true, ""}, {'u', true, "m"}, {'s', true, "AM"}, {'d', true, "D"}}},
+      {"a re-announced busy shell before the first add", {{'c', false, "a"}, {'r', false, "a"}, {'u', true, "AM"}, {'d', true, "D"}}},
+      {"the icon is removed once", {{'c', true, "AM"}, {'d', true, "D"}, {'d', true, ""}, {'u', true, ""}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeHost host;
+    TrayController tray;
+    int minute = 0;
+    for (const Step& step : row.steps) {
+      SCOPED_TRACE(std::string(1, step.op));
+      host.shellUp = step.shellUp;
+      host.letters.clear();
+      switch (step.op) {
+        case 'c': tray.CreateTray(host); break;
+        case 'r': tray.ReAddTray(host); break;
+        case 'u':
+          host.reading.tip = "Here! = 11:" + std::to_string(10 + ++minute);
+          tray.UpdateTray(host);
+          break;
+        case 's': tray.UpdateTray(host); break;
+        case 'f': host.held = false; break;
+        case 'd': tray.DeleteTray(host); break;
+      }
+      EXPECT_EQ(host.letters, step.calls);
+    }
+    EXPECT_FALSE(host.held) << "nothing is left in the notification area";
+  }
 }
 
 namespace {
