@@ -1,5 +1,6 @@
 #include "app/clock_app_win.h"
 
+#include "app/place_lock_win.h"
 #include "clock/place_settings.h"
 #include "clock/registry_profile_store_win.h"
 #include "ui/dialog_window_win.h"
@@ -7,14 +8,20 @@
 
 namespace {
 const char* const COMPANY_KEY = "Brindlewood";
+// How long a second start of a running place waits for that copy to show its window.
+constexpr DWORD RUNNING_COPY_WAIT_MS = 8000;
 }
 
 ClockApp::ClockApp(HINSTANCE instance, const char* commandLine)
     : instance_(instance), commandLine_(commandLine) {}
 
 int ClockApp::InitInstance() {
-  RegistryProfileStore store(COMPANY_KEY, ApplicationTitle(instance_));
   int instanceNumber = ParseInstanceNumber(commandLine_);
+  const std::string section = SettingsSection(instanceNumber);
+  // A second start of a running place shows that copy's window instead, and touches no settings.
+  PlaceLock lock(section);
+  if (!lock.Held()) return ShowRunningCopy(section, RUNNING_COPY_WAIT_MS) ? 0 : 1;
+  RegistryProfileStore store(COMPANY_KEY, ApplicationTitle(instance_));
   PlaceDialog dialog(instance_, store, instanceNumber);
   HWND previousForeground = GetForegroundWindow();
   INT_PTR result = dialog.RunHidden(previousForeground);

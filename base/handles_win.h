@@ -7,7 +7,8 @@
 
 #include <utility>
 
-// A file opened with CreateFileA; INVALID_HANDLE_VALUE means none.
+// A kernel object closed with CloseHandle: a file opened with CreateFileA, a mutex. Both
+// INVALID_HANDLE_VALUE and null mean none, as the calls that make them fail with one or the other.
 class FileHandle {
  public:
   FileHandle() = default;

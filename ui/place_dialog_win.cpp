@@ -47,7 +47,28 @@ void FillHalfHours(HWND list, int firstHour, const char* suffix) {
   }
 }
 
+// Marks the place's window, so that a second start of the place finds it.
+std::string PlaceWindowProperty(const std::string& section) { return "Brindlewood.Farhour." + section; }
+
+struct PlaceWindowSearch {
+  std::string property;
+  HWND found;
+};
+
+BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<PlaceWindowSearch*>(lParam);
+  if (!GetPropA(hwnd, search->property.c_str())) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
 }  // namespace
+
+HWND FindPlaceWindow(const std::string& section) {
+  PlaceWindowSearch search{PlaceWindowProperty(section), nullptr};
+  (void)EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber)
     : DialogWindow(instance, IDD_PLACE),
@@ -136,6 +157,7 @@ BOOL PlaceDialog::OnInitDialog() {
     std::snprintf(numbered, sizeof numbered, "%s (%i)", title, instanceNumber_);
     (void)SetWindowTextA(Hwnd(), numbered);
   }
+  (void)SetPropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str(), Hwnd());
   return TRUE;
 }
 
@@ -348,6 +370,7 @@ void PlaceDialog::DestroyWindow() {
     DeleteTray();
     SaveSettings();
     FreeCustomIcons();
+    (void)RemovePropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str());
   }
   DialogWindow::DestroyWindow();
 }

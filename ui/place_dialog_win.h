@@ -87,4 +87,8 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   bool tornDown_ = false;
 };
 
+// The window of the copy of this program that runs the place with this settings section; null when
+// there is none.
+HWND FindPlaceWindow(const std::string& section);
+
 #endif

@@ -233,7 +233,7 @@ FarhourProcess::FarhourProcess(const std::string& arguments) {
   // Set-up ends with the title; wait until the window carries it.
   int number = std::atoi(arguments.c_str());
   std::string caption = number > 0 ? "Farhour (" + std::to_string(number) + ")" : "Farhour";
-  for (int i = 0; i < 200 && !window_; ++i) {
+  for (int i = 0; i < 200 && !window_ && Running(); ++i) {
     FindState state{processId_, nullptr, caption, false, nullptr};
     EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&state));
     window_ = state.found;

@@ -36,7 +36,8 @@ class FarhourProcess {
   FarhourProcess& operator=(const FarhourProcess&) = delete;
 
   bool Started() const { return process_ != nullptr; }
-  // The properties window, once set-up has finished; null if it never appeared.
+  // The properties window, once set-up has finished; null if it never appeared or the process ended
+  // first.
   HWND Window() const { return window_; }
   DWORD Id() const { return processId_; }
   bool Running() const;

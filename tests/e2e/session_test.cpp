@@ -1,9 +1,11 @@
-// The end of the user's session, and two copies of the program sharing one settings section: what
-// each leaves in the registry.
+// The end of the user's session, and a second start of a place that runs: what each leaves in the
+// registry.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,33 +145,58 @@ TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
   DeleteSection("Settings44");
 }
 
-// Two copies with the same instance number hold different records; each close writes its own
-// whole, so the section always holds one writer's record and never a mixture.
-TEST(SharedSection, EachCloseLeavesOneWholeRecordOfItsWriter) {
-  const Record first = {"First", "1.500000", 3, 4, 5, 0, "C:\\one.ico", "C:\\one_night.ico", 1};
-  const Record second = {"Second", "-2.250000", 7, 8, 9, 1, "C:\\two.ico", "C:\\two_night.ico", 0};
-  struct Order {
-    bool firstClosesFirst;
-  };
-  const Order orders[] = {{true}, {false}};
+// A place runs once: a second start of a running place brings that copy's properties window to the
+// front and ends at once, without touching the settings; another place still starts beside it.
+TEST(SecondStart, ShowsTheRunningCopyOfThePlaceInstead) {
   TrayStandIn tray;
   UnmanagedWindows unmanaged;
-  for (const Order& order : orders) {
-    SCOPED_TRACE(order.firstClosesFirst ? "first started closes first" : "second started closes first");
-    WriteStoredPlace("Settings45", first);
-    FarhourProcess one("45");
-    ASSERT_NE(one.Window(), nullptr);
-    WriteStoredPlace("Settings45", second);
-    FarhourProcess two("45");
-    ASSERT_NE(two.Window(), nullptr);
-
-    FarhourProcess& closesFirst = order.firstClosesFirst ? one : two;
-    FarhourProcess& closesLast = order.firstClosesFirst ? two : one;
-    ASSERT_TRUE(closesFirst.CloseConfirmed());
-    ExpectRecord("Settings45", order.firstClosesFirst ? first : second);
-    ASSERT_TRUE(closesLast.Running());
-    ASSERT_TRUE(closesLast.CloseConfirmed());
-    ExpectRecord("Settings45", order.firstClosesFirst ? second : first);
-  }
+  WriteStoredPlace("Settings45", {"Once", "1.500000", 3, 4, 5, 0, "", "", 0});
+  FarhourProcess one("45");
+  ASSERT_NE(one.Window(), nullptr);
+  ASSERT_FALSE(IsWindowVisible(one.Window()));
   DeleteSection("Settings45");
+
+  FarhourProcess again("45");
+  DWORD code = 99;
+  ASSERT_TRUE(again.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(again.Window(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(one.Window()));
+  EXPECT_EQ(GetForegroundWindow(), one.Window());
+  EXPECT_TRUE(ReadSection("Settings45").empty()) << "the second start wrote settings";
+
+  FarhourProcess other("46");
+  ASSERT_NE(other.Window(), nullptr);
+  ASSERT_TRUE(tray.WaitForCalls(4, 5000));
+  int adds = 0;
+  for (const TrayCall& call : tray.Calls()) adds += call.message == NIM_ADD;
+  EXPECT_EQ(adds, 2) << "one icon for each place";
+  EXPECT_TRUE(one.Running());
+  ASSERT_TRUE(other.CloseConfirmed());
+  ASSERT_TRUE(one.CloseConfirmed());
+  DeleteSection("Settings45");
+  DeleteSection("Settings46");
+}
+
+// Two starts of one place at the same instant end with one copy.
+TEST(SecondStart, TwoStartsAtOnceLeaveOneCopy) {
+  TrayStandIn tray;
+  UnmanagedWindows unmanaged;
+  DeleteSection("Settings47");
+  std::vector<std::unique_ptr<FarhourProcess>> farhours = StartFarhours({"47", "47"});
+  int copies = 0;
+  for (const auto& farhour : farhours) {
+    if (farhour->Window()) {
+      ++copies;
+    } else {
+      EXPECT_TRUE(farhour->WaitForExit(20000)) << "the start that lost ends";
+    }
+  }
+  EXPECT_EQ(copies, 1);
+  for (const auto& farhour : farhours) {
+    if (farhour->Running()) {
+      EXPECT_TRUE(farhour->CloseConfirmed());
+    }
+  }
+  DeleteSection("Settings47");
 }
