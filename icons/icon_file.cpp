@@ -9,7 +9,6 @@ namespace {
 constexpr std::uint32_t HEADER_BYTES = 6;
 constexpr std::uint32_t ENTRY_BYTES = 16;
 constexpr std::uint32_t BITMAP_HEADER_BYTES = 40;  // BITMAPINFOHEADER
-constexpr std::uint64_t FIRST_UNSEEKABLE_OFFSET = 0x80000000u;
 
 // Little-endian fields, taken with memcpy so that no unaligned or out-of-range read is possible.
 std::uint16_t Word(const std::uint8_t* p) {
@@ -56,7 +55,7 @@ bool MemoryByteSource::Read(void* buffer, std::uint32_t count, std::uint32_t* go
 }
 
 bool MemoryByteSource::Seek(std::uint32_t offset) {
-  if (offset >= 0x80000000u) return false;
+  if (offset >= FIRST_UNSEEKABLE_OFFSET) return false;
   pos_ = offset;
   return true;
 }

@@ -8,13 +8,16 @@
 #include <string>
 #include <vector>
 
+// Offsets are signed 32-bit values to the platform's seek; this one and above cannot be reached.
+constexpr std::uint32_t FIRST_UNSEEKABLE_OFFSET = 0x80000000u;
+
 // Where the reader gets its bytes: a file on Windows, memory in tests and the fuzzer.
 class IconByteSource {
  public:
   virtual ~IconByteSource() = default;
   // Reads up to count bytes at the current position; false when the read itself failed.
   virtual bool Read(void* buffer, std::uint32_t count, std::uint32_t* got) = 0;
-  // Moves to offset from the start, taken as a signed 32-bit value: 2^31 and above fail.
+  // Moves to offset from the start; FIRST_UNSEEKABLE_OFFSET and above fail.
   virtual bool Seek(std::uint32_t offset) = 0;
   // Total size in bytes, to keep allocations bounded by what the source can deliver.
   virtual std::uint64_t Size() const = 0;

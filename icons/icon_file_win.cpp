@@ -33,9 +33,8 @@ bool FileByteSource::Read(void* buffer, std::uint32_t count, std::uint32_t* got)
 }
 
 bool FileByteSource::Seek(std::uint32_t offset) {
-  // With no high part the platform takes the offset as signed; 2^31 and above would mean a
-  // negative position.
-  if (offset >= 0x80000000u) return false;
+  // With no high part the platform takes the offset as signed: these would be negative positions.
+  if (offset >= FIRST_UNSEEKABLE_OFFSET) return false;
   return SetFilePointer(file_.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 

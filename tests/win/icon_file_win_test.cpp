@@ -115,13 +115,15 @@ struct IconFacts {
   LONG height = 0;
 };
 
+using Bitmap = UniqueHandle<ClosedBy<HBITMAP, &DeleteObject>>;
+
 // What the platform says of an icon; the bitmaps it hands out are ours to delete.
 IconFacts InspectIcon(HICON icon) {
   IconFacts facts;
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return facts;
-  GdiObject<HBITMAP> colour(info.hbmColor);
-  GdiObject<HBITMAP> mask(info.hbmMask);
+  Bitmap colour(info.hbmColor);
+  Bitmap mask(info.hbmMask);
   BITMAP bm{};
   if (colour && GetObjectA(colour.Get(), sizeof bm, &bm) == sizeof bm) {
     facts.width = bm.bmWidth;
