@@ -38,7 +38,8 @@ std::string Folder(int csidl, const char* name) {
   return std::string(path) + name;
 }
 std::string InstallDir() { return Folder(CSIDL_LOCAL_APPDATA, "\\Programs\\Farhour"); }
-std::string Documents(const char* name) { return Folder(CSIDL_PERSONAL, name); }
+// Under Wine, Documents and the like are the Linux home; the profile folder is in the prefix.
+std::string UserFolder(const char* name) { return Folder(CSIDL_PROFILE, name); }
 std::string StartMenuLink() { return Folder(CSIDL_PROGRAMS, "\\Farhour.lnk"); }
 std::string SignInLink() { return Folder(CSIDL_STARTUP, "\\Farhour.lnk"); }
 // A second place's sign-in shortcut, made as README tells.
@@ -178,7 +179,7 @@ class Setup : public ::testing::Test {
   }
   static void RemoveInstall() {
     // With all they hold: a faulty setup may have put Farhour into folders of its own inside them.
-    for (const std::string& dir : {InstallDir(), Documents("\\Chosen")}) {
+    for (const std::string& dir : {InstallDir(), UserFolder("\\Chosen")}) {
       std::string names = dir + '\0';  // a list, ended by an empty name
       SHFILEOPSTRUCTA removal = {};
       removal.wFunc = FO_DELETE;
@@ -274,9 +275,9 @@ INSTANTIATE_TEST_SUITE_P(SameAndNewer, Reinstall,
                                            Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", nullptr},
                                            Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", "3"}));
 
-// Documents\Chosen holds the user's own README.txt and LICENSE.txt: Farhour goes into a folder of its own there.
+// The chosen folder holds the user's own README.txt and LICENSE.txt: Farhour goes into a folder of its own there.
 TEST_F(Setup, MovesIntoAnotherFolderAndLeavesTheUsersFilesAndTheEarlierFoldersUninstallerHarmless) {
-  std::string earlier = InstallDir(), chosen = Documents("\\Chosen"), exe = chosen + "\\Farhour\\farhour.exe";
+  std::string earlier = InstallDir(), chosen = UserFolder("\\Chosen"), exe = chosen + "\\Farhour\\farhour.exe";
   ASSERT_NE(LinkTarget(PlaceTwoLink(), earlier + "\\farhour.exe", "2"), "<none>");
   CreateDirectoryA(chosen.c_str(), nullptr);
   for (const char* name : {"\\README.txt", "\\LICENSE.txt"}) WriteText(chosen + name, "mine");
