@@ -179,14 +179,7 @@ class Setup : public ::testing::Test {
   }
   static void RemoveInstall() {
     // With all they hold: a faulty setup may have put Farhour into folders of its own inside them.
-    for (const std::string& dir : {InstallDir(), UserFolder("\\Chosen")}) {
-      std::string names = dir + '\0';  // a list, ended by an empty name
-      SHFILEOPSTRUCTA removal = {};
-      removal.wFunc = FO_DELETE;
-      removal.pFrom = names.c_str();
-      removal.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-      (void)SHFileOperationA(&removal);
-    }
+    for (const std::string& dir : {InstallDir(), UserFolder("\\Chosen")}) RunCommand("cmd /c rd /s /q " + Quoted(dir));
     for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink(), NotesLink(), PortableLink()}) {
       DeleteFileA(link.c_str());
     }
