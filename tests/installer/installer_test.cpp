@@ -1,6 +1,6 @@
 // The setup program end to end, run the way a person's shell runs it: a silent install and the
-// program started from its Start-menu shortcut, upgrades over stored places, a running copy that
-// holds the program file, and the uninstaller with and without the places' settings.
+// program started from its Start-menu shortcut, upgrades and moves among the user's own files and
+// shortcuts, a running copy or a file held open, and the uninstaller with and without the settings.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,10 +10,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "e2e/driver.h"
 #include "e2e/tray_stand_in.h"
 
@@ -36,10 +39,16 @@ std::string Folder(int csidl, const char* name) {
   return std::string(path) + name;
 }
 std::string InstallDir() { return Folder(CSIDL_LOCAL_APPDATA, "\\Programs\\Farhour"); }
+// Under Wine, Documents and the like are the Linux home; the profile folder is in the prefix.
+std::string UserFolder(const char* name) { return Folder(CSIDL_PROFILE, name); }
 std::string StartMenuLink() { return Folder(CSIDL_PROGRAMS, "\\Farhour.lnk"); }
 std::string SignInLink() { return Folder(CSIDL_STARTUP, "\\Farhour.lnk"); }
 // A second place's sign-in shortcut, made as README tells.
 std::string PlaceTwoLink() { return Folder(CSIDL_STARTUP, "\\Farhour 2.lnk"); }
+// The user's own, which start Notepad and a portable copy of Farhour.
+std::string NotesLink() { return Folder(CSIDL_STARTUP, "\\Farhour notes.lnk"); }
+std::string PortableLink() { return Folder(CSIDL_STARTUP, "\\Farhour portable.lnk"); }
+std::string Notepad() { return Folder(CSIDL_WINDOWS, "\\notepad.exe"); }
 
 std::vector<WIN32_FIND_DATAA> FilesOf(const std::string& dir) {
   std::vector<WIN32_FIND_DATAA> files;
@@ -50,6 +59,12 @@ std::vector<WIN32_FIND_DATAA> FilesOf(const std::string& dir) {
   }
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
   return files;
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+std::string ReadText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // Runs a command line. With wait, waits for it and every process it starts, such as the
@@ -80,8 +95,9 @@ DWORD RunCommand(std::string commandLine, bool wait = true) {
   return code;
 }
 
-// A shortcut's target and arguments as "target|arguments"; "<none>" when there is no shortcut.
-std::string LinkTarget(const std::string& link) {
+// A shortcut's target and arguments as "target|arguments"; "<none>" when there is no shortcut. Given
+// a new target, first makes the shortcut start it with the new arguments, as the shell's Properties do.
+std::string LinkTarget(const std::string& link, const std::string& newTarget = "", const std::string& newArguments = "") {
   std::string result = "<none>";
   IShellLinkA* shellLink = nullptr;
   IPersistFile* file = nullptr;
@@ -91,6 +107,8 @@ std::string LinkTarget(const std::string& link) {
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                  reinterpret_cast<void**>(&shellLink))) &&
       SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      (newTarget.empty() || (SUCCEEDED(shellLink->SetPath(newTarget.c_str())) &&
+                             SUCCEEDED(shellLink->SetArguments(newArguments.c_str())) && SUCCEEDED(file->Save(widePath, TRUE)))) &&
       SUCCEEDED(file->Load(widePath, STGM_READ)) && SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0)) &&
       SUCCEEDED(shellLink->GetArguments(arguments, MAX_PATH))) {
     result = std::string(target) + "|" + arguments;
@@ -161,9 +179,11 @@ class Setup : public ::testing::Test {
     CoUninitialize();
   }
   static void RemoveInstall() {
-    for (const WIN32_FIND_DATAA& f : FilesOf(InstallDir())) DeleteFileA((InstallDir() + "\\" + f.cFileName).c_str());
-    RemoveDirectoryA(InstallDir().c_str());
-    for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink()}) DeleteFileA(link.c_str());
+    // With all they hold: a faulty setup may have put Farhour into folders of its own inside them.
+    for (const std::string& dir : {InstallDir(), UserFolder("\\Chosen")}) RunCommand("cmd /c rd /s /q " + Quoted(dir));
+    for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink(), NotesLink(), PortableLink()}) {
+      DeleteFileA(link.c_str());
+    }
     SHDeleteKeyA(HKEY_CURRENT_USER, UNINSTALL_KEY);
   }
   // Starts what the Start-menu shortcut starts, as the shell does; true once its icon has reached
@@ -183,6 +203,8 @@ class Setup : public ::testing::Test {
   const std::string setup_ = BuildFile("FARHOUR_SETUP");
   bool running_ = false;
 };
+
+std::string NewerSetup() { return Quoted(BuildFile("FARHOUR_NEWER_SETUP")) + " /S"; }
 
 }  // namespace
 
@@ -219,26 +241,64 @@ TEST_F(Setup, ASilentInstallPutsEachPieceInPlaceAndTheProgramShowsItsIcon) {
 struct Upgrade {
   const char* setup;  // variables of the test's environment
   const char* version;
-  bool signInRemovedBefore;
+  const char* signIn;  // the arguments the user gave the sign-in shortcut; null: the user removed it
 };
 
 class Reinstall : public Setup, public ::testing::WithParamInterface<Upgrade> {};
 
-TEST_P(Reinstall, KeepsThePlacesAndWhetherFarhourStartsAtSignIn) {
-  if (GetParam().signInRemovedBefore) {
+TEST_P(Reinstall, KeepsThePlacesTheFolderAndTheSignInShortcutAsTheUserLeftThem) {
+  std::string exe = InstallDir() + "\\farhour.exe", places = Places(), size = KeyValues(UNINSTALL_KEY)["EstimatedSize"];
+  if (GetParam().signIn) {
+    ASSERT_NE(LinkTarget(SignInLink(), exe, GetParam().signIn), "<none>");
+  } else {
     ASSERT_TRUE(DeleteFileA(SignInLink().c_str()));
   }
-  std::string places = Places();
+  WriteText(InstallDir() + "\\Tokyo.ico", std::string(100000, 'i'));  // no part of the program's size
   ASSERT_EQ(RunCommand(Quoted(BuildFile(GetParam().setup)) + " /S"), 0u);
   EXPECT_EQ(Places(), places);
-  EXPECT_EQ(KeyValues(UNINSTALL_KEY)["DisplayVersion"], std::getenv(GetParam().version));
-  EXPECT_EQ(LinkTarget(SignInLink()) == "<none>", GetParam().signInRemovedBefore);
+  std::map<std::string, std::string> entry = KeyValues(UNINSTALL_KEY);
+  EXPECT_EQ(entry["DisplayVersion"], std::getenv(GetParam().version));
+  EXPECT_EQ(entry["InstallLocation"], InstallDir());
+  EXPECT_NEAR(std::atoi(entry["EstimatedSize"].c_str()), std::atoi(size.c_str()), 1.0);
+  EXPECT_EQ(LinkTarget(SignInLink()), GetParam().signIn ? exe + "|" + GetParam().signIn : "<none>");
 }
 
 INSTANTIATE_TEST_SUITE_P(SameAndNewer, Reinstall,
-                         ::testing::Values(Upgrade{"FARHOUR_SETUP", "FARHOUR_VERSION", false},
-                                           Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", false},
-                                           Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", true}));
+                         ::testing::Values(Upgrade{"FARHOUR_SETUP", "FARHOUR_VERSION", ""},
+                                           Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", ""},
+                                           Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", nullptr},
+                                           Upgrade{"FARHOUR_NEWER_SETUP", "FARHOUR_NEWER_VERSION", "3"}));
+
+// The chosen folder holds the user's own README.txt and LICENSE.txt: Farhour goes into a folder of its own there.
+TEST_F(Setup, MovesIntoAnotherFolderAndLeavesTheUsersFilesAndTheEarlierFoldersUninstallerHarmless) {
+  std::string earlier = InstallDir(), chosen = UserFolder("\\Chosen"), exe = chosen + "\\Farhour\\farhour.exe";
+  ASSERT_NE(LinkTarget(PlaceTwoLink(), earlier + "\\farhour.exe", "2"), "<none>");
+  CreateDirectoryA(chosen.c_str(), nullptr);
+  for (const char* name : {"\\README.txt", "\\LICENSE.txt"}) WriteText(chosen + name, "mine");
+  // Held open, as a virus scanner may do, the earlier folder's uninstaller stays behind.
+  FileHandle held(CreateFileA((earlier + "\\uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+  ASSERT_EQ(RunCommand(Quoted(setup_) + " /S /D=" + chosen), 0u);
+  held.Reset();
+  EXPECT_EQ(FilesOf(earlier).size(), 1u) << "uninstall.exe alone";
+  ASSERT_EQ(RunCommand(Quoted(earlier + "\\uninstall.exe") + " /S"), 0u);
+  EXPECT_FALSE(PathFileExistsA(earlier.c_str()));
+  ASSERT_EQ(RunCommand(NewerSetup()), 0u);
+
+  EXPECT_EQ(KeyValues(UNINSTALL_KEY)["InstallLocation"] + "\\farhour.exe", exe);
+  EXPECT_TRUE(PathFileExistsA(exe.c_str()));
+  const std::pair<std::string, std::string> links[] = {
+      {StartMenuLink(), exe + "|"}, {SignInLink(), exe + "|"}, {PlaceTwoLink(), exe + "|2"}};
+  for (const auto& link : links) EXPECT_EQ(LinkTarget(link.first), link.second) << link.first;
+  for (const char* name : {"\\README.txt", "\\LICENSE.txt"}) EXPECT_EQ(ReadText(chosen + name), "mine") << name;
+}
+
+TEST_F(Setup, StopsAtAFileItCannotWriteBeforeTheNewVersionIsRecorded) {
+  FileHandle held(CreateFileA((InstallDir() + "\\LICENSE.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+  EXPECT_NE(RunCommand(NewerSetup()), 0u);
+  EXPECT_EQ(KeyValues(UNINSTALL_KEY)["DisplayVersion"], std::getenv("FARHOUR_VERSION"));
+}
 
 class WhileFarhourRuns : public Setup, public ::testing::WithParamInterface<std::string (*)()> {};
 
@@ -251,7 +311,6 @@ TEST_P(WhileFarhourRuns, ASilentRunFailsAndChangesNothing) {
   EXPECT_EQ(CloseFarhour(), 0u);
 }
 
-std::string NewerSetup() { return Quoted(BuildFile("FARHOUR_NEWER_SETUP")) + " /S"; }
 // Run in place, so that the exit code is the uninstaller's own.
 std::string UninstallAll() { return Quoted(InstallDir() + "\\uninstall.exe") + " /S /REMOVESETTINGS _?=" + InstallDir(); }
 INSTANTIATE_TEST_SUITE_P(SetupAndUninstall, WhileFarhourRuns, ::testing::Values(NewerSetup, UninstallAll));
@@ -260,11 +319,16 @@ class Uninstall : public Setup, public ::testing::WithParamInterface<std::pair<c
 
 TEST_P(Uninstall, RemovesWhatSetupMadeAndThePlacesOnlyWhenAsked) {
   ASSERT_TRUE(CopyFileA(SignInLink().c_str(), PlaceTwoLink().c_str(), FALSE));
+  // The user's own: an icon file beside the program, and shortcuts named Farhour that start other programs.
+  WriteText(InstallDir() + "\\Tokyo.ico", "icon");
+  const std::pair<std::string, std::string> usersLinks[] = {{NotesLink(), Notepad()}, {PortableLink(), BuildFile("FARHOUR_EXE")}};
+  for (const auto& link : usersLinks) ASSERT_NE(LinkTarget(link.first, link.second), "<none>");
   std::string places = Places();
   std::string quietly = KeyValues(UNINSTALL_KEY)["QuietUninstallString"];
   ASSERT_EQ(RunCommand(quietly + GetParam().first), 0u);
-  EXPECT_FALSE(PathFileExistsA(InstallDir().c_str()));
+  EXPECT_EQ(FilesOf(InstallDir()).size(), 1u) << "the user's Tokyo.ico alone";
   for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink()}) EXPECT_EQ(LinkTarget(link), "<none>");
+  for (const auto& link : usersLinks) EXPECT_EQ(LinkTarget(link.first), link.second + "|");
   EXPECT_FALSE(KeyExists(UNINSTALL_KEY));
   bool kept = GetParam().second;
   EXPECT_EQ(KeyExists("Software\\Brindlewood\\Farhour"), kept);
