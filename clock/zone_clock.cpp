@@ -1,4 +1,4 @@
-// The portable side of a place's zone: the offset it amounts to, and the order and search of the list.
+// The portable side of a place's zone: the offset it amounts to, and the order of the list.
 #include "clock/zone_clock.h"
 
 #include <algorithm>
@@ -23,14 +23,6 @@ long long WallMinutes(const std::tm& t) {
   return DaysFromCivil(1900LL + t.tm_year, t.tm_mon, t.tm_mday) * 1440 + t.tm_hour * 60LL + t.tm_min;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
-  const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                                 [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-  return found != text.end();
-}
-
 }  // namespace
 
 double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime) {
@@ -43,9 +35,4 @@ void SortZones(std::vector<ZoneEntry>& zones) {
     if (a.displayName != b.displayName) return a.displayName < b.displayName;
     return a.keyName < b.keyName;
   });
-}
-
-bool ZoneMatches(const ZoneEntry& zone, const std::string& text) {
-  return text.empty() || ContainsIgnoringCase(zone.displayName, text) ||
-         ContainsIgnoringCase(zone.keyName, text);
 }

@@ -30,8 +30,4 @@ struct ZoneEntry {
 // Windows' order: by standard offset from UTC, west first, then by display name.
 void SortZones(std::vector<ZoneEntry>& zones);
 
-// Whether the zone's display name or key name contains text, ignoring the case of ASCII letters;
-// an empty text matches every zone.
-bool ZoneMatches(const ZoneEntry& zone, const std::string& text);
-
 #endif

@@ -156,16 +156,19 @@ TEST(Zones, ThePickerStoresTheZoneAndItsOffsetAndNoZoneMakesTheOffsetEditable) {
   HWND list = GetDlgItem(picker, IDC_ZONE_LIST);
   EXPECT_GT(ListCount(list), 100) << "this computer's zones";
   EXPECT_EQ(ListText(list, 0), "(No zone: a fixed offset from this computer's clock)");
-  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "kathmandu");
+  int nepal = 0;
+  while (nepal < ListCount(list) && ListText(list, nepal).find("Kathmandu") == std::string::npos) ++nepal;
+  SelectEntry(picker, nepal);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "ka");
   session.Sync();
-  ASSERT_EQ(ListCount(list), 2) << "the search keeps the zones whose names hold the text";
-  EXPECT_NE(ListText(list, 1).find("Kathmandu"), std::string::npos) << ListText(list, 1);
-  SelectEntry(picker, 1);
-  session.Sync();
+  ASSERT_GT(ListCount(list), 2);
+  EXPECT_EQ(ListText(list, 0).find("Kathmandu"), std::string::npos) << "not the first match";
+  const int kept = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+  EXPECT_NE(ListText(list, kept).find("Kathmandu"), std::string::npos) << "typing keeps a selection still listed";
   const std::string now = ControlText(picker, IDC_ZONE_NOW);
   EXPECT_EQ(now.rfind("Now there: ", 0), 0u) << now;
   EXPECT_NE(now.find("standard time"), std::string::npos) << now;
-  PressButton(picker, IDOK);
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
   session.Sync();
   EXPECT_FALSE(IsWindow(picker));
 
@@ -231,4 +234,54 @@ TEST(Zones, AZoneThisComputerLacksKeepsItsNameAndTheStoredOffsetRules) {
   ASSERT_NE(FindValue(stored, "Zone"), nullptr);
   EXPECT_EQ(FindValue(stored, "Zone")->Text(), "Atlantis Standard Time");
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), "2.000000");
+}
+
+// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed in
+// the ANSI code page (1252 here).
+struct ZoneQuery {
+  const char* typed;
+  const char* key;
+  const char* firstEntry;  // the list's first entry, where given
+};
+
+const ZoneQuery ZONE_QUERIES[] = {
+    {"Chicago", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Chicago, United States"},
+    {"New York", "Eastern Standard Time", nullptr},
+    {"Los Angeles", "Pacific Standard Time", nullptr},
+    {"Sao Paulo", "E. South America Standard Time", "(UTC-03:00) Brasilia \x97 Sao Paulo, Brazil"},
+    {"Germany", "W. Europe Standard Time", nullptr},
+    {"Japan", "Tokyo Standard Time", nullptr},
+    {"Kathmandu", "Nepal Standard Time", "(UTC+05:45) Kathmandu"},
+    {"z\xfc" "rich", "W. Europe Standard Time", nullptr},
+    {"C\xf4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \x97 Abidjan, C\xf4te d'Ivoire"},
+    {"india", "India Standard Time", nullptr},  // before Indiana (East), which Windows lists first
+    {" buenos aires ", "Argentina Standard Time", nullptr},
+    {"Honolulu", "Hawaiian Standard Time", nullptr},
+};
+
+TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {
+  StorePlace("Somewhere", "1.000000", nullptr);
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  for (const ZoneQuery& query : ZONE_QUERIES) {
+    session.Show();
+    HWND picker = OpenPicker(session);
+    ASSERT_NE(picker, nullptr) << query.typed;
+    TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), query.typed);
+    session.Sync();
+    if (query.firstEntry) {
+      EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0), query.firstEntry);
+    }
+    PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
+    session.Sync();
+    ASSERT_FALSE(IsWindow(picker)) << query.typed;
+    PressButton(session.Window(), IDC_APPLY);
+    session.Sync();
+    const std::vector<RegValue> stored = ReadSection(SECTION);
+    const RegValue* zone = FindValue(stored, "Zone");
+    EXPECT_EQ(zone ? zone->Text() : "(none)", query.key) << query.typed;
+  }
+  ASSERT_TRUE(session.Process().CloseConfirmed());
 }

@@ -1,5 +1,5 @@
-// The portable side of a place's zone: the offset a zone amounts to, and the order and search of
-// the zone list.
+// The portable side of a place's zone: the offset a zone amounts to, and the order of the zone
+// list.
 #include "clock/zone_clock.h"
 
 #include <gtest/gtest.h>
@@ -80,33 +80,4 @@ TEST(SortZones, OrdersByBiasDescendingThenDisplayName) {
   };
   EXPECT_EQ(expected, keys);
 }
-
-// What the picker's search box finds.
-struct MatchCase {
-  const char* text;
-  bool matches;
-};
-
-class ZoneMatchesText : public ::testing::TestWithParam<MatchCase> {};
-
-TEST_P(ZoneMatchesText, InTheDisplayOrKeyNameIgnoringAsciiCase) {
-  const ZoneEntry zone{"New Zealand Standard Time", "(UTC+12:00) Auckland, Wellington", -720};
-  EXPECT_EQ(GetParam().matches, ZoneMatches(zone, GetParam().text)) << GetParam().text;
-}
-
-const MatchCase MATCH_CASES[] = {
-    {"", true},
-    {"Auckland", true},
-    {"auckLAND", true},
-    {"WELLINGTON", true},
-    {"(utc+12", true},
-    {"zealand standard", true},
-    {"New Zealand Standard Time", true},
-    {"Dublin", false},
-    {"Auckland,Wellington", false},
-    {"New Zealand Standard Time ", false},
-    {"\xc4uckland", false},
-};
-INSTANTIATE_TEST_SUITE_P(Texts, ZoneMatchesText, ::testing::ValuesIn(MATCH_CASES));
-
 }  // namespace
