@@ -14,6 +14,7 @@
 #include "icons/builtin_icons.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
+#include "ui/offset_text.h"
 #include "ui/window_geometry.h"
 #include "ui/zone_dialog_win.h"
 
@@ -64,22 +65,27 @@ PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNu
 
 PlaceDialog::~PlaceDialog() = default;
 
-void PlaceDialog::LoadSettings() { ::LoadSettings(store_, instanceNumber_, settings_); }
+void PlaceDialog::LoadSettings() {
+  ::LoadSettings(store_, instanceNumber_, settings_);
+  pendingZone_ = settings_.zone;
+}
 
 void PlaceDialog::SaveSettings() {
   // With a zone, the stored offset is the zone's of the day of saving, so that a copy of the program
   // without zones shows the right time that day.
   double hours = 0.0;
-  if (ZoneOffset(&hours)) settings_.offset = hours;
+  if (ZoneOffset(settings_.zone, &hours)) settings_.offset = hours;
   ::SaveSettings(store_, instanceNumber_, settings_);
 }
 
-bool PlaceDialog::ZoneOffset(double* hours) {
-  if (settings_.zone.empty()) return false;
-  zoneClock_.SetZone(settings_.zone);
+bool PlaceDialog::ZoneOffset(const std::string& zone, double* hours) {
+  if (zone.empty()) return false;
+  // A clock of its own: the tip's keeps the rules of the record's zone.
+  SystemZoneClock clock;
+  clock.SetZone(zone);
   const std::time_t now = std::time(nullptr);
   std::tm there{};
-  if (!zoneClock_.ZoneTime(now, &there)) return false;
+  if (!clock.ZoneTime(now, &there)) return false;
   const std::tm* here = std::localtime(&now);
   if (!here) return false;
   *hours = EffectiveOffsetHours(there, *here);
@@ -158,14 +164,15 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.Check(IDC_WEEKDAYS, settings_.weekdays);
   dx.ListIndex(IDC_FROM, settings_.from);
   dx.ListIndex(IDC_TO, settings_.to);
-  // With a zone the field shows the zone's offset of the moment, read-only, and that is what OK
-  // stores; without one it is the user's, checked as always.
+  // With a zone the field shows the zone's offset of the moment, read-only, and OK stores the
+  // zone's offset of that moment; without one it is the user's, checked as always.
   double zoneOffset = 0.0;
-  const bool zoned = ZoneOffset(&zoneOffset);
-  if (zoned) settings_.offset = zoneOffset;
-  if (!zoned || !dx.Saving()) {
+  const bool zoned = ZoneOffset(pendingZone_, &zoneOffset);
+  if (!zoned) {
     dx.Offset(IDC_OFFSET, settings_.offset);
     dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  } else if (!dx.Saving()) {
+    dx.Offset(IDC_OFFSET, zoneOffset);
   }
   if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
   dx.ListIndex(IDC_ICON_NAME, settings_.icon);
@@ -275,6 +282,7 @@ void PlaceDialog::OnTimer(UINT_PTR) { UpdateTray(); }
 
 void PlaceDialog::OnApply() {
   if (!UpdateData(true)) return;
+  settings_.zone = pendingZone_;
   SaveSettings();
   LoadCustomIcons();
   UpdateTray();
@@ -293,13 +301,17 @@ void PlaceDialog::OnBrowse(std::string& path) {
   (void)UpdateData(false);
 }
 
-// Like a browse button: the choice goes into memory, and the properties' OK stores it.
+// Unlike a browse button, it takes nothing into the record: the zone picked waits in the window,
+// and only OK takes it with the other fields, so that Cancel leaves the place as it was. Going
+// back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  if (!UpdateData(true)) return;
-  ZoneDialog picker(Instance(), settings_.zone, tipTimeFormat_, characters_);
+  ZoneDialog picker(Instance(), pendingZone_, tipTimeFormat_, characters_);
   if (picker.RunModal(Hwnd()) != IDOK) return;
-  settings_.zone = picker.Zone();
-  (void)UpdateData(false);
+  pendingZone_ = picker.Zone();
+  double hours = 0.0;
+  const bool zoned = ZoneOffset(pendingZone_, &hours);
+  if (zoned) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(hours).c_str());
+  (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
 }
 
 bool PlaceDialog::BrowseIconFile(std::string& path) {

@@ -18,7 +18,9 @@
 namespace {
 
 constexpr int IDC_OFFSET = 1001;
+constexpr int IDC_PLACE = 1000;
 constexpr int IDC_APPLY = 1006;
+constexpr int IDC_DISMISS = 1008;
 constexpr int IDC_TIME_ZONE = 1015;
 constexpr int IDC_ZONE_SEARCH = 1016;
 constexpr int IDC_ZONE_LIST = 1017;
@@ -284,4 +286,42 @@ TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {
     EXPECT_EQ(zone ? zone->Text() : "(none)", query.key) << query.typed;
   }
   ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Zones, CancelInThePropertiesWindowForgetsTheZonePickedAndTheFields) {
+  StorePlace("Kathmandu", "1.000000", nullptr);
+  TrayStandIn tray;
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  session.Show();
+  session.Type(IDC_PLACE, "Nepal");
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "kathmandu");
+  session.Sync();
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
+  session.Sync();
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "5.75") << "the zone picked is shown";
+  EXPECT_TRUE(ReadOnly(session.Item(IDC_OFFSET)));
+
+  PressButton(session.Window(), IDC_DISMISS);
+  session.Sync();
+  const std::time_t before = std::time(nullptr);
+  SendMessageA(session.Window(), WM_TIMER, REFRESH_TIMER, 0);
+  const std::string tip = LastTip(tray, session.Window());
+  // This computer runs on UTC here: the stored offset of 1 hour is UTC + 1.
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kathmandu", 3600, before, std::time(nullptr))) << tip;
+  EXPECT_EQ(FindValue(ReadSection(SECTION), "Zone"), nullptr);
+
+  session.Show();
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "1");
+  EXPECT_FALSE(ReadOnly(session.Item(IDC_OFFSET)));
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  const std::vector<RegValue> stored = ReadSection(SECTION);
+  EXPECT_EQ(FindValue(stored, "Zone"), nullptr);
+  ASSERT_NE(FindValue(stored, "Offset"), nullptr);
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), "1.000000");
+  EXPECT_EQ(FindValue(stored, "Place")->Text(), "Kathmandu");
 }
