@@ -2,8 +2,11 @@
 #include "clock/zone_clock.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+const double DAY_HOURS = 24.0;
 
 // Days from 1 January 1970 to the given date of the proleptic Gregorian calendar; months outside
 // 0 to 11 carry into the year, as mktime would take them.
@@ -27,6 +30,10 @@ long long WallMinutes(const std::tm& t) {
 
 double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime) {
   return static_cast<double>(WallMinutes(zoneTime) - WallMinutes(localTime)) / 60.0;
+}
+
+double OffsetWithinDay(double hours) {
+  return std::fabs(hours) > DAY_HOURS ? std::fmod(hours, DAY_HOURS) : hours;
 }
 
 void SortZones(std::vector<ZoneEntry>& zones) {

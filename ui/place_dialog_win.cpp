@@ -74,7 +74,7 @@ void PlaceDialog::SaveSettings() {
   // With a zone, the stored offset is the zone's of the day of saving, so that a copy of the program
   // without zones shows the right time that day.
   double hours = 0.0;
-  if (ZoneOffset(settings_.zone, &hours)) settings_.offset = hours;
+  if (ZoneOffset(settings_.zone, &hours)) settings_.offset = OffsetWithinDay(hours);
   ::SaveSettings(store_, instanceNumber_, settings_);
 }
 

@@ -29,6 +29,7 @@ constexpr UINT REFRESH_TIMER = 101;
 const char* const SECTION = "Settings9";
 const char* const INSTANCE = "9";
 const char* const NEPAL = "Nepal Standard Time";  // +5:45 all year
+const char* const LINE_ISLANDS = "Line Islands Standard Time";  // +14:00 all year
 
 // A place open all day every day, with the given zone and offset.
 void StorePlace(const char* place, const char* offset, const char* zone) {
@@ -114,7 +115,8 @@ HWND OpenPicker(ProbedFarhour& session) {
 
 }  // namespace
 
-// Run once per computer zone (see tests/CMakeLists.txt): the same zone time under each.
+// Run once per computer zone (see tests/CMakeLists.txt): the same zone time under each, and from
+// UTC-12 an offset beyond a day, which is stored as the same time of day.
 TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   const char* bias = std::getenv("FARHOUR_COMPUTER_BIAS");
   ASSERT_NE(bias, nullptr) << "run by the e2e_zone_* entries";
@@ -123,7 +125,7 @@ TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   ASSERT_EQ(here.Bias, std::atol(bias)) << "this computer's zone is the entry's";
   const long biasNow = here.Bias + (season == TIME_ZONE_ID_DAYLIGHT ? here.DaylightBias : here.StandardBias);
 
-  StorePlace("Kathmandu", "1.000000", NEPAL);
+  StorePlace("Kiritimati", "1.000000", LINE_ISLANDS);
   TrayStandIn tray;
   WithoutTz withoutTz;
   const std::time_t before = std::time(nullptr);
@@ -132,16 +134,17 @@ TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   ASSERT_TRUE(tray.WaitForCalls(2, 5000));
   const std::time_t after = std::time(nullptr);
   const std::string tip = LastTip(tray, farhour.Window());
-  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kathmandu", 5 * 3600 + 45 * 60, before, after)) << tip;
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kiritimati", 14 * 3600, before, after)) << tip;
   ASSERT_TRUE(farhour.CloseConfirmed());
   const std::vector<RegValue> stored = ReadSection(SECTION);
   ASSERT_NE(FindValue(stored, "Offset"), nullptr);
-  // What is stored is Nepal's offset from this computer's clock: +5:45 from UTC, less this
-  // computer's own offset from UTC now.
+  // What is stored is the zone's offset from this computer's clock, +14 from UTC less this
+  // computer's own offset from UTC now, a day less where that is beyond 24 hours.
+  const long minutes = 14 * 60 + biasNow;
   char expected[32];
-  std::snprintf(expected, sizeof expected, "%f", (5 * 60 + 45 + biasNow) / 60.0);
+  std::snprintf(expected, sizeof expected, "%f", (minutes > 24 * 60 ? minutes - 24 * 60 : minutes) / 60.0);
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), expected);
-  EXPECT_EQ(FindValue(stored, "Zone")->Text(), NEPAL);
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), LINE_ISLANDS);
 }
 
 TEST(Zones, ThePickerStoresTheZoneAndItsOffsetAndNoZoneMakesTheOffsetEditable) {

@@ -1,5 +1,5 @@
-// The portable side of a place's zone: the offset a zone amounts to, and the order of the zone
-// list.
+// The portable side of a place's zone: the offset a zone amounts to, the offset stored, and the
+// order of the zone list.
 #include "clock/zone_clock.h"
 
 #include <gtest/gtest.h>
@@ -80,4 +80,23 @@ TEST(SortZones, OrdersByBiasDescendingThenDisplayName) {
   };
   EXPECT_EQ(expected, keys);
 }
+
+// What the settings store of an effective offset: the same time of day, within -24 to 24 hours.
+struct ZoneOffsetCase {
+  double effective;
+  double stored;
+};
+
+class ZoneOffsetsStored : public ::testing::TestWithParam<ZoneOffsetCase> {};
+
+TEST_P(ZoneOffsetsStored, KeepTheTimeOfDayWithinADay) {
+  EXPECT_EQ(GetParam().stored, OffsetWithinDay(GetParam().effective)) << GetParam().effective;
+}
+
+const ZoneOffsetCase ZONE_OFFSET_CASES[] = {
+    {26.0, 2.0},   {-25.0, -1.0}, {24.0, 24.0},  {-24.0, -24.0},
+    {25.75, 1.75}, {-24.5, -0.5}, {5.75, 5.75},  {0.0, 0.0},
+};
+INSTANTIATE_TEST_SUITE_P(Zones, ZoneOffsetsStored, ::testing::ValuesIn(ZONE_OFFSET_CASES));
+
 }  // namespace
