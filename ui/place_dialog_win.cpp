@@ -8,6 +8,8 @@
 #include <ctime>
 #include <new>
 
+#include <time.h>  // _tzset
+
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
 #include "clock/tip_time_format.h"
@@ -222,6 +224,8 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       return false;
     case WM_TIMECHANGE:
       zoneClock_.Invalidate();
+      // This computer's zone may have changed with its clock; the runtime reads it only when asked.
+      _tzset();
       return false;
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
@@ -273,8 +277,10 @@ void PlaceDialog::OnPaint() {
 }
 
 void PlaceDialog::OnSettingChange(UINT, const char* section) {
-  // The zones' rules may have come with the change; they are looked up again when next needed.
+  // The zones' rules, and this computer's zone, may have come with the change; they are looked up
+  // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
+  _tzset();
   if (section && std::string(section) == "intl") BuildTipTimeFormat();
 }
 
