@@ -47,13 +47,11 @@ TEST_P(ZoneSearches, FindTheZonesOfCitiesCountriesAndNamesBestFirst) {
 
 const SearchCase SEARCH_CASES[] = {
     {"Chicago", {"Central Standard Time"}, "Chicago, United States"},
-    {"new york", {"Eastern Standard Time"}, "New York, United States"},
     {"LOS ANGELES", {"Pacific Standard Time"}, "Los Angeles, United States"},
     {"S\xc3\xa3o Paulo", {"E. South America Standard Time"}, "Sao Paulo, Brazil"},
     {"  sao paulo ", {"E. South America Standard Time"}, "Sao Paulo, Brazil"},
     {"Z\xc3\xbcrich", {"W. Europe Standard Time"}, "Zurich, Switzerland"},
     {"Germany", {"W. Europe Standard Time"}, "Berlin, Germany"},
-    {"Japan", {"Tokyo Standard Time"}, "Tokyo, Japan"},
     {"Kathmandu", {"Nepal Standard Time"}, ""},
     {"curacao", {"SA Western Standard Time"}, "Curacao, Cura\xc3\xa7" "ao"},
     {"Brazil",
@@ -72,36 +70,5 @@ const SearchCase SEARCH_CASES[] = {
     {"\xc3", {}, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, ZoneSearches, ::testing::ValuesIn(SEARCH_CASES));
-
-TEST(ZoneSearch, ABlankTextFindsEveryZoneInOrderWithoutNotes) {
-  const std::vector<ZoneMatch> found = ZoneSearch(ZONES).Find(" ");
-  ASSERT_EQ(ZONES.size(), found.size());
-  for (std::size_t i = 0; i < found.size(); ++i) {
-    EXPECT_EQ(i, found[i].zone);
-    EXPECT_EQ("", found[i].note);
-  }
-}
-
-// The display form of a note where the code page lacks an accented letter: its case is kept.
-struct FoldCase {
-  const char* text;
-  const char* folded;
-};
-
-class FoldedAccents : public ::testing::TestWithParam<FoldCase> {};
-
-TEST_P(FoldedAccents, LeaveTheBaseLetterInItsCase) {
-  EXPECT_EQ(GetParam().folded, FoldAccents(GetParam().text));
-}
-
-const FoldCase FOLD_CASES[] = {
-    {"C\xc3\xb4te d'Ivoire", "Cote d'Ivoire"},
-    {"\xc3\x86r\xc3\xb8sk\xc3\xb8" "bing", "AEroskobing"},
-    {"\xc5\x81\xc3\xb3" "d\xc5\xba", "Lodz"},
-    {"5 \xc3\x97 3", "5 \xc3\x97 3"},              // a sign, not a letter
-    {"\xe6\x9d\xb1\xe4\xba\xac", "\xe6\x9d\xb1\xe4\xba\xac"},  // beyond Latin
-    {"\xc3(\xc5", "\xc3(\xc5"},                     // not UTF-8
-};
-INSTANTIATE_TEST_SUITE_P(Texts, FoldedAccents, ::testing::ValuesIn(FOLD_CASES));
 
 }  // namespace
