@@ -322,3 +322,22 @@ TEST(Zones, CancelInThePropertiesWindowForgetsTheZonePickedAndTheFields) {
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), "1.000000");
   EXPECT_EQ(FindValue(stored, "Place")->Text(), "Kathmandu");
 }
+
+// Code page 932 has neither the dash nor the accented letter of the note.
+TEST(DoubleByteLocaleZoneSearch, ANoteLosesTheCharactersTheCodePageLacks) {
+  if (GetACP() != 932) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 932: run with LANG=ja_JP.UTF-8";
+  StorePlace("Abidjan", "0.000000", nullptr);
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  session.Show();
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "cote d'ivoire");
+  session.Sync();
+  EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0), "(UTC+00:00) Monrovia, Reykjavik - Abidjan, Cote d'Ivoire");
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_ESCAPE);
+  session.Sync();
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
