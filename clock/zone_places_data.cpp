@@ -40,6 +40,7 @@
 // shall not be used in advertising or otherwise to promote the sale,
 // use or other dealings in these Data Files or Software without prior
 // written authorization of the copyright holder.
+
 #include "clock/zone_places.h"
 
 namespace {

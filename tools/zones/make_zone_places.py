@@ -210,6 +210,7 @@ def write(path, places, cldr_source, tz_source):
     lines += ["// " + line for line in textwrap.wrap(sources, 97)] + ["//"]
     lines += ["// " + line if line else "//" for line in UNICODE_NOTICE.split("\n")]
     lines += [
+        "",
         '#include "clock/zone_places.h"',
         "",
         "namespace {",
