@@ -2,9 +2,9 @@
 # Runs the Windows benchmarks one after the other under Wine, in the build folder's own Wine prefix
 # (FARHOUR_WINEPREFIX, by default ./wineprefix), then ends that prefix's Wine server.
 # Usage: run_win_benches.sh WINE-RUN FARHOUR-EXE MINIMAL-EXE REFRESH-BENCH ICON-BENCH TRAY-BENCH SIZE-BENCH
-#        ZONE-BENCH
+#        ZONE-BENCH SEARCH-BENCH
 set -eu
-wine_run=$1 farhour=$2 minimal=$3 refresh=$4 icons=$5 tray=$6 size=$7 zone=$8
+wine_run=$1 farhour=$2 minimal=$3 refresh=$4 icons=$5 tray=$6 size=$7 zone=$8 search=$9
 : "${FARHOUR_WINEPREFIX:=$(pwd)/wineprefix}"
 export FARHOUR_WINEPREFIX FARHOUR_EXE="$farhour" FARHOUR_MINIMAL_EXE="$minimal"
 # Wine takes the user locale from these; en_US gives the time picture with seconds, "h:mm:ss tt".
@@ -21,6 +21,9 @@ echo "== Refresh path of a place with a zone, under Wine"
 echo
 echo "== Icon-file reader, under Wine"
 "$wine_run" "$icons"
+echo
+echo "== Zone search, under Wine"
+"$wine_run" "$search"
 echo
 echo "== farhour.exe against a stand-in tray, under Wine"
 "$wine_run" "$tray" all ${FARHOUR_BENCH_STARTS:-21}

@@ -1,9 +1,12 @@
-// The portable side of a place's zone: the offset it amounts to, and the order and search of the list.
+// The portable side of a place's zone: the offset it amounts to, and the order of the list.
 #include "clock/zone_clock.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+const double DAY_HOURS = 24.0;
 
 // Days from 1 January 1970 to the given date of the proleptic Gregorian calendar; months outside
 // 0 to 11 carry into the year, as mktime would take them.
@@ -23,18 +26,14 @@ long long WallMinutes(const std::tm& t) {
   return DaysFromCivil(1900LL + t.tm_year, t.tm_mon, t.tm_mday) * 1440 + t.tm_hour * 60LL + t.tm_min;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
-  const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                                 [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-  return found != text.end();
-}
-
 }  // namespace
 
 double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime) {
   return static_cast<double>(WallMinutes(zoneTime) - WallMinutes(localTime)) / 60.0;
+}
+
+double OffsetWithinDay(double hours) {
+  return std::fabs(hours) > DAY_HOURS ? std::fmod(hours, DAY_HOURS) : hours;
 }
 
 void SortZones(std::vector<ZoneEntry>& zones) {
@@ -43,9 +42,4 @@ void SortZones(std::vector<ZoneEntry>& zones) {
     if (a.displayName != b.displayName) return a.displayName < b.displayName;
     return a.keyName < b.keyName;
   });
-}
-
-bool ZoneMatches(const ZoneEntry& zone, const std::string& text) {
-  return text.empty() || ContainsIgnoringCase(zone.displayName, text) ||
-         ContainsIgnoringCase(zone.keyName, text);
 }

@@ -20,6 +20,11 @@ class ZoneClock {
 // 45 minutes ahead, -19 for 19 hours behind. Whole minutes; the seconds of both times are ignored.
 double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime);
 
+// An effective offset as the settings store it: within -24 to 24 hours, the range they load, and
+// with the same time of day (26 is 2, -25 is -1): a copy of the program without the zone then shows
+// the right time, if not the right date.
+double OffsetWithinDay(double hours);
+
 // One zone of this computer's list.
 struct ZoneEntry {
   std::string keyName;      // "New Zealand Standard Time", what the settings store
@@ -29,9 +34,5 @@ struct ZoneEntry {
 
 // Windows' order: by standard offset from UTC, west first, then by display name.
 void SortZones(std::vector<ZoneEntry>& zones);
-
-// Whether the zone's display name or key name contains text, ignoring the case of ASCII letters;
-// an empty text matches every zone.
-bool ZoneMatches(const ZoneEntry& zone, const std::string& text);
 
 #endif

@@ -8,12 +8,15 @@
 #include <ctime>
 #include <new>
 
+#include <time.h>  // _tzset
+
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
 #include "clock/tip_time_format.h"
 #include "icons/builtin_icons.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
+#include "ui/offset_text.h"
 #include "ui/window_geometry.h"
 #include "ui/zone_dialog_win.h"
 
@@ -85,22 +88,27 @@ PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNu
 
 PlaceDialog::~PlaceDialog() = default;
 
-void PlaceDialog::LoadSettings() { ::LoadSettings(store_, instanceNumber_, settings_); }
+void PlaceDialog::LoadSettings() {
+  ::LoadSettings(store_, instanceNumber_, settings_);
+  pendingZone_ = settings_.zone;
+}
 
 void PlaceDialog::SaveSettings() {
   // With a zone, the stored offset is the zone's of the day of saving, so that a copy of the program
   // without zones shows the right time that day.
   double hours = 0.0;
-  if (ZoneOffset(&hours)) settings_.offset = hours;
+  if (ZoneOffset(settings_.zone, &hours)) settings_.offset = OffsetWithinDay(hours);
   ::SaveSettings(store_, instanceNumber_, settings_);
 }
 
-bool PlaceDialog::ZoneOffset(double* hours) {
-  if (settings_.zone.empty()) return false;
-  zoneClock_.SetZone(settings_.zone);
+bool PlaceDialog::ZoneOffset(const std::string& zone, double* hours) {
+  if (zone.empty()) return false;
+  // A clock of its own: the tip's keeps the rules of the record's zone.
+  SystemZoneClock clock;
+  clock.SetZone(zone);
   const std::time_t now = std::time(nullptr);
   std::tm there{};
-  if (!zoneClock_.ZoneTime(now, &there)) return false;
+  if (!clock.ZoneTime(now, &there)) return false;
   const std::tm* here = std::localtime(&now);
   if (!here) return false;
   *hours = EffectiveOffsetHours(there, *here);
@@ -185,14 +193,15 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.Check(IDC_WEEKDAYS, settings_.weekdays);
   dx.ListIndex(IDC_FROM, settings_.from);
   dx.ListIndex(IDC_TO, settings_.to);
-  // With a zone the field shows the zone's offset of the moment, read-only, and that is what OK
-  // stores; without one it is the user's, checked as always.
+  // With a zone the field shows the zone's offset of the moment, read-only, and OK stores the
+  // zone's offset of that moment; without one it is the user's, checked as always.
   double zoneOffset = 0.0;
-  const bool zoned = ZoneOffset(&zoneOffset);
-  if (zoned) settings_.offset = zoneOffset;
-  if (!zoned || !dx.Saving()) {
+  const bool zoned = ZoneOffset(pendingZone_, &zoneOffset);
+  if (!zoned) {
     dx.Offset(IDC_OFFSET, settings_.offset);
     dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  } else if (!dx.Saving()) {
+    dx.Offset(IDC_OFFSET, zoneOffset);
   }
   if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
   dx.ListIndex(IDC_ICON_NAME, settings_.icon);
@@ -242,6 +251,8 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       return false;
     case WM_TIMECHANGE:
       zoneClock_.Invalidate();
+      // This computer's zone may have changed with its clock; the runtime reads it only when asked.
+      _tzset();
       return false;
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
@@ -293,8 +304,10 @@ void PlaceDialog::OnPaint() {
 }
 
 void PlaceDialog::OnSettingChange(UINT, const char* section) {
-  // The zones' rules may have come with the change; they are looked up again when next needed.
+  // The zones' rules, and this computer's zone, may have come with the change; they are looked up
+  // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
+  _tzset();
   if (section && std::string(section) == "intl") BuildTipTimeFormat();
 }
 
@@ -306,6 +319,7 @@ void PlaceDialog::OnTimer(UINT_PTR id) {
 
 void PlaceDialog::OnApply() {
   if (!UpdateData(true)) return;
+  settings_.zone = pendingZone_;
   SaveSettings();
   LoadCustomIcons();
   UpdateTray();
@@ -324,13 +338,17 @@ void PlaceDialog::OnBrowse(std::string& path) {
   (void)UpdateData(false);
 }
 
-// Like a browse button: the choice goes into memory, and the properties' OK stores it.
+// Unlike a browse button, it takes nothing into the record: the zone picked waits in the window,
+// and only OK takes it with the other fields, so that Cancel leaves the place as it was. Going
+// back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  if (!UpdateData(true)) return;
-  ZoneDialog picker(Instance(), settings_.zone, tipTimeFormat_, characters_);
+  ZoneDialog picker(Instance(), pendingZone_, tipTimeFormat_, characters_);
   if (picker.RunModal(Hwnd()) != IDOK) return;
-  settings_.zone = picker.Zone();
-  (void)UpdateData(false);
+  pendingZone_ = picker.Zone();
+  double hours = 0.0;
+  const bool zoned = ZoneOffset(pendingZone_, &hours);
+  if (zoned) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(hours).c_str());
+  (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
 }
 
 bool PlaceDialog::BrowseIconFile(std::string& path) {

@@ -57,9 +57,9 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   void OnBrowseInactive();
   void OnBrowse(std::string& path);
   void OnTimeZone();
-  // The chosen zone's time minus this computer's now, in hours; false with no zone, or one this
-  // computer does not have.
-  bool ZoneOffset(double* hours);
+  // The zone's time minus this computer's now, in hours; false with no zone, or one this computer
+  // does not have.
+  bool ZoneOffset(const std::string& zone, double* hours);
   bool BrowseIconFile(std::string& path);
   void OnEndSession(bool ending);
   void AppendAboutCommand();
@@ -80,6 +80,9 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   TrayIcon trayIcon_;
   CharacterLength characters_ = nullptr;  // of the ANSI code page
   SystemZoneClock zoneClock_;
+  // The zone shown in this showing of the window: the record's until the Time Zone window picks
+  // another, which OK then takes with the other fields.
+  std::string pendingZone_;
   bool timerStarted_ = false;
   UINT_PTR refreshTimerId_ = 0;
   int addRetriesLeft_ = 0;  // ticks the add-retry timer has left

@@ -1,6 +1,7 @@
 #include "ui/zone_dialog_win.h"
 
 #include <utility>
+#include <vector>
 
 #include "clock/remote_clock.h"
 #include "res/resource.h"
@@ -14,6 +15,39 @@ constexpr LRESULT UNKNOWN_ZONE_ITEM = -2;
 
 const char* const NO_ZONE_TEXT = "(No zone: a fixed offset from this computer's clock)";
 const char* const UNKNOWN_ZONE_SUFFIX = " (not available on this computer)";
+
+// Between UTF-8, in which the search and its table of places are written, and the ANSI code page,
+// in which the window's controls take text. *exact is false when a character had no equivalent.
+std::string Recode(const std::string& text, UINT from, UINT to, bool* exact = nullptr) {
+  if (exact) *exact = true;
+  if (text.empty()) return text;
+  const int size = static_cast<int>(text.size());
+  const int wideLength = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
+  if (wideLength <= 0) return std::string();
+  std::vector<WCHAR> wide(static_cast<std::size_t>(wideLength));
+  (void)MultiByteToWideChar(from, 0, text.data(), size, wide.data(), wideLength);
+  // UTF-8 holds every character, and the call refuses to be asked whether it did.
+  BOOL usedDefault = FALSE;
+  const bool toUtf8 = to == CP_UTF8 || (to == CP_ACP && GetACP() == CP_UTF8);
+  BOOL* askDefault = toUtf8 ? nullptr : &usedDefault;
+  const DWORD flags = toUtf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int length = WideCharToMultiByte(to, flags, wide.data(), wideLength, nullptr, 0, nullptr, askDefault);
+  if (length <= 0) return std::string();
+  std::string out(static_cast<std::size_t>(length), '\0');
+  (void)WideCharToMultiByte(to, flags, wide.data(), wideLength, &out[0], length, nullptr, askDefault);
+  if (exact) *exact = usedDefault == FALSE;
+  return out;
+}
+
+std::string Utf8FromAnsi(const std::string& text) { return Recode(text, CP_ACP, CP_UTF8); }
+
+// What matched, after the display name. A code page without the dash or an accented letter gets
+// " - " and the letter without its accent; what it still lacks shows as its default character.
+std::string AnsiNote(const std::string& note) {
+  bool exact = false;
+  std::string ansi = Recode(" \xE2\x80\x94 " + note, CP_UTF8, CP_ACP, &exact);
+  return exact ? ansi : Recode(" - " + FoldAccents(note), CP_UTF8, CP_ACP);
+}
 
 std::string ControlText(HWND control) {
   char text[256] = "";
@@ -32,6 +66,11 @@ ZoneDialog::ZoneDialog(HINSTANCE instance, std::string zone, std::string timeFor
 BOOL ZoneDialog::OnInitDialog() {
   CentreOverOwner(Hwnd());
   zones_ = ListSystemZones();
+  std::vector<ZoneEntry> named;
+  for (const ZoneEntry& zone : zones_) {
+    named.push_back(ZoneEntry{Utf8FromAnsi(zone.keyName), Utf8FromAnsi(zone.displayName), zone.biasMinutes});
+  }
+  search_ = ZoneSearch(named);
   for (const ZoneEntry& zone : zones_) zoneKnown_ = zoneKnown_ || zone.keyName == zone_;
   FillList();
   ShowNow();
@@ -45,7 +84,10 @@ bool ZoneDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
       if (HIWORD(wParam) == EN_CHANGE) FillList();
       return true;
     case IDC_ZONE_LIST:
-      if (HIWORD(wParam) == LBN_SELCHANGE) ShowNow();
+      if (HIWORD(wParam) == LBN_SELCHANGE) {
+        userPicked_ = SelectedZone(&userZone_);
+        ShowNow();
+      }
       if (HIWORD(wParam) == LBN_DBLCLK && SelectedZone(&zone_)) EndDialog(IDOK);
       return true;
     case IDOK:
@@ -61,13 +103,15 @@ bool ZoneDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
   }
 }
 
-// The entry for no zone heads the list; a stored zone this computer lacks follows it; then the
-// zones whose names hold the search text. The entry of the current choice is selected.
+// Without a search, the entry for no zone heads the list, and a stored zone this computer lacks
+// follows it; a search lists only the zones it finds, so that Enter never takes either.
 void ZoneDialog::FillList() {
   HWND list = GetDlgItem(Hwnd(), IDC_ZONE_LIST);
-  std::string selected = zone_;
-  if (SendMessageA(list, LB_GETCURSEL, 0, 0) != LB_ERR) (void)SelectedZone(&selected);
   const std::string search = ControlText(GetDlgItem(Hwnd(), IDC_ZONE_SEARCH));
+  const bool searching = search.find_first_not_of(" \t") != std::string::npos;
+  // The zone chosen so far is only where the list starts: a search does not keep it.
+  const std::string* kept = userPicked_ ? &userZone_ : searching ? nullptr : &zone_;
+  auto isKept = [&](const std::string& keyName) { return kept && *kept == keyName; };
   (void)SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   (void)SendMessageA(list, LB_RESETCONTENT, 0, 0);
   auto add = [&](const std::string& text, LRESULT data, bool isSelected) {
@@ -76,12 +120,16 @@ void ZoneDialog::FillList() {
     (void)SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     if (isSelected) (void)SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   };
-  add(NO_ZONE_TEXT, NO_ZONE_ITEM, selected.empty());
-  if (!zone_.empty() && !zoneKnown_) add(zone_ + UNKNOWN_ZONE_SUFFIX, UNKNOWN_ZONE_ITEM, selected == zone_);
-  for (std::size_t i = 0; i < zones_.size(); ++i) {
-    if (!ZoneMatches(zones_[i], search)) continue;
-    add(zones_[i].displayName, static_cast<LRESULT>(i), zones_[i].keyName == selected);
+  if (!searching) {
+    add(NO_ZONE_TEXT, NO_ZONE_ITEM, isKept(std::string()));
+    if (!zone_.empty() && !zoneKnown_) add(zone_ + UNKNOWN_ZONE_SUFFIX, UNKNOWN_ZONE_ITEM, isKept(zone_));
   }
+  for (const ZoneMatch& match : search_.Find(Utf8FromAnsi(search))) {
+    const ZoneEntry& zone = zones_[match.zone];
+    const std::string text = match.note.empty() ? zone.displayName : zone.displayName + AnsiNote(match.note);
+    add(text, static_cast<LRESULT>(match.zone), isKept(zone.keyName));
+  }
+  if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR) (void)SendMessageA(list, LB_SETCURSEL, 0, 0);
   (void)SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   (void)InvalidateRect(list, nullptr, TRUE);
   ShowNow();

@@ -8,6 +8,7 @@
 
 #include "clock/ansi_text.h"
 #include "clock/system_zone_clock_win.h"
+#include "clock/zone_search.h"
 #include "ui/dialog_window_win.h"
 
 class ZoneDialog : public DialogWindow {
@@ -23,6 +24,8 @@ class ZoneDialog : public DialogWindow {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
  private:
+  // The entries that hold the search text. The zone the user selected in the list stays selected
+  // while it is listed; else the first match is, which Enter then takes.
   void FillList();
   void ShowNow();
   // The key name of the selected entry; false when nothing is selected.
@@ -31,8 +34,12 @@ class ZoneDialog : public DialogWindow {
   std::string zone_;
   std::string timeFormat_;
   CharacterLength characters_;
-  std::vector<ZoneEntry> zones_;
+  std::vector<ZoneEntry> zones_;  // names in the ANSI code page, as the list shows them
+  ZoneSearch search_;
   bool zoneKnown_ = false;  // whether this computer has zone_
+  // The entry last selected in the list by the user, not by a search.
+  bool userPicked_ = false;
+  std::string userZone_;
   SystemZoneClock clock_;
 };
 

@@ -18,7 +18,9 @@
 namespace {
 
 constexpr int IDC_OFFSET = 1001;
+constexpr int IDC_PLACE = 1000;
 constexpr int IDC_APPLY = 1006;
+constexpr int IDC_DISMISS = 1008;
 constexpr int IDC_TIME_ZONE = 1015;
 constexpr int IDC_ZONE_SEARCH = 1016;
 constexpr int IDC_ZONE_LIST = 1017;
@@ -27,6 +29,7 @@ constexpr UINT REFRESH_TIMER = 101;
 const char* const SECTION = "Settings9";
 const char* const INSTANCE = "9";
 const char* const NEPAL = "Nepal Standard Time";  // +5:45 all year
+const char* const LINE_ISLANDS = "Line Islands Standard Time";  // +14:00 all year
 
 // A place open all day every day, with the given zone and offset.
 void StorePlace(const char* place, const char* offset, const char* zone) {
@@ -112,7 +115,8 @@ HWND OpenPicker(ProbedFarhour& session) {
 
 }  // namespace
 
-// Run once per computer zone (see tests/CMakeLists.txt): the same zone time under each.
+// Run once per computer zone (see tests/CMakeLists.txt): the same zone time under each, and from
+// UTC-12 an offset beyond a day, which is stored as the same time of day.
 TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   const char* bias = std::getenv("FARHOUR_COMPUTER_BIAS");
   ASSERT_NE(bias, nullptr) << "run by the e2e_zone_* entries";
@@ -121,7 +125,7 @@ TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   ASSERT_EQ(here.Bias, std::atol(bias)) << "this computer's zone is the entry's";
   const long biasNow = here.Bias + (season == TIME_ZONE_ID_DAYLIGHT ? here.DaylightBias : here.StandardBias);
 
-  StorePlace("Kathmandu", "1.000000", NEPAL);
+  StorePlace("Kiritimati", "1.000000", LINE_ISLANDS);
   TrayStandIn tray;
   WithoutTz withoutTz;
   const std::time_t before = std::time(nullptr);
@@ -130,16 +134,17 @@ TEST(ComputerZone, TheTipShowsTheZonesTimeWhateverThisComputersZoneIs) {
   ASSERT_TRUE(tray.WaitForCalls(2, 5000));
   const std::time_t after = std::time(nullptr);
   const std::string tip = LastTip(tray, farhour.Window());
-  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kathmandu", 5 * 3600 + 45 * 60, before, after)) << tip;
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kiritimati", 14 * 3600, before, after)) << tip;
   ASSERT_TRUE(farhour.CloseConfirmed());
   const std::vector<RegValue> stored = ReadSection(SECTION);
   ASSERT_NE(FindValue(stored, "Offset"), nullptr);
-  // What is stored is Nepal's offset from this computer's clock: +5:45 from UTC, less this
-  // computer's own offset from UTC now.
+  // What is stored is the zone's offset from this computer's clock, +14 from UTC less this
+  // computer's own offset from UTC now, a day less where that is beyond 24 hours.
+  const long minutes = 14 * 60 + biasNow;
   char expected[32];
-  std::snprintf(expected, sizeof expected, "%f", (5 * 60 + 45 + biasNow) / 60.0);
+  std::snprintf(expected, sizeof expected, "%f", (minutes > 24 * 60 ? minutes - 24 * 60 : minutes) / 60.0);
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), expected);
-  EXPECT_EQ(FindValue(stored, "Zone")->Text(), NEPAL);
+  EXPECT_EQ(FindValue(stored, "Zone")->Text(), LINE_ISLANDS);
 }
 
 TEST(Zones, ThePickerStoresTheZoneAndItsOffsetAndNoZoneMakesTheOffsetEditable) {
@@ -156,16 +161,19 @@ TEST(Zones, ThePickerStoresTheZoneAndItsOffsetAndNoZoneMakesTheOffsetEditable) {
   HWND list = GetDlgItem(picker, IDC_ZONE_LIST);
   EXPECT_GT(ListCount(list), 100) << "this computer's zones";
   EXPECT_EQ(ListText(list, 0), "(No zone: a fixed offset from this computer's clock)");
-  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "kathmandu");
+  int nepal = 0;
+  while (nepal < ListCount(list) && ListText(list, nepal).find("Kathmandu") == std::string::npos) ++nepal;
+  SelectEntry(picker, nepal);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "ka");
   session.Sync();
-  ASSERT_EQ(ListCount(list), 2) << "the search keeps the zones whose names hold the text";
-  EXPECT_NE(ListText(list, 1).find("Kathmandu"), std::string::npos) << ListText(list, 1);
-  SelectEntry(picker, 1);
-  session.Sync();
+  ASSERT_GT(ListCount(list), 2);
+  EXPECT_EQ(ListText(list, 0).find("Kathmandu"), std::string::npos) << "not the first match";
+  const int kept = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+  EXPECT_NE(ListText(list, kept).find("Kathmandu"), std::string::npos) << "typing keeps a selection still listed";
   const std::string now = ControlText(picker, IDC_ZONE_NOW);
   EXPECT_EQ(now.rfind("Now there: ", 0), 0u) << now;
   EXPECT_NE(now.find("standard time"), std::string::npos) << now;
-  PressButton(picker, IDOK);
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
   session.Sync();
   EXPECT_FALSE(IsWindow(picker));
 
@@ -231,4 +239,105 @@ TEST(Zones, AZoneThisComputerLacksKeepsItsNameAndTheStoredOffsetRules) {
   ASSERT_NE(FindValue(stored, "Zone"), nullptr);
   EXPECT_EQ(FindValue(stored, "Zone")->Text(), "Atlantis Standard Time");
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), "2.000000");
+}
+
+// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed in
+// the ANSI code page (1252 here).
+struct ZoneQuery {
+  const char* typed;
+  const char* key;
+  const char* firstEntry;  // the list's first entry, where given
+};
+
+const ZoneQuery ZONE_QUERIES[] = {
+    {"Chicago", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Chicago, United States"},
+    {"New York", "Eastern Standard Time", nullptr},
+    {"Los Angeles", "Pacific Standard Time", nullptr},
+    {"Sao Paulo", "E. South America Standard Time", nullptr},
+    {"Germany", "W. Europe Standard Time", nullptr},
+    {"Japan", "Tokyo Standard Time", nullptr},
+    {"Kathmandu", "Nepal Standard Time", "(UTC+05:45) Kathmandu"},  // no note: the name shows it
+    {"z\xfc" "rich", "W. Europe Standard Time", nullptr},
+    {"C\xf4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \x97 Abidjan, C\xf4te d'Ivoire"},
+    {"india", "India Standard Time", nullptr},  // before Indiana (East), which Windows lists first
+    {"Honolulu", "Hawaiian Standard Time", nullptr},
+};
+
+TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {
+  StorePlace("Somewhere", "1.000000", nullptr);
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  for (const ZoneQuery& query : ZONE_QUERIES) {
+    session.Show();
+    HWND picker = OpenPicker(session);
+    ASSERT_NE(picker, nullptr) << query.typed;
+    TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), query.typed);
+    session.Sync();
+    if (query.firstEntry) {
+      EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0), query.firstEntry);
+    }
+    PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
+    session.Sync();
+    ASSERT_FALSE(IsWindow(picker)) << query.typed;
+    PressButton(session.Window(), IDC_APPLY);
+    session.Sync();
+    const std::vector<RegValue> stored = ReadSection(SECTION);
+    const RegValue* zone = FindValue(stored, "Zone");
+    EXPECT_EQ(zone ? zone->Text() : "(none)", query.key) << query.typed;
+  }
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+TEST(Zones, CancelInThePropertiesWindowForgetsTheZonePickedAndTheFields) {
+  StorePlace("Kathmandu", "1.000000", nullptr);
+  TrayStandIn tray;
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  session.Show();
+  session.Type(IDC_PLACE, "Nepal");
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "kathmandu");
+  session.Sync();
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
+  session.Sync();
+  EXPECT_EQ(ControlText(session.Window(), IDC_OFFSET), "5.75") << "the zone picked is shown";
+  EXPECT_TRUE(ReadOnly(session.Item(IDC_OFFSET)));
+
+  PressButton(session.Window(), IDC_DISMISS);
+  session.Sync();
+  const std::time_t before = std::time(nullptr);
+  SendMessageA(session.Window(), WM_TIMER, REFRESH_TIMER, 0);
+  const std::string tip = LastTip(tray, session.Window());
+  // This computer runs on UTC here: the stored offset of 1 hour is UTC + 1.
+  EXPECT_TRUE(TipShowsUtcPlus(tip, "Kathmandu", 3600, before, std::time(nullptr))) << tip;
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  const std::vector<RegValue> stored = ReadSection(SECTION);
+  EXPECT_EQ(FindValue(stored, "Zone"), nullptr);
+  ASSERT_NE(FindValue(stored, "Offset"), nullptr);
+  EXPECT_EQ(FindValue(stored, "Offset")->Text(), "1.000000");
+  EXPECT_EQ(FindValue(stored, "Place")->Text(), "Kathmandu");
+}
+
+// Code page 932 has neither the dash nor the accented letter of the note.
+TEST(DoubleByteLocaleZoneSearch, ANoteLosesTheCharactersTheCodePageLacks) {
+  if (GetACP() != 932) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 932: run with LANG=ja_JP.UTF-8";
+  StorePlace("Abidjan", "0.000000", nullptr);
+  WithoutTz withoutTz;
+  UnmanagedWindows unmanaged;
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  session.Show();
+  HWND picker = OpenPicker(session);
+  ASSERT_NE(picker, nullptr);
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "cote d'ivoire");
+  session.Sync();
+  EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0), "(UTC+00:00) Monrovia, Reykjavik - Abidjan, Cote d'Ivoire");
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_ESCAPE);
+  session.Sync();
+  ASSERT_TRUE(session.Process().CloseConfirmed());
 }

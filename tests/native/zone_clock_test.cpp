@@ -1,5 +1,5 @@
-// The portable side of a place's zone: the offset a zone amounts to, and the order and search of
-// the zone list.
+// The portable side of a place's zone: the offset a zone amounts to, the offset stored, and the
+// order of the zone list.
 #include "clock/zone_clock.h"
 
 #include <gtest/gtest.h>
@@ -81,32 +81,22 @@ TEST(SortZones, OrdersByBiasDescendingThenDisplayName) {
   EXPECT_EQ(expected, keys);
 }
 
-// What the picker's search box finds.
-struct MatchCase {
-  const char* text;
-  bool matches;
+// What the settings store of an effective offset: the same time of day, within -24 to 24 hours.
+struct ZoneOffsetCase {
+  double effective;
+  double stored;
 };
 
-class ZoneMatchesText : public ::testing::TestWithParam<MatchCase> {};
+class ZoneOffsetsStored : public ::testing::TestWithParam<ZoneOffsetCase> {};
 
-TEST_P(ZoneMatchesText, InTheDisplayOrKeyNameIgnoringAsciiCase) {
-  const ZoneEntry zone{"New Zealand Standard Time", "(UTC+12:00) Auckland, Wellington", -720};
-  EXPECT_EQ(GetParam().matches, ZoneMatches(zone, GetParam().text)) << GetParam().text;
+TEST_P(ZoneOffsetsStored, KeepTheTimeOfDayWithinADay) {
+  EXPECT_EQ(GetParam().stored, OffsetWithinDay(GetParam().effective)) << GetParam().effective;
 }
 
-const MatchCase MATCH_CASES[] = {
-    {"", true},
-    {"Auckland", true},
-    {"auckLAND", true},
-    {"WELLINGTON", true},
-    {"(utc+12", true},
-    {"zealand standard", true},
-    {"New Zealand Standard Time", true},
-    {"Dublin", false},
-    {"Auckland,Wellington", false},
-    {"New Zealand Standard Time ", false},
-    {"\xc4uckland", false},
+const ZoneOffsetCase ZONE_OFFSET_CASES[] = {
+    {26.0, 2.0},   {-25.0, -1.0}, {24.0, 24.0},  {-24.0, -24.0},
+    {25.75, 1.75}, {-24.5, -0.5}, {5.75, 5.75},  {0.0, 0.0},
 };
-INSTANTIATE_TEST_SUITE_P(Texts, ZoneMatchesText, ::testing::ValuesIn(MATCH_CASES));
+INSTANTIATE_TEST_SUITE_P(Zones, ZoneOffsetsStored, ::testing::ValuesIn(ZONE_OFFSET_CASES));
 
 }  // namespace

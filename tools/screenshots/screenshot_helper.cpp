@@ -4,8 +4,8 @@
 //                               and has Wine frame farhour's windows itself (see below)
 //   screenshot_helper finish    gives the framing of farhour's windows back to the window manager
 //   screenshot_helper show      double-clicks the tray icon; prints the properties window's rectangle
-//   screenshot_helper zone      presses Time Zone..., searches for a city and picks its zone, sets the
-//                               window beside the properties window; prints the rectangle of both
+//   screenshot_helper zone      presses Time Zone..., types a city, whose zone the search selects, sets
+//                               the window beside the properties window; prints the rectangle of both
 //   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
 //   screenshot_helper close     closes the About box, answers the Close question with Yes, waits
 // Rectangles are printed as "WIDTHxHEIGHT+X+Y", the geometry ImageMagick's -crop takes.
@@ -22,7 +22,6 @@ constexpr UINT TRAY_ID = 999;
 constexpr int IDC_APPLY = 1006;
 constexpr int IDC_TIME_ZONE = 1015;
 constexpr int IDC_ZONE_SEARCH = 1016;
-constexpr int IDC_ZONE_LIST = 1017;
 constexpr DWORD WAIT_MS = 20000;
 // On a display without a window manager nobody draws the title bars of windows that Wine leaves to
 // one; windows that Wine frames itself look as they do on Windows.
@@ -142,12 +141,8 @@ int Zone() {
   HWND zone = WaitForDialog("Time Zone", ProcessOf(window), false);
   if (!zone) return 1;
   HWND search = GetDlgItem(zone, IDC_ZONE_SEARCH);
-  for (char c : std::string("auckland")) PostMessageA(search, WM_CHAR, static_cast<unsigned char>(c), 1);
+  for (char c : std::string("Chicago")) PostMessageA(search, WM_CHAR, static_cast<unsigned char>(c), 1);
   Pump(500);
-  HWND list = GetDlgItem(zone, IDC_ZONE_LIST);
-  SendMessageA(list, LB_SETCURSEL, 1, 0);
-  PostMessageA(zone, WM_COMMAND, MAKEWPARAM(IDC_ZONE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  Pump(300);
   // Side by side, both on the screen: the properties window moves to the left edge.
   SetWindowPos(window, nullptr, 8, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT properties, picker;
