@@ -23,18 +23,8 @@ const DWORD MAX_KEY_NAME = 256;
 const long long EPOCH_SECONDS = 11644473600LL;
 const long long TICKS_PER_SECOND = 10000000LL;
 
-// Days from 1 January 1970 to a date of the Gregorian calendar (month 1 to 12).
-long long DaysFromCivil(long long year, unsigned month, unsigned day) {
-  const long long y = month <= 2 ? year - 1 : year;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yearOfEra = y - era * 400;
-  const long long m = month > 2 ? month - 3 : month + 9;
-  const long long dayOfYear = (153 * m + 2) / 5 + day - 1;
-  return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
-}
-
 long long MinutesOf(const SYSTEMTIME& t) {
-  return DaysFromCivil(t.wYear, t.wMonth, t.wDay) * 1440 + t.wHour * 60LL + t.wMinute;
+  return DaysFromCivil(t.wYear, t.wMonth - 1, t.wDay) * 1440 + t.wHour * 60LL + t.wMinute;
 }
 
 bool UtcSystemTime(std::time_t utc, SYSTEMTIME* out) {
@@ -58,9 +48,9 @@ void BreakDown(const SYSTEMTIME& t, bool daylight, std::tm* out) {
   out->tm_min = t.wMinute;
   out->tm_sec = t.wSecond;
   // From the date, not wDayOfWeek, which the conversion need not fill.
-  const long long days = DaysFromCivil(t.wYear, t.wMonth, t.wDay);
+  const long long days = DaysFromCivil(t.wYear, t.wMonth - 1, t.wDay);
   out->tm_wday = static_cast<int>(((days % 7) + 11) % 7);  // 1 January 1970 was a Thursday
-  out->tm_yday = static_cast<int>(days - DaysFromCivil(t.wYear, 1, 1));
+  out->tm_yday = static_cast<int>(days - DaysFromCivil(t.wYear, 0, 1));
   out->tm_isdst = daylight ? 1 : 0;
 }
 

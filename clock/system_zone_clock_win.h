@@ -13,8 +13,8 @@
 // once per year and kept; nothing is read from the registry on an ordinary call.
 class SystemZoneClock : public ZoneClock {
  public:
-  // Cheap when the name is unchanged; a new name forgets the rules kept. Empty: no zone.
-  void SetZone(const std::string& keyName);
+  // A new name forgets the rules kept.
+  void SetZone(const std::string& keyName) override;
   const std::string& Zone() const { return keyName_; }
   // Forgets the rules kept, after the system's time settings changed.
   void Invalidate();

@@ -8,8 +8,12 @@ namespace {
 
 const double DAY_HOURS = 24.0;
 
-// Days from 1 January 1970 to the given date of the proleptic Gregorian calendar; months outside
-// 0 to 11 carry into the year, as mktime would take them.
+long long WallMinutes(const std::tm& t) {
+  return DaysFromCivil(1900LL + t.tm_year, t.tm_mon, t.tm_mday) * 1440 + t.tm_hour * 60LL + t.tm_min;
+}
+
+}  // namespace
+
 long long DaysFromCivil(long long year, long long month0, long long day) {
   year += month0 >= 0 ? month0 / 12 : -((11 - month0) / 12);
   month0 = ((month0 % 12) + 12) % 12;
@@ -21,12 +25,6 @@ long long DaysFromCivil(long long year, long long month0, long long day) {
   const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   return era * 146097 + dayOfEra - 719468;
 }
-
-long long WallMinutes(const std::tm& t) {
-  return DaysFromCivil(1900LL + t.tm_year, t.tm_mon, t.tm_mday) * 1440 + t.tm_hour * 60LL + t.tm_min;
-}
-
-}  // namespace
 
 double EffectiveOffsetHours(const std::tm& zoneTime, const std::tm& localTime) {
   return static_cast<double>(WallMinutes(zoneTime) - WallMinutes(localTime)) / 60.0;

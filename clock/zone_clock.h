@@ -10,11 +10,17 @@
 class ZoneClock {
  public:
   virtual ~ZoneClock() = default;
+  // Chooses the zone by its key name; empty for none. Cheap when the name is unchanged.
+  virtual void SetZone(const std::string& keyName) = 0;
   // The zone's wall-clock time at the instant utc, broken down (tm_wday and tm_yday set, tm_isdst
   // 1 while daylight-saving time applies there, else 0); false when this computer does not know
   // the zone, or cannot say.
   virtual bool ZoneTime(std::time_t utc, std::tm* zoneTime) = 0;
 };
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar (month0 0 to 11); months
+// outside that range carry into the year, as mktime takes them.
+long long DaysFromCivil(long long year, long long month0, long long day);
 
 // The zone's wall-clock time minus this computer's at the same instant, in hours: 5.75 for 5 hours
 // 45 minutes ahead, -19 for 19 hours behind. Whole minutes; the seconds of both times are ignored.

@@ -277,6 +277,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, AbsurdOffsets,
 class FixedZoneClock : public ZoneClock {
  public:
   FixedZoneClock(bool known, int minutesFromUtc) : known_(known), minutes_(minutesFromUtc) {}
+  void SetZone(const std::string&) override {}
   bool ZoneTime(std::time_t utc, std::tm* zoneTime) override {
     ++calls;
     asked = utc;
