@@ -16,9 +16,9 @@ std::string CutTip(const std::string& tip, CharacterLength characterLength) {
   return CutText(tip, TRAY_TIP_MAX, characterLength);
 }
 
-void TrayController::CreateTray(TrayHost& host) {
-  IconRef active = host.LoadResourceIcon(ACTIVE_ICON_BASE);
-  IconRef inactive = host.LoadResourceIcon(INACTIVE_ICON_BASE);
+void TrayController::CreateTray() {
+  IconRef active = shell_.LoadResourceIcon(ACTIVE_ICON_BASE);
+  IconRef inactive = shell_.LoadResourceIcon(INACTIVE_ICON_BASE);
   if (!active || !inactive) {
     trayIconId_ = 0;
     addPending_ = false;
@@ -26,52 +26,52 @@ void TrayController::CreateTray(TrayHost& host) {
   }
   trayIconId_ = TRAY_ICON_ID;
   addedImage_ = active;
-  AddTray(host);
+  AddTray();
 }
 
-void TrayController::ReAddTray(TrayHost& host) {
-  if (trayIconId_ != 0) AddTray(host);
+void TrayController::ReAddTray() {
+  if (trayIconId_ != 0) AddTray();
 }
 
-void TrayController::AddTray(TrayHost& host) {
+void TrayController::AddTray() {
   // Whatever the shell showed before, the refresh hands it the whole picture again.
   lastTip_.clear();
   lastIcon_ = nullptr;
   addPending_ = true;
-  UpdateTray(host);
+  UpdateTray();
 }
 
-void TrayController::UpdateTray(TrayHost& host) {
+void TrayController::UpdateTray() {
   if (trayIconId_ == 0) return;
   if (addPending_) {
     // A refused add of an icon the shell still holds is no failure: the modify below reaches it.
-    if (!host.ShellAdd(trayIconId_, addedImage_) && !shown_) return;
+    if (!shell_.ShellAdd(trayIconId_, addedImage_) && !shown_) return;
     addPending_ = false;
     shown_ = true;
   }
 
-  RemoteReading reading = host.ReadRemoteClock();
+  RemoteReading reading = place_.ReadRemoteClock();
   std::string tip = std::move(reading.tip);
-  const PlaceSettings& settings = host.Settings();
+  const PlaceSettings& settings = place_.Settings();
   IconRef image = nullptr;
   if (settings.iconFrom == 0) {
     // Used as a 16-bit resource number without a range test: an index outside the set picks
     // whatever icon has that number, or none.
     auto base = static_cast<unsigned>(reading.active ? ACTIVE_ICON_BASE : INACTIVE_ICON_BASE);
     auto id = static_cast<unsigned short>(base + static_cast<unsigned>(settings.icon));
-    image = host.LoadResourceIcon(id);
+    image = shell_.LoadResourceIcon(id);
   } else {
-    image = reading.active ? host.CustomActiveIcon() : host.CustomInactiveIcon();
+    image = reading.active ? owner_.CustomActiveIcon() : owner_.CustomInactiveIcon();
     if (!image) {
-      image = host.ProgramIcon();
+      image = owner_.ProgramIcon();
       tip = NotFoundTip(reading.active ? settings.userActiveIcon : settings.userInActiveIcon);
     }
   }
-  if (host.RefreshTimerId() == 0) tip = "No TIMER!";
+  if (!owner_.RefreshTimerRunning()) tip = "No TIMER!";
 
   if (image == lastIcon_ && tip == lastTip_) return;
-  std::string shown = CutTip(tip, host.Characters());
-  if (!host.ShellModify(trayIconId_, image, shown.c_str())) {
+  std::string shown = CutTip(tip, place_.Characters());
+  if (!shell_.ShellModify(trayIconId_, image, shown.c_str())) {
     // The next refresh tries again with the whole picture, and adds the icon first in case the
     // shell lost it without announcing itself.
     lastTip_.clear();
@@ -83,8 +83,8 @@ void TrayController::UpdateTray(TrayHost& host) {
   lastTip_ = std::move(tip);
 }
 
-void TrayController::DeleteTray(TrayHost& host) {
-  if (trayIconId_ != 0 && shown_) host.ShellDelete(trayIconId_);
+void TrayController::DeleteTray() {
+  if (trayIconId_ != 0 && shown_) shell_.ShellDelete(trayIconId_);
   trayIconId_ = 0;
   addPending_ = false;
   shown_ = false;

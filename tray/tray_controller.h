@@ -6,8 +6,7 @@
 #include <string>
 
 #include "clock/ansi_text.h"
-#include "clock/place_settings.h"
-#include "clock/remote_clock.h"
+#include "clock/place.h"
 
 // An icon handle as the portable code sees it: compared, handed on, never dereferenced.
 using IconRef = const void*;
@@ -15,43 +14,55 @@ using IconRef = const void*;
 // The tip field of the shell's record holds 63 characters and a terminating zero.
 constexpr std::size_t TRAY_TIP_MAX = 63;
 
-// What the controller needs from the window that owns the icon. The Windows side implements it
-// over the dialog and Shell_NotifyIconA; tests implement it with a recording fake.
-class TrayHost {
+// What the icon needs of the window that owns it.
+class TrayOwner {
  public:
-  virtual ~TrayHost() = default;
-  virtual RemoteReading ReadRemoteClock() = 0;
-  virtual const PlaceSettings& Settings() const = 0;
+  // The icons made from the user's icon files; null where a file gave none.
   virtual IconRef CustomActiveIcon() const = 0;
   virtual IconRef CustomInactiveIcon() const = 0;
+  // Shown in place of a missing file icon.
   virtual IconRef ProgramIcon() const = 0;
-  virtual unsigned RefreshTimerId() const = 0;
+  // False when the refresh timer could not be started; the tip then says so.
+  virtual bool RefreshTimerRunning() const = 0;
+
+ protected:
+  ~TrayOwner() = default;
+};
+
+// What the icon needs of the shell. Windows' side calls Shell_NotifyIconA; tests record the calls.
+class TrayShell {
+ public:
   // A shared icon of the program's resources, or null when there is none with that number.
   virtual IconRef LoadResourceIcon(unsigned short resourceId) = 0;
   // NIM_ADD with NIF_MESSAGE | NIF_ICON and no tip; NIM_MODIFY with NIF_ICON | NIF_TIP; NIM_DELETE.
   virtual bool ShellAdd(unsigned id, IconRef icon) = 0;
   virtual bool ShellModify(unsigned id, IconRef icon, const char* tip) = 0;
   virtual void ShellDelete(unsigned id) = 0;
-  // How the ANSI code page forms characters, so that a cut tip never ends in part of one.
-  virtual CharacterLength Characters() const { return nullptr; }
+
+ protected:
+  ~TrayShell() = default;
 };
 
+// The place's icon: its tip is the place's clock, its image the place's active or inactive one.
 class TrayController {
  public:
+  TrayController(const Place& place, const TrayOwner& owner, TrayShell& shell)
+      : place_(place), owner_(owner), shell_(shell) {}
+
   // Adds the icon with the active image of entry 0, then gives it its real image and tip. Without
   // the images of entry 0 there is no icon for the whole run. An add the shell refuses (it often
   // does while Windows starts the programs of a sign-in) is tried again at every refresh until the
   // shell takes it.
-  void CreateTray(TrayHost& host);
+  void CreateTray();
   // The answer to the shell announcing itself ("TaskbarCreated"). A restarted shell has forgotten
   // the icon and takes it back; one that still holds it refuses the add, and the icon it holds goes
   // on being refreshed and is removed at the end.
-  void ReAddTray(TrayHost& host);
+  void ReAddTray();
   // Recomputes tip and image; calls the shell only when either changed since the last call. While
   // the icon is not yet in the notification area, it first asks the shell to add it.
-  void UpdateTray(TrayHost& host);
+  void UpdateTray();
   // Removes the icon if the shell may still show it.
-  void DeleteTray(TrayHost& host);
+  void DeleteTray();
 
   // Whether the shell has yet to take the icon.
   bool AddPending() const { return addPending_; }
@@ -60,9 +71,12 @@ class TrayController {
   IconRef LastIcon() const { return lastIcon_; }
 
  private:
-  void AddTray(TrayHost& host);
+  void AddTray();
 
-  unsigned trayIconId_ = 0;     // TRAY_ICON_ID while there is an icon to show; 0 for none
+  const Place& place_;
+  const TrayOwner& owner_;
+  TrayShell& shell_;
+  unsigned trayIconId_ = 0;       // TRAY_ICON_ID while there is an icon to show; 0 for none
   IconRef addedImage_ = nullptr;  // what an add shows: the active image of entry 0
   bool addPending_ = false;
   // The shell may show the icon: it took an add, or refused one because it already held the icon.

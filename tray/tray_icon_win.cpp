@@ -5,7 +5,6 @@
 #include <string>
 
 #include "base/handles_win.h"
-#include "clock/ansi_text_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -27,45 +26,22 @@ HICON ToHandle(IconRef icon) { return static_cast<HICON>(const_cast<void*>(icon)
 
 }  // namespace
 
-void TrayIcon::CreateTray(HWND hwnd) {
+void TrayIcon::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  characters_ = AnsiCharacterLength();
   taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
-  tray_.CreateTray(*this);
 }
 
-void TrayIcon::UpdateTray() { tray_.UpdateTray(*this); }
-
-void TrayIcon::DeleteTray() { tray_.DeleteTray(*this); }
-
-void TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
-    owner_.ShowProperties(false);
-  } else if (message == TRAY_NOTIFY_MESSAGE) {
-    OnTrayNotify(lParam);
-  } else if (message == taskbarCreatedMessage_ && message != 0) {
-    tray_.ReAddTray(*this);
-  }
-}
-
-void TrayIcon::OnTrayNotify(LPARAM mouseMessage) {
-  switch (mouseMessage) {
-    case WM_RBUTTONDOWN: ShowTrayMenu(); break;
-    case WM_LBUTTONDBLCLK: owner_.ShowProperties(true); break;
-    case WM_MOUSEMOVE: UpdateTray(); break;
-    default: break;
-  }
-}
-
-void TrayIcon::ShowTrayMenu() {
+void TrayIcon::ShowTrayMenu(const std::string& now) {
   OwnedMenu menu(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.Get(), 0);
   if (!popup) return;
-  std::string now = owner_.ReadRemoteClock().tip;
   (void)ModifyMenuA(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, now.c_str());
   POINT cursor = {0, 0};
   (void)GetCursorPos(&cursor);
+  // The platform's documented rule for a notification icon's menu: it closes on a click elsewhere
+  // only if its window is in the foreground, and without a message posted after it the next such
+  // menu vanishes as soon as it opens.
   (void)SetForegroundWindow(hwnd_);
   (void)TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
   (void)PostMessageA(hwnd_, WM_NULL, 0, 0);

@@ -13,7 +13,4 @@ class AboutDialog : public DialogWindow {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
 
-// Centres a window over its owner, or over the work area when the owner is hidden or minimised.
-void CentreOverOwner(HWND hwnd);
-
 #endif

@@ -6,6 +6,14 @@
 #include "res/resource.h"
 #include "ui/offset_text.h"
 
+std::string WindowText(HWND control) {
+  int length = GetWindowTextLengthA(control);
+  if (length <= 0) return std::string();
+  std::vector<char> text(static_cast<std::size_t>(length) + 1);
+  int got = GetWindowTextA(control, text.data(), length + 1);
+  return std::string(text.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
 std::string LoadResourceString(HINSTANCE instance, UINT id) {
   char text[512];
   int length = LoadStringA(instance, id, text, sizeof text);
@@ -154,14 +162,6 @@ int DialogWindow::ShowMessage(const std::string& text, UINT type) {
 }
 
 namespace {
-
-std::string WindowText(HWND control) {
-  int length = GetWindowTextLengthA(control);
-  if (length <= 0) return std::string();
-  std::vector<char> text(static_cast<std::size_t>(length) + 1);
-  int got = GetWindowTextA(control, text.data(), length + 1);
-  return std::string(text.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
-}
 
 bool IsRadioButton(HWND control) {
   char className[16] = "";

@@ -78,6 +78,8 @@ class DataExchange {
   bool failed_ = false;
 };
 
+// The whole text of a window or control.
+std::string WindowText(HWND control);
 // A string of the program's string table, or empty when there is none.
 std::string LoadResourceString(HINSTANCE instance, UINT id);
 // The application title, the name of the settings' key and the caption of every message box.

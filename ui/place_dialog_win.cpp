@@ -1,23 +1,20 @@
 #include "ui/place_dialog_win.h"
 
 #include <commdlg.h>
-#include <windowsx.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <new>
 
 #include <time.h>  // _tzset
 
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
-#include "clock/tip_time_format.h"
 #include "icons/builtin_icons.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/offset_text.h"
 #include "ui/window_geometry.h"
+#include "ui/window_geometry_win.h"
 #include "ui/zone_dialog_win.h"
 
 namespace {
@@ -32,6 +29,16 @@ bool ReadLocalePicture(LCTYPE type, std::string* picture) {
   text[LOCALE_TEXT_MAX - 1] = '\0';
   *picture = text;
   return true;
+}
+
+// The tip's time format from the user's locale pictures. Both lookups come first, so a failure of
+// either keeps the format in force.
+void ReadTipTimeFormat(Place& place) {
+  std::string timePicture;
+  std::string longDatePicture;
+  if (!ReadLocalePicture(LOCALE_STIMEFORMAT, &timePicture)) return;
+  if (!ReadLocalePicture(LOCALE_SLONGDATE, &longDatePicture)) return;
+  place.BuildTipTimeFormat(timePicture, longDatePicture);
 }
 
 void AddTimeItem(HWND list, const char* text, int hour, int minute) {
@@ -77,62 +84,25 @@ PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNu
     : DialogWindow(instance, IDD_PLACE),
       store_(store),
       instanceNumber_(instanceNumber),
-      trayIcon_(instance, *this),
-      characters_(AnsiCharacterLength()) {
+      place_(zoneClock_, AnsiCharacterLength()),
+      trayIcon_(instance),
+      tray_(place_, *this, trayIcon_) {
   programIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  PlaceSettings& settings = place_.Settings();
   std::string country;
-  if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings_, std::atoi(country.c_str()));
-  LoadSettings();
-  LoadCustomIcons();
+  if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings, std::atoi(country.c_str()));
+  LoadSettings(store_, instanceNumber_, settings);
+  LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon);
 }
 
-PlaceDialog::~PlaceDialog() = default;
-
-void PlaceDialog::LoadSettings() {
-  ::LoadSettings(store_, instanceNumber_, settings_);
-  pendingZone_ = settings_.zone;
+void PlaceDialog::HoldZone(const std::string& zone) {
+  heldZone_ = zone;
+  heldZoneKnown_ = place_.ZoneOffset(zone, &heldZoneOffset_);
 }
 
-void PlaceDialog::SaveSettings() {
-  // With a zone, the stored offset is the zone's of the day of saving, so that a copy of the program
-  // without zones shows the right time that day.
-  double hours = 0.0;
-  if (ZoneOffset(settings_.zone, &hours)) settings_.offset = OffsetWithinDay(hours);
-  ::SaveSettings(store_, instanceNumber_, settings_);
-}
-
-bool PlaceDialog::ZoneOffset(const std::string& zone, double* hours) {
-  if (zone.empty()) return false;
-  // A clock of its own: the tip's keeps the rules of the record's zone.
-  SystemZoneClock clock;
-  clock.SetZone(zone);
-  const std::time_t now = std::time(nullptr);
-  std::tm there{};
-  if (!clock.ZoneTime(now, &there)) return false;
-  const std::tm* here = std::localtime(&now);
-  if (!here) return false;
-  *hours = EffectiveOffsetHours(there, *here);
-  return true;
-}
-
-void PlaceDialog::LoadCustomIcons() {
-  ::LoadCustomIcons(customIcons_, settings_.userActiveIcon, settings_.userInActiveIcon);
-}
-
-void PlaceDialog::FreeCustomIcons() { ::FreeCustomIcons(customIcons_); }
-
-RemoteReading PlaceDialog::ReadRemoteClock() {
-  zoneClock_.SetZone(settings_.zone);
-  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_, &zoneClock_);
-}
-
-void PlaceDialog::BuildTipTimeFormat() {
-  std::string timePicture;
-  std::string longDatePicture;
-  // Both lookups come first, so a failure of either keeps the format in force.
-  if (!ReadLocalePicture(LOCALE_STIMEFORMAT, &timePicture)) return;
-  if (!ReadLocalePicture(LOCALE_SLONGDATE, &longDatePicture)) return;
-  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, characters_);
+void PlaceDialog::SavePlace() {
+  place_.BringOffsetInStep();
+  SaveSettings(store_, instanceNumber_, place_.Settings());
 }
 
 BOOL PlaceDialog::OnInitDialog() {
@@ -142,14 +112,15 @@ BOOL PlaceDialog::OnInitDialog() {
   // The template sits at (0, 0) without a centring style: the window starts centred on the work
   // area, and later showings leave it where the user put it.
   CentreOverOwner(Hwnd());
-  BuildTipTimeFormat();
+  ReadTipTimeFormat(place_);
   FillLists();
+  HoldZone(place_.Settings().zone);
   (void)UpdateData(false);
-  CreateTray();
-  refreshTimerId_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
-  timerStarted_ = true;
+  trayIcon_.Attach(Hwnd());
+  tray_.CreateTray();
+  refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr) == 0;
   // At sign-in the shell often refuses icons for a while: ask it again soon, then at each refresh.
-  if (trayIcon_.AddPending()) {
+  if (tray_.AddPending()) {
     addRetriesLeft_ = ADD_RETRY_COUNT;
     (void)SetTimer(Hwnd(), ADD_RETRY_TIMER_ID, ADD_RETRY_PERIOD_MS, nullptr);
   }
@@ -159,11 +130,8 @@ BOOL PlaceDialog::OnInitDialog() {
     (void)ShowWindow(ok, SW_HIDE);
   }
   if (instanceNumber_ > 0) {
-    char title[256] = "";
-    (void)GetWindowTextA(Hwnd(), title, sizeof title);
-    char numbered[300];
-    std::snprintf(numbered, sizeof numbered, "%s (%i)", title, instanceNumber_);
-    (void)SetWindowTextA(Hwnd(), numbered);
+    const std::string numbered = WindowText(Hwnd()) + " (" + std::to_string(instanceNumber_) + ")";
+    (void)SetWindowTextA(Hwnd(), numbered.c_str());
   }
   (void)SetPropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str(), Hwnd());
   return TRUE;
@@ -188,56 +156,61 @@ void PlaceDialog::FillLists() {
 }
 
 void PlaceDialog::DoDataExchange(DataExchange& dx) {
-  dx.Text(IDC_PLACE, settings_.place);
-  dx.MaxChars(IDC_PLACE, settings_.place, PLACE_MAX_CHARS);
-  dx.Check(IDC_WEEKDAYS, settings_.weekdays);
-  dx.ListIndex(IDC_FROM, settings_.from);
-  dx.ListIndex(IDC_TO, settings_.to);
-  // With a zone the field shows the zone's offset of the moment, read-only, and OK stores the
-  // zone's offset of that moment; without one it is the user's, checked as always.
-  double zoneOffset = 0.0;
-  const bool zoned = ZoneOffset(pendingZone_, &zoneOffset);
-  if (!zoned) {
-    dx.Offset(IDC_OFFSET, settings_.offset);
-    dx.OffsetRange(IDC_OFFSET, settings_.offset);
+  PlaceSettings& settings = place_.Settings();
+  dx.Text(IDC_PLACE, settings.place);
+  dx.MaxChars(IDC_PLACE, settings.place, PLACE_MAX_CHARS);
+  dx.Check(IDC_WEEKDAYS, settings.weekdays);
+  dx.ListIndex(IDC_FROM, settings.from);
+  dx.ListIndex(IDC_TO, settings.to);
+  // With a zone the field shows the zone's offset, read-only, and OK takes the zone instead;
+  // without one it is the user's, checked as always.
+  if (!heldZoneKnown_) {
+    dx.Offset(IDC_OFFSET, settings.offset);
+    dx.OffsetRange(IDC_OFFSET, settings.offset);
   } else if (!dx.Saving()) {
-    dx.Offset(IDC_OFFSET, zoneOffset);
+    dx.Offset(IDC_OFFSET, heldZoneOffset_);
   }
-  if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
-  dx.ListIndex(IDC_ICON_NAME, settings_.icon);
-  dx.Text(IDC_ACTIVE_FILE, settings_.userActiveIcon);
-  dx.Text(IDC_INACTIVE_FILE, settings_.userInActiveIcon);
-  dx.Radio(IDC_BUILTIN, settings_.iconFrom);
+  if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
+  dx.ListIndex(IDC_ICON_NAME, settings.icon);
+  dx.Text(IDC_ACTIVE_FILE, settings.userActiveIcon);
+  dx.Text(IDC_INACTIVE_FILE, settings.userInActiveIcon);
+  dx.Radio(IDC_BUILTIN, settings.iconFrom);
 }
 
+// The icon's notifications and its menu's commands reach the window before its message map.
 bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  trayIcon_.OnMessage(message, wParam, lParam);
+  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
+    ShowProperties(false);
+  } else if (message == TRAY_NOTIFY_MESSAGE) {
+    OnTrayNotify(lParam);
+  } else if (trayIcon_.IsTaskbarCreated(message)) {
+    tray_.ReAddTray();
+  }
   return DialogWindow::WindowProc(message, wParam, lParam, result);
 }
 
+void PlaceDialog::OnTrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_RBUTTONDOWN: trayIcon_.ShowTrayMenu(place_.ReadRemoteClock().tip); break;
+    case WM_LBUTTONDBLCLK: ShowProperties(true); break;
+    case WM_MOUSEMOVE: tray_.UpdateTray(); break;
+    default: break;
+  }
+}
+
 void PlaceDialog::ShowProperties(bool toForeground) {
-  LoadSettings();
+  LoadSettings(store_, instanceNumber_, place_.Settings());
+  HoldZone(place_.Settings().zone);
   (void)UpdateData(false);
   (void)ShowWindow(Hwnd(), SW_SHOW);
   if (toForeground) (void)SetForegroundWindow(Hwnd());
 }
 
-void PlaceDialog::CreateTray() { trayIcon_.CreateTray(Hwnd()); }
-
-void PlaceDialog::UpdateTray() { trayIcon_.UpdateTray(); }
-
-void PlaceDialog::DeleteTray() { trayIcon_.DeleteTray(); }
-
-unsigned PlaceDialog::RefreshTimerId() const {
-  // The first refresh runs before the timer is started; it shows the clock, not a warning.
-  if (!timerStarted_) return REFRESH_TIMER_ID;
-  return static_cast<unsigned>(refreshTimerId_);
-}
-
 bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   switch (message) {
     case WM_SYSCOMMAND:
-      OnSysCommand(static_cast<UINT>(wParam), lParam);
+      // The system uses the low four bits of a system command itself; the command is the rest.
+      OnSysCommand(static_cast<UINT>(wParam & 0xFFF0));
       return (wParam & 0xFFF0) == IDM_ABOUTBOX || (wParam & 0xFFF0) == SC_CLOSE;
     case WM_PAINT:
       if (!IsIconic(Hwnd())) return false;
@@ -247,7 +220,7 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       *result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
       return true;
     case WM_SETTINGCHANGE:
-      OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<const char*>(lParam));
+      OnSettingChange(reinterpret_cast<const char*>(lParam));
       return false;
     case WM_TIMECHANGE:
       zoneClock_.Invalidate();
@@ -281,11 +254,11 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
   }
 }
 
-void PlaceDialog::OnSysCommand(UINT id, LPARAM) {
-  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+void PlaceDialog::OnSysCommand(UINT id) {
+  if (id == IDM_ABOUTBOX) {
     AboutDialog about(Instance());
     (void)about.RunModal(Hwnd());
-  } else if ((id & 0xFFF0) == SC_CLOSE) {
+  } else if (id == SC_CLOSE) {
     int answer = ShowMessage("Are you sure you want to remove Farhour \nfrom the taskbar's status area?",
                              MB_YESNO | MB_ICONEXCLAMATION);
     if (answer == IDYES) EndDialog(1);
@@ -303,34 +276,31 @@ void PlaceDialog::OnPaint() {
   (void)DrawIcon(dc.Get(), origin.x, origin.y, programIcon_);
 }
 
-void PlaceDialog::OnSettingChange(UINT, const char* section) {
+void PlaceDialog::OnSettingChange(const char* section) {
   // The zones' rules, and this computer's zone, may have come with the change; they are looked up
   // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
   _tzset();
-  if (section && std::string(section) == "intl") BuildTipTimeFormat();
+  if (section && std::string(section) == "intl") ReadTipTimeFormat(place_);
 }
 
 void PlaceDialog::OnTimer(UINT_PTR id) {
-  UpdateTray();
+  tray_.UpdateTray();
   if (id != ADD_RETRY_TIMER_ID) return;
-  if (!trayIcon_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
+  if (!tray_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
 }
 
 void PlaceDialog::OnApply() {
   if (!UpdateData(true)) return;
-  settings_.zone = pendingZone_;
-  SaveSettings();
-  LoadCustomIcons();
-  UpdateTray();
+  PlaceSettings& settings = place_.Settings();
+  settings.zone = heldZone_;
+  SavePlace();
+  LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon);
+  tray_.UpdateTray();
   (void)ShowWindow(Hwnd(), SW_HIDE);
 }
 
 void PlaceDialog::OnDismiss() { (void)ShowWindow(Hwnd(), SW_HIDE); }
-
-void PlaceDialog::OnBrowseActive() { OnBrowse(settings_.userActiveIcon); }
-
-void PlaceDialog::OnBrowseInactive() { OnBrowse(settings_.userInActiveIcon); }
 
 void PlaceDialog::OnBrowse(std::string& path) {
   if (!UpdateData(true)) return;
@@ -338,17 +308,15 @@ void PlaceDialog::OnBrowse(std::string& path) {
   (void)UpdateData(false);
 }
 
-// Unlike a browse button, it takes nothing into the record: the zone picked waits in the window,
+// Unlike a browse button, it takes nothing into the record: the zone picked is held by the window,
 // and only OK takes it with the other fields, so that Cancel leaves the place as it was. Going
 // back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  ZoneDialog picker(Instance(), pendingZone_, tipTimeFormat_, characters_);
+  ZoneDialog picker(Instance(), heldZone_, place_.TipTimeFormat(), place_.Characters());
   if (picker.RunModal(Hwnd()) != IDOK) return;
-  pendingZone_ = picker.Zone();
-  double hours = 0.0;
-  const bool zoned = ZoneOffset(pendingZone_, &hours);
-  if (zoned) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(hours).c_str());
-  (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, zoned ? TRUE : FALSE, 0);
+  HoldZone(picker.Zone());
+  if (heldZoneKnown_) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(heldZoneOffset_).c_str());
+  (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
 }
 
 bool PlaceDialog::BrowseIconFile(std::string& path) {
@@ -376,18 +344,17 @@ bool PlaceDialog::BrowseIconFile(std::string& path) {
 
 void PlaceDialog::OnEndSession(bool ending) {
   // Windows ends the process after this message without running the tear-down.
-  if (ending) SaveSettings();
+  if (ending) SavePlace();
 }
 
 void PlaceDialog::DestroyWindow() {
   if (!tornDown_ && Hwnd()) {
     tornDown_ = true;
-    if (refreshTimerId_) (void)KillTimer(Hwnd(), refreshTimerId_);
-    refreshTimerId_ = 0;
+    (void)KillTimer(Hwnd(), REFRESH_TIMER_ID);
     (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
-    DeleteTray();
-    SaveSettings();
-    FreeCustomIcons();
+    tray_.DeleteTray();
+    SavePlace();
+    FreeCustomIcons(customIcons_);
     (void)RemovePropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str());
   }
   DialogWindow::DestroyWindow();

@@ -1,5 +1,5 @@
-// The properties window of one place. It is also the program's hidden main window: it owns the
-// settings, the refresh timer and the tray icon for as long as the program runs.
+// The properties window of one place. It is also the program's hidden main window: it holds the
+// place, its icon in the notification area and the timers for as long as the program runs.
 #ifndef FARHOUR_UI_PLACE_DIALOG_WIN_H
 #define FARHOUR_UI_PLACE_DIALOG_WIN_H
 
@@ -8,35 +8,18 @@
 #include <string>
 
 #include "base/handles_win.h"
-#include "clock/place_settings.h"
+#include "clock/place.h"
 #include "clock/profile_store.h"
-#include "clock/remote_clock.h"
 #include "clock/system_zone_clock_win.h"
 #include "icons/icon_file_win.h"
+#include "tray/tray_controller.h"
 #include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
 
-class PlaceDialog : public DialogWindow, private TrayIconOwner {
+class PlaceDialog : public DialogWindow, private TrayOwner {
  public:
   // Defaults, country defaults, the stored settings, then the icon files.
   PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber);
-  ~PlaceDialog() override;
-
-  // The place's clock at this moment.
-  RemoteReading ReadRemoteClock() override;
-
-  void LoadSettings();
-  void SaveSettings();
-  void BuildTipTimeFormat();
-  void LoadCustomIcons();
-  void FreeCustomIcons();
-  void CreateTray();
-  void UpdateTray();
-  void DeleteTray();
-
-  const PlaceSettings& Settings() const override { return settings_; }
-  void ShowProperties(bool toForeground) override;
-  const std::string& TipTimeFormat() const { return tipTimeFormat_; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -46,45 +29,48 @@ class PlaceDialog : public DialogWindow, private TrayIconOwner {
   void DestroyWindow() override;
 
  private:
-  void OnSysCommand(UINT id, LPARAM lParam);
+  void OnTrayNotify(LPARAM mouseMessage);
+  // Reloads the stored settings and shows the window; the double-click also brings it to the front.
+  void ShowProperties(bool toForeground);
+  void OnSysCommand(UINT id);
   void OnPaint();
   HICON OnQueryDragIcon() const { return programIcon_; }
-  void OnSettingChange(UINT flags, const char* section);
+  void OnSettingChange(const char* section);
   void OnTimer(UINT_PTR id);
   void OnApply();
   void OnDismiss();
-  void OnBrowseActive();
-  void OnBrowseInactive();
+  void OnBrowseActive() { OnBrowse(place_.Settings().userActiveIcon); }
+  void OnBrowseInactive() { OnBrowse(place_.Settings().userInActiveIcon); }
   void OnBrowse(std::string& path);
   void OnTimeZone();
-  // The zone's time minus this computer's now, in hours; false with no zone, or one this computer
-  // does not have.
-  bool ZoneOffset(const std::string& zone, double* hours);
-  bool BrowseIconFile(std::string& path);
   void OnEndSession(bool ending);
+  bool BrowseIconFile(std::string& path);
   void AppendAboutCommand();
   void FillLists();
+  // The zone this showing of the window holds, and the offset it gives now, which the Offset field
+  // shows; held until OK takes it.
+  void HoldZone(const std::string& zone);
+  // The record as it stands, with a zone's offset of this moment.
+  void SavePlace();
 
-  // TrayIconOwner
-  HICON CustomActiveIcon() const override { return customIcons_.active.Get(); }
-  HICON CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
-  HICON ProgramIcon() const override { return programIcon_; }
-  unsigned RefreshTimerId() const override;
+  // TrayOwner
+  IconRef CustomActiveIcon() const override { return customIcons_.active.Get(); }
+  IconRef CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
+  IconRef ProgramIcon() const override { return programIcon_; }
+  bool RefreshTimerRunning() const override { return !refreshTimerFailed_; }
 
   ProfileStore& store_;
   int instanceNumber_;
-  PlaceSettings settings_;
-  std::string tipTimeFormat_;
+  SystemZoneClock zoneClock_;
+  Place place_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
   CustomIcons customIcons_;
   TrayIcon trayIcon_;
-  CharacterLength characters_ = nullptr;  // of the ANSI code page
-  SystemZoneClock zoneClock_;
-  // The zone shown in this showing of the window: the record's until the Time Zone window picks
-  // another, which OK then takes with the other fields.
-  std::string pendingZone_;
-  bool timerStarted_ = false;
-  UINT_PTR refreshTimerId_ = 0;
+  TrayController tray_;
+  std::string heldZone_;
+  bool heldZoneKnown_ = false;  // whether this computer has heldZone_
+  double heldZoneOffset_ = 0.0;
+  bool refreshTimerFailed_ = false;
   int addRetriesLeft_ = 0;  // ticks the add-retry timer has left
   LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;

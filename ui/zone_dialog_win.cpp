@@ -5,7 +5,7 @@
 
 #include "clock/remote_clock.h"
 #include "res/resource.h"
-#include "ui/about_dialog_win.h"
+#include "ui/window_geometry_win.h"
 
 namespace {
 
@@ -47,12 +47,6 @@ std::string AnsiNote(const std::string& note) {
   bool exact = false;
   std::string ansi = Recode(" \xE2\x80\x94 " + note, CP_UTF8, CP_ACP, &exact);
   return exact ? ansi : Recode(" - " + FoldAccents(note), CP_UTF8, CP_ACP);
-}
-
-std::string ControlText(HWND control) {
-  char text[256] = "";
-  (void)GetWindowTextA(control, text, sizeof text);
-  return text;
 }
 
 }  // namespace
@@ -107,7 +101,7 @@ bool ZoneDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 // follows it; a search lists only the zones it finds, so that Enter never takes either.
 void ZoneDialog::FillList() {
   HWND list = GetDlgItem(Hwnd(), IDC_ZONE_LIST);
-  const std::string search = ControlText(GetDlgItem(Hwnd(), IDC_ZONE_SEARCH));
+  const std::string search = WindowText(GetDlgItem(Hwnd(), IDC_ZONE_SEARCH));
   const bool searching = search.find_first_not_of(" \t") != std::string::npos;
   // The zone chosen so far is only where the list starts: a search does not keep it.
   const std::string* kept = userPicked_ ? &userZone_ : searching ? nullptr : &zone_;

@@ -1,6 +1,7 @@
 // The tray refresh decides image and tip and calls the shell only on change.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,34 @@ struct ShellCall {
   std::string tip;
 };
 
-class FakeHost : public TrayHost {
+const char* const ACTIVE_TIP = "Here! = 10:15. Monday";
+const char* const INACTIVE_TIP = "[Here! = 10:15. Monday]";
+
+// The place's zone shows 10:15 on a Monday, or another minute of that hour.
+class FixedZoneClock : public ZoneClock {
  public:
-  RemoteReading reading{"Here! = 10:15", true};
-  PlaceSettings settings;
+  int minute = 15;
+  void SetZone(const std::string&) override {}
+  bool ZoneTime(std::time_t, std::tm* zoneTime) override {
+    *zoneTime = std::tm{};
+    zoneTime->tm_year = 126;
+    zoneTime->tm_mon = 11;
+    zoneTime->tm_mday = 7;
+    zoneTime->tm_wday = 1;
+    zoneTime->tm_hour = 10;
+    zoneTime->tm_min = minute;
+    return true;
+  }
+};
+
+// The window and the shell around the icon, and the place it shows.
+class FakeHost : public TrayOwner, public TrayShell {
+ public:
+  FixedZoneClock zone;
+  Place place{zone, nullptr};
   IconRef active = &customActive;
   IconRef inactive = &customInactive;
-  unsigned timerId = REFRESH_TIMER_ID;
+  bool timerRunning = true;
   // The shell as Windows has it: it takes calls only while up, refuses a second add of an icon it
   // holds, and can modify only an icon it holds.
   bool shellUp = true;
@@ -36,12 +58,24 @@ class FakeHost : public TrayHost {
   std::vector<ShellCall> calls;
   std::string letters;  // the calls in short: A add, M modify, D delete; lower case when refused
 
-  RemoteReading ReadRemoteClock() override { return reading; }
-  const PlaceSettings& Settings() const override { return settings; }
+  FakeHost() {
+    PlaceSettings& settings = place.Settings();
+    settings.place = "Here!";
+    settings.zone = "Fixed";
+    settings.weekdays = 0;
+    place.BuildTipTimeFormat("HH:mm", "dddd");
+    SetActive(true);
+  }
+  // Active all day, or never: ACTIVE_TIP or INACTIVE_TIP.
+  void SetActive(bool isActive) {
+    place.Settings().from = 0;
+    place.Settings().to = isActive ? 23 : -1;
+  }
+
   IconRef CustomActiveIcon() const override { return active; }
   IconRef CustomInactiveIcon() const override { return inactive; }
   IconRef ProgramIcon() const override { return &programIcon; }
-  unsigned RefreshTimerId() const override { return timerId; }
+  bool RefreshTimerRunning() const override { return timerRunning; }
   IconRef LoadResourceIcon(unsigned short id) override {
     bool exists = id == IDR_MAINFRAME || (id >= 149 && id <= 176) || (id >= 249 && id <= 276);
     return exists ? Resource(id) : nullptr;
@@ -66,43 +100,48 @@ class FakeHost : public TrayHost {
   }
 };
 
+// The controller of the host's icon.
+struct Tray : TrayController {
+  explicit Tray(FakeHost& host) : TrayController(host.place, host, host) {}
+};
+
 }  // namespace
 
 TEST(TrayController, AddsWithEntryZeroThenShowsTheRealImageAndTip) {
   FakeHost host;
-  host.settings.icon = 16;
-  TrayController tray;
-  tray.CreateTray(host);
+  host.place.Settings().icon = 16;
+  Tray tray(host);
+  tray.CreateTray();
   ASSERT_EQ(host.calls.size(), 2u);
   EXPECT_EQ(host.calls[0].kind, ShellCall::ADD);
   EXPECT_EQ(host.calls[0].id, 999u);
   EXPECT_EQ(host.calls[0].icon, Resource(149));
   EXPECT_EQ(host.calls[1].kind, ShellCall::MODIFY);
   EXPECT_EQ(host.calls[1].icon, Resource(149 + 16));
-  EXPECT_EQ(host.calls[1].tip, "Here! = 10:15");
+  EXPECT_EQ(host.calls[1].tip, ACTIVE_TIP);
 }
 
 TEST(TrayController, CallsTheShellOnlyWhenTipOrImageChange) {
   FakeHost host;
-  TrayController tray;
-  tray.CreateTray(host);
+  Tray tray(host);
+  tray.CreateTray();
   host.calls.clear();
-  for (int i = 0; i < 1000; ++i) tray.UpdateTray(host);
+  for (int i = 0; i < 1000; ++i) tray.UpdateTray();
   EXPECT_TRUE(host.calls.empty());
 
-  host.reading.tip = "Here! = 10:16";
-  tray.UpdateTray(host);
-  tray.UpdateTray(host);
+  host.zone.minute = 16;
+  tray.UpdateTray();
+  tray.UpdateTray();
   ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].tip, "Here! = 10:16");
+  EXPECT_EQ(host.calls[0].tip, "Here! = 10:16. Monday");
 
   // The window opens: image and brackets change in one modify.
   host.calls.clear();
-  host.reading = {"[Here! = 10:16]", false};
-  tray.UpdateTray(host);
+  host.SetActive(false);
+  tray.UpdateTray();
   ASSERT_EQ(host.calls.size(), 1u);
   EXPECT_EQ(host.calls[0].icon, Resource(249));
-  EXPECT_EQ(host.calls[0].tip, "[Here! = 10:16]");
+  EXPECT_EQ(host.calls[0].tip, "[Here! = 10:16. Monday]");
 }
 
 TEST(TrayController, ChoosesTheImageAndTip) {
@@ -112,40 +151,40 @@ TEST(TrayController, ChoosesTheImageAndTip) {
     int iconFrom;
     bool active;
     bool haveActive, haveInactive;
-    unsigned timerId;
+    bool timerRunning;
     IconRef image;
     std::string tip;
   };
   const Row rows[] = {
-      {"built-in active", 3, 0, true, true, true, 101, Resource(152), "tip"},
-      {"built-in inactive", 3, 0, false, true, true, 101, Resource(252), "tip"},
-      {"last entry", 27, 0, true, true, true, 101, Resource(176), "tip"},
-      {"last entry inactive", 27, 0, false, true, true, 101, Resource(276), "tip"},
-      {"one past the set", 28, 0, true, true, true, 101, nullptr, "tip"},
-      {"one past the set inactive", 28, 0, false, true, true, 101, nullptr, "tip"},
-      {"index 100 lands on the inactive range", 100, 0, true, true, true, 101, Resource(249), "tip"},
-      {"index -1 while active is resource 148, which does not exist", -1, 0, true, true, true, 101, nullptr, "tip"},
-      {"16-bit wrap", 65536 + 2, 0, true, true, true, 101, Resource(151), "tip"},
-      {"files, both present", 5, 1, true, true, true, 101, &customActive, "tip"},
-      {"files, inactive", 5, 1, false, true, true, 101, &customInactive, "tip"},
-      {"any non-zero IconFrom", 5, -1, true, true, true, 101, &customActive, "tip"},
-      {"active file missing", 5, 1, true, false, true, 101, &programIcon, "\"C:\\a.ico\" not found"},
-      {"inactive file missing", 5, 1, false, true, false, 101, &programIcon, "\"\" not found"},
-      {"no timer", 5, 0, true, true, true, 0, Resource(154), "No TIMER!"},
-      {"no timer and a missing file", 5, 1, true, false, true, 0, &programIcon, "No TIMER!"},
+      {"built-in active", 3, 0, true, true, true, true, Resource(152), ACTIVE_TIP},
+      {"built-in inactive", 3, 0, false, true, true, true, Resource(252), INACTIVE_TIP},
+      {"last entry", 27, 0, true, true, true, true, Resource(176), ACTIVE_TIP},
+      {"last entry inactive", 27, 0, false, true, true, true, Resource(276), INACTIVE_TIP},
+      {"one past the set", 28, 0, true, true, true, true, nullptr, ACTIVE_TIP},
+      {"one past the set inactive", 28, 0, false, true, true, true, nullptr, INACTIVE_TIP},
+      {"index 100 lands on the inactive range", 100, 0, true, true, true, true, Resource(249), ACTIVE_TIP},
+      {"index -1 while active is resource 148, which does not exist", -1, 0, true, true, true, true, nullptr, ACTIVE_TIP},
+      {"16-bit wrap", 65536 + 2, 0, true, true, true, true, Resource(151), ACTIVE_TIP},
+      {"files, both present", 5, 1, true, true, true, true, &customActive, ACTIVE_TIP},
+      {"files, inactive", 5, 1, false, true, true, true, &customInactive, INACTIVE_TIP},
+      {"any non-zero IconFrom", 5, -1, true, true, true, true, &customActive, ACTIVE_TIP},
+      {"active file missing", 5, 1, true, false, true, true, &programIcon, "\"C:\\a.ico\" not found"},
+      {"inactive file missing", 5, 1, false, true, false, true, &programIcon, "\"\" not found"},
+      {"no timer", 5, 0, true, true, true, false, Resource(154), "No TIMER!"},
+      {"no timer and a missing file", 5, 1, true, false, true, false, &programIcon, "No TIMER!"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakeHost host;
-    host.settings.icon = row.icon;
-    host.settings.iconFrom = row.iconFrom;
-    host.settings.userActiveIcon = "C:\\a.ico";
-    host.reading = {"tip", row.active};
+    host.place.Settings().icon = row.icon;
+    host.place.Settings().iconFrom = row.iconFrom;
+    host.place.Settings().userActiveIcon = "C:\\a.ico";
+    host.SetActive(row.active);
     host.active = row.haveActive ? &customActive : nullptr;
     host.inactive = row.haveInactive ? &customInactive : nullptr;
-    host.timerId = row.timerId;
-    TrayController tray;
-    tray.CreateTray(host);
+    host.timerRunning = row.timerRunning;
+    Tray tray(host);
+    tray.CreateTray();
     ASSERT_EQ(host.calls.size(), 2u);
     EXPECT_EQ(host.calls[1].icon, row.image);
     EXPECT_EQ(host.calls[1].tip, row.tip);
@@ -158,11 +197,11 @@ TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
       return id == 249 ? nullptr : FakeHost::LoadResourceIcon(id);
     }
   } host;
-  TrayController tray;
-  tray.CreateTray(host);
-  tray.UpdateTray(host);
-  tray.ReAddTray(host);
-  tray.DeleteTray(host);
+  Tray tray(host);
+  tray.CreateTray();
+  tray.UpdateTray();
+  tray.ReAddTray();
+  tray.DeleteTray();
   EXPECT_TRUE(host.calls.empty());
   EXPECT_EQ(tray.TrayIconId(), 0u);
 }
@@ -195,22 +234,22 @@ TEST(TrayController, FollowsTheShellThroughRefusalsAndRestarts) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakeHost host;
-    TrayController tray;
+    Tray tray(host);
     int minute = 0;
     for (const Step& step : row.steps) {
       SCOPED_TRACE(std::string(1, step.op));
       host.shellUp = step.shellUp;
       host.letters.clear();
       switch (step.op) {
-        case 'c': tray.CreateTray(host); break;
-        case 'r': tray.ReAddTray(host); break;
+        case 'c': tray.CreateTray(); break;
+        case 'r': tray.ReAddTray(); break;
         case 'u':
-          host.reading.tip = "Here! = 11:" + std::to_string(10 + ++minute);
-          tray.UpdateTray(host);
+          host.zone.minute = ++minute;
+          tray.UpdateTray();
           break;
-        case 's': tray.UpdateTray(host); break;
+        case 's': tray.UpdateTray(); break;
         case 'f': host.held = false; break;
-        case 'd': tray.DeleteTray(host); break;
+        case 'd': tray.DeleteTray(); break;
       }
       EXPECT_EQ(host.letters, step.calls);
     }

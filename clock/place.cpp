@@ -1,0 +1,36 @@
+#include "clock/place.h"
+
+#include <ctime>
+
+#include "clock/tip_time_format.h"
+
+Place::Place(ZoneClock& zoneClock, CharacterLength characters)
+    : zoneClock_(zoneClock), characters_(characters) {}
+
+void Place::BuildTipTimeFormat(const std::string& timePicture, const std::string& longDatePicture) {
+  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, characters_);
+}
+
+RemoteReading Place::ReadRemoteClock() const {
+  zoneClock_.SetZone(settings_.zone);
+  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_, &zoneClock_);
+}
+
+bool Place::ZoneOffset(const std::string& zone, double* hours) const {
+  if (zone.empty()) return false;
+  zoneClock_.SetZone(zone);
+  const std::time_t now = std::time(nullptr);
+  std::tm there{};
+  if (!zoneClock_.ZoneTime(now, &there)) return false;
+  const std::tm* here = std::localtime(&now);
+  if (!here) return false;
+  *hours = EffectiveOffsetHours(there, *here);
+  return true;
+}
+
+bool Place::BringOffsetInStep() {
+  double hours = 0.0;
+  if (!ZoneOffset(settings_.zone, &hours)) return false;
+  settings_.offset = OffsetWithinDay(hours);
+  return true;
+}
