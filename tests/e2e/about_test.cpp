@@ -161,6 +161,8 @@ TEST(About, TheAboutCommandOpensACentredBoxThatBlocksTheWindow) {
     PostMessageA(w, WM_SYSCOMMAND, row.command, 0);
     HWND about = session.Process().WaitForWindow("About Farhour", 5000);
     ASSERT_NE(about, nullptr);
+    // The box is found as soon as it exists; its modal loop shows it once its controls are made.
+    for (int i = 0; i < 100 && !IsWindowVisible(about); ++i) Sleep(50);
     session.Sync();
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_FALSE(IsWindowEnabled(w)) << "the window takes no input while the box is open";
