@@ -17,17 +17,21 @@
 #include <string>
 #include <vector>
 
-#include "clock/remote_clock.h"
+#include "clock/place.h"
 #include "clock/tip_time_format.h"
 #include "res/resource.h"
 #include "tray/tray_controller.h"
 
 namespace {
 
-// The en_US pictures "h:mm:ss tt" and "dddd, MMMM dd, yyyy" as the program converts them, and a
-// picture without seconds ("HH:mm" and "dd MMMM yyyy").
-const char* const WITH_SECONDS = "%I:%M:%S %p. %A, %B %d, %Y";
-const char* const WITHOUT_SECONDS = "%H:%M. %d %B %Y";
+// The user's locale pictures, as the program reads them: en_US's "h:mm:ss tt" and "dddd, MMMM dd,
+// yyyy", and pictures without seconds.
+struct Pictures {
+  const char* time;
+  const char* longDate;
+};
+const Pictures WITH_SECONDS = {"h:mm:ss tt", "dddd, MMMM dd, yyyy"};
+const Pictures WITHOUT_SECONDS = {"HH:mm", "dd MMMM yyyy"};
 
 using Clock = std::chrono::steady_clock;
 
@@ -43,23 +47,44 @@ PlaceSettings BenchPlace() {
   return settings;
 }
 
-// The window side of the icon as the program has it, minus the shell: the clock is read the way the
-// program reads it, resource icons are looked up once and then come from a map, shell calls are counted.
-class CountingHost : public TrayHost {
+// A zone that keeps a simulated clock standing at *now, 9 hours ahead of this computer: the place's
+// time that the offset would give on that clock.
+class SimulatedZone : public ZoneClock {
  public:
-  CountingHost(const PlaceSettings& settings, const std::string& format) : settings_(settings), format_(format) {}
-
-  // A clock that stands still at *now instead of the system's; null for the system clock.
-  void SimulateClock(const std::time_t* now) { simulatedNow_ = now; }
-
-  RemoteReading ReadRemoteClock() override {
-    return ::ReadRemoteClock(settings_, format_, simulatedNow_ ? *simulatedNow_ : std::time(nullptr));
+  explicit SimulatedZone(const std::time_t* now) : now_(now) {}
+  void SetZone(const std::string&) override {}
+  bool ZoneTime(std::time_t, std::tm* zoneTime) override {
+    if (!now_) return false;
+    const std::time_t there = *now_ + 9 * 3600;
+    const std::tm* parts = std::localtime(&there);
+    if (!parts) return false;
+    *zoneTime = *parts;
+    return true;
   }
-  const PlaceSettings& Settings() const override { return settings_; }
+
+ private:
+  const std::time_t* now_;
+};
+
+// The window and the shell around the icon as the program has them, minus the shell: the place reads
+// the system clock (or, given simulatedNow, a simulated one), resource icons are looked up once and
+// then come from a map, shell calls are counted.
+class CountingHost : public TrayOwner, public TrayShell {
+ public:
+  explicit CountingHost(const Pictures& pictures, const std::time_t* simulatedNow = nullptr)
+      : zone_(simulatedNow), place_(zone_, nullptr), tray_(place_, *this, *this) {
+    place_.Settings() = BenchPlace();
+    if (simulatedNow) place_.Settings().zone = "Simulated";
+    place_.BuildTipTimeFormat(pictures.time, pictures.longDate);
+  }
+
+  const Place& BenchedPlace() const { return place_; }
+  TrayController& Tray() { return tray_; }
+
   IconRef CustomActiveIcon() const override { return nullptr; }
   IconRef CustomInactiveIcon() const override { return nullptr; }
   IconRef ProgramIcon() const override { return &programIcon_; }
-  unsigned RefreshTimerId() const override { return REFRESH_TIMER_ID; }
+  bool RefreshTimerRunning() const override { return true; }
   IconRef LoadResourceIcon(unsigned short resourceId) override {
     auto found = icons_.find(resourceId);
     if (found != icons_.end()) return found->second;
@@ -85,9 +110,9 @@ class CountingHost : public TrayHost {
 
  private:
   static constexpr std::size_t ICON_SLOTS = 64;
-  PlaceSettings settings_;
-  std::string format_;
-  const std::time_t* simulatedNow_ = nullptr;
+  SimulatedZone zone_;
+  Place place_;
+  TrayController tray_;
   char programIcon_ = 0;
   char iconStorage_[ICON_SLOTS] = {};
   std::map<unsigned short, IconRef> icons_;
@@ -138,10 +163,11 @@ struct RoundFigures {
 
 // Each round times the floor, the whole refresh and the clock evaluation alone over the same number
 // of iterations, in an order that rotates from round to round, so that drift and noise hit all three.
-void BenchRefreshCost(const char* label, const char* format, int rounds, double blockSeconds) {
-  CountingHost host(BenchPlace(), format);
-  TrayController controller;
-  controller.CreateTray(host);
+void BenchRefreshCost(const char* label, const Pictures& pictures, int rounds, double blockSeconds) {
+  CountingHost host(pictures);
+  TrayController& controller = host.Tray();
+  controller.CreateTray();
+  const char* format = host.BenchedPlace().TipTimeFormat().c_str();
   const long modifiesBefore = host.modifies;
   const long n = CalibrateIterations(format, blockSeconds);
 
@@ -149,9 +175,9 @@ void BenchRefreshCost(const char* label, const char* format, int rounds, double 
   for (int r = 0; r < rounds; ++r) {
     RoundFigures f{};
     auto floor = [&] { f.floorNs = SecondsFor(n, [&] { FloorOnce(format, 9 * 3600); }) * 1e9 / n; };
-    auto refresh = [&] { f.refreshNs = SecondsFor(n, [&] { controller.UpdateTray(host); }) * 1e9 / n; };
+    auto refresh = [&] { f.refreshNs = SecondsFor(n, [&] { controller.UpdateTray(); }) * 1e9 / n; };
     auto read = [&] {
-      f.readNs = SecondsFor(n, [&] { g_sink = g_sink + host.ReadRemoteClock().tip.size(); }) * 1e9 / n;
+      f.readNs = SecondsFor(n, [&] { g_sink = g_sink + host.BenchedPlace().ReadRemoteClock().tip.size(); }) * 1e9 / n;
     };
     switch (r % 3) {
       case 0: floor(); refresh(); read(); break;
@@ -176,8 +202,10 @@ void BenchRefreshCost(const char* label, const char* format, int rounds, double 
 // What one refresh is made of, each part timed alone: the floor's three calls, then what the clock
 // evaluation adds around strftime (the format made safe again, the zero-filled render buffer, the tip
 // text). Tells where a refresh above its floor spends the difference.
-void BenchRefreshParts(const char* format, int rounds, double blockSeconds) {
-  const std::string formatText = format;
+void BenchRefreshParts(const Pictures& pictures, int rounds, double blockSeconds) {
+  const CountingHost host(pictures);
+  const std::string formatText = host.BenchedPlace().TipTimeFormat();
+  const char* format = formatText.c_str();
   const std::time_t now = std::time(nullptr);
   const std::tm parts = *std::localtime(&now);
   const std::string timeText = [&] {
@@ -243,30 +271,29 @@ std::size_t MinutesOf(const std::set<std::time_t>& seconds) {
 // 10,000 mouse-movement refreshes on a clock that moves through exactly one minute, from its first
 // second to its last. The add and the refresh that follows it are counted: they are the minute's
 // first modify.
-void CountOverSimulatedMinute(const char* label, const char* format) {
-  CountingHost host(BenchPlace(), format);
-  // 10:15:00 local time, which the offset of 9 hours turns into 19:15:00 at the place.
+void CountOverSimulatedMinute(const char* label, const Pictures& pictures) {
+  // 10:15:00 local time, which the place 9 hours ahead shows as 19:15:00.
   const std::time_t minuteStart = LocalInstant(10, 15, 0);
   std::time_t now = minuteStart;
-  host.SimulateClock(&now);
-  TrayController controller;
-  controller.CreateTray(host);
+  CountingHost host(pictures, &now);
+  TrayController& controller = host.Tray();
+  controller.CreateTray();
   std::set<std::time_t> seconds{now};
   for (int i = 0; i < MOUSE_MOVES; ++i) {
     now = minuteStart + static_cast<std::time_t>(static_cast<long long>(i) * 60 / MOUSE_MOVES);
     seconds.insert(now);
-    controller.UpdateTray(host);
+    controller.UpdateTray();
   }
   std::printf("%-16s %-10s %8d %8zu %8zu %8ld %8zu\n", label, "simulated", MOUSE_MOVES, seconds.size(),
               MinutesOf(seconds), host.modifies, host.tips.size());
 }
 
 // The same on the system clock, the refreshes spread evenly over spanSeconds.
-void CountOnSystemClock(const char* label, const char* format, double spanSeconds) {
-  CountingHost host(BenchPlace(), format);
-  TrayController controller;
+void CountOnSystemClock(const char* label, const Pictures& pictures, double spanSeconds) {
+  CountingHost host(pictures);
+  TrayController& controller = host.Tray();
   std::set<std::time_t> seconds{std::time(nullptr)};
-  controller.CreateTray(host);
+  controller.CreateTray();
   const auto start = Clock::now();
   for (int i = 0; i < MOUSE_MOVES; ++i) {
     const auto due = start + std::chrono::duration_cast<Clock::duration>(
@@ -274,7 +301,7 @@ void CountOnSystemClock(const char* label, const char* format, double spanSecond
     while (Clock::now() < due) {
     }
     seconds.insert(std::time(nullptr));
-    controller.UpdateTray(host);
+    controller.UpdateTray();
   }
   seconds.insert(std::time(nullptr));
   std::printf("%-16s %-10s %8d %8zu %8zu %8ld %8zu\n", label, "system", MOUSE_MOVES, seconds.size(),

@@ -1,6 +1,6 @@
 // The refresh of a place with a zone against the same refresh of a place with an offset, under
 // Wine in one run (goal: at most 1.25 times as long). Both run the real controller and the real
-// ReadRemoteClock on the system clock; the zone's is the real SystemZoneClock with the system's zone
+// place's clock on the system clock; the zone's is the real SystemZoneClock with the system's zone
 // data, as the program has it. Only the shell is replaced. Prints figures only.
 // Usage: zone_refresh_bench [rounds] [milliseconds per timed block]
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "clock/remote_clock.h"
+#include "clock/place.h"
 #include "clock/system_zone_clock_win.h"
 #include "res/resource.h"
 #include "tray/tray_controller.h"
@@ -20,8 +20,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const WITH_SECONDS = "%I:%M:%S %p. %A, %B %d, %Y";
-const char* const WITHOUT_SECONDS = "%H:%M. %d %B %Y";
+// The user's locale pictures: en_US's, with seconds, and pictures without them.
+struct Pictures {
+  const char* time;
+  const char* longDate;
+};
+const Pictures WITH_SECONDS = {"h:mm:ss tt", "dddd, MMMM dd, yyyy"};
+const Pictures WITHOUT_SECONDS = {"HH:mm", "dd MMMM yyyy"};
 
 PlaceSettings BenchPlace(const char* zone) {
   PlaceSettings settings;
@@ -34,20 +39,20 @@ PlaceSettings BenchPlace(const char* zone) {
   return settings;
 }
 
-// The window side of the icon minus the shell, with the zone clock the window keeps.
-class BenchHost : public TrayHost {
+// The place, with the zone clock the window keeps, and the window and the shell around its icon,
+// minus the shell.
+class BenchHost : public TrayOwner, public TrayShell {
  public:
-  BenchHost(const PlaceSettings& settings, const std::string& format) : settings_(settings), format_(format) {
-    zone_.SetZone(settings_.zone);
+  BenchHost(const char* zone, const Pictures& pictures) : place_(zone_, nullptr), tray_(place_, *this, *this) {
+    place_.Settings() = BenchPlace(zone);
+    place_.BuildTipTimeFormat(pictures.time, pictures.longDate);
   }
-  RemoteReading ReadRemoteClock() override {
-    return ::ReadRemoteClock(settings_, format_, std::time(nullptr), nullptr, &zone_);
-  }
-  const PlaceSettings& Settings() const override { return settings_; }
+  TrayController& Tray() { return tray_; }
+
   IconRef CustomActiveIcon() const override { return nullptr; }
   IconRef CustomInactiveIcon() const override { return nullptr; }
   IconRef ProgramIcon() const override { return &icons_[0]; }
-  unsigned RefreshTimerId() const override { return REFRESH_TIMER_ID; }
+  bool RefreshTimerRunning() const override { return true; }
   IconRef LoadResourceIcon(unsigned short resourceId) override { return &icons_[resourceId % 2]; }
   bool ShellAdd(unsigned, IconRef) override { return true; }
   bool ShellModify(unsigned, IconRef, const char*) override {
@@ -58,9 +63,9 @@ class BenchHost : public TrayHost {
   long modifies = 0;
 
  private:
-  PlaceSettings settings_;
-  std::string format_;
   SystemZoneClock zone_;
+  Place place_;
+  TrayController tray_;
   char icons_[2] = {};
 };
 
@@ -78,17 +83,17 @@ double Median(std::vector<double> values) {
 }
 
 // Prints one row; returns the two tips, which show that the zone's time is the one read.
-std::string Bench(const char* label, const char* format, int rounds, double blockSeconds) {
-  BenchHost offsetHost(BenchPlace(""), format);
-  BenchHost zoneHost(BenchPlace("New Zealand Standard Time"), format);
-  TrayController offsetTray;
-  TrayController zoneTray;
-  offsetTray.CreateTray(offsetHost);
-  zoneTray.CreateTray(zoneHost);
+std::string Bench(const char* label, const Pictures& pictures, int rounds, double blockSeconds) {
+  BenchHost offsetHost("", pictures);
+  BenchHost zoneHost("New Zealand Standard Time", pictures);
+  TrayController& offsetTray = offsetHost.Tray();
+  TrayController& zoneTray = zoneHost.Tray();
+  offsetTray.CreateTray();
+  zoneTray.CreateTray();
   const std::string tips = "\"" + offsetTray.LastTip() + "\" / \"" + zoneTray.LastTip() + "\"";
 
   long n = 64;
-  while (NsPerCall(n, [&] { offsetTray.UpdateTray(offsetHost); }) * n < blockSeconds * 1e9 / 4 && n < (1L << 24)) n *= 2;
+  while (NsPerCall(n, [&] { offsetTray.UpdateTray(); }) * n < blockSeconds * 1e9 / 4 && n < (1L << 24)) n *= 2;
   n = std::max(1L, static_cast<long>(n * 4));
 
   std::vector<double> offsets, zones, ratios;
@@ -97,11 +102,11 @@ std::string Bench(const char* label, const char* format, int rounds, double bloc
     double zoneNs = 0;
     // Alternate which goes first, so that drift hits both.
     if (r % 2 == 0) {
-      offsetNs = NsPerCall(n, [&] { offsetTray.UpdateTray(offsetHost); });
-      zoneNs = NsPerCall(n, [&] { zoneTray.UpdateTray(zoneHost); });
+      offsetNs = NsPerCall(n, [&] { offsetTray.UpdateTray(); });
+      zoneNs = NsPerCall(n, [&] { zoneTray.UpdateTray(); });
     } else {
-      zoneNs = NsPerCall(n, [&] { zoneTray.UpdateTray(zoneHost); });
-      offsetNs = NsPerCall(n, [&] { offsetTray.UpdateTray(offsetHost); });
+      zoneNs = NsPerCall(n, [&] { zoneTray.UpdateTray(); });
+      offsetNs = NsPerCall(n, [&] { offsetTray.UpdateTray(); });
     }
     offsets.push_back(offsetNs);
     zones.push_back(zoneNs);
