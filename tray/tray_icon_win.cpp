@@ -48,10 +48,11 @@ void TrayIcon::ShowTrayMenu(const std::string& now) {
 }
 
 IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
-  auto found = resourceIcons_.find(resourceId);
-  if (found != resourceIcons_.end()) return found->second;
+  for (const auto& known : resourceIcons_) {
+    if (known.first == resourceId) return known.second;
+  }
   HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(resourceId));
-  resourceIcons_.emplace(resourceId, icon);
+  resourceIcons_.emplace_back(resourceId, icon);
   return icon;
 }
 

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tray/tray_controller.h"
 
@@ -31,7 +32,8 @@ class TrayIcon : public TrayShell {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   UINT taskbarCreatedMessage_ = 0;
-  std::map<unsigned short, HICON> resourceIcons_;  // shared handles, looked up once
+  // Shared handles, each looked up once: a few dozen at most, which a plain search finds fast.
+  std::vector<std::pair<unsigned short, HICON>> resourceIcons_;
 };
 
 #endif
