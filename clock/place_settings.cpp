@@ -37,6 +37,21 @@ double LimitOffset(double offset) {
   return offset;
 }
 
+// Copies of the program before WorkDays read and write Weekdays alone; this one writes both in step,
+// Weekdays 1 exactly when the days are Monday to Friday. Weekdays out of step with WorkDays was
+// therefore changed later by such a copy, and is the user's latest choice. A value that is missing
+// or cannot be read leaves the days as they are.
+void LoadWorkDays(ProfileStore& store, const std::string& section, int& workDays) {
+  const int stored = store.GetProfileInt(section, "WorkDays", workDays) & EVERY_DAY;
+  const bool storedMondayToFriday = stored == MONDAY_TO_FRIDAY;
+  const bool mondayToFriday = store.GetProfileInt(section, "Weekdays", storedMondayToFriday) != 0;
+  if (mondayToFriday == storedMondayToFriday) {
+    workDays = stored;
+  } else {
+    workDays = mondayToFriday ? MONDAY_TO_FRIDAY : EVERY_DAY;
+  }
+}
+
 }  // namespace
 
 std::string SettingsSection(int instanceNumber) {
@@ -78,7 +93,7 @@ void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settin
   settings.icon = store.GetProfileInt(section, "Icon", settings.icon);
   settings.from = store.GetProfileInt(section, "From", settings.from);
   settings.to = store.GetProfileInt(section, "To", settings.to);
-  settings.weekdays = store.GetProfileInt(section, "Weekdays", settings.weekdays);
+  LoadWorkDays(store, section, settings.workDays);
   settings.userActiveIcon = store.GetProfileString(section, "UserActiveIcon", settings.userActiveIcon);
   settings.userInActiveIcon =
       store.GetProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
@@ -94,10 +109,11 @@ void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& 
   (void)store.WriteProfileInt(section, "Icon", settings.icon);
   (void)store.WriteProfileInt(section, "From", settings.from);
   (void)store.WriteProfileInt(section, "To", settings.to);
-  (void)store.WriteProfileInt(section, "Weekdays", settings.weekdays);
+  (void)store.WriteProfileInt(section, "Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
   (void)store.WriteProfileString(section, "UserActiveIcon", settings.userActiveIcon);
   (void)store.WriteProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
   (void)store.WriteProfileInt(section, "IconFrom", settings.iconFrom);
+  (void)store.WriteProfileInt(section, "WorkDays", settings.workDays);
   // A user who never picks a zone keeps the nine values of old; one who clears it keeps an empty
   // Zone, which means the same as none.
   if (!settings.zone.empty() || store.HasValue(section, "Zone")) {
