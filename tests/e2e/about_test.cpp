@@ -270,7 +270,7 @@ TEST(About, YesSavesWhatTheProgramHoldsAndEnds) {
   ASSERT_TRUE(session.Process().WaitForExit(20000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
   std::vector<RegValue> values = ReadSection(SECTION);
-  EXPECT_EQ(values.size(), 9u);
+  EXPECT_EQ(values.size(), 10u);
   EXPECT_EQ(FindValue(values, "Place")->Text(), "Bamako");
   EXPECT_EQ(FindValue(values, "Offset")->Text(), "99.000000")
       << "the refused offset was taken before the range check refused it";

@@ -20,7 +20,7 @@ using Record = StoredPlace;
 // The section holds exactly this record, each value in its proper kind and size.
 void ExpectRecord(const std::string& section, const Record& r) {
   const std::vector<RegValue> values = ReadSection(section);
-  EXPECT_EQ(values.size(), 9u) << section;
+  EXPECT_EQ(values.size(), 10u) << section;
   const struct {
     const char* name;
     const char* text;
@@ -66,8 +66,8 @@ HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
 }  // namespace
 
 // What the program holds once the user's edits were refused, over the stored values below: the
-// place and offset typed, Weekdays 7 made 0 by the check box, and the From nothing stored gave.
-const Record HELD = {"Session", "30.000000", 4, 17, 20, 0, "", "C:\\night.ico", 0};
+// place and offset typed, Weekdays 7 read as Monday to Friday, and the From nothing stored gave.
+const Record HELD = {"Session", "30.000000", 4, 17, 20, 1, "", "C:\\night.ico", 0};
 
 TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothing) {
   struct Step {
