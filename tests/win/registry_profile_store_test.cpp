@@ -154,6 +154,21 @@ TEST_F(RegistryStore, EachInstanceCreatesItsOwnSection) {
   EXPECT_EQ(ULONG_MAX, ValueCount(SECTION_PATH));
 }
 
+// Whether a place has settings is asked without making them; removing a place takes its section
+// and leaves the others.
+TEST_F(RegistryStore, HasSectionMakesNothingAndDeleteSectionRemovesOnlyThatPlace) {
+  EXPECT_FALSE(store_.HasSection("Settings"));
+  ASSERT_FALSE(OpenSectionDirectly("software\\BrindlewoodTest")) << "asking made the keys";
+  EXPECT_TRUE(store_.DeleteSection("Settings3")) << "a place never stored is gone already";
+  SaveSettings(store_, 3, SampleRecord());
+  SaveSettings(store_, 4, SampleRecord());
+  EXPECT_TRUE(store_.HasSection("Settings3"));
+  EXPECT_TRUE(store_.DeleteSection("Settings3"));
+  EXPECT_FALSE(store_.HasSection("Settings3"));
+  EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
+  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
+}
+
 // Writes, their stored kind and bytes.
 struct WriteCase {
   const char* label;
