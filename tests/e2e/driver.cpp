@@ -3,12 +3,14 @@
 
 #include <shlwapi.h>
 
+#include "res/identity.h"
+
 #include <cstdlib>
 #include <thread>
 
 namespace {
 
-const char* const APP_KEY = "Software\\Brindlewood\\Farhour";
+const char* const APP_KEY = "Software\\" COMPANY_NAME "\\" APPLICATION_NAME;
 
 struct FindState {
   DWORD processId;
