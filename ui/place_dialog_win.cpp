@@ -122,6 +122,9 @@ BOOL PlaceDialog::OnInitDialog() {
   draft_ = place_.Settings();
   HoldZone(draft_.zone);
   (void)UpdateData(false);
+  // The first load sets a Weekdays out of range to 0, as the check box shows it; the place runs as
+  // its window shows it from the start.
+  place_.Settings() = draft_;
   trayIcon_.Attach(Hwnd());
   tray_.CreateTray();
   refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr) == 0;
@@ -216,8 +219,9 @@ void PlaceDialog::OnTrayCommand(UINT id) {
 }
 
 void PlaceDialog::OnRemovePlace() {
-  // A place without a name goes by its window's title, "Farhour (2)".
-  const std::string& name = place_.Settings().place;
+  // A place without a name goes by its window's title, "Farhour (2)"; a stored name of any length is
+  // cut as the tip cuts it.
+  const std::string name = CutText(place_.Settings().place, TRAY_TIP_MAX, place_.Characters());
   const std::string question = "Remove " + (name.empty() ? WindowText(Hwnd()) : name) +
                                " from the notification area? Its settings are deleted and it no longer "
                                "starts when you sign in.";

@@ -24,6 +24,7 @@ constexpr UINT ID_TRAY_ADD_PLACE = 32775;
 constexpr UINT ID_TRAY_REMOVE_PLACE = 32776;
 constexpr UINT ID_TRAY_EXIT = 32777;
 constexpr int IDC_PLACE = 1000;
+constexpr int IDC_APPLY = 1006;
 constexpr int IDC_DISMISS = 1008;
 const char* const SECTION = "Settings7";
 const char* const INSTANCE = "7";
@@ -58,9 +59,9 @@ TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.place);
     WritePlace(row.place, row.active);
-    // The stored settings reach the program's memory only through a showing; Cancel hides it again.
+    // The stored settings reach the running place only through a showing and OK.
     session.Show();
-    session.Press(IDC_DISMISS);
+    session.Press(IDC_APPLY);
     tray.Clear();
     SetCursorPos(300, 200);
     session.Notify(WM_RBUTTONDOWN);

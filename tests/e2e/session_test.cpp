@@ -66,9 +66,9 @@ HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
 }  // namespace
 
 // What the program holds when the user's edits were refused and cancelled: the stored values below as
-// it loaded them, "5,5" read as 5 and the From nothing stored gave. The refused place and offset
-// typed, and the Weekdays 7 that the check box showed as 0, stay in the window's draft.
-const Record HELD = {"Before", "5.000000", 4, 17, 20, 7, "", "C:\\night.ico", 0};
+// it loaded them, "5,5" read as 5, Weekdays 7 made 0 by the window's first load, and the From nothing
+// stored gave. The refused place and offset typed went with the window's draft.
+const Record HELD = {"Before", "5.000000", 4, 17, 20, 0, "", "C:\\night.ico", 0};
 
 TEST(Session, EndingTheSessionSavesThePlaceAsItRunsAndCancellingItSavesNothing) {
   struct Step {
