@@ -25,9 +25,9 @@ class MemoryProfileStore::MemorySection : public ProfileSection {
   MemorySection(MemoryProfileStore& store, std::string section)
       : store_(store), section_(std::move(section)) {}
   std::string GetString(const char* name, const std::string& def) override {
-    return store_.ReadText(section_, name, def);
+    return store_.ReadStoredText(section_, name, def);
   }
-  int GetInt(const char* name, int def) override { return store_.ReadInt(section_, name, def); }
+  int GetInt(const char* name, int def) override { return store_.ReadStoredInt(section_, name, def); }
   bool WriteString(const char* name, const std::string& value) override {
     // Like a REG_SZ write: the text up to its first zero byte, then one zero byte.
     std::string bytes(value.c_str());
@@ -66,7 +66,7 @@ bool MemoryProfileStore::DeleteSection(const std::string& section) {
   return true;
 }
 
-std::string MemoryProfileStore::ReadText(const std::string& section, const char* name,
+std::string MemoryProfileStore::ReadStoredText(const std::string& section, const char* name,
                                          const std::string& def) {
   accesses_.push_back({false, section, name});
   if (unreachable_) return def;
@@ -76,7 +76,7 @@ std::string MemoryProfileStore::ReadText(const std::string& section, const char*
   return std::string(value->bytes.c_str());
 }
 
-int MemoryProfileStore::ReadInt(const std::string& section, const char* name, int def) {
+int MemoryProfileStore::ReadStoredInt(const std::string& section, const char* name, int def) {
   accesses_.push_back({false, section, name});
   if (unreachable_) return def;
   const StoredValue* value = Find(section, name);

@@ -64,8 +64,8 @@ class MemoryProfileStore : public ProfileStore {
     std::vector<NamedValue> values;
   };
 
-  std::string ReadText(const std::string& section, const char* name, const std::string& def);
-  int ReadInt(const std::string& section, const char* name, int def);
+  std::string ReadStoredText(const std::string& section, const char* name, const std::string& def);
+  int ReadStoredInt(const std::string& section, const char* name, int def);
   bool Write(const std::string& section, const char* name, StoredValue value);
   Section* FindSection(const std::string& section);
   const Section* FindSection(const std::string& section) const;

@@ -32,17 +32,18 @@ class ProfileStore {
   // Removes the section and its values. True when it is gone, also when it was never there.
   virtual bool DeleteSection(const std::string& section) = 0;
 
-  // One value, with the section opened for it alone.
-  std::string GetProfileString(const std::string& section, const char* name, const std::string& def) {
+  // One value, with the section opened for it alone. (Not named after the profile calls of old:
+  // windows.h makes those names macros.)
+  std::string ReadText(const std::string& section, const char* name, const std::string& def) {
     return OpenSection(section)->GetString(name, def);
   }
-  int GetProfileInt(const std::string& section, const char* name, int def) {
+  int ReadInt(const std::string& section, const char* name, int def) {
     return OpenSection(section)->GetInt(name, def);
   }
-  bool WriteProfileString(const std::string& section, const char* name, const std::string& value) {
+  bool WriteText(const std::string& section, const char* name, const std::string& value) {
     return OpenSection(section)->WriteString(name, value);
   }
-  bool WriteProfileInt(const std::string& section, const char* name, int value) {
+  bool WriteInt(const std::string& section, const char* name, int value) {
     return OpenSection(section)->WriteInt(name, value);
   }
   // Makes no section.

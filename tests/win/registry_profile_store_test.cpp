@@ -149,7 +149,7 @@ TEST_F(RegistryStore, ReadsCreateTheEmptySectionKey) {
 }
 
 TEST_F(RegistryStore, EachInstanceCreatesItsOwnSection) {
-  EXPECT_EQ(5, store_.GetProfileInt("Settings10", "Icon", 5));
+  EXPECT_EQ(5, store_.ReadInt("Settings10", "Icon", 5));
   EXPECT_EQ(0u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings10"));
   EXPECT_EQ(ULONG_MAX, ValueCount(SECTION_PATH));
 }
@@ -187,17 +187,17 @@ class RegistryWrites : public ::testing::TestWithParam<WriteCase>, public Regist
 
 TEST_P(RegistryWrites, StoreTheKindAndSizeTheReadsExpect) {
   const WriteCase& c = GetParam();
-  const bool stored = c.text ? store_.WriteProfileString("Settings", "Value", c.textValue)
-                             : store_.WriteProfileInt("Settings", "Value", c.intValue);
+  const bool stored = c.text ? store_.WriteText("Settings", "Value", c.textValue)
+                             : store_.WriteInt("Settings", "Value", c.intValue);
   EXPECT_TRUE(stored) << c.label;
   RawValue raw = ReadRaw("Value");
   ASSERT_TRUE(raw.found) << c.label;
   EXPECT_EQ(c.kind, raw.kind) << c.label;
   EXPECT_EQ(c.bytes, raw.bytes) << c.label;
   if (c.text) {
-    EXPECT_EQ(std::string(c.textValue.c_str()), store_.GetProfileString("Settings", "Value", "x"));
+    EXPECT_EQ(std::string(c.textValue.c_str()), store_.ReadText("Settings", "Value", "x"));
   } else {
-    EXPECT_EQ(c.intValue, store_.GetProfileInt("Settings", "Value", 12345));
+    EXPECT_EQ(c.intValue, store_.ReadInt("Settings", "Value", 12345));
   }
 }
 
