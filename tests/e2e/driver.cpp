@@ -243,6 +243,12 @@ FarhourProcess::FarhourProcess(const std::string& arguments) {
   }
 }
 
+FarhourProcess::FarhourProcess(HWND window) : window_(window) {
+  if (!window) return;
+  GetWindowThreadProcessId(window, &processId_);
+  process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, processId_);
+}
+
 FarhourProcess::~FarhourProcess() {
   if (process_) {
     if (Running()) Kill();

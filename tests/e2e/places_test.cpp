@@ -81,52 +81,16 @@ void DeleteTestShortcuts() {
   }
 }
 
-// A copy that another one started, found by its window's title; ended at the test's end if it runs.
-class AddedCopy {
- public:
-  AddedCopy(int number, DWORD milliseconds) {
-    const std::string caption = "Farhour (" + std::to_string(number) + ")";
-    for (DWORD end = GetTickCount() + milliseconds; !window_ && static_cast<LONG>(end - GetTickCount()) > 0;) {
-      HWND found = FindWindowA("#32770", caption.c_str());
-      // In front, as the user who added it needs it.
-      if (found && IsWindowVisible(found) && GetForegroundWindow() == found) window_ = found;
-      if (!window_) Sleep(50);
-    }
-    if (!window_) return;
-    DWORD id = 0;
-    GetWindowThreadProcessId(window_, &id);
-    process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, id);
+// The properties window of a copy that another one started, once it is in front, as the user who
+// added the place needs it; null when it did not come within the wait.
+HWND WindowInFront(int number, DWORD milliseconds) {
+  const std::string caption = "Farhour (" + std::to_string(number) + ")";
+  for (DWORD end = GetTickCount() + milliseconds; static_cast<LONG>(end - GetTickCount()) > 0; Sleep(50)) {
+    HWND found = FindWindowA("#32770", caption.c_str());
+    if (found && IsWindowVisible(found) && GetForegroundWindow() == found) return found;
   }
-  ~AddedCopy() {
-    if (process_ && Running()) TerminateProcess(process_, 99);
-    if (process_) CloseHandle(process_);
-  }
-  AddedCopy(const AddedCopy&) = delete;
-  AddedCopy& operator=(const AddedCopy&) = delete;
-
-  HWND Window() const { return window_; }
-  bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-  bool WaitForExit(DWORD milliseconds) const {
-    return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
-  }
-  // The message box the copy shows, or null within the wait.
-  HWND WaitForQuestion(DWORD milliseconds) const {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window_, &id);
-    for (DWORD end = GetTickCount() + milliseconds; static_cast<LONG>(end - GetTickCount()) > 0; Sleep(50)) {
-      for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == id && w != window_ && IsWindowVisible(w) && GetDlgItem(w, IDYES)) return w;
-      }
-    }
-    return nullptr;
-  }
-
- private:
-  HWND window_ = nullptr;
-  HANDLE process_ = nullptr;
-};
+  return nullptr;
+}
 
 void Choose(HWND window, UINT command) { PostMessageA(window, WM_COMMAND, command, 0); }
 
@@ -158,10 +122,10 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     FarhourProcess zero("");
     ASSERT_NE(zero.Window(), nullptr);
     Choose(zero.Window(), ID_TRAY_ADD_PLACE);
-    AddedCopy one(1, 30000);
+    FarhourProcess one(WindowInFront(1, 30000));
     ASSERT_NE(one.Window(), nullptr) << "place 1 with its window in front";
     Choose(zero.Window(), ID_TRAY_ADD_PLACE);
-    AddedCopy two(2, 30000);
+    FarhourProcess two(WindowInFront(2, 30000));
     ASSERT_NE(two.Window(), nullptr) << "place 2 with its window in front";
     EXPECT_EQ(ShortcutsStarting("1"), row.signIn ? std::vector<std::string>{"Farhour 1 (2).lnk"}
                                                  : std::vector<std::string>{});
@@ -181,7 +145,7 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     for (UINT answer : {IDNO, IDYES}) {
       SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
       Choose(one.Window(), ID_TRAY_REMOVE_PLACE);
-      HWND question = one.WaitForQuestion(10000);
+      HWND question = one.WaitForMessageBox(10000);
       ASSERT_NE(question, nullptr);
       EXPECT_EQ(WindowText(question), "Farhour");
       EXPECT_EQ(MessageBoxText(question),
@@ -206,7 +170,7 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     PostMessageA(two.Window(), WM_COMMAND, IDC_DISMISS, 0);
     EXPECT_TRUE(ReadSection("Settings2").empty());
     Choose(two.Window(), ID_TRAY_EXIT);
-    HWND question = two.WaitForQuestion(10000);
+    HWND question = two.WaitForMessageBox(10000);
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(MessageBoxText(question), "Are you sure you want to remove Farhour \nfrom the taskbar's status area?");
     PressButton(question, IDYES);
