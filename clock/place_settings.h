@@ -6,6 +6,10 @@
 
 #include "clock/profile_store.h"
 
+// An offset lies within these hours of the user's own clock, both ends included.
+constexpr double OFFSET_MIN = -24.0;
+constexpr double OFFSET_MAX = 24.0;
+
 struct PlaceSettings {
   std::string place = "Here!";
   double offset = 0.0;

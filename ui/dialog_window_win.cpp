@@ -99,7 +99,8 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
   HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
   if (!hwnd) return -1;
-  if (previousForeground) (void)SetForegroundWindow(previousForeground);
+  // A copy asked to show its window while it was being made keeps it in front.
+  if (previousForeground && !IsWindowVisible(hwnd)) (void)SetForegroundWindow(previousForeground);
 
   MSG msg;
   while (!ended_) {
