@@ -1,13 +1,14 @@
 #include "app/clock_app_win.h"
 
 #include "app/place_lock_win.h"
+#include "app/places_win.h"
 #include "clock/place_settings.h"
 #include "clock/registry_profile_store_win.h"
+#include "res/identity.h"
 #include "ui/dialog_window_win.h"
 #include "ui/place_dialog_win.h"
 
 namespace {
-const char* const COMPANY_KEY = "Brindlewood";
 // How long a second start of a running place waits for that copy to show its window.
 constexpr DWORD RUNNING_COPY_WAIT_MS = 8000;
 }
@@ -21,8 +22,9 @@ int ClockApp::InitInstance() {
   // A second start of a running place shows that copy's window instead, and touches no settings.
   PlaceLock lock(section);
   if (!lock.Held()) return ShowRunningCopy(section, RUNNING_COPY_WAIT_MS) ? 0 : 1;
-  RegistryProfileStore store(COMPANY_KEY, ApplicationTitle(instance_));
-  PlaceDialog dialog(instance_, store, instanceNumber);
+  RegistryProfileStore store(COMPANY_NAME, ApplicationTitle(instance_));
+  Places places(store);
+  PlaceDialog dialog(instance_, store, places, instanceNumber);
   HWND previousForeground = GetForegroundWindow();
   INT_PTR result = dialog.RunHidden(previousForeground);
   return result == 1 ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "app/place_lock_win.h"
 
+#include "res/identity.h"
 #include "res/resource.h"
 #include "ui/place_dialog_win.h"
 
@@ -15,7 +16,7 @@ std::string LockName(const std::string& section) {
   DWORD size = sizeof user;
   if (!GetUserNameA(user, &size)) user[0] = '\0';
   user[USER_NAME_MAX] = '\0';
-  return "Local\\Brindlewood.Farhour." + std::string(user) + "." + section;
+  return "Local\\" COMPANY_NAME "." APPLICATION_NAME "." + std::string(user) + "." + section;
 }
 
 }  // namespace
@@ -26,6 +27,11 @@ PlaceLock::PlaceLock(const std::string& section) {
   const DWORD error = GetLastError();
   mutex_ = FileHandle(mutex);
   held_ = !mutex || error != ERROR_ALREADY_EXISTS;
+}
+
+bool PlaceRunning(const std::string& section) {
+  FileHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, LockName(section).c_str()));
+  return static_cast<bool>(mutex);
 }
 
 bool ShowRunningCopy(const std::string& section, DWORD milliseconds) {

@@ -23,6 +23,9 @@ class PlaceLock {
   bool held_ = true;
 };
 
+// Whether a copy of the place runs now, holding its lock.
+bool PlaceRunning(const std::string& section);
+
 // Asks the running copy of the place to show its properties window in front, as a double-click on
 // its icon does. False when no copy answered within the time given.
 bool ShowRunningCopy(const std::string& section, DWORD milliseconds);

@@ -69,6 +69,15 @@ using OwnedIcon = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
 using OwnedMenu = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
 // A library loaded at run time.
 using LoadedLibrary = UniqueHandle<ClosedBy<HMODULE, &FreeLibrary>>;
+// One reference to a COM object, released when the owner goes.
+template <typename Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  static Interface* None() { return nullptr; }
+  static void Close(Interface* object) { (void)object->Release(); }
+};
+template <typename Interface>
+using ComRef = UniqueHandle<ComTraits<Interface>>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {

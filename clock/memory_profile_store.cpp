@@ -20,21 +20,65 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string MemoryProfileStore::GetProfileString(const std::string& section, const char* name,
-                                                 const std::string& def) {
+class MemoryProfileStore::MemorySection : public ProfileSection {
+ public:
+  MemorySection(MemoryProfileStore& store, std::string section)
+      : store_(store), section_(std::move(section)) {}
+  std::string GetString(const char* name, const std::string& def) override {
+    return store_.ReadStoredText(section_, name, def);
+  }
+  int GetInt(const char* name, int def) override { return store_.ReadStoredInt(section_, name, def); }
+  bool WriteString(const char* name, const std::string& value) override {
+    // Like a REG_SZ write: the text up to its first zero byte, then one zero byte.
+    std::string bytes(value.c_str());
+    bytes.push_back('\0');
+    return store_.Write(section_, name, {StoredKind::TEXT, bytes});
+  }
+  bool WriteInt(const char* name, int value) override {
+    const uint32_t bits = static_cast<uint32_t>(value);
+    std::string bytes(4, '\0');
+    for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    return store_.Write(section_, name, {StoredKind::INTEGER, bytes});
+  }
+  bool HasValue(const char* name) override {
+    return !store_.unreachable_ && store_.Find(section_, name) != nullptr;
+  }
+
+ private:
+  MemoryProfileStore& store_;
+  std::string section_;
+};
+
+std::unique_ptr<ProfileSection> MemoryProfileStore::OpenSection(const std::string& section) {
+  ++sectionOpens_;
+  if (!unreachable_) (void)MakeSection(section);
+  return std::unique_ptr<ProfileSection>(new MemorySection(*this, section));
+}
+
+bool MemoryProfileStore::DeleteSection(const std::string& section) {
+  if (unreachable_) return false;
+  for (auto it = sections_.begin(); it != sections_.end(); ++it) {
+    if (SameName(it->name, section)) {
+      sections_.erase(it);
+      break;
+    }
+  }
+  return true;
+}
+
+std::string MemoryProfileStore::ReadStoredText(const std::string& section, const char* name,
+                                         const std::string& def) {
   accesses_.push_back({false, section, name});
   if (unreachable_) return def;
-  (void)OpenSection(section);
   const StoredValue* value = Find(section, name);
   if (!value || value->kind != StoredKind::TEXT) return def;
   // Text ends at its first zero byte, or at the end of the data when it has none.
   return std::string(value->bytes.c_str());
 }
 
-int MemoryProfileStore::GetProfileInt(const std::string& section, const char* name, int def) {
+int MemoryProfileStore::ReadStoredInt(const std::string& section, const char* name, int def) {
   accesses_.push_back({false, section, name});
   if (unreachable_) return def;
-  (void)OpenSection(section);
   const StoredValue* value = Find(section, name);
   if (!value || value->kind != StoredKind::INTEGER || value->bytes.size() != 4) return def;
   uint32_t bits = 0;
@@ -42,29 +86,11 @@ int MemoryProfileStore::GetProfileInt(const std::string& section, const char* na
   return static_cast<int32_t>(bits);
 }
 
-bool MemoryProfileStore::WriteProfileString(const std::string& section, const char* name,
-                                            const std::string& value) {
+bool MemoryProfileStore::Write(const std::string& section, const char* name, StoredValue value) {
   accesses_.push_back({true, section, name});
   if (unreachable_) return false;
-  // Like a REG_SZ write: the text up to its first zero byte, then one zero byte.
-  std::string bytes(value.c_str());
-  bytes.push_back('\0');
-  Store(section, name, {StoredKind::TEXT, bytes});
+  Store(section, name, std::move(value));
   return true;
-}
-
-bool MemoryProfileStore::WriteProfileInt(const std::string& section, const char* name, int value) {
-  accesses_.push_back({true, section, name});
-  if (unreachable_) return false;
-  const uint32_t bits = static_cast<uint32_t>(value);
-  std::string bytes(4, '\0');
-  for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-  Store(section, name, {StoredKind::INTEGER, bytes});
-  return true;
-}
-
-bool MemoryProfileStore::HasValue(const std::string& section, const char* name) {
-  return !unreachable_ && Find(section, name) != nullptr;
 }
 
 void MemoryProfileStore::SetRaw(const std::string& section, const std::string& name,
@@ -116,7 +142,7 @@ const MemoryProfileStore::Section* MemoryProfileStore::FindSection(
   return nullptr;
 }
 
-MemoryProfileStore::Section* MemoryProfileStore::OpenSection(const std::string& section) {
+MemoryProfileStore::Section* MemoryProfileStore::MakeSection(const std::string& section) {
   if (Section* s = FindSection(section)) return s;
   sections_.push_back({section, {}});
   return &sections_.back();
@@ -134,7 +160,7 @@ const StoredValue* MemoryProfileStore::Find(const std::string& section,
 
 void MemoryProfileStore::Store(const std::string& section, const std::string& name,
                                StoredValue value) {
-  Section* s = OpenSection(section);
+  Section* s = MakeSection(section);
   for (NamedValue& v : s->values) {
     if (SameName(v.name, name)) {
       v.value = std::move(value);

@@ -3,6 +3,7 @@
 #ifndef FARHOUR_CLOCK_MEMORY_PROFILE_STORE_H
 #define FARHOUR_CLOCK_MEMORY_PROFILE_STORE_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,16 +30,12 @@ struct ProfileAccess {
 
 class MemoryProfileStore : public ProfileStore {
  public:
-  // Text values read up to their first zero byte; any other kind gives def.
-  std::string GetProfileString(const std::string& section, const char* name,
-                               const std::string& def) override;
-  // Only an integer of exactly 4 bytes is read; anything else gives def.
-  int GetProfileInt(const std::string& section, const char* name, int def) override;
-  bool WriteProfileString(const std::string& section, const char* name,
-                          const std::string& value) override;
-  bool WriteProfileInt(const std::string& section, const char* name, int value) override;
-  // Neither creates the section nor counts among the accesses.
-  bool HasValue(const std::string& section, const char* name) override;
+  // Text values read up to their first zero byte; any other kind gives def. Only an integer of
+  // exactly 4 bytes is read as one. A section's HasValue counts among no accesses.
+  std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
+  // True once a section was opened or written (opening makes it, as the registry's reads do).
+  bool HasSection(const std::string& section) const override;
+  bool DeleteSection(const std::string& section) override;
 
   // Stores data of any kind, as a hand edit of the registry could.
   void SetRaw(const std::string& section, const std::string& name, StoredKind kind,
@@ -49,14 +46,15 @@ class MemoryProfileStore : public ProfileStore {
   const StoredValue* GetRaw(const std::string& section, const std::string& name) const;
   // The value names of a section, in the order they were first stored.
   std::vector<std::string> ValueNames(const std::string& section) const;
-  // True once a read or a write has opened the section (reads create it, as the registry's do).
-  bool HasSection(const std::string& section) const;
   // An unreachable store: every read gives its default, every write fails, nothing is created.
   void SetUnreachable(bool unreachable) { unreachable_ = unreachable; }
   // Every read and write in order, including those of an unreachable store.
   const std::vector<ProfileAccess>& Accesses() const { return accesses_; }
+  // How often a section was opened, the unreachable store's tries included.
+  int SectionOpens() const { return sectionOpens_; }
 
  private:
+  class MemorySection;
   struct NamedValue {
     std::string name;
     StoredValue value;
@@ -66,14 +64,18 @@ class MemoryProfileStore : public ProfileStore {
     std::vector<NamedValue> values;
   };
 
+  std::string ReadStoredText(const std::string& section, const char* name, const std::string& def);
+  int ReadStoredInt(const std::string& section, const char* name, int def);
+  bool Write(const std::string& section, const char* name, StoredValue value);
   Section* FindSection(const std::string& section);
   const Section* FindSection(const std::string& section) const;
-  Section* OpenSection(const std::string& section);
+  Section* MakeSection(const std::string& section);
   const StoredValue* Find(const std::string& section, const std::string& name) const;
   void Store(const std::string& section, const std::string& name, StoredValue value);
 
   std::vector<Section> sections_;
   std::vector<ProfileAccess> accesses_;
+  int sectionOpens_ = 0;
   bool unreachable_ = false;
 };
 

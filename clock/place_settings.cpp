@@ -7,10 +7,9 @@
 #include <cstdlib>
 
 #include "clock/decimal_text.h"
+#include "res/identity.h"
 
 namespace {
-
-const double MAX_OFFSET_HOURS = 24.0;
 
 // The stored form of Offset: the C library's "%f" text in the default locale, which the program
 // never changes, so the separator is always a point.
@@ -33,7 +32,7 @@ std::string FormatOffset(double offset) {
 
 // What loading keeps of a stored offset: values outside -24 to 24, and not-a-number, become 0.0.
 double LimitOffset(double offset) {
-  if (std::isnan(offset) || offset < -MAX_OFFSET_HOURS || offset > MAX_OFFSET_HOURS) return 0.0;
+  if (std::isnan(offset) || offset < OFFSET_MIN || offset > OFFSET_MAX) return 0.0;
   return offset;
 }
 
@@ -41,10 +40,10 @@ double LimitOffset(double offset) {
 // Weekdays 1 exactly when the days are Monday to Friday. Weekdays out of step with WorkDays was
 // therefore changed later by such a copy, and is the user's latest choice. A value that is missing
 // or cannot be read leaves the days as they are.
-void LoadWorkDays(ProfileStore& store, const std::string& section, int& workDays) {
-  const int stored = store.GetProfileInt(section, "WorkDays", workDays) & EVERY_DAY;
+void LoadWorkDays(ProfileSection& section, int& workDays) {
+  const int stored = section.GetInt("WorkDays", workDays) & EVERY_DAY;
   const bool storedMondayToFriday = stored == MONDAY_TO_FRIDAY;
-  const bool mondayToFriday = store.GetProfileInt(section, "Weekdays", storedMondayToFriday) != 0;
+  const bool mondayToFriday = section.GetInt("Weekdays", storedMondayToFriday) != 0;
   if (mondayToFriday == storedMondayToFriday) {
     workDays = stored;
   } else {
@@ -55,8 +54,8 @@ void LoadWorkDays(ProfileStore& store, const std::string& section, int& workDays
 }  // namespace
 
 std::string SettingsSection(int instanceNumber) {
-  if (instanceNumber <= 0) return "Settings";
-  return "Settings" + std::to_string(instanceNumber);
+  if (instanceNumber <= 0) return SETTINGS_SECTION;
+  return SETTINGS_SECTION + std::to_string(instanceNumber);
 }
 
 int ParseInstanceNumber(const char* commandLine) {
@@ -82,41 +81,39 @@ void ApplyCountryDefaults(PlaceSettings& settings, int countryCode) {
 }
 
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings) {
-  const std::string section = SettingsSection(instanceNumber);
-  settings.place = store.GetProfileString(section, "Place", settings.place);
+  const std::unique_ptr<ProfileSection> section = store.OpenSection(SettingsSection(instanceNumber));
+  settings.place = section->GetString("Place", settings.place);
   // The offset always passes through its six-decimal text, even when nothing is stored.
-  const std::string offsetText =
-      store.GetProfileString(section, "Offset", FormatOffset(settings.offset));
+  const std::string offsetText = section->GetString("Offset", FormatOffset(settings.offset));
   // Only the decimal prefix is read, the way atof reads it in the old runtimes: newer ones would also
   // take "0x10" as 16 and "inf" or "nan", and one stored text must mean the same offset everywhere.
   settings.offset = LimitOffset(DecimalToDouble(offsetText.c_str()));
-  settings.icon = store.GetProfileInt(section, "Icon", settings.icon);
-  settings.from = store.GetProfileInt(section, "From", settings.from);
-  settings.to = store.GetProfileInt(section, "To", settings.to);
-  LoadWorkDays(store, section, settings.workDays);
-  settings.userActiveIcon = store.GetProfileString(section, "UserActiveIcon", settings.userActiveIcon);
-  settings.userInActiveIcon =
-      store.GetProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
-  settings.iconFrom = store.GetProfileInt(section, "IconFrom", settings.iconFrom);
-  settings.zone = store.GetProfileString(section, "Zone", settings.zone);
+  settings.icon = section->GetInt("Icon", settings.icon);
+  settings.from = section->GetInt("From", settings.from);
+  settings.to = section->GetInt("To", settings.to);
+  LoadWorkDays(*section, settings.workDays);
+  settings.userActiveIcon = section->GetString("UserActiveIcon", settings.userActiveIcon);
+  settings.userInActiveIcon = section->GetString("UserInActiveIcon", settings.userInActiveIcon);
+  settings.iconFrom = section->GetInt("IconFrom", settings.iconFrom);
+  settings.zone = section->GetString("Zone", settings.zone);
 }
 
 void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
-  const std::string section = SettingsSection(instanceNumber);
+  const std::unique_ptr<ProfileSection> section = store.OpenSection(SettingsSection(instanceNumber));
   // A failed write is not reported: the record stays in memory and is written again next time.
-  (void)store.WriteProfileString(section, "Place", settings.place);
-  (void)store.WriteProfileString(section, "Offset", FormatOffset(settings.offset));
-  (void)store.WriteProfileInt(section, "Icon", settings.icon);
-  (void)store.WriteProfileInt(section, "From", settings.from);
-  (void)store.WriteProfileInt(section, "To", settings.to);
-  (void)store.WriteProfileInt(section, "Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
-  (void)store.WriteProfileString(section, "UserActiveIcon", settings.userActiveIcon);
-  (void)store.WriteProfileString(section, "UserInActiveIcon", settings.userInActiveIcon);
-  (void)store.WriteProfileInt(section, "IconFrom", settings.iconFrom);
-  (void)store.WriteProfileInt(section, "WorkDays", settings.workDays);
+  (void)section->WriteString("Place", settings.place);
+  (void)section->WriteString("Offset", FormatOffset(settings.offset));
+  (void)section->WriteInt("Icon", settings.icon);
+  (void)section->WriteInt("From", settings.from);
+  (void)section->WriteInt("To", settings.to);
+  (void)section->WriteInt("Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
+  (void)section->WriteString("UserActiveIcon", settings.userActiveIcon);
+  (void)section->WriteString("UserInActiveIcon", settings.userInActiveIcon);
+  (void)section->WriteInt("IconFrom", settings.iconFrom);
+  (void)section->WriteInt("WorkDays", settings.workDays);
   // A user who never picks a zone keeps the nine values of old; one who clears it keeps an empty
   // Zone, which means the same as none.
-  if (!settings.zone.empty() || store.HasValue(section, "Zone")) {
-    (void)store.WriteProfileString(section, "Zone", settings.zone);
+  if (!settings.zone.empty() || section->HasValue("Zone")) {
+    (void)section->WriteString("Zone", settings.zone);
   }
 }

@@ -6,6 +6,10 @@
 
 #include "clock/profile_store.h"
 
+// An offset lies within these hours of the user's own clock, both ends included.
+constexpr double OFFSET_MIN = -24.0;
+constexpr double OFFSET_MAX = 24.0;
+
 // The days a place works, one bit per day as the C library counts them: bit 0 Sunday to bit 6
 // Saturday.
 constexpr int MONDAY_TO_FRIDAY = 0x3E;

@@ -1,5 +1,5 @@
-// Every operation opens the key chain anew and closes it after its one value, so several processes
-// sharing a section never hold it open, and a key deleted while the program runs is made again.
+// A load or a save opens the key chain once and closes it when done, so several processes never
+// hold a section open for long, and a key deleted while the program runs is made again.
 #include "clock/registry_profile_store_win.h"
 
 #include <cstring>
@@ -24,102 +24,129 @@ RegKey CreateSubKey(HKEY parent, const char* name) {
   return key;
 }
 
+RegKey OpenSubKey(HKEY parent, const char* name, REGSAM access) {
+  RegKey key;
+  if (RegOpenKeyExA(parent, name, 0, access, key.Receive()) != ERROR_SUCCESS) key.Reset();
+  return key;
+}
+
 bool IsTextKind(DWORD kind) {
   return kind == REG_SZ || kind == REG_EXPAND_SZ || kind == REG_MULTI_SZ;
 }
 
+class RegistrySection : public ProfileSection {
+ public:
+  explicit RegistrySection(RegKey key) : key_(std::move(key)) {}
+
+  std::string GetString(const char* name, const std::string& def) override {
+    std::string text;
+    return key_ && ReadRegistryText(key_.Get(), name, &text) ? text : def;
+  }
+  int GetInt(const char* name, int def) override {
+    int value = 0;
+    return key_ && ReadRegistryInt(key_.Get(), name, &value) ? value : def;
+  }
+  bool WriteString(const char* name, const std::string& value) override {
+    if (!key_) return false;
+    // The text up to its first zero byte, and that byte: what a read gives back.
+    const DWORD size = static_cast<DWORD>(std::strlen(value.c_str()) + 1);
+    return RegSetValueExA(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          size) == ERROR_SUCCESS;
+  }
+  bool WriteInt(const char* name, int value) override {
+    if (!key_) return false;
+    const DWORD data = static_cast<DWORD>(value);
+    return RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
+  }
+  bool HasValue(const char* name) override {
+    return key_ && RegQueryValueExA(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  }
+
+ private:
+  RegKey key_;
+};
+
 }  // namespace
 
-RegistryProfileStore::RegistryProfileStore(std::string companyKey, std::string applicationName)
-    : companyKey_(std::move(companyKey)), applicationName_(std::move(applicationName)) {}
-
-RegKey RegistryProfileStore::OpenSection(const std::string& section) const {
-  // The Software key is only opened: a profile without one is not ours to make.
-  RegKey software;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "software", 0, ACCESS, software.Receive()) !=
-      ERROR_SUCCESS) {
-    return RegKey();
-  }
-  RegKey company = CreateSubKey(software.Get(), companyKey_.c_str());
-  software.Reset();
-  if (!company) return RegKey();
-  RegKey application = CreateSubKey(company.Get(), applicationName_.c_str());
-  company.Reset();
-  if (!application) return RegKey();
-  return CreateSubKey(application.Get(), section.c_str());
-}
-
-std::string RegistryProfileStore::GetProfileString(const std::string& section, const char* name,
-                                                   const std::string& def) {
-  RegKey key = OpenSection(section);
-  if (!key) return def;
+bool ReadRegistryText(HKEY key, const char* name, std::string* text) {
   DWORD kind = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(key.Get(), name, nullptr, &kind, nullptr, &size) != ERROR_SUCCESS ||
-      !IsTextKind(kind)) {
-    return def;
+  if (RegQueryValueExA(key, name, nullptr, &kind, nullptr, &size) != ERROR_SUCCESS || !IsTextKind(kind)) {
+    return false;
   }
   try {
     for (int attempt = 0; attempt < TEXT_READ_ATTEMPTS; ++attempt) {
-      if (size == MAXDWORD) return def;  // no room for the spare byte below
+      if (size == MAXDWORD) return false;  // no room for the spare byte below
       // One spare zero byte past the data, so text stored without its terminator still ends
       // inside the buffer.
       std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
       DWORD got = size;
-      LONG status = RegQueryValueExA(key.Get(), name, nullptr, &kind,
-                                     reinterpret_cast<BYTE*>(buffer.data()), &got);
+      LONG status = RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(buffer.data()), &got);
       if (status == ERROR_MORE_DATA) {
         // The value grew since its size was asked; got now holds the new size.
         size = got;
         continue;
       }
-      if (status != ERROR_SUCCESS || !IsTextKind(kind)) return def;
+      if (status != ERROR_SUCCESS || !IsTextKind(kind)) return false;
       if (got > size) got = size;
       const char* end = static_cast<const char*>(std::memchr(buffer.data(), '\0', got));
-      return std::string(buffer.data(), end ? static_cast<size_t>(end - buffer.data()) : got);
+      text->assign(buffer.data(), end ? static_cast<size_t>(end - buffer.data()) : got);
+      return true;
     }
   } catch (const std::bad_alloc&) {
     // A value too large to hold reads as missing, like any other unreadable one.
   }
-  return def;
+  return false;
 }
 
-int RegistryProfileStore::GetProfileInt(const std::string& section, const char* name, int def) {
-  RegKey key = OpenSection(section);
-  if (!key) return def;
+bool ReadRegistryInt(HKEY key, const char* name, int* value) {
   DWORD kind = 0;
   DWORD data = 0;
   DWORD size = sizeof data;
   // Longer data fails with ERROR_MORE_DATA, shorter data and other kinds are not an integer.
-  if (RegQueryValueExA(key.Get(), name, nullptr, &kind, reinterpret_cast<BYTE*>(&data), &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
       kind != REG_DWORD || size != sizeof data) {
-    return def;
+    return false;
   }
-  return static_cast<int>(data);
+  *value = static_cast<int>(data);
+  return true;
 }
 
-bool RegistryProfileStore::WriteProfileString(const std::string& section, const char* name,
-                                              const std::string& value) {
-  RegKey key = OpenSection(section);
-  if (!key) return false;
-  // The text up to its first zero byte, and that byte: what a read gives back.
-  const DWORD size = static_cast<DWORD>(std::strlen(value.c_str()) + 1);
-  return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        size) == ERROR_SUCCESS;
+RegistryProfileStore::RegistryProfileStore(std::string companyKey, std::string applicationName)
+    : companyKey_(std::move(companyKey)), applicationName_(std::move(applicationName)) {}
+
+RegKey RegistryProfileStore::OpenApplicationKey(bool create) const {
+  // The Software key is only opened: a profile without one is not ours to make.
+  RegKey software = OpenSubKey(HKEY_CURRENT_USER, "software", ACCESS);
+  if (!software) return RegKey();
+  RegKey company = create ? CreateSubKey(software.Get(), companyKey_.c_str())
+                          : OpenSubKey(software.Get(), companyKey_.c_str(), ACCESS);
+  software.Reset();
+  if (!company) return RegKey();
+  return create ? CreateSubKey(company.Get(), applicationName_.c_str())
+                : OpenSubKey(company.Get(), applicationName_.c_str(), ACCESS);
 }
 
-bool RegistryProfileStore::WriteProfileInt(const std::string& section, const char* name,
-                                           int value) {
-  RegKey key = OpenSection(section);
-  if (!key) return false;
-  const DWORD data = static_cast<DWORD>(value);
-  return RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                        sizeof data) == ERROR_SUCCESS;
+RegKey RegistryProfileStore::OpenSectionKey(const std::string& section) const {
+  RegKey application = OpenApplicationKey(true);
+  if (!application) return RegKey();
+  return CreateSubKey(application.Get(), section.c_str());
 }
 
-bool RegistryProfileStore::HasValue(const std::string& section, const char* name) {
-  RegKey key = OpenSection(section);
-  if (!key) return false;
-  return RegQueryValueExA(key.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+std::unique_ptr<ProfileSection> RegistryProfileStore::OpenSection(const std::string& section) {
+  return std::unique_ptr<ProfileSection>(new RegistrySection(OpenSectionKey(section)));
+}
+
+bool RegistryProfileStore::HasSection(const std::string& section) const {
+  RegKey application = OpenApplicationKey(false);
+  return application && OpenSubKey(application.Get(), section.c_str(), KEY_READ);
+}
+
+bool RegistryProfileStore::DeleteSection(const std::string& section) {
+  RegKey application = OpenApplicationKey(false);
+  if (!application) return !HasSection(section);
+  // A section holds values only; RegDeleteKey removes it with them.
+  const LONG status = RegDeleteKeyA(application.Get(), section.c_str());
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }

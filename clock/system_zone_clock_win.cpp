@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/handles_win.h"
+#include "clock/registry_profile_store_win.h"
 
 namespace {
 
@@ -62,25 +63,6 @@ void WideKeyName(const std::string& keyName, WCHAR (&wide)[KEY_NAME_CHARS]) {
   const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, keyName.c_str(),
                                          static_cast<int>(keyName.size()), wide, KEY_NAME_CHARS - 1);
   wide[length > 0 ? length : 0] = L'\0';
-}
-
-// A REG_SZ value as text; false for any other kind or a failed read.
-bool ReadText(HKEY key, const char* name, std::string* text) {
-  DWORD kind = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &kind, nullptr, &size) != ERROR_SUCCESS || kind != REG_SZ ||
-      size > 4096) {
-    return false;
-  }
-  char buffer[4097] = {};
-  DWORD got = size;
-  if (RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(buffer), &got) !=
-          ERROR_SUCCESS ||
-      kind != REG_SZ || got > size) {
-    return false;
-  }
-  *text = std::string(buffer, strnlen(buffer, got));
-  return true;
 }
 
 // The standard bias from a TZI of exactly its size and kind.
@@ -179,7 +161,7 @@ std::vector<ZoneEntry> ListSystemZones() {
     }
     ZoneEntry entry;
     entry.keyName.assign(name, length);
-    if (!ReadText(zoneKey.Get(), "Display", &entry.displayName) || entry.displayName.empty() ||
+    if (!ReadRegistryText(zoneKey.Get(), "Display", &entry.displayName) || entry.displayName.empty() ||
         !ReadBias(zoneKey.Get(), &entry.biasMinutes)) {
       continue;
     }

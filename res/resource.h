@@ -46,6 +46,9 @@
 #define IDR_TRAY_MENU               132
 #define ID_TRAY_PROPERTIES          32772
 #define ID_TRAY_NOW                 32774
+#define ID_TRAY_ADD_PLACE           32775
+#define ID_TRAY_REMOVE_PLACE        32776
+#define ID_TRAY_EXIT                32777
 #define IDM_ABOUTBOX                0x0010
 #define ID_HELP                     57670
 

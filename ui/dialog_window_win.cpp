@@ -99,7 +99,8 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
   HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
   if (!hwnd) return -1;
-  if (previousForeground) (void)SetForegroundWindow(previousForeground);
+  // A copy asked to show its window while it was being made keeps it in front.
+  if (previousForeground && !IsWindowVisible(hwnd)) (void)SetForegroundWindow(previousForeground);
 
   MSG msg;
   while (!ended_) {
@@ -201,16 +202,6 @@ void DataExchange::MaxChars(int id, const std::string& field, int maxChars) {
     return;
   }
   (void)SendDlgItemMessageA(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
-}
-
-void DataExchange::Check(int id, int& field) {
-  if (failed_) return;
-  if (save_) {
-    field = SendDlgItemMessageA(dialog_.Hwnd(), id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-  } else {
-    if (field < 0 || field > 2) field = 0;
-    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, BM_SETCHECK, static_cast<WPARAM>(field), 0);
-  }
 }
 
 void DataExchange::ListIndex(int id, int& field) {

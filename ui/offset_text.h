@@ -4,8 +4,8 @@
 
 #include <string>
 
-constexpr double OFFSET_MIN = -24.0;
-constexpr double OFFSET_MAX = 24.0;
+#include "clock/place_settings.h"
+
 // Only this many characters of the field are read.
 constexpr std::size_t OFFSET_TEXT_MAX = 31;
 

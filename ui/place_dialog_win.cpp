@@ -10,6 +10,7 @@
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
 #include "icons/builtin_icons.h"
+#include "res/identity.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/offset_text.h"
@@ -61,7 +62,9 @@ void FillHalfHours(HWND list, int firstHour, const char* suffix) {
 }
 
 // Marks the place's window, so that a second start of the place finds it.
-std::string PlaceWindowProperty(const std::string& section) { return "Brindlewood.Farhour." + section; }
+std::string PlaceWindowProperty(const std::string& section) {
+  return COMPANY_NAME "." APPLICATION_NAME "." + section;
+}
 
 struct PlaceWindowSearch {
   std::string property;
@@ -83,9 +86,10 @@ HWND FindPlaceWindow(const std::string& section) {
   return search.found;
 }
 
-PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber)
+PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber)
     : DialogWindow(instance, IDD_PLACE),
       store_(store),
+      places_(places),
       instanceNumber_(instanceNumber),
       place_(zoneClock_, AnsiCharacterLength()),
       trayIcon_(instance),
@@ -104,6 +108,7 @@ void PlaceDialog::HoldZone(const std::string& zone) {
 }
 
 void PlaceDialog::SavePlace() {
+  if (removed_) return;
   place_.BringOffsetInStep();
   SaveSettings(store_, instanceNumber_, place_.Settings());
 }
@@ -118,7 +123,8 @@ BOOL PlaceDialog::OnInitDialog() {
   ReadTipTimeFormat(place_);
   FillLists();
   LabelWorkDays();
-  HoldZone(place_.Settings().zone);
+  draft_ = place_.Settings();
+  HoldZone(draft_.zone);
   (void)UpdateData(false);
   trayIcon_.Attach(Hwnd());
   tray_.CreateTray();
@@ -197,7 +203,7 @@ void PlaceDialog::ShowNoWorkDayNote() {
 }
 
 void PlaceDialog::DoDataExchange(DataExchange& dx) {
-  PlaceSettings& settings = place_.Settings();
+  PlaceSettings& settings = draft_;
   dx.Text(IDC_PLACE, settings.place);
   dx.MaxChars(IDC_PLACE, settings.place, PLACE_MAX_CHARS);
   if (dx.Saving()) {
@@ -224,8 +230,8 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
 
 // The icon's notifications and its menu's commands reach the window before its message map.
 bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_COMMAND && (wParam == ID_TRAY_PROPERTIES || wParam == ID_TRAY_NOW)) {
-    ShowProperties(false);
+  if (message == WM_COMMAND && HIWORD(wParam) == 0) {
+    OnTrayCommand(LOWORD(wParam));
   } else if (message == TRAY_NOTIFY_MESSAGE) {
     OnTrayNotify(lParam);
   } else if (trayIcon_.IsTaskbarCreated(message)) {
@@ -243,9 +249,36 @@ void PlaceDialog::OnTrayNotify(LPARAM mouseMessage) {
   }
 }
 
+void PlaceDialog::OnTrayCommand(UINT id) {
+  switch (id) {
+    case ID_TRAY_NOW:
+    case ID_TRAY_PROPERTIES: ShowProperties(false); break;
+    case ID_TRAY_ADD_PLACE: (void)places_.AddPlace(instanceNumber_); break;
+    case ID_TRAY_REMOVE_PLACE: OnRemovePlace(); break;
+    case ID_TRAY_EXIT: OnSysCommand(SC_CLOSE); break;
+    default: break;
+  }
+}
+
+void PlaceDialog::OnRemovePlace() {
+  // A place without a name goes by its window's title, "Farhour (2)"; a stored name of any length is
+  // cut as the tip cuts it.
+  const std::string name = CutText(place_.Settings().place, TRAY_TIP_MAX, place_.Characters());
+  const std::string question = "Remove " + (name.empty() ? WindowText(Hwnd()) : name) +
+                               " from the notification area? Its settings are deleted and it no longer "
+                               "starts when you sign in.";
+  if (ShowMessage(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
+  removed_ = true;
+  (void)store_.DeleteSection(SettingsSection(instanceNumber_));
+  places_.ForgetShortcuts(instanceNumber_);
+  EndDialog(1);
+}
+
+// Each showing starts a new draft from the stored settings; the running place is left as it is.
 void PlaceDialog::ShowProperties(bool toForeground) {
-  LoadSettings(store_, instanceNumber_, place_.Settings());
-  HoldZone(place_.Settings().zone);
+  draft_ = place_.Settings();
+  LoadSettings(store_, instanceNumber_, draft_);
+  HoldZone(draft_.zone);
   (void)UpdateData(false);
   (void)ShowWindow(Hwnd(), SW_SHOW);
   if (toForeground) (void)SetForegroundWindow(Hwnd());
@@ -350,14 +383,16 @@ void PlaceDialog::OnTimer(UINT_PTR id) {
 
 void PlaceDialog::OnApply() {
   if (!UpdateData(true)) return;
+  draft_.zone = heldZone_;
   PlaceSettings& settings = place_.Settings();
-  settings.zone = heldZone_;
+  settings = draft_;
   SavePlace();
   LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon);
   tray_.UpdateTray();
   (void)ShowWindow(Hwnd(), SW_HIDE);
 }
 
+// The draft is dropped with the window: the next showing starts a new one.
 void PlaceDialog::OnDismiss() { (void)ShowWindow(Hwnd(), SW_HIDE); }
 
 void PlaceDialog::OnBrowse(std::string& path) {
@@ -366,9 +401,8 @@ void PlaceDialog::OnBrowse(std::string& path) {
   (void)UpdateData(false);
 }
 
-// Unlike a browse button, it takes nothing into the record: the zone picked is held by the window,
-// and only OK takes it with the other fields, so that Cancel leaves the place as it was. Going
-// back to no zone leaves the offset shown, now the user's to edit.
+// The zone picked is held by the window, and only OK takes it with the other fields, so that Cancel
+// leaves the place as it was. Going back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
   ZoneDialog picker(Instance(), heldZone_, place_.TipTimeFormat(), place_.Characters());
   if (picker.RunModal(Hwnd()) != IDOK) return;

@@ -17,10 +17,23 @@
 #include "ui/dialog_window_win.h"
 #include "ui/work_week.h"
 
+// The places beyond this one, as the icon's menu reaches them; the program's start-up provides it.
+class PlaceKeeper {
+ public:
+  // Starts a new place and brings its properties window to the front; it starts at sign-in when
+  // the place it was added from does. False when no place could be started.
+  virtual bool AddPlace(int fromInstanceNumber) = 0;
+  // Deletes the shortcuts that start the place.
+  virtual void ForgetShortcuts(int instanceNumber) = 0;
+
+ protected:
+  ~PlaceKeeper() = default;
+};
+
 class PlaceDialog : public DialogWindow, private TrayOwner {
  public:
   // Defaults, country defaults, the stored settings, then the icon files.
-  PlaceDialog(HINSTANCE instance, ProfileStore& store, int instanceNumber);
+  PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber);
 
  protected:
   BOOL OnInitDialog() override;
@@ -31,6 +44,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
 
  private:
   void OnTrayNotify(LPARAM mouseMessage);
+  void OnTrayCommand(UINT id);
+  void OnRemovePlace();
   // Reloads the stored settings and shows the window; the double-click also brings it to the front.
   void ShowProperties(bool toForeground);
   void OnSysCommand(UINT id);
@@ -40,8 +55,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   void OnTimer(UINT_PTR id);
   void OnApply();
   void OnDismiss();
-  void OnBrowseActive() { OnBrowse(place_.Settings().userActiveIcon); }
-  void OnBrowseInactive() { OnBrowse(place_.Settings().userInActiveIcon); }
+  void OnBrowseActive() { OnBrowse(draft_.userActiveIcon); }
+  void OnBrowseInactive() { OnBrowse(draft_.userInActiveIcon); }
   void OnBrowse(std::string& path);
   void OnTimeZone();
   void OnEndSession(bool ending);
@@ -57,7 +72,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // The zone this showing of the window holds, and the offset it gives now, which the Offset field
   // shows; held until OK takes it.
   void HoldZone(const std::string& zone);
-  // The record as it stands, with a zone's offset of this moment.
+  // The place's record as it runs, with a zone's offset of this moment; nothing once the place is
+  // removed.
   void SavePlace();
 
   // TrayOwner
@@ -67,9 +83,13 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   bool RefreshTimerRunning() const override { return !refreshTimerFailed_; }
 
   ProfileStore& store_;
+  PlaceKeeper& places_;
   int instanceNumber_;
   SystemZoneClock zoneClock_;
   Place place_;
+  // What the window edits: the place itself changes only when OK takes it, so Cancel, Close and
+  // the end of the session never keep what OK refused or never saw.
+  PlaceSettings draft_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
   CustomIcons customIcons_;
   TrayIcon trayIcon_;
@@ -82,6 +102,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   int addRetriesLeft_ = 0;  // ticks the add-retry timer has left
   LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;
+  bool removed_ = false;
 };
 
 // The window of the copy of this program that runs the place with this settings section; null when

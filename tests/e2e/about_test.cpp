@@ -242,14 +242,14 @@ TEST(About, TheCloseQuestionAnsweredNoChangesNothing) {
   ASSERT_TRUE(session.Process().CloseConfirmed());
 }
 
-TEST(About, YesSavesWhatTheProgramHoldsAndEnds) {
+TEST(About, YesSavesThePlaceAsItRunsNotTheRefusedEditsAndEnds) {
   TrayStandIn tray;
   WriteStored("Harare");
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
   ASSERT_TRUE(tray.WaitForCalls(2, 5000));
-  // A refused OK has already taken the new place into the program's settings.
+  // A refused OK takes nothing into the running place.
   session.Show();
   TypeText(GetDlgItem(w, IDC_PLACE), "Bamako");
   TypeText(GetDlgItem(w, IDC_OFFSET), "99");
@@ -271,9 +271,8 @@ TEST(About, YesSavesWhatTheProgramHoldsAndEnds) {
   EXPECT_EQ(exitCode, 0u);
   std::vector<RegValue> values = ReadSection(SECTION);
   EXPECT_EQ(values.size(), 10u);
-  EXPECT_EQ(FindValue(values, "Place")->Text(), "Bamako");
-  EXPECT_EQ(FindValue(values, "Offset")->Text(), "99.000000")
-      << "the refused offset was taken before the range check refused it";
+  EXPECT_EQ(FindValue(values, "Place")->Text(), "Harare");
+  EXPECT_EQ(FindValue(values, "Offset")->Text(), "1.000000") << "the refused offset is not stored";
   std::vector<TrayCall> calls = tray.Calls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back().message, static_cast<DWORD>(NIM_DELETE));

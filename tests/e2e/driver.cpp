@@ -3,13 +3,15 @@
 
 #include <shlwapi.h>
 
+#include "res/identity.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <thread>
 
 namespace {
 
-const char* const APP_KEY = "Software\\Brindlewood\\Farhour";
+const char* const APP_KEY = "Software\\" COMPANY_NAME "\\" APPLICATION_NAME;
 
 struct FindState {
   DWORD processId;
@@ -240,6 +242,12 @@ FarhourProcess::FarhourProcess(const std::string& arguments) {
     window_ = state.found;
     if (!window_) Sleep(50);
   }
+}
+
+FarhourProcess::FarhourProcess(HWND window) : window_(window) {
+  if (!window) return;
+  GetWindowThreadProcessId(window, &processId_);
+  process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, processId_);
 }
 
 FarhourProcess::~FarhourProcess() {

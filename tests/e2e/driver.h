@@ -31,6 +31,8 @@ void WriteSectionValue(const std::string& section, const char* name, DWORD kind,
 class FarhourProcess {
  public:
   explicit FarhourProcess(const std::string& arguments);
+  // A copy that another one started, by its properties window (none for null).
+  explicit FarhourProcess(HWND window);
   ~FarhourProcess();
   FarhourProcess(const FarhourProcess&) = delete;
   FarhourProcess& operator=(const FarhourProcess&) = delete;

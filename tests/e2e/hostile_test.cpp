@@ -437,10 +437,10 @@ TEST(DoubleByteLocale, PicturesAndCutTipsKeepTheirCharactersWhole) {
   ASSERT_TRUE(probe.Installed());
   EXPECT_EQ(LastTip(tray, farhour.Window()), "[" + place.substr(0, 61)) << "cut before the split character";
 
-  // A short place from here on: showing the properties reloads the settings, Cancel hides them.
+  // A short place from here on: showing the properties loads the settings, and OK takes them.
   WriteSectionString("Settings42", "Place", "P");
   SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
-  PressButton(farhour.Window(), IDC_DISMISS);
+  PressButton(farhour.Window(), IDC_APPLY);
   // The second bytes of these characters are the letters h, m and d of the pictures' tokens.
   struct Row {
     const wchar_t* timePicture;

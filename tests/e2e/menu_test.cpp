@@ -20,7 +20,11 @@ constexpr UINT TRAY_NOTIFY = 0x8064;
 constexpr UINT TRAY_ID = 999;
 constexpr UINT ID_TRAY_PROPERTIES = 32772;
 constexpr UINT ID_TRAY_NOW = 32774;
+constexpr UINT ID_TRAY_ADD_PLACE = 32775;
+constexpr UINT ID_TRAY_REMOVE_PLACE = 32776;
+constexpr UINT ID_TRAY_EXIT = 32777;
 constexpr int IDC_PLACE = 1000;
+constexpr int IDC_APPLY = 1006;
 constexpr int IDC_DISMISS = 1008;
 const char* const SECTION = "Settings7";
 const char* const INSTANCE = "7";
@@ -55,9 +59,9 @@ TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.place);
     WritePlace(row.place, row.active);
-    // The stored settings reach the program's memory only through a showing; Cancel hides it again.
+    // The stored settings reach the running place only through a showing and OK.
     session.Show();
-    session.Press(IDC_DISMISS);
+    session.Press(IDC_APPLY);
     tray.Clear();
     SetCursorPos(300, 200);
     session.Notify(WM_RBUTTONDOWN);
@@ -65,12 +69,19 @@ TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
     ASSERT_NE(menuWindow, nullptr) << "no menu";
     std::vector<ProbeMenuItem> items;
     ASSERT_TRUE(session.Probe().OpenMenu(&items));
-    ASSERT_EQ(items.size(), 3u);
+    ASSERT_EQ(items.size(), 7u);
     EXPECT_EQ(items[0].id, ID_TRAY_NOW);
     EXPECT_TRUE(std::regex_match(items[0].text, std::regex(row.firstLine))) << items[0].text;
     EXPECT_TRUE(items[1].Separator());
     EXPECT_EQ(items[2].id, ID_TRAY_PROPERTIES);
     EXPECT_EQ(items[2].text, "&Properties");
+    EXPECT_TRUE(items[3].Separator());
+    EXPECT_EQ(items[4].id, ID_TRAY_ADD_PLACE);
+    EXPECT_EQ(items[4].text, "&Add a place...");
+    EXPECT_EQ(items[5].id, ID_TRAY_REMOVE_PLACE);
+    EXPECT_EQ(items[5].text, "&Remove this place...");
+    EXPECT_EQ(items[6].id, ID_TRAY_EXIT);
+    EXPECT_EQ(items[6].text, "E&xit");
     for (const ProbeMenuItem& item : items) {
       if (item.Separator()) continue;
       EXPECT_EQ(item.state & (MFS_GRAYED | MFS_DISABLED | MFS_DEFAULT | MFS_CHECKED), 0u) << item.text;
@@ -140,6 +151,8 @@ TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
       {TRAY_NOTIFY, TRAY_ID, WM_MBUTTONDOWN, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_PROPERTIES, 1), 0, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_NOW, 1), 0, false},
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_EXIT, 1), 0, false},
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_REMOVE_PLACE, 1), 0, false},
       {WM_COMMAND, ID_TRAY_PROPERTIES, 0, true},
       {WM_COMMAND, ID_TRAY_NOW, 0, true},
   };

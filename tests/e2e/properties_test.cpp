@@ -466,8 +466,8 @@ TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
   session.Sync();
   EXPECT_EQ(ControlText(w, IDC_PLACE), "Perthx");
 
-  // A refused offset keeps the place taken before it; Cancel leaves it in memory, where the
-  // tray's next refresh shows it, while the settings section keeps the old one.
+  // A refused OK takes nothing: after Cancel the tray's next refresh shows the place as it was,
+  // and the settings section keeps it.
   session.Type(IDC_OFFSET, "abc");
   session.Press(IDC_APPLY);
   box = session.Process().WaitForMessageBox(5000);
@@ -480,11 +480,11 @@ TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
   std::string tip = RefreshedTip(tray, w);
   // Brackets mark a place outside its window, which depends on the hour of the run.
   if (!tip.empty() && tip[0] == '[') tip.erase(0, 1);
-  EXPECT_EQ(tip.substr(0, 9), "Perthx = ") << tip;
+  EXPECT_EQ(tip.substr(0, 15), "Christchurch = ") << tip;
   ASSERT_TRUE(session.Process().CloseConfirmed());
 }
 
-TEST(Properties, CancelAfterABrowseSavesNothingButTheTrayFollowsTheNewOffset) {
+TEST(Properties, CancelAfterABrowseLeavesThePlaceAsItWas) {
   TrayStandIn tray;
   int noon = NoonOffset();
   std::string stored = std::to_string(noon) + ".000000";
@@ -532,11 +532,15 @@ TEST(Properties, CancelAfterABrowseSavesNothingButTheTrayFollowsTheNewOffset) {
   session.Press(IDC_DISMISS);
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_EQ(Snapshot(), before) << "Cancel saves nothing";
-  std::string earlier = "Lagos = " + ClockAt(moved);
+  std::string earlier = "Lagos = " + ClockAt(noon);
   std::string tip = RefreshedTip(tray, w);
-  std::string later = "Lagos = " + ClockAt(moved);
+  std::string later = "Lagos = " + ClockAt(noon);
   if (!tip.empty() && tip[0] == '[') tip.erase(0, 1);
   EXPECT_TRUE(tip.rfind(earlier, 0) == 0 || tip.rfind(later, 0) == 0) << tip << " wanted " << later;
+  // Through a sign-out too: what is saved is the place as it was.
+  DWORD_PTR ended = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &ended));
+  EXPECT_EQ(Snapshot(), before) << "the sign-out saved the cancelled browse";
 
   session.Show();
   EXPECT_EQ(ControlText(w, IDC_OFFSET), std::to_string(noon));

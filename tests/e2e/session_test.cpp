@@ -52,7 +52,7 @@ bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_P
 }
 
 // Shows the properties window, types a place and an offset out of range, and presses OK: the
-// refusal leaves both in the record, and the message box open.
+// refusal leaves the message box open.
 HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
   HWND window = farhour.Window();
   DWORD_PTR result = 0;
@@ -65,11 +65,12 @@ HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
 
 }  // namespace
 
-// What the program holds once the user's edits were refused, over the stored values below: the
-// place and offset typed, Weekdays 7 read as Monday to Friday, and the From nothing stored gave.
-const Record HELD = {"Session", "30.000000", 4, 17, 20, 1, "", "C:\\night.ico", 0};
+// What the program holds when the user's edits were refused and cancelled: the stored values below as
+// it loaded them, "5,5" read as 5, Weekdays 7 read as Monday to Friday, and the From nothing stored
+// gave. The refused place and offset typed went with the window's draft.
+const Record HELD = {"Before", "5.000000", 4, 17, 20, 1, "", "C:\\night.ico", 0};
 
-TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothing) {
+TEST(Session, EndingTheSessionSavesThePlaceAsItRunsAndCancellingItSavesNothing) {
   struct Step {
     BOOL ending;
     LPARAM reason;
@@ -96,7 +97,7 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
 
   FarhourProcess farhour("44");
   ASSERT_NE(farhour.Window(), nullptr);
-  HWND box = RefusedOk(farhour, HELD.place, "30");
+  HWND box = RefusedOk(farhour, "Session", "30");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "Please enter a number between -24 and 24.");
   PressButton(box, IDOK);
@@ -128,7 +129,7 @@ TEST(Session, EndingTheSessionSavesWhatTheProgramHoldsAndCancellingItSavesNothin
   DeleteSection("Settings44");
 }
 
-TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
+TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesThePlaceNotTheRefusedEdits) {
   TrayStandIn tray;
   UnmanagedWindows unmanaged;
   WriteStoredPlace("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
@@ -141,7 +142,7 @@ TEST(Session, EndingTheSessionUnderAnOpenMessageBoxSavesTheRecord) {
   EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE));
   ASSERT_TRUE(SendWithin(farhour.Window(), WM_ENDSESSION, TRUE, 0, &result));
   farhour.Kill();
-  ExpectRecord("Settings44", {"Boxed", "-99.000000", 2, 3, 4, 1, "", "", 0});
+  ExpectRecord("Settings44", {"Before", "1.000000", 2, 3, 4, 1, "", "", 0});
   DeleteSection("Settings44");
 }
 

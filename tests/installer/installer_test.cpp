@@ -48,6 +48,9 @@ std::string PlaceTwoLink() { return Folder(CSIDL_STARTUP, "\\Farhour 2.lnk"); }
 // The user's own, which start Notepad and a portable copy of Farhour.
 std::string NotesLink() { return Folder(CSIDL_STARTUP, "\\Farhour notes.lnk"); }
 std::string PortableLink() { return Folder(CSIDL_STARTUP, "\\Farhour portable.lnk"); }
+// A place added from the icon's menu, and a user's shortcut of the same kind of name to Notepad.
+std::string AddedPlaceLink() { return Folder(CSIDL_STARTUP, "\\Farhour 1.lnk"); }
+std::string OtherThreeLink() { return Folder(CSIDL_STARTUP, "\\Farhour 3.lnk"); }
 std::string Notepad() { return Folder(CSIDL_WINDOWS, "\\notepad.exe"); }
 
 std::vector<WIN32_FIND_DATAA> FilesOf(const std::string& dir) {
@@ -181,7 +184,8 @@ class Setup : public ::testing::Test {
   static void RemoveInstall() {
     // With all they hold: a faulty setup may have put Farhour into folders of its own inside them.
     for (const std::string& dir : {InstallDir(), UserFolder("\\Chosen")}) RunCommand("cmd /c rd /s /q " + Quoted(dir));
-    for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink(), NotesLink(), PortableLink()}) {
+    for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink(), NotesLink(), PortableLink(),
+                                    AddedPlaceLink(), OtherThreeLink()}) {
       DeleteFileA(link.c_str());
     }
     SHDeleteKeyA(HKEY_CURRENT_USER, UNINSTALL_KEY);
@@ -321,13 +325,18 @@ TEST_P(Uninstall, RemovesWhatSetupMadeAndThePlacesOnlyWhenAsked) {
   ASSERT_TRUE(CopyFileA(SignInLink().c_str(), PlaceTwoLink().c_str(), FALSE));
   // The user's own: an icon file beside the program, and shortcuts named Farhour that start other programs.
   WriteText(InstallDir() + "\\Tokyo.ico", "icon");
-  const std::pair<std::string, std::string> usersLinks[] = {{NotesLink(), Notepad()}, {PortableLink(), BuildFile("FARHOUR_EXE")}};
+  const std::pair<std::string, std::string> usersLinks[] = {
+      {NotesLink(), Notepad()}, {PortableLink(), BuildFile("FARHOUR_EXE")}, {OtherThreeLink(), Notepad()}};
   for (const auto& link : usersLinks) ASSERT_NE(LinkTarget(link.first, link.second), "<none>");
+  // As the program makes it for a place added from its menu: the program with the place's number.
+  ASSERT_EQ(LinkTarget(AddedPlaceLink(), InstallDir() + "\\farhour.exe", "1"), InstallDir() + "\\farhour.exe|1");
   std::string places = Places();
   std::string quietly = KeyValues(UNINSTALL_KEY)["QuietUninstallString"];
   ASSERT_EQ(RunCommand(quietly + GetParam().first), 0u);
   EXPECT_EQ(FilesOf(InstallDir()).size(), 1u) << "the user's Tokyo.ico alone";
-  for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink()}) EXPECT_EQ(LinkTarget(link), "<none>");
+  for (const std::string& link : {StartMenuLink(), SignInLink(), PlaceTwoLink(), AddedPlaceLink()}) {
+    EXPECT_EQ(LinkTarget(link), "<none>") << link;
+  }
   for (const auto& link : usersLinks) EXPECT_EQ(LinkTarget(link.first), link.second + "|");
   EXPECT_FALSE(KeyExists(UNINSTALL_KEY));
   bool kept = GetParam().second;

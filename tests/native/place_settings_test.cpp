@@ -113,6 +113,7 @@ TEST_P(Sections, InstanceNumberChoosesTheSectionOfEveryValue) {
   PlaceSettings loaded;
   LoadSettings(store, c.instanceNumber, loaded);
   for (const ProfileAccess& access : store.Accesses()) EXPECT_EQ(c.section, access.section);
+  EXPECT_EQ(2, store.SectionOpens()) << "a save and a load open the section once each";
   ExpectSameRecord(SampleRecord(), loaded);
 }
 

@@ -149,9 +149,24 @@ TEST_F(RegistryStore, ReadsCreateTheEmptySectionKey) {
 }
 
 TEST_F(RegistryStore, EachInstanceCreatesItsOwnSection) {
-  EXPECT_EQ(5, store_.GetProfileInt("Settings10", "Icon", 5));
+  EXPECT_EQ(5, store_.ReadInt("Settings10", "Icon", 5));
   EXPECT_EQ(0u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings10"));
   EXPECT_EQ(ULONG_MAX, ValueCount(SECTION_PATH));
+}
+
+// Whether a place has settings is asked without making them; removing a place takes its section
+// and leaves the others.
+TEST_F(RegistryStore, HasSectionMakesNothingAndDeleteSectionRemovesOnlyThatPlace) {
+  EXPECT_FALSE(store_.HasSection("Settings"));
+  ASSERT_FALSE(OpenSectionDirectly("software\\BrindlewoodTest")) << "asking made the keys";
+  EXPECT_TRUE(store_.DeleteSection("Settings3")) << "a place never stored is gone already";
+  SaveSettings(store_, 3, SampleRecord());
+  SaveSettings(store_, 4, SampleRecord());
+  EXPECT_TRUE(store_.HasSection("Settings3"));
+  EXPECT_TRUE(store_.DeleteSection("Settings3"));
+  EXPECT_FALSE(store_.HasSection("Settings3"));
+  EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
+  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
 }
 
 // Writes, their stored kind and bytes.
@@ -172,17 +187,17 @@ class RegistryWrites : public ::testing::TestWithParam<WriteCase>, public Regist
 
 TEST_P(RegistryWrites, StoreTheKindAndSizeTheReadsExpect) {
   const WriteCase& c = GetParam();
-  const bool stored = c.text ? store_.WriteProfileString("Settings", "Value", c.textValue)
-                             : store_.WriteProfileInt("Settings", "Value", c.intValue);
+  const bool stored = c.text ? store_.WriteText("Settings", "Value", c.textValue)
+                             : store_.WriteInt("Settings", "Value", c.intValue);
   EXPECT_TRUE(stored) << c.label;
   RawValue raw = ReadRaw("Value");
   ASSERT_TRUE(raw.found) << c.label;
   EXPECT_EQ(c.kind, raw.kind) << c.label;
   EXPECT_EQ(c.bytes, raw.bytes) << c.label;
   if (c.text) {
-    EXPECT_EQ(std::string(c.textValue.c_str()), store_.GetProfileString("Settings", "Value", "x"));
+    EXPECT_EQ(std::string(c.textValue.c_str()), store_.ReadText("Settings", "Value", "x"));
   } else {
-    EXPECT_EQ(c.intValue, store_.GetProfileInt("Settings", "Value", 12345));
+    EXPECT_EQ(c.intValue, store_.ReadInt("Settings", "Value", 12345));
   }
 }
 

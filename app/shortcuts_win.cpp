@@ -1,0 +1,164 @@
+// Shortcuts through the shell's own link object (IShellLinkA and IPersistFile).
+#include "app/shortcuts_win.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "base/handles_win.h"
+#include "clock/place_settings.h"
+#include "res/identity.h"
+
+namespace {
+
+// A shortcut's arguments are short; a longer text is cut and still read from its start.
+constexpr int ARGUMENTS_MAX = 1024;
+// "Farhour 3.lnk" is taken by something else: "Farhour 3 (2).lnk" and so on, this far.
+constexpr int NAME_TRIES = 9;
+
+// COM for the calls of one operation; the thread may have it already.
+class ComSession {
+ public:
+  ComSession() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComSession() {
+    if (started_) CoUninitialize();
+  }
+  ComSession(const ComSession&) = delete;
+  ComSession& operator=(const ComSession&) = delete;
+
+ private:
+  bool started_;
+};
+
+// The path as the link object's file interface takes it, zero-terminated. A vector rather than a
+// wide string keeps the runtime's wide strings out of the program.
+std::vector<wchar_t> Wide(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::vector<wchar_t> wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+  if (length > 0) (void)MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  return wide;
+}
+
+// The same file whatever the case or the short form of its names.
+std::string NormalPath(const std::string& path) {
+  char longPath[MAX_PATH] = "";
+  const DWORD got = GetLongPathNameA(path.c_str(), longPath, MAX_PATH);
+  const std::string known = got > 0 && got < MAX_PATH ? std::string(longPath) : path;
+  char full[MAX_PATH] = "";
+  const DWORD length = GetFullPathNameA(known.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full) : known;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return !a.empty() && lstrcmpiA(NormalPath(a).c_str(), NormalPath(b).c_str()) == 0;
+}
+
+std::string ThisProgram() {
+  char path[MAX_PATH] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+std::string KnownFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
+  return path;
+}
+
+struct ShellLink {
+  ComRef<IShellLinkA> link;
+  ComRef<IPersistFile> file;
+};
+
+bool MakeShellLink(ShellLink* shellLink) {
+  void* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &link))) {
+    return false;
+  }
+  shellLink->link = ComRef<IShellLinkA>(static_cast<IShellLinkA*>(link));
+  void* file = nullptr;
+  if (FAILED(shellLink->link.Get()->QueryInterface(IID_IPersistFile, &file))) return false;
+  shellLink->file = ComRef<IPersistFile>(static_cast<IPersistFile*>(file));
+  return true;
+}
+
+// Whether the shortcut file starts this program for the place.
+bool StartsPlace(const std::string& shortcut, const std::string& program, int instanceNumber) {
+  ShellLink shellLink;
+  if (!MakeShellLink(&shellLink)) return false;
+  if (FAILED(shellLink.file.Get()->Load(Wide(shortcut).data(), STGM_READ))) return false;
+  char target[MAX_PATH] = "";
+  if (shellLink.link.Get()->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return false;
+  if (!SamePath(target, program)) return false;
+  char arguments[ARGUMENTS_MAX] = "";
+  if (FAILED(shellLink.link.Get()->GetArguments(arguments, ARGUMENTS_MAX))) return false;
+  arguments[ARGUMENTS_MAX - 1] = '\0';
+  // The program reads its number as these arguments give it: "", "0" and "-3" all start place 0.
+  return SettingsSection(ParseInstanceNumber(arguments)) == SettingsSection(instanceNumber);
+}
+
+// The shortcuts of the folder that start the place.
+std::vector<std::string> PlaceShortcuts(const std::string& folder, int instanceNumber) {
+  std::vector<std::string> found;
+  const std::string program = ThisProgram();
+  if (folder.empty() || program.empty()) return found;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*.lnk").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string path = folder + "\\" + entry.cFileName;
+    if (StartsPlace(path, program, instanceNumber)) found.push_back(path);
+  } while (FindNextFileA(search, &entry));
+  (void)FindClose(search);
+  return found;
+}
+
+bool SaveShortcut(const std::string& path, const std::string& program, int instanceNumber) {
+  ShellLink shellLink;
+  if (!MakeShellLink(&shellLink)) return false;
+  IShellLinkA* link = shellLink.link.Get();
+  const std::string folder = program.substr(0, program.find_last_of('\\'));
+  if (FAILED(link->SetPath(program.c_str())) ||
+      FAILED(link->SetArguments(std::to_string(instanceNumber).c_str())) ||
+      FAILED(link->SetWorkingDirectory(folder.c_str()))) {
+    return false;
+  }
+  return SUCCEEDED(shellLink.file.Get()->Save(Wide(path).data(), TRUE));
+}
+
+}  // namespace
+
+bool StartsAtSignIn(int instanceNumber) {
+  ComSession com;
+  return !PlaceShortcuts(KnownFolder(CSIDL_STARTUP), instanceNumber).empty();
+}
+
+bool MakeStartupShortcut(int instanceNumber) {
+  ComSession com;
+  const std::string folder = KnownFolder(CSIDL_STARTUP);
+  const std::string program = ThisProgram();
+  if (folder.empty() || program.empty()) return false;
+  if (!PlaceShortcuts(folder, instanceNumber).empty()) return true;
+  const std::string name = folder + "\\" APPLICATION_NAME " " + std::to_string(instanceNumber);
+  for (int attempt = 1; attempt <= NAME_TRIES; ++attempt) {
+    const std::string path = name + (attempt > 1 ? " (" + std::to_string(attempt) + ")" : "") + ".lnk";
+    // Never over a file of the user's.
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    return SaveShortcut(path, program, instanceNumber);
+  }
+  return false;
+}
+
+void DeletePlaceShortcuts(int instanceNumber) {
+  ComSession com;
+  std::vector<std::string> doomed = PlaceShortcuts(KnownFolder(CSIDL_STARTUP), instanceNumber);
+  if (SettingsSection(instanceNumber) != SettingsSection(0)) {
+    for (const std::string& path : PlaceShortcuts(KnownFolder(CSIDL_PROGRAMS), instanceNumber)) {
+      doomed.push_back(path);
+    }
+  }
+  for (const std::string& path : doomed) (void)DeleteFileA(path.c_str());
+}
