@@ -489,6 +489,7 @@ TEST(Properties, CancelAfterABrowseLeavesThePlaceAsItWas) {
   int noon = NoonOffset();
   std::string stored = std::to_string(noon) + ".000000";
   WriteStoredPlace(SECTION, {"Lagos", stored.c_str(), 9, 16, 10, 0, "", "", 0});
+  WriteSectionDword(SECTION, "WorkDays", 0x7F);  // as this copy saves every day
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();

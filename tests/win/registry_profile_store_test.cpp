@@ -166,7 +166,7 @@ TEST_F(RegistryStore, HasSectionMakesNothingAndDeleteSectionRemovesOnlyThatPlace
   EXPECT_TRUE(store_.DeleteSection("Settings3"));
   EXPECT_FALSE(store_.HasSection("Settings3"));
   EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
-  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
+  EXPECT_EQ(10u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
 }
 
 // Writes, their stored kind and bytes.
