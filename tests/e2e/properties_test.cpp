@@ -357,10 +357,10 @@ TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
     ASSERT_FALSE(calls.empty()) << "OK refreshes the tray";
     std::string tipStart = row.tipStart ? row.tipStart : std::string(row.place) + " = ";
     EXPECT_EQ(calls.back().tip.substr(0, tipStart.size()), tipStart) << calls.back().tip;
-    EXPECT_TRUE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(row.image))))
+    EXPECT_TRUE(calls.back().image == tray.ImageOf(LoadTrayIcon(module, row.image)))
         << "the picture of icon " << row.image;
     if (row.image != 128) {
-      EXPECT_FALSE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(128))));
+      EXPECT_FALSE(calls.back().image == tray.ImageOf(LoadTrayIcon(module, 128)));
     }
   }
   FreeLibrary(module);
