@@ -100,7 +100,8 @@ std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, st
   BitWriter bits(out);
   bits.Bits(1, 1);  // final block
   bits.Bits(1, 2);  // fixed Huffman codes
-  const std::size_t distances[2] = {pixelBytes, rowBytes};
+  // The previous pixel, the pixel four back (a checkerboard of two-pixel squares), the row above.
+  const std::size_t distances[3] = {pixelBytes, 4 * pixelBytes, rowBytes};
   std::size_t i = 0;
   while (i < data.size()) {
     std::size_t bestLength = 0, bestDistance = 0;

@@ -10,8 +10,8 @@
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
 std::uint32_t Adler32(const std::uint8_t* data, std::size_t size);
-// A complete zlib stream (header, one final deflate block, checksum); matches reach back one pixel
-// or one row.
+// A complete zlib stream (header, one final deflate block, checksum); matches reach back one or four
+// pixels, or one row.
 std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, std::size_t rowBytes,
                                        std::size_t pixelBytes = 3);
 // pixels holds width * height values 0xRRGGBB, top row first.
