@@ -56,7 +56,9 @@ HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers) {
   // The desired size and the retry rule come from the bitmap header, so an image too short to hold
   // one is no icon.
   if (!image || !image->data || image->size < BITMAP_HEADER_BYTES) return nullptr;
-  return MakeIconFromImage(image, makers, HeaderField<std::int32_t>(*image, 4), HeaderField<std::int32_t>(*image, 8) / 2);
+  const std::int32_t biWidth = HeaderField<std::int32_t>(*image, 4);
+  const std::int32_t biHeight = HeaderField<std::int32_t>(*image, 8);
+  return MakeIconFromImage(image, makers, biWidth, biHeight / 2);
 }
 
 HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers, int width, int height) {

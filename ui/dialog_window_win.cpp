@@ -119,7 +119,9 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM lParam) {
   RECT r;
   if (!GetWindowRect(child, &r)) return TRUE;
   (void)MapWindowPoints(nullptr, scaling->dialog, reinterpret_cast<POINT*>(&r), 2);
-  const auto scale = [scaling](LONG v) { return MulDiv(v, static_cast<int>(scaling->to), static_cast<int>(scaling->from)); };
+  const auto scale = [scaling](LONG v) {
+    return MulDiv(v, static_cast<int>(scaling->to), static_cast<int>(scaling->from));
+  };
   (void)SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right - r.left), scale(r.bottom - r.top),
                      SWP_NOZORDER | SWP_NOACTIVATE);
   if (scaling->font) (void)SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaling->font), FALSE);
@@ -131,6 +133,8 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM lParam) {
 void DialogWindow::ScaleToDpi(UINT dpi, const RECT& suggested) {
   LOGFONTA font;
   HFONT current = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  // A second change of DPI scales the font of the first.
+  if (scaledFont_) current = static_cast<HFONT>(scaledFont_.Get());
   OwnedGdiObject scaled;
   if (current && GetObjectA(current, sizeof font, &font) == sizeof font) {
     font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(dpi_));
@@ -138,11 +142,9 @@ void DialogWindow::ScaleToDpi(UINT dpi, const RECT& suggested) {
   }
   ChildScaling scaling{hwnd_, static_cast<HFONT>(scaled.Get()), dpi_, dpi};
   (void)EnumChildWindows(hwnd_, ScaleChild, reinterpret_cast<LPARAM>(&scaling));
-  if (scaled) {
-    (void)SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.Get()), FALSE);
-    // The controls now use the new font; the old one, if this object made it, can go.
-    scaledFont_ = std::move(scaled);
-  }
+  // The controls now use the new font; the old one, if this object made it, can go. The dialog
+  // keeps its own, which the dialog manager made and destroys.
+  if (scaled) scaledFont_ = std::move(scaled);
   (void)SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   (void)InvalidateRect(hwnd_, nullptr, TRUE);

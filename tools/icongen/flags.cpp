@@ -42,7 +42,8 @@ void InnerSprite(Canvas& canvas, const Rect& inner, int x, int y, const std::vec
   for (std::size_t row = 0; row < rows.size(); ++row) {
     for (int col = 0; rows[row][col] != '\0'; ++col) {
       for (const SpriteInk& ink : legend) {
-        if (ink.key == rows[row][col]) FillRect(canvas, Sub(inner, x + col, y + static_cast<int>(row), 1, 1), ink.colour);
+        if (ink.key != rows[row][col]) continue;
+        FillRect(canvas, Sub(inner, x + col, y + static_cast<int>(row), 1, 1), ink.colour);
       }
     }
   }
@@ -245,7 +246,8 @@ void PaintItaly(Canvas& canvas, const Rect& inner, const Ink& ink) {
 
 void PaintJapan(Canvas& canvas, const Rect& inner, const Ink& ink) {
   FillRect(canvas, inner, ink(WHITE));
-  Fill(canvas, inner, Disc({inner.x + inner.w / 2.0, inner.y + inner.h / 2.0}, Len(inner, IsSmall(inner) ? 2.6 : 5.4)), ink(RED));
+  const Point centre{inner.x + inner.w / 2.0, inner.y + inner.h / 2.0};
+  Fill(canvas, inner, Disc(centre, Len(inner, IsSmall(inner) ? 2.6 : 5.4)), ink(RED));
 }
 
 void PaintMexico(Canvas& canvas, const Rect& inner, const Ink& ink) {
