@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -54,58 +55,38 @@ void WritePlace(const std::string& section, bool active, int icon, int iconFrom,
                              active ? 23 : -1, 0, file.c_str(), file.c_str(), iconFrom});
 }
 
-// One 32-bit image of a single colour, opaque, as an icon file holds it.
-std::vector<std::uint8_t> SolidImage(int size, std::uint32_t bgra) {
-  std::vector<std::uint8_t> out(40, 0);
-  const auto put32 = [&out](std::size_t at, std::uint32_t v) { std::memcpy(out.data() + at, &v, 4); };
-  put32(0, 40);
-  put32(4, static_cast<std::uint32_t>(size));
-  put32(8, static_cast<std::uint32_t>(size * 2));
-  out[12] = 1;   // planes
-  out[14] = 32;  // bits per pixel
-  for (int i = 0; i < size * size; ++i) {
-    for (int b = 0; b < 4; ++b) out.push_back(static_cast<std::uint8_t>(bgra >> (8 * b)));
-  }
-  const int maskRow = ((size + 31) / 32) * 4;
-  out.insert(out.end(), static_cast<std::size_t>(maskRow * size), 0);
-  return out;
-}
-
-// A file with a red 16-pixel image and a blue 32-pixel one, as many icon files of the 1990s are.
+// A file of the 1990s from the corpus of real icon files: a 32-pixel and a 16-pixel image only.
 struct OldIconFile {
-  std::vector<std::uint8_t> small = SolidImage(16, 0xFFFF0000);
-  std::vector<std::uint8_t> large = SolidImage(32, 0xFF0000FF);
   std::string path;
+  std::string bytes;
 
   OldIconFile() {
-    char dir[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, dir);
-    path = std::string(dir) + "farhour-dpi-" + std::to_string(TestDpi()) + ".ico";
-    std::vector<std::uint8_t> file = {0, 0, 1, 0, 2, 0};
-    std::uint32_t offset = 6 + 2 * 16;
-    for (const auto* image : {&small, &large}) {
-      const std::uint8_t side = image == &small ? 16 : 32;
-      const std::uint8_t entry[8] = {side, side, 0, 0, 1, 0, 32, 0};
-      file.insert(file.end(), entry, entry + 8);
-      const auto bytes = static_cast<std::uint32_t>(image->size());
-      for (std::uint32_t v : {bytes, offset})
-        for (int b = 0; b < 4; ++b) file.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
-      offset += bytes;
-    }
-    file.insert(file.end(), small.begin(), small.end());
-    file.insert(file.end(), large.begin(), large.end());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                 static_cast<std::streamsize>(file.size()));
+    const char* corpus = std::getenv("FARHOUR_CORPUS_DIR");
+    path = "Z:" + std::string(corpus ? corpus : "") + "/ico/image-rs/images_ico_images_smile.ico";
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  ~OldIconFile() { DeleteFileA(path.c_str()); }
 
-  // The pixels of an image of the file made at this size, as the shell receives them.
-  std::string Shown(TrayStandIn& tray, std::vector<std::uint8_t>& image, int size) {
-    HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x30000, size,
-                                          size, 0);
-    std::string shown = tray.ImageOf(icon);
-    if (icon) DestroyIcon(icon);
-    return shown;
+  // The pixels of the file's image of that width, made at size, as the shell receives them.
+  std::string Shown(TrayStandIn& tray, int width, int size) {
+    const auto dword = [this](std::size_t at) {
+      std::uint32_t v = 0;
+      if (at + 4 <= bytes.size()) std::memcpy(&v, bytes.data() + at, 4);
+      return v;
+    };
+    for (std::size_t entry = 6; entry + 16 <= bytes.size(); entry += 16) {
+      if (static_cast<unsigned char>(bytes[entry]) != width) continue;
+      const std::uint32_t length = dword(entry + 8);
+      const std::uint32_t offset = dword(entry + 12);
+      if (std::uint64_t{offset} + length > bytes.size()) return std::string();
+      auto* image = reinterpret_cast<PBYTE>(&bytes[offset]);
+      HICON icon = CreateIconFromResourceEx(image, length, TRUE, 0x30000, size, size, 0);
+      std::string shown = tray.ImageOf(icon);
+      if (icon) DestroyIcon(icon);
+      return shown;
+    }
+    return std::string();
   }
 };
 
@@ -170,6 +151,7 @@ TEST_F(Scale, TheShellGetsThePictureDrawnForTheTraySize) {
 TEST_F(Scale, AnIconFileThatWorksAt100PercentKeepsWorking) {
   const int size = MulDiv(16, static_cast<int>(TestDpi()), 96);
   OldIconFile file;
+  ASSERT_FALSE(file.bytes.empty()) << file.path;
   TrayStandIn tray;
   WritePlace("Settings7", true, 0, 1, file.path);
   FarhourProcess farhour("7");
@@ -183,8 +165,8 @@ TEST_F(Scale, AnIconFileThatWorksAt100PercentKeepsWorking) {
   // that size (at 200 % it has).
   const int made = TestDpi() == 96 ? 32 : size;
   EXPECT_EQ(ImageWidth(image), made);
-  EXPECT_TRUE(image == file.Shown(tray, file.large, made)) << "the 32-pixel image";
-  EXPECT_FALSE(image == file.Shown(tray, file.small, made)) << "not the 16-pixel one";
+  EXPECT_TRUE(image == file.Shown(tray, 32, made)) << "the 32-pixel image";
+  EXPECT_FALSE(image == file.Shown(tray, 16, made)) << "not the 16-pixel one";
   ASSERT_TRUE(farhour.CloseConfirmed());
 }
 
