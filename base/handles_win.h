@@ -67,6 +67,8 @@ using RegKey = UniqueHandle<ClosedBy<HKEY, &RegCloseKey>>;
 using OwnedIcon = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
 // A menu loaded or created by the program; destroying it destroys its pop-ups too.
 using OwnedMenu = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
+// A font, pen, brush or bitmap the program created.
+using OwnedGdiObject = UniqueHandle<ClosedBy<HGDIOBJ, &DeleteObject>>;
 // A library loaded at run time.
 using LoadedLibrary = UniqueHandle<ClosedBy<HMODULE, &FreeLibrary>>;
 // One reference to a COM object, released when the owner goes.

@@ -187,3 +187,8 @@ const IconFileImage* FindImageOfSize(const IconFileResource& resource, int width
   }
   return nullptr;
 }
+
+const IconFileImage* FindTrayImage(const IconFileResource& resource, int traySize) {
+  const IconFileImage* own = FindImageOfSize(resource, traySize, traySize);
+  return own ? own : FindImageOfSize(resource, STANDARD_ICON_SIZE, STANDARD_ICON_SIZE);
+}

@@ -73,4 +73,13 @@ void LocateImageParts(IconFileImage& image);
 // First image, in directory order, whose width and height equal the given ones exactly.
 const IconFileImage* FindImageOfSize(const IconFileResource& resource, int width, int height);
 
+// The standard icon size at 100 %, the size of the image a user's file shows there.
+constexpr int STANDARD_ICON_SIZE = 32;
+
+// The image of a user's icon file that the notification area shows when its icons are traySize
+// pixels at a scale other than 100 %: the first image of that size, or else the image that 100 %
+// shows (STANDARD_ICON_SIZE), for the platform to scale, so that a file that works at 100 % keeps
+// working at every scale. Null when the file has neither.
+const IconFileImage* FindTrayImage(const IconFileResource& resource, int traySize);
+
 #endif

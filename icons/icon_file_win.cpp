@@ -58,40 +58,60 @@ HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers) {
   if (!image || !image->data || image->size < BITMAP_HEADER_BYTES) return nullptr;
   const std::int32_t biWidth = HeaderField<std::int32_t>(*image, 4);
   const std::int32_t biHeight = HeaderField<std::int32_t>(*image, 8);
+  return MakeIconFromImage(image, makers, biWidth, biHeight / 2);
+}
+
+HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers, int width, int height) {
+  if (!image || !image->data || image->size < BITMAP_HEADER_BYTES) return nullptr;
   const std::uint16_t biBitCount = HeaderField<std::uint16_t>(*image, 14);
   // The platform only reads the bytes; its declaration just lacks the const.
   PBYTE bits = const_cast<PBYTE>(image->data);
   const DWORD size = image->size;
 
-  HICON icon = makers.fromResourceEx(bits, size, TRUE, ICON_FORMAT_VERSION, biWidth, biHeight / 2, 0);
+  HICON icon = makers.fromResourceEx(bits, size, TRUE, ICON_FORMAT_VERSION, width, height, 0);
   // A 16-bit image the platform refused is not offered again: the older call would decode it no better.
   if (!icon && biBitCount != 16) icon = makers.fromResource(bits, size, TRUE, ICON_FORMAT_VERSION);
   return icon;
 }
 
-OwnedIcon LoadIconFileAtSystemSize(const char* path) {
+namespace {
+
+std::unique_ptr<IconFileResource> ReadIconFileAt(const char* path) {
   // The ANSI file calls take at most MAX_PATH - 1 characters; refusing longer paths here keeps that
   // rule the same on systems that would accept them.
+  if (!path || !*path || std::strlen(path) >= MAX_PATH) return nullptr;
+  FileByteSource file(path);
+  if (!file.IsOpen()) return nullptr;
+  return ReadIconFile(file, path);
+}
+
+}  // namespace
+
+OwnedIcon LoadIconFileAtSystemSize(const char* path) {
   if (!path || !*path || std::strlen(path) >= MAX_PATH) return OwnedIcon();
   const int width = GetSystemMetrics(SM_CXICON);
   const int height = GetSystemMetrics(SM_CYICON);
-
-  std::unique_ptr<IconFileResource> resource;
-  {
-    FileByteSource file(path);
-    if (!file.IsOpen()) return OwnedIcon();
-    resource = ReadIconFile(file, path);
-  }
+  std::unique_ptr<IconFileResource> resource = ReadIconFileAt(path);
   if (!resource || resource->images.empty()) return OwnedIcon();
   const IconFileImage* image = FindImageOfSize(*resource, width, height);
   if (!image) return OwnedIcon();
   return OwnedIcon(MakeIconFromImage(image));
 }
 
-void LoadCustomIcons(CustomIcons& icons, const std::string& activePath, const std::string& inactivePath) {
+OwnedIcon LoadIconFileForTray(const char* path, const TrayIconMetrics& tray) {
+  if (tray.dpi == STANDARD_DPI) return LoadIconFileAtSystemSize(path);
+  std::unique_ptr<IconFileResource> resource = ReadIconFileAt(path);
+  if (!resource) return OwnedIcon();
+  const IconFileImage* image = FindTrayImage(*resource, tray.size);
+  if (!image) return OwnedIcon();
+  return OwnedIcon(MakeIconFromImage(image, PlatformIconMakers(), tray.size, tray.size));
+}
+
+void LoadCustomIcons(CustomIcons& icons, const std::string& activePath, const std::string& inactivePath,
+                     const TrayIconMetrics& tray) {
   FreeCustomIcons(icons);
-  icons.active = LoadIconFileAtSystemSize(activePath.c_str());
-  icons.inactive = LoadIconFileAtSystemSize(inactivePath.c_str());
+  icons.active = LoadIconFileForTray(activePath.c_str(), tray);
+  icons.inactive = LoadIconFileForTray(inactivePath.c_str(), tray);
 }
 
 void FreeCustomIcons(CustomIcons& icons) {

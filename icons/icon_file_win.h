@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "icons/icon_file.h"
 
@@ -30,13 +31,26 @@ struct IconMakers {
 };
 const IconMakers& PlatformIconMakers();
 
-// An icon made from the image's bytes, owned by the caller; null when the platform makes none.
+// An icon made from the image's bytes, owned by the caller; null when the platform makes none. It
+// has the image's own size, or the given one, to which the platform scales the image.
 HICON MakeIconFromImage(const IconFileImage* image);
 HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers);
+HICON MakeIconFromImage(const IconFileImage* image, const IconMakers& makers, int width, int height);
 
 // The first image of the file at exactly the system's standard icon size, as an icon; null when
 // the file cannot be read or holds no such image.
 OwnedIcon LoadIconFileAtSystemSize(const char* path);
+
+// The notification area's icon size and the DPI it has it for.
+struct TrayIconMetrics {
+  int size = 16;
+  UINT dpi = STANDARD_DPI;
+};
+
+// The icon of the file that the notification area shows. At 100 % that is the icon at the system's
+// standard size (LoadIconFileAtSystemSize); at other scales it is made at the tray's own size, from
+// the image FindTrayImage chooses.
+OwnedIcon LoadIconFileForTray(const char* path, const TrayIconMetrics& tray);
 
 // The icons made from the user's two icon files.
 struct CustomIcons {
@@ -46,7 +60,8 @@ struct CustomIcons {
 
 // Replaces both icons. The old ones go first, so a file that no longer loads leaves null, not the
 // previous icon.
-void LoadCustomIcons(CustomIcons& icons, const std::string& activePath, const std::string& inactivePath);
+void LoadCustomIcons(CustomIcons& icons, const std::string& activePath, const std::string& inactivePath,
+                     const TrayIconMetrics& tray = TrayIconMetrics());
 void FreeCustomIcons(CustomIcons& icons);
 
 #endif

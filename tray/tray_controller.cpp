@@ -30,7 +30,18 @@ void TrayController::CreateTray() {
 }
 
 void TrayController::ReAddTray() {
-  if (trayIconId_ != 0) AddTray();
+  if (trayIconId_ == 0) return;
+  addedImage_ = shell_.LoadResourceIcon(ACTIVE_ICON_BASE);
+  AddTray();
+}
+
+void TrayController::ImagesChanged() {
+  if (trayIconId_ == 0) return;
+  addedImage_ = shell_.LoadResourceIcon(ACTIVE_ICON_BASE);
+  // A new image may have the handle of one destroyed with the old size.
+  lastIcon_ = nullptr;
+  lastTip_.clear();
+  UpdateTray();
 }
 
 void TrayController::AddTray() {

@@ -58,6 +58,9 @@ class TrayController {
   // the icon and takes it back; one that still holds it refuses the add, and the icon it holds goes
   // on being refreshed and is removed at the end.
   void ReAddTray();
+  // The answer to a new icon size (the display's scale changed): the images loaded before are gone,
+  // and the icon gets the new ones at once.
+  void ImagesChanged();
   // Recomputes tip and image; calls the shell only when either changed since the last call. While
   // the icon is not yet in the notification area, it first asks the shell to add it.
   void UpdateTray();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "res/resource.h"
 
@@ -47,13 +48,27 @@ void TrayIcon::ShowTrayMenu(const std::string& now) {
   (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
+bool TrayIcon::MeasureIconSize() {
+  const UINT dpi = TaskbarDpi();
+  const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+  if (size == iconSize_ && dpi == iconDpi_) return false;
+  iconSize_ = size;
+  iconDpi_ = dpi;
+  resourceIcons_.clear();
+  return true;
+}
+
 IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
+  if (iconSize_ == 0) (void)MeasureIconSize();
   for (const auto& known : resourceIcons_) {
-    if (known.first == resourceId) return known.second;
+    if (known.first == resourceId) return known.second.Get();
   }
-  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(resourceId));
-  resourceIcons_.emplace_back(resourceId, icon);
-  return icon;
+  // Not shared: a shared icon keeps the size it was first loaded at, whatever size is asked later.
+  OwnedIcon icon(static_cast<HICON>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, iconSize_, iconSize_, LR_DEFAULTCOLOR)));
+  HICON handle = icon.Get();
+  resourceIcons_.emplace_back(resourceId, std::move(icon));
+  return handle;
 }
 
 bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {

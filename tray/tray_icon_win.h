@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "tray/tray_controller.h"
 
 class TrayIcon : public TrayShell {
@@ -23,6 +24,15 @@ class TrayIcon : public TrayShell {
   // window as WM_COMMAND.
   void ShowTrayMenu(const std::string& now);
 
+  // Measures the notification area's icon size again: the small-icon size at the DPI of the taskbar's
+  // monitor. True when it changed; the icons loaded before are then destroyed, and the next loads
+  // are at the new size.
+  bool MeasureIconSize();
+  int IconSize() const { return iconSize_; }
+  UINT IconDpi() const { return iconDpi_; }
+
+  // The icon at IconSize(), drawn for that size where the resource has it; held by this object
+  // until the size changes.
   IconRef LoadResourceIcon(unsigned short resourceId) override;
   bool ShellAdd(unsigned id, IconRef icon) override;
   bool ShellModify(unsigned id, IconRef icon, const char* tip) override;
@@ -32,8 +42,10 @@ class TrayIcon : public TrayShell {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   UINT taskbarCreatedMessage_ = 0;
-  // Shared handles, each looked up once: a few dozen at most, which a plain search finds fast.
-  std::vector<std::pair<unsigned short, HICON>> resourceIcons_;
+  int iconSize_ = 0;
+  UINT iconDpi_ = 0;
+  // Each icon is loaded once per size: a few dozen at most, which a plain search finds fast.
+  std::vector<std::pair<unsigned short, OwnedIcon>> resourceIcons_;
 };
 
 #endif

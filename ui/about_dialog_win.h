@@ -2,6 +2,7 @@
 #ifndef FARHOUR_UI_ABOUT_DIALOG_WIN_H
 #define FARHOUR_UI_ABOUT_DIALOG_WIN_H
 
+#include "base/handles_win.h"
 #include "ui/dialog_window_win.h"
 
 class AboutDialog : public DialogWindow {
@@ -11,6 +12,13 @@ class AboutDialog : public DialogWindow {
  protected:
   BOOL OnInitDialog() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnDpiChanged(UINT dpi) override;
+
+ private:
+  // The picture at the standard icon size of the box's DPI, drawn for that size.
+  void SetPicture();
+
+  OwnedIcon picture_;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "base/dpi_win.h"
 #include "res/resource.h"
 #include "ui/offset_text.h"
 
@@ -84,12 +85,69 @@ bool DialogWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return OnMessage(message, wParam, lParam, result);
 }
 
-bool DialogWindow::OnMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
+bool DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (message == WM_INITDIALOG) {
+    dpi_ = MonitorDpi(hwnd_);
     *result = OnInitDialog();
     return true;
   }
+  if (message == WM_DPICHANGED_MESSAGE) {
+    const UINT dpi = LOWORD(wParam);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    // Per-monitor v2 dialogs are rescaled by the dialog manager's own handling of the message.
+    const bool platformScales = PlatformScalesDialogs(hwnd_);
+    if (!platformScales && suggested && dpi != 0 && dpi != dpi_) ScaleToDpi(dpi, *suggested);
+    dpi_ = dpi != 0 ? dpi : dpi_;
+    OnDpiChanged(dpi_);
+    return !platformScales;
+  }
   return false;
+}
+
+namespace {
+
+struct ChildScaling {
+  HWND dialog;
+  HFONT font;
+  UINT from;
+  UINT to;
+};
+
+BOOL CALLBACK ScaleChild(HWND child, LPARAM lParam) {
+  const auto* scaling = reinterpret_cast<const ChildScaling*>(lParam);
+  if (GetParent(child) != scaling->dialog) return TRUE;
+  RECT r;
+  if (!GetWindowRect(child, &r)) return TRUE;
+  (void)MapWindowPoints(nullptr, scaling->dialog, reinterpret_cast<POINT*>(&r), 2);
+  const auto scale = [scaling](LONG v) {
+    return MulDiv(v, static_cast<int>(scaling->to), static_cast<int>(scaling->from));
+  };
+  (void)SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right - r.left), scale(r.bottom - r.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+  if (scaling->font) (void)SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaling->font), FALSE);
+  return TRUE;
+}
+
+}  // namespace
+
+void DialogWindow::ScaleToDpi(UINT dpi, const RECT& suggested) {
+  LOGFONTA font;
+  HFONT current = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  // A second change of DPI scales the font of the first.
+  if (scaledFont_) current = static_cast<HFONT>(scaledFont_.Get());
+  OwnedGdiObject scaled;
+  if (current && GetObjectA(current, sizeof font, &font) == sizeof font) {
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(dpi_));
+    scaled = OwnedGdiObject(CreateFontIndirectA(&font));
+  }
+  ChildScaling scaling{hwnd_, static_cast<HFONT>(scaled.Get()), dpi_, dpi};
+  (void)EnumChildWindows(hwnd_, ScaleChild, reinterpret_cast<LPARAM>(&scaling));
+  // The controls now use the new font; the old one, if this object made it, can go. The dialog
+  // keeps its own, which the dialog manager made and destroys.
+  if (scaled) scaledFont_ = std::move(scaled);
+  (void)SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  (void)InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 INT_PTR DialogWindow::RunHidden(HWND previousForeground) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "base/handles_win.h"
+
 class DataExchange;
 
 class DialogWindow {
@@ -43,9 +45,16 @@ class DialogWindow {
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   // Called once the modal loop is over; the override tears down, then calls the base.
   virtual void DestroyWindow();
+  // The window moved to a monitor of another DPI, or that monitor's scale changed; the window has
+  // its new size and layout. The override remakes what it drew at the old DPI (icons).
+  virtual void OnDpiChanged(UINT /*dpi*/) {}
+  // The DPI of the window's monitor.
+  UINT Dpi() const { return dpi_; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Where Windows does not rescale dialogs itself: the controls and the font follow the new DPI.
+  void ScaleToDpi(UINT dpi, const RECT& suggested);
 
   HINSTANCE instance_;
   int templateId_;
@@ -53,6 +62,8 @@ class DialogWindow {
   bool modeless_ = false;
   bool ended_ = false;
   INT_PTR result_ = 0;
+  UINT dpi_ = 96;
+  OwnedGdiObject scaledFont_;  // the dialog's font at the new DPI, made by ScaleToDpi
 };
 
 // One transfer between the controls and the fields, in one direction.

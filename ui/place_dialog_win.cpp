@@ -7,6 +7,7 @@
 
 #include <time.h>  // _tzset
 
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
 #include "icons/builtin_icons.h"
@@ -99,7 +100,35 @@ PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& p
   std::string country;
   if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings, std::atoi(country.c_str()));
   LoadSettings(store_, instanceNumber_, settings);
-  LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon);
+  (void)MeasureTrayIconSize();
+}
+
+bool PlaceDialog::MeasureTrayIconSize() {
+  const bool changed = trayIcon_.MeasureIconSize();
+  if (changed || !trayProgramIcon_) {
+    trayProgramIcon_ = trayIcon_.LoadResourceIcon(IDR_MAINFRAME);
+    const PlaceSettings& settings = place_.Settings();
+    LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon, TrayMetrics());
+  }
+  return changed;
+}
+
+void PlaceDialog::SetWindowIcons() {
+  OwnedIcon big = LoadIconAtMetric(Instance(), IDR_MAINFRAME, SM_CXICON, Dpi());
+  OwnedIcon small = LoadIconAtMetric(Instance(), IDR_MAINFRAME, SM_CXSMICON, Dpi());
+  // Shared program icon where the resource gives none at that size.
+  HICON bigShown = big ? big.Get() : programIcon_;
+  HICON smallShown = small ? small.Get() : programIcon_;
+  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigShown));
+  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallShown));
+  // The window no longer shows the icons of the previous DPI, which go now.
+  bigWindowIcon_ = std::move(big);
+  smallWindowIcon_ = std::move(small);
+}
+
+void PlaceDialog::OnDpiChanged(UINT) {
+  SetWindowIcons();
+  if (MeasureTrayIconSize()) tray_.ImagesChanged();
 }
 
 void PlaceDialog::HoldZone(const std::string& zone) {
@@ -115,8 +144,7 @@ void PlaceDialog::SavePlace() {
 
 BOOL PlaceDialog::OnInitDialog() {
   AppendAboutCommand();
-  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon_));
-  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon_));
+  SetWindowIcons();
   // The template sits at (0, 0) without a centring style: the window starts centred on the work
   // area, and later showings leave it where the user put it.
   CentreOverOwner(Hwnd());
@@ -235,7 +263,11 @@ bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   } else if (message == TRAY_NOTIFY_MESSAGE) {
     OnTrayNotify(lParam);
   } else if (trayIcon_.IsTaskbarCreated(message)) {
+    // Windows also announces the shell after a change of the display's scale.
+    (void)MeasureTrayIconSize();
     tray_.ReAddTray();
+  } else if (message == WM_DISPLAYCHANGE) {
+    if (MeasureTrayIconSize()) tray_.ImagesChanged();
   }
   return DialogWindow::WindowProc(message, wParam, lParam, result);
 }
@@ -387,7 +419,7 @@ void PlaceDialog::OnApply() {
   PlaceSettings& settings = place_.Settings();
   settings = draft_;
   SavePlace();
-  LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon);
+  LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon, TrayMetrics());
   tray_.UpdateTray();
   (void)ShowWindow(Hwnd(), SW_HIDE);
 }

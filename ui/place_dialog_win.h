@@ -41,6 +41,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   void DestroyWindow() override;
+  void OnDpiChanged(UINT dpi) override;
 
  private:
   void OnTrayNotify(LPARAM mouseMessage);
@@ -60,6 +61,12 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   void OnBrowse(std::string& path);
   void OnTimeZone();
   void OnEndSession(bool ending);
+  // The notification area's icon size may have changed (the display's scale, or a restarted shell):
+  // the tray's images and the icons of the user's files are made again at the new size.
+  bool MeasureTrayIconSize();
+  TrayIconMetrics TrayMetrics() const { return {trayIcon_.IconSize(), trayIcon_.IconDpi()}; }
+  // The title bar's and the taskbar button's icons at the window's DPI.
+  void SetWindowIcons();
   bool BrowseIconFile(std::string& path);
   void AppendAboutCommand();
   void FillLists();
@@ -79,7 +86,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // TrayOwner
   IconRef CustomActiveIcon() const override { return customIcons_.active.Get(); }
   IconRef CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
-  IconRef ProgramIcon() const override { return programIcon_; }
+  IconRef ProgramIcon() const override { return trayProgramIcon_; }
   bool RefreshTimerRunning() const override { return !refreshTimerFailed_; }
 
   ProfileStore& store_;
@@ -91,6 +98,9 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // the end of the session never keep what OK refused or never saw.
   PlaceSettings draft_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
+  IconRef trayProgramIcon_ = nullptr;  // the program icon at the tray's size, held by trayIcon_
+  OwnedIcon bigWindowIcon_;
+  OwnedIcon smallWindowIcon_;
   CustomIcons customIcons_;
   TrayIcon trayIcon_;
   TrayController tray_;

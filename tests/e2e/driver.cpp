@@ -42,6 +42,13 @@ BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+int TrayIconSize() { return GetSystemMetrics(SM_CXSMICON); }
+
+HICON LoadTrayIcon(HMODULE module, int id) {
+  const int size = TrayIconSize();
+  return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
 std::string FarhourExePath() {
   const char* path = std::getenv("FARHOUR_EXE");
   std::string unixPath = path ? path : "farhour.exe";

@@ -139,6 +139,12 @@ HWND OpenMenuWindow(DWORD processId, DWORD milliseconds);
 // The program under test, as a Windows path.
 std::string FarhourExePath();
 
+// The notification area's icon size at the DPI Wine gives every process: 16 pixels at 96 DPI.
+int TrayIconSize();
+// An icon of the program's file (loaded as data) at the notification area's size: the picture the
+// program should hand to the shell. Shared: each resource is loaded at one size in a test process.
+HICON LoadTrayIcon(HMODULE module, int id);
+
 std::string WindowText(HWND hwnd);
 // The text of a message box's message.
 std::string MessageBoxText(HWND box);

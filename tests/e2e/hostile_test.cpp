@@ -80,7 +80,7 @@ Defaults CountryDefaults() {
 std::string ProgramIconImage(TrayStandIn& tray) {
   HMODULE module = LoadLibraryExA(FarhourExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return std::string();
-  std::string image = tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)));
+  std::string image = tray.ImageOf(LoadTrayIcon(module, IDR_MAINFRAME));
   FreeLibrary(module);
   return image;
 }

@@ -360,10 +360,15 @@ TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
     ASSERT_FALSE(calls.empty()) << "OK refreshes the tray";
     std::string tipStart = row.tipStart ? row.tipStart : std::string(row.place) + " = ";
     EXPECT_EQ(calls.back().tip.substr(0, tipStart.size()), tipStart) << calls.back().tip;
-    EXPECT_TRUE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(row.image))))
+    // Icon files keep their rule at 100 %: the image of the standard icon size, 32 pixels.
+    const int fileSize = TrayIconSize() == 16 ? GetSystemMetrics(SM_CXICON) : TrayIconSize();
+    HICON fromFile = static_cast<HICON>(
+        LoadImageA(module, MAKEINTRESOURCEA(row.image), IMAGE_ICON, fileSize, fileSize, 0));
+    EXPECT_TRUE(calls.back().image == tray.ImageOf(row.canadaFiles ? fromFile : LoadTrayIcon(module, row.image)))
         << "the picture of icon " << row.image;
+    if (fromFile) DestroyIcon(fromFile);
     if (row.image != 128) {
-      EXPECT_FALSE(calls.back().image == tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(128))));
+      EXPECT_FALSE(calls.back().image == tray.ImageOf(LoadTrayIcon(module, 128)));
     }
   }
   FreeLibrary(module);

@@ -16,7 +16,7 @@ namespace {
 constexpr UINT TRAY_NOTIFY = 0x8064;
 constexpr UINT TRAY_ID = 999;
 
-// The program's own icons, loaded from its file the way the shell gets them.
+// The program's own icons, loaded from its file at the size the shell gets them.
 class ProgramIcons {
  public:
   ProgramIcons() {
@@ -26,7 +26,7 @@ class ProgramIcons {
   ~ProgramIcons() {
     if (module_) FreeLibrary(module_);
   }
-  HICON Get(int id) const { return module_ ? LoadIconA(module_, MAKEINTRESOURCEA(id)) : nullptr; }
+  HICON Get(int id) const { return module_ ? LoadTrayIcon(module_, id) : nullptr; }
 
  private:
   HMODULE module_ = nullptr;

@@ -3,6 +3,7 @@
 // layout and dimming rules, and the names are listed in the order stored settings rely on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -65,6 +66,9 @@ std::uint32_t MaskRowBytes(int size) { return ((size + 31) / 32) * 4; }
 
 std::uint32_t Le16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 std::uint32_t Le32(const Bytes& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
+std::uint32_t Be32(const Bytes& b, std::size_t at) {
+  return (std::uint32_t{b[at]} << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
+}
 
 // One image decoded from the bytes the program's reader delivered.
 struct Picture {
@@ -86,7 +90,7 @@ Bytes BytesOf(const IconFileImage& image) { return Bytes(image.data, image.data 
 // Decodes through the reader's own positions; false when they do not fit the data.
 bool Decode(const IconFileImage& image, Picture* out) {
   const Bytes d = BytesOf(image);
-  if (d.size() < 40 || image.width != image.height || (image.width != 32 && image.width != 16)) return false;
+  if (d.size() < 40 || image.width != image.height || image.width < 16 || image.width >= PNG_MIN_SIZE) return false;
   Picture p;
   p.size = image.width;
   p.biSize = Le32(d, 0);
@@ -113,6 +117,35 @@ bool Decode(const IconFileImage& image, Picture* out) {
   return true;
 }
 
+bool IsPng(const IconFileImage& image) {
+  static const std::uint8_t SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  return image.size >= 8 && std::equal(SIGNATURE, SIGNATURE + 8, image.data);
+}
+
+// A PNG image's pixels are taken from the generator's drawing: the first test proves the committed
+// bytes are its encoding.
+bool PictureFromGenerator(int id, int size, const RgbPalette& palette, Picture* out) {
+  static const std::vector<IconResource> resources = BuildIconResources();
+  for (const IconResource& resource : resources) {
+    if (resource.id != id) continue;
+    for (const Canvas& canvas : resource.images) {
+      if (canvas.Size() != size) continue;
+      Picture p;
+      p.size = size;
+      p.palette = palette;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          p.index.push_back(canvas.IsTransparent(x, y) ? vga::BLACK : canvas.At(x, y));
+          p.transparent.push_back(canvas.IsTransparent(x, y));
+        }
+      }
+      *out = p;
+      return true;
+    }
+  }
+  return false;
+}
+
 struct IconFile {
   Bytes bytes;
   std::unique_ptr<IconFileResource> resource;
@@ -129,6 +162,12 @@ IconFile LoadIcon(int id) {
     for (const IconFileImage& image : file.resource->images) {
       Picture picture;
       if (Decode(image, &picture)) file.bySize[picture.size] = picture;
+    }
+    const RgbPalette& palette = file.bySize.empty() ? STANDARD_PALETTE : file.bySize.begin()->second.palette;
+    for (const IconFileImage& image : file.resource->images) {
+      Picture picture;
+      const int size = image.size >= 24 ? static_cast<int>(Be32(BytesOf(image), 16)) : 0;
+      if (IsPng(image) && PictureFromGenerator(id, size, palette, &picture)) file.bySize[size] = picture;
     }
   }
   return file;
@@ -165,13 +204,16 @@ struct FormRow {
   const RgbPalette* palette;
 };
 
+// Every resource holds the small-icon sizes of 100 % to 200 % and the standard sizes of 100 % to 150 %.
+const std::vector<int> ALL_SIZES = {48, 40, 32, 24, 20, 16};
+
 std::vector<FormRow> FormRows() {
-  std::vector<FormRow> rows{{IDR_MAINFRAME, {32, 16}, &STANDARD_PALETTE},
-                            {ACTIVE_ICON_BASE, {16}, &ENTRY_ZERO_PALETTE},
-                            {INACTIVE_ICON_BASE, {16}, &ENTRY_ZERO_PALETTE}};
+  std::vector<FormRow> rows{{IDR_MAINFRAME, ALL_SIZES, &STANDARD_PALETTE},
+                            {ACTIVE_ICON_BASE, ALL_SIZES, &ENTRY_ZERO_PALETTE},
+                            {INACTIVE_ICON_BASE, ALL_SIZES, &ENTRY_ZERO_PALETTE}};
   for (int i = 1; i < BUILTIN_ICON_COUNT; ++i) {
-    rows.push_back({ACTIVE_ICON_BASE + i, {32, 16}, &STANDARD_PALETTE});
-    rows.push_back({INACTIVE_ICON_BASE + i, {32, 16}, &STANDARD_PALETTE});
+    rows.push_back({ACTIVE_ICON_BASE + i, ALL_SIZES, &STANDARD_PALETTE});
+    rows.push_back({INACTIVE_ICON_BASE + i, ALL_SIZES, &STANDARD_PALETTE});
   }
   return rows;
 }
@@ -191,12 +233,31 @@ TEST_P(IconFileForm, HasTheSizesDepthAndPaletteOfItsResource) {
     const int size = row.sizes[i];
     const IconFileImage& image = file.resource->images[i];
     SCOPED_TRACE(FileNameOf(row.id) + " image " + std::to_string(i));
+    const std::size_t entry = 6 + 16 * i;
+    if (size >= PNG_MIN_SIZE) {
+      // Large images are PNG with alpha: 8 bits a channel, RGBA, at the entry's size.
+      ASSERT_TRUE(IsPng(image));
+      const Bytes png = BytesOf(image);
+      ASSERT_GE(png.size(), 33u);
+      EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+      EXPECT_EQ(Be32(png, 16), static_cast<std::uint32_t>(size));
+      EXPECT_EQ(Be32(png, 20), static_cast<std::uint32_t>(size));
+      EXPECT_EQ(png[24], 8);
+      EXPECT_EQ(png[25], 6);
+      EXPECT_EQ(file.bytes[entry], size);
+      EXPECT_EQ(file.bytes[entry + 1], size);
+      EXPECT_EQ(file.bytes[entry + 2], 0);
+      EXPECT_EQ(Le16(file.bytes, entry + 6), 32u);
+      EXPECT_EQ(Le32(file.bytes, entry + 8), image.size);
+      EXPECT_EQ(Le32(file.bytes, entry + 12), expectedOffset);
+      expectedOffset += image.size;
+      continue;
+    }
     EXPECT_EQ(image.width, size);
     EXPECT_EQ(image.height, size);
     EXPECT_EQ(image.colours, 4u);  // planes x bits per pixel
 
     // Directory entry: width, height, colour count, reserved, planes, bit count, bytes, offset.
-    const std::size_t entry = 6 + 16 * i;
     EXPECT_EQ(file.bytes[entry], size);
     EXPECT_EQ(file.bytes[entry + 1], size);
     EXPECT_EQ(file.bytes[entry + 2], 16);
@@ -231,18 +292,16 @@ INSTANTIATE_TEST_SUITE_P(AllIcons, IconFileForm, ::testing::ValuesIn(FormRows())
 
 // ---- Flag layout ---------------------------------------------------------------------------------
 
+// The rows a flag fills at each size; France (entry 8) is a row taller at 32 and a row shorter at 16.
 struct FlagRow {
-  int index;
-  int firstRow32, lastRow32;
-  int firstRow16, lastRow16;
+  int size;
+  int firstRow, lastRow;
+  int franceFirstRow, franceLastRow;
 };
 
 const FlagRow FLAG_ROWS[] = {
-    {1, 6, 25, 3, 13},  {2, 6, 25, 3, 13},  {3, 6, 25, 3, 13},  {4, 6, 25, 3, 13},  {5, 6, 25, 3, 13},
-    {6, 6, 25, 3, 13},  {7, 6, 25, 3, 13},  {8, 6, 26, 3, 12},  {9, 6, 25, 3, 13},  {10, 6, 25, 3, 13},
-    {11, 6, 25, 3, 13}, {12, 6, 25, 3, 13}, {13, 6, 25, 3, 13}, {14, 6, 25, 3, 13}, {15, 6, 25, 3, 13},
-    {16, 6, 25, 3, 13}, {17, 6, 25, 3, 13}, {18, 6, 25, 3, 13}, {19, 6, 25, 3, 13}, {20, 6, 25, 3, 13},
-    {21, 6, 25, 3, 13}, {22, 6, 25, 3, 13}, {23, 6, 25, 3, 13}, {24, 6, 25, 3, 13}, {25, 6, 25, 3, 13},
+    {16, 3, 13, 3, 12}, {20, 4, 16, 4, 16}, {24, 5, 19, 5, 19},
+    {32, 6, 25, 6, 26}, {40, 8, 32, 8, 32}, {48, 9, 38, 9, 38},
 };
 
 class FlagLayout : public ::testing::TestWithParam<FlagRow> {};
@@ -258,19 +317,23 @@ void ExpectFlagLayout(const Picture& p, int first, int last) {
   }
 }
 
-TEST_P(FlagLayout, FillsItsRowsInsideABlackFrameInBothStates) {
+TEST_P(FlagLayout, EveryFlagFillsItsRowsInsideABlackFrameInBothStates) {
   const FlagRow& row = GetParam();
-  for (int base : {ACTIVE_ICON_BASE, INACTIVE_ICON_BASE}) {
-    const IconFile file = LoadIcon(base + row.index);
-    ASSERT_EQ(file.bySize.size(), 2u) << FileNameOf(base + row.index);
-    SCOPED_TRACE(FileNameOf(base + row.index));
-    ExpectFlagLayout(file.bySize.at(32), row.firstRow32, row.lastRow32);
-    ExpectFlagLayout(file.bySize.at(16), row.firstRow16, row.lastRow16);
+  for (int index = 1; index <= 25; ++index) {
+    for (int base : {ACTIVE_ICON_BASE, INACTIVE_ICON_BASE}) {
+      const IconFile file = LoadIcon(base + index);
+      SCOPED_TRACE(FileNameOf(base + index));
+      ASSERT_EQ(file.bySize.count(row.size), 1u);
+      if (index == 8)
+        ExpectFlagLayout(file.bySize.at(row.size), row.franceFirstRow, row.franceLastRow);
+      else
+        ExpectFlagLayout(file.bySize.at(row.size), row.firstRow, row.lastRow);
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Flags, FlagLayout, ::testing::ValuesIn(FLAG_ROWS),
-                         [](const auto& info) { return std::string("Entry") + std::to_string(info.param.index); });
+INSTANTIATE_TEST_SUITE_P(Sizes, FlagLayout, ::testing::ValuesIn(FLAG_ROWS),
+                         [](const auto& info) { return "Size" + std::to_string(info.param.size); });
 
 // ---- Active and inactive pictures ----------------------------------------------------------------
 
@@ -314,56 +377,53 @@ std::uint8_t Partner(const std::map<std::uint8_t, std::uint8_t>& partners, std::
 
 class ActiveAndInactive : public ::testing::TestWithParam<DimmingRow> {};
 
-TEST_P(ActiveAndInactive, SmallPicturesAreTheSameAndLargeOnesDiffer) {
-  const int index = GetParam().index;
-  const IconFile active = LoadIcon(ACTIVE_ICON_BASE + index);
-  const IconFile inactive = LoadIcon(INACTIVE_ICON_BASE + index);
-  ASSERT_EQ(active.bySize.size(), 2u);
-  ASSERT_EQ(inactive.bySize.size(), 2u);
-  EXPECT_TRUE(active.bySize.at(16).SamePixels(inactive.bySize.at(16)));
-  EXPECT_FALSE(active.bySize.at(32).SamePixels(inactive.bySize.at(32)));
-}
-
-TEST_P(ActiveAndInactive, InactiveLargePictureDarkensTheActiveOne) {
+// The tray shows the small-icon size, 16 pixels at 100 %: the state must show at every size.
+TEST_P(ActiveAndInactive, InactivePictureDarkensTheActiveOneAtEverySize) {
   const DimmingRow& row = GetParam();
   const IconFile activeFile = LoadIcon(ACTIVE_ICON_BASE + row.index);
   const IconFile inactiveFile = LoadIcon(INACTIVE_ICON_BASE + row.index);
-  ASSERT_EQ(activeFile.bySize.count(32), 1u);
-  ASSERT_EQ(inactiveFile.bySize.count(32), 1u);
-  const Picture& active = activeFile.bySize.at(32);
-  const Picture& inactive = inactiveFile.bySize.at(32);
-  const auto partners = DarkerPartners(row.dimming);
-  EXPECT_EQ(active.transparent, inactive.transparent) << "the outline of the picture stays";
+  for (int size : ALL_SIZES) {
+    SCOPED_TRACE("size " + std::to_string(size));
+    ASSERT_EQ(activeFile.bySize.count(size), 1u);
+    ASSERT_EQ(inactiveFile.bySize.count(size), 1u);
+    const Picture& active = activeFile.bySize.at(size);
+    const Picture& inactive = inactiveFile.bySize.at(size);
+    EXPECT_FALSE(active.SamePixels(inactive));
+    const auto partners = DarkerPartners(row.dimming);
+    // The face at 16 pixels is drawn pixel by pixel and keeps its smile: only its colour changes.
+    const bool faceChangesShape = row.dimming == Dimming::FACE && size > 16;
+    if (!faceChangesShape) EXPECT_EQ(active.transparent, inactive.transparent) << "the outline of the picture stays";
 
-  int darkened = 0, kept = 0, changedShape = 0;
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      const std::uint8_t was = active.At(x, y);
-      const std::uint8_t now = inactive.At(x, y);
-      const bool hasPartner = partners.count(was) != 0;
-      if (now == Partner(partners, was)) {
-        if (hasPartner) ++darkened;
-      } else if (now == was && hasPartner) {
-        ++kept;
-      } else {
-        ++changedShape;
+    int darkened = 0, kept = 0, changedShape = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const std::uint8_t was = active.At(x, y);
+        const std::uint8_t now = inactive.At(x, y);
+        const bool hasPartner = partners.count(was) != 0;
+        if (now == Partner(partners, was)) {
+          if (hasPartner) ++darkened;
+        } else if (now == was && hasPartner) {
+          ++kept;
+        } else {
+          ++changedShape;
+        }
       }
     }
-  }
-  EXPECT_GT(darkened, 0);
-  switch (row.dimming) {
-    case Dimming::PORTUGAL:
-      // The emblem is only partly darkened: some bright pixels keep their colour, nothing else changes.
-      EXPECT_GT(kept, 0);
-      EXPECT_EQ(changedShape, 0);
-      break;
-    case Dimming::FACE:
-      // The expression changes; the face itself is recoloured by the rule.
-      EXPECT_GT(changedShape, 0);
-      break;
-    default:
-      EXPECT_EQ(kept, 0);
-      EXPECT_EQ(changedShape, 0);
+    EXPECT_GT(darkened, 0);
+    switch (row.dimming) {
+      case Dimming::PORTUGAL:
+        // The emblem is only partly darkened: some bright pixels keep their colour, nothing else changes.
+        EXPECT_GT(kept, 0);
+        EXPECT_EQ(changedShape, 0);
+        break;
+      case Dimming::FACE:
+        // The expression changes; the face itself is recoloured by the rule.
+        if (faceChangesShape) EXPECT_GT(changedShape, 0);
+        break;
+      default:
+        EXPECT_EQ(kept, 0);
+        EXPECT_EQ(changedShape, 0);
+    }
   }
 }
 
@@ -442,7 +502,11 @@ struct ProgramPictureRow {
 };
 
 const ProgramPictureRow PROGRAM_PICTURE_ROWS[] = {
+    {IDR_MAINFRAME, 48, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {IDR_MAINFRAME, 40, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
     {IDR_MAINFRAME, 32, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {IDR_MAINFRAME, 24, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
+    {IDR_MAINFRAME, 20, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
     {IDR_MAINFRAME, 16, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
     {ACTIVE_ICON_BASE, 16, {vga::BLACK, vga::WHITE, vga::GREEN, vga::BLUE, vga::CYAN}},
     {INACTIVE_ICON_BASE, 16, {vga::BLACK, vga::WHITE, vga::DARK_GREEN, vga::NAVY, vga::TEAL}},

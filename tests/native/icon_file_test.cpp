@@ -531,3 +531,43 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
+
+// ---- the image the notification area shows at a scale other than 100 % ----
+
+struct TrayImageCase {
+  const char* name;
+  Bytes file;
+  int traySize;
+  int match;  // index of the image shown, NO_MATCH for none
+};
+
+class IconFileTrayImage : public testing::TestWithParam<TrayImageCase> {};
+
+TEST_P(IconFileTrayImage, TakesTheTraySizeElseTheImageOf100Percent) {
+  const TrayImageCase& c = GetParam();
+  MemoryByteSource source(c.file.data(), c.file.size());
+  std::unique_ptr<IconFileResource> r = ReadIconFile(source, "a.ico");
+  ASSERT_NE(r, nullptr);
+  const IconFileImage* found = FindTrayImage(*r, c.traySize);
+  EXPECT_EQ(found ? static_cast<int>(found - r->images.data()) : NO_MATCH, c.match);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, IconFileTrayImage,
+    testing::Values(
+        // A file of the 1990s: 16 and 32 pixels; at 125 % and 150 % its 32-pixel image, scaled.
+        TrayImageCase{"old_file_at_125", IconFileBuilder().Add(Icon(16, 16, 4), 16, 16).Add(Icon(32, 32, 4)).Build(),
+                      20, 1},
+        TrayImageCase{"old_file_at_150", IconFileBuilder().Add(Icon(16, 16, 4), 16, 16).Add(Icon(32, 32, 4)).Build(),
+                      24, 1},
+        // The tray's own size wins over the 32-pixel image, wherever it stands in the directory.
+        TrayImageCase{"own_size_after", IconFileBuilder().Add(Icon(32, 32, 4)).Add(Icon(24, 24, 8), 24, 24).Build(),
+                      24, 1},
+        TrayImageCase{"first_of_two_own", IconFileBuilder().Add(Icon(24, 24, 4), 24, 24).Add(Icon(24, 24, 8), 24, 24)
+                      .Build(), 24, 0},
+        // Neither the tray's size nor 32 pixels: nothing, as at 100 %.
+        TrayImageCase{"only_16_and_48", SMALL_AND_LARGE, 24, NO_MATCH},
+        // The directory's sizes play no part: a 24-pixel image listed as 32 is still 24.
+        TrayImageCase{"entry_says_32", IconFileBuilder().Add(Icon(24, 24, 4), 32, 32).Build(), 24, 0},
+        TrayImageCase{"png_never_matches", IconFileBuilder().Add(Png(), 24, 24).Build(), 24, NO_MATCH}),
+    [](const testing::TestParamInfo<TrayImageCase>& info) { return std::string(info.param.name); });

@@ -191,6 +191,34 @@ TEST(TrayController, ChoosesTheImageAndTip) {
   }
 }
 
+// The display's scale changed: the old images were destroyed, and new ones may have their handles.
+TEST(TrayController, NewImagesReachTheShellEvenUnderTheOldHandles) {
+  FakeHost host;
+  Tray tray(host);
+  tray.CreateTray();
+  host.calls.clear();
+  tray.ImagesChanged();
+  ASSERT_EQ(host.letters, "AMM");
+  EXPECT_EQ(host.calls.back().kind, ShellCall::MODIFY);
+  EXPECT_EQ(host.calls.back().icon, Resource(149));
+  EXPECT_EQ(host.calls.back().tip, ACTIVE_TIP);
+  // A shell that restarts after the change gets the new image of entry 0 in its add.
+  struct Rescaled : FakeHost {
+    bool rescaled = false;
+    IconRef LoadResourceIcon(unsigned short id) override {
+      return rescaled && id == 149 ? &programIcon : FakeHost::LoadResourceIcon(id);
+    }
+  } restarted;
+  Tray second(restarted);
+  second.CreateTray();
+  restarted.rescaled = true;
+  restarted.held = false;
+  second.ReAddTray();
+  ASSERT_GE(restarted.calls.size(), 3u);
+  EXPECT_EQ(restarted.calls[2].kind, ShellCall::ADD);
+  EXPECT_EQ(restarted.calls[2].icon, &programIcon);
+}
+
 TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
   struct NoEntryZero : FakeHost {
     IconRef LoadResourceIcon(unsigned short id) override {
@@ -201,6 +229,7 @@ TEST(TrayController, NoIconWhenEntryZeroIsMissing) {
   tray.CreateTray();
   tray.UpdateTray();
   tray.ReAddTray();
+  tray.ImagesChanged();
   tray.DeleteTray();
   EXPECT_TRUE(host.calls.empty());
   EXPECT_EQ(tray.TrayIconId(), 0u);

@@ -9,13 +9,19 @@
 
 namespace {
 
-constexpr int ZOOM = 4;
+constexpr int ZOOM = 2;
 constexpr int TEXT_ZOOM = 2;
 constexpr int GLYPH_ADVANCE = 6 * TEXT_ZOOM;
-constexpr int SLOT = 32 * ZOOM;
-constexpr int SMALL_SLOT = 16 * ZOOM;
-constexpr int CELL_WIDTH = 2 * SLOT + 2 * SMALL_SLOT + 8 + 16 + 8 + 32;
-constexpr int CELL_HEIGHT = 9 * TEXT_ZOOM + 6 + SLOT + 24;
+constexpr int GAP = 6;
+constexpr int CAPTION_HEIGHT = 9 * TEXT_ZOOM + 6;
+constexpr int LARGEST = ICON_SIZES[0] * ZOOM;
+constexpr int SizesWidth() {
+  int width = 0;
+  for (int size : ICON_SIZES) width += size * ZOOM + GAP;
+  return width;
+}
+constexpr int CELL_WIDTH = SizesWidth() + 24;
+constexpr int CELL_HEIGHT = CAPTION_HEIGHT + 2 * LARGEST + GAP + 24;
 constexpr int COLUMNS = 4;
 constexpr int MARGIN = 16;
 
@@ -150,18 +156,22 @@ const Canvas* ImageOfSize(const IconResource* resource, int size) {
   return nullptr;
 }
 
-// One cell: a caption, then the large pictures side by side, then the small ones.
+// One cell: a caption, then the first resource's pictures from the largest to the smallest, and the
+// second's below them.
 void Cell(Sheet& sheet, int cell, const std::string& caption, const IconResource* first,
           const IconResource* second) {
   const int x = MARGIN + (cell % COLUMNS) * CELL_WIDTH;
   const int y = MARGIN + (cell / COLUMNS) * CELL_HEIGHT;
   sheet.Text(x, y, caption);
-  const int top = y + 9 * TEXT_ZOOM + 6;
-  const int slots[4] = {x, x + SLOT + 8, x + 2 * SLOT + 24, x + 2 * SLOT + SMALL_SLOT + 32};
-  const IconResource* owners[4] = {first, second, first, second};
-  for (int i = 0; i < 4; ++i) {
-    const Canvas* image = ImageOfSize(owners[i], i < 2 ? 32 : 16);
-    if (image) sheet.Picture(slots[i], top, *image, owners[i]->palette);
+  const IconResource* owners[2] = {first, second};
+  for (int row = 0; row < 2; ++row) {
+    int left = x;
+    const int bottom = y + CAPTION_HEIGHT + (row + 1) * LARGEST + row * GAP;
+    for (int size : ICON_SIZES) {
+      const Canvas* image = ImageOfSize(owners[row], size);
+      if (image) sheet.Picture(left, bottom - size * ZOOM, *image, owners[row]->palette);
+      left += size * ZOOM + GAP;
+    }
   }
 }
 
@@ -172,7 +182,7 @@ std::vector<std::uint8_t> RenderContactSheet(const std::vector<IconResource>& re
   const int rows = (cells + COLUMNS - 1) / COLUMNS;
   Sheet sheet(2 * MARGIN + COLUMNS * CELL_WIDTH, 2 * MARGIN + rows * CELL_HEIGHT);
 
-  // The program icon's two sizes sit where an entry shows its active pictures.
+  // The program icon's sizes sit where an entry shows its active pictures.
   Cell(sheet, 0, "128 program icon", FindResource(resources, IDR_MAINFRAME), nullptr);
   for (int index = 0; index < BUILTIN_ICON_COUNT; ++index) {
     char caption[64];

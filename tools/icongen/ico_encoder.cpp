@@ -1,5 +1,7 @@
 #include "tools/icongen/ico_encoder.h"
 
+#include "tools/icongen/png_encoder.h"
+
 namespace {
 
 constexpr std::uint32_t HEADER_SIZE = 6;
@@ -23,6 +25,19 @@ std::uint32_t MaskRowBytes(int size) { return ((static_cast<std::uint32_t>(size)
 
 std::uint32_t ImageBytes(int size) {
   return INFO_HEADER_SIZE + PALETTE_BYTES + (ColourRowBytes(size) + MaskRowBytes(size)) * size;
+}
+
+// The image as an icon resource holds it: a PNG with alpha from PNG_MIN_SIZE up, a bitmap below.
+std::vector<std::uint8_t> PngImage(const Canvas& image, const Palette& palette) {
+  const int size = image.Size();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      pixels[static_cast<std::size_t>(y) * size + x] =
+          image.IsTransparent(x, y) ? 0 : (0xFF000000u | palette[image.At(x, y) & 0x0F]);
+    }
+  }
+  return EncodePngWithAlpha(pixels, size, size);
 }
 
 Palette WithDarkLevel(std::uint32_t level) {
@@ -88,19 +103,29 @@ std::vector<std::uint8_t> EncodeIconFile(const std::vector<Canvas>& images, cons
   Put16(out, 1);  // icon, not cursor
   Put16(out, static_cast<std::uint32_t>(images.size()));
 
+  std::vector<std::vector<std::uint8_t>> pngs;
+  for (const Canvas& image : images) pngs.push_back(image.Size() >= PNG_MIN_SIZE ? PngImage(image, palette)
+                                                                                 : std::vector<std::uint8_t>());
   std::uint32_t offset = HEADER_SIZE + ENTRY_SIZE * static_cast<std::uint32_t>(images.size());
-  for (const Canvas& image : images) {
-    const int size = image.Size();
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const int size = images[i].Size();
+    const bool png = !pngs[i].empty();
+    const std::uint32_t bytes = png ? static_cast<std::uint32_t>(pngs[i].size()) : ImageBytes(size);
     out.push_back(static_cast<std::uint8_t>(size));  // width; 256 would be written as 0
     out.push_back(static_cast<std::uint8_t>(size));  // height
-    out.push_back(16);                                // colour count
+    out.push_back(png ? 0 : 16);                      // colour count; 0 for more than 256
     out.push_back(0);                                 // reserved
     Put16(out, 1);                                    // planes
-    Put16(out, 4);                                    // bits per pixel
-    Put32(out, ImageBytes(size));
+    Put16(out, png ? 32 : 4);                         // bits per pixel
+    Put32(out, bytes);
     Put32(out, offset);
-    offset += ImageBytes(size);
+    offset += bytes;
   }
-  for (const Canvas& image : images) PutImage(out, image, palette);
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    if (pngs[i].empty())
+      PutImage(out, images[i], palette);
+    else
+      out.insert(out.end(), pngs[i].begin(), pngs[i].end());
+  }
   return out;
 }

@@ -71,10 +71,19 @@ Ink InkFor(Dimming dimming) {
   return ActiveInk();
 }
 
-// The frame around a flag, transparent rows above and below.
+// The frame around a flag, transparent rows above and below: about 5 rows of flag for 8 of the
+// square, a little lower than the middle where the rows do not split evenly.
 Rect FlagArea(int size, bool tall) {
-  if (size >= 32) return {0, 6, 32, tall ? 21 : 20};
-  return {0, 3, 16, tall ? 10 : 11};
+  switch (size) {
+    case 16: return {0, 3, 16, tall ? 10 : 11};
+    case 20: return {0, 4, 20, 13};
+    case 24: return {0, 5, 24, 15};
+    case 32: return {0, 6, 32, tall ? 21 : 20};
+    case 40: return {0, 8, 40, 25};
+    default: break;
+  }
+  const int height = (size * 5 + 4) / 8;
+  return {0, (size - height + 1) / 2, size, height};
 }
 
 std::string NumberedName(const char* prefix, int index) {
@@ -95,9 +104,8 @@ Canvas DrawBuiltinIcon(int index, IconState state, int size) {
   Canvas canvas(size);
   if (index < 0 || index >= BUILTIN_ICON_COUNT) return canvas;
   const Entry& entry = ENTRIES[index];
-  // The small pictures of entries 1 to 27 are the same in both states; entry 0 has only small ones.
-  const bool dimmed = state == IconState::INACTIVE && (size >= 32 || index == 0);
-  const Ink ink = dimmed ? InkFor(entry.dimming) : ActiveInk();
+  // Every size shows the state: the notification area takes the small-icon size, 16 pixels at 100 %.
+  const Ink ink = state == IconState::INACTIVE ? InkFor(entry.dimming) : ActiveInk();
   if (entry.picture) {
     entry.picture(canvas, ink);
     return canvas;
@@ -110,7 +118,9 @@ Canvas DrawBuiltinIcon(int index, IconState state, int size) {
 
 std::vector<IconResource> BuildIconResources() {
   std::vector<IconResource> resources;
-  resources.push_back({IDR_MAINFRAME, "farhour.ico", StandardPalette(), {DrawProgramIcon(32), DrawProgramIcon(16)}});
+  IconResource program{IDR_MAINFRAME, "farhour.ico", StandardPalette(), {}};
+  for (int size : ICON_SIZES) program.images.push_back(DrawProgramIcon(size));
+  resources.push_back(std::move(program));
   for (IconState state : {IconState::ACTIVE, IconState::INACTIVE}) {
     const bool active = state == IconState::ACTIVE;
     for (int index = 0; index < BUILTIN_ICON_COUNT; ++index) {
@@ -118,8 +128,7 @@ std::vector<IconResource> BuildIconResources() {
       resource.id = (active ? ACTIVE_ICON_BASE : INACTIVE_ICON_BASE) + index;
       resource.fileName = NumberedName(active ? "active" : "inactive", index);
       resource.palette = index == 0 ? BrightDarkPalette() : StandardPalette();
-      if (index != 0) resource.images.push_back(DrawBuiltinIcon(index, state, 32));
-      resource.images.push_back(DrawBuiltinIcon(index, state, 16));
+      for (int size : ICON_SIZES) resource.images.push_back(DrawBuiltinIcon(index, state, size));
       resources.push_back(std::move(resource));
     }
   }

@@ -12,7 +12,10 @@
 
 enum class IconState { ACTIVE, INACTIVE };
 
-// Size 32 or 16; entry 0 exists at 16 only.
+// The sizes every icon resource holds, largest first: the small-icon sizes of 100 % to 200 % (16, 20,
+// 24, 32) and the standard icon sizes of 100 % to 150 % (32, 40, 48), each drawn for its own grid.
+constexpr int ICON_SIZES[] = {48, 40, 32, 24, 20, 16};
+
 Canvas DrawProgramIcon(int size);
 Canvas DrawBuiltinIcon(int index, IconState state, int size);
 

@@ -1,6 +1,8 @@
 // The program's own picture, the face and the telephone, and the inks shared by all pictures.
 #include "tools/icongen/pictures.h"
 
+#include <cmath>
+
 Ink ActiveInk() {
   Ink ink;
   for (int i = 0; i < 16; ++i) ink.map[i] = static_cast<std::uint8_t>(i);
@@ -28,11 +30,27 @@ Shape Below(double edge) {
   return [=](double, double y) { return y > edge; };
 }
 
+// A shape laid out on a grid of another size, stretched by scale to the canvas.
+Shape Scaled(Shape shape, double scale) {
+  return [=](double x, double y) { return shape(x / scale, y / scale); };
+}
+
+// A rectangle of a layout, stretched by scale and rounded to the canvas's pixels.
+Rect ScaledRect(const Rect& r, double scale) {
+  const auto at = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+  return {at(r.x), at(r.y), at(r.x + r.w) - at(r.x), at(r.y + r.h) - at(r.y)};
+}
+
 }  // namespace
 
+// Two layouts, on the 16- and the 32-pixel grid, each stretched to the sizes it serves.
 void PaintClockAndGlobe(Canvas& canvas, const Ink& ink) {
   const bool small = canvas.Size() < 32;
+  const double scale = canvas.Size() / (small ? 16.0 : 32.0);
   const Rect all{0, 0, canvas.Size(), canvas.Size()};
+  const auto Fill = [&](Canvas& target, const Rect& clip, const Shape& shape, std::uint8_t colour) {
+    ::Fill(target, clip, Scaled(shape, scale), colour);
+  };
 
   // The globe at lower right, partly hidden behind the clock.
   const Point globeCentre = small ? Point{10.5, 10.5} : Point{20.5, 20.5};
@@ -76,7 +94,7 @@ void PaintClockAndGlobe(Canvas& canvas, const Ink& ink) {
 }
 
 void PaintFace(Canvas& canvas, const Ink& ink) {
-  if (canvas.Size() < 32) {
+  if (canvas.Size() < 20) {
     // Too small for computed shapes: drawn pixel by pixel.
     Sprite(canvas, 0, 0,
            {".....######.....",
@@ -98,7 +116,15 @@ void PaintFace(Canvas& canvas, const Ink& ink) {
            {{'#', ink(BLACK)}, {'y', ink(YELLOW)}});
     return;
   }
-  const Rect all{0, 0, 32, 32};
+  // Laid out on 32 pixels and stretched to the canvas.
+  const double scale = canvas.Size() / 32.0;
+  const Rect all{0, 0, canvas.Size(), canvas.Size()};
+  const auto Fill = [&](Canvas& target, const Rect& clip, const Shape& shape, std::uint8_t colour) {
+    ::Fill(target, clip, Scaled(shape, scale), colour);
+  };
+  const auto FillRect = [&](Canvas& target, const Rect& rect, std::uint8_t colour) {
+    ::FillRect(target, ScaledRect(rect, scale), colour);
+  };
   Fill(canvas, all, Disc({16, 16}, 16.0), ink(BLACK));
   Fill(canvas, all, Disc({16, 16}, 14.4), ink(YELLOW));
   if (!ink.inactive) {
@@ -115,7 +141,7 @@ void PaintFace(Canvas& canvas, const Ink& ink) {
 }
 
 void PaintPhone(Canvas& canvas, const Ink& ink) {
-  if (canvas.Size() < 32) {
+  if (canvas.Size() < 20) {
     Sprite(canvas, 0, 0,
            {"................",
             ".##############.",
@@ -136,7 +162,15 @@ void PaintPhone(Canvas& canvas, const Ink& ink) {
            {{'#', ink(BLACK)}, {'w', ink(WHITE)}, {'k', ink(DARK_GREY)}, {'g', ink(DARK_GREY)}});
     return;
   }
-  const Rect all{0, 0, 32, 32};
+  // Laid out on 32 pixels and stretched to the canvas.
+  const double scale = canvas.Size() / 32.0;
+  const Rect all{0, 0, canvas.Size(), canvas.Size()};
+  const auto Fill = [&](Canvas& target, const Rect& clip, const Shape& shape, std::uint8_t colour) {
+    ::Fill(target, clip, Scaled(shape, scale), colour);
+  };
+  const auto FillRect = [&](Canvas& target, const Rect& rect, std::uint8_t colour) {
+    ::FillRect(target, ScaledRect(rect, scale), colour);
+  };
   // The handset across the top: a grip with the ear and mouth pieces hanging from its ends.
   auto handset = [](double grow) {
     return Either(Band({8, 5.5}, {24, 5.5}, 2.2 + grow),
@@ -151,7 +185,7 @@ void PaintPhone(Canvas& canvas, const Ink& ink) {
     for (int col = 0; col < 3; ++col) {
       const Rect key{9 + 5 * col, 13 + 4 * row, 4, 3};
       FillRect(canvas, key, ink(LIGHT_GREY));
-      FrameRect(canvas, key, ink(DARK_GREY));
+      ::FrameRect(canvas, ScaledRect(key, scale), ink(DARK_GREY));
     }
   }
   FillRect(canvas, {2, 29, 28, 2}, ink(DARK_GREY));

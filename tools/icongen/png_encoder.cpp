@@ -94,12 +94,14 @@ std::uint32_t Adler32(const std::uint8_t* data, std::size_t size) {
   return (b << 16) | a;
 }
 
-std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, std::size_t rowBytes) {
+std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, std::size_t rowBytes,
+                                       std::size_t pixelBytes) {
   std::vector<std::uint8_t> out{0x78, 0x01};
   BitWriter bits(out);
   bits.Bits(1, 1);  // final block
   bits.Bits(1, 2);  // fixed Huffman codes
-  const std::size_t distances[2] = {3, rowBytes};
+  // The previous pixel, the pixel four back (a checkerboard of two-pixel squares), the row above.
+  const std::size_t distances[3] = {pixelBytes, 4 * pixelBytes, rowBytes};
   std::size_t i = 0;
   while (i < data.size()) {
     std::size_t bestLength = 0, bestDistance = 0;
@@ -126,27 +128,42 @@ std::vector<std::uint8_t> ZlibCompress(const std::vector<std::uint8_t>& data, st
   return out;
 }
 
-std::vector<std::uint8_t> EncodePng(const std::vector<std::uint32_t>& pixels, int width, int height) {
+namespace {
+
+std::vector<std::uint8_t> Encode(const std::vector<std::uint32_t>& pixels, int width, int height, bool alpha) {
   std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> header;
   Put32BigEndian(header, static_cast<std::uint32_t>(width));
   Put32BigEndian(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter method, not interlaced
+  // 8 bits, RGB or RGBA, deflate, no filter method, not interlaced
+  header.insert(header.end(), {8, static_cast<std::uint8_t>(alpha ? 6 : 2), 0, 0, 0});
   Chunk(out, "IHDR", header);
 
-  const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 3;
+  const std::size_t pixelBytes = alpha ? 4 : 3;
+  const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * pixelBytes;
   std::vector<std::uint8_t> raw;
   raw.reserve(rowBytes * height);
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);  // no filter
     for (int x = 0; x < width; ++x) {
-      const std::uint32_t rgb = pixels[static_cast<std::size_t>(y) * width + x];
-      raw.push_back(static_cast<std::uint8_t>(rgb >> 16));
-      raw.push_back(static_cast<std::uint8_t>(rgb >> 8));
-      raw.push_back(static_cast<std::uint8_t>(rgb));
+      const std::uint32_t argb = pixels[static_cast<std::size_t>(y) * width + x];
+      raw.push_back(static_cast<std::uint8_t>(argb >> 16));
+      raw.push_back(static_cast<std::uint8_t>(argb >> 8));
+      raw.push_back(static_cast<std::uint8_t>(argb));
+      if (alpha) raw.push_back(static_cast<std::uint8_t>(argb >> 24));
     }
   }
-  Chunk(out, "IDAT", ZlibCompress(raw, rowBytes));
+  Chunk(out, "IDAT", ZlibCompress(raw, rowBytes, pixelBytes));
   Chunk(out, "IEND", {});
   return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePng(const std::vector<std::uint32_t>& pixels, int width, int height) {
+  return Encode(pixels, width, height, false);
+}
+
+std::vector<std::uint8_t> EncodePngWithAlpha(const std::vector<std::uint32_t>& pixels, int width, int height) {
+  return Encode(pixels, width, height, true);
 }
