@@ -24,6 +24,8 @@ const char BASE_LETTERS[192][3] = {
     "U", "u", "U",  "u",  "W", "w", "Y",  "y", "Y", "Z", "z", "Z", "z",  "Z", "z",  "s",   // U+0170
 };
 
+const char RIGHT_QUOTE[] = "\xE2\x80\x99";
+
 // How a name holds the text searched for, best first.
 enum Quality { WHOLE_NAME, WORD_START, INSIDE, NOWHERE };
 
@@ -43,11 +45,15 @@ Quality MatchQuality(const std::string& name, const std::string& text) {
   return quality;
 }
 
-// Without accents, in lower case: the form in which names are compared.
+// Without accents, in lower case, with the typewriter's apostrophe for the typographic one (Xi’an):
+// the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = FoldAccents(text);
   for (char& c : key) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
+    key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
   }
   return key;
 }

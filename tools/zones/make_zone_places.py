@@ -40,6 +40,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Cities of at least this many people go into the table.
 MIN_POPULATION = 100000
+# Cities of at least this many people also take their names in the other languages (Peking, Mailand):
+# those that people abroad know by such a name.
+MIN_POPULATION_NAMED = 500000
 # The languages whose names of a city people commonly type, besides the city's own.
 NAME_LANGUAGES = ["en", "de", "fr", "es", "it", "pt", "nl"]
 # A name people type: Latin letters (those the search folds), spaces, dots, hyphens, apostrophes.
@@ -323,7 +326,8 @@ def unique_names(candidates):
     """The names in order, each once as the program compares them; none holding the table's separators."""
     seen, out = set(), []
     for name in candidates:
-        name = name.strip()
+        # The typewriter's apostrophe is the one people type, and every code page has it.
+        name = name.strip().replace("\u2019", "'")
         if not name or any(c in name for c in "\n\t\0") or search_fold(name) in seen:
             continue
         seen.add(search_fold(name))
@@ -349,7 +353,7 @@ def build_places(cities, language_names, other_cities, zone_tab, windows_zones, 
             continue
         spoken = language_names.get(gid, [])
         names = unique_names(spoken[:1] + [name, ascii_name] +
-                             [n for n in spoken[1:] if TYPED_NAME.match(n)])
+                             [n for n in spoken[1:] if TYPED_NAME.match(n) and population >= MIN_POPULATION_NAMED])
         for n in list(names):
             names += other_cities.get((code, fold(n)), [])
         names = unique_names(names)
