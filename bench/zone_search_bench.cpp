@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   std::printf("set-up of the search, once per window: %.1f us\n\n", setUp);
 
   const ZoneSearch search(zones);
-  std::printf("%-14s %6s %12s %12s %-10s %8s\n", "typed", "keys", "median us", "slowest us", "at", "found");
+  std::printf("%-14s %6s %12s %12s %-16s %8s\n", "typed", "keys", "median us", "slowest us", "at", "found");
   double slowest = 0;
   for (const char* word : WORDS) {
     const std::string typed = word;
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     const double worst = *std::max_element(times.begin(), times.end());
     std::vector<double> all = times;
     std::sort(all.begin(), all.end());
-    std::printf("%-14s %6zu %12.1f %12.1f %-10s %8zu\n", word, typed.size(), all[all.size() / 2], worst,
+    std::printf("%-14s %6zu %12.1f %12.1f %-16s %8zu\n", word, typed.size(), all[all.size() / 2], worst,
                 ("\"" + worstAt + "\"").c_str(), search.Find(typed).size());
     slowest = std::max(slowest, worst);
   }

@@ -27,7 +27,9 @@ const char BASE_LETTERS[192][3] = {
 const char RIGHT_QUOTE[] = "\xE2\x80\x99";
 
 // How a name holds the text searched for, best first.
-enum Quality { WHOLE_NAME, WORD_START, INSIDE, NOWHERE };
+// A name with " City" after it comes after the names that are the whole text ("Jersey City" the
+// city before Jersey the island) and before the starts of words.
+enum Quality { WHOLE_NAME, NAME_BEFORE_CITY, WORD_START, INSIDE, NOWHERE };
 
 // In folded text; a byte of a letter beyond Latin's continues a word too.
 bool InWord(char c) {
@@ -152,7 +154,7 @@ ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
   }
 }
 
-void ZoneSearch::Scan(const std::string& wanted, bool wholeOnly, Hits* hits) const {
+void ZoneSearch::Scan(const std::string& wanted, bool beforeCity, Hits* hits) const {
   std::size_t name = 0;
   for (std::size_t at = names_.find(wanted); at != std::string::npos; at = names_.find(wanted, at + 1)) {
     // The hits come in order, and so do the names.
@@ -163,13 +165,14 @@ void ZoneSearch::Scan(const std::string& wanted, bool wholeOnly, Hits* hits) con
     const Quality quality = at == start && at + wanted.size() == end ? WHOLE_NAME
                             : at == start || !InWord(names_[at - 1]) ? WORD_START
                                                                      : INSIDE;
-    if (wholeOnly && quality != WHOLE_NAME) continue;
+    if (beforeCity && quality != WHOLE_NAME) continue;
+    const Quality counted = beforeCity ? NAME_BEFORE_CITY : quality;
     const Owner owner = owners_[name];
     std::vector<Quality>& best = owner.kind == ZONE_NAME ? hits->zones
                                  : owner.kind == COUNTRY ? hits->countries
                                  : owner.kind == PLACE   ? hits->named
                                                          : hits->described;
-    best[owner.index] = std::min(best[owner.index], quality);
+    best[owner.index] = std::min(best[owner.index], counted);
   }
 }
 

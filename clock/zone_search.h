@@ -37,7 +37,8 @@ class ZoneSearch {
 
   // The best zones for text, ignoring case, accents and the spaces around it, MOST_MATCHES at most.
   // A name that is the text ranks before one where a word starts with it, and that before one that
-  // holds it inside a word; a text that only adds " City" to a name counts as that name. Among equal
+  // holds it inside a word; a text that only adds " City" to a name finds that name, after the names
+  // that are the whole text and before the starts of words. Among equal
   // matches, a zone's own names come first (in the list's order), then countries (most people first;
   // a country's zones where most of its people live first), then places (biggest first). A blank text
   // finds every zone, in order, without notes.
@@ -50,7 +51,8 @@ class ZoneSearch {
     std::uint32_t index;  // in zones_, countries_ or places_
   };
   struct Hits;
-  void Scan(const std::string& wanted, bool wholeOnly, Hits* hits) const;
+  // beforeCity: wanted is the text without its " City", and counts only where it is a whole name.
+  void Scan(const std::string& wanted, bool beforeCity, Hits* hits) const;
   std::string PlaceNote(std::size_t place, bool withComment) const;
 
   std::vector<ZoneEntry> zones_;

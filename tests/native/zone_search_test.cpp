@@ -25,6 +25,7 @@ const std::vector<ZoneEntry> ZONES = {
     {"E. South America Standard Time", "(UTC-03:00) Brasilia", 180},
     {"Bahia Standard Time", "(UTC-03:00) Salvador", 180},
     {"GMT Standard Time", "(UTC+00:00) Dublin, Edinburgh, Lisbon, London", 0},
+    {"Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik", 0},
     {"W. Europe Standard Time", "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna", -60},
     {"Israel Standard Time", "(UTC+02:00) Jerusalem", -120},
     {"Turkey Standard Time", "(UTC+03:00) Istanbul", -180},
@@ -73,6 +74,7 @@ const SearchCase SEARCH_CASES[] = {
     // A text that only adds " City" to a name.
     {"Ho Chi Minh City", {"SE Asia Standard Time"}, "Ho Chi Minh City, Vietnam", "VN"},
     {"New York City", {"Eastern Standard Time"}, "New York, United States", "US"},
+    {"Jersey City", {"Eastern Standard Time"}, "Jersey City, United States", "US"},  // not Jersey, the island
     // The whole name before a word's start, and the bigger of two cities first.
     {"London", {"GMT Standard Time", "Eastern Standard Time"}, "", "GB"},
     {"Salvador", {"Bahia Standard Time", "Central America Standard Time"}, "", "BR"},
