@@ -100,6 +100,15 @@ std::string FoldAccents(const std::string& text) {
         continue;
       }
     }
+    // Romanian's S and T with a comma below, U+0218 to U+021B (Chișinău, Timișoara).
+    if (lead == 0xC8 && i + 1 < text.size()) {
+      const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+      if (trail >= 0x98 && trail <= 0x9B) {
+        folded += "SsTt"[trail - 0x98];
+        ++i;
+        continue;
+      }
+    }
     folded += text[i];
   }
   return folded;

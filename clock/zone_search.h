@@ -10,8 +10,9 @@
 #include "clock/zone_clock.h"
 #include "clock/zone_places.h"
 
-// The text with every Latin letter that carries an accent replaced by its base letter ("São Paulo"
-// is "Sao Paulo", "Ærøskøbing" "AEroskobing"); other characters stay as they are. UTF-8 in and out.
+// The text with every Latin letter of U+00C0 to U+017F and Romanian's four that carries an accent
+// replaced by its base letter ("São Paulo" is "Sao Paulo", "Ærøskøbing" "AEroskobing", "Chișinău"
+// "Chisinau"); other characters stay as they are. UTF-8 in and out.
 std::string FoldAccents(const std::string& text);
 
 // One zone that a search found.

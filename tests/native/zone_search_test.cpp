@@ -27,6 +27,7 @@ const std::vector<ZoneEntry> ZONES = {
     {"GMT Standard Time", "(UTC+00:00) Dublin, Edinburgh, Lisbon, London", 0},
     {"Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik", 0},
     {"W. Europe Standard Time", "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna", -60},
+    {"GTB Standard Time", "(UTC+02:00) Athens, Bucharest", -120},
     {"Israel Standard Time", "(UTC+02:00) Jerusalem", -120},
     {"Turkey Standard Time", "(UTC+03:00) Istanbul", -180},
     {"Russian Standard Time", "(UTC+03:00) Moscow, St. Petersburg", -180},
@@ -71,6 +72,7 @@ const SearchCase SEARCH_CASES[] = {
     {"S\xc3\xa3o Paulo", {"E. South America Standard Time"}, "S\xc3\xa3o Paulo, Brazil", "BR"},
     {"Saigon", {"SE Asia Standard Time"}, "Ho Chi Minh City, Vietnam", "VN"},
     {"Xi\xe2\x80\x99" "an", {"China Standard Time"}, "Xi'an, China", "CN"},
+    {"Timisoara", {"GTB Standard Time"}, "Timi\xc8\x99oara, Romania", "RO"},
     // A text that only adds " City" to a name.
     {"Ho Chi Minh City", {"SE Asia Standard Time"}, "Ho Chi Minh City, Vietnam", "VN"},
     {"New York City", {"Eastern Standard Time"}, "New York, United States", "US"},
@@ -109,6 +111,28 @@ TEST(ZoneSearch, ListsTheBestFiftyOfManyAndEveryZoneForABlankText) {
   EXPECT_EQ(zones.size(), search.Find(" ").size());
   EXPECT_GT(zones.size(), ZoneSearch::MOST_MATCHES);
 }
+
+struct FoldCase {
+  const char* text;
+  const char* folded;
+};
+
+class FoldedTexts : public ::testing::TestWithParam<FoldCase> {};
+
+// The form shown where the code page lacks a letter, and in which names are compared.
+TEST_P(FoldedTexts, LoseTheirAccentsOnly) { EXPECT_EQ(GetParam().folded, FoldAccents(GetParam().text)); }
+
+const FoldCase FOLD_CASES[] = {
+    {"S\xc3\xa3o Paulo", "Sao Paulo"},
+    {"\xc3\x86r\xc3\xb8sk\xc3\xb8" "bing", "AEroskobing"},
+    {"Chi\xc8\x99in\xc4\x83u", "Chisinau"},             // Romanian's comma below
+    {"\xc8\x98" "a" "\xc8\x9a", "SaT"},
+    {"2\xc3\x97" "3", "2\xc3\x97" "3"},                   // the multiplication sign stays
+    {"\xc8\x9c", "\xc8\x9c"},                             // U+021C, not a comma letter
+    {"Z\xc3", "Z\xc3"},                                    // cut short
+    {"\xe5\x8c\x97\xe4\xba\xac", "\xe5\x8c\x97\xe4\xba\xac"},  // no Latin letter
+};
+INSTANTIATE_TEST_SUITE_P(Texts, FoldedTexts, ::testing::ValuesIn(FOLD_CASES));
 
 struct WeekCase {
   const char* code;

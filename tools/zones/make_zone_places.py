@@ -318,8 +318,10 @@ def read_work_days(cldr):
 
 
 def search_fold(text):
-    """The form in which the program compares names: it drops the accents of U+00C0 to U+017F only."""
-    return "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F else c for c in text).lower()
+    """The form in which the program compares names: it drops the accents of U+00C0 to U+017F and of
+    Romanian's comma letters only."""
+    return "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c
+                   for c in text).lower()
 
 
 def unique_names(candidates):
