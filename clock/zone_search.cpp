@@ -26,9 +26,9 @@ const char BASE_LETTERS[192][3] = {
 
 const char RIGHT_QUOTE[] = "\xE2\x80\x99";
 
-// How a name holds the text searched for, best first.
-// A name with " City" after it comes after the names that are the whole text ("Jersey City" the
-// city before Jersey the island) and before the starts of words.
+// How a name holds the text searched for, best first. A name that the text holds with " City" after it
+// comes after the names that are the whole text ("Jersey City" the city before Jersey the island) and
+// before the starts of words.
 enum Quality { WHOLE_NAME, NAME_BEFORE_CITY, WORD_START, INSIDE, NOWHERE };
 
 // In folded text; a byte of a letter beyond Latin's continues a word too.
@@ -65,7 +65,6 @@ std::string Trimmed(const std::string& text) {
   if (first == std::string::npos) return std::string();
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
-
 
 // The first of a text's names, up to a line feed, a tab or its end.
 std::string FirstName(const char* text) {

@@ -639,7 +639,9 @@ def main():
                "the public domain; from %s; and tools/zones/other_names.txt."
                % (cldr, tz, geonames))
     write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
-    write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), sources)
+    week_sources = ("From %s: common/supplemental/supplementalData.xml (weekData: weekendStart and weekendEnd "
+                    "per territory, 001 for the others), under the Unicode licence below." % cldr)
+    write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), week_sources)
     text = sum(len(("\n".join(p[0]) + "\t" + p[3]).encode("utf-8")) + 1 for p in places)
     for tz, key, other in sorted(MENDED):
         print("%s: %s, not CLDR's %s, which keeps another clock in 2026-27" % (tz, other, key))
