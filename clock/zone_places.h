@@ -1,20 +1,38 @@
-// The places of the IANA time zone database, each with the Windows zone whose time it keeps: what
-// people type to find a zone. The table is generated (tools/zones/make_zone_places.py).
+// The places people type to find a time zone: the world's cities of 100,000 people and more, the
+// IANA time zones' own places, and the countries, each with the Windows zones that keep their time.
+// The table is generated (tools/zones/make_zone_places.py).
 #ifndef FARHOUR_CLOCK_ZONE_PLACES_H
 #define FARHOUR_CLOCK_ZONE_PLACES_H
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Texts in UTF-8.
 struct ZonePlace {
-  const char* keyName;  // "Central Standard Time"
-  const char* city;     // "Chicago", from "America/Chicago"
-  const char* country;  // "United States"
-  const char* comment;  // "Central (most areas)"; empty where the country has one zone
+  // Its names apart by a line feed, the usual English one first, then the others people type; then,
+  // where tzdata describes the zone's area, a tab and that comment: "Mumbai\nBombay",
+  // "Goose Bay\tAtlantic - Labrador (most areas)".
+  const char* text;
+  std::size_t zone;     // in ZoneKeys()
+  std::size_t country;  // in ZoneCountries()
 };
 
-std::size_t ZonePlaceCount();
-// The place at index, below ZonePlaceCount().
-ZonePlace ZonePlaceAt(std::size_t index);
+struct ZoneCountry {
+  struct Zone {
+    std::size_t zone;   // in ZoneKeys()
+    std::size_t place;  // in ZonePlaces(): the zone's biggest place in the country
+  };
+  std::string code;        // ISO 3166: "US"
+  const char* names;       // apart by a line feed, the usual English one first: "United States\nUS\nUSA"
+  std::vector<Zone> zones;  // where most of its people live first
+};
+
+// The Windows zones' key names: "Central Standard Time".
+std::vector<const char*> ZoneKeys();
+// The places, biggest first.
+std::vector<ZonePlace> ZonePlaces();
+// The countries, most people first.
+std::vector<ZoneCountry> ZoneCountries();
 
 #endif

@@ -1,11 +1,9 @@
-// The search of the zone list: names folded once, the places of each zone, and the order of what
-// is found.
+// The search of the zone list: every name folded once into one text, searched as a whole, and the
+// order of what is found.
 #include "clock/zone_search.h"
 
 #include <algorithm>
 #include <utility>
-
-#include "clock/zone_places.h"
 
 namespace {
 
@@ -26,8 +24,12 @@ const char BASE_LETTERS[192][3] = {
     "U", "u", "U",  "u",  "W", "w", "Y",  "y", "Y", "Z", "z", "Z", "z",  "Z", "z",  "s",   // U+0170
 };
 
-// How a name holds the text searched for, best first.
-enum Quality { WHOLE_NAME, WORD_START, INSIDE, NOWHERE };
+const char RIGHT_QUOTE[] = "\xE2\x80\x99";
+
+// How a name holds the text searched for, best first. A name that the text holds with " City" after it
+// comes after the names that are the whole text ("Jersey City" the city before Jersey the island) and
+// before the starts of words.
+enum Quality { WHOLE_NAME, NAME_BEFORE_CITY, WORD_START, INSIDE, NOWHERE };
 
 // In folded text; a byte of a letter beyond Latin's continues a word too.
 bool InWord(char c) {
@@ -45,11 +47,15 @@ Quality MatchQuality(const std::string& name, const std::string& text) {
   return quality;
 }
 
-// Without accents, in lower case: the form in which names are compared.
+// Without accents, in lower case, with the typewriter's apostrophe for the typographic one (Xi’an):
+// the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = FoldAccents(text);
   for (char& c : key) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
+    key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
   }
   return key;
 }
@@ -60,12 +66,20 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string PlaceNote(std::size_t row, bool withComment) {
-  const ZonePlace place = ZonePlaceAt(row);
-  std::string note = std::string(place.city) + ", " + place.country;
-  if (withComment) note += std::string(": ") + place.comment;
-  return note;
+// The first of a text's names, up to a line feed, a tab or its end.
+std::string FirstName(const char* text) {
+  std::size_t length = 0;
+  while (text[length] != '\0' && text[length] != '\n' && text[length] != '\t') ++length;
+  return std::string(text, length);
 }
+
+// A zone's place in the list found: how well it matched, then from what, then that one's rank.
+std::uint64_t RankKey(Quality quality, unsigned tier, std::uint64_t rank) {
+  return static_cast<std::uint64_t>(quality) << 48 | static_cast<std::uint64_t>(tier) << 40 | rank;
+}
+
+const std::uint64_t NOT_FOUND = ~std::uint64_t{0};
+const char CITY_SUFFIX[] = " city";
 
 }  // namespace
 
@@ -85,57 +99,158 @@ std::string FoldAccents(const std::string& text) {
         continue;
       }
     }
+    // Romanian's S and T with a comma below, U+0218 to U+021B (Chișinău, Timișoara).
+    if (lead == 0xC8 && i + 1 < text.size()) {
+      const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+      if (trail >= 0x98 && trail <= 0x9B) {
+        folded += "SsTt"[trail - 0x98];
+        ++i;
+        continue;
+      }
+    }
     folded += text[i];
   }
   return folded;
 }
 
-ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones) {
-  for (const ZoneEntry& entry : zones) {
-    Zone zone;
-    zone.display = SearchKey(entry.displayName);
-    zone.key = SearchKey(entry.keyName);
-    zone.keyName = entry.keyName;
-    zones_.push_back(std::move(zone));
-  }
-  // Key names, like the registry's, are compared without regard to case.
-  for (std::size_t row = 0; row < ZonePlaceCount(); ++row) {
-    const ZonePlace place = ZonePlaceAt(row);
-    const std::string key = SearchKey(place.keyName);
-    for (Zone& zone : zones_) {
-      if (zone.key != key) continue;
-      zone.places.push_back(Place{row, SearchKey(place.city), SearchKey(place.country), SearchKey(place.comment)});
+
+// The best match of each zone name, country, place name and place comment in one search.
+struct ZoneSearch::Hits {
+  explicit Hits(const ZoneSearch& search)
+      : zones(search.zones_.size(), NOWHERE),
+        countries(search.countries_.size(), NOWHERE),
+        named(search.places_.size(), NOWHERE),
+        described(search.places_.size(), NOWHERE) {}
+  std::vector<Quality> zones, countries, named, described;
+};
+
+ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
+    : zones_(zones), places_(ZonePlaces()), countries_(ZoneCountries()) {
+  auto addName = [this](const std::string& name, Kind kind, std::size_t index) {
+    starts_.push_back(static_cast<std::uint32_t>(names_.size()));
+    names_ += SearchKey(name);
+    names_ += '\n';
+    owners_.push_back(Owner{kind, static_cast<std::uint32_t>(index)});
+  };
+  // Each text holds names apart by line feeds, and a place's comment after a tab.
+  auto addNames = [&](const char* text, Kind kind, std::size_t index) {
+    std::string name;
+    for (const char* at = text;; ++at) {
+      if (*at == '\n' || *at == '\t' || *at == '\0') {
+        if (!name.empty()) addName(name, kind, index);
+        name.clear();
+        if (*at == '\0') break;
+        if (*at == '\t') kind = PLACE_COMMENT;
+      } else {
+        name += *at;
+      }
     }
+  };
+  for (std::size_t i = 0; i < zones_.size(); ++i) {
+    displays_.push_back(SearchKey(zones_[i].displayName));
+    addName(zones_[i].displayName, ZONE_NAME, i);
+    addName(zones_[i].keyName, ZONE_NAME, i);
   }
+  for (std::size_t i = 0; i < countries_.size(); ++i) addNames(countries_[i].names, COUNTRY, i);
+  for (std::size_t i = 0; i < places_.size(); ++i) addNames(places_[i].text, PLACE, i);
+  // Key names, like the registry's, are compared without regard to case.
+  for (const char* key : ZoneKeys()) {
+    const std::string folded = SearchKey(key);
+    std::size_t found = 0;
+    while (found < zones_.size() && SearchKey(zones_[found].keyName) != folded) ++found;
+    listed_.push_back(found);
+  }
+}
+
+void ZoneSearch::Scan(const std::string& wanted, bool beforeCity, Hits* hits) const {
+  std::size_t name = 0;
+  for (std::size_t at = names_.find(wanted); at != std::string::npos; at = names_.find(wanted, at + 1)) {
+    // The hits come in order, and so do the names.
+    while (name + 1 < starts_.size() && starts_[name + 1] <= at) ++name;
+    const std::size_t start = starts_[name];
+    const std::size_t end = name + 1 < starts_.size() ? starts_[name + 1] - 1 : names_.size() - 1;
+    if (at + wanted.size() > end) continue;
+    const Quality quality = at == start && at + wanted.size() == end ? WHOLE_NAME
+                            : at == start || !InWord(names_[at - 1]) ? WORD_START
+                                                                     : INSIDE;
+    if (beforeCity && quality != WHOLE_NAME) continue;
+    const Quality counted = beforeCity ? NAME_BEFORE_CITY : quality;
+    const Owner owner = owners_[name];
+    std::vector<Quality>& best = owner.kind == ZONE_NAME ? hits->zones
+                                 : owner.kind == COUNTRY ? hits->countries
+                                 : owner.kind == PLACE   ? hits->named
+                                                         : hits->described;
+    best[owner.index] = std::min(best[owner.index], counted);
+  }
+}
+
+std::string ZoneSearch::PlaceNote(std::size_t place, bool withComment) const {
+  const ZonePlace& row = places_[place];
+  std::string note = FirstName(row.text) + ", " + FirstName(countries_[row.country].names);
+  const char* comment = std::char_traits<char>::find(row.text, std::char_traits<char>::length(row.text), '\t');
+  if (withComment && comment) note += std::string(": ") + (comment + 1);
+  return note;
 }
 
 std::vector<ZoneMatch> ZoneSearch::Find(const std::string& text) const {
   const std::string wanted = SearchKey(Trimmed(text));
   std::vector<ZoneMatch> matches;
   if (wanted.empty()) {
-    for (std::size_t i = 0; i < zones_.size(); ++i) matches.push_back(ZoneMatch{i, std::string()});
+    for (std::size_t i = 0; i < zones_.size(); ++i) matches.push_back(ZoneMatch{i, std::string(), std::string()});
     return matches;
   }
-  // A pass per quality keeps the list's order within each.
-  for (int level = WHOLE_NAME; level < NOWHERE; ++level) {
-    for (std::size_t i = 0; i < zones_.size(); ++i) {
-      const Zone& zone = zones_[i];
-      const Quality inDisplay = MatchQuality(zone.display, wanted);
-      Quality best = std::min(inDisplay, MatchQuality(zone.key, wanted));
-      const Place* bestPlace = nullptr;
-      bool byComment = false;
-      for (const Place& place : zone.places) {
-        const Quality named = std::min(MatchQuality(place.city, wanted), MatchQuality(place.country, wanted));
-        const Quality described = MatchQuality(place.comment, wanted);
-        if (std::min(named, described) >= best) continue;
-        best = std::min(named, described);
-        bestPlace = &place;
-        byComment = described < named;
-      }
-      if (best != level) continue;
-      matches.push_back(ZoneMatch{i, std::string()});
-      if (inDisplay == NOWHERE) matches.back().note = bestPlace ? PlaceNote(bestPlace->row, byComment) : zone.keyName;
+  // A line feed would join two names.
+  if (wanted.find('\n') != std::string::npos) return matches;
+  Hits hits(*this);
+  Scan(wanted, false, &hits);
+  const std::size_t suffix = sizeof CITY_SUFFIX - 1;
+  if (wanted.size() > suffix && wanted.compare(wanted.size() - suffix, suffix, CITY_SUFFIX) == 0) {
+    Scan(wanted.substr(0, wanted.size() - suffix), true, &hits);
+  }
+
+  // Each zone's best way in: its rank, and what led to it.
+  struct Way {
+    std::uint64_t key = NOT_FOUND;
+    Kind kind = ZONE_NAME;
+    std::size_t index = 0;
+  };
+  std::vector<Way> ways(zones_.size());
+  auto offer = [&](std::size_t zone, std::uint64_t key, Kind kind, std::size_t index) {
+    if (zone < ways.size() && key < ways[zone].key) ways[zone] = Way{key, kind, index};
+  };
+  for (std::size_t i = 0; i < zones_.size(); ++i) {
+    if (hits.zones[i] != NOWHERE) offer(i, RankKey(hits.zones[i], 0, i), ZONE_NAME, i);
+  }
+  for (std::size_t c = 0; c < countries_.size(); ++c) {
+    if (hits.countries[c] == NOWHERE) continue;
+    const std::vector<ZoneCountry::Zone>& zones = countries_[c].zones;
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+      offer(listed_[zones[z].zone], RankKey(hits.countries[c], 1, c << 8 | z), COUNTRY, zones[z].place);
     }
+  }
+  for (std::size_t p = 0; p < places_.size(); ++p) {
+    // A name ranks before a comment that matches as well.
+    const bool byComment = hits.described[p] < hits.named[p];
+    const Quality quality = byComment ? hits.described[p] : hits.named[p];
+    if (quality != NOWHERE) offer(listed_[places_[p].zone], RankKey(quality, 2, p), byComment ? PLACE_COMMENT : PLACE, p);
+  }
+
+  std::vector<std::size_t> found;
+  for (std::size_t i = 0; i < ways.size(); ++i) {
+    if (ways[i].key != NOT_FOUND) found.push_back(i);
+  }
+  const std::size_t shown = std::min(found.size(), MOST_MATCHES);
+  std::partial_sort(found.begin(), found.begin() + shown, found.end(),
+                    [&](std::size_t a, std::size_t b) { return ways[a].key < ways[b].key; });
+  found.resize(shown);
+  for (std::size_t zone : found) {
+    const Way& way = ways[zone];
+    ZoneMatch match{zone, std::string(), std::string()};
+    if (way.kind != ZONE_NAME) match.countryCode = countries_[places_[way.index].country].code;
+    if (MatchQuality(displays_[zone], wanted) == NOWHERE) {
+      match.note = way.kind == ZONE_NAME ? zones_[zone].keyName : PlaceNote(way.index, way.kind == PLACE_COMMENT);
+    }
+    matches.push_back(std::move(match));
   }
   return matches;
 }

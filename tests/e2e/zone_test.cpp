@@ -261,6 +261,15 @@ const ZoneQuery ZONE_QUERIES[] = {
     {"C\xf4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \x97 Abidjan, C\xf4te d'Ivoire"},
     {"india", "India Standard Time", nullptr},  // before Indiana (East), which Windows lists first
     {"Honolulu", "Hawaiian Standard Time", nullptr},
+    // The cities people work in, by the names they type, and countries by their everyday names.
+    {"San Francisco", "Pacific Standard Time", nullptr},
+    {"Munich", "W. Europe Standard Time",
+     "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna \x97 Munich, Germany"},
+    {"Bengaluru", "India Standard Time", nullptr},
+    {"United States", "Eastern Standard Time", nullptr},  // where most Americans live, not the Aleutians
+    {"UK", "GMT Standard Time", nullptr},
+    {"Tel Aviv", "Israel Standard Time", nullptr},
+    {"Salvador", "Bahia Standard Time", nullptr},  // Brazil's, before El Salvador
 };
 
 TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {

