@@ -10,6 +10,7 @@
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
+#include "clock/country_week.h"
 #include "icons/builtin_icons.h"
 #include "res/identity.h"
 #include "res/resource.h"
@@ -436,9 +437,11 @@ void PlaceDialog::OnBrowse(std::string& path) {
 // The zone picked is held by the window, and only OK takes it with the other fields, so that Cancel
 // leaves the place as it was. Going back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  ZoneDialog picker(Instance(), heldZone_, place_.TipTimeFormat(), place_.Characters());
+  ZoneDialog picker(Instance(), heldZone_, TickedWorkDays(), place_.TipTimeFormat(), place_.Characters());
   if (picker.RunModal(Hwnd()) != IDOK) return;
   HoldZone(picker.Zone());
+  // A zone found by a city or a country proposes that country's week, which the user may change.
+  if (!picker.Country().empty()) TickWorkDays(CountryWorkDays(picker.Country().c_str()));
   if (heldZoneKnown_) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(heldZoneOffset_).c_str());
   (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
 }

@@ -5,12 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
 
 namespace {
+
+constexpr int IDC_APPLY = 1006;
+constexpr int IDC_TIME_ZONE = 1015;
+constexpr int IDC_ZONE_SEARCH = 1016;
+constexpr int IDC_ZONE_NOW = 1018;
 
 const char* const SECTION = "Settings48";
 const char* const INSTANCE = "48";
@@ -21,6 +27,9 @@ constexpr long long FRIDAY_NOON = 1796990400;
 constexpr long long SATURDAY_NOON = 1797076800;
 constexpr long long SUNDAY_NOON = 1797163200;
 constexpr long long MONDAY_NOON = 1797249600;
+// Noon in Israel, two hours ahead of UTC in December.
+constexpr long long FRIDAY_NOON_IN_ISRAEL = FRIDAY_NOON - 2 * 3600;
+constexpr long long SUNDAY_NOON_IN_ISRAEL = SUNDAY_NOON - 2 * 3600;
 
 // The tip and picture of a refresh at the time given, made as the minute timer makes one.
 TrayCall RefreshAt(ProbedFarhour& session, TrayStandIn& tray, long long seconds) {
@@ -30,6 +39,30 @@ TrayCall RefreshAt(ProbedFarhour& session, TrayStandIn& tray, long long seconds)
   tray.WaitForCalls(1, 2000);
   const std::vector<TrayCall> calls = tray.Calls();
   return calls.empty() ? TrayCall() : calls.back();
+}
+
+// The picture of one of the program's icon resources as the shell gets it.
+std::string ResourceImage(TrayStandIn& tray, int resource) {
+  HMODULE module = LoadLibraryExA(FarhourExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return std::string();
+  const std::string image = tray.ImageOf(LoadTrayIcon(module, resource));
+  FreeLibrary(module);
+  return image;
+}
+
+// The Time Zone window's pick: the text typed into its search, then Enter. False when the window
+// did not open or did not close.
+bool PickZone(ProbedFarhour& session, const char* typed, std::string* nowLine) {
+  PressButton(session.Window(), IDC_TIME_ZONE);
+  HWND picker = session.Process().WaitForWindow("Time Zone", 5000);
+  session.Sync();
+  if (!picker) return false;
+  TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), typed);
+  session.Sync();
+  *nowLine = ControlText(picker, IDC_ZONE_NOW);
+  PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_RETURN);
+  session.Sync();
+  return !IsWindow(picker);
 }
 
 }  // namespace
@@ -51,11 +84,9 @@ TEST(WorkDays, EachPlaceIsActiveOnlyOnItsOwnWorkDaysWhoeverStoredThem) {
       {"Sunday to Thursday: Sunday", 0, 0x1F, SUNDAY_NOON, true},
   };
   TrayStandIn tray;
-  HMODULE module = LoadLibraryExA(FarhourExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  const std::string activeImage = tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(149 + 3)));
-  const std::string inactiveImage = tray.ImageOf(LoadIconA(module, MAKEINTRESOURCEA(249 + 3)));
-  FreeLibrary(module);
+  const std::string activeImage = ResourceImage(tray, 149 + 3);
+  const std::string inactiveImage = ResourceImage(tray, 249 + 3);
+  ASSERT_FALSE(activeImage.empty());
   for (const Row& row : rows) {
     SCOPED_TRACE(row.label);
     WriteStoredPlace(SECTION, {"Here", "0.000000", 3, 0, 23, row.weekdays, "", "", 0});
@@ -67,6 +98,43 @@ TEST(WorkDays, EachPlaceIsActiveOnlyOnItsOwnWorkDaysWhoeverStoredThem) {
     EXPECT_TRUE(call.image == (row.active ? activeImage : inactiveImage));
     ASSERT_TRUE(session.Process().CloseConfirmed());
   }
+  DeleteSection(SECTION);
+}
+
+// A zone found by a city proposes the week of the city's country; OK stores it, and the icon keeps it.
+TEST(WorkDays, ACityInIsraelProposesSundayToThursday) {
+  TrayStandIn tray;
+  UnmanagedWindows unmanaged;
+  WriteStoredPlace(SECTION, {"Dana", "0.000000", 3, 17, 10, 1, "", "", 0});
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Probe().SetClock(FRIDAY_NOON_IN_ISRAEL));
+  session.Show();
+  std::string nowLine;
+  ASSERT_TRUE(PickZone(session, "Tel Aviv", &nowLine));
+  EXPECT_NE(nowLine.find("12:00:00 PM. Friday"), std::string::npos) << nowLine;
+  EXPECT_EQ(nowLine.substr(nowLine.size() - 9), ", weekend") << nowLine;
+  EXPECT_EQ(TickedWorkDays(session.Window()), 0x1F);
+  session.Press(IDC_APPLY);
+
+  const std::vector<RegValue> values = ReadSection(SECTION);
+  EXPECT_EQ(FindValue(values, "Zone")->Text(), "Israel Standard Time");
+  EXPECT_EQ(FindValue(values, "WorkDays")->Int(), 0x1F);
+  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 0);
+  TrayCall call = RefreshAt(session, tray, FRIDAY_NOON_IN_ISRAEL + 1);
+  EXPECT_EQ(call.tip.rfind("[Dana = 12:00:01 PM. Friday", 0), 0u) << call.tip;
+  EXPECT_TRUE(call.image == ResourceImage(tray, 249 + 3)) << "the inactive picture";
+  call = RefreshAt(session, tray, SUNDAY_NOON_IN_ISRAEL);
+  EXPECT_EQ(call.tip.rfind("Dana = 12:00:00 PM. Sunday", 0), 0u) << call.tip;
+
+  // A zone picked by its own name proposes nothing: the days stay as the user left them.
+  session.Show();
+  session.Key(IDC_WORK_DAY_FIRST + 6, VK_SPACE);  // Saturday too
+  ASSERT_TRUE(PickZone(session, "Israel Standard", &nowLine));
+  EXPECT_EQ(TickedWorkDays(session.Window()), 0x5F);
+  session.Press(IDC_APPLY);
+  EXPECT_EQ(FindValue(ReadSection(SECTION), "WorkDays")->Int(), 0x5F);
+  ASSERT_TRUE(session.Process().CloseConfirmed());
   DeleteSection(SECTION);
 }
 
