@@ -41,7 +41,7 @@ PlaceSettings BenchPlace() {
   settings.offset = 9.0;
   settings.from = 0;   // 12:00am
   settings.to = 23;    // 11:30pm
-  settings.weekdays = 0;
+  settings.workDays = EVERY_DAY;
   settings.icon = 12;
   settings.iconFrom = 0;
   return settings;

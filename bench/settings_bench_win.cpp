@@ -34,7 +34,8 @@ void LoadValueByValue(ProfileStore& store, PlaceSettings& s) {
   s.icon = store.ReadInt(SECTION, "Icon", s.icon);
   s.from = store.ReadInt(SECTION, "From", s.from);
   s.to = store.ReadInt(SECTION, "To", s.to);
-  s.weekdays = store.ReadInt(SECTION, "Weekdays", s.weekdays);
+  s.workDays = store.ReadInt(SECTION, "WorkDays", s.workDays);
+  (void)store.ReadInt(SECTION, "Weekdays", 1);
   s.userActiveIcon = store.ReadText(SECTION, "UserActiveIcon", s.userActiveIcon);
   s.userInActiveIcon = store.ReadText(SECTION, "UserInActiveIcon", s.userInActiveIcon);
   s.iconFrom = store.ReadInt(SECTION, "IconFrom", s.iconFrom);
@@ -47,10 +48,11 @@ void SaveValueByValue(ProfileStore& store, const PlaceSettings& s) {
   (void)store.WriteInt(SECTION, "Icon", s.icon);
   (void)store.WriteInt(SECTION, "From", s.from);
   (void)store.WriteInt(SECTION, "To", s.to);
-  (void)store.WriteInt(SECTION, "Weekdays", s.weekdays);
+  (void)store.WriteInt(SECTION, "Weekdays", s.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
   (void)store.WriteText(SECTION, "UserActiveIcon", s.userActiveIcon);
   (void)store.WriteText(SECTION, "UserInActiveIcon", s.userInActiveIcon);
   (void)store.WriteInt(SECTION, "IconFrom", s.iconFrom);
+  (void)store.WriteInt(SECTION, "WorkDays", s.workDays);
   if (store.HasValue(SECTION, "Zone")) (void)store.WriteText(SECTION, "Zone", s.zone);
 }
 

@@ -34,7 +34,7 @@ PlaceSettings BenchPlace(const char* zone) {
   settings.offset = 12.0;
   settings.from = 0;
   settings.to = 23;
-  settings.weekdays = 0;
+  settings.workDays = EVERY_DAY;
   settings.zone = zone;
   return settings;
 }

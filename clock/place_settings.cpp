@@ -36,6 +36,21 @@ double LimitOffset(double offset) {
   return offset;
 }
 
+// Copies of the program before WorkDays read and write Weekdays alone; this one writes both in step,
+// Weekdays 1 exactly when the days are Monday to Friday. Weekdays out of step with WorkDays was
+// therefore changed later by such a copy, and is the user's latest choice. A value that is missing
+// or cannot be read leaves the days as they are.
+void LoadWorkDays(ProfileSection& section, int& workDays) {
+  const int stored = section.GetInt("WorkDays", workDays) & EVERY_DAY;
+  const bool storedMondayToFriday = stored == MONDAY_TO_FRIDAY;
+  const bool mondayToFriday = section.GetInt("Weekdays", storedMondayToFriday) != 0;
+  if (mondayToFriday == storedMondayToFriday) {
+    workDays = stored;
+  } else {
+    workDays = mondayToFriday ? MONDAY_TO_FRIDAY : EVERY_DAY;
+  }
+}
+
 }  // namespace
 
 std::string SettingsSection(int instanceNumber) {
@@ -76,7 +91,7 @@ void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settin
   settings.icon = section->GetInt("Icon", settings.icon);
   settings.from = section->GetInt("From", settings.from);
   settings.to = section->GetInt("To", settings.to);
-  settings.weekdays = section->GetInt("Weekdays", settings.weekdays);
+  LoadWorkDays(*section, settings.workDays);
   settings.userActiveIcon = section->GetString("UserActiveIcon", settings.userActiveIcon);
   settings.userInActiveIcon = section->GetString("UserInActiveIcon", settings.userInActiveIcon);
   settings.iconFrom = section->GetInt("IconFrom", settings.iconFrom);
@@ -91,10 +106,11 @@ void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& 
   (void)section->WriteInt("Icon", settings.icon);
   (void)section->WriteInt("From", settings.from);
   (void)section->WriteInt("To", settings.to);
-  (void)section->WriteInt("Weekdays", settings.weekdays);
+  (void)section->WriteInt("Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
   (void)section->WriteString("UserActiveIcon", settings.userActiveIcon);
   (void)section->WriteString("UserInActiveIcon", settings.userInActiveIcon);
   (void)section->WriteInt("IconFrom", settings.iconFrom);
+  (void)section->WriteInt("WorkDays", settings.workDays);
   // A user who never picks a zone keeps the nine values of old; one who clears it keeps an empty
   // Zone, which means the same as none.
   if (!settings.zone.empty() || section->HasValue("Zone")) {

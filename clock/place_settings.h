@@ -10,13 +10,24 @@
 constexpr double OFFSET_MIN = -24.0;
 constexpr double OFFSET_MAX = 24.0;
 
+// The days a place works, one bit per day as the C library counts them: bit 0 Sunday to bit 6
+// Saturday.
+constexpr int MONDAY_TO_FRIDAY = 0x3E;
+constexpr int EVERY_DAY = 0x7F;
+
+// Whether the day (0 Sunday to 6 Saturday) is one of the work days.
+inline bool IsWorkDay(int workDays, int weekday) {
+  return weekday >= 0 && weekday <= 6 && (workDays >> weekday & 1) != 0;
+}
+
 struct PlaceSettings {
   std::string place = "Here!";
   double offset = 0.0;
   int icon = 0;
   int from = 17;  // 8:30am
   int to = 10;    // 5:00pm
-  int weekdays = 1;
+  // Stored as WorkDays, and as the older Weekdays flag: 1 for Monday to Friday, else 0.
+  int workDays = MONDAY_TO_FRIDAY;
   std::string userActiveIcon;
   std::string userInActiveIcon;
   int iconFrom = 0;
@@ -33,10 +44,12 @@ int ParseInstanceNumber(const char* commandLine);
 // Country code 1 and 64 have defaults of their own; other codes leave the record as it is.
 void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 
-// Reads the nine values and Zone; each read defaults to the field's current value.
+// Reads the nine values, WorkDays and Zone; each read defaults to the field's current value. A stored
+// WorkDays decides the work days unless Weekdays was changed after it by a copy that knows only
+// Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
-// Writes the nine values, in order, in their stored kinds, then Zone when it is not empty or the
-// section already holds one.
+// Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
+// empty or the section already holds one.
 void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
 
 #endif

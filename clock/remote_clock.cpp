@@ -108,7 +108,7 @@ RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& 
     const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
     active = FromListMinutes(settings.from) <= nowMinutes &&
              nowMinutes <= ToListMinutes(settings.to);
-    if (settings.weekdays != 0) active = active && parts.tm_wday >= 1 && parts.tm_wday <= 5;
+    active = active && IsWorkDay(settings.workDays, parts.tm_wday);
   }
   // Without a breakdown (Microsoft's runtime has none before 1970 or after 3000) there is no time to
   // compare: the place shows as inactive, with an empty time.

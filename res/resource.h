@@ -11,7 +11,6 @@
 // Controls of the properties window
 #define IDC_PLACE                   1000
 #define IDC_OFFSET                  1001
-#define IDC_WEEKDAYS                1002
 #define IDC_FROM                    1003
 #define IDC_TO                      1004
 #define IDC_APPLY                   1006
@@ -29,6 +28,11 @@
 #define IDC_ZONE_SEARCH             1016
 #define IDC_ZONE_LIST               1017
 #define IDC_ZONE_NOW                1018
+
+// The properties window's work days: seven check boxes, in the order of the user's week, then the
+// line that says when none is ticked.
+#define IDC_WORK_DAY_FIRST          1020
+#define IDC_NO_WORK_DAY             1027
 
 // Strings
 #define IDS_ABOUTBOX                101

@@ -262,16 +262,6 @@ void DataExchange::MaxChars(int id, const std::string& field, int maxChars) {
   (void)SendDlgItemMessageA(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
-void DataExchange::Check(int id, int& field) {
-  if (failed_) return;
-  if (save_) {
-    field = SendDlgItemMessageA(dialog_.Hwnd(), id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-  } else {
-    if (field < 0 || field > 2) field = 0;
-    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, BM_SETCHECK, static_cast<WPARAM>(field), 0);
-  }
-}
-
 void DataExchange::ListIndex(int id, int& field) {
   if (failed_) return;
   if (save_) {

@@ -75,7 +75,6 @@ class DataExchange {
 
   void Text(int id, std::string& field);
   void MaxChars(int id, const std::string& field, int maxChars);
-  void Check(int id, int& field);
   void ListIndex(int id, int& field);
   void Offset(int id, double& field);
   void OffsetRange(int id, double field);

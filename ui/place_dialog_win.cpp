@@ -10,6 +10,7 @@
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "clock/ansi_text_win.h"
+#include "clock/country_week.h"
 #include "icons/builtin_icons.h"
 #include "res/identity.h"
 #include "res/resource.h"
@@ -42,6 +43,9 @@ void ReadTipTimeFormat(Place& place) {
   if (!ReadLocalePicture(LOCALE_SLONGDATE, &longDatePicture)) return;
   place.BuildTipTimeFormat(timePicture, longDatePicture);
 }
+
+// What a box shows where the locale has no name for its day.
+const char* const ENGLISH_DAY_NAMES[DAYS_IN_WEEK] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 void AddTimeItem(HWND list, const char* text, int hour, int minute) {
   LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -147,12 +151,10 @@ BOOL PlaceDialog::OnInitDialog() {
   CentreOverOwner(Hwnd());
   ReadTipTimeFormat(place_);
   FillLists();
+  LabelWorkDays();
   draft_ = place_.Settings();
   HoldZone(draft_.zone);
   (void)UpdateData(false);
-  // The first load sets a Weekdays out of range to 0, as the check box shows it; the place runs as
-  // its window shows it from the start.
-  place_.Settings() = draft_;
   trayIcon_.Attach(Hwnd());
   tray_.CreateTray();
   refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr) == 0;
@@ -192,11 +194,52 @@ void PlaceDialog::FillLists() {
   }
 }
 
+void PlaceDialog::LabelWorkDays() {
+  std::string firstDay;
+  const int first = ReadLocalePicture(LOCALE_IFIRSTDAYOFWEEK, &firstDay) ? std::atoi(firstDay.c_str()) : 0;
+  for (int position = 0; position < DAYS_IN_WEEK; ++position) {
+    const int day = WeekdayAtPosition(first, position);
+    weekOrder_[position] = day;
+    // The locale numbers its day names from Monday.
+    std::string name;
+    if (!ReadLocalePicture(LOCALE_SABBREVDAYNAME1 + (day + 6) % DAYS_IN_WEEK, &name) || name.empty()) {
+      name = ENGLISH_DAY_NAMES[day];
+    }
+    (void)SetDlgItemTextA(Hwnd(), IDC_WORK_DAY_FIRST + position, LiteralLabel(name).c_str());
+  }
+}
+
+int PlaceDialog::TickedWorkDays() const {
+  int workDays = 0;
+  for (int position = 0; position < DAYS_IN_WEEK; ++position) {
+    if (IsDlgButtonChecked(Hwnd(), IDC_WORK_DAY_FIRST + position) == BST_CHECKED) {
+      workDays |= 1 << weekOrder_[position];
+    }
+  }
+  return workDays;
+}
+
+void PlaceDialog::TickWorkDays(int workDays) {
+  for (int position = 0; position < DAYS_IN_WEEK; ++position) {
+    const bool ticked = IsWorkDay(workDays, weekOrder_[position]);
+    (void)CheckDlgButton(Hwnd(), IDC_WORK_DAY_FIRST + position, ticked ? BST_CHECKED : BST_UNCHECKED);
+  }
+  ShowNoWorkDayNote();
+}
+
+void PlaceDialog::ShowNoWorkDayNote() {
+  (void)ShowWindow(GetDlgItem(Hwnd(), IDC_NO_WORK_DAY), TickedWorkDays() == 0 ? SW_SHOWNA : SW_HIDE);
+}
+
 void PlaceDialog::DoDataExchange(DataExchange& dx) {
   PlaceSettings& settings = draft_;
   dx.Text(IDC_PLACE, settings.place);
   dx.MaxChars(IDC_PLACE, settings.place, PLACE_MAX_CHARS);
-  dx.Check(IDC_WEEKDAYS, settings.weekdays);
+  if (dx.Saving()) {
+    settings.workDays = TickedWorkDays();
+  } else {
+    TickWorkDays(settings.workDays);
+  }
   dx.ListIndex(IDC_FROM, settings.from);
   dx.ListIndex(IDC_TO, settings.to);
   // With a zone the field shows the zone's offset, read-only, and OK takes the zone instead;
@@ -312,6 +355,13 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
         case IDC_BROWSE_ACTIVE: OnBrowseActive(); return true;
         case IDC_BROWSE_INACTIVE: OnBrowseInactive(); return true;
         case IDC_TIME_ZONE: OnTimeZone(); return true;
+        case IDC_WORK_DAY_FIRST:
+        case IDC_WORK_DAY_FIRST + 1:
+        case IDC_WORK_DAY_FIRST + 2:
+        case IDC_WORK_DAY_FIRST + 3:
+        case IDC_WORK_DAY_FIRST + 4:
+        case IDC_WORK_DAY_FIRST + 5:
+        case IDC_WORK_DAY_FIRST + 6: ShowNoWorkDayNote(); return true;
         // Ending this window ends the program: only the confirmed Close may do that.
         case IDOK:
         case IDCANCEL: return true;
@@ -349,7 +399,13 @@ void PlaceDialog::OnSettingChange(const char* section) {
   // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
   _tzset();
-  if (section && std::string(section) == "intl") ReadTipTimeFormat(place_);
+  if (section && std::string(section) == "intl") {
+    ReadTipTimeFormat(place_);
+    // The week may now start on another day: the boxes keep the days ticked, not the places.
+    const int workDays = TickedWorkDays();
+    LabelWorkDays();
+    TickWorkDays(workDays);
+  }
 }
 
 void PlaceDialog::OnTimer(UINT_PTR id) {
@@ -381,9 +437,11 @@ void PlaceDialog::OnBrowse(std::string& path) {
 // The zone picked is held by the window, and only OK takes it with the other fields, so that Cancel
 // leaves the place as it was. Going back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  ZoneDialog picker(Instance(), heldZone_, place_.TipTimeFormat(), place_.Characters());
+  ZoneDialog picker(Instance(), heldZone_, TickedWorkDays(), place_.TipTimeFormat(), place_.Characters());
   if (picker.RunModal(Hwnd()) != IDOK) return;
   HoldZone(picker.Zone());
+  // A zone found by a city or a country proposes that country's week, which the user may change.
+  if (!picker.Country().empty()) TickWorkDays(CountryWorkDays(picker.Country().c_str()));
   if (heldZoneKnown_) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(heldZoneOffset_).c_str());
   (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
 }

@@ -15,6 +15,7 @@
 #include "tray/tray_controller.h"
 #include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
+#include "ui/work_week.h"
 
 // The places beyond this one, as the icon's menu reaches them; the program's start-up provides it.
 class PlaceKeeper {
@@ -69,6 +70,12 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   bool BrowseIconFile(std::string& path);
   void AppendAboutCommand();
   void FillLists();
+  // Labels the work-day boxes with the locale's day names, in the order of its week.
+  void LabelWorkDays();
+  int TickedWorkDays() const;
+  void TickWorkDays(int workDays);
+  // The line under the boxes shows while no day is ticked.
+  void ShowNoWorkDayNote();
   // The zone this showing of the window holds, and the offset it gives now, which the Offset field
   // shows; held until OK takes it.
   void HoldZone(const std::string& zone);
@@ -97,6 +104,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   CustomIcons customIcons_;
   TrayIcon trayIcon_;
   TrayController tray_;
+  int weekOrder_[DAYS_IN_WEEK] = {1, 2, 3, 4, 5, 6, 0};  // the day of each box
   std::string heldZone_;
   bool heldZoneKnown_ = false;  // whether this computer has heldZone_
   double heldZoneOffset_ = 0.0;

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "clock/country_week.h"
+#include "clock/place_settings.h"
 #include "clock/remote_clock.h"
 #include "res/resource.h"
 #include "ui/window_geometry_win.h"
@@ -51,9 +53,11 @@ std::string AnsiNote(const std::string& note) {
 
 }  // namespace
 
-ZoneDialog::ZoneDialog(HINSTANCE instance, std::string zone, std::string timeFormat, CharacterLength characters)
+ZoneDialog::ZoneDialog(HINSTANCE instance, std::string zone, int workDays, std::string timeFormat,
+                       CharacterLength characters)
     : DialogWindow(instance, IDD_TIME_ZONE),
       zone_(std::move(zone)),
+      workDays_(workDays),
       timeFormat_(std::move(timeFormat)),
       characters_(characters) {}
 
@@ -82,11 +86,11 @@ bool ZoneDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         userPicked_ = SelectedZone(&userZone_);
         ShowNow();
       }
-      if (HIWORD(wParam) == LBN_DBLCLK && SelectedZone(&zone_)) EndDialog(IDOK);
+      if (HIWORD(wParam) == LBN_DBLCLK && TakeSelection()) EndDialog(IDOK);
       return true;
     case IDOK:
       // Nothing selected (a search that matched nothing): the choice stays as it was.
-      (void)SelectedZone(&zone_);
+      (void)TakeSelection();
       EndDialog(IDOK);
       return true;
     case IDCANCEL:
@@ -108,9 +112,12 @@ void ZoneDialog::FillList() {
   auto isKept = [&](const std::string& keyName) { return kept && *kept == keyName; };
   (void)SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   (void)SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  auto add = [&](const std::string& text, LRESULT data, bool isSelected) {
+  listedCountries_.clear();
+  auto add = [&](const std::string& text, LRESULT data, bool isSelected, const std::string& country = std::string()) {
     LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index < 0) return;
+    listedCountries_.resize(static_cast<std::size_t>(index) + 1);
+    listedCountries_[static_cast<std::size_t>(index)] = country;
     (void)SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     if (isSelected) (void)SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   };
@@ -121,7 +128,7 @@ void ZoneDialog::FillList() {
   for (const ZoneMatch& match : search_.Find(Utf8FromAnsi(search))) {
     const ZoneEntry& zone = zones_[match.zone];
     const std::string text = match.note.empty() ? zone.displayName : zone.displayName + AnsiNote(match.note);
-    add(text, static_cast<LRESULT>(match.zone), isKept(zone.keyName));
+    add(text, static_cast<LRESULT>(match.zone), isKept(zone.keyName), match.countryCode);
   }
   if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR) (void)SendMessageA(list, LB_SETCURSEL, 0, 0);
   (void)SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -146,8 +153,21 @@ bool ZoneDialog::SelectedZone(std::string* keyName) const {
   return true;
 }
 
-// The line under the list: the time in the selected zone now, and whether daylight-saving time
-// applies there.
+std::string ZoneDialog::SelectedCountry() const {
+  LRESULT index = SendDlgItemMessageA(Hwnd(), IDC_ZONE_LIST, LB_GETCURSEL, 0, 0);
+  if (index < 0 || static_cast<std::size_t>(index) >= listedCountries_.size()) return std::string();
+  return listedCountries_[static_cast<std::size_t>(index)];
+}
+
+bool ZoneDialog::TakeSelection() {
+  if (!SelectedZone(&zone_)) return false;
+  country_ = SelectedCountry();
+  return true;
+}
+
+// The line under the list: the time in the selected zone now, whether daylight-saving time applies
+// there, and whether it is a work day there: by the country the entry was found by, else by the
+// place's days.
 void ZoneDialog::ShowNow() {
   std::string keyName;
   std::string line;
@@ -161,8 +181,11 @@ void ZoneDialog::ShowNow() {
     if (!clock_.ZoneTime(std::time(nullptr), &there)) {
       line = "Not available on this computer: the stored Offset gives the place's time.";
     } else {
+      const std::string country = SelectedCountry();
+      const int workDays = country.empty() ? workDays_ : CountryWorkDays(country.c_str());
       line = "Now there: " + FormatTimeText(there, timeFormat_, characters_) +
-             (there.tm_isdst > 0 ? ", daylight-saving time" : ", standard time");
+             (there.tm_isdst > 0 ? ", daylight-saving time" : ", standard time") +
+             (IsWorkDay(workDays, there.tm_wday) ? ", work day" : ", weekend");
     }
   }
   (void)SetDlgItemTextA(Hwnd(), IDC_ZONE_NOW, line.c_str());

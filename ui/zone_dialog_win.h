@@ -13,11 +13,14 @@
 
 class ZoneDialog : public DialogWindow {
  public:
-  // zone: the key name chosen so far, empty for none. The time under the list is written with
-  // timeFormat, the tip's format.
-  ZoneDialog(HINSTANCE instance, std::string zone, std::string timeFormat, CharacterLength characters);
+  // zone: the key name chosen so far, empty for none; workDays: the place's days so far. The time
+  // under the list is written with timeFormat, the tip's format.
+  ZoneDialog(HINSTANCE instance, std::string zone, int workDays, std::string timeFormat, CharacterLength characters);
   // After OK: the key name chosen, empty for none.
   const std::string& Zone() const { return zone_; }
+  // After OK: the ISO 3166 code of the country of the city or country that the entry chosen was
+  // found by; empty when it was found by the zone's own names, or listed without a search.
+  const std::string& Country() const { return country_; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -30,11 +33,18 @@ class ZoneDialog : public DialogWindow {
   void ShowNow();
   // The key name of the selected entry; false when nothing is selected.
   bool SelectedZone(std::string* keyName) const;
+  // The country the selected entry was found by, or empty.
+  std::string SelectedCountry() const;
+  // The selected entry becomes the choice; false, and the choice as it was, when none is selected.
+  bool TakeSelection();
 
   std::string zone_;
+  std::string country_;
+  int workDays_;
   std::string timeFormat_;
   CharacterLength characters_;
   std::vector<ZoneEntry> zones_;  // names in the ANSI code page, as the list shows them
+  std::vector<std::string> listedCountries_;  // of each entry of the list, in its order
   ZoneSearch search_;
   bool zoneKnown_ = false;  // whether this computer has zone_
   // The entry last selected in the list by the user, not by a search.

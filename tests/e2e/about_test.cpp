@@ -270,7 +270,7 @@ TEST(About, YesSavesThePlaceAsItRunsNotTheRefusedEditsAndEnds) {
   ASSERT_TRUE(session.Process().WaitForExit(20000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
   std::vector<RegValue> values = ReadSection(SECTION);
-  EXPECT_EQ(values.size(), 9u);
+  EXPECT_EQ(values.size(), 10u);
   EXPECT_EQ(FindValue(values, "Place")->Text(), "Harare");
   EXPECT_EQ(FindValue(values, "Offset")->Text(), "1.000000") << "the refused offset is not stored";
   std::vector<TrayCall> calls = tray.Calls();

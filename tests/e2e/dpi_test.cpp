@@ -180,13 +180,13 @@ TEST_F(Scale, ThePropertiesWindowGrowsWithTheScale) {
   for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
   ASSERT_TRUE(IsWindowVisible(window));
 
-  // The template's 194 x 210 dialog units in MS Sans Serif 8: 340 x 341 pixels at 96 DPI under Wine, and in
+  // The template's 194 x 246 dialog units in MS Sans Serif 8: 340 x 400 pixels at 96 DPI under Wine, and in
   // proportion to the DPI (to the font's whole pixels) above it.
   RECT client;
   ASSERT_TRUE(GetClientRect(window, &client));
   const int dpi = static_cast<int>(TestDpi());
   EXPECT_NEAR(client.right, MulDiv(340, dpi, 96), MulDiv(340, dpi, 96) / 10) << "width at " << dpi;
-  EXPECT_NEAR(client.bottom, MulDiv(341, dpi, 96), MulDiv(341, dpi, 96) / 10) << "height at " << dpi;
+  EXPECT_NEAR(client.bottom, MulDiv(400, dpi, 96), MulDiv(400, dpi, 96) / 10) << "height at " << dpi;
   // The controls' text grows with them: the Place field is as tall as a line of the font, 14 units.
   RECT field;
   ASSERT_TRUE(GetWindowRect(GetDlgItem(window, 1000), &field));

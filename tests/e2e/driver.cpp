@@ -5,6 +5,7 @@
 
 #include "res/identity.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -337,6 +338,19 @@ HWND FocusedControl(HWND window) {
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
   return info.hwndFocus;
+}
+
+int TickedWorkDays(HWND dialog) {
+  const char* const names[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  int days = 0;
+  for (int position = 0; position < 7; ++position) {
+    const int id = IDC_WORK_DAY_FIRST + position;
+    const std::string label = ControlText(dialog, id);
+    const auto day = std::find(std::begin(names), std::end(names), label) - std::begin(names);
+    if (day == 7) return -1;
+    if (SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED) days |= 1 << day;
+  }
+  return days;
 }
 
 void TypeText(HWND control, const std::string& text) {

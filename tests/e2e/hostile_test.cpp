@@ -115,13 +115,14 @@ const StoredRow STORED_ROWS[] = {
     {31, "UserActiveIcon", REG_DWORD, IntBytes(1), Saved::TEXT, "", 0},
     {31, "UserInActiveIcon", REG_BINARY, Text("x.ico"), Saved::TEXT, "", 0},
     {31, "IconFrom", REG_SZ, Text("1"), Saved::NUMBER, "", 0},
+    {31, "WorkDays", REG_BINARY, IntBytes(0x1F), Saved::NUMBER, "", 0x3E},
     // Numbers far outside their ranges are kept; an empty place and "nan" are not numbers.
     {32, "Place", REG_SZ, "", Saved::TEXT, "", 0},
     {32, "Offset", REG_SZ, Text("nan"), Saved::TEXT, "0.000000", 0},
     {32, "Icon", REG_DWORD, IntBytes(100000), Saved::NUMBER, "", 100000},
     {32, "From", REG_DWORD, IntBytes(999), Saved::NUMBER, "", 999},
     {32, "To", REG_DWORD, IntBytes(static_cast<unsigned>(-7)), Saved::NUMBER, "", -7},
-    {32, "Weekdays", REG_DWORD, IntBytes(7), Saved::NUMBER, "", 0},  // the check box takes 0 to 2
+    {32, "Weekdays", REG_DWORD, IntBytes(7), Saved::NUMBER, "", 1},  // any non-zero: Monday to Friday
     {32, "UserActiveIcon", REG_SZ, Text("C:\\no\\such.ico"), Saved::TEXT, "C:\\no\\such.ico", 0},
     {32, "UserInActiveIcon", REG_EXPAND_SZ, Text("%TEMP%\\b.ico"), Saved::TEXT, "%TEMP%\\b.ico", 0},
     {32, "IconFrom", REG_DWORD, IntBytes(0), Saved::NUMBER, "", 0},
@@ -131,7 +132,7 @@ const StoredRow STORED_ROWS[] = {
     {33, "Icon", REG_DWORD, IntBytes(static_cast<unsigned>(-5)), Saved::NUMBER, "", -5},
     {33, "From", REG_DWORD, IntBytes(0xFFFFFFFF), Saved::NUMBER, "", -1},
     {33, "To", REG_DWORD, IntBytes(0x7FFFFFFF), Saved::NUMBER, "", 0x7FFFFFFF},
-    {33, "Weekdays", REG_DWORD, IntBytes(0xFFFFFFFF), Saved::NUMBER, "", 0},
+    {33, "Weekdays", REG_DWORD, IntBytes(0xFFFFFFFF), Saved::NUMBER, "", 1},
     {33, "IconFrom", REG_QWORD, IntBytes(1) + IntBytes(1), Saved::NUMBER, "", 0},
     // Icon files chosen, one path a megabyte long: the program icon and a cut not-found tip.
     {34, "Place", REG_SZ, Text("Files"), Saved::TEXT, "Files", 0},
@@ -143,13 +144,14 @@ const StoredRow STORED_ROWS[] = {
     {34, "UserActiveIcon", REG_SZ, Text("C:\\a.ico"), Saved::TEXT, "C:\\a.ico", 0},
     {34, "UserInActiveIcon", REG_SZ, Text(BIG_PATH), Saved::TEXT, BIG_PATH, 0},
     {34, "IconFrom", REG_DWORD, IntBytes(5), Saved::NUMBER, "", 5},
+    {34, "WorkDays", REG_DWORD, IntBytes(0xFFFFFF9F), Saved::NUMBER, "", 0x1F},  // its seven low bits
     // Texts that look like a printf format, texts of other text kinds, and more odd offsets.
     {35, "Place", REG_MULTI_SZ, std::string("Multi\0Two\0\0", 11), Saved::TEXT, "Multi", 0},
     {35, "Offset", REG_SZ, Text("0x10"), Saved::TEXT, "0.000000", 0},
     {35, "Icon", REG_QWORD, IntBytes(3) + IntBytes(0), Saved::DEFAULT, "", 0},
     {35, "From", REG_DWORD, "", Saved::NUMBER, "", 17},
     {35, "To", REG_DWORD, IntBytes(3) + IntBytes(0), Saved::NUMBER, "", 10},
-    {35, "Weekdays", REG_DWORD, IntBytes(2), Saved::NUMBER, "", 2},
+    {35, "Weekdays", REG_DWORD, IntBytes(2), Saved::NUMBER, "", 1},
     {35, "UserActiveIcon", REG_SZ, Text("%s%n%s%n"), Saved::TEXT, "%s%n%s%n", 0},
     {35, "UserInActiveIcon", REG_SZ, Text("%s%n%s%n"), Saved::TEXT, "%s%n%s%n", 0},
     {35, "IconFrom", REG_DWORD, IntBytes(1), Saved::NUMBER, "", 1},
@@ -282,7 +284,7 @@ TEST(Hostile, StoredValuesOfEveryWrongKindSizeAndRangeAreSurvivedAndRewritten) {
   for (const TipRow& tip : tips) {
     const std::string section = "Settings" + std::to_string(tip.instance);
     std::vector<RegValue> values = ReadSection(section);
-    EXPECT_EQ(values.size(), 9u) << section;
+    EXPECT_EQ(values.size(), 10u) << section;
     for (const StoredRow& row : STORED_ROWS) {
       if (row.instance == tip.instance) ExpectSaved(values, row, d);
     }
@@ -504,7 +506,7 @@ TEST(HostileCommandLines, ChooseTheSectionAndTitleAsTheNumberReads) {
     ASSERT_NE(farhours[i]->Window(), nullptr);
     EXPECT_EQ(WindowText(farhours[i]->Window()), rows[i].title);
     ASSERT_TRUE(farhours[i]->CloseConfirmed());
-    EXPECT_EQ(ReadSection(rows[i].section).size(), 9u);
+    EXPECT_EQ(ReadSection(rows[i].section).size(), 10u);
     DeleteSection(rows[i].section);
   }
 }

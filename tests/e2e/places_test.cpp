@@ -175,7 +175,7 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     EXPECT_EQ(MessageBoxText(question), "Are you sure you want to remove Farhour \nfrom the taskbar's status area?");
     PressButton(question, IDYES);
     EXPECT_TRUE(two.WaitForExit(20000));
-    EXPECT_EQ(ReadSection("Settings2").size(), 9u);
+    EXPECT_EQ(ReadSection("Settings2").size(), 10u);
     EXPECT_EQ(ShortcutsStarting("2").size(), row.signIn ? 1u : 0u) << "Exit keeps the place";
 
     ASSERT_TRUE(zero.CloseConfirmed());

@@ -27,7 +27,6 @@ const char* const INSTANCE = "5";
 enum Control {
   IDC_PLACE = 1000,
   IDC_OFFSET = 1001,
-  IDC_WEEKDAYS = 1002,
   IDC_FROM = 1003,
   IDC_TO = 1004,
   IDC_APPLY = 1006,
@@ -160,20 +159,20 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
     const char* offset;
     const char* from;  // empty: no entry selected
     const char* to;
-    int weekdays;
+    int workDays;
     int builtin;
     int iconFiles;
     const char* iconName;
   };
   const Row rows[] = {
       {{"Wellington", "5.500000", 15, 17, 10, 1, "C:\\flags\\on.ico", "C:\\flags\\off.ico", 1},
-       "Wellington", "5.5", "8:30am", "5:00pm", BST_CHECKED, BST_UNCHECKED, BST_CHECKED, "Norway"},
+       "Wellington", "5.5", "8:30am", "5:00pm", 0x3E, BST_UNCHECKED, BST_CHECKED, "Norway"},
       {{"", "-19.000000", 16, 0, 23, 0, "", "", 0},
-       "", "-19", "12:00am", "11:30pm", BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, "New Zealand"},
+       "", "-19", "12:00am", "11:30pm", 0x7F, BST_CHECKED, BST_UNCHECKED, "New Zealand"},
       {{"Oslo", "0.000000", 27, 30, -1, 7, "", "", 5},
-       "Oslo", "0", "", "", BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED, "Phone"},
+       "Oslo", "0", "", "", 0x3E, BST_UNCHECKED, BST_UNCHECKED, "Phone"},
       {{"Lima", "0.25", 0, 23, 0, 2, "", "", 1},
-       "Lima", "0.25", "11:30am", "12:00pm", BST_CHECKED, BST_UNCHECKED, BST_CHECKED, "Farhour"},
+       "Lima", "0.25", "11:30am", "12:00pm", 0x3E, BST_UNCHECKED, BST_CHECKED, "Farhour"},
   };
   WriteStoredPlace(SECTION, rows[0].stored);
   ProbedFarhour session(INSTANCE);
@@ -189,7 +188,7 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
     EXPECT_EQ(ControlText(w, IDC_OFFSET), row.offset);
     EXPECT_EQ(SelectedText(w, IDC_FROM), row.from);
     EXPECT_EQ(SelectedText(w, IDC_TO), row.to);
-    EXPECT_EQ(CheckOf(w, IDC_WEEKDAYS), row.weekdays);
+    EXPECT_EQ(TickedWorkDays(w), row.workDays);
     EXPECT_EQ(CheckOf(w, IDC_BUILTIN), row.builtin);
     EXPECT_EQ(CheckOf(w, IDC_ICON_FILES), row.iconFiles);
     EXPECT_EQ(SelectedText(w, IDC_ICON_NAME), row.iconName);
@@ -203,14 +202,15 @@ TEST(Properties, ShowingFillsTheWindowWithTheStoredSettings) {
   std::vector<RegValue> values = ReadSection(SECTION);
   EXPECT_EQ(FindValue(values, "From")->Int(), 23);
   EXPECT_EQ(FindValue(values, "To")->Int(), 0);
-  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1) << "a two-state box holds 1 for a stored 2";
+  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1) << "a stored 2 is Monday to Friday";
+  EXPECT_EQ(FindValue(values, "WorkDays")->Int(), 0x3E);
   WriteStoredPlace(SECTION, rows[2].stored);
   session.Show();
   session.Press(IDC_APPLY);
   values = ReadSection(SECTION);
   EXPECT_EQ(FindValue(values, "From")->Int(), -1) << "no entry selected";
   EXPECT_EQ(FindValue(values, "To")->Int(), -1);
-  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 0);
+  EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1) << "a stored 7 is Monday to Friday";
   EXPECT_EQ(FindValue(values, "IconFrom")->Int(), -1) << "no radio button ticked";
   EXPECT_EQ(FindValue(values, "Icon")->Int(), 27);
   EXPECT_EQ(FindValue(values, "Offset")->Text(), "0.000000");
@@ -247,7 +247,7 @@ TEST(Properties, TheListsAndLabelsReadAsDesigned) {
   // The window's labels in template order, with the plus-minus sign of the ANSI code page.
   const char* const labels[] = {
       "OK", "Cancel", "&Place Name:", "&Offset (\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
-      "&Weekdays only", "&Built-in", "I&con Files", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
+      "&Work days:", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "&Built-in", "I&con Files", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
       "Time &Zone...",
   };
   std::vector<std::string> shown;
@@ -301,28 +301,30 @@ TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.place);
     session.Show();
-    // Weekdays only would make the image depend on the day of the run: Alt+W clears the box.
-    bool weekdaysTicked = CheckOf(w, IDC_WEEKDAYS) == BST_CHECKED;
+    // Work days would make the image depend on the day of the run: every day is ticked.
     int offset = NoonOffset();
     session.Type(IDC_PLACE, row.place);
     session.Type(IDC_OFFSET, std::to_string(offset));
     ChooseEntry(w, IDC_FROM, row.fromIndex);
     ChooseEntry(w, IDC_TO, row.toIndex);
     PostMessageA(session.Item(IDC_ICON_NAME), WM_CHAR, static_cast<WPARAM>(row.iconKey), 1);
-    if (weekdaysTicked) session.Key(IDC_PLACE, 'W', true);
+    for (int position = 0; position < 7; ++position) {
+      const int box = IDC_WORK_DAY_FIRST + position;
+      if (CheckOf(w, box) != BST_CHECKED) session.Key(box, VK_SPACE);
+    }
     session.Key(IDC_PLACE, row.iconFiles ? 'C' : 'B', true);
     session.Type(IDC_ACTIVE_FILE, row.canadaFiles ? canadaActive : "");
     session.Type(IDC_INACTIVE_FILE, row.canadaFiles ? canadaInactive : "");
     EXPECT_EQ(SelectedIndex(w, IDC_FROM), row.fromIndex);
     EXPECT_EQ(SelectedIndex(w, IDC_TO), row.toIndex);
     EXPECT_EQ(SelectedIndex(w, IDC_ICON_NAME), row.iconIndex);
-    EXPECT_EQ(CheckOf(w, IDC_WEEKDAYS), BST_UNCHECKED);
+    EXPECT_EQ(TickedWorkDays(w), 0x7F);
     tray.Clear();
     session.Key(IDC_PLACE, VK_RETURN);
     EXPECT_FALSE(IsWindowVisible(w));
 
     std::vector<RegValue> values = ReadSection(SECTION);
-    EXPECT_EQ(values.size(), 9u);
+    EXPECT_EQ(values.size(), 10u);
     struct Expected {
       const char* name;
       DWORD kind;
@@ -339,6 +341,7 @@ TEST(Properties, EditsAppliedWithOkAreStoredAndShownInTheTrayAtOnce) {
         {"UserActiveIcon", REG_SZ, row.canadaFiles ? canadaActive : "", 0},
         {"UserInActiveIcon", REG_SZ, row.canadaFiles ? canadaInactive : "", 0},
         {"IconFrom", REG_DWORD, "", row.iconFiles ? 1 : 0},
+        {"WorkDays", REG_DWORD, "", 0x7F},
     };
     for (const Expected& e : expected) {
       const RegValue* v = FindValue(values, e.name);
@@ -491,6 +494,7 @@ TEST(Properties, CancelAfterABrowseLeavesThePlaceAsItWas) {
   int noon = NoonOffset();
   std::string stored = std::to_string(noon) + ".000000";
   WriteStoredPlace(SECTION, {"Lagos", stored.c_str(), 9, 16, 10, 0, "", "", 0});
+  WriteSectionDword(SECTION, "WorkDays", 0x7F);  // as this copy saves every day
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
   HWND w = session.Window();
@@ -574,7 +578,7 @@ TEST(Properties, EnterAppliesEscapeDoesNothingAndAltLettersMoveTheFocus) {
   };
   const FocusRow focusRows[] = {
       {'O', IDC_OFFSET}, {'P', IDC_PLACE},       {'F', IDC_FROM},          {'T', IDC_TO},
-      {'N', IDC_ICON_NAME}, {'A', IDC_ACTIVE_FILE}, {'I', IDC_INACTIVE_FILE},
+      {'N', IDC_ICON_NAME}, {'A', IDC_ACTIVE_FILE}, {'I', IDC_INACTIVE_FILE}, {'W', IDC_WORK_DAY_FIRST},
   };
   for (const FocusRow& row : focusRows) {
     session.Key(IDC_PLACE, static_cast<UINT>(row.letter), true);
@@ -582,22 +586,27 @@ TEST(Properties, EnterAppliesEscapeDoesNothingAndAltLettersMoveTheFocus) {
   }
   struct ButtonRow {
     char letter;
-    int weekdays;
     int builtin;
     int iconFiles;
   };
   const ButtonRow buttonRows[] = {
-      {'W', BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED},
-      {'C', BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED},
-      {'W', BST_CHECKED, BST_UNCHECKED, BST_CHECKED},
-      {'B', BST_CHECKED, BST_CHECKED, BST_UNCHECKED},
+      {'C', BST_UNCHECKED, BST_CHECKED},
+      {'B', BST_CHECKED, BST_UNCHECKED},
   };
   for (const ButtonRow& row : buttonRows) {
     session.Key(IDC_PLACE, static_cast<UINT>(row.letter), true);
-    EXPECT_EQ(CheckOf(w, IDC_WEEKDAYS), row.weekdays) << "Alt+" << row.letter;
     EXPECT_EQ(CheckOf(w, IDC_BUILTIN), row.builtin) << "Alt+" << row.letter;
     EXPECT_EQ(CheckOf(w, IDC_ICON_FILES), row.iconFiles) << "Alt+" << row.letter;
   }
+  // With no day ticked the window says that the place is never active, and with one it stops.
+  for (int position = 0; position < 7; ++position) {
+    const int box = IDC_WORK_DAY_FIRST + position;
+    if (CheckOf(w, box) == BST_CHECKED) session.Key(box, VK_SPACE);
+  }
+  EXPECT_EQ(TickedWorkDays(w), 0);
+  EXPECT_TRUE(IsWindowVisible(session.Item(IDC_NO_WORK_DAY)));
+  session.Key(IDC_WORK_DAY_FIRST + 3, VK_SPACE);
+  EXPECT_FALSE(IsWindowVisible(session.Item(IDC_NO_WORK_DAY)));
 
   // Escape, wherever the focus is, leaves the window as it is.
   std::string before = Snapshot();

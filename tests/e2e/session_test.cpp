@@ -20,7 +20,7 @@ using Record = StoredPlace;
 // The section holds exactly this record, each value in its proper kind and size.
 void ExpectRecord(const std::string& section, const Record& r) {
   const std::vector<RegValue> values = ReadSection(section);
-  EXPECT_EQ(values.size(), 9u) << section;
+  EXPECT_EQ(values.size(), 10u) << section;
   const struct {
     const char* name;
     const char* text;
@@ -66,9 +66,9 @@ HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
 }  // namespace
 
 // What the program holds when the user's edits were refused and cancelled: the stored values below as
-// it loaded them, "5,5" read as 5, Weekdays 7 made 0 by the window's first load, and the From nothing
-// stored gave. The refused place and offset typed went with the window's draft.
-const Record HELD = {"Before", "5.000000", 4, 17, 20, 0, "", "C:\\night.ico", 0};
+// it loaded them, "5,5" read as 5, Weekdays 7 read as Monday to Friday, and the From nothing stored
+// gave. The refused place and offset typed went with the window's draft.
+const Record HELD = {"Before", "5.000000", 4, 17, 20, 1, "", "C:\\night.ico", 0};
 
 TEST(Session, EndingTheSessionSavesThePlaceAsItRunsAndCancellingItSavesNothing) {
   struct Step {

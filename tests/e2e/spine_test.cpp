@@ -96,8 +96,9 @@ TEST(Spine, AnsweringNoKeepsItRunningAndYesSavesTheNineValues) {
       {"UserActiveIcon", REG_SZ, "", 0},
       {"UserInActiveIcon", REG_SZ, "", 0},
       {"IconFrom", REG_DWORD, nullptr, 0},
+      {"WorkDays", REG_DWORD, nullptr, 0x3E},
   };
-  EXPECT_EQ(values.size(), 9u);
+  EXPECT_EQ(values.size(), 10u);
   for (const StoredValue& e : expected) {
     const RegValue* v = FindValue(values, e.name);
     ASSERT_NE(v, nullptr) << e.name;
@@ -130,7 +131,7 @@ TEST(Spine, InstanceNumbersChooseTheSectionAndTheTitle) {
     ASSERT_NE(farhour.Window(), nullptr);
     EXPECT_EQ(WindowText(farhour.Window()), row.title);
     ASSERT_TRUE(farhour.CloseConfirmed());
-    EXPECT_EQ(ReadSection(row.section).size(), 9u);
+    EXPECT_EQ(ReadSection(row.section).size(), 10u);
   }
 }
 
@@ -158,7 +159,7 @@ TEST(Locale, FirstStartTakesTheCountryDefaults) {
   ASSERT_NE(farhour.Window(), nullptr);
   ASSERT_TRUE(farhour.CloseConfirmed());
   std::vector<RegValue> values = ReadSection("Settings9");
-  ASSERT_EQ(values.size(), 9u);
+  ASSERT_EQ(values.size(), 10u);
   EXPECT_EQ(FindValue(values, "Place")->Text(), row->place);
   EXPECT_EQ(FindValue(values, "Offset")->Text(), row->offset);
   EXPECT_EQ(FindValue(values, "Icon")->Int(), row->icon);
@@ -166,4 +167,5 @@ TEST(Locale, FirstStartTakesTheCountryDefaults) {
   EXPECT_EQ(FindValue(values, "To")->Int(), 10);
   EXPECT_EQ(FindValue(values, "Weekdays")->Int(), 1);
   EXPECT_EQ(FindValue(values, "IconFrom")->Int(), 0);
+  EXPECT_EQ(FindValue(values, "WorkDays")->Int(), 0x3E);
 }

@@ -54,7 +54,7 @@ void CheckFormat(const std::string& format, std::time_t now) {
   PlaceSettings place;
   place.from = 0;
   place.to = 23;
-  place.weekdays = 0;
+  place.workDays = EVERY_DAY;
   const RemoteReading reading = ReadRemoteClock(place, format, now);
   const std::string timeText = rendered.substr(0, 127);
   const bool active = parts.tm_hour * 60 + parts.tm_min <= 1410;

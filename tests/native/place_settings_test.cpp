@@ -18,8 +18,9 @@
 
 namespace {
 
+// In the order they are written.
 const char* const VALUE_NAMES[] = {"Place", "Offset", "Icon", "From", "To", "Weekdays",
-                                   "UserActiveIcon", "UserInActiveIcon", "IconFrom"};
+                                   "UserActiveIcon", "UserInActiveIcon", "IconFrom", "WorkDays"};
 
 std::string IntBytes(uint32_t bits) {
   std::string bytes(4, '\0');
@@ -35,7 +36,7 @@ void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual
   EXPECT_EQ(expected.icon, actual.icon);
   EXPECT_EQ(expected.from, actual.from);
   EXPECT_EQ(expected.to, actual.to);
-  EXPECT_EQ(expected.weekdays, actual.weekdays);
+  EXPECT_EQ(expected.workDays, actual.workDays);
   EXPECT_EQ(expected.userActiveIcon, actual.userActiveIcon);
   EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
   EXPECT_EQ(expected.iconFrom, actual.iconFrom);
@@ -49,7 +50,7 @@ PlaceSettings SampleRecord() {
   s.icon = 3;
   s.from = 4;
   s.to = 20;
-  s.weekdays = 0;
+  s.workDays = 0x1F;  // Sunday to Thursday
   s.userActiveIcon = "C:\\icons\\day.ico";
   s.userInActiveIcon = "C:\\icons\\night.ico";
   s.iconFrom = 1;
@@ -78,7 +79,7 @@ TEST_P(FirstStart, DefaultsDependOnlyOnCountryAndCreateTheEmptySection) {
   EXPECT_EQ(c.icon, s.icon);
   EXPECT_EQ(17, s.from);
   EXPECT_EQ(10, s.to);
-  EXPECT_EQ(1, s.weekdays);
+  EXPECT_EQ(MONDAY_TO_FRIDAY, s.workDays);
   EXPECT_EQ("", s.userActiveIcon);
   EXPECT_EQ("", s.userInActiveIcon);
   EXPECT_EQ(0, s.iconFrom);
@@ -108,7 +109,7 @@ TEST_P(Sections, InstanceNumberChoosesTheSectionOfEveryValue) {
   EXPECT_EQ(c.section, SettingsSection(c.instanceNumber));
   MemoryProfileStore store;
   SaveSettings(store, c.instanceNumber, SampleRecord());
-  EXPECT_EQ(9u, store.ValueNames(c.section).size());
+  EXPECT_EQ(10u, store.ValueNames(c.section).size());
   PlaceSettings loaded;
   LoadSettings(store, c.instanceNumber, loaded);
   for (const ProfileAccess& access : store.Accesses()) EXPECT_EQ(c.section, access.section);
@@ -150,8 +151,8 @@ const InstanceNumberCase INSTANCE_NUMBER_CASES[] = {
 };
 INSTANTIATE_TEST_SUITE_P(CommandLines, InstanceNumbers, ::testing::ValuesIn(INSTANCE_NUMBER_CASES));
 
-// A save writes the nine values, in order, each in its kind.
-TEST(Save, WritesExactlyTheNineValuesInOrderWithTheirKinds) {
+// A save writes the nine values and WorkDays, in order, each in its kind.
+TEST(Save, WritesExactlyTheTenValuesInOrderWithTheirKinds) {
   MemoryProfileStore store;
   PlaceSettings s = SampleRecord();
   s.from = -1;
@@ -181,6 +182,7 @@ TEST(Save, WritesExactlyTheNineValuesInOrderWithTheirKinds) {
       {"UserActiveIcon", StoredKind::TEXT, Text("")},
       {"UserInActiveIcon", StoredKind::TEXT, Text("C:\\icons\\night.ico")},
       {"IconFrom", StoredKind::INTEGER, IntBytes(1)},
+      {"WorkDays", StoredKind::INTEGER, IntBytes(0x1F)},
   };
   for (const Expected& e : expected) {
     const StoredValue* value = store.GetRaw("Settings", e.name);
@@ -190,7 +192,7 @@ TEST(Save, WritesExactlyTheNineValuesInOrderWithTheirKinds) {
   }
 }
 
-TEST(Load, ReadsTheNineValuesInOrderThenZone) {
+TEST(Load, ReadsTheNineValuesAndWorkDaysInOrderThenZone) {
   MemoryProfileStore store;
   PlaceSettings s;
   LoadSettings(store, 3, s);
@@ -199,8 +201,8 @@ TEST(Load, ReadsTheNineValuesInOrderThenZone) {
     EXPECT_FALSE(access.write);
     read.push_back(access.name);
   }
-  std::vector<std::string> expected(std::begin(VALUE_NAMES), std::end(VALUE_NAMES));
-  expected.push_back("Zone");
+  const std::vector<std::string> expected = {"Place", "Offset", "Icon", "From", "To", "WorkDays", "Weekdays",
+                                             "UserActiveIcon", "UserInActiveIcon", "IconFrom", "Zone"};
   EXPECT_EQ(expected, read);
 }
 
@@ -375,7 +377,6 @@ const StoredDataCase STORED_DATA_CASES[] = {
     {"From", StoredKind::INTEGER, IntBytes(40), With([](PlaceSettings& s) { s.from = 40; })},
     {"From", StoredKind::INTEGER, std::string(4, '\xFF'), With([](PlaceSettings& s) { s.from = -1; })},
     {"To", StoredKind::INTEGER, IntBytes(0x80000000u), With([](PlaceSettings& s) { s.to = INT_MIN; })},
-    {"Weekdays", StoredKind::INTEGER, IntBytes(7), With([](PlaceSettings& s) { s.weekdays = 7; })},
     {"IconFrom", StoredKind::BYTES, std::string(8, '\x01'), SampleRecord()},
     {"Place", StoredKind::INTEGER, IntBytes(5), SampleRecord()},
     {"Place", StoredKind::BYTES, Text("Binary"), SampleRecord()},
@@ -404,6 +405,63 @@ TEST(StoredData, OneMegabyteTextLoadsWhole) {
   EXPECT_EQ(0.0, s.offset);
 }
 
+// The work days as loaded from WorkDays and the older Weekdays, which copies of the program before
+// WorkDays read and write alone; and the Weekdays a save then writes for them.
+const StoredValue* const NONE = nullptr;
+const StoredValue WEEKDAYS_ON{StoredKind::INTEGER, IntBytes(1)};
+const StoredValue WEEKDAYS_OFF{StoredKind::INTEGER, IntBytes(0)};
+const StoredValue WEEKDAYS_SEVEN{StoredKind::INTEGER, IntBytes(7)};
+const StoredValue SHORT_INTEGER{StoredKind::INTEGER, std::string("\x01\x00", 2)};
+const StoredValue SUNDAY_TO_THURSDAY{StoredKind::INTEGER, IntBytes(0x1F)};
+const StoredValue MONDAY_TO_FRIDAY_STORED{StoredKind::INTEGER, IntBytes(MONDAY_TO_FRIDAY)};
+const StoredValue NO_DAY{StoredKind::INTEGER, IntBytes(0)};
+const StoredValue HIGH_BITS{StoredKind::INTEGER, IntBytes(0xFFFFFF9Fu)};
+const StoredValue DAYS_AS_TEXT{StoredKind::TEXT, Text("31")};
+
+struct WorkDaysCase {
+  const char* label;
+  const StoredValue* weekdays;
+  const StoredValue* workDays;
+  int before;    // the record's days before the load
+  int expected;
+};
+
+class WorkDaysLoads : public ::testing::TestWithParam<WorkDaysCase> {};
+
+TEST_P(WorkDaysLoads, FollowTheLatestChoiceAndSaveWeekdaysInStep) {
+  const WorkDaysCase& c = GetParam();
+  MemoryProfileStore store;
+  if (c.weekdays) store.SetRaw("Settings", "Weekdays", c.weekdays->kind, c.weekdays->bytes);
+  if (c.workDays) store.SetRaw("Settings", "WorkDays", c.workDays->kind, c.workDays->bytes);
+  PlaceSettings s;
+  s.workDays = c.before;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(c.expected, s.workDays) << c.label;
+
+  SaveSettings(store, 0, s);
+  EXPECT_EQ(IntBytes(c.expected == MONDAY_TO_FRIDAY ? 1 : 0), store.GetRaw("Settings", "Weekdays")->bytes) << c.label;
+  EXPECT_EQ(IntBytes(c.expected), store.GetRaw("Settings", "WorkDays")->bytes) << c.label;
+}
+
+void PrintTo(const WorkDaysCase& c, std::ostream* os) { *os << c.label; }
+
+const WorkDaysCase WORK_DAYS_CASES[] = {
+    {"nothing stored", NONE, NONE, 0x4F, 0x4F},
+    {"older copy: Weekdays only", &WEEKDAYS_ON, NONE, MONDAY_TO_FRIDAY, MONDAY_TO_FRIDAY},
+    {"older copy: every day", &WEEKDAYS_OFF, NONE, MONDAY_TO_FRIDAY, EVERY_DAY},
+    {"older copy: any non-zero", &WEEKDAYS_SEVEN, NONE, EVERY_DAY, MONDAY_TO_FRIDAY},
+    {"older copy: unreadable", &SHORT_INTEGER, NONE, 0x1F, 0x1F},
+    {"Sunday to Thursday", &WEEKDAYS_OFF, &SUNDAY_TO_THURSDAY, MONDAY_TO_FRIDAY, 0x1F},
+    {"no day", &WEEKDAYS_OFF, &NO_DAY, MONDAY_TO_FRIDAY, 0},
+    {"only the seven low bits", &WEEKDAYS_OFF, &HIGH_BITS, MONDAY_TO_FRIDAY, 0x1F},
+    {"WorkDays without Weekdays", NONE, &SUNDAY_TO_THURSDAY, MONDAY_TO_FRIDAY, 0x1F},
+    {"Weekdays unreadable", &SHORT_INTEGER, &SUNDAY_TO_THURSDAY, MONDAY_TO_FRIDAY, 0x1F},
+    {"WorkDays unreadable", &WEEKDAYS_OFF, &DAYS_AS_TEXT, 0x1F, 0x1F},
+    {"older copy ticked Weekdays later", &WEEKDAYS_ON, &SUNDAY_TO_THURSDAY, 0x1F, MONDAY_TO_FRIDAY},
+    {"older copy cleared Weekdays later", &WEEKDAYS_OFF, &MONDAY_TO_FRIDAY_STORED, MONDAY_TO_FRIDAY, EVERY_DAY},
+};
+INSTANTIATE_TEST_SUITE_P(Stored, WorkDaysLoads, ::testing::ValuesIn(WORK_DAYS_CASES));
+
 // A value deleted while the program runs leaves its field, and the next save writes it back.
 class DeletedValues : public ::testing::TestWithParam<const char*> {};
 
@@ -424,14 +482,13 @@ TEST_P(DeletedValues, KeepTheInMemoryFieldAndComeBackOnSave) {
   if (n == "Icon") expected.icon = sample.icon;
   if (n == "From") expected.from = sample.from;
   if (n == "To") expected.to = sample.to;
-  if (n == "Weekdays") expected.weekdays = sample.weekdays;
   if (n == "UserActiveIcon") expected.userActiveIcon = sample.userActiveIcon;
   if (n == "UserInActiveIcon") expected.userInActiveIcon = sample.userInActiveIcon;
   if (n == "IconFrom") expected.iconFrom = sample.iconFrom;
   ExpectSameRecord(expected, s);
 
   SaveSettings(store, 0, s);
-  EXPECT_EQ(9u, store.ValueNames("Settings").size());
+  EXPECT_EQ(10u, store.ValueNames("Settings").size());
   PlaceSettings reloaded;
   LoadSettings(store, 0, reloaded);
   ExpectSameRecord(expected, reloaded);
@@ -460,7 +517,8 @@ const PlaceSettings ROUND_TRIP_CASES[] = {
     SampleRecord(),
     With([](PlaceSettings& s) { s.offset = 1.0 / 3.0; s.place = ""; }),
     With([](PlaceSettings& s) { s.offset = -24.0; s.icon = -1; s.from = -1; s.to = -1; s.iconFrom = -1; }),
-    With([](PlaceSettings& s) { s.offset = 24.0; s.icon = INT_MAX; s.weekdays = INT_MIN; }),
+    With([](PlaceSettings& s) { s.offset = 24.0; s.icon = INT_MAX; s.workDays = 0; }),
+    With([](PlaceSettings& s) { s.workDays = EVERY_DAY; }),
     With([](PlaceSettings& s) { s.offset = -0.5; s.place = "Z\xfc" "rich \x82\xa0"; }),
     With([](PlaceSettings& s) { s.zone = "Chatham Islands Standard Time"; }),
 };
@@ -478,7 +536,7 @@ TEST(Unreachable, ReadsKeepTheRecordAndWritesLeaveNothing) {
   ExpectSameRecord(expected, s);
   SaveSettings(store, 0, s);
   EXPECT_FALSE(store.HasSection("Settings"));
-  EXPECT_EQ(19u, store.Accesses().size());
+  EXPECT_EQ(21u, store.Accesses().size());
 }
 
 // Zone is written only once the user has chosen one, so a user who never does keeps the nine values
@@ -508,13 +566,13 @@ TEST_P(ZoneSaves, WriteZoneLastOnlyWhenChosenOrAlreadyStored) {
   const std::vector<std::string> names = store.ValueNames("Settings2");
   if (!c.after) {
     EXPECT_EQ(nullptr, stored) << c.label;
-    EXPECT_EQ(9u, names.size()) << c.label;
+    EXPECT_EQ(10u, names.size()) << c.label;
     return;
   }
   ASSERT_NE(nullptr, stored) << c.label;
   EXPECT_EQ(StoredKind::TEXT, stored->kind) << c.label;
   EXPECT_EQ(Text(c.after), stored->bytes) << c.label;
-  EXPECT_EQ(10u, names.size()) << c.label;
+  EXPECT_EQ(11u, names.size()) << c.label;
   EXPECT_EQ("Zone", store.Accesses().back().name) << c.label;
 }
 

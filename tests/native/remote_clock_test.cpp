@@ -66,12 +66,15 @@ std::time_t At(const WallClock& w) {
 // 5 March 2002 is a Tuesday.
 WallClock Tuesday(int hour, int minute) { return {2002, 3, 5, hour, minute, 0}; }
 
-PlaceSettings Place(double offset, int from, int to, int weekdays) {
+const int MON_FRI = MONDAY_TO_FRIDAY;
+const int ALL = EVERY_DAY;
+
+PlaceSettings Place(double offset, int from, int to, int workDays) {
   PlaceSettings s;
   s.offset = offset;
   s.from = from;
   s.to = to;
-  s.weekdays = weekdays;
+  s.workDays = workDays;
   return s;
 }
 
@@ -120,48 +123,53 @@ void PrintTo(const ReadingCase& c, std::ostream* os) { *os << c.label; }
 
 const ReadingCase READING_CASES[] = {
     // Office hours 8:30am to 5:00pm, Monday to Friday, both ends inclusive.
-    {"before opening", UTC, Tuesday(8, 29), Place(0, 17, 10, 1), "[Here! = Tue 08:29]", false},
-    {"opening minute", UTC, Tuesday(8, 30), Place(0, 17, 10, 1), "Here! = Tue 08:30", true},
-    {"closing minute", UTC, Tuesday(17, 0), Place(0, 17, 10, 1), "Here! = Tue 17:00", true},
-    {"seconds ignored", UTC, {2002, 3, 5, 17, 0, 59}, Place(0, 17, 10, 1), "Here! = Tue 17:00", true},
-    {"after closing", UTC, Tuesday(17, 1), Place(0, 17, 10, 1), "[Here! = Tue 17:01]", false},
-    {"Saturday", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 17, 10, 1), "[Here! = Sat 12:00]", false},
-    {"Sunday", UTC, {2002, 3, 10, 12, 0, 0}, Place(0, 17, 10, 1), "[Here! = Sun 12:00]", false},
-    {"Monday", UTC, {2002, 3, 4, 12, 0, 0}, Place(0, 17, 10, 1), "Here! = Mon 12:00", true},
-    {"Friday", UTC, {2002, 3, 8, 12, 0, 0}, Place(0, 17, 10, 1), "Here! = Fri 12:00", true},
+    {"before opening", UTC, Tuesday(8, 29), Place(0, 17, 10, MON_FRI), "[Here! = Tue 08:29]", false},
+    {"opening minute", UTC, Tuesday(8, 30), Place(0, 17, 10, MON_FRI), "Here! = Tue 08:30", true},
+    {"closing minute", UTC, Tuesday(17, 0), Place(0, 17, 10, MON_FRI), "Here! = Tue 17:00", true},
+    {"seconds ignored", UTC, {2002, 3, 5, 17, 0, 59}, Place(0, 17, 10, MON_FRI), "Here! = Tue 17:00", true},
+    {"after closing", UTC, Tuesday(17, 1), Place(0, 17, 10, MON_FRI), "[Here! = Tue 17:01]", false},
+    {"Saturday", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 17, 10, MON_FRI), "[Here! = Sat 12:00]", false},
+    {"Sunday", UTC, {2002, 3, 10, 12, 0, 0}, Place(0, 17, 10, MON_FRI), "[Here! = Sun 12:00]", false},
+    {"Monday", UTC, {2002, 3, 4, 12, 0, 0}, Place(0, 17, 10, MON_FRI), "Here! = Mon 12:00", true},
+    {"Friday", UTC, {2002, 3, 8, 12, 0, 0}, Place(0, 17, 10, MON_FRI), "Here! = Fri 12:00", true},
     // The whole day without the weekday rule.
-    {"weekend allowed", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 0, 23, 0), "Here! = Sat 12:00", true},
-    {"weekdays 2", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 0, 23, 2), "[Here! = Sat 12:00]", false},
-    {"midnight opens", UTC, Tuesday(0, 0), Place(0, 0, 23, 0), "Here! = Tue 00:00", true},
-    {"last entry", UTC, Tuesday(23, 30), Place(0, 0, 23, 0), "Here! = Tue 23:30", true},
-    {"last half hour", UTC, Tuesday(23, 45), Place(0, 0, 23, 0), "[Here! = Tue 23:45]", false},
+    {"weekend allowed", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 0, 23, ALL), "Here! = Sat 12:00", true},
+    // A place's own work days.
+    {"Sunday to Thursday: Friday", UTC, {2002, 3, 8, 12, 0, 0}, Place(0, 17, 10, 0x1F), "[Here! = Fri 12:00]", false},
+    {"Sunday to Thursday: Sunday", UTC, {2002, 3, 10, 12, 0, 0}, Place(0, 17, 10, 0x1F), "Here! = Sun 12:00", true},
+    {"Saturday to Wednesday: Saturday", UTC, {2002, 3, 9, 12, 0, 0}, Place(0, 17, 10, 0x4F), "Here! = Sat 12:00", true},
+    {"no work day", UTC, Tuesday(12, 0), Place(0, 0, 23, 0), "[Here! = Tue 12:00]", false},
+    {"the shifted day decides", UTC, {2002, 3, 7, 22, 0, 0}, Place(3, 0, 23, 0x1F), "[Here! = Fri 01:00]", false},
+    {"midnight opens", UTC, Tuesday(0, 0), Place(0, 0, 23, ALL), "Here! = Tue 00:00", true},
+    {"last entry", UTC, Tuesday(23, 30), Place(0, 0, 23, ALL), "Here! = Tue 23:30", true},
+    {"last half hour", UTC, Tuesday(23, 45), Place(0, 0, 23, ALL), "[Here! = Tue 23:45]", false},
     // Indices outside the lists: a From of -1 opens at midnight, a To of -1 never lets it open.
-    {"From -1", UTC, Tuesday(0, 0), Place(0, -1, 23, 0), "Here! = Tue 00:00", true},
-    {"From 24", UTC, Tuesday(0, 0), Place(0, 24, 0, 0), "Here! = Tue 00:00", true},
-    {"To -1", UTC, Tuesday(0, 0), Place(0, -1, -1, 0), "[Here! = Tue 00:00]", false},
-    {"To 24", UTC, Tuesday(12, 0), Place(0, 0, 24, 0), "[Here! = Tue 12:00]", false},
+    {"From -1", UTC, Tuesday(0, 0), Place(0, -1, 23, ALL), "Here! = Tue 00:00", true},
+    {"From 24", UTC, Tuesday(0, 0), Place(0, 24, 0, ALL), "Here! = Tue 00:00", true},
+    {"To -1", UTC, Tuesday(0, 0), Place(0, -1, -1, ALL), "[Here! = Tue 00:00]", false},
+    {"To 24", UTC, Tuesday(12, 0), Place(0, 0, 24, ALL), "[Here! = Tue 12:00]", false},
     // The shift: whole hours and truncated minutes of |offset|, the sign applied to both.
-    {"-3.5 back a day", UTC, {2002, 3, 4, 1, 10, 0}, Place(-3.5, 0, 23, 1), "[Here! = Sun 21:40]", false},
-    {"-3.5 back to Friday", UTC, {2002, 3, 9, 1, 10, 0}, Place(-3.5, 0, 23, 1), "Here! = Fri 21:40", true},
-    {"19 into Saturday", UTC, {2002, 3, 8, 15, 0, 0}, Place(19, 17, 10, 1), "[Here! = Sat 10:00]", false},
-    {"5.75", UTC, Tuesday(0, 0), Place(5.75, 0, 23, 0), "Here! = Tue 05:45", true},
-    {"-0.5", UTC, Tuesday(8, 59), Place(-0.5, 17, 10, 1), "[Here! = Tue 08:29]", false},
-    {"-0.5 across midnight", UTC, Tuesday(0, 10), Place(-0.5, 0, 23, 0), "[Here! = Mon 23:40]", false},
-    {"5.1 truncates", UTC, Tuesday(0, 0), Place(5.1, 0, 23, 0), "Here! = Tue 05:05", true},
-    {"-5.1 truncates", UTC, Tuesday(12, 0), Place(-5.1, 0, 23, 0), "Here! = Tue 06:55", true},
-    {"30 hours", UTC, Tuesday(0, 0), Place(30, 0, 23, 0), "Here! = Wed 06:00", true},
-    {"24", UTC, Tuesday(9, 0), Place(24, 17, 10, 1), "Here! = Wed 09:00", true},
-    {"-24", UTC, Tuesday(9, 0), Place(-24, 17, 10, 1), "Here! = Mon 09:00", true},
-    {"no seconds shifted", UTC, Tuesday(0, 0), Place(1.0 / 3600, 0, 23, 0), "Here! = Tue 00:00", true},
+    {"-3.5 back a day", UTC, {2002, 3, 4, 1, 10, 0}, Place(-3.5, 0, 23, MON_FRI), "[Here! = Sun 21:40]", false},
+    {"-3.5 back to Friday", UTC, {2002, 3, 9, 1, 10, 0}, Place(-3.5, 0, 23, MON_FRI), "Here! = Fri 21:40", true},
+    {"19 into Saturday", UTC, {2002, 3, 8, 15, 0, 0}, Place(19, 17, 10, MON_FRI), "[Here! = Sat 10:00]", false},
+    {"5.75", UTC, Tuesday(0, 0), Place(5.75, 0, 23, ALL), "Here! = Tue 05:45", true},
+    {"-0.5", UTC, Tuesday(8, 59), Place(-0.5, 17, 10, MON_FRI), "[Here! = Tue 08:29]", false},
+    {"-0.5 across midnight", UTC, Tuesday(0, 10), Place(-0.5, 0, 23, ALL), "[Here! = Mon 23:40]", false},
+    {"5.1 truncates", UTC, Tuesday(0, 0), Place(5.1, 0, 23, ALL), "Here! = Tue 05:05", true},
+    {"-5.1 truncates", UTC, Tuesday(12, 0), Place(-5.1, 0, 23, ALL), "Here! = Tue 06:55", true},
+    {"30 hours", UTC, Tuesday(0, 0), Place(30, 0, 23, ALL), "Here! = Wed 06:00", true},
+    {"24", UTC, Tuesday(9, 0), Place(24, 17, 10, MON_FRI), "Here! = Wed 09:00", true},
+    {"-24", UTC, Tuesday(9, 0), Place(-24, 17, 10, MON_FRI), "Here! = Mon 09:00", true},
+    {"no seconds shifted", UTC, Tuesday(0, 0), Place(1.0 / 3600, 0, 23, ALL), "Here! = Tue 00:00", true},
     // Not a number: no shift at all.
-    {"NaN", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::quiet_NaN(), 17, 10, 1),
+    {"NaN", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::quiet_NaN(), 17, 10, MON_FRI),
      "Here! = Tue 08:30", true},
-    {"infinity", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::infinity(), 17, 10, 1),
+    {"infinity", UTC, Tuesday(8, 30), Place(std::numeric_limits<double>::infinity(), 17, 10, MON_FRI),
      "Here! = Tue 08:30", true},
     // The shifted instant is rendered with the user's own rule in force at that instant.
-    {"before spring forward", NEW_ZEALAND, {2002, 9, 28, 20, 0, 0}, Place(12, 0, 23, 0),
+    {"before spring forward", NEW_ZEALAND, {2002, 9, 28, 20, 0, 0}, Place(12, 0, 23, ALL),
      "Here! = Sun 09:00", true},
-    {"same side of the change", NEW_ZEALAND, {2002, 9, 28, 1, 0, 0}, Place(12, 0, 23, 0),
+    {"same side of the change", NEW_ZEALAND, {2002, 9, 28, 1, 0, 0}, Place(12, 0, 23, ALL),
      "Here! = Sat 13:00", true},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, Readings, ::testing::ValuesIn(READING_CASES));
@@ -184,12 +192,12 @@ class TimeTexts : public ::testing::TestWithParam<TimeTextCase> {};
 TEST_P(TimeTexts, FormatTheShiftedTime) {
   const TimeTextCase& c = GetParam();
   InTimeZone zone(UTC);
-  PlaceSettings place = Place(0, 17, 10, 1);
+  PlaceSettings place = Place(0, 17, 10, MON_FRI);
   RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)), c.characters);
   EXPECT_TRUE(active.active) << c.label;
   EXPECT_EQ("Here! = " + c.timeText, active.tip) << c.label;
   // The same instant outside a window that never opens: the same text, in brackets.
-  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, 1), c.format, At(Tuesday(10, 15)), c.characters);
+  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, MON_FRI), c.format, At(Tuesday(10, 15)), c.characters);
   EXPECT_FALSE(inactive.active) << c.label;
   EXPECT_EQ("[Here! = " + c.timeText + "]", inactive.tip) << c.label;
 }
@@ -223,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, TimeTexts, ::testing::ValuesIn(TIME_TEXT_CASES
 
 TEST(Readings, PlaceNameAndBracketsFrameTheTimeText) {
   InTimeZone zone(UTC);
-  PlaceSettings place = Place(0, 17, 10, 1);
+  PlaceSettings place = Place(0, 17, 10, MON_FRI);
   place.place = "Tokyo";
   EXPECT_EQ("[Tokyo = Sat 10:15]", ReadRemoteClock(place, "%a %H:%M", At({2002, 3, 9, 10, 15, 0})).tip);
   place.place = "";
@@ -240,7 +248,7 @@ class Unrenderable : public ::testing::TestWithParam<UnrenderableCase> {};
 
 TEST_P(Unrenderable, GiveAnEmptyInactiveReading) {
   InTimeZone zone(UTC);
-  RemoteReading reading = ReadRemoteClock(Place(GetParam().offset, -1, 23, 0), "%H:%M", GetParam().now);
+  RemoteReading reading = ReadRemoteClock(Place(GetParam().offset, -1, 23, ALL), "%H:%M", GetParam().now);
   EXPECT_EQ("[Here! = ]", reading.tip);
   EXPECT_FALSE(reading.active);
 }
@@ -260,7 +268,7 @@ class AbsurdOffsets : public ::testing::TestWithParam<double> {};
 TEST_P(AbsurdOffsets, GiveAWellFormedReading) {
   InTimeZone zone(UTC);
   const std::time_t now = At(Tuesday(12, 0));
-  RemoteReading reading = ReadRemoteClock(Place(GetParam(), 0, 23, 0), "%Y", now);
+  RemoteReading reading = ReadRemoteClock(Place(GetParam(), 0, 23, ALL), "%Y", now);
   const std::string prefix = reading.active ? "Here! = " : "[Here! = ";
   ASSERT_EQ(prefix, reading.tip.substr(0, prefix.size()));
   const int year = std::atoi(reading.tip.c_str() + prefix.size());
@@ -326,19 +334,19 @@ TEST_P(ZoneReadings, TakeTheZonesTimeWhenItCanBeToldElseTheOffset) {
 void PrintTo(const ZoneReadingCase& c, std::ostream* os) { *os << c.label; }
 
 const ZoneReadingCase ZONE_READING_CASES[] = {
-    {"zone opens the window", "Nepal Standard Time", true, true, 345, Tuesday(2, 45), Place(0, 17, 10, 1),
+    {"zone opens the window", "Nepal Standard Time", true, true, 345, Tuesday(2, 45), Place(0, 17, 10, MON_FRI),
      "Here! = Tue 08:30", true, true},
-    {"zone's weekday", "Tonga Standard Time", true, true, 780, {2002, 3, 8, 12, 0, 0}, Place(0, 0, 23, 1),
+    {"zone's weekday", "Tonga Standard Time", true, true, 780, {2002, 3, 8, 12, 0, 0}, Place(0, 0, 23, MON_FRI),
      "[Here! = Sat 01:00]", false, true},
-    {"offset not added to the zone", "GMT Standard Time", true, true, 60, Tuesday(10, 0), Place(5.75, 0, 23, 0),
+    {"offset not added to the zone", "GMT Standard Time", true, true, 60, Tuesday(10, 0), Place(5.75, 0, 23, ALL),
      "Here! = Tue 11:00", true, true},
-    {"zone behind, day before", "Hawaiian Standard Time", true, true, -600, Tuesday(3, 0), Place(0, 0, 23, 0),
+    {"zone behind, day before", "Hawaiian Standard Time", true, true, -600, Tuesday(3, 0), Place(0, 0, 23, ALL),
      "Here! = Mon 17:00", true, true},
-    {"unknown zone: the offset", "Atlantis Standard Time", true, false, 0, Tuesday(0, 0), Place(5.75, 0, 23, 0),
+    {"unknown zone: the offset", "Atlantis Standard Time", true, false, 0, Tuesday(0, 0), Place(5.75, 0, 23, ALL),
      "Here! = Tue 05:45", true, true},
-    {"no zone chosen: the offset", "", true, true, 60, Tuesday(9, 0), Place(-0.5, 17, 10, 1),
+    {"no zone chosen: the offset", "", true, true, 60, Tuesday(9, 0), Place(-0.5, 17, 10, MON_FRI),
      "Here! = Tue 08:30", true, false},
-    {"no zone clock: the offset", "India Standard Time", false, true, 330, Tuesday(9, 0), Place(-0.5, 17, 10, 1),
+    {"no zone clock: the offset", "India Standard Time", false, true, 330, Tuesday(9, 0), Place(-0.5, 17, 10, MON_FRI),
      "Here! = Tue 08:30", true, false},
 };
 INSTANTIATE_TEST_SUITE_P(Zones, ZoneReadings, ::testing::ValuesIn(ZONE_READING_CASES));

@@ -62,7 +62,7 @@ class FakeHost : public TrayOwner, public TrayShell {
     PlaceSettings& settings = place.Settings();
     settings.place = "Here!";
     settings.zone = "Fixed";
-    settings.weekdays = 0;
+    settings.workDays = EVERY_DAY;
     place.BuildTipTimeFormat("HH:mm", "dddd");
     SetActive(true);
   }

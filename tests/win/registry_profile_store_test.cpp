@@ -101,7 +101,7 @@ PlaceSettings SampleRecord() {
   s.icon = 3;
   s.from = -1;
   s.to = 20;
-  s.weekdays = 0;
+  s.workDays = 0x1F;
   s.userActiveIcon = "";
   s.userInActiveIcon = "C:\\icons\\night.ico";
   s.iconFrom = 1;
@@ -114,7 +114,7 @@ void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual
   EXPECT_EQ(expected.icon, actual.icon);
   EXPECT_EQ(expected.from, actual.from);
   EXPECT_EQ(expected.to, actual.to);
-  EXPECT_EQ(expected.weekdays, actual.weekdays);
+  EXPECT_EQ(expected.workDays, actual.workDays);
   EXPECT_EQ(expected.userActiveIcon, actual.userActiveIcon);
   EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
   EXPECT_EQ(expected.iconFrom, actual.iconFrom);
@@ -166,7 +166,7 @@ TEST_F(RegistryStore, HasSectionMakesNothingAndDeleteSectionRemovesOnlyThatPlace
   EXPECT_TRUE(store_.DeleteSection("Settings3"));
   EXPECT_FALSE(store_.HasSection("Settings3"));
   EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
-  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
+  EXPECT_EQ(10u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
 }
 
 // Writes, their stored kind and bytes.
@@ -215,9 +215,9 @@ const WriteCase WRITE_CASES[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Values, RegistryWrites, ::testing::ValuesIn(WRITE_CASES));
 
-TEST_F(RegistryStore, SaveWritesTheNineValuesInTheirKinds) {
+TEST_F(RegistryStore, SaveWritesTheNineValuesAndWorkDaysInTheirKinds) {
   SaveSettings(store_, 0, SampleRecord());
-  EXPECT_EQ(9u, ValueCount(SECTION_PATH));
+  EXPECT_EQ(10u, ValueCount(SECTION_PATH));
   struct Expected {
     const char* name;
     DWORD kind;
@@ -233,6 +233,7 @@ TEST_F(RegistryStore, SaveWritesTheNineValuesInTheirKinds) {
       {"UserActiveIcon", REG_SZ, Text("")},
       {"UserInActiveIcon", REG_SZ, Text("C:\\icons\\night.ico")},
       {"IconFrom", REG_DWORD, IntBytes(1)},
+      {"WorkDays", REG_DWORD, IntBytes(0x1F)},
   };
   for (const Expected& e : expected) {
     RawValue raw = ReadRaw(e.name);
@@ -328,7 +329,7 @@ TEST_F(RegistryStore, DeletedKeysAreMadeAgainByTheNextSave) {
   LoadSettings(store_, 3, kept);
   ExpectSameRecord(SampleRecord(), kept);
   SaveSettings(store_, 3, kept);
-  EXPECT_EQ(9u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
+  EXPECT_EQ(10u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
 }
 
 // Whether a value is there, whatever its kind and size; what decides whether Zone is written.
@@ -354,7 +355,7 @@ TEST_P(RegistryHasValue, CountsAValueOfAnyKind) {
   EXPECT_FALSE(store_.HasValue("Settings7", "Zone")) << c.label;
   // A stored Zone, of whatever kind, is written back as text by the next save; none stays none.
   SaveSettings(store_, 0, SampleRecord());
-  EXPECT_EQ(c.stored ? 10u : 9u, ValueCount(SECTION_PATH)) << c.label;
+  EXPECT_EQ(c.stored ? 11u : 10u, ValueCount(SECTION_PATH)) << c.label;
 }
 
 void PrintTo(const HasValueCase& c, std::ostream* os) { *os << c.label; }

@@ -141,7 +141,7 @@ int Zone() {
   HWND zone = WaitForDialog("Time Zone", ProcessOf(window), false);
   if (!zone) return 1;
   HWND search = GetDlgItem(zone, IDC_ZONE_SEARCH);
-  for (char c : std::string("Chicago")) PostMessageA(search, WM_CHAR, static_cast<unsigned char>(c), 1);
+  for (char c : std::string("Tel Aviv")) PostMessageA(search, WM_CHAR, static_cast<unsigned char>(c), 1);
   Pump(500);
   // Side by side, both on the screen: the properties window moves to the left edge.
   SetWindowPos(window, nullptr, 8, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

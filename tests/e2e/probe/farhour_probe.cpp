@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -21,6 +22,7 @@ enum Request : WPARAM {
   REQUEST_MESSAGE_ICON = 3,  // the standard icon shown by the visible message box of this process
   REQUEST_RESOURCES = 4,     // counts of what the process holds, one line of numbers
   REQUEST_PICTURES = 5,      // take the time and long-date pictures from the request file
+  REQUEST_CLOCK = 6,         // from now on the C library's time() gives the time in the request file
 };
 
 const DWORD KERNEL_HANDLE_SLOTS = 0x8000;  // handles are multiples of 4
@@ -201,15 +203,12 @@ int WINAPI PatchedGetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size)
   return length + 1;
 }
 
-// Points farhour.exe's import of GetLocaleInfoA at the stand-in, and keeps this DLL loaded for
-// good, since the program keeps calling it after the hook is gone.
-bool PatchLocaleLookup() {
-  if (g_platformGetLocaleInfoA) return true;
-  auto platform = reinterpret_cast<GetLocaleInfoAFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLocaleInfoA")));
+// Points farhour.exe's imports of the platform's function at the stand-in, and keeps this DLL
+// loaded for good, since the program keeps calling it after the hook is gone.
+bool PatchImport(FARPROC platform, FARPROC standIn) {
   HMODULE self = nullptr;
   if (!platform || !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                                       reinterpret_cast<LPCSTR>(&PatchedGetLocaleInfoA), &self)) {
+                                       reinterpret_cast<LPCSTR>(standIn), &self)) {
     return false;
   }
   BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
@@ -222,13 +221,29 @@ bool PatchLocaleLookup() {
       if (thunk->u1.Function != reinterpret_cast<ULONG_PTR>(platform)) continue;
       DWORD protection = 0;
       if (!VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, PAGE_READWRITE, &protection)) return false;
-      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(&PatchedGetLocaleInfoA);
+      thunk->u1.Function = reinterpret_cast<ULONG_PTR>(standIn);
       VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, protection, &protection);
       patched = true;
     }
   }
-  if (patched) g_platformGetLocaleInfoA = platform;
   return patched;
+}
+
+bool PatchLocaleLookup() {
+  if (g_platformGetLocaleInfoA) return true;
+  FARPROC platform = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLocaleInfoA");
+  if (!PatchImport(platform, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PatchedGetLocaleInfoA)))) return false;
+  g_platformGetLocaleInfoA = reinterpret_cast<GetLocaleInfoAFn>(reinterpret_cast<void*>(platform));
+  return true;
+}
+
+// The time the program's clock reads, once a test has set it.
+volatile time_t g_clockTime;
+bool g_clockPatched;
+
+time_t __cdecl PatchedTime(time_t* out) {
+  if (out) *out = g_clockTime;
+  return g_clockTime;
 }
 
 std::string ProbePath(const char* suffix) {
@@ -261,6 +276,22 @@ std::string TakePictures() {
     start = end + 1;
   }
   return PatchLocaleLookup() ? "ok\n" : "not patched\n";
+}
+
+// The request file holds the time in seconds since 1970, UTC, as decimal text.
+std::string TakeClock() {
+  FILE* file = std::fopen(ProbePath(".in").c_str(), "rb");
+  if (!file) return "no request\n";
+  long long seconds = 0;
+  const bool read = std::fscanf(file, "%lld", &seconds) == 1;
+  std::fclose(file);
+  if (!read) return "bad request\n";
+  g_clockTime = static_cast<time_t>(seconds);
+  if (!g_clockPatched) {
+    g_clockPatched = PatchImport(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "time"),
+                                 reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PatchedTime)));
+  }
+  return g_clockPatched ? "ok\n" : "not patched\n";
 }
 
 void Answer(LPARAM serial, const std::string& body) {
@@ -301,6 +332,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessage(int code, WPAR
         break;
       case REQUEST_PICTURES:
         body = TakePictures();
+        break;
+      case REQUEST_CLOCK:
+        body = TakeClock();
         break;
       default:
         break;

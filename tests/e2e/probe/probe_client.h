@@ -143,6 +143,16 @@ class ProbeHook {
     return Ask(5, &lines, 10000) && !lines.empty() && lines[0] == "ok";
   }
 
+  // From now on the program's clock reads this time, in seconds since 1970, UTC.
+  bool SetClock(long long seconds) {
+    FILE* file = std::fopen(requestPath_.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fprintf(file, "%lld\n", seconds) > 0;
+    if (std::fclose(file) != 0 || !written) return false;
+    std::vector<std::string> lines;
+    return Ask(6, &lines, 10000) && !lines.empty() && lines[0] == "ok";
+  }
+
  private:
   bool Menu(WPARAM request, std::vector<ProbeMenuItem>* items) {
     std::vector<std::string> lines;
