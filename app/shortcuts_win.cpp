@@ -105,14 +105,13 @@ std::vector<std::string> PlaceShortcuts(const std::string& folder, int instanceN
   const std::string program = ThisProgram();
   if (folder.empty() || program.empty()) return found;
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\*.lnk").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return found;
+  const FileSearch search(FindFirstFileA((folder + "\\*.lnk").c_str(), &entry));
+  if (!search) return found;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::string path = folder + "\\" + entry.cFileName;
     if (StartsPlace(path, program, instanceNumber)) found.push_back(path);
-  } while (FindNextFileA(search, &entry));
-  (void)FindClose(search);
+  } while (FindNextFileA(search.Get(), &entry));
   return found;
 }
 

@@ -60,6 +60,11 @@ struct KernelObjectTraits : ClosedBy<HANDLE, &CloseHandle> {
   static HANDLE None() { return INVALID_HANDLE_VALUE; }
 };
 using FileHandle = UniqueHandle<KernelObjectTraits>;
+// A search of a folder's files, begun with FindFirstFileA, which fails with INVALID_HANDLE_VALUE.
+struct FileSearchTraits : ClosedBy<HANDLE, &FindClose> {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+};
+using FileSearch = UniqueHandle<FileSearchTraits>;
 
 using RegKey = UniqueHandle<ClosedBy<HKEY, &RegCloseKey>>;
 // An icon the program made itself (from a file) and must destroy. Icons loaded from the program's
