@@ -14,10 +14,9 @@ namespace {
 constexpr DWORD NEW_COPY_WAIT_MS = 15000;
 
 bool StartCopy(int instanceNumber) {
-  char program[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  const std::string line = "\"" + std::string(program) + "\" " + std::to_string(instanceNumber);
+  const std::string program = ThisProgram();
+  if (program.empty()) return false;
+  const std::string line = "\"" + program + "\" " + std::to_string(instanceNumber);
   std::vector<char> commandLine(line.begin(), line.end());
   commandLine.push_back('\0');
   STARTUPINFOA startup;
@@ -25,7 +24,7 @@ bool StartCopy(int instanceNumber) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   ZeroMemory(&started, sizeof started);
-  if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
     return false;
   }

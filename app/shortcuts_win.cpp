@@ -55,12 +55,6 @@ bool SamePath(const std::string& a, const std::string& b) {
   return !a.empty() && lstrcmpiA(NormalPath(a).c_str(), NormalPath(b).c_str()) == 0;
 }
 
-std::string ThisProgram() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
 std::string KnownFolder(int csidl) {
   char path[MAX_PATH] = "";
   if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
@@ -129,6 +123,12 @@ bool SaveShortcut(const std::string& path, const std::string& program, int insta
 }
 
 }  // namespace
+
+std::string ThisProgram() {
+  char path[MAX_PATH] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
 
 bool StartsAtSignIn(int instanceNumber) {
   ComSession com;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+// The path of this program's file; empty when it is too long for the ANSI calls.
+std::string ThisProgram();
 // The Startup folder holds a shortcut that starts the place.
 bool StartsAtSignIn(int instanceNumber);
 // Makes the place start at sign-in, with a shortcut "Farhour <number>.lnk" in the Startup folder,
