@@ -61,10 +61,13 @@ int SystemMetricForDpi(int index, UINT dpi) {
   return dpi == system ? metric : MulDiv(metric, static_cast<int>(dpi), static_cast<int>(system));
 }
 
-OwnedIcon LoadIconAtMetric(HINSTANCE instance, int resourceId, int metric, UINT dpi) {
-  const int size = SystemMetricForDpi(metric, dpi);
+OwnedIcon LoadIconAtSize(HINSTANCE instance, int resourceId, int size) {
   return OwnedIcon(static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+OwnedIcon LoadIconAtMetric(HINSTANCE instance, int resourceId, int metric, UINT dpi) {
+  return LoadIconAtSize(instance, resourceId, SystemMetricForDpi(metric, dpi));
 }
 
 bool PlatformScalesDialogs(HWND hwnd) {

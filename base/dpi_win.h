@@ -20,6 +20,9 @@ UINT MonitorDpi(HWND hwnd);
 UINT TaskbarDpi();
 // GetSystemMetrics at that DPI: SM_CXSMICON, SM_CXICON and the like.
 int SystemMetricForDpi(int index, UINT dpi);
+// An icon of the module's resources, size pixels square, drawn for that size where the resource has
+// it. Owned: a shared icon keeps the size of its first load.
+OwnedIcon LoadIconAtSize(HINSTANCE instance, int resourceId, int size);
 // An icon of the module's resources at a metric's size (SM_CXICON, SM_CXSMICON) for the DPI, drawn for
 // that size where the resource has it. Owned: a shared icon keeps the size of its first load.
 OwnedIcon LoadIconAtMetric(HINSTANCE instance, int resourceId, int metric, UINT dpi);

@@ -63,9 +63,7 @@ IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
   for (const auto& known : resourceIcons_) {
     if (known.first == resourceId) return known.second.Get();
   }
-  // Not shared: a shared icon keeps the size it was first loaded at, whatever size is asked later.
-  OwnedIcon icon(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, iconSize_, iconSize_, LR_DEFAULTCOLOR)));
+  OwnedIcon icon = LoadIconAtSize(instance_, resourceId, iconSize_);
   HICON handle = icon.Get();
   resourceIcons_.emplace_back(resourceId, std::move(icon));
   return handle;
