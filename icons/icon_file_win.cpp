@@ -88,7 +88,6 @@ std::unique_ptr<IconFileResource> ReadIconFileAt(const char* path) {
 }  // namespace
 
 OwnedIcon LoadIconFileAtSystemSize(const char* path) {
-  if (!path || !*path || std::strlen(path) >= MAX_PATH) return OwnedIcon();
   const int width = GetSystemMetrics(SM_CXICON);
   const int height = GetSystemMetrics(SM_CYICON);
   std::unique_ptr<IconFileResource> resource = ReadIconFileAt(path);
