@@ -146,8 +146,10 @@ ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
       }
     }
   };
+  std::vector<std::string> keys;  // folded
   for (std::size_t i = 0; i < zones_.size(); ++i) {
     displays_.push_back(SearchKey(zones_[i].displayName));
+    keys.push_back(SearchKey(zones_[i].keyName));
     addName(zones_[i].displayName, ZONE_NAME, i);
     addName(zones_[i].keyName, ZONE_NAME, i);
   }
@@ -155,10 +157,7 @@ ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
   for (std::size_t i = 0; i < places_.size(); ++i) addNames(places_[i].text, PLACE, i);
   // Key names, like the registry's, are compared without regard to case.
   for (const char* key : ZoneKeys()) {
-    const std::string folded = SearchKey(key);
-    std::size_t found = 0;
-    while (found < zones_.size() && SearchKey(zones_[found].keyName) != folded) ++found;
-    listed_.push_back(found);
+    listed_.push_back(static_cast<std::size_t>(std::find(keys.begin(), keys.end(), SearchKey(key)) - keys.begin()));
   }
 }
 
