@@ -349,19 +349,16 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       return true;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return false;
+      if (LOWORD(wParam) >= IDC_WORK_DAY_FIRST && LOWORD(wParam) < IDC_WORK_DAY_FIRST + DAYS_IN_WEEK) {
+        ShowNoWorkDayNote();
+        return true;
+      }
       switch (LOWORD(wParam)) {
         case IDC_APPLY: OnApply(); return true;
         case IDC_DISMISS: OnDismiss(); return true;
         case IDC_BROWSE_ACTIVE: OnBrowseActive(); return true;
         case IDC_BROWSE_INACTIVE: OnBrowseInactive(); return true;
         case IDC_TIME_ZONE: OnTimeZone(); return true;
-        case IDC_WORK_DAY_FIRST:
-        case IDC_WORK_DAY_FIRST + 1:
-        case IDC_WORK_DAY_FIRST + 2:
-        case IDC_WORK_DAY_FIRST + 3:
-        case IDC_WORK_DAY_FIRST + 4:
-        case IDC_WORK_DAY_FIRST + 5:
-        case IDC_WORK_DAY_FIRST + 6: ShowNoWorkDayNote(); return true;
         // Ending this window ends the program: only the confirmed Close may do that.
         case IDOK:
         case IDCANCEL: return true;
