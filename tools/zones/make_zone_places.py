@@ -339,9 +339,10 @@ def unique_names(candidates):
     for name in candidates:
         # The typewriter's apostrophe is the one people type, and every code page has it.
         name = name.strip().replace("\u2019", "'")
-        if not name or any(c in name for c in "\n\t\0") or search_fold(name) in seen:
+        key = search_fold(name)
+        if not name or any(c in name for c in "\n\t\0") or key in seen:
             continue
-        seen.add(search_fold(name))
+        seen.add(key)
         out.append(name)
     return out
 
