@@ -94,12 +94,7 @@ int main(int argc, char** argv) {
   std::printf("  save, section opened once:       %8.1f\n", saveOnce);
   std::printf("  save, section opened per value:  %8.1f  (%.2f x)\n", saveEach, saveEach / saveOnce);
 
-  HKEY software = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\BrindlewoodBench\\Farhour", 0, KEY_WRITE, &software) ==
-      ERROR_SUCCESS) {
-    (void)RegDeleteKeyA(software, SECTION);
-    RegCloseKey(software);
-  }
+  (void)store.DeleteSection(SECTION);
   (void)RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrindlewoodBench\\Farhour");
   (void)RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrindlewoodBench");
   return 0;
