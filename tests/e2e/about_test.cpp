@@ -48,8 +48,6 @@ std::string Snapshot() {
   return text;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 // The texts of a window's visible static controls, and whether one of them shows an icon.
 std::vector<std::string> StaticTexts(HWND window, bool* hasIcon) {
   std::vector<std::string> texts;

@@ -28,8 +28,6 @@ UINT TestDpi() {
   return dpi && *dpi ? static_cast<UINT>(std::atoi(dpi)) : 96;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 // The width and height at the start of an image as the shell's tray window receives it.
 int ImageWidth(const std::string& image) {
   std::uint32_t width = 0;

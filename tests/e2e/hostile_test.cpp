@@ -35,8 +35,6 @@ std::string Megabyte(char first) {
   return text;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 std::vector<TrayCall> CallsOf(const TrayStandIn& tray, HWND window) {
   std::vector<TrayCall> calls;
   for (const TrayCall& call : tray.Calls()) {

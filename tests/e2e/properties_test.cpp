@@ -70,8 +70,6 @@ std::string ClockAt(double offsetHours) {
   return text;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 std::vector<TrayCall> ModifiesOf(const TrayStandIn& tray, HWND window) {
   std::vector<TrayCall> calls;
   for (const TrayCall& call : tray.Calls()) {

@@ -23,6 +23,9 @@ struct TrayCall {
   std::string image;   // the image's pixels as the shell received them; empty for none
 };
 
+// A window handle as the shell's icon data carries it, 32 bits wide in either build.
+inline DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
+
 class TrayStandIn {
  public:
   TrayStandIn();

@@ -56,8 +56,6 @@ std::vector<TrayCall> CallsOf(const TrayStandIn& tray, DWORD window) {
   return calls;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 // The en_US pictures "h:mm:ss tt" and "dddd, MMMM d, yyyy", as the tip renders them.
 const std::regex US_TIME(R"(\d\d:\d\d:\d\d (AM|PM)\. [A-Z][a-z]+day, [A-Z][a-z]+ \d\d, \d{4})");
 

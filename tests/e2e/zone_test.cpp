@@ -56,8 +56,6 @@ bool TipShowsUtcPlus(const std::string& tip, const std::string& place, long shif
   return false;
 }
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 std::string LastTip(const TrayStandIn& tray, HWND window) {
   std::string tip;
   for (const TrayCall& call : tray.Calls()) {
