@@ -123,6 +123,13 @@ std::vector<std::string> MemoryProfileStore::ValueNames(const std::string& secti
   return names;
 }
 
+std::vector<std::string> MemoryProfileStore::SectionNames() const {
+  std::vector<std::string> names;
+  if (unreachable_) return names;
+  for (const Section& s : sections_) names.push_back(s.name);
+  return names;
+}
+
 bool MemoryProfileStore::HasSection(const std::string& section) const {
   return FindSection(section) != nullptr;
 }

@@ -36,6 +36,7 @@ class MemoryProfileStore : public ProfileStore {
   // True once a section was opened or written (opening makes it, as the registry's reads do).
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;
+  std::vector<std::string> SectionNames() const override;
 
   // Stores data of any kind, as a hand edit of the registry could.
   void SetRaw(const std::string& section, const std::string& name, StoredKind kind,

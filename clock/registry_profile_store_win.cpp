@@ -143,6 +143,23 @@ bool RegistryProfileStore::HasSection(const std::string& section) const {
   return application && OpenSubKey(application.Get(), section.c_str(), KEY_READ);
 }
 
+std::vector<std::string> RegistryProfileStore::SectionNames() const {
+  std::vector<std::string> names;
+  RegKey application = OpenApplicationKey(false);
+  if (!application) return names;
+  // A registry key's name has at most 255 characters.
+  char name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    const LONG status =
+        RegEnumKeyExA(application.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
 bool RegistryProfileStore::DeleteSection(const std::string& section) {
   RegKey application = OpenApplicationKey(false);
   if (!application) return !HasSection(section);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/handles_win.h"
 #include "clock/profile_store.h"
@@ -24,6 +25,7 @@ class RegistryProfileStore : public ProfileStore {
   std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;
+  std::vector<std::string> SectionNames() const override;
 
   // The section's key, opened anew through the whole chain and created when missing; empty when
   // "software" cannot be opened or a key cannot be created.

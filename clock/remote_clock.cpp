@@ -41,21 +41,6 @@ std::time_t AddSeconds(std::time_t now, long long shift) {
   return static_cast<std::time_t>(n + shift);
 }
 
-
-// The place's time, broken down: the zone's when it has one the zone clock can tell, else the
-// shifted instant in the local zone. False when there is no breakdown.
-bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
-  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
-  // user chose too and which still gives a time.
-  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
-  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
-  // localtime's result is overwritten by the next call.
-  const std::tm* broken = std::localtime(&shifted);
-  if (!broken) return false;
-  *parts = *broken;
-  return true;
-}
-
 }  // namespace
 
 // The rendered time, cut to 127 bytes without splitting a character. A result longer than that keeps
@@ -87,6 +72,18 @@ std::string FormatTimeText(const std::tm& parts, const std::string& format, Char
   return std::string(buffer, length);
 }
 
+bool ReadPlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
+  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
+  // user chose too and which still gives a time.
+  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
+  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
+  // localtime's result is overwritten by the next call.
+  const std::tm* broken = std::localtime(&shifted);
+  if (!broken) return false;
+  *parts = *broken;
+  return true;
+}
+
 int FromListMinutes(int index) {
   if (index < 0 || index > 23) return -1;
   return 30 * index;
@@ -97,18 +94,21 @@ int ToListMinutes(int index) {
   return 720 + 30 * index;
 }
 
+bool IsActiveAt(const PlaceSettings& settings, const std::tm& placeTime) {
+  const int minutes = placeTime.tm_hour * 60 + placeTime.tm_min;
+  return FromListMinutes(settings.from) <= minutes && minutes <= ToListMinutes(settings.to) &&
+         IsWorkDay(settings.workDays, placeTime.tm_wday);
+}
+
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
                               std::time_t now, CharacterLength characterLength, ZoneClock* zone) {
   // One breakdown serves the text and the fields.
   std::string timeText;
   bool active = false;
   std::tm parts{};
-  if (PlaceTime(settings, now, zone, &parts)) {
+  if (ReadPlaceTime(settings, now, zone, &parts)) {
     timeText = FormatTimeText(parts, tipTimeFormat, characterLength);
-    const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
-    active = FromListMinutes(settings.from) <= nowMinutes &&
-             nowMinutes <= ToListMinutes(settings.to);
-    active = active && IsWorkDay(settings.workDays, parts.tm_wday);
+    active = IsActiveAt(settings, parts);
   }
   // Without a breakdown (Microsoft's runtime has none before 1970 or after 3000) there is no time to
   // compare: the place shows as inactive, with an empty time.

@@ -98,7 +98,11 @@ bool IsStrftimeSafe(const std::string& format) {
 
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
                             CharacterLength characterLength) {
-  std::string format = timePicture + ". " + longDatePicture;
+  return ConvertPicture(timePicture + ". " + longDatePicture, characterLength);
+}
+
+std::string ConvertPicture(const std::string& picture, CharacterLength characterLength) {
+  std::string format = picture;
   for (const PictureRow& row : CONVERSIONS) {
     ReplaceFirstPicture(format, row.picture, row.directive, characterLength);
   }

@@ -21,4 +21,7 @@ bool IsStrftimeSafe(const std::string& format);
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
                             CharacterLength characterLength = nullptr);
 
+// One picture, converted row by row, then made safe.
+std::string ConvertPicture(const std::string& picture, CharacterLength characterLength = nullptr);
+
 #endif
