@@ -56,3 +56,14 @@ bool Places::AddPlace(int fromInstanceNumber) {
 }
 
 void Places::ForgetShortcuts(int instanceNumber) { DeletePlaceShortcuts(instanceNumber); }
+
+void Places::PlanCall() {
+  HWND open = FindPlannerWindow();
+  if (!open || open == planner_.Hwnd()) {
+    (void)planner_.Open();
+    return;
+  }
+  // Another copy's: this copy has the foreground from its menu, and hands it on.
+  if (IsIconic(open)) (void)ShowWindowAsync(open, SW_RESTORE);
+  (void)SetForegroundWindow(open);
+}

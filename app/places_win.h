@@ -7,13 +7,15 @@
 
 #include "clock/profile_store.h"
 #include "ui/place_dialog_win.h"
+#include "ui/planner_window_win.h"
 
 class Places : public PlaceKeeper {
  public:
-  explicit Places(ProfileStore& store) : store_(store) {}
+  Places(HINSTANCE instance, ProfileStore& store) : store_(store), planner_(instance, store) {}
 
   bool AddPlace(int fromInstanceNumber) override;
   void ForgetShortcuts(int instanceNumber) override;
+  void PlanCall() override;
 
   // The lowest number above 0 that has neither stored settings nor a running copy; 0 when every
   // number is taken.
@@ -21,6 +23,8 @@ class Places : public PlaceKeeper {
 
  private:
   ProfileStore& store_;
+  // The one planner of all places, when this copy opened it.
+  PlannerWindow planner_;
 };
 
 #endif

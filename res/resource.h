@@ -7,6 +7,7 @@
 #define IDD_ABOUTBOX                100
 #define IDD_PLACE                   102
 #define IDD_TIME_ZONE               103
+#define IDD_PLANNER                 104
 
 // Controls of the properties window
 #define IDC_PLACE                   1000
@@ -34,6 +35,20 @@
 #define IDC_WORK_DAY_FIRST          1020
 #define IDC_NO_WORK_DAY             1027
 
+// Controls of the call planner; the user's work-day boxes are seven ids from IDC_PLANNER_DAY_FIRST,
+// in the order of the user's week.
+#define IDC_PLANNER_PREVIOUS        1030
+#define IDC_PLANNER_DATE            1031
+#define IDC_PLANNER_NEXT            1032
+#define IDC_PLANNER_GRID            1033
+#define IDC_PLANNER_BEST            1034
+#define IDC_PLANNER_TIME            1035
+#define IDC_PLANNER_LINES           1036
+#define IDC_PLANNER_COPY            1037
+#define IDC_PLANNER_FROM            1038
+#define IDC_PLANNER_TO              1039
+#define IDC_PLANNER_DAY_FIRST       1040
+
 // Strings
 #define IDS_ABOUTBOX                101
 #define IDS_APP_TITLE               57344
@@ -41,6 +56,17 @@
 #define IDS_ENTER_NUMBER            61713
 #define IDS_ENTER_NUMBER_RANGE      61715
 #define IDS_TOO_MANY_CHARS          61716
+#define IDS_PLANNER_HERE            200
+#define IDS_PLANNER_AT_WORK_LINE    201
+#define IDS_PLANNER_CLOSED_LINE     202
+#define IDS_PLANNER_DAY_OFF_LINE    203
+#define IDS_PLANNER_RANGE           204
+#define IDS_PLANNER_ALL_AT_WORK     205
+#define IDS_PLANNER_MOST_AT_WORK    206
+#define IDS_PLANNER_NONE_AT_WORK    207
+#define IDS_PLANNER_NOT_A_TIME      208
+#define IDS_PLANNER_NO_SUCH_PLACE   209
+#define IDS_PLANNER_AT_WORK_ROW     210
 
 // Menus and commands
 #define IDR_TRAY_MENU               132
@@ -49,6 +75,7 @@
 #define ID_TRAY_ADD_PLACE           32775
 #define ID_TRAY_REMOVE_PLACE        32776
 #define ID_TRAY_EXIT                32777
+#define ID_TRAY_PLAN_CALL           32778
 #define IDM_ABOUTBOX                0x0010
 #define ID_HELP                     57670
 
@@ -66,6 +93,9 @@
 #define ADD_RETRY_TIMER_ID          102
 #define ADD_RETRY_PERIOD_MS         3000
 #define ADD_RETRY_COUNT             20
+// The call planner looks for places added, removed or changed this often.
+#define PLANNER_TIMER_ID            103
+#define PLANNER_PERIOD_MS           1000
 #define TRAY_NOTIFY_MESSAGE         0x8064
 
 #endif

@@ -34,6 +34,28 @@ std::string ApplicationTitle(HINSTANCE instance) {
   return name;
 }
 
+namespace {
+
+struct MarkedWindowSearch {
+  std::string property;
+  HWND found;
+};
+
+BOOL CALLBACK FindMarked(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<MarkedWindowSearch*>(lParam);
+  if (!GetPropA(hwnd, search->property.c_str())) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindMarkedWindow(const std::string& property) {
+  MarkedWindowSearch search{property, nullptr};
+  (void)EnumWindows(FindMarked, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 DialogWindow::DialogWindow(HINSTANCE instance, int templateId)
     : instance_(instance), templateId_(templateId) {}
 
@@ -59,6 +81,8 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam
   } catch (...) {
     handled = false;
   }
+  // A modeless window destroyed by its own handler.
+  if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
   if (!handled) return FALSE;
   switch (message) {
     // These return their result straight from the dialog procedure.
@@ -173,7 +197,10 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
       result_ = -1;
       break;
     }
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    // Tab, the arrows, Enter and Escape for whichever of this program's windows has the message.
+    HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (!dialog || reinterpret_cast<DLGPROC>(GetWindowLongPtrA(dialog, DWLP_DLGPROC)) != DialogProc) dialog = hwnd_;
+    if (!IsDialogMessageA(dialog, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
@@ -188,6 +215,12 @@ INT_PTR DialogWindow::RunModal(HWND owner) {
   modeless_ = false;
   return DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId_), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogWindow::CreateModeless() {
+  modeless_ = true;
+  return CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, DialogProc,
+                            reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void DialogWindow::EndDialog(INT_PTR result) {

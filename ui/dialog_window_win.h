@@ -27,6 +27,9 @@ class DialogWindow {
   INT_PTR RunHidden(HWND previousForeground);
   // The ordinary modal run over an owner, which stays disabled meanwhile.
   INT_PTR RunModal(HWND owner);
+  // Creates the window from the template and leaves it to the thread's loop (the hidden run's),
+  // which gives it the keyboard's dialog navigation too. Hwnd() is null again once it is destroyed.
+  bool CreateModeless();
   void EndDialog(INT_PTR result);
 
   // FALSE: copy the fields into the controls. TRUE: copy the controls into the fields with
@@ -92,6 +95,9 @@ class DataExchange {
 std::string WindowText(HWND control);
 // A string of the program's string table, or empty when there is none.
 std::string LoadResourceString(HINSTANCE instance, UINT id);
+// The top-level window of any process that carries the property (SetProp), or null: how copies of
+// the program find each other's windows.
+HWND FindMarkedWindow(const std::string& property);
 // The application title, the name of the settings' key and the caption of every message box.
 std::string ApplicationTitle(HINSTANCE instance);
 

@@ -15,6 +15,7 @@
 #include "res/identity.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
+#include "ui/locale_text_win.h"
 #include "ui/offset_text.h"
 #include "ui/window_geometry.h"
 #include "ui/window_geometry_win.h"
@@ -23,16 +24,6 @@
 namespace {
 
 constexpr int PLACE_MAX_CHARS = 10;
-constexpr int LOCALE_TEXT_MAX = 128;
-
-// One locale picture, or false when the lookup fails or the text does not fit.
-bool ReadLocalePicture(LCTYPE type, std::string* picture) {
-  char text[LOCALE_TEXT_MAX] = "";
-  if (GetLocaleInfoA(GetUserDefaultLCID(), type, text, LOCALE_TEXT_MAX) == 0) return false;
-  text[LOCALE_TEXT_MAX - 1] = '\0';
-  *picture = text;
-  return true;
-}
 
 // The tip's time format from the user's locale pictures. Both lookups come first, so a failure of
 // either keeps the format in force.
@@ -44,48 +35,15 @@ void ReadTipTimeFormat(Place& place) {
   place.BuildTipTimeFormat(timePicture, longDatePicture);
 }
 
-// What a box shows where the locale has no name for its day.
-const char* const ENGLISH_DAY_NAMES[DAYS_IN_WEEK] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-
-void AddTimeItem(HWND list, const char* text, int hour, int minute) {
-  LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  if (index >= 0) (void)SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), hour * 60 + minute);
-}
-
-void FillHalfHours(HWND list, int firstHour, const char* suffix) {
-  for (int hour = firstHour; hour < firstHour + 12; ++hour) {
-    for (int minute = 0; minute < 60; minute += 30) {
-      char text[16];
-      int shown = hour % 12 == 0 ? 12 : hour % 12;
-      std::snprintf(text, sizeof text, "%d:%02d%s", shown, minute, suffix);
-      AddTimeItem(list, text, hour, minute);
-    }
-  }
-}
-
 // Marks the place's window, so that a second start of the place finds it.
 std::string PlaceWindowProperty(const std::string& section) {
   return COMPANY_NAME "." APPLICATION_NAME "." + section;
 }
 
-struct PlaceWindowSearch {
-  std::string property;
-  HWND found;
-};
-
-BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<PlaceWindowSearch*>(lParam);
-  if (!GetPropA(hwnd, search->property.c_str())) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
 }  // namespace
 
 HWND FindPlaceWindow(const std::string& section) {
-  PlaceWindowSearch search{PlaceWindowProperty(section), nullptr};
-  (void)EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindMarkedWindow(PlaceWindowProperty(section));
 }
 
 PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber)
@@ -195,16 +153,9 @@ void PlaceDialog::FillLists() {
 }
 
 void PlaceDialog::LabelWorkDays() {
-  std::string firstDay;
-  const int first = ReadLocalePicture(LOCALE_IFIRSTDAYOFWEEK, &firstDay) ? std::atoi(firstDay.c_str()) : 0;
+  LocaleWeekOrder(weekOrder_);
   for (int position = 0; position < DAYS_IN_WEEK; ++position) {
-    const int day = WeekdayAtPosition(first, position);
-    weekOrder_[position] = day;
-    // The locale numbers its day names from Monday.
-    std::string name;
-    if (!ReadLocalePicture(LOCALE_SABBREVDAYNAME1 + (day + 6) % DAYS_IN_WEEK, &name) || name.empty()) {
-      name = ENGLISH_DAY_NAMES[day];
-    }
+    const std::string name = LocaleDayName(weekOrder_[position]);
     (void)SetDlgItemTextA(Hwnd(), IDC_WORK_DAY_FIRST + position, LiteralLabel(name).c_str());
   }
 }
@@ -287,6 +238,7 @@ void PlaceDialog::OnTrayCommand(UINT id) {
     case ID_TRAY_NOW:
     case ID_TRAY_PROPERTIES: ShowProperties(false); break;
     case ID_TRAY_ADD_PLACE: (void)places_.AddPlace(instanceNumber_); break;
+    case ID_TRAY_PLAN_CALL: places_.PlanCall(); break;
     case ID_TRAY_REMOVE_PLACE: OnRemovePlace(); break;
     case ID_TRAY_EXIT: OnSysCommand(SC_CLOSE); break;
     default: break;

@@ -25,6 +25,8 @@ class PlaceKeeper {
   virtual bool AddPlace(int fromInstanceNumber) = 0;
   // Deletes the shortcuts that start the place.
   virtual void ForgetShortcuts(int instanceNumber) = 0;
+  // Brings the call planner, of this copy or another, to the front, or opens it here.
+  virtual void PlanCall() = 0;
 
  protected:
   ~PlaceKeeper() = default;

@@ -1,5 +1,7 @@
 #include "ui/planner_text.h"
 
+#include <cstring>
+
 #include "clock/remote_clock.h"
 #include "ui/offset_text.h"
 
@@ -74,6 +76,21 @@ std::string HourLabel(const std::tm& time, bool twentyFourHours) {
   std::string label = std::to_string(hour);
   if (time.tm_min != 0) label += (time.tm_min < 10 ? ":0" : ":") + std::to_string(time.tm_min);
   return label;
+}
+
+std::string WithoutSeconds(const std::string& timePicture) {
+  std::string picture;
+  bool quoted = false;
+  for (char c : timePicture) {
+    if (c == '\'') quoted = !quoted;
+    if (quoted || c != 's') {
+      picture += c;
+      continue;
+    }
+    // The separator before the seconds goes with them.
+    while (!picture.empty() && std::strchr(":.,", picture.back()) != nullptr) picture.pop_back();
+  }
+  return picture;
 }
 
 bool UsesTwentyFourHours(const std::string& timeFormat) {

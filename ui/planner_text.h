@@ -41,6 +41,10 @@ std::string BestHoursText(const PlannerGrid& grid, const std::vector<PlannerPlac
 // the hour ("5:30").
 std::string HourLabel(const std::tm& time, bool twentyFourHours);
 
+// The locale's time picture without its seconds ("h:mm:ss tt" is "h:mm tt"), for the short times of
+// systems that have no picture of their own for them. Quoted text stays.
+std::string WithoutSeconds(const std::string& timePicture);
+
 // Whether a strftime format writes the hour of a 24-hour clock.
 bool UsesTwentyFourHours(const std::string& timeFormat);
 

@@ -229,6 +229,14 @@ TEST(CallPlanner, APlacesTimeIsTheInstantItsClockShowsItWithinTheDayHere) {
   }
 }
 
+TEST(CallPlanner, ShortTimesLeaveOutTheSecondsAndTheirSeparator) {
+  const char* const rows[][2] = {
+      {"h:mm:ss tt", "h:mm tt"}, {"HH:mm:ss", "HH:mm"}, {"tt hh:mm:ss", "tt hh:mm"},
+      {"H.mm.ss", "H.mm"},       {"H:mm", "H:mm"},      {"HH'h'mm's'ss", "HH'h'mm's'"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(WithoutSeconds(row[0]), row[1]) << row[0];
+}
+
 TEST(CallPlanner, DaysFollowTheCalendar) {
   struct Row {
     CalendarDay from;

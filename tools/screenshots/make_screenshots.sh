@@ -25,6 +25,8 @@ geometry=$("$run" "$helper" zone | tr -d '\r')
 capture "$geometry" "$out/time-zone.png"
 geometry=$("$run" "$helper" about | tr -d '\r')
 capture "$geometry" "$out/about.png"
+geometry=$("$run" "$helper" planner | tr -d '\r')
+capture "$geometry" "$out/planner.png"
 "$run" "$helper" close
 wait $farhour_pid
 trap - EXIT
