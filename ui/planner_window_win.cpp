@@ -167,7 +167,24 @@ bool PlannerWindow::ReloadPlaces(bool force) {
   stored_ = std::move(stored);
   places_.clear();
   numbers_.clear();
+  // A zone's clock keeps the rules it looked up: one clock per zone, kept while a place has it.
+  std::vector<std::unique_ptr<SystemZoneClock>> oldClocks = std::move(zoneClocks_);
   zoneClocks_.clear();
+  const auto clockOf = [this, &oldClocks](const std::string& zone) -> ZoneClock* {
+    for (const auto& clock : zoneClocks_) {
+      if (clock->Zone() == zone) return clock.get();
+    }
+    auto kept = std::find_if(oldClocks.begin(), oldClocks.end(),
+                             [&zone](const std::unique_ptr<SystemZoneClock>& clock) { return clock->Zone() == zone; });
+    if (kept != oldClocks.end()) {
+      zoneClocks_.push_back(std::move(*kept));
+      oldClocks.erase(kept);
+    } else {
+      zoneClocks_.emplace_back(new SystemZoneClock());
+      zoneClocks_.back()->SetZone(zone);
+    }
+    return zoneClocks_.back().get();
+  };
   PlannerPlace here;
   here.settings.place = LoadResourceString(Instance(), IDS_PLANNER_HERE);
   here.settings.from = here_.from;
@@ -179,11 +196,7 @@ bool PlannerWindow::ReloadPlaces(bool force) {
     PlannerPlace place;
     place.settings = stored.settings;
     place.counted = std::find(unticked_.begin(), unticked_.end(), stored.number) == unticked_.end();
-    if (!place.settings.zone.empty()) {
-      zoneClocks_.emplace_back(new SystemZoneClock());
-      zoneClocks_.back()->SetZone(place.settings.zone);
-      place.zone = zoneClocks_.back().get();
-    }
+    if (!place.settings.zone.empty()) place.zone = clockOf(place.settings.zone);
     places_.push_back(place);
     numbers_.push_back(stored.number);
   }

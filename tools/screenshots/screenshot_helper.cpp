@@ -7,7 +7,7 @@
 //   screenshot_helper zone      presses Time Zone..., types a city, whose zone the search selects, sets
 //                               the window beside the properties window; prints the rectangle of both
 //   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
-//   screenshot_helper planner   stores London, Tel Aviv and Auckland beside the place, chooses Plan a
+//   screenshot_helper planner   stores New York, London, Tel Aviv and Auckland, chooses Plan a
 //                               call... in its menu and types 15:00; prints the planner's rectangle
 //   screenshot_helper close     closes the About box and the planner, forgets those places, answers
 //                               the Close question with Yes, waits
@@ -38,7 +38,9 @@ struct ShownPlace {
   DWORD from;
   DWORD workDays;
 };
+// The running place's section is written too: the planner shows what is stored.
 const ShownPlace SHOWN_PLACES[] = {
+    {"Settings", "New York", "Eastern Standard Time", 18, 0x3E},
     {"Settings91", "London", "GMT Standard Time", 18, 0x3E},
     {"Settings92", "Tel Aviv", "Israel Standard Time", 18, 0x1F},
     {"Settings93", "Auckland", "New Zealand Standard Time", 17, 0x3E},
