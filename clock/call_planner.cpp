@@ -208,8 +208,8 @@ std::time_t InstantOfPlaceTime(const PlannerPlace& place, const CalendarDay& day
 
 void LoadHereHours(ProfileStore& store, HereHours& hours) {
   // Nothing is made for a user who never changed the planner's hours.
-  if (!store.HasSection(PLANNER_SECTION)) return;
-  const std::unique_ptr<ProfileSection> section = store.OpenSection(PLANNER_SECTION);
+  const std::unique_ptr<ProfileSection> section = store.OpenExistingSection(PLANNER_SECTION);
+  if (!section) return;
   hours.from = section->GetInt("From", hours.from);
   hours.to = section->GetInt("To", hours.to);
   hours.workDays = section->GetInt("WorkDays", hours.workDays) & EVERY_DAY;
@@ -249,11 +249,12 @@ std::vector<int> StoredPlaceNumbers(const std::vector<std::string>& sections) {
 std::vector<NumberedPlace> LoadStoredPlaces(ProfileStore& store) {
   std::vector<NumberedPlace> places;
   for (int number : StoredPlaceNumbers(store.SectionNames())) {
-    // Opening a section makes it: one removed since the list was read must stay removed.
-    if (!store.HasSection(SettingsSection(number))) continue;
+    // A place removed since the list was read stays removed.
+    const std::unique_ptr<ProfileSection> section = store.OpenExistingSection(SettingsSection(number));
+    if (!section) continue;
     NumberedPlace place;
     place.number = number;
-    LoadSettings(store, number, place.settings);
+    LoadSettings(*section, place.settings);
     places.push_back(std::move(place));
   }
   return places;

@@ -55,6 +55,12 @@ std::unique_ptr<ProfileSection> MemoryProfileStore::OpenSection(const std::strin
   return std::unique_ptr<ProfileSection>(new MemorySection(*this, section));
 }
 
+std::unique_ptr<ProfileSection> MemoryProfileStore::OpenExistingSection(const std::string& section) {
+  ++sectionOpens_;
+  if (unreachable_ || !FindSection(section)) return nullptr;
+  return std::unique_ptr<ProfileSection>(new MemorySection(*this, section));
+}
+
 bool MemoryProfileStore::DeleteSection(const std::string& section) {
   if (unreachable_) return false;
   for (auto it = sections_.begin(); it != sections_.end(); ++it) {

@@ -48,6 +48,8 @@ void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 // WorkDays decides the work days unless Weekdays was changed after it by a copy that knows only
 // Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
+// The same from a section already open.
+void LoadSettings(ProfileSection& section, PlaceSettings& settings);
 // Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
 // empty or the section already holds one.
 void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);

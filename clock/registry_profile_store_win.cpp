@@ -138,6 +138,14 @@ std::unique_ptr<ProfileSection> RegistryProfileStore::OpenSection(const std::str
   return std::unique_ptr<ProfileSection>(new RegistrySection(OpenSectionKey(section)));
 }
 
+std::unique_ptr<ProfileSection> RegistryProfileStore::OpenExistingSection(const std::string& section) {
+  RegKey application = OpenApplicationKey(false);
+  if (!application) return nullptr;
+  RegKey key = OpenSubKey(application.Get(), section.c_str(), ACCESS);
+  if (!key) return nullptr;
+  return std::unique_ptr<ProfileSection>(new RegistrySection(std::move(key)));
+}
+
 bool RegistryProfileStore::HasSection(const std::string& section) const {
   RegKey application = OpenApplicationKey(false);
   return application && OpenSubKey(application.Get(), section.c_str(), KEY_READ);

@@ -23,6 +23,7 @@ class RegistryProfileStore : public ProfileStore {
   // Opens the key chain once for the section's life. Texts are written as REG_SZ of the text's
   // length plus one bytes, integers as REG_DWORD of 4 bytes; HasValue counts a value of any kind.
   std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
+  std::unique_ptr<ProfileSection> OpenExistingSection(const std::string& section) override;
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;
   std::vector<std::string> SectionNames() const override;
