@@ -1,8 +1,10 @@
 #include "ui/planner_text.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "clock/remote_clock.h"
+#include "clock/zone_clock.h"
 #include "ui/offset_text.h"
 
 namespace {
@@ -91,6 +93,15 @@ std::string WithoutSeconds(const std::string& timePicture) {
     while (!picture.empty() && std::strchr(":.,", picture.back()) != nullptr) picture.pop_back();
   }
   return picture;
+}
+
+std::string DifferenceLabel(const std::tm& there, const std::tm& here) {
+  const long long minutes = static_cast<long long>(std::llround(EffectiveOffsetHours(there, here) * 60.0));
+  if (minutes == 0) return "0";
+  const long long size = minutes < 0 ? -minutes : minutes;
+  std::string label = (minutes < 0 ? "-" : "+") + std::to_string(size / 60);
+  if (size % 60 != 0) label += (size % 60 < 10 ? ":0" : ":") + std::to_string(size % 60);
+  return label;
 }
 
 bool UsesTwentyFourHours(const std::string& timeFormat) {

@@ -45,6 +45,10 @@ std::string HourLabel(const std::tm& time, bool twentyFourHours);
 // systems that have no picture of their own for them. Quoted text stays.
 std::string WithoutSeconds(const std::string& timePicture);
 
+// How far the place's clock is from the clock here at the same instant, as its row shows it: "+13",
+// "-3:30", "+5:45", "0".
+std::string DifferenceLabel(const std::tm& there, const std::tm& here);
+
 // Whether a strftime format writes the hour of a 24-hour clock.
 bool UsesTwentyFourHours(const std::string& timeFormat);
 

@@ -445,9 +445,12 @@ PlannerWindow::GridLayout PlannerWindow::Layout(HDC dc) const {
       nameWidth = size.cx;
     }
   }
-  // Room for the tick box and a margin; never more than a quarter of the grid.
-  layout.nameWidth = nameWidth + layout.rowHeight + layout.rowHeight / 2;
-  if (layout.nameWidth > layout.width / 4) layout.nameWidth = layout.width / 4;
+  // Room for the tick box, the widest difference from here and margins; never more than a third of
+  // the grid.
+  SIZE difference = {0, 0};
+  (void)GetTextExtentPoint32A(dc, "+10:30", 6, &difference);
+  layout.nameWidth = nameWidth + difference.cx + 2 * layout.rowHeight;
+  if (layout.nameWidth > layout.width / 3) layout.nameWidth = layout.width / 3;
   layout.visibleRows = client.bottom / layout.rowHeight - 1;
   if (layout.visibleRows < 1) layout.visibleRows = 1;
   return layout;
@@ -477,7 +480,22 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
                              DFCS_BUTTONCHECK | (places_[static_cast<size_t>(row)].counted ? DFCS_CHECKED : 0));
     }
     name.left = layout.rowHeight;
+    name.right -= layout.rowHeight / 3;
     (void)SetTextColor(dc, textColour);
+    // How far the place's clock is from here at the chosen hour, at the right of its name.
+    std::string difference;
+    if (row > 0 && selectedColumn_ < columns) {
+      const PlaceMoment& there = gridData_.cells[static_cast<size_t>(row)][static_cast<size_t>(selectedColumn_)];
+      const PlaceMoment& here = gridData_.cells[0][static_cast<size_t>(selectedColumn_)];
+      if (there.state != WorkState::UNKNOWN && here.state != WorkState::UNKNOWN) {
+        difference = DifferenceLabel(there.time, here.time);
+      }
+    }
+    (void)DrawTextA(dc, difference.c_str(), static_cast<int>(difference.size()), &name,
+                    DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SIZE differenceSize = {0, 0};
+    (void)GetTextExtentPoint32A(dc, difference.c_str(), static_cast<int>(difference.size()), &differenceSize);
+    name.right -= differenceSize.cx + layout.rowHeight / 3;
     const std::string& label = places_[static_cast<size_t>(row)].settings.place;
     (void)DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &name,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

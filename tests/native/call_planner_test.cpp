@@ -237,6 +237,17 @@ TEST(CallPlanner, ShortTimesLeaveOutTheSecondsAndTheirSeparator) {
   for (const auto& row : rows) EXPECT_EQ(WithoutSeconds(row[0]), row[1]) << row[0];
 }
 
+TEST(CallPlanner, EachRowSaysHowFarItsClockIsFromHere) {
+  InTimeZone here(UTC);
+  StepZone auckland(780), newfoundland(-210), hawaii(-600);
+  const std::time_t noon = Utc(2026, 12, 9, 12);
+  const PlannerPlace places[] = {Place("A", 0, 0, 0, 0, &auckland), Place("N", 0, 0, 0, 0, &newfoundland),
+                                 Place("H", 0, 0, 0, 0, &hawaii), Place("K", 5.75, 0, 0, 0), Place("U", 0, 0, 0, 0)};
+  const char* const labels[] = {"+13", "-3:30", "-10", "+5:45", "0"};
+  const PlaceMoment atHome = PlaceMomentAt(places[4], noon);
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(DifferenceLabel(PlaceMomentAt(places[i], noon).time, atHome.time), labels[i]);
+}
+
 TEST(CallPlanner, DaysFollowTheCalendar) {
   struct Row {
     CalendarDay from;
