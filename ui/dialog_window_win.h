@@ -90,6 +90,8 @@ class DataExchange {
 
 // The whole text of a window or control.
 std::string WindowText(HWND control);
+// Sets the text of a window or control.
+void SetText(HWND window, const std::string& text);
 // A string of the program's string table, or empty when there is none.
 std::string LoadResourceString(HINSTANCE instance, UINT id);
 // The application title, the name of the settings' key and the caption of every message box.

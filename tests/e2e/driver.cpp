@@ -11,6 +11,13 @@
 
 namespace {
 
+// What the program shows, as the tests write their expectations: UTF-8.
+std::string Utf8Of(const wchar_t* text) {
+  char utf8[4096] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
+
 const char* const APP_KEY = "Software\\" COMPANY_NAME "\\" APPLICATION_NAME;
 
 struct FindState {
@@ -196,9 +203,9 @@ UnmanagedWindows::~UnmanagedWindows() {
 }
 
 std::string WindowText(HWND hwnd) {
-  char text[1024] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
+  wchar_t text[1024] = L"";
+  GetWindowTextW(hwnd, text, 1024);
+  return Utf8Of(text);
 }
 
 std::string MessageBoxText(HWND box) {
@@ -313,9 +320,9 @@ void FarhourProcess::Kill() {
 }
 
 std::string ControlText(HWND dialog, int id) {
-  char text[1024] = "";
-  SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
+  wchar_t text[1024] = L"";
+  SendDlgItemMessageW(dialog, id, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  return Utf8Of(text);
 }
 
 std::string ComboEntryText(HWND combo, int index) {
@@ -327,9 +334,7 @@ std::string ComboEntryText(HWND combo, int index) {
       CB_ERR) {
     return std::string();
   }
-  char text[1024] = "";
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
-  return text;
+  return Utf8Of(wide.data());
 }
 
 HWND FocusedControl(HWND window) {

@@ -145,6 +145,7 @@ int TrayIconSize();
 // program should hand to the shell. Shared: each resource is loaded at one size in a test process.
 HICON LoadTrayIcon(HMODULE module, int id);
 
+// Texts the program shows are read in UTF-16 and given in UTF-8.
 std::string WindowText(HWND hwnd);
 // The text of a message box's message.
 std::string MessageBoxText(HWND box);
