@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -40,6 +41,8 @@ const MeasureRow MEASURE_ROWS[] = {
     {"beyond U+10FFFF", "\xf4\x90\x80\x80", 1, 4, 4},
     {"mark at the start", "\xcc\x81" "a", 2, 2, 2},
 };
+
+void PrintTo(const MeasureRow& row, std::ostream* os) { *os << row.label; }
 
 class Measures : public ::testing::TestWithParam<MeasureRow> {};
 
@@ -83,6 +86,8 @@ const CutRow CUT_ROWS[] = {
     {"joined emoji whole or not at all", "a\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x92\xbb", 5, "a"},
     {"malformed byte is one unit", "\xc3" "ab", 2, "\xc3" "a"},
 };
+
+void PrintTo(const CutRow& row, std::ostream* os) { *os << row.label; }
 
 class Cuts : public ::testing::TestWithParam<CutRow> {};
 

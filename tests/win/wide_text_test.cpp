@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -25,6 +26,8 @@ const CrossingRow CROSSING_ROWS[] = {
     {"surrogate pair", "\xf0\x9d\x92\x9c", L"\xd835\xdc9c"},
     {"zero inside", std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
 };
+
+void PrintTo(const CrossingRow& row, std::ostream* os) { *os << row.label; }
 
 class Crossings : public ::testing::TestWithParam<CrossingRow> {};
 
@@ -49,6 +52,8 @@ const DamagedRow DAMAGED_ROWS[] = {
     {"lone high surrogate", std::wstring(L"\xd835" L"a"), "\xef\xbf\xbd" "a"},
     {"lone low surrogate", std::wstring(L"a\xdc9c"), "a\xef\xbf\xbd"},
 };
+
+void PrintTo(const DamagedRow& row, std::ostream* os) { *os << row.label; }
 
 class Damaged : public ::testing::TestWithParam<DamagedRow> {};
 
