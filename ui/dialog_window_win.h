@@ -74,6 +74,8 @@ class DataExchange {
   bool Failed() const { return failed_; }
 
   void Text(int id, std::string& field);
+  // Refuses more than maxChars characters as a person counts them. Typing stops at maxChars UTF-16
+  // units, the edit control's own count.
   void MaxChars(int id, const std::string& field, int maxChars);
   void ListIndex(int id, int& field);
   void Offset(int id, double& field);

@@ -244,8 +244,8 @@ TEST(Zones, AZoneThisComputerLacksKeepsItsNameAndTheStoredOffsetRules) {
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), "2.000000");
 }
 
-// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed in
-// the ANSI code page (1252 here).
+// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed and
+// shown in UTF-8, whatever the code page (1252 here).
 struct ZoneQuery {
   const char* typed;
   const char* key;
@@ -262,6 +262,8 @@ const ZoneQuery ZONE_QUERIES[] = {
     {"Kathmandu", "Nepal Standard Time", "(UTC+05:45) Kathmandu"},  // no note: the name shows it
     {"z\xc3\xbc" "rich", "W. Europe Standard Time", nullptr},
     {"C\xc3\xb4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \xe2\x80\x94 Abidjan, C\xc3\xb4te d'Ivoire"},
+    // A name with a letter the code page lacks is typed and shown as it is.
+    {"Hu\xe1\xba\xbf", "SE Asia Standard Time", "(UTC+07:00) Bangkok, Hanoi, Jakarta \xe2\x80\x94 Hu\xe1\xba\xbf, Vietnam"},
     {"india", "India Standard Time", nullptr},  // before Indiana (East), which Windows lists first
     {"Honolulu", "Hawaiian Standard Time", nullptr},
     // The cities people work in, by the names they type, and countries by their everyday names.
