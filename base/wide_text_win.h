@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 // UTF-16 text as the W calls take it, always zero-terminated. A vector rather than std::wstring
