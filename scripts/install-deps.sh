@@ -14,6 +14,7 @@ need_pkgs=(
   googletest libgtest-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick zip
+  locales
   wine wine32:i386 wine64
   nsis
 )
