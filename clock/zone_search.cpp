@@ -104,14 +104,37 @@ std::string SmallLetters(const std::string& text) {
   return small;
 }
 
+// The words people write in two ways, in one: "&" is "and", and "st." or "st" before a space is "saint"
+// ("St. Lucia", "Bosnia & Herzegovina"); spaces in a row are one. A last "st" stays, the start of a
+// word being typed ("Stockholm").
+std::string SameWords(const std::string& key) {
+  std::string words;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const bool wordStart = i == 0 || !InWord(key[i - 1]);
+    if (key[i] == '&') {
+      words += words.empty() || words.back() == ' ' ? "and " : " and ";
+    } else if (wordStart && key.compare(i, 3, "st.") == 0) {
+      words += i + 3 < key.size() && InWord(key[i + 3]) ? "saint " : "saint";
+      i += 2;
+    } else if (wordStart && key.compare(i, 3, "st ") == 0) {
+      words += "saint";
+      i += 1;
+    } else if (key[i] != ' ' || (!words.empty() && words.back() != ' ')) {
+      words += key[i];
+    }
+  }
+  if (!words.empty() && words.back() == ' ') words.pop_back();
+  return words;
+}
+
 // Without Latin accents, in small letters, with the typewriter's apostrophe for the typographic one
-// (Xi’an): the form in which names are compared.
+// (Xi’an), and words written in two ways in one: the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = SmallLetters(FoldAccents(text));
   for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
     key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
   }
-  return key;
+  return SameWords(key);
 }
 
 std::string Trimmed(const std::string& text) {

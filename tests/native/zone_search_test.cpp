@@ -126,6 +126,72 @@ std::string FirstKey(const ZoneSearch& search, const std::vector<ZoneEntry>& zon
   return found.empty() ? "(nothing)" : zones[found[0].zone].keyName;
 }
 
+struct TableCase {
+  const char* text;
+  const char* key;   // the first zone found
+  const char* note;  // its note
+};
+
+void PrintTo(const TableCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
+class TableSearches : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(TableSearches, FindTheZoneOfTheWholeTable) {
+  static const std::vector<ZoneEntry> zones = TableZones();
+  static const ZoneSearch search(zones);
+  const std::vector<ZoneMatch> found = search.Find(GetParam().text);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(GetParam().key, zones[found[0].zone].keyName);
+  EXPECT_EQ(GetParam().note, found[0].note);
+}
+
+// Cities of today's data: those the older table lacked or put in a stale zone, and by the names
+// they have now and had before, today's shown.
+const TableCase CITY_CASES[] = {
+    {"Zhongshan", "China Standard Time", "Zhongshan, China"},
+    {"Lianyungang", "China Standard Time", "Lianyungang, China"},
+    {"Astrakhan", "Astrakhan Standard Time", ""},  // the zone's own name holds it
+    {"Biysk", "Altai Standard Time", "Biysk, Russia"},
+    {"Yei", "South Sudan Standard Time", "Yei, South Sudan"},  // not Myeik
+    {"Gurugram", "India Standard Time", "Gurugram, India"},
+    {"Gurgaon", "India Standard Time", "Gurugram, India"},
+    {"Chittagong", "Bangladesh Standard Time", "Chattogram, Bangladesh"},
+    {"Port Elizabeth", "South Africa Standard Time", "Gqeberha, South Africa"},
+};
+INSTANTIATE_TEST_SUITE_P(Cities, TableSearches, ::testing::ValuesIn(CITY_CASES));
+
+// Regions, by their names and short forms; a region that is also a smaller place's name first.
+const TableCase REGION_NAME_CASES[] = {
+    {"Texas", "Central Standard Time", "Texas, United States"},
+    {"Florida", "Eastern Standard Time", "Florida, United States"},  // not Floridablanca
+    {"California", "Pacific Standard Time", "California, United States"},  // not Baja California
+    {"NSW", "AUS Eastern Standard Time", "New South Wales, Australia"},
+    {"Bavaria", "W. Europe Standard Time", "Bavaria, Germany"},
+    {"Bayern", "W. Europe Standard Time", "Bavaria, Germany"},
+    {"Guangdong", "China Standard Time", "Guangdong, China"},
+    {"Maharashtra", "India Standard Time", "Maharashtra, India"},
+};
+INSTANTIATE_TEST_SUITE_P(Regions, TableSearches, ::testing::ValuesIn(REGION_NAME_CASES));
+
+// Names as people write them, in any script and case; namesakes in one country tell their regions.
+const TableCase WRITTEN_CASES[] = {
+    {"Bosnia and Herzegovina", "Central European Standard Time", "Sarajevo, Bosnia & Herzegovina"},
+    {"Trinidad & Tobago", "SA Western Standard Time", "Port of Spain, Trinidad & Tobago"},
+    {"Saint Lucia", "SA Western Standard Time", "St Lucia, St. Lucia"},  // the zone's place
+    {"St Kitts and Nevis", "SA Western Standard Time", "St Kitts, St. Kitts & Nevis"},
+    {"  new  york  ", "Eastern Standard Time", "New York, United States"},
+    {"Democratic Republic of the Congo", "W. Central Africa Standard Time", "Kinshasa, Congo - Kinshasa"},
+    {"\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0", "Russian Standard Time", "Moscow, Russia"},  // Москва
+    {"\xd0\xbc\xd0\x9e\xd0\xa1\xd0\x9a\xd0\x92\xd0\x90", "Russian Standard Time", "Moscow, Russia"},  // мОСКВА
+    {"\xe6\x9d\xb1\xe4\xba\xac", "Tokyo Standard Time", "Tokyo, Japan"},                         // 東京
+    {"\xd8\xa7\xd9\x84\xd9\x82\xd8\xa7\xd9\x87\xd8\xb1\xd8\xa9", "Egypt Standard Time", "Cairo, Egypt"},  // القاهرة
+    {"\xec\x84\x9c\xec\x9a\xb8", "Korea Standard Time", "Seoul, South Korea"},                  // 서울
+    {"\xce\x91\xce\x98\xce\x89\xce\x9d\xce\x91", "GTB Standard Time", "Athens, Greece"},  // ΑΘΉΝΑ
+    {"Columbia", "Eastern Standard Time", "Columbia, South Carolina, United States"},
+    {"Rio", "E. South America Standard Time", "Rio de Janeiro, Brazil"},
+};
+INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
+
 struct RegionCase {
   const char* country;
   const char* key;  // the zone where most of the region's people live

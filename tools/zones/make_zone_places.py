@@ -455,8 +455,20 @@ def read_other_names():
     return countries, cities
 
 
+def iso_country_names(entry):
+    """ISO 3166-1's names of a country as people write them: "Saint Lucia", "Bolivia", and "Democratic
+    Republic of the Congo" for "Congo, The Democratic Republic of the"."""
+    name = entry["name"]
+    head, _, tail = name.partition(", ")
+    if tail.endswith((" of", " of the")):
+        name = re.sub("^The ", "", tail) + " " + head
+    names = [name] if ", " not in name else []
+    return names + [entry["common_name"]] if "common_name" in entry else names
+
+
 def read_country_names(cldr, tzdata):
-    """Country code -> its names: CLDR's English one first, then its short and other forms and tzdata's."""
+    """Country code -> its names: CLDR's English one first, then its short and other forms, ISO 3166's
+    and tzdata's."""
     tree = ElementTree.parse(os.path.join(cldr, "common", "main", "en.xml"))
     names = {}
     for entry in tree.iter("territory"):
@@ -467,6 +479,9 @@ def read_country_names(cldr, tzdata):
                 target.append(entry.text)
             else:
                 target.insert(0, entry.text)
+    with open("/usr/share/iso-codes/json/iso_3166-1.json", encoding="utf-8") as f:
+        for entry in json.load(f)["3166-1"]:
+            names.setdefault(entry["alpha_2"], []).extend(iso_country_names(entry))
     countries = {}
     for code, name in rows(os.path.join(tzdata, "iso3166.tab")):
         countries[code] = names.get(code, [name]) + [name]
@@ -502,10 +517,11 @@ def read_work_days(cldr):
 
 
 def search_fold(text):
-    """The form in which the program compares names: it drops the accents of U+00C0 to U+017F and of
-    Romanian's comma letters only."""
-    return "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c
-                   for c in text).lower()
+    """About the form in which the program compares names: it drops the accents of U+00C0 to U+017F and
+    of Romanian's comma letters only, "&" is "and" and "St." is "Saint"."""
+    text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c for c in text).lower()
+    text = re.sub(r"\bst\.? ?\b", "saint ", text.replace("&", " and "))
+    return " ".join(text.split())
 
 
 def unique_names(candidates):
