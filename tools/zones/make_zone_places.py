@@ -665,16 +665,17 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
     for _, _, p in ranked:
         city_names_by_zone.setdefault((p[1], p[2]), set()).update(fold(n) for n in p[0])
     regions = regions_of(cities, keys, city_names_by_zone)
-    for names, code, zones, _, listed in regions:
+    for names, code, zones, region, listed in regions:
         ordered = sorted(zones.items(), key=lambda kv: -kv[1])
         for i, (key, zone_people) in enumerate(ordered if listed else []):
             if zone_people or i == 0:
                 rank = sum(zones.values()) if i == 0 else zone_people
-                ranked.append((rank, len(ranked), [names, code, key, "", "", True]))
+                ranked.append((rank, len(ranked), [names, code, key, "", region, True]))
     ranked.sort(key=lambda r: (-r[0], r[1]))
     places = [r[2] for r in ranked]
-    # A city that shares its name with another place of its country, a city or a region, shows its
-    # region: "Portland, Oregon, United States", "Washington, District of Columbia, United States".
+    # A city that shares its name with another place of its country, a city or a region other than its
+    # own, shows its region: "Portland, Oregon, United States", "Washington, District of Columbia,
+    # United States" (but "New York, United States").
     shown = {(code, region): names[0] for names, code, _, region, _ in regions}
     first_names = {}
     for p in places:
@@ -682,14 +683,18 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
     for same in first_names.values():
         for p in same:
             if not p[5]:
-                p[4] = shown.get((p[1], p[4]), "") if len({id(q[0]) for q in same}) > 1 else ""
+                others = {id(q[0]) for q in same if q is not p and not (q[5] and q[4] == p[4])}
+                p[4] = shown.get((p[1], p[4]), "") if others else ""
+    for p in places:
+        if p[5]:
+            p[4] = ""
     # The IANA zones' own places: a comment for the city of that name, or a place of their own.
     for code, tz, city, comment in zone_tab:
         key = zone_key(code, tz, windows_zones, links, homes)
         if not key:
             print("no Windows zone in CLDR for " + tz, file=sys.stderr)
             continue
-        same = [p for p in places if p[1] == code and p[2] == key and fold(city) in map(fold, p[0])]
+        same = [p for p in places if p[1] == code and p[2] == key and not p[5] and fold(city) in map(fold, p[0])]
         if same:
             same[0][3] = same[0][3] or comment
         else:
