@@ -1038,8 +1038,11 @@ def main():
     for tz, key, other in sorted(MENDED, key=lambda m: m[0]):
         print("%s: %s, %s" % (tz, other, "not CLDR's %s, which keeps another clock in 2026-27" % key if key
                                        else "which keeps its clock; CLDR has no Windows zone for it"))
-    print("wrote %d places (%d bytes of text, of which names in their own scripts about %d), %d countries, "
-          "%d zones; %d cities without a Windows zone" % (len(places), text, own, len(countries), len(keys), skipped))
+    regions = {id(p[0]) for p in places if p[5]}
+    print("wrote %d places (%d regions, %d places of a region's further zones; %d bytes of text, of which names "
+          "in their own scripts about %d), %d countries, %d zones; %d cities without a Windows zone"
+          % (len(places), len(regions), sum(p[5] for p in places) - len(regions), text, own, len(countries),
+             len(keys), skipped))
 
 
 if __name__ == "__main__":
