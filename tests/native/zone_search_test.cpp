@@ -40,6 +40,13 @@ const std::vector<ZoneEntry> ZONES = {
     {"Tokyo Standard Time", "(UTC+09:00) Osaka, Sapporo, Tokyo", -540},
 };
 
+// Every zone of the table, named by its key name; the display names are the system's.
+std::vector<ZoneEntry> TableZones() {
+  std::vector<ZoneEntry> zones;
+  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
+  return zones;
+}
+
 struct SearchCase {
   const char* text;
   std::vector<std::string> keys;  // the first zones found, in order
@@ -109,24 +116,11 @@ const SearchCase SEARCH_CASES[] = {
 INSTANTIATE_TEST_SUITE_P(Texts, ZoneSearches, ::testing::ValuesIn(SEARCH_CASES));
 
 TEST(ZoneSearch, ListsTheBestFiftyOfManyAndEveryZoneForABlankText) {
-  std::vector<ZoneEntry> zones;
-  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
+  const std::vector<ZoneEntry> zones = TableZones();
   const ZoneSearch search(zones);
   EXPECT_EQ(ZoneSearch::MOST_MATCHES, search.Find("a").size());
   EXPECT_EQ(zones.size(), search.Find(" ").size());
   EXPECT_GT(zones.size(), ZoneSearch::MOST_MATCHES);
-}
-
-// Every zone of the table, named by its key name; the display names are the system's.
-std::vector<ZoneEntry> TableZones() {
-  std::vector<ZoneEntry> zones;
-  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
-  return zones;
-}
-
-std::string FirstKey(const ZoneSearch& search, const std::vector<ZoneEntry>& zones, const std::string& text) {
-  const std::vector<ZoneMatch> found = search.Find(text);
-  return found.empty() ? "(nothing)" : zones[found[0].zone].keyName;
 }
 
 struct TableCase {
