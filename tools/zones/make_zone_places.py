@@ -720,8 +720,9 @@ def build_countries(country_names, other_countries, places, people):
 
 
 def c_string(text):
+    """A text (str in UTF-8, or bytes) as a C string literal's inside."""
     out = []
-    for byte in text.encode("utf-8"):
+    for byte in text.encode("utf-8") if isinstance(text, str) else text:
         if byte in (0x22, 0x5C):
             out.append("\\" + chr(byte))
         elif byte == 0x0A:
@@ -758,6 +759,25 @@ def byte_lines(values, indent="    "):
         line += item + " "
     lines.append(line.rstrip())
     return lines
+
+
+def packed(text):
+    """The text (bytes) with the commonest pairs of bytes replaced, one pair at a time, by bytes that it
+    does not hold (a byte pair encoding): the packed bytes and the pairs, [(byte, first, second)] in the
+    order made, a pair's bytes being earlier pairs' or the text's own. Zero bytes, line feeds, tabs and
+    vertical tabs stay, and no pair holds a zero byte; nor is "?" used, which could start a trigraph."""
+    free = [b for b in range(1, 256) if b not in set(text) and b not in b"\t\n\v?"]
+    pairs = []
+    for byte in free:
+        counts = collections.Counter(pair for pair in zip(text, text[1:]) if 0 not in pair)
+        if not counts:
+            break
+        (first, second), count = counts.most_common(1)[0]
+        if count < 4:
+            break
+        text = text.replace(bytes([first, second]), bytes([byte]))
+        pairs.append((byte, first, second))
+    return text, pairs
 
 
 def header(summary, sources):
@@ -798,11 +818,16 @@ def write_places(path, places, countries, keys, sources):
         "",
         "// The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names",
         "// apart by a line feed, the usual one first, then a vertical tab and its region where a namesake",
-        "// in its country needs it, then a tab and tzdata's comment where it has one.",
+        "// in its country needs it, then a tab and tzdata's comment where it has one. Packed: each byte",
+        "// that PAIRS names stands for its two bytes.",
         "const char PLACE_TEXT[] =",
     ]
-    lines += literal_lines([place_text(p) for p in places])
+    text, pairs = packed(b"\0".join(place_text(p).encode("utf-8") for p in places) + b"\0")
+    lines += literal_lines(text.split(b"\0")[:-1])
     lines[-1] += ";"
+    lines += ["", "// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.",
+              "const unsigned char PAIRS[] = {"]
+    lines += byte_lines(b for pair in pairs for b in pair) + ["};"]
     lines += ["", "// Each place's zone, in ZONE_KEYS.", "const unsigned char PLACE_ZONES[] = {"]
     lines += byte_lines(key_index[p[2]] for p in places) + ["};"]
     lines += ["", "// Each place's country, in COUNTRY_TEXT.", "const unsigned char PLACE_COUNTRIES[] = {"]
@@ -838,13 +863,26 @@ def write_places(path, places, countries, keys, sources):
         "  return texts;",
         "}",
         "",
+        "// PLACE_TEXT unpacked, made once.",
+        "const std::string& PlaceText() {",
+        "  static const std::string text = [] {",
+        "    std::string bytes[256];",
+        "    for (int b = 0; b < 256; ++b) bytes[b] = std::string(1, static_cast<char>(b));",
+        "    for (std::size_t i = 0; i + 2 < sizeof PAIRS; i += 3) bytes[PAIRS[i]] = bytes[PAIRS[i + 1]] + bytes[PAIRS[i + 2]];",
+        "    std::string unpacked;",
+        "    for (const char c : PLACE_TEXT) unpacked += bytes[static_cast<unsigned char>(c)];",
+        "    return unpacked;",
+        "  }();",
+        "  return text;",
+        "}",
+        "",
         "}  // namespace",
         "",
         "std::vector<const char*> ZoneKeys() { return Split(ZONE_KEYS, sizeof ZONE_KEYS); }",
         "",
         "std::vector<ZonePlace> ZonePlaces() {",
         "  std::vector<ZonePlace> places;",
-        "  for (const char* text : Split(PLACE_TEXT, sizeof PLACE_TEXT)) {",
+        "  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {",
         "    const std::size_t row = places.size();",
         "    places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});",
         "  }",
@@ -869,6 +907,7 @@ def write_places(path, places, countries, keys, sources):
     ]
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
+    return len(text)
 
 
 def write_week(path, work_days, sources):
@@ -1029,7 +1068,7 @@ def main():
                "time-zone boundaries of timezone-boundary-builder (ODbL 1.0) in the npm package geo-tz %s, "
                "none of which is in this table; and tools/zones/other_names.txt and zone_decisions.txt."
                % (cldr, tz, geonames, " " + iso_version if iso_version else "", npm_version(args.npm, "geo-tz")))
-    write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
+    packed_size = write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
     week_sources = ("From %s: common/supplemental/supplementalData.xml (weekData: weekendStart and weekendEnd "
                     "per territory, 001 for the others), under the Unicode licence below." % cldr)
     write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), week_sources)
@@ -1040,8 +1079,8 @@ def main():
                                        else "which keeps its clock; CLDR has no Windows zone for it"))
     regions = {id(p[0]) for p in places if p[5]}
     print("wrote %d places (%d regions, %d places of a region's further zones; %d bytes of text, of which names "
-          "in their own scripts about %d), %d countries, %d zones; %d cities without a Windows zone"
-          % (len(places), len(regions), sum(p[5] for p in places) - len(regions), text, own, len(countries),
+          "in their own scripts about %d, packed in %d), %d countries, %d zones; %d cities without a Windows zone"
+          % (len(places), len(regions), sum(p[5] for p in places) - len(regions), text, own, packed_size, len(countries),
              len(keys), skipped))
 
 
