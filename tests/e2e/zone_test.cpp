@@ -275,6 +275,12 @@ const ZoneQuery ZONE_QUERIES[] = {
     {"UK", "GMT Standard Time", nullptr},
     {"Tel Aviv", "Israel Standard Time", nullptr},
     {"Salvador", "Bahia Standard Time", nullptr},  // Brazil's, before El Salvador
+    // Cities of today's data, by today's names, and a state.
+    {"Zhongshan", "China Standard Time", nullptr},  // not Bangladesh's clock
+    {"Lianyungang", "China Standard Time", nullptr},
+    {"Gurugram", "India Standard Time", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi \x97 Gurugram, India"},
+    {"Texas", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Texas, United States"},
+    {"Astrakhan", "Astrakhan Standard Time", nullptr},  // not Volgograd's clock
 };
 
 TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {
