@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     }
     places.push_back(place);
   }
-  PlannerTexts texts{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, "%I:%M %p", nullptr, "%1 %2",
+  PlannerTexts texts{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, "%I:%M %p", "%1 %2",
                      "%1 %2 (closed)", "%1 %2 (weekend)", "%1-%2", "Everyone is at work: %1",
                      "No hour holds all of them. Most are at work: %1", "No one is at work on this day."};
   const std::time_t now = std::time(nullptr);

@@ -11,7 +11,7 @@ namespace {
 
 std::string ColumnTime(const PlannerGrid& grid, size_t column, const PlannerTexts& texts) {
   const std::tm* here = std::localtime(&grid.columns[column]);
-  return here ? FormatTimeText(*here, texts.timeFormat, texts.characters) : std::string();
+  return here ? FormatTimeText(*here, texts.timeFormat) : std::string();
 }
 
 // The names of the counted places at work in the column, separated by ", ".
@@ -31,7 +31,7 @@ std::string MomentText(const PlaceMoment& moment, const PlannerTexts& texts) {
   if (moment.state == WorkState::UNKNOWN) return std::string();
   const int day = moment.time.tm_wday;
   const std::string dayName = day >= 0 && day <= 6 ? texts.dayNames[day] : std::string();
-  return dayName + " " + FormatTimeText(moment.time, texts.timeFormat, texts.characters);
+  return dayName + " " + FormatTimeText(moment.time, texts.timeFormat);
 }
 
 std::vector<std::string> ConverterLines(const std::vector<PlannerPlace>& places, std::time_t instant,

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "clock/ansi_text.h"
 #include "clock/call_planner.h"
 
 struct PlannerTexts {
   std::string dayNames[7];  // abbreviated as the user's locale writes them, Sunday first
   std::string timeFormat;   // strftime format of the user's short time
-  CharacterLength characters = nullptr;
   // %1 the day and time, %2 the place's name.
   std::string atWorkLine;  // "%1 %2"
   std::string closedLine;  // "%1 %2 (closed)"

@@ -8,7 +8,7 @@
 
 #include <time.h>  // _tzset
 
-#include "clock/ansi_text_win.h"
+#include "base/wide_text_win.h"
 #include "clock/country_week.h"
 #include "clock/tip_time_format.h"
 #include "res/identity.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-const char* const GRID_CLASS = "FarhourPlannerGrid";
+const wchar_t* const GRID_CLASS = L"FarhourPlannerGrid";
 // Marks the open planner, so that a request from any copy finds it.
 const char* const PLANNER_MARK = COMPANY_NAME "." APPLICATION_NAME ".Planner";
 
@@ -33,21 +33,30 @@ const COLORREF BEST_COLOUR = RGB(250, 200, 80);
 const COLORREF NOW_COLOUR = RGB(210, 0, 0);
 
 bool HighContrast() {
-  HIGHCONTRASTA contrast;
+  HIGHCONTRASTW contrast;
   std::memset(&contrast, 0, sizeof contrast);
   contrast.cbSize = sizeof contrast;
-  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 void FillColour(HDC dc, const RECT& r, COLORREF colour) {
   (void)SetBkColor(dc, colour);
-  (void)ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  (void)ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-void DrawCentred(HDC dc, const std::string& text, RECT r) {
-  (void)DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+void DrawUtf8(HDC dc, const std::string& text, RECT r, UINT format) {
+  WideText wide = Wide(text);
+  (void)DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+                  format | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void DrawCentred(HDC dc, const std::string& text, const RECT& r) { DrawUtf8(dc, text, r, DT_CENTER | DT_END_ELLIPSIS); }
+
+int TextWidth(HDC dc, const std::string& text) {
+  const WideText wide = Wide(text);
+  SIZE size = {0, 0};
+  return GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size) ? size.cx : 0;
 }
 
 bool SamePlace(const PlaceSettings& a, const PlaceSettings& b) {
@@ -90,14 +99,14 @@ bool PlannerWindow::Open() {
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_DATE_CLASSES;
     (void)InitCommonControlsEx(&controls);
-    WNDCLASSA gridClass;
+    WNDCLASSW gridClass;
     std::memset(&gridClass, 0, sizeof gridClass);
     gridClass.lpfnWndProc = GridProc;
     gridClass.hInstance = Instance();
     gridClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     gridClass.lpszClassName = GRID_CLASS;
     // Registered by the first planner of the process; later ones find it there.
-    (void)RegisterClassA(&gridClass);
+    (void)RegisterClassW(&gridClass);
     if (!CreateModeless()) return false;
   }
   if (IsIconic(Hwnd())) (void)ShowWindow(Hwnd(), SW_RESTORE);
@@ -108,29 +117,29 @@ bool PlannerWindow::Open() {
 
 void PlannerWindow::Close() {
   (void)KillTimer(Hwnd(), PLANNER_TIMER_ID);
-  (void)RemovePropA(Hwnd(), PLANNER_MARK);
+  (void)RemovePropW(Hwnd(), Wide(PLANNER_MARK).c_str());
   (void)::DestroyWindow(Hwnd());
   grid_ = nullptr;
 }
 
 BOOL PlannerWindow::OnInitDialog() {
-  (void)SetPropA(Hwnd(), PLANNER_MARK, Hwnd());
+  (void)SetPropW(Hwnd(), Wide(PLANNER_MARK).c_str(), Hwnd());
   grid_ = GetDlgItem(Hwnd(), IDC_PLANNER_GRID);
-  (void)SetWindowLongPtrA(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  font_ = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+  (void)SetWindowLongPtrW(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  font_ = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
   ReadTexts();
   std::string country;
   here_ = HereHours();
   if (ReadLocalePicture(LOCALE_SISO3166CTRYNAME, &country)) here_.workDays = CountryWorkDays(country.c_str());
   LoadHereHours(store_, here_);
-  FillHalfHours(GetDlgItem(Hwnd(), IDC_PLANNER_FROM), 0, "am");
-  FillHalfHours(GetDlgItem(Hwnd(), IDC_PLANNER_TO), 12, "pm");
-  (void)SendDlgItemMessageA(Hwnd(), IDC_PLANNER_FROM, CB_SETCURSEL, static_cast<WPARAM>(here_.from), 0);
-  (void)SendDlgItemMessageA(Hwnd(), IDC_PLANNER_TO, CB_SETCURSEL, static_cast<WPARAM>(here_.to), 0);
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_PLANNER_FROM), 0, LoadResourceString(Instance(), IDS_AM));
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_PLANNER_TO), 12, LoadResourceString(Instance(), IDS_PM));
+  (void)SendDlgItemMessageW(Hwnd(), IDC_PLANNER_FROM, CB_SETCURSEL, static_cast<WPARAM>(here_.from), 0);
+  (void)SendDlgItemMessageW(Hwnd(), IDC_PLANNER_TO, CB_SETCURSEL, static_cast<WPARAM>(here_.to), 0);
   LocaleWeekOrder(weekOrder_);
   for (int position = 0; position < DAYS_IN_WEEK; ++position) {
     const int id = IDC_PLANNER_DAY_FIRST + position;
-    (void)SetDlgItemTextA(Hwnd(), id, LiteralLabel(LocaleDayName(weekOrder_[position])).c_str());
+    SetText(GetDlgItem(Hwnd(), id), LiteralLabel(LocaleDayName(Instance(), weekOrder_[position])));
     (void)CheckDlgButton(Hwnd(), id, IsWorkDay(here_.workDays, weekOrder_[position]) ? BST_CHECKED : BST_UNCHECKED);
   }
   day_ = DayHere(std::time(nullptr));
@@ -145,11 +154,10 @@ BOOL PlannerWindow::OnInitDialog() {
 }
 
 void PlannerWindow::ReadTexts() {
-  for (int day = 0; day < DAYS_IN_WEEK; ++day) texts_.dayNames[day] = LocaleDayName(day);
+  for (int day = 0; day < DAYS_IN_WEEK; ++day) texts_.dayNames[day] = LocaleDayName(Instance(), day);
   std::string picture;
   if (ReadLocalePicture(LOCALE_SHORT_TIME, &picture) || ReadLocalePicture(LOCALE_STIMEFORMAT, &picture)) {
-    texts_.characters = AnsiCharacterLength();
-    texts_.timeFormat = ConvertPicture(WithoutSeconds(picture), texts_.characters);
+    texts_.timeFormat = ConvertPicture(WithoutSeconds(picture));
   }
   const HINSTANCE instance = Instance();
   texts_.atWorkLine = LoadResourceString(instance, IDS_PLANNER_AT_WORK_LINE);
@@ -218,7 +226,7 @@ void PlannerWindow::Rebuild() {
 }
 
 void PlannerWindow::ShowBestHours() {
-  (void)SetDlgItemTextA(Hwnd(), IDC_PLANNER_BEST, BestHoursText(gridData_, places_, texts_).c_str());
+  SetText(GetDlgItem(Hwnd(), IDC_PLANNER_BEST), BestHoursText(gridData_, places_, texts_));
 }
 
 void PlannerWindow::ShowConverter() {
@@ -253,16 +261,16 @@ void PlannerWindow::ShowConverter() {
   }
   if (!problem.empty()) {
     lines_.clear();
-    (void)SetDlgItemTextA(Hwnd(), IDC_PLANNER_LINES, problem.c_str());
+    SetText(GetDlgItem(Hwnd(), IDC_PLANNER_LINES), problem);
     (void)EnableWindow(GetDlgItem(Hwnd(), IDC_PLANNER_COPY), FALSE);
     return;
   }
   lines_ = ConverterLines(places_, chosen, texts_);
-  (void)SetDlgItemTextA(Hwnd(), IDC_PLANNER_LINES, Joined(lines_).c_str());
+  SetText(GetDlgItem(Hwnd(), IDC_PLANNER_LINES), Joined(lines_));
   (void)EnableWindow(GetDlgItem(Hwnd(), IDC_PLANNER_COPY), TRUE);
   // What a screen reader says for the grid: the chosen cell's place and time.
   const size_t row = static_cast<size_t>(selectedRow_);
-  if (row < lines_.size()) (void)SetWindowTextA(grid_, lines_[row].c_str());
+  if (row < lines_.size()) SetText(grid_, lines_[row]);
 }
 
 void PlannerWindow::ShowDay() {
@@ -272,7 +280,7 @@ void PlannerWindow::ShowDay() {
   date.wMonth = static_cast<WORD>(day_.month);
   date.wDay = static_cast<WORD>(day_.day);
   date.wHour = 12;
-  (void)SendDlgItemMessageA(Hwnd(), IDC_PLANNER_DATE, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+  (void)SendDlgItemMessageW(Hwnd(), IDC_PLANNER_DATE, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
 }
 
 void PlannerWindow::OnTimer() {
@@ -289,8 +297,8 @@ void PlannerWindow::OnTimer() {
 }
 
 void PlannerWindow::OnHereHoursChanged() {
-  const LRESULT from = SendDlgItemMessageA(Hwnd(), IDC_PLANNER_FROM, CB_GETCURSEL, 0, 0);
-  const LRESULT to = SendDlgItemMessageA(Hwnd(), IDC_PLANNER_TO, CB_GETCURSEL, 0, 0);
+  const LRESULT from = SendDlgItemMessageW(Hwnd(), IDC_PLANNER_FROM, CB_GETCURSEL, 0, 0);
+  const LRESULT to = SendDlgItemMessageW(Hwnd(), IDC_PLANNER_TO, CB_GETCURSEL, 0, 0);
   if (from >= 0) here_.from = static_cast<int>(from);
   if (to >= 0) here_.to = static_cast<int>(to);
   here_.workDays = 0;
@@ -306,16 +314,17 @@ void PlannerWindow::OnHereHoursChanged() {
 
 void PlannerWindow::CopyLines() {
   if (lines_.empty()) return;
-  const std::string text = Joined(lines_);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  const WideText text = Wide(Joined(lines_));
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
   if (!memory) return;
-  if (void* bytes = GlobalLock(memory)) {
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, text.c_str(), bytes);
     (void)GlobalUnlock(memory);
     if (OpenClipboard(Hwnd())) {
       (void)EmptyClipboard();
-      // The clipboard owns the memory once it takes it.
-      if (SetClipboardData(CF_TEXT, memory)) memory = nullptr;
+      // The clipboard owns the memory once it takes it; it makes the ANSI form for those who ask.
+      if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
       (void)CloseClipboard();
     }
   }
@@ -329,7 +338,7 @@ bool PlannerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       OnTimer();
       return true;
     case WM_SETTINGCHANGE:
-      if (lParam && std::strcmp(reinterpret_cast<const char*>(lParam), "intl") == 0) {
+      if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0) {
         ReadTexts();
         Rebuild();
       }
@@ -384,13 +393,13 @@ bool PlannerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 LRESULT CALLBACK PlannerWindow::GridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<PlannerWindow*>(GetWindowLongPtrA(grid, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(grid, message, wParam, lParam);
+  auto* self = reinterpret_cast<PlannerWindow*>(GetWindowLongPtrW(grid, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(grid, message, wParam, lParam);
   // No exception may unwind into the system's code.
   try {
     return self->OnGridMessage(grid, message, wParam, lParam);
   } catch (...) {
-    return DefWindowProcA(grid, message, wParam, lParam);
+    return DefWindowProcW(grid, message, wParam, lParam);
   }
 }
 
@@ -426,7 +435,7 @@ LRESULT PlannerWindow::OnGridMessage(HWND grid, UINT message, WPARAM wParam, LPA
     case WM_MOUSEWHEEL:
       OnGridKey(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN);
       return 0;
-    default: return DefWindowProcA(grid, message, wParam, lParam);
+    default: return DefWindowProcW(grid, message, wParam, lParam);
   }
 }
 
@@ -435,21 +444,16 @@ PlannerWindow::GridLayout PlannerWindow::Layout(HDC dc) const {
   RECT client;
   (void)GetClientRect(grid_, &client);
   layout.width = client.right;
-  TEXTMETRICA metrics;
-  if (GetTextMetricsA(dc, &metrics)) layout.rowHeight = metrics.tmHeight + metrics.tmHeight / 3;
+  TEXTMETRICW metrics;
+  if (GetTextMetricsW(dc, &metrics)) layout.rowHeight = metrics.tmHeight + metrics.tmHeight / 3;
   int nameWidth = 0;
   for (const PlannerPlace& place : places_) {
-    SIZE size;
-    const std::string& name = place.settings.place;
-    if (GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size) && size.cx > nameWidth) {
-      nameWidth = size.cx;
-    }
+    const int width = TextWidth(dc, place.settings.place);
+    if (width > nameWidth) nameWidth = width;
   }
   // Room for the tick box, the widest difference from here and margins; never more than a third of
   // the grid.
-  SIZE difference = {0, 0};
-  (void)GetTextExtentPoint32A(dc, "+10:30", 6, &difference);
-  layout.nameWidth = nameWidth + difference.cx + 2 * layout.rowHeight;
+  layout.nameWidth = nameWidth + TextWidth(dc, "+10:30") + 2 * layout.rowHeight;
   if (layout.nameWidth > layout.width / 3) layout.nameWidth = layout.width / 3;
   layout.visibleRows = client.bottom / layout.rowHeight - 1;
   if (layout.visibleRows < 1) layout.visibleRows = 1;
@@ -491,14 +495,9 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
         difference = DifferenceLabel(there.time, here.time);
       }
     }
-    (void)DrawTextA(dc, difference.c_str(), static_cast<int>(difference.size()), &name,
-                    DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SIZE differenceSize = {0, 0};
-    (void)GetTextExtentPoint32A(dc, difference.c_str(), static_cast<int>(difference.size()), &differenceSize);
-    name.right -= differenceSize.cx + layout.rowHeight / 3;
-    const std::string& label = places_[static_cast<size_t>(row)].settings.place;
-    (void)DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &name,
-                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawUtf8(dc, difference, name, DT_RIGHT);
+    name.right -= TextWidth(dc, difference) + layout.rowHeight / 3;
+    DrawUtf8(dc, places_[static_cast<size_t>(row)].settings.place, name, DT_LEFT | DT_END_ELLIPSIS);
     for (int column = 0; column < columns; ++column) {
       const PlaceMoment& moment = gridData_.cells[static_cast<size_t>(row)][static_cast<size_t>(column)];
       RECT cell = {layout.ColumnLeft(column, columns), top, layout.ColumnLeft(column + 1, columns),
@@ -527,9 +526,7 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
   const int countTop = (rows - topRow_ < layout.visibleRows ? rows - topRow_ : layout.visibleRows) * layout.rowHeight;
   RECT label = {layout.rowHeight, countTop, layout.nameWidth, countTop + layout.rowHeight};
   (void)SetTextColor(dc, textColour);
-  const std::string atWork = LoadResourceString(Instance(), IDS_PLANNER_AT_WORK_ROW);
-  (void)DrawTextA(dc, atWork.c_str(), static_cast<int>(atWork.size()), &label,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawUtf8(dc, LoadResourceString(Instance(), IDS_PLANNER_AT_WORK_ROW), label, DT_LEFT | DT_END_ELLIPSIS);
   for (int column = 0; column < columns; ++column) {
     RECT cell = {layout.ColumnLeft(column, columns), countTop, layout.ColumnLeft(column + 1, columns),
                  countTop + layout.rowHeight};
@@ -575,8 +572,8 @@ void PlannerWindow::Select(int row, int column) {
   selectedColumn_ = column;
   // A cell chosen replaces a typed time.
   HWND typed = GetDlgItem(Hwnd(), IDC_PLANNER_TIME);
-  if (GetWindowTextLengthA(typed) > 0) {
-    (void)SetWindowTextA(typed, "");
+  if (GetWindowTextLengthW(typed) > 0) {
+    SetText(typed, "");
   } else {
     ShowConverter();
   }

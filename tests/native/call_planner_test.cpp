@@ -73,7 +73,7 @@ std::time_t Utc(int year, int month, int day, int hour) {
 }
 
 PlannerTexts EnglishTexts() {
-  PlannerTexts texts{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, "%H:%M", nullptr, "%1 %2", "%1 %2 (closed)",
+  PlannerTexts texts{{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}, "%H:%M", "%1 %2", "%1 %2 (closed)",
                      "%1 %2 (weekend)", "%1-%2", "Everyone is at work: %1",
                      "No hour holds all of them. Most are at work: %1", "No one is at work on this day."};
   return texts;
