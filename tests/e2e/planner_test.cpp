@@ -83,9 +83,11 @@ std::string AtWorkColumns(ProbedFarhour& session, HWND grid) {
 std::string ClipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      char utf8[4096] = "";
+      WideCharToMultiByte(CP_UTF8, 0, units, -1, utf8, sizeof utf8, nullptr, nullptr);
+      text = utf8;
       GlobalUnlock(data);
     }
   }
@@ -155,11 +157,16 @@ TEST(Planner, ShowsEveryPlacesHoursTheBestHourAndAnyTimeConverted) {
   EXPECT_EQ(CountPlanners(), 1);
   ASSERT_TRUE(telAviv.CloseConfirmed());
 
-  // A place added while the planner is open appears, and goes when it is removed.
+  // A place added while the planner is open appears, in any script, and goes when it is removed.
+  const std::string dana = "\xD0\x94\xD0\xB0\xD0\xBD\xD0\xB0 \xE6\x9D\xB1\xE4\xBA\xAC";  // Дана 東京
   StorePlace("Settings62", "Dana", "", 18, 0x3E);
-  EXPECT_TRUE(WaitForLinesNaming(planner, "Dana", true));
+  WriteSectionText("Settings62", "Place", dana);
+  ASSERT_TRUE(WaitForLinesNaming(planner, dana, true));
+  PressButton(planner, IDC_PLANNER_COPY);
+  session.Sync();
+  EXPECT_NE(ClipboardText().find("Wed 09:00 PM " + dana + " (closed)"), std::string::npos) << ClipboardText();
   DeleteSection("Settings62");
-  EXPECT_TRUE(WaitForLinesNaming(planner, "Dana", false));
+  EXPECT_TRUE(WaitForLinesNaming(planner, dana, false));
 
   PressKey(grid, VK_ESCAPE);
   session.Sync();
