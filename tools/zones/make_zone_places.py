@@ -58,6 +58,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Cities of at least this many people go into the table.
 MIN_POPULATION = 100000
+# And the seats of first-level regions (states, provinces) of at least this many people, or with no
+# count in GeoNames: the places people know a region by (Albany, Harrisburg, Cabinda).
+MIN_POPULATION_SEAT = 20000
+# And in these countries every seat of a second- or third-level division (a prefecture or county of
+# China), whatever GeoNames counts: it gives most of them no people or the old town's only (Huludao,
+# Fuqing), where the county-level city they are the seat of has hundreds of thousands.
+ALL_SEATS = {"CN"}
 # Cities of at least this many people also take their names in the other languages (Peking, Mailand):
 # those that people abroad know by such a name.
 MIN_POPULATION_NAMED = 500000
@@ -265,7 +272,14 @@ def read_zone_tab(tzdata):
     return out
 
 
-City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital")
+City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital feature")
+
+
+def kept(city):
+    """Whether the city goes into the table."""
+    return (city.population >= MIN_POPULATION or
+            (city.feature == "PPLA" and (city.population >= MIN_POPULATION_SEAT or not city.population)) or
+            (city.code in ALL_SEATS and city.feature in ("PPLA2", "PPLA3")))
 
 
 def read_geonames(npm):
@@ -280,7 +294,7 @@ def read_geonames(npm):
             population = int(fields[14] or 0)
             cities.append(((-population, rank, int(fields[0])),
                            City(fields[0], fields[1], fields[2], fields[8], fields[10], population, fields[17],
-                                fields[4], fields[5], fields[7] == "PPLC")))
+                                fields[4], fields[5], fields[7] == "PPLC", fields[7])))
     cities.sort()
     return [city[1] for city in cities]
 
@@ -365,17 +379,18 @@ def checked_zones(cities, npm, decisions, links):
         zones = [canonical(z, links) for z in zones if not z.startswith("Etc/")]
         tz = city.tz
         if zones and clock(tz) is not None and all(clock(z) != clock(tz) for z in zones):
-            kept = city.population >= MIN_POPULATION
+            in_table = kept(city)
             if city.gid in decisions:
                 tz = decisions[city.gid]
-                if kept:
+                if in_table:
                     by_hand.append((city, zones))
             else:
                 tz = zones[0]
-                if kept:
+                if in_table:
                     by_rule.append((city, zones))
         out.append(city._replace(tz=tz))
-    print("cities of %d people and more whose GeoNames zone keeps another clock than the boundaries' zone: "
+    print("cities in the table (%d people and more, and seats) whose GeoNames zone keeps another clock than the "
+          "boundaries' zone: "
           "%d; %d take the boundaries' zone, %d a zone decided in zone_decisions.txt"
           % (MIN_POPULATION, len(by_rule) + len(by_hand), len(by_rule), len(by_hand)))
     for city, zones in by_rule:
@@ -651,7 +666,7 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
             continue
         zone_people = people.setdefault(city.code, {})
         zone_people[key] = zone_people.get(key, 0) + city.population
-        if city.population < MIN_POPULATION:
+        if not kept(city):
             continue
         names = names_of(city)
         # A second entry of a city (the city and its area) adds its names to the first.
