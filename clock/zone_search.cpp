@@ -128,11 +128,15 @@ std::string SameWords(const std::string& key) {
 }
 
 // Without Latin accents, in small letters, with the typewriter's apostrophe for the typographic one
-// (Xi’an), and words written in two ways in one: the form in which names are compared.
+// (Xi’an), a hyphen between words as a space ("Winston Salem", "Port au Prince"; not before a digit,
+// "UTC-05:00"), and words written in two ways in one: the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = SmallLetters(FoldAccents(text));
   for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
     key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
+  }
+  for (std::size_t at = key.find('-'); at != std::string::npos; at = key.find('-', at + 1)) {
+    if (at + 1 == key.size() || key[at + 1] < '0' || key[at + 1] > '9') key[at] = ' ';
   }
   return SameWords(key);
 }

@@ -190,6 +190,8 @@ const TableCase WRITTEN_CASES[] = {
     {"\xec\x84\x9c\xec\x9a\xb8", "Korea Standard Time", "Seoul, South Korea"},                  // 서울
     {"\xce\x91\xce\x98\xce\x89\xce\x9d\xce\x91", "GTB Standard Time", "Athens, Greece"},  // ΑΘΉΝΑ
     {"Columbia", "Eastern Standard Time", "Columbia, South Carolina, United States"},
+    {"Winston Salem", "Eastern Standard Time", "Winston-Salem, United States"},  // a hyphen is a space
+    {"port au prince", "Haiti Standard Time", "Port-au-Prince, Haiti"},
 };
 INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
 
