@@ -845,10 +845,22 @@ def write_places(path, places, countries, keys, sources):
     lines += ["", "// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.",
               "const unsigned char PAIRS[] = {"]
     lines += byte_lines(b for pair in pairs for b in pair) + ["};"]
-    lines += ["", "// Each place's zone, in ZONE_KEYS.", "const unsigned char PLACE_ZONES[] = {"]
-    lines += byte_lines(key_index[p[2]] for p in places) + ["};"]
-    lines += ["", "// Each place's country, in COUNTRY_TEXT.", "const unsigned char PLACE_COUNTRIES[] = {"]
-    lines += byte_lines(code_index[p[1]] for p in places) + ["};"]
+    # Each place's zone and country as one of the pairs that occur, the commonest first, most in one byte.
+    counts = collections.Counter((key_index[p[2]], code_index[p[1]]) for p in places)
+    pair_list = sorted(counts, key=lambda pair: (-counts[pair], pair))
+    pair_index = {pair: i for i, pair in enumerate(pair_list)}
+    if len(pair_list) > 510:
+        sys.exit("more than 510 pairs of a zone and a country: two bytes cannot name them")
+    place_bytes = []
+    for p in places:
+        i = pair_index[(key_index[p[2]], code_index[p[1]])]
+        place_bytes += [i] if i < 255 else [255, i - 255]
+    lines += ["", "// The zones and countries of places, the commonest first: a zone in ZONE_KEYS, then a country in",
+              "// COUNTRY_TEXT.", "const unsigned char ZONE_COUNTRIES[] = {"]
+    lines += byte_lines(b for pair in pair_list for b in pair) + ["};"]
+    lines += ["", "// Each place's zone and country in ZONE_COUNTRIES: one byte below 255, else 255 and one more",
+              "// to add to it.", "const unsigned char PLACE_ZONE_COUNTRIES[] = {"]
+    lines += byte_lines(place_bytes) + ["};"]
     lines += [
         "",
         "// The countries, most people first, each ending in a zero byte: its two-letter code, then its",
@@ -899,9 +911,11 @@ def write_places(path, places, countries, keys, sources):
         "",
         "std::vector<ZonePlace> ZonePlaces() {",
         "  std::vector<ZonePlace> places;",
+        "  std::size_t at = 0;",
         "  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {",
-        "    const std::size_t row = places.size();",
-        "    places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});",
+        "    std::size_t pair = PLACE_ZONE_COUNTRIES[at++];",
+        "    if (pair == 255) pair += PLACE_ZONE_COUNTRIES[at++];",
+        "    places.push_back(ZonePlace{text, ZONE_COUNTRIES[2 * pair], ZONE_COUNTRIES[2 * pair + 1]});",
         "  }",
         "  return places;",
         "}",
