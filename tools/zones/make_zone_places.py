@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes clock/zone_places_data.cpp, the table the Time Zone window searches: the world's cities of
-100,000 people and more, the first-level regions (states, provinces) of the countries, the places of
+85,000 people and more, the seats of states and provinces and of China's prefectures and counties,
+the first-level regions (states, provinces) of the countries, the places of
 the IANA time zones, each with its country and the Windows zone that keeps its time, and the countries
 with their zones, most people first. Also writes clock/country_week_data.cpp: each country's working
 days.
@@ -56,8 +57,9 @@ import zoneinfo
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Cities of at least this many people go into the table.
-MIN_POPULATION = 100000
+# Cities of at least this many people go into the table: every one of 100,000 and more, and below that
+# as far as the program's size allows (GeoNames counts some cities' old towns only).
+MIN_POPULATION = 85000
 # And the seats of first-level regions (states, provinces) of at least this many people, or with no
 # count in GeoNames: the places people know a region by (Albany, Harrisburg, Cabinda).
 MIN_POPULATION_SEAT = 20000
