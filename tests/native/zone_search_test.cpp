@@ -192,6 +192,7 @@ const TableCase WRITTEN_CASES[] = {
     {"Columbia", "Eastern Standard Time", "Columbia, South Carolina, United States"},
     {"Winston Salem", "Eastern Standard Time", "Winston-Salem, United States"},  // a hyphen is a space
     {"port au prince", "Haiti Standard Time", "Port-au-Prince, Haiti"},
+    {"Nampo", "North Korea Standard Time", "Namp'o, North Korea"},  // without the apostrophe
 };
 INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
 

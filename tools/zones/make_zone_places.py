@@ -557,9 +557,10 @@ def read_work_days(cldr):
 
 def search_fold(text):
     """About the form in which the program compares names: it drops the accents of U+00C0 to U+017F and
-    of Romanian's comma letters only, a hyphen before other than a digit is a space, "&" is "and" and
-    "St." is "Saint"."""
+    of Romanian's comma letters only, drops apostrophes, a hyphen before other than a digit is a space,
+    "&" is "and" and "St." is "Saint"."""
     text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c for c in text).lower()
+    text = text.replace("'", "").replace("\u2019", "")
     text = re.sub(r"-(?![0-9])", " ", text)
     text = re.sub(r"\bst\.? ?\b", "saint ", text.replace("&", " and "))
     return " ".join(text.split())
