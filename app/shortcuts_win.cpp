@@ -151,7 +151,7 @@ bool MakeStartupShortcut(int instanceNumber) {
   return false;
 }
 
-void DeletePlaceShortcuts(int instanceNumber) {
+std::vector<std::string> DeletePlaceShortcuts(int instanceNumber) {
   ComSession com;
   std::vector<std::string> doomed = PlaceShortcuts(KnownFolder(CSIDL_STARTUP), instanceNumber);
   if (SettingsSection(instanceNumber) != SettingsSection(0)) {
@@ -159,5 +159,9 @@ void DeletePlaceShortcuts(int instanceNumber) {
       doomed.push_back(path);
     }
   }
-  for (const std::string& path : doomed) (void)DeleteFileA(path.c_str());
+  std::vector<std::string> kept;
+  for (const std::string& path : doomed) {
+    if (!DeleteFileA(path.c_str())) kept.push_back(path);
+  }
+  return kept;
 }
