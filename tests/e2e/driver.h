@@ -171,4 +171,38 @@ void TypeText(HWND control, const std::string& text);
 // Alt key is held down.
 void PressKey(HWND control, UINT virtualKey, bool alt = false);
 
+// The user's Startup folder and Start menu, for as long as the object lives, are folders of the
+// test's own: the program finds them where the shell's settings say, and never sees the user's.
+class StandInShellFolders {
+ public:
+  StandInShellFolders();
+  ~StandInShellFolders();
+  StandInShellFolders(const StandInShellFolders&) = delete;
+  StandInShellFolders& operator=(const StandInShellFolders&) = delete;
+  bool Ready() const { return key_ != nullptr; }
+
+ private:
+  struct Kept {
+    const char* name;
+    bool had;
+    std::string value;
+  };
+  void Replace(const char* name, const std::string& folder);
+  HKEY key_ = nullptr;
+  std::vector<Kept> kept_;
+};
+
+// The Startup folder as the shell gives it now.
+std::string StartupFolder();
+
+struct Shortcut {
+  std::string name;
+  std::string target;
+  std::string arguments;
+};
+
+// Reads a shortcut through the shell's link object, or, given a target, first makes it.
+bool LinkOf(const std::string& path, Shortcut* shortcut, const char* newTarget = nullptr,
+            const char* newArguments = "");
+
 #endif
