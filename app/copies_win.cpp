@@ -77,7 +77,10 @@ bool ShowRunningCopy(const std::string& section, DWORD milliseconds) {
     (void)GetWindowThreadProcessId(window, &processId);
     // Started by the user, this process may hand the foreground on to the copy it asks.
     (void)AllowSetForegroundWindow(processId);
-    return PostMessageA(window, request, 0, 0) != FALSE;
+    // Sent, so that the start ends once the copy has answered, and says whether it did.
+    DWORD_PTR answer = 0;
+    const DWORD spent = GetTickCount() - start;
+    return SendMessageTimeoutA(window, request, 0, 0, SMTO_ABORTIFHUNG, milliseconds - spent, &answer) != 0;
   }
   return false;
 }

@@ -40,8 +40,8 @@ UINT ShowPropertiesMessage();
 
 // Asks the running copy of the place to show its properties window in front, and lets it take the
 // foreground from this process. A copy started at the same instant may not have its window yet:
-// this waits for it up to the time given, so it is for a start without a window of its own, never
-// for a window's thread. False when no copy was found.
+// this waits for it, and for its answer, up to the time given, so it is for a start without a window
+// of its own, never for a window's thread. False when no copy answered.
 bool ShowRunningCopy(const std::string& section, DWORD milliseconds);
 
 #endif

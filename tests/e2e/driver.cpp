@@ -307,6 +307,13 @@ bool FarhourProcess::CloseConfirmed() {
   return WaitForExit(20000);
 }
 
+bool WaitForClose(HWND window, DWORD milliseconds) {
+  for (DWORD end = GetTickCount() + milliseconds; IsWindow(window); Sleep(20)) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+  }
+  return true;
+}
+
 void FarhourProcess::Kill() {
   if (process_) {
     TerminateProcess(process_, 99);

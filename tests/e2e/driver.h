@@ -150,6 +150,8 @@ std::string WindowText(HWND hwnd);
 std::string MessageBoxText(HWND box);
 // Presses a button of a dialog by its id, as a click does.
 void PressButton(HWND dialog, int id);
+// Waits for a window to be gone, as a message box is after its button is pressed; false on time-out.
+bool WaitForClose(HWND window, DWORD milliseconds);
 // Lets a few messages pass so that posted ones are handled.
 void Settle(DWORD milliseconds = 200);
 

@@ -241,46 +241,44 @@ TEST(Places, RemoveSaysWhatItCouldNotDelete) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.label);
     DeleteTestShortcuts();
-    DeleteSection("Settings5");
-    WriteStoredPlace("Settings5", {"Berlin", "1.000000", 3, 16, 8, 1, "", "", 0});
+    DeleteSection("Settings58");
+    WriteStoredPlace("Settings58", {"Berlin", "1.000000", 3, 16, 8, 1, "", "", 0});
     HKEY inside = nullptr;
     if (row.keptSection) {
-      ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings5\\Kept", &inside),
+      ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings58\\Kept", &inside),
                 ERROR_SUCCESS);
       RegCloseKey(inside);
     }
     const std::string shortcut = StartupFolder() + "\\Berlin.lnk";
     Shortcut made;
-    ASSERT_TRUE(LinkOf(shortcut, &made, FarhourExePath().c_str(), "5"));
+    ASSERT_TRUE(LinkOf(shortcut, &made, FarhourExePath().c_str(), "58"));
     if (row.keptShortcut) SetFileAttributesA(shortcut.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    FarhourProcess five("5");
-    ASSERT_NE(five.Window(), nullptr);
-    Choose(five.Window(), ID_TRAY_REMOVE_PLACE);
-    HWND question = five.WaitForMessageBox(10000);
+    FarhourProcess berlin("58");
+    ASSERT_NE(berlin.Window(), nullptr);
+    Choose(berlin.Window(), ID_TRAY_REMOVE_PLACE);
+    HWND question = berlin.WaitForMessageBox(10000);
     ASSERT_NE(question, nullptr);
     PressButton(question, IDYES);
-    for (DWORD end = GetTickCount() + 10000; IsWindow(question) && static_cast<LONG>(end - GetTickCount()) > 0;) {
-      Sleep(20);
-    }
-    HWND told = five.WaitForMessageBox(20000);
+    ASSERT_TRUE(WaitForClose(question, 10000));
+    HWND told = berlin.WaitForMessageBox(20000);
     ASSERT_NE(told, nullptr) << "the failure is told";
     std::string expected = row.message;
     const std::size_t at = expected.find("%s");
     if (at != std::string::npos) expected.replace(at, 2, shortcut);
     EXPECT_EQ(MessageBoxText(told), expected);
     PressButton(told, IDOK);
-    EXPECT_EQ(five.WaitForExit(row.running ? 1000 : 20000), !row.running);
+    EXPECT_EQ(berlin.WaitForExit(row.running ? 1000 : 20000), !row.running);
     bool exists = false;
-    EXPECT_EQ(ReadSection("Settings5", &exists).size(), row.keptSection ? 9u : 0u);
+    EXPECT_EQ(ReadSection("Settings58", &exists).size(), row.keptSection ? 9u : 0u);
     EXPECT_EQ(exists, row.keptSection);
-    EXPECT_EQ(ShortcutsStarting("5"), std::vector<std::string>{"Berlin.lnk"}) << "the shortcut stays";
+    EXPECT_EQ(ShortcutsStarting("58"), std::vector<std::string>{"Berlin.lnk"}) << "the shortcut stays";
     if (row.running) {
-      ASSERT_TRUE(five.CloseConfirmed());
+      ASSERT_TRUE(berlin.CloseConfirmed());
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings5\\Kept");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings58\\Kept");
   }
   DeleteTestShortcuts();
-  DeleteSection("Settings5");
+  DeleteSection("Settings58");
   CoUninitialize();
 }
