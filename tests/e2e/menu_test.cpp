@@ -37,6 +37,14 @@ void WritePlace(const char* place, bool active) {
   WriteStoredPlace(SECTION, {place, offsetText.c_str(), 5, 0, active ? 23 : -1, 0, "", "", 0});
 }
 
+// The open menu's top left corner is at the point.
+void ExpectMenuAt(HWND menuWindow, int x, int y) {
+  RECT r;
+  GetWindowRect(menuWindow, &r);
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+}
+
 }  // namespace
 
 TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
@@ -90,10 +98,7 @@ TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
     for (const TrayCall& call : tray.Calls()) {
       EXPECT_EQ(call.tip.find(row.place), std::string::npos) << call.tip;
     }
-    RECT r;
-    GetWindowRect(menuWindow, &r);
-    EXPECT_EQ(r.left, 300);
-    EXPECT_EQ(r.top, 200);
+    ExpectMenuAt(menuWindow, 300, 200);
 
     // Escape closes it without a choice: nothing changes.
     PressKey(w, VK_ESCAPE);
@@ -214,10 +219,7 @@ TEST(TrayMenu, TheKeyboardShowsTheWindowAndOpensTheMenu) {
     HWND menuWindow = OpenMenuWindow(session.Process().Id(), row.menu ? 5000 : 300);
     EXPECT_EQ(menuWindow != nullptr, row.menu);
     if (menuWindow) {
-      RECT r;
-      GetWindowRect(menuWindow, &r);
-      EXPECT_EQ(r.left, 320);
-      EXPECT_EQ(r.top, 240);
+      ExpectMenuAt(menuWindow, 320, 240);
       PressKey(w, VK_ESCAPE);
     }
     session.Sync();

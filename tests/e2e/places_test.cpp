@@ -78,19 +78,33 @@ void Choose(HWND window, UINT command) { PostMessageA(window, WM_COMMAND, comman
 
 }  // namespace
 
+// What every test of places runs in: a Startup folder and a Start menu of the test's own, the
+// stand-in tray, windows that Wine frames itself, and COM for reading shortcuts.
+class Places : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folders_.Ready());
+    CoInitialize(nullptr);
+    DeleteTestShortcuts();
+  }
+  void TearDown() override {
+    DeleteTestShortcuts();
+    CoUninitialize();
+  }
+
+  StandInShellFolders folders_;
+  TrayStandIn tray_;
+  UnmanagedWindows unmanaged_;
+};
+
 // From place 0's menu, Add a place twice starts places 1 and 2 with their windows in front; they get
 // Startup shortcuts when place 0 has one. Remove on 1 asks, and on Yes takes its settings and its
 // shortcut and ends that copy alone; Exit on 2 saves as Close does.
-TEST(Places, AddedFromTheMenuRemovedAndEnded) {
+TEST_F(Places, AddedFromTheMenuRemovedAndEnded) {
   struct Row {
     bool signIn;  // place 0 starts at sign-in, through a shortcut of the user's naming
   };
   const Row rows[] = {{false}, {true}};
-  StandInShellFolders folders;
-  ASSERT_TRUE(folders.Ready());
-  TrayStandIn tray;
-  UnmanagedWindows unmanaged;
-  CoInitialize(nullptr);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.signIn ? "place 0 starts at sign-in" : "place 0 does not start at sign-in");
     DeleteTestShortcuts();
@@ -167,22 +181,14 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
 
     ASSERT_TRUE(zero.CloseConfirmed());
   }
-  DeleteTestShortcuts();
   DeleteSection("Settings1");
   DeleteSection("Settings2");
-  CoUninitialize();
 }
 
 // Add a place returns at once: while the new copy starts (seconds under Wine) and the copy it was
 // chosen in makes its Startup shortcut, that copy answers its icon's mouse moves and opens its menu
 // within 200 ms, again and again, until the new place's window comes to the front.
-TEST(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
-  StandInShellFolders folders;
-  ASSERT_TRUE(folders.Ready());
-  TrayStandIn tray;
-  UnmanagedWindows unmanaged;
-  CoInitialize(nullptr);
-  DeleteTestShortcuts();
+TEST_F(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
   DeleteSection("Settings1");
   Shortcut made;
   ASSERT_TRUE(LinkOf(StartupFolder() + "\\Farhour.lnk", &made, FarhourExePath().c_str(), ""));
@@ -212,14 +218,12 @@ TEST(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
   EXPECT_TRUE(zero.Running());
   one.Kill();
   ASSERT_TRUE(zero.CloseConfirmed());
-  DeleteTestShortcuts();
   DeleteSection("Settings1");
-  CoUninitialize();
 }
 
 // What Remove could not delete, it says, naming it. Settings that stay keep the place running as it
 // was, shortcuts and all; a shortcut that stays is named, and the place, its settings deleted, ends.
-TEST(Places, RemoveSaysWhatItCouldNotDelete) {
+TEST_F(Places, RemoveSaysWhatItCouldNotDelete) {
   struct Row {
     const char* label;
     bool keptSection;    // the section holds a key of its own, which the registry will not delete with it
@@ -233,11 +237,6 @@ TEST(Places, RemoveSaysWhatItCouldNotDelete) {
       {"shortcut kept", false, true,
        "Farhour could not delete the shortcut %s: it still starts the place when you sign in.", false},
   };
-  StandInShellFolders folders;
-  ASSERT_TRUE(folders.Ready());
-  TrayStandIn tray;
-  UnmanagedWindows unmanaged;
-  CoInitialize(nullptr);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.label);
     DeleteTestShortcuts();
@@ -278,7 +277,5 @@ TEST(Places, RemoveSaysWhatItCouldNotDelete) {
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings58\\Kept");
   }
-  DeleteTestShortcuts();
   DeleteSection("Settings58");
-  CoUninitialize();
 }
