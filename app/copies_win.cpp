@@ -80,7 +80,8 @@ bool ShowRunningCopy(const std::string& section, DWORD milliseconds) {
     // Sent, so that the start ends once the copy has answered, and says whether it did.
     DWORD_PTR answer = 0;
     const DWORD spent = GetTickCount() - start;
-    return SendMessageTimeoutA(window, request, 0, 0, SMTO_ABORTIFHUNG, milliseconds - spent, &answer) != 0;
+    const DWORD left = spent < milliseconds ? milliseconds - spent : 1;
+    return SendMessageTimeoutA(window, request, 0, 0, SMTO_ABORTIFHUNG, left, &answer) != 0;
   }
   return false;
 }
