@@ -1,5 +1,6 @@
 #include "app/copies_win.h"
 
+#include "base/wide_text_win.h"
 #include "res/identity.h"
 
 namespace {
@@ -12,24 +13,24 @@ constexpr DWORD FIND_RETRY_MS = 100;
 // The name of the place's copy in this session: its lock's and its window's mark. The user's name
 // is in it for a program started in the session as another user, who has settings of their own.
 std::string CopyName(const std::string& section) {
-  char user[USER_NAME_MAX + 1] = "";
-  DWORD size = sizeof user;
-  if (!GetUserNameA(user, &size)) user[0] = '\0';
-  user[USER_NAME_MAX] = '\0';
-  return COMPANY_NAME "." APPLICATION_NAME "." + std::string(user) + "." + section;
+  wchar_t user[USER_NAME_MAX + 1] = L"";
+  DWORD size = USER_NAME_MAX + 1;
+  if (!GetUserNameW(user, &size)) user[0] = L'\0';
+  user[USER_NAME_MAX] = L'\0';
+  return COMPANY_NAME "." APPLICATION_NAME "." + Utf8(user) + "." + section;
 }
 
 // "Local\": one lock per sign-in session.
 std::string LockName(const std::string& section) { return "Local\\" + CopyName(section); }
 
 struct WindowSearch {
-  std::string mark;
+  WideText mark;
   HWND found;
 };
 
 BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  if (!GetPropA(hwnd, search->mark.c_str())) return TRUE;
+  if (!GetPropW(hwnd, search->mark.c_str())) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
@@ -37,33 +38,33 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 PlaceLock::PlaceLock(const std::string& section) {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, LockName(section).c_str());
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, Wide(LockName(section)).c_str());
   const DWORD error = GetLastError();
   mutex_ = FileHandle(mutex);
   held_ = !mutex || error != ERROR_ALREADY_EXISTS;
 }
 
 bool PlaceRunning(const std::string& section) {
-  FileHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, LockName(section).c_str()));
+  FileHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, Wide(LockName(section)).c_str()));
   return static_cast<bool>(mutex);
 }
 
 void MarkPlaceWindow(HWND window, const std::string& section) {
-  (void)SetPropA(window, CopyName(section).c_str(), window);
+  (void)SetPropW(window, Wide(CopyName(section)).c_str(), window);
 }
 
 void UnmarkPlaceWindow(HWND window, const std::string& section) {
-  (void)RemovePropA(window, CopyName(section).c_str());
+  (void)RemovePropW(window, Wide(CopyName(section)).c_str());
 }
 
 HWND FindPlaceWindow(const std::string& section) {
-  WindowSearch search{CopyName(section), nullptr};
+  WindowSearch search{Wide(CopyName(section)), nullptr};
   (void)EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 UINT ShowPropertiesMessage() {
-  static const UINT message = RegisterWindowMessageA(COMPANY_NAME "." APPLICATION_NAME ".ShowProperties");
+  static const UINT message = RegisterWindowMessageW(L"" COMPANY_NAME "." APPLICATION_NAME ".ShowProperties");
   return message;
 }
 
@@ -81,7 +82,7 @@ bool ShowRunningCopy(const std::string& section, DWORD milliseconds) {
     DWORD_PTR answer = 0;
     const DWORD spent = GetTickCount() - start;
     const DWORD left = spent < milliseconds ? milliseconds - spent : 1;
-    return SendMessageTimeoutA(window, request, 0, 0, SMTO_ABORTIFHUNG, left, &answer) != 0;
+    return SendMessageTimeoutW(window, request, 0, 0, SMTO_ABORTIFHUNG, left, &answer) != 0;
   }
   return false;
 }

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/copies_win.h"
 #include "app/shortcuts_win.h"
+#include "base/wide_text_win.h"
 #include "clock/place_settings.h"
 #include "res/resource.h"
 
@@ -19,15 +20,14 @@ constexpr DWORD JOBS_END_WAIT_MS = 10000;
 bool StartCopy(int instanceNumber) {
   const std::string program = ThisProgram();
   if (program.empty()) return false;
-  const std::string line = "\"" + program + "\" " + ShowPropertiesArguments(instanceNumber);
-  std::vector<char> commandLine(line.begin(), line.end());
-  commandLine.push_back('\0');
-  STARTUPINFOA startup;
+  // The call may write into its command line.
+  WideText commandLine = Wide("\"" + program + "\" " + ShowPropertiesArguments(instanceNumber));
+  STARTUPINFOW startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   ZeroMemory(&started, sizeof started);
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
     return false;
   }
@@ -113,7 +113,7 @@ DWORD WINAPI Places::RunJob(void* job) {
   }
   const HWND window = running->window;
   running->done.store(true, std::memory_order_release);
-  if (window) (void)PostMessageA(window, PLACES_WORK_DONE_MESSAGE, 0, 0);
+  if (window) (void)PostMessageW(window, PLACES_WORK_DONE_MESSAGE, 0, 0);
   return 0;
 }
 

@@ -41,13 +41,33 @@
 #define IDS_ENTER_NUMBER            61713
 #define IDS_ENTER_NUMBER_RANGE      61715
 #define IDS_TOO_MANY_CHARS          61716
+// The program's own texts; %1 and %2 stand for what each fills in.
+#define IDS_CLOSE_QUESTION          200
+#define IDS_REMOVE_QUESTION         201
+#define IDS_ICON_FILES_FILTER       202
+#define IDS_AM                      203
+#define IDS_PM                      204
+#define IDS_NOT_FOUND_TIP           205
+#define IDS_NO_TIMER_TIP            206
+#define IDS_NO_ZONE                 207
+#define IDS_ZONE_NOT_HERE           208
+#define IDS_NO_ZONE_NOW             209
+#define IDS_ZONE_UNAVAILABLE_NOW    210
+#define IDS_ZONE_NOW                211
+#define IDS_DAYLIGHT_TIME           212
+#define IDS_STANDARD_TIME           213
+#define IDS_WORK_DAY                214
+#define IDS_WEEKEND                 215
+#define IDS_ZONE_MATCH              216
+// The days' names where the locale has none, Sunday first: seven strings from here.
+#define IDS_DAY_FIRST               220
 // What could not be done for a place; %1 names the place, its number or the shortcut.
-#define IDS_PLACE_NOT_STARTED       120
-#define IDS_SHORTCUT_NOT_MADE       121
-#define IDS_SETTINGS_NOT_DELETED    122
-#define IDS_SHORTCUT_NOT_DELETED    123
-#define IDS_NOT_SAVED               124
-#define IDS_NOT_SAVED_AT_SIGN_OUT   125
+#define IDS_PLACE_NOT_STARTED       230
+#define IDS_SHORTCUT_NOT_MADE       231
+#define IDS_SETTINGS_NOT_DELETED    232
+#define IDS_SHORTCUT_NOT_DELETED    233
+#define IDS_NOT_SAVED               234
+#define IDS_NOT_SAVED_AT_SIGN_OUT   235
 
 // Menus and commands. The icon's menu has a range of ids of its own, above every control's, so that
 // a command is told from a control's notification by its id.

@@ -6,16 +6,17 @@
 
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
+#include "base/wide_text_win.h"
 #include "res/resource.h"
 
 namespace {
 
-// The shell's first form of the record (88 bytes in a 32-bit program): what every version of the
-// shell understands.
-constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAA_V1_SIZE;
+// The record as Windows 2000 and every later shell know it, the first with a tip of 128 units.
+constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAW_V2_SIZE;
+static_assert(sizeof(NOTIFYICONDATAW::szTip) / sizeof(WCHAR) == TRAY_TIP_MAX + 1, "the tip's field");
 
-NOTIFYICONDATAA TrayRecord(HWND hwnd, unsigned id) {
-  NOTIFYICONDATAA record;
+NOTIFYICONDATAW TrayRecord(HWND hwnd, unsigned id) {
+  NOTIFYICONDATAW record;
   ZeroMemory(&record, sizeof record);
   record.cbSize = TRAY_RECORD_SIZE;
   record.hWnd = hwnd;
@@ -40,7 +41,7 @@ using GetIconRectFunction = HRESULT(WINAPI*)(const NotifyIconIdentifier*, RECT*)
 POINT MenuAnchor(HWND hwnd, unsigned id) {
   POINT anchor = {0, 0};
   (void)GetCursorPos(&anchor);
-  FARPROC found = GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect");
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"shell32.dll"), "Shell_NotifyIconGetRect");
   auto getIconRect = reinterpret_cast<GetIconRectFunction>(reinterpret_cast<void*>(found));
   if (!getIconRect) return anchor;
   NotifyIconIdentifier icon;
@@ -59,17 +60,17 @@ POINT MenuAnchor(HWND hwnd, unsigned id) {
 
 void TrayIcon::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 void TrayIcon::ShowTrayMenu(const std::string& now, unsigned id, bool atIcon) {
   // The shell may report the icon again while its menu is open, from the menu's own loop.
   if (menuOpen_) return;
-  OwnedMenu menu(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  OwnedMenu menu(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.Get(), 0);
   if (!popup) return;
-  (void)ModifyMenuA(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, now.c_str());
+  (void)ModifyMenuW(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, Wide(now).c_str());
   POINT anchor = {0, 0};
   if (atIcon) {
     anchor = MenuAnchor(hwnd_, id);
@@ -83,7 +84,7 @@ void TrayIcon::ShowTrayMenu(const std::string& now, unsigned id, bool atIcon) {
   menuOpen_ = true;
   (void)TrackPopupMenu(popup, 0, anchor.x, anchor.y, 0, hwnd_, nullptr);
   menuOpen_ = false;
-  (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
+  (void)PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 bool TrayIcon::MeasureIconSize() {
@@ -108,30 +109,30 @@ IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
 }
 
 bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
   record.uFlags = NIF_MESSAGE | NIF_ICON;
   record.uCallbackMessage = TRAY_NOTIFY_MESSAGE;
   record.hIcon = ToHandle(icon);
-  if (!Shell_NotifyIconA(NIM_ADD, &record)) return false;
+  if (!Shell_NotifyIconW(NIM_ADD, &record)) return false;
   // The third version of the notifications adds the keyboard's (NIN_KEYSELECT, WM_CONTEXTMENU) and
   // keeps the mouse's as they were. The shell forgets it with the icon, so each add asks again; a
   // shell that does not know it sends the mouse's alone.
-  NOTIFYICONDATAA version = TrayRecord(hwnd_, id);
-  version.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  NOTIFYICONDATAW version = TrayRecord(hwnd_, id);
   version.uVersion = NOTIFYICON_VERSION;
-  (void)Shell_NotifyIconA(NIM_SETVERSION, &version);
+  (void)Shell_NotifyIconW(NIM_SETVERSION, &version);
   return true;
 }
 
 bool TrayIcon::ShellModify(unsigned id, IconRef icon, const char* tip) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
   record.uFlags = NIF_ICON | NIF_TIP;
   record.hIcon = ToHandle(icon);
-  lstrcpynA(record.szTip, tip, static_cast<int>(TRAY_TIP_MAX + 1));
-  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+  // The controller cut the tip to the field between characters; this only keeps the field's bounds.
+  (void)lstrcpynW(record.szTip, Wide(tip).c_str(), static_cast<int>(TRAY_TIP_MAX + 1));
+  return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 void TrayIcon::ShellDelete(unsigned id) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
-  (void)Shell_NotifyIconA(NIM_DELETE, &record);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
+  (void)Shell_NotifyIconW(NIM_DELETE, &record);
 }

@@ -16,6 +16,7 @@
 #include "tray/tray_controller.h"
 #include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
+#include "ui/offset_text.h"
 #include "ui/work_week.h"
 
 // A failure of the work on places, as the window tells it: a string of the string table, whose %1
@@ -83,7 +84,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   void OnSysCommand(UINT id);
   void OnPaint();
   HICON OnQueryDragIcon() const { return programIcon_; }
-  void OnSettingChange(const char* section);
+  void OnSettingChange(const wchar_t* section);
   void OnTimer(UINT_PTR id);
   void OnApply();
   void OnDismiss();
@@ -119,6 +120,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   IconRef CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
   IconRef ProgramIcon() const override { return trayProgramIcon_; }
   bool RefreshTimerRunning() const override { return !refreshTimerFailed_; }
+  std::string NotFoundTip(const std::string& path) const override { return FormatPrompt(notFoundTip_, path); }
+  std::string NoTimerTip() const override { return noTimerTip_; }
 
   ProfileStore& store_;
   PlaceKeeper& places_;
@@ -130,6 +133,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // the end of the session never keep what OK refused or never saw.
   PlaceSettings draft_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
+  std::string notFoundTip_;  // the string table's tips, read once
+  std::string noTimerTip_;
   IconRef trayProgramIcon_ = nullptr;  // the program icon at the tray's size, held by trayIcon_
   OwnedIcon bigWindowIcon_;
   OwnedIcon smallWindowIcon_;
