@@ -243,7 +243,7 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.Radio(IDC_BUILTIN, settings.iconFrom);
 }
 
-// The icon's notifications and its menu's commands reach the window before its message map.
+// The icon's notifications and the request to show the window reach it before its message map.
 bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (message == TRAY_NOTIFY_MESSAGE) {
     OnTrayNotify(lParam);
@@ -495,6 +495,7 @@ void PlaceDialog::OnEndSession(bool ending) {
   // Windows ends the process after this message without running the tear-down, and no one is there
   // to read a message: the save is tried once more, and a failure kept for the next start to tell.
   if (!ending || SavePlace() || SavePlace()) return;
+  // A mark that cannot be kept either is lost with the session: nothing else is left to try.
   (void)KeepNotSavedMark(store_, instanceNumber_);
 }
 
