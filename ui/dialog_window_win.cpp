@@ -39,28 +39,6 @@ std::string ApplicationTitle(HINSTANCE instance) {
   return name;
 }
 
-namespace {
-
-struct MarkedWindowSearch {
-  std::string property;
-  HWND found;
-};
-
-BOOL CALLBACK FindMarked(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<MarkedWindowSearch*>(lParam);
-  if (!GetPropW(hwnd, Wide(search->property).c_str())) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND FindMarkedWindow(const std::string& property) {
-  MarkedWindowSearch search{property, nullptr};
-  (void)EnumWindows(FindMarked, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 DialogWindow::DialogWindow(HINSTANCE instance, int templateId)
     : instance_(instance), templateId_(templateId) {}
 

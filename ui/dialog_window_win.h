@@ -99,9 +99,6 @@ std::string WindowText(HWND control);
 void SetText(HWND window, const std::string& text);
 // A string of the program's string table, or empty when there is none.
 std::string LoadResourceString(HINSTANCE instance, UINT id);
-// The top-level window of any process that carries the property (SetProp), or null: how copies of
-// the program find each other's windows.
-HWND FindMarkedWindow(const std::string& property);
 // The application title, the name of the settings' key and the caption of every message box.
 std::string ApplicationTitle(HINSTANCE instance);
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include <time.h>  // _tzset
 
@@ -20,8 +21,6 @@
 namespace {
 
 const wchar_t* const GRID_CLASS = L"FarhourPlannerGrid";
-// Marks the open planner, so that a request from any copy finds it.
-const char* const PLANNER_MARK = COMPANY_NAME "." APPLICATION_NAME ".Planner";
 
 // Short times, where the locale has them (Windows 7 and later), else its time picture.
 constexpr LCTYPE LOCALE_SHORT_TIME = 0x00000079;
@@ -80,14 +79,12 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-HWND FindPlannerWindow() { return FindMarkedWindow(PLANNER_MARK); }
-
 int PlannerWindow::GridLayout::ColumnLeft(int column, int columns) const {
   return nameWidth + (columns > 0 ? MulDiv(width - nameWidth, column, columns) : 0);
 }
 
-PlannerWindow::PlannerWindow(HINSTANCE instance, ProfileStore& store)
-    : DialogWindow(instance, IDD_PLANNER), store_(store) {}
+PlannerWindow::PlannerWindow(HINSTANCE instance, ProfileStore& store, std::string mark)
+    : DialogWindow(instance, IDD_PLANNER), store_(store), mark_(std::move(mark)) {}
 
 PlannerWindow::~PlannerWindow() {
   if (Hwnd()) Close();
@@ -117,13 +114,13 @@ bool PlannerWindow::Open() {
 
 void PlannerWindow::Close() {
   (void)KillTimer(Hwnd(), PLANNER_TIMER_ID);
-  (void)RemovePropW(Hwnd(), Wide(PLANNER_MARK).c_str());
+  (void)RemovePropW(Hwnd(), Wide(mark_).c_str());
   (void)::DestroyWindow(Hwnd());
   grid_ = nullptr;
 }
 
 BOOL PlannerWindow::OnInitDialog() {
-  (void)SetPropW(Hwnd(), Wide(PLANNER_MARK).c_str(), Hwnd());
+  (void)SetPropW(Hwnd(), Wide(mark_).c_str(), Hwnd());
   grid_ = GetDlgItem(Hwnd(), IDC_PLANNER_GRID);
   (void)SetWindowLongPtrW(grid_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   font_ = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));

@@ -19,7 +19,8 @@
 
 class PlannerWindow : public DialogWindow {
  public:
-  PlannerWindow(HINSTANCE instance, ProfileStore& store);
+  // mark names the property that marks the open window, by which any copy finds it.
+  PlannerWindow(HINSTANCE instance, ProfileStore& store, std::string mark);
   ~PlannerWindow() override;
 
   // Makes the window, or brings it to the front when this copy has it open. False when it could
@@ -62,6 +63,7 @@ class PlannerWindow : public DialogWindow {
   void CopyLines();
 
   ProfileStore& store_;
+  std::string mark_;
   HWND grid_ = nullptr;
   HFONT font_ = nullptr;  // the dialog's, which the dialog owns
   PlannerTexts texts_;
@@ -80,8 +82,5 @@ class PlannerWindow : public DialogWindow {
   long long shownMinute_ = -1;
   std::vector<std::string> lines_;  // what Copy puts on the clipboard
 };
-
-// The open planner of any copy of the program; null when none is open.
-HWND FindPlannerWindow();
 
 #endif
