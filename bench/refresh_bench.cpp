@@ -85,6 +85,8 @@ class CountingHost : public TrayOwner, public TrayShell {
   IconRef CustomInactiveIcon() const override { return nullptr; }
   IconRef ProgramIcon() const override { return &programIcon_; }
   bool RefreshTimerRunning() const override { return true; }
+  // The benched places show pictures, never the hour.
+  IconRef HourIcon(const HourFace&) override { return nullptr; }
   IconRef LoadResourceIcon(unsigned short resourceId) override {
     auto found = icons_.find(resourceId);
     if (found != icons_.end()) return found->second;

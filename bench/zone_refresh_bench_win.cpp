@@ -54,6 +54,8 @@ class BenchHost : public TrayOwner, public TrayShell {
   IconRef ProgramIcon() const override { return &icons_[0]; }
   bool RefreshTimerRunning() const override { return true; }
   IconRef LoadResourceIcon(unsigned short resourceId) override { return &icons_[resourceId % 2]; }
+  // The benched places show pictures, never the hour.
+  IconRef HourIcon(const HourFace&) override { return nullptr; }
   bool ShellAdd(unsigned, IconRef) override { return true; }
   bool ShellModify(unsigned, IconRef, const char*) override {
     ++modifies;

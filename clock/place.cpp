@@ -9,6 +9,7 @@ Place::Place(ZoneClock& zoneClock, CharacterLength characters)
 
 void Place::BuildTipTimeFormat(const std::string& timePicture, const std::string& longDatePicture) {
   tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, characters_);
+  twelveHourClock_ = UsesTwelveHourClock(tipTimeFormat_);
 }
 
 RemoteReading Place::ReadRemoteClock() const {
