@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <time.h>  // _tzset
 
@@ -23,6 +24,8 @@
 namespace {
 
 constexpr int PLACE_MAX_CHARS = 10;
+// The Icon group's buttons in order: Built-in and Icon Files are IconFrom's 0 and 1.
+constexpr int HOUR_ICON_CHOICE = 2;
 constexpr int LOCALE_TEXT_MAX = 128;
 
 // One locale picture, or false when the lookup fails or the text does not fit.
@@ -156,8 +159,9 @@ BOOL PlaceDialog::OnInitDialog() {
   HoldZone(draft_.zone);
   (void)UpdateData(false);
   trayIcon_.Attach(Hwnd());
+  (void)trayIcon_.ReadTheme();
   tray_.CreateTray();
-  refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr) == 0;
+  refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr) == 0;
   // At sign-in the shell often refuses icons for a while: ask it again soon, then at each refresh.
   if (tray_.AddPending()) {
     addRetriesLeft_ = ADD_RETRY_COUNT;
@@ -254,7 +258,15 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.ListIndex(IDC_ICON_NAME, settings.icon);
   dx.Text(IDC_ACTIVE_FILE, settings.userActiveIcon);
   dx.Text(IDC_INACTIVE_FILE, settings.userInActiveIcon);
-  dx.Radio(IDC_BUILTIN, settings.iconFrom);
+  // The hour there leaves IconFrom as it was, for copies that know only the other two. An IconFrom
+  // of another value, stored by hand, ticks no button, as before.
+  int iconChoice = settings.iconStyle == ICON_STYLE_HOUR ? HOUR_ICON_CHOICE : settings.iconFrom;
+  if (settings.iconStyle != ICON_STYLE_HOUR && iconChoice == HOUR_ICON_CHOICE) iconChoice = -1;
+  dx.Radio(IDC_BUILTIN, iconChoice);
+  if (dx.Saving()) {
+    settings.iconStyle = iconChoice == HOUR_ICON_CHOICE ? ICON_STYLE_HOUR : ICON_STYLE_PICTURES;
+    if (iconChoice != HOUR_ICON_CHOICE) settings.iconFrom = iconChoice;
+  }
 }
 
 // The icon's notifications and its menu's commands reach the window before its message map.
@@ -396,6 +408,8 @@ void PlaceDialog::OnSettingChange(const char* section) {
   // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
   _tzset();
+  // Windows announces a change of the taskbar's light or dark look this way.
+  if (section && std::string(section) == "ImmersiveColorSet" && trayIcon_.ReadTheme()) tray_.UpdateTray();
   if (section && std::string(section) == "intl") {
     ReadTipTimeFormat(place_);
     // The week may now start on another day: the boxes keep the days ticked, not the places.
@@ -407,6 +421,11 @@ void PlaceDialog::OnSettingChange(const char* section) {
 
 void PlaceDialog::OnTimer(UINT_PTR id) {
   tray_.UpdateTray();
+  // The next refresh comes at the next turn of the minute, when the hour there may turn too. Should
+  // the timer not be set again, it keeps the period it has.
+  if (id == REFRESH_TIMER_ID && !refreshTimerFailed_) {
+    (void)SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr);
+  }
   if (id != ADD_RETRY_TIMER_ID) return;
   if (!tray_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
 }
