@@ -4,6 +4,7 @@
 // choice stores. Run in en_US (a 12-hour clock) with TZ=UTC.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -54,42 +55,17 @@ void StoreHourPlace(const char* offset, const char* zone, bool active) {
   if (*zone) WriteSectionString(SECTION, "Zone", zone);
 }
 
-// The taskbar's look in the test prefix's user settings, put back as it was afterwards.
-class TaskbarLook {
- public:
-  TaskbarLook() {
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, PERSONALIZE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) !=
-        ERROR_SUCCESS) {
-      key_ = nullptr;
-      return;
-    }
-    DWORD size = sizeof previous_;
-    had_ = RegQueryValueExA(key_, "SystemUsesLightTheme", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous_),
-                            &size) == ERROR_SUCCESS;
+// The taskbar's look in the test prefix's user settings: 1 light, 0 dark, -1 no such setting (as in a
+// new prefix, and as the test leaves it).
+bool SetTaskbarLook(int light) {
+  const DWORD value = static_cast<DWORD>(light);
+  if (light < 0) {
+    const DWORD removed = SHDeleteValueA(HKEY_CURRENT_USER, PERSONALIZE_KEY, "SystemUsesLightTheme");
+    return removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND;
   }
-  ~TaskbarLook() {
-    if (!key_) return;
-    if (had_) {
-      Set(previous_);
-    } else {
-      RegDeleteValueA(key_, "SystemUsesLightTheme");
-    }
-    RegCloseKey(key_);
-  }
-  TaskbarLook(const TaskbarLook&) = delete;
-  TaskbarLook& operator=(const TaskbarLook&) = delete;
-
-  bool Set(DWORD light) {
-    return key_ && RegSetValueExA(key_, "SystemUsesLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light),
-                                  sizeof light) == ERROR_SUCCESS;
-  }
-  bool Remove() { return key_ && RegDeleteValueA(key_, "SystemUsesLightTheme") == ERROR_SUCCESS; }
-
- private:
-  HKEY key_ = nullptr;
-  bool had_ = false;
-  DWORD previous_ = 1;
-};
+  return SHSetValueA(HKEY_CURRENT_USER, PERSONALIZE_KEY, "SystemUsesLightTheme", REG_DWORD, &value, sizeof value) ==
+         ERROR_SUCCESS;
+}
 
 // What Windows sends every window when the user switches between the light and the dark look.
 void AnnounceLookChange(HWND window) {
@@ -145,12 +121,14 @@ TEST(HourIcon, ShowsTheHourThereAndTurnsWithinTwoSeconds) {
 // Switching the taskbar between light and dark redraws the icon at once, and a system without the
 // setting has the light look.
 TEST(HourIcon, FollowsTheTaskbarsLookWithoutARestart) {
+  struct LeftAsNew {
+    ~LeftAsNew() { (void)SetTaskbarLook(-1); }
+  } leftAsNew;
   TrayStandIn tray;
-  TaskbarLook look;
   const std::string light = Drawn(tray, 9, true, TaskbarTheme::LIGHT);
   const std::string dark = Drawn(tray, 9, true, TaskbarTheme::DARK);
   ASSERT_NE(light, dark);
-  ASSERT_TRUE(look.Set(0));
+  ASSERT_TRUE(SetTaskbarLook(0));
   StoreHourPlace("0.000000", "", true);
   ProbedFarhour session(INSTANCE);
   ASSERT_TRUE(session.Ready());
@@ -166,7 +144,7 @@ TEST(HourIcon, FollowsTheTaskbarsLookWithoutARestart) {
   const Step steps[] = {{"to light", 1, &light}, {"to dark", 0, &dark}, {"no such setting", -1, &light}};
   for (const Step& step : steps) {
     SCOPED_TRACE(step.label);
-    ASSERT_TRUE(step.light < 0 ? look.Remove() : look.Set(static_cast<DWORD>(step.light)));
+    ASSERT_TRUE(SetTaskbarLook(step.light));
     tray.Clear();
     AnnounceLookChange(session.Window());
     EXPECT_TRUE(WaitForImage(tray, session.Window(), *step.image, 2000));
