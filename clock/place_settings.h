@@ -50,9 +50,9 @@ int ParseInstanceNumber(const char* commandLine);
 // Country code 1 and 64 have defaults of their own; other codes leave the record as it is.
 void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 
-// Reads the nine values, WorkDays, Zone and IconStyle; each read defaults to the field's current value. A stored
-// WorkDays decides the work days unless Weekdays was changed after it by a copy that knows only
-// Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
+// Reads the nine values, WorkDays, Zone and IconStyle; each read defaults to the field's current
+// value. A stored WorkDays decides the work days unless Weekdays was changed after it by a copy that
+// knows only Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
 // Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
 // empty or the section already holds one, then IconStyle when it is not 0 or the section holds one.

@@ -202,8 +202,9 @@ TEST_P(Taskbars, DigitsStandOutOnTheTileAndTheTileOnTheTaskbar) {
       const std::vector<std::uint32_t> pixels = DrawHourIcon(size, {8, false, active}, c.theme);
       const PixelBox digit = LayOutHour(size, WriteHour(8, false)).digits[0];
       const std::uint32_t edge = pixels[static_cast<std::size_t>(size / 2)];
-      const std::uint32_t ink = pixels[static_cast<std::size_t>((digit.y + digit.h / 2) * size + digit.x + digit.w / 2)];
-      const std::uint32_t beside = pixels[static_cast<std::size_t>((digit.y + digit.h / 2) * size + digit.x - 1)];
+      const int middleRow = (digit.y + digit.h / 2) * size;
+      const std::uint32_t ink = pixels[static_cast<std::size_t>(middleRow + digit.x + digit.w / 2)];
+      const std::uint32_t beside = pixels[static_cast<std::size_t>(middleRow + digit.x - 1)];
       ASSERT_TRUE(Opaque(edge));
       ASSERT_TRUE(Opaque(ink));
       ASSERT_NE(Rgb(ink), Rgb(edge));
