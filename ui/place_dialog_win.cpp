@@ -161,7 +161,7 @@ BOOL PlaceDialog::OnInitDialog() {
   trayIcon_.Attach(Hwnd());
   (void)trayIcon_.ReadTheme();
   tray_.CreateTray();
-  refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr) == 0;
+  refreshTimerFailed_ = !ArmRefreshTimer();
   // At sign-in the shell often refuses icons for a while: ask it again soon, then at each refresh.
   if (tray_.AddPending()) {
     addRetriesLeft_ = ADD_RETRY_COUNT;
@@ -349,6 +349,8 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       zoneClock_.Invalidate();
       // This computer's zone may have changed with its clock; the runtime reads it only when asked.
       _tzset();
+      // The clock moved: the next turn of the minute is somewhere else now.
+      if (!refreshTimerFailed_) (void)ArmRefreshTimer();
       return false;
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
@@ -419,13 +421,14 @@ void PlaceDialog::OnSettingChange(const char* section) {
   }
 }
 
+bool PlaceDialog::ArmRefreshTimer() {
+  return SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr) != 0;
+}
+
 void PlaceDialog::OnTimer(UINT_PTR id) {
   tray_.UpdateTray();
-  // The next refresh comes at the next turn of the minute, when the hour there may turn too. Should
-  // the timer not be set again, it keeps the period it has.
-  if (id == REFRESH_TIMER_ID && !refreshTimerFailed_) {
-    (void)SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr);
-  }
+  // Should the timer not be set again, it keeps the period it has.
+  if (id == REFRESH_TIMER_ID && !refreshTimerFailed_) (void)ArmRefreshTimer();
   if (id != ADD_RETRY_TIMER_ID) return;
   if (!tray_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
 }

@@ -118,6 +118,25 @@ TEST(HourIcon, ShowsTheHourThereAndTurnsWithinTwoSeconds) {
   DeleteSection(SECTION);
 }
 
+// When this computer's clock is set, the refresh follows the new turn of the minute at once.
+TEST(HourIcon, TurnsWithinTwoSecondsAfterTheClockIsSet) {
+  TrayStandIn tray;
+  const std::string ten = Drawn(tray, 10, true);
+  StoreHourPlace("0.000000", "", true);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  // At 09:59:30 the next refresh is half a minute away; then the clock is set to 09:59:59.
+  ASSERT_TRUE(session.Probe().SetClock(1796983170));
+  SendMessageA(session.Window(), WM_TIMER, REFRESH_TIMER, 0);
+  ASSERT_TRUE(session.Probe().SetClock(1796983199));
+  SendMessageA(session.Window(), WM_TIMECHANGE, 0, 0);
+  tray.Clear();
+  ASSERT_TRUE(session.Probe().SetClock(1796983200));
+  EXPECT_TRUE(WaitForImage(tray, session.Window(), ten, 2000)) << "the new hour within two seconds";
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  DeleteSection(SECTION);
+}
+
 // Switching the taskbar between light and dark redraws the icon at once, and a system without the
 // setting has the light look.
 TEST(HourIcon, FollowsTheTaskbarsLookWithoutARestart) {
