@@ -6,13 +6,12 @@
 
 class ClockApp {
  public:
-  ClockApp(HINSTANCE instance, const char* commandLine);
+  explicit ClockApp(HINSTANCE instance);
   // Runs the program until the user confirms its removal; returns the process's exit code.
   int InitInstance();
 
  private:
   HINSTANCE instance_;
-  const char* commandLine_;
 };
 
 #endif

@@ -2,7 +2,7 @@
 
 #include "app/clock_app_win.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  ClockApp app(instance, commandLine);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ClockApp app(instance);
   return app.InitInstance();
 }

@@ -2,10 +2,10 @@
 
 #include <climits>
 #include <string>
-#include <vector>
 
 #include "app/place_lock_win.h"
 #include "app/shortcuts_win.h"
+#include "base/wide_text_win.h"
 #include "clock/place_settings.h"
 
 namespace {
@@ -16,15 +16,14 @@ constexpr DWORD NEW_COPY_WAIT_MS = 15000;
 bool StartCopy(int instanceNumber) {
   const std::string program = ThisProgram();
   if (program.empty()) return false;
-  const std::string line = "\"" + program + "\" " + std::to_string(instanceNumber);
-  std::vector<char> commandLine(line.begin(), line.end());
-  commandLine.push_back('\0');
-  STARTUPINFOA startup;
+  // The call may write into its command line.
+  WideText commandLine = Wide("\"" + program + "\" " + std::to_string(instanceNumber));
+  STARTUPINFOW startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started;
   ZeroMemory(&started, sizeof started);
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
     return false;
   }

@@ -1,4 +1,4 @@
-// Shortcuts through the shell's own link object (IShellLinkA and IPersistFile).
+// Shortcuts through the shell's own link object (IShellLinkW and IPersistFile).
 #include "app/shortcuts_win.h"
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "base/wide_text_win.h"
 #include "clock/place_settings.h"
 #include "res/identity.h"
 
@@ -32,46 +33,37 @@ class ComSession {
   bool started_;
 };
 
-// The path as the link object's file interface takes it, zero-terminated. A vector rather than a
-// wide string keeps the runtime's wide strings out of the program.
-std::vector<wchar_t> Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::vector<wchar_t> wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-  if (length > 0) (void)MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide;
-}
-
 // The same file whatever the case or the short form of its names.
 std::string NormalPath(const std::string& path) {
-  char longPath[MAX_PATH] = "";
-  const DWORD got = GetLongPathNameA(path.c_str(), longPath, MAX_PATH);
-  const std::string known = got > 0 && got < MAX_PATH ? std::string(longPath) : path;
-  char full[MAX_PATH] = "";
-  const DWORD length = GetFullPathNameA(known.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full) : known;
+  wchar_t longPath[MAX_PATH] = L"";
+  const DWORD got = GetLongPathNameW(Wide(path).c_str(), longPath, MAX_PATH);
+  const std::string known = got > 0 && got < MAX_PATH ? Utf8(longPath) : path;
+  wchar_t full[MAX_PATH] = L"";
+  const DWORD length = GetFullPathNameW(Wide(known).c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? Utf8(full) : known;
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return !a.empty() && lstrcmpiA(NormalPath(a).c_str(), NormalPath(b).c_str()) == 0;
+  return !a.empty() && lstrcmpiW(Wide(NormalPath(a)).c_str(), Wide(NormalPath(b)).c_str()) == 0;
 }
 
 std::string KnownFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
-  return path;
+  wchar_t path[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
+  return Utf8(path);
 }
 
 struct ShellLink {
-  ComRef<IShellLinkA> link;
+  ComRef<IShellLinkW> link;
   ComRef<IPersistFile> file;
 };
 
 bool MakeShellLink(ShellLink* shellLink) {
   void* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &link))) {
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, &link))) {
     return false;
   }
-  shellLink->link = ComRef<IShellLinkA>(static_cast<IShellLinkA*>(link));
+  shellLink->link = ComRef<IShellLinkW>(static_cast<IShellLinkW*>(link));
   void* file = nullptr;
   if (FAILED(shellLink->link.Get()->QueryInterface(IID_IPersistFile, &file))) return false;
   shellLink->file = ComRef<IPersistFile>(static_cast<IPersistFile*>(file));
@@ -82,15 +74,15 @@ bool MakeShellLink(ShellLink* shellLink) {
 bool StartsPlace(const std::string& shortcut, const std::string& program, int instanceNumber) {
   ShellLink shellLink;
   if (!MakeShellLink(&shellLink)) return false;
-  if (FAILED(shellLink.file.Get()->Load(Wide(shortcut).data(), STGM_READ))) return false;
-  char target[MAX_PATH] = "";
+  if (FAILED(shellLink.file.Get()->Load(Wide(shortcut).c_str(), STGM_READ))) return false;
+  wchar_t target[MAX_PATH] = L"";
   if (shellLink.link.Get()->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return false;
-  if (!SamePath(target, program)) return false;
-  char arguments[ARGUMENTS_MAX] = "";
+  if (!SamePath(Utf8(target), program)) return false;
+  wchar_t arguments[ARGUMENTS_MAX] = L"";
   if (FAILED(shellLink.link.Get()->GetArguments(arguments, ARGUMENTS_MAX))) return false;
-  arguments[ARGUMENTS_MAX - 1] = '\0';
+  arguments[ARGUMENTS_MAX - 1] = L'\0';
   // The program reads its number as these arguments give it: "", "0" and "-3" all start place 0.
-  return SettingsSection(ParseInstanceNumber(arguments)) == SettingsSection(instanceNumber);
+  return SettingsSection(ParseInstanceNumber(Utf8(arguments).c_str())) == SettingsSection(instanceNumber);
 }
 
 // The shortcuts of the folder that start the place.
@@ -98,36 +90,36 @@ std::vector<std::string> PlaceShortcuts(const std::string& folder, int instanceN
   std::vector<std::string> found;
   const std::string program = ThisProgram();
   if (folder.empty() || program.empty()) return found;
-  WIN32_FIND_DATAA entry;
-  const FileSearch search(FindFirstFileA((folder + "\\*.lnk").c_str(), &entry));
+  WIN32_FIND_DATAW entry;
+  const FileSearch search(FindFirstFileW(Wide(folder + "\\*.lnk").c_str(), &entry));
   if (!search) return found;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string path = folder + "\\" + entry.cFileName;
+    const std::string path = folder + "\\" + Utf8(entry.cFileName);
     if (StartsPlace(path, program, instanceNumber)) found.push_back(path);
-  } while (FindNextFileA(search.Get(), &entry));
+  } while (FindNextFileW(search.Get(), &entry));
   return found;
 }
 
 bool SaveShortcut(const std::string& path, const std::string& program, int instanceNumber) {
   ShellLink shellLink;
   if (!MakeShellLink(&shellLink)) return false;
-  IShellLinkA* link = shellLink.link.Get();
+  IShellLinkW* link = shellLink.link.Get();
   const std::string folder = program.substr(0, program.find_last_of('\\'));
-  if (FAILED(link->SetPath(program.c_str())) ||
-      FAILED(link->SetArguments(std::to_string(instanceNumber).c_str())) ||
-      FAILED(link->SetWorkingDirectory(folder.c_str()))) {
+  if (FAILED(link->SetPath(Wide(program).c_str())) ||
+      FAILED(link->SetArguments(Wide(std::to_string(instanceNumber)).c_str())) ||
+      FAILED(link->SetWorkingDirectory(Wide(folder).c_str()))) {
     return false;
   }
-  return SUCCEEDED(shellLink.file.Get()->Save(Wide(path).data(), TRUE));
+  return SUCCEEDED(shellLink.file.Get()->Save(Wide(path).c_str(), TRUE));
 }
 
 }  // namespace
 
 std::string ThisProgram() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? Utf8(path, static_cast<int>(length)) : std::string();
 }
 
 bool StartsAtSignIn(int instanceNumber) {
@@ -145,7 +137,7 @@ bool MakeStartupShortcut(int instanceNumber) {
   for (int attempt = 1; attempt <= NAME_TRIES; ++attempt) {
     const std::string path = name + (attempt > 1 ? " (" + std::to_string(attempt) + ")" : "") + ".lnk";
     // Never over a file of the user's.
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES) continue;
     return SaveShortcut(path, program, instanceNumber);
   }
   return false;
@@ -159,5 +151,5 @@ void DeletePlaceShortcuts(int instanceNumber) {
       doomed.push_back(path);
     }
   }
-  for (const std::string& path : doomed) (void)DeleteFileA(path.c_str());
+  for (const std::string& path : doomed) (void)DeleteFileW(Wide(path).c_str());
 }

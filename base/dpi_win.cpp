@@ -19,11 +19,11 @@ Function Lookup(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
 
-HMODULE User32() { return GetModuleHandleA("user32.dll"); }
+HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
 
 // shcore.dll is loaded once, at the first question, and stays for the process.
 GetDpiForMonitorFunction GetDpiForMonitorCall() {
-  static const LoadedLibrary shcore(LoadLibraryA("shcore.dll"));
+  static const LoadedLibrary shcore(LoadLibraryW(L"shcore.dll"));
   static const auto call = Lookup<GetDpiForMonitorFunction>(shcore.Get(), "GetDpiForMonitor");
   return call;
 }
@@ -50,7 +50,7 @@ UINT MonitorDpi(HWND hwnd) {
   return SystemDpi();
 }
 
-UINT TaskbarDpi() { return MonitorDpi(FindWindowA("Shell_TrayWnd", nullptr)); }
+UINT TaskbarDpi() { return MonitorDpi(FindWindowW(L"Shell_TrayWnd", nullptr)); }
 
 int SystemMetricForDpi(int index, UINT dpi) {
   static const auto forDpi = Lookup<GetSystemMetricsForDpiFunction>(User32(), "GetSystemMetricsForDpi");
@@ -63,7 +63,7 @@ int SystemMetricForDpi(int index, UINT dpi) {
 
 OwnedIcon LoadIconAtSize(HINSTANCE instance, int resourceId, int size) {
   return OwnedIcon(static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+      LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 OwnedIcon LoadIconAtMetric(HINSTANCE instance, int resourceId, int metric, UINT dpi) {

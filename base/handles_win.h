@@ -54,13 +54,13 @@ struct ClosedBy {
   static void Close(H h) { (void)CloseFunction(h); }
 };
 
-// A kernel object: a file opened with CreateFileA, a mutex. The calls that make them fail with
+// A kernel object: a file opened with CreateFileW, a mutex. The calls that make them fail with
 // INVALID_HANDLE_VALUE or with null.
 struct KernelObjectTraits : ClosedBy<HANDLE, &CloseHandle> {
   static HANDLE None() { return INVALID_HANDLE_VALUE; }
 };
 using FileHandle = UniqueHandle<KernelObjectTraits>;
-// A search of a folder's files, begun with FindFirstFileA, which fails with INVALID_HANDLE_VALUE.
+// A search of a folder's files, begun with FindFirstFileW, which fails with INVALID_HANDLE_VALUE.
 struct FileSearchTraits : ClosedBy<HANDLE, &FindClose> {
   static HANDLE None() { return INVALID_HANDLE_VALUE; }
 };

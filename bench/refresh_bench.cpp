@@ -72,7 +72,7 @@ class SimulatedZone : public ZoneClock {
 class CountingHost : public TrayOwner, public TrayShell {
  public:
   explicit CountingHost(const Pictures& pictures, const std::time_t* simulatedNow = nullptr)
-      : zone_(simulatedNow), place_(zone_, nullptr), tray_(place_, *this, *this) {
+      : zone_(simulatedNow), place_(zone_), tray_(place_, *this, *this) {
     place_.Settings() = BenchPlace();
     if (simulatedNow) place_.Settings().zone = "Simulated";
     place_.BuildTipTimeFormat(pictures.time, pictures.longDate);
@@ -87,6 +87,8 @@ class CountingHost : public TrayOwner, public TrayShell {
   bool RefreshTimerRunning() const override { return true; }
   // The benched places show pictures, never the hour.
   IconRef HourIcon(const HourFace&) override { return nullptr; }
+  std::string NotFoundTip(const std::string& path) const override { return "\"" + path + "\" not found"; }
+  std::string NoTimerTip() const override { return "No TIMER!"; }
   IconRef LoadResourceIcon(unsigned short resourceId) override {
     auto found = icons_.find(resourceId);
     if (found != icons_.end()) return found->second;

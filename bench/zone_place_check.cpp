@@ -1,12 +1,18 @@
-// How well the Time Zone window's search finds the places people type, measured against GeoNames
-// itself: each of the most populous cities typed by its GeoNames name, and each country by its
-// usual English name. A city counts as right when the zone that Enter takes (the first found) keeps
-// the city's own clock all through 2026 and 2027, compared hour by hour with this machine's zoneinfo
-// (the Windows zone's clock being that of the IANA zone CLDR names for it, territory 001). A country
-// counts as right when the first zone found is its zone where most of its people live.
+// How well the Time Zone window's search finds the places people type, measured with data the table
+// was not made from: SimpleMaps' most populous cities (a second source of names and people), each typed
+// by its SimpleMaps name, with the zone at its coordinates on the time-zone boundaries as the truth
+// (either of two where the boundaries give two: Xinjiang keeps Beijing's clock and its own);
+// and each country by its usual English name. A city counts as right when the zone that Enter takes
+// (the first found) keeps the truth's clock all through 2026 and 2027, compared hour by hour with this
+// machine's zoneinfo (the Windows zone's clock being that of the IANA zone CLDR names for it, territory
+// 001); as wrong where a namesake explains it when the first found is another place (of another
+// country, or another of its own) and a zone further down, found through a place of the city's own
+// country, keeps the right clock. A
+// country counts as right when the first zone found is its zone where most of its people live.
 // The zones searched are the table's, named by their key names (the display names are the system's).
 // Prints figures only.
 // Usage: zone_place_check <folder of the lists make_zone_places.py --check-lists writes>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -73,32 +79,54 @@ int main(int argc, char** argv) {
   }
   const ZoneSearch search(zones);
 
-  for (std::size_t most : {std::size_t{1000}, std::size_t{10000}}) {
-    std::size_t right = 0, wrong = 0, none = 0, checked = 0;
-    std::vector<std::string> wrongOnes;
-    for (std::size_t i = 0; i < cities.size() && i < most; ++i) {
+  for (std::size_t most : {std::size_t{1000}, std::size_t{3000}}) {
+    std::size_t right = 0, wrong = 0, namesake = 0, none = 0, checked = 0;
+    std::vector<std::string> wrongOnes, namesakes;
+    for (std::size_t i = 0; i < cities.size() && checked < most; ++i) {
       const auto& city = cities[i];
       if (city.size() < 4) continue;
       ++checked;
       const std::vector<ZoneMatch> found = search.Find(city[0]);
+      const std::string where = city[0] + " (" + city[1] + ", " + city[2] + ")";
       if (found.empty()) {
         ++none;
-        if (most == 1000) wrongOnes.push_back(city[0] + " (" + city[1] + "): nothing");
+        wrongOnes.push_back(where + ": nothing");
         continue;
       }
-      const std::string& key = zones[found[0].zone].keyName;
-      if (HourlyOffsets(homes[key]) == HourlyOffsets(city[2])) {
+      std::vector<std::string> truths;
+      std::stringstream split(city[2]);
+      for (std::string zone; std::getline(split, zone, ',');) truths.push_back(zone);
+      auto keepsTruth = [&](const ZoneMatch& match) {
+        const std::vector<long>& offsets = HourlyOffsets(homes[zones[match.zone].keyName]);
+        return std::any_of(truths.begin(), truths.end(), [&](const std::string& zone) { return HourlyOffsets(zone) == offsets; });
+      };
+      if (keepsTruth(found[0])) {
         ++right;
+        continue;
+      }
+      // Another place listed first: of another country, or another of the city's own country
+      // ("Washington", the state, before "Washington, D.C."), with the right clock further down.
+      const auto own = std::find_if(found.begin() + 1, found.end(), [&](const ZoneMatch& match) {
+        return match.countryCode == city[1] && keepsTruth(match);
+      });
+      const bool otherPlace = own != found.end() && (found[0].countryCode != city[1] || found[0].note != own->note);
+      const std::string line = where + ": " + zones[found[0].zone].keyName + " (" + found[0].note + ")";
+      if (otherPlace) {
+        ++namesake;
+        namesakes.push_back(line);
       } else {
         ++wrong;
-        wrongOnes.push_back(city[0] + " (" + city[1] + ", " + city[2] + "): " + key);
+        wrongOnes.push_back(line);
       }
     }
-    std::printf("the %zu most populous cities of GeoNames, typed by their GeoNames name:\n", checked);
-    std::printf("  right clock %zu (%.1f %%), wrong clock %zu, nothing found %zu\n", right, 100.0 * right / checked,
-                wrong, none);
-    for (std::size_t i = 0; i < wrongOnes.size() && i < 25; ++i) std::printf("    %s\n", wrongOnes[i].c_str());
-    if (wrongOnes.size() > 25) std::printf("    ... and %zu more\n", wrongOnes.size() - 25);
+    std::printf("the %zu most populous cities of SimpleMaps, typed by their SimpleMaps name:\n", checked);
+    std::printf("  right clock %zu (%.1f %%), nothing found %zu, wrong clock %zu, wrong where a bigger namesake "
+                "is listed first %zu\n", right, 100.0 * right / checked, none, wrong, namesake);
+    for (std::size_t i = 0; i < wrongOnes.size() && i < 40; ++i) std::printf("    %s\n", wrongOnes[i].c_str());
+    if (wrongOnes.size() > 40) std::printf("    ... and %zu more\n", wrongOnes.size() - 40);
+    std::printf("  namesakes listed first:\n");
+    for (std::size_t i = 0; i < namesakes.size() && i < 40; ++i) std::printf("    %s\n", namesakes[i].c_str());
+    if (namesakes.size() > 40) std::printf("    ... and %zu more\n", namesakes.size() - 40);
   }
 
   std::size_t countries = 0, first = 0, ofCountry = 0;

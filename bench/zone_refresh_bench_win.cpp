@@ -43,7 +43,7 @@ PlaceSettings BenchPlace(const char* zone) {
 // minus the shell.
 class BenchHost : public TrayOwner, public TrayShell {
  public:
-  BenchHost(const char* zone, const Pictures& pictures) : place_(zone_, nullptr), tray_(place_, *this, *this) {
+  BenchHost(const char* zone, const Pictures& pictures) : place_(zone_), tray_(place_, *this, *this) {
     place_.Settings() = BenchPlace(zone);
     place_.BuildTipTimeFormat(pictures.time, pictures.longDate);
   }
@@ -53,6 +53,8 @@ class BenchHost : public TrayOwner, public TrayShell {
   IconRef CustomInactiveIcon() const override { return nullptr; }
   IconRef ProgramIcon() const override { return &icons_[0]; }
   bool RefreshTimerRunning() const override { return true; }
+  std::string NotFoundTip(const std::string& path) const override { return "\"" + path + "\" not found"; }
+  std::string NoTimerTip() const override { return "No TIMER!"; }
   IconRef LoadResourceIcon(unsigned short resourceId) override { return &icons_[resourceId % 2]; }
   // The benched places show pictures, never the hour.
   IconRef HourIcon(const HourFace&) override { return nullptr; }

@@ -4,17 +4,16 @@
 
 #include "clock/tip_time_format.h"
 
-Place::Place(ZoneClock& zoneClock, CharacterLength characters)
-    : zoneClock_(zoneClock), characters_(characters) {}
+Place::Place(ZoneClock& zoneClock) : zoneClock_(zoneClock) {}
 
 void Place::BuildTipTimeFormat(const std::string& timePicture, const std::string& longDatePicture) {
-  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture, characters_);
+  tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture);
   twelveHourClock_ = UsesTwelveHourClock(tipTimeFormat_);
 }
 
 RemoteReading Place::ReadRemoteClock() const {
   zoneClock_.SetZone(settings_.zone);
-  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), characters_, &zoneClock_);
+  return ::ReadRemoteClock(settings_, tipTimeFormat_, std::time(nullptr), &zoneClock_);
 }
 
 bool Place::ZoneOffset(const std::string& zone, double* hours) const {

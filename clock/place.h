@@ -5,19 +5,17 @@
 
 #include <string>
 
-#include "clock/ansi_text.h"
 #include "clock/place_settings.h"
 #include "clock/remote_clock.h"
 #include "clock/zone_clock.h"
 
 class Place {
  public:
-  // zoneClock tells the time of the place's zone; characters is the ANSI code page's rule.
-  Place(ZoneClock& zoneClock, CharacterLength characters);
+  // zoneClock tells the time of the place's zone.
+  explicit Place(ZoneClock& zoneClock);
 
   PlaceSettings& Settings() { return settings_; }
   const PlaceSettings& Settings() const { return settings_; }
-  CharacterLength Characters() const { return characters_; }
 
   // The tip's strftime format from the user's time and long-date pictures. Until it is first built
   // the format is empty, and so is the time in the tip.
@@ -39,7 +37,6 @@ class Place {
 
  private:
   ZoneClock& zoneClock_;
-  CharacterLength characters_;
   PlaceSettings settings_;
   std::string tipTimeFormat_;
   bool twelveHourClock_ = false;

@@ -2,10 +2,11 @@
 // hold a section open for long, and a key deleted while the program runs is made again.
 #include "clock/registry_profile_store_win.h"
 
-#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
+
+#include "base/wide_text_win.h"
 
 namespace {
 
@@ -14,19 +15,19 @@ const REGSAM ACCESS = KEY_READ | KEY_WRITE;
 // A value that keeps growing between the size query and the read is given up after a few tries.
 const int TEXT_READ_ATTEMPTS = 4;
 
-RegKey CreateSubKey(HKEY parent, const char* name) {
+RegKey CreateSubKey(HKEY parent, const std::string& name) {
   RegKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, ACCESS, nullptr,
+  if (RegCreateKeyExW(parent, Wide(name).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, ACCESS, nullptr,
                       key.Receive(), &disposition) != ERROR_SUCCESS) {
     key.Reset();
   }
   return key;
 }
 
-RegKey OpenSubKey(HKEY parent, const char* name, REGSAM access) {
+RegKey OpenSubKey(HKEY parent, const std::string& name, REGSAM access) {
   RegKey key;
-  if (RegOpenKeyExA(parent, name, 0, access, key.Receive()) != ERROR_SUCCESS) key.Reset();
+  if (RegOpenKeyExW(parent, Wide(name).c_str(), 0, access, key.Receive()) != ERROR_SUCCESS) key.Reset();
   return key;
 }
 
@@ -48,19 +49,21 @@ class RegistrySection : public ProfileSection {
   }
   bool WriteString(const char* name, const std::string& value) override {
     if (!key_) return false;
-    // The text up to its first zero byte, and that byte: what a read gives back.
-    const DWORD size = static_cast<DWORD>(std::strlen(value.c_str()) + 1);
-    return RegSetValueExA(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    // The text up to its first zero, and that zero: what a read gives back.
+    const WideText text = Wide(value.c_str());
+    const DWORD size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key_.Get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                           size) == ERROR_SUCCESS;
   }
   bool WriteInt(const char* name, int value) override {
     if (!key_) return false;
     const DWORD data = static_cast<DWORD>(value);
-    return RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return RegSetValueExW(key_.Get(), Wide(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                           sizeof data) == ERROR_SUCCESS;
   }
   bool HasValue(const char* name) override {
-    return key_ && RegQueryValueExA(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return key_ &&
+           RegQueryValueExW(key_.Get(), Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   }
 
  private:
@@ -70,19 +73,22 @@ class RegistrySection : public ProfileSection {
 }  // namespace
 
 bool ReadRegistryText(HKEY key, const char* name, std::string* text) {
+  const WideText wideName = Wide(name);
   DWORD kind = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &kind, nullptr, &size) != ERROR_SUCCESS || !IsTextKind(kind)) {
+  if (RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, nullptr, &size) != ERROR_SUCCESS ||
+      !IsTextKind(kind)) {
     return false;
   }
   try {
     for (int attempt = 0; attempt < TEXT_READ_ATTEMPTS; ++attempt) {
-      if (size == MAXDWORD) return false;  // no room for the spare byte below
-      // One spare zero byte past the data, so text stored without its terminator still ends
-      // inside the buffer.
-      std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
+      // The data's bytes, an odd last one included, and one spare zero past them, so text stored
+      // without its terminator still ends inside the buffer.
+      const size_t units = size / sizeof(wchar_t) + 2;
+      std::vector<wchar_t> buffer(units, L'\0');
       DWORD got = size;
-      LONG status = RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(buffer.data()), &got);
+      LONG status =
+          RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, reinterpret_cast<BYTE*>(buffer.data()), &got);
       if (status == ERROR_MORE_DATA) {
         // The value grew since its size was asked; got now holds the new size.
         size = got;
@@ -90,8 +96,11 @@ bool ReadRegistryText(HKEY key, const char* name, std::string* text) {
       }
       if (status != ERROR_SUCCESS || !IsTextKind(kind)) return false;
       if (got > size) got = size;
-      const char* end = static_cast<const char*>(std::memchr(buffer.data(), '\0', got));
-      text->assign(buffer.data(), end ? static_cast<size_t>(end - buffer.data()) : got);
+      // An odd byte at the end is half a unit: it reads as nothing.
+      const size_t gotUnits = got / sizeof(wchar_t);
+      size_t length = 0;
+      while (length < gotUnits && buffer[length] != L'\0') ++length;
+      *text = Utf8(buffer.data(), static_cast<int>(length));
       return true;
     }
   } catch (const std::bad_alloc&) {
@@ -105,7 +114,8 @@ bool ReadRegistryInt(HKEY key, const char* name, int* value) {
   DWORD data = 0;
   DWORD size = sizeof data;
   // Longer data fails with ERROR_MORE_DATA, shorter data and other kinds are not an integer.
-  if (RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key, Wide(name).c_str(), nullptr, &kind, reinterpret_cast<BYTE*>(&data), &size) !=
+          ERROR_SUCCESS ||
       kind != REG_DWORD || size != sizeof data) {
     return false;
   }
@@ -120,18 +130,18 @@ RegKey RegistryProfileStore::OpenApplicationKey(bool create) const {
   // The Software key is only opened: a profile without one is not ours to make.
   RegKey software = OpenSubKey(HKEY_CURRENT_USER, "software", ACCESS);
   if (!software) return RegKey();
-  RegKey company = create ? CreateSubKey(software.Get(), companyKey_.c_str())
-                          : OpenSubKey(software.Get(), companyKey_.c_str(), ACCESS);
+  RegKey company = create ? CreateSubKey(software.Get(), companyKey_)
+                          : OpenSubKey(software.Get(), companyKey_, ACCESS);
   software.Reset();
   if (!company) return RegKey();
-  return create ? CreateSubKey(company.Get(), applicationName_.c_str())
-                : OpenSubKey(company.Get(), applicationName_.c_str(), ACCESS);
+  return create ? CreateSubKey(company.Get(), applicationName_)
+                : OpenSubKey(company.Get(), applicationName_, ACCESS);
 }
 
 RegKey RegistryProfileStore::OpenSectionKey(const std::string& section) const {
   RegKey application = OpenApplicationKey(true);
   if (!application) return RegKey();
-  return CreateSubKey(application.Get(), section.c_str());
+  return CreateSubKey(application.Get(), section);
 }
 
 std::unique_ptr<ProfileSection> RegistryProfileStore::OpenSection(const std::string& section) {
@@ -140,13 +150,13 @@ std::unique_ptr<ProfileSection> RegistryProfileStore::OpenSection(const std::str
 
 bool RegistryProfileStore::HasSection(const std::string& section) const {
   RegKey application = OpenApplicationKey(false);
-  return application && OpenSubKey(application.Get(), section.c_str(), KEY_READ);
+  return application && OpenSubKey(application.Get(), section, KEY_READ);
 }
 
 bool RegistryProfileStore::DeleteSection(const std::string& section) {
   RegKey application = OpenApplicationKey(false);
   if (!application) return !HasSection(section);
   // A section holds values only; RegDeleteKey removes it with them.
-  const LONG status = RegDeleteKeyA(application.Get(), section.c_str());
+  const LONG status = RegDeleteKeyW(application.Get(), Wide(section).c_str());
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }

@@ -9,8 +9,8 @@
 #include "base/handles_win.h"
 #include "clock/profile_store.h"
 
-// REG_SZ, REG_EXPAND_SZ (not expanded) and REG_MULTI_SZ, up to their first zero byte, at any
-// length; false for other kinds, a missing value or one too large to hold.
+// REG_SZ, REG_EXPAND_SZ (not expanded) and REG_MULTI_SZ in UTF-8, up to their first zero, at any
+// length; false for other kinds, a missing value or one too large to hold. Names are UTF-8 too.
 bool ReadRegistryText(HKEY key, const char* name, std::string* text);
 // Only a REG_DWORD of exactly 4 bytes; false for anything else.
 bool ReadRegistryInt(HKEY key, const char* name, int* value);
@@ -19,8 +19,8 @@ class RegistryProfileStore : public ProfileStore {
  public:
   RegistryProfileStore(std::string companyKey, std::string applicationName);
 
-  // Opens the key chain once for the section's life. Texts are written as REG_SZ of the text's
-  // length plus one bytes, integers as REG_DWORD of 4 bytes; HasValue counts a value of any kind.
+  // Opens the key chain once for the section's life. Texts are written as REG_SZ in UTF-16, up to
+  // their first zero and with it, integers as REG_DWORD of 4 bytes; HasValue counts a value of any kind.
   std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "base/utf8_text.h"
 #include "clock/tip_time_format.h"
 
 namespace {
@@ -58,12 +59,12 @@ bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, 
 
 }  // namespace
 
-// The rendered time, cut to 127 bytes without splitting a character. A result longer than that keeps
+// The rendered time, cut to 127 UTF-16 units without splitting a character. A result longer than that keeps
 // its beginning rather than blanking the tip, so the buffer is sized for the whole result: in the default locale no
 // conversion gives more than 12 characters per format character ("%c" is 24 for 2).
 // This runs on every mouse movement over the icon: the usual format is checked without copying and
 // rendered on the stack.
-std::string FormatTimeText(const std::tm& parts, const std::string& format, CharacterLength characterLength) {
+std::string FormatTimeText(const std::tm& parts, const std::string& format) {
   if (format.empty()) return std::string();
   // Runtimes that end the process on an unknown conversion never see one.
   std::string escaped;
@@ -83,7 +84,7 @@ std::string FormatTimeText(const std::tm& parts, const std::string& format, Char
     capacity = onHeap.size();
   }
   const size_t length = std::strftime(buffer, capacity, safe->c_str(), &parts);
-  if (length > MAX_TIME_TEXT) return CutText(std::string(buffer, length), MAX_TIME_TEXT, characterLength);
+  if (length > MAX_TIME_TEXT) return CutToUtf16Units(std::string(buffer, length), MAX_TIME_TEXT);
   return std::string(buffer, length);
 }
 
@@ -105,14 +106,14 @@ int ToListMinutes(int index) {
 }
 
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now, CharacterLength characterLength, ZoneClock* zone) {
+                              std::time_t now, ZoneClock* zone) {
   // One breakdown serves the text and the fields.
   RemoteReading reading;
   std::string timeText;
   bool active = false;
   std::tm parts{};
   if (PlaceTime(settings, now, zone, &parts)) {
-    timeText = FormatTimeText(parts, tipTimeFormat, characterLength);
+    timeText = FormatTimeText(parts, tipTimeFormat);
     const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
     active = FromListMinutes(settings.from) <= nowMinutes &&
              nowMinutes <= ToListMinutes(settings.to);

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <string>
 
-#include "clock/ansi_text.h"
 #include "clock/place_settings.h"
 #include "clock/zone_clock.h"
 
@@ -19,9 +18,9 @@ struct RemoteReading {
 // offset changes its hour at the turn of a minute, so a refresh then shows the new hour at once.
 unsigned MillisecondsToNextMinute(std::time_t now);
 
-// A broken-down time rendered with the tip's strftime format, made safe for every runtime and cut to
-// 127 bytes between characters; empty for an empty format.
-std::string FormatTimeText(const std::tm& parts, const std::string& format, CharacterLength characterLength);
+// A broken-down time rendered with the tip's UTF-8 strftime format, made safe for every runtime and
+// cut to 127 UTF-16 units between characters; empty for an empty format.
+std::string FormatTimeText(const std::tm& parts, const std::string& format);
 
 // Minute of the day behind the From and To list entries; -1 for an index outside 0 to 23.
 int FromListMinutes(int index);
@@ -29,9 +28,8 @@ int ToListMinutes(int index);
 
 // Evaluates the place's clock at the instant now. A place with a zone that zone can tell takes the
 // zone's time; any other is shifted by its offset and rendered in the process's local time zone. The
-// time text is cut to 127 bytes between characters.
+// time text is cut to 127 UTF-16 units between characters.
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
-                              std::time_t now, CharacterLength characterLength = nullptr,
-                              ZoneClock* zone = nullptr);
+                              std::time_t now, ZoneClock* zone = nullptr);
 
 #endif

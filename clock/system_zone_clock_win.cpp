@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "base/handles_win.h"
+#include "base/wide_text_win.h"
 #include "clock/registry_profile_store_win.h"
 
 namespace {
 
-const char* const ZONES_KEY = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
+const wchar_t* const ZONES_KEY = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 
 // DYNAMIC_TIME_ZONE_INFORMATION::TimeZoneKeyName, with its terminator.
 const int KEY_NAME_CHARS = 128;
@@ -55,14 +56,12 @@ void BreakDown(const SYSTEMTIME& t, bool daylight, std::tm* out) {
   out->tm_isdst = daylight ? 1 : 0;
 }
 
-// The key name in UTF-16, as TimeZoneKeyName holds it; empty when it does not fit or does not convert.
-// A fixed array rather than a wide string keeps the runtime's wide strings out of the program.
+// The key name as TimeZoneKeyName holds it; empty when it does not fit.
 void WideKeyName(const std::string& keyName, WCHAR (&wide)[KEY_NAME_CHARS]) {
   wide[0] = L'\0';
-  if (keyName.empty() || keyName.size() >= static_cast<size_t>(KEY_NAME_CHARS)) return;
-  const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, keyName.c_str(),
-                                         static_cast<int>(keyName.size()), wide, KEY_NAME_CHARS - 1);
-  wide[length > 0 ? length : 0] = L'\0';
+  const WideText name = Wide(keyName);
+  if (name.size() >= static_cast<size_t>(KEY_NAME_CHARS)) return;
+  (void)lstrcpynW(wide, name.c_str(), KEY_NAME_CHARS);
 }
 
 // The standard bias from a TZI of exactly its size and kind.
@@ -70,7 +69,7 @@ bool ReadBias(HKEY key, int* bias) {
   BYTE tzi[TZI_BYTES + 1];
   DWORD kind = 0;
   DWORD size = sizeof tzi;
-  if (RegQueryValueExA(key, "TZI", nullptr, &kind, tzi, &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key, L"TZI", nullptr, &kind, tzi, &size) != ERROR_SUCCESS ||
       kind != REG_BINARY || size != TZI_BYTES) {
     return false;
   }
@@ -100,7 +99,7 @@ const TIME_ZONE_INFORMATION* SystemZoneClock::Rules(int year) {
   }
   if (!resolved_) {
     resolved_ = true;
-    if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
       rulesForYear_ = reinterpret_cast<RulesForYear>(
           reinterpret_cast<void*>(GetProcAddress(kernel, "GetTimeZoneInformationForYear")));
     }
@@ -140,27 +139,27 @@ bool SystemZoneClock::ZoneTime(std::time_t utc, std::tm* zoneTime) {
 std::vector<ZoneEntry> ListSystemZones() {
   std::vector<ZoneEntry> zones;
   RegKey list;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ZONES_KEY, 0, KEY_READ | KEY_WOW64_64KEY, list.Receive()) !=
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ZONES_KEY, 0, KEY_READ | KEY_WOW64_64KEY, list.Receive()) !=
       ERROR_SUCCESS) {
     return zones;
   }
-  char name[MAX_KEY_NAME];
+  wchar_t name[MAX_KEY_NAME];
   for (DWORD index = 0;; ++index) {
-    DWORD length = sizeof name;
+    DWORD length = MAX_KEY_NAME;
     const LONG status =
-        RegEnumKeyExA(list.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        RegEnumKeyExW(list.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
     // A name too long for the buffer, or for the clock, cannot be a zone it could use; the rest
     // still can. Any other failure ends the list.
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS) break;
     if (length >= static_cast<DWORD>(KEY_NAME_CHARS)) continue;
     RegKey zoneKey;
-    if (RegOpenKeyExA(list.Get(), name, 0, KEY_READ | KEY_WOW64_64KEY, zoneKey.Receive()) !=
+    if (RegOpenKeyExW(list.Get(), name, 0, KEY_READ | KEY_WOW64_64KEY, zoneKey.Receive()) !=
         ERROR_SUCCESS) {
       continue;
     }
     ZoneEntry entry;
-    entry.keyName.assign(name, length);
+    entry.keyName = Utf8(name, static_cast<int>(length));
     if (!ReadRegistryText(zoneKey.Get(), "Display", &entry.displayName) || entry.displayName.empty() ||
         !ReadBias(zoneKey.Get(), &entry.biasMinutes)) {
       continue;

@@ -25,20 +25,13 @@ bool IsSharedConversion(char c) {
   return c != '\0' && std::strchr("aAbBcdHIjmMpSUwWxXyY%", c) != nullptr;
 }
 
-// The bytes of the character at text[i]; a "%" always stands alone.
-size_t CharacterAt(CharacterLength characterLength, const std::string& text, size_t i) {
-  return text[i] == '%' ? 1 : CharacterBytesAt(text, i, characterLength);
-}
-
 }  // namespace
 
-// The first occurrence of picture, searching by characters (a match never starts inside a
-// character of several bytes), is replaced by directive, unless the character just before it is
+// The first occurrence of picture is replaced by directive, unless the character just before it is
 // a "%": then the occurrence is the letter of a directive an earlier row made, and nothing changes
-// (later occurrences are not looked at). A later byte of a character that happens to be "%" is not
-// a "%".
-void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive,
-                         CharacterLength characterLength) {
+// (later occurrences are not looked at). The text is UTF-8, whose characters of several bytes hold
+// no ASCII byte, so a match never starts inside one.
+void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive) {
   // An empty picture would match everywhere; there is nothing to convert.
   if (!picture || !*picture || !directive) return;
   const size_t pictureLength = std::strlen(picture);
@@ -51,26 +44,20 @@ void ReplaceFirstPicture(std::string& format, const char* picture, const char* d
       return;
     }
     afterPercent = format[i] == '%';
-    i += CharacterAt(characterLength, format, i);
+    ++i;
   }
 }
 
 // strftime reads its format byte by byte in the default locale, so every "%" byte it will meet
-// must begin a shared conversion or be part of "%%". A "%" that begins anything else, a lone
-// trailing "%", and a "%" that is a later byte of a character of several bytes are doubled: strftime
-// then writes exactly that byte, and the character survives whole.
-std::string MakeStrftimeSafe(const std::string& format, CharacterLength characterLength) {
+// must begin a shared conversion or be part of "%%". A "%" that begins anything else and a lone
+// trailing "%" are doubled: strftime then writes exactly that byte. Every other byte, those of
+// UTF-8's characters of several bytes included, it copies as it is.
+std::string MakeStrftimeSafe(const std::string& format) {
   std::string safe;
   safe.reserve(format.size() + 8);
   size_t i = 0;
   while (i < format.size()) {
-    const size_t bytes = CharacterAt(characterLength, format, i);
-    if (bytes > 1) {
-      for (size_t end = i + bytes; i < end; ++i) {
-        safe += format[i];
-        if (format[i] == '%') safe += '%';
-      }
-    } else if (format[i] == '%') {
+    if (format[i] == '%') {
       if (i + 1 < format.size() && IsSharedConversion(format[i + 1])) {
         safe += format[i];
         safe += format[i + 1];
@@ -96,13 +83,12 @@ bool IsStrftimeSafe(const std::string& format) {
   return true;
 }
 
-std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
-                            CharacterLength characterLength) {
+std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture) {
   std::string format = timePicture + ". " + longDatePicture;
   for (const PictureRow& row : CONVERSIONS) {
-    ReplaceFirstPicture(format, row.picture, row.directive, characterLength);
+    ReplaceFirstPicture(format, row.picture, row.directive);
   }
-  return MakeStrftimeSafe(format, characterLength);
+  return MakeStrftimeSafe(format);
 }
 
 bool UsesTwelveHourClock(const std::string& format) {

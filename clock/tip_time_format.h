@@ -4,22 +4,19 @@
 
 #include <string>
 
-#include "clock/ansi_text.h"
-
-// Replaces at most the first occurrence of picture in format by directive (see the .cpp for the rule).
-void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive,
-                         CharacterLength characterLength = nullptr);
+// Replaces at most the first occurrence of picture in the UTF-8 format by directive (see the .cpp
+// for the rule).
+void ReplaceFirstPicture(std::string& format, const char* picture, const char* directive);
 
 // Escapes every "%" that does not begin a conversion all C runtimes share, so that strftime can
 // neither fail nor end the process on it. Formats made only of converted pictures pass unchanged.
-std::string MakeStrftimeSafe(const std::string& format, CharacterLength characterLength = nullptr);
+std::string MakeStrftimeSafe(const std::string& format);
 
 // Whether MakeStrftimeSafe, reading byte by byte, would leave format as it is; copies nothing.
 bool IsStrftimeSafe(const std::string& format);
 
 // time picture + ". " + long-date picture, converted row by row, then made safe.
-std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture,
-                            CharacterLength characterLength = nullptr);
+std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture);
 
 // Whether a tip format (as ConvertPictures makes it) writes the hour on a 12-hour clock: its first
 // hour conversion is "%I" rather than "%H". False for a format without an hour.

@@ -1,5 +1,6 @@
 // The places people type to find a time zone: the world's cities of 100,000 people and more, the
-// IANA time zones' own places, and the countries, each with the Windows zones that keep their time.
+// countries' regions (states, provinces), the IANA time zones' own places, and the countries, each with
+// the Windows zones that keep their time.
 // The table is generated (tools/zones/make_zone_places.py).
 #ifndef FARHOUR_CLOCK_ZONE_PLACES_H
 #define FARHOUR_CLOCK_ZONE_PLACES_H
@@ -11,8 +12,10 @@
 // Texts in UTF-8.
 struct ZonePlace {
   // Its names apart by a line feed, the usual English one first, then the others people type; then,
-  // where tzdata describes the zone's area, a tab and that comment: "Mumbai\nBombay",
-  // "Goose Bay\tAtlantic - Labrador (most areas)".
+  // where another place of its country has its name, a vertical tab and its region; then, where tzdata
+  // describes the zone's area, a tab and that comment: "Mumbai\nBombay", "Portland\vOregon",
+  // "Goose Bay\tAtlantic - Labrador (most areas)". A region with people in several zones has a place
+  // per zone, most people first.
   const char* text;
   std::size_t zone;     // in ZoneKeys()
   std::size_t country;  // in ZoneCountries()

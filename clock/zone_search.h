@@ -19,6 +19,7 @@ std::string FoldAccents(const std::string& text);
 struct ZoneMatch {
   std::size_t zone;  // its index in the list searched
   // What matched, when the zone's display name does not hold the text: "Chicago, United States",
+  // "Portland, Oregon, United States" (where the country has two), "Texas, United States",
   // "Goose Bay, Canada: Atlantic - Labrador (most areas)" or the key name. UTF-8; else empty.
   std::string note;
   // The ISO 3166 code of the country of the place or the country that matched ("IL" for Tel Aviv,
@@ -36,13 +37,15 @@ class ZoneSearch {
   // the places and countries whose time it keeps.
   explicit ZoneSearch(const std::vector<ZoneEntry>& zones);
 
-  // The best zones for text, ignoring case, accents and the spaces around it, MOST_MATCHES at most.
-  // A name that is the text ranks before one where a word starts with it, and that before one that
-  // holds it inside a word; a text that only adds " City" to a name finds that name, after the names
-  // that are the whole text and before the starts of words. Among equal
-  // matches, a zone's own names come first (in the list's order), then countries (most people first;
-  // a country's zones where most of its people live first), then places (biggest first). A blank text
-  // finds every zone, in order, without notes.
+  // The best zones for text (UTF-8, in any script), ignoring case in Latin, Greek, Cyrillic, Armenian
+  // and Georgian, Latin accents and the spaces around it, MOST_MATCHES at most. A name that is the text
+  // ranks before one where a word starts with it, and that before one that holds it inside a word; a
+  // text that only adds " City" to a name finds that name, after the names that are the whole text and
+  // before the starts of words. Among equal matches, a zone's own name that is the whole text comes
+  // first (in the list's order), then countries (most people first; a country's zones where most of its
+  // people live first), then places and regions (most people first; a region's zones likewise), then
+  // zones whose own names only start with or hold the text. A blank text finds every zone, in order,
+  // without notes.
   std::vector<ZoneMatch> Find(const std::string& text) const;
 
  private:

@@ -4,12 +4,14 @@
 #include <cstring>
 #include <vector>
 
+#include "clock/registry_profile_store_win.h"
+
 namespace {
 
 // Icons on Windows go up to 256 pixels.
 constexpr int LARGEST_ICON = 256;
 
-const char* const PERSONALIZE_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+const wchar_t* const PERSONALIZE_KEY = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
 }  // namespace
 
@@ -56,14 +58,10 @@ OwnedIcon MakeHourIcon(int size, const HourFace& face, TaskbarTheme theme) {
 
 TaskbarTheme ReadTaskbarTheme() {
   RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, PERSONALIZE_KEY, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, PERSONALIZE_KEY, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
     return TaskbarTheme::LIGHT;
   }
-  DWORD kind = 0;
-  DWORD light = 1;
-  DWORD size = sizeof light;
-  const LONG read = RegQueryValueExA(key.Get(), "SystemUsesLightTheme", nullptr, &kind,
-                                     reinterpret_cast<BYTE*>(&light), &size);
-  if (read != ERROR_SUCCESS || kind != REG_DWORD || size != sizeof light) return TaskbarTheme::LIGHT;
+  int light = 1;
+  if (!ReadRegistryInt(key.Get(), "SystemUsesLightTheme", &light)) return TaskbarTheme::LIGHT;
   return light == 0 ? TaskbarTheme::DARK : TaskbarTheme::LIGHT;
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/wide_text_win.h"
+
 namespace {
 
 constexpr DWORD ICON_FORMAT_VERSION = 0x30000;
@@ -14,10 +16,18 @@ T HeaderField(const IconFileImage& image, std::size_t at) {
   return value;
 }
 
+// A path as the file calls take it; empty where it is as long as MAX_PATH or longer, which the
+// ANSI calls refused and some wide ones would not.
+WideText FilePath(const char* path) {
+  WideText wide = path ? Wide(path) : WideText();
+  return wide.size() < MAX_PATH ? wide : WideText();
+}
+
 }  // namespace
 
 FileByteSource::FileByteSource(const char* path)
-    : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    : file_(CreateFileW(FilePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
   // A stored path may name a pipe or a device, whose reads can wait for ever on the interface thread;
   // an icon file is a file on a disk.
   if (file_.Valid() && GetFileType(file_.Get()) != FILE_TYPE_DISK) file_.Reset();

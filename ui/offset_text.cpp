@@ -34,11 +34,12 @@ bool OffsetInRange(double offset) {
 }
 
 std::string FormatPrompt(const std::string& prompt, const std::string& arg1,
-                         const std::string& arg2) {
+                         const std::string& arg2, const std::string& arg3) {
+  const std::string* args[] = {&arg1, &arg2, &arg3};
   std::string out;
   for (std::size_t i = 0; i < prompt.size(); ++i) {
-    if (prompt[i] == '%' && i + 1 < prompt.size() && (prompt[i + 1] == '1' || prompt[i + 1] == '2')) {
-      out += prompt[i + 1] == '1' ? arg1 : arg2;
+    if (prompt[i] == '%' && i + 1 < prompt.size() && prompt[i + 1] >= '1' && prompt[i + 1] <= '3') {
+      out += *args[prompt[i + 1] - '1'];
       ++i;
     } else {
       out += prompt[i];

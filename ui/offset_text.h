@@ -21,6 +21,6 @@ bool OffsetInRange(double offset);
 
 // Replaces %1, %2 ... in a prompt with the given texts.
 std::string FormatPrompt(const std::string& prompt, const std::string& arg1,
-                         const std::string& arg2 = std::string());
+                         const std::string& arg2 = std::string(), const std::string& arg3 = std::string());
 
 #endif

@@ -10,7 +10,8 @@
 
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
-#include "clock/ansi_text_win.h"
+#include "base/utf8_text.h"
+#include "base/wide_text_win.h"
 #include "clock/country_week.h"
 #include "icons/builtin_icons.h"
 #include "res/identity.h"
@@ -28,12 +29,12 @@ constexpr int PLACE_MAX_CHARS = 10;
 constexpr int HOUR_ICON_CHOICE = 2;
 constexpr int LOCALE_TEXT_MAX = 128;
 
-// One locale picture, or false when the lookup fails or the text does not fit.
+// One locale picture in its own characters, or false when the lookup fails or the text does not fit.
 bool ReadLocalePicture(LCTYPE type, std::string* picture) {
-  char text[LOCALE_TEXT_MAX] = "";
-  if (GetLocaleInfoA(GetUserDefaultLCID(), type, text, LOCALE_TEXT_MAX) == 0) return false;
-  text[LOCALE_TEXT_MAX - 1] = '\0';
-  *picture = text;
+  wchar_t text[LOCALE_TEXT_MAX] = L"";
+  if (GetLocaleInfoW(GetUserDefaultLCID(), type, text, LOCALE_TEXT_MAX) == 0) return false;
+  text[LOCALE_TEXT_MAX - 1] = L'\0';
+  *picture = Utf8(text);
   return true;
 }
 
@@ -47,21 +48,18 @@ void ReadTipTimeFormat(Place& place) {
   place.BuildTipTimeFormat(timePicture, longDatePicture);
 }
 
-// What a box shows where the locale has no name for its day.
-const char* const ENGLISH_DAY_NAMES[DAYS_IN_WEEK] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-
-void AddTimeItem(HWND list, const char* text, int hour, int minute) {
-  LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  if (index >= 0) (void)SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), hour * 60 + minute);
+LRESULT AddListText(HWND list, UINT message, const std::string& text) {
+  return SendMessageW(list, message, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-void FillHalfHours(HWND list, int firstHour, const char* suffix) {
+void FillHalfHours(HWND list, int firstHour, const std::string& suffix) {
   for (int hour = firstHour; hour < firstHour + 12; ++hour) {
     for (int minute = 0; minute < 60; minute += 30) {
       char text[16];
       int shown = hour % 12 == 0 ? 12 : hour % 12;
-      std::snprintf(text, sizeof text, "%d:%02d%s", shown, minute, suffix);
-      AddTimeItem(list, text, hour, minute);
+      std::snprintf(text, sizeof text, "%d:%02d", shown, minute);
+      const LRESULT index = AddListText(list, CB_ADDSTRING, text + suffix);
+      if (index >= 0) (void)SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), hour * 60 + minute);
     }
   }
 }
@@ -78,7 +76,7 @@ struct PlaceWindowSearch {
 
 BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<PlaceWindowSearch*>(lParam);
-  if (!GetPropA(hwnd, search->property.c_str())) return TRUE;
+  if (!GetPropW(hwnd, Wide(search->property).c_str())) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
@@ -96,10 +94,12 @@ PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& p
       store_(store),
       places_(places),
       instanceNumber_(instanceNumber),
-      place_(zoneClock_, AnsiCharacterLength()),
+      place_(zoneClock_),
       trayIcon_(instance),
       tray_(place_, *this, trayIcon_) {
-  programIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  programIcon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+  notFoundTip_ = LoadResourceString(instance, IDS_NOT_FOUND_TIP);
+  noTimerTip_ = LoadResourceString(instance, IDS_NO_TIMER_TIP);
   PlaceSettings& settings = place_.Settings();
   std::string country;
   if (ReadLocalePicture(LOCALE_ICOUNTRY, &country)) ApplyCountryDefaults(settings, std::atoi(country.c_str()));
@@ -123,8 +123,8 @@ void PlaceDialog::SetWindowIcons() {
   // Shared program icon where the resource gives none at that size.
   HICON bigShown = big ? big.Get() : programIcon_;
   HICON smallShown = small ? small.Get() : programIcon_;
-  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigShown));
-  (void)SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallShown));
+  (void)SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigShown));
+  (void)SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallShown));
   // The window no longer shows the icons of the previous DPI, which go now.
   bigWindowIcon_ = std::move(big);
   smallWindowIcon_ = std::move(small);
@@ -173,10 +173,9 @@ BOOL PlaceDialog::OnInitDialog() {
     (void)ShowWindow(ok, SW_HIDE);
   }
   if (instanceNumber_ > 0) {
-    const std::string numbered = WindowText(Hwnd()) + " (" + std::to_string(instanceNumber_) + ")";
-    (void)SetWindowTextA(Hwnd(), numbered.c_str());
+    SetText(Hwnd(), WindowText(Hwnd()) + " (" + std::to_string(instanceNumber_) + ")");
   }
-  (void)SetPropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str(), Hwnd());
+  (void)SetPropW(Hwnd(), Wide(PlaceWindowProperty(SettingsSection(instanceNumber_))).c_str(), Hwnd());
   return TRUE;
 }
 
@@ -185,17 +184,15 @@ void PlaceDialog::AppendAboutCommand() {
   if (!systemMenu) return;
   std::string about = LoadResourceString(Instance(), IDS_ABOUTBOX);
   if (about.empty()) return;
-  (void)AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-  (void)AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+  (void)AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  (void)AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, Wide(about).c_str());
 }
 
 void PlaceDialog::FillLists() {
-  FillHalfHours(GetDlgItem(Hwnd(), IDC_FROM), 0, "am");
-  FillHalfHours(GetDlgItem(Hwnd(), IDC_TO), 12, "pm");
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_FROM), 0, LoadResourceString(Instance(), IDS_AM));
+  FillHalfHours(GetDlgItem(Hwnd(), IDC_TO), 12, LoadResourceString(Instance(), IDS_PM));
   HWND names = GetDlgItem(Hwnd(), IDC_ICON_NAME);
-  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) {
-    (void)SendMessageA(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(BUILTIN_ICON_NAMES[i]));
-  }
+  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) (void)AddListText(names, CB_ADDSTRING, BUILTIN_ICON_NAMES[i]);
 }
 
 void PlaceDialog::LabelWorkDays() {
@@ -207,9 +204,9 @@ void PlaceDialog::LabelWorkDays() {
     // The locale numbers its day names from Monday.
     std::string name;
     if (!ReadLocalePicture(LOCALE_SABBREVDAYNAME1 + (day + 6) % DAYS_IN_WEEK, &name) || name.empty()) {
-      name = ENGLISH_DAY_NAMES[day];
+      name = LoadResourceString(Instance(), IDS_DAY_FIRST + day);
     }
-    (void)SetDlgItemTextA(Hwnd(), IDC_WORK_DAY_FIRST + position, LiteralLabel(name).c_str());
+    SetText(GetDlgItem(Hwnd(), IDC_WORK_DAY_FIRST + position), LiteralLabel(name));
   }
 }
 
@@ -254,7 +251,7 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   } else if (!dx.Saving()) {
     dx.Offset(IDC_OFFSET, heldZoneOffset_);
   }
-  if (!dx.Failed()) (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
+  if (!dx.Failed()) (void)SendDlgItemMessageW(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
   dx.ListIndex(IDC_ICON_NAME, settings.icon);
   dx.Text(IDC_ACTIVE_FILE, settings.userActiveIcon);
   dx.Text(IDC_INACTIVE_FILE, settings.userInActiveIcon);
@@ -308,10 +305,9 @@ void PlaceDialog::OnTrayCommand(UINT id) {
 void PlaceDialog::OnRemovePlace() {
   // A place without a name goes by its window's title, "Farhour (2)"; a stored name of any length is
   // cut as the tip cuts it.
-  const std::string name = CutText(place_.Settings().place, TRAY_TIP_MAX, place_.Characters());
-  const std::string question = "Remove " + (name.empty() ? WindowText(Hwnd()) : name) +
-                               " from the notification area? Its settings are deleted and it no longer "
-                               "starts when you sign in.";
+  const std::string name = CutTip(place_.Settings().place);
+  const std::string question =
+      FormatPrompt(LoadResourceString(Instance(), IDS_REMOVE_QUESTION), name.empty() ? WindowText(Hwnd()) : name);
   if (ShowMessage(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
   removed_ = true;
   (void)store_.DeleteSection(SettingsSection(instanceNumber_));
@@ -343,7 +339,7 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       *result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
       return true;
     case WM_SETTINGCHANGE:
-      OnSettingChange(reinterpret_cast<const char*>(lParam));
+      OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
       return false;
     case WM_TIMECHANGE:
       zoneClock_.Invalidate();
@@ -388,15 +384,14 @@ void PlaceDialog::OnSysCommand(UINT id) {
     AboutDialog about(Instance());
     (void)about.RunModal(Hwnd());
   } else if (id == SC_CLOSE) {
-    int answer = ShowMessage("Are you sure you want to remove Farhour \nfrom the taskbar's status area?",
-                             MB_YESNO | MB_ICONEXCLAMATION);
+    int answer = ShowMessage(LoadResourceString(Instance(), IDS_CLOSE_QUESTION), MB_YESNO | MB_ICONEXCLAMATION);
     if (answer == IDYES) EndDialog(1);
   }
 }
 
 void PlaceDialog::OnPaint() {
   PaintDc dc(Hwnd());
-  (void)SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+  (void)SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
   int iconWidth = GetSystemMetrics(SM_CXICON);
   int iconHeight = GetSystemMetrics(SM_CYICON);
   RECT client;
@@ -405,14 +400,14 @@ void PlaceDialog::OnPaint() {
   (void)DrawIcon(dc.Get(), origin.x, origin.y, programIcon_);
 }
 
-void PlaceDialog::OnSettingChange(const char* section) {
+void PlaceDialog::OnSettingChange(const wchar_t* section) {
   // The zones' rules, and this computer's zone, may have come with the change; they are looked up
   // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
   _tzset();
   // Windows announces a change of the taskbar's light or dark look this way.
-  if (section && std::string(section) == "ImmersiveColorSet" && trayIcon_.ReadTheme()) tray_.UpdateTray();
-  if (section && std::string(section) == "intl") {
+  if (section && lstrcmpW(section, L"ImmersiveColorSet") == 0 && trayIcon_.ReadTheme()) tray_.UpdateTray();
+  if (section && lstrcmpW(section, L"intl") == 0) {
     ReadTipTimeFormat(place_);
     // The week may now start on another day: the boxes keep the days ticked, not the places.
     const int workDays = TickedWorkDays();
@@ -456,35 +451,38 @@ void PlaceDialog::OnBrowse(std::string& path) {
 // The zone picked is held by the window, and only OK takes it with the other fields, so that Cancel
 // leaves the place as it was. Going back to no zone leaves the offset shown, now the user's to edit.
 void PlaceDialog::OnTimeZone() {
-  ZoneDialog picker(Instance(), heldZone_, TickedWorkDays(), place_.TipTimeFormat(), place_.Characters());
+  ZoneDialog picker(Instance(), heldZone_, TickedWorkDays(), place_.TipTimeFormat());
   if (picker.RunModal(Hwnd()) != IDOK) return;
   HoldZone(picker.Zone());
   // A zone found by a city or a country proposes that country's week, which the user may change.
   if (!picker.Country().empty()) TickWorkDays(CountryWorkDays(picker.Country().c_str()));
-  if (heldZoneKnown_) (void)SetDlgItemTextA(Hwnd(), IDC_OFFSET, FormatOffsetText(heldZoneOffset_).c_str());
-  (void)SendDlgItemMessageA(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
+  if (heldZoneKnown_) SetText(GetDlgItem(Hwnd(), IDC_OFFSET), FormatOffsetText(heldZoneOffset_));
+  (void)SendDlgItemMessageW(Hwnd(), IDC_OFFSET, EM_SETREADONLY, heldZoneKnown_, 0);
 }
 
 bool PlaceDialog::BrowseIconFile(std::string& path) {
-  char file[MAX_PATH] = "";
-  lstrcpynA(file, path.c_str(), MAX_PATH);
-  OPENFILENAMEA ofn;
+  wchar_t file[MAX_PATH] = L"";
+  (void)lstrcpynW(file, Wide(path).c_str(), MAX_PATH);
+  // The filter's parts are separated by zeros, and a second zero ends it.
+  WideText filter = Wide(LoadResourceString(Instance(), IDS_ICON_FILES_FILTER) + "|");
+  for (std::size_t i = 0; i < filter.size(); ++i) filter.data()[i] = filter.data()[i] == L'|' ? L'\0' : filter.data()[i];
+  OPENFILENAMEW ofn;
   ZeroMemory(&ofn, sizeof ofn);
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = Hwnd();
-  ofn.lpstrFilter = "Icon files (.ico)\0*.ico\0";
+  ofn.lpstrFilter = filter.c_str();
   ofn.lpstrFile = file;
   ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrDefExt = "ico";
+  ofn.lpstrDefExt = L"ico";
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
   // The file dialog's library is loaded when it is first needed rather than at every start, where
   // it would delay the icon's arrival in the notification area.
-  if (!commonDialogs_) commonDialogs_ = LoadedLibrary(LoadLibraryA("comdlg32.dll"));
-  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
-  FARPROC found = commonDialogs_ ? GetProcAddress(commonDialogs_.Get(), "GetOpenFileNameA") : nullptr;
+  if (!commonDialogs_) commonDialogs_ = LoadedLibrary(LoadLibraryW(L"comdlg32.dll"));
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  FARPROC found = commonDialogs_ ? GetProcAddress(commonDialogs_.Get(), "GetOpenFileNameW") : nullptr;
   auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(reinterpret_cast<void*>(found));
   if (!getOpenFileName || !getOpenFileName(&ofn)) return false;
-  path = file;
+  path = Utf8(file);
   return true;
 }
 
@@ -501,7 +499,7 @@ void PlaceDialog::DestroyWindow() {
     tray_.DeleteTray();
     SavePlace();
     FreeCustomIcons(customIcons_);
-    (void)RemovePropA(Hwnd(), PlaceWindowProperty(SettingsSection(instanceNumber_)).c_str());
+    (void)RemovePropW(Hwnd(), Wide(PlaceWindowProperty(SettingsSection(instanceNumber_))).c_str());
   }
   DialogWindow::DestroyWindow();
 }

@@ -15,6 +15,7 @@
 #include "tray/tray_controller.h"
 #include "tray/tray_icon_win.h"
 #include "ui/dialog_window_win.h"
+#include "ui/offset_text.h"
 #include "ui/work_week.h"
 
 // The places beyond this one, as the icon's menu reaches them; the program's start-up provides it.
@@ -52,7 +53,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   void OnSysCommand(UINT id);
   void OnPaint();
   HICON OnQueryDragIcon() const { return programIcon_; }
-  void OnSettingChange(const char* section);
+  void OnSettingChange(const wchar_t* section);
   void OnTimer(UINT_PTR id);
   // The refresh timer fires just after the next turn of the minute, when the hour there may turn
   // too; false when it could not be set.
@@ -91,6 +92,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   IconRef CustomInactiveIcon() const override { return customIcons_.inactive.Get(); }
   IconRef ProgramIcon() const override { return trayProgramIcon_; }
   bool RefreshTimerRunning() const override { return !refreshTimerFailed_; }
+  std::string NotFoundTip(const std::string& path) const override { return FormatPrompt(notFoundTip_, path); }
+  std::string NoTimerTip() const override { return noTimerTip_; }
 
   ProfileStore& store_;
   PlaceKeeper& places_;
@@ -101,6 +104,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // the end of the session never keep what OK refused or never saw.
   PlaceSettings draft_;
   HICON programIcon_ = nullptr;  // shared resource icon: never destroyed
+  std::string notFoundTip_;  // the string table's tips, read once
+  std::string noTimerTip_;
   IconRef trayProgramIcon_ = nullptr;  // the program icon at the tray's size, held by trayIcon_
   OwnedIcon bigWindowIcon_;
   OwnedIcon smallWindowIcon_;

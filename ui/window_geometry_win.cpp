@@ -10,8 +10,8 @@ void CentreOverOwner(HWND hwnd) {
   MONITORINFO monitor;
   ZeroMemory(&monitor, sizeof monitor);
   monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoA(MonitorFromWindow(overOwner ? owner : hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    (void)SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+  if (!GetMonitorInfoW(MonitorFromWindow(overOwner ? owner : hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    (void)SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
   }
   const RECT& area = monitor.rcWork;
   RECT centre = area;

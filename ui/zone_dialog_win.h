@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "clock/ansi_text.h"
 #include "clock/system_zone_clock_win.h"
 #include "clock/zone_search.h"
 #include "ui/dialog_window_win.h"
@@ -15,7 +14,7 @@ class ZoneDialog : public DialogWindow {
  public:
   // zone: the key name chosen so far, empty for none; workDays: the place's days so far. The time
   // under the list is written with timeFormat, the tip's format.
-  ZoneDialog(HINSTANCE instance, std::string zone, int workDays, std::string timeFormat, CharacterLength characters);
+  ZoneDialog(HINSTANCE instance, std::string zone, int workDays, std::string timeFormat);
   // After OK: the key name chosen, empty for none.
   const std::string& Zone() const { return zone_; }
   // After OK: the ISO 3166 code of the country of the city or country that the entry chosen was
@@ -42,7 +41,6 @@ class ZoneDialog : public DialogWindow {
   std::string country_;
   int workDays_;
   std::string timeFormat_;
-  CharacterLength characters_;
   std::vector<ZoneEntry> zones_;  // names in the ANSI code page, as the list shows them
   std::vector<std::string> listedCountries_;  // of each entry of the list, in its order
   ZoneSearch search_;

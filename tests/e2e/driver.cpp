@@ -7,9 +7,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
+#include <vector>
 
 namespace {
+
+// What the program shows, as the tests write their expectations: UTF-8.
+std::string Utf8Of(const wchar_t* text) {
+  char utf8[4096] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
 
 const char* const APP_KEY = "Software\\" COMPANY_NAME "\\" APPLICATION_NAME;
 
@@ -126,6 +135,33 @@ void WriteSectionString(const std::string& section, const char* name, const std:
   RegCloseKey(key);
 }
 
+void WriteSectionText(const std::string& section, const char* name, const std::string& utf8) {
+  std::vector<wchar_t> wide(utf8.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                         static_cast<int>(wide.size()));
+  std::vector<wchar_t> wideName(name, name + strlen(name) + 1);
+  HKEY key = CreateSectionKey(section);
+  RegSetValueExW(key, wideName.data(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.data()),
+                 static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+bool ReadSectionText(const std::string& section, const char* name, std::string* utf8) {
+  std::vector<wchar_t> wideName(name, name + strlen(name) + 1);
+  const std::string path = std::string(APP_KEY) + "\\" + section;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  wchar_t text[1024] = L"";
+  DWORD size = sizeof text - sizeof(wchar_t);
+  DWORD kind = 0;
+  const bool read = RegQueryValueExW(key, wideName.data(), nullptr, &kind, reinterpret_cast<BYTE*>(text), &size) ==
+                        ERROR_SUCCESS &&
+                    kind == REG_SZ;
+  RegCloseKey(key);
+  if (read) *utf8 = Utf8Of(text);
+  return read;
+}
+
 void WriteSectionDword(const std::string& section, const char* name, DWORD value) {
   HKEY key = CreateSectionKey(section);
   RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -196,9 +232,9 @@ UnmanagedWindows::~UnmanagedWindows() {
 }
 
 std::string WindowText(HWND hwnd) {
-  char text[1024] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
+  wchar_t text[1024] = L"";
+  GetWindowTextW(hwnd, text, 1024);
+  return Utf8Of(text);
 }
 
 std::string MessageBoxText(HWND box) {
@@ -313,9 +349,9 @@ void FarhourProcess::Kill() {
 }
 
 std::string ControlText(HWND dialog, int id) {
-  char text[1024] = "";
-  SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
+  wchar_t text[1024] = L"";
+  SendDlgItemMessageW(dialog, id, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  return Utf8Of(text);
 }
 
 std::string ComboEntryText(HWND combo, int index) {
@@ -327,9 +363,7 @@ std::string ComboEntryText(HWND combo, int index) {
       CB_ERR) {
     return std::string();
   }
-  char text[1024] = "";
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
-  return text;
+  return Utf8Of(wide.data());
 }
 
 HWND FocusedControl(HWND window) {
@@ -356,7 +390,11 @@ int TickedWorkDays(HWND dialog) {
 void TypeText(HWND control, const std::string& text) {
   PostMessageA(control, EM_SETSEL, 0, -1);
   if (text.empty()) PostMessageA(control, WM_CHAR, VK_BACK, 1);
-  for (char c : text) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+  // The text is UTF-8; each UTF-16 unit is a character typed, as a keyboard in any script gives it.
+  std::vector<wchar_t> units(text.size() + 1);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), units.data(),
+                                         static_cast<int>(units.size()));
+  for (int i = 0; i < length; ++i) PostMessageW(control, WM_CHAR, units[i], 1);
 }
 
 void PressKey(HWND control, UINT virtualKey, bool alt) {

@@ -23,6 +23,10 @@ std::vector<RegValue> ReadSection(const std::string& section, bool* exists = nul
 const RegValue* FindValue(const std::vector<RegValue>& values, const std::string& name);
 void DeleteSection(const std::string& section);
 void WriteSectionString(const std::string& section, const char* name, const std::string& text);
+// The registry through its Unicode calls, the text in UTF-8; the other readers and writers here use
+// the ANSI calls, as a copy of the program from before Unicode does.
+void WriteSectionText(const std::string& section, const char* name, const std::string& utf8);
+bool ReadSectionText(const std::string& section, const char* name, std::string* utf8);
 void WriteSectionDword(const std::string& section, const char* name, DWORD value);
 // Stores data of any kind and size, as a hand edit of the registry can.
 void WriteSectionValue(const std::string& section, const char* name, DWORD kind, const std::string& bytes);
@@ -93,8 +97,8 @@ class ProcessProbe {
   // Returns once the program has handled every message posted to it before: a sent message does
   // not tell, since a thread handles the messages sent to it before those posted.
   bool Sync();
-  // From now on the program's lookups of the time and long-date pictures give these texts, in its
-  // ANSI code page; a null picture makes its lookup fail. Other locale lookups are left alone.
+  // From now on the program's lookups of the time and long-date pictures give these texts; a null
+  // picture makes its lookup fail. Other locale lookups are left alone.
   bool SetLocalePictures(const wchar_t* timePicture, const wchar_t* longDatePicture);
 
  private:
@@ -145,6 +149,7 @@ int TrayIconSize();
 // program should hand to the shell. Shared: each resource is loaded at one size in a test process.
 HICON LoadTrayIcon(HMODULE module, int id);
 
+// Texts the program shows are read in UTF-16 and given in UTF-8.
 std::string WindowText(HWND hwnd);
 // The text of a message box's message.
 std::string MessageBoxText(HWND box);
@@ -166,7 +171,7 @@ std::string ComboEntryText(HWND combo, int index);
 // The control that has the keyboard focus in the window's thread, or null.
 HWND FocusedControl(HWND window);
 // Replaces a field's whole text by typing, one character message per character.
-void TypeText(HWND control, const std::string& text);
+void TypeText(HWND control, const std::string& text);  // text in UTF-8
 // A press and release of a key, posted to the control as the keyboard delivers it; with alt, the
 // Alt key is held down.
 void PressKey(HWND control, UINT virtualKey, bool alt = false);

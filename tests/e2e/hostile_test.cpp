@@ -1,5 +1,5 @@
 // The real program against hostile input: registry values of the wrong kind, size or range, and
-// locale pictures a user can set. It must keep running, show a sane tip of at most 63 bytes, and
+// locale pictures a user can set. It must keep running, show a sane tip of at most 127 units, and
 // write its record back in the proper kinds.
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr std::size_t TIP_MAX = 63;
+// The tip's field: 127 UTF-16 units and a zero. The tips here that reach it are ASCII, a unit a byte.
+constexpr std::size_t TIP_MAX = 127;
 
 std::string Text(const std::string& text) { return text + std::string(1, '\0'); }
 
@@ -166,7 +167,7 @@ const StoredRow STORED_ROWS[] = {
     {38, "To", REG_DWORD, IntBytes(static_cast<unsigned>(-7)), Saved::NUMBER, "", -7},
 };
 
-// The tip each instance shows: its start, exactly (cut to 63 bytes), and whether the clock's time
+// The tip each instance shows: its start, exactly (cut to 127 units), and whether the clock's time
 // follows it. "[" comes first while the place is inactive, which some rows leave to the time of day.
 struct TipRow {
   int instance;
@@ -357,8 +358,8 @@ const PictureRow PICTURE_ROWS[] = {
     {L"%q", L"%Ez %", "intl", false, R"(\[P = %q\. %Ez %\])"},
     {L"", L"", "intl", false, R"(\[P = \. \])"},
     {L"hh 'o''clock' tt", L"dddd", "intl", true, R"(\[P = \d\d 'o''clock' (AM|PM)\. [A-Z][a-z]+day\])"},
-    // The longest pictures that fit, cut to the tip's 63 bytes.
-    {LONG_TIME.c_str(), L"", "intl", false, R"(\[P = \d\d\.{56})"},
+    // The longest pictures that fit, cut to the tip's 127 units.
+    {LONG_TIME.c_str(), L"", "intl", false, R"(\[P = \d\d\.{120})"},
     {MANY_NAMES.c_str(), L"yyyy", "intl", false, R"(\[P = [A-Z][a-z]{4,}[A-Za-z]{50,})"},
     // A picture the lookup cannot return, or a failing lookup: the last format stays.
     {TOO_LONG.c_str(), L"d", "intl", false, R"(\[P = [A-Z][a-z]{4,}[A-Za-z]{50,})"},
@@ -411,35 +412,44 @@ TEST(HostileLocale, PicturesWithPercentSignsQuotesAndAnyLengthGiveASaneTip) {
   DeleteSection("Settings41");
 }
 
+// The program's own text as UTF-8, the way the tests' expectations are written.
+std::string Utf8Text(const std::wstring& text) {
+  char bytes[2048] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+  return bytes;
+}
+
 // Needs the Japanese ANSI code page (932) in this process and the program: run with LANG=ja_JP.
 TEST(DoubleByteLocale, PicturesAndCutTipsKeepTheirCharactersWhole) {
   if (GetACP() != 932) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 932: run with LANG=ja_JP.UTF-8";
-  auto ansi = [](const wchar_t* text) {
-    char bytes[512] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+  // Text as an older copy of the program stores it, in the ANSI code page.
+  auto ansi = [](const std::wstring& text) {
+    char bytes[2048] = "";
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
     return std::string(bytes);
   };
-  // Digits stand for whatever the clock shows; no trail byte of code page 932 is a digit.
+  // Digits stand for whatever the clock shows.
   auto shape = [](std::string tip) {
     for (char& c : tip) if (c >= '0' && c <= '9') c = '9';
     return tip;
   };
   TrayStandIn tray;
   UnmanagedWindows unmanaged;
-  // One letter and 31 two-byte characters: the 63rd byte of the tip would split the last one.
-  const std::string place = "a" + ansi(Repeated(L"\u30c9", 31).c_str());
-  WriteInactivePlace("Settings42", place);
+  // One letter and 130 characters of two bytes in the code page and one unit each: the tip's field
+  // holds "[", the letter and 125 of them.
+  WriteInactivePlace("Settings42", ansi(L"a" + Repeated(L"\u30c9", 130)));
   FarhourProcess farhour("42");
   ASSERT_NE(farhour.Window(), nullptr);
   ProcessProbe probe(farhour.Window());
   ASSERT_TRUE(probe.Installed());
-  EXPECT_EQ(LastTip(tray, farhour.Window()), "[" + place.substr(0, 61)) << "cut before the split character";
+  EXPECT_EQ(LastTip(tray, farhour.Window()), Utf8Text(L"[a" + Repeated(L"\u30c9", 125)));
 
   // A short place from here on: showing the properties loads the settings, and OK takes them.
   WriteSectionString("Settings42", "Place", "P");
   SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
   PressButton(farhour.Window(), IDC_APPLY);
-  // The second bytes of these characters are the letters h, m and d of the pictures' tokens.
+  // In code page 932 the second bytes of these characters are the letters h, m and d of the
+  // pictures' tokens.
   struct Row {
     const wchar_t* timePicture;
     const wchar_t* longDatePicture;
@@ -454,26 +464,41 @@ TEST(DoubleByteLocale, PicturesAndCutTipsKeepTheirCharactersWhole) {
     ASSERT_TRUE(probe.SetLocalePictures(row.timePicture, row.longDatePicture));
     NotifySettingChange(farhour.Window(), "intl", false);
     SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE);
-    EXPECT_EQ(shape(LastTip(tray, farhour.Window())), ansi(row.shape));
+    EXPECT_EQ(shape(LastTip(tray, farhour.Window())), Utf8Text(row.shape));
   }
   ASSERT_TRUE(farhour.CloseConfirmed());
   DeleteSection("Settings42");
 }
 
 // Where the ANSI code page is UTF-8 (Windows' option for it, Wine's locales that have no ANSI code
-// page of their own), a cut tip keeps its UTF-8 sequences whole.
+// page of their own), a cut tip keeps its characters whole.
 TEST(Utf8Locale, CutTipsKeepTheirCharactersWhole) {
   if (GetACP() != CP_UTF8) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not UTF-8: run with LANG=dz_BT.UTF-8";
+  auto letters = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\xe0\xbd\x80";  // a Tibetan letter: three bytes, one unit
+    return text;
+  };
+  const std::string sign = "\xe0\xbd\xb2";  // a vowel sign, which belongs to the letter before it
+  struct Row {
+    std::string place;
+    std::string tip;
+  };
+  const Row rows[] = {
+      // "[", the letter a and 125 letters fill the field's 127 units.
+      {"a" + letters(130), "[a" + letters(125)},
+      // With room for one more letter but not its sign, neither shows.
+      {"a" + letters(125) + sign, "[a" + letters(124)},
+  };
   TrayStandIn tray;
   UnmanagedWindows unmanaged;
-  // One letter and 30 three-byte characters: the tip's 63rd byte would split the 21st.
-  std::string place = "a";
-  for (int i = 0; i < 30; ++i) place += "\xe0\xbd\x80";
-  WriteInactivePlace("Settings43", place);
-  FarhourProcess farhour("43");
-  ASSERT_NE(farhour.Window(), nullptr);
-  EXPECT_EQ(LastTip(tray, farhour.Window()), "[" + place.substr(0, 61)) << "cut before the split character";
-  ASSERT_TRUE(farhour.CloseConfirmed());
+  for (const Row& row : rows) {
+    WriteInactivePlace("Settings43", row.place);
+    FarhourProcess farhour("43");
+    ASSERT_NE(farhour.Window(), nullptr);
+    EXPECT_EQ(LastTip(tray, farhour.Window()), row.tip);
+    ASSERT_TRUE(farhour.CloseConfirmed());
+  }
   DeleteSection("Settings43");
 }
 

@@ -242,9 +242,9 @@ TEST(Properties, TheListsAndLabelsReadAsDesigned) {
   ASSERT_EQ(SendMessageA(names, CB_GETCOUNT, 0, 0), 28);
   for (int i = 0; i < 28; ++i) EXPECT_EQ(ComboEntryText(names, i), ICON_NAMES[i]) << i;
 
-  // The window's labels in template order, with the plus-minus sign of the ANSI code page.
+  // The window's labels in template order, with the plus-minus sign whatever the code page.
   const char* const labels[] = {
-      "OK", "Cancel", "&Place Name:", "&Offset (\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
+      "OK", "Cancel", "&Place Name:", "&Offset (\xC2\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
       "&Work days:", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "&Built-in", "I&con Files", "The &hour there", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
       "Time &Zone...",
   };
@@ -254,9 +254,7 @@ TEST(Properties, TheListsAndLabelsReadAsDesigned) {
     GetClassNameA(c, className, sizeof className);
     if (lstrcmpiA(className, "Button") != 0 && lstrcmpiA(className, "Static") != 0) continue;
     if (!IsWindowVisible(c)) continue;
-    char text[128] = "";
-    SendMessageA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    shown.push_back(text);
+    shown.push_back(WindowText(c));
   }
   ASSERT_EQ(shown.size(), sizeof labels / sizeof labels[0]);
   for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i], labels[i]) << i;

@@ -60,9 +60,9 @@ LRESULT CALLBACK TrayStandIn::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
   memcpy(&call.callbackMessage, bytes + 12, 4);
   WCHAR tip[TIP_CHARS + 1] = {};
   memcpy(tip, bytes + TIP_OFFSET, TIP_CHARS * sizeof(WCHAR));
-  char ansi[TIP_CHARS * 2 + 1] = "";
-  WideCharToMultiByte(CP_ACP, 0, tip, -1, ansi, sizeof ansi, nullptr, nullptr);
-  call.tip = ansi;
+  char utf8[TIP_CHARS * 4 + 1] = "";
+  WideCharToMultiByte(CP_UTF8, 0, tip, -1, utf8, sizeof utf8, nullptr, nullptr);
+  call.tip = utf8;
   if (data->cbData > IMAGE_OFFSET + 16) {
     call.image.assign(reinterpret_cast<const char*>(bytes + IMAGE_OFFSET), data->cbData - IMAGE_OFFSET);
   }

@@ -19,7 +19,7 @@ struct TrayCall {
   UINT id = 0;
   UINT flags = 0;
   UINT callbackMessage = 0;
-  std::string tip;     // in the ANSI code page
+  std::string tip;     // in UTF-8
   std::string image;   // the image's pixels as the shell received them; empty for none
 };
 

@@ -172,9 +172,9 @@ TEST(DoubleByteLocale, TheWorkDayBoxesShowTheJapaneseDayNames) {
   FarhourProcess farhour(INSTANCE);
   ASSERT_NE(farhour.Window(), nullptr);
   for (int position = 0; position < 7; ++position) {
-    char ansi[16] = "";
-    WideCharToMultiByte(CP_ACP, 0, days[position], -1, ansi, sizeof ansi, nullptr, nullptr);
-    EXPECT_EQ(ControlText(farhour.Window(), IDC_WORK_DAY_FIRST + position), ansi) << position;
+    char utf8[16] = "";
+    WideCharToMultiByte(CP_UTF8, 0, days[position], -1, utf8, sizeof utf8, nullptr, nullptr);
+    EXPECT_EQ(ControlText(farhour.Window(), IDC_WORK_DAY_FIRST + position), utf8) << position;
   }
   ASSERT_TRUE(farhour.CloseConfirmed());
   DeleteSection(SECTION);

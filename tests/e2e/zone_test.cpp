@@ -93,8 +93,8 @@ std::string ListText(HWND list, int index) {
   if (SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data())) == LB_ERR) {
     return std::string();
   }
-  char text[1024] = "";
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+  char text[4096] = "";
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
   return text;
 }
 
@@ -244,8 +244,8 @@ TEST(Zones, AZoneThisComputerLacksKeepsItsNameAndTheStoredOffsetRules) {
   EXPECT_EQ(FindValue(stored, "Offset")->Text(), "2.000000");
 }
 
-// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed in
-// the ANSI code page (1252 here).
+// What a person types, and the zone that Enter in the Time Zone window and then OK store. Typed and
+// shown in UTF-8, whatever the code page (1252 here).
 struct ZoneQuery {
   const char* typed;
   const char* key;
@@ -253,26 +253,34 @@ struct ZoneQuery {
 };
 
 const ZoneQuery ZONE_QUERIES[] = {
-    {"Chicago", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Chicago, United States"},
+    {"Chicago", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \xe2\x80\x94 Chicago, United States"},
     {"New York", "Eastern Standard Time", nullptr},
     {"Los Angeles", "Pacific Standard Time", nullptr},
     {"Sao Paulo", "E. South America Standard Time", nullptr},
     {"Germany", "W. Europe Standard Time", nullptr},
     {"Japan", "Tokyo Standard Time", nullptr},
     {"Kathmandu", "Nepal Standard Time", "(UTC+05:45) Kathmandu"},  // no note: the name shows it
-    {"z\xfc" "rich", "W. Europe Standard Time", nullptr},
-    {"C\xf4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \x97 Abidjan, C\xf4te d'Ivoire"},
+    {"z\xc3\xbc" "rich", "W. Europe Standard Time", nullptr},
+    {"C\xc3\xb4te d'Ivoire", "Greenwich Standard Time", "(UTC+00:00) Monrovia, Reykjavik \xe2\x80\x94 Abidjan, C\xc3\xb4te d'Ivoire"},
+    // A name with a letter the code page lacks is typed and shown as it is.
+    {"Hu\xe1\xba\xbf", "SE Asia Standard Time", "(UTC+07:00) Bangkok, Hanoi, Jakarta \xe2\x80\x94 Hu\xe1\xba\xbf, Vietnam"},
     {"india", "India Standard Time", nullptr},  // before Indiana (East), which Windows lists first
     {"Honolulu", "Hawaiian Standard Time", nullptr},
     // The cities people work in, by the names they type, and countries by their everyday names.
     {"San Francisco", "Pacific Standard Time", nullptr},
     {"Munich", "W. Europe Standard Time",
-     "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna \x97 Munich, Germany"},
+     "(UTC+01:00) Amsterdam, Berlin, Bern, Rome, Stockholm, Vienna \xe2\x80\x94 Munich, Germany"},
     {"Bengaluru", "India Standard Time", nullptr},
     {"United States", "Eastern Standard Time", nullptr},  // where most Americans live, not the Aleutians
     {"UK", "GMT Standard Time", nullptr},
     {"Tel Aviv", "Israel Standard Time", nullptr},
     {"Salvador", "Bahia Standard Time", nullptr},  // Brazil's, before El Salvador
+    // Cities of today's data, by today's names, and a state.
+    {"Zhongshan", "China Standard Time", nullptr},  // not Bangladesh's clock
+    {"Lianyungang", "China Standard Time", nullptr},
+    {"Gurugram", "India Standard Time", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi \x97 Gurugram, India"},
+    {"Texas", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Texas, United States"},
+    {"Astrakhan", "Astrakhan Standard Time", nullptr},  // not Volgograd's clock
 };
 
 TEST(Zones, TypingACityOrCountryThenEnterAndOKStoresItsZone) {
@@ -335,8 +343,9 @@ TEST(Zones, CancelInThePropertiesWindowForgetsTheZonePickedAndTheFields) {
   EXPECT_EQ(FindValue(stored, "Place")->Text(), "Kathmandu");
 }
 
-// Code page 932 has neither the dash nor the accented letter of the note.
-TEST(DoubleByteLocaleZoneSearch, ANoteLosesTheCharactersTheCodePageLacks) {
+// Code page 932 has neither the dash nor the accented letter of the note; the list shows them all
+// the same.
+TEST(DoubleByteLocaleZoneSearch, ANoteKeepsTheCharactersTheCodePageLacks) {
   if (GetACP() != 932) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 932: run with LANG=ja_JP.UTF-8";
   StorePlace("Abidjan", "0.000000", nullptr);
   WithoutTz withoutTz;
@@ -348,7 +357,8 @@ TEST(DoubleByteLocaleZoneSearch, ANoteLosesTheCharactersTheCodePageLacks) {
   ASSERT_NE(picker, nullptr);
   TypeText(GetDlgItem(picker, IDC_ZONE_SEARCH), "cote d'ivoire");
   session.Sync();
-  EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0), "(UTC+00:00) Monrovia, Reykjavik - Abidjan, Cote d'Ivoire");
+  EXPECT_EQ(ListText(GetDlgItem(picker, IDC_ZONE_LIST), 0),
+            "(UTC+00:00) Monrovia, Reykjavik \xe2\x80\x94 Abidjan, C\xc3\xb4te d'Ivoire");
   PressKey(GetDlgItem(picker, IDC_ZONE_SEARCH), VK_ESCAPE);
   session.Sync();
   ASSERT_TRUE(session.Process().CloseConfirmed());

@@ -174,18 +174,12 @@ const ReadingCase READING_CASES[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, Readings, ::testing::ValuesIn(READING_CASES));
 
-// The time text: the format as given, cut to 127 bytes but never blanked.
+// The time text: the format as given, cut to 127 UTF-16 units but never blanked.
 struct TimeTextCase {
   const char* label;
   std::string format;
   std::string timeText;
-  CharacterLength characters = nullptr;
 };
-
-std::size_t ShiftJis(const char* text, std::size_t) {
-  const auto c = static_cast<unsigned char>(text[0]);
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
-}
 
 class TimeTexts : public ::testing::TestWithParam<TimeTextCase> {};
 
@@ -193,11 +187,11 @@ TEST_P(TimeTexts, FormatTheShiftedTime) {
   const TimeTextCase& c = GetParam();
   InTimeZone zone(UTC);
   PlaceSettings place = Place(0, 17, 10, MON_FRI);
-  RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)), c.characters);
+  RemoteReading active = ReadRemoteClock(place, c.format, At(Tuesday(10, 15)));
   EXPECT_TRUE(active.active) << c.label;
   EXPECT_EQ("Here! = " + c.timeText, active.tip) << c.label;
   // The same instant outside a window that never opens: the same text, in brackets.
-  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, MON_FRI), c.format, At(Tuesday(10, 15)), c.characters);
+  RemoteReading inactive = ReadRemoteClock(Place(0, 17, -1, MON_FRI), c.format, At(Tuesday(10, 15)));
   EXPECT_FALSE(inactive.active) << c.label;
   EXPECT_EQ("[Here! = " + c.timeText + "]", inactive.tip) << c.label;
 }
@@ -218,11 +212,12 @@ const TimeTextCase TIME_TEXT_CASES[] = {
     {"127 bytes", std::string(127, 'x'), std::string(127, 'x')},
     {"128 bytes cut", std::string(128, 'x'), std::string(127, 'x')},
     {"long literal cut", std::string(400, 'y'), std::string(127, 'y')},
-    {"two-byte character across the cut", std::string(126, 'x') + "\x82\xa0z", std::string(126, 'x'), ShiftJis},
-    {"UTF-8 character across the cut", std::string(125, 'x') + "\xe0\xbd\x80", std::string(125, 'x'),
-     Utf8CharacterLength},
-    {"UTF-8 character ending at the cut", std::string(124, 'x') + "\xe0\xbd\x80z", std::string(124, 'x') + "\xe0\xbd\x80",
-     Utf8CharacterLength},
+    // Units, not bytes: 127 three-byte characters are 381 bytes and stay; a surrogate pair is two.
+    {"three-byte characters cut at 127 units", Repeat("\xe6\x9d\xb1", 130), Repeat("\xe6\x9d\xb1", 127)},
+    {"two-byte characters cut at 127 units", Repeat("\xc3\xa9", 128), Repeat("\xc3\xa9", 127)},
+    {"surrogate pair across the cut", std::string(126, 'x') + "\xf0\x9f\x95\x90", std::string(126, 'x')},
+    {"surrogate pair ending at the cut", std::string(125, 'x') + "\xf0\x9f\x95\x90z",
+     std::string(125, 'x') + "\xf0\x9f\x95\x90"},
     {"expands past 128", Repeat("%c ", 8), Repeat("Tue Mar  5 10:15:00 2002 ", 8).substr(0, 127)},
     {"unknown conversions", "%q %E %k%", "%q %E %k%"},
     {"escaped percent", "100%% %H", "100% 10"},
@@ -324,7 +319,7 @@ TEST_P(ZoneReadings, TakeTheZonesTimeWhenItCanBeToldElseTheOffset) {
   PlaceSettings place = c.place;
   place.zone = c.zone;
   const std::time_t now = At(c.now);
-  RemoteReading reading = ReadRemoteClock(place, "%a %H:%M", now, nullptr, c.withClock ? &clock : nullptr);
+  RemoteReading reading = ReadRemoteClock(place, "%a %H:%M", now, c.withClock ? &clock : nullptr);
   EXPECT_EQ(c.tip, reading.tip) << c.label;
   EXPECT_EQ(c.active, reading.active) << c.label;
   EXPECT_EQ(c.asked ? 1 : 0, clock.calls) << c.label;

@@ -1,5 +1,5 @@
 // The user's time and long-date pictures as a strftime format: the conversion table, the
-// first-occurrence rule, double-byte text, and the escaping that keeps strftime safe.
+// first-occurrence rule, text in other scripts, and the escaping that keeps strftime safe.
 #include "clock/tip_time_format.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Shift-JIS: these bytes begin a two-byte character.
-std::size_t ShiftJisCharacterLength(const char* text, std::size_t) {
-  const auto c = static_cast<unsigned char>(text[0]);
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
-}
 
 // 09:05:07 on Tuesday 5 March 2002.
 std::tm SampleTime() {
@@ -58,7 +52,6 @@ class Pictures : public ::testing::TestWithParam<PicturesCase> {};
 TEST_P(Pictures, ConvertTokenByTokenInTableOrder) {
   const PicturesCase& c = GetParam();
   EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture));
-  EXPECT_EQ(c.format, ConvertPictures(c.timePicture, c.longDatePicture, ShiftJisCharacterLength));
 }
 
 const PicturesCase PICTURES_CASES[] = {
@@ -116,31 +109,28 @@ class LongPictures : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LongPictures, AlwaysRenderToText) {
   const std::string picture = GetParam().substr(0, 127);
-  for (CharacterLength characters : {CharacterLength(nullptr), &ShiftJisCharacterLength}) {
-    const std::string format = ConvertPictures(picture, picture, characters);
-    std::tm t = SampleTime();
-    std::vector<char> buffer(256 + format.size() * 16);
-    size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &t);
-    EXPECT_GT(length, 0u) << format;
-    EXPECT_NE(std::string::npos, std::string(buffer.data(), length).find(". ")) << format;
-  }
+  const std::string format = ConvertPictures(picture, picture);
+  std::tm t = SampleTime();
+  std::vector<char> buffer(256 + format.size() * 16);
+  size_t length = std::strftime(buffer.data(), buffer.size(), format.c_str(), &t);
+  EXPECT_GT(length, 0u) << format;
+  EXPECT_NE(std::string::npos, std::string(buffer.data(), length).find(". ")) << format;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, LongPictures,
                          ::testing::Values(Repeat("%", 127), Repeat("%q", 64), Repeat("%#", 64),
                                            Repeat("%E", 64), Repeat("dddd", 32), Repeat("tt", 64),
-                                           Repeat("%c", 64), Repeat("\x82%", 64),
-                                           Repeat("\x82", 127), Repeat("h%", 64),
+                                           Repeat("%c", 64), Repeat("\xD0\xB3%", 42),
+                                           Repeat("\xE5\xB9\xB4", 42), Repeat("h%", 64),
                                            Repeat("dddd MMMM yyyy hh:mm:ss tt ", 5)));
 
-// One replacement: the first occurrence only, at a character boundary, and never the letter of a
-// directive (a "%" just before it).
+// One replacement: the first occurrence only, and never the letter of a directive (a "%" just
+// before it).
 struct ReplaceCase {
   const char* label;
   std::string format;
   const char* picture;
   const char* directive;
-  bool doubleByte;
   std::string expected;
 };
 
@@ -149,44 +139,39 @@ class Replacements : public ::testing::TestWithParam<ReplaceCase> {};
 TEST_P(Replacements, ReplaceAtMostTheFirstOccurrence) {
   const ReplaceCase& c = GetParam();
   std::string format = c.format;
-  ReplaceFirstPicture(format, c.picture, c.directive, c.doubleByte ? ShiftJisCharacterLength : nullptr);
+  ReplaceFirstPicture(format, c.picture, c.directive);
   EXPECT_EQ(c.expected, format) << c.label;
 }
 
 void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.label; }
 
 const ReplaceCase REPLACE_CASES[] = {
-    {"at the start", "d/M", "d", "%d", false, "%d/M"},
-    {"in the middle", "x dd y", "dd", "%d", false, "x %d y"},
-    {"at the end", "MM/dd", "dd", "%d", false, "MM/%d"},
-    {"whole text", "yyyy", "yyyy", "%Y", false, "%Y"},
-    {"first only", "d d d", "d", "%d", false, "%d d d"},
-    {"longer token, first part", "MMMM", "MM", "%m", false, "%mMM"},
-    {"none", "HH:mm", "ss", "%S", false, "HH:mm"},
-    {"case-sensitive", "DD", "dd", "%d", false, "DD"},
-    {"empty format", "", "d", "%d", false, ""},
-    {"empty picture", "dd", "", "%d", false, "dd"},
-    {"after a percent", "x%dd", "dd", "%d", false, "x%dd"},
-    {"after a directive, later ones untouched", "%d d", "d", "%d", false, "%d d"},
-    {"after a directive's letter", "%Hh", "h", "%I", false, "%H%I"},
-    {"percent two back", "%xd", "d", "%d", false, "%x%d"},
-    // Shift-JIS: the second byte of a character is neither a token nor a "%".
-    {"trail d skipped", "\x82" "dd", "d", "%d", true, "\x82" "d%d"},
-    {"trail d single-byte", "\x82" "dd", "d", "%d", false, "\x82%dd"},
-    {"trail dd skipped", "\x82" "ddd", "dd", "%d", true, "\x82" "d%d"},
-    {"trail percent is no percent", "\x82%d", "d", "%d", true, "\x82%%d"},
-    {"trail percent single-byte", "\x82%d", "d", "%d", false, "\x82%d"},
-    {"trail that is a lead value", "\x81\x81" "d", "d", "%d", true, "\x81\x81%d"},
-    {"two characters then token", "\xE0" "d\xFC" "dHH", "HH", "%H", true, "\xE0" "d\xFC" "d%H"},
-    {"lone lead at the end", "d\x82", "d", "%d", true, "%d\x82"},
-    {"lead before token", "\x82" "d\x82", "d", "%d", true, "\x82" "d\x82"},
+    {"at the start", "d/M", "d", "%d", "%d/M"},
+    {"in the middle", "x dd y", "dd", "%d", "x %d y"},
+    {"at the end", "MM/dd", "dd", "%d", "MM/%d"},
+    {"whole text", "yyyy", "yyyy", "%Y", "%Y"},
+    {"first only", "d d d", "d", "%d", "%d d d"},
+    {"longer token, first part", "MMMM", "MM", "%m", "%mMM"},
+    {"none", "HH:mm", "ss", "%S", "HH:mm"},
+    {"case-sensitive", "DD", "dd", "%d", "DD"},
+    {"empty format", "", "d", "%d", ""},
+    {"empty picture", "dd", "", "%d", "dd"},
+    {"after a percent", "x%dd", "dd", "%d", "x%dd"},
+    {"after a directive, later ones untouched", "%d d", "d", "%d", "%d d"},
+    {"after a directive's letter", "%Hh", "h", "%I", "%H%I"},
+    {"percent two back", "%xd", "d", "%d", "%x%d"},
+
+    // UTF-8: the pictures' letters are found beside letters of other scripts, and a "%" is a "%".
+    {"after a Cyrillic letter", "\xD0\xB3" "dd", "dd", "%d", "\xD0\xB3%d"},
+    {"between Japanese literals", "H\xE6\x99\x82mm\xE5\x88\x86", "mm", "%M", "H\xE6\x99\x82%M\xE5\x88\x86"},
+    {"percent after a Greek letter", "\xCE\xB1%dd", "dd", "%d", "\xCE\xB1%dd"},
+    {"letter after a four-byte character", "\xF0\x9F\x95\x90" "d", "d", "%d", "\xF0\x9F\x95\x90%d"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, Replacements, ::testing::ValuesIn(REPLACE_CASES));
 
 // Escaping: every "%" that does not begin a shared conversion is doubled.
 struct SafeCase {
   std::string format;
-  bool doubleByte;
   std::string expected;
 };
 
@@ -194,8 +179,7 @@ class SafeFormats : public ::testing::TestWithParam<SafeCase> {};
 
 TEST_P(SafeFormats, EscapeEveryPercentStrftimeCouldMisread) {
   const SafeCase& c = GetParam();
-  CharacterLength characters = c.doubleByte ? ShiftJisCharacterLength : nullptr;
-  const std::string safe = MakeStrftimeSafe(c.format, characters);
+  const std::string safe = MakeStrftimeSafe(c.format);
   EXPECT_EQ(c.expected, safe);
   // The clock makes its format safe once more, byte by byte: a safe format passes unchanged.
   EXPECT_EQ(safe, MakeStrftimeSafe(safe));
@@ -206,41 +190,37 @@ TEST_P(SafeFormats, EscapeEveryPercentStrftimeCouldMisread) {
 
 std::vector<SafeCase> SafeCases() {
   std::vector<SafeCase> cases = {
-      {"", false, ""},
-      {"%", false, "%%"},
-      {"%%", false, "%%"},
-      {"%%%", false, "%%%%"},
-      {"%%%%", false, "%%%%"},
-      {"a%", false, "a%%"},
-      {"%a%", false, "%a%%"},
-      {"% d", false, "%% d"},
-      {"%q", false, "%%q"},
-      {"%E", false, "%%E"},
-      {"%Ey", false, "%%Ey"},
-      {"%Od", false, "%%Od"},
-      {"%#d", false, "%%#d"},
-      {"%#", false, "%%#"},
-      {"%-d", false, "%%-d"},
-      {"%k%l%s%z%Z%e%D%T%n%t", false, "%%k%%l%%s%%z%%Z%%e%%D%%T%%n%%t"},
-      {"100%%d", false, "100%%d"},
-      {"%%%d", false, "%%%d"},
-      {std::string("%\0x", 3), false, std::string("%%\0x", 4)},
-      {"%\x82\xA0", false, "%%\x82\xA0"},
-      {"%\x82\xA0", true, "%%\x82\xA0"},
-      // Shift-JIS: a "%" second byte is doubled so the byte-wise strftime copies the character whole.
-      {"\x82%", true, "\x82%%"},
-      {"\x82%d", true, "\x82%%d"},
-      {"\x82%%", true, "\x82%%%%"},
-      {"\x82%d", false, "\x82%d"},
-      {"\x82", true, "\x82"},
-      {"%d\x82", true, "%d\x82"},
-      {"\x82" "d%q", true, "\x82" "d%%q"},
+      {"", ""},
+      {"%", "%%"},
+      {"%%", "%%"},
+      {"%%%", "%%%%"},
+      {"%%%%", "%%%%"},
+      {"a%", "a%%"},
+      {"%a%", "%a%%"},
+      {"% d", "%% d"},
+      {"%q", "%%q"},
+      {"%E", "%%E"},
+      {"%Ey", "%%Ey"},
+      {"%Od", "%%Od"},
+      {"%#d", "%%#d"},
+      {"%#", "%%#"},
+      {"%-d", "%%-d"},
+      {"%k%l%s%z%Z%e%D%T%n%t", "%%k%%l%%s%%z%%Z%%e%%D%%T%%n%%t"},
+      {"100%%d", "100%%d"},
+      {"%%%d", "%%%d"},
+      {std::string("%\0x", 3), std::string("%%\0x", 4)},
+      {"%\x82\xA0", "%%\x82\xA0"},
+      {"\x82%d", "\x82%d"},
+      // UTF-8's characters of several bytes hold no "%" byte: they pass as they are.
+      {"\xE5\xB9\xB4%", "\xE5\xB9\xB4%%"},
+      {"%\xE5\xB9\xB4", "%%\xE5\xB9\xB4"},
+      {"\xD0\xB3.%d", "\xD0\xB3.%d"},
   };
   // Each shared conversion stays as it is, alone and among text.
   for (const char* c = "aAbBcdHIjmMpSUwWxXyY"; *c; ++c) {
     const std::string directive = std::string("%") + *c;
-    cases.push_back({directive, false, directive});
-    cases.push_back({"<" + directive + ">", true, "<" + directive + ">"});
+    cases.push_back({directive, directive});
+    cases.push_back({"<" + directive + ">", "<" + directive + ">"});
   }
   return cases;
 }
@@ -253,27 +233,30 @@ TEST(SafeFormats, LeaveConvertedPicturesAlone) {
   }
 }
 
-// Double-byte text in the pictures reaches the tip as it was written.
-struct DoubleByteCase {
+// Text of other scripts in the pictures reaches the tip as it was written.
+struct ScriptCase {
   std::string timePicture;
   std::string longDatePicture;
   std::string rendered;
 };
 
-class DoubleBytePictures : public ::testing::TestWithParam<DoubleByteCase> {};
+class ScriptPictures : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST_P(DoubleBytePictures, KeepTheirCharactersWhole) {
-  const DoubleByteCase& c = GetParam();
-  EXPECT_EQ(c.rendered,
-            Render(ConvertPictures(c.timePicture, c.longDatePicture, ShiftJisCharacterLength)));
+TEST_P(ScriptPictures, KeepTheirCharactersWhole) {
+  const ScriptCase& c = GetParam();
+  EXPECT_EQ(c.rendered, Render(ConvertPictures(c.timePicture, c.longDatePicture)));
 }
 
-const DoubleByteCase DOUBLE_BYTE_CASES[] = {
-    {"HH\x82%mm", "d", "09\x82%05. 05"},
-    {"H\x8E" "ss", "yyyy\x94" "NM\x8C\x8E" "d\x93\xFA", "09\x8E" "s07. 2002\x94" "N03\x8C\x8E" "05\x93\xFA"},
-    {"tt h\x8E" "dm", "d", "AM 09\x8E" "d05. 05"},
+const ScriptCase SCRIPT_CASES[] = {
+    // Japanese: 時 分 秒, 年 月 日.
+    {"H\xE6\x99\x82mm\xE5\x88\x86ss\xE7\xA7\x92", "yyyy\xE5\xB9\xB4M\xE6\x9C\x88" "d\xE6\x97\xA5",
+     "09\xE6\x99\x82" "05\xE5\x88\x86" "07\xE7\xA7\x92. 2002\xE5\xB9\xB4" "03\xE6\x9C\x88" "05\xE6\x97\xA5"},
+    // Russian: "г." after the year.
+    {"H:mm:ss", "d MMMM yyyy '\xD0\xB3.'", "09:05:07. 05 March 2002 '\xD0\xB3.'"},
+    // Greek literal beside a "%".
+    {"HH%\xCE\xB1mm", "d", "09%\xCE\xB1" "05. 05"},
 };
-INSTANTIATE_TEST_SUITE_P(Pictures, DoubleBytePictures, ::testing::ValuesIn(DOUBLE_BYTE_CASES));
+INSTANTIATE_TEST_SUITE_P(Pictures, ScriptPictures, ::testing::ValuesIn(SCRIPT_CASES));
 
 // The hour icon writes the hour on the clock the tip's format uses: the first hour conversion decides.
 struct ClockCase {

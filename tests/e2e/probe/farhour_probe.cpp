@@ -177,18 +177,18 @@ std::string CountResources() {
   return line;
 }
 
-// The stand-in for the locale's time [0] and long-date [1] pictures, in the process's code page.
-std::string g_pictures[2];
+// The stand-in for the locale's time [0] and long-date [1] pictures.
+std::wstring g_pictures[2];
 bool g_fails[2];
-using GetLocaleInfoAFn = int(WINAPI*)(LCID, LCTYPE, LPSTR, int);
-GetLocaleInfoAFn g_platformGetLocaleInfoA;
+using GetLocaleInfoWFn = int(WINAPI*)(LCID, LCTYPE, LPWSTR, int);
+GetLocaleInfoWFn g_platformGetLocaleInfoW;
 
 // The platform's contract: the length with its zero, 0 with ERROR_INSUFFICIENT_BUFFER when the
 // text does not fit, the length needed when asked with no buffer.
-int WINAPI PatchedGetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size) {
+int WINAPI PatchedGetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int size) {
   type &= ~static_cast<LCTYPE>(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP);
   const int which = type == LOCALE_STIMEFORMAT ? 0 : type == LOCALE_SLONGDATE ? 1 : -1;
-  if (which < 0) return g_platformGetLocaleInfoA(locale, type, data, size);
+  if (which < 0) return g_platformGetLocaleInfoW(locale, type, data, size);
   if (g_fails[which]) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -199,7 +199,7 @@ int WINAPI PatchedGetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size)
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  CopyMemory(data, g_pictures[which].c_str(), length + 1);
+  CopyMemory(data, g_pictures[which].c_str(), (length + 1) * sizeof(wchar_t));
   return length + 1;
 }
 
@@ -230,10 +230,10 @@ bool PatchImport(FARPROC platform, FARPROC standIn) {
 }
 
 bool PatchLocaleLookup() {
-  if (g_platformGetLocaleInfoA) return true;
-  FARPROC platform = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLocaleInfoA");
-  if (!PatchImport(platform, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PatchedGetLocaleInfoA)))) return false;
-  g_platformGetLocaleInfoA = reinterpret_cast<GetLocaleInfoAFn>(reinterpret_cast<void*>(platform));
+  if (g_platformGetLocaleInfoW) return true;
+  FARPROC platform = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLocaleInfoW");
+  if (!PatchImport(platform, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PatchedGetLocaleInfoW)))) return false;
+  g_platformGetLocaleInfoW = reinterpret_cast<GetLocaleInfoWFn>(reinterpret_cast<void*>(platform));
   return true;
 }
 
@@ -255,7 +255,7 @@ std::string ProbePath(const char* suffix) {
 }
 
 // The request file holds the two pictures in UTF-16, each on its own line after '+', or a lone '-'
-// for a failing lookup; they are kept in this process's ANSI code page.
+// for a failing lookup.
 std::string TakePictures() {
   FILE* file = std::fopen(ProbePath(".in").c_str(), "rb");
   if (!file) return "no request\n";
@@ -269,10 +269,7 @@ std::string TakePictures() {
     if (end == std::wstring::npos || end == start) return "bad request\n";
     const std::wstring picture = text.substr(start + 1, end - start - 1);
     g_fails[which] = text[start] == L'-';
-    char ansi[4096] = "";
-    const int n = WideCharToMultiByte(CP_ACP, 0, picture.c_str(), static_cast<int>(picture.size()), ansi,
-                                      sizeof ansi - 1, nullptr, nullptr);
-    g_pictures[which].assign(ansi, n > 0 ? n : 0);
+    g_pictures[which] = picture;
     start = end + 1;
   }
   return PatchLocaleLookup() ? "ok\n" : "not patched\n";
