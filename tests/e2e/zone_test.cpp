@@ -278,8 +278,8 @@ const ZoneQuery ZONE_QUERIES[] = {
     // Cities of today's data, by today's names, and a state.
     {"Zhongshan", "China Standard Time", nullptr},  // not Bangladesh's clock
     {"Lianyungang", "China Standard Time", nullptr},
-    {"Gurugram", "India Standard Time", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi \x97 Gurugram, India"},
-    {"Texas", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \x97 Texas, United States"},
+    {"Gurugram", "India Standard Time", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi \xe2\x80\x94 Gurugram, India"},
+    {"Texas", "Central Standard Time", "(UTC-06:00) Central Time (US & Canada) \xe2\x80\x94 Texas, United States"},
     {"Astrakhan", "Astrakhan Standard Time", nullptr},  // not Volgograd's clock
 };
 
