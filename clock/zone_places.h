@@ -1,6 +1,7 @@
-// The places people type to find a time zone: the world's cities of 100,000 people and more, the
-// countries' regions (states, provinces), the IANA time zones' own places, and the countries, each with
-// the Windows zones that keep their time.
+// The places people type to find a time zone: the world's cities of 85,000 people and more, the
+// seats of states and provinces (and of China's prefectures and counties), the countries' regions
+// (states, provinces), the IANA time zones' own places, and the countries, each with the Windows
+// zones that keep their time.
 // The table is generated (tools/zones/make_zone_places.py).
 #ifndef FARHOUR_CLOCK_ZONE_PLACES_H
 #define FARHOUR_CLOCK_ZONE_PLACES_H

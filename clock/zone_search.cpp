@@ -127,12 +127,17 @@ std::string SameWords(const std::string& key) {
   return words;
 }
 
-// Without Latin accents, in small letters, with the typewriter's apostrophe for the typographic one
-// (Xi’an), and words written in two ways in one: the form in which names are compared.
+// Without Latin accents, in small letters, without apostrophes, typewriter's or typographic ("Xian",
+// "Nampo"), a hyphen between words as a space ("Winston Salem", "Port au Prince"; not before a digit,
+// "UTC-05:00"), and words written in two ways in one: the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = SmallLetters(FoldAccents(text));
   for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
-    key.replace(at, sizeof RIGHT_QUOTE - 1, "'");
+    key.erase(at, sizeof RIGHT_QUOTE - 1);
+  }
+  key.erase(std::remove(key.begin(), key.end(), '\''), key.end());
+  for (std::size_t at = key.find('-'); at != std::string::npos; at = key.find('-', at + 1)) {
+    if (at + 1 == key.size() || key[at + 1] < '0' || key[at + 1] > '9') key[at] = ' ';
   }
   return SameWords(key);
 }

@@ -154,6 +154,11 @@ const TableCase CITY_CASES[] = {
     {"Gurgaon", "India Standard Time", "Gurugram, India"},
     {"Chittagong", "Bangladesh Standard Time", "Chattogram, Bangladesh"},
     {"Port Elizabeth", "South Africa Standard Time", "Gqeberha, South Africa"},
+    // Seats counted under 100,000 people or not at all: a state's, a county-level city of China.
+    {"Harrisburg", "Eastern Standard Time", "Harrisburg, United States"},
+    {"Huludao", "China Standard Time", "Huludao, China"},
+    {"Fuqing", "China Standard Time", "Fuqing, China"},
+    {"Meilu", "China Standard Time", "Meilu, China"},  // Urumqi's clock in GeoNames, Beijing's on the map
 };
 INSTANTIATE_TEST_SUITE_P(Cities, TableSearches, ::testing::ValuesIn(CITY_CASES));
 
@@ -173,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Regions, TableSearches, ::testing::ValuesIn(REGION_NAME
 // Names as people write them, in any script and case; namesakes in one country tell their regions.
 const TableCase WRITTEN_CASES[] = {
     {"Bosnia and Herzegovina", "Central European Standard Time", "Sarajevo, Bosnia & Herzegovina"},
-    {"Trinidad & Tobago", "SA Western Standard Time", "Port of Spain, Trinidad & Tobago"},
+    {"Trinidad & Tobago", "SA Western Standard Time", "Chaguanas, Trinidad & Tobago"},
     {"Saint Lucia", "SA Western Standard Time", "St Lucia, St. Lucia"},  // the zone's place
     {"St Kitts and Nevis", "SA Western Standard Time", "St Kitts, St. Kitts & Nevis"},
     {"  new  york  ", "Eastern Standard Time", "New York, United States"},
@@ -185,6 +190,9 @@ const TableCase WRITTEN_CASES[] = {
     {"\xec\x84\x9c\xec\x9a\xb8", "Korea Standard Time", "Seoul, South Korea"},                  // 서울
     {"\xce\x91\xce\x98\xce\x89\xce\x9d\xce\x91", "GTB Standard Time", "Athens, Greece"},  // ΑΘΉΝΑ
     {"Columbia", "Eastern Standard Time", "Columbia, South Carolina, United States"},
+    {"Winston Salem", "Eastern Standard Time", "Winston-Salem, United States"},  // a hyphen is a space
+    {"port au prince", "Haiti Standard Time", "Port-au-Prince, Haiti"},
+    {"Nampo", "North Korea Standard Time", "Namp'o, North Korea"},  // without the apostrophe
 };
 INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes clock/zone_places_data.cpp, the table the Time Zone window searches: the world's cities of
-100,000 people and more, the first-level regions (states, provinces) of the countries, the places of
+85,000 people and more, the seats of states and provinces and of China's prefectures and counties,
+the first-level regions (states, provinces) of the countries, the places of
 the IANA time zones, each with its country and the Windows zone that keeps its time, and the countries
 with their zones, most people first. Also writes clock/country_week_data.cpp: each country's working
 days.
@@ -56,8 +57,16 @@ import zoneinfo
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Cities of at least this many people go into the table.
-MIN_POPULATION = 100000
+# Cities of at least this many people go into the table: every one of 100,000 and more, and below that
+# as far as the program's size allows (GeoNames counts some cities' old towns only).
+MIN_POPULATION = 85000
+# And the seats of first-level regions (states, provinces) of at least this many people, or with no
+# count in GeoNames: the places people know a region by (Albany, Harrisburg, Cabinda).
+MIN_POPULATION_SEAT = 20000
+# And in these countries every seat of a second- or third-level division (a prefecture or county of
+# China), whatever GeoNames counts: it gives most of them no people or the old town's only (Huludao,
+# Fuqing), where the county-level city they are the seat of has hundreds of thousands.
+ALL_SEATS = {"CN"}
 # Cities of at least this many people also take their names in the other languages (Peking, Mailand):
 # those that people abroad know by such a name.
 MIN_POPULATION_NAMED = 500000
@@ -265,7 +274,14 @@ def read_zone_tab(tzdata):
     return out
 
 
-City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital")
+City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital feature")
+
+
+def kept(city):
+    """Whether the city goes into the table."""
+    return (city.population >= MIN_POPULATION or
+            (city.feature == "PPLA" and (city.population >= MIN_POPULATION_SEAT or not city.population)) or
+            (city.code in ALL_SEATS and city.feature in ("PPLA2", "PPLA3")))
 
 
 def read_geonames(npm):
@@ -280,7 +296,7 @@ def read_geonames(npm):
             population = int(fields[14] or 0)
             cities.append(((-population, rank, int(fields[0])),
                            City(fields[0], fields[1], fields[2], fields[8], fields[10], population, fields[17],
-                                fields[4], fields[5], fields[7] == "PPLC")))
+                                fields[4], fields[5], fields[7] == "PPLC", fields[7])))
     cities.sort()
     return [city[1] for city in cities]
 
@@ -365,17 +381,18 @@ def checked_zones(cities, npm, decisions, links):
         zones = [canonical(z, links) for z in zones if not z.startswith("Etc/")]
         tz = city.tz
         if zones and clock(tz) is not None and all(clock(z) != clock(tz) for z in zones):
-            kept = city.population >= MIN_POPULATION
+            in_table = kept(city)
             if city.gid in decisions:
                 tz = decisions[city.gid]
-                if kept:
+                if in_table:
                     by_hand.append((city, zones))
             else:
                 tz = zones[0]
-                if kept:
+                if in_table:
                     by_rule.append((city, zones))
         out.append(city._replace(tz=tz))
-    print("cities of %d people and more whose GeoNames zone keeps another clock than the boundaries' zone: "
+    print("cities in the table (%d people and more, and seats) whose GeoNames zone keeps another clock than the "
+          "boundaries' zone: "
           "%d; %d take the boundaries' zone, %d a zone decided in zone_decisions.txt"
           % (MIN_POPULATION, len(by_rule) + len(by_hand), len(by_rule), len(by_hand)))
     for city, zones in by_rule:
@@ -540,8 +557,11 @@ def read_work_days(cldr):
 
 def search_fold(text):
     """About the form in which the program compares names: it drops the accents of U+00C0 to U+017F and
-    of Romanian's comma letters only, "&" is "and" and "St." is "Saint"."""
+    of Romanian's comma letters only, drops apostrophes, a hyphen before other than a digit is a space,
+    "&" is "and" and "St." is "Saint"."""
     text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c for c in text).lower()
+    text = text.replace("'", "").replace("\u2019", "")
+    text = re.sub(r"-(?![0-9])", " ", text)
     text = re.sub(r"\bst\.? ?\b", "saint ", text.replace("&", " and "))
     return " ".join(text.split())
 
@@ -651,7 +671,7 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
             continue
         zone_people = people.setdefault(city.code, {})
         zone_people[key] = zone_people.get(key, 0) + city.population
-        if city.population < MIN_POPULATION:
+        if not kept(city):
             continue
         names = names_of(city)
         # A second entry of a city (the city and its area) adds its names to the first.
@@ -828,10 +848,22 @@ def write_places(path, places, countries, keys, sources):
     lines += ["", "// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.",
               "const unsigned char PAIRS[] = {"]
     lines += byte_lines(b for pair in pairs for b in pair) + ["};"]
-    lines += ["", "// Each place's zone, in ZONE_KEYS.", "const unsigned char PLACE_ZONES[] = {"]
-    lines += byte_lines(key_index[p[2]] for p in places) + ["};"]
-    lines += ["", "// Each place's country, in COUNTRY_TEXT.", "const unsigned char PLACE_COUNTRIES[] = {"]
-    lines += byte_lines(code_index[p[1]] for p in places) + ["};"]
+    # Each place's zone and country as one of the pairs that occur, the commonest first, most in one byte.
+    counts = collections.Counter((key_index[p[2]], code_index[p[1]]) for p in places)
+    pair_list = sorted(counts, key=lambda pair: (-counts[pair], pair))
+    pair_index = {pair: i for i, pair in enumerate(pair_list)}
+    if len(pair_list) > 510:
+        sys.exit("more than 510 pairs of a zone and a country: two bytes cannot name them")
+    place_bytes = []
+    for p in places:
+        i = pair_index[(key_index[p[2]], code_index[p[1]])]
+        place_bytes += [i] if i < 255 else [255, i - 255]
+    lines += ["", "// The zones and countries of places, the commonest first: a zone in ZONE_KEYS, then a country in",
+              "// COUNTRY_TEXT.", "const unsigned char ZONE_COUNTRIES[] = {"]
+    lines += byte_lines(b for pair in pair_list for b in pair) + ["};"]
+    lines += ["", "// Each place's zone and country in ZONE_COUNTRIES: one byte below 255, else 255 and one more",
+              "// to add to it.", "const unsigned char PLACE_ZONE_COUNTRIES[] = {"]
+    lines += byte_lines(place_bytes) + ["};"]
     lines += [
         "",
         "// The countries, most people first, each ending in a zero byte: its two-letter code, then its",
@@ -882,9 +914,11 @@ def write_places(path, places, countries, keys, sources):
         "",
         "std::vector<ZonePlace> ZonePlaces() {",
         "  std::vector<ZonePlace> places;",
+        "  std::size_t at = 0;",
         "  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {",
-        "    const std::size_t row = places.size();",
-        "    places.push_back(ZonePlace{text, PLACE_ZONES[row], PLACE_COUNTRIES[row]});",
+        "    std::size_t pair = PLACE_ZONE_COUNTRIES[at++];",
+        "    if (pair == 255) pair += PLACE_ZONE_COUNTRIES[at++];",
+        "    places.push_back(ZonePlace{text, ZONE_COUNTRIES[2 * pair], ZONE_COUNTRIES[2 * pair + 1]});",
         "  }",
         "  return places;",
         "}",
