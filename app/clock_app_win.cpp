@@ -1,6 +1,7 @@
 #include "app/clock_app_win.h"
 
-#include "app/place_lock_win.h"
+#include "app/command_line.h"
+#include "app/copies_win.h"
 #include "app/places_win.h"
 #include "base/wide_text_win.h"
 #include "clock/place_settings.h"
@@ -32,14 +33,14 @@ std::string Arguments() {
 ClockApp::ClockApp(HINSTANCE instance) : instance_(instance) {}
 
 int ClockApp::InitInstance() {
-  int instanceNumber = ParseInstanceNumber(Arguments().c_str());
-  const std::string section = SettingsSection(instanceNumber);
+  const StartRequest request = ParseCommandLine(Arguments().c_str());
+  const std::string section = SettingsSection(request.instanceNumber);
   // A second start of a running place shows that copy's window instead, and touches no settings.
   PlaceLock lock(section);
   if (!lock.Held()) return ShowRunningCopy(section, RUNNING_COPY_WAIT_MS) ? 0 : 1;
   RegistryProfileStore store(COMPANY_NAME, ApplicationTitle(instance_));
   Places places(store);
-  PlaceDialog dialog(instance_, store, places, instanceNumber);
+  PlaceDialog dialog(instance_, store, places, request.instanceNumber, request.showProperties);
   HWND previousForeground = GetForegroundWindow();
   INT_PTR result = dialog.RunHidden(previousForeground);
   return result == 1 ? 0 : 1;

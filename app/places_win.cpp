@@ -1,23 +1,27 @@
 #include "app/places_win.h"
 
+#include <atomic>
 #include <climits>
 #include <string>
 
-#include "app/place_lock_win.h"
+#include "app/command_line.h"
+#include "app/copies_win.h"
 #include "app/shortcuts_win.h"
 #include "base/wide_text_win.h"
 #include "clock/place_settings.h"
+#include "res/resource.h"
 
 namespace {
 
-// How long the new copy may take to show its window: a start takes seconds on a busy machine.
-constexpr DWORD NEW_COPY_WAIT_MS = 15000;
+// How long the end of the program waits for work still going on: a shortcut takes a second or two.
+constexpr DWORD JOBS_END_WAIT_MS = 10000;
 
+// Starts the place's copy, which brings its properties window to the front itself.
 bool StartCopy(int instanceNumber) {
   const std::string program = ThisProgram();
   if (program.empty()) return false;
   // The call may write into its command line.
-  WideText commandLine = Wide("\"" + program + "\" " + std::to_string(instanceNumber));
+  WideText commandLine = Wide("\"" + program + "\" " + ShowPropertiesArguments(instanceNumber));
   STARTUPINFOW startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
@@ -29,12 +33,42 @@ bool StartCopy(int instanceNumber) {
   }
   FileHandle process(started.hProcess);
   FileHandle thread(started.hThread);
-  // The new copy may ask for the foreground when it shows its window.
+  // The user chose Add in this copy's menu, so this copy may hand the foreground to the new one.
   (void)AllowSetForegroundWindow(started.dwProcessId);
   return true;
 }
 
 }  // namespace
+
+struct Places::Job {
+  std::function<std::vector<PlaceFailure>()> work;
+  HWND window = nullptr;
+  std::vector<PlaceFailure> failures;
+  // Set by the job's thread once failures holds its result; from then on the thread leaves the job
+  // alone, and the window's thread may take it before the thread has ended.
+  std::atomic<bool> done{false};
+  FileHandle thread;
+};
+
+Places::Places(ProfileStore& store) : store_(store) {}
+
+Places::~Places() {
+  for (std::unique_ptr<Job>& job : jobs_) {
+    // A job that outlives the wait keeps its record: the process ends around it.
+    if (job->thread && WaitForSingleObject(job->thread.Get(), JOBS_END_WAIT_MS) != WAIT_OBJECT_0) {
+      (void)job.release();
+    }
+  }
+}
+
+void Places::Announce(HWND window, int instanceNumber) {
+  if (window_) UnmarkPlaceWindow(window_, section_);
+  window_ = window;
+  section_ = SettingsSection(instanceNumber);
+  if (window_) MarkPlaceWindow(window_, section_);
+}
+
+bool Places::AsksToShow(UINT message) const { return message != 0 && message == ShowPropertiesMessage(); }
 
 int Places::FreeInstanceNumber() const {
   for (int number = 1; number < INT_MAX; ++number) {
@@ -49,9 +83,59 @@ bool Places::AddPlace(int fromInstanceNumber) {
   if (number <= 0 || !StartCopy(number)) return false;
   // The new place comes back at sign-in when the one it was added from does; a portable copy
   // started by hand makes no shortcuts.
-  if (StartsAtSignIn(fromInstanceNumber)) (void)MakeStartupShortcut(number);
-  // Its properties window in front, so that the user names the place at once.
-  return ShowRunningCopy(SettingsSection(number), NEW_COPY_WAIT_MS);
+  Begin([fromInstanceNumber, number] {
+    std::vector<PlaceFailure> failures;
+    if (StartsAtSignIn(fromInstanceNumber) && !MakeStartupShortcut(number)) {
+      failures.push_back({IDS_SHORTCUT_NOT_MADE, std::to_string(number)});
+    }
+    return failures;
+  });
+  return true;
 }
 
-void Places::ForgetShortcuts(int instanceNumber) { DeletePlaceShortcuts(instanceNumber); }
+void Places::ForgetShortcuts(int instanceNumber) {
+  Begin([instanceNumber] {
+    std::vector<PlaceFailure> failures;
+    for (const std::string& path : DeletePlaceShortcuts(instanceNumber)) {
+      failures.push_back({IDS_SHORTCUT_NOT_DELETED, path});
+    }
+    return failures;
+  });
+}
+
+DWORD WINAPI Places::RunJob(void* job) {
+  auto* running = static_cast<Job*>(job);
+  // No exception may leave the thread; work that ran out of memory tells nothing.
+  try {
+    running->failures = running->work();
+  } catch (...) {
+    running->failures.clear();
+  }
+  const HWND window = running->window;
+  running->done.store(true, std::memory_order_release);
+  if (window) (void)PostMessageW(window, PLACES_WORK_DONE_MESSAGE, 0, 0);
+  return 0;
+}
+
+void Places::Begin(std::function<std::vector<PlaceFailure>()> work) {
+  auto job = std::make_unique<Job>();
+  job->work = std::move(work);
+  job->window = window_;
+  DWORD threadId = 0;
+  job->thread = FileHandle(CreateThread(nullptr, 0, RunJob, job.get(), 0, &threadId));
+  if (!job->thread) (void)RunJob(job.get());
+  jobs_.push_back(std::move(job));
+}
+
+std::vector<PlaceFailure> Places::FinishedWork() {
+  std::vector<PlaceFailure> failures;
+  for (auto job = jobs_.begin(); job != jobs_.end();) {
+    if (!(*job)->done.load(std::memory_order_acquire)) {
+      ++job;
+      continue;
+    }
+    failures.insert(failures.end(), (*job)->failures.begin(), (*job)->failures.end());
+    job = jobs_.erase(job);
+  }
+  return failures;
+}

@@ -143,7 +143,7 @@ bool MakeStartupShortcut(int instanceNumber) {
   return false;
 }
 
-void DeletePlaceShortcuts(int instanceNumber) {
+std::vector<std::string> DeletePlaceShortcuts(int instanceNumber) {
   ComSession com;
   std::vector<std::string> doomed = PlaceShortcuts(KnownFolder(CSIDL_STARTUP), instanceNumber);
   if (SettingsSection(instanceNumber) != SettingsSection(0)) {
@@ -151,5 +151,9 @@ void DeletePlaceShortcuts(int instanceNumber) {
       doomed.push_back(path);
     }
   }
-  for (const std::string& path : doomed) (void)DeleteFileW(Wide(path).c_str());
+  std::vector<std::string> kept;
+  for (const std::string& path : doomed) {
+    if (!DeleteFileW(Wide(path).c_str())) kept.push_back(path);
+  }
+  return kept;
 }

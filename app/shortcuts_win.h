@@ -5,6 +5,7 @@
 #define FARHOUR_APP_SHORTCUTS_WIN_H
 
 #include <string>
+#include <vector>
 
 // The path of this program's file; empty when it is too long for the ANSI calls.
 std::string ThisProgram();
@@ -16,6 +17,7 @@ bool StartsAtSignIn(int instanceNumber);
 bool MakeStartupShortcut(int instanceNumber);
 // Deletes the shortcuts that start the place from the Startup folder, and for a numbered place from
 // the Start menu too: the Start menu's unnumbered shortcut starts the program itself, and stays.
-void DeletePlaceShortcuts(int instanceNumber);
+// Returns the paths of those that could not be deleted.
+std::vector<std::string> DeletePlaceShortcuts(int instanceNumber);
 
 #endif

@@ -29,8 +29,6 @@ const char* const SECTION_NUMBER = "61";
 const char* const SECTION = "Settings61";
 const char* const INTERNATIONAL_KEY = "Control Panel\\International";
 
-DWORD Handle32(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)); }
-
 std::string WindowsPath(const char* unixPath) {
   std::string path = unixPath ? unixPath : "";
   if (!path.empty() && path[0] == '/') {

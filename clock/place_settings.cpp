@@ -99,26 +99,39 @@ void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settin
   settings.iconStyle = section->GetInt("IconStyle", settings.iconStyle);
 }
 
-void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
+bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
   const std::unique_ptr<ProfileSection> section = store.OpenSection(SettingsSection(instanceNumber));
-  // A failed write is not reported: the record stays in memory and is written again next time.
-  (void)section->WriteString("Place", settings.place);
-  (void)section->WriteString("Offset", FormatOffset(settings.offset));
-  (void)section->WriteInt("Icon", settings.icon);
-  (void)section->WriteInt("From", settings.from);
-  (void)section->WriteInt("To", settings.to);
-  (void)section->WriteInt("Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
-  (void)section->WriteString("UserActiveIcon", settings.userActiveIcon);
-  (void)section->WriteString("UserInActiveIcon", settings.userInActiveIcon);
-  (void)section->WriteInt("IconFrom", settings.iconFrom);
-  (void)section->WriteInt("WorkDays", settings.workDays);
+  bool saved = section->WriteString("Place", settings.place);
+  saved &= section->WriteString("Offset", FormatOffset(settings.offset));
+  saved &= section->WriteInt("Icon", settings.icon);
+  saved &= section->WriteInt("From", settings.from);
+  saved &= section->WriteInt("To", settings.to);
+  saved &= section->WriteInt("Weekdays", settings.workDays == MONDAY_TO_FRIDAY ? 1 : 0);
+  saved &= section->WriteString("UserActiveIcon", settings.userActiveIcon);
+  saved &= section->WriteString("UserInActiveIcon", settings.userInActiveIcon);
+  saved &= section->WriteInt("IconFrom", settings.iconFrom);
+  saved &= section->WriteInt("WorkDays", settings.workDays);
   // A user who never picks a zone keeps the nine values of old; one who clears it keeps an empty
   // Zone, which means the same as none.
   if (!settings.zone.empty() || section->HasValue("Zone")) {
-    (void)section->WriteString("Zone", settings.zone);
+    saved &= section->WriteString("Zone", settings.zone);
   }
   // Likewise: the hour there is a choice beside IconFrom, which keeps what older copies show.
   if (settings.iconStyle != ICON_STYLE_PICTURES || section->HasValue("IconStyle")) {
-    (void)section->WriteInt("IconStyle", settings.iconStyle);
+    saved &= section->WriteInt("IconStyle", settings.iconStyle);
   }
+  return saved;
+}
+
+bool KeepNotSavedMark(ProfileStore& store, int instanceNumber) {
+  return store.WriteInt(NOT_SAVED_SECTION, SettingsSection(instanceNumber).c_str(), 1);
+}
+
+bool TakeNotSavedMark(ProfileStore& store, int instanceNumber) {
+  const std::string name = SettingsSection(instanceNumber);
+  if (!store.HasValue(NOT_SAVED_SECTION, name.c_str())) return false;
+  if (store.ReadInt(NOT_SAVED_SECTION, name.c_str(), 0) == 0) return false;
+  // A mark that stays is told again at the next start, which is still true then.
+  (void)store.WriteInt(NOT_SAVED_SECTION, name.c_str(), 0);
+  return true;
 }

@@ -56,6 +56,12 @@ void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
 // Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
 // empty or the section already holds one, then IconStyle when it is not 0 or the section holds one.
-void SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
+// False when a value could not be written; the others are written all the same.
+bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
+
+// A save that failed where no one could be told (at sign-out), kept for the place's next start.
+bool KeepNotSavedMark(ProfileStore& store, int instanceNumber);
+// Whether such a failure was kept for the place; the mark goes with the answer. Makes no section.
+bool TakeNotSavedMark(ProfileStore& store, int instanceNumber);
 
 #endif

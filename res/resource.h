@@ -63,14 +63,24 @@
 #define IDS_ZONE_MATCH              216
 // The days' names where the locale has none, Sunday first: seven strings from here.
 #define IDS_DAY_FIRST               220
+// What could not be done for a place; %1 names the place, its number or the shortcut.
+#define IDS_PLACE_NOT_STARTED       230
+#define IDS_SHORTCUT_NOT_MADE       231
+#define IDS_SETTINGS_NOT_DELETED    232
+#define IDS_SHORTCUT_NOT_DELETED    233
+#define IDS_NOT_SAVED               234
+#define IDS_NOT_SAVED_AT_SIGN_OUT   235
 
-// Menus and commands
+// Menus and commands. The icon's menu has a range of ids of its own, above every control's, so that
+// a command is told from a control's notification by its id.
 #define IDR_TRAY_MENU               132
+#define ID_TRAY_FIRST               32772
 #define ID_TRAY_PROPERTIES          32772
 #define ID_TRAY_NOW                 32774
 #define ID_TRAY_ADD_PLACE           32775
 #define ID_TRAY_REMOVE_PLACE        32776
 #define ID_TRAY_EXIT                32777
+#define ID_TRAY_LAST                32777
 #define IDM_ABOUTBOX                0x0010
 #define ID_HELP                     57670
 
@@ -89,5 +99,9 @@
 #define ADD_RETRY_PERIOD_MS         3000
 #define ADD_RETRY_COUNT             20
 #define TRAY_NOTIFY_MESSAGE         0x8064
+// Posted to the window by work on places that ended in the background.
+#define PLACES_WORK_DONE_MESSAGE    0x8065
+// Posted by the window to itself at set-up, for what waits for the program's loop.
+#define AFTER_START_MESSAGE         0x8066
 
 #endif

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Farhour: build/win holds farhour.exe and the Windows tests, build/native the portable core
 # and its tests, build/win64 a 64-bit build of the same for machines that cannot start 32-bit
-# programs. Usage: scripts/build.sh [native|win|win64|all]; all builds win64 only where it is needed.
+# programs. Usage: scripts/build.sh [native|win|win64|all|bench]; all builds win64 only where it is
+# needed; bench builds the benchmarks of the trees already configured, without running them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
@@ -21,4 +22,11 @@ fi
 if [ "$what" = all ] || [ "$what" = native ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$root/build/native" -j "$jobs"
+fi
+if [ "$what" = bench ]; then
+  for tree in native win win64; do
+    if [ -f "$root/build/$tree/CMakeCache.txt" ]; then
+      cmake --build "$root/build/$tree" -j "$jobs" --target bench-programs
+    fi
+  done
 fi

@@ -27,6 +27,36 @@ NOTIFYICONDATAW TrayRecord(HWND hwnd, unsigned id) {
 
 HICON ToHandle(IconRef icon) { return static_cast<HICON>(const_cast<void*>(icon)); }
 
+// The icon's place on the screen, which Windows 7 and later tell (shellapi.h of Windows 7; the
+// program's headers predate it).
+struct NotifyIconIdentifier {
+  DWORD cbSize;
+  HWND hWnd;
+  UINT uID;
+  GUID guidItem;
+};
+using GetIconRectFunction = HRESULT(WINAPI*)(const NotifyIconIdentifier*, RECT*);
+
+// Where a menu the keyboard asked for opens: at the icon, or at the cursor where Windows cannot
+// tell where the icon is.
+POINT MenuAnchor(HWND hwnd, unsigned id) {
+  POINT anchor = {0, 0};
+  (void)GetCursorPos(&anchor);
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"shell32.dll"), "Shell_NotifyIconGetRect");
+  auto getIconRect = reinterpret_cast<GetIconRectFunction>(reinterpret_cast<void*>(found));
+  if (!getIconRect) return anchor;
+  NotifyIconIdentifier icon;
+  ZeroMemory(&icon, sizeof icon);
+  icon.cbSize = sizeof icon;
+  icon.hWnd = hwnd;
+  icon.uID = id;
+  RECT place;
+  if (FAILED(getIconRect(&icon, &place))) return anchor;
+  anchor.x = place.left + (place.right - place.left) / 2;
+  anchor.y = place.top + (place.bottom - place.top) / 2;
+  return anchor;
+}
+
 }  // namespace
 
 void TrayIcon::Attach(HWND hwnd) {
@@ -34,19 +64,27 @@ void TrayIcon::Attach(HWND hwnd) {
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-void TrayIcon::ShowTrayMenu(const std::string& now) {
+void TrayIcon::ShowTrayMenu(const std::string& now, unsigned id, bool atIcon) {
+  // The shell may report the icon again while its menu is open, from the menu's own loop.
+  if (menuOpen_) return;
   OwnedMenu menu(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu.Get(), 0);
   if (!popup) return;
   (void)ModifyMenuW(popup, ID_TRAY_NOW, MF_BYCOMMAND | MF_STRING, ID_TRAY_NOW, Wide(now).c_str());
-  POINT cursor = {0, 0};
-  (void)GetCursorPos(&cursor);
+  POINT anchor = {0, 0};
+  if (atIcon) {
+    anchor = MenuAnchor(hwnd_, id);
+  } else {
+    (void)GetCursorPos(&anchor);
+  }
   // The platform's documented rule for a notification icon's menu: it closes on a click elsewhere
   // only if its window is in the foreground, and without a message posted after it the next such
   // menu vanishes as soon as it opens.
   (void)SetForegroundWindow(hwnd_);
-  (void)TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
+  menuOpen_ = true;
+  (void)TrackPopupMenu(popup, 0, anchor.x, anchor.y, 0, hwnd_, nullptr);
+  menuOpen_ = false;
   (void)PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
@@ -97,7 +135,14 @@ bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {
   record.uFlags = NIF_MESSAGE | NIF_ICON;
   record.uCallbackMessage = TRAY_NOTIFY_MESSAGE;
   record.hIcon = ToHandle(icon);
-  return Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
+  if (!Shell_NotifyIconW(NIM_ADD, &record)) return false;
+  // The third version of the notifications adds the keyboard's (NIN_KEYSELECT, WM_CONTEXTMENU) and
+  // keeps the mouse's as they were. The shell forgets it with the icon, so each add asks again; a
+  // shell that does not know it sends the mouse's alone.
+  NOTIFYICONDATAW version = TrayRecord(hwnd_, id);
+  version.uVersion = NOTIFYICON_VERSION;
+  (void)Shell_NotifyIconW(NIM_SETVERSION, &version);
+  return true;
 }
 
 bool TrayIcon::ShellModify(unsigned id, IconRef icon, const char* tip) {

@@ -21,9 +21,9 @@ class TrayIcon : public TrayShell {
   void Attach(HWND hwnd);
   // Whether the message is the shell announcing itself ("TaskbarCreated"), after a restart or not.
   bool IsTaskbarCreated(UINT message) const { return message != 0 && message == taskbarCreatedMessage_; }
-  // The icon's menu at the cursor, its first line the place's time; a chosen line comes back to the
-  // window as WM_COMMAND.
-  void ShowTrayMenu(const std::string& now);
+  // The icon's menu, its first line the place's time, at the cursor or, when the keyboard asked for
+  // it, at the icon with this id; a chosen line comes back to the window as WM_COMMAND.
+  void ShowTrayMenu(const std::string& now, unsigned id, bool atIcon);
 
   // Measures the notification area's icon size again: the small-icon size at the DPI of the taskbar's
   // monitor. True when it changed; the icons loaded before are then destroyed, and the next loads
@@ -48,6 +48,7 @@ class TrayIcon : public TrayShell {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   UINT taskbarCreatedMessage_ = 0;
+  bool menuOpen_ = false;
   int iconSize_ = 0;
   UINT iconDpi_ = 0;
   // Each icon is loaded once per size: a few dozen at most, which a plain search finds fast.

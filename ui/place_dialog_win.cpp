@@ -16,6 +16,7 @@
 #include "icons/builtin_icons.h"
 #include "res/identity.h"
 #include "res/resource.h"
+#include "tray/tray_events.h"
 #include "ui/about_dialog_win.h"
 #include "ui/offset_text.h"
 #include "ui/window_geometry.h"
@@ -64,36 +65,23 @@ void FillHalfHours(HWND list, int firstHour, const std::string& suffix) {
   }
 }
 
-// Marks the place's window, so that a second start of the place finds it.
-std::string PlaceWindowProperty(const std::string& section) {
-  return COMPANY_NAME "." APPLICATION_NAME "." + section;
+// A command of the icon's menu, as the menu sends it and as automation tools send it: the item's id
+// with 0 in the high word, and no control. The menu's ids have a range above every control's.
+bool IsTrayCommand(WPARAM wParam, LPARAM lParam) {
+  return lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= ID_TRAY_FIRST && LOWORD(wParam) <= ID_TRAY_LAST;
 }
-
-struct PlaceWindowSearch {
-  std::string property;
-  HWND found;
-};
-
-BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<PlaceWindowSearch*>(lParam);
-  if (!GetPropW(hwnd, Wide(search->property).c_str())) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
+static_assert(IDC_NO_WORK_DAY < ID_TRAY_FIRST && IDC_ZONE_NOW < ID_TRAY_FIRST && IDM_ABOUTBOX < ID_TRAY_FIRST,
+              "the icon's menu has ids of its own");
 
 }  // namespace
 
-HWND FindPlaceWindow(const std::string& section) {
-  PlaceWindowSearch search{PlaceWindowProperty(section), nullptr};
-  (void)EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber)
+PlaceDialog::PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber,
+                         bool showAtStart)
     : DialogWindow(instance, IDD_PLACE),
       store_(store),
       places_(places),
       instanceNumber_(instanceNumber),
+      showAtStart_(showAtStart),
       place_(zoneClock_),
       trayIcon_(instance),
       tray_(place_, *this, trayIcon_) {
@@ -140,10 +128,10 @@ void PlaceDialog::HoldZone(const std::string& zone) {
   heldZoneKnown_ = place_.ZoneOffset(zone, &heldZoneOffset_);
 }
 
-void PlaceDialog::SavePlace() {
-  if (removed_) return;
+bool PlaceDialog::SavePlace() {
+  if (removed_) return true;
   place_.BringOffsetInStep();
-  SaveSettings(store_, instanceNumber_, place_.Settings());
+  return SaveSettings(store_, instanceNumber_, place_.Settings());
 }
 
 BOOL PlaceDialog::OnInitDialog() {
@@ -175,7 +163,8 @@ BOOL PlaceDialog::OnInitDialog() {
   if (instanceNumber_ > 0) {
     SetText(Hwnd(), WindowText(Hwnd()) + " (" + std::to_string(instanceNumber_) + ")");
   }
-  (void)SetPropW(Hwnd(), Wide(PlaceWindowProperty(SettingsSection(instanceNumber_))).c_str(), Hwnd());
+  places_.Announce(Hwnd(), instanceNumber_);
+  (void)PostMessageW(Hwnd(), AFTER_START_MESSAGE, 0, 0);
   return TRUE;
 }
 
@@ -266,12 +255,12 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   }
 }
 
-// The icon's notifications and its menu's commands reach the window before its message map.
+// The icon's notifications and the request to show the window reach it before its message map.
 bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_COMMAND && HIWORD(wParam) == 0) {
-    OnTrayCommand(LOWORD(wParam));
-  } else if (message == TRAY_NOTIFY_MESSAGE) {
+  if (message == TRAY_NOTIFY_MESSAGE) {
     OnTrayNotify(lParam);
+  } else if (places_.AsksToShow(message)) {
+    ShowProperties(true);
   } else if (trayIcon_.IsTaskbarCreated(message)) {
     // Windows also announces the shell after a change of the display's scale.
     (void)MeasureTrayIconSize();
@@ -282,12 +271,18 @@ bool PlaceDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return DialogWindow::WindowProc(message, wParam, lParam, result);
 }
 
-void PlaceDialog::OnTrayNotify(LPARAM mouseMessage) {
-  switch (mouseMessage) {
-    case WM_RBUTTONDOWN: trayIcon_.ShowTrayMenu(place_.ReadRemoteClock().tip); break;
-    case WM_LBUTTONDBLCLK: ShowProperties(true); break;
-    case WM_MOUSEMOVE: tray_.UpdateTray(); break;
-    default: break;
+void PlaceDialog::OnTrayNotify(LPARAM notification) {
+  const unsigned previous = lastTrayNotification_;
+  lastTrayNotification_ = static_cast<unsigned>(notification);
+  const TrayAction action = TrayActionFor(previous, lastTrayNotification_);
+  switch (action) {
+    case TrayAction::REFRESH: tray_.UpdateTray(); break;
+    case TrayAction::MENU_AT_CURSOR:
+    case TrayAction::MENU_AT_ICON:
+      trayIcon_.ShowTrayMenu(place_.ReadRemoteClock().tip, TRAY_ICON_ID, action == TrayAction::MENU_AT_ICON);
+      break;
+    case TrayAction::SHOW_PROPERTIES: ShowProperties(true); break;
+    case TrayAction::NONE: break;
   }
 }
 
@@ -295,24 +290,46 @@ void PlaceDialog::OnTrayCommand(UINT id) {
   switch (id) {
     case ID_TRAY_NOW:
     case ID_TRAY_PROPERTIES: ShowProperties(false); break;
-    case ID_TRAY_ADD_PLACE: (void)places_.AddPlace(instanceNumber_); break;
+    case ID_TRAY_ADD_PLACE:
+      if (!places_.AddPlace(instanceNumber_)) TellFailure(IDS_PLACE_NOT_STARTED, std::string());
+      break;
     case ID_TRAY_REMOVE_PLACE: OnRemovePlace(); break;
     case ID_TRAY_EXIT: OnSysCommand(SC_CLOSE); break;
     default: break;
   }
 }
 
+std::string PlaceDialog::PlaceTitle() const {
+  const std::string name = CutTip(place_.Settings().place);
+  return name.empty() ? WindowText(Hwnd()) : name;
+}
+
+void PlaceDialog::TellFailure(UINT text, const std::string& detail) {
+  (void)ShowMessage(FormatPrompt(LoadResourceString(Instance(), text), detail));
+}
+
 void PlaceDialog::OnRemovePlace() {
   // A place without a name goes by its window's title, "Farhour (2)"; a stored name of any length is
   // cut as the tip cuts it.
-  const std::string name = CutTip(place_.Settings().place);
-  const std::string question =
-      FormatPrompt(LoadResourceString(Instance(), IDS_REMOVE_QUESTION), name.empty() ? WindowText(Hwnd()) : name);
+  const std::string question = FormatPrompt(LoadResourceString(Instance(), IDS_REMOVE_QUESTION), PlaceTitle());
   if (ShowMessage(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) return;
+  // Settings that stay keep the place running, with its shortcuts, as it was.
+  if (!store_.DeleteSection(SettingsSection(instanceNumber_))) {
+    TellFailure(IDS_SETTINGS_NOT_DELETED, PlaceTitle());
+    return;
+  }
   removed_ = true;
-  (void)store_.DeleteSection(SettingsSection(instanceNumber_));
   places_.ForgetShortcuts(instanceNumber_);
-  EndDialog(1);
+}
+
+void PlaceDialog::OnPlacesWorkDone() {
+  for (const PlaceFailure& failure : places_.FinishedWork()) TellFailure(failure.text, failure.detail);
+  if (removed_ && !places_.Working()) EndDialog(1);
+}
+
+void PlaceDialog::OnStarted() {
+  if (TakeNotSavedMark(store_, instanceNumber_)) TellFailure(IDS_NOT_SAVED_AT_SIGN_OUT, PlaceTitle());
+  if (showAtStart_) ShowProperties(true);
 }
 
 // Each showing starts a new draft from the stored settings; the running place is left as it is.
@@ -357,7 +374,17 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     case WM_ENDSESSION:
       OnEndSession(wParam != FALSE);
       return true;
+    case PLACES_WORK_DONE_MESSAGE:
+      OnPlacesWorkDone();
+      return true;
+    case AFTER_START_MESSAGE:
+      OnStarted();
+      return true;
     case WM_COMMAND:
+      if (IsTrayCommand(wParam, lParam)) {
+        OnTrayCommand(LOWORD(wParam));
+        return true;
+      }
       if (HIWORD(wParam) != BN_CLICKED) return false;
       if (LOWORD(wParam) >= IDC_WORK_DAY_FIRST && LOWORD(wParam) < IDC_WORK_DAY_FIRST + DAYS_IN_WEEK) {
         ShowNoWorkDayNote();
@@ -433,7 +460,7 @@ void PlaceDialog::OnApply() {
   draft_.zone = heldZone_;
   PlaceSettings& settings = place_.Settings();
   settings = draft_;
-  SavePlace();
+  if (!SavePlace()) TellFailure(IDS_NOT_SAVED, PlaceTitle());
   LoadCustomIcons(customIcons_, settings.userActiveIcon, settings.userInActiveIcon, TrayMetrics());
   tray_.UpdateTray();
   (void)ShowWindow(Hwnd(), SW_HIDE);
@@ -487,8 +514,11 @@ bool PlaceDialog::BrowseIconFile(std::string& path) {
 }
 
 void PlaceDialog::OnEndSession(bool ending) {
-  // Windows ends the process after this message without running the tear-down.
-  if (ending) SavePlace();
+  // Windows ends the process after this message without running the tear-down, and no one is there
+  // to read a message: the save is tried once more, and a failure kept for the next start to tell.
+  if (!ending || SavePlace() || SavePlace()) return;
+  // A mark that cannot be kept either is lost with the session: nothing else is left to try.
+  (void)KeepNotSavedMark(store_, instanceNumber_);
 }
 
 void PlaceDialog::DestroyWindow() {
@@ -497,9 +527,9 @@ void PlaceDialog::DestroyWindow() {
     (void)KillTimer(Hwnd(), REFRESH_TIMER_ID);
     (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
     tray_.DeleteTray();
-    SavePlace();
+    if (!SavePlace()) TellFailure(IDS_NOT_SAVED, PlaceTitle());
     FreeCustomIcons(customIcons_);
-    (void)RemovePropW(Hwnd(), Wide(PlaceWindowProperty(SettingsSection(instanceNumber_))).c_str());
+    places_.Announce(nullptr, instanceNumber_);
   }
   DialogWindow::DestroyWindow();
 }

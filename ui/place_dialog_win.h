@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/handles_win.h"
 #include "clock/place.h"
@@ -18,14 +19,32 @@
 #include "ui/offset_text.h"
 #include "ui/work_week.h"
 
-// The places beyond this one, as the icon's menu reaches them; the program's start-up provides it.
+// A failure of the work on places, as the window tells it: a string of the string table, whose %1
+// the detail fills (a place's number, a shortcut's path).
+struct PlaceFailure {
+  UINT text;
+  std::string detail;
+};
+
+// The running copies and the places beyond this one, as the icon's menu reaches them; the program's
+// start-up provides it.
 class PlaceKeeper {
  public:
-  // Starts a new place and brings its properties window to the front; it starts at sign-in when
-  // the place it was added from does. False when no place could be started.
+  // This copy's window, from its set-up to its tear-down (then null): the place's later starts find
+  // it, and work begun here posts PLACES_WORK_DONE_MESSAGE to it when it ends.
+  virtual void Announce(HWND window, int instanceNumber) = 0;
+  // Whether the message asks this copy to show its properties window in front.
+  virtual bool AsksToShow(UINT message) const = 0;
+  // Starts a new place, which brings its own properties window to the front, and returns at once.
+  // When the place it was added from starts at sign-in, the new one's shortcut is made in the
+  // background. False when no place could be started.
   virtual bool AddPlace(int fromInstanceNumber) = 0;
-  // Deletes the shortcuts that start the place.
+  // Deletes the shortcuts that start the place, in the background.
   virtual void ForgetShortcuts(int instanceNumber) = 0;
+  // Whether work begun here goes on.
+  virtual bool Working() const = 0;
+  // The failures of the work that has ended since the last call.
+  virtual std::vector<PlaceFailure> FinishedWork() = 0;
 
  protected:
   ~PlaceKeeper() = default;
@@ -33,8 +52,10 @@ class PlaceKeeper {
 
 class PlaceDialog : public DialogWindow, private TrayOwner {
  public:
-  // Defaults, country defaults, the stored settings, then the icon files.
-  PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber);
+  // Defaults, country defaults, the stored settings, then the icon files. With showAtStart the
+  // properties window comes to the front as soon as the program runs.
+  PlaceDialog(HINSTANCE instance, ProfileStore& store, PlaceKeeper& places, int instanceNumber,
+              bool showAtStart = false);
 
  protected:
   BOOL OnInitDialog() override;
@@ -45,9 +66,19 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   void OnDpiChanged(UINT dpi) override;
 
  private:
-  void OnTrayNotify(LPARAM mouseMessage);
+  void OnTrayNotify(LPARAM notification);
   void OnTrayCommand(UINT id);
   void OnRemovePlace();
+  // Tells the failures of the work on places that has ended; a removed place ends once its work has.
+  void OnPlacesWorkDone();
+  // What waits for the program's loop: the showing the start asked for, and the notice of a save
+  // that the last sign-out could not make.
+  void OnStarted();
+  // The place's name as the user knows it: its name cut as the tip cuts it, or the window's title
+  // for a place without one.
+  std::string PlaceTitle() const;
+  // A message box with a string of the string table, its %1 the detail.
+  void TellFailure(UINT text, const std::string& detail);
   // Reloads the stored settings and shows the window; the double-click also brings it to the front.
   void ShowProperties(bool toForeground);
   void OnSysCommand(UINT id);
@@ -84,8 +115,8 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   // shows; held until OK takes it.
   void HoldZone(const std::string& zone);
   // The place's record as it runs, with a zone's offset of this moment; nothing once the place is
-  // removed.
-  void SavePlace();
+  // removed. False when it could not be stored.
+  bool SavePlace();
 
   // TrayOwner
   IconRef CustomActiveIcon() const override { return customIcons_.active.Get(); }
@@ -98,6 +129,7 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   ProfileStore& store_;
   PlaceKeeper& places_;
   int instanceNumber_;
+  bool showAtStart_;
   SystemZoneClock zoneClock_;
   Place place_;
   // What the window edits: the place itself changes only when OK takes it, so Cancel, Close and
@@ -118,13 +150,10 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   double heldZoneOffset_ = 0.0;
   bool refreshTimerFailed_ = false;
   int addRetriesLeft_ = 0;  // ticks the add-retry timer has left
+  unsigned lastTrayNotification_ = 0;
   LoadedLibrary commonDialogs_;  // loaded at the first browse
   bool tornDown_ = false;
   bool removed_ = false;
 };
-
-// The window of the copy of this program that runs the place with this settings section; null when
-// there is none.
-HWND FindPlaceWindow(const std::string& section);
 
 #endif

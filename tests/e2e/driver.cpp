@@ -1,6 +1,8 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 
+#include <objbase.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include "res/identity.h"
@@ -341,6 +343,13 @@ bool FarhourProcess::CloseConfirmed() {
   return WaitForExit(20000);
 }
 
+bool WaitForClose(HWND window, DWORD milliseconds) {
+  for (DWORD end = GetTickCount() + milliseconds; IsWindow(window); Sleep(20)) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+  }
+  return true;
+}
+
 void FarhourProcess::Kill() {
   if (process_) {
     TerminateProcess(process_, 99);
@@ -447,3 +456,76 @@ HWND OpenMenuWindow(DWORD processId, DWORD milliseconds) {
     Sleep(5);
   }
 }
+
+namespace {
+
+const char* const SHELL_FOLDERS_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::string TemporaryFolder(const char* name) {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + name;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace
+
+StandInShellFolders::StandInShellFolders() {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                      nullptr) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  Replace("Startup", TemporaryFolder("farhour-test-startup"));
+  Replace("Programs", TemporaryFolder("farhour-test-programs"));
+}
+
+StandInShellFolders::~StandInShellFolders() {
+  if (!key_) return;
+  for (const Kept& kept : kept_) {
+    if (kept.had) {
+      RegSetValueExA(key_, kept.name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(kept.value.c_str()),
+                     static_cast<DWORD>(kept.value.size() + 1));
+    } else {
+      RegDeleteValueA(key_, kept.name);
+    }
+  }
+  RegCloseKey(key_);
+}
+
+void StandInShellFolders::Replace(const char* name, const std::string& folder) {
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value - 1;
+  const bool had = RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
+                   ERROR_SUCCESS;
+  kept_.push_back({name, had, value});
+  RegSetValueExA(key_, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                 static_cast<DWORD>(folder.size() + 1));
+}
+
+std::string StartupFolder() {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+bool LinkOf(const std::string& path, Shortcut* shortcut, const char* newTarget, const char* newArguments) {
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+  char target[MAX_PATH] = "", arguments[MAX_PATH] = "";
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+            (!newTarget || (SUCCEEDED(link->SetPath(newTarget)) && SUCCEEDED(link->SetArguments(newArguments)) &&
+                            SUCCEEDED(file->Save(wide, TRUE)))) &&
+            SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+            SUCCEEDED(link->GetArguments(arguments, MAX_PATH));
+  if (file) file->Release();
+  if (link) link->Release();
+  if (ok) *shortcut = {path.substr(path.find_last_of('\\') + 1), target, arguments};
+  return ok;
+}
+

@@ -155,6 +155,8 @@ std::string WindowText(HWND hwnd);
 std::string MessageBoxText(HWND box);
 // Presses a button of a dialog by its id, as a click does.
 void PressButton(HWND dialog, int id);
+// Waits for a window to be gone, as a message box is after its button is pressed; false on time-out.
+bool WaitForClose(HWND window, DWORD milliseconds);
 // Lets a few messages pass so that posted ones are handled.
 void Settle(DWORD milliseconds = 200);
 
@@ -175,5 +177,39 @@ void TypeText(HWND control, const std::string& text);  // text in UTF-8
 // A press and release of a key, posted to the control as the keyboard delivers it; with alt, the
 // Alt key is held down.
 void PressKey(HWND control, UINT virtualKey, bool alt = false);
+
+// The user's Startup folder and Start menu, for as long as the object lives, are folders of the
+// test's own: the program finds them where the shell's settings say, and never sees the user's.
+class StandInShellFolders {
+ public:
+  StandInShellFolders();
+  ~StandInShellFolders();
+  StandInShellFolders(const StandInShellFolders&) = delete;
+  StandInShellFolders& operator=(const StandInShellFolders&) = delete;
+  bool Ready() const { return key_ != nullptr; }
+
+ private:
+  struct Kept {
+    const char* name;
+    bool had;
+    std::string value;
+  };
+  void Replace(const char* name, const std::string& folder);
+  HKEY key_ = nullptr;
+  std::vector<Kept> kept_;
+};
+
+// The Startup folder as the shell gives it now.
+std::string StartupFolder();
+
+struct Shortcut {
+  std::string name;
+  std::string target;
+  std::string arguments;
+};
+
+// Reads a shortcut through the shell's link object, or, given a target, first makes it.
+bool LinkOf(const std::string& path, Shortcut* shortcut, const char* newTarget = nullptr,
+            const char* newArguments = "");
 
 #endif

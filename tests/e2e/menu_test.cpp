@@ -37,6 +37,14 @@ void WritePlace(const char* place, bool active) {
   WriteStoredPlace(SECTION, {place, offsetText.c_str(), 5, 0, active ? 23 : -1, 0, "", "", 0});
 }
 
+// The open menu's top left corner is at the point.
+void ExpectMenuAt(HWND menuWindow, int x, int y) {
+  RECT r;
+  GetWindowRect(menuWindow, &r);
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+}
+
 }  // namespace
 
 TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
@@ -90,10 +98,7 @@ TEST(TrayMenu, TheRightButtonShowsTheClockOfThatMomentAndProperties) {
     for (const TrayCall& call : tray.Calls()) {
       EXPECT_EQ(call.tip.find(row.place), std::string::npos) << call.tip;
     }
-    RECT r;
-    GetWindowRect(menuWindow, &r);
-    EXPECT_EQ(r.left, 300);
-    EXPECT_EQ(r.top, 200);
+    ExpectMenuAt(menuWindow, 300, 200);
 
     // Escape closes it without a choice: nothing changes.
     PressKey(w, VK_ESCAPE);
@@ -140,10 +145,14 @@ TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
   struct Row {
     UINT message;
     WPARAM wParam;
-    LPARAM lParam;
+    LPARAM lParam;  // FROM_CONTROL: the handle of the window's OK button
     bool shows;
   };
+  constexpr LPARAM FROM_CONTROL = -1;
   const Row rows[] = {
+      // A control's notification that carries a menu command's id is not the menu's command.
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_PROPERTIES, BN_CLICKED), FROM_CONTROL, false},
+      {WM_COMMAND, MAKEWPARAM(ID_TRAY_EXIT, BN_CLICKED), FROM_CONTROL, false},
       {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN, false},
       {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP, false},
       {TRAY_NOTIFY, TRAY_ID, WM_RBUTTONUP, false},
@@ -162,9 +171,11 @@ TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
   HWND w = session.Window();
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.message << " " << row.wParam << " " << row.lParam);
-    PostMessageA(w, row.message, row.wParam, row.lParam);
+    const LPARAM lParam = row.lParam == FROM_CONTROL ? reinterpret_cast<LPARAM>(session.Item(IDC_APPLY)) : row.lParam;
+    PostMessageA(w, row.message, row.wParam, lParam);
     session.Sync();
     EXPECT_EQ(OpenMenuWindow(session.Process().Id(), 300), nullptr);
+    EXPECT_EQ(session.Process().WaitForMessageBox(0), nullptr) << "no question";
     EXPECT_EQ(IsWindowVisible(w) != FALSE, row.shows);
     if (row.shows) {
       EXPECT_EQ(ControlText(w, IDC_PLACE), "Lusaka");
@@ -173,5 +184,51 @@ TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
     }
   }
   EXPECT_TRUE(session.Process().Running());
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+}
+
+// The keyboard reaches the icon as the shell reports it once asked for its third version of
+// notifications: Enter or Space shows the window in front, the menu key and Shift+F10 open the menu at
+// the icon (where Windows cannot tell the icon's place, as under Wine, at the cursor). The
+// WM_CONTEXTMENU that follows a right-click's release opens no second menu.
+TEST(TrayMenu, TheKeyboardShowsTheWindowAndOpensTheMenu) {
+  struct Row {
+    const char* how;
+    std::vector<UINT> notifications;
+    bool menu;
+    bool shows;
+  };
+  const Row rows[] = {
+      {"Enter or Space", {WM_MOUSEMOVE, NIN_KEYSELECT}, false, true},
+      {"the menu key", {WM_MOUSEMOVE, WM_CONTEXTMENU}, true, false},
+      {"Shift+F10 after Enter", {NIN_KEYSELECT, WM_CONTEXTMENU}, true, true},
+      {"a right-click's release and its WM_CONTEXTMENU", {WM_RBUTTONUP, WM_CONTEXTMENU}, false, false},
+  };
+  TrayStandIn tray;
+  WritePlace("Quito", true);
+  ProbedFarhour session(INSTANCE);
+  ASSERT_TRUE(session.Ready());
+  HWND w = session.Window();
+  ASSERT_TRUE(tray.WaitForCalls(2, 5000));
+  EXPECT_EQ(tray.VersionOf(w), static_cast<UINT>(NOTIFYICON_VERSION)) << "asked for the keyboard's notifications";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    SetCursorPos(320, 240);
+    SetForegroundWindow(GetDesktopWindow());
+    for (UINT notification : row.notifications) PostMessageA(w, TRAY_NOTIFY, TRAY_ID, notification);
+    HWND menuWindow = OpenMenuWindow(session.Process().Id(), row.menu ? 5000 : 300);
+    EXPECT_EQ(menuWindow != nullptr, row.menu);
+    if (menuWindow) {
+      ExpectMenuAt(menuWindow, 320, 240);
+      PressKey(w, VK_ESCAPE);
+    }
+    session.Sync();
+    EXPECT_EQ(IsWindowVisible(w) != FALSE, row.shows);
+    if (row.shows) {
+      EXPECT_EQ(GetForegroundWindow(), w) << "in front";
+      EXPECT_EQ(ControlText(w, IDC_PLACE), "Quito");
+      session.Press(IDC_DISMISS);
+    }
+  }
   ASSERT_TRUE(session.Process().CloseConfirmed());
 }

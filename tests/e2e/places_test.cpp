@@ -16,39 +16,8 @@
 
 namespace {
 
-std::string StartupFolder() {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path);
-  return path;
-}
-
-struct Shortcut {
-  std::string name;
-  std::string target;
-  std::string arguments;
-};
-
-// Reads a shortcut through the shell's link object, or, given a target, first makes it.
-bool LinkOf(const std::string& path, Shortcut* shortcut, const char* newTarget = nullptr,
-            const char* newArguments = "") {
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-  char target[MAX_PATH] = "", arguments[MAX_PATH] = "";
-  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       reinterpret_cast<void**>(&link))) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-            (!newTarget || (SUCCEEDED(link->SetPath(newTarget)) && SUCCEEDED(link->SetArguments(newArguments)) &&
-                            SUCCEEDED(file->Save(wide, TRUE)))) &&
-            SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
-            SUCCEEDED(link->GetArguments(arguments, MAX_PATH));
-  if (file) file->Release();
-  if (link) link->Release();
-  if (ok) *shortcut = {path.substr(path.find_last_of('\\') + 1), target, arguments};
-  return ok;
-}
-
+constexpr UINT TRAY_NOTIFY = 0x8064;
+constexpr UINT TRAY_ID = 999;
 std::vector<Shortcut> StartupShortcuts() {
   std::vector<Shortcut> shortcuts;
   WIN32_FIND_DATAA found;
@@ -73,12 +42,25 @@ std::vector<std::string> ShortcutsStarting(const std::string& arguments) {
   return names;
 }
 
+// Empties the test's own Startup folder.
 void DeleteTestShortcuts() {
-  for (const Shortcut& s : StartupShortcuts()) {
-    if (lstrcmpiA(s.target.c_str(), FarhourExePath().c_str()) == 0 || s.name == "Farhour 1.lnk") {
-      DeleteFileA((StartupFolder() + "\\" + s.name).c_str());
-    }
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((StartupFolder() + "\\*.lnk").c_str(), &found);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+    const std::string path = StartupFolder() + "\\" + found.cFileName;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
   }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+// Waits for the Startup shortcuts that start the place to be these; the program makes and deletes
+// them in the background.
+bool ShortcutsBecome(const std::string& arguments, const std::vector<std::string>& names) {
+  for (DWORD end = GetTickCount() + 20000; ShortcutsStarting(arguments) != names; Sleep(100)) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+  }
+  return true;
 }
 
 // The properties window of a copy that another one started, once it is in front, as the user who
@@ -96,17 +78,33 @@ void Choose(HWND window, UINT command) { PostMessageA(window, WM_COMMAND, comman
 
 }  // namespace
 
+// What every test of places runs in: a Startup folder and a Start menu of the test's own, the
+// stand-in tray, windows that Wine frames itself, and COM for reading shortcuts.
+class Places : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folders_.Ready());
+    CoInitialize(nullptr);
+    DeleteTestShortcuts();
+  }
+  void TearDown() override {
+    DeleteTestShortcuts();
+    CoUninitialize();
+  }
+
+  StandInShellFolders folders_;
+  TrayStandIn tray_;
+  UnmanagedWindows unmanaged_;
+};
+
 // From place 0's menu, Add a place twice starts places 1 and 2 with their windows in front; they get
 // Startup shortcuts when place 0 has one. Remove on 1 asks, and on Yes takes its settings and its
 // shortcut and ends that copy alone; Exit on 2 saves as Close does.
-TEST(Places, AddedFromTheMenuRemovedAndEnded) {
+TEST_F(Places, AddedFromTheMenuRemovedAndEnded) {
   struct Row {
     bool signIn;  // place 0 starts at sign-in, through a shortcut of the user's naming
   };
   const Row rows[] = {{false}, {true}};
-  TrayStandIn tray;
-  UnmanagedWindows unmanaged;
-  CoInitialize(nullptr);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.signIn ? "place 0 starts at sign-in" : "place 0 does not start at sign-in");
     DeleteTestShortcuts();
@@ -127,10 +125,10 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     Choose(zero.Window(), ID_TRAY_ADD_PLACE);
     FarhourProcess two(WindowInFront(2, 30000));
     ASSERT_NE(two.Window(), nullptr) << "place 2 with its window in front";
-    EXPECT_EQ(ShortcutsStarting("1"), row.signIn ? std::vector<std::string>{"Farhour 1 (2).lnk"}
-                                                 : std::vector<std::string>{});
-    EXPECT_EQ(ShortcutsStarting("2"), row.signIn ? std::vector<std::string>{"Farhour 2.lnk"}
-                                                 : std::vector<std::string>{});
+    EXPECT_TRUE(ShortcutsBecome("1", row.signIn ? std::vector<std::string>{"Farhour 1 (2).lnk"}
+                                                : std::vector<std::string>{}));
+    EXPECT_TRUE(ShortcutsBecome("2", row.signIn ? std::vector<std::string>{"Farhour 2.lnk"}
+                                                : std::vector<std::string>{}));
 
     // The user names the new place at once.
     SetDlgItemTextA(one.Window(), IDC_PLACE, "Lima");
@@ -166,8 +164,11 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
     EXPECT_TRUE(zero.Running());
     EXPECT_TRUE(two.Running());
 
-    // Exit asks as Close does, and saves: the new place had stored nothing before.
-    PostMessageA(two.Window(), WM_COMMAND, IDC_DISMISS, 0);
+    // Exit asks as Close does, and saves: the new place had stored nothing before, and Cancel, handled
+    // before the registry is read, stores nothing.
+    SendMessageA(two.Window(), WM_COMMAND, MAKEWPARAM(IDC_DISMISS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(two.Window(), IDC_DISMISS)));
+    EXPECT_FALSE(IsWindowVisible(two.Window()));
     EXPECT_TRUE(ReadSection("Settings2").empty());
     Choose(two.Window(), ID_TRAY_EXIT);
     HWND question = two.WaitForMessageBox(10000);
@@ -180,8 +181,101 @@ TEST(Places, AddedFromTheMenuRemovedAndEnded) {
 
     ASSERT_TRUE(zero.CloseConfirmed());
   }
-  DeleteTestShortcuts();
   DeleteSection("Settings1");
   DeleteSection("Settings2");
-  CoUninitialize();
+}
+
+// Add a place returns at once: while the new copy starts (seconds under Wine) and the copy it was
+// chosen in makes its Startup shortcut, that copy answers its icon's mouse moves and opens its menu
+// within 200 ms, again and again, until the new place's window comes to the front.
+TEST_F(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
+  DeleteSection("Settings1");
+  Shortcut made;
+  ASSERT_TRUE(LinkOf(StartupFolder() + "\\Farhour.lnk", &made, FarhourExePath().c_str(), ""));
+  FarhourProcess zero("");
+  ASSERT_NE(zero.Window(), nullptr);
+  Choose(zero.Window(), ID_TRAY_ADD_PLACE);
+  int answered = 0;
+  for (DWORD end = GetTickCount() + 30000; static_cast<LONG>(end - GetTickCount()) > 0;) {
+    HWND one = FindWindowA("#32770", "Farhour (1)");
+    if (one && IsWindowVisible(one)) break;
+    DWORD_PTR result = 0;
+    const DWORD sent = GetTickCount();
+    ASSERT_NE(SendMessageTimeoutA(zero.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE, SMTO_ABORTIFHUNG, 200, &result), 0)
+        << "a mouse move answered within 200 ms, after " << answered;
+    EXPECT_LE(GetTickCount() - sent, 200u);
+    PostMessageA(zero.Window(), TRAY_NOTIFY, TRAY_ID, WM_RBUTTONDOWN);
+    const HWND menu = OpenMenuWindow(zero.Id(), 200);
+    ASSERT_NE(menu, nullptr) << "the menu within 200 ms, after " << answered;
+    PressKey(zero.Window(), VK_ESCAPE);
+    for (DWORD closing = GetTickCount(); OpenMenuWindow(zero.Id(), 0) && GetTickCount() - closing < 5000;) Sleep(20);
+    ++answered;
+  }
+  EXPECT_GE(answered, 1) << "the new place started before the first question";
+  FarhourProcess one(WindowInFront(1, 30000));
+  ASSERT_NE(one.Window(), nullptr) << "place 1 with its window in front";
+  EXPECT_TRUE(ShortcutsBecome("1", {"Farhour 1.lnk"}));
+  EXPECT_TRUE(zero.Running());
+  one.Kill();
+  ASSERT_TRUE(zero.CloseConfirmed());
+  DeleteSection("Settings1");
+}
+
+// What Remove could not delete, it says, naming it. Settings that stay keep the place running as it
+// was, shortcuts and all; a shortcut that stays is named, and the place, its settings deleted, ends.
+TEST_F(Places, RemoveSaysWhatItCouldNotDelete) {
+  struct Row {
+    const char* label;
+    bool keptSection;    // the section holds a key of its own, which the registry will not delete with it
+    bool keptShortcut;   // the place's Startup shortcut is read-only
+    const char* message;  // after the question; %s: the shortcut's path
+    bool running;
+  };
+  const Row rows[] = {
+      {"settings kept", true, false,
+       "Farhour could not delete the settings of Berlin. The place stays as it was.", true},
+      {"shortcut kept", false, true,
+       "Farhour could not delete the shortcut %s: it still starts the place when you sign in.", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    DeleteTestShortcuts();
+    DeleteSection("Settings58");
+    WriteStoredPlace("Settings58", {"Berlin", "1.000000", 3, 16, 8, 1, "", "", 0});
+    HKEY inside = nullptr;
+    if (row.keptSection) {
+      ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings58\\Kept", &inside),
+                ERROR_SUCCESS);
+      RegCloseKey(inside);
+    }
+    const std::string shortcut = StartupFolder() + "\\Berlin.lnk";
+    Shortcut made;
+    ASSERT_TRUE(LinkOf(shortcut, &made, FarhourExePath().c_str(), "58"));
+    if (row.keptShortcut) SetFileAttributesA(shortcut.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    FarhourProcess berlin("58");
+    ASSERT_NE(berlin.Window(), nullptr);
+    Choose(berlin.Window(), ID_TRAY_REMOVE_PLACE);
+    HWND question = berlin.WaitForMessageBox(10000);
+    ASSERT_NE(question, nullptr);
+    PressButton(question, IDYES);
+    ASSERT_TRUE(WaitForClose(question, 10000));
+    HWND told = berlin.WaitForMessageBox(20000);
+    ASSERT_NE(told, nullptr) << "the failure is told";
+    std::string expected = row.message;
+    const std::size_t at = expected.find("%s");
+    if (at != std::string::npos) expected.replace(at, 2, shortcut);
+    EXPECT_EQ(MessageBoxText(told), expected);
+    PressButton(told, IDOK);
+    EXPECT_EQ(berlin.WaitForExit(row.running ? 1000 : 20000), !row.running);
+    bool exists = false;
+    EXPECT_EQ(ReadSection("Settings58", &exists).size(), row.keptSection ? 9u : 0u);
+    EXPECT_EQ(exists, row.keptSection);
+    EXPECT_EQ(ShortcutsStarting("58"), std::vector<std::string>{"Berlin.lnk"}) << "the shortcut stays";
+    if (row.running) {
+      ASSERT_TRUE(berlin.CloseConfirmed());
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlewood\\Farhour\\Settings58\\Kept");
+  }
+  DeleteSection("Settings58");
 }

@@ -67,6 +67,45 @@ HWND RefusedOk(FarhourProcess& farhour, const char* place, const char* offset) {
 
 // What the program holds when the user's edits were refused and cancelled: the stored values below as
 // it loaded them, "5,5" read as 5, Weekdays 7 read as Monday to Friday, and the From nothing stored
+// While the object lives, the section's key may be read and not written, as a key whose permissions
+// were changed; the test may still change them back and delete the key.
+class UnwritableSection {
+ public:
+  explicit UnwritableSection(const std::string& section) {
+    const std::string path = "Software\\Brindlewood\\Farhour\\" + section;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    std::vector<BYTE> acl(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(everyone));
+    InitializeAcl(reinterpret_cast<ACL*>(acl.data()), static_cast<DWORD>(acl.size()), ACL_REVISION);
+    AddAccessAllowedAce(reinterpret_cast<ACL*>(acl.data()), ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<ACL*>(acl.data()), FALSE);
+    applied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    FreeSid(everyone);
+  }
+  ~UnwritableSection() { Restore(); }
+  UnwritableSection(const UnwritableSection&) = delete;
+  UnwritableSection& operator=(const UnwritableSection&) = delete;
+  bool Applied() const { return applied_; }
+  // Anyone may write the key again.
+  void Restore() {
+    if (!key_) return;
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+    RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, &descriptor);
+    RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+  bool applied_ = false;
+};
+
 // gave. The refused place and offset typed went with the window's draft.
 const Record HELD = {"Before", "5.000000", 4, 17, 20, 1, "", "C:\\night.ico", 0};
 
@@ -200,4 +239,62 @@ TEST(SecondStart, TwoStartsAtOnceLeaveOneCopy) {
     }
   }
   DeleteSection("Settings47");
+}
+
+// A save that fails is told: at Close in a message box naming the place, before the program ends; at
+// sign-out, where no one can read one, it is tried once more and told at the place's next start, once.
+TEST(Session, ASaveThatFailsIsTold) {
+  struct Row {
+    const char* how;
+    bool signOut;
+  };
+  const Row rows[] = {{"Close", false}, {"sign-out", true}};
+  TrayStandIn tray;
+  UnmanagedWindows unmanaged;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    DeleteSection("Settings49");
+    DeleteSection("NotSaved");
+    WriteStoredPlace("Settings49", {"Lagos", "1.000000", 2, 3, 4, 1, "", "", 0});
+    {
+      FarhourProcess farhour("49");
+      ASSERT_NE(farhour.Window(), nullptr);
+      UnwritableSection unwritable("Settings49");
+      ASSERT_TRUE(unwritable.Applied());
+      if (row.signOut) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendWithin(farhour.Window(), WM_QUERYENDSESSION, 0, 0, &result));
+        ASSERT_TRUE(SendWithin(farhour.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, &result));
+        EXPECT_EQ(farhour.WaitForMessageBox(500), nullptr) << "no one to read it";
+        farhour.Kill();
+      } else {
+        PostMessageA(farhour.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        HWND question = farhour.WaitForMessageBox(10000);
+        ASSERT_NE(question, nullptr);
+        PressButton(question, IDYES);
+        ASSERT_TRUE(WaitForClose(question, 10000));
+        HWND told = farhour.WaitForMessageBox(10000);
+        ASSERT_NE(told, nullptr);
+        EXPECT_EQ(MessageBoxText(told), "Farhour could not save the settings of Lagos.");
+        PressButton(told, IDOK);
+        EXPECT_TRUE(farhour.WaitForExit(10000));
+      }
+    }
+    // The next two starts: the first tells what the sign-out could not save, the second nothing.
+    for (bool told : {row.signOut, false}) {
+      FarhourProcess farhour("49");
+      ASSERT_NE(farhour.Window(), nullptr);
+      HWND box = farhour.WaitForMessageBox(told ? 10000 : 1000);
+      EXPECT_EQ(box != nullptr, told);
+      if (box) {
+        EXPECT_EQ(MessageBoxText(box), "Farhour could not save the settings of Lagos when you last signed out.");
+        PressButton(box, IDOK);
+        ASSERT_TRUE(WaitForClose(box, 10000));
+      }
+      ASSERT_TRUE(farhour.CloseConfirmed());
+      EXPECT_TRUE(farhour.WaitForExit(10000));
+    }
+  }
+  DeleteSection("Settings49");
+  DeleteSection("NotSaved");
 }

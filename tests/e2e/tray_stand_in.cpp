@@ -10,6 +10,8 @@ namespace {
 constexpr DWORD TIP_OFFSET = 16;
 constexpr DWORD TIP_CHARS = 128;
 constexpr DWORD IMAGE_OFFSET = 944;
+// Where the record carries the version of NIM_SETVERSION.
+constexpr DWORD VERSION_OFFSET = 792;
 
 TrayStandIn* g_standIn = nullptr;
 
@@ -67,15 +69,24 @@ LRESULT CALLBACK TrayStandIn::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     call.image.assign(reinterpret_cast<const char*>(bytes + IMAGE_OFFSET), data->cbData - IMAGE_OFFSET);
   }
   std::lock_guard<std::mutex> lock(g_standIn->mutex_);
+  const std::pair<DWORD, UINT> icon(call.window, call.id);
+  // As the shell does: a version for an icon it holds, kept until the icon goes.
+  if (call.message == NIM_SETVERSION) {
+    if (!g_standIn->held_.count(icon)) return FALSE;
+    memcpy(&g_standIn->versions_[call.window], bytes + VERSION_OFFSET, 4);
+    return TRUE;
+  }
   g_standIn->calls_.push_back(call);
   if (g_standIn->fail_) return FALSE;
-  const std::pair<DWORD, UINT> icon(call.window, call.id);
   if (call.message == NIM_ADD && g_standIn->refusedAdds_ > 0) {
     --g_standIn->refusedAdds_;
     return FALSE;
   }
   if (call.message == NIM_ADD) return g_standIn->held_.insert(icon).second ? TRUE : FALSE;
-  if (call.message == NIM_DELETE) g_standIn->held_.erase(icon);
+  if (call.message == NIM_DELETE) {
+    g_standIn->held_.erase(icon);
+    g_standIn->versions_.erase(call.window);
+  }
   return TRUE;
 }
 
@@ -87,6 +98,13 @@ void TrayStandIn::RefuseAdds(int count) {
 void TrayStandIn::ForgetIcons() {
   std::lock_guard<std::mutex> lock(mutex_);
   held_.clear();
+  versions_.clear();
+}
+
+UINT TrayStandIn::VersionOf(HWND window) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto found = versions_.find(Handle32(window));
+  return found == versions_.end() ? 0 : found->second;
 }
 
 std::vector<TrayCall> TrayStandIn::Calls() const {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -44,6 +45,9 @@ class TrayStandIn {
   // Forgets the icons it holds, as a shell that restarted has. Until then it refuses a second add of
   // an icon it holds, as the real shell does.
   void ForgetIcons();
+  // The version of the notifications the window asked for its icon (NIM_SETVERSION), as the shell
+  // keeps it with the icon; 0 when it asked for none. Not among the calls above.
+  UINT VersionOf(HWND window) const;
   // The pixels an icon of this process gives when handed to the shell, for comparison.
   std::string ImageOf(HICON icon);
 
@@ -54,6 +58,7 @@ class TrayStandIn {
   mutable std::mutex mutex_;
   std::vector<TrayCall> calls_;
   std::set<std::pair<DWORD, UINT>> held_;  // window and id of each icon added and not removed
+  std::map<DWORD, UINT> versions_;  // by window, forgotten with the icon
   std::thread thread_;
   HANDLE ready_ = nullptr;
   HWND hwnd_ = nullptr;

@@ -31,9 +31,10 @@ const char* const INSTANCE = "9";
 const char* const NEPAL = "Nepal Standard Time";  // +5:45 all year
 const char* const LINE_ISLANDS = "Line Islands Standard Time";  // +14:00 all year
 
-// A place open from 12:00am to 11:30pm every day, with the given zone and offset.
+// A place with the given zone and offset that is never inside its active window (it has no end), so
+// that its tip is always in brackets: these tests read the time there, whatever the hour.
 void StorePlace(const char* place, const char* offset, const char* zone) {
-  WriteStoredPlace(SECTION, {place, offset, 0, 0, 23, 0, "", "", 0});
+  WriteStoredPlace(SECTION, {place, offset, 0, 0, -1, 0, "", "", 0});
   if (zone) WriteSectionString(SECTION, "Zone", zone);
 }
 
@@ -44,16 +45,11 @@ std::string TipTimeAt(std::time_t instant) {
   return text;
 }
 
-// Whether tip is "<place> = <the time at UTC + shift>" for an instant within [from, to]. From 11:31pm
-// to midnight there the place is closed, and the tip comes in brackets.
+// Whether tip is "[<place> = <the time at UTC + shift>]" for an instant within [from, to].
 bool TipShowsUtcPlus(const std::string& tip, const std::string& place, long shift, std::time_t from,
                      std::time_t to) {
   for (std::time_t t = from; t <= to; ++t) {
-    const std::time_t there = t + shift;
-    const std::string line = place + " = " + TipTimeAt(there);
-    const std::tm* parts = std::gmtime(&there);
-    const bool closed = parts->tm_hour * 60 + parts->tm_min > 23 * 60 + 30;
-    if (tip == (closed ? "[" + line + "]" : line)) return true;
+    if (tip == "[" + place + " = " + TipTimeAt(t + shift) + "]") return true;
   }
   return false;
 }

@@ -535,9 +535,48 @@ TEST(Unreachable, ReadsKeepTheRecordAndWritesLeaveNothing) {
   PlaceSettings expected = SampleRecord();
   expected.offset = 0.333333;
   ExpectSameRecord(expected, s);
-  SaveSettings(store, 0, s);
+  EXPECT_FALSE(SaveSettings(store, 0, s)) << "a save that stored nothing says so";
   EXPECT_FALSE(store.HasSection("Settings"));
   EXPECT_EQ(22u, store.Accesses().size());  // eleven reads and IconStyle, ten writes
+}
+
+// A save says whether it stored the record, with and without a zone, into a new section or over one.
+TEST(Save, TellsWhetherTheRecordWasStored) {
+  struct Row {
+    bool unreachable;
+    const char* zone;
+    bool before;  // the section held the record already
+  };
+  const Row rows[] = {{false, "", false}, {false, "Tokyo Standard Time", true}, {true, "", true},
+                      {true, "Tokyo Standard Time", false}};
+  for (const Row& row : rows) {
+    MemoryProfileStore store;
+    PlaceSettings s = SampleRecord();
+    s.zone = row.zone;
+    if (row.before) EXPECT_TRUE(SaveSettings(store, 4, s));
+    store.SetUnreachable(row.unreachable);
+    EXPECT_EQ(SaveSettings(store, 4, s), !row.unreachable) << row.zone << row.before;
+  }
+}
+
+// A save that failed at sign-out is kept for the place's next start, told once, to that place alone,
+// and looking for one makes nothing.
+TEST(NotSavedMarks, AreToldOnceToTheirOwnPlace) {
+  struct Row {
+    int marked;  // the place whose save failed; -1: none
+    int asking;
+    bool told;
+  };
+  const Row rows[] = {{2, 2, true}, {2, 3, false}, {0, 0, true}, {0, -5, true}, {-1, 0, false}, {5, 0, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.marked << " asked by " << row.asking);
+    MemoryProfileStore store;
+    if (row.marked >= 0) EXPECT_TRUE(KeepNotSavedMark(store, row.marked));
+    EXPECT_EQ(TakeNotSavedMark(store, row.asking), row.told);
+    EXPECT_FALSE(TakeNotSavedMark(store, row.asking)) << "told once";
+    EXPECT_EQ(TakeNotSavedMark(store, row.marked), row.marked >= 0 && !row.told) << "the mark of another";
+    EXPECT_EQ(store.HasSection("NotSaved"), row.marked >= 0);
+  }
 }
 
 // Zone is written only once the user has chosen one, so a user who never does keeps the nine values
