@@ -85,6 +85,8 @@ class CountingHost : public TrayOwner, public TrayShell {
   IconRef CustomInactiveIcon() const override { return nullptr; }
   IconRef ProgramIcon() const override { return &programIcon_; }
   bool RefreshTimerRunning() const override { return true; }
+  // The benched places show pictures, never the hour.
+  IconRef HourIcon(const HourFace&) override { return nullptr; }
   std::string NotFoundTip(const std::string& path) const override { return "\"" + path + "\" not found"; }
   std::string NoTimerTip() const override { return "No TIMER!"; }
   IconRef LoadResourceIcon(unsigned short resourceId) override {

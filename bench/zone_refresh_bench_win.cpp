@@ -56,6 +56,8 @@ class BenchHost : public TrayOwner, public TrayShell {
   std::string NotFoundTip(const std::string& path) const override { return "\"" + path + "\" not found"; }
   std::string NoTimerTip() const override { return "No TIMER!"; }
   IconRef LoadResourceIcon(unsigned short resourceId) override { return &icons_[resourceId % 2]; }
+  // The benched places show pictures, never the hour.
+  IconRef HourIcon(const HourFace&) override { return nullptr; }
   bool ShellAdd(unsigned, IconRef) override { return true; }
   bool ShellModify(unsigned, IconRef, const char*) override {
     ++modifies;

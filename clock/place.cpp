@@ -8,6 +8,7 @@ Place::Place(ZoneClock& zoneClock) : zoneClock_(zoneClock) {}
 
 void Place::BuildTipTimeFormat(const std::string& timePicture, const std::string& longDatePicture) {
   tipTimeFormat_ = ConvertPictures(timePicture, longDatePicture);
+  twelveHourClock_ = UsesTwelveHourClock(tipTimeFormat_);
 }
 
 RemoteReading Place::ReadRemoteClock() const {

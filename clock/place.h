@@ -21,6 +21,8 @@ class Place {
   // the format is empty, and so is the time in the tip.
   void BuildTipTimeFormat(const std::string& timePicture, const std::string& longDatePicture);
   const std::string& TipTimeFormat() const { return tipTimeFormat_; }
+  // Whether the user's time picture, and so the tip, writes the hour on a 12-hour clock.
+  bool TwelveHourClock() const { return twelveHourClock_; }
 
   // The place's clock at this moment.
   RemoteReading ReadRemoteClock() const;
@@ -37,6 +39,7 @@ class Place {
   ZoneClock& zoneClock_;
   PlaceSettings settings_;
   std::string tipTimeFormat_;
+  bool twelveHourClock_ = false;
 };
 
 #endif

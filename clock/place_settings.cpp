@@ -1,4 +1,4 @@
-// The place record's defaults and its stored values: the nine of old, and Zone.
+// The place record's defaults and its stored values: the nine of old, WorkDays, Zone and IconStyle.
 #include "clock/place_settings.h"
 
 #include <climits>
@@ -99,6 +99,7 @@ void LoadSettings(ProfileSection& section, PlaceSettings& settings) {
   settings.userInActiveIcon = section.GetString("UserInActiveIcon", settings.userInActiveIcon);
   settings.iconFrom = section.GetInt("IconFrom", settings.iconFrom);
   settings.zone = section.GetString("Zone", settings.zone);
+  settings.iconStyle = section.GetInt("IconStyle", settings.iconStyle);
 }
 
 bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {
@@ -117,6 +118,10 @@ bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& 
   // Zone, which means the same as none.
   if (!settings.zone.empty() || section->HasValue("Zone")) {
     saved &= section->WriteString("Zone", settings.zone);
+  }
+  // Likewise: the hour there is a choice beside IconFrom, which keeps what older copies show.
+  if (settings.iconStyle != ICON_STYLE_PICTURES || section->HasValue("IconStyle")) {
+    saved &= section->WriteInt("IconStyle", settings.iconStyle);
   }
   return saved;
 }

@@ -20,6 +20,11 @@ inline bool IsWorkDay(int workDays, int weekday) {
   return weekday >= 0 && weekday <= 6 && (workDays >> weekday & 1) != 0;
 }
 
+// IconStyle: 0 shows the pictures IconFrom chooses; 1 shows the hour at the place, drawn by the
+// program, and leaves IconFrom as it was for copies that do not know this value.
+constexpr int ICON_STYLE_PICTURES = 0;
+constexpr int ICON_STYLE_HOUR = 1;
+
 struct PlaceSettings {
   std::string place = "Here!";
   double offset = 0.0;
@@ -31,6 +36,7 @@ struct PlaceSettings {
   std::string userActiveIcon;
   std::string userInActiveIcon;
   int iconFrom = 0;
+  int iconStyle = ICON_STYLE_PICTURES;
   // The key name of one of the system's time zones; empty: the offset applies instead.
   std::string zone;
 };
@@ -44,15 +50,15 @@ int ParseInstanceNumber(const char* commandLine);
 // Country code 1 and 64 have defaults of their own; other codes leave the record as it is.
 void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 
-// Reads the nine values, WorkDays and Zone; each read defaults to the field's current value. A stored
-// WorkDays decides the work days unless Weekdays was changed after it by a copy that knows only
-// Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
+// Reads the nine values, WorkDays, Zone and IconStyle; each read defaults to the field's current
+// value. A stored WorkDays decides the work days unless Weekdays was changed after it by a copy that
+// knows only Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
 // The same from a section already open.
 void LoadSettings(ProfileSection& section, PlaceSettings& settings);
 // Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
-// empty or the section already holds one. False when a value could not be written; the others are
-// written all the same.
+// empty or the section already holds one, then IconStyle when it is not 0 or the section holds one.
+// False when a value could not be written; the others are written all the same.
 bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings);
 
 // A save that failed where no one could be told (at sign-out), kept for the place's next start.

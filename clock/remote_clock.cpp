@@ -85,6 +85,13 @@ bool ReadPlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zo
   return true;
 }
 
+unsigned MillisecondsToNextMinute(std::time_t now) {
+  // The clock's second is whole: the minute may already be up to a second old when it reads 0, and
+  // a timer may fire a little early, so the refresh comes a quarter of a second after the turn.
+  const long long second = ((static_cast<long long>(now) % 60) + 60) % 60;
+  return static_cast<unsigned>((60 - second) * 1000 + 250);
+}
+
 int FromListMinutes(int index) {
   if (index < 0 || index > 23) return -1;
   return 30 * index;
@@ -104,19 +111,20 @@ bool IsActiveAt(const PlaceSettings& settings, const std::tm& placeTime) {
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
                               std::time_t now, ZoneClock* zone) {
   // One breakdown serves the text and the fields.
+  RemoteReading reading;
   std::string timeText;
   bool active = false;
   std::tm parts{};
   if (ReadPlaceTime(settings, now, zone, &parts)) {
     timeText = FormatTimeText(parts, tipTimeFormat);
     active = IsActiveAt(settings, parts);
+    reading.hour = parts.tm_hour;
   }
   // Without a breakdown (Microsoft's runtime has none before 1970 or after 3000) there is no time to
   // compare: the place shows as inactive, with an empty time.
 
   // The place name goes in as "%s" would take it: up to its first zero byte.
   const std::string place(settings.place.c_str());
-  RemoteReading reading;
   reading.active = active;
   reading.tip = active ? place + " = " + timeText : "[" + place + " = " + timeText + "]";
   return reading;

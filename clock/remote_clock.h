@@ -11,7 +11,12 @@
 struct RemoteReading {
   std::string tip;
   bool active = false;
+  int hour = -1;  // at the place, 0 to 23; -1 when its time cannot be told
 };
+
+// From the instant now to a little after the next minute begins, in milliseconds: every zone and
+// offset changes its hour at the turn of a minute, so a refresh then shows the new hour at once.
+unsigned MillisecondsToNextMinute(std::time_t now);
 
 // A broken-down time rendered with the tip's UTF-8 strftime format, made safe for every runtime and
 // cut to 127 UTF-16 units between characters; empty for an empty format.

@@ -94,3 +94,13 @@ std::string ConvertPicture(const std::string& picture) {
   }
   return MakeStrftimeSafe(format);
 }
+
+bool UsesTwelveHourClock(const std::string& format) {
+  for (size_t i = 0; i + 1 < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (format[i + 1] == 'I') return true;
+    if (format[i + 1] == 'H') return false;
+    ++i;  // the conversion's letter, or the second "%" of "%%"
+  }
+  return false;
+}

@@ -21,4 +21,8 @@ std::string ConvertPictures(const std::string& timePicture, const std::string& l
 // One picture, converted row by row, then made safe.
 std::string ConvertPicture(const std::string& picture);
 
+// Whether a tip format (as ConvertPictures makes it) writes the hour on a 12-hour clock: its first
+// hour conversion is "%I" rather than "%H". False for a format without an hour.
+bool UsesTwelveHourClock(const std::string& format);
+
 #endif

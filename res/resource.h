@@ -34,6 +34,8 @@
 // line that says when none is ticked.
 #define IDC_WORK_DAY_FIRST          1020
 #define IDC_NO_WORK_DAY             1027
+// The third choice of icon, after Built-in and Icon Files: the hour at the place.
+#define IDC_HOUR_ICON               1028
 
 // Controls of the call planner; the user's work-day boxes are seven ids from IDC_PLANNER_DAY_FIRST,
 // in the order of the user's week.
@@ -118,8 +120,8 @@
 
 // Tray and timer
 #define TRAY_ICON_ID                999
+// The refresh timer fires just after each turn of the minute (MillisecondsToNextMinute).
 #define REFRESH_TIMER_ID            101
-#define REFRESH_PERIOD_MS           60000
 // While the shell refuses the icon in the first minute, it is asked again this often.
 #define ADD_RETRY_TIMER_ID          102
 #define ADD_RETRY_PERIOD_MS         3000

@@ -58,7 +58,10 @@ void TrayController::UpdateTray() {
   std::string tip = std::move(reading.tip);
   const PlaceSettings& settings = place_.Settings();
   IconRef image = nullptr;
-  if (settings.iconFrom == 0) {
+  if (settings.iconStyle == ICON_STYLE_HOUR && reading.hour >= 0) {
+    image = shell_.HourIcon({reading.hour, place_.TwelveHourClock(), reading.active});
+    if (!image) image = owner_.ProgramIcon();
+  } else if (settings.iconFrom == 0) {
     // Used as a 16-bit resource number without a range test: an index outside the set picks
     // whatever icon has that number, or none.
     auto base = static_cast<unsigned>(reading.active ? ACTIVE_ICON_BASE : INACTIVE_ICON_BASE);

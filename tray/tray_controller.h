@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clock/place.h"
+#include "icons/hour_icon.h"
 
 // An icon handle as the portable code sees it: compared, handed on, never dereferenced.
 using IconRef = const void*;
@@ -37,6 +38,9 @@ class TrayShell {
  public:
   // A shared icon of the program's resources, or null when there is none with that number.
   virtual IconRef LoadResourceIcon(unsigned short resourceId) = 0;
+  // The hour drawn for the notification area's size and the taskbar's look; null when it could not
+  // be made. Held until a different hour is asked for.
+  virtual IconRef HourIcon(const HourFace& face) = 0;
   // NIM_ADD with NIF_MESSAGE | NIF_ICON and no tip; NIM_MODIFY with NIF_ICON | NIF_TIP; NIM_DELETE.
   virtual bool ShellAdd(unsigned id, IconRef icon) = 0;
   virtual bool ShellModify(unsigned id, IconRef icon, const char* tip) = 0;
@@ -46,7 +50,8 @@ class TrayShell {
   ~TrayShell() = default;
 };
 
-// The place's icon: its tip is the place's clock, its image the place's active or inactive one.
+// The place's icon: its tip is the place's clock, its image the place's active or inactive one, or
+// the hour there.
 class TrayController {
  public:
   TrayController(const Place& place, const TrayOwner& owner, TrayShell& shell)

@@ -7,6 +7,7 @@
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/wide_text_win.h"
+#include "icons/hour_icon_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -106,6 +107,27 @@ IconRef TrayIcon::LoadResourceIcon(unsigned short resourceId) {
   HICON handle = icon.Get();
   resourceIcons_.emplace_back(resourceId, std::move(icon));
   return handle;
+}
+
+bool TrayIcon::ReadTheme() {
+  const TaskbarTheme theme = ReadTaskbarTheme();
+  if (theme == theme_) return false;
+  theme_ = theme;
+  return true;
+}
+
+IconRef TrayIcon::HourIcon(const HourFace& face) {
+  if (iconSize_ == 0) (void)MeasureIconSize();
+  if (hourIcon_ && face == hourFace_ && iconSize_ == hourSize_ && theme_ == hourTheme_) return hourIcon_.Get();
+  OwnedIcon made = MakeHourIcon(iconSize_, face, theme_);
+  if (!made) return nullptr;
+  // The new icon is made while the old one still exists, so it never has the handle the shell was
+  // last given, and the refresh cannot mistake it for the picture already shown.
+  hourIcon_ = std::move(made);
+  hourFace_ = face;
+  hourSize_ = iconSize_;
+  hourTheme_ = theme_;
+  return hourIcon_.Get();
 }
 
 bool TrayIcon::ShellAdd(unsigned id, IconRef icon) {

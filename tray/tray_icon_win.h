@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "icons/hour_icon.h"
 #include "tray/tray_controller.h"
 
 class TrayIcon : public TrayShell {
@@ -31,9 +32,14 @@ class TrayIcon : public TrayShell {
   int IconSize() const { return iconSize_; }
   UINT IconDpi() const { return iconDpi_; }
 
+  // Reads the taskbar's look again; true when it changed. The hour icon is then drawn anew.
+  bool ReadTheme();
+
   // The icon at IconSize(), drawn for that size where the resource has it; held by this object
   // until the size changes.
   IconRef LoadResourceIcon(unsigned short resourceId) override;
+  // The hour at IconSize() in the taskbar's look; the one icon held until another is asked for.
+  IconRef HourIcon(const HourFace& face) override;
   bool ShellAdd(unsigned id, IconRef icon) override;
   bool ShellModify(unsigned id, IconRef icon, const char* tip) override;
   void ShellDelete(unsigned id) override;
@@ -47,6 +53,11 @@ class TrayIcon : public TrayShell {
   UINT iconDpi_ = 0;
   // Each icon is loaded once per size: a few dozen at most, which a plain search finds fast.
   std::vector<std::pair<unsigned short, OwnedIcon>> resourceIcons_;
+  TaskbarTheme theme_ = TaskbarTheme::LIGHT;
+  OwnedIcon hourIcon_;
+  HourFace hourFace_;
+  int hourSize_ = 0;
+  TaskbarTheme hourTheme_ = TaskbarTheme::LIGHT;
 };
 
 #endif

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <time.h>  // _tzset
 
@@ -26,6 +27,8 @@
 namespace {
 
 constexpr int PLACE_MAX_CHARS = 10;
+// The Icon group's buttons in order: Built-in and Icon Files are IconFrom's 0 and 1.
+constexpr int HOUR_ICON_CHOICE = 2;
 
 // The tip's time format from the user's locale pictures. Both lookups come first, so a failure of
 // either keeps the format in force.
@@ -123,8 +126,9 @@ BOOL PlaceDialog::OnInitDialog() {
   HoldZone(draft_.zone);
   (void)UpdateData(false);
   trayIcon_.Attach(Hwnd());
+  (void)trayIcon_.ReadTheme();
   tray_.CreateTray();
-  refreshTimerFailed_ = SetTimer(Hwnd(), REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr) == 0;
+  refreshTimerFailed_ = !ArmRefreshTimer();
   // At sign-in the shell often refuses icons for a while: ask it again soon, then at each refresh.
   if (tray_.AddPending()) {
     addRetriesLeft_ = ADD_RETRY_COUNT;
@@ -212,7 +216,15 @@ void PlaceDialog::DoDataExchange(DataExchange& dx) {
   dx.ListIndex(IDC_ICON_NAME, settings.icon);
   dx.Text(IDC_ACTIVE_FILE, settings.userActiveIcon);
   dx.Text(IDC_INACTIVE_FILE, settings.userInActiveIcon);
-  dx.Radio(IDC_BUILTIN, settings.iconFrom);
+  // The hour there leaves IconFrom as it was, for copies that know only the other two. An IconFrom
+  // of another value, stored by hand, ticks no button, as before.
+  int iconChoice = settings.iconStyle == ICON_STYLE_HOUR ? HOUR_ICON_CHOICE : settings.iconFrom;
+  if (settings.iconStyle != ICON_STYLE_HOUR && iconChoice == HOUR_ICON_CHOICE) iconChoice = -1;
+  dx.Radio(IDC_BUILTIN, iconChoice);
+  if (dx.Saving()) {
+    settings.iconStyle = iconChoice == HOUR_ICON_CHOICE ? ICON_STYLE_HOUR : ICON_STYLE_PICTURES;
+    if (iconChoice != HOUR_ICON_CHOICE) settings.iconFrom = iconChoice;
+  }
 }
 
 // The icon's notifications and the request to show the window reach it before its message map.
@@ -323,6 +335,8 @@ bool PlaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       zoneClock_.Invalidate();
       // This computer's zone may have changed with its clock; the runtime reads it only when asked.
       _tzset();
+      // The clock moved: the next turn of the minute is somewhere else now.
+      if (!refreshTimerFailed_) (void)ArmRefreshTimer();
       return false;
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
@@ -391,6 +405,8 @@ void PlaceDialog::OnSettingChange(const wchar_t* section) {
   // again when next needed (the runtime's only when asked).
   zoneClock_.Invalidate();
   _tzset();
+  // Windows announces a change of the taskbar's light or dark look this way.
+  if (section && lstrcmpW(section, L"ImmersiveColorSet") == 0 && trayIcon_.ReadTheme()) tray_.UpdateTray();
   if (section && lstrcmpW(section, L"intl") == 0) {
     ReadTipTimeFormat(place_);
     // The week may now start on another day: the boxes keep the days ticked, not the places.
@@ -400,8 +416,14 @@ void PlaceDialog::OnSettingChange(const wchar_t* section) {
   }
 }
 
+bool PlaceDialog::ArmRefreshTimer() {
+  return SetTimer(Hwnd(), REFRESH_TIMER_ID, MillisecondsToNextMinute(std::time(nullptr)), nullptr) != 0;
+}
+
 void PlaceDialog::OnTimer(UINT_PTR id) {
   tray_.UpdateTray();
+  // Should the timer not be set again, it keeps the period it has.
+  if (id == REFRESH_TIMER_ID && !refreshTimerFailed_) (void)ArmRefreshTimer();
   if (id != ADD_RETRY_TIMER_ID) return;
   if (!tray_.AddPending() || --addRetriesLeft_ <= 0) (void)KillTimer(Hwnd(), ADD_RETRY_TIMER_ID);
 }

@@ -88,6 +88,9 @@ class PlaceDialog : public DialogWindow, private TrayOwner {
   HICON OnQueryDragIcon() const { return programIcon_; }
   void OnSettingChange(const wchar_t* section);
   void OnTimer(UINT_PTR id);
+  // The refresh timer fires just after the next turn of the minute, when the hour there may turn
+  // too; false when it could not be set.
+  bool ArmRefreshTimer();
   void OnApply();
   void OnDismiss();
   void OnBrowseActive() { OnBrowse(draft_.userActiveIcon); }

@@ -103,12 +103,3 @@ std::string DifferenceLabel(const std::tm& there, const std::tm& here) {
   if (size % 60 != 0) label += (size % 60 < 10 ? ":0" : ":") + std::to_string(size % 60);
   return label;
 }
-
-bool UsesTwentyFourHours(const std::string& timeFormat) {
-  for (size_t i = 0; i + 1 < timeFormat.size(); ++i) {
-    if (timeFormat[i] != '%') continue;
-    if (timeFormat[i + 1] == 'H') return true;
-    ++i;
-  }
-  return false;
-}

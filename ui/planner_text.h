@@ -47,7 +47,4 @@ std::string WithoutSeconds(const std::string& timePicture);
 // "-3:30", "+5:45", "0".
 std::string DifferenceLabel(const std::tm& there, const std::tm& here);
 
-// Whether a strftime format writes the hour of a 24-hour clock.
-bool UsesTwentyFourHours(const std::string& timeFormat);
-
 #endif

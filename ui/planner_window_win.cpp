@@ -467,7 +467,7 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
   (void)SetBkMode(dc, TRANSPARENT);
   const int columns = static_cast<int>(gridData_.columns.size());
   const int rows = static_cast<int>(places_.size());
-  const bool twentyFour = UsesTwentyFourHours(texts_.timeFormat);
+  const bool twentyFour = !UsesTwelveHourClock(texts_.timeFormat);
   if (topRow_ > selectedRow_) topRow_ = selectedRow_;
   if (selectedRow_ >= topRow_ + layout.visibleRows) topRow_ = selectedRow_ - layout.visibleRows + 1;
 

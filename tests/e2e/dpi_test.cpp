@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "icons/hour_icon_win.h"
 
 namespace {
 
@@ -168,6 +170,30 @@ TEST_F(Scale, AnIconFileThatWorksAt100PercentKeepsWorking) {
   ASSERT_TRUE(farhour.CloseConfirmed());
 }
 
+// The hour there is drawn by the program at the tray's size: 20 pixels at 125 %, 24 at 150 %.
+TEST_F(Scale, TheHourThereIsDrawnAtTheTraySize) {
+  const int size = MulDiv(16, static_cast<int>(TestDpi()), 96);
+  TrayStandIn tray;
+  OwnedIcon nine = MakeHourIcon(size, {9, true, true}, TaskbarTheme::LIGHT);
+  const std::string drawn = tray.ImageOf(nine.Get());
+  ASSERT_EQ(ImageWidth(drawn), size);
+  WriteStoredPlace("Settings7", {"Scale", "0.000000", 0, 0, 23, 0, "", "", 0});
+  WriteSectionDword("Settings7", "IconStyle", 1);
+  ProbedFarhour session("7");
+  ASSERT_TRUE(session.Ready());
+  // 09:59:59 UTC, the place's time with no offset under TZ=UTC.
+  ASSERT_TRUE(session.Probe().SetClock(1796983199));
+  tray.Clear();
+  SendMessageA(session.Window(), WM_TIMER, 101, 0);
+  ASSERT_TRUE(tray.WaitForCalls(1, 5000));
+  std::string tip;
+  const std::string image = LastImage(tray, session.Window(), &tip);
+  EXPECT_EQ(ImageWidth(image), size);
+  EXPECT_TRUE(image == drawn) << "the hour drawn for " << size << " pixels";
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  DeleteSection("Settings7");
+}
+
 TEST_F(Scale, ThePropertiesWindowGrowsWithTheScale) {
   TrayStandIn tray;
   WritePlace("Settings7", true, 12, 0, "");
@@ -178,13 +204,13 @@ TEST_F(Scale, ThePropertiesWindowGrowsWithTheScale) {
   for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
   ASSERT_TRUE(IsWindowVisible(window));
 
-  // The template's 194 x 246 dialog units in MS Sans Serif 8: 340 x 400 pixels at 96 DPI under Wine, and in
+  // The template's 194 x 260 dialog units in MS Sans Serif 8: 340 x 423 pixels at 96 DPI under Wine, and in
   // proportion to the DPI (to the font's whole pixels) above it.
   RECT client;
   ASSERT_TRUE(GetClientRect(window, &client));
   const int dpi = static_cast<int>(TestDpi());
   EXPECT_NEAR(client.right, MulDiv(340, dpi, 96), MulDiv(340, dpi, 96) / 10) << "width at " << dpi;
-  EXPECT_NEAR(client.bottom, MulDiv(400, dpi, 96), MulDiv(400, dpi, 96) / 10) << "height at " << dpi;
+  EXPECT_NEAR(client.bottom, MulDiv(423, dpi, 96), MulDiv(423, dpi, 96) / 10) << "height at " << dpi;
   // The controls' text grows with them: the Place field is as tall as a line of the font, 14 units.
   RECT field;
   ASSERT_TRUE(GetWindowRect(GetDlgItem(window, 1000), &field));

@@ -245,7 +245,7 @@ TEST(Properties, TheListsAndLabelsReadAsDesigned) {
   // The window's labels in template order, with the plus-minus sign whatever the code page.
   const char* const labels[] = {
       "OK", "Cancel", "&Place Name:", "&Offset (\xC2\xB1hours):", "Show As \"Active\"", "&From:", "&To:",
-      "&Work days:", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "&Built-in", "I&con Files", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
+      "&Work days:", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "&Built-in", "I&con Files", "The &hour there", "Icon", "&Name:", "&Active:", "...", "&Inactive:", "...",
       "Time &Zone...",
   };
   std::vector<std::string> shown;

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "icons/hour_icon_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -32,6 +34,9 @@ struct Counts {
 
 const Counts SHORT_RUN = {20000, 2000, 200, 30};
 const Counts FULL_RUN = {100000, 10000, 1000, 200};
+// Hour changes of a place that shows the hour there: each one draws a new icon and destroys the old.
+constexpr int SHORT_HOUR_CHANGES = 500;
+constexpr int FULL_HOUR_CHANGES = 10000;
 
 // How much a count may grow over a whole run: caches the platform fills on first use, never one
 // object per operation.
@@ -267,5 +272,55 @@ TEST(Soak, LongUseLeavesHandlesObjectsAndMemoryFlat) {
   DestroyIcon(night);
 
   ASSERT_TRUE(farhour.CloseConfirmed());
+  DeleteSection(section);
+}
+
+// A place showing the hour there, its clock moved on an hour at each refresh: the icon is drawn anew
+// every time, and the one before is destroyed.
+TEST(Soak, HourChangesLeaveObjectsAndMemoryFlat) {
+  const int changes = FullRun() ? FULL_HOUR_CHANGES : SHORT_HOUR_CHANGES;
+  const std::string section = "Settings43";
+  DeleteSection(section);
+  WriteStoredPlace(section, {"Soak", "0.000000", 0, 0, 23, 0, "", "", 0});
+  WriteSectionDword(section, "IconStyle", 1);
+  TrayStandIn tray;
+  ProbedFarhour session("43");
+  ASSERT_TRUE(session.Ready());
+  HWND window = session.Window();
+  // Friday 11 December 2026, 00:00:30 UTC, and on by an hour each time.
+  const long long start = 1796947230;
+  for (int i = 0; i < 30; ++i) {
+    ASSERT_TRUE(session.Probe().SetClock(start + 3600LL * i));
+    PostMessageA(window, WM_TIMER, REFRESH_TIMER_ID, 0);
+  }
+  ASSERT_TRUE(session.Sync());
+  ProcessResources base;
+  ASSERT_TRUE(session.Probe().CountResources(&base));
+  Print("start", 0, base, 0);
+  const DWORD began = GetTickCount();
+  int done = 0;
+  for (int checkpoint : {changes / 10, changes}) {
+    for (; done < checkpoint; ++done) {
+      ASSERT_TRUE(session.Probe().SetClock(start + 3600LL * (30 + done)));
+      PostMessageA(window, WM_TIMER, REFRESH_TIMER_ID, 0);
+    }
+    ASSERT_TRUE(session.Sync());
+    ProcessResources after;
+    ASSERT_TRUE(session.Probe().CountResources(&after));
+    Print("hour changes", done, after, GetTickCount() - began);
+    ExpectFlat("hour changes", base, after);
+  }
+  // One shell call per change, and the last shows the hour the clock reached, active all day.
+  std::size_t modifies = 0;
+  std::string lastImage;
+  for (const TrayCall& call : tray.Calls()) {
+    if (call.window != Handle32(window) || call.message != NIM_MODIFY) continue;
+    ++modifies;
+    lastImage = call.image;
+  }
+  EXPECT_GE(modifies, static_cast<std::size_t>(changes));
+  ASSERT_TRUE(session.Process().CloseConfirmed());
+  OwnedIcon last = MakeHourIcon(TrayIconSize(), {(29 + changes) % 24, true, true}, TaskbarTheme::LIGHT);
+  EXPECT_TRUE(lastImage == tray.ImageOf(last.Get()));
   DeleteSection(section);
 }

@@ -41,6 +41,7 @@ void ExpectSameRecord(const PlaceSettings& expected, const PlaceSettings& actual
   EXPECT_EQ(expected.userInActiveIcon, actual.userInActiveIcon);
   EXPECT_EQ(expected.iconFrom, actual.iconFrom);
   EXPECT_EQ(expected.zone, actual.zone);
+  EXPECT_EQ(expected.iconStyle, actual.iconStyle);
 }
 
 PlaceSettings SampleRecord() {
@@ -192,7 +193,7 @@ TEST(Save, WritesExactlyTheTenValuesInOrderWithTheirKinds) {
   }
 }
 
-TEST(Load, ReadsTheNineValuesAndWorkDaysInOrderThenZone) {
+TEST(Load, ReadsTheNineValuesAndWorkDaysInOrderThenZoneAndIconStyle) {
   MemoryProfileStore store;
   PlaceSettings s;
   LoadSettings(store, 3, s);
@@ -202,7 +203,7 @@ TEST(Load, ReadsTheNineValuesAndWorkDaysInOrderThenZone) {
     read.push_back(access.name);
   }
   const std::vector<std::string> expected = {"Place", "Offset", "Icon", "From", "To", "WorkDays", "Weekdays",
-                                             "UserActiveIcon", "UserInActiveIcon", "IconFrom", "Zone"};
+                                             "UserActiveIcon", "UserInActiveIcon", "IconFrom", "Zone", "IconStyle"};
   EXPECT_EQ(expected, read);
 }
 
@@ -536,7 +537,7 @@ TEST(Unreachable, ReadsKeepTheRecordAndWritesLeaveNothing) {
   ExpectSameRecord(expected, s);
   EXPECT_FALSE(SaveSettings(store, 0, s)) << "a save that stored nothing says so";
   EXPECT_FALSE(store.HasSection("Settings"));
-  EXPECT_EQ(21u, store.Accesses().size());
+  EXPECT_EQ(22u, store.Accesses().size());  // eleven reads and IconStyle, ten writes
 }
 
 // A save says whether it stored the record, with and without a zone, into a new section or over one.
@@ -665,6 +666,74 @@ TEST(ZoneLoads, AHandStoredZoneSurvivesLoadAndSave) {
   SaveSettings(store, 0, s);
   ASSERT_NE(nullptr, store.GetRaw("Settings", "Zone"));
   EXPECT_EQ(Text("Lord Howe Standard Time"), store.GetRaw("Settings", "Zone")->bytes);
+}
+
+// The hour there is stored beside IconFrom, which keeps the pictures an older copy shows; a user who
+// never picks it keeps the ten values as they were.
+struct IconStyleCase {
+  const char* label;
+  const StoredValue* before;  // the stored IconStyle before the save; null: none
+  int iconStyle;
+  int iconFrom;
+  int after;  // the stored IconStyle after the save and what a load gives; -1: none stored
+};
+
+const StoredValue HOUR_STYLE{StoredKind::INTEGER, IntBytes(ICON_STYLE_HOUR)};
+const StoredValue TEXT_STYLE{StoredKind::TEXT, Text("1")};
+
+class IconStyles : public ::testing::TestWithParam<IconStyleCase> {};
+
+TEST_P(IconStyles, AreStoredBesideIconFromOnlyOncePicked) {
+  const IconStyleCase& c = GetParam();
+  MemoryProfileStore store;
+  if (c.before) store.SetRaw("Settings5", "IconStyle", c.before->kind, c.before->bytes);
+  PlaceSettings s = SampleRecord();
+  s.iconStyle = c.iconStyle;
+  s.iconFrom = c.iconFrom;
+  SaveSettings(store, 5, s);
+
+  const StoredValue* stored = store.GetRaw("Settings5", "IconStyle");
+  const StoredValue* iconFrom = store.GetRaw("Settings5", "IconFrom");
+  ASSERT_NE(nullptr, iconFrom);
+  EXPECT_EQ(IntBytes(static_cast<uint32_t>(c.iconFrom)), iconFrom->bytes) << "IconFrom keeps its meaning";
+  if (c.after < 0) {
+    EXPECT_EQ(nullptr, stored);
+    EXPECT_EQ(10u, store.ValueNames("Settings5").size());
+  } else {
+    ASSERT_NE(nullptr, stored);
+    EXPECT_EQ(StoredKind::INTEGER, stored->kind);
+    EXPECT_EQ(IntBytes(static_cast<uint32_t>(c.after)), stored->bytes);
+  }
+  PlaceSettings loaded;
+  LoadSettings(store, 5, loaded);
+  EXPECT_EQ(c.after < 0 ? ICON_STYLE_PICTURES : c.after, loaded.iconStyle);
+  EXPECT_EQ(c.iconFrom, loaded.iconFrom);
+}
+
+void PrintTo(const IconStyleCase& c, std::ostream* os) { *os << c.label; }
+
+const IconStyleCase ICON_STYLE_CASES[] = {
+    {"never picked, built-in", nullptr, ICON_STYLE_PICTURES, 0, -1},
+    {"never picked, files", nullptr, ICON_STYLE_PICTURES, 1, -1},
+    {"the hour over built-in", nullptr, ICON_STYLE_HOUR, 0, ICON_STYLE_HOUR},
+    {"the hour over files", nullptr, ICON_STYLE_HOUR, 1, ICON_STYLE_HOUR},
+    {"back to pictures", &HOUR_STYLE, ICON_STYLE_PICTURES, 1, ICON_STYLE_PICTURES},
+    {"stored as text by hand", &TEXT_STYLE, ICON_STYLE_PICTURES, 0, ICON_STYLE_PICTURES},
+};
+INSTANTIATE_TEST_SUITE_P(Rules, IconStyles, ::testing::ValuesIn(ICON_STYLE_CASES));
+
+// Settings an older copy wrote, without IconStyle, show the pictures they chose; a style of the
+// wrong kind keeps the field.
+TEST(IconStyles, LoadAsPicturesFromSettingsWithoutThem) {
+  MemoryProfileStore store;
+  SaveSettings(store, 0, SampleRecord());
+  PlaceSettings s;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(ICON_STYLE_PICTURES, s.iconStyle);
+  store.SetRaw("Settings", "IconStyle", StoredKind::BYTES, std::string(8, '\x01'));
+  s.iconStyle = ICON_STYLE_HOUR;
+  LoadSettings(store, 0, s);
+  EXPECT_EQ(ICON_STYLE_HOUR, s.iconStyle);
 }
 
 }  // namespace

@@ -320,4 +320,54 @@ const ZoneReadingCase ZONE_READING_CASES[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Zones, ZoneReadings, ::testing::ValuesIn(ZONE_READING_CASES));
 
+// The hour the icon shows turns with the place's own minute, for offsets of half and three
+// quarters of an hour as for whole ones.
+struct HourCase {
+  const char* label;
+  double offset;
+  WallClock now;  // UTC
+  int hour;
+};
+
+class Hours : public ::testing::TestWithParam<HourCase> {};
+
+TEST_P(Hours, AreThePlacesOwn) {
+  const HourCase& c = GetParam();
+  InTimeZone zone(UTC);
+  EXPECT_EQ(c.hour, ReadRemoteClock(Place(c.offset, 0, 23, ALL), "%H", At(c.now)).hour) << c.label;
+}
+
+void PrintTo(const HourCase& c, std::ostream* os) { *os << c.label; }
+
+const HourCase HOUR_CASES[] = {
+    {"a second before ten", 0, {2026, 12, 8, 9, 59, 59}, 9},
+    {"ten", 0, {2026, 12, 8, 10, 0, 0}, 10},
+    {"half an hour ahead, before", 5.5, {2026, 12, 8, 4, 29, 59}, 9},
+    {"half an hour ahead, after", 5.5, {2026, 12, 8, 4, 30, 0}, 10},
+    {"three quarters ahead, after", 5.75, {2026, 12, 8, 4, 15, 0}, 10},
+    {"three and a half behind, before", -3.5, {2026, 12, 8, 13, 29, 59}, 9},
+    {"three and a half behind, after", -3.5, {2026, 12, 8, 13, 30, 0}, 10},
+    {"across midnight", 1, {2026, 12, 8, 23, 0, 0}, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Offsets, Hours, ::testing::ValuesIn(HOUR_CASES));
+
+// The refresh timer's next wait: a quarter of a second past the next turn of the minute, whatever
+// second the clock reads, before 1970 too; never a minute late and never before the turn.
+struct NextMinuteCase {
+  long long now;
+  unsigned milliseconds;
+};
+
+class NextMinutes : public ::testing::TestWithParam<NextMinuteCase> {};
+
+TEST_P(NextMinutes, EndJustAfterTheTurn) {
+  const NextMinuteCase& c = GetParam();
+  EXPECT_EQ(c.milliseconds, MillisecondsToNextMinute(static_cast<std::time_t>(c.now)));
+}
+
+const NextMinuteCase NEXT_MINUTE_CASES[] = {
+    {1796990400, 60250}, {1796990459, 1250}, {1796990401, 59250}, {1796990430, 30250}, {-1, 1250}, {-60, 60250},
+};
+INSTANTIATE_TEST_SUITE_P(Seconds, NextMinutes, ::testing::ValuesIn(NEXT_MINUTE_CASES));
+
 }  // namespace

@@ -258,4 +258,24 @@ const ScriptCase SCRIPT_CASES[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Pictures, ScriptPictures, ::testing::ValuesIn(SCRIPT_CASES));
 
+// The hour icon writes the hour on the clock the tip's format uses: the first hour conversion decides.
+struct ClockCase {
+  const char* timePicture;
+  bool twelveHour;
+};
+
+class Clocks : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(Clocks, FollowTheFirstHourOfTheConvertedPicture) {
+  const ClockCase& c = GetParam();
+  EXPECT_EQ(c.twelveHour, UsesTwelveHourClock(ConvertPictures(c.timePicture, "dddd, MMMM dd, yyyy")));
+}
+
+const ClockCase CLOCK_CASES[] = {
+    {"h:mm:ss tt", true},   {"hh:mm:ss tt", true}, {"tt h:mm:ss", true}, {"HH:mm:ss", false},
+    {"H:mm:ss", false},     {"HH' h 'mm", false},  {"mm:ss", false},     {"", false},
+    {"'100%' h:mm", true},
+};
+INSTANTIATE_TEST_SUITE_P(Pictures, Clocks, ::testing::ValuesIn(CLOCK_CASES));
+
 }  // namespace

@@ -13,6 +13,8 @@ namespace {
 // Distinct fake handles: resource n is the address of icons[n].
 char resourceIcons[70000];
 char customActive, customInactive, programIcon;
+// Hour icons: one per hour, clock and state.
+char hourIcons[24][2][2];
 
 IconRef Resource(unsigned id) { return &resourceIcons[id]; }
 
@@ -29,6 +31,7 @@ const char* const INACTIVE_TIP = "[Here! = 10:15. Monday]";
 // The place's zone shows 10:15 on a Monday, or another minute of that hour.
 class FixedZoneClock : public ZoneClock {
  public:
+  int hour = 10;
   int minute = 15;
   void SetZone(const std::string&) override {}
   bool ZoneTime(std::time_t, std::tm* zoneTime) override {
@@ -37,7 +40,7 @@ class FixedZoneClock : public ZoneClock {
     zoneTime->tm_mon = 11;
     zoneTime->tm_mday = 7;
     zoneTime->tm_wday = 1;
-    zoneTime->tm_hour = 10;
+    zoneTime->tm_hour = hour;
     zoneTime->tm_min = minute;
     return true;
   }
@@ -81,6 +84,11 @@ class FakeHost : public TrayOwner, public TrayShell {
   IconRef LoadResourceIcon(unsigned short id) override {
     bool exists = id == IDR_MAINFRAME || (id >= 149 && id <= 176) || (id >= 249 && id <= 276);
     return exists ? Resource(id) : nullptr;
+  }
+  bool drawsHours = true;
+  IconRef HourIcon(const HourFace& face) override {
+    if (!drawsHours || face.hour < 0 || face.hour > 23) return nullptr;
+    return &hourIcons[face.hour][face.twelveHour][face.active];
   }
   bool ShellAdd(unsigned id, IconRef icon) override {
     calls.push_back({ShellCall::ADD, id, icon, ""});
@@ -191,6 +199,66 @@ TEST(TrayController, ChoosesTheImageAndTip) {
     EXPECT_EQ(host.calls[1].icon, row.image);
     EXPECT_EQ(host.calls[1].tip, row.tip);
   }
+}
+
+// The hour there: its picture follows the place's hour, the user's clock and whether it is active,
+// whatever IconFrom holds for older copies.
+TEST(TrayController, ShowsTheHourThereWhenThatIsTheStyle) {
+  struct Row {
+    const char* name;
+    int iconStyle;
+    int iconFrom;
+    const char* timePicture;
+    int hour;
+    bool active;
+    bool drawn;  // whether the hour's icon could be made
+    IconRef image;
+  };
+  const Row rows[] = {
+      {"24-hour clock", ICON_STYLE_HOUR, 0, "HH:mm", 21, true, true, &hourIcons[21][0][1]},
+      {"12-hour clock", ICON_STYLE_HOUR, 0, "h:mm tt", 21, true, true, &hourIcons[21][1][1]},
+      {"inactive", ICON_STYLE_HOUR, 0, "h:mm tt", 9, false, true, &hourIcons[9][1][0]},
+      {"over icon files", ICON_STYLE_HOUR, 1, "HH:mm", 0, true, true, &hourIcons[0][0][1]},
+      {"not made: the program icon", ICON_STYLE_HOUR, 0, "HH:mm", 9, true, false, &programIcon},
+      {"pictures", ICON_STYLE_PICTURES, 0, "HH:mm", 9, true, true, Resource(149 + 4)},
+      {"a style this copy does not know", 7, 1, "HH:mm", 9, true, true, &customActive},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeHost host;
+    host.place.Settings().icon = 4;
+    host.place.Settings().iconStyle = row.iconStyle;
+    host.place.Settings().iconFrom = row.iconFrom;
+    host.place.BuildTipTimeFormat(row.timePicture, "dddd");
+    host.zone.hour = row.hour;
+    host.SetActive(row.active);
+    host.drawsHours = row.drawn;
+    Tray tray(host);
+    tray.CreateTray();
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[1].icon, row.image);
+  }
+}
+
+// With a tip that shows only the hour, the shell hears of the place once an hour: the picture is
+// asked for at every refresh but changes only with the hour.
+TEST(TrayController, TellsTheShellOfTheHourOnlyWhenItChanges) {
+  FakeHost host;
+  host.place.Settings().iconStyle = ICON_STYLE_HOUR;
+  host.place.BuildTipTimeFormat("HH", "dddd");
+  Tray tray(host);
+  tray.CreateTray();
+  host.calls.clear();
+  for (int minute = 0; minute < 24 * 60; ++minute) {
+    host.zone.hour = minute / 60;
+    host.zone.minute = minute % 60;
+    tray.UpdateTray();
+    tray.UpdateTray();
+  }
+  // The window closes at 23:30: that is one change more, to the inactive picture.
+  ASSERT_EQ(host.calls.size(), 25u);
+  for (int hour = 0; hour < 24; ++hour) EXPECT_EQ(host.calls[hour].icon, &hourIcons[hour][0][1]) << hour;
+  EXPECT_EQ(host.calls[24].icon, &hourIcons[23][0][0]);
 }
 
 // The display's scale changed: the old images were destroyed, and new ones may have their handles.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "icons/builtin_icons.h"
+#include "icons/hour_icon.h"
 #include "res/resource.h"
 #include "tools/icongen/png_encoder.h"
 
@@ -128,13 +129,25 @@ class Sheet {
     }
   }
 
+  // Pixels of 0xAARRGGBB, each zoom times enlarged, over a backdrop colour.
+  void Composite(int x, int y, const std::vector<std::uint32_t>& argb, int size, int zoom, std::uint32_t backdrop) {
+    for (int py = 0; py < size; ++py) {
+      for (int px = 0; px < size; ++px) {
+        const std::uint32_t pixel = argb[static_cast<std::size_t>(py * size + px)];
+        Block(x + px * zoom, y + py * zoom, zoom, (pixel >> 24) ? (pixel & 0xFFFFFFu) : backdrop);
+      }
+    }
+  }
+
+  void Fill(int x, int y, int w, int h, std::uint32_t rgb) {
+    for (int dy = 0; dy < h; ++dy)
+      for (int dx = 0; dx < w; ++dx) Set(x + dx, y + dy, rgb);
+  }
+
   std::vector<std::uint8_t> Png() const { return EncodePng(pixels_, width_, height_); }
 
  private:
-  void Block(int x, int y, int size, std::uint32_t rgb) {
-    for (int dy = 0; dy < size; ++dy)
-      for (int dx = 0; dx < size; ++dx) Set(x + dx, y + dy, rgb);
-  }
+  void Block(int x, int y, int size, std::uint32_t rgb) { Fill(x, y, size, size, rgb); }
 
   int width_;
   int height_;
@@ -190,6 +203,73 @@ std::vector<std::uint8_t> RenderContactSheet(const std::vector<IconResource>& re
                   ACTIVE_ICON_BASE + index, INACTIVE_ICON_BASE + index);
     Cell(sheet, 1 + index, caption, FindResource(resources, ACTIVE_ICON_BASE + index),
          FindResource(resources, INACTIVE_ICON_BASE + index));
+  }
+  return sheet.Png();
+}
+
+namespace {
+
+// The hours the sheet shows: on a 24-hour clock, then the same moments on a 12-hour one.
+const int SHEET_HOURS[] = {0, 9, 10, 12, 21, 23};
+constexpr int HOUR_ZOOM = 3;
+const int HOUR_SIZES[] = {16, 20, 24, 32};
+
+struct SheetTaskbar {
+  const char* caption;
+  TaskbarTheme theme;
+  std::uint32_t colour;
+};
+const SheetTaskbar SHEET_TASKBARS[] = {
+    {"Light taskbar (Windows 11, F3F3F3)", TaskbarTheme::LIGHT, 0xF3F3F3},
+    {"Dark taskbar (Windows 11, 202020)", TaskbarTheme::DARK, 0x202020},
+};
+
+constexpr int HOUR_CELL = 32 * HOUR_ZOOM + GAP;
+constexpr int LABEL_WIDTH = 6 * GLYPH_ADVANCE;
+
+int HourRowHeight(int size) { return 2 * size * HOUR_ZOOM + 3 * GAP + CAPTION_HEIGHT; }
+
+}  // namespace
+
+std::vector<std::uint8_t> RenderHourSheet() {
+  const int faces = 2 * static_cast<int>(sizeof SHEET_HOURS / sizeof SHEET_HOURS[0]);
+  const int stripWidth = faces * HOUR_CELL + GAP + 2 * (32 + GAP);
+  int height = MARGIN;
+  for (int t = 0; t < 2; ++t) {
+    height += CAPTION_HEIGHT;
+    for (int size : HOUR_SIZES) height += HourRowHeight(size) + GAP;
+  }
+  Sheet sheet(2 * MARGIN + LABEL_WIDTH + stripWidth, height + MARGIN);
+  int y = MARGIN;
+  for (const SheetTaskbar& taskbar : SHEET_TASKBARS) {
+    sheet.Text(MARGIN, y, std::string(taskbar.caption) + ": 24-hour clock, then 12-hour, active above, inactive below");
+    y += CAPTION_HEIGHT;
+    for (int size : HOUR_SIZES) {
+      sheet.Text(MARGIN, y + CAPTION_HEIGHT, std::to_string(size) + " px");
+      const int left = MARGIN + LABEL_WIDTH;
+      sheet.Fill(left, y, stripWidth, HourRowHeight(size), taskbar.colour);
+      int x = left + GAP;
+      for (int twelve = 0; twelve < 2; ++twelve) {
+        for (int hour : SHEET_HOURS) {
+          for (int row = 0; row < 2; ++row) {
+            const HourFace face{hour, twelve != 0, row == 0};
+            const int top = y + CAPTION_HEIGHT + GAP + row * (size * HOUR_ZOOM + GAP);
+            sheet.Composite(x, top, DrawHourIcon(size, face, taskbar.theme), size, HOUR_ZOOM, taskbar.colour);
+            // The icon at its own size, as the taskbar shows it, at the end of the strip.
+            if (hour == SHEET_HOURS[1] && twelve) {
+              sheet.Composite(left + stripWidth - 2 * (32 + GAP), top, DrawHourIcon(size, face, taskbar.theme), size,
+                              1, taskbar.colour);
+            }
+            if (hour == SHEET_HOURS[4] && twelve) {
+              sheet.Composite(left + stripWidth - (32 + GAP), top, DrawHourIcon(size, face, taskbar.theme), size, 1,
+                              taskbar.colour);
+            }
+          }
+          x += HOUR_CELL;
+        }
+      }
+      y += HourRowHeight(size) + GAP;
+    }
   }
   return sheet.Png();
 }

@@ -11,4 +11,8 @@
 // resources as made by BuildIconResources.
 std::vector<std::uint8_t> RenderContactSheet(const std::vector<IconResource>& resources);
 
+// The hour icons at each tray size on a light and a dark taskbar, enlarged, with a few at their own
+// size, so that a person can judge the digits at 16 pixels and the contrast.
+std::vector<std::uint8_t> RenderHourSheet();
+
 #endif

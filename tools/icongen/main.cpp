@@ -1,6 +1,7 @@
 // icongen: draws the program's icons.
 //   icongen icons DIR     writes farhour.ico, active_NN.ico and inactive_NN.ico into DIR
 //   icongen sheet FILE    writes a PNG contact sheet of all of them
+//   icongen hours FILE    writes a PNG contact sheet of the hour icons on light and dark taskbars
 //   icongen show ID       prints the pictures of icon resource ID as palette indices ('.' transparent)
 #include <cstdio>
 #include <cstdlib>
@@ -43,7 +44,7 @@ int Show(const std::vector<IconResource>& resources, int id) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: icongen icons DIR | icongen sheet FILE.png | icongen show ID\n");
+  std::fprintf(stderr, "usage: icongen icons DIR | icongen sheet FILE.png | icongen hours FILE.png | icongen show ID\n");
   return 2;
 }
 
@@ -60,5 +61,6 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "show") == 0) return Show(resources, std::atoi(argv[2]));
   if (std::strcmp(argv[1], "sheet") == 0) return WriteFile(argv[2], RenderContactSheet(resources)) ? 0 : 1;
+  if (std::strcmp(argv[1], "hours") == 0) return WriteFile(argv[2], RenderHourSheet()) ? 0 : 1;
   return Usage();
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the properties window, the Time Zone window beside it and the About box
+# Takes the screenshots of the properties window, the Time Zone window beside it, the properties
+# window with the hour there chosen, and the About box
 # as a person sees them on the screen: starts farhour.exe fresh under Wine, opens each window with screenshot_helper, photographs
 # the whole screen and crops it to the window.
 #   make_screenshots.sh WINE_RUN FARHOUR_EXE HELPER_EXE OUT_DIR
@@ -23,6 +24,8 @@ geometry=$("$run" "$helper" show | tr -d '\r')
 capture "$geometry" "$out/properties.png"
 geometry=$("$run" "$helper" zone | tr -d '\r')
 capture "$geometry" "$out/time-zone.png"
+geometry=$("$run" "$helper" hour | tr -d '\r')
+capture "$geometry" "$out/properties-hour.png"
 geometry=$("$run" "$helper" about | tr -d '\r')
 capture "$geometry" "$out/about.png"
 geometry=$("$run" "$helper" planner | tr -d '\r')

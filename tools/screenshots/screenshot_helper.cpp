@@ -6,6 +6,8 @@
 //   screenshot_helper show      double-clicks the tray icon; prints the properties window's rectangle
 //   screenshot_helper zone      presses Time Zone..., types a city, whose zone the search selects, sets
 //                               the window beside the properties window; prints the rectangle of both
+//   screenshot_helper hour      closes the Time Zone window and ticks "The hour there"; prints the
+//                               properties window's rectangle
 //   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
 //   screenshot_helper planner   stores New York, London, Tel Aviv and Auckland, chooses Plan a
 //                               call... in its menu and types 15:00; prints the planner's rectangle
@@ -24,6 +26,7 @@ constexpr UINT TRAY_NOTIFY = 0x8064;
 constexpr UINT TRAY_ID = 999;
 constexpr int IDC_APPLY = 1006;
 constexpr int IDC_TIME_ZONE = 1015;
+constexpr int IDC_HOUR_ICON = 1028;
 constexpr int IDC_ZONE_SEARCH = 1016;
 constexpr int ID_TRAY_PLAN_CALL = 32778;
 constexpr int IDC_PLANNER_TIME = 1035;
@@ -180,13 +183,27 @@ int Zone() {
   return 0;
 }
 
-int About() {
-  HWND window = WaitForProperties();
-  if (!window) return 1;
+// Closes the Time Zone window if it is open.
+void CloseZoneWindow(HWND window) {
   Search zone{"Time Zone", ProcessOf(window), false, nullptr};
   EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&zone));
   if (zone.found) PostMessageA(zone.found, WM_COMMAND, IDCANCEL, 0);
   Pump(300);
+}
+
+int Hour() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  CloseZoneWindow(window);
+  (void)SendMessageA(GetDlgItem(window, IDC_HOUR_ICON), BM_CLICK, 0, 0);
+  Pump(300);
+  return PrintRectangle(window);
+}
+
+int About() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  CloseZoneWindow(window);
   PostMessageA(window, WM_SYSCOMMAND, 16, 0);
   HWND about = WaitForDialog("About Farhour", ProcessOf(window), false);
   return about ? PrintRectangle(about) : 1;
@@ -271,9 +288,10 @@ int main(int argc, char** argv) {
   }
   if (command == "show") return Show();
   if (command == "zone") return Zone();
+  if (command == "hour") return Hour();
   if (command == "about") return About();
   if (command == "planner") return Planner();
   if (command == "close") return Close();
-  std::fprintf(stderr, "usage: screenshot_helper prepare|show|zone|about|planner|close|finish\n");
+  std::fprintf(stderr, "usage: screenshot_helper prepare|show|zone|hour|about|planner|close|finish\n");
   return 2;
 }
