@@ -39,7 +39,7 @@ int ClockApp::InitInstance() {
   PlaceLock lock(section);
   if (!lock.Held()) return ShowRunningCopy(section, RUNNING_COPY_WAIT_MS) ? 0 : 1;
   RegistryProfileStore store(COMPANY_NAME, ApplicationTitle(instance_));
-  Places places(store);
+  Places places(instance_, store);
   PlaceDialog dialog(instance_, store, places, request.instanceNumber, request.showProperties);
   HWND previousForeground = GetForegroundWindow();
   INT_PTR result = dialog.RunHidden(previousForeground);

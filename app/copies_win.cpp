@@ -63,6 +63,10 @@ HWND FindPlaceWindow(const std::string& section) {
   return search.found;
 }
 
+std::string PlannerMark() { return CopyName(PLANNER_SECTION); }
+
+HWND FindPlannerWindow() { return FindPlaceWindow(PLANNER_SECTION); }
+
 UINT ShowPropertiesMessage() {
   static const UINT message = RegisterWindowMessageW(L"" COMPANY_NAME "." APPLICATION_NAME ".ShowProperties");
   return message;

@@ -34,6 +34,11 @@ void UnmarkPlaceWindow(HWND window, const std::string& section);
 // The window of the copy that runs the place; null when there is none.
 HWND FindPlaceWindow(const std::string& section);
 
+// The mark of the call planner's window, which one copy of the session has open for all of them,
+// and that window; null when none is open.
+std::string PlannerMark();
+HWND FindPlannerWindow();
+
 // The message that asks a copy to show its properties window in front. Every copy registers the
 // same name, so every copy of the session knows it.
 UINT ShowPropertiesMessage();

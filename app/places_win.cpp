@@ -50,7 +50,8 @@ struct Places::Job {
   FileHandle thread;
 };
 
-Places::Places(ProfileStore& store) : store_(store) {}
+Places::Places(HINSTANCE instance, ProfileStore& store)
+    : store_(store), planner_(instance, store, PlannerMark()) {}
 
 Places::~Places() {
   for (std::unique_ptr<Job>& job : jobs_) {
@@ -138,4 +139,15 @@ std::vector<PlaceFailure> Places::FinishedWork() {
     job = jobs_.erase(job);
   }
   return failures;
+}
+
+void Places::PlanCall() {
+  HWND open = FindPlannerWindow();
+  if (!open || open == planner_.Hwnd()) {
+    (void)planner_.Open();
+    return;
+  }
+  // Another copy's: this copy has the foreground from its menu, and hands it on.
+  if (IsIconic(open)) (void)ShowWindowAsync(open, SW_RESTORE);
+  (void)SetForegroundWindow(open);
 }

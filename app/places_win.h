@@ -12,10 +12,11 @@
 
 #include "clock/profile_store.h"
 #include "ui/place_dialog_win.h"
+#include "ui/planner_window_win.h"
 
 class Places : public PlaceKeeper {
  public:
-  explicit Places(ProfileStore& store);
+  Places(HINSTANCE instance, ProfileStore& store);
   // Waits for the work still going on, which ends in seconds.
   ~Places();
   Places(const Places&) = delete;
@@ -25,6 +26,7 @@ class Places : public PlaceKeeper {
   bool AsksToShow(UINT message) const override;
   bool AddPlace(int fromInstanceNumber) override;
   void ForgetShortcuts(int instanceNumber) override;
+  void PlanCall() override;
   bool Working() const override { return !jobs_.empty(); }
   std::vector<PlaceFailure> FinishedWork() override;
 
@@ -39,6 +41,8 @@ class Places : public PlaceKeeper {
   void Begin(std::function<std::vector<PlaceFailure>()> work);
 
   ProfileStore& store_;
+  // The one planner of all places, when this copy opened it.
+  PlannerWindow planner_;
   HWND window_ = nullptr;
   std::string section_;
   std::vector<std::unique_ptr<Job>> jobs_;

@@ -55,6 +55,12 @@ std::unique_ptr<ProfileSection> MemoryProfileStore::OpenSection(const std::strin
   return std::unique_ptr<ProfileSection>(new MemorySection(*this, section));
 }
 
+std::unique_ptr<ProfileSection> MemoryProfileStore::OpenExistingSection(const std::string& section) {
+  ++sectionOpens_;
+  if (unreachable_ || !FindSection(section)) return nullptr;
+  return std::unique_ptr<ProfileSection>(new MemorySection(*this, section));
+}
+
 bool MemoryProfileStore::DeleteSection(const std::string& section) {
   if (unreachable_) return false;
   for (auto it = sections_.begin(); it != sections_.end(); ++it) {
@@ -120,6 +126,13 @@ std::vector<std::string> MemoryProfileStore::ValueNames(const std::string& secti
   if (const Section* s = FindSection(section)) {
     for (const NamedValue& v : s->values) names.push_back(v.name);
   }
+  return names;
+}
+
+std::vector<std::string> MemoryProfileStore::SectionNames() const {
+  std::vector<std::string> names;
+  if (unreachable_) return names;
+  for (const Section& s : sections_) names.push_back(s.name);
   return names;
 }
 

@@ -33,9 +33,11 @@ class MemoryProfileStore : public ProfileStore {
   // Text values read up to their first zero byte; any other kind gives def. Only an integer of
   // exactly 4 bytes is read as one. A section's HasValue counts among no accesses.
   std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
+  std::unique_ptr<ProfileSection> OpenExistingSection(const std::string& section) override;
   // True once a section was opened or written (opening makes it, as the registry's reads do).
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;
+  std::vector<std::string> SectionNames() const override;
 
   // Stores data of any kind, as a hand edit of the registry could.
   void SetRaw(const std::string& section, const std::string& name, StoredKind kind,

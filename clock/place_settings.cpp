@@ -81,22 +81,25 @@ void ApplyCountryDefaults(PlaceSettings& settings, int countryCode) {
 }
 
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings) {
-  const std::unique_ptr<ProfileSection> section = store.OpenSection(SettingsSection(instanceNumber));
-  settings.place = section->GetString("Place", settings.place);
+  LoadSettings(*store.OpenSection(SettingsSection(instanceNumber)), settings);
+}
+
+void LoadSettings(ProfileSection& section, PlaceSettings& settings) {
+  settings.place = section.GetString("Place", settings.place);
   // The offset always passes through its six-decimal text, even when nothing is stored.
-  const std::string offsetText = section->GetString("Offset", FormatOffset(settings.offset));
+  const std::string offsetText = section.GetString("Offset", FormatOffset(settings.offset));
   // Only the decimal prefix is read, the way atof reads it in the old runtimes: newer ones would also
   // take "0x10" as 16 and "inf" or "nan", and one stored text must mean the same offset everywhere.
   settings.offset = LimitOffset(DecimalToDouble(offsetText.c_str()));
-  settings.icon = section->GetInt("Icon", settings.icon);
-  settings.from = section->GetInt("From", settings.from);
-  settings.to = section->GetInt("To", settings.to);
-  LoadWorkDays(*section, settings.workDays);
-  settings.userActiveIcon = section->GetString("UserActiveIcon", settings.userActiveIcon);
-  settings.userInActiveIcon = section->GetString("UserInActiveIcon", settings.userInActiveIcon);
-  settings.iconFrom = section->GetInt("IconFrom", settings.iconFrom);
-  settings.zone = section->GetString("Zone", settings.zone);
-  settings.iconStyle = section->GetInt("IconStyle", settings.iconStyle);
+  settings.icon = section.GetInt("Icon", settings.icon);
+  settings.from = section.GetInt("From", settings.from);
+  settings.to = section.GetInt("To", settings.to);
+  LoadWorkDays(section, settings.workDays);
+  settings.userActiveIcon = section.GetString("UserActiveIcon", settings.userActiveIcon);
+  settings.userInActiveIcon = section.GetString("UserInActiveIcon", settings.userInActiveIcon);
+  settings.iconFrom = section.GetInt("IconFrom", settings.iconFrom);
+  settings.zone = section.GetString("Zone", settings.zone);
+  settings.iconStyle = section.GetInt("IconStyle", settings.iconStyle);
 }
 
 bool SaveSettings(ProfileStore& store, int instanceNumber, const PlaceSettings& settings) {

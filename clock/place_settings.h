@@ -54,6 +54,8 @@ void ApplyCountryDefaults(PlaceSettings& settings, int countryCode);
 // value. A stored WorkDays decides the work days unless Weekdays was changed after it by a copy that
 // knows only Weekdays; without WorkDays, a non-zero Weekdays means Monday to Friday and 0 every day.
 void LoadSettings(ProfileStore& store, int instanceNumber, PlaceSettings& settings);
+// The same from a section already open.
+void LoadSettings(ProfileSection& section, PlaceSettings& settings);
 // Writes the nine values, in order, in their stored kinds, then WorkDays, then Zone when it is not
 // empty or the section already holds one, then IconStyle when it is not 0 or the section holds one.
 // False when a value could not be written; the others are written all the same.

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // One section, open for as long as the object lives: a whole load or save goes through one.
 class ProfileSection {
@@ -27,8 +28,13 @@ class ProfileStore {
   // store that cannot be reached gives a section whose reads give their defaults and whose writes
   // fail.
   virtual std::unique_ptr<ProfileSection> OpenSection(const std::string& section) = 0;
+  // The section when it is there, without making it; null when it is not, or the store cannot be
+  // reached. Reading a place that may be removed meanwhile never brings it back.
+  virtual std::unique_ptr<ProfileSection> OpenExistingSection(const std::string& section) = 0;
   // Whether the section is there, without making it.
   virtual bool HasSection(const std::string& section) const = 0;
+  // The names of the sections there, in no particular order; empty when the store cannot be reached.
+  virtual std::vector<std::string> SectionNames() const = 0;
   // Removes the section and its values. True when it is gone, also when it was never there.
   virtual bool DeleteSection(const std::string& section) = 0;
 

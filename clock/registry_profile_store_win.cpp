@@ -148,9 +148,34 @@ std::unique_ptr<ProfileSection> RegistryProfileStore::OpenSection(const std::str
   return std::unique_ptr<ProfileSection>(new RegistrySection(OpenSectionKey(section)));
 }
 
+std::unique_ptr<ProfileSection> RegistryProfileStore::OpenExistingSection(const std::string& section) {
+  RegKey application = OpenApplicationKey(false);
+  if (!application) return nullptr;
+  RegKey key = OpenSubKey(application.Get(), section, ACCESS);
+  if (!key) return nullptr;
+  return std::unique_ptr<ProfileSection>(new RegistrySection(std::move(key)));
+}
+
 bool RegistryProfileStore::HasSection(const std::string& section) const {
   RegKey application = OpenApplicationKey(false);
   return application && OpenSubKey(application.Get(), section, KEY_READ);
+}
+
+std::vector<std::string> RegistryProfileStore::SectionNames() const {
+  std::vector<std::string> names;
+  RegKey application = OpenApplicationKey(false);
+  if (!application) return names;
+  // A registry key's name has at most 255 characters.
+  wchar_t name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name / sizeof name[0];
+    const LONG status =
+        RegEnumKeyExW(application.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) break;
+    names.push_back(Utf8(name, static_cast<int>(length)));
+  }
+  return names;
 }
 
 bool RegistryProfileStore::DeleteSection(const std::string& section) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/handles_win.h"
 #include "clock/profile_store.h"
@@ -22,8 +23,10 @@ class RegistryProfileStore : public ProfileStore {
   // Opens the key chain once for the section's life. Texts are written as REG_SZ in UTF-16, up to
   // their first zero and with it, integers as REG_DWORD of 4 bytes; HasValue counts a value of any kind.
   std::unique_ptr<ProfileSection> OpenSection(const std::string& section) override;
+  std::unique_ptr<ProfileSection> OpenExistingSection(const std::string& section) override;
   bool HasSection(const std::string& section) const override;
   bool DeleteSection(const std::string& section) override;
+  std::vector<std::string> SectionNames() const override;
 
   // The section's key, opened anew through the whole chain and created when missing; empty when
   // "software" cannot be opened or a key cannot be created.

@@ -42,21 +42,6 @@ std::time_t AddSeconds(std::time_t now, long long shift) {
   return static_cast<std::time_t>(n + shift);
 }
 
-
-// The place's time, broken down: the zone's when it has one the zone clock can tell, else the
-// shifted instant in the local zone. False when there is no breakdown.
-bool PlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
-  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
-  // user chose too and which still gives a time.
-  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
-  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
-  // localtime's result is overwritten by the next call.
-  const std::tm* broken = std::localtime(&shifted);
-  if (!broken) return false;
-  *parts = *broken;
-  return true;
-}
-
 }  // namespace
 
 // The rendered time, cut to 127 UTF-16 units without splitting a character. A result longer than that keeps
@@ -88,6 +73,18 @@ std::string FormatTimeText(const std::tm& parts, const std::string& format) {
   return std::string(buffer, length);
 }
 
+bool ReadPlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts) {
+  // A zone that cannot be told (unknown here, or no zone data) falls back to the offset, which the
+  // user chose too and which still gives a time.
+  if (!settings.zone.empty() && zone && zone->ZoneTime(now, parts)) return true;
+  const std::time_t shifted = AddSeconds(now, ShiftSeconds(settings.offset));
+  // localtime's result is overwritten by the next call.
+  const std::tm* broken = std::localtime(&shifted);
+  if (!broken) return false;
+  *parts = *broken;
+  return true;
+}
+
 unsigned MillisecondsToNextMinute(std::time_t now) {
   // The clock's second is whole: the minute may already be up to a second old when it reads 0, and
   // a timer may fire a little early, so the refresh comes a quarter of a second after the turn.
@@ -105,6 +102,12 @@ int ToListMinutes(int index) {
   return 720 + 30 * index;
 }
 
+bool IsActiveAt(const PlaceSettings& settings, const std::tm& placeTime) {
+  const int minutes = placeTime.tm_hour * 60 + placeTime.tm_min;
+  return FromListMinutes(settings.from) <= minutes && minutes <= ToListMinutes(settings.to) &&
+         IsWorkDay(settings.workDays, placeTime.tm_wday);
+}
+
 RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& tipTimeFormat,
                               std::time_t now, ZoneClock* zone) {
   // One breakdown serves the text and the fields.
@@ -112,12 +115,9 @@ RemoteReading ReadRemoteClock(const PlaceSettings& settings, const std::string& 
   std::string timeText;
   bool active = false;
   std::tm parts{};
-  if (PlaceTime(settings, now, zone, &parts)) {
+  if (ReadPlaceTime(settings, now, zone, &parts)) {
     timeText = FormatTimeText(parts, tipTimeFormat);
-    const int nowMinutes = parts.tm_hour * 60 + parts.tm_min;
-    active = FromListMinutes(settings.from) <= nowMinutes &&
-             nowMinutes <= ToListMinutes(settings.to);
-    active = active && IsWorkDay(settings.workDays, parts.tm_wday);
+    active = IsActiveAt(settings, parts);
     reading.hour = parts.tm_hour;
   }
   // Without a breakdown (Microsoft's runtime has none before 1970 or after 3000) there is no time to

@@ -26,6 +26,15 @@ std::string FormatTimeText(const std::tm& parts, const std::string& format);
 int FromListMinutes(int index);
 int ToListMinutes(int index);
 
+// The place's time at the instant now, broken down: its zone's when it has one the zone clock can
+// tell, else now shifted by the offset in the process's local time zone. False when there is no
+// breakdown.
+bool ReadPlaceTime(const PlaceSettings& settings, std::time_t now, ZoneClock* zone, std::tm* parts);
+
+// Whether the place is at work when its clock shows placeTime: a work day of the place, and a minute
+// inside its active window, both ends included. The tray's icon and the call planner both ask this.
+bool IsActiveAt(const PlaceSettings& settings, const std::tm& placeTime);
+
 // Evaluates the place's clock at the instant now. A place with a zone that zone can tell takes the
 // zone's time; any other is shifted by its offset and rendered in the process's local time zone. The
 // time text is cut to 127 UTF-16 units between characters.

@@ -84,7 +84,11 @@ bool IsStrftimeSafe(const std::string& format) {
 }
 
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture) {
-  std::string format = timePicture + ". " + longDatePicture;
+  return ConvertPicture(timePicture + ". " + longDatePicture);
+}
+
+std::string ConvertPicture(const std::string& picture) {
+  std::string format = picture;
   for (const PictureRow& row : CONVERSIONS) {
     ReplaceFirstPicture(format, row.picture, row.directive);
   }

@@ -18,6 +18,9 @@ bool IsStrftimeSafe(const std::string& format);
 // time picture + ". " + long-date picture, converted row by row, then made safe.
 std::string ConvertPictures(const std::string& timePicture, const std::string& longDatePicture);
 
+// One picture, converted row by row, then made safe.
+std::string ConvertPicture(const std::string& picture);
+
 // Whether a tip format (as ConvertPictures makes it) writes the hour on a 12-hour clock: its first
 // hour conversion is "%I" rather than "%H". False for a format without an hour.
 bool UsesTwelveHourClock(const std::string& format);

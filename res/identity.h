@@ -8,6 +8,8 @@
 #define APPLICATION_NAME            "Farhour"
 // The unnumbered place's section; place N's is this name followed by N.
 #define SETTINGS_SECTION            "Settings"
+// The call planner's own settings: the user's working hours and days.
+#define PLANNER_SECTION             "Planner"
 // The places whose settings the last sign-out could not save, by their sections' names.
 #define NOT_SAVED_SECTION           "NotSaved"
 

@@ -7,6 +7,7 @@
 #define IDD_ABOUTBOX                100
 #define IDD_PLACE                   102
 #define IDD_TIME_ZONE               103
+#define IDD_PLANNER                 104
 
 // Controls of the properties window
 #define IDC_PLACE                   1000
@@ -35,6 +36,20 @@
 #define IDC_NO_WORK_DAY             1027
 // The third choice of icon, after Built-in and Icon Files: the hour at the place.
 #define IDC_HOUR_ICON               1028
+
+// Controls of the call planner; the user's work-day boxes are seven ids from IDC_PLANNER_DAY_FIRST,
+// in the order of the user's week.
+#define IDC_PLANNER_PREVIOUS        1030
+#define IDC_PLANNER_DATE            1031
+#define IDC_PLANNER_NEXT            1032
+#define IDC_PLANNER_GRID            1033
+#define IDC_PLANNER_BEST            1034
+#define IDC_PLANNER_TIME            1035
+#define IDC_PLANNER_LINES           1036
+#define IDC_PLANNER_COPY            1037
+#define IDC_PLANNER_FROM            1038
+#define IDC_PLANNER_TO              1039
+#define IDC_PLANNER_DAY_FIRST       1040
 
 // Strings
 #define IDS_ABOUTBOX                101
@@ -70,6 +85,18 @@
 #define IDS_SHORTCUT_NOT_DELETED    233
 #define IDS_NOT_SAVED               234
 #define IDS_NOT_SAVED_AT_SIGN_OUT   235
+// The call planner's texts.
+#define IDS_PLANNER_HERE            240
+#define IDS_PLANNER_AT_WORK_LINE    241
+#define IDS_PLANNER_CLOSED_LINE     242
+#define IDS_PLANNER_DAY_OFF_LINE    243
+#define IDS_PLANNER_RANGE           244
+#define IDS_PLANNER_ALL_AT_WORK     245
+#define IDS_PLANNER_MOST_AT_WORK    246
+#define IDS_PLANNER_NONE_AT_WORK    247
+#define IDS_PLANNER_NOT_A_TIME      248
+#define IDS_PLANNER_NO_SUCH_PLACE   249
+#define IDS_PLANNER_AT_WORK_ROW     250
 
 // Menus and commands. The icon's menu has a range of ids of its own, above every control's, so that
 // a command is told from a control's notification by its id.
@@ -80,7 +107,8 @@
 #define ID_TRAY_ADD_PLACE           32775
 #define ID_TRAY_REMOVE_PLACE        32776
 #define ID_TRAY_EXIT                32777
-#define ID_TRAY_LAST                32777
+#define ID_TRAY_PLAN_CALL           32778
+#define ID_TRAY_LAST                32778
 #define IDM_ABOUTBOX                0x0010
 #define ID_HELP                     57670
 
@@ -98,6 +126,9 @@
 #define ADD_RETRY_TIMER_ID          102
 #define ADD_RETRY_PERIOD_MS         3000
 #define ADD_RETRY_COUNT             20
+// The call planner looks for places added, removed or changed this often.
+#define PLANNER_TIMER_ID            103
+#define PLANNER_PERIOD_MS           1000
 #define TRAY_NOTIFY_MESSAGE         0x8064
 // Posted to the window by work on places that ended in the background.
 #define PLACES_WORK_DONE_MESSAGE    0x8065

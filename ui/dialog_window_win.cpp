@@ -64,6 +64,8 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam
   } catch (...) {
     handled = false;
   }
+  // A modeless window destroyed by its own handler.
+  if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
   if (!handled) return FALSE;
   switch (message) {
     // These return their result straight from the dialog procedure.
@@ -178,7 +180,10 @@ INT_PTR DialogWindow::RunHidden(HWND previousForeground) {
       result_ = -1;
       break;
     }
-    if (!IsDialogMessageW(hwnd_, &msg)) {
+    // Tab, the arrows, Enter and Escape for whichever of this program's windows has the message.
+    HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (!dialog || reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWLP_DLGPROC)) != DialogProc) dialog = hwnd_;
+    if (!IsDialogMessageW(dialog, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -193,6 +198,12 @@ INT_PTR DialogWindow::RunModal(HWND owner) {
   modeless_ = false;
   return DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId_), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogWindow::CreateModeless() {
+  modeless_ = true;
+  return CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), nullptr, DialogProc,
+                            reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void DialogWindow::EndDialog(INT_PTR result) {

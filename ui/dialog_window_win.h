@@ -27,6 +27,9 @@ class DialogWindow {
   INT_PTR RunHidden(HWND previousForeground);
   // The ordinary modal run over an owner, which stays disabled meanwhile.
   INT_PTR RunModal(HWND owner);
+  // Creates the window from the template and leaves it to the thread's loop (the hidden run's),
+  // which gives it the keyboard's dialog navigation too. Hwnd() is null again once it is destroyed.
+  bool CreateModeless();
   void EndDialog(INT_PTR result);
 
   // FALSE: copy the fields into the controls. TRUE: copy the controls into the fields with

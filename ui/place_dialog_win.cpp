@@ -18,6 +18,7 @@
 #include "res/resource.h"
 #include "tray/tray_events.h"
 #include "ui/about_dialog_win.h"
+#include "ui/locale_text_win.h"
 #include "ui/offset_text.h"
 #include "ui/window_geometry.h"
 #include "ui/window_geometry_win.h"
@@ -28,16 +29,6 @@ namespace {
 constexpr int PLACE_MAX_CHARS = 10;
 // The Icon group's buttons in order: Built-in and Icon Files are IconFrom's 0 and 1.
 constexpr int HOUR_ICON_CHOICE = 2;
-constexpr int LOCALE_TEXT_MAX = 128;
-
-// One locale picture in its own characters, or false when the lookup fails or the text does not fit.
-bool ReadLocalePicture(LCTYPE type, std::string* picture) {
-  wchar_t text[LOCALE_TEXT_MAX] = L"";
-  if (GetLocaleInfoW(GetUserDefaultLCID(), type, text, LOCALE_TEXT_MAX) == 0) return false;
-  text[LOCALE_TEXT_MAX - 1] = L'\0';
-  *picture = Utf8(text);
-  return true;
-}
 
 // The tip's time format from the user's locale pictures. Both lookups come first, so a failure of
 // either keeps the format in force.
@@ -51,18 +42,6 @@ void ReadTipTimeFormat(Place& place) {
 
 LRESULT AddListText(HWND list, UINT message, const std::string& text) {
   return SendMessageW(list, message, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
-}
-
-void FillHalfHours(HWND list, int firstHour, const std::string& suffix) {
-  for (int hour = firstHour; hour < firstHour + 12; ++hour) {
-    for (int minute = 0; minute < 60; minute += 30) {
-      char text[16];
-      int shown = hour % 12 == 0 ? 12 : hour % 12;
-      std::snprintf(text, sizeof text, "%d:%02d", shown, minute);
-      const LRESULT index = AddListText(list, CB_ADDSTRING, text + suffix);
-      if (index >= 0) (void)SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), hour * 60 + minute);
-    }
-  }
 }
 
 // A command of the icon's menu, as the menu sends it and as automation tools send it: the item's id
@@ -185,16 +164,9 @@ void PlaceDialog::FillLists() {
 }
 
 void PlaceDialog::LabelWorkDays() {
-  std::string firstDay;
-  const int first = ReadLocalePicture(LOCALE_IFIRSTDAYOFWEEK, &firstDay) ? std::atoi(firstDay.c_str()) : 0;
+  LocaleWeekOrder(weekOrder_);
   for (int position = 0; position < DAYS_IN_WEEK; ++position) {
-    const int day = WeekdayAtPosition(first, position);
-    weekOrder_[position] = day;
-    // The locale numbers its day names from Monday.
-    std::string name;
-    if (!ReadLocalePicture(LOCALE_SABBREVDAYNAME1 + (day + 6) % DAYS_IN_WEEK, &name) || name.empty()) {
-      name = LoadResourceString(Instance(), IDS_DAY_FIRST + day);
-    }
+    const std::string name = LocaleDayName(Instance(), weekOrder_[position]);
     SetText(GetDlgItem(Hwnd(), IDC_WORK_DAY_FIRST + position), LiteralLabel(name));
   }
 }
@@ -293,6 +265,7 @@ void PlaceDialog::OnTrayCommand(UINT id) {
     case ID_TRAY_ADD_PLACE:
       if (!places_.AddPlace(instanceNumber_)) TellFailure(IDS_PLACE_NOT_STARTED, std::string());
       break;
+    case ID_TRAY_PLAN_CALL: places_.PlanCall(); break;
     case ID_TRAY_REMOVE_PLACE: OnRemovePlace(); break;
     case ID_TRAY_EXIT: OnSysCommand(SC_CLOSE); break;
     default: break;

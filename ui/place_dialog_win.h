@@ -41,6 +41,8 @@ class PlaceKeeper {
   virtual bool AddPlace(int fromInstanceNumber) = 0;
   // Deletes the shortcuts that start the place, in the background.
   virtual void ForgetShortcuts(int instanceNumber) = 0;
+  // Brings the call planner, of this copy or another, to the front, or opens it here.
+  virtual void PlanCall() = 0;
   // Whether work begun here goes on.
   virtual bool Working() const = 0;
   // The failures of the work that has ended since the last call.

@@ -12,39 +12,13 @@
 #include <string>
 
 #include "clock/tip_time_format.h"
+#include "native/in_time_zone.h"
 
 namespace {
 
 const char* const UTC = "UTC0";
 // New Zealand: clocks go forward on the last Sunday of September (29 September 2002) at 2:00.
 const char* const NEW_ZEALAND = "NZST-12NZDT,M9.5.0,M4.1.0/3";
-
-// Runs each test in a time zone of its own choosing and gives the process its zone back after.
-class InTimeZone {
- public:
-  explicit InTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) {
-      hadZone_ = true;
-      oldZone_ = old;
-    }
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~InTimeZone() {
-    if (hadZone_) {
-      setenv("TZ", oldZone_.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-  InTimeZone(const InTimeZone&) = delete;
-  InTimeZone& operator=(const InTimeZone&) = delete;
-
- private:
-  bool hadZone_ = false;
-  std::string oldZone_;
-};
 
 struct WallClock {
   int year, month, day, hour, minute, second;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <ostream>
@@ -187,6 +188,19 @@ TEST_F(RegistryStore, HasSectionMakesNothingAndDeleteSectionRemovesOnlyThatPlace
   EXPECT_FALSE(store_.HasSection("Settings3"));
   EXPECT_EQ(ULONG_MAX, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings3"));
   EXPECT_EQ(10u, ValueCount("software\\BrindlewoodTest\\Farhour\\Settings4"));
+}
+
+// The planner finds every place stored, and none removed, without making the keys.
+TEST_F(RegistryStore, SectionNamesListWhatIsStoredAndMakeNothing) {
+  EXPECT_TRUE(store_.SectionNames().empty());
+  ASSERT_FALSE(OpenSectionDirectly("software\\BrindlewoodTest")) << "listing made the keys";
+  SaveSettings(store_, 0, SampleRecord());
+  SaveSettings(store_, 12, SampleRecord());
+  SaveSettings(store_, 7, SampleRecord());
+  EXPECT_TRUE(store_.DeleteSection("Settings12"));
+  std::vector<std::string> names = store_.SectionNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Settings", "Settings7"}));
 }
 
 // Writes, their stored kind and bytes.

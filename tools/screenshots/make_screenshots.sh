@@ -28,6 +28,8 @@ geometry=$("$run" "$helper" hour | tr -d '\r')
 capture "$geometry" "$out/properties-hour.png"
 geometry=$("$run" "$helper" about | tr -d '\r')
 capture "$geometry" "$out/about.png"
+geometry=$("$run" "$helper" planner | tr -d '\r')
+capture "$geometry" "$out/planner.png"
 "$run" "$helper" close
 wait $farhour_pid
 trap - EXIT

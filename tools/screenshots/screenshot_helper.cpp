@@ -9,7 +9,10 @@
 //   screenshot_helper hour      closes the Time Zone window and ticks "The hour there"; prints the
 //                               properties window's rectangle
 //   screenshot_helper about     chooses About from the system menu; prints the About box's rectangle
-//   screenshot_helper close     closes the About box, answers the Close question with Yes, waits
+//   screenshot_helper planner   stores New York, London, Tel Aviv and Auckland, chooses Plan a
+//                               call... in its menu and types 15:00; prints the planner's rectangle
+//   screenshot_helper close     closes the About box and the planner, forgets those places, answers
+//                               the Close question with Yes, waits
 // Rectangles are printed as "WIDTHxHEIGHT+X+Y", the geometry ImageMagick's -crop takes.
 #include <windows.h>
 #include <shlwapi.h>
@@ -25,7 +28,26 @@ constexpr int IDC_APPLY = 1006;
 constexpr int IDC_TIME_ZONE = 1015;
 constexpr int IDC_HOUR_ICON = 1028;
 constexpr int IDC_ZONE_SEARCH = 1016;
+constexpr int ID_TRAY_PLAN_CALL = 32778;
+constexpr int IDC_PLANNER_TIME = 1035;
 constexpr DWORD WAIT_MS = 20000;
+const char* const APP_KEY = "Software\\Brindlewood\\Farhour\\";
+
+// The planner's places: section, name, zone, first half hour of work, work days.
+struct ShownPlace {
+  const char* section;
+  const char* name;
+  const char* zone;
+  DWORD from;
+  DWORD workDays;
+};
+// The running place's section is written too: the planner shows what is stored.
+const ShownPlace SHOWN_PLACES[] = {
+    {"Settings", "New York", "Eastern Standard Time", 18, 0x3E},
+    {"Settings91", "London", "GMT Standard Time", 18, 0x3E},
+    {"Settings92", "Tel Aviv", "Israel Standard Time", 18, 0x1F},
+    {"Settings93", "Auckland", "New Zealand Standard Time", 17, 0x3E},
+};
 // On a display without a window manager nobody draws the title bars of windows that Wine leaves to
 // one; windows that Wine frames itself look as they do on Windows.
 const char* const WINE_FRAMING_KEY = "Software\\Wine\\AppDefaults\\farhour.exe\\X11 Driver";
@@ -187,11 +209,49 @@ int About() {
   return about ? PrintRectangle(about) : 1;
 }
 
+void StorePlace(const ShownPlace& place) {
+  HKEY key = nullptr;
+  const std::string path = std::string(APP_KEY) + place.section;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  const auto text = [key](const char* name, const char* value) {
+    (void)RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
+  };
+  const auto number = [key](const char* name, DWORD value) {
+    (void)RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  };
+  text("Place", place.name);
+  text("Offset", "0.000000");
+  text("Zone", place.zone);
+  number("From", place.from);
+  number("To", 10);
+  number("WorkDays", place.workDays);
+  RegCloseKey(key);
+}
+
+int Planner() {
+  HWND window = WaitForProperties();
+  if (!window) return 1;
+  for (const ShownPlace& place : SHOWN_PLACES) StorePlace(place);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_TRAY_PLAN_CALL, 0), 0);
+  HWND planner = WaitForDialog("Plan a call", ProcessOf(window), false);
+  if (!planner) return 1;
+  HWND time = GetDlgItem(planner, IDC_PLANNER_TIME);
+  for (char c : std::string("15:00")) PostMessageA(time, WM_CHAR, static_cast<unsigned char>(c), 1);
+  Pump(500);
+  return PrintRectangle(planner);
+}
+
 int Close() {
   HWND window = WaitForProperties();
   if (!window) return 1;
   DWORD pid = ProcessOf(window);
-  for (const char* box : {"About Farhour", "Time Zone"}) {
+  for (const ShownPlace& place : SHOWN_PLACES) {
+    (void)SHDeleteKeyA(HKEY_CURRENT_USER, (std::string(APP_KEY) + place.section).c_str());
+  }
+  for (const char* box : {"About Farhour", "Time Zone", "Plan a call"}) {
     Search search{box, pid, false, nullptr};
     EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
     if (search.found) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
@@ -230,7 +290,8 @@ int main(int argc, char** argv) {
   if (command == "zone") return Zone();
   if (command == "hour") return Hour();
   if (command == "about") return About();
+  if (command == "planner") return Planner();
   if (command == "close") return Close();
-  std::fprintf(stderr, "usage: screenshot_helper prepare|show|zone|hour|about|close|finish\n");
+  std::fprintf(stderr, "usage: screenshot_helper prepare|show|zone|hour|about|planner|close|finish\n");
   return 2;
 }
