@@ -70,6 +70,9 @@
 #define IDS_SHORTCUT_NOT_DELETED    233
 #define IDS_NOT_SAVED               234
 #define IDS_NOT_SAVED_AT_SIGN_OUT   235
+// The built-in icons' names, BUILTIN_ICON_COUNT strings from here; entry i names the pair
+// ACTIVE_ICON_BASE + i and INACTIVE_ICON_BASE + i, and its index is the stored Icon setting.
+#define IDS_ICON_NAME_FIRST         240
 
 // Menus and commands. The icon's menu has a range of ids of its own, above every control's, so that
 // a command is told from a control's notification by its id.
