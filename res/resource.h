@@ -98,6 +98,10 @@
 #define IDS_PLANNER_NO_SUCH_PLACE   249
 #define IDS_PLANNER_AT_WORK_ROW     250
 
+// The built-in icons' names, BUILTIN_ICON_COUNT strings from here; entry i names the pair
+// ACTIVE_ICON_BASE + i and INACTIVE_ICON_BASE + i, and its index is the stored Icon setting.
+#define IDS_ICON_NAME_FIRST         300
+
 // Menus and commands. The icon's menu has a range of ids of its own, above every control's, so that
 // a command is told from a control's notification by its id.
 #define IDR_TRAY_MENU               132

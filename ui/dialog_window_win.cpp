@@ -274,7 +274,8 @@ void DataExchange::MaxChars(int id, const std::string& field, int maxChars) {
     Fail(id, FormatPrompt(prompt, std::to_string(maxChars)));
     return;
   }
-  (void)SendDlgItemMessageW(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+  constexpr int UNITS_PER_CHAR = 4;
+  (void)SendDlgItemMessageW(dialog_.Hwnd(), id, EM_LIMITTEXT, static_cast<WPARAM>(UNITS_PER_CHAR * maxChars), 0);
 }
 
 void DataExchange::ListIndex(int id, int& field) {

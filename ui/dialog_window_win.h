@@ -77,8 +77,9 @@ class DataExchange {
   bool Failed() const { return failed_; }
 
   void Text(int id, std::string& field);
-  // Refuses more than maxChars characters as a person counts them. Typing stops at maxChars UTF-16
-  // units, the edit control's own count.
+  // Refuses more than maxChars characters as a person counts them. The edit control counts UTF-16
+  // units, two for a character beyond U+FFFF and one more for each mark on a letter, so typing stops
+  // only at four units a character: any name of maxChars characters fits, and OK is the rule.
   void MaxChars(int id, const std::string& field, int maxChars);
   void ListIndex(int id, int& field);
   void Offset(int id, double& field);

@@ -13,7 +13,6 @@
 #include "base/utf8_text.h"
 #include "base/wide_text_win.h"
 #include "clock/country_week.h"
-#include "icons/builtin_icons.h"
 #include "res/identity.h"
 #include "res/resource.h"
 #include "tray/tray_events.h"
@@ -160,7 +159,9 @@ void PlaceDialog::FillLists() {
   FillHalfHours(GetDlgItem(Hwnd(), IDC_FROM), 0, LoadResourceString(Instance(), IDS_AM));
   FillHalfHours(GetDlgItem(Hwnd(), IDC_TO), 12, LoadResourceString(Instance(), IDS_PM));
   HWND names = GetDlgItem(Hwnd(), IDC_ICON_NAME);
-  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) (void)AddListText(names, CB_ADDSTRING, BUILTIN_ICON_NAMES[i]);
+  for (int i = 0; i < BUILTIN_ICON_COUNT; ++i) {
+    (void)AddListText(names, CB_ADDSTRING, LoadResourceString(Instance(), IDS_ICON_NAME_FIRST + i));
+  }
 }
 
 void PlaceDialog::LabelWorkDays() {

@@ -453,22 +453,9 @@ TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
   EXPECT_EQ(SelectionOf(w, IDC_PLACE), std::make_pair(0, 12));
   EXPECT_EQ(Snapshot(), before);
 
-  // Typing stops at ten characters.
-  struct Row {
-    const char* typed;
-    const char* kept;
-  };
-  const Row rows[] = {{"Wellington", "Wellington"}, {"Wellingtonian", "Wellington"}, {"Perth", "Perth"}};
-  for (const Row& row : rows) {
-    session.Type(IDC_PLACE, row.typed);
-    EXPECT_EQ(ControlText(w, IDC_PLACE), row.kept) << row.typed;
-  }
-  PostMessageA(session.Item(IDC_PLACE), WM_CHAR, 'x', 1);
-  session.Sync();
-  EXPECT_EQ(ControlText(w, IDC_PLACE), "Perthx");
-
   // A refused OK takes nothing: after Cancel the tray's next refresh shows the place as it was,
   // and the settings section keeps it.
+  session.Type(IDC_PLACE, "Perth");
   session.Type(IDC_OFFSET, "abc");
   session.Press(IDC_APPLY);
   box = session.Process().WaitForMessageBox(5000);
@@ -482,6 +469,43 @@ TEST(Properties, APlaceLongerThanTenCharactersIsRefused) {
   // Brackets mark a place outside its window, which depends on the hour of the run.
   if (!tip.empty() && tip[0] == '[') tip.erase(0, 1);
   EXPECT_EQ(tip.substr(0, 15), "Christchurch = ") << tip;
+
+  // Typing takes ten characters in any script, two UTF-16 units each beyond U+FFFF; OK is the rule.
+  auto globes = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\xF0\x9F\x8C\x8F";  // U+1F30F
+    return text;
+  };
+  struct Row {
+    std::string typed;
+    std::string kept;
+    bool refused;
+  };
+  const Row rows[] = {
+      {"Wellingtonian", "Wellingtonian", true},
+      {globes(21), globes(20), true},  // typing stops at 40 units
+      {globes(11), globes(11), true},
+      {globes(10), globes(10), false},
+  };
+  session.Show();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.typed);
+    session.Type(IDC_PLACE, row.typed);
+    EXPECT_EQ(ControlText(w, IDC_PLACE), row.kept);
+    session.Press(IDC_APPLY);
+    box = session.Process().WaitForMessageBox(row.refused ? 5000 : 300);
+    if (!row.refused) {
+      EXPECT_EQ(box, nullptr);
+      std::string stored;
+      EXPECT_TRUE(ReadSectionText(SECTION, "Place", &stored));
+      EXPECT_EQ(stored, row.kept);
+      continue;
+    }
+    ExpectMessageBox(session, box, "Please enter no more than 10 characters.");
+    if (!box) continue;
+    PressButton(box, IDOK);
+    session.Sync();
+  }
   ASSERT_TRUE(session.Process().CloseConfirmed());
 }
 

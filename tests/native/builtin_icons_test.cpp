@@ -9,14 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "icons/builtin_icons.h"
 #include "icons/icon_file.h"
 #include "res/resource.h"
 #include "tools/icongen/icon_set.h"
@@ -544,47 +542,6 @@ TEST(ProgramPictures, EntryZeroIsTheSmallProgramIconAndItsDimmedTwin) {
   EXPECT_EQ(a.transparent, i.transparent);
   for (std::size_t n = 0; n < a.index.size(); ++n)
     EXPECT_EQ(i.index[n], Partner(threeQuarter, a.index[n])) << "pixel " << n;
-}
-
-// ---- The names -----------------------------------------------------------------------------------
-
-struct NameRow {
-  int index;
-  const char* name;
-  int active;
-  int inactive;
-};
-
-const NameRow NAME_ROWS[] = {
-    {0, "Farhour", 149, 249},       {1, "Australia", 150, 250},    {2, "Austria", 151, 251},
-    {3, "Belgium", 152, 252},       {4, "Brazil", 153, 253},       {5, "Canada", 154, 254},
-    {6, "Denmark", 155, 255},       {7, "Finland", 156, 256},      {8, "France", 157, 257},
-    {9, "Germany", 158, 258},       {10, "Ireland", 159, 259},     {11, "Italy", 160, 260},
-    {12, "Japan", 161, 261},        {13, "Mexico", 162, 262},      {14, "Netherlands", 163, 263},
-    {15, "Norway", 164, 264},       {16, "New Zealand", 165, 265}, {17, "Portugal", 166, 266},
-    {18, "South Africa", 167, 267}, {19, "Russia", 168, 268},      {20, "Spain", 169, 269},
-    {21, "Sweden", 170, 270},       {22, "Switzerland", 171, 271}, {23, "Turkey", 172, 272},
-    {24, "United Kingdom", 173, 273}, {25, "USA", 174, 274},       {26, "Face", 175, 275},
-    {27, "Phone", 176, 276},
-};
-
-class BuiltinIconNames : public ::testing::TestWithParam<NameRow> {};
-
-TEST_P(BuiltinIconNames, NameAndResourcesOfEachIndex) {
-  const NameRow& row = GetParam();
-  EXPECT_STREQ(BUILTIN_ICON_NAMES[row.index], row.name);
-  EXPECT_EQ(ACTIVE_ICON_BASE + row.index, row.active);
-  EXPECT_EQ(INACTIVE_ICON_BASE + row.index, row.inactive);
-  EXPECT_FALSE(ReadBytes(IconDir() + FileNameOf(row.active)).empty());
-  EXPECT_FALSE(ReadBytes(IconDir() + FileNameOf(row.inactive)).empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(AllEntries, BuiltinIconNames, ::testing::ValuesIn(NAME_ROWS),
-                         [](const auto& info) { return std::string("Entry") + std::to_string(info.param.index); });
-
-TEST(BuiltinIconNamesList, HasOneNameForEveryEntry) {
-  EXPECT_EQ(std::size(BUILTIN_ICON_NAMES), static_cast<std::size_t>(BUILTIN_ICON_COUNT));
-  EXPECT_EQ(std::size(NAME_ROWS), static_cast<std::size_t>(BUILTIN_ICON_COUNT));
 }
 
 }  // namespace

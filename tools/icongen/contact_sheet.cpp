@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "icons/builtin_icons.h"
 #include "icons/hour_icon.h"
 #include "res/resource.h"
 #include "tools/icongen/png_encoder.h"
@@ -198,9 +197,10 @@ std::vector<std::uint8_t> RenderContactSheet(const std::vector<IconResource>& re
   // The program icon's sizes sit where an entry shows its active pictures.
   Cell(sheet, 0, "128 program icon", FindResource(resources, IDR_MAINFRAME), nullptr);
   for (int index = 0; index < BUILTIN_ICON_COUNT; ++index) {
+    // The entries' names live in the program's string table; the sheet gives the index the
+    // properties window lists them by, and the resources.
     char caption[64];
-    std::snprintf(caption, sizeof caption, "%d %s  %d/%d", index, BUILTIN_ICON_NAMES[index],
-                  ACTIVE_ICON_BASE + index, INACTIVE_ICON_BASE + index);
+    std::snprintf(caption, sizeof caption, "%d  %d/%d", index, ACTIVE_ICON_BASE + index, INACTIVE_ICON_BASE + index);
     Cell(sheet, 1 + index, caption, FindResource(resources, ACTIVE_ICON_BASE + index),
          FindResource(resources, INACTIVE_ICON_BASE + index));
   }
