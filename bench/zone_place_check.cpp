@@ -11,7 +11,7 @@
 // country counts as right when the first zone found is its zone where most of its people live.
 // The zones searched are the table's, named by their key names (the display names are the system's).
 // Prints figures only.
-// Usage: zone_place_check <folder of the lists make_zone_places.py --check-lists writes>
+// Usage: zone_place_check <folder of the lists make_zone_places.py --check-lists writes> [all]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
+  // "all" after the folder lists every miss, not only the first 40 of each kind.
+  const std::size_t shown = argc > 2 && std::string(argv[2]) == "all" ? std::size_t(-1) : 40;
   std::vector<ZoneEntry> zones;
   std::map<std::string, std::string> homes;
   for (const auto& row : ReadRows(folder + "/zones.tsv")) {
@@ -122,11 +124,11 @@ int main(int argc, char** argv) {
     std::printf("the %zu most populous cities of SimpleMaps, typed by their SimpleMaps name:\n", checked);
     std::printf("  right clock %zu (%.1f %%), nothing found %zu, wrong clock %zu, wrong where a bigger namesake "
                 "is listed first %zu\n", right, 100.0 * right / checked, none, wrong, namesake);
-    for (std::size_t i = 0; i < wrongOnes.size() && i < 40; ++i) std::printf("    %s\n", wrongOnes[i].c_str());
-    if (wrongOnes.size() > 40) std::printf("    ... and %zu more\n", wrongOnes.size() - 40);
+    for (std::size_t i = 0; i < wrongOnes.size() && i < shown; ++i) std::printf("    %s\n", wrongOnes[i].c_str());
+    if (wrongOnes.size() > shown) std::printf("    ... and %zu more\n", wrongOnes.size() - shown);
     std::printf("  namesakes listed first:\n");
-    for (std::size_t i = 0; i < namesakes.size() && i < 40; ++i) std::printf("    %s\n", namesakes[i].c_str());
-    if (namesakes.size() > 40) std::printf("    ... and %zu more\n", namesakes.size() - 40);
+    for (std::size_t i = 0; i < namesakes.size() && i < shown; ++i) std::printf("    %s\n", namesakes[i].c_str());
+    if (namesakes.size() > shown) std::printf("    ... and %zu more\n", namesakes.size() - shown);
   }
 
   std::size_t countries = 0, first = 0, ofCountry = 0;
