@@ -43,6 +43,7 @@ import argparse
 import collections
 import datetime
 import gettext
+import heapq
 import json
 import math
 import os
@@ -781,23 +782,102 @@ def byte_lines(values, indent="    "):
     return lines
 
 
-def packed(text):
-    """The text (bytes) with the commonest pairs of bytes replaced, one pair at a time, by bytes that it
-    does not hold (a byte pair encoding): the packed bytes and the pairs, [(byte, first, second)] in the
-    order made, a pair's bytes being earlier pairs' or the text's own. Zero bytes, line feeds, tabs and
-    vertical tabs stay, and no pair holds a zero byte; nor is "?" used, which could start a trigraph."""
-    free = [b for b in range(1, 256) if b not in set(text) and b not in b"\t\n\v?"]
-    pairs = []
-    for byte in free:
-        counts = collections.Counter(pair for pair in zip(text, text[1:]) if 0 not in pair)
-        if not counts:
+def pair_tokens(sequences, first_token, most):
+    """Byte pair encoding: yields the sequences of symbols (bytes) and the tokens made so far, [(first,
+    second)] each of the text's bytes or earlier tokens, numbered from first_token on, after each round
+    that replaces the commonest pairs of neighbours (many at a time, no two sharing a symbol) by tokens,
+    while a pair occurs 4 times or more and there are fewer than `most` tokens."""
+    tokens = []
+    yield sequences, tokens
+    while len(tokens) < most:
+        counts = collections.Counter(pair for seq in sequences for pair in zip(seq, seq[1:]))
+        batch, used = {}, set()
+        for pair, count in sorted(counts.items(), key=lambda item: (-item[1], item[0])):
+            if count < 4 or len(tokens) + len(batch) >= most or len(batch) >= 30:
+                break
+            if pair[0] in used or pair[1] in used:
+                continue
+            batch[pair] = first_token + len(tokens) + len(batch)
+            used.update(pair)
+        if not batch:
             break
-        (first, second), count = counts.most_common(1)[0]
-        if count < 4:
+        tokens = tokens + list(batch)
+        merged = []
+        for seq in sequences:
+            out, i = [], 0
+            while i < len(seq):
+                token = batch.get((seq[i], seq[i + 1])) if i + 1 < len(seq) else None
+                out.append(token if token is not None else seq[i])
+                i += 2 if token is not None else 1
+            merged.append(out)
+        sequences = merged
+        yield sequences, tokens
+
+
+def huffman_lengths(counts, limit=15):
+    """{symbol: count} -> {symbol: length of its code}, none longer than `limit` (counts halved until
+    so)."""
+    shift = 0
+    while True:
+        heap = [(max(1, count >> shift), symbol, [symbol]) for symbol, count in sorted(counts.items())]
+        lengths = dict.fromkeys(counts, 0)
+        if len(heap) == 1:
+            lengths[heap[0][1]] = 1
+            return lengths
+        heapq.heapify(heap)
+        while len(heap) > 1:
+            a, b = heapq.heappop(heap), heapq.heappop(heap)
+            for symbol in a[2] + b[2]:
+                lengths[symbol] += 1
+            heapq.heappush(heap, (a[0] + b[0], min(a[1], b[1]), a[2] + b[2]))
+        if max(lengths.values()) <= limit:
+            return lengths
+        shift += 1
+
+
+def canonical_codes(lengths):
+    """{symbol: length} -> {symbol: code}: shortest first, then by symbol, as clock/huffman_code.cpp
+    reads them."""
+    codes, code, previous = {}, 0, 0
+    for symbol in sorted((s for s in lengths if lengths[s]), key=lambda s: (lengths[s], s)):
+        code <<= lengths[symbol] - previous
+        previous = lengths[symbol]
+        codes[symbol] = code
+        code += 1
+    return codes
+
+
+def packed_places(texts, pair_symbols):
+    """The places' texts (bytes) and their symbols of a zone and country, packed: each place as its
+    zone-and-country symbol, then its text in bytes and pair tokens, then one end symbol, all in a
+    canonical Huffman code. Returns (tokens, symbol count, code lengths, bits as bytes), with as many
+    tokens as make the whole smallest."""
+    def size(merged, tokens):
+        symbols = 256 + len(tokens) + max(pair_symbols) + 2
+        counts = collections.Counter(s for seq in merged for s in seq)
+        counts.update(256 + len(tokens) + p for p in pair_symbols)
+        counts[symbols - 1] += 1
+        lengths = huffman_lengths(counts)
+        bits = sum(lengths[s] * n for s, n in counts.items())
+        return (bits + 7) // 8 + 3 * len(tokens) + (symbols + 1) // 2, symbols, lengths
+
+    best = None
+    for merged, tokens in pair_tokens([list(text) for text in texts], 256, 3500):
+        total, symbols, lengths = size(merged, tokens)
+        if not best or total < best[0]:
+            best = (total, merged, tokens, symbols, lengths)
+        elif len(tokens) > len(best[2]) + 600:
             break
-        text = text.replace(bytes([first, second]), bytes([byte]))
-        pairs.append((byte, first, second))
-    return text, pairs
+    _, merged, tokens, symbols, lengths = best
+    codes = canonical_codes(lengths)
+    first_pair = 256 + len(tokens)
+    stream = [s for pair, seq in zip(pair_symbols, merged) for s in [first_pair + pair] + seq] + [symbols - 1]
+    bits = "".join(format(codes[s], "0%db" % lengths[s]) for s in stream)
+    bits += "0" * (-len(bits) % 8)
+    data = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+    nibbles = [lengths.get(s, 0) for s in range(symbols)] + [0]
+    length_bytes = bytes(nibbles[i] | nibbles[i + 1] << 4 for i in range(0, symbols, 2))
+    return tokens, symbols, length_bytes, data
 
 
 def header(summary, sources):
@@ -827,6 +907,8 @@ def write_places(path, places, countries, keys, sources):
         "",
         "#include <string>",
         "",
+        '#include "clock/huffman_code.h"',
+        "",
         "namespace {",
         "",
         "// The Windows zones' key names, each ending in a zero byte; a place's zone is its number here.",
@@ -834,36 +916,38 @@ def write_places(path, places, countries, keys, sources):
     ]
     lines += literal_lines(keys)
     lines[-1] += ";"
-    lines += [
-        "",
-        "// The places, biggest first, one after another in UTF-8, each ending in a zero byte: its names",
-        "// apart by a line feed, the usual one first, then a vertical tab and its region where a namesake",
-        "// in its country needs it, then a tab and tzdata's comment where it has one. Packed: each byte",
-        "// that PAIRS names stands for its two bytes.",
-        "const char PLACE_TEXT[] =",
-    ]
-    text, pairs = packed(b"\0".join(place_text(p).encode("utf-8") for p in places) + b"\0")
-    lines += literal_lines(text.split(b"\0")[:-1])
-    lines[-1] += ";"
-    lines += ["", "// The packed bytes of PLACE_TEXT in the order packed, each followed by the two it stands for.",
-              "const unsigned char PAIRS[] = {"]
-    lines += byte_lines(b for pair in pairs for b in pair) + ["};"]
-    # Each place's zone and country as one of the pairs that occur, the commonest first, most in one byte.
+    # Each place's zone and country as one of the pairs that occur, the commonest first.
     counts = collections.Counter((key_index[p[2]], code_index[p[1]]) for p in places)
     pair_list = sorted(counts, key=lambda pair: (-counts[pair], pair))
     pair_index = {pair: i for i, pair in enumerate(pair_list)}
-    if len(pair_list) > 510:
-        sys.exit("more than 510 pairs of a zone and a country: two bytes cannot name them")
-    place_bytes = []
-    for p in places:
-        i = pair_index[(key_index[p[2]], code_index[p[1]])]
-        place_bytes += [i] if i < 255 else [255, i - 255]
+    tokens, symbols, lengths, bits = packed_places([place_text(p).encode("utf-8") for p in places],
+                                                   [pair_index[(key_index[p[2]], code_index[p[1]])] for p in places])
+    if symbols > 4096:
+        sys.exit("more than 4096 symbols: a token's 12 bits cannot name them")
+    lines += [
+        "",
+        "// The places, biggest first, each its zone and country, then its text in UTF-8: its names apart by",
+        "// a line feed, the usual one first, then a vertical tab and its region where a namesake in its",
+        "// country needs it, then a tab and tzdata's comment where it has one. Packed in symbols: 0 to 255",
+        "// a byte of text, from 256 a token of TOKENS, from FIRST_PAIR_SYMBOL a zone and country of",
+        "// ZONE_COUNTRIES that starts the next place, and SYMBOL_COUNT - 1 the end; the symbols in the",
+        "// canonical Huffman code of CODE_LENGTHS (clock/huffman_code.h).",
+        "constexpr std::size_t PLACE_COUNT = %d;" % len(places),
+        "constexpr std::size_t FIRST_PAIR_SYMBOL = %d;" % (256 + len(tokens)),
+        "constexpr std::size_t SYMBOL_COUNT = %d;" % symbols,
+        "const unsigned char PLACE_BITS[] = {",
+    ]
+    lines += byte_lines(bits) + ["};"]
+    lines += ["", "// Each symbol's code length, two to a byte, the low half first.",
+              "const unsigned char CODE_LENGTHS[] = {"]
+    lines += byte_lines(lengths) + ["};"]
+    lines += ["", "// Each token from 256 on: the two symbols it stands for, 12 bits each, the high bits first.",
+              "const unsigned char TOKENS[] = {"]
+    lines += byte_lines(b for first, second in tokens for b in (first >> 4, (first & 15) << 4 | second >> 8,
+                                                                 second & 0xFF)) + ["};"]
     lines += ["", "// The zones and countries of places, the commonest first: a zone in ZONE_KEYS, then a country in",
               "// COUNTRY_TEXT.", "const unsigned char ZONE_COUNTRIES[] = {"]
     lines += byte_lines(b for pair in pair_list for b in pair) + ["};"]
-    lines += ["", "// Each place's zone and country in ZONE_COUNTRIES: one byte below 255, else 255 and one more",
-              "// to add to it.", "const unsigned char PLACE_ZONE_COUNTRIES[] = {"]
-    lines += byte_lines(place_bytes) + ["};"]
     lines += [
         "",
         "// The countries, most people first, each ending in a zero byte: its two-letter code, then its",
@@ -895,17 +979,36 @@ def write_places(path, places, countries, keys, sources):
         "  return texts;",
         "}",
         "",
-        "// PLACE_TEXT unpacked, made once.",
-        "const std::string& PlaceText() {",
-        "  static const std::string text = [] {",
-        "    std::string bytes[256];",
-        "    for (int b = 0; b < 256; ++b) bytes[b] = std::string(1, static_cast<char>(b));",
-        "    for (std::size_t i = 0; i + 2 < sizeof PAIRS; i += 3) bytes[PAIRS[i]] = bytes[PAIRS[i + 1]] + bytes[PAIRS[i + 2]];",
-        "    std::string unpacked;",
-        "    for (const char c : PLACE_TEXT) unpacked += bytes[static_cast<unsigned char>(c)];",
+        "// The places' texts, each ending in a zero byte, and their zones and countries, unpacked once.",
+        "struct Unpacked {",
+        "  std::string text;",
+        "  std::vector<std::size_t> pairs;",
+        "};",
+        "",
+        "const Unpacked& PlacesUnpacked() {",
+        "  static const Unpacked unpacked = [] {",
+        "    std::vector<std::string> tokens(FIRST_PAIR_SYMBOL);",
+        "    for (std::size_t b = 0; b < 256; ++b) tokens[b] = std::string(1, static_cast<char>(b));",
+        "    for (std::size_t t = 256, at = 0; t < FIRST_PAIR_SYMBOL && at + 2 < sizeof TOKENS; ++t, at += 3) {",
+        "      const std::size_t first = std::size_t{TOKENS[at]} << 4 | TOKENS[at + 1] >> 4;",
+        "      const std::size_t second = std::size_t{TOKENS[at + 1] & 15u} << 8 | TOKENS[at + 2];",
+        "      if (first < t && second < t) tokens[t] = tokens[first] + tokens[second];",
+        "    }",
+        "    Unpacked unpacked;",
+        "    unpacked.pairs.reserve(PLACE_COUNT);",
+        "    HuffmanReader reader(CODE_LENGTHS, SYMBOL_COUNT, PLACE_BITS, sizeof PLACE_BITS);",
+        "    for (std::size_t symbol; reader.Next(symbol) && symbol + 1 < SYMBOL_COUNT;) {",
+        "      if (symbol < FIRST_PAIR_SYMBOL) {",
+        "        unpacked.text += tokens[symbol];",
+        "      } else if (symbol - FIRST_PAIR_SYMBOL < sizeof ZONE_COUNTRIES / 2) {",
+        "        if (!unpacked.pairs.empty()) unpacked.text += '\\0';",
+        "        unpacked.pairs.push_back(symbol - FIRST_PAIR_SYMBOL);",
+        "      }",
+        "    }",
+        "    unpacked.text += '\\0';",
         "    return unpacked;",
         "  }();",
-        "  return text;",
+        "  return unpacked;",
         "}",
         "",
         "}  // namespace",
@@ -913,12 +1016,13 @@ def write_places(path, places, countries, keys, sources):
         "std::vector<const char*> ZoneKeys() { return Split(ZONE_KEYS, sizeof ZONE_KEYS); }",
         "",
         "std::vector<ZonePlace> ZonePlaces() {",
+        "  const Unpacked& unpacked = PlacesUnpacked();",
         "  std::vector<ZonePlace> places;",
-        "  std::size_t at = 0;",
-        "  for (const char* text : Split(PlaceText().c_str(), PlaceText().size())) {",
-        "    std::size_t pair = PLACE_ZONE_COUNTRIES[at++];",
-        "    if (pair == 255) pair += PLACE_ZONE_COUNTRIES[at++];",
+        "  places.reserve(unpacked.pairs.size());",
+        "  const char* text = unpacked.text.c_str();",
+        "  for (const std::size_t pair : unpacked.pairs) {",
         "    places.push_back(ZonePlace{text, ZONE_COUNTRIES[2 * pair], ZONE_COUNTRIES[2 * pair + 1]});",
+        "    text += std::char_traits<char>::length(text) + 1;",
         "  }",
         "  return places;",
         "}",
@@ -941,7 +1045,7 @@ def write_places(path, places, countries, keys, sources):
     ]
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
-    return len(text)
+    return len(bits) + len(lengths) + 3 * len(tokens)
 
 
 def write_week(path, work_days, sources):
