@@ -24,12 +24,26 @@ const char BASE_LETTERS[192][3] = {
     "U", "u", "U",  "u",  "W", "w", "Y",  "y", "Y", "Z", "z", "Z", "z",  "Z", "z",  "s",   // U+0170
 };
 
+// The base letters of U+0180 to U+024F (Vietnamese's horned o and u, Pinyin's tone marks, Romanian's
+// comma letters) and of U+1E00 to U+1EFF (Vietnamese's further letters, the dotted letters of
+// transliterated Arabic: Ḩā'il, Birāṭnagar); a dot where a letter has none.
+const char LATIN_B_BASES[] =
+    "................................Oo.............Uu..............."  // U+0180
+    ".............AaIiOoUuUuUuUuUu.AaAa....GgKkOoOo..j...Gg..NnAa...."  // U+01C0
+    "AaAaEeEeIiIiOoOoRrRrUuUuSsTt..Hh......AaEeOoOoOoOoYy............"  // U+0200
+    "................";  // U+0240
+const char LATIN_ADDITIONAL_BASES[] =
+    "AaBbBbBbCcDdDdDdDdDdEeEeEeEeEeFfGgHhHhHhHhHhIiIiKkKkKkLlLlLlLlMm"  // U+1E00
+    "MmMmNnNnNnNnOoOoOoOoPpPpRrRrRrRrSsSsSsSsSsTtTtTtTtUuUuUuUuUuVvVv"  // U+1E40
+    "WwWwWwWwWwXxXxYyZzZzZzhtwy......AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"  // U+1E80
+    "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy......";  // U+1EC0
+
 const char RIGHT_QUOTE[] = "\xE2\x80\x99";
 
-// How a name holds the text searched for, best first. A name that the text holds with " City" after it
-// comes after the names that are the whole text ("Jersey City" the city before Jersey the island) and
-// before the starts of words.
-enum Quality { WHOLE_NAME, NAME_BEFORE_CITY, WORD_START, INSIDE, NOWHERE };
+// How a name holds the text searched for, best first. A name that the text holds with a word more,
+// " City" after it or an Arabic article before it, comes after the names that are the whole text
+// ("Jersey City" the city before Jersey the island) and before the starts of words.
+enum Quality { WHOLE_NAME, NAME_AND_WORD, WORD_START, INSIDE, NOWHERE };
 
 // In folded text; a byte of a letter beyond Latin's continues a word too.
 bool InWord(char c) {
@@ -168,6 +182,9 @@ std::uint64_t RankKey(Quality quality, unsigned tier, std::uint64_t rank) {
 
 const std::uint64_t NOT_FOUND = ~std::uint64_t{0};
 const char CITY_SUFFIX[] = " city";
+// Arabic's article as people transliterate it, or leave it out: "Ad Dammam" is Dammam, "Ar Ramadi"
+// Ramadi.
+const char* const ARTICLES[] = {"al ", "el ", "ad ", "ar ", "as ", "ash ", "at ", "ath ", "az ", "an ", "adh "};
 
 }  // namespace
 
@@ -176,24 +193,29 @@ std::string FoldAccents(const std::string& text) {
   folded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char lead = static_cast<unsigned char>(text[i]);
-    // U+00C0 to U+017F are the two-byte sequences that start with C3, C4 or C5.
-    if (lead >= 0xC3 && lead <= 0xC5 && i + 1 < text.size() &&
+    // U+00C0 to U+024F are the two-byte sequences that start with C3 to C9.
+    if (lead >= 0xC3 && lead <= 0xC9 && i + 1 < text.size() &&
         (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
       const unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
-      const char* base = BASE_LETTERS[code - 0xC0];
+      const char further[2] = {code >= 0x180 && code < 0x250 ? LATIN_B_BASES[code - 0x180] : '.', '\0'};
+      const char* base = code < 0x180 ? BASE_LETTERS[code - 0xC0] : further[0] != '.' ? further : "";
       if (base[0] != '\0') {
         folded += base;
         ++i;
         continue;
       }
     }
-    // Romanian's S and T with a comma below, U+0218 to U+021B (Chișinău, Timișoara).
-    if (lead == 0xC8 && i + 1 < text.size()) {
-      const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-      if (trail >= 0x98 && trail <= 0x9B) {
-        folded += "SsTt"[trail - 0x98];
-        ++i;
-        continue;
+    // U+1E00 to U+1EFF: E1 B8 80 to E1 BB BF.
+    if (lead == 0xE1 && i + 2 < text.size()) {
+      const unsigned char second = static_cast<unsigned char>(text[i + 1]);
+      const unsigned char third = static_cast<unsigned char>(text[i + 2]);
+      if (second >= 0xB8 && second <= 0xBB && (third & 0xC0) == 0x80) {
+        const char base = LATIN_ADDITIONAL_BASES[(second - 0xB8) << 6 | (third & 0x3F)];
+        if (base != '.') {
+          folded += base;
+          i += 2;
+          continue;
+        }
       }
     }
     folded += text[i];
@@ -251,7 +273,7 @@ ZoneSearch::ZoneSearch(const std::vector<ZoneEntry>& zones)
   }
 }
 
-void ZoneSearch::Scan(const std::string& wanted, bool beforeCity, Hits* hits) const {
+void ZoneSearch::Scan(const std::string& wanted, bool wordMore, Hits* hits) const {
   std::size_t name = 0;
   for (std::size_t at = names_.find(wanted); at != std::string::npos; at = names_.find(wanted, at + 1)) {
     // The hits come in order, and so do the names.
@@ -262,8 +284,8 @@ void ZoneSearch::Scan(const std::string& wanted, bool beforeCity, Hits* hits) co
     const Quality quality = at == start && at + wanted.size() == end ? WHOLE_NAME
                             : at == start || !InWord(names_[at - 1]) ? WORD_START
                                                                      : INSIDE;
-    if (beforeCity && quality != WHOLE_NAME) continue;
-    const Quality counted = beforeCity ? NAME_BEFORE_CITY : quality;
+    if (wordMore && quality != WHOLE_NAME) continue;
+    const Quality counted = wordMore ? NAME_AND_WORD : quality;
     const Owner owner = owners_[name];
     std::vector<Quality>& best = owner.kind == ZONE_NAME ? hits->zones
                                  : owner.kind == COUNTRY ? hits->countries
@@ -299,6 +321,10 @@ std::vector<ZoneMatch> ZoneSearch::Find(const std::string& text) const {
   const std::size_t suffix = sizeof CITY_SUFFIX - 1;
   if (wanted.size() > suffix && wanted.compare(wanted.size() - suffix, suffix, CITY_SUFFIX) == 0) {
     Scan(wanted.substr(0, wanted.size() - suffix), true, &hits);
+  }
+  for (const char* article : ARTICLES) {
+    const std::size_t length = std::char_traits<char>::length(article);
+    if (wanted.size() > length && wanted.compare(0, length, article) == 0) Scan(wanted.substr(length), true, &hits);
   }
 
   // Each zone's best way in: its rank, and what led to it.

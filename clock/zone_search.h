@@ -10,9 +10,9 @@
 #include "clock/zone_clock.h"
 #include "clock/zone_places.h"
 
-// The text with every Latin letter of U+00C0 to U+017F and Romanian's four that carries an accent
+// The text with every Latin letter of U+00C0 to U+024F and U+1E00 to U+1EFF that carries an accent
 // replaced by its base letter ("São Paulo" is "Sao Paulo", "Ærøskøbing" "AEroskobing", "Chișinău"
-// "Chisinau"); other characters stay as they are. UTF-8 in and out.
+// "Chisinau", "Thủ Đức" "Thu Duc"); other characters stay as they are. UTF-8 in and out.
 std::string FoldAccents(const std::string& text);
 
 // One zone that a search found.
@@ -55,8 +55,9 @@ class ZoneSearch {
     std::uint32_t index;  // in zones_, countries_ or places_
   };
   struct Hits;
-  // beforeCity: wanted is the text without its " City", and counts only where it is a whole name.
-  void Scan(const std::string& wanted, bool beforeCity, Hits* hits) const;
+  // wordMore: wanted is the text without its " City" or its article, and counts only where it is a
+  // whole name.
+  void Scan(const std::string& wanted, bool wordMore, Hits* hits) const;
   std::string PlaceNote(std::size_t place, bool withComment) const;
 
   std::vector<ZoneEntry> zones_;

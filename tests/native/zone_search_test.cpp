@@ -154,6 +154,7 @@ const TableCase CITY_CASES[] = {
     {"Gurgaon", "India Standard Time", "Gurugram, India"},
     {"Chittagong", "Bangladesh Standard Time", "Chattogram, Bangladesh"},
     {"Port Elizabeth", "South Africa Standard Time", "Gqeberha, South Africa"},
+    {"Sarasota", "Eastern Standard Time", "Sarasota, United States"},  // 55,000 people
     // Seats counted under 100,000 people or not at all: a state's, a county-level city of China.
     {"Harrisburg", "Eastern Standard Time", "Harrisburg, United States"},
     {"Huludao", "China Standard Time", "Huludao, China"},
@@ -193,6 +194,9 @@ const TableCase WRITTEN_CASES[] = {
     {"Winston Salem", "Eastern Standard Time", "Winston-Salem, United States"},  // a hyphen is a space
     {"port au prince", "Haiti Standard Time", "Port-au-Prince, Haiti"},
     {"Nampo", "North Korea Standard Time", "Namp'o, North Korea"},  // without the apostrophe
+    {"Ad Dammam", "Arab Standard Time", "Dammam, Saudi Arabia"},      // Arabic's article written
+    {"Al-Riyadh", "Arab Standard Time", "Riyadh, Saudi Arabia"},
+    {"H\xe1\xbb\x93 Ch\xc3\xad Minh", "SE Asia Standard Time", "Ho Chi Minh City, Vietnam"},  // Hồ Chí Minh
 };
 INSTANTIATE_TEST_SUITE_P(Written, TableSearches, ::testing::ValuesIn(WRITTEN_CASES));
 
@@ -325,7 +329,11 @@ const FoldCase FOLD_CASES[] = {
     {"Chi\xc8\x99in\xc4\x83u", "Chisinau"},             // Romanian's comma below
     {"\xc8\x98" "a" "\xc8\x9a", "SaT"},
     {"2\xc3\x97" "3", "2\xc3\x97" "3"},                   // the multiplication sign stays
-    {"\xc8\x9c", "\xc8\x9c"},                             // U+021C, not a comma letter
+    {"\xc8\x9c", "\xc8\x9c"},                             // U+021C, no base letter
+    {"Th\xe1\xbb\xa7 \xc4\x90\xe1\xbb\xa9\x63", "Thu Duc"},  // Thủ Đức: Vietnamese
+    {"H\xc6\xb0ng Y\xc3\xaan", "Hung Yen"},                // Hưng Yên: the horned u
+    {"\xe1\xb8\xa8\xc4\x81\xe2\x80\x99il", "Ha\xe2\x80\x99il"},  // Ḩā’il
+    {"\xe1\xba\x9e\xc9\x90", "\xe1\xba\x9e\xc9\x90"},              // U+1E9E and U+0250: none
     {"Z\xc3", "Z\xc3"},                                    // cut short
     {"\xe5\x8c\x97\xe4\xba\xac", "\xe5\x8c\x97\xe4\xba\xac"},  // no Latin letter
 };

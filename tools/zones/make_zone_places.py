@@ -60,7 +60,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Cities of at least this many people go into the table: every one of 100,000 and more, and below that
 # as far as the program's size allows (GeoNames counts some cities' old towns only).
-MIN_POPULATION = 85000
+MIN_POPULATION = 50000
 # And the seats of first-level regions (states, provinces) of at least this many people, or with no
 # count in GeoNames: the places people know a region by (Albany, Harrisburg, Cabinda).
 MIN_POPULATION_SEAT = 20000
@@ -557,10 +557,10 @@ def read_work_days(cldr):
 
 
 def search_fold(text):
-    """About the form in which the program compares names: it drops the accents of U+00C0 to U+017F and
-    of Romanian's comma letters only, drops apostrophes, a hyphen before other than a digit is a space,
-    "&" is "and" and "St." is "Saint"."""
-    text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x17F or 0x218 <= ord(c) <= 0x21B else c for c in text).lower()
+    """About the form in which the program compares names: it drops the accents of U+00C0 to U+024F and
+    U+1E00 to U+1EFF only, drops apostrophes, a hyphen before other than a digit is a space, "&" is "and"
+    and "St." is "Saint"."""
+    text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x24F or 0x1E00 <= ord(c) <= 0x1EFF else c for c in text).lower()
     text = text.replace("'", "").replace("\u2019", "")
     text = re.sub(r"-(?![0-9])", " ", text)
     text = re.sub(r"\bst\.? ?\b", "saint ", text.replace("&", " and "))
