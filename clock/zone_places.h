@@ -1,4 +1,4 @@
-// The places people type to find a time zone: the world's cities of 85,000 people and more, the
+// The places people type to find a time zone: the world's cities of 50,000 people and more, the
 // seats of states and provinces (and of China's prefectures and counties), the countries' regions
 // (states, provinces), the IANA time zones' own places, and the countries, each with the Windows
 // zones that keep their time.

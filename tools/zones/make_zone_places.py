@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes clock/zone_places_data.cpp, the table the Time Zone window searches: the world's cities of
-85,000 people and more, the seats of states and provinces and of China's prefectures and counties,
+50,000 people and more, the seats of states and provinces and of China's prefectures and counties,
 the first-level regions (states, provinces) of the countries, the places of
 the IANA time zones, each with its country and the Windows zone that keeps its time, and the countries
 with their zones, most people first. Also writes clock/country_week_data.cpp: each country's working
