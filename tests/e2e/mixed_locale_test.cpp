@@ -147,7 +147,9 @@ TEST(MixedLocale, NamesInAnyScriptSurviveSaveRestartAndSignOut) {
   const std::vector<RegValue> values = ReadSection(SECTION);
   const RegValue* last = FindValue(values, "Place");
   ASSERT_NE(last, nullptr);
-  if (pair->codePage == 1252) EXPECT_EQ(last->Text(), "?????e??");
+  if (pair->codePage == 1252) {
+    EXPECT_EQ(last->Text(), "?????e??");
+  }
   DeleteSection(SECTION);
 }
 
