@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "icons/hour_icon.h"
+
 // Indices into the standard 16-colour palette, in its usual order.
 enum Colour : std::uint8_t {
   BLACK = 0,
@@ -28,13 +30,8 @@ enum Colour : std::uint8_t {
   WHITE = 15,
 };
 
-// Pixels x..x+w-1, y..y+h-1.
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-};
+// Pixels x..x+w-1, y..y+h-1: the product's own box, in which the hour icon lays out its digits.
+using Rect = PixelBox;
 
 struct Point {
   double x = 0;
