@@ -13,13 +13,10 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int IDC_PLACE = 1000;
-constexpr int IDC_OFFSET = 1001;
-constexpr int IDC_APPLY = 1006;
-constexpr int IDC_DISMISS = 1008;
 const char* const SECTION = "Settings6";
 const char* const INSTANCE = "6";
 const char* const CLOSE_QUESTION = "Are you sure you want to remove Farhour \nfrom the taskbar's status area?";

@@ -22,9 +22,6 @@
 
 namespace {
 
-constexpr UINT TRAY_NOTIFY = 0x8064;
-constexpr UINT TRAY_ID = 999;
-
 UINT TestDpi() {
   const char* dpi = std::getenv("FARHOUR_DPI");
   return dpi && *dpi ? static_cast<UINT>(std::atoi(dpi)) : 96;
@@ -200,7 +197,7 @@ TEST_F(Scale, ThePropertiesWindowGrowsWithTheScale) {
   FarhourProcess farhour("7");
   HWND window = farhour.Window();
   ASSERT_NE(window, nullptr);
-  SendMessageA(window, TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDBLCLK);
+  SendMessageA(window, TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
   for (int i = 0; i < 100 && !IsWindowVisible(window); ++i) Sleep(50);
   ASSERT_TRUE(IsWindowVisible(window));
 

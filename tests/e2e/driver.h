@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
+
 struct RegValue {
   std::string name;
   DWORD kind = 0;
@@ -162,10 +164,7 @@ void Settle(DWORD milliseconds = 200);
 
 // The text of a dialog's control, asked for with WM_GETTEXT, which Wine carries across processes.
 std::string ControlText(HWND dialog, int id);
-// The properties window's work-day boxes, in the order the locale's week gives them.
-constexpr int IDC_WORK_DAY_FIRST = 1020;
-constexpr int IDC_NO_WORK_DAY = 1027;
-// The days its boxes tick, bit 0 Sunday to bit 6 Saturday, told by their labels in an English
+// The days the properties window's work-day boxes tick, bit 0 Sunday to bit 6 Saturday, told by their labels in an English
 // locale; -1 when a label is not a day's.
 int TickedWorkDays(HWND dialog);
 // The text of a combo box's list entry; empty when there is none.

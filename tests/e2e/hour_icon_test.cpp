@@ -15,14 +15,9 @@
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
 #include "icons/hour_icon_win.h"
+#include "res/resource.h"
 
 namespace {
-
-constexpr int IDC_APPLY = 1006;
-constexpr int IDC_BUILTIN = 1009;
-constexpr int IDC_ICON_FILES = 1010;
-constexpr int IDC_PLACE = 1000;
-constexpr int IDC_HOUR_ICON = 1028;
 
 const char* const SECTION = "Settings49";
 const char* const INSTANCE = "49";

@@ -13,20 +13,10 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr UINT TRAY_NOTIFY = 0x8064;
-constexpr UINT TRAY_ID = 999;
-constexpr UINT ID_TRAY_PROPERTIES = 32772;
-constexpr UINT ID_TRAY_NOW = 32774;
-constexpr UINT ID_TRAY_ADD_PLACE = 32775;
-constexpr UINT ID_TRAY_REMOVE_PLACE = 32776;
-constexpr UINT ID_TRAY_EXIT = 32777;
-constexpr UINT ID_TRAY_PLAN_CALL = 32778;
-constexpr int IDC_PLACE = 1000;
-constexpr int IDC_APPLY = 1006;
-constexpr int IDC_DISMISS = 1008;
 const char* const SECTION = "Settings7";
 const char* const INSTANCE = "7";
 
@@ -156,11 +146,11 @@ TEST(TrayMenu, OtherButtonsAndCommandsDoNothing) {
       // A control's notification that carries a menu command's id is not the menu's command.
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_PROPERTIES, BN_CLICKED), FROM_CONTROL, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_EXIT, BN_CLICKED), FROM_CONTROL, false},
-      {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN, false},
-      {TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP, false},
-      {TRAY_NOTIFY, TRAY_ID, WM_RBUTTONUP, false},
-      {TRAY_NOTIFY, TRAY_ID, WM_RBUTTONDBLCLK, false},
-      {TRAY_NOTIFY, TRAY_ID, WM_MBUTTONDOWN, false},
+      {TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDOWN, false},
+      {TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONUP, false},
+      {TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_RBUTTONUP, false},
+      {TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_RBUTTONDBLCLK, false},
+      {TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MBUTTONDOWN, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_PROPERTIES, 1), 0, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_NOW, 1), 0, false},
       {WM_COMMAND, MAKEWPARAM(ID_TRAY_EXIT, 1), 0, false},
@@ -218,7 +208,7 @@ TEST(TrayMenu, TheKeyboardShowsTheWindowAndOpensTheMenu) {
     SCOPED_TRACE(row.how);
     SetCursorPos(320, 240);
     SetForegroundWindow(GetDesktopWindow());
-    for (UINT notification : row.notifications) PostMessageA(w, TRAY_NOTIFY, TRAY_ID, notification);
+    for (UINT notification : row.notifications) PostMessageA(w, TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, notification);
     HWND menuWindow = OpenMenuWindow(session.Process().Id(), row.menu ? 5000 : 300);
     EXPECT_EQ(menuWindow != nullptr, row.menu);
     if (menuWindow) {

@@ -13,11 +13,10 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int IDC_PLACE = 1000;
-constexpr int IDC_APPLY = 1006;
 constexpr UINT REFRESH_TIMER = 101;
 const char* const SECTION = "Settings61";
 const char* const INSTANCE = "61";

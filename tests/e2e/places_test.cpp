@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr UINT TRAY_NOTIFY = 0x8064;
-constexpr UINT TRAY_ID = 999;
 std::vector<Shortcut> StartupShortcuts() {
   std::vector<Shortcut> shortcuts;
   WIN32_FIND_DATAA found;
@@ -201,10 +199,10 @@ TEST_F(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
     if (one && IsWindowVisible(one)) break;
     DWORD_PTR result = 0;
     const DWORD sent = GetTickCount();
-    ASSERT_NE(SendMessageTimeoutA(zero.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE, SMTO_ABORTIFHUNG, 200, &result), 0)
+    ASSERT_NE(SendMessageTimeoutA(zero.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE, SMTO_ABORTIFHUNG, 200, &result), 0)
         << "a mouse move answered within 200 ms, after " << answered;
     EXPECT_LE(GetTickCount() - sent, 200u);
-    PostMessageA(zero.Window(), TRAY_NOTIFY, TRAY_ID, WM_RBUTTONDOWN);
+    PostMessageA(zero.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_RBUTTONDOWN);
     const HWND menu = OpenMenuWindow(zero.Id(), 200);
     ASSERT_NE(menu, nullptr) << "the menu within 200 ms, after " << answered;
     PressKey(zero.Window(), VK_ESCAPE);

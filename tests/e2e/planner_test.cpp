@@ -9,15 +9,10 @@
 
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int ID_TRAY_PLAN_CALL = 32778;
-constexpr int IDC_PLANNER_GRID = 1033;
-constexpr int IDC_PLANNER_BEST = 1034;
-constexpr int IDC_PLANNER_TIME = 1035;
-constexpr int IDC_PLANNER_LINES = 1036;
-constexpr int IDC_PLANNER_COPY = 1037;
 const char* const PLANNER = "Plan a call";
 
 // Noon UTC on Wednesday 9 December 2026.

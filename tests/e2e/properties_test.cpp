@@ -24,22 +24,6 @@ constexpr UINT REFRESH_TIMER = 101;
 const char* const SECTION = "Settings5";
 const char* const INSTANCE = "5";
 
-enum Control {
-  IDC_PLACE = 1000,
-  IDC_OFFSET = 1001,
-  IDC_FROM = 1003,
-  IDC_TO = 1004,
-  IDC_APPLY = 1006,
-  IDC_ICON_NAME = 1007,
-  IDC_DISMISS = 1008,
-  IDC_BUILTIN = 1009,
-  IDC_ICON_FILES = 1010,
-  IDC_ACTIVE_FILE = 1011,
-  IDC_INACTIVE_FILE = 1012,
-  IDC_BROWSE_ACTIVE = 1013,
-  IDC_BROWSE_INACTIVE = 1014,
-};
-
 // The nine stored values, each written, so that a showing loads exactly these.
 using Stored = StoredPlace;
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr UINT TRAY_NOTIFY = 0x8064;
-constexpr UINT TRAY_ID = 999;
-
 // The program's own icons, loaded from its file at the size the shell gets them.
 class ProgramIcons {
  public:
@@ -72,9 +69,9 @@ TEST(Tray, TheShellReceivesTheIconTipAndImage) {
   ASSERT_GE(calls.size(), 2u);
 
   EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(calls[0].id, TRAY_ID);
+  EXPECT_EQ(calls[0].id, TRAY_ICON_ID);
   EXPECT_EQ(calls[0].flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
-  EXPECT_EQ(calls[0].callbackMessage, TRAY_NOTIFY);
+  EXPECT_EQ(calls[0].callbackMessage, TRAY_NOTIFY_MESSAGE);
   EXPECT_EQ(calls[0].tip, "");
   EXPECT_TRUE(calls[0].image == tray.ImageOf(icons.Get(149))) << "the active image of entry 0";
 
@@ -93,7 +90,7 @@ TEST(Tray, TheShellReceivesTheIconTipAndImage) {
   calls = CallsOf(tray, Handle32(farhour.Window()));
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back().message, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_EQ(calls.back().id, TRAY_ID);
+  EXPECT_EQ(calls.back().id, TRAY_ICON_ID);
 }
 
 TEST(Tray, OutsideTheWindowTheTipIsBracketedAndTheImageInactive) {
@@ -120,7 +117,7 @@ TEST(Tray, MouseMovementRefreshesOnlyOnChange) {
   DWORD start = GetTickCount();
   // Sent, not posted: each call returns once the program has handled it, so every refresh it makes
   // is counted below.
-  for (int i = 0; i < 2000; ++i) SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE);
+  for (int i = 0; i < 2000; ++i) SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE);
   DWORD seconds = (GetTickCount() - start) / 1000 + 1;
   std::vector<TrayCall> calls = CallsOf(tray, Handle32(farhour.Window()));
   // The en_US tip shows seconds: at most one modify per second that passed.
@@ -136,10 +133,10 @@ TEST(Tray, DoubleClickShowsThePropertiesWindowInFront) {
   ASSERT_NE(farhour.Window(), nullptr);
   EXPECT_FALSE(IsWindowVisible(farhour.Window()));
   // The shell reports the first click's press and release, then the double-click.
-  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDOWN);
-  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONUP);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDOWN);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONUP);
   EXPECT_FALSE(IsWindowVisible(farhour.Window())) << "a single click does nothing";
-  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_LBUTTONDBLCLK);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(IsWindowVisible(farhour.Window()));
   EXPECT_EQ(GetForegroundWindow(), farhour.Window());
   char place[64] = "";
@@ -176,7 +173,7 @@ TEST(Tray, AReAnnouncedShellThatStillHoldsTheIconKeepsItCurrent) {
   tray.Clear();
   SendMessageA(farhour.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   Sleep(1100);  // the next tip differs by its seconds
-  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE);
   ASSERT_TRUE(farhour.CloseConfirmed());
   std::vector<TrayCall> calls = CallsOf(tray, Handle32(farhour.Window()));
   ASSERT_EQ(calls.size(), 4u);
@@ -213,7 +210,7 @@ TEST(Tray, ARefusedRefreshIsSentAgainAndTheIconRemovedAtExit) {
   ASSERT_TRUE(tray.WaitForCalls(2, 5000));
   tray.FailCalls(true);
   Sleep(1100);  // the next tip differs by its seconds
-  SendMessageA(farhour.Window(), TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE);
+  SendMessageA(farhour.Window(), TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE);
   tray.FailCalls(false);
   tray.Clear();
   SendMessageA(farhour.Window(), WM_TIMER, 101, 0);

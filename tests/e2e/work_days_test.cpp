@@ -10,13 +10,9 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "res/resource.h"
 
 namespace {
-
-constexpr int IDC_APPLY = 1006;
-constexpr int IDC_TIME_ZONE = 1015;
-constexpr int IDC_ZONE_SEARCH = 1016;
-constexpr int IDC_ZONE_NOW = 1018;
 
 const char* const SECTION = "Settings48";
 const char* const INSTANCE = "48";

@@ -14,17 +14,10 @@
 #include "e2e/driver.h"
 #include "e2e/probe/probe_client.h"
 #include "e2e/tray_stand_in.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int IDC_OFFSET = 1001;
-constexpr int IDC_PLACE = 1000;
-constexpr int IDC_APPLY = 1006;
-constexpr int IDC_DISMISS = 1008;
-constexpr int IDC_TIME_ZONE = 1015;
-constexpr int IDC_ZONE_SEARCH = 1016;
-constexpr int IDC_ZONE_LIST = 1017;
-constexpr int IDC_ZONE_NOW = 1018;
 constexpr UINT REFRESH_TIMER = 101;
 const char* const SECTION = "Settings9";
 const char* const INSTANCE = "9";
