@@ -38,7 +38,9 @@ const char LATIN_ADDITIONAL_BASES[] =
     "WwWwWwWwWwXxXxYyZzZzZzhtwy......AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"  // U+1E80
     "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy......";  // U+1EC0
 
-const char RIGHT_QUOTE[] = "\xE2\x80\x99";
+// The marks that transliterations write for an apostrophe, a hamza or an ayin, besides the
+// typewriter's: the typographic quotes ("Ba‘qubah", "Ha’il") and the modifier letters ("Oʻzbekiston").
+const char* const APOSTROPHES[] = {"\xE2\x80\x99", "\xE2\x80\x98", "\xCA\xBB", "\xCA\xBC", "\xCA\xBE", "\xCA\xBF"};
 
 // How a name holds the text searched for, best first. A name that the text holds with a word more,
 // " City" after it or an Arabic article before it, comes after the names that are the whole text
@@ -141,13 +143,14 @@ std::string SameWords(const std::string& key) {
   return words;
 }
 
-// Without Latin accents, in small letters, without apostrophes, typewriter's or typographic ("Xian",
-// "Nampo"), a hyphen between words as a space ("Winston Salem", "Port au Prince"; not before a digit,
+// Without Latin accents, in small letters, without apostrophes in any of their forms ("Xian", "Nampo",
+// "Baqubah"), a hyphen between words as a space ("Winston Salem", "Port au Prince"; not before a digit,
 // "UTC-05:00"), and words written in two ways in one: the form in which names are compared.
 std::string SearchKey(const std::string& text) {
   std::string key = SmallLetters(FoldAccents(text));
-  for (std::size_t at = key.find(RIGHT_QUOTE); at != std::string::npos; at = key.find(RIGHT_QUOTE, at)) {
-    key.erase(at, sizeof RIGHT_QUOTE - 1);
+  for (const char* mark : APOSTROPHES) {
+    const std::size_t length = std::char_traits<char>::length(mark);
+    for (std::size_t at = key.find(mark); at != std::string::npos; at = key.find(mark, at)) key.erase(at, length);
   }
   key.erase(std::remove(key.begin(), key.end(), '\''), key.end());
   for (std::size_t at = key.find('-'); at != std::string::npos; at = key.find('-', at + 1)) {

@@ -194,6 +194,7 @@ const TableCase WRITTEN_CASES[] = {
     {"Winston Salem", "Eastern Standard Time", "Winston-Salem, United States"},  // a hyphen is a space
     {"port au prince", "Haiti Standard Time", "Port-au-Prince, Haiti"},
     {"Nampo", "North Korea Standard Time", "Namp'o, North Korea"},  // without the apostrophe
+    {"Ba\xe2\x80\x98q\xc5\xab" "bah", "Arabic Standard Time", "Baqubah, Iraq"},  // Ba‘qūbah: the ayin's mark
     {"Ad Dammam", "Arab Standard Time", "Dammam, Saudi Arabia"},      // Arabic's article written
     {"Al-Riyadh", "Arab Standard Time", "Riyadh, Saudi Arabia"},
     {"H\xe1\xbb\x93 Ch\xc3\xad Minh", "SE Asia Standard Time", "Ho Chi Minh City, Vietnam"},  // Hồ Chí Minh
