@@ -1,8 +1,10 @@
 #include "app/places_win.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/copies_win.h"
@@ -16,10 +18,11 @@ namespace {
 // How long the end of the program waits for work still going on: a shortcut takes a second or two.
 constexpr DWORD JOBS_END_WAIT_MS = 10000;
 
-// Starts the place's copy, which brings its properties window to the front itself.
-bool StartCopy(int instanceNumber) {
+// Starts the place's copy, which brings its properties window to the front itself; its process, or
+// none when it could not start.
+FileHandle StartCopy(int instanceNumber) {
   const std::string program = ThisProgram();
-  if (program.empty()) return false;
+  if (program.empty()) return FileHandle();
   // The call may write into its command line.
   WideText commandLine = Wide("\"" + program + "\" " + ShowPropertiesArguments(instanceNumber));
   STARTUPINFOW startup;
@@ -29,13 +32,13 @@ bool StartCopy(int instanceNumber) {
   ZeroMemory(&started, sizeof started);
   if (!CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
-    return false;
+    return FileHandle();
   }
   FileHandle process(started.hProcess);
   FileHandle thread(started.hThread);
   // The user chose Add in this copy's menu, so this copy may hand the foreground to the new one.
   (void)AllowSetForegroundWindow(started.dwProcessId);
-  return true;
+  return process;
 }
 
 }  // namespace
@@ -71,17 +74,28 @@ void Places::Announce(HWND window, int instanceNumber) {
 
 bool Places::AsksToShow(UINT message) const { return message != 0 && message == ShowPropertiesMessage(); }
 
-int Places::FreeInstanceNumber() const {
+int Places::FreeInstanceNumber() {
+  // A copy started here that has ended gives its number back: its place was never kept.
+  started_.erase(std::remove_if(started_.begin(), started_.end(),
+                                [](const StartedCopy& copy) {
+                                  return WaitForSingleObject(copy.process.Get(), 0) != WAIT_TIMEOUT;
+                                }),
+                 started_.end());
   for (int number = 1; number < INT_MAX; ++number) {
     const std::string section = SettingsSection(number);
-    if (!store_.HasSection(section) && !PlaceRunning(section)) return number;
+    const bool starting = std::any_of(started_.begin(), started_.end(),
+                                      [number](const StartedCopy& copy) { return copy.number == number; });
+    if (!starting && !store_.HasSection(section) && !PlaceRunning(section)) return number;
   }
   return 0;
 }
 
 bool Places::AddPlace(int fromInstanceNumber) {
   const int number = FreeInstanceNumber();
-  if (number <= 0 || !StartCopy(number)) return false;
+  if (number <= 0) return false;
+  FileHandle process = StartCopy(number);
+  if (!process) return false;
+  started_.push_back(StartedCopy{number, std::move(process)});
   // The new place comes back at sign-in when the one it was added from does; a portable copy
   // started by hand makes no shortcuts.
   Begin([fromInstanceNumber, number] {

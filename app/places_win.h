@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "clock/profile_store.h"
 #include "ui/place_dialog_win.h"
 #include "ui/planner_window_win.h"
@@ -30,9 +31,9 @@ class Places : public PlaceKeeper {
   bool Working() const override { return !jobs_.empty(); }
   std::vector<PlaceFailure> FinishedWork() override;
 
-  // The lowest number above 0 that has neither stored settings nor a running copy; 0 when every
-  // number is taken.
-  int FreeInstanceNumber() const;
+  // The lowest number above 0 that has neither stored settings nor a running copy, nor a copy this
+  // one started that is still starting; 0 when every number is taken.
+  int FreeInstanceNumber();
 
  private:
   struct Job;
@@ -46,6 +47,13 @@ class Places : public PlaceKeeper {
   HWND window_ = nullptr;
   std::string section_;
   std::vector<std::unique_ptr<Job>> jobs_;
+  // The copies Add started, until they end: a copy takes its number only when it is up, seconds
+  // later, and a second Add before then must not take the same one.
+  struct StartedCopy {
+    int number;
+    FileHandle process;
+  };
+  std::vector<StartedCopy> started_;
 };
 
 #endif

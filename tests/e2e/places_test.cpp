@@ -219,6 +219,35 @@ TEST_F(Places, AddAnswersAtOnceWhileTheNewPlaceStarts) {
   DeleteSection("Settings1");
 }
 
+// Add chosen twice in a row, the second time before the first new copy is up (it takes its number
+// seconds later under Wine), starts two places, 1 and 2, not place 1 twice.
+TEST_F(Places, TwoAddsInARowStartTwoPlaces) {
+  DeleteSection("Settings1");
+  DeleteSection("Settings2");
+  FarhourProcess zero("");
+  ASSERT_NE(zero.Window(), nullptr);
+  Choose(zero.Window(), ID_TRAY_ADD_PLACE);
+  Choose(zero.Window(), ID_TRAY_ADD_PLACE);
+  HWND windows[2] = {};
+  for (DWORD end = GetTickCount() + 30000; static_cast<LONG>(end - GetTickCount()) > 0 && !(windows[0] && windows[1]);
+       Sleep(50)) {
+    for (int i = 0; i < 2; ++i) {
+      const HWND found = FindWindowA("#32770", ("Farhour (" + std::to_string(i + 1) + ")").c_str());
+      if (found && IsWindowVisible(found)) windows[i] = found;
+    }
+  }
+  ASSERT_NE(windows[0], nullptr) << "place 1's window";
+  ASSERT_NE(windows[1], nullptr) << "place 2's window";
+  FarhourProcess one(windows[0]);
+  FarhourProcess two(windows[1]);
+  EXPECT_NE(one.Id(), two.Id());
+  one.Kill();
+  two.Kill();
+  ASSERT_TRUE(zero.CloseConfirmed());
+  DeleteSection("Settings1");
+  DeleteSection("Settings2");
+}
+
 // What Remove could not delete, it says, naming it. Settings that stay keep the place running as it
 // was, shortcuts and all; a shortcut that stays is named, and the place, its settings deleted, ends.
 TEST_F(Places, RemoveSaysWhatItCouldNotDelete) {
