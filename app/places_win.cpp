@@ -1,6 +1,5 @@
 #include "app/places_win.h"
 
-#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <string>
@@ -76,15 +75,13 @@ bool Places::AsksToShow(UINT message) const { return message != 0 && message == 
 
 int Places::FreeInstanceNumber() {
   // A copy started here that has ended gives its number back: its place was never kept.
-  started_.erase(std::remove_if(started_.begin(), started_.end(),
-                                [](const StartedCopy& copy) {
-                                  return WaitForSingleObject(copy.process.Get(), 0) != WAIT_TIMEOUT;
-                                }),
-                 started_.end());
+  for (auto copy = started_.begin(); copy != started_.end();) {
+    copy = WaitForSingleObject(copy->process.Get(), 0) == WAIT_TIMEOUT ? copy + 1 : started_.erase(copy);
+  }
   for (int number = 1; number < INT_MAX; ++number) {
+    bool starting = false;
+    for (const StartedCopy& copy : started_) starting = starting || copy.number == number;
     const std::string section = SettingsSection(number);
-    const bool starting = std::any_of(started_.begin(), started_.end(),
-                                      [number](const StartedCopy& copy) { return copy.number == number; });
     if (!starting && !store_.HasSection(section) && !PlaceRunning(section)) return number;
   }
   return 0;
