@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr UINT ID_TRAY_ADD_PLACE = 32775;
 const char* const FROM_NUMBER = "62";
 constexpr DWORD PING_GAP_MS = 2;
 constexpr DWORD IDLE_PINGS = 500;

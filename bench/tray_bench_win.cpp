@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr UINT TRAY_NOTIFY = 0x8064;
-constexpr UINT TRAY_ID = 999;
 constexpr int MOUSE_MOVES = 10000;
 const char* const SECTION_NUMBER = "61";
 const char* const SECTION = "Settings61";
@@ -170,7 +168,7 @@ ShellCallFigures CountShellCalls(TrayStandIn& tray, const char* timePicture, dou
   for (int i = 0; i < MOUSE_MOVES; ++i) {
     // Spread evenly over the span, as a mouse moving over the icon for that long would send them.
     while (Seconds() < start + spanSeconds * i / MOUSE_MOVES) Sleep(1);
-    while (!PostMessageA(window, TRAY_NOTIFY, TRAY_ID, WM_MOUSEMOVE)) Sleep(1);
+    while (!PostMessageA(window, TRAY_NOTIFY_MESSAGE, TRAY_ICON_ID, WM_MOUSEMOVE)) Sleep(1);
     ++figures.posted;
     if (!Sync(window)) break;
   }
