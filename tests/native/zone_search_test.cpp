@@ -155,6 +155,8 @@ const TableCase CITY_CASES[] = {
     {"Chittagong", "Bangladesh Standard Time", "Chattogram, Bangladesh"},
     {"Port Elizabeth", "South Africa Standard Time", "Gqeberha, South Africa"},
     {"Sarasota", "Eastern Standard Time", "Sarasota, United States"},  // 55,000 people
+    {"Valletta", "W. Europe Standard Time", "Valletta, Malta"},        // a capital of 6,794
+    {"Pierre", "Central Standard Time", "Pierre, United States"},      // a state's seat of 13,646
     // Seats counted under 100,000 people or not at all: a state's, a county-level city of China.
     {"Harrisburg", "Eastern Standard Time", "Harrisburg, United States"},
     {"Huludao", "China Standard Time", "Huludao, China"},
@@ -180,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(Regions, TableSearches, ::testing::ValuesIn(REGION_NAME
 const TableCase WRITTEN_CASES[] = {
     {"Bosnia and Herzegovina", "Central European Standard Time", "Sarajevo, Bosnia & Herzegovina"},
     {"Trinidad & Tobago", "SA Western Standard Time", "Chaguanas, Trinidad & Tobago"},
-    {"Saint Lucia", "SA Western Standard Time", "St Lucia, St. Lucia"},  // the zone's place
-    {"St Kitts and Nevis", "SA Western Standard Time", "St Kitts, St. Kitts & Nevis"},
+    {"Saint Lucia", "SA Western Standard Time", "Castries, St. Lucia"},  // its capital
+    {"St Kitts and Nevis", "SA Western Standard Time", "Basseterre, St. Kitts & Nevis"},
     {"  new  york  ", "Eastern Standard Time", "New York, United States"},
     {"Democratic Republic of the Congo", "W. Central Africa Standard Time", "Kinshasa, Congo - Kinshasa"},
     {"\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0", "Russian Standard Time", "Moscow, Russia"},  // Москва

@@ -62,7 +62,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # as far as the program's size allows (GeoNames counts some cities' old towns only).
 MIN_POPULATION = 50000
 # And the seats of first-level regions (states, provinces) of at least this many people, or with no
-# count in GeoNames: the places people know a region by (Albany, Harrisburg, Cabinda).
+# count in GeoNames, and every one in a country whose people keep several clocks: the places people
+# know a region by (Albany, Harrisburg, Cabinda, Pierre).
 MIN_POPULATION_SEAT = 20000
 # And in these countries every seat of a second- or third-level division (a prefecture or county of
 # China), whatever GeoNames counts: it gives most of them no people or the old town's only (Huludao,
@@ -278,10 +279,21 @@ def read_zone_tab(tzdata):
 City = collections.namedtuple("City", "gid name ascii_name code region population tz lat lon capital feature")
 
 
-def kept(city):
-    """Whether the city goes into the table."""
-    return (city.population >= MIN_POPULATION or
-            (city.feature == "PPLA" and (city.population >= MIN_POPULATION_SEAT or not city.population)) or
+def several_clocks(cities):
+    """The countries whose people keep several clocks, where a region's seat tells which: every seat
+    goes into the table there, however small (Augusta, Pierre)."""
+    clocks = {}
+    for city in cities:
+        if city.population:
+            clocks.setdefault(city.code, set()).add(clock(city.tz))
+    return {code for code, found in clocks.items() if len(found - {None}) > 1}
+
+
+def kept(city, several):
+    """Whether the city goes into the table: every capital, however small (Valletta, Belmopan)."""
+    return (city.population >= MIN_POPULATION or city.capital or
+            (city.feature == "PPLA" and (city.population >= MIN_POPULATION_SEAT or not city.population or
+                                         city.code in several)) or
             (city.code in ALL_SEATS and city.feature in ("PPLA2", "PPLA3")))
 
 
@@ -372,7 +384,7 @@ def read_decisions():
     return cities
 
 
-def checked_zones(cities, npm, decisions, links):
+def checked_zones(cities, npm, decisions, links, several):
     """The cities, each with a zone checked on the boundaries: GeoNames' zone where the boundaries put
     the city in a zone that keeps the same clock in 2026-27 (or at sea, or nowhere), else the hand-kept
     decision, else the boundaries' zone. Prints how many kept cities disagreed and how each was decided."""
@@ -382,7 +394,7 @@ def checked_zones(cities, npm, decisions, links):
         zones = [canonical(z, links) for z in zones if not z.startswith("Etc/")]
         tz = city.tz
         if zones and clock(tz) is not None and all(clock(z) != clock(tz) for z in zones):
-            in_table = kept(city)
+            in_table = kept(city, several)
             if city.gid in decisions:
                 tz = decisions[city.gid]
                 if in_table:
@@ -657,7 +669,7 @@ def build_regions(cities, keys, region_names, iso_regions, country_names, city_n
     return [r[1:] for r in out]
 
 
-def build_places(cities, names_of, zone_tab, windows_zones, links, homes, country_names, regions_of):
+def build_places(cities, names_of, zone_tab, windows_zones, links, homes, country_names, regions_of, several):
     """The table's places, biggest first: [names, country code, Windows key, comment, region shown, whether
     it is a region]; then, per
     country code, Windows key -> people, over all of GeoNames' cities."""
@@ -672,7 +684,7 @@ def build_places(cities, names_of, zone_tab, windows_zones, links, homes, countr
             continue
         zone_people = people.setdefault(city.code, {})
         zone_people[key] = zone_people.get(key, 0) + city.population
-        if not kept(city):
+        if not kept(city, several):
             continue
         names = names_of(city)
         # A second entry of a city (the city and its area) adds its names to the first.
@@ -1158,7 +1170,8 @@ def main():
     zone_tab = read_zone_tab(args.tzdata)
     old = read_old_cities(args.npm)
     cities = with_old_people(read_geonames(args.npm), old)
-    cities = with_own_zones(checked_zones(cities, args.npm, read_decisions(), links), zone_tab)
+    several = several_clocks(cities)
+    cities = with_own_zones(checked_zones(cities, args.npm, read_decisions(), links, several), zone_tab)
     other_countries, other_cities = read_other_names()
     country_names = read_country_names(args.cldr, args.tzdata)
     homes = read_home_zones(args.cldr, links)
@@ -1174,7 +1187,7 @@ def main():
         return build_regions(all_cities, keys, region_names, iso_regions, country_names, city_names_by_zone)
 
     places, people, skipped = build_places(cities, names_of, zone_tab, windows_zones, links, homes, country_names,
-                                           regions_of)
+                                           regions_of, several)
     countries = build_countries(country_names, other_countries, places, people)
     keys = sorted({p[2] for p in places})
     if args.check_lists:
