@@ -12,7 +12,8 @@ class HuffmanReader {
  public:
   static constexpr int MAX_LENGTH = 15;
 
-  HuffmanReader(const unsigned char* lengths, std::size_t symbolCount, const unsigned char* bits, std::size_t byteCount);
+  HuffmanReader(const unsigned char* lengths, std::size_t symbolCount, const unsigned char* bits,
+                std::size_t byteCount);
 
   // The next symbol; false at the end of the bits or on bits that are no code.
   bool Next(std::size_t& symbol);

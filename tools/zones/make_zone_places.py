@@ -570,8 +570,8 @@ def read_work_days(cldr):
 
 def search_fold(text):
     """About the form in which the program compares names: it drops the accents of U+00C0 to U+024F and
-    U+1E00 to U+1EFF only, drops apostrophes (and the marks written for them), a hyphen before other than a digit is a space, "&" is "and"
-    and "St." is "Saint"."""
+    U+1E00 to U+1EFF only, drops apostrophes and the marks written for them, a hyphen before other than a
+    digit is a space, "&" is "and" and "St." is "Saint"."""
     text = "".join(fold(c) if 0xC0 <= ord(c) <= 0x24F or 0x1E00 <= ord(c) <= 0x1EFF else c for c in text).lower()
     text = re.sub("['\u2019\u2018\u02bb\u02bc\u02be\u02bf]", "", text)
     text = re.sub(r"-(?![0-9])", " ", text)
