@@ -121,3 +121,9 @@ std::string CutToUtf16Units(const std::string& text, std::size_t maxUnits) {
   }
   return text.substr(0, end);
 }
+
+std::string TrimmedSpaces(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}

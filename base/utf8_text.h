@@ -23,4 +23,7 @@ std::size_t CountCharacters(const std::string& text);
 // marks, is split.
 std::string CutToUtf16Units(const std::string& text, std::size_t maxUnits);
 
+// The text without the spaces and tabs at its start and end.
+std::string TrimmedSpaces(const std::string& text);
+
 #endif

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "base/utf8_text.h"
 #include "clock/remote_clock.h"
 #include "res/identity.h"
 
@@ -35,21 +36,14 @@ std::string Folded(const std::string& text) {
   return folded;
 }
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 // Whether the folded text ends with the folded designator (a non-empty one), and takes it off.
 bool TakeSuffix(std::string& folded, const std::string& designator) {
-  const std::string d = Folded(Trimmed(designator));
+  const std::string d = Folded(TrimmedSpaces(designator));
   if (d.empty() || folded.size() < d.size() || folded.compare(folded.size() - d.size(), d.size(), d) != 0) {
     return false;
   }
   folded.erase(folded.size() - d.size());
-  folded = Trimmed(folded);
+  folded = TrimmedSpaces(folded);
   return true;
 }
 
@@ -157,13 +151,13 @@ int ColumnOf(const PlannerGrid& grid, std::time_t instant) {
 }
 
 bool ParseTypedTime(const std::string& text, const std::string& am, const std::string& pm, TypedTime* typed) {
-  std::string folded = Folded(Trimmed(text));
+  std::string folded = Folded(TrimmedSpaces(text));
   std::string placeName;
   const size_t in = folded.rfind(" in ");
   if (in != std::string::npos) {
-    placeName = Trimmed(Trimmed(text).substr(in + 4));
+    placeName = TrimmedSpaces(TrimmedSpaces(text).substr(in + 4));
     if (placeName.empty()) return false;
-    folded = Trimmed(folded.substr(0, in));
+    folded = TrimmedSpaces(folded.substr(0, in));
   }
   // The locale's designators first: one may be "a.m.", which ends like "m." of no other.
   int half = -1;  // 0 morning, 1 afternoon
@@ -185,9 +179,9 @@ bool ParseTypedTime(const std::string& text, const std::string& am, const std::s
 }
 
 int FindPlannerPlace(const std::vector<PlannerPlace>& places, const std::string& name) {
-  const std::string wanted = Folded(Trimmed(name));
+  const std::string wanted = Folded(TrimmedSpaces(name));
   for (size_t i = 0; i < places.size(); ++i) {
-    if (Folded(Trimmed(places[i].settings.place)) == wanted) return static_cast<int>(i);
+    if (Folded(TrimmedSpaces(places[i].settings.place)) == wanted) return static_cast<int>(i);
   }
   return -1;
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/utf8_text.h"
+
 namespace {
 
 // The base letters of U+00C0 to U+017F, the Latin letters of western and central Europe; none for
@@ -159,12 +161,6 @@ std::string SearchKey(const std::string& text) {
   return SameWords(key);
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A place's text: its names apart by line feeds, then its region after a vertical tab, then a comment
 // after a tab.
 const char REGION_MARK = '\v';
@@ -311,7 +307,7 @@ std::string ZoneSearch::PlaceNote(std::size_t place, bool withComment) const {
 }
 
 std::vector<ZoneMatch> ZoneSearch::Find(const std::string& text) const {
-  const std::string wanted = SearchKey(Trimmed(text));
+  const std::string wanted = SearchKey(TrimmedSpaces(text));
   std::vector<ZoneMatch> matches;
   if (wanted.empty()) {
     for (std::size_t i = 0; i < zones_.size(); ++i) matches.push_back(ZoneMatch{i, std::string(), std::string()});
