@@ -127,6 +127,17 @@ TEST(Planner, ShowsEveryPlacesHoursTheBestHourAndAnyTimeConverted) {
   }
   EXPECT_EQ(ControlText(planner, IDC_PLANNER_BEST),
             "No hour holds all of them. Most are at work: 09:00 AM to 03:00 PM (Here, London, Tel Aviv).");
+  // Space on London's row unticks it: the best hours no longer wait for it; a second Space ticks it.
+  PressKey(grid, VK_UP);
+  PressKey(grid, VK_UP);
+  PressKey(grid, VK_SPACE);
+  session.Sync();
+  EXPECT_EQ(ControlText(planner, IDC_PLANNER_BEST),
+            "No hour holds all of them. Most are at work: 09:00 AM to 03:00 PM (Here, Tel Aviv).");
+  PressKey(grid, VK_SPACE);
+  session.Sync();
+  EXPECT_EQ(ControlText(planner, IDC_PLANNER_BEST),
+            "No hour holds all of them. Most are at work: 09:00 AM to 03:00 PM (Here, London, Tel Aviv).");
 
   TypeText(GetDlgItem(planner, IDC_PLANNER_TIME), "15:00");
   session.Sync();
