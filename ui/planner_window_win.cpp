@@ -142,8 +142,6 @@ BOOL PlannerWindow::OnInitDialog() {
   day_ = DayHere(std::time(nullptr));
   ShowDay();
   (void)ReloadPlaces(true);
-  gridData_ = BuildPlannerGrid(places_, day_, std::time(nullptr));
-  selectedColumn_ = gridData_.nowColumn >= 0 ? gridData_.nowColumn : 0;
   Rebuild();
   (void)SetTimer(Hwnd(), PLANNER_TIMER_ID, PLANNER_PERIOD_MS, nullptr);
   (void)SetFocus(grid_);
@@ -156,7 +154,12 @@ void PlannerWindow::ReadTexts() {
   if (ReadLocalePicture(LOCALE_SHORT_TIME, &picture) || ReadLocalePicture(LOCALE_STIMEFORMAT, &picture)) {
     texts_.timeFormat = ConvertPicture(WithoutSeconds(picture));
   }
+  am_.clear();
+  pm_.clear();
+  (void)ReadLocalePicture(LOCALE_S1159, &am_);
+  (void)ReadLocalePicture(LOCALE_S2359, &pm_);
   const HINSTANCE instance = Instance();
+  atWorkRow_ = LoadResourceString(instance, IDS_PLANNER_AT_WORK_ROW);
   texts_.atWorkLine = LoadResourceString(instance, IDS_PLANNER_AT_WORK_LINE);
   texts_.closedLine = LoadResourceString(instance, IDS_PLANNER_CLOSED_LINE);
   texts_.dayOffLine = LoadResourceString(instance, IDS_PLANNER_DAY_OFF_LINE);
@@ -216,7 +219,7 @@ void PlannerWindow::Rebuild() {
   const int columns = static_cast<int>(gridData_.columns.size());
   if (selectedRow_ >= rows) selectedRow_ = rows - 1;
   if (selectedColumn_ >= columns) selectedColumn_ = columns - 1;
-  if (selectedColumn_ < 0) selectedColumn_ = 0;
+  if (selectedColumn_ < 0) selectedColumn_ = std::max(gridData_.nowColumn, 0);
   ShowBestHours();
   ShowConverter();
   (void)InvalidateRect(grid_, nullptr, FALSE);
@@ -234,12 +237,8 @@ void PlannerWindow::ShowConverter() {
     if (gridData_.columns.empty()) return;
     chosen = gridData_.columns[static_cast<size_t>(selectedColumn_)];
   } else {
-    std::string am;
-    std::string pm;
-    (void)ReadLocalePicture(LOCALE_S1159, &am);
-    (void)ReadLocalePicture(LOCALE_S2359, &pm);
     TypedTime typed;
-    const int row = ParseTypedTime(typedText, am, pm, &typed)
+    const int row = ParseTypedTime(typedText, am_, pm_, &typed)
                         ? (typed.placeName.empty() ? 0 : FindPlannerPlace(places_, typed.placeName))
                         : -2;
     if (row == -2) {
@@ -485,7 +484,7 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
     (void)SetTextColor(dc, textColour);
     // How far the place's clock is from here at the chosen hour, at the right of its name.
     std::string difference;
-    if (row > 0 && selectedColumn_ < columns) {
+    if (row > 0 && selectedColumn_ >= 0 && selectedColumn_ < columns) {
       const PlaceMoment& there = gridData_.cells[static_cast<size_t>(row)][static_cast<size_t>(selectedColumn_)];
       const PlaceMoment& here = gridData_.cells[0][static_cast<size_t>(selectedColumn_)];
       if (there.state != WorkState::UNKNOWN && here.state != WorkState::UNKNOWN) {
@@ -523,7 +522,7 @@ void PlannerWindow::PaintGrid(HDC dc, const RECT& client) {
   const int countTop = (rows - topRow_ < layout.visibleRows ? rows - topRow_ : layout.visibleRows) * layout.rowHeight;
   RECT label = {layout.rowHeight, countTop, layout.nameWidth, countTop + layout.rowHeight};
   (void)SetTextColor(dc, textColour);
-  DrawUtf8(dc, LoadResourceString(Instance(), IDS_PLANNER_AT_WORK_ROW), label, DT_LEFT | DT_END_ELLIPSIS);
+  DrawUtf8(dc, atWorkRow_, label, DT_LEFT | DT_END_ELLIPSIS);
   for (int column = 0; column < columns; ++column) {
     RECT cell = {layout.ColumnLeft(column, columns), countTop, layout.ColumnLeft(column + 1, columns),
                  countTop + layout.rowHeight};
@@ -591,12 +590,13 @@ void PlannerWindow::OnGridKey(UINT key) {
       if (selectedRow_ <= 0) break;
       const int number = numbers_[static_cast<size_t>(selectedRow_)];
       const auto ticked = std::find(unticked_.begin(), unticked_.end(), number);
-      if (ticked == unticked_.end()) {
-        unticked_.push_back(number);
-      } else {
+      const bool counted = ticked != unticked_.end();
+      if (counted) {
         unticked_.erase(ticked);
+      } else {
+        unticked_.push_back(number);
       }
-      (void)ReloadPlaces(true);
+      places_[static_cast<size_t>(selectedRow_)].counted = counted;
       Rebuild();
       break;
     }

@@ -67,6 +67,8 @@ class PlannerWindow : public DialogWindow {
   HWND grid_ = nullptr;
   HFONT font_ = nullptr;  // the dialog's, which the dialog owns
   PlannerTexts texts_;
+  std::string am_, pm_;      // the locale's designators, which a typed time may end with
+  std::string atWorkRow_;    // the count row's label
   HereHours here_;
   int weekOrder_[7] = {1, 2, 3, 4, 5, 6, 0};
   std::vector<NumberedPlace> stored_;
@@ -77,7 +79,7 @@ class PlannerWindow : public DialogWindow {
   CalendarDay day_;
   PlannerGrid gridData_;
   int selectedRow_ = 0;
-  int selectedColumn_ = 0;
+  int selectedColumn_ = -1;  // until the grid is first built: the column of now
   int topRow_ = 0;  // the first place row shown
   long long shownMinute_ = -1;
   std::vector<std::string> lines_;  // what Copy puts on the clipboard
